@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only those that are missing (a warm machine never waits
+# on apt). Usage: scripts/deps.sh [extra packages...]
+set -euo pipefail
+
+packages=(cmake g++ ninja-build pkg-config qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev libgtest-dev
+          libbenchmark-dev fonts-liberation2 xvfb xauth libgl-dev "$@")
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
