@@ -1,7 +1,10 @@
-// Locale-independent number parsing: a grammar check of our own, then std::from_chars.
+// Locale-independent number text: parsing by a grammar check of our own, then std::from_chars;
+// formatting with std::to_chars.
 #include "platform/rtl/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string>
 #include <system_error>
 
@@ -64,4 +67,113 @@ bool TryParseNumber(std::string_view text, double& value)
     }
     value = negative ? -v : v;
     return true;
+}
+
+// ---- Formatting --------------------------------------------------------------------------------------
+
+namespace {
+
+// The digits of |value| rounded to `significant` digits; the first digit stands for 10^exponent.
+struct TDecimalDigits {
+    bool negative = false;
+    std::string digits; // exactly `significant` digits, the first non-zero unless the value is 0
+    int exponent = 0;
+};
+
+TDecimalDigits RoundToSignificant(double value, int significant)
+{
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
+                                   significant - 1);
+    (void)ec; // 64 characters hold any double at 17 digits
+    TDecimalDigits r;
+    r.negative = std::signbit(value) && value != 0.0;
+    const char* p = buf;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.') r.digits += *p;
+    if (p < end) std::from_chars(p + (p[1] == '+' ? 2 : 1), end, r.exponent);
+    return r;
+}
+
+// Drops trailing zeros after the point, and the point itself when nothing follows it.
+void TrimFraction(std::string& text, char point)
+{
+    if (text.find(point) == std::string::npos) return;
+    while (!text.empty() && text.back() == '0') text.pop_back();
+    if (!text.empty() && text.back() == point) text.pop_back();
+}
+
+std::string ExponentText(int exponent, int width, bool plusSign)
+{
+    std::string digits = std::to_string(exponent < 0 ? -exponent : exponent);
+    if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');
+    if (exponent < 0) return "-" + digits;
+    return plusSign ? "+" + digits : digits;
+}
+
+} // namespace
+
+std::string NonFiniteText(double value)
+{
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    return {};
+}
+
+std::string FormatFixed(double value, int decimals)
+{
+    if (!std::isfinite(value)) return NonFiniteText(value);
+    decimals = std::clamp(decimals, 0, 1100);
+    // Up to 309 integral digits, the point and the decimals.
+    std::string buf(static_cast<std::size_t>(decimals) + 330, '\0');
+    auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, decimals);
+    (void)ec;
+    buf.resize(static_cast<std::size_t>(end - buf.data()));
+    if (buf[0] == '-' && buf.find_first_not_of("-0.") == std::string::npos) buf.erase(0, 1);
+    return buf;
+}
+
+std::string FormatGeneral(double value, int digits, char point)
+{
+    if (!std::isfinite(value)) return NonFiniteText(value);
+    if (value == 0.0) return "0";
+    digits = std::clamp(digits, 1, 17);
+    const TDecimalDigits d = RoundToSignificant(value, digits);
+    std::string text = d.negative ? "-" : "";
+    if (d.exponent + 1 <= digits && std::fabs(value) >= 0.00001) {
+        if (d.exponent >= 0) {
+            text += d.digits.substr(0, d.exponent + 1);
+            text += point;
+            text += d.digits.substr(d.exponent + 1);
+        } else {
+            text += '0';
+            text += point;
+            text.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+            text += d.digits;
+        }
+        TrimFraction(text, point);
+        return text;
+    }
+    std::string mantissa = d.digits.substr(0, 1) + point + d.digits.substr(1);
+    TrimFraction(mantissa, point);
+    return text + mantissa + "E" + ExponentText(d.exponent, 0, false);
+}
+
+std::string FormatReal23(double value)
+{
+    if (!std::isfinite(value)) return NonFiniteText(value);
+    TDecimalDigits d = RoundToSignificant(value, 15);
+    if (value == 0.0) d.exponent = 0;
+    std::string text = (d.negative ? "-" : " ") + d.digits.substr(0, 1) + "." + d.digits.substr(1) + "E"
+                       + ExponentText(d.exponent, 4, true);
+    double check = 0.0;
+    if (d.exponent >= 308 && !TryParseNumber(text, check)) {
+        // Rounded past the largest double: cut to 15 digits instead (1.79769313486231E+0308).
+        char buf[64];
+        auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 20);
+        (void)ec;
+        std::string cut(buf, end);
+        text = (d.negative ? "-" : " ") + cut.substr(0, 16) + "E" + ExponentText(d.exponent, 4, true);
+    }
+    return text;
 }

@@ -1,0 +1,10 @@
+// The program's one set of display-format settings.
+#include "platform/rtl/FormatSettings.h"
+
+TFormatSettings& FormatSettings()
+{
+    static TFormatSettings settings;
+    return settings;
+}
+
+void ResetFormatSettings() { FormatSettings() = TFormatSettings{}; }

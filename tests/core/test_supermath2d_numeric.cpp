@@ -1,0 +1,126 @@
+// Numeric helpers: robust mean, extremes by mode, interpolation, signed logarithm and colour ramps.
+#include "core/Supermath2d.h"
+
+#include "platform/rtl/SystemColors.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+constexpr double M = MissingValue;
+}
+
+TEST(RobustMean, Table)
+{
+    struct Case { arofdoubleM values; double mean; };
+    const Case cases[] = {
+        {{5, 5, 5}, 5},                  // equal values: the first pass finds nothing to drop
+        {{1, 1, 1, 2}, 1},               // the outlier goes, then all sit on the mean
+        {{M, M}, M},                     // nothing to average
+        {{}, M},
+        {{M, 4, M, 4, 100}, 4},          // missing elements never enter a mean
+        {{7}, 7},
+        {{2, 2, 2, 2, 50, -40}, 2},      // two outliers on both sides
+        {{1, 3}, 3},                     // equal distances: the first one leaves
+    };
+    for (const Case& c : cases) EXPECT_EQ(RobustMean(c.values), c.mean);
+    EXPECT_EQ(CountValues(arofdoubleM{M, 1, M, 0}), 2);
+}
+
+TEST(ExtremesByMode, ModesAndFallbacks)
+{
+    const arofdoubleM negatives{-3, M, -7};
+    const arofdoubleM mixed{-3, 0, 5, M, 2, -1};
+    const arofdoubleM none{M};
+    struct Case { const arofdoubleM* values; int mode; double max, min; };
+    const Case cases[] = {
+        {&negatives, 2, -7, -3},     {&negatives, 1, -1e20, -1e20}, {&negatives, 0, -3, -7},
+        {&mixed, 0, 5, -3},          {&mixed, 1, 5, 2},             {&mixed, 2, -3, -1},
+        {&none, 0, -1e20, 1e20},     {&none, 1, -1e20, -1e20},      {&none, 2, 1e20, 1e20},
+        {&mixed, 9, 5, -3},          // any other mode acts as mode 0
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MaxByMode(*c.values, c.mode), c.max) << "mode " << c.mode;
+        EXPECT_EQ(MinByMode(*c.values, c.mode), c.min) << "mode " << c.mode;
+    }
+}
+
+TEST(Interpolation, TableClampsAndInterpolates)
+{
+    const arofdoubleM x{0, 10}, y{1, 3};
+    struct Case { double at, y; };
+    for (const Case& c : {Case{5, 2}, Case{-4, 1}, Case{12, 3}, Case{0, 1}, Case{10, 3}})
+        EXPECT_EQ(InterpolateTable(x, y, c.at), c.y) << c.at;
+    EXPECT_EQ(InterpolateLinear(7, 2, 2, 5, 9), 5) << "x1 == x2 gives y1";
+    EXPECT_EQ(InterpolateTable(arofdoubleM{}, arofdoubleM{}, 3), 0);
+    EXPECT_EQ(InterpolateTable(arofdoubleM{0, 10, 20}, arofdoubleM{1, 3}, 15), 3) << "only paired entries count";
+    // Repeated abscissae: x at the step takes the left value, past it the right one.
+    EXPECT_EQ(InterpolateTable(arofdoubleM{0, 5, 5, 10}, arofdoubleM{0, 1, 2, 3}, 5), 1);
+}
+
+TEST(Interpolation, ResampleContinuesTheSearch)
+{
+    const arofdoubleM x{0, 10, 20}, y{0, 10, 40};
+    EXPECT_EQ(ResampleTable(arofdoubleM{-1, 5, 10, 15, 25}, x, y), (arofdoubleM{0, 5, 10, 25, 40}));
+    // The index is not reset, so a position behind the previous one uses the segment already reached.
+    EXPECT_EQ(ResampleTable(arofdoubleM{15, 5}, x, y), (arofdoubleM{25, -5}));
+}
+
+TEST(Interpolation, Profile)
+{
+    EXPECT_EQ(InterpolateProfile(arofcomplexM{}, 3), 0);
+    EXPECT_EQ(InterpolateProfile(arofcomplexM{{4, 7}}, -100), 7);
+    const arofcomplexM p{{0, 0}, {10, 5}, {20, 5}};
+    EXPECT_EQ(InterpolateProfile(p, 5), 2.5);
+    EXPECT_EQ(InterpolateProfile(p, 30), 5);
+    EXPECT_EQ(MakeProfilePoint(1, 2), (complexM{1, 2}));
+}
+
+TEST(SignedLog, InversePairAndSigns)
+{
+    EXPECT_DOUBLE_EQ(SignedLog(-9, 1), -1);
+    EXPECT_DOUBLE_EQ(SignedPow10(-1, 1), -9);
+    EXPECT_EQ(SignedLog(0, 1), 0);
+    EXPECT_EQ(SignForLog(0), 1);
+    EXPECT_EQ(SignForPow10(-0.5), -1);
+    for (double v : {-1e6, -3.5, -1e-3, 0.0, 2e-4, 42.0, 7e8})
+        for (double s : {0.01, 1.0, 250.0})
+            EXPECT_NEAR(SignedPow10(SignedLog(v, s), s), v, 1e-9 * (std::fabs(v) + s)) << v << " scale " << s;
+}
+
+TEST(ColorRamp, Table)
+{
+    const TColor grey64 = RGB(64, 64, 64), grey128 = RGB(128, 128, 128), grey191 = RGB(191, 191, 191);
+    struct Case { int n; arofintM keys; arofintM ramp; };
+    const Case cases[] = {
+        {4, {clBlack, clWhite}, {clBlack, grey64, grey128, grey191, clWhite}}, // 63.75 steps, halves to even
+        {1, {clRed, clLime, clBlue}, {clRed, clLime}},                           // n <= K-1: the keys as they are
+        {1, {clBtnFace, clRed}, {clBtnFace, clRed}},                             // ... unresolved
+        {2, {clBtnFace, clWhite}, {clSilver, RGB(224, 224, 224), clWhite}},     // system colour resolved
+        {4, {clRed, clLime, clBlue}, {clRed, RGB(128, 128, 0), clLime, RGB(0, 128, 128), clBlue}},
+        {2, {clRed}, {clRed, clRed, clRed}},
+        {2, {}, {0, 0, 0}},
+        {-1, {clRed}, {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ColorRamp(c.n, c.keys), c.ramp) << "n " << c.n;
+    // Keys land at floor(i * n / (K - 1)).
+    const arofintM ramp = ColorRamp(7, arofintM{clRed, clLime, clBlue});
+    EXPECT_EQ(ramp[3], clLime);
+    EXPECT_EQ(ramp[7], clBlue);
+}
+
+TEST(NumericHelpers, ExpAndExchanges)
+{
+    EXPECT_EQ(ExpValues(arofdoubleM{0, 1}), (arofdoubleM{1, std::exp(1.0)}));
+    double a = 1, b = 2;
+    ExchangeDoubles(a, b);
+    EXPECT_EQ(a, 2);
+    complexM p{1, 2}, q{3, 4};
+    SwapPoints(p, q);
+    EXPECT_EQ(p, (complexM{3, 4}));
+    std::int32_t i = 5, j = 6;
+    SwapInts(i, j);
+    EXPECT_EQ(i, 6);
+}
