@@ -7,6 +7,31 @@ PolygonProperties& DefaultPolygonProperties()
     return row;
 }
 
+PolygonProperties MakeDefaultPolygonProperties(const std::string& brushText, const std::string& penText,
+                                               const std::string& gradientText)
+{
+    PolygonProperties row;
+    for (int i = 0; i < PolygonPropertyCount; ++i) row[i] = Variant("*");
+    row[psShapeIndex] = Variant(std::int32_t(-1));
+    row[psBrushText] = Variant(brushText);
+    row[psPenText] = Variant(penText);
+    row[psGradientText] = Variant(gradientText);
+    row[psFillColor] = Variant(std::int32_t(12632256));
+    row[psLabelText] = Variant(" ");
+    row[psLabelMode] = Variant(std::int32_t(0));
+    row[psResistivity] = Variant(10.0);
+    row[psConductorType] = Variant(0.0);
+    row[12] = Variant(1.0);
+    row[13] = Variant(1.0);
+    return row;
+}
+
+void FillDefaultPolygonProperties(const std::string& brushText, const std::string& penText,
+                                  const std::string& gradientText)
+{
+    DefaultPolygonProperties() = MakeDefaultPolygonProperties(brushText, penText, gradientText);
+}
+
 void CopyNodeFields(const TNode& source, TNode& dest)
 {
     dest.x = source.x;

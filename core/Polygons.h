@@ -6,6 +6,7 @@
 #include "platform/rtl/Variant.h"
 
 #include <cstdint>
+#include <string>
 
 // One node of the model. z is depth, positive downward.
 struct TNode {
@@ -62,6 +63,35 @@ using AllSpolygon = DynArray<SPolygon>; // all bodies; body 0 sub-polygon 0 is t
 
 // The row every new sub-polygon copies; empty until the model's owner fills it.
 PolygonProperties& DefaultPolygonProperties();
+
+// The default row as the model's owner sets it at creation: slot 0 = -1, slots 1-3 the given brush, pen
+// and gradient style strings, 4 = 12632256 (silver), 7 = " ", 8 = 0 (integers); 10 = 10.0, 11 = 0.0,
+// 12 and 13 = 1.0 (reals); slots 5, 6, 9 and 14-19 = "*".
+PolygonProperties MakeDefaultPolygonProperties(const std::string& brushText, const std::string& penText,
+                                               const std::string& gradientText);
+// Sets DefaultPolygonProperties() to MakeDefaultPolygonProperties of the three style strings.
+void FillDefaultPolygonProperties(const std::string& brushText, const std::string& penText,
+                                  const std::string& gradientText);
+
+// The model box: x from XMin to XMax, depth from ZMin (the top, 0) to ZMax (the bottom).
+struct TModelBox {
+    double XMin = 0.0;
+    double XMax = 1000.0;
+    double ZMin = 0.0;
+    double ZMax = 100.0;
+    bool operator==(const TModelBox&) const = default;
+};
+
+// The whole polygon model as its owner holds it and the model block of a survey file carries it.
+struct TPolygonModel {
+    AllSpolygon Bodies;
+    Tnodes Nodes;
+    double Rho0 = 0.0;             // host resistivity, ohm m
+    double SecondModelValue = 0.0; // carried along; set to 0 before each forward run, read by nothing
+    TModelBox ModelBox;
+    bool HasRelief = false;        // the frame's top follows the relief
+    arofcomplexM Relief;           // (x, depth below the highest relief point)
+};
 
 // Deep copies. Arrays are value types, so these equal plain assignment, except that CopyNodes and
 // CopyNodeFields leave the work fields alone.
