@@ -1,0 +1,196 @@
+// The common dialogs of the prompter over Qt: open and save, colour (with the custom colours), font,
+// print and printer setup.
+#include "platform/controls/AnsiText.h"
+#include "platform/controls/Prompter.h"
+#include "platform/controls/PrompterInternal.h"
+#include "platform/controls/QtApplication.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+// Puts a dialog prompt to the script, to nobody, or to the user; the prompt's default answer is Cancel.
+template <class ShowWindow>
+bool AskDialog(TPrompt& prompt, ShowWindow&& showWindow)
+{
+    EnsureQtApplication();
+    prompt.Result = mrCancel;
+    if (TPromptScript* script = ActivePromptScript()) {
+        script->Answer(prompt);
+        script->Record(prompt);
+    } else if (PromptsUnattended()) {
+        NoteUnattendedPrompt(prompt);
+    } else {
+        showWindow(prompt);
+    }
+    return prompt.Result == mrOk;
+}
+
+QString PathToQString(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string QStringToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// "Text files|*.txt;*.asc|All|*.*" becomes Qt's "Text files (*.txt *.asc)" and "All (*.*)".
+QStringList QtNameFilters(const std::string& filter)
+{
+    QStringList parts = AnsiToQString(filter).split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result << parts[i] + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
+    }
+    return result;
+}
+
+void RunFileDialog(TFileDialogData& data, TWinControl* owner, bool save, TPrompt& prompt)
+{
+    QFileDialog dialog(DialogParent(owner), AnsiToQString(data.Title), PathToQString(data.InitialDir));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (save)
+        dialog.setFileMode(QFileDialog::AnyFile);
+    else
+        dialog.setFileMode((data.Options & ofAllowMultiSelect) ? QFileDialog::ExistingFiles
+                                                               : QFileDialog::ExistingFile);
+    if (save && !(data.Options & ofOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = QtNameFilters(data.Filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        if (data.FilterIndex >= 1 && data.FilterIndex <= filters.size())
+            dialog.selectNameFilter(filters[data.FilterIndex - 1]);
+    }
+    dialog.setDefaultSuffix(AnsiToQString(data.DefaultExt));
+    if (!data.FileName.empty()) dialog.selectFile(PathToQString(data.FileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    data.Files.clear();
+    for (const QString& f : dialog.selectedFiles()) data.Files.push_back(QStringToPath(f));
+    data.FileName = data.Files.front();
+    const qsizetype index = filters.indexOf(dialog.selectedNameFilter());
+    if (index >= 0) data.FilterIndex = static_cast<int>(index) + 1;
+    prompt.Result = mrOk;
+}
+
+bool ExecuteFileDialog(TWinControl* owner, TFileDialogData& data, bool save)
+{
+    TFileDialogData work = data;
+    TPrompt prompt;
+    prompt.Kind = save ? TPromptKind::SaveDialog : TPromptKind::OpenDialog;
+    prompt.Caption = data.Title;
+    prompt.File = &work;
+    const bool ok = AskDialog(prompt, [&](TPrompt& p) { RunFileDialog(work, owner, save, p); });
+    if (!ok) return false;
+    if (work.Files.empty() && !work.FileName.empty()) work.Files.push_back(work.FileName);
+    data = work;
+    return true;
+}
+
+// Colours: the program's $00BBGGRR against Qt's colours (the low 24 bits; system colours are resolved
+// by the callers, which know the table).
+QColor QtColor(std::int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+std::int32_t ProgramColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+
+void RunColorWindow(TColorDialogData& data, TWinControl* owner, TPrompt& prompt)
+{
+    std::array<std::int32_t, 16> given{};
+    given.fill(0xFFFFFF);
+    for (const std::string& line : data.CustomColors) {
+        int slot = 0;
+        std::int32_t value = 0;
+        if (ParseCustomColorLine(line, slot, value)) given[static_cast<std::size_t>(slot)] = value;
+    }
+    // Qt keeps the sixteen custom colours for the process: they are set before and read after the dialog.
+    for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, QtColor(given[static_cast<std::size_t>(i)]));
+    QColorDialog dialog(QtColor(data.Color), DialogParent(owner));
+    if (dialog.exec() != QDialog::Accepted) return;
+    data.Color = ProgramColor(dialog.selectedColor());
+    data.CustomColors.clear();
+    for (int i = 0; i < 16; ++i) data.CustomColors.push_back(CustomColorLine(i, ProgramColor(QColorDialog::customColor(i))));
+    prompt.Result = mrOk;
+}
+
+void RunFontWindow(TFontDialogData& data, TWinControl* owner, TPrompt& prompt)
+{
+    QFont font(AnsiToQString(data.Name));
+    font.setPointSize(data.Size > 0 ? data.Size : 8);
+    font.setBold(data.Style & 1u);
+    font.setItalic(data.Style & 2u);
+    font.setUnderline(data.Style & 4u);
+    font.setStrikeOut(data.Style & 8u);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, DialogParent(owner));
+    if (!ok) return;
+    data.Name = QStringToAnsi(chosen.family());
+    data.Size = chosen.pointSize() > 0 ? chosen.pointSize() : data.Size;
+    data.Style = (chosen.bold() ? 1u : 0u) | (chosen.italic() ? 2u : 0u) | (chosen.underline() ? 4u : 0u) |
+                 (chosen.strikeOut() ? 8u : 0u);
+    prompt.Result = mrOk;
+}
+
+} // namespace
+
+QWidget* DialogParent(TWinControl* /*owner*/) { return QApplication::activeWindow(); }
+
+bool ExecuteOpenDialog(TWinControl* owner, TFileDialogData& data) { return ExecuteFileDialog(owner, data, false); }
+
+bool ExecuteSaveDialog(TWinControl* owner, TFileDialogData& data) { return ExecuteFileDialog(owner, data, true); }
+
+bool ExecuteColorDialog(TWinControl* owner, TColorDialogData& data)
+{
+    TColorDialogData work = data;
+    TPrompt prompt;
+    prompt.Kind = TPromptKind::ColorDialog;
+    prompt.Caption = "Color";
+    prompt.Color = &work;
+    if (!AskDialog(prompt, [&](TPrompt& p) { RunColorWindow(work, owner, p); })) return false;
+    data = work;
+    return true;
+}
+
+bool ExecuteFontDialog(TWinControl* owner, TFontDialogData& data)
+{
+    TFontDialogData work = data;
+    TPrompt prompt;
+    prompt.Kind = TPromptKind::FontDialog;
+    prompt.Caption = "Font";
+    prompt.Font = &work;
+    if (!AskDialog(prompt, [&](TPrompt& p) { RunFontWindow(work, owner, p); })) return false;
+    data = work;
+    return true;
+}
+
+bool ParseCustomColorLine(const std::string& line, int& slot, std::int32_t& value)
+{
+    // "Color" + a letter A..P + "=" + up to eight hexadecimal digits.
+    if (line.size() < 8 || line.compare(0, 5, "Color") != 0 || line[6] != '=') return false;
+    const char letter = line[5];
+    if (letter < 'A' || letter > 'P') return false;
+    const std::string digits = line.substr(7);
+    if (digits.empty() || digits.size() > 8) return false;
+    std::uint32_t v = 0;
+    for (char c : digits) {
+        int d;
+        if (c >= '0' && c <= '9') d = c - '0';
+        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        else return false;
+        v = v * 16 + static_cast<std::uint32_t>(d);
+    }
+    slot = letter - 'A';
+    value = static_cast<std::int32_t>(v);
+    return true;
+}
+
+std::string CustomColorLine(int slot, std::int32_t value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "Color%c=%08X", 'A' + slot, static_cast<unsigned>(value));
+    return text;
+}

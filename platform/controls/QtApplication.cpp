@@ -1,0 +1,56 @@
+// Creation of the process's QApplication and its exception barrier.
+#include "platform/controls/QtApplication.h"
+
+#include "platform/controls/Application.h"
+
+#include <QApplication>
+
+namespace {
+
+// Exceptions must not unwind through Qt's event dispatch: every event delivered by this application
+// runs inside a barrier that reports the exception to the default handler and marks the event handled.
+class TQtApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            Application->HandleCurrentException();
+            return true;
+        }
+    }
+};
+
+struct TQtAppState {
+    int argc = 1;
+    char name[16] = "vornsp2dp";
+    char* argv[2] = {name, nullptr};
+};
+
+TQtAppState& QtAppState()
+{
+    static TQtAppState state;
+    return state;
+}
+
+} // namespace
+
+QApplication& CreateQtApplication(int& argc, char** argv)
+{
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+    if (QCoreApplication::instance())
+        throw EInvalidOperation("A non-widget Qt application already exists");
+    // QApplication keeps the references it is given for the whole process.
+    static TQtApplication* app = new TQtApplication(argc, argv);
+    return *app;
+}
+
+QApplication& EnsureQtApplication()
+{
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+    TQtAppState& state = QtAppState();
+    return CreateQtApplication(state.argc, state.argv);
+}
