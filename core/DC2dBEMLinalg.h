@@ -1,0 +1,74 @@
+// Dense matrices and the unpivoted Householder QR of the boundary-element system: decomposition (blocked,
+// with a plain column-walking reference), solves for one or many right-hand sides, back substitution.
+#pragma once
+
+#include "platform/rtl/DynArray.h"
+
+#include <cstddef>
+#include <memory>
+
+// A row-major matrix of doubles whose rows start on 64-byte boundaries. Row and element access check
+// their indexes (ERangeError); the raw row pointers serve the inner loops.
+class TDenseMatrix {
+public:
+    TDenseMatrix() = default;
+    TDenseMatrix(int rows, int cols) { SetSize(rows, cols); }
+    TDenseMatrix(const TDenseMatrix& other);
+    TDenseMatrix& operator=(const TDenseMatrix& other);
+    TDenseMatrix(TDenseMatrix&&) noexcept = default;
+    TDenseMatrix& operator=(TDenseMatrix&&) noexcept = default;
+
+    // New size, every element 0. Negative sizes raise ERangeError.
+    void SetSize(int rows, int cols);
+    void Fill(double value);
+
+    int Rows() const noexcept { return FRows; }
+    int Cols() const noexcept { return FCols; }
+    std::size_t Stride() const noexcept { return FStride; }
+
+    double* Row(int i);
+    const double* Row(int i) const;
+    double& operator()(int i, int j);
+    double operator()(int i, int j) const;
+
+private:
+    struct TFree {
+        void operator()(double* p) const noexcept;
+    };
+    std::unique_ptr<double[], TFree> FData;
+    int FRows = 0;
+    int FCols = 0;
+    std::size_t FStride = 0;
+};
+
+// |a| when b >= 0, else -|a|.
+double SignTransfer(double a, double b);
+
+// matrix[i][i] += vector[i] for every i of the vector.
+void AddToDiagonal(TDenseMatrix& matrix, const arofdoubleM& vector);
+
+// Householder QR of the square matrix A in place, without pivoting. Afterwards A holds the Householder
+// vectors in and below the diagonal and R strictly above it, d the diagonal of R and c the reflection
+// scales (reflection k is I - v v^T / c[k]); a column that is zero on and below the diagonal gets
+// c[k] = d[k] = 0 and no reflection. d and c are resized to the order. Nothing happens for order 0.
+// The work is blocked (level-3 trailing updates with a register-blocked kernel, an x86-64-v3 variant
+// chosen at run time); the results agree with QRDecomposeReference to rounding.
+void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c);
+
+// The same decomposition by the plain loops, column by column down the rows. Kept as the reference that
+// the blocked version is checked and measured against.
+void QRDecomposeReference(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c);
+
+// b becomes x with A0 x = b, A0 being the matrix before QRDecompose(A, d, c). A singular matrix gives
+// infinities or NaN, never an exception.
+void QRSolve(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, arofdoubleM& b);
+
+// The same for many right-hand sides at once: B holds one right-hand side per column (order rows); the
+// stored reflections and R are walked once for all of them.
+void QRSolveMany(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, TDenseMatrix& B);
+
+// Solves R x = b in place, R from the strict upper triangle of A and the diagonal d.
+void QRBackSubstitute(const TDenseMatrix& A, const arofdoubleM& d, arofdoubleM& b);
+
+// Which trailing-update kernel QRDecompose uses on this processor: "x86-64-v3" or "baseline".
+const char* QRKernelName();

@@ -1,0 +1,157 @@
+// Householder QR of the solver: the blocked decomposition against the plain loops, solves, and the
+// degenerate cases (order 0 and 1, a zero column).
+#include "core/DC2dBEMLinalg.h"
+#include "core/DC2dBEMQRKernels.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+TDenseMatrix RandomMatrix(int n, unsigned seed, double diagonal = 0.0)
+{
+    std::mt19937 gen(seed);
+    std::uniform_real_distribution<double> dist(-1.0, 1.0);
+    TDenseMatrix A(n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) A(i, j) = dist(gen) + (i == j ? diagonal : 0.0);
+    return A;
+}
+
+double MaxAbs(const TDenseMatrix& A)
+{
+    double m = 0.0;
+    for (int i = 0; i < A.Rows(); ++i)
+        for (int j = 0; j < A.Cols(); ++j) m = std::max(m, std::fabs(A(i, j)));
+    return m;
+}
+
+// Sizes around the panel width (48), the one-panel limit (96) and the chunk width (240).
+const int kSizes[] = {2, 3, 7, 47, 48, 49, 96, 97, 130, 250, 301};
+
+} // namespace
+
+TEST(QRDecompose, BlockedAgreesWithPlainLoops)
+{
+    for (int n : kSizes) {
+        SCOPED_TRACE(n);
+        const TDenseMatrix A0 = RandomMatrix(n, 100 + n);
+        TDenseMatrix blocked = A0, plain = A0;
+        arofdoubleM d1, c1, d2, c2;
+        QRDecompose(blocked, d1, c1);
+        QRDecomposeReference(plain, d2, c2);
+        const double tol = 1e-12 * n * MaxAbs(A0);
+        for (int i = 0; i < n; ++i) {
+            EXPECT_NEAR(d1[i], d2[i], tol);
+            EXPECT_NEAR(c1[i], c2[i], tol * 10);
+            for (int j = 0; j < n; ++j) ASSERT_NEAR(blocked(i, j), plain(i, j), tol) << i << "," << j;
+        }
+    }
+}
+
+TEST(QRDecompose, BaselineAndWideKernelsAgree)
+{
+    if (!QRKernelsV3()) GTEST_SKIP() << "no AVX2 and FMA here";
+    for (int n : {130, 301}) {
+        const TDenseMatrix A0 = RandomMatrix(n, 3 * n);
+        TDenseMatrix a = A0, b = A0;
+        arofdoubleM d1, c1, d2, c2;
+        QRDecomposeUsing(QRKernelsBaseline(), a, d1, c1);
+        QRDecomposeUsing(*QRKernelsV3(), b, d2, c2);
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) ASSERT_NEAR(a(i, j), b(i, j), 1e-12 * n);
+    }
+}
+
+TEST(QRDecompose, ColumnsOfRKeepTheNormsOfA)
+{
+    // Q is orthogonal, so column j of R = Q^T A has the Euclidean norm of column j of A.
+    for (int n : kSizes) {
+        SCOPED_TRACE(n);
+        const TDenseMatrix A0 = RandomMatrix(n, 7 * n);
+        TDenseMatrix A = A0;
+        arofdoubleM d, c;
+        QRDecompose(A, d, c);
+        for (int j = 0; j < n; ++j) {
+            double a2 = 0.0, r2 = d[j] * d[j];
+            for (int i = 0; i < n; ++i) a2 += A0(i, j) * A0(i, j);
+            for (int i = 0; i < j; ++i) r2 += A(i, j) * A(i, j);
+            ASSERT_NEAR(std::sqrt(r2), std::sqrt(a2), 1e-12 * n);
+        }
+    }
+}
+
+TEST(QRSolve, SolvesAndManyRightHandSidesMatchSeparateSolves)
+{
+    for (int n : {1, 5, 97, 260}) {
+        SCOPED_TRACE(n);
+        const TDenseMatrix A0 = RandomMatrix(n, 31 + n, 2.0);
+        TDenseMatrix A = A0;
+        arofdoubleM d, c;
+        QRDecompose(A, d, c);
+
+        // The matrix itself as right-hand sides: the solution is the identity.
+        TDenseMatrix B = A0;
+        QRSolveMany(A, d, c, B);
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) ASSERT_NEAR(B(i, j), i == j ? 1.0 : 0.0, 1e-10);
+
+        // Three right-hand sides at once equal three single solves, and solve A0 x = b.
+        std::mt19937 gen(n);
+        std::uniform_real_distribution<double> dist(-5.0, 5.0);
+        TDenseMatrix many(n, 3);
+        arofdoubleM single[3];
+        for (int k = 0; k < 3; ++k) {
+            single[k].SetLength(n);
+            for (int i = 0; i < n; ++i) many(i, k) = single[k][i] = dist(gen);
+        }
+        const TDenseMatrix rhs = many;
+        QRSolveMany(A, d, c, many);
+        for (int k = 0; k < 3; ++k) {
+            QRSolve(A, d, c, single[k]);
+            for (int i = 0; i < n; ++i) {
+                ASSERT_NEAR(many(i, k), single[k][i], 1e-11);
+                double r = -rhs(i, k);
+                for (int j = 0; j < n; ++j) r += A0(i, j) * single[k][j];
+                ASSERT_NEAR(r, 0.0, 1e-10);
+            }
+        }
+    }
+}
+
+TEST(QRDecompose, DegenerateOrders)
+{
+    TDenseMatrix empty;
+    arofdoubleM d, c;
+    QRDecompose(empty, d, c);
+    EXPECT_EQ(d.Length(), 0);
+
+    // 1 x 1: no reflection, d[0] = a, the solution b / a.
+    TDenseMatrix one(1, 1);
+    one(0, 0) = 4.0;
+    QRDecompose(one, d, c);
+    EXPECT_EQ(d[0], 4.0);
+    arofdoubleM b{10.0};
+    QRSolve(one, d, c, b);
+    EXPECT_EQ(b[0], 2.5);
+
+    // A zero first column: no reflection, c[0] = d[0] = 0, and the solution is not finite.
+    for (int n : {3, 120}) {
+        TDenseMatrix A = RandomMatrix(n, 5);
+        for (int i = 0; i < n; ++i) A(i, 0) = 0.0;
+        QRDecompose(A, d, c);
+        EXPECT_EQ(c[0], 0.0);
+        EXPECT_EQ(d[0], 0.0);
+        arofdoubleM x(n);
+        for (int i = 0; i < n; ++i) x[i] = 1.0;
+        QRSolve(A, d, c, x);
+        bool finite = true;
+        for (int i = 0; i < n; ++i) finite = finite && std::isfinite(x[i]);
+        EXPECT_FALSE(finite);
+    }
+
+    TDenseMatrix notSquare(2, 3);
+    EXPECT_THROW(QRDecompose(notSquare, d, c), ERangeError);
+}
