@@ -7,6 +7,7 @@
 #include "platform/rtl/TypInfo.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,9 @@ protected:
     virtual void AssignTo(TPersistent& Dest) const;
     [[noreturn]] void AssignError(const TPersistent& Source) const;
 };
+
+// The plain event: fired only when set, with the sender.
+using TNotifyEvent = std::function<void(TPersistent* Sender)>;
 
 enum TOperation { opInsert, opRemove };
 
