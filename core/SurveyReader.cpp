@@ -1,0 +1,290 @@
+// The ".sp2" survey reader: one routine per section of the file (header, data, "topo", "start_config"),
+// the "~" fit, and the model block and ".cfg" handed to their own readers.
+#include "core/SurveyReader.h"
+
+#include "core/SurveySort.h"
+#include "platform/rtl/StrUtils.h"
+
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// Lines of a text: a line ends at LF or CR LF; a last line without its end counts.
+class TLineCursor {
+public:
+    explicit TLineCursor(std::string_view text) : FText(text) {}
+    bool Next(std::string& line)
+    {
+        if (FPos >= FText.size()) return false;
+        std::size_t end = FText.find('\n', FPos);
+        if (end == std::string_view::npos) end = FText.size();
+        std::size_t stop = end;
+        if (stop > FPos && FText[stop - 1] == '\r') --stop;
+        line.assign(FText.substr(FPos, stop - FPos));
+        FPos = end + 1;
+        return true;
+    }
+
+private:
+    std::string_view FText;
+    std::size_t FPos = 0;
+};
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+// Role columns of the header, in the order of the row columns they fill (mcP1x .. mcWeight).
+struct THeader {
+    std::array<int, 8> Column{-1, -1, -1, -1, -1, -1, -1, -1};
+    int Roles = 0;      // number of roles found: the least token count of a measurement line
+    int LastColumn = -1; // a measurement line must reach it
+};
+
+THeader FindRoles(const arofstrM& tokens)
+{
+    THeader h;
+    for (int i = 0; i < tokens.Length(); ++i) {
+        const std::string t = LowerCase(tokens[i]);
+        const bool plain = !Contains(t, "y") && !Contains(t, "z");
+        const bool match[8] = {Contains(t, "p1") && plain, Contains(t, "p2") && plain, Contains(t, "p1y"),
+                               Contains(t, "p2y"),         Contains(t, "p1z"),         Contains(t, "p2z"),
+                               Contains(t, "du"),          Contains(t, "weight")};
+        for (int r = 0; r < 8; ++r)
+            if (match[r]) h.Column[r] = i;
+    }
+    for (int c : h.Column) {
+        if (c < 0) continue;
+        ++h.Roles;
+        h.LastColumn = std::max(h.LastColumn, c);
+    }
+    return h;
+}
+
+bool HasRequiredRoles(const THeader& h)
+{
+    return h.Column[mcP1x] >= 0 && h.Column[mcP2x] >= 0 && h.Column[mcDU] >= 0;
+}
+
+TMeasurementRow MakeRow(const THeader& h, const arofstrM& tokens)
+{
+    TMeasurementRow row(MeasurementRowLength);
+    FillDoubles(row, MissingValue);
+    for (int r = 0; r < 8; ++r) {
+        if (h.Column[r] >= 0)
+            row[r] = StrToValue(tokens[h.Column[r]]);
+        else if (r >= mcP1y && r <= mcP2z)
+            row[r] = 0.0;
+    }
+    return row;
+}
+
+bool EndsDataSection(const std::string& low)
+{
+    return Contains(low, "topo") || Contains(low, "model") || Contains(low, "start_config");
+}
+
+bool EndsTopoSection(const std::string& low) { return Contains(low, "model") || Contains(low, "start_config"); }
+
+// Measurement and "***" lines up to a line that names "topo", "model" or "start_config"; returns that
+// line lower-cased, or "" at the end of the text.
+std::string ReadDataSection(TSurveyState& s, TLineCursor& lines, const THeader& h)
+{
+    std::string line;
+    while (lines.Next(line)) {
+        if (Contains(line, "***")) {
+            const arofdoubleM numbers = SplitToDoubles(line);
+            if (!numbers.empty()) s.StarValues.push_back(numbers[0]);
+        } else {
+            const arofstrM tokens = SplitToStrings(line);
+            if (tokens.Length() >= h.Roles && tokens.Length() > h.LastColumn) s.SurveyRows.push_back(MakeRow(h, tokens));
+        }
+        std::string low = LowerCase(line);
+        if (EndsDataSection(low)) return low;
+    }
+    return {};
+}
+
+// The "topo" section after its first line `topoLine`; returns the line that ended it, lower-cased.
+std::string ReadTopoSection(TSurveyState& s, TLineCursor& lines, const std::string& topoLine)
+{
+    std::string markers = topoLine;
+    std::string line;
+    if (Contains(topoLine, "#") && lines.Next(line)) {
+        const arofdoubleM reference = SplitToDoubles(line);
+        if (reference.Length() >= 2) s.TopoReference = {reference[0], reference[1]};
+        markers = line; // "^" is looked for on the reference line
+    }
+    if (Contains(markers, "^")) s.SlopeTopography = true;
+    while (lines.Next(line)) {
+        const arofdoubleM point = SplitToDoubles(line);
+        if (point.Length() >= 2) s.Topography.push_back({point[0], point[1]});
+        std::string low = LowerCase(line);
+        if (EndsTopoSection(low)) return low;
+    }
+    return {};
+}
+
+// The source kind of a "start_config" line: its fourth number rounded, halves to even; -1 unless 0..2.
+int SourceKind(double v)
+{
+    if (!(std::abs(v) < 1e9)) return -1;
+    const double k = std::nearbyint(v);
+    return k >= 0 && k <= 2 ? static_cast<int>(k) : -1;
+}
+
+// The three lines after "start_config". A first line without a, b, c and a source kind 0..2 makes the
+// block ignored; a block cut short keeps what was read.
+void ReadStartConfig(TSurveyState& s, TLineCursor& lines)
+{
+    std::string line;
+    if (!lines.Next(line)) return;
+    const arofdoubleM p = SplitToDoubles(line);
+    const bool valid = p.Length() >= 4 && SourceKind(p[3]) >= 0;
+    if (valid) {
+        s.SourceA = p[0];
+        s.SourceB = p[1];
+        s.SourceC = p[2];
+        s.SourceType = SourceKind(p[3]);
+    }
+    if (!lines.Next(line)) return;
+    if (valid) s.SourceValues = SplitToDoubles(line);
+    lines.Next(line); // "end_config"
+}
+
+// "~": positions are turned onto the line fitted through the ground profile.
+void TurnOntoGroundLine(TSurveyState& s)
+{
+    if (s.Topography.empty()) return;
+    arofcomplexM asRead = s.Topography;
+    StableSortBy(asRead, [](const complexM& a, const complexM& b) { return a.x < b.x; });
+    const TTopoFit fit = FitTopoLine(s.Topography);
+    if (s.TopoReference.x != MissingValue) {
+        s.TopoReference.x = ToFittedFrame(fit, asRead, s.TopoReference.x);
+        return;
+    }
+    for (TMeasurementRow& row : s.SurveyRows)
+        for (int c : {mcP1x, mcP2x})
+            if (row[c] != MissingValue) row[c] = ToFittedFrame(fit, asRead, row[c]);
+}
+
+// Least-squares line z = a x + b; false when the x values do not span a line.
+bool FitLine(const arofcomplexM& p, double& a, double& b)
+{
+    double sx = 0, sz = 0, sxx = 0, sxz = 0;
+    for (const complexM& q : p) {
+        sx += q.x;
+        sz += q.z;
+        sxx += q.x * q.x;
+        sxz += q.x * q.z;
+    }
+    const double n = p.Length();
+    const double denominator = sxx > 0.0 ? n - sx * sx / sxx : 0.0;
+    if (denominator > 0.0 && std::isfinite(denominator)) {
+        b = (sz - sx * sxz / sxx) / denominator;
+        a = (sxz - sx * b) / sxx;
+        if (std::isfinite(a) && std::isfinite(b)) return true;
+    }
+    a = 0.0;
+    b = n > 0 ? sz / n : 0.0;
+    return false;
+}
+
+} // namespace
+
+int ReadSurveyText(TSurveyState& s, std::string_view text, const std::string& path,
+                   const std::optional<std::string>& cfgText, const TConfirm& confirm, TPolygonModel& model)
+{
+    s.StartResistivity = 100.0;
+    s.P1yColumn = s.P2yColumn = s.P1zColumn = s.P2zColumn = -1;
+    TLineCursor lines(text);
+    std::string line;
+    arofstrM tokens;
+    while (lines.Next(line)) {
+        tokens = SplitToStrings(line);
+        if (tokens.Length() >= 3) break;
+    }
+    if (tokens.Length() < 3) return ReadError;
+    const THeader header = FindRoles(tokens);
+    if (!HasRequiredRoles(header)) return ReadError;
+    s.P1yColumn = header.Column[mcP1y];
+    s.P2yColumn = header.Column[mcP2y];
+    s.P1zColumn = header.Column[mcP1z];
+    s.P2zColumn = header.Column[mcP2z];
+
+    s.SurveyRows.clear();
+    s.Topography.clear();
+    std::string ending = ReadDataSection(s, lines, header);
+    bool turn = false;
+    if (Contains(ending, "topo")) {
+        turn = Contains(ending, "~");
+        ending = ReadTopoSection(s, lines, ending);
+    }
+    if (Contains(ending, "start_config")) ReadStartConfig(s, lines);
+    if (turn) TurnOntoGroundLine(s);
+
+    int result = s.SurveyRows.empty() ? ReadError : ReadData;
+    s.CurrentFile = path;
+    TPolygonModel loaded;
+    switch (ReadModelBlock(text, loaded)) {
+    case TModelBlockResult::None: break;
+    case TModelBlockResult::Loaded:
+        model = std::move(loaded);
+        s.StartResistivity = model.Rho0;
+        result = ReadDataWithModel;
+        break;
+    case TModelBlockResult::Malformed: return ReadError;
+    }
+    if (cfgText) {
+        if (result != ReadError && confirm && confirm("Load project configuration"))
+            ReadProgramConfigText(*cfgText, s.Settings);
+        s.SetupDefaultsPending = false;
+    }
+    return result;
+}
+
+int ReadDataFile(TSurveyState& s, const std::string& path, const TConfirm& confirm, TPolygonModel& model)
+{
+    const std::optional<std::string> text = ReadTextFileIfAny(path);
+    const std::optional<std::string> cfg = ReadTextFileIfAny(ConfigFileBeside(path));
+    return ReadSurveyText(s, text ? *text : std::string(), path, cfg, confirm, model);
+}
+
+TTopoFit FitTopoLine(arofcomplexM& profile)
+{
+    TTopoFit fit;
+    if (profile.empty()) return fit;
+    fit.X0 = profile[0].x;
+    for (const complexM& p : profile) fit.X0 = std::min(fit.X0, p.x);
+    for (complexM& p : profile) p.x -= fit.X0;
+    double a = 0.0;
+    FitLine(profile, a, fit.Shift);
+    for (complexM& p : profile) p.z -= fit.Shift;
+    FitLine(profile, fit.Slope, fit.Intercept);
+    const double t = -std::atan(fit.Slope);
+    const double c = std::cos(t), sn = std::sin(t);
+    for (complexM& p : profile) {
+        const double x = c * p.x - sn * p.z;
+        p.z = sn * p.x + c * p.z;
+        p.x = x + fit.X0;
+    }
+    return fit;
+}
+
+double ToFittedFrame(const TTopoFit& fit, const arofcomplexM& profileAsRead, double x)
+{
+    const double t = -std::atan(fit.Slope);
+    const double dx = x - fit.X0;
+    const double dz = InterpolateProfile(profileAsRead, x) - fit.Shift;
+    return std::cos(t) * dx - std::sin(t) * dz + fit.X0;
+}
+
+std::optional<std::string> ReadTextFileIfAny(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return text;
+}
