@@ -4,33 +4,28 @@
 
 #include "core/SurveySort.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TextFile.h"
 
 #include <array>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <vector>
 
 namespace {
 
-// Lines of a text: a line ends at LF or CR LF; a last line without its end counts.
+// The lines of the text, read one after the other.
 class TLineCursor {
 public:
-    explicit TLineCursor(std::string_view text) : FText(text) {}
+    explicit TLineCursor(std::string_view text) : FLines(SplitTextLines(text)) {}
     bool Next(std::string& line)
     {
-        if (FPos >= FText.size()) return false;
-        std::size_t end = FText.find('\n', FPos);
-        if (end == std::string_view::npos) end = FText.size();
-        std::size_t stop = end;
-        if (stop > FPos && FText[stop - 1] == '\r') --stop;
-        line.assign(FText.substr(FPos, stop - FPos));
-        FPos = end + 1;
+        if (FNext >= FLines.size()) return false;
+        line = std::move(FLines[FNext++]);
         return true;
     }
 
 private:
-    std::string_view FText;
-    std::size_t FPos = 0;
+    std::vector<std::string> FLines;
+    std::size_t FNext = 0;
 };
 
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
@@ -282,9 +277,7 @@ double ToFittedFrame(const TTopoFit& fit, const arofcomplexM& profileAsRead, dou
 
 std::optional<std::string> ReadTextFileIfAny(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    std::string text;
+    if (!LoadFileBytes(path, text)) return std::nullopt;
     return text;
 }

@@ -3,13 +3,7 @@
 #include "core/SurveyWriter.h"
 
 #include "platform/rtl/NumberText.h"
-
-#include <cerrno>
-#include <cstdio>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/rtl/TextFile.h"
 
 namespace {
 
@@ -74,27 +68,6 @@ void WriteStartConfig(const TSurveyState& s, std::string& out)
     out += "end_config\n";
 }
 
-// Writes `text` into a new temporary file beside `path` and renames it over `path` once it is complete;
-// on any failure the temporary file is removed and `path` is untouched.
-bool SaveTextFile(const std::string& path, const std::string& text)
-{
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
-    }
-    ok = ::fchmod(fd, 0644) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
-}
-
 } // namespace
 
 std::string FormatSurveyText(const TSurveyState& s, bool observed, const TPolygonModel* model)
@@ -114,8 +87,8 @@ std::string FormatSurveyText(const TSurveyState& s, bool observed, const TPolygo
 std::string WriteDataFile(const TSurveyState& s, const std::string& path, bool observed,
                           const TPolygonModel* model)
 {
-    if (!SaveTextFile(path, FormatSurveyText(s, observed, model))) return "Cannot write file " + path;
+    if (!SaveFileSafely(path, FormatSurveyText(s, observed, model))) return "Cannot write file " + path;
     const std::string cfg = ConfigFileBeside(path);
-    if (!SaveTextFile(cfg, ProgramConfigText(s.Settings))) return "Cannot write file " + cfg;
+    if (!SaveFileSafely(cfg, ProgramConfigText(s.Settings))) return "Cannot write file " + cfg;
     return {};
 }
