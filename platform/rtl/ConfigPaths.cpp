@@ -1,0 +1,53 @@
+// The program's path, the user's configuration folder and the settings file's place.
+#include "platform/rtl/ConfigPaths.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include <pwd.h>
+#include <unistd.h>
+
+std::string ExecutablePath()
+{
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : p.string();
+}
+
+std::string UserConfigFolder()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (xdg && xdg[0] == '/') {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home) {
+            const passwd* pw = ::getpwuid(::getuid());
+            home = pw ? pw->pw_dir : "/tmp";
+        }
+        base = std::string(home) + "/.config";
+    }
+    return base + "/VornSP2Dp";
+}
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + ext;
+    return path.substr(0, dot) + ext;
+}
+
+std::string SettingsFilePath() { return SettingsFilePathFor(ExecutablePath(), UserConfigFolder()); }
+
+std::string SettingsFilePathFor(const std::string& exePath, const std::string& configFolder)
+{
+    const std::filesystem::path beside = ChangeFileExt(exePath.empty() ? "vornsp2dp" : exePath, ".in");
+    const std::filesystem::path folder = beside.has_parent_path() ? beside.parent_path() : ".";
+    if (!exePath.empty() && ::access(folder.c_str(), W_OK) == 0) return beside.string();
+    std::error_code ec;
+    std::filesystem::create_directories(configFolder, ec);
+    return (std::filesystem::path(configFolder) / beside.filename()).string();
+}
