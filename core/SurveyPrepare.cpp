@@ -28,13 +28,22 @@ void EnsureRowLength(TSurveyState& s)
     }
 }
 
+// x becomes LineShift - x everywhere a position along the line is held: the rows, the profile, the "***"
+// positions and the along-ground reference (its point and its distance), so they stay in one frame.
 void ReverseLine(TSurveyState& s)
 {
     if (!s.ReverseLine) return;
+    const auto reverse = [&s](double& x) {
+        if (!IsMissing(x)) x = s.LineShift - x;
+    };
     for (TMeasurementRow& row : s.SurveyRows)
-        for (int c : {mcP1x, mcP2x})
-            if (!IsMissing(row[c])) row[c] = s.LineShift - row[c];
+        for (int c : {mcP1x, mcP2x}) reverse(row[c]);
     for (complexM& p : s.Topography) p.x = s.LineShift - p.x;
+    for (double& x : s.StarValues) reverse(x);
+    if (!IsMissing(s.TopoReference.x)) {
+        reverse(s.TopoReference.x);
+        s.TopoReference.distance = s.LineShift - s.TopoReference.distance;
+    }
 }
 
 // Sorts the profile and gives the axis offset that shows real elevations.

@@ -14,7 +14,8 @@ struct TPrepareResult {
 };
 
 // Prepares the survey in place, in the order: source curve (MakeSourceCurve with `modelBottom`, the depth
-// of the model box's lower edge), "Reverse line", topography sorted, along-ground profile and positions
+// of the model box's lower edge), "Reverse line" (rows, profile, "***" positions and the along-ground
+// reference), topography sorted, along-ground profile and positions
 // converted, rows sorted by P1 z then P1 x, gaps filled (y, z, dU 0, weight 1), "Extended nodes", electrode
 // records, ElectrodePositions, ScaleLength (MissingValue with fewer than two distinct positions), the data
 // set (ObservedPresent off where the row had no dU), and the discretisation defaults when

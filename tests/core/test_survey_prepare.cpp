@@ -157,6 +157,21 @@ TEST(SurveyPrepare, ReverseLineAndTopographyOffsets)
     EXPECT_EQ(V(s.Topography), (std::vector<complexM>{{90, 98}, {95, 100}, {100, 95}}));
     EXPECT_EQ(r.LabelValueOffset, -100);
 
+    // The "***" positions and an along-ground reference turn with the line: the reversed survey is the
+    // mirror image of the survey prepared without reversal.
+    for (bool reversed : {false, true}) {
+        TSurveyState a = Survey({MakeRow(5, 7.5, 1)});
+        a.Topography = {{0, 0}, {3, 4}, {6, 8}};
+        a.TopoReference = {0, 0};
+        a.StarValues = {1};
+        a.ReverseLine = reversed;
+        a.LineShift = 10;
+        ASSERT_TRUE(PrepareSurvey(a, 100).Accepted);
+        EXPECT_NEAR(a.SurveyRows[0][mcP1x], reversed ? 7 : 3, 1e-12);
+        EXPECT_NEAR(a.SurveyRows[0][mcP2x], reversed ? 5.5 : 4.5, 1e-12);
+        EXPECT_EQ(a.StarValues[0], reversed ? 9 : 1);
+    }
+
     struct Case {
         arofcomplexM topo;
         bool real;
