@@ -2,6 +2,7 @@
 // that writes and reads a compact style string), Assign, ownership, names and free notification.
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Sets.h"
+#include "platform/rtl/Streams.h"
 
 #include <gtest/gtest.h>
 
@@ -499,4 +500,76 @@ TEST(Sets, Operations)
     EXPECT_EQ(c, (TShiftState{ssAlt, ssCtrl}));
     enum TWide { wZero = 0, wFar = 64 };
     EXPECT_THROW(TSet<TWide>{wFar}, ERangeError) << "an ordinal past 63 would alias another member";
+}
+
+namespace {
+
+// A series-like class with point data written as a binary block, a title written through code of its
+// own, and an older name of that title that is still read.
+class TTestSeries : public TPersistent {
+    VSP_PERSISTENT_CLASS
+public:
+    std::vector<double> Points;
+    std::string Title;
+};
+
+const TClassInfo& TTestSeries::StaticClassInfo()
+{
+    using P = TProps<TTestSeries>;
+    static const TClassInfo info({
+        .Name = "TTestSeries",
+        .Parent = &TPersistent::StaticClassInfo(),
+        .Defined = {
+            P::DefinedBinary(
+                "Data",
+                [](TTestSeries& s, TStream& in) {
+                    s.Points.resize(static_cast<std::size_t>(in.ReadInt32()));
+                    for (double& p : s.Points) p = in.ReadDouble();
+                },
+                [](const TTestSeries& s, TStream& out) {
+                    out.WriteInt32(static_cast<std::int32_t>(s.Points.size()));
+                    for (double p : s.Points) out.WriteDouble(p);
+                },
+                [](const TTestSeries& s) { return !s.Points.empty(); }),
+            P::DefinedValue(
+                "SeriesTitle", TPropKind::Text,
+                [](TTestSeries& s, const TPropValue& v) { s.Title = std::get<std::string>(v); },
+                [](const TTestSeries& s) { return TPropValue(s.Title); },
+                [](const TTestSeries& s) { return !s.Title.empty(); }),
+            P::OldName("Caption", TPropKind::Text,
+                       [](TTestSeries& s, const TPropValue& v) { s.Title = std::get<std::string>(v); }),
+        },
+    });
+    return info;
+}
+
+} // namespace
+
+TEST(DefinedProperties, BlocksValuesAndOldNames)
+{
+    TTestSeries a;
+    a.Points = {1.5, -2};
+    a.Title = "dU";
+    const TClassInfo& info = a.ClassInfo();
+    // What a stream writer does: every defined property that has data, in declaration order.
+    TMemoryStream stream;
+    std::vector<std::string> written;
+    for (const TDefinedProperty& d : info.DefinedProperties()) {
+        if (!d.IsWritten(a)) continue;
+        written.push_back(d.Name);
+        if (d.Binary)
+            d.WriteData(a, stream);
+        else
+            stream.WriteBytes(std::get<std::string>(d.WriteValue(a)));
+    }
+    EXPECT_EQ(written, (std::vector<std::string>{"Data", "SeriesTitle"})) << "an old name is never written";
+
+    TTestSeries b;
+    stream.SetPosition(0);
+    info.FindDefinedProperty("data")->ReadData(b, stream);
+    EXPECT_EQ(b.Points, a.Points);
+    info.FindDefinedProperty("Caption")->ReadValue(b, std::string("old title"));
+    EXPECT_EQ(b.Title, "old title") << "streams of older versions still load";
+    EXPECT_EQ(info.FindDefinedProperty("Nothing"), nullptr);
+    EXPECT_FALSE(info.FindDefinedProperty("Data")->IsWritten(TTestSeries()));
 }

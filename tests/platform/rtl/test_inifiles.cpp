@@ -3,6 +3,7 @@
 // Also the settings file's location.
 #include "platform/rtl/ConfigPaths.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/TextFile.h"
 
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
+#include <random>
 #include <filesystem>
 
 namespace {
@@ -253,4 +256,35 @@ TEST(ConfigPaths, SettingsFileBesideTheProgramOrInTheUsersFolder)
     if (oldXdg) ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
     if (oldHome) ::setenv("HOME", savedHome.c_str(), 1); else ::unsetenv("HOME");
     EXPECT_FALSE(ExecutablePath().empty());
+}
+
+TEST(IniFile, AWriteToAnyFileChangesOnlyItsOwnValue)
+{
+    // Files made of the characters that matter to the layout, in random order.
+    const std::string alphabet = "[]=;# \t\r\nabAB";
+    std::mt19937 random(12345);
+    TTempFolder tmp;
+    const std::string path = tmp.File("random.in");
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int length = static_cast<int>(random() % 120);
+        for (int i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+        ASSERT_TRUE(SaveFileSafely(path, text));
+
+        TIniFile ini(path);
+        std::map<std::pair<std::string, std::string>, std::string> before;
+        TStringList sections, keys;
+        ini.ReadSections(sections);
+        for (const std::string& s : sections.Items()) {
+            ini.ReadSection(s, keys);
+            for (const std::string& k : keys.Items()) before[{s, k}] = ini.ReadString(s, k, "");
+        }
+        const std::string section = random() % 2 ? "a" : "New";
+        ini.WriteString(section, "b", "value");
+        EXPECT_EQ(ini.ReadString(section, "B", ""), "value") << text;
+        for (const auto& [where, value] : before) {
+            if (SameText(where.first, section) && SameText(where.second, "b")) continue;
+            EXPECT_EQ(ini.ReadString(where.first, where.second, "<gone>"), value) << text;
+        }
+    }
 }
