@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 #include <vector>
 
 namespace {
@@ -16,6 +18,58 @@ constexpr double ProfileExtension = 1000; // flat extension of the profile at bo
 const char* const DataFileError = "Error in data file!";
 
 bool IsMissing(double v) { return v == MissingValue; }
+
+// AddUniqueValue over a list that keeps a sorted copy beside it, so that long surveys stay fast. Kept
+// values lie at least SamePosition apart, so a lookup visits a few neighbours.
+class TUniqueValues {
+public:
+    void Add(double v)
+    {
+        if (IsMissing(v) || Near(v)) return;
+        FList.push_back(v);
+        if (!std::isnan(v)) FSorted.insert(v);
+    }
+    arofdoubleM Sorted()
+    {
+        SortDoubles(FList);
+        return FList;
+    }
+
+private:
+    bool Near(double v) const
+    {
+        for (auto it = FSorted.lower_bound(v - 2 * SamePosition); it != FSorted.end() && *it <= v + 2 * SamePosition; ++it)
+            if (std::abs(*it - v) < SamePosition) return true;
+        return false;
+    }
+    arofdoubleM FList;
+    std::set<double> FSorted;
+};
+
+// FindElectrode over records indexed by x: the first record (lowest index) near (x, depth).
+class TElectrodeIndex {
+public:
+    void Add(double x, double zraw, int index)
+    {
+        if (!std::isnan(x)) FByX.insert({x, {zraw, index}});
+    }
+    int Find(double x, double depth) const
+    {
+        int found = NoElectrode;
+        if (std::isnan(x)) return found;
+        const auto end = FByX.upper_bound(x + 2 * SamePosition);
+        for (auto it = FByX.lower_bound(x - 2 * SamePosition); it != end; ++it) {
+            const auto [zraw, index] = it->second;
+            if (std::abs(x - it->first) < SamePosition && std::abs(depth - zraw) < SamePosition
+                && (found == NoElectrode || index < found))
+                found = index;
+        }
+        return found;
+    }
+
+private:
+    std::multimap<double, std::pair<double, int>> FByX;
+};
 
 // Rows of other code may be short; every step below reads the nine columns.
 void EnsureRowLength(TSurveyState& s)
@@ -119,13 +173,12 @@ void FillGaps(TSurveyState& s)
 
 arofdoubleM DistinctRowPositions(const TSurveyState& s)
 {
-    arofdoubleM w;
+    TUniqueValues w;
     for (const TMeasurementRow& row : s.SurveyRows) {
-        AddUniqueValue(w, row[mcP1x], SamePosition);
-        AddUniqueValue(w, row[mcP2x], SamePosition);
+        w.Add(row[mcP1x]);
+        w.Add(row[mcP2x]);
     }
-    SortDoubles(w);
-    return w;
+    return w.Sorted();
 }
 
 // "Extended nodes": one spacing beyond each end, unless the file gave its own "***" positions.
@@ -144,11 +197,12 @@ void BuildElectrodes(TSurveyState& s)
     double zTop = 0.0;
     for (int i = 0; i < s.Topography.Length(); ++i)
         zTop = i == 0 ? s.Topography[0].z : std::max(zTop, s.Topography[i].z);
+    TElectrodeIndex known;
     for (const TMeasurementRow& row : s.SurveyRows) {
         for (auto [cx, cz] : {std::pair{mcP1x, mcP1z}, std::pair{mcP2x, mcP2z}}) {
             const double ex = row[cx];
             const double ez = row[cz];
-            if (IsMissing(ex) || FindElectrode(s.Electrodes, ex, ez, SamePosition) >= 0) continue;
+            if (IsMissing(ex) || known.Find(ex, ez) != NoElectrode) continue;
             const double g = InterpolateProfile(s.Topography, ex); // 0 without a profile
             TElectrode e;
             e.x = ex;
@@ -157,6 +211,7 @@ void BuildElectrodes(TSurveyState& s)
             e.z = s.Topography.empty() ? ez : ez + zTop - g;
             e.surface = !(ez > 0.0);
             e.minusZtopo = -e.ztopo;
+            known.Add(ex, ez, s.Electrodes.Length());
             s.Electrodes.push_back(e);
         }
     }
@@ -167,9 +222,9 @@ void BuildElectrodes(TSurveyState& s)
 
 void FindScaleLength(TSurveyState& s)
 {
-    arofdoubleM w;
-    for (const TElectrode& e : s.Electrodes) AddUniqueValue(w, e.x, SamePosition);
-    SortDoubles(w);
+    TUniqueValues distinct;
+    for (const TElectrode& e : s.Electrodes) distinct.Add(e.x);
+    const arofdoubleM w = distinct.Sorted();
     if (w.Length() < 2) {
         s.ScaleLength = MissingValue; // no spacing: the survey cannot be discretised
         return;
@@ -181,6 +236,8 @@ void FindScaleLength(TSurveyState& s)
 
 void BuildDataSet(TSurveyState& s, const std::vector<bool>& observedPresent)
 {
+    TElectrodeIndex index;
+    for (int i = 0; i < s.Electrodes.Length(); ++i) index.Add(s.Electrodes[i].x, s.Electrodes[i].zraw, i);
     osource set;
     for (std::size_t k = 0; k < s.SurveyRows.size(); ++k) {
         const TMeasurementRow& row = s.SurveyRows[k];
@@ -194,8 +251,8 @@ void BuildDataSet(TSurveyState& s, const std::vector<bool>& observedPresent)
         set.Weight.push_back(row[mcWeight]);
         set.Calculated.push_back(0.0);
         set.ObservedPresent.push_back(observedPresent[k]);
-        set.P1.push_back(FindElectrode(s.Electrodes, row[mcP1x], row[mcP1z], SamePosition));
-        set.P2.push_back(FindElectrode(s.Electrodes, row[mcP2x], row[mcP2z], SamePosition));
+        set.P1.push_back(index.Find(row[mcP1x], row[mcP1z]));
+        set.P2.push_back(index.Find(row[mcP2x], row[mcP2z]));
     }
     s.DataSets = {std::move(set)};
 }

@@ -375,3 +375,35 @@ TEST(SurveyPrepare, SortDoublesAndUniqueValues)
     SortDoubles(odd);
     EXPECT_EQ(odd.Length(), 5);
 }
+
+TEST(SurveyPrepare, IndexedLookupsAgreeWithTheHelpers)
+{
+    // Positions on a grid finer than the merge tolerance, at a few depths, in random order: the records,
+    // positions and indexes equal what the plain helpers give.
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    TSurveyState s;
+    for (int i = 0; i < 400; ++i) {
+        const auto pos = [&] { return next(50) * 0.5 + next(4) * 4e-6; };
+        s.SurveyRows.push_back(MakeRow(pos(), next(10) == 0 ? M : pos(), 1, next(3) * 1.5, next(3) * 1e-6));
+    }
+    ASSERT_TRUE(PrepareSurvey(s, 100).Accepted);
+
+    arofdoubleM positions;
+    for (const TMeasurementRow& row : s.SurveyRows) {
+        AddUniqueValue(positions, row[mcP1x], 1e-5);
+        AddUniqueValue(positions, row[mcP2x], 1e-5);
+    }
+    SortDoubles(positions);
+    EXPECT_EQ(s.ElectrodePositions, positions);
+    const osource& d = s.DataSets[0];
+    for (int k = 0; k < d.P1.Length(); ++k) {
+        EXPECT_EQ(d.P1[k], FindElectrode(s.Electrodes, d.P1x[k], d.P1z[k], 1e-5));
+        EXPECT_EQ(d.P2[k], FindElectrode(s.Electrodes, d.P2x[k], d.P2z[k], 1e-5));
+    }
+    for (int i = 0; i < s.Electrodes.Length(); ++i)
+        EXPECT_EQ(FindElectrode(s.Electrodes, s.Electrodes[i].x, s.Electrodes[i].zraw, 1e-5), i) << "records merge";
+}
