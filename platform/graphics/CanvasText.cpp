@@ -1,0 +1,231 @@
+// TCanvas text: the font realised for the device, measuring from the device's character advances, and
+// text output with alignment, background, character extra and rotation (into a path while one is built).
+
+#include "platform/graphics/CanvasImpl.h"
+
+#include "platform/graphics/ImageBackend.h"
+#include "platform/graphics/QtSupport.h"
+#include "platform/rtl/AnsiText.h"
+#include "platform/rtl/PixelMath.h"
+
+#include <QPainterPath>
+#include <QRawFont>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+constexpr int MaxPixelHeight = 1 << 14;    // beyond this no glyph fits any device
+
+}  // namespace
+
+TDeviceFont TCanvas::Impl::DeviceFont() const
+{
+    const TFont& f = Owner.FFont;
+    TDeviceFont d;
+    d.Name = f.Name();
+    d.Face = FaceForFontName(f.Name());
+    d.Weight = f.Style().Contains(fsBold) ? 700 : 400;
+    d.Italic = f.Style().Contains(fsItalic);
+    d.Underline = f.Style().Contains(fsUnderline);
+    d.StrikeOut = f.Style().Contains(fsStrikeOut);
+    d.Antialiased = f.Quality() != fqNonAntialiased && f.Quality() != fqDraft;
+    // The height is logical: negative for the character height, positive for the cell height.
+    const double h = std::fabs(f.Height() * ScaleY());
+    int px = f.Height() == 0 ? 16 : std::clamp(PixelFromReal(h), 1, MaxPixelHeight);
+    if (f.Height() > 0) {
+        // A cell height: the character height is the part of the cell the font's em takes.
+        TDeviceFont probe = d;
+        probe.PixelHeight = px;
+        const TCanvasBackend* dev = Owner.FBackend.get();
+        const TDeviceFontMetrics m = dev ? dev->FontMetrics(probe) : TDeviceFontMetrics{px, px - px / 5, px / 5};
+        if (m.Height > 0) px = std::clamp(PixelFromReal(double(px) * px / m.Height), 1, MaxPixelHeight);
+    }
+    d.PixelHeight = px;
+    return d;
+}
+
+namespace {
+
+struct TTextLayout {
+    TDeviceFont Font;
+    TDeviceFontMetrics Metrics;
+    std::vector<double> Offsets;
+    double Width = 0;
+};
+
+TTextLayout Layout(const TCanvas::Impl& dc, const TCanvasBackend* dev, const std::u16string& chars)
+{
+    TTextLayout l;
+    l.Font = dc.DeviceFont();
+    std::vector<int> adv;
+    if (dev) {
+        l.Metrics = dev->FontMetrics(l.Font);
+        dev->CharAdvances(l.Font, chars, adv);
+    } else {
+        const int h = l.Font.PixelHeight;
+        l.Metrics = {h, h - h / 5, h / 5, 0, 0, std::max(1, h / 2), std::max(1, h / 2)};
+        adv.assign(chars.size(), std::max(1, h / 2));
+    }
+    const double extra = dc.St.CharExtra * dc.ScaleX();
+    const int extraPx = PixelFromReal(extra);
+    double x = 0;
+    l.Offsets.reserve(chars.size());
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        l.Offsets.push_back(x);
+        x += (i < adv.size() ? adv[i] : 0) + extraPx;
+    }
+    l.Width = x;
+    return l;
+}
+
+// The text's rotation on the device: the font's escapement plus a turning world transform.
+double TextAngle(const TCanvas::Impl& dc, int orientation)
+{
+    double a = orientation / 10.0;
+    const TAffine t = dc.Transform();
+    if (!t.AxisAligned()) a += -std::atan2(t.b, t.a) * 180 / Pi;
+    return a;
+}
+
+}  // namespace
+
+void TCanvas::Impl::EmitText(TTextCommand& cmd)
+{
+    if (!Owner.FBackend) return;
+    cmd.State = DeviceState();
+    Owner.FBackend->DrawText(cmd);
+}
+
+namespace {
+
+void WriteText(TCanvas& cv, TCanvas::Impl& dc, TCanvasBackend* dev, int x, int y, const std::string* ansi,
+               const std::u16string& chars)
+{
+    const TTextLayout l = Layout(dc, dev, chars);
+    const unsigned align = dc.St.TextAlign;
+    const bool updateCp = align & TA_UPDATECP;
+    const TPoint refL = updateCp ? dc.St.Pos : TPoint{x, y};
+    const TPointF ref = dc.ToDevice(refL.x, refL.y);
+    const double angle = TextAngle(dc, cv.Font().Orientation());
+    const double rad = angle * Pi / 180;
+    const double ux = std::cos(rad), uy = -std::sin(rad);     // along the baseline
+    const double vx = std::sin(rad), vy = std::cos(rad);      // down the glyphs
+    // Horizontal alignment moves the start along the baseline; vertical alignment moves the baseline.
+    double along = 0;
+    switch (align & TA_CENTER) {
+    case TA_RIGHT: along = -l.Width; break;
+    case TA_CENTER: along = -std::trunc(l.Width / 2); break;
+    default: break;
+    }
+    double down = 0;
+    switch (align & TA_BASELINE) {
+    case TA_BASELINE: down = 0; break;
+    case TA_BOTTOM: down = -l.Metrics.Descent; break;
+    default: down = l.Metrics.Ascent; break;
+    }
+    TTextCommand c;
+    c.Op = TCanvasOp::TextOut;
+    c.Args = {x, y};
+    if (ansi) c.Text = *ansi;
+    c.Chars = chars;
+    c.Font = l.Font;
+    c.Origin = {ref.x + along * ux + down * vx, ref.y + along * uy + down * vy};
+    c.Angle = angle;
+    c.Offsets = l.Offsets;
+    c.Width = l.Width;
+    c.Color = dc.St.TextColor;
+    c.Opaque = dc.St.BkMode == OPAQUE;
+    const TPointF top{c.Origin.x - l.Metrics.Ascent * vx, c.Origin.y - l.Metrics.Ascent * vy};
+    c.Cell[0] = top;
+    c.Cell[1] = {top.x + l.Width * ux, top.y + l.Width * uy};
+    c.Cell[2] = {c.Cell[1].x + l.Metrics.Height * vx, c.Cell[1].y + l.Metrics.Height * vy};
+    c.Cell[3] = {top.x + l.Metrics.Height * vx, top.y + l.Metrics.Height * vy};
+
+    if (updateCp) {
+        // The current position moves to the end of the text in its direction.
+        double move = 0;
+        switch (align & TA_CENTER) {
+        case TA_RIGHT: move = -l.Width; break;
+        case TA_CENTER: move = 0; break;
+        default: move = l.Width; break;
+        }
+        const TPointF end = dc.ToLogical(ref.x + move * ux, ref.y + move * uy);
+        dc.St.Pos = {PixelFromReal(end.x), PixelFromReal(end.y)};
+    }
+
+    if (dc.Path.Stage == TPathState::Building) {
+        // The glyph outlines join the path (pixel-centre coordinates).
+        EnsureGuiApplication();
+        const QRawFont raw = QRawFont::fromFont(QtFontFor(l.Font));
+        const QString s = QString::fromUtf16(chars.data(), static_cast<qsizetype>(chars.size()));
+        const QList<quint32> glyphs = raw.glyphIndexesForString(s);
+        for (qsizetype i = 0; i < glyphs.size() && i < static_cast<qsizetype>(l.Offsets.size()); ++i) {
+            const QPainterPath gp = raw.pathForGlyph(glyphs[i]);
+            for (const QPolygonF& poly : gp.toSubpathPolygons()) {
+                std::vector<TPointF> pts;
+                for (const QPointF& q : poly) {
+                    const double gx = l.Offsets[i] + q.x(), gy = q.y();
+                    pts.push_back({c.Origin.x + gx * ux + gy * vx - 0.5, c.Origin.y + gx * uy + gy * vy - 0.5});
+                }
+                dc.PathAddFigure(pts, true);
+            }
+        }
+        return;
+    }
+    dc.EmitText(c);
+}
+
+}  // namespace
+
+void TCanvas::TextOut(int x, int y, const std::string& text)
+{
+    WriteText(*this, *FImpl, FBackend.get(), x, y, &text, AnsiToWide(text));
+}
+
+void TCanvas::TextOutW(int x, int y, const std::u16string& text)
+{
+    WriteText(*this, *FImpl, FBackend.get(), x, y, nullptr, text);
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
+{
+    const int level = SaveDC();
+    IntersectClipRect(r.Left, r.Top, r.Right, r.Bottom);
+    if (FBrush.Style() != bsClear) {
+        // The rectangle is first filled in the background colour.
+        TBrush back;
+        back.SetColor(FImpl->St.BkColor);
+        FillRect(r, back);
+    }
+    TextOut(x, y, text);
+    RestoreDC(level);
+}
+
+TSize TCanvas::TextExtent(const std::string& text) const { return TextExtentW(AnsiToWide(text)); }
+
+TSize TCanvas::TextExtentW(const std::u16string& text) const
+{
+    const TTextLayout l = Layout(*FImpl, FBackend.get(), text);
+    const double sx = FImpl->ScaleX(), sy = FImpl->ScaleY();
+    return {sx > 0 ? PixelFromReal(l.Width / sx) : 0, sy > 0 ? PixelFromReal(l.Metrics.Height / sy) : 0};
+}
+
+bool TCanvas::GetTextMetrics(TTextMetric& tm) const
+{
+    const TTextLayout l = Layout(*FImpl, FBackend.get(), u"");
+    const double sx = FImpl->ScaleX(), sy = FImpl->ScaleY();
+    if (!(sx > 0 && sy > 0)) return false;
+    const auto Y = [sy](int v) { return PixelFromReal(v / sy); };
+    const auto X = [sx](int v) { return PixelFromReal(v / sx); };
+    tm.tmHeight = Y(l.Metrics.Height);
+    tm.tmAscent = Y(l.Metrics.Ascent);
+    tm.tmDescent = Y(l.Metrics.Descent);
+    tm.tmInternalLeading = Y(l.Metrics.InternalLeading);
+    tm.tmExternalLeading = Y(l.Metrics.ExternalLeading);
+    tm.tmAveCharWidth = X(l.Metrics.AveCharWidth);
+    tm.tmMaxCharWidth = X(l.Metrics.MaxCharWidth);
+    return true;
+}

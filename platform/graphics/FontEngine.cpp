@@ -1,0 +1,191 @@
+// Fonts through Qt: the substitutes of the Windows-era faces, the realisation of a device font, its
+// metrics and integer character advances, the glyph painting shared by the Qt-based devices, and the
+// application object that Qt's font machinery needs.
+
+#include "platform/graphics/ImageBackend.h"
+#include "platform/graphics/QtSupport.h"
+#include "platform/graphics/RegionImpl.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QRawFont>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+void EnsureGuiApplication()
+{
+    if (QCoreApplication::instance()) return;
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "vornsp2dp";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
+}
+
+namespace {
+
+std::string Lower(std::string s)
+{
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Module state of the font engine: faces found installed, and realised fonts by key.
+struct TFontCache {
+    std::map<std::string, std::string> Faces;
+    std::map<std::tuple<std::string, int, int, bool, bool>, QFont> Fonts;
+    void Reset() { *this = TFontCache(); }
+};
+TFontCache& Cache()
+{
+    static TFontCache c;
+    return c;
+}
+
+}  // namespace
+
+std::string FaceForFontName(const std::string& name)
+{
+    static const std::map<std::string, std::string> substitutes = {
+        {"arial", "Liberation Sans"},         {"helvetica", "Liberation Sans"},
+        {"ms sans serif", "Liberation Sans"}, {"tahoma", "Liberation Sans"},
+        {"times new roman", "Liberation Serif"}, {"times", "Liberation Serif"},
+        {"courier new", "Liberation Mono"},   {"courier", "Liberation Mono"}};
+    const std::string key = Lower(name);
+    if (auto it = substitutes.find(key); it != substitutes.end()) return it->second;
+    auto& faces = Cache().Faces;
+    if (auto it = faces.find(key); it != faces.end()) return it->second;
+    EnsureGuiApplication();
+    const QString q = QString::fromLatin1(name.c_str());
+    std::string face = "Liberation Sans";
+    for (const QString& f : QFontDatabase::families())
+        if (f.compare(q, Qt::CaseInsensitive) == 0) {
+            face = f.toStdString();
+            break;
+        }
+    faces[key] = face;
+    return face;
+}
+
+QFont QtFontFor(const TDeviceFont& font)
+{
+    EnsureGuiApplication();
+    const auto key = std::make_tuple(font.Face.empty() ? FaceForFontName(font.Name) : font.Face,
+                                     std::max(1, font.PixelHeight), font.Weight, font.Italic, font.Antialiased);
+    auto& fonts = Cache().Fonts;
+    auto it = fonts.find(key);
+    if (it == fonts.end()) {
+        QFont f(QString::fromStdString(std::get<0>(key)));
+        f.setPixelSize(std::get<1>(key));
+        f.setWeight(static_cast<QFont::Weight>(std::clamp(font.Weight, 1, 1000)));
+        f.setItalic(font.Italic);
+        f.setKerning(false);
+        f.setHintingPreference(QFont::PreferFullHinting);
+        f.setStyleStrategy(font.Antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+        if (fonts.size() > 256) fonts.clear();
+        it = fonts.emplace(key, f).first;
+    }
+    QFont f = it->second;
+    f.setUnderline(font.Underline);
+    f.setStrikeOut(font.StrikeOut);
+    return f;
+}
+
+TDeviceFontMetrics SystemFontMetrics(const TDeviceFont& font)
+{
+    const QFontMetrics fm(QtFontFor(font));
+    TDeviceFontMetrics m;
+    m.Ascent = fm.ascent();
+    m.Descent = fm.descent();
+    m.Height = m.Ascent + m.Descent;
+    m.InternalLeading = std::max(0, m.Height - std::max(1, font.PixelHeight));
+    m.ExternalLeading = std::max(0, fm.leading());
+    m.AveCharWidth = fm.averageCharWidth();
+    m.MaxCharWidth = fm.maxWidth();
+    return m;
+}
+
+void SystemCharAdvances(const TDeviceFont& font, const std::u16string& text, std::vector<int>& advances)
+{
+    const QFontMetrics fm(QtFontFor(font));
+    advances.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        advances[i] = fm.horizontalAdvance(QChar(static_cast<char16_t>(text[i])));
+}
+
+QRegion QtRegion(const TRegion* region)
+{
+    return region ? region->GetImpl()->R : QRegion();
+}
+
+QPainterPath QtPath(const TDevicePath& path, bool closeAll)
+{
+    QPainterPath qp;
+    qp.setFillRule(Qt::OddEvenFill);
+    for (const TDeviceFigure& f : path) {
+        if (f.Points.empty()) continue;
+        qp.moveTo(f.Points[0].x + 0.5, f.Points[0].y + 0.5);
+        for (std::size_t i = 1; i < f.Points.size(); ++i) qp.lineTo(f.Points[i].x + 0.5, f.Points[i].y + 0.5);
+        if (f.Closed || closeAll) qp.closeSubpath();
+    }
+    return qp;
+}
+
+void QtPaintText(QPainter& p, const TTextCommand& cmd)
+{
+    if (cmd.Opaque) {
+        QPolygonF cell;
+        for (const TPointF& c : cmd.Cell) cell << QPointF(c.x, c.y);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QtColor(cmd.State.BkColor));
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.drawPolygon(cell);
+    }
+    if (cmd.Chars.empty()) return;
+    QFont qf = QtFontFor(cmd.Font);
+    qf.setUnderline(false);
+    qf.setStrikeOut(false);
+    const QRawFont raw = QRawFont::fromFont(qf);
+    const QString s = QString::fromUtf16(cmd.Chars.data(), static_cast<qsizetype>(cmd.Chars.size()));
+    QList<quint32> glyphs = raw.glyphIndexesForString(s);
+    QList<QPointF> positions;
+    QList<quint32> placed;
+    for (qsizetype i = 0; i < glyphs.size() && i < static_cast<qsizetype>(cmd.Offsets.size()); ++i) {
+        placed.append(glyphs[i]);
+        positions.append(QPointF(cmd.Offsets[i], 0));
+    }
+    p.save();
+    p.translate(cmd.Origin.x, cmd.Origin.y);
+    p.rotate(-cmd.Angle);
+    p.setRenderHint(QPainter::TextAntialiasing, cmd.Font.Antialiased);
+    p.setRenderHint(QPainter::Antialiasing, cmd.Font.Antialiased);
+    p.setPen(QtColor(cmd.Color));
+    if (!placed.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(placed);
+        run.setPositions(positions);
+        p.drawGlyphRun(QPointF(0, 0), run);
+    }
+    // Underline and strike-out span the text's advance, one line as thick as the font asks.
+    if (cmd.Font.Underline || cmd.Font.StrikeOut) {
+        const QFontMetricsF fm(qf);
+        const double w = std::max(1.0, std::round(fm.lineWidth()));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QtColor(cmd.Color));
+        if (cmd.Font.Underline) p.drawRect(QRectF(0, std::round(fm.underlinePos()), cmd.Width, w));
+        if (cmd.Font.StrikeOut) p.drawRect(QRectF(0, -std::round(fm.strikeOutPos()), cmd.Width, w));
+    }
+    p.restore();
+}

@@ -1,0 +1,36 @@
+// Qt helpers for the backends that paint through Qt (the image backend's text, a printer page, a
+// control's back buffer). Internal to the platform layer: includes Qt.
+#pragma once
+
+#include "platform/graphics/CanvasBackend.h"
+#include "platform/graphics/Region.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainterPath>
+#include <QRegion>
+#include <QString>
+
+// Creates the one GUI application object (offscreen when no display is set) when none exists yet, so
+// fonts and images work in tests and tools. A program that makes its own application object first
+// keeps it.
+void EnsureGuiApplication();
+
+// The Qt font that draws a device font: its face at its pixel size, hinting and antialiasing as asked,
+// kerning off (the device places characters by their own advances).
+QFont QtFontFor(const TDeviceFont& font);
+
+// A region as a Qt region (device pixels); nullptr gives an empty region.
+QRegion QtRegion(const TRegion* region);
+
+// A colour (0x00BBGGRR) as a Qt colour.
+inline QColor QtColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// Device figures as a Qt path in continuous coordinates (pixel centres moved by +0.5).
+QPainterPath QtPath(const TDevicePath& path, bool closeAll);
+
+// Paints a text command with a Qt painter already set up on the device (clip included): the opaque
+// cell, the glyphs at their offsets, underline and strike-out.
+class QPainter;
+void QtPaintText(QPainter& p, const TTextCommand& cmd);

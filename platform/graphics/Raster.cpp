@@ -1,0 +1,513 @@
+// Scan conversion of filled figures and one-pixel lines with the device's pixel rules, curve flattening,
+// and span painting under raster operations.
+
+#include "platform/graphics/Raster.h"
+
+#include "platform/graphics/RegionImpl.h"
+#include "platform/rtl/PixelMath.h"
+
+#include <QPainterPath>
+#include <QPainterPathStroker>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace raster {
+
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+
+struct Edge {
+    double X0, Y0, X1, Y1;  // Y0 < Y1
+    int Dir;                // +1 downwards in the figure's order, -1 upwards
+    double Slope;           // dx/dy
+};
+
+struct Crossing {
+    double X;
+    int Dir;
+};
+
+bool Finite(const TPointF& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// Keeps coordinates where integer arithmetic on them cannot overflow.
+constexpr double CoordLimit = 1 << 28;
+double ClampCoord(double v) { return std::clamp(v, -CoordLimit, CoordLimit); }
+
+void CollectEdges(const TDevicePath& path, std::vector<Edge>& edges, double& minY, double& maxY)
+{
+    minY = std::numeric_limits<double>::infinity();
+    maxY = -minY;
+    for (const TDeviceFigure& f : path) {
+        const std::size_t n = f.Points.size();
+        if (n < 2) continue;
+        bool ok = true;
+        for (const TPointF& p : f.Points) ok = ok && Finite(p);
+        if (!ok) continue;
+        for (std::size_t i = 0; i < n; ++i) {
+            TPointF a = f.Points[i], b = f.Points[(i + 1) % n];
+            a.x = ClampCoord(a.x); a.y = ClampCoord(a.y);
+            b.x = ClampCoord(b.x); b.y = ClampCoord(b.y);
+            if (a.y == b.y) continue;
+            Edge e;
+            if (a.y < b.y) e = {a.x, a.y, b.x, b.y, +1, 0};
+            else e = {b.x, b.y, a.x, a.y, -1, 0};
+            e.Slope = (e.X1 - e.X0) / (e.Y1 - e.Y0);
+            edges.push_back(e);
+            minY = std::min(minY, e.Y0);
+            maxY = std::max(maxY, e.Y1);
+        }
+    }
+}
+
+// Appends [x0, x1) of row y to out, merging with the previous span of the row when they touch.
+void PushSpan(std::vector<TSpan>& out, int y, int x0, int x1)
+{
+    if (x0 >= x1) return;
+    if (!out.empty()) {
+        TSpan& last = out.back();
+        if (last.Y == y && last.X1 >= x0 && last.X0 <= x1) {
+            last.X0 = std::min(last.X0, x0);
+            last.X1 = std::max(last.X1, x1);
+            return;
+        }
+    }
+    out.push_back({y, x0, x1});
+}
+
+// The first pixel column whose centre lies at or right of x (pixel centres are integers).
+int FirstColumnAtOrAfter(double x, int lo, int hi)
+{
+    double c = std::ceil(x);
+    if (c < lo) return lo;
+    if (c > hi) return hi;
+    return static_cast<int>(c);
+}
+
+}  // namespace
+
+void ScanFill(const TDevicePath& path, int fillMode, const TRect& bounds, std::vector<TSpan>& out)
+{
+    std::vector<Edge> edges;
+    double minY, maxY;
+    CollectEdges(path, edges, minY, maxY);
+    if (edges.empty() || bounds.IsEmpty()) return;
+    // Rows whose centre y satisfies Y0 <= y < Y1 for some edge.
+    const int yStart = std::max(bounds.Top, static_cast<int>(std::max(std::ceil(minY), -CoordLimit)));
+    const int yEnd = std::min(bounds.Bottom, static_cast<int>(std::min(std::ceil(maxY), CoordLimit)));
+    if (yStart >= yEnd) return;
+
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.Y0 < b.Y0; });
+    std::vector<const Edge*> active;
+    std::vector<Crossing> xs;
+    std::size_t next = 0;
+    for (int y = yStart; y < yEnd; ++y) {
+        const double yc = y;
+        while (next < edges.size() && edges[next].Y0 <= yc) active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [yc](const Edge* e) { return e->Y1 <= yc; }),
+                     active.end());
+        xs.clear();
+        for (const Edge* e : active)
+            if (e->Y0 <= yc) xs.push_back({e->X0 + (yc - e->Y0) * e->Slope, e->Dir});
+        if (xs.size() < 2) continue;
+        std::sort(xs.begin(), xs.end(), [](const Crossing& a, const Crossing& b) { return a.X < b.X; });
+        if (fillMode == WINDING) {
+            int wind = 0;
+            double start = 0;
+            for (const Crossing& c : xs) {
+                const int before = wind;
+                wind += c.Dir;
+                if (before == 0 && wind != 0) start = c.X;
+                else if (before != 0 && wind == 0)
+                    PushSpan(out, y, FirstColumnAtOrAfter(start, bounds.Left, bounds.Right),
+                             FirstColumnAtOrAfter(c.X, bounds.Left, bounds.Right));
+            }
+        } else {
+            for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
+                PushSpan(out, y, FirstColumnAtOrAfter(xs[i].X, bounds.Left, bounds.Right),
+                         FirstColumnAtOrAfter(xs[i + 1].X, bounds.Left, bounds.Right));
+        }
+    }
+}
+
+namespace {
+
+// Whether step `pos` of a dash pattern of total length `total` falls on a dash.
+bool DashOn(const std::vector<int>& dashes, long long total, long long pos)
+{
+    long long m = pos % total;
+    if (m < 0) m += total;
+    for (std::size_t i = 0; i < dashes.size(); ++i) {
+        if (m < dashes[i]) return i % 2 == 0;
+        m -= dashes[i];
+    }
+    return false;
+}
+
+// One segment from a to b (integers), end pixel left out; steps advance phase.
+void ScanSegment(long long x0, long long y0, long long x1, long long y1, const std::vector<int>& dashes,
+                 long long total, long long& phase, const TRect& bounds, std::vector<TSpan>& on,
+                 std::vector<TSpan>* gaps)
+{
+    const long long dx = x1 - x0, dy = y1 - y0;
+    const long long adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    const long long n = std::max(adx, ady);
+    if (n == 0) return;
+    const bool xMajor = adx >= ady;
+    const long long sMaj = xMajor ? (dx < 0 ? -1 : 1) : (dy < 0 ? -1 : 1);
+    const long long sMin = xMajor ? (dy < 0 ? -1 : 1) : (dx < 0 ? -1 : 1);
+    const long long aMaj = xMajor ? adx : ady, aMin = xMajor ? ady : adx;
+    const long long maj0 = xMajor ? x0 : y0, min0 = xMajor ? y0 : x0;
+    const long long lo = xMajor ? bounds.Left : bounds.Top, hi = xMajor ? bounds.Right - 1 : bounds.Bottom - 1;
+    // Steps i in [0, n) whose major coordinate lies in [lo, hi].
+    long long iFrom, iTo;
+    if (sMaj > 0) {
+        iFrom = lo - maj0;
+        iTo = hi - maj0;
+    } else {
+        iFrom = maj0 - hi;
+        iTo = maj0 - lo;
+    }
+    iFrom = std::max(iFrom, 0LL);
+    iTo = std::min(iTo, n - 1);
+    const long long minLo = xMajor ? bounds.Top : bounds.Left, minHi = xMajor ? bounds.Bottom - 1 : bounds.Right - 1;
+    for (long long i = iFrom; i <= iTo; ++i) {
+        const long long maj = maj0 + i * sMaj;
+        const long long mi = min0 + sMin * ((2 * i * aMin + aMaj) / (2 * aMaj));
+        if (mi < minLo || mi > minHi) continue;
+        const int px = static_cast<int>(xMajor ? maj : mi), py = static_cast<int>(xMajor ? mi : maj);
+        const bool isOn = total == 0 || DashOn(dashes, total, phase + i);
+        if (isOn) PushSpan(on, py, px, px + 1);
+        else if (gaps) PushSpan(*gaps, py, px, px + 1);
+    }
+    phase += n;
+}
+
+long long RoundCoord(double v) { return static_cast<long long>(RoundHalfEven(ClampCoord(v))); }
+
+}  // namespace
+
+void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                  const TRect& bounds, std::vector<TSpan>& on, std::vector<TSpan>* gaps)
+{
+    const std::size_t n = fig.Points.size();
+    if (n < 2 || bounds.IsEmpty()) return;
+    for (const TPointF& p : fig.Points)
+        if (!Finite(p)) return;
+    std::vector<int> steps;
+    long long total = 0;
+    for (double d : dashes) {
+        const int s = std::max(0, static_cast<int>(RoundHalfEven(std::min(d, 1e6))));
+        steps.push_back(s);
+        total += s;
+    }
+    long long ph = static_cast<long long>(phase);
+    const std::size_t segments = fig.Closed ? n : n - 1;
+    for (std::size_t i = 0; i < segments; ++i) {
+        const TPointF& a = fig.Points[i];
+        const TPointF& b = fig.Points[(i + 1) % n];
+        ScanSegment(RoundCoord(a.x), RoundCoord(a.y), RoundCoord(b.x), RoundCoord(b.y), steps, total, ph, bounds,
+                    on, gaps);
+    }
+    phase = static_cast<double>(ph);
+}
+
+TDevicePath WidenStroke(const TDevicePath& path, const TDevicePen& pen)
+{
+    QPainterPath qp;
+    for (const TDeviceFigure& f : path) {
+        if (f.Points.empty()) continue;
+        bool ok = true;
+        for (const TPointF& p : f.Points) ok = ok && Finite(p);
+        if (!ok) continue;
+        qp.moveTo(ClampCoord(f.Points[0].x), ClampCoord(f.Points[0].y));
+        for (std::size_t i = 1; i < f.Points.size(); ++i)
+            qp.lineTo(ClampCoord(f.Points[i].x), ClampCoord(f.Points[i].y));
+        if (f.Closed) qp.closeSubpath();
+    }
+    QPainterPathStroker st;
+    const double w = std::max(1.0, std::min(pen.Width, CoordLimit));
+    st.setWidth(w);
+    st.setCapStyle(pen.Cap == pecFlat ? Qt::FlatCap : pen.Cap == pecSquare ? Qt::SquareCap : Qt::RoundCap);
+    st.setJoinStyle(pen.Join == pjMiter ? Qt::MiterJoin : pen.Join == pjBevel ? Qt::BevelJoin : Qt::RoundJoin);
+    st.setMiterLimit(10.0);  // the device's default miter limit
+    if (!pen.Dashes.empty()) {
+        QList<qreal> pattern;
+        bool any = false;
+        for (double d : pen.Dashes) {
+            // The stroker measures dashes in pen widths; a zero dash with caps still makes a dot.
+            pattern.append(std::max(d / w, 1e-3));
+            any = any || d > 0;
+        }
+        if (pattern.size() % 2) pattern.append(pattern.back());
+        if (any) st.setDashPattern(pattern);
+    }
+    const QPainterPath outline = st.createStroke(qp);
+    TDevicePath result;
+    for (const QPolygonF& poly : outline.toSubpathPolygons()) {
+        TDeviceFigure f;
+        f.Closed = true;
+        f.Points.reserve(poly.size());
+        for (const QPointF& p : poly) f.Points.push_back({p.x(), p.y()});
+        result.push_back(std::move(f));
+    }
+    return result;
+}
+
+namespace {
+
+// Segments for a full ellipse of the larger radius r: chords deviate by at most 0.1 pixel;
+// a multiple of 4 so quadrants share the points.
+int EllipseSegments(double r)
+{
+    r = std::fabs(r);
+    if (!(r > 0.5)) return 8;
+    const double a = std::acos(std::max(-1.0, 1.0 - 0.1 / r));
+    int n = static_cast<int>(std::ceil(Pi / a));
+    n = std::clamp(n, 8, 4096);
+    return (n + 3) / 4 * 4;
+}
+
+}  // namespace
+
+std::vector<TPointF> EllipsePoints(double cx, double cy, double rx, double ry)
+{
+    const int n = EllipseSegments(std::max(std::fabs(rx), std::fabs(ry)));
+    std::vector<TPointF> pts;
+    pts.reserve(n);
+    for (int k = 0; k < n; ++k) {
+        const double t = 2 * Pi * k / n;
+        pts.push_back({cx + rx * std::cos(t), cy - ry * std::sin(t)});
+    }
+    return pts;
+}
+
+std::vector<TPointF> ArcPoints(double cx, double cy, double rx, double ry, double a0, double sweep)
+{
+    const int full = EllipseSegments(std::max(std::fabs(rx), std::fabs(ry)));
+    const int n = std::max(1, static_cast<int>(std::ceil(full * std::fabs(sweep) / (2 * Pi))));
+    std::vector<TPointF> pts;
+    pts.reserve(n + 1);
+    for (int k = 0; k <= n; ++k) {
+        const double t = a0 + sweep * k / n;
+        pts.push_back({cx + rx * std::cos(t), cy - ry * std::sin(t)});
+    }
+    return pts;
+}
+
+void BezierPoints(TPointF p0, TPointF p1, TPointF p2, TPointF p3, std::vector<TPointF>& out)
+{
+    const double len = std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y) +
+                       std::hypot(p3.x - p2.x, p3.y - p2.y);
+    const int n = std::isfinite(len) ? std::clamp(static_cast<int>(len / 2), 4, 512) : 4;
+    for (int k = 1; k <= n; ++k) {
+        const double t = static_cast<double>(k) / n, u = 1 - t;
+        const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+        out.push_back({a * p0.x + b * p1.x + c * p2.x + d * p3.x, a * p0.y + b * p1.y + c * p2.y + d * p3.y});
+    }
+}
+
+std::vector<TPointF> RoundRectPoints(double l, double t, double r, double b, double rx, double ry)
+{
+    rx = std::clamp(rx, 0.0, (r - l) / 2);
+    ry = std::clamp(ry, 0.0, (b - t) / 2);
+    // The corners are the quadrants of the ellipse with these radii, sampled as a full ellipse would be.
+    const std::vector<TPointF> e = EllipsePoints(0, 0, rx, ry);
+    const std::size_t q = e.size() / 4;
+    std::vector<TPointF> pts;
+    const double cxs[4] = {r - rx, l + rx, l + rx, r - rx};
+    const double cys[4] = {t + ry, t + ry, b - ry, b - ry};
+    for (int quad = 0; quad < 4; ++quad)
+        for (std::size_t k = 0; k <= q; ++k) {
+            const TPointF& p = e[(quad * q + k) % e.size()];
+            pts.push_back({cxs[quad] + p.x, cys[quad] + p.y});
+        }
+    return pts;
+}
+
+// ---- clipping ----
+
+TClipper::TClipper(const TRegion* clip, const TRect& device)
+{
+    FBounds = device;
+    if (!clip) {
+        FAll = true;
+        return;
+    }
+    const TRect b = clip->Bounds();
+    FBounds = {std::max(device.Left, b.Left), std::max(device.Top, b.Top), std::min(device.Right, b.Right),
+               std::min(device.Bottom, b.Bottom)};
+    if (FBounds.IsEmpty()) FBounds = {0, 0, 0, 0};
+    for (const TRect& r : clip->Rects()) {
+        if (FBands.empty() || FBands.back().Top != r.Top || FBands.back().Bottom != r.Bottom)
+            FBands.push_back({r.Top, r.Bottom, {}});
+        FBands.back().Xs.push_back({r.Left, r.Right});
+    }
+}
+
+// ---- paint sources and raster operations ----
+
+namespace {
+
+bool HatchBit(int hatch, int x, int y)
+{
+    switch (hatch) {
+    case bsHorizontal: return y == 0;
+    case bsVertical: return x == 0;
+    case bsFDiagonal: return x == y;
+    case bsBDiagonal: return x + y == 7;
+    case bsCross: return x == 0 || y == 0;
+    case bsDiagCross: return x == y || x + y == 7;
+    default: return false;
+    }
+}
+
+int Mod(int a, int m)
+{
+    const int r = a % m;
+    return r < 0 ? r + m : r;
+}
+
+}  // namespace
+
+bool TPaintSource::At(int x, int y, std::uint32_t& c) const
+{
+    switch (Kind) {
+    case TKind::Solid:
+        c = Color;
+        return true;
+    case TKind::Hatch:
+        if (HatchBit(Hatch, Mod(x - OrgX, 8), Mod(y - OrgY, 8))) {
+            c = Color;
+            return true;
+        }
+        if (!PaintGaps) return false;
+        c = Back;
+        return true;
+    case TKind::Pattern: {
+        if (!Pattern || Pattern->Width <= 0 || Pattern->Height <= 0) return false;
+        const std::uint32_t p = Pattern->At(Mod(x - OrgX, Pattern->Width), Mod(y - OrgY, Pattern->Height)) & 0xFFFFFF;
+        if (Monochrome) c = p == 0xFFFFFF ? Back : Color;
+        else c = p;
+        return true;
+    }
+    }
+    return false;
+}
+
+std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d)
+{
+    const unsigned t = static_cast<unsigned>(rop2 - 1) & 0xF;
+    std::uint32_t r = 0;
+    if (t & 8) r |= p & d;
+    if (t & 4) r |= p & ~d;
+    if (t & 2) r |= ~p & d;
+    if (t & 1) r |= ~p & ~d;
+    return r & 0xFFFFFF;
+}
+
+std::uint32_t Rop3(std::uint32_t rop3, std::uint32_t p, std::uint32_t s, std::uint32_t d)
+{
+    const unsigned t = (rop3 >> 16) & 0xFF;
+    std::uint32_t r = 0;
+    for (unsigned i = 0; i < 8; ++i) {
+        if (!(t & (1u << i))) continue;
+        const std::uint32_t pm = (i & 4) ? p : ~p, sm = (i & 2) ? s : ~s, dm = (i & 1) ? d : ~d;
+        r |= pm & sm & dm;
+    }
+    return r & 0xFFFFFF;
+}
+
+bool Rop3UsesSource(std::uint32_t rop3)
+{
+    const unsigned t = (rop3 >> 16) & 0xFF;
+    return ((t >> 2) & 0x33) != (t & 0x33);
+}
+
+bool Rop3UsesPattern(std::uint32_t rop3)
+{
+    const unsigned t = (rop3 >> 16) & 0xFF;
+    return ((t >> 4) & 0x0F) != (t & 0x0F);
+}
+
+TPaintSource SourceForBrush(const TDeviceBrush& b, const TDeviceState& st)
+{
+    TPaintSource s;
+    s.Back = PixelFromColor(st.BkColor);
+    s.OrgX = b.Origin.x;
+    s.OrgY = b.Origin.y;
+    switch (b.Kind) {
+    case TDeviceBrush::TKind::Null:
+    case TDeviceBrush::TKind::Solid:
+        s.Kind = TPaintSource::TKind::Solid;
+        s.Color = PixelFromColor(b.Color);
+        break;
+    case TDeviceBrush::TKind::Hatch:
+        s.Kind = TPaintSource::TKind::Hatch;
+        s.Color = PixelFromColor(b.Color);
+        s.Hatch = b.Hatch;
+        s.PaintGaps = st.BkMode == OPAQUE;
+        break;
+    case TDeviceBrush::TKind::Pattern:
+        s.Kind = TPaintSource::TKind::Pattern;
+        s.Pattern = b.Pattern.get();
+        s.Monochrome = b.MonochromePattern;
+        s.Color = PixelFromColor(st.TextColor);
+        break;
+    }
+    return s;
+}
+
+// ---- surface ----
+
+std::uint32_t TSurface::Get(int x, int y) const
+{
+    const std::uint8_t* p = FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride + x * FMem.BytesPerPixel;
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16);
+}
+
+void TSurface::Set(int x, int y, std::uint32_t c)
+{
+    std::uint8_t* p = FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride + x * FMem.BytesPerPixel;
+    p[0] = static_cast<std::uint8_t>(c);
+    p[1] = static_cast<std::uint8_t>(c >> 8);
+    p[2] = static_cast<std::uint8_t>(c >> 16);
+    if (FMem.BytesPerPixel == 4) p[3] = 0xFF;
+}
+
+void TSurface::PaintSpan(int y, int x0, int x1, const TPaintSource& src, int rop2)
+{
+    if (rop2 == R2_NOP) return;
+    if (src.Kind == TPaintSource::TKind::Solid && rop2 == R2_COPYPEN && FMem.BytesPerPixel == 4) {
+        auto* row = reinterpret_cast<std::uint32_t*>(FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride);
+        std::fill(row + x0, row + x1, src.Color | 0xFF000000u);
+        return;
+    }
+    for (int x = x0; x < x1; ++x) {
+        std::uint32_t c;
+        if (!src.At(x, y, c)) continue;
+        Set(x, y, rop2 == R2_COPYPEN ? c : Rop2(rop2, c, Get(x, y)));
+    }
+}
+
+void TSurface::Blend(int x, int y, std::uint32_t c, int a)
+{
+    if (a <= 0) return;
+    if (a >= 255) {
+        Set(x, y, c);
+        return;
+    }
+    const std::uint32_t d = Get(x, y);
+    std::uint32_t r = 0;
+    for (int sh = 0; sh < 24; sh += 8) {
+        const int dc = (d >> sh) & 0xFF, sc = (c >> sh) & 0xFF;
+        r |= static_cast<std::uint32_t>(dc + ((sc - dc) * a + 127) / 255) << sh;
+    }
+    Set(x, y, r);
+}
+
+}  // namespace raster

@@ -1,0 +1,56 @@
+// Conversions between the program's 8-bit Windows-1252 text and 16-bit Unicode text, for the places
+// where text meets a font or a widget. Header only and Qt-free.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ansitext_detail {
+// Unicode of the bytes 0x80..0x9F; 0 marks the five bytes the code page leaves undefined (they map to
+// the control characters of the same value, as the platform's converter does).
+inline constexpr char16_t High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+}  // namespace ansitext_detail
+
+// One byte of Windows-1252 as Unicode.
+inline char16_t AnsiCharToWide(unsigned char c)
+{
+    if (c >= 0x80 && c < 0xA0) {
+        const char16_t u = ansitext_detail::High[c - 0x80];
+        return u ? u : static_cast<char16_t>(c);
+    }
+    return static_cast<char16_t>(c);
+}
+
+inline std::u16string AnsiToWide(const std::string& s)
+{
+    std::u16string out;
+    out.reserve(s.size());
+    for (unsigned char c : s) out.push_back(AnsiCharToWide(c));
+    return out;
+}
+
+// 16-bit text as Windows-1252; characters the code page lacks become '?'.
+inline std::string WideToAnsi(const std::u16string& s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (char16_t u : s) {
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            out.push_back(static_cast<char>(u));
+            continue;
+        }
+        char c = '?';
+        for (int i = 0; i < 32; ++i) {
+            const char16_t h = ansitext_detail::High[i];
+            if ((h && h == u) || (!h && u == 0x80 + i)) {
+                c = static_cast<char>(0x80 + i);
+                break;
+            }
+        }
+        out.push_back(c);
+    }
+    return out;
+}
