@@ -13,7 +13,7 @@
 #include <vector>
 
 // Put in a class body: declares the class's description (defined in its .cpp as a function returning a
-// function-local static TClassInfo) and returns it as the object's ClassInfo.
+// function-local static TClassInfo) and returns it as the object's ClassInfo. Leaves the access public.
 #define VSP_PERSISTENT_CLASS                                                 \
 public:                                                                      \
     static const TClassInfo& StaticClassInfo();                              \
