@@ -77,7 +77,8 @@ struct TDeviceBrush {
     TColor Color = 0xFFFFFF;              // Solid colour and hatch line colour
     int Hatch = bsHorizontal;             // hatch style (bsHorizontal ... bsDiagCross)
     // Pattern brushes: the pattern's pixels, repeated from the brush origin. A monochrome pattern
-    // paints its black pixels in the text colour and its white pixels in the background colour.
+    // paints its black pixels in the text colour and its white pixels in the background colour; with
+    // a transparent background mode its white pixels are left alone, like the gaps of a hatch.
     std::shared_ptr<const TPixelBuffer> Pattern;
     bool MonochromePattern = false;
     TPoint Origin;                        // brush origin in device pixels

@@ -104,7 +104,7 @@ private:
 
 // A brush. With a Bitmap (not owned) it is a pattern brush whatever its Style: a monochrome (1-bit)
 // bitmap paints its black pixels in the canvas' text colour and its white pixels in the background
-// colour; a colour bitmap paints its own pixels. Hatch styles paint their lines in Color and, with an
+// colour (none with a transparent background mode); a colour bitmap paints its own pixels. Hatch styles paint their lines in Color and, with an
 // opaque background mode, the gaps in the background colour. A Style outside the eight styles draws
 // nothing, like bsClear.
 class TBrush : public TGraphicsObject {

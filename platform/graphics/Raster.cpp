@@ -390,8 +390,16 @@ bool TPaintSource::At(int x, int y, std::uint32_t& c) const
     case TKind::Pattern: {
         if (!Pattern || Pattern->Width <= 0 || Pattern->Height <= 0) return false;
         const std::uint32_t p = Pattern->At(Mod(x - OrgX, Pattern->Width), Mod(y - OrgY, Pattern->Height)) & 0xFFFFFF;
-        if (Monochrome) c = p == 0xFFFFFF ? Back : Color;
-        else c = p;
+        if (!Monochrome) {
+            c = p;
+            return true;
+        }
+        if (p != 0xFFFFFF) {
+            c = Color;
+            return true;
+        }
+        if (!PaintGaps) return false;
+        c = Back;
         return true;
     }
     }
@@ -456,6 +464,7 @@ TPaintSource SourceForBrush(const TDeviceBrush& b, const TDeviceState& st)
         s.Pattern = b.Pattern.get();
         s.Monochrome = b.MonochromePattern;
         s.Color = PixelFromColor(st.TextColor);
+        s.PaintGaps = st.BkMode == OPAQUE;
         break;
     }
     return s;

@@ -93,7 +93,7 @@ struct TPaintSource {
     enum class TKind { Solid, Hatch, Pattern } Kind = TKind::Solid;
     std::uint32_t Color = 0;              // 0x00RRGGBB
     std::uint32_t Back = 0xFFFFFF;        // hatch gaps and white pixels of monochrome patterns
-    bool PaintGaps = true;                // hatch gaps drawn (opaque background)
+    bool PaintGaps = true;                // hatch gaps, white monochrome pattern pixels drawn (opaque)
     int Hatch = 0;
     const TPixelBuffer* Pattern = nullptr;
     bool Monochrome = false;
