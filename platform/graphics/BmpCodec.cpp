@@ -82,7 +82,7 @@ THeader ReadHeader(const TReader& r)
         height = static_cast<std::int16_t>(r.U16(20));
         h.Bpp = r.U16(24);
         paletteEntrySize = 3;
-    } else if (hsize >= 40 && hsize <= 4096) {
+    } else if (hsize == 40 || hsize == 52 || hsize == 56 || hsize == 108 || hsize == 124) {
         const auto w = static_cast<std::int32_t>(r.U32(18));
         height = static_cast<std::int32_t>(r.U32(22));
         if (w <= 0) Invalid();
