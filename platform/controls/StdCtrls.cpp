@@ -1,0 +1,392 @@
+// The push button and the combo box over Qt's: native painting into an image, the program's painting on
+// the same image, then the image on the window; owner-drawn combo box items the same way.
+#include "platform/controls/StdCtrls.h"
+
+#include "platform/controls/AnsiText.h"
+#include "platform/controls/Application.h"
+#include "platform/controls/ControlWidget.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/Screen.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/ImageBackend.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace {
+
+// Paints `native` into an image of the rectangle's size, runs `program` with a canvas on that image, and
+// puts the image on the painter at the rectangle.
+template <class Native, class Program>
+void PaintLayered(QPainter& target, const QRect& rect, Native&& native, Program&& program)
+{
+    if (rect.isEmpty()) return;
+    QImage image(rect.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        native(p);
+    }
+    {
+        TCanvas canvas(std::make_shared<TImageBackend>(ImageMemoryOf(image)));
+        Application->Guarded([&] { program(canvas); });
+    }
+    target.drawImage(rect.topLeft(), image);
+}
+
+} // namespace
+
+// ---- TButton -----------------------------------------------------------------------------------------
+
+struct TButton::Native : QPushButton {
+    explicit Native(TButton* owner) : Owner(owner) {}
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        PaintLayered(
+            painter, rect(),
+            [this](QPainter& p) {
+                QStyleOptionButton option;
+                initStyleOption(&option);
+                style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
+            },
+            [this](TCanvas& c) { Owner->PaintWindow(c); });
+    }
+
+    TButton* Owner;
+};
+
+const TClassInfo& TButton::StaticClassInfo()
+{
+    using P = TProps<TButton>;
+    static const TClassInfo info({
+        .Name = "TButton",
+        .Parent = &TWinControl::StaticClassInfo(),
+        .Properties = {P::Text("Caption", &TButton::Caption, &TButton::SetCaption).Default(""),
+                       P::Integer("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(mrNone),
+                       P::Boolean("Default", &TButton::Default, &TButton::SetDefault).Default(false)},
+        .Defaults = {{"TabStop", true}, {"Color", clBtnFace}},
+        .Create = &CreateComponentOf<TButton>,
+    });
+    return info;
+}
+
+TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, new Native(this))
+{
+    auto* native = static_cast<Native*>(Widget());
+    QObject::connect(native, &QPushButton::clicked, [this] { Application->Guarded([this] { Click(); }); });
+    SetColor(clBtnFace);
+    SetTabStop(true);
+    SetBounds(0, 0, 75, 25);
+}
+
+std::string TButton::Text() const { return QStringToAnsi(static_cast<QPushButton*>(Widget())->text()); }
+
+void TButton::SetText(const std::string& v)
+{
+    if (Text() == v) return;
+    static_cast<QPushButton*>(Widget())->setText(AnsiToQString(v));
+    TextChanged();
+}
+
+bool TButton::Default() const { return static_cast<QPushButton*>(Widget())->isDefault(); }
+
+void TButton::SetDefault(bool v) { static_cast<QPushButton*>(Widget())->setDefault(v); }
+
+void TButton::PerformClick() { static_cast<QPushButton*>(Widget())->click(); }
+
+void TButton::Click()
+{
+    if (FModalResult != mrNone) {
+        for (QWidget* w = Widget()->parentWidget(); w; w = w->parentWidget())
+            if (auto* form = dynamic_cast<TForm*>(w)) {
+                form->SetModalResult(FModalResult);
+                break;
+            }
+    }
+    TWinControl::Click();
+}
+
+void TButton::PaintWindow(TCanvas&) {}
+
+// ---- TComboBox ---------------------------------------------------------------------------------------
+
+namespace {
+
+// Owner-drawn items: each item is painted by the control's DrawItem on a canvas over the item's pixels.
+class TOwnerDrawDelegate : public QStyledItemDelegate {
+public:
+    TOwnerDrawDelegate(std::function<void(QPainter&, const QRect&, int, TOwnerDrawState)> draw,
+                       std::function<int()> itemHeight)
+        : FDraw(std::move(draw)), FItemHeight(std::move(itemHeight))
+    {
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        TOwnerDrawState state;
+        if (option.state & QStyle::State_Selected) state.Include(odSelected);
+        if (option.state & QStyle::State_HasFocus) state.Include(odFocused);
+        if (!(option.state & QStyle::State_Enabled)) state.Include(odDisabled);
+        FDraw(*painter, option.rect, index.row(), state);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize s = QStyledItemDelegate::sizeHint(option, index);
+        s.setHeight(FItemHeight());
+        return s;
+    }
+
+private:
+    std::function<void(QPainter&, const QRect&, int, TOwnerDrawState)> FDraw;
+    std::function<int()> FItemHeight;
+};
+
+bool IsOwnerDrawn(TComboBoxStyle s) { return s == csOwnerDrawFixed || s == csOwnerDrawVariable; }
+
+} // namespace
+
+struct TComboBox::Native : QComboBox {
+    explicit Native(TComboBox* owner) : Owner(owner) {}
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        const QRect edit = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        const bool ownerDrawn = IsOwnerDrawn(Owner->FStyle);
+        PaintLayered(
+            painter, rect(),
+            [&](QPainter& p) {
+                style()->drawComplexControl(QStyle::CC_ComboBox, &option, &p, this);
+                if (!ownerDrawn) style()->drawControl(QStyle::CE_ComboBoxLabel, &option, &p, this);
+            },
+            [&](TCanvas& c) {
+                if (ownerDrawn && currentIndex() >= 0) {
+                    TOwnerDrawState state{odComboBoxEdit};
+                    if (hasFocus()) state += {odSelected, odFocused};
+                    Owner->DrawItemOn(c, currentIndex(), {edit.left(), edit.top(), edit.right() + 1, edit.bottom() + 1}, state);
+                }
+                Owner->PaintWindow(c);
+            });
+    }
+
+    void showPopup() override
+    {
+        if (Owner->OnDropDown) Application->Guarded([this] { Owner->OnDropDown(Owner); });
+        if (Owner->FDropDownWidth > 0) view()->setMinimumWidth(Owner->FDropDownWidth);
+        QComboBox::showPopup();
+    }
+
+    void hidePopup() override
+    {
+        QComboBox::hidePopup();
+        if (Owner->OnCloseUp) Application->Guarded([this] { Owner->OnCloseUp(Owner); });
+    }
+
+    TComboBox* Owner;
+};
+
+const TClassInfo& TComboBox::StaticClassInfo()
+{
+    using P = TProps<TComboBox>;
+    static const TClassInfo info({
+        .Name = "TComboBox",
+        .Parent = &TWinControl::StaticClassInfo(),
+        .Properties = {P::Enumeration("Style", ComboBoxStyleNames, &TComboBox::Style, &TComboBox::SetStyle)
+                           .Default(csDropDown),
+                       P::Integer("ItemHeight", &TComboBox::ItemHeight, &TComboBox::SetItemHeight).Default(16),
+                       P::Integer("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex).Default(-1),
+                       P::Integer("DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount).Default(8),
+                       P::Text("Text", &TComboBox::Text, &TComboBox::SetText).Default("")},
+        .Defaults = {{"TabStop", true}},
+        .Create = &CreateComponentOf<TComboBox>,
+    });
+    return info;
+}
+
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, new Native(this))
+{
+    auto* native = static_cast<Native*>(Widget());
+    native->setEditable(true);
+    native->setMaxVisibleItems(8);
+    native->setItemDelegate(new TOwnerDrawDelegate(
+        [this](QPainter& p, const QRect& r, int index, TOwnerDrawState state) {
+            PaintLayered(
+                p, r, [](QPainter&) {},
+                [&](TCanvas& c) { DrawItemOn(c, index, {0, 0, r.width(), r.height()}, state); });
+        },
+        [this] { return FItemHeight; }));
+    // Only the user's changes reach the program's Change and Select.
+    QObject::connect(native, QOverload<int>::of(&QComboBox::activated), [this](int) {
+        Application->Guarded([this] {
+            Select();
+            Change();
+        });
+    });
+    QObject::connect(native, &QComboBox::editTextChanged, [this, native](const QString&) {
+        if (native->isEditable() && native->lineEdit() && native->lineEdit()->isModified())
+            Application->Guarded([this] { Change(); });
+    });
+    SetTabStop(true);
+    SetBounds(0, 0, 145, 21);
+    SetStyle(csDropDown);
+}
+
+TComboBox::~TComboBox() = default;
+
+int TComboBox::ItemCount() const { return static_cast<int>(FItems.size()); }
+
+std::string TComboBox::Item(int index) const
+{
+    if (index < 0 || index >= ItemCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return FItems[static_cast<std::size_t>(index)];
+}
+
+void TComboBox::SetItems(const std::vector<std::string>& items)
+{
+    auto* native = static_cast<Native*>(Widget());
+    FItems = items;
+    const QSignalBlocker block(native);
+    native->clear();
+    for (const std::string& item : items) native->addItem(AnsiToQString(item));
+    native->setCurrentIndex(-1);
+}
+
+int TComboBox::AddItem(const std::string& item)
+{
+    auto* native = static_cast<Native*>(Widget());
+    const QSignalBlocker block(native);
+    FItems.push_back(item);
+    const int keep = native->currentIndex();
+    native->addItem(AnsiToQString(item));
+    native->setCurrentIndex(keep);
+    return ItemCount() - 1;
+}
+
+void TComboBox::ClearItems() { SetItems({}); }
+
+int TComboBox::ItemIndex() const { return static_cast<Native*>(Widget())->currentIndex(); }
+
+void TComboBox::SetItemIndex(int v)
+{
+    auto* native = static_cast<Native*>(Widget());
+    const QSignalBlocker block(native);
+    native->setCurrentIndex(v < 0 || v >= ItemCount() ? -1 : v);
+}
+
+std::string TComboBox::Text() const { return QStringToAnsi(static_cast<Native*>(Widget())->currentText()); }
+
+void TComboBox::SetText(const std::string& v)
+{
+    auto* native = static_cast<Native*>(Widget());
+    const QSignalBlocker block(native);
+    if (native->isEditable())
+        native->setEditText(AnsiToQString(v));
+    else
+        native->setCurrentIndex(native->findText(AnsiToQString(v), Qt::MatchFixedString));
+    TextChanged();
+}
+
+void TComboBox::SetStyle(TComboBoxStyle v)
+{
+    FStyle = v;
+    auto* native = static_cast<Native*>(Widget());
+    const QSignalBlocker block(native);
+    native->setEditable(v == csDropDown || v == csSimple);
+    native->update();
+}
+
+void TComboBox::SetItemHeight(int v)
+{
+    if (v < 1 || FItemHeight == v) return;
+    FItemHeight = v;
+    Widget()->update();
+}
+
+int TComboBox::DropDownCount() const { return static_cast<Native*>(Widget())->maxVisibleItems(); }
+
+void TComboBox::SetDropDownCount(int v) { static_cast<Native*>(Widget())->setMaxVisibleItems(std::max(1, v)); }
+
+int TComboBox::DropDownWidth() const { return FDropDownWidth > 0 ? FDropDownWidth : Width(); }
+
+void TComboBox::SetDropDownWidth(int v) { FDropDownWidth = std::max(0, v); }
+
+bool TComboBox::DroppedDown() const { return static_cast<Native*>(Widget())->view()->isVisible(); }
+
+TCanvas& TComboBox::Canvas()
+{
+    if (FItemCanvas) return *FItemCanvas;
+    if (!FIdleCanvas) FIdleCanvas = std::make_unique<TCanvas>();
+    return *FIdleCanvas;
+}
+
+void TComboBox::DrawItemOn(TCanvas& canvas, int index, TRect rect, TOwnerDrawState state)
+{
+    TCanvas* previous = FItemCanvas;
+    FItemCanvas = &canvas;
+    try {
+        DrawItem(index, rect, state);
+    } catch (...) {
+        FItemCanvas = previous;
+        throw;
+    }
+    FItemCanvas = previous;
+}
+
+void TComboBox::Change()
+{
+    if (OnChange) OnChange(this);
+}
+
+void TComboBox::Select()
+{
+    if (OnSelect) OnSelect(this);
+}
+
+void TComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
+{
+    if (OnDrawItem) {
+        OnDrawItem(this, Index, Rect, State);
+        return;
+    }
+    TCanvas& c = Canvas();
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(State.Contains(odSelected) ? clHighlight : clWindow);
+    c.FillRect(Rect);
+    c.Font().SetColor(State.Contains(odSelected) ? clHighlightText : clWindowText);
+    if (Index >= 0 && Index < ItemCount()) c.TextOut(Rect.Left + 2, Rect.Top, Item(Index));
+}
+
+void TComboBox::PaintWindow(TCanvas&) {}
+
+// ---- System metrics ----------------------------------------------------------------------------------
+
+int GetSystemMetrics(int index)
+{
+    struct TMetric {
+        int Index, Value;
+    };
+    static constexpr TMetric kMetrics[] = {
+        {SM_CXVSCROLL, 17}, {SM_CYHSCROLL, 17}, {SM_CYCAPTION, 19}, {SM_CXBORDER, 1}, {SM_CYBORDER, 1},
+        {SM_CXDLGFRAME, 3}, {SM_CYDLGFRAME, 3}, {SM_CYVTHUMB, 17},  {SM_CXHTHUMB, 17}, {SM_CXICON, 32},
+        {SM_CYICON, 32},    {SM_CXCURSOR, 32},  {SM_CYCURSOR, 32},  {SM_CYMENU, 19},   {SM_CYVSCROLL, 17},
+        {SM_CXHSCROLL, 17}, {SM_CXSIZE, 18},    {SM_CYSIZE, 18},    {SM_CXEDGE, 2},    {SM_CYEDGE, 2},
+    };
+    if (index == SM_CXSCREEN) return Screen->Width();
+    if (index == SM_CYSCREEN) return Screen->Height();
+    for (const TMetric& m : kMetrics)
+        if (m.Index == index) return m.Value;
+    return 0;
+}

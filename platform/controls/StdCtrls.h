@@ -1,0 +1,132 @@
+// The class library's push button and combo box over native widgets. Each paints natively first and
+// then hands a canvas on the same pixels to PaintWindow, where a descendant draws its own additions
+// (a style sample, a flat frame). Qt-free.
+#pragma once
+
+#include "platform/controls/Controls.h"
+#include "platform/controls/Prompter.h"
+
+#include <string>
+#include <vector>
+
+// ---- TButton -----------------------------------------------------------------------------------------
+
+class TButton : public TWinControl {
+    VSP_PERSISTENT_CLASS
+public:
+    // 75 x 25 pixels.
+    explicit TButton(TComponent* AOwner);
+
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& v) { SetText(v); }
+    std::string Text() const override;
+    void SetText(const std::string& v) override;
+    // A button with a result closes the modal form it stands on with that result when clicked.
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult v) { FModalResult = v; }
+    // The default button of a form answers the Enter key.
+    bool Default() const;
+    void SetDefault(bool v);
+
+    // Clicks the button as the user would (fires Click).
+    void PerformClick();
+
+    struct Native;
+
+protected:
+    // The form's result first (when the button has one), then OnClick.
+    void Click() override;
+    // Called after the native painting, with a canvas on the button's pixels; the base draws nothing.
+    virtual void PaintWindow(TCanvas& Canvas);
+
+private:
+    TModalResult FModalResult = mrNone;
+};
+
+// ---- TComboBox ---------------------------------------------------------------------------------------
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+inline const TEnumNames ComboBoxStyleNames{"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
+                                           "csOwnerDrawVariable"};
+
+enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
+                           odInactive, odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit };
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+
+using TDrawItemEvent = std::function<void(TPersistent* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+
+class TComboBox : public TWinControl {
+    VSP_PERSISTENT_CLASS
+public:
+    // 145 x 21 pixels, style csDropDown.
+    explicit TComboBox(TComponent* AOwner);
+    ~TComboBox() override;
+
+    // Items.
+    int ItemCount() const;
+    std::string Item(int index) const;      // raises EListError outside 0..ItemCount-1
+    const std::vector<std::string>& Items() const { return FItems; }
+    void SetItems(const std::vector<std::string>& items);
+    int AddItem(const std::string& item);
+    void ClearItems();
+
+    // The selected item; -1 when none.
+    int ItemIndex() const;
+    void SetItemIndex(int v);
+    // The edit text (the selected item's text for a drop-down list).
+    std::string Text() const override;
+    void SetText(const std::string& v) override;
+
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle v);
+    // Height of the items of an owner-drawn list.
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int v);
+    int DropDownCount() const;
+    void SetDropDownCount(int v);
+    // Width of the dropped-down list; the combo box's width until set.
+    int DropDownWidth() const;
+    void SetDropDownWidth(int v);
+    bool DroppedDown() const;
+
+    // The canvas of the item being drawn, valid inside DrawItem and OnDrawItem.
+    TCanvas& Canvas();
+
+    TNotifyEvent OnChange, OnSelect, OnDropDown, OnCloseUp;
+    TDrawItemEvent OnDrawItem;
+
+    struct Native;
+
+protected:
+    // The user changed the selection or the edit text: fires OnChange.
+    virtual void Change();
+    virtual void Select();
+    // Owner-drawn styles draw every item here (and the selected one in the edit area, with
+    // odComboBoxEdit): the base fires OnDrawItem, or without one fills the rectangle and writes the text.
+    virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    // Called after the native painting, with a canvas on the combo box's pixels; the base draws nothing.
+    virtual void PaintWindow(TCanvas& Canvas);
+
+private:
+    void DrawItemOn(TCanvas& canvas, int index, TRect rect, TOwnerDrawState state);
+
+    std::vector<std::string> FItems;
+    TComboBoxStyle FStyle = csDropDown;
+    int FItemHeight = 16;
+    int FDropDownWidth = 0;     // 0: as wide as the combo box
+    TCanvas* FItemCanvas = nullptr;
+    std::unique_ptr<TCanvas> FIdleCanvas;
+};
+
+// ---- System metrics ----------------------------------------------------------------------------------
+
+// Sizes of the classic window parts, fixed so that layouts are the same everywhere (the screen's size
+// comes from the screen).
+enum {
+    SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CYCAPTION = 4,
+    SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXDLGFRAME = 7, SM_CYDLGFRAME = 8, SM_CYVTHUMB = 9,
+    SM_CXHTHUMB = 10, SM_CXICON = 11, SM_CYICON = 12, SM_CXCURSOR = 13, SM_CYCURSOR = 14,
+    SM_CYMENU = 15, SM_CYVSCROLL = 20, SM_CXHSCROLL = 21, SM_CXSIZE = 30, SM_CYSIZE = 31,
+    SM_CXEDGE = 45, SM_CYEDGE = 46
+};
+int GetSystemMetrics(int index);
