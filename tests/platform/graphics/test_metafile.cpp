@@ -1,0 +1,402 @@
+// Metafiles written by the program, read back by a record walker written here apart from the writer:
+// the header and its totals, every record's size and bounds, the end record, object handles, and the
+// primitives drawn; and playback of the recording against the same drawing on a bitmap.
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Metafile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+namespace {
+
+// ---- A small reader of enhanced-metafile bytes ----------------------------------------------------------
+
+std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return static_cast<std::uint32_t>(b.at(at)) | static_cast<std::uint32_t>(b.at(at + 1)) << 8 |
+           static_cast<std::uint32_t>(b.at(at + 2)) << 16 | static_cast<std::uint32_t>(b.at(at + 3)) << 24;
+}
+std::int32_t I32(const std::vector<std::uint8_t>& b, std::size_t at) { return static_cast<std::int32_t>(U32(b, at)); }
+std::uint16_t U16(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return static_cast<std::uint16_t>(b.at(at) | b.at(at + 1) << 8);
+}
+
+struct Box {
+    int l, t, r, b;
+};
+
+struct EmfRecord {
+    std::uint32_t Type;
+    std::size_t Offset;  // of the record in the file
+    std::uint32_t Size;
+};
+
+// Record numbers as the format defines them.
+enum : std::uint32_t {
+    kHeader = 1, kPolygon = 3, kPolyline = 4, kPolyPolygon = 8, kEof = 14, kSetRop2 = 20, kSelectObject = 37,
+    kCreatePen = 38, kCreateBrush = 39, kDeleteObject = 40, kClip = 75, kStretchDib = 81, kFont = 82, kTextW = 84,
+    kExtCreatePen = 95
+};
+
+struct Emf {
+    std::vector<std::uint8_t> Bytes;
+    std::vector<EmfRecord> Records;
+    std::vector<std::string> Faults;
+
+    explicit Emf(std::vector<std::uint8_t> bytes) : Bytes(std::move(bytes)) { Walk(); }
+
+    void Walk()
+    {
+        std::size_t at = 0;
+        while (at < Bytes.size()) {
+            if (at + 8 > Bytes.size()) {
+                Faults.push_back("truncated record header");
+                return;
+            }
+            const EmfRecord r{U32(Bytes, at), at, U32(Bytes, at + 4)};
+            if (r.Size < 8 || r.Size % 4 != 0 || at + r.Size > Bytes.size()) {
+                Faults.push_back("bad size of record " + std::to_string(r.Type));
+                return;
+            }
+            Records.push_back(r);
+            at += r.Size;
+            if (r.Type == kEof) break;
+        }
+        if (at != Bytes.size()) Faults.push_back("bytes after the end record");
+    }
+
+    std::vector<EmfRecord> OfType(std::uint32_t type) const
+    {
+        std::vector<EmfRecord> out;
+        for (const EmfRecord& r : Records)
+            if (r.Type == type) out.push_back(r);
+        return out;
+    }
+    Box BoundsOf(const EmfRecord& r) const
+    {
+        return {I32(Bytes, r.Offset + 8), I32(Bytes, r.Offset + 12), I32(Bytes, r.Offset + 16), I32(Bytes, r.Offset + 20)};
+    }
+    // Points of a polygon or polyline record.
+    std::vector<std::pair<int, int>> Points(const EmfRecord& r) const
+    {
+        std::vector<std::pair<int, int>> pts;
+        const std::uint32_t n = U32(Bytes, r.Offset + 24);
+        for (std::uint32_t i = 0; i < n; ++i)
+            pts.emplace_back(I32(Bytes, r.Offset + 28 + 8 * i), I32(Bytes, r.Offset + 32 + 8 * i));
+        return pts;
+    }
+    std::u16string TextOf(const EmfRecord& r) const
+    {
+        const std::uint32_t n = U32(Bytes, r.Offset + 44);
+        const std::uint32_t off = U32(Bytes, r.Offset + 48);
+        std::u16string s;
+        for (std::uint32_t i = 0; i < n; ++i) s.push_back(U16(Bytes, r.Offset + off + 2 * i));
+        return s;
+    }
+    std::vector<int> AdvancesOf(const EmfRecord& r) const
+    {
+        const std::uint32_t n = U32(Bytes, r.Offset + 44);
+        const std::uint32_t off = U32(Bytes, r.Offset + 72);
+        std::vector<int> dx;
+        for (std::uint32_t i = 0; i < n; ++i) dx.push_back(I32(Bytes, r.Offset + off + 4 * i));
+        return dx;
+    }
+};
+
+// Header, totals, end record, and a handle table that is used consistently.
+void CheckStructure(const Emf& emf, int width, int height)
+{
+    ASSERT_TRUE(emf.Faults.empty()) << emf.Faults.front();
+    ASSERT_GE(emf.Records.size(), 2u);
+    const EmfRecord& header = emf.Records.front();
+    const std::vector<std::uint8_t>& b = emf.Bytes;
+    EXPECT_EQ(header.Type, kHeader);
+    EXPECT_GE(header.Size, 88u);
+    EXPECT_EQ(U32(b, 40), 0x464D4520u);                       // " EMF"
+    EXPECT_EQ(U32(b, 44), 0x10000u);
+    EXPECT_EQ(U32(b, 48), b.size());                           // total bytes
+    EXPECT_EQ(U32(b, 52), emf.Records.size());                 // total records
+    const std::uint32_t descChars = U32(b, 60), descOff = U32(b, 64);
+    EXPECT_LE(descOff + 2 * descChars, header.Size);           // description inside the header
+    // The frame, in hundredths of a millimetre, is the picture's size at 96 dots per inch.
+    EXPECT_NEAR(I32(b, 32), width * 2540.0 / 96, 1.5);
+    EXPECT_NEAR(I32(b, 36), height * 2540.0 / 96, 1.5);
+    EXPECT_GT(I32(b, 72), 0);                                  // reference device pixels and millimetres
+    EXPECT_GT(I32(b, 80), 0);
+    EXPECT_EQ(emf.Records.back().Type, kEof);
+    EXPECT_EQ(emf.Records.back().Size, 20u);
+    EXPECT_EQ(U32(b, emf.Records.back().Offset + 16), 20u);
+
+    // Objects: created into free slots below the header's handle count, selected while they live.
+    const std::uint16_t handles = U16(b, 56);
+    std::set<std::uint32_t> live;
+    for (const EmfRecord& r : emf.Records) {
+        const std::uint32_t h = r.Size >= 12 ? U32(b, r.Offset + 8) : 0;
+        if (r.Type == kCreatePen || r.Type == kCreateBrush || r.Type == kFont || r.Type == kExtCreatePen ||
+            r.Type == 93 || r.Type == 94) {
+            EXPECT_GT(h, 0u);
+            EXPECT_LT(h, handles);
+            EXPECT_TRUE(live.insert(h).second) << "handle " << h << " created twice";
+        } else if (r.Type == kSelectObject) {
+            EXPECT_TRUE((h & 0x80000000u) || live.count(h)) << "selects dead handle " << h;
+        } else if (r.Type == kDeleteObject) {
+            EXPECT_EQ(live.erase(h), 1u) << "deletes dead handle " << h;
+        }
+    }
+    // The header's bounds hold every drawing record's bounds.
+    const Box all{I32(b, 8), I32(b, 12), I32(b, 16), I32(b, 20)};
+    for (std::uint32_t t : {kPolygon, kPolyline, kPolyPolygon, kTextW, kStretchDib})
+        for (const EmfRecord& r : emf.OfType(t)) {
+            const Box box = emf.BoundsOf(r);
+            EXPECT_LE(all.l, box.l);
+            EXPECT_LE(all.t, box.t);
+            EXPECT_GE(all.r, box.r);
+            EXPECT_GE(all.b, box.b);
+        }
+}
+
+// The last value a record of `type` (with one value) set before record index `before`.
+std::int64_t LastValueBefore(const Emf& emf, std::uint32_t type, std::size_t before)
+{
+    std::int64_t v = -1;
+    for (std::size_t i = 0; i < before; ++i)
+        if (emf.Records[i].Type == type) v = U32(emf.Bytes, emf.Records[i].Offset + 8);
+    return v;
+}
+
+std::size_t IndexOf(const Emf& emf, const EmfRecord& r)
+{
+    for (std::size_t i = 0; i < emf.Records.size(); ++i)
+        if (emf.Records[i].Offset == r.Offset) return i;
+    return emf.Records.size();
+}
+
+// The colour of the pen or brush object selected last before record `before` (created by kind).
+std::int64_t SelectedColor(const Emf& emf, std::uint32_t createType, std::size_t before)
+{
+    std::map<std::uint32_t, std::uint32_t> colourOf;  // handle -> colour
+    std::int64_t selected = -1;
+    for (std::size_t i = 0; i < before; ++i) {
+        const EmfRecord& r = emf.Records[i];
+        if (r.Type == createType) colourOf[U32(emf.Bytes, r.Offset + 8)] = U32(emf.Bytes, r.Offset + (createType == kCreatePen ? 24 : 16));
+        if (r.Type == kSelectObject) {
+            const std::uint32_t h = U32(emf.Bytes, r.Offset + 8);
+            if (colourOf.count(h)) selected = colourOf[h];
+            else if (h == 0x80000008u && createType == kCreatePen) selected = -2;  // null pen
+            else if (h == 0x80000005u && createType == kCreateBrush) selected = -2;
+        }
+    }
+    return selected;
+}
+
+std::vector<std::uint8_t> Bytes(const TMetafile& m)
+{
+    std::vector<std::uint8_t> b;
+    m.SaveToBytes(b);
+    return b;
+}
+
+TEST(Metafile, RectangleLineAndTextBecomeTheirRecords)
+{
+    TMetafile m;
+    m.SetWidth(120);
+    m.SetHeight(80);
+    std::string text = "Hi there";
+    int measured = 0;
+    {
+        TMetafileCanvas c(m, nullptr);
+        c.Pen().SetColor(0xFF0000);   // blue
+        c.Brush().SetColor(0x0000FF); // red
+        c.Rectangle(10, 10, 50, 30);
+        c.Pen().SetColor(0x00FF00);
+        c.MoveTo(5, 60);
+        c.LineTo(80, 60);
+        c.Font().SetName("Arial");
+        c.Font().SetHeight(-14);
+        c.Brush().SetStyle(bsClear);
+        c.TextOut(20, 40, text);
+        measured = c.TextWidth(text);
+    }
+    const Emf emf(Bytes(m));
+    CheckStructure(emf, 120, 80);
+
+    // The filled rectangle: a fill polygon in red with no pen, then its outline in blue with no brush.
+    const std::vector<EmfRecord> polygons = emf.OfType(kPolygon);
+    ASSERT_EQ(polygons.size(), 2u);
+    const std::size_t fill = IndexOf(emf, polygons[0]), outline = IndexOf(emf, polygons[1]);
+    EXPECT_EQ(SelectedColor(emf, kCreateBrush, fill), 0x0000FF);
+    EXPECT_EQ(SelectedColor(emf, kCreatePen, fill), -2);
+    EXPECT_EQ(SelectedColor(emf, kCreatePen, outline), 0xFF0000);
+    EXPECT_EQ(SelectedColor(emf, kCreateBrush, outline), -2);
+    for (const EmfRecord& r : polygons) {
+        const Box box = emf.BoundsOf(r);
+        EXPECT_GE(box.l, 10);
+        EXPECT_GE(box.t, 10);
+        EXPECT_LE(box.r, 50);
+        EXPECT_LE(box.b, 30);
+        EXPECT_GE(box.r, 48);
+        EXPECT_GE(box.b, 28);
+    }
+    // The line: one polyline from its start to its end, in green.
+    const std::vector<EmfRecord> lines = emf.OfType(kPolyline);
+    ASSERT_EQ(lines.size(), 1u);
+    const auto pts = emf.Points(lines[0]);
+    ASSERT_GE(pts.size(), 2u);
+    EXPECT_EQ(pts.front(), std::make_pair(5, 60));
+    EXPECT_EQ(pts.back().second, 60);
+    EXPECT_GE(pts.back().first, 79);
+    EXPECT_EQ(SelectedColor(emf, kCreatePen, IndexOf(emf, lines[0])), 0x00FF00);
+    // The text: its characters, with advances that add up to the width measured on the canvas.
+    const std::vector<EmfRecord> texts = emf.OfType(kTextW);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(emf.TextOf(texts[0]), u"Hi there");
+    int sum = 0;
+    for (int dx : emf.AdvancesOf(texts[0])) sum += dx;
+    EXPECT_NEAR(sum, measured, 1);
+    ASSERT_EQ(emf.OfType(kFont).size(), 1u);
+    const EmfRecord font = emf.OfType(kFont)[0];
+    EXPECT_EQ(I32(emf.Bytes, font.Offset + 12), -14);
+    EXPECT_EQ(U16(emf.Bytes, font.Offset + 12 + 28), u'A');   // face name "Arial"
+}
+
+TEST(Metafile, TextIsMeasuredAsOnTheImageCanvas)
+{
+    TBitmap bmp(50, 50);
+    TMetafile m;
+    TMetafileCanvas c(m, nullptr);
+    for (TCanvas* canvas : {&bmp.Canvas(), static_cast<TCanvas*>(&c)}) {
+        canvas->Font().SetName("Times New Roman");
+        canvas->Font().SetHeight(-17);
+    }
+    for (const char* s : {"Resistivity", "W", "1.25E+0003"})
+        EXPECT_EQ(c.TextExtent(s), bmp.Canvas().TextExtent(s)) << s;
+}
+
+TEST(Metafile, RasterOperationClipAndPictureRecords)
+{
+    TBitmap picture(4, 3, pf24bit);
+    picture.Canvas().Brush().SetColor(0x00FFFF);
+    picture.Canvas().FillRect({0, 0, 4, 3});
+    TMetafile m;
+    m.SetWidth(100);
+    m.SetHeight(100);
+    {
+        TMetafileCanvas c(m, nullptr);
+        c.Brush().SetStyle(bsClear);
+        c.Pen().SetMode(pmNotXor);
+        c.Rectangle(20, 20, 60, 60);
+        c.Pen().SetMode(pmCopy);
+        c.IntersectClipRect(0, 0, 40, 50);
+        c.StretchDraw({10, 10, 18, 16}, picture);
+    }
+    const Emf emf(Bytes(m));
+    CheckStructure(emf, 100, 100);
+    const std::vector<EmfRecord> polygons = emf.OfType(kPolygon);
+    ASSERT_EQ(polygons.size(), 1u);
+    EXPECT_EQ(LastValueBefore(emf, kSetRop2, IndexOf(emf, polygons[0])), 10);  // not-XOR
+    const std::vector<EmfRecord> clips = emf.OfType(kClip);
+    ASSERT_EQ(clips.size(), 1u);
+    // One rectangle of region data: (0, 0) - (40, 50).
+    EXPECT_EQ(U32(emf.Bytes, clips[0].Offset + 8), 48u);
+    EXPECT_EQ(I32(emf.Bytes, clips[0].Offset + 48), 0);
+    EXPECT_EQ(I32(emf.Bytes, clips[0].Offset + 56), 40);
+    EXPECT_EQ(I32(emf.Bytes, clips[0].Offset + 60), 50);
+    const std::vector<EmfRecord> pictures = emf.OfType(kStretchDib);
+    ASSERT_EQ(pictures.size(), 1u);
+    const EmfRecord& p = pictures[0];
+    EXPECT_LT(IndexOf(emf, clips[0]), IndexOf(emf, p));
+    EXPECT_EQ(I32(emf.Bytes, p.Offset + 24), 10);          // destination x, y, width, height
+    EXPECT_EQ(I32(emf.Bytes, p.Offset + 28), 10);
+    EXPECT_EQ(I32(emf.Bytes, p.Offset + 72), 8);
+    EXPECT_EQ(I32(emf.Bytes, p.Offset + 76), 6);
+    const std::uint32_t offBmi = U32(emf.Bytes, p.Offset + 48), offBits = U32(emf.Bytes, p.Offset + 56);
+    EXPECT_EQ(U32(emf.Bytes, p.Offset + offBmi), 40u);      // information header
+    EXPECT_EQ(I32(emf.Bytes, p.Offset + offBmi + 4), 4);
+    EXPECT_EQ(I32(emf.Bytes, p.Offset + offBmi + 8), 3);
+    EXPECT_EQ(U32(emf.Bytes, p.Offset + offBits) & 0xFFFFFF, 0xFFFF00u);  // yellow as blue, green, red bytes
+    EXPECT_LE(offBits + U32(emf.Bytes, p.Offset + 60), p.Size);
+}
+
+TEST(Metafile, EmptyAndNonEnhancedMetafilesAreStillEnhancedFiles)
+{
+    TMetafile m;
+    m.SetEnhanced(false);
+    m.SetWidth(1);
+    m.SetHeight(1);
+    { TMetafileCanvas c(m, nullptr); }
+    const Emf emf(Bytes(m));
+    CheckStructure(emf, 1, 1);
+    EXPECT_EQ(I32(emf.Bytes, 16), -1);  // nothing drawn: empty bounds
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "vsp_metafile_test.emf";
+    m.SaveToFile(path.string());
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<std::uint8_t> onDisk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(onDisk, emf.Bytes);
+    std::filesystem::remove(path);
+    EXPECT_THROW(m.LoadFromBytes(emf.Bytes.data(), emf.Bytes.size()), EInvalidGraphic);
+}
+
+// Drawing on a metafile and playing it back gives the pixels of the same drawing on a bitmap.
+TEST(Metafile, PlaybackMatchesDrawingOnABitmap)
+{
+    const auto draw = [](TCanvas& c) {
+        c.Brush().SetColor(0x3366CC);
+        c.Pen().SetColor(0x000000);
+        c.Ellipse(5, 5, 45, 35);
+        c.Brush().SetStyle(bsDiagCross);
+        c.Brush().SetColor(0x008000);
+        c.Rectangle(30, 20, 70, 55);
+        c.Pen().SetMode(pmXor);
+        c.Pen().SetColor(0xFFFFFF);
+        c.MoveTo(0, 50);
+        c.LineTo(79, 10);
+        c.Pen().SetMode(pmCopy);
+        c.SetPixel(2, 58, 0x0000FF);
+    };
+    TBitmap bmp(80, 60, pf32bit);
+    bmp.Canvas().Brush().SetColor(0xFFFFFF);
+    bmp.Canvas().FillRect({0, 0, 80, 60});
+    draw(bmp.Canvas());
+    TMetafile m;
+    m.SetWidth(80);
+    m.SetHeight(60);
+    {
+        TMetafileCanvas c(m, nullptr);
+        draw(c);
+    }
+    const TPixelBuffer played = m.ToPixels();
+    const TPixelBuffer expected = bmp.ToPixels();
+    ASSERT_EQ(played.Width, 80);
+    ASSERT_EQ(played.Height, 60);
+    int differing = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 80; ++x) differing += (played.At(x, y) & 0xFFFFFF) != (expected.At(x, y) & 0xFFFFFF);
+    EXPECT_EQ(differing, 0);
+    // A copy holds the same picture.
+    auto copy = m.Clone();
+    EXPECT_EQ(copy->ToPixels().Pixels, played.Pixels);
+}
+
+TEST(Metafile, WithoutSizeTakesTheDrawnArea)
+{
+    TMetafile m;
+    {
+        TMetafileCanvas c(m, nullptr);
+        c.Brush().SetColor(0);
+        c.Pen().SetStyle(psClear);
+        c.Rectangle(0, 0, 30, 20);
+    }
+    EXPECT_GE(m.Width(), 29);
+    EXPECT_LE(m.Width(), 31);
+    EXPECT_GE(m.Height(), 19);
+    EXPECT_LE(m.Height(), 21);
+}
+
+} // namespace
