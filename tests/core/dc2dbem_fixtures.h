@@ -88,6 +88,44 @@ inline std::vector<complexM> Rectangle(double x1, double z1, double x2, double z
     return {{x1, z1}, {x2, z1}, {x2, z2}, {x1, z2}};
 }
 
+// The host ring from its forward half (the outline from node 0): the half, node 0 again, the half
+// backwards down to its second entry.
+inline void SetHostOutline(TPolygonModel& m, const std::vector<int>& forward)
+{
+    arofintM ring;
+    for (int node : forward) ring.push_back(node);
+    ring.push_back(forward[0]);
+    for (std::size_t k = forward.size() - 1; k >= 1; --k) ring.push_back(forward[k]);
+    m.Bodies[0][0].ring = ring;
+}
+
+// A layer of body 0 in the top-left corner down to depth h and right to x = xRight: a node on the left
+// side, a free corner node, and a surface node inserted into the ground run of the host outline.
+inline void AddTopLeftLayer(TPolygonModel& m, double xRight, double h, double rho, bool electronic)
+{
+    const double top = m.HasRelief ? InterpolateProfile(m.Relief, xRight) : 0.0;
+    m.Nodes.push_back(Node(m.ModelBox.XMin, h, 1));
+    const int left = m.Nodes.High();
+    m.Nodes.push_back(Node(xRight, top + h));
+    const int corner = m.Nodes.High();
+    m.Nodes.push_back(Node(xRight, top, 6));
+    const int surface = m.Nodes.High();
+    // Forward half: 0, left, 1, 2, 3, then the ground run by falling x with the new surface node.
+    const arofintM& ring = m.Bodies[0][0].ring;
+    std::vector<int> forward = {0, left, 1, 2, 3};
+    int k = 4;
+    while (ring[k] != 0 && m.Nodes[ring[k]].x > xRight) forward.push_back(ring[k++]);
+    forward.push_back(surface);
+    while (ring[k] != 0) forward.push_back(ring[k++]);
+    SetHostOutline(m, forward);
+    Polygon layer;
+    layer.ring = {0, left, corner, surface};
+    for (std::size_t j = std::find(forward.begin(), forward.end(), surface) - forward.begin() + 1; j < forward.size(); ++j)
+        layer.ring.push_back(forward[j]);
+    layer.properties = Properties(rho, electronic);
+    m.Bodies[0].push_back(layer);
+}
+
 // A top layer of body 0 over the whole width down to depth h, on a frame without relief: nodes on the
 // left and right sides are added to the host ring and the layer uses the top corners.
 inline void AddTopLayer(TPolygonModel& m, double h, double rho, bool electronic)
