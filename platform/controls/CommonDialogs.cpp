@@ -1,15 +1,20 @@
 // The common dialogs of the prompter over Qt: open and save, colour (with the custom colours), font,
 // print and printer setup.
 #include "platform/controls/AnsiText.h"
+#include "platform/controls/Controls.h"
 #include "platform/controls/Prompter.h"
 #include "platform/controls/PrompterInternal.h"
 #include "platform/controls/QtApplication.h"
+#include "platform/graphics/GraphicsObjects.h"
+#include "platform/graphics/PrinterDevice.h"
+#include "platform/graphics/Printers.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -92,10 +97,14 @@ bool ExecuteFileDialog(TWinControl* owner, TFileDialogData& data, bool save)
     return true;
 }
 
-// Colours: the program's $00BBGGRR against Qt's colours (the low 24 bits; system colours are resolved
-// by the callers, which know the table).
-QColor QtColor(std::int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-std::int32_t ProgramColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+// Colours: the program's $00BBGGRR against Qt's colours.
+// System colours resolve through the fixed table.
+QColor QtColor(TColor c)
+{
+    c = ColorToRGB(c);
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+TColor ProgramColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
 void RunColorWindow(TColorDialogData& data, TWinControl* owner, TPrompt& prompt)
 {
@@ -120,23 +129,89 @@ void RunFontWindow(TFontDialogData& data, TWinControl* owner, TPrompt& prompt)
 {
     QFont font(AnsiToQString(data.Name));
     font.setPointSize(data.Size > 0 ? data.Size : 8);
-    font.setBold(data.Style & 1u);
-    font.setItalic(data.Style & 2u);
-    font.setUnderline(data.Style & 4u);
-    font.setStrikeOut(data.Style & 8u);
+    font.setBold(data.Style.Contains(fsBold));
+    font.setItalic(data.Style.Contains(fsItalic));
+    font.setUnderline(data.Style.Contains(fsUnderline));
+    font.setStrikeOut(data.Style.Contains(fsStrikeOut));
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, font, DialogParent(owner));
     if (!ok) return;
     data.Name = QStringToAnsi(chosen.family());
     data.Size = chosen.pointSize() > 0 ? chosen.pointSize() : data.Size;
-    data.Style = (chosen.bold() ? 1u : 0u) | (chosen.italic() ? 2u : 0u) | (chosen.underline() ? 4u : 0u) |
-                 (chosen.strikeOut() ? 8u : 0u);
+    data.Style.Clear();
+    if (chosen.bold()) data.Style.Include(fsBold);
+    if (chosen.italic()) data.Style.Include(fsItalic);
+    if (chosen.underline()) data.Style.Include(fsUnderline);
+    if (chosen.strikeOut()) data.Style.Include(fsStrikeOut);
     prompt.Result = mrOk;
 }
 
 } // namespace
 
-QWidget* DialogParent(TWinControl* /*owner*/) { return QApplication::activeWindow(); }
+QWidget* DialogParent(TWinControl* owner)
+{
+    QWidget* w = owner ? owner->Widget() : nullptr;
+    return w ? w->window() : QApplication::activeWindow();
+}
+
+bool ExecuteFontDialog(TWinControl* owner, TFont& font)
+{
+    TFontDialogData data;
+    data.Name = font.Name();
+    data.Size = font.Size();
+    data.Style = font.Style();
+    data.Color = font.Color();
+    if (!ExecuteFontDialog(owner, data)) return false;
+    TFont chosen(font);
+    chosen.SetName(data.Name);
+    chosen.SetSize(data.Size);
+    chosen.SetStyle(data.Style);
+    font.Assign(chosen);
+    return true;
+}
+
+bool ExecutePrintDialog(TWinControl* owner, TPrintDialogData& data)
+{
+    TPrinter& printer = *Printer();
+    if (!printer.HasPrinter()) throw EPrinter("There is no default printer currently selected");
+    TPrintDialogData work = data;
+    work.Copies = printer.Copies();
+    TPrompt prompt;
+    prompt.Kind = TPromptKind::PrintDialog;
+    prompt.Caption = "Print";
+    prompt.Print = &work;
+    const bool ok = AskDialog(prompt, [&](TPrompt& p) {
+        QPrinter& device = PrinterDevice(printer);
+        device.setCopyCount(work.Copies);
+        if (work.FromPage > 0) device.setFromTo(work.FromPage, std::max(work.FromPage, work.ToPage));
+        QPrintDialog dialog(&device, DialogParent(owner));
+        if (dialog.exec() != QDialog::Accepted) return;
+        work.Copies = device.copyCount();
+        work.FromPage = device.fromPage();
+        work.ToPage = device.toPage();
+        p.Result = mrOk;
+    });
+    if (!ok) return false;
+    printer.SetCopies(work.Copies);
+    data = work;
+    return true;
+}
+
+bool ExecutePrinterSetupDialog(TWinControl* owner)
+{
+    TPrinter& printer = *Printer();
+    if (!printer.HasPrinter()) throw EPrinter("There is no default printer currently selected");
+    TPrompt prompt;
+    prompt.Kind = TPromptKind::PrinterSetupDialog;
+    prompt.Caption = "Print Setup";
+    return AskDialog(prompt, [&](TPrompt& p) {
+        QPrinter& device = PrinterDevice(printer);
+        QPageSetupDialog dialog(&device, DialogParent(owner));
+        if (dialog.exec() != QDialog::Accepted) return;
+        printer.SetOrientation(device.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
+        p.Result = mrOk;
+    });
+}
 
 bool ExecuteOpenDialog(TWinControl* owner, TFileDialogData& data) { return ExecuteFileDialog(owner, data, false); }
 
@@ -166,7 +241,7 @@ bool ExecuteFontDialog(TWinControl* owner, TFontDialogData& data)
     return true;
 }
 
-bool ParseCustomColorLine(const std::string& line, int& slot, std::int32_t& value)
+bool ParseCustomColorLine(const std::string& line, int& slot, TColor& value)
 {
     // "Color" + a letter A..P + "=" + up to eight hexadecimal digits.
     if (line.size() < 8 || line.compare(0, 5, "Color") != 0 || line[6] != '=') return false;
@@ -188,7 +263,7 @@ bool ParseCustomColorLine(const std::string& line, int& slot, std::int32_t& valu
     return true;
 }
 
-std::string CustomColorLine(int slot, std::int32_t value)
+std::string CustomColorLine(int slot, TColor value)
 {
     char text[24];
     std::snprintf(text, sizeof text, "Color%c=%08X", 'A' + slot, static_cast<unsigned>(value));

@@ -643,7 +643,11 @@ void TCustomControl::SizeChanged()
     const QSize size(std::max(1, Width()), std::max(1, Height()));
     if (image.size() == size) return;
     QImage next(size, QImage::Format_RGB32);
-    next.fill(QtColorOf(Color()));
+    // A control of no colour shows its parent's colour until it paints.
+    const TColor face = Color() != clNone && Color() != clDefault ? Color()
+                        : Parent()                                 ? Parent()->Color()
+                                                                   : clBtnFace;
+    next.fill(QtColorOf(face));
     if (!image.isNull()) {
         QPainter p(&next);
         p.drawImage(0, 0, image);

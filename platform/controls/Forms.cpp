@@ -2,6 +2,7 @@
 #include "platform/controls/Forms.h"
 
 #include "platform/controls/AnsiText.h"
+#include "platform/controls/Controls.h"
 #include "platform/controls/PrompterInternal.h"
 #include "platform/controls/QtApplication.h"
 #include "platform/rtl/Exceptions.h"
@@ -30,7 +31,20 @@ TModalResult TForm::ShowModal()
 void TForm::SetModalResult(TModalResult result)
 {
     FModalResult = result;
-    if (result != mrNone && isModal() && isVisible()) done(result);
+    if (result != mrNone && FCloseDeferred == 0 && isModal() && isVisible()) done(result);
+}
+
+void TForm::DeferClose(const std::function<void()>& code)
+{
+    ++FCloseDeferred;
+    try {
+        code();
+    } catch (...) {
+        --FCloseDeferred;
+        throw;
+    }
+    --FCloseDeferred;
+    SetModalResult(FModalResult);
 }
 
 void TForm::SetButtonModalResult(QAbstractButton* button, TModalResult result)
@@ -56,6 +70,8 @@ void TForm::done(int result)
     if (OnClose) OnClose(this);
     QDialog::done(FModalResult);
 }
+
+QWidget* ControlWidget(TWinControl* control) { return control ? control->Widget() : nullptr; }
 
 namespace {
 

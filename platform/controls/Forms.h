@@ -26,6 +26,9 @@ public:
     // Setting a result other than mrNone while the form is modal closes it with that result.
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult result);
+    // Runs code during which a result set does not close the form yet; afterwards the form closes when
+    // its result is still set (a button's click handler may so clear the result its button set).
+    void DeferClose(const std::function<void()>& code);
     // The button closes the modal form with the result when clicked; connect its own click handlers
     // first, so that they run before the form closes.
     void SetButtonModalResult(QAbstractButton* button, TModalResult result);
@@ -45,6 +48,7 @@ protected:
 
 private:
     TModalResult FModalResult = mrNone;
+    int FCloseDeferred = 0;
 };
 
 // The widget of a control, to parent a form on a control of the program (nullptr for nullptr).

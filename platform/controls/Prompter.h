@@ -3,6 +3,8 @@
 // to wait for a user; forms are handed live to the script, which sets their controls and presses a button.
 #pragma once
 
+#include "platform/graphics/GraphicsTypes.h"
+
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -13,6 +15,7 @@
 
 class TWinControl;
 class TForm;
+class TFont;
 
 // ---- Modal results and message-box vocabulary --------------------------------------------------------
 
@@ -79,7 +82,7 @@ struct TFileDialogData {
 // values, A..H the first row, I..P the second); the dialog reads what it is given and, when confirmed,
 // writes all sixteen back in that form.
 struct TColorDialogData {
-    std::int32_t Color = 0;
+    TColor Color = 0;
     std::vector<std::string> CustomColors;
     bool FullOpen = false;
 };
@@ -88,9 +91,14 @@ struct TColorDialogData {
 struct TFontDialogData {
     std::string Name = "Arial";
     int Size = 8;          // points
-    unsigned Style = 0;    // OR of the drawing layer's font style flags: bold 1, italic 2, underline 4,
-                           // strike-out 8
-    std::int32_t Color = 0;  // kept: the dialog offers no colour
+    TFontStyles Style;
+    TColor Color = 0;      // kept: the dialog offers no colour
+};
+
+// Print dialog: the printer's copies and page range; confirming it applies the choice to the printer.
+struct TPrintDialogData {
+    int Copies = 1;
+    int FromPage = 0, ToPage = 0;  // 0, 0: all pages
 };
 
 // ---- Prompts as a script sees them -------------------------------------------------------------------
@@ -110,6 +118,7 @@ struct TPrompt {
     TFileDialogData* File = nullptr;
     TColorDialogData* Color = nullptr;
     TFontDialogData* Font = nullptr;
+    TPrintDialogData* Print = nullptr;
     TForm* Form = nullptr;
     TModalResult Result = mrCancel;  // mrOk confirms a dialog or input box
 };
@@ -181,8 +190,16 @@ bool ExecuteOpenDialog(TWinControl* owner, TFileDialogData& data);
 bool ExecuteSaveDialog(TWinControl* owner, TFileDialogData& data);
 bool ExecuteColorDialog(TWinControl* owner, TColorDialogData& data);
 bool ExecuteFontDialog(TWinControl* owner, TFontDialogData& data);
+// The font dialog on a copy of the font; on OK the font takes name, size and style (its colour and
+// other settings stay).
+bool ExecuteFontDialog(TWinControl* owner, TFont& font);
+// The print dialog for the process's printer (copies, page range); raises EPrinter when there is no
+// printer, as the platform's dialog cannot open then.
+bool ExecutePrintDialog(TWinControl* owner, TPrintDialogData& data);
+// The page setup of the process's printer (orientation); raises EPrinter when there is no printer.
+bool ExecutePrinterSetupDialog(TWinControl* owner);
 
 // Parses one custom-colour line "ColorX=hex": slot 0..15 and value; false for a line of another form.
-bool ParseCustomColorLine(const std::string& line, int& slot, std::int32_t& value);
+bool ParseCustomColorLine(const std::string& line, int& slot, TColor& value);
 // "ColorX=HHHHHHHH" for slot 0..15.
-std::string CustomColorLine(int slot, std::int32_t value);
+std::string CustomColorLine(int slot, TColor value);

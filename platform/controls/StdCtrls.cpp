@@ -106,14 +106,17 @@ void TButton::PerformClick() { static_cast<QPushButton*>(Widget())->click(); }
 
 void TButton::Click()
 {
-    if (FModalResult != mrNone) {
-        for (QWidget* w = Widget()->parentWidget(); w; w = w->parentWidget())
-            if (auto* form = dynamic_cast<TForm*>(w)) {
-                form->SetModalResult(FModalResult);
-                break;
-            }
+    TForm* form = nullptr;
+    for (QWidget* w = Widget()->parentWidget(); w && !form; w = w->parentWidget()) form = dynamic_cast<TForm*>(w);
+    if (!form || FModalResult == mrNone) {
+        TWinControl::Click();
+        return;
     }
-    TWinControl::Click();
+    // The form closes after OnClick, which may still clear the result.
+    form->DeferClose([&] {
+        form->SetModalResult(FModalResult);
+        TWinControl::Click();
+    });
 }
 
 void TButton::PaintWindow(TCanvas&) {}

@@ -21,7 +21,8 @@ public:
     void SetCaption(const std::string& v) { SetText(v); }
     std::string Text() const override;
     void SetText(const std::string& v) override;
-    // A button with a result closes the modal form it stands on with that result when clicked.
+    // A button with a result closes the modal form it stands on with that result when clicked, after
+    // its OnClick (which may clear the form's result to keep it open).
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult v) { FModalResult = v; }
     // The default button of a form answers the Enter key.

@@ -4,6 +4,7 @@
 
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/PainterBackend.h"
+#include "platform/graphics/PrinterDevice.h"
 #include "platform/graphics/QtSupport.h"
 
 #include <QFile>
@@ -126,6 +127,12 @@ void TPrinter::PrepareDevice() const
     device->setPageOrientation(FOrientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     device->setFullPage(false);
     FImpl->Device = std::move(device);
+}
+
+QPrinter& PrinterDevice(TPrinter& printer)
+{
+    printer.PrepareDevice();
+    return *printer.FImpl->Device;
 }
 
 int TPrinter::PageWidth() const

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
 class TCanvas;
 
 // "There is no default printer currently selected" when no printer exists, and the other printer
@@ -70,6 +71,7 @@ public:
     void Reset();
 
 private:
+    friend QPrinter& PrinterDevice(TPrinter& printer);
     void RequirePrinter() const;
     void PrepareDevice() const;
 
