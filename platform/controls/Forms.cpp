@@ -73,6 +73,13 @@ void TForm::done(int result)
 
 QWidget* ControlWidget(TWinControl* control) { return control ? control->Widget() : nullptr; }
 
+TForm* ParentForm(TWinControl* control)
+{
+    for (QWidget* w = ControlWidget(control); w; w = w->parentWidget())
+        if (auto* form = dynamic_cast<TForm*>(w)) return form;
+    return nullptr;
+}
+
 namespace {
 
 // Runs the script on the live form from inside its modal loop, so that show handlers have run and the

@@ -54,6 +54,9 @@ private:
 // The widget of a control, to parent a form on a control of the program (nullptr for nullptr).
 QWidget* ControlWidget(TWinControl* control);
 
+// The form a control stands on (through its parents); nullptr when it is on none.
+TForm* ParentForm(TWinControl* control);
+
 // Runs a form modally through the prompter (TForm::ShowModal calls it).
 TModalResult RunModalForm(TForm& form);
 

@@ -109,6 +109,7 @@ void ShowMessageWindow(TPrompt& prompt, TWinControl* owner, TMsgDlgBtn defaultBu
         buttons.emplace_back(qb, btn);
         if (btn == defaultButton) box.setDefaultButton(static_cast<QPushButton*>(qb));
     }
+    if (prompt.Positioned) box.move(prompt.Position.x, prompt.Position.y);
     box.exec();
     for (const auto& [qb, btn] : buttons)
         if (box.clickedButton() == qb) prompt.Result = ModalResultOfButton(btn);
@@ -271,7 +272,15 @@ int MessageBox(TWinControl* owner, const std::string& text, const std::string& c
 
 TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)
 {
+    return MessageDlgPos(text, type, buttons, -1, -1);
+}
+
+TModalResult MessageDlgPos(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int x, int y)
+{
     TPrompt prompt;
+    // The platform's rule: a position of -1, -1 centres the box.
+    prompt.Positioned = x >= 0 || y >= 0;
+    prompt.Position = {x, y};
     const char* caption = CaptionOfType(type);
     prompt.Caption = caption ? caption : Application->Title();
     prompt.Text = text;

@@ -114,6 +114,8 @@ struct TPrompt {
     std::string Text;                // message, or prompt of an input box
     TMsgDlgType DlgType = mtCustom;  // message boxes
     TMsgDlgButtons Buttons;          // message boxes
+    bool Positioned = false;         // message boxes placed by the program: top-left corner at Position
+    TPoint Position;                 // (screen pixels)
     std::string Value;               // input boxes: in the default, out the answer
     TFileDialogData* File = nullptr;
     TColorDialogData* Color = nullptr;
@@ -178,6 +180,8 @@ int MessageBox(TWinControl* owner, const std::string& text, const std::string& c
 // A message dialog of a type with buttons; caption "Warning", "Error", "Information", "Confirm" or, for
 // mtCustom, the application title. Returns the modal result of the pressed button.
 TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons);
+// MessageDlg with the box's top-left corner at a screen position.
+TModalResult MessageDlgPos(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int x, int y);
 // An information box with an OK button, captioned with the application title.
 void ShowMessage(const std::string& text);
 // An input box: the edited value on OK, the default on Cancel.

@@ -141,6 +141,13 @@ const TCursorImage* TScreen::CursorImage(TCursor index) const
     return nullptr;
 }
 
+TPoint TScreen::CursorPos() const
+{
+    EnsureQtApplication();
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
 int TScreen::Width() const
 {
     EnsureQtApplication();

@@ -31,6 +31,9 @@ public:
     bool HasCursor(TCursor index) const;
     const TCursorImage* CursorImage(TCursor index) const;
 
+    // Where the mouse cursor is, in screen pixels.
+    TPoint CursorPos() const;
+
     // Size of the primary screen in pixels, and its resolution.
     int Width() const;
     int Height() const;

@@ -106,8 +106,7 @@ void TButton::PerformClick() { static_cast<QPushButton*>(Widget())->click(); }
 
 void TButton::Click()
 {
-    TForm* form = nullptr;
-    for (QWidget* w = Widget()->parentWidget(); w && !form; w = w->parentWidget()) form = dynamic_cast<TForm*>(w);
+    TForm* form = ParentForm(this);
     if (!form || FModalResult == mrNone) {
         TWinControl::Click();
         return;

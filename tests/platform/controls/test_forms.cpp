@@ -1,4 +1,5 @@
 // Modal forms through the prompter (a live form driven by the test script) and the form registry.
+#include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -111,6 +112,19 @@ TEST(ModalForm, SettingModalResultClosesAndCloseHandlerSeesIt)
     script.DriveForm([](TForm& form) { form.SetModalResult(mrYes); });
     EXPECT_EQ(dialog.ShowModal(), mrYes);
     EXPECT_EQ(seen, mrYes);
+}
+
+TEST(ModalForm, ControlsFindTheFormTheyStandOn)
+{
+    TValueDialog dialog;
+    TCustomPanel panel(nullptr), inner(nullptr), loose(nullptr);
+    panel.SetParentWidget(&dialog);
+    inner.SetParent(&panel);
+    EXPECT_EQ(ParentForm(&panel), &dialog);
+    EXPECT_EQ(ParentForm(&inner), &dialog);
+    EXPECT_EQ(ParentForm(&loose), nullptr);
+    EXPECT_EQ(ParentForm(nullptr), nullptr);
+    EXPECT_EQ(ControlWidget(&panel)->parentWidget(), &dialog);
 }
 
 TEST(FormRegistry, FindsClassesByNameIgnoringCase)

@@ -31,6 +31,18 @@ TEST(Prompter, MessageBoxesGetScriptedAnswersInOrder)
     EXPECT_EQ(script.Pending(), 0u);
 }
 
+TEST(Prompter, PlacedMessageBoxKeepsItsPosition)
+{
+    TPromptScript script;
+    script.AnswerMessage(mrYes).AnswerMessage(mrNo);
+    EXPECT_EQ(MessageDlgPos("Delete Series1 ?", mtConfirmation, {mbYes, mbNo}, 120, 80), mrYes);
+    EXPECT_EQ(MessageDlg("Delete Series2 ?", mtConfirmation, {mbYes, mbNo}), mrNo);
+    ASSERT_EQ(script.Log().size(), 2u);
+    EXPECT_TRUE(script.Log()[0].Positioned);
+    EXPECT_EQ(script.Log()[0].Position, (TPoint{120, 80}));
+    EXPECT_FALSE(script.Log()[1].Positioned);
+}
+
 TEST(Prompter, InputBoxesOkAndCancel)
 {
     TPromptScript script;
