@@ -8,9 +8,23 @@
 #include <QObject>
 #include <Qt>
 
+#include <utility>
+
+class QApplication;
+
 class QEvent;
 class QImage;
 class QKeyEvent;
+
+// A new window for a control, made after the process's Qt application exists (a control's window is
+// built before the control's own constructor runs).
+QApplication& EnsureQtApplication();
+template <class W, class... Args>
+W* NewControlWidget(Args&&... args)
+{
+    EnsureQtApplication();
+    return new W(std::forward<Args>(args)...);
+}
 
 // Shift state of a modifier and button combination.
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);

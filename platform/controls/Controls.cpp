@@ -255,8 +255,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TWinControl(AOwner, nullptr) {}
 TWinControl::TWinControl(TComponent* AOwner, QWidget* widget)
     : TComponent(AOwner), FImpl(std::make_unique<Impl>()), FColor(clWindow)
 {
-    EnsureQtApplication();
-    QWidget* w = widget ? widget : new QWidget;
+    QWidget* w = widget ? widget : NewControlWidget<QWidget>();
     w->setMouseTracking(true);
     w->setFocusPolicy(Qt::ClickFocus);
     w->setGeometry(0, 0, 0, 0);
@@ -618,7 +617,7 @@ const TClassInfo& TCustomControl::StaticClassInfo()
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner)
-    : TWinControl(AOwner, new TBufferWidget([this](QPainter& p, const QRect& r) { PaintDispatch::Paint(*this, p, r); })),
+    : TWinControl(AOwner, NewControlWidget<TBufferWidget>([this](QPainter& p, const QRect& r) { PaintDispatch::Paint(*this, p, r); })),
       FBuffer(std::make_unique<Buffer>())
 {
     FBuffer->Backend = std::make_shared<TBufferBackend>(FBuffer->Image, [this] { UpdateWindow(); });

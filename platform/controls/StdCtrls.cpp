@@ -80,7 +80,7 @@ const TClassInfo& TButton::StaticClassInfo()
     return info;
 }
 
-TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, new Native(this))
+TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, NewControlWidget<Native>(this))
 {
     auto* native = static_cast<Native*>(Widget());
     QObject::connect(native, &QPushButton::clicked, [this] { Application->Guarded([this] { Click(); }); });
@@ -218,7 +218,7 @@ const TClassInfo& TComboBox::StaticClassInfo()
     return info;
 }
 
-TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, new Native(this))
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, NewControlWidget<Native>(this))
 {
     auto* native = static_cast<Native*>(Widget());
     native->setEditable(true);

@@ -37,22 +37,30 @@ const TRegion* ClipOf(const TMetafileCommand& c)
     return c.Clip.get();
 }
 
-// The device-pixel area a command touches, inclusive, for the size of a metafile drawn without one.
-TRect PathBounds(const TDevicePath& path, double grow, bool& any, TRect r)
-{
-    for (const TDeviceFigure& f : path)
-        for (const TPointF& p : f.Points) {
-            const TRect q{PixelFromReal(std::floor(p.x - grow)), PixelFromReal(std::floor(p.y - grow)),
-                          PixelFromReal(std::ceil(p.x + grow)), PixelFromReal(std::ceil(p.y + grow))};
-            if (!any) {
-                r = q;
-                any = true;
-            } else {
-                r = {std::min(r.Left, q.Left), std::min(r.Top, q.Top), std::max(r.Right, q.Right), std::max(r.Bottom, q.Bottom)};
-            }
-        }
-    return r;
-}
+// The pixels a drawing touches, inclusive, gathered for the size of a metafile drawn without one.
+class TDrawnArea {
+public:
+    void Add(const TDevicePath& path, double grow)
+    {
+        for (const TDeviceFigure& f : path)
+            for (const TPointF& p : f.Points) Add(p, grow);
+    }
+    void Add(TPointF p, double grow)
+    {
+        const TRect q{PixelFromReal(std::floor(p.x - grow)), PixelFromReal(std::floor(p.y - grow)),
+                      PixelFromReal(std::ceil(p.x + grow)), PixelFromReal(std::ceil(p.y + grow))};
+        FArea = FAny ? TRect{std::min(FArea.Left, q.Left), std::min(FArea.Top, q.Top), std::max(FArea.Right, q.Right),
+                             std::max(FArea.Bottom, q.Bottom)}
+                     : q;
+        FAny = true;
+    }
+    // Right and bottom exclusive, from the origin; empty when nothing was drawn.
+    TRect Extent() const { return FAny ? TRect{0, 0, std::max(0, FArea.Right + 1), std::max(0, FArea.Bottom + 1)} : TRect{}; }
+
+private:
+    bool FAny = false;
+    TRect FArea;
+};
 
 } // namespace
 
@@ -65,27 +73,26 @@ public:
     TDeviceCaps Caps() const override { return FCaps; }
     void DrawShape(const TShapeCommand& cmd) override
     {
-        TShapeCommand copy = cmd;
-        Grow(PathBounds(cmd.Stroke, cmd.Pen.Width / 2 + 1, FAny, PathBounds(cmd.Fill, 0, FAny, FDrawn)));
-        FMetafile.FCommands.push_back(Record(std::move(copy), cmd.State.Clip));
+        FDrawn.Add(cmd.Fill, 0);
+        FDrawn.Add(cmd.Stroke, cmd.Pen.Width / 2);
+        FMetafile.FCommands.push_back(Record(cmd, cmd.State.Clip));
     }
     void DrawText(const TTextCommand& cmd) override
     {
-        TDevicePath cell{{{cmd.Cell[0], cmd.Cell[1], cmd.Cell[2], cmd.Cell[3]}, true}};
-        Grow(PathBounds(cell, 0, FAny, FDrawn));
+        for (const TPointF& corner : cmd.Cell) FDrawn.Add(corner, 0);
         FMetafile.FCommands.push_back(Record(cmd, cmd.State.Clip));
     }
     void DrawImage(const TImageCommand& cmd) override
     {
-        TDevicePath box{{{{double(cmd.Dest.Left), double(cmd.Dest.Top)}, {double(cmd.Dest.Right - 1), double(cmd.Dest.Bottom - 1)}}, false}};
-        Grow(PathBounds(box, 0, FAny, FDrawn));
+        FDrawn.Add({double(cmd.Dest.Left), double(cmd.Dest.Top)}, 0);
+        FDrawn.Add({double(cmd.Dest.Right - 1), double(cmd.Dest.Bottom - 1)}, 0);
         FMetafile.FCommands.push_back(Record(cmd, cmd.State.Clip));
     }
+    // The clip is applied here: the recorded pixel carries none.
     void SetPixel(int x, int y, TColor rgb, const TRegion* clip) override
     {
         if (clip && !clip->Contains(x, y)) return;
-        TDevicePath dot{{{{double(x), double(y)}}, false}};
-        Grow(PathBounds(dot, 0, FAny, FDrawn));
+        FDrawn.Add({double(x), double(y)}, 0);
         FMetafile.FCommands.push_back(Record(TMetafileCommand::TPixel{x, y, rgb}, nullptr));
     }
     // A metafile cannot be read back while it is recorded.
@@ -97,16 +104,12 @@ public:
         SystemCharAdvances(font, text, advances);
     }
 
-    // Right and bottom exclusive; empty when nothing was drawn.
-    TRect DrawnArea() const { return FAny ? TRect{std::max(0, FDrawn.Left), std::max(0, FDrawn.Top), FDrawn.Right + 1, FDrawn.Bottom + 1} : TRect{}; }
+    TRect DrawnArea() const { return FDrawn.Extent(); }
 
 private:
-    void Grow(const TRect& r) { FDrawn = r; }
-
     TMetafile& FMetafile;
     TDeviceCaps FCaps;
-    bool FAny = false;
-    TRect FDrawn;
+    TDrawnArea FDrawn;
 };
 
 // ---- TMetafileCanvas ---------------------------------------------------------------------------------
