@@ -6,7 +6,14 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
+
+#include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -166,6 +173,84 @@ TEST(ColorDialog, PlatformWindowTakesAndGivesBackCustomColours)
     EXPECT_EQ(data.CustomColors[0], "ColorA=00C0C0C1");
     EXPECT_EQ(data.CustomColors[1], "ColorB=00FFFFFF");  // a slot not given is white
     EXPECT_EQ(data.CustomColors[5], "ColorF=00302010");
+}
+
+} // namespace
+
+// ---- The platform's windows, driven as a user would ----------------------------------------------------
+
+namespace {
+
+// Runs `user` on the modal window once it is open, with real windows shown on this display.
+template <class W, class F>
+void WhenOpen(F user)
+{
+    QTimer::singleShot(0, [user] {
+        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+        ASSERT_NE(w, nullptr);
+        user(*w);
+    });
+}
+
+struct RealWindows {
+    RealWindows() { SetShowWindowsUnattended(true); }
+    ~RealWindows() { SetShowWindowsUnattended(false); }
+};
+
+TEST(PlatformWindows, MessageBoxShowsTextCaptionAndButtons)
+{
+    RealWindows real;
+    Application->SetTitle("VornSP2Dp");
+    WhenOpen<QMessageBox>([](QMessageBox& box) {
+        EXPECT_EQ(box.windowTitle(), "Confirm");
+        EXPECT_EQ(box.text(), QString::fromUtf8("Delete \u00ABBody 2\u00BB?"));
+        EXPECT_EQ(box.buttons().size(), 3);
+        EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
+        box.button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(MessageDlg("Delete \xAB" "Body 2\xBB?", mtConfirmation, {mbYes, mbNo, mbCancel}), mrNo);
+    WhenOpen<QMessageBox>([](QMessageBox& box) {
+        EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Cancel));  // MB_DEFBUTTON2
+        box.button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(MessageBox(nullptr, "Load project configuration", "VornSP2Dp", MB_OKCANCEL | MB_DEFBUTTON2), IDOK);
+}
+
+TEST(PlatformWindows, InputBoxGivesTheEditedText)
+{
+    RealWindows real;
+    WhenOpen<QInputDialog>([](QInputDialog& d) {
+        EXPECT_EQ(d.textValue(), "1.5");
+        d.setTextValue(QString::fromUtf8("2,5 \u00B0"));
+        d.accept();
+    });
+    std::string v = "1.5";
+    EXPECT_TRUE(InputQuery("Enter null point", "x:", v));
+    EXPECT_EQ(v, "2,5 \xB0");
+}
+
+TEST(PlatformWindows, OpenDialogFiltersAndGivesTheFileAndFilterIndex)
+{
+    RealWindows real;
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vsp_open_dialog";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "survey.sp2") << "x";
+    WhenOpen<QFileDialog>([dir](QFileDialog& d) {
+        EXPECT_EQ(d.nameFilters(), (QStringList{"Survey (*.sp2)", "Configuration (*.cfg *.CFG)"}));
+        EXPECT_EQ(d.selectedNameFilter(), "Configuration (*.cfg *.CFG)");
+        d.selectNameFilter("Survey (*.sp2)");
+        d.selectFile(QString::fromStdString((dir / "survey.sp2").string()));
+        static_cast<QDialog&>(d).accept();  // as the Open button does
+    });
+    TFileDialogData data;
+    data.Filter = "Survey|*.sp2|Configuration|*.cfg;*.CFG";
+    data.FilterIndex = 2;
+    data.InitialDir = dir.string();
+    EXPECT_TRUE(ExecuteOpenDialog(nullptr, data));
+    EXPECT_EQ(data.FileName, (dir / "survey.sp2").string());
+    EXPECT_EQ(data.Files, std::vector<std::string>{data.FileName});
+    EXPECT_EQ(data.FilterIndex, 1);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
