@@ -2,6 +2,7 @@
 // name), modal showing through the prompter, and the registry that finds form classes by class name.
 #pragma once
 
+#include "platform/controls/Application.h"
 #include "platform/controls/Prompter.h"
 
 #include <QDialog>
@@ -59,6 +60,16 @@ TForm* ParentForm(TWinControl* control);
 
 // Runs a form modally through the prompter (TForm::ShowModal calls it).
 TModalResult RunModalForm(TForm& form);
+
+// Connects a signal of a form's widget to program code behind the exception barrier: an exception the
+// code raises ends the action at the application's default handler, as for the program's own events.
+template <class Sender, class Signal, class Code>
+QMetaObject::Connection ConnectGuarded(Sender* sender, Signal signal, QObject* context, Code code)
+{
+    return QObject::connect(sender, signal, context, [code](auto&&... args) {
+        Application->Guarded([&] { code(std::forward<decltype(args)>(args)...); });
+    });
+}
 
 // ---- Form registry -----------------------------------------------------------------------------------
 

@@ -127,6 +127,25 @@ TEST(ModalForm, ControlsFindTheFormTheyStandOn)
     EXPECT_EQ(ControlWidget(&panel)->parentWidget(), &dialog);
 }
 
+TEST(ModalForm, GuardedHandlersReportExceptionsAndTheFormStaysUsable)
+{
+    TValueDialog dialog;
+    std::string value = "1";
+    dialog.Edited = &value;
+    ConnectGuarded(dialog.BOk, &QPushButton::clicked, &dialog, [](bool) { throw EConvertError("'x' is not a valid floating point value"); });
+    TPromptScript script;
+    script.DriveForm([](TForm& form) {
+        auto& d = static_cast<TValueDialog&>(form);
+        d.BOk->click();  // raises, is reported, and still closes the form with its result
+    });
+    script.AnswerMessage(mrOk);
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    ASSERT_EQ(script.Log().size(), 2u);
+    EXPECT_EQ(script.Log()[0].Kind, TPromptKind::MessageBox);  // reported while the form was open
+    EXPECT_EQ(script.Log()[0].Text, "'x' is not a valid floating point value.");
+    EXPECT_TRUE(script.Failures().empty());
+}
+
 TEST(FormRegistry, FindsClassesByNameIgnoringCase)
 {
     ResetFormRegistry();
