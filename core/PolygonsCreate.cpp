@@ -159,6 +159,9 @@ bool AddSubPolygon(int a, int b, int body, bool variant, Tnodes& nodes, AllSpoly
     for (auto it = path.rbegin(); it != path.rend(); ++it) sub.ring.push_back(*it);
     bodies[body].push_back(sub);
 
+    // A ring that closed round the far side of the body (a two-point polyline orients either way) would
+    // turn over and cover the body; like a nested body it is refused after the fact.
+    if (NodeRingOrientation(bodies[body][bodies[body].High()].ring, nodes)) return false;
     for (int other = 0; other < bodies.Length(); ++other)
         if (BodiesNested(body, other, bodies, nodes)) return false;
     bodies[body][bodies[body].High()].properties = DefaultPolygonProperties();
@@ -201,11 +204,13 @@ bool DividePolygon(int a, int b, int body, int& shapeIndex, Tnodes& nodes, AllSp
     if (!PointInNodeRing(middle, ring, nodes)) return false;
 
     Polygon first, second;
-    first.properties = second.properties = divided.properties;
-    first.properties[psShapeIndex] = second.properties[psShapeIndex] = Variant(-1);
     for (int k = p; k <= q; ++k) first.ring.push_back(ring[k]);
     for (int k = q; k < n; ++k) second.ring.push_back(ring[k]);
     for (int k = 0; k <= p; ++k) second.ring.push_back(ring[k]);
+    // A chord along the ring's own edges (a sliver) leaves a half without area, turned over.
+    if (NodeRingOrientation(first.ring, nodes) || NodeRingOrientation(second.ring, nodes)) return false;
+    first.properties = second.properties = divided.properties;
+    first.properties[psShapeIndex] = second.properties[psShapeIndex] = Variant(-1);
 
     bodies[body].push_back(first);
     bodies[body].push_back(second);

@@ -24,7 +24,8 @@ bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes);
 // to b. The variant flag builds the sub-polygon on the other side of the polyline. A polyline that starts
 // and ends at the same node closes on itself. False with nothing changed when the outline walk finds no
 // way to b within one turn (or the ring would have fewer than 3 nodes); false with the model extended when
-// the body ends up nested with another.
+// the new ring turned over (it closed round the far side of the body) or the body ends up nested with
+// another.
 bool AddSubPolygon(int a, int b, int body, bool variant, Tnodes& nodes, AllSpolygon& bodies,
                    const arofcomplexM& polyline);
 
@@ -35,5 +36,6 @@ bool AddSubPolygonInFrame(int a, int b, int body, bool variant, Tnodes& nodes, A
 // Divides the first sub-polygon of the body that holds nodes a and b (two positions in all) along the
 // chord a-b into two sub-polygons appended at the body's end, both with the divided one's properties and
 // ShapeIndex -1. `shapeIndex` receives the divided sub-polygon's ShapeIndex. False, nothing changed, when
-// no sub-polygon qualifies, a and b are ring neighbours, the chord crosses the ring or runs outside it.
+// no sub-polygon qualifies, a and b are ring neighbours, the chord crosses the ring or runs outside it,
+// or a half would turn over (a chord running along the ring's own edges).
 bool DividePolygon(int a, int b, int body, int& shapeIndex, Tnodes& nodes, AllSpolygon& bodies);

@@ -227,6 +227,13 @@ int BuildFramePolygon(Tnodes& nodes, SPolygon& host, const arofcomplexM& relief,
 
 int FrameSideCode(int node, const AllSpolygon& bodies, const Tnodes& nodes, const TModelBox& box)
 {
+    // Frame codes belong to body 0: a node of another body that touches the box keeps 0.
+    if (!HasHost(bodies)) return fcFree;
+    bool inHostBody = false;
+    for (const Polygon& sub : bodies[0])
+        for (int u : sub.ring) inHostBody = inHostBody || u == node;
+    if (!inHostBody) return fcFree;
+
     const TNode& v = nodes[node];
     const bool atLeft = std::fabs(v.x - box.XMin) <= FrameTolerance;
     const bool atRight = std::fabs(v.x - box.XMax) <= FrameTolerance;
@@ -234,9 +241,8 @@ int FrameSideCode(int node, const AllSpolygon& bodies, const Tnodes& nodes, cons
     if (atLeft) return atBottom ? fcBottomLeft : fcLeft;
     if (atRight) return atBottom ? fcBottomRight : fcRight;
     if (atBottom) return fcBottom;
-    if (HasHost(bodies))
-        for (int u : bodies[0][0].ring)
-            if (std::hypot(nodes[u].x - v.x, nodes[u].z - v.z) <= FrameTolerance) return fcSurface;
+    for (int u : bodies[0][0].ring)
+        if (std::hypot(nodes[u].x - v.x, nodes[u].z - v.z) <= FrameTolerance) return fcSurface;
     return fcFree;
 }
 

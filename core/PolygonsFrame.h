@@ -32,7 +32,8 @@ int BuildFramePolygon(Tnodes& nodes, SPolygon& host, const arofcomplexM& relief,
                       const TModelBox& box);
 
 // The frame code that the node's position implies (tolerance 1e-5): the box sides and bottom by position,
-// 6 for a node on (or within 1e-5 of a node of) the host ring, else 0. The box top is not used.
+// 6 for a node on (or within 1e-5 of a node of) the host ring, else 0. The box top is not used. Frame
+// codes belong to body 0: a node that no ring of body 0 holds gets 0 wherever it lies.
 int FrameSideCode(int node, const AllSpolygon& bodies, const Tnodes& nodes, const TModelBox& box);
 
 // Moves the side and bottom frame nodes onto the box by their codes; surface and free nodes stay.

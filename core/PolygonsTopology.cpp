@@ -23,6 +23,28 @@ bool IsBuiltFrameNode(int v, const AllSpolygon& bodies)
     return false;
 }
 
+bool CloseToEnd(complexM p, complexM a, complexM b)
+{
+    return std::hypot(p.x - a.x, p.z - a.z) < 1e-4 || std::hypot(p.x - b.x, p.z - b.z) < 1e-4;
+}
+
+// True when the projection of P falls strictly between A and B.
+bool WithinSegment(complexM p, complexM a, complexM b)
+{
+    const double along = (p.x - a.x) * (b.x - a.x) + (p.z - a.z) * (b.z - a.z);
+    const double length2 = (b.x - a.x) * (b.x - a.x) + (b.z - a.z) * (b.z - a.z);
+    return along > 0.0 && along < length2;
+}
+
+// Removes ring position k; when its two neighbours then meet holding the same node (k sat on a spike
+// u, v, u), one of them goes as well.
+void DropRingPosition(arofintM& ring, int k)
+{
+    ring.Delete(k);
+    const int n = ring.Length();
+    if (n > 1 && ring[(k + n - 1) % n] == ring[k % n]) ring.Delete(k % n);
+}
+
 TNode CopyOfNode(const TNode& source)
 {
     TNode copy;
@@ -64,7 +86,7 @@ void CoupleWithinBody(int a, int b, int body, AllSpolygon& bodies, Tnodes& nodes
                 const int n = ring.Length();
                 if (ring[(k + n - 1) % n] == b && (k + n - 1) % n != k) restart = true;
                 if (ring[(k + 1) % n] == b && (k + 1) % n != k) restart = true;
-                if (restart) ring.Delete(k);
+                if (restart) DropRingPosition(ring, k);
             }
             if (restart) break;
         }
@@ -73,9 +95,12 @@ void CoupleWithinBody(int a, int b, int body, AllSpolygon& bodies, Tnodes& nodes
     ClassifyBodyNodes(body, bodies, nodes);
 }
 
-// The edges left after a deletion must not cross what the deleted node's class demands.
+// The rings left after a deletion keep their orientation (removing the tip of a dart-shaped ring turns
+// it over without any crossing), and their edges must not cross what the deleted node's class demands.
 bool EdgesValidAfterDeletion(int deletedClass, int body, const AllSpolygon& bodies, const Tnodes& nodes)
 {
+    for (int s = body == 0 ? 1 : 0; s < bodies[body].Length(); ++s)
+        if (NodeRingOrientation(bodies[body][s].ring, nodes)) return false;
     for (int s = 0; s < bodies[body].Length(); ++s) {
         const arofintM& ring = bodies[body][s].ring;
         const int count = EdgePositionCount(bodies, body, s);
@@ -191,7 +216,7 @@ bool InsertNodeOnEdge(int a, int b, int body, double sx, double sz, Tnodes& node
                       complexM p)
 {
     const complexM pa = NodePoint(nodes, a), pb = NodePoint(nodes, b);
-    if (std::hypot(p.x - pa.x, p.z - pa.z) < 1e-4 || std::hypot(p.x - pb.x, p.z - pb.z) < 1e-4) return false;
+    if (CloseToEnd(p, pa, pb)) return false;
 
     // Where the edge sits in each ring (first occurrence by the edge rule), -1 when absent.
     std::vector<int> at(static_cast<std::size_t>(bodies[body].Length()), -1);
@@ -207,13 +232,23 @@ bool InsertNodeOnEdge(int a, int b, int body, double sx, double sz, Tnodes& node
     }
     if (!any) return false;
 
+    // Snapping goes onto the edge's line: a point past either end would fold the ring back on itself.
     SnapToSegment(p, pa, pb, sx, sz);
+    if (CloseToEnd(p, pa, pb) || !WithinSegment(p, pa, pb)) return false;
     TNode node;
     node.x = p.x;
     node.z = p.z;
     nodes.push_back(node);
+    const SPolygon before = bodies[body];
     for (int s = 0; s < bodies[body].Length(); ++s)
         if (at[s] >= 0) bodies[body][s].ring.Insert(at[s] + 1, nodes.High());
+    // On a sliver of next to no area the new node, on the edge but for rounding, can turn the ring over.
+    for (int s = 0; s < bodies[body].Length(); ++s)
+        if (at[s] >= 0 && !(body == 0 && s == 0) && NodeRingOrientation(bodies[body][s].ring, nodes)) {
+            bodies[body] = before;
+            nodes.Delete(nodes.High());
+            return false;
+        }
     ClassifyBodyNodes(body, bodies, nodes);
     return true;
 }
@@ -223,10 +258,11 @@ bool DeleteNode(int v, int body, AllSpolygon& bodies, Tnodes& nodes)
     if (IsBuiltFrameNode(v, bodies)) return false;
     const int deletedClass = nodes[v].NodeClass;
     for (Polygon& sub : bodies[body]) {
-        for (int k = sub.ring.High(); k >= 0; --k) {
-            if (sub.ring[k] != v) continue;
-            sub.ring.Delete(k);
-            if (sub.ring.Length() < 3) return false;
+        arofintM& ring = sub.ring;
+        int k = 0;
+        while (FindInRing(v, ring, k)) {
+            DropRingPosition(ring, k);
+            if (ring.Length() < 3) return false;
         }
     }
     RemoveNodeAndRenumber(v, bodies, nodes);

@@ -131,6 +131,18 @@ TEST(PolygonsCreate, DividePolygonRefusesChordsOutsideOrAcross)
     EXPECT_EQ(frame.bodies[0].Length(), 1);
 }
 
+TEST(PolygonsCreate, DividePolygonRefusesAChordAlongTheRing)
+{
+    // (10,10), (20,10), (40,10) lie on one line: the chord from the first to the third runs along two
+    // edges, and its first half would have no area.
+    Model m = FrameModel();
+    AddManualBody(m, Points({{10, 10}, {20, 10}, {40, 10}, {25, 30}}), {Ring({0, 1, 2, 3})});
+    const Model before = m;
+    int shape = 0;
+    EXPECT_FALSE(DividePolygon(4, 6, 1, shape, m.nodes, m.bodies));
+    EXPECT_EQ(m.bodies, before.bodies);
+}
+
 TEST(PolygonsCreate, AddSubPolygonOnEitherSideOfTheHost)
 {
     for (const bool variant : {false, true}) {
@@ -185,16 +197,31 @@ TEST(PolygonsCreate, AddSubPolygonWalkPassesJunctions)
     EXPECT_EQ(ModelInvariantFault(m.bodies, m.nodes), "");
 }
 
-TEST(PolygonsCreate, AddSubPolygonVariantBuildsTheOtherSide)
+TEST(PolygonsCreate, AddSubPolygonVariantClosesRoundTheFarSide)
 {
     Model m = SquareModel();
     Model other = m;
     const arofcomplexM line = Points({{40, 10}, {60, 20}, {40, 30}});
     ASSERT_TRUE(AddSubPolygon(5, 6, 1, false, m.nodes, m.bodies, line));
-    ASSERT_TRUE(AddSubPolygon(5, 6, 1, true, other.nodes, other.bodies, line));
-    // Variant 0 closes along the square's right side; variant 1 round the rest of its outline.
     EXPECT_EQ(ToVector(m.bodies[1][1].ring), (std::vector<int>{5, 8, 6}));
+    // Variant 1 closes round the rest of the square's outline: on a body that ring would cover the body
+    // turned over, so it is refused (the model extended, for the caller to restore).
+    EXPECT_FALSE(AddSubPolygon(5, 6, 1, true, other.nodes, other.bodies, line));
     EXPECT_EQ(ToVector(other.bodies[1][1].ring), (std::vector<int>{6, 8, 5, 4, 7}));
+
+    // A two-point polyline (a chord across a notch) orients either way: one pick order fills the notch,
+    // the other would close round the body and is refused.
+    Model u = FrameModel();
+    AddBody(u, Points({{10, 10}, {50, 10}, {50, 40}, {40, 40}, {40, 20}, {20, 20}, {20, 40}, {10, 40}}));
+    const int tipRight = 7, tipLeft = 10; // (40, 40) and (20, 40)
+    Model reversed = u;
+    const bool forward = AddSubPolygon(tipRight, tipLeft, 1, false, u.nodes, u.bodies, Points({{40, 40}, {20, 40}}));
+    const bool backward =
+        AddSubPolygon(tipLeft, tipRight, 1, false, reversed.nodes, reversed.bodies, Points({{20, 40}, {40, 40}}));
+    EXPECT_NE(forward, backward);
+    const Model& filled = forward ? u : reversed;
+    EXPECT_EQ(ToVector(filled.bodies[1][1].ring), (std::vector<int>{tipRight, tipLeft, 9, 8}));
+    EXPECT_EQ(ModelInvariantFault(filled.bodies, filled.nodes), "");
 }
 
 TEST(PolygonsCreate, AddSubPolygonStopsAWalkThatCannotReachB)

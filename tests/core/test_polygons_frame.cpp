@@ -160,12 +160,21 @@ TEST(PolygonsFrame, FrameSideCodeCases)
         {"on the relief between nodes", {35, 3}, 0},
         {"free", {50, 25}, 0},
     };
+    // Each probe node sits on a layer of body 0; the same place in another body gives 0.
+    Polygon layer;
+    layer.ring = Ring({1, 2, 3});
+    m.bodies[0].push_back(layer);
+    AddBody(m, Points({{40, 20}, {60, 20}, {50, 30}}));
     for (const Case& c : cases) {
         TNode node;
         node.x = c.p.x;
         node.z = c.p.z;
         m.nodes.push_back(node);
+        m.bodies[0][1].ring[2] = m.nodes.High();
         EXPECT_EQ(FrameSideCode(m.nodes.High(), m.bodies, m.nodes, m.box), c.expected) << c.name;
+        m.nodes[m.bodies[1][0].ring[0]].x = c.p.x;
+        m.nodes[m.bodies[1][0].ring[0]].z = c.p.z;
+        EXPECT_EQ(FrameSideCode(m.bodies[1][0].ring[0], m.bodies, m.nodes, m.box), 0) << c.name << " (body 1)";
     }
     // Built relief nodes are surface nodes by their place in the host ring.
     EXPECT_EQ(FrameSideCode(5, m.bodies, m.nodes, m.box), 6);

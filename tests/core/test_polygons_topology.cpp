@@ -230,3 +230,32 @@ TEST(PolygonsTopology, DeleteSubPolygonRemovesWhatOnlyItUsed)
     EXPECT_TRUE(DeleteSubPolygon(0, 0, f.bodies, f.nodes));
     EXPECT_EQ(f.bodies[0].Length(), 1);
 }
+
+TEST(PolygonsTopology, EditsNeverLeaveSpikesOrTurnedRings)
+{
+    // Deleting the tip of a dart turns the rest over without any crossing: refused.
+    Model dart = FrameModel();
+    AddBody(dart, Points({{10, 10}, {30, 20}, {10, 30}, {15, 20}})); // tip at (30, 20), node 5
+    ASSERT_FALSE(NodeRingOrientation(dart.bodies[1][0].ring, dart.nodes));
+    EXPECT_FALSE(DeleteNode(5, 1, dart.bodies, dart.nodes));
+
+    // A ring that runs out and back along one edge (u, v, u) loses the whole spike with v.
+    Model spike = FrameModel();
+    AddManualBody(spike, Points({{10, 10}, {30, 10}, {40, 5}, {30, 30}, {10, 30}}), {Ring({0, 1, 2, 1, 3, 4})});
+    ASSERT_TRUE(DeleteNode(6, 1, spike.bodies, spike.nodes));
+    EXPECT_EQ(ToVector(spike.bodies[1][0].ring), (std::vector<int>{4, 5, 6, 7}));
+
+    // Coupling the spike's tip into its base does the same.
+    Model couple = FrameModel();
+    AddManualBody(couple, Points({{10, 10}, {30, 10}, {40, 5}, {30, 30}, {10, 30}}), {Ring({0, 1, 2, 1, 3, 4})});
+    ASSERT_TRUE(CoupleNodes(6, 5, 1, 1, couple.bodies, couple.nodes));
+    EXPECT_EQ(ToVector(couple.bodies[1][0].ring), (std::vector<int>{4, 5, 6, 7}));
+
+    // A click beyond an edge's end snaps onto the edge's line past the end node: refused.
+    Model m = ThreeBodies();
+    const Model before = m;
+    EXPECT_FALSE(InsertNodeOnEdge(4, 5, 1, 1, 1, m.nodes, m.bodies, {31, 10.5}));
+    EXPECT_FALSE(InsertNodeOnEdge(4, 5, 1, 1, 1, m.nodes, m.bodies, {30 + 5e-5, 12})); // onto node 5
+    EXPECT_EQ(m.bodies, before.bodies);
+    EXPECT_EQ(m.nodes.Length(), before.nodes.Length());
+}
