@@ -262,3 +262,37 @@ TEST(LumCanvas3D, TextAndPicturesAtDepth)
     EXPECT_EQ(quads[3]->Shape.Brush.Color, clBlue);
     EXPECT_TRUE(quads[0]->Shape.Pen.Null);
 }
+
+TEST(LumCanvas3D, PyramidsAndFrustumSeenObliquely)
+{
+    // Depth runs to the right and up: the right (or top) sides face the viewer, bases and backs do not.
+    const TColor c = RGB(200, 160, 120);
+    T3DCanvas t3;
+    t3.Start(true);
+    TLumCanvas3D& cv = t3.Canvas;
+    cv.Brush().SetColor(c);
+    cv.DrawPyramidShape(true, 40, 30, 80, 70, 0, 30, true);
+    auto polys = t3.Polygons();
+    ASSERT_EQ(polys.size(), 2u);
+    const TPoint apex = cv.ProjectXYZ(60, 30, 15);
+    EXPECT_EQ(polys[0]->Points, (std::vector<TPoint>{cv.ProjectXYZ(40, 70, 0), apex, cv.ProjectXYZ(80, 70, 0)}));
+    EXPECT_EQ(polys[1]->Points, (std::vector<TPoint>{cv.ProjectXYZ(80, 70, 0), apex, cv.ProjectXYZ(80, 70, 30)}));
+    EXPECT_EQ(polys[1]->Shape.Brush.Color, DarkenColorBy(c, 128));
+
+    t3.Recorder->Clear();
+    cv.Brush().SetColor(c);
+    cv.DrawPyramidShape(false, 40, 30, 80, 70, 0, 30, true);
+    polys = t3.Polygons();
+    ASSERT_EQ(polys.size(), 2u);
+    const TPoint tip = cv.ProjectXYZ(80, 50, 15);
+    EXPECT_EQ(polys[1]->Points, (std::vector<TPoint>{cv.ProjectXYZ(40, 30, 0), tip, cv.ProjectXYZ(40, 30, 30)}));
+    EXPECT_EQ(polys[1]->Shape.Brush.Color, DarkenColorBy(c, 64));
+
+    // A frustum: the far face first, the near one last.
+    t3.Recorder->Clear();
+    cv.DrawFrustumShape({40, 30, 80, 70}, 0, 30, 10, 5);
+    polys = t3.Polygons();
+    ASSERT_GE(polys.size(), 3u);
+    EXPECT_EQ(polys.front()->Points, Projected(cv, {{40, 70, 0}, {80, 70, 0}, {80, 70, 30}, {40, 70, 30}}));
+    EXPECT_EQ(polys.back()->Points, Projected(cv, {{50, 30, 10}, {70, 30, 10}, {70, 30, 20}, {50, 30, 20}}));
+}

@@ -105,7 +105,7 @@ TEST(LumShadow, SmoothShadowFadesLineByLine)
     EXPECT_EQ(deep.Recorder->OfKind("Polygon").size(), 2u);
 }
 
-TEST(LumShadow, EllipseShadowKeepsTheCallersClip)
+TEST(LumShadow, EllipseShadowsAndRoundedGradientsKeepTheCallersClip)
 {
     TShadowCanvas sc;
     TLumShadow s;
@@ -113,8 +113,10 @@ TEST(LumShadow, EllipseShadowKeepsTheCallersClip)
     EXPECT_EQ(s.MaxOffset(), 4);
     sc.Canvas.ClipToRect({0, 0, 30, 30});
     s.DrawEllipseShadow(sc.Canvas, {10, 10, 50, 40}, 0);
-    EXPECT_EQ(sc.Canvas.ClipDepth(), 1);
     EXPECT_FALSE(sc.Recorder->OfKind("Ellipse").empty());
+    TLumGradient g;
+    g.DrawRect(sc.Canvas, {5, 5, 60, 60}, 8);
+    EXPECT_EQ(sc.Canvas.ClipDepth(), 1);
     sc.Canvas.FillRectWithBrush({0, 0, 100, 100});
     const auto fill = sc.Recorder->OfKind("FillRect");
     EXPECT_EQ(fill.back()->ClipBox, (TRect{0, 0, 30, 30}));
