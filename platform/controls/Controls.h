@@ -49,7 +49,6 @@ inline const TEnumNames BevelCutNames{"bvNone", "bvLowered", "bvRaised", "bvSpac
 
 // ---- Events ------------------------------------------------------------------------------------------
 
-using TNotifyEvent = std::function<void(TPersistent* Sender)>;
 using TMouseEvent = std::function<void(TPersistent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TPersistent* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TPersistent* Sender, std::uint16_t& Key, TShiftState Shift)>;
