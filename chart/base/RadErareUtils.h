@@ -14,6 +14,16 @@
 #include <vector>
 
 class TComponent;
+class TForm;
+
+// A component or a form to translate (forms are dialogs of the form code, not components).
+struct TTranslationTarget {
+    TComponent* Component = nullptr;
+    TForm* Form = nullptr;
+};
+// The form-translation procedure: the target and the components to leave untranslated.
+using TTranslationHook =
+    std::function<void(const TTranslationTarget& Target, const std::vector<TComponent*>& Exclusions)>;
 
 // ---- Module state --------------------------------------------------------------------------------------
 
@@ -27,12 +37,14 @@ struct TRadErareUtilsModule {
     std::string FieldSeparator = ";";
     // Set by the line hit tests when they accept a point: it lies nearer the first end than the second.
     bool NearerFirstEndPoint = false;
+    // The installed form-translation procedure (none in this program).
+    TTranslationHook TranslationHook;
 
     TRadErareUtilsModule();
 };
 
 TRadErareUtilsModule& RadErareUtilsModule();
-// Back to the start-up state: the default palette, ";" as separator.
+// Back to the start-up state: the default palette, ";" as separator, no translation procedure.
 void ResetRadErareUtilsModule();
 // The shut-down state: no palette and no separator.
 void ClearRadErareUtilsModule();
