@@ -61,6 +61,18 @@ bool GroundNode(const TSolverState& s, int node)
     return s.ReliefPresent || NodeAt(s, node).z <= 0.0;
 }
 
+// The depth of the ground at x: 0 without a relief; with one, on the ground node or edge the electrode
+// was found on (`fallback` when none).
+double GroundDepth(const TSolverState& s, double x, const TIntPair& place, double fallback)
+{
+    if (!s.ReliefPresent) return 0.0;
+    if (place.first < 0) return fallback;
+    const TNode& a = NodeAt(s, place.first);
+    if (place.second < 0) return a.z;
+    const TNode& b = NodeAt(s, place.second);
+    return b.x == a.x ? a.z : a.z + (x - a.x) * (b.z - a.z) / (b.x - a.x);
+}
+
 } // namespace
 
 void CollectSolverPolygons(TSolverState& s)
@@ -138,9 +150,11 @@ void LocateSurfaceElectrodes(TSolverState& s)
     const arofintM& ring = HostRing(s);
     s.ElectrodeOffNode.SetLength(electrodes.size());
     s.ElectrodeNodes.SetLength(electrodes.size());
+    s.ElectrodePoint.SetLength(electrodes.size());
     for (int e = 0; e < electrodes.Length(); ++e) {
         s.ElectrodeOffNode[e] = true;
         s.ElectrodeNodes[e] = {-1, -1};
+        s.ElectrodePoint[e] = {electrodes[e].x, electrodes[e].z};
         if (!electrodes[e].surface) continue;
         const double x = electrodes[e].x;
         // The ground line runs from right to left in the host ring.
@@ -157,6 +171,7 @@ void LocateSurfaceElectrodes(TSolverState& s)
                 break;
             }
         }
+        s.ElectrodePoint[e].z = GroundDepth(s, x, s.ElectrodeNodes[e], s.ElectrodePoint[e].z);
     }
 }
 
@@ -175,9 +190,10 @@ void ElectrodeFactors(TSolverState& s)
         if (el.surface && !s.ElectrodeOffNode[e]) continue; // on a ground node: factor 0
         int param;
         double factor;
+        const complexM P = s.ElectrodePoint[e];
         if (!el.surface) {
             // A point inside the medium: the free term of an interior point.
-            param = ContainingParam(s, {el.x, el.z});
+            param = ContainingParam(s, P);
             factor = param >= 0 ? s.Params[param].RhoRatio : 1.0;
         } else {
             // On the ground: the mirror (no relief) or the ground line (relief) gives half the angle.
@@ -187,7 +203,7 @@ void ElectrodeFactors(TSolverState& s)
         }
         s.ElectrodeFactor[e] = factor;
         s.ElectrodeParam[e] = param;
-        if (param >= 0 && s.Params[param].Electronic) s.ElectrodeSourcePotential[e] = SourcePotential(s, el.x, el.z);
+        if (param >= 0 && s.Params[param].Electronic) s.ElectrodeSourcePotential[e] = SourcePotential(s, P.x, P.z);
     }
 }
 

@@ -162,7 +162,7 @@ void TabulateElementIntegrals(TSolverState& s)
         const elecarray& electrodes = *s.Electrodes;
         s.ElectrodeTable.Layout(electrodes.Length(), sizes);
         for (int e : s.UsedElectrodes[0])
-            if (s.ElectrodeOffNode[e]) TabulateEntry(s, s.ElectrodeTable, e, {electrodes[e].x, electrodes[e].z});
+            if (s.ElectrodeOffNode[e]) TabulateEntry(s, s.ElectrodeTable, e, s.ElectrodePoint[e]);
     }
 }
 

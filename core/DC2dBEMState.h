@@ -112,6 +112,7 @@ struct TSolverState {
     arofboolM OnSurface;                  // relief: per node, on the ground line
     ararofintM UsedElectrodes;            // one row: electrode indexes the measurements use, ascending
     Points ElectrodeNodes;                // per electrode: ground edge or node it lies on
+    DynArray<complexM> ElectrodePoint;    // per electrode: where its potential is evaluated
     arofboolM ElectrodeOffNode;           // per electrode: not on a ground node
     arofdoubleM ElectrodeSourcePotential; // per electrode: imposed potential inside an electronic body
     arofintM ElectrodeParam;              // per electrode: parameter whose factor it got, -1 for none

@@ -243,3 +243,39 @@ TEST(Misfit, Rules)
     EXPECT_EQ(FormatValue(MissingValue, 1, true), "*");
     EXPECT_EQ(FormatValue(0.0, 1, true), "0");
 }
+
+TEST(ForwardEntry, SurfaceElectrodesAreEvaluatedOnTheGround)
+{
+    // A stored profile read back with two decimals puts the records' z a few millimetres off the model's
+    // ground line; without a relief a surface record may carry a negative zraw. Neither may change dU.
+    for (bool relief : {false, true}) {
+        SCOPED_TRACE(relief ? "relief" : "no relief");
+        std::vector<complexM> profile, topography;
+        if (relief)
+            for (double x = -55; x <= 55; x += 10) {
+                profile.push_back({x, 3.0 + 2.0 * std::sin(x / 15.0)});
+                topography.push_back({x, 5.0 - profile.back().z});
+            }
+        auto solve = [&](double offset) {
+            TPolygonModel model = FrameModel(-60, 60, 50, 100.0, profile);
+            AddBody(model, Rectangle(-10, 12, 6, 20), 10.0, true);
+            TSurveyState survey = Survey(Line(-42, 5, 17), 100.0, {}, topography);
+            for (TElectrode& e : survey.Electrodes) {
+                if (relief) {
+                    e.z += offset;
+                } else {
+                    e.zraw = e.z = -std::fabs(offset);
+                }
+            }
+            EXPECT_TRUE(RunForwardProblem(survey, model).Succeeded);
+            return Calculated(survey);
+        };
+        const arofdoubleM exact = solve(0.0), shifted = solve(0.004), other = solve(-0.004);
+        const double scale = MaxAbs(exact);
+        ASSERT_GT(scale, 1e-3);
+        for (int i = 0; i < exact.Length(); ++i) {
+            EXPECT_NEAR(shifted[i], exact[i], 1e-12 * scale) << i;
+            EXPECT_NEAR(other[i], exact[i], 1e-12 * scale) << i;
+        }
+    }
+}
