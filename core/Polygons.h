@@ -100,3 +100,12 @@ void CopyNodes(const Tnodes& source, Tnodes& dest);
 void CopyPolygon(const Polygon& source, Polygon& dest);
 void CopySPolygon(const SPolygon& source, SPolygon& dest);
 void CopyAllSpolygon(const AllSpolygon& source, AllSpolygon& dest);
+
+// The operations on the model, by topic.
+#include "core/PolygonsChecks.h"
+#include "core/PolygonsCreate.h"
+#include "core/PolygonsFrame.h"
+#include "core/PolygonsGeometry.h"
+#include "core/PolygonsInvariants.h"
+#include "core/PolygonsPick.h"
+#include "core/PolygonsTopology.h"
