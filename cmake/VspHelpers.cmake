@@ -1,5 +1,38 @@
 # Helpers that keep each folder's CMakeLists to a line or two: sources are globbed, so adding a unit
-# to a folder needs no edit of a shared file.
+# to a folder needs no edit of a shared file. Precompiled headers are built once and shared: one for
+# the Qt-using libraries, one for the tests, one for the tests of Qt-using folders.
+
+set(VSP_PCH_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# Test code is compiled without optimisation or debug info (it is most of the build's time); the libraries
+# it tests keep the build type's flags. The sanitizer build keeps its own flags everywhere.
+if(VSP_SANITIZE)
+  set(VSP_TEST_FLAGS "")
+else()
+  set(VSP_TEST_FLAGS -O0 -g0)
+endif()
+
+# The carriers of the shared precompiled headers.
+function(vsp_make_pch_targets)
+  if(NOT TARGET vsp_pch_test)
+    add_library(vsp_pch_test STATIC ${VSP_PCH_DIR}/pch_anchor.cpp)
+    target_link_libraries(vsp_pch_test PRIVATE GTest::gtest)
+    target_compile_options(vsp_pch_test PRIVATE ${VSP_TEST_FLAGS})
+    target_compile_definitions(vsp_pch_test PRIVATE VSP_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+    target_precompile_headers(vsp_pch_test PRIVATE ${VSP_PCH_DIR}/test_pch.h)
+  endif()
+  if(NOT VSP_CORE_ONLY AND NOT TARGET vsp_pch_qt)
+    add_library(vsp_pch_qt STATIC ${VSP_PCH_DIR}/pch_anchor.cpp)
+    target_link_libraries(vsp_pch_qt PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
+    target_precompile_headers(vsp_pch_qt PRIVATE ${VSP_PCH_DIR}/qt_pch.h)
+
+    add_library(vsp_pch_test_qt STATIC ${VSP_PCH_DIR}/pch_anchor.cpp)
+    target_link_libraries(vsp_pch_test_qt PRIVATE GTest::gtest Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
+    target_compile_options(vsp_pch_test_qt PRIVATE ${VSP_TEST_FLAGS})
+    target_compile_definitions(vsp_pch_test_qt PRIVATE VSP_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+    target_precompile_headers(vsp_pch_test_qt PRIVATE ${VSP_PCH_DIR}/test_qt_pch.h)
+  endif()
+endfunction()
 
 # Adds the library folder and, when present, its tests folder.
 function(vsp_add_dir dir)
@@ -21,7 +54,7 @@ function(vsp_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   if(ARG_QT)
     target_link_libraries(${name} PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
-    target_precompile_headers(${name} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/qt_pch.h)
+    target_precompile_headers(${name} REUSE_FROM vsp_pch_qt)
   endif()
 endfunction()
 
@@ -32,10 +65,13 @@ function(vsp_tests name)
   add_executable(${name} ${srcs})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  target_compile_options(${name} PRIVATE ${VSP_TEST_FLAGS})
   target_compile_definitions(${name} PRIVATE VSP_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
   if(ARG_QT)
     target_link_libraries(${name} PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
-    target_precompile_headers(${name} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/qt_pch.h)
+    target_precompile_headers(${name} REUSE_FROM vsp_pch_test_qt)
+  else()
+    target_precompile_headers(${name} REUSE_FROM vsp_pch_test)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" DISCOVERY_TIMEOUT 60)

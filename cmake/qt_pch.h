@@ -3,3 +3,4 @@
 #include <QtCore/QtCore>
 #include <QtGui/QtGui>
 #include <QtWidgets/QtWidgets>
+#include <QtPrintSupport/QtPrintSupport>
