@@ -84,6 +84,15 @@ TEST(PolygonsPick, NearestEdgeEndNodeRadiusAndFlag)
         EXPECT_EQ(pick.onEndNode, c.onEnd) << c.name;
     }
 
+    // A zero-length edge (two nodes at one place) always reports its end node, however far the point.
+    Model twin = FrameModel();
+    AddManualBody(twin, Points({{40, 20}, {40, 20}, {60, 30}}), {Ring({0, 1, 2})});
+    EdgePick zero;
+    EXPECT_EQ(NearestEdge({37, 20}, twin.nodes, twin.bodies, 1, 1, zero), -1); // 3 px off, ties go first
+    EXPECT_EQ(zero.a, 4);
+    EXPECT_EQ(zero.b, 5);
+    EXPECT_TRUE(zero.onEndNode);
+
     // With no edge at all the caller's values stay.
     AllSpolygon none;
     EdgePick untouched{7, -1, 9, 0.0, true};
