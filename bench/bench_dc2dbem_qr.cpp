@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -110,16 +111,60 @@ BENCHMARK(BM_QRBlocked)->Arg(400)->Arg(800)->Arg(1600)->UseManualTime()->Unit(be
 BENCHMARK(BM_QRBlockedBaseline)->Arg(400)->Arg(800)->Arg(1600)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QRPlainLoops)->Arg(400)->Arg(800)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Twenty right-hand sides on one stored decomposition (one solve per inversion parameter): all at once
+// against twenty single solves.
+constexpr int kRightHandSides = 20;
+
+void SolveBench(benchmark::State& state, bool many)
+{
+    const int n = static_cast<int>(state.range(0));
+    TDenseMatrix A = RandomMatrix(n);
+    arofdoubleM d, c;
+    QRDecompose(A, d, c);
+    TDenseMatrix B0(n, kRightHandSides);
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < kRightHandSides; ++k) B0(i, k) = std::sin(i + 7.0 * k);
+    const std::string name = many ? "solve 20 at once" : "solve 20 singly";
+    for (auto _ : state) {
+        TDenseMatrix B = B0;
+        arofdoubleM b(n);
+        const auto t0 = std::chrono::steady_clock::now();
+        if (many) {
+            QRSolveMany(A, d, c, B);
+        } else {
+            for (int k = 0; k < kRightHandSides; ++k) {
+                for (int i = 0; i < n; ++i) b[i] = B0(i, k);
+                QRSolve(A, d, c, b);
+            }
+        }
+        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        state.SetIterationTime(s);
+        Best().Record(name, n, s);
+        benchmark::DoNotOptimize(B.Row(0));
+    }
+}
+
+void BM_SolveMany(benchmark::State& state) { SolveBench(state, true); }
+void BM_SolveSingly(benchmark::State& state) { SolveBench(state, false); }
+BENCHMARK(BM_SolveMany)->Arg(1600)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SolveSingly)->Arg(1600)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 void PrintRatios()
 {
     std::printf("\nBest times, GFLOP/s and ratio to dgeqrf (one thread):\n");
     for (const auto& [key, seconds] : Best().Seconds) {
+        if (key.first.rfind("solve", 0) == 0) continue;
         const auto ref = Best().Seconds.find({"dgeqrf", key.second});
         std::printf("  %-22s n=%5d %9.2f ms %7.2f GFLOP/s", key.first.c_str(), key.second, seconds * 1e3,
                     Flops(key.second) / seconds * 1e-9);
         if (ref != Best().Seconds.end()) std::printf("   ratio %.3f", ref->second / seconds);
         std::printf("\n");
     }
+    const auto many = Best().Seconds.find({"solve 20 at once", 1600});
+    const auto single = Best().Seconds.find({"solve 20 singly", 1600});
+    if (many != Best().Seconds.end() && single != Best().Seconds.end())
+        std::printf("  %d right-hand sides, n=1600: at once %.2f ms, singly %.2f ms, ratio %.2f\n", kRightHandSides,
+                    many->second * 1e3, single->second * 1e3, single->second / many->second);
 }
 
 } // namespace

@@ -39,6 +39,19 @@ inline constexpr const char* ForwardReliefMismatch = "The model's relief does no
 inline constexpr const char* ForwardCannotSolve = "The model cannot be solved.";
 inline constexpr const char* ForwardTooManyNodes = "The model has too many boundary nodes for a forward run.";
 
+// The progress gauge the callbacks drive (status panel 2): each step adds 100 / n percent, n being
+// MaxIterations while the solver computes sensitivities (an inversion) and its ForwardStepCount otherwise;
+// the position is the percentage rounded (halves to even) and clamped to 0..100. Reset goes back to 0.
+class TProgressGauge {
+public:
+    int Step(const TSolverState& state);
+    void Reset() { FPercent = 0.0; }
+    int Position() const;
+
+private:
+    double FPercent = 0.0;
+};
+
 // Largest number of boundary nodes a forward run takes on (its matrix holds their square in doubles).
 inline constexpr int MaxBoundaryNodes = 10000;
 

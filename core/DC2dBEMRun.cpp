@@ -5,6 +5,7 @@
 #include "core/Supermath2d.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -112,4 +113,16 @@ TForwardResult RunForwardProblem(TSurveyState& survey, TPolygonModel& model, con
         return Failure(e.Message());
     }
     return result;
+}
+
+int TProgressGauge::Step(const TSolverState& state)
+{
+    const int n = state.SensitivityMode ? MaxIterations : state.ForwardStepCount;
+    if (n > 0) FPercent += 100.0 / n;
+    return Position();
+}
+
+int TProgressGauge::Position() const
+{
+    return static_cast<int>(std::clamp(std::nearbyint(FPercent), 0.0, 100.0));
 }

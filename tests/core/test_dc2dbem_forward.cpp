@@ -279,3 +279,17 @@ TEST(ForwardEntry, SurfaceElectrodesAreEvaluatedOnTheGround)
         }
     }
 }
+
+TEST(ProgressGauge, StepsOfAForwardRunAndOfAnInversion)
+{
+    TSolverState s;
+    s.ForwardStepCount = 2;
+    TProgressGauge gauge;
+    EXPECT_EQ(gauge.Step(s), 50);
+    EXPECT_EQ(gauge.Step(s), 100);
+    EXPECT_EQ(gauge.Step(s), 100); // a third step never shows more
+    gauge.Reset();
+    EXPECT_EQ(gauge.Position(), 0);
+    s.SensitivityMode = true;
+    for (int i = 1; i <= MaxIterations; ++i) EXPECT_EQ(gauge.Step(s), 5 * i);
+}
