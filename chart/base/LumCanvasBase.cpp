@@ -158,7 +158,6 @@ void TLumCanvas::SelectBrushColors(TChartBrush& brush, TColor fillColor, TColor 
             device.EndUpdate();
             return;
         }
-        device.SetStyleNumber(pattern);
         TLumCanvasModule& m = LumCanvasModule();
         if (!m.PatternBitmap) m.PatternBitmap = std::make_unique<TBitmap>();
         LoadPatternBitmap(pattern, *m.PatternBitmap);

@@ -287,6 +287,14 @@ TEST(LumCanvasGdi, ChartPensBecomeDevicePens)
     c.SelectPen(pen);
     c.DrawHorizLine(0, 20, 4);
     EXPECT_EQ(bc.Count(clRed), 10);
+    // With a space: one dot every SmallSpace + 1 pixels.
+    pen.SetSmallSpace(3);
+    c.SelectPenColor(pen, clBlue);
+    c.DrawHorizLine(0, 20, 6);
+    EXPECT_EQ(bc.Count(clBlue), 5);
+    EXPECT_EQ(bc.At(4, 6), clBlue);
+    EXPECT_EQ(bc.At(5, 6), clWhite);
+    pen.SetSmallSpace(0);
 
     // Monochrome: black whatever the colour.
     c.ChangeMonochrome(true);
