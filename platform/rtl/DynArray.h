@@ -86,7 +86,12 @@ public:
     // Appends one element (the program's "length + 1" growth).
     void push_back(const T& v)
     {
-        if (FCount == FCapacity) Reserve(std::max<std::size_t>(4, FCapacity * 2));
+        if (FCount == FCapacity) {
+            T copy(v); // v may be an element of this array, which the growth frees
+            Reserve(std::max<std::size_t>(4, FCapacity * 2));
+            FData[FCount++] = std::move(copy);
+            return;
+        }
         FData[FCount++] = v;
     }
     void push_back(T&& v)

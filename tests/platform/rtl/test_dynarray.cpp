@@ -42,6 +42,15 @@ TEST(DynArray, AssignmentCopies)
     EXPECT_TRUE(flags[1]);
 }
 
+TEST(DynArray, AppendingAnElementOfTheSameArrayWhileItGrows)
+{
+    arofstrM a{"first", "second", "third", "fourth"};
+    a.push_back(a[0]); // the growth frees the storage the argument lives in
+    a.Insert(0, a[4]);
+    EXPECT_EQ(a[0], "first");
+    EXPECT_EQ(a[5], "first");
+}
+
 TEST(DynArray, InsertAndDelete)
 {
     arofintM a{1, 2, 3};
