@@ -131,6 +131,14 @@ TEST(LumCanvasGdi, GradientObjectPlacesMidColourAndIgnoresItFromCentre)
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 30; ++x) ASSERT_EQ(b.At(x, y), c.At(x, y)) << x << "," << y;
 
+    // A monochrome canvas draws the gradient's colours as greys of the same mean.
+    TBitmapCanvas mono(30, 30);
+    mono.Canvas.ChangeMonochrome(true);
+    g.SetDirection(gdTopBottom);
+    g.DrawRect(mono.Canvas, {0, 0, 30, 30});
+    EXPECT_EQ(mono.At(10, 0), RGB(85, 85, 85));
+    EXPECT_EQ(mono.At(10, 15), RGB(85, 85, 85));  // lime and blue have the same mean
+
     // Setting the mid colour to none twice reports once.
     int changes = 0;
     g.OnChange = [&](TPersistent*) { ++changes; };
@@ -422,6 +430,27 @@ TEST(LumCanvasGdi, OffscreenBufferAndRepaints)
     c.ChangeBufferedDisplay(false);
     EXPECT_EQ(c.Buffer(), nullptr);
     EXPECT_TRUE(c.NeedsRedraw());
+}
+
+TEST(LumCanvasGdi, MonochromeSwitchRepaintsThePanel)
+{
+    struct TPanel : ILumPanelRepaint {
+        int Repaints = 0;
+        void RepaintPanel() override { ++Repaints; }
+    } panel;
+    TView3DOptions options(&panel);
+    TBitmap bmp(10, 10, pf24bit);
+    TLumCanvas3D c;
+    c.SetupView(&bmp.Canvas(), &options, clWhite, false, {0, 0, 10, 10});
+    c.FinishDrawing(&bmp.Canvas(), &bmp.Canvas(), {0, 0});
+    ASSERT_FALSE(c.NeedsRedraw());
+    c.ChangeMonochrome(true);
+    c.ChangeMonochrome(true);
+    EXPECT_EQ(panel.Repaints, 1);
+    EXPECT_TRUE(c.NeedsRedraw());
+    TLumCanvas3D other;
+    other.CopyMonochromeFrom(c);
+    EXPECT_TRUE(other.IsMonochrome());
 }
 
 TEST(LumCanvasGdi, BevelFrameShrinksTheRectangle)
