@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int MaxSide = 1 << 15;
-constexpr long long MaxPixels = 1LL << 26;
+constexpr long long MaxPixels = 1LL << 25;
 constexpr std::uint32_t PixelsPerMeter96Dpi = 3780;
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic("Bitmap image is not valid"); }
@@ -51,7 +51,7 @@ std::uint32_t Channel(std::uint32_t v, std::uint32_t mask)
     while (!((mask >> shift) & 1)) ++shift;
     const std::uint32_t m = mask >> shift;
     int bits = 0;
-    while ((m >> bits) & 1) ++bits;
+    while (bits < 32 && ((m >> bits) & 1)) ++bits;
     const std::uint64_t c = (v & mask) >> shift;
     const std::uint64_t max = (bits >= 32) ? 0xFFFFFFFFull : ((1ull << bits) - 1);
     return static_cast<std::uint32_t>((c * 255 + max / 2) / max);

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int MaxSide = 1 << 15;
-constexpr long long MaxPixels = 1LL << 26;
+constexpr long long MaxPixels = 1LL << 25;
 
 bool SizeAllowed(long long w, long long h) { return w > 0 && h > 0 && w <= MaxSide && h <= MaxSide && w * h <= MaxPixels; }
 
