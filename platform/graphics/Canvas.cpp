@@ -195,7 +195,9 @@ TAffine TCanvas::Impl::Transform() const
 {
     // Page to device: the map mode's scale between the window and the viewport.
     double sx = 1, sy = 1;
-    const TDeviceCaps caps = Caps();
+    // Only the metric modes need the device's resolution.
+    const bool metric = St.MapMode >= MM_LOMETRIC && St.MapMode <= MM_TWIPS;
+    const TDeviceCaps caps = metric ? Caps() : TDeviceCaps{};
     switch (St.MapMode) {
     case MM_LOMETRIC: sx = caps.DpiX / 254.0; sy = -caps.DpiY / 254.0; break;
     case MM_HIMETRIC: sx = caps.DpiX / 2540.0; sy = -caps.DpiY / 2540.0; break;

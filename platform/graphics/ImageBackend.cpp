@@ -195,6 +195,19 @@ void TImageBackend::DrawImage(const TImageCommand& cmd)
     if (usesSource && (!cmd.Source || cmd.Source->Width <= 0 || cmd.Source->Height <= 0)) return;
     const TRect& d = cmd.Dest;
     if (d.IsEmpty()) return;
+    // A plain copy of the same size (the back buffer shown on a control) moves whole rows.
+    if (cmd.Rop3 == SRCCOPY && !cmd.Affine && !cmd.MirrorX && !cmd.MirrorY && !cmd.Transparent &&
+        !cmd.MonochromeSource && !cmd.Source->Alpha && d.Width() == cmd.Source->Width &&
+        d.Height() == cmd.Source->Height) {
+        const TPixelBuffer& src = *cmd.Source;
+        for (int y = std::max(d.Top, 0); y < std::min(d.Bottom, s.Bounds().Bottom); ++y)
+            clip.Cut(y, d.Left, d.Right, [&](int yy, int x0, int x1) {
+                const std::uint32_t* row = src.Pixels.data() + static_cast<std::size_t>(yy - d.Top) * src.Width;
+                for (int x = x0; x < x1; ++x) s.Set(x, yy, row[x - d.Left] & 0xFFFFFF);
+            });
+        PixelsChanged();
+        return;
+    }
     const TPaintSource pattern = SourceForBrush(cmd.Brush, cmd.State);
     const std::uint32_t text = PixelFromColor(cmd.State.TextColor), back = PixelFromColor(cmd.State.BkColor);
     const std::uint32_t transparent = PixelFromColor(cmd.TransparentColor);
