@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <map>
 
 // ---- TGraphic ----
@@ -140,9 +141,16 @@ void TBitmap::Allocate(int w, int h, TPixelFormat f, std::vector<TColor> palette
     FFormat = f == pfCustom ? pf32bit : f;
     FStride = static_cast<int>(stride);
     FPalette = palette.empty() ? DefaultPalette(FFormat) : std::move(palette);
-    // New pixels are white.
-    FBits.assign(stride * h, bpp >= 24 ? 0xFF : 0);
-    if (bpp < 24)
+    FLastIndex = -1;
+    // New pixels are white: every byte of a row holds the same pattern.
+    std::uint8_t fill = 0xFF;
+    if (bpp == 16) fill = 0;
+    else if (bpp < 16) {
+        const int i = PaletteIndexOf(0xFFFFFF);
+        fill = static_cast<std::uint8_t>(bpp == 8 ? i : bpp == 4 ? (i << 4) | i : (i ? 0xFF : 0));
+    }
+    FBits.assign(stride * h, fill);
+    if (bpp == 16)
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) WritePixel(x, y, 0xFFFFFF);
 }
@@ -176,23 +184,41 @@ std::uint32_t TBitmap::ReadPixel(int x, int y) const
     }
 }
 
-void TBitmap::WritePixel(int x, int y, std::uint32_t c)
+int TBitmap::PaletteIndexOf(std::uint32_t c) const
+{
+    if (FLastIndex < 0 || FLastColour != c) {
+        FLastIndex = Nearest(FPalette, c);
+        FLastColour = c;
+    }
+    return FLastIndex;
+}
+
+void TBitmap::WriteIndex(int x, int y, int i)
 {
     std::uint8_t* row = FBits.data() + static_cast<std::size_t>(y) * FStride;
     switch (BitsPerPixel(FFormat)) {
     case 1: {
-        const int i = Nearest(FPalette, c);
         const std::uint8_t m = static_cast<std::uint8_t>(0x80 >> (x & 7));
-        row[x >> 3] = i ? (row[x >> 3] | m) : (row[x >> 3] & ~m);
+        row[x >> 3] = (i & 1) ? (row[x >> 3] | m) : (row[x >> 3] & ~m);
         break;
     }
     case 4: {
-        const int i = Nearest(FPalette, c);
         std::uint8_t& b = row[x >> 1];
-        b = (x & 1) ? ((b & 0xF0) | i) : ((b & 0x0F) | (i << 4));
+        b = (x & 1) ? ((b & 0xF0) | (i & 0xF)) : ((b & 0x0F) | ((i & 0xF) << 4));
         break;
     }
-    case 8: row[x] = static_cast<std::uint8_t>(Nearest(FPalette, c)); break;
+    case 8: row[x] = static_cast<std::uint8_t>(i); break;
+    default: break;
+    }
+}
+
+void TBitmap::WritePixel(int x, int y, std::uint32_t c)
+{
+    std::uint8_t* row = FBits.data() + static_cast<std::size_t>(y) * FStride;
+    switch (BitsPerPixel(FFormat)) {
+    case 1:
+    case 4:
+    case 8: WriteIndex(x, y, PaletteIndexOf(c)); break;
     case 16: {
         const unsigned r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
         const unsigned v = FFormat == pf15bit ? ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3)
@@ -228,8 +254,15 @@ void TBitmap::SetSize(int w, int h)
     old.FPalette = FPalette;
     old.FBits.swap(FBits);
     Allocate(w, h, FFormat, FPalette);
-    for (int y = 0; y < std::min(h, old.FHeight); ++y)
-        for (int x = 0; x < std::min(w, old.FWidth); ++x) WritePixel(x, y, old.ReadPixel(x, y));
+    const int bpp = BitsPerPixel(FFormat), cw = std::min(w, old.FWidth);
+    for (int y = 0; y < std::min(h, old.FHeight); ++y) {
+        if (bpp >= 8) {
+            std::memcpy(FBits.data() + static_cast<std::size_t>(y) * FStride,
+                        old.FBits.data() + static_cast<std::size_t>(y) * old.FStride, static_cast<std::size_t>(cw) * bpp / 8);
+            continue;
+        }
+        for (int x = 0; x < cw; ++x) WritePixel(x, y, old.ReadPixel(x, y));
+    }
     Changed();
 }
 
@@ -268,6 +301,7 @@ void TBitmap::SetPalette(std::vector<TColor> entries)
     if (bpp > 8) return;
     entries.resize(std::size_t(1) << bpp, clBlack);
     FPalette = std::move(entries);
+    FLastIndex = -1;
     Changed();
 }
 
@@ -343,6 +377,7 @@ void TBitmap::Assign(const TGraphic& source)
         FStride = b->FStride;
         FBits = b->FBits;
         FPalette = b->FPalette;
+        FLastIndex = -1;
         FIgnorePalette = b->FIgnorePalette;
         FTransparentColor = b->FTransparentColor;
         FTransparentMode = b->FTransparentMode;

@@ -136,12 +136,16 @@ private:
     void Allocate(int w, int h, TPixelFormat f, std::vector<TColor> palette);
     std::uint32_t ReadPixel(int x, int y) const;
     void WritePixel(int x, int y, std::uint32_t rgb);
+    void WriteIndex(int x, int y, int index);           // 1-, 4- and 8-bit bitmaps
+    int PaletteIndexOf(std::uint32_t rgb) const;        // the nearest entry, remembered for runs
 
     int FWidth = 0, FHeight = 0;
     TPixelFormat FFormat = pf24bit;
     int FStride = 0;
     std::vector<std::uint8_t> FBits;
     std::vector<TColor> FPalette;
+    mutable std::uint32_t FLastColour = 0xFFFFFFFF;     // the last colour matched to the palette
+    mutable int FLastIndex = -1;
     bool FIgnorePalette = false;
     TColor FTransparentColor = 0;
     TTransparentMode FTransparentMode = tmAuto;

@@ -200,7 +200,7 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size)
             for (int x = 0; x < h.Width; ++x) {
                 const int row = h.TopDown ? y : h.Height - 1 - y;
                 const std::uint8_t i = idx[static_cast<std::size_t>(row) * h.Width + x];
-                b.WritePixel(x, y, raster::PixelFromColor(h.Palette[i & ((1u << h.Bpp) - 1)]));
+                b.WriteIndex(x, y, i & ((1 << h.Bpp) - 1));
             }
     } else {
         const std::size_t stride = ((static_cast<std::size_t>(h.Width) * h.Bpp + 31) / 32) * 4;
@@ -229,6 +229,7 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size)
     FStride = b.FStride;
     FBits.swap(b.FBits);
     FPalette.swap(b.FPalette);
+    FLastIndex = -1;
     Changed();
 }
 
