@@ -154,7 +154,9 @@ void LocateSurfaceElectrodes(TSolverState& s)
     for (int e = 0; e < electrodes.Length(); ++e) {
         s.ElectrodeOffNode[e] = true;
         s.ElectrodeNodes[e] = {-1, -1};
-        s.ElectrodePoint[e] = {electrodes[e].x, electrodes[e].z};
+        // Without a relief the model's ground is flat at z = 0, so a buried electrode lies zraw below it
+        // (its record's z also holds the offset of a two-point topography, which the model does not have).
+        s.ElectrodePoint[e] = {electrodes[e].x, s.ReliefPresent ? electrodes[e].z : electrodes[e].zraw};
         if (!electrodes[e].surface) continue;
         const double x = electrodes[e].x;
         // The ground line runs from right to left in the host ring.

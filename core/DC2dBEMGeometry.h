@@ -26,7 +26,7 @@ void CollectUsedElectrodes(TSolverState& s);
 // it, if any. A surface electrode is evaluated on the ground itself: at z = 0 without a relief, on the
 // ground line with one (its record's z, made from the survey's topography, may miss the model's ground
 // line by the rounding of a stored profile, and a point just off a boundary element is integrated
-// wrongly); a buried electrode at its record's (x, z).
+// wrongly); a buried electrode at its record's (x, z) with a relief and at (x, zraw) without one.
 void LocateSurfaceElectrodes(TSolverState& s);
 
 // ElectrodeFactor, ElectrodeSourcePotential and ElectrodeParam for every electrode record:

@@ -293,3 +293,19 @@ TEST(ProgressGauge, StepsOfAForwardRunAndOfAnInversion)
     s.SensitivityMode = true;
     for (int i = 1; i <= MaxIterations; ++i) EXPECT_EQ(gauge.Step(s), 5 * i);
 }
+
+TEST(ForwardEntry, TwoPointTopographyLeavesTheGroundFlat)
+{
+    // Two topography points make no relief: the model's ground is flat, and buried electrodes lie zraw
+    // below it although their records' z carry the profile's offset.
+    auto solve = [](const std::vector<complexM>& topography) {
+        TPolygonModel model = FrameModel(-60, 60, 50, 100.0);
+        AddBody(model, Rectangle(-10, 12, 6, 20), 10.0, true);
+        const std::vector<double> xs = Line(-42, 6, 15);
+        TSurveyState survey = Survey(xs, 100.0, std::vector<double>(xs.size(), 4.0), topography);
+        EXPECT_TRUE(RunForwardProblem(survey, model).Succeeded);
+        return Calculated(survey);
+    };
+    const arofdoubleM flat = solve({}), sloped = solve({{-60, 0}, {60, 12}});
+    for (int i = 0; i < flat.Length(); ++i) EXPECT_EQ(sloped[i], flat[i]) << i;
+}
