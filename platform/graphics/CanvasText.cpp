@@ -101,30 +101,90 @@ void TCanvas::Impl::EmitText(TTextCommand& cmd)
 
 namespace {
 
-void WriteText(TCanvas& cv, TCanvas::Impl& dc, TCanvasBackend* dev, int x, int y, const std::string* ansi,
-               const std::u16string& chars)
+// Where a text lands on the device: its baseline origin, direction and cell.
+struct TTextPlacement {
+    TPointF Ref;                 // the reference point (device)
+    double Angle = 0;            // degrees, counter-clockwise
+    double Ux = 1, Uy = 0;       // along the baseline
+    double Vx = 0, Vy = 1;       // down the glyphs
+    TPointF Origin;              // left end of the baseline
+    TPointF Cell[4];
+};
+
+TTextPlacement Place(const TCanvas::Impl& dc, TPoint refL, int orientation, const TTextLayout& l)
 {
-    const TTextLayout l = Layout(dc, dev, chars);
-    const unsigned align = dc.St.TextAlign;
-    const bool updateCp = align & TA_UPDATECP;
-    const TPoint refL = updateCp ? dc.St.Pos : TPoint{x, y};
-    const TPointF ref = dc.ToDevice(refL.x, refL.y);
-    const double angle = TextAngle(dc, cv.Font().Orientation());
-    const double rad = angle * Pi / 180;
-    const double ux = std::cos(rad), uy = -std::sin(rad);     // along the baseline
-    const double vx = std::sin(rad), vy = std::cos(rad);      // down the glyphs
+    TTextPlacement p;
+    p.Ref = dc.ToDevice(refL.x, refL.y);
+    p.Angle = TextAngle(dc, orientation);
+    const double rad = p.Angle * Pi / 180;
+    p.Ux = std::cos(rad);
+    p.Uy = -std::sin(rad);
+    p.Vx = std::sin(rad);
+    p.Vy = std::cos(rad);
     // Horizontal alignment moves the start along the baseline; vertical alignment moves the baseline.
+    const unsigned align = dc.St.TextAlign;
     double along = 0;
     switch (align & TA_CENTER) {
     case TA_RIGHT: along = -l.Width; break;
     case TA_CENTER: along = -std::trunc(l.Width / 2); break;
     default: break;
     }
-    double down = 0;
+    double down = l.Metrics.Ascent;
     switch (align & TA_BASELINE) {
     case TA_BASELINE: down = 0; break;
     case TA_BOTTOM: down = -l.Metrics.Descent; break;
-    default: down = l.Metrics.Ascent; break;
+    default: break;
+    }
+    p.Origin = {p.Ref.x + along * p.Ux + down * p.Vx, p.Ref.y + along * p.Uy + down * p.Vy};
+    const TPointF top{p.Origin.x - l.Metrics.Ascent * p.Vx, p.Origin.y - l.Metrics.Ascent * p.Vy};
+    p.Cell[0] = top;
+    p.Cell[1] = {top.x + l.Width * p.Ux, top.y + l.Width * p.Uy};
+    p.Cell[2] = {p.Cell[1].x + l.Metrics.Height * p.Vx, p.Cell[1].y + l.Metrics.Height * p.Vy};
+    p.Cell[3] = {top.x + l.Metrics.Height * p.Vx, top.y + l.Metrics.Height * p.Vy};
+    return p;
+}
+
+// With TA_UPDATECP the current position moves to the end of the text in its direction.
+void MoveAlongText(TCanvas::Impl& dc, const TTextPlacement& p, const TTextLayout& l)
+{
+    double move = l.Width;
+    switch (dc.St.TextAlign & TA_CENTER) {
+    case TA_RIGHT: move = -l.Width; break;
+    case TA_CENTER: move = 0; break;
+    default: break;
+    }
+    const TPointF end = dc.ToLogical(p.Ref.x + move * p.Ux, p.Ref.y + move * p.Uy);
+    dc.St.Pos = {PixelFromReal(end.x), PixelFromReal(end.y)};
+}
+
+// The glyph outlines join the path being built (pixel-centre coordinates).
+void AddGlyphOutlines(TCanvas::Impl& dc, const TTextPlacement& p, const TTextLayout& l, const std::u16string& chars)
+{
+    EnsureGuiApplication();
+    const QRawFont raw = QRawFont::fromFont(QtFontFor(l.Font));
+    const QString s = QString::fromUtf16(chars.data(), static_cast<qsizetype>(chars.size()));
+    const QList<quint32> glyphs = raw.glyphIndexesForString(s);
+    for (qsizetype i = 0; i < glyphs.size() && i < static_cast<qsizetype>(l.Offsets.size()); ++i)
+        for (const QPolygonF& poly : raw.pathForGlyph(glyphs[i]).toSubpathPolygons()) {
+            std::vector<TPointF> pts;
+            for (const QPointF& q : poly) {
+                const double gx = l.Offsets[i] + q.x(), gy = q.y();
+                pts.push_back({p.Origin.x + gx * p.Ux + gy * p.Vx - 0.5, p.Origin.y + gx * p.Uy + gy * p.Vy - 0.5});
+            }
+            dc.PathAddFigure(pts, true);
+        }
+}
+
+void WriteText(TCanvas& cv, TCanvas::Impl& dc, TCanvasBackend* dev, int x, int y, const std::string* ansi,
+               const std::u16string& chars)
+{
+    const TTextLayout l = Layout(dc, dev, chars);
+    const bool updateCp = dc.St.TextAlign & TA_UPDATECP;
+    const TTextPlacement p = Place(dc, updateCp ? dc.St.Pos : TPoint{x, y}, cv.Font().Orientation(), l);
+    if (updateCp) MoveAlongText(dc, p, l);
+    if (dc.Path.Stage == TPathState::Building) {
+        AddGlyphOutlines(dc, p, l, chars);
+        return;
     }
     TTextCommand c;
     c.Op = TCanvasOp::TextOut;
@@ -132,49 +192,13 @@ void WriteText(TCanvas& cv, TCanvas::Impl& dc, TCanvasBackend* dev, int x, int y
     if (ansi) c.Text = *ansi;
     c.Chars = chars;
     c.Font = l.Font;
-    c.Origin = {ref.x + along * ux + down * vx, ref.y + along * uy + down * vy};
-    c.Angle = angle;
+    c.Origin = p.Origin;
+    c.Angle = p.Angle;
     c.Offsets = l.Offsets;
     c.Width = l.Width;
     c.Color = dc.St.TextColor;
     c.Opaque = dc.St.BkMode == OPAQUE;
-    const TPointF top{c.Origin.x - l.Metrics.Ascent * vx, c.Origin.y - l.Metrics.Ascent * vy};
-    c.Cell[0] = top;
-    c.Cell[1] = {top.x + l.Width * ux, top.y + l.Width * uy};
-    c.Cell[2] = {c.Cell[1].x + l.Metrics.Height * vx, c.Cell[1].y + l.Metrics.Height * vy};
-    c.Cell[3] = {top.x + l.Metrics.Height * vx, top.y + l.Metrics.Height * vy};
-
-    if (updateCp) {
-        // The current position moves to the end of the text in its direction.
-        double move = 0;
-        switch (align & TA_CENTER) {
-        case TA_RIGHT: move = -l.Width; break;
-        case TA_CENTER: move = 0; break;
-        default: move = l.Width; break;
-        }
-        const TPointF end = dc.ToLogical(ref.x + move * ux, ref.y + move * uy);
-        dc.St.Pos = {PixelFromReal(end.x), PixelFromReal(end.y)};
-    }
-
-    if (dc.Path.Stage == TPathState::Building) {
-        // The glyph outlines join the path (pixel-centre coordinates).
-        EnsureGuiApplication();
-        const QRawFont raw = QRawFont::fromFont(QtFontFor(l.Font));
-        const QString s = QString::fromUtf16(chars.data(), static_cast<qsizetype>(chars.size()));
-        const QList<quint32> glyphs = raw.glyphIndexesForString(s);
-        for (qsizetype i = 0; i < glyphs.size() && i < static_cast<qsizetype>(l.Offsets.size()); ++i) {
-            const QPainterPath gp = raw.pathForGlyph(glyphs[i]);
-            for (const QPolygonF& poly : gp.toSubpathPolygons()) {
-                std::vector<TPointF> pts;
-                for (const QPointF& q : poly) {
-                    const double gx = l.Offsets[i] + q.x(), gy = q.y();
-                    pts.push_back({c.Origin.x + gx * ux + gy * vx - 0.5, c.Origin.y + gx * uy + gy * vy - 0.5});
-                }
-                dc.PathAddFigure(pts, true);
-            }
-        }
-        return;
-    }
+    std::copy(std::begin(p.Cell), std::end(p.Cell), std::begin(c.Cell));
     dc.EmitText(c);
 }
 
