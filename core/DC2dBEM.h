@@ -1,5 +1,6 @@
-// The boundary-element solver of the self-potential response: its entry for the views and tests, and the
-// topic headers it is built from (state, quadrature, element integrals, geometry, source, QR, solution).
+// The boundary-element solver of the self-potential response: its forward entry for the views and tests,
+// the topic headers it is built from (state, quadrature, element integrals, geometry, source, QR,
+// solution, sensitivities), and at the end the inversion with its entry.
 #pragma once
 
 #include "core/BoundaryDiscretize.h"
@@ -7,6 +8,7 @@
 #include "core/DC2dBEMIntegrals.h"
 #include "core/DC2dBEMLinalg.h"
 #include "core/DC2dBEMQuadrature.h"
+#include "core/DC2dBEMSensitivity.h"
 #include "core/DC2dBEMSolve.h"
 #include "core/DC2dBEMSource.h"
 #include "core/DC2dBEMState.h"
@@ -82,3 +84,6 @@ void HandOverToSolver(TSolverState& state, TSurveyState& survey, AllSpolygon bod
 // `state` keeps the solution for later use (the views' inversion and results).
 TForwardResult RunForwardProblem(TSurveyState& survey, TPolygonModel& model, const TSolverCallbacks& callbacks = {},
                                  TSolverState& state = SolverState());
+
+// The inversion builds on the declarations above.
+#include "core/DC2dBEMInversion.h"

@@ -4,6 +4,7 @@
 
 #include "core/DC2dBEMGeometry.h"
 #include "core/DC2dBEMQuadrature.h"
+#include "core/DC2dBEMSensitivity.h"
 #include "core/DC2dBEMSource.h"
 #include "core/Supermath2d.h"
 
@@ -66,6 +67,33 @@ void Call(const std::function<void()>& f)
     if (f) f();
 }
 
+// The boundary values and the electrode potentials on the decomposed matrix; whether all are finite.
+bool SolveBoundaryAndElectrodes(TSolverState& s)
+{
+    TPhaseTimer timer(s, &TSolverTimings::ForwardSolve);
+    SourceNodePotentials(s, s.Solution);
+    QRSolve(s.SystemMatrix, s.HouseholderD, s.HouseholderC, s.Solution);
+    arofdoubleM potentials;
+    const arofintM& used = s.UsedElectrodes[0];
+    ElectrodePotentials(s, used, s.Solution, potentials);
+    for (int m = 0; m < used.Length(); ++m) {
+        s.RawElectrodePotentials[0][used[m]] = potentials[m];
+        s.ElectrodePotentialRow[0][used[m]] = potentials[m] * PotentialScale;
+    }
+    return AllFinite(s.Solution) && AllFinite(potentials);
+}
+
+// The calculated dU (missing when the solution is not finite), the misfit and its status text.
+void ReportSolution(TSolverState& s, bool finite)
+{
+    TPhaseTimer timer(s, &TSolverTimings::ForwardSolve);
+    CalcDifferences(s, s.ElectrodePotentialRow[0]);
+    if (!finite) MarkCalculatedMissing(s);
+    if (!s.SensitivityMode) Call(s.ProgressReset);
+    s.Misfit = finite ? CalcMisfit(s) : MissingValue;
+    if (s.ShowStatus) s.ShowStatus(finite ? FormatValue(s.Misfit, 1, true) : std::string());
+}
+
 } // namespace
 
 void PrepareSolution(TSolverState& s)
@@ -108,6 +136,16 @@ void BuildSolverElements(TSolverState& s)
     }
 }
 
+double RingAngle(const TSolverState& s, const arofintM& ring, int k)
+{
+    const int len = ring.Length();
+    const complexM X = NodePoint(s, ring[k]);
+    const complexM prev = NodePoint(s, ring[k == 0 ? len - 1 : k - 1]);
+    const complexM next = NodePoint(s, ring[k + 1 < len ? k + 1 : 0]);
+    const double theta = InteriorAngle({prev.x - X.x, prev.z - X.z}, {next.x - X.x, next.z - X.z});
+    return !s.ReliefPresent && X.z <= 0.0 ? 2.0 * theta : theta;
+}
+
 void FreeTermCoefficients(TSolverState& s)
 {
     const int n = s.UnknownCount;
@@ -115,13 +153,8 @@ void FreeTermCoefficients(TSolverState& s)
     arofdoubleM angleSum(n), C(n);
     for (const TSolverPolygon& p : s.Params) {
         const arofintM& ring = s.SolverBodies[p.Body][p.Sub].ring;
-        const int len = ring.Length();
-        for (int k = 0; k < len; ++k) {
-            const complexM X = NodePoint(s, ring[k]);
-            const complexM prev = NodePoint(s, ring[k == 0 ? len - 1 : k - 1]);
-            const complexM next = NodePoint(s, ring[k + 1 < len ? k + 1 : 0]);
-            double theta = InteriorAngle({prev.x - X.x, prev.z - X.z}, {next.x - X.x, next.z - X.z});
-            if (!s.ReliefPresent && X.z <= 0.0) theta *= 2.0;
+        for (int k = 0; k < ring.Length(); ++k) {
+            const double theta = RingAngle(s, ring, k);
             const int u = UnknownOf(s, ring[k]);
             angleSum[u] += theta;
             C[u] += theta * p.RhoRatio;
@@ -244,33 +277,30 @@ double CalcMisfit(const TSolverState& s)
 
 bool SolveForward(TSolverState& s, bool WithSensitivities)
 {
-    PrepareSolution(s);
-    s.SensitivityMode = WithSensitivities;
-    TabulateElementIntegrals(s);
-    AssembleMatrix(s);
-    AddToDiagonal(s.SystemMatrix, s.FreeTerms);
-    if (!s.SensitivityMode) Call(s.ProgressStep);
-
-    QRDecompose(s.SystemMatrix, s.HouseholderD, s.HouseholderC);
-    SourceNodePotentials(s, s.Solution);
-    QRSolve(s.SystemMatrix, s.HouseholderD, s.HouseholderC, s.Solution);
-
-    arofdoubleM potentials;
-    const arofintM& used = s.UsedElectrodes[0];
-    ElectrodePotentials(s, used, s.Solution, potentials);
-    for (int m = 0; m < used.Length(); ++m) {
-        s.RawElectrodePotentials[0][used[m]] = potentials[m];
-        s.ElectrodePotentialRow[0][used[m]] = potentials[m] * PotentialScale;
+    {
+        TPhaseTimer timer(s, &TSolverTimings::Preparation);
+        PrepareSolution(s);
+        s.SensitivityMode = WithSensitivities;
+        TabulateElementIntegrals(s);
+        AssembleMatrix(s);
+        AddToDiagonal(s.SystemMatrix, s.FreeTerms);
     }
-    const bool finite = AllFinite(s.Solution) && AllFinite(potentials);
     if (!s.SensitivityMode) Call(s.ProgressStep);
 
-    CalcDifferences(s, s.ElectrodePotentialRow[0]);
-    if (!finite) MarkCalculatedMissing(s);
-    if (!s.SensitivityMode) Call(s.ProgressReset);
+    {
+        TPhaseTimer timer(s, &TSolverTimings::Factorisation);
+        QRDecompose(s.SystemMatrix, s.HouseholderD, s.HouseholderC);
+    }
+    const bool finite = SolveBoundaryAndElectrodes(s);
+    if (WithSensitivities) {
+        if (finite)
+            CalcSensitivities(s);
+        else
+            s.Jacobian.SetLength(0);
+    }
+    if (!s.SensitivityMode) Call(s.ProgressStep);
 
-    s.Misfit = finite ? CalcMisfit(s) : MissingValue;
-    if (s.ShowStatus) s.ShowStatus(finite ? FormatValue(s.Misfit, 1, true) : std::string());
+    ReportSolution(s, finite);
     if (s.SensitivityMode) Call(s.ProgressStep);
     return finite;
 }

@@ -16,6 +16,10 @@ void PrepareSolution(TSolverState& s);
 // must carry an unknown (ERangeError otherwise).
 void BuildSolverElements(TSolverState& s);
 
+// The angle a sub-polygon's ring subtends at its position k, as the free term of that node counts it:
+// doubled without a relief at a node on the flat ground (z <= 0), whose mirror image adds it again.
+double RingAngle(const TSolverState& s, const arofintM& ring, int k);
+
 // FreeTerms: per unknown, the share of the full angle (of the ground angle on the ground line) that the
 // host occupies at the node plus every sub-polygon's share weighted by rho0/rho_S; without a relief the
 // angles of nodes at z <= 0 count twice (the mirror image of the ground).
@@ -43,8 +47,11 @@ void CalcDifferences(TSolverState& s, const arofdoubleM& row);
 // measurement exists.
 double CalcMisfit(const TSolverState& s);
 
-// One complete solution (sensitivities are the inversion's). Returns false when a boundary value or an
-// electrode potential is not finite; Calculated is then MissingValue everywhere and no misfit is shown.
+// One complete solution. With sensitivities (the inversion's) it also computes SolutionDerivatives,
+// Sensitivities, SourceParamPotentials and the Jacobian (CalcSensitivities), reading the integral caches
+// that the first iteration (IterationCounter 1) tabulates. Returns false when a boundary value or an
+// electrode potential is not finite; Calculated is then MissingValue everywhere, no misfit is shown, and
+// a sensitivity solution leaves the Jacobian empty.
 // Progress: without sensitivities ProgressStep after the assembly and after the potentials, ProgressReset
 // after the calculated dU; with them one ProgressStep at the end. ShowStatus gets the misfit text.
 bool SolveForward(TSolverState& s, bool WithSensitivities);

@@ -59,24 +59,25 @@ void SourceNodePotentials(const TSolverState& s, arofdoubleM& rhs)
     });
 }
 
+double SourcePotentialDerivative(const TSolverState& s, int parameter, double x, double z)
+{
+    const TSourceCurve& c = s.Source;
+    if (c.SourceType == 2) return 0.0;
+    if (parameter == 2) return 1.0;
+    const double d = DepthBelowRelief(s, x, z);
+    if (c.SourceType == 1) {
+        const double e = std::exp(-d / c.SourceB);
+        return parameter == 0 ? e : c.SourceA * d / (c.SourceB * c.SourceB) * e;
+    }
+    return parameter == 0 ? -d : 0.0;
+}
+
 void BuildSourceRHS(const TSolverState& s, int parameter, arofdoubleM& rhs)
 {
     rhs.SetLength(0);
     rhs.SetLength(s.UnknownCount);
-    const TSourceCurve& c = s.Source;
-    if (c.SourceType == 2) return;
     ForElectronicNodes(s, [&](int node) {
         const TNode& X = s.SolverNodes[node];
-        const double d = DepthBelowRelief(s, X.x, X.z);
-        double value = 0.0;
-        if (parameter == 2) {
-            value = 1.0;
-        } else if (c.SourceType == 1) {
-            const double e = std::exp(-d / c.SourceB);
-            value = parameter == 0 ? e : c.SourceA * d / (c.SourceB * c.SourceB) * e;
-        } else if (parameter == 0) {
-            value = -d;
-        }
-        rhs[s.NodeNumber[node]] = value;
+        rhs[s.NodeNumber[node]] = SourcePotentialDerivative(s, parameter, X.x, X.z);
     });
 }

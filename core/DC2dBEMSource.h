@@ -18,5 +18,9 @@ double SourcePotential(const TSolverState& s, double x, double z);
 // One entry per unknown: U at every node of every electronic sub-polygon, 0 elsewhere.
 void SourceNodePotentials(const TSolverState& s, arofdoubleM& rhs);
 
+// The derivative of SourcePotential at a model-frame point by parameter 0 (a), 1 (b) or 2 (c); 0 for the
+// arbitrary curve and for b of the linear one.
+double SourcePotentialDerivative(const TSolverState& s, int parameter, double x, double z);
+
 // The derivative of that right-hand side by parameter 0 (a), 1 (b) or 2 (c); 0 for the arbitrary curve.
 void BuildSourceRHS(const TSolverState& s, int parameter, arofdoubleM& rhs);

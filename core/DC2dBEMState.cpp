@@ -1,4 +1,4 @@
-// The solver state of the program, and the integral cache's flat storage.
+// The solver state of the program, the integral cache's flat storage, and the phase clock.
 #include "core/DC2dBEMState.h"
 
 TSolverState& SolverState()
@@ -8,6 +8,18 @@ TSolverState& SolverState()
 }
 
 void ResetSolverState(TSolverState& state) { state = TSolverState{}; }
+
+TPhaseTimer::TPhaseTimer(const TSolverState& s, double TSolverTimings::*field)
+{
+    if (!s.Timings) return;
+    FSlot = &(s.Timings->*field);
+    FStart = std::chrono::steady_clock::now();
+}
+
+TPhaseTimer::~TPhaseTimer()
+{
+    if (FSlot) *FSlot += std::chrono::duration<double>(std::chrono::steady_clock::now() - FStart).count();
+}
 
 void TIntegralTable::Clear()
 {

@@ -8,6 +8,7 @@
 #include "core/DC2dBEMTypes.h"
 #include "core/Polygons.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -70,6 +71,17 @@ private:
     std::vector<bool> FPresent;
 };
 
+// Seconds spent in the phases of the solutions, added up while a state's Timings points here (the
+// benchmarks set it; runs without it read no clock).
+struct TSolverTimings {
+    double Preparation = 0.0;          // numbering, factors, free terms, element integrals, assembly
+    double Factorisation = 0.0;        // the system matrix's QR
+    double ForwardSolve = 0.0;         // boundary values, electrode potentials, dU and misfit
+    double DerivativeSolves = 0.0;     // right-hand sides of all parameters, solved in one pass
+    double ElectrodeDerivatives = 0.0; // potential derivatives at the electrodes and the Jacobian
+    double Update = 0.0;               // normal equations, damping and the parameter update
+};
+
 struct TSolverState {
     // ---- Inputs handed over before every run ----
     elecarray* Electrodes = nullptr; // the survey's own electrode records
@@ -127,6 +139,37 @@ struct TSolverState {
     // before and after the factor 2/pi.
     ararofdoubleM RawElectrodePotentials, ElectrodePotentialRow;
     double Misfit = 0.0;                  // percent, of the last solution
+
+    // ---- Sensitivities of the last solution that computed them (an inversion's) ----
+    // Source-curve parameters with a Jacobian row, by BuildSourceRHS number: with InvertSource a and c
+    // (linear) or a, b and c (exponential); none for the arbitrary curve.
+    arofintM SourceParams;
+    // UnknownCount rows, one column per parameter: du/dsigma of each resistivity parameter, then the
+    // solution of each source parameter's right-hand side.
+    TDenseMatrix SolutionDerivatives;
+    // Per resistivity parameter, per electrode record: the derivative of the scaled potential (after the
+    // factor 2/pi) by the parameter's conductivity; 0 for electrodes no measurement uses.
+    ararofdoubleM Sensitivities;
+    // Per source parameter, per electrode record: the derivative of the unscaled potential.
+    ararofdoubleM SourceParamPotentials;
+    // Per parameter (resistivity rows, then source rows), per measurement of all data sets in order: the
+    // derivative of the calculated dU by ln rho, or by the source parameter.
+    ararofdoubleM Jacobian;
+
+    TSolverTimings* Timings = nullptr; // phase clock of the benchmarks, when set
+};
+
+// Adds the seconds of its lifetime to one field of the state's timings; reads no clock without them.
+class TPhaseTimer {
+public:
+    TPhaseTimer(const TSolverState& s, double TSolverTimings::*field);
+    ~TPhaseTimer();
+    TPhaseTimer(const TPhaseTimer&) = delete;
+    TPhaseTimer& operator=(const TPhaseTimer&) = delete;
+
+private:
+    double* FSlot = nullptr;
+    std::chrono::steady_clock::time_point FStart;
 };
 
 // The state the program's views use; tests may keep states of their own.
