@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGlyphRun>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRawFont>
@@ -29,7 +30,8 @@ void EnsureGuiApplication()
     static int argc = 1;
     static char name[] = "vornsp2dp";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    // A widget application, so that controls and dialogs made later in the process can live in it.
+    static QApplication* app = new QApplication(argc, argv);
     (void)app;
 }
 

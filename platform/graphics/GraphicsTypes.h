@@ -51,7 +51,8 @@ enum TPenMode {
 // End caps and joins of geometric pens.
 enum TPenEndCap { pecRound, pecSquare, pecFlat };
 enum TPenJoin { pjRound, pjBevel, pjMiter };
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+// Values above bsDiagCross select pattern bitmaps, so the type holds any int.
+enum TBrushStyle : int { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
