@@ -1,7 +1,8 @@
-// The inversion: recovery of resistivities from synthetic data, the callbacks and the fitted model's
-// last solution, the damping and clamping rules, readings without dU, models that carry no field,
-// source-curve parameters, refusals and failures.
+// The inversion: recovery of resistivities from synthetic data and of the sample survey's lens, the
+// callbacks and the fitted model's last solution, the damping and clamping rules, readings without dU,
+// models that carry no field, source-curve parameters, refusals and failures.
 #include "dc2dbem_fixtures.h"
+#include "sample_survey.h"
 
 #include <gtest/gtest.h>
 
@@ -225,36 +226,66 @@ void MadeUpReadings(TSurveyState& survey)
 
 } // namespace
 
+TEST(Inversion, SampleSurveyIsFittedToItsNoise)
+{
+    // Relief, an overburden layer, the lens (read at 5, started at 20) and a resistive dyke; readings with
+    // 1 % noise rounded to 0.01 mV.
+    sample::TSpec spec;
+    TSurveyState survey;
+    TPolygonModel model;
+    sample::MakeSample(spec, survey, model);
+    TEvents events;
+    const TInversionResult r = RunInversionProblem(survey, model, events.Callbacks());
+    ASSERT_TRUE(r.Succeeded) << r.Message;
+    EXPECT_GT(events.Misfits.front(), 20.0);
+    EXPECT_LT(r.Misfit, 2.0);
+    EXPECT_NEAR(Rho(model, 1), 5.0, 0.02 * 5.0);
+    ExpectAllFinite(survey, model);
+}
+
 TEST(Inversion, WithoutElectronicBodiesNothingMoves)
 {
-    TPolygonModel model = FrameModel(-100, 100, 80, 100.0);
-    AddTopLayer(model, 4.0, 30.0, false);
-    AddBody(model, RegularPolygon(-8.0, 14.0, 6.0, 16), 33.3, false);
-    AddBody(model, Rectangle(2.0, 6.0, 12.0, 30.0), 500.0, false);
-    TSurveyState survey = Survey(Line(-60, 5, 25), 100.0);
-    survey.Settings.numqp = 7;
-    survey.DataLoaded = true;
-    survey.InvertSource = true;
-    survey.SourceA = 2.0;
-    survey.SourceC = 0.5;
-    MadeUpReadings(survey);
+    struct Case {
+        const char* name;
+        bool bodies;       // an ionic layer and two ionic bodies, else the host alone
+        bool invertSource; // linear curve: two more rows
+        int rows;
+    };
+    for (const Case& c : {Case{"ionic bodies", true, true, 5}, Case{"host alone, no parameters", false, false, 0}}) {
+        SCOPED_TRACE(c.name);
+        TPolygonModel model = FrameModel(-100, 100, 80, 100.0);
+        if (c.bodies) {
+            AddTopLayer(model, 4.0, 30.0, false);
+            AddBody(model, RegularPolygon(-8.0, 14.0, 6.0, 16), 33.3, false);
+            AddBody(model, Rectangle(2.0, 6.0, 12.0, 30.0), 500.0, false);
+        }
+        TSurveyState survey = Survey(Line(-60, 5, 25), 100.0);
+        survey.Settings.numqp = 7;
+        survey.DataLoaded = true;
+        survey.InvertSource = c.invertSource;
+        survey.SourceA = 2.0;
+        survey.SourceC = 0.5;
+        MadeUpReadings(survey);
 
-    TSolverState s;
-    SolveWithSensitivities(s, survey, model);
-    ASSERT_EQ(s.Jacobian.Length(), 5);
-    for (const arofdoubleM& row : s.Jacobian) EXPECT_EQ(MaxAbs(row), 0.0);
-    for (const arofdoubleM& row : s.Sensitivities) EXPECT_EQ(MaxAbs(row), 0.0);
+        TSolverState s;
+        SolveWithSensitivities(s, survey, model);
+        ASSERT_EQ(s.Jacobian.Length(), c.rows);
+        for (const arofdoubleM& row : s.Jacobian) EXPECT_EQ(MaxAbs(row), 0.0);
+        for (const arofdoubleM& row : s.Sensitivities) EXPECT_EQ(MaxAbs(row), 0.0);
 
-    const AllSpolygon before = model.Bodies;
-    const TInversionResult r = RunInversionProblem(survey, model);
-    ASSERT_TRUE(r.Succeeded) << r.Message;
-    EXPECT_EQ(model.Bodies, before);
-    EXPECT_EQ(survey.SourceA, 2.0);
-    EXPECT_EQ(survey.SourceB, 30.0);
-    EXPECT_EQ(survey.SourceC, 0.5);
-    EXPECT_EQ(MaxAbs(survey.DataSets[0].Calculated), 0.0);
-    EXPECT_TRUE(std::isfinite(r.Misfit));
-    ExpectAllFinite(survey, model);
+        const AllSpolygon before = model.Bodies;
+        TEvents events;
+        const TInversionResult r = RunInversionProblem(survey, model, events.Callbacks());
+        ASSERT_TRUE(r.Succeeded) << r.Message;
+        EXPECT_EQ(r.Updates, MaxIterations);
+        EXPECT_EQ(model.Bodies, before); // the 33.3 is not even rounded to single precision
+        EXPECT_EQ(survey.SourceA, 2.0);
+        EXPECT_EQ(survey.SourceB, 30.0);
+        EXPECT_EQ(survey.SourceC, 0.5);
+        EXPECT_EQ(MaxAbs(survey.DataSets[0].Calculated), 0.0);
+        EXPECT_TRUE(std::isfinite(r.Misfit));
+        ExpectAllFinite(survey, model);
+    }
 }
 
 TEST(Inversion, IonicBodiesBesideElectronicBodiesAtTheHostResistivityStay)
