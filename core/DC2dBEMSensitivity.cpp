@@ -117,12 +117,12 @@ arofintM InvertedSourceParams(const TSolverState& s)
 {
     if (!s.InvertSource) return {};
     switch (s.Source.SourceType) {
-    case 0:
-        return {0, 2};
     case 1:
         return {0, 1, 2};
-    default:
+    case 2:
         return {};
+    default: // other kinds count as linear, as in SourcePotential
+        return {0, 2};
     }
 }
 

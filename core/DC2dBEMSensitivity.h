@@ -6,8 +6,8 @@
 #include "core/DC2dBEMState.h"
 
 // The source-curve parameters that get Jacobian rows, by BuildSourceRHS number: with InvertSource 0 (a)
-// and 2 (c) for the linear curve, 0, 1 (b) and 2 for the exponential one; none for the arbitrary curve
-// or without InvertSource.
+// and 2 (c) for the linear curve (and kinds out of range, which count as linear), 0, 1 (b) and 2 for the
+// exponential one; none for the arbitrary curve or without InvertSource.
 arofintM InvertedSourceParams(const TSolverState& s);
 
 // SolutionDerivatives from the decomposed SystemMatrix, the boundary values (Solution) and the NodeTable
