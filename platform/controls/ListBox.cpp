@@ -18,7 +18,8 @@ namespace {
 // Paints owner-drawn items through the list's PaintItem; other styles paint natively.
 class TListItemDelegate : public QStyledItemDelegate {
 public:
-    explicit TListItemDelegate(TListBox& owner) : FOwner(owner) {}
+    // The native list owns the delegate (a view does not own the delegates it is given).
+    TListItemDelegate(TListBox& owner, QObject* parent) : QStyledItemDelegate(parent), FOwner(owner) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -74,7 +75,7 @@ const TClassInfo& TListBox::StaticClassInfo()
 TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner, NewControlWidget<Native>())
 {
     auto* native = static_cast<Native*>(Widget());
-    native->setItemDelegate(new TListItemDelegate(*this));
+    native->setItemDelegate(new TListItemDelegate(*this, native));
     // A click on an item, by the user, is the list's click.
     QObject::connect(native, &QListWidget::itemClicked, [this](QListWidgetItem*) {
         Application->Guarded([this] { Click(); });
