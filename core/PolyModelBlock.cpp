@@ -3,6 +3,7 @@
 
 #include "core/Supermath2d.h"
 #include "platform/rtl/NumberText.h"
+#include "platform/rtl/TextFile.h"
 
 #include <cmath>
 #include <cstdint>
@@ -121,25 +122,10 @@ void AppendNodesAndBodies(std::string& text, const TPolygonModel& m)
 
 // ---- Block reading -----------------------------------------------------------------------------------
 
-std::vector<std::string_view> SplitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
 // Reads the block line by line; every step reports false for a malformed block.
 class TBlockReader {
 public:
-    TBlockReader(const std::vector<std::string_view>& lines, std::size_t first) : FLines(lines), FNext(first) {}
+    TBlockReader(const std::vector<std::string>& lines, std::size_t first) : FLines(lines), FNext(first) {}
 
     bool Read(TPolygonModel& m) { return ReadHeader(m) && ReadNodes(m) && ReadBodies(m); }
 
@@ -236,7 +222,7 @@ private:
         return false;
     }
 
-    const std::vector<std::string_view>& FLines;
+    const std::vector<std::string>& FLines;
     std::size_t FNext;
 };
 
@@ -286,7 +272,7 @@ std::string ModelBlockText(const TPolygonModel& model)
 
 std::string AppendModelBlock(std::string_view existing, int linesToKeep, const TPolygonModel& model)
 {
-    const std::vector<std::string_view> lines = SplitLines(existing);
+    const std::vector<std::string> lines = SplitTextLines(existing);
     std::size_t keep = 0;
     if (linesToKeep == -1) keep = lines.size();
     else if (linesToKeep > 0) keep = static_cast<std::size_t>(linesToKeep);
@@ -297,7 +283,7 @@ std::string AppendModelBlock(std::string_view existing, int linesToKeep, const T
 
 TModelBlockResult ReadModelBlock(std::string_view fileText, TPolygonModel& model)
 {
-    const std::vector<std::string_view> lines = SplitLines(fileText);
+    const std::vector<std::string> lines = SplitTextLines(fileText);
     std::size_t begin = 0;
     while (begin < lines.size() && lines[begin].find(ModelBlockBegin) == std::string_view::npos) ++begin;
     if (begin + 1 >= lines.size()) return TModelBlockResult::None;

@@ -2,10 +2,9 @@
 #include "core/ProgramConfig.h"
 
 #include "platform/rtl/NumberText.h"
+#include "platform/rtl/TextFile.h"
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -76,21 +75,6 @@ void SetField(TProgramConfig& c, TConfigField f, double v)
     }
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // An integer token: optional sign and decimal digits, nothing else.
@@ -114,7 +98,7 @@ bool ParseRealToken(std::string_view token, double& value)
 // of their line, Booleans consume one whole line.
 class TConfigCursor {
 public:
-    explicit TConfigCursor(std::vector<std::string_view> lines) : FLines(std::move(lines)) {}
+    explicit TConfigCursor(std::vector<std::string> lines) : FLines(std::move(lines)) {}
 
     void SkipLine() { ++FLine; }
 
@@ -143,7 +127,7 @@ public:
     }
 
 private:
-    std::vector<std::string_view> FLines;
+    std::vector<std::string> FLines;
     std::size_t FLine = 0;
 };
 
@@ -219,7 +203,7 @@ std::string ProgramConfigText(const TProgramConfig& config)
 
 bool ReadProgramConfigText(std::string_view text, TProgramConfig& config)
 {
-    TConfigCursor cursor(SplitLines(text));
+    TConfigCursor cursor(SplitTextLines(text));
     std::string_view first;
     if (!cursor.NextLine(first) || first.find(ProgramConfigMarker) == std::string_view::npos) return false;
     for (const TFieldInfo& info : FieldTable) {
@@ -232,16 +216,11 @@ bool ReadProgramConfigText(std::string_view text, TProgramConfig& config)
 
 bool WriteProgramConfig(const std::string& path, const TProgramConfig& config)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << ProgramConfigText(config);
-    out.close();
-    return static_cast<bool>(out);
+    return SaveFileSafely(path, ProgramConfigText(config));
 }
 
 bool ReadProgramConfig(const std::string& path, TProgramConfig& config)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ReadProgramConfigText(text, config);
+    std::string text;
+    return LoadFileBytes(path, text) && ReadProgramConfigText(text, config);
 }

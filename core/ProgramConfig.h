@@ -54,7 +54,8 @@ std::string ProgramConfigText(const TProgramConfig& config);
 // read, fails ConfigValueValid or is missing because the text ended is left out.
 bool ReadProgramConfigText(std::string_view text, TProgramConfig& config);
 
-// File forms of the two above. Writing creates or replaces the file (false when it cannot be written);
+// File forms of the two above. Writing replaces the file only once the new one is complete (false, with
+// the old file whole, when it cannot be written);
 // reading a file that cannot be opened changes nothing and gives false.
 bool WriteProgramConfig(const std::string& path, const TProgramConfig& config);
 bool ReadProgramConfig(const std::string& path, TProgramConfig& config);
