@@ -5,7 +5,6 @@
 #include "platform/rtl/TextFile.h"
 
 #include <cmath>
-#include <sstream>
 #include <vector>
 
 namespace {
