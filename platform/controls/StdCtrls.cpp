@@ -128,8 +128,8 @@ namespace {
 class TOwnerDrawDelegate : public QStyledItemDelegate {
 public:
     TOwnerDrawDelegate(std::function<void(QPainter&, const QRect&, int, TOwnerDrawState)> draw,
-                       std::function<int()> itemHeight)
-        : FDraw(std::move(draw)), FItemHeight(std::move(itemHeight))
+                       std::function<int()> itemHeight, QObject* parent)
+        : QStyledItemDelegate(parent), FDraw(std::move(draw)), FItemHeight(std::move(itemHeight))
     {
     }
 
@@ -229,7 +229,7 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, NewControlWidget<
                 p, r, [](QPainter&) {},
                 [&](TCanvas& c) { DrawItemOn(c, index, {0, 0, r.width(), r.height()}, state); });
         },
-        [this] { return FItemHeight; }));
+        [this] { return FItemHeight; }, native)); // the combo box owns its delegate
     // Only the user's changes reach the program's Change and Select.
     QObject::connect(native, QOverload<int>::of(&QComboBox::activated), [this](int) {
         Application->Guarded([this] {
