@@ -611,6 +611,6 @@ int LineCount(const std::string& Text)
 {
     constexpr char LineSeparator = 13;
     int count = static_cast<int>(std::count(Text.begin(), Text.end(), LineSeparator));
-    if (Text.empty() || Text.back() != LineSeparator) ++count;
+    if (!Text.empty() && Text.back() != LineSeparator) ++count;
     return count;
 }

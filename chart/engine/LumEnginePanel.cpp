@@ -100,6 +100,7 @@ TCustomAxisPanel::~TCustomAxisPanel()
     FLeftAxis.reset();
     FTopAxis.reset();
     FBottomAxis.reset();
+    FTools->Clear();
     FTools.reset();
     FSeriesListObserver.reset();
 }

@@ -29,9 +29,15 @@ public:
     }
     bool IsZoomed() const override { return Zoomed; }
     void UndoZoom() override { ++UndoZoomCalls; }
+    void Invalidate() override
+    {
+        ++Invalidations;
+        TCustomAxisPanel::Invalidate();
+    }
 
     bool Zoomed = false;
     int UndoZoomCalls = 0;
+    int Invalidations = 0;
 };
 
 // A series kind that publishes the series properties, as the concrete kinds do.
