@@ -76,6 +76,8 @@ int TDataSourcesList::IndexOf(const TComponent* Source) const
     return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
 }
 
+int TDataSourcesList::AddSource(TComponent* Source) { return FSeries ? FSeries->AddDataSource(Source, false) : -1; }
+
 void TDataSourcesList::Remove(const TComponent* Source)
 {
     const int i = IndexOf(Source);

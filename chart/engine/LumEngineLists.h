@@ -46,6 +46,8 @@ public:
     TComponent* Items(int Index) const { return FItems.at(static_cast<std::size_t>(Index)); }
     int IndexOf(const TComponent* Source) const;
     void AppendSource(TComponent* Source) { FItems.push_back(Source); }
+    // A further source through the series' AddDataSource, the others kept.
+    int AddSource(TComponent* Source);
     // Removes an entry without further effects.
     void Remove(const TComponent* Source);
     // Lets the source series go (the series leaves their dependents), empties the list and, unless the

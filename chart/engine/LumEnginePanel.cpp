@@ -4,6 +4,7 @@
 
 #include "chart/base/LumConst.h"
 #include "chart/engine/LumEngineSeries.h"
+#include "platform/graphics/Printers.h"
 #include "platform/rtl/PixelMath.h"
 
 #include <algorithm>
@@ -216,6 +217,17 @@ TChartSeries* TCustomAxisPanel::AttachSeries(TChartSeries* Series)
     return Series;
 }
 
+TChartSeries* TCustomAxisPanel::CreateSeriesFromClass(const TClassInfo& Class)
+{
+    TComponent* component = Class.CreateComponent(Owner());
+    auto* series = dynamic_cast<TChartSeries*>(component);
+    if (!series) {
+        if (component) component->Free();
+        return nullptr;
+    }
+    return AttachSeries(series);
+}
+
 void TCustomAxisPanel::FreeSeriesOfClass(const std::string& ClassName)
 {
     for (int i = CountSeries() - 1; i >= 0; --i) {
@@ -300,6 +312,31 @@ int TCustomAxisPanel::PageCountForAxis(const TChartAxis& Axis) const
         if (s->Active() && s->UsesAxis(&Axis)) n = std::max(n, s->PointCount());
     if (n <= 0 || FMaxPointsPerPage <= 0) return 1;
     return (n + FMaxPointsPerPage - 1) / FMaxPointsPerPage;
+}
+
+void TCustomAxisPanel::PrintPageRange(int First, int Last)
+{
+    TPrinter& printer = *Printer();
+    if (!Name().empty()) printer.SetTitle(Name());
+    printer.BeginDoc();
+    if (Last == 0) Last = CountPages();
+    if (First == 0) First = 1;
+    const int oldPage = FPage;
+    try {
+        const TRect rect = PrinterPageRect();
+        for (int page = First; page <= Last; ++page) {
+            SetPage(page);
+            PrintInRect(rect);
+            if (page < Last) printer.NewPage();
+        }
+    } catch (...) {
+        SetPage(oldPage);
+        printer.Abort();
+        if (printer.Printing()) printer.EndDoc();
+        throw;
+    }
+    SetPage(oldPage);
+    printer.EndDoc();
 }
 
 // ---- Colours and legend --------------------------------------------------------------------------------

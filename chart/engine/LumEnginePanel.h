@@ -109,6 +109,9 @@ public:
     void RemoveSeriesAt(int Index);
     // The series' ParentChart becomes this chart.
     TChartSeries* AttachSeries(TChartSeries* Series);
+    // A new series of a registered series class, owned by the chart's owner and attached; nil for a
+    // class that makes no series.
+    TChartSeries* CreateSeriesFromClass(const TClassInfo& Class);
     // Detaches and frees every series whose class descends from the named one (every series for "").
     void FreeSeriesOfClass(const std::string& ClassName);
     void SwapSeries(int A, int B);
@@ -134,6 +137,9 @@ public:
     // ---- Pages ----
     virtual int CountPages() const;
     int PageCountForAxis(const TChartAxis& Axis) const;
+    // Prints pages First..Last (0 and 0: all) on the printer, one printer page each, titled with the
+    // chart's Name; Page comes back afterwards. A failure aborts the print job and passes on.
+    void PrintPageRange(int First, int Last);
 
     // ---- Colours and legend ----
     TColor PaletteColorAt(int Index) const;

@@ -5,8 +5,16 @@
 
 #include "chart/base/LumConst.h"
 
+#include "platform/graphics/Printers.h"
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -271,4 +279,51 @@ TEST(AxisPanel, ChartPaletteAndFreeingSeries)
     EXPECT_EQ(second->SeriesColor(), clLime);
     chart.FreeSeriesOfClass("");
     EXPECT_EQ(chart.CountSeries(), 0);
+}
+
+namespace {
+// Notes the page each drawing shows.
+class TPageProbe : public TTestChart {
+public:
+    std::vector<int> Drawn;
+
+protected:
+    void DrawChartContent(const TRect&) override { Drawn.push_back(Page()); }
+};
+
+int PdfPageCount(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::regex page(R"(/Type\s*/Page[^s])");
+    return static_cast<int>(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
+}
+} // namespace
+
+TEST(AxisPanel, PrintsAPageRangeAndKeepsThePage)
+{
+    TPrinter::SetPlatformPrintersHidden(true);
+    Printer()->Reset();
+    const auto file = std::filesystem::temp_directory_path() / ("vsp_engine_pages_" + std::to_string(::getpid()) + ".pdf");
+    Printer()->SetOutputFileName(file.string());
+    {
+        TPageProbe chart;
+        chart.SetBounds(0, 0, 400, 200);
+        TTestSeries s;
+        s.SetParentChart(&chart);
+        Fill(s, 25);
+        chart.SetMaxPointsPerPage(10);
+        chart.SetPage(2);
+        chart.PrintPageRange(0, 0);
+        EXPECT_EQ(chart.Drawn, (std::vector<int>{1, 2, 3}));
+        EXPECT_EQ(chart.Page(), 2);
+        EXPECT_FALSE(Printer()->Printing());
+        chart.Drawn.clear();
+        chart.PrintPageRange(2, 3);
+        EXPECT_EQ(chart.Drawn, (std::vector<int>{2, 3}));
+    }
+    EXPECT_EQ(PdfPageCount(file), 2);
+    std::filesystem::remove(file);
+    Printer()->Reset();
+    TPrinter::SetPlatformPrintersHidden(false);
 }
