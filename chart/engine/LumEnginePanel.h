@@ -198,6 +198,11 @@ public:
     bool ComputeAxisVisible(const TChartAxis& Axis) const;
     bool IsAxisShown(const TChartAxis& Axis) const { return Axis.Shown; }
     bool AxisWithoutActiveSeries(const TChartAxis& Axis) const;
+    // The pixels to keep free beside an axis' ends for SetRangeFromPixels: what its Active series ask at
+    // the automatic ends (left and right of a horizontal axis, top and bottom of a vertical one), plus
+    // MinimumOffset at the minimum's side and MaximumOffset at the maximum's; an inverted axis has its
+    // ends on the other sides.
+    TRect AxisMargins(const TChartAxis& Axis) const;
     TChartSeries* FirstSeriesForAxis(const TChartAxis& Axis) const;
     TChartSeries* LargestSeriesForAxis(const TChartAxis& Axis) const;
 

@@ -6,6 +6,7 @@
 #include "chart/engine/LumEngineSeries.h"
 
 #include <algorithm>
+#include <utility>
 #include <limits>
 
 bool TCustomAxisPanel::SeriesOnAxis(const TChartSeries& Series, const TChartAxis& Axis, bool Horizontal) const
@@ -98,6 +99,37 @@ bool TCustomAxisPanel::AxisWithoutActiveSeries(const TChartAxis& Axis) const
 {
     return std::none_of(FSeriesList.Items().begin(), FSeriesList.Items().end(),
                         [&](const TChartSeries* s) { return s->Active() && s->UsesAxis(&Axis); });
+}
+
+TRect TCustomAxisPanel::AxisMargins(const TChartAxis& Axis) const
+{
+    // Gathered by ends: the side of the minimum and the side of the maximum.
+    int atMin = 0, atMax = 0;
+    for (TChartSeries* s : FSeriesList.Items()) {
+        if (!s->Active() || !s->UsesAxis(&Axis)) continue;
+        int a = 0, b = 0;
+        if (Axis.Horizontal()) {
+            s->HorizMargins(a, b);     // left, right
+            if (Axis.AutomaticMinimum()) atMin = std::max(atMin, a);
+            if (Axis.AutomaticMaximum()) atMax = std::max(atMax, b);
+        } else {
+            s->VertMargins(a, b);      // top, bottom
+            if (Axis.AutomaticMaximum()) atMax = std::max(atMax, a);
+            if (Axis.AutomaticMinimum()) atMin = std::max(atMin, b);
+        }
+    }
+    atMin += Axis.MinimumOffset();
+    atMax += Axis.MaximumOffset();
+    if (Axis.Inverted()) std::swap(atMin, atMax);
+    TRect m;
+    if (Axis.Horizontal()) {
+        m.Left = atMin;
+        m.Right = atMax;
+    } else {
+        m.Bottom = atMin;
+        m.Top = atMax;
+    }
+    return m;
 }
 
 TChartSeries* TCustomAxisPanel::FirstSeriesForAxis(const TChartAxis& Axis) const

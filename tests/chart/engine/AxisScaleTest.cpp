@@ -341,3 +341,41 @@ TEST(AxisScale, ScrollingWithAndWithoutLimits)
     axis.ScrollBy(true, -2);                              // the data reach below 5
     EXPECT_EQ(axis.Minimum(), 3);
 }
+
+namespace {
+// A series that asks its axes for room beside its points.
+class TWideSeries : public TTestSeries {
+public:
+    TWideSeries(int h, int v) : FH(h), FV(v) {}
+    void HorizMargins(int& Left, int& Right) override { Left = Right = FH; }
+    void VertMargins(int& Top, int& Bottom) override { Top = Bottom = FV; }
+
+private:
+    int FH, FV;
+};
+} // namespace
+
+// Series ask at automatic ends only; offsets count always; an inverted axis has its ends swapped.
+TEST(AxisScale, MarginsFromSeriesAndOffsets)
+{
+    TTestChart chart;
+    TWideSeries narrow(3, 2), wide(6, 1);
+    narrow.SetParentChart(&chart);
+    wide.SetParentChart(&chart);
+    TChartAxis& bottom = chart.BottomAxis();
+    TChartAxis& left = chart.LeftAxis();
+    EXPECT_EQ(chart.AxisMargins(bottom), (TRect{6, 0, 6, 0}));
+    EXPECT_EQ(chart.AxisMargins(left), (TRect{0, 2, 0, 2}));
+
+    bottom.SetMinimumOffset(10);
+    bottom.SetMaximumOffset(1);
+    bottom.SetAutomaticMaximum(false);
+    EXPECT_EQ(chart.AxisMargins(bottom), (TRect{16, 0, 1, 0}));
+    bottom.SetInverted(true);
+    EXPECT_EQ(chart.AxisMargins(bottom), (TRect{1, 0, 16, 0}));
+
+    left.SetMaximumOffset(4);
+    wide.SetActive(false);
+    EXPECT_EQ(chart.AxisMargins(left), (TRect{0, 6, 0, 2}));
+    EXPECT_EQ(chart.AxisMargins(chart.TopAxis()), (TRect{0, 0, 0, 0}));
+}
