@@ -2,6 +2,7 @@
 #include "chart/engine/LumEngineLists.h"
 
 #include "chart/base/LumConst.h"
+#include "chart/engine/LumEngineMarks.h"
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
 #include "platform/controls/Prompter.h"
@@ -217,3 +218,20 @@ std::string SeriesCaption(const TChartSeries& Series)
 }
 
 void ShowErrorBox(const std::string& Text) { MessageBox(nullptr, Text, "", MB_OK | MB_ICONERROR); }
+
+// ---- Start-up and shut-down ----------------------------------------------------------------------------
+
+namespace {
+const TClassInfo* const StreamedClasses[] = {&TChartAxisTitle::StaticClassInfo(), &TChartAxis::StaticClassInfo(),
+                                             &TChartDepthAxis::StaticClassInfo(), &TSeriesMarks::StaticClassInfo()};
+} // namespace
+
+void LumEngineInitialization()
+{
+    for (const TClassInfo* info : StreamedClasses) RegisterClass(*info);
+}
+
+void LumEngineFinalization()
+{
+    for (const TClassInfo* info : StreamedClasses) UnRegisterClass(*info);
+}

@@ -155,3 +155,8 @@ std::string SeriesCaption(const TChartSeries& Series);
 
 // A task-modal error box with an empty caption.
 void ShowErrorBox(const std::string& Text);
+
+// Start-up of the unit: the axis, axis title, depth axis and marks classes become known to streams by
+// name. Shut-down forgets them.
+void LumEngineInitialization();
+void LumEngineFinalization();

@@ -207,7 +207,7 @@ TEST(SeriesPoints, ChangeInPlaceKeepsOrderAndStaysQuiet)
     TTestSeries source;
     TTestSeries follower;
     for (int i = 0; i < 3; ++i) source.AppendValue(i);
-    source.AddDependent(&follower);
+    follower.AddDataSource(&source);
     follower.CopyPointsFrom(source);
     source.ChangeXValueAt(0, 10);
     EXPECT_EQ(PointsOf(source).x, (std::vector<double>{10, 1, 2}));

@@ -145,3 +145,12 @@ TEST(StoredRules, StreamPropertiesWrittenOnlyWhenThereIsSomethingToWrite)
     axisId->ReadValue(copy, TPropValue(std::int64_t{3}));
     EXPECT_EQ(copy.Axis(), &chart.RightAxis());
 }
+
+TEST(StoredRules, StartUpMakesTheStreamedClassesKnown)
+{
+    LumEngineInitialization();
+    for (const char* name : {"TChartAxisTitle", "TChartAxis", "TChartDepthAxis", "TSeriesMarks"})
+        EXPECT_NE(FindClassInfo(name), nullptr) << name;
+    LumEngineFinalization();
+    EXPECT_EQ(FindClassInfo("TChartAxis"), nullptr);
+}
