@@ -87,6 +87,12 @@ struct TLumEngineStyleHooks {
     std::function<bool(TChartSeries&, const std::string&)> ReadSeriesStyle;
 };
 
+// Hooks of the chart control's start-up that the model's units call; empty until it installs them.
+struct TLumEngineControlHooks {
+    // Registers a function class on the gallery page of standard functions under a gallery name.
+    std::function<void(const TClassInfo& FunctionClass, const std::string& GalleryName)> RegisterStandardFunction;
+};
+
 struct TLumEngineModule {
     // Values by which a value list's storage grows when it is full.
     int ValueListGrowthStep = 1000;
@@ -94,6 +100,7 @@ struct TLumEngineModule {
     // raster engine takes.
     int AxisPixelClampLimit = 8388607;
     TLumEngineStyleHooks Style;
+    TLumEngineControlHooks Control;
 };
 
 TLumEngineModule& LumEngineModule();
