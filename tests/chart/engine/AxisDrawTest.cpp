@@ -218,3 +218,40 @@ TEST(AxisDraw, HitTestCoversLineAndLabels)
     EXPECT_FALSE(axis.HitTest(100, 311));
     EXPECT_FALSE(axis.HitTest(100, 290));
 }
+
+// In 3-D the depth axis shows the series' titles along the depth, one slot each.
+TEST(AxisDraw, DepthAxisShowsSeriesTitlesInThreeD)
+{
+    TRecordedChart rc({50, 20, 450, 320});
+    TTestChart& chart = rc.Chart;
+    chart.SetView3D(true);
+    chart.ChartCanvas().SetupView(&rc.Device, &chart.View3DOptions(), clWhite, true, {0, 0, 600, 400});
+    TTestSeries a, b;
+    a.SetTitle("near");
+    b.SetTitle("far");
+    for (TTestSeries* s : {&a, &b}) {
+        s->SetParentChart(&chart);
+        s->AppendValue(1);
+    }
+    chart.SetMaxZOrder(-1);
+    a.ComputeZOrder();
+    b.ComputeZOrder();
+    chart.ComputeDepthSizes();
+    TChartDepthAxis& depth = chart.DepthAxis();
+    depth.SetVisible(true);
+    EXPECT_TRUE(chart.ComputeAxisVisible(depth));
+    depth.ComputeAutoRange();
+    EXPECT_EQ(depth.CurrentMinimum, -0.5);
+    EXPECT_EQ(depth.CurrentMaximum, 1.5);
+    depth.CalcPixelRange();
+    EXPECT_EQ(depth.EndPixel, chart.Width3D());
+    TRect r = chart.ChartRect();
+    depth.CalcLayout(r, true);
+    rc.Recorder->Clear();
+    depth.PaintAxis(true);
+    std::vector<std::string> texts;
+    for (const auto* t : rc.Recorder->OfKind("TextOut")) texts.push_back(t->Text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"near", "far"}));
+    EXPECT_EQ(depth.TickPositions.size(), 2u);
+    EXPECT_FALSE(rc.Recorder->OfKind("LineTo").empty());
+}
