@@ -325,3 +325,40 @@ TEST(SeriesSamples, SampleValuesStayWithinTheirSpanAndMarkTheDataNotLoaded)
     }
     EXPECT_EQ(s.PointCount(), 25);
 }
+
+TEST(SeriesChart, PointsMapThroughTheAxesTheSeriesUses)
+{
+    TRecordedChart rc({50, 20, 450, 320});
+    TTestSeries s;
+    s.SetParentChart(&rc.Chart);
+    s.InsertPoint(0, 0);
+    s.InsertPoint(10, 30);
+    TTestChart& chart = rc.Chart;
+    for (TChartAxis* a : {&chart.BottomAxis(), &chart.LeftAxis(), &chart.RightAxis(), &chart.TopAxis()}) rc.Scale(*a);
+
+    EXPECT_EQ(s.ScreenXOf(1), 450);
+    EXPECT_EQ(s.ScreenYOf(1), 20);
+    EXPECT_EQ(s.HorizValueToPixel(5), 250);
+    EXPECT_EQ(s.HorizPixelToValue(250), 5);
+    EXPECT_EQ(s.VertPixelToValue(170), 15);
+    EXPECT_EQ(s.MandatoryValueToPixel(15), 170);
+    EXPECT_EQ(s.ValuesForAxis(&chart.BottomAxis()), &s.XValues());
+    EXPECT_EQ(s.ValuesForAxis(&chart.LeftAxis()), &s.YValues());
+    EXPECT_EQ(s.ValuesForAxis(&chart.TopAxis()), nullptr);
+    EXPECT_FALSE(s.UsesAxis(&chart.DepthAxis()));
+
+    s.SetHorizAxis(aBothHorizAxis);
+    EXPECT_TRUE(s.UsesAxis(&chart.TopAxis()));
+    EXPECT_EQ(s.GetHorizAxis(), &chart.BottomAxis());
+    s.SetVertAxis(aRightAxis);
+    EXPECT_FALSE(s.UsesAxis(&chart.LeftAxis()));
+    EXPECT_EQ(s.GetVertAxis(), &chart.RightAxis());
+
+    TChartAxis& custom = TChartAxis::CreateForChart(chart);
+    s.SetVertAxis(aCustomVertAxis);               // no custom axis yet: the left axis
+    EXPECT_EQ(s.GetVertAxis(), &chart.LeftAxis());
+    s.BindCustomVertAxis(&custom);
+    EXPECT_EQ(s.GetVertAxis(), &custom);
+    s.SetVertAxis(aLeftAxis);                     // the custom binding is forgotten
+    EXPECT_EQ(s.CustomVertAxis(), nullptr);
+}
