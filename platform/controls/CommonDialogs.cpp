@@ -24,19 +24,10 @@
 namespace {
 
 // Puts a dialog prompt to the script, to nobody, or to the user; the prompt's default answer is Cancel.
-template <class ShowWindow>
-bool AskDialog(TPrompt& prompt, ShowWindow&& showWindow)
+bool AskDialog(TPrompt& prompt, const std::function<void(TPrompt&)>& showWindow)
 {
-    EnsureQtApplication();
     prompt.Result = mrCancel;
-    if (TPromptScript* script = ActivePromptScript()) {
-        script->Answer(prompt);
-        script->Record(prompt);
-    } else if (PromptsUnattended()) {
-        NoteUnattendedPrompt(prompt);
-    } else {
-        showWindow(prompt);
-    }
+    DispatchPrompt(prompt, showWindow);
     return prompt.Result == mrOk;
 }
 

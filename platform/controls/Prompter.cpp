@@ -50,19 +50,10 @@ std::string Describe(const TPrompt& prompt)
 }
 
 // Puts a prompt to the script, to nobody (default answer) or to the user through the given window code.
-template <class ShowWindow>
-void Ask(TPrompt& prompt, ShowWindow&& showWindow)
+void Ask(TPrompt& prompt, const std::function<void(TPrompt&)>& showWindow)
 {
-    EnsureQtApplication();
     prompt.Result = DefaultResult(prompt);
-    if (TPromptScript* script = ActivePromptScript()) {
-        script->Answer(prompt);
-        script->Record(prompt);
-    } else if (PromptsUnattended()) {
-        NoteUnattendedPrompt(prompt);
-    } else {
-        showWindow(prompt);
-    }
+    DispatchPrompt(prompt, showWindow);
 }
 
 QMessageBox::StandardButton QtButton(TMsgDlgBtn b)
@@ -169,6 +160,19 @@ void SetShowWindowsUnattended(bool show) { PrompterState().ShowWindowsUnattended
 void NoteUnattendedPrompt(const TPrompt& prompt)
 {
     std::fprintf(stderr, "unanswered %s (no user on this display)\n", Describe(prompt).c_str());
+}
+
+void DispatchPrompt(TPrompt& prompt, const std::function<void(TPrompt&)>& showWindow)
+{
+    EnsureQtApplication();
+    if (TPromptScript* script = ActivePromptScript()) {
+        script->Answer(prompt);
+        script->Record(prompt);
+    } else if (PromptsUnattended()) {
+        NoteUnattendedPrompt(prompt);
+    } else {
+        showWindow(prompt);
+    }
 }
 
 // ---- Script ------------------------------------------------------------------------------------------

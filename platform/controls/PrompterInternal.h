@@ -3,6 +3,8 @@
 
 #include "platform/controls/Prompter.h"
 
+#include <functional>
+
 class QWidget;
 
 // The installed script, or nullptr when the prompter shows real windows.
@@ -14,6 +16,10 @@ bool PromptsUnattended();
 // Shows real windows even on those platforms (tests that drive a platform dialog themselves).
 void SetShowWindowsUnattended(bool show);
 void NoteUnattendedPrompt(const TPrompt& prompt);
+
+// Puts a prompt, its default Result already set, to the script, to nobody (the default stands) or to the
+// user through the given window code.
+void DispatchPrompt(TPrompt& prompt, const std::function<void(TPrompt&)>& showWindow);
 
 // The window that parents a dialog of the owner control (the active window when there is none).
 QWidget* DialogParent(TWinControl* owner);
