@@ -37,34 +37,32 @@ TRect SortedRect(const TRect& r)
 
 // ---- Buffered and unbuffered drawing --------------------------------------------------------------------------
 
-void TCustomLumPanel::DrawBuffered(TCanvas& Canvas, const TRect& Rect)
+namespace {
+
+// Draws the panel on a canvas with the chart canvas's buffering set for the call, keeping its bitmap,
+// and restores both afterwards.
+void DrawWithBuffering(TCustomLumPanel& panel, TCanvas& Canvas, const TRect& Rect, bool buffered)
 {
-    TCanvas3D& canvas = ChartCanvas();
+    TCanvas3D& canvas = panel.ChartCanvas();
     auto* device = dynamic_cast<TLumCanvas3D*>(&canvas);
     const bool wasBuffered = canvas.IsBufferedDisplay();
     if (device) device->SetKeepBitmap(true);
     TScopeExit restore([&] {
         canvas.ChangeBufferedDisplay(wasBuffered);
         if (device) device->SetKeepBitmap(false);
-        Invalidate();
+        panel.Invalidate();
     });
-    canvas.ChangeBufferedDisplay(true);
-    DrawOnCanvas(Canvas, Rect);
+    canvas.ChangeBufferedDisplay(buffered);
+    panel.DrawOnCanvas(Canvas, Rect);
 }
+
+} // namespace
+
+void TCustomLumPanel::DrawBuffered(TCanvas& Canvas, const TRect& Rect) { DrawWithBuffering(*this, Canvas, Rect, true); }
 
 void TCustomLumPanel::DrawUnbuffered(TCanvas& Canvas, const TRect& Rect)
 {
-    TCanvas3D& canvas = ChartCanvas();
-    auto* device = dynamic_cast<TLumCanvas3D*>(&canvas);
-    const bool wasBuffered = canvas.IsBufferedDisplay();
-    if (device) device->SetKeepBitmap(true);
-    TScopeExit restore([&] {
-        canvas.ChangeBufferedDisplay(wasBuffered);
-        if (device) device->SetKeepBitmap(false);
-        Invalidate();
-    });
-    canvas.ChangeBufferedDisplay(false);
-    DrawOnCanvas(Canvas, Rect);
+    DrawWithBuffering(*this, Canvas, Rect, false);
 }
 
 void TCustomLumPanel::DrawForMetafile(TCanvas& Canvas, const TRect& Rect)
