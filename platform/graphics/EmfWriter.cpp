@@ -96,6 +96,14 @@ void TEmfWriter::PutRect(const TRect& r)
     PutI32(r.Bottom);
 }
 
+void TEmfWriter::PutPoints(const std::vector<TPoint>& points)
+{
+    for (const TPoint& p : points) {
+        PutI32(p.x);
+        PutI32(p.y);
+    }
+}
+
 void TEmfWriter::PatchU32(std::size_t at, std::uint32_t v)
 {
     for (int i = 0; i < 4; ++i) FData[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -320,35 +328,21 @@ std::uint32_t TEmfWriter::CreateFont(const TEmfFont& font)
 
 // ---- Drawing -----------------------------------------------------------------------------------------
 
-void TEmfWriter::Polygon(const std::vector<TPoint>& points)
+void TEmfWriter::PolyRecord(std::uint32_t type, const std::vector<TPoint>& points)
 {
     if (points.empty()) return;
     const TRect b = PointBounds(points);
     Include(b);
-    const std::size_t start = BeginRecord(EMR_POLYGON);
+    const std::size_t start = BeginRecord(type);
     PutRect(b);
     PutU32(static_cast<std::uint32_t>(points.size()));
-    for (const TPoint& p : points) {
-        PutI32(p.x);
-        PutI32(p.y);
-    }
+    PutPoints(points);
     EndRecord(start);
 }
 
-void TEmfWriter::Polyline(const std::vector<TPoint>& points)
-{
-    if (points.empty()) return;
-    const TRect b = PointBounds(points);
-    Include(b);
-    const std::size_t start = BeginRecord(EMR_POLYLINE);
-    PutRect(b);
-    PutU32(static_cast<std::uint32_t>(points.size()));
-    for (const TPoint& p : points) {
-        PutI32(p.x);
-        PutI32(p.y);
-    }
-    EndRecord(start);
-}
+void TEmfWriter::Polygon(const std::vector<TPoint>& points) { PolyRecord(EMR_POLYGON, points); }
+
+void TEmfWriter::Polyline(const std::vector<TPoint>& points) { PolyRecord(EMR_POLYLINE, points); }
 
 void TEmfWriter::PolyPolygon(const std::vector<std::vector<TPoint>>& polygons)
 {
@@ -362,10 +356,7 @@ void TEmfWriter::PolyPolygon(const std::vector<std::vector<TPoint>>& polygons)
     PutU32(static_cast<std::uint32_t>(polygons.size()));
     PutU32(static_cast<std::uint32_t>(all.size()));
     for (const auto& poly : polygons) PutU32(static_cast<std::uint32_t>(poly.size()));
-    for (const TPoint& p : all) {
-        PutI32(p.x);
-        PutI32(p.y);
-    }
+    PutPoints(all);
     EndRecord(start);
 }
 

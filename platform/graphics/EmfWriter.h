@@ -105,6 +105,9 @@ private:
     void PutU16(std::uint16_t v);
     void PutF32(float v);
     void PutRect(const TRect& r);
+    void PutPoints(const std::vector<TPoint>& points);
+    // A polygon or polyline record: bounds, count, points.
+    void PolyRecord(std::uint32_t type, const std::vector<TPoint>& points);
     void PatchU32(std::size_t at, std::uint32_t v);
     void PutDib(std::size_t recordStart, std::size_t offsetsAt, const TEmfPixels& pixels, int bitsPerPixel);
     void Include(const TRect& inclusiveBounds);
