@@ -179,24 +179,11 @@ void TListBox::SetItemHeight(int v)
     static_cast<Native*>(Widget())->doItemsLayout();
 }
 
-TCanvas& TListBox::Canvas()
-{
-    if (FItemCanvas) return *FItemCanvas;
-    if (!FIdleCanvas) FIdleCanvas = std::make_unique<TCanvas>();
-    return *FIdleCanvas;
-}
+TCanvas& TListBox::Canvas() { return FItemCanvas.Canvas(); }
 
 void TListBox::PaintItem(TCanvas& Canvas, int Index, TRect Rect, TOwnerDrawState State)
 {
-    TCanvas* previous = FItemCanvas;
-    FItemCanvas = &Canvas;
-    try {
-        DrawItem(Index, Rect, State);
-    } catch (...) {
-        FItemCanvas = previous;
-        throw;
-    }
-    FItemCanvas = previous;
+    FItemCanvas.PaintOn(Canvas, [&] { DrawItem(Index, Rect, State); });
 }
 
 void TListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)

@@ -66,6 +66,5 @@ private:
     bool FMultiSelect = false;
     TListBoxStyle FStyle = lbStandard;
     int FItemHeight = 13;
-    TCanvas* FItemCanvas = nullptr;
-    std::unique_ptr<TCanvas> FIdleCanvas;
+    TItemCanvasSlot FItemCanvas;
 };

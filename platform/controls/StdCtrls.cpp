@@ -327,24 +327,11 @@ void TComboBox::SetDropDownWidth(int v) { FDropDownWidth = std::max(0, v); }
 
 bool TComboBox::DroppedDown() const { return static_cast<Native*>(Widget())->view()->isVisible(); }
 
-TCanvas& TComboBox::Canvas()
-{
-    if (FItemCanvas) return *FItemCanvas;
-    if (!FIdleCanvas) FIdleCanvas = std::make_unique<TCanvas>();
-    return *FIdleCanvas;
-}
+TCanvas& TComboBox::Canvas() { return FItemCanvas.Canvas(); }
 
 void TComboBox::DrawItemOn(TCanvas& canvas, int index, TRect rect, TOwnerDrawState state)
 {
-    TCanvas* previous = FItemCanvas;
-    FItemCanvas = &canvas;
-    try {
-        DrawItem(index, rect, state);
-    } catch (...) {
-        FItemCanvas = previous;
-        throw;
-    }
-    FItemCanvas = previous;
+    FItemCanvas.PaintOn(canvas, [&] { DrawItem(index, rect, state); });
 }
 
 void TComboBox::Change()
@@ -372,6 +359,28 @@ void TComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
 }
 
 void TComboBox::PaintWindow(TCanvas&) {}
+
+// ---- Owner-drawn item canvas ------------------------------------------------------------------------
+
+TCanvas& TItemCanvasSlot::Canvas()
+{
+    if (FItemCanvas) return *FItemCanvas;
+    if (!FIdleCanvas) FIdleCanvas = std::make_unique<TCanvas>();
+    return *FIdleCanvas;
+}
+
+void TItemCanvasSlot::PaintOn(TCanvas& canvas, const std::function<void()>& paint)
+{
+    TCanvas* previous = FItemCanvas;
+    FItemCanvas = &canvas;
+    try {
+        paint();
+    } catch (...) {
+        FItemCanvas = previous;
+        throw;
+    }
+    FItemCanvas = previous;
+}
 
 // ---- System metrics ----------------------------------------------------------------------------------
 

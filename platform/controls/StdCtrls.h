@@ -6,6 +6,8 @@
 #include "platform/controls/Controls.h"
 #include "platform/controls/Prompter.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,19 @@ enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocuse
 using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
 
 using TDrawItemEvent = std::function<void(TPersistent* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+
+// The canvas an owner-drawn list hands its item painting: the device canvas of the item being painted,
+// or an idle canvas between paints.
+class TItemCanvasSlot {
+public:
+    TCanvas& Canvas();
+    // Runs paint with Canvas() being `canvas`, restoring the previous one afterwards (also on throw).
+    void PaintOn(TCanvas& canvas, const std::function<void()>& paint);
+
+private:
+    TCanvas* FItemCanvas = nullptr;
+    std::unique_ptr<TCanvas> FIdleCanvas;
+};
 
 class TComboBox : public TWinControl {
     VSP_PERSISTENT_CLASS
@@ -115,8 +130,7 @@ private:
     TComboBoxStyle FStyle = csDropDown;
     int FItemHeight = 16;
     int FDropDownWidth = 0;     // 0: as wide as the combo box
-    TCanvas* FItemCanvas = nullptr;
-    std::unique_ptr<TCanvas> FIdleCanvas;
+    TItemCanvasSlot FItemCanvas;
 };
 
 // ---- System metrics ----------------------------------------------------------------------------------
