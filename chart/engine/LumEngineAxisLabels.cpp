@@ -256,8 +256,7 @@ void TChartAxis::SeriesTextWalk(TAxisLabelStyle style)
         TChartSeries* owner = nullptr;
         for (TChartSeries* s : AxisSeries.Items()) {
             if (index < s->FirstVisible() || index > s->LastVisible()) continue;
-            // Mark texts are composed by the series' marks; without them a point offers its label.
-            text = style == talText ? s->Labels().LabelText(index) : std::string();
+            text = style == talText ? s->Labels().LabelText(index) : s->ComposeMarkText(index);
             if (FChart->OnGetAxisLabel) FChart->OnGetAxisLabel(this, s, index, text);
             if (!text.empty()) {
                 owner = s;

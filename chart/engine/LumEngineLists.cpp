@@ -5,6 +5,7 @@
 #include "chart/engine/LumEngineMarks.h"
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
+#include "chart/engine/LumEngineSeriesSource.h"
 #include "platform/controls/Prompter.h"
 
 #include <algorithm>
@@ -148,6 +149,35 @@ int TSeriesGroups::GroupOfSeries(const TChartSeries* Series) const
     return -1;
 }
 
+namespace {
+
+// The names of a group's series, one a line.
+std::string GroupSeriesNames(const TSeriesGroup& Group)
+{
+    std::string text;
+    for (const TChartSeries* s : Group.Series().Items()) text += (text.empty() ? "" : "\n") + s->Name();
+    return text;
+}
+
+// The named series of the group's chart join the group; unknown names add nothing.
+void ReadGroupSeriesNames(TSeriesGroup& Group, const TPropValue& Value)
+{
+    const std::string& text = std::get<std::string>(Value);
+    const TCustomAxisPanel* chart = Group.Series().Owner();
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string name = text.substr(start, end - start);
+        start = end + 1;
+        if (name.empty() || !chart) continue;
+        for (int i = 0; i < chart->CountSeries(); ++i)
+            if (chart->SeriesAt(i)->Name() == name && !Group.Series().Contains(chart->SeriesAt(i)))
+                Group.Series().Add(chart->SeriesAt(i));
+    }
+}
+
+} // namespace
+
 const TClassInfo& TSeriesGroup::StaticClassInfo()
 {
     using P = TProps<TSeriesGroup>;
@@ -159,6 +189,9 @@ const TClassInfo& TSeriesGroup::StaticClassInfo()
                 .Default(gaYes),
             P::Text("Name", &TSeriesGroup::Name, &TSeriesGroup::SetName),
         },
+        .Defined = {P::DefinedValue("Series", TPropKind::Text, &ReadGroupSeriesNames,
+                                    [](const TSeriesGroup& g) -> TPropValue { return GroupSeriesNames(g); },
+                                    &TSeriesGroup::SeriesStored)},
     });
     return info;
 }
@@ -219,6 +252,18 @@ std::string SeriesCaption(const TChartSeries& Series)
 
 void ShowErrorBox(const std::string& Text) { MessageBox(nullptr, Text, "", MB_OK | MB_ICONERROR); }
 
+std::vector<TSeriesListEntry> ListSeriesInStrings(const TCustomSeriesList& List, bool UseCaptions)
+{
+    std::vector<TSeriesListEntry> entries;
+    for (TChartSeries* s : List.Items()) {
+        const bool designing = s->ComponentState().Contains(csDesigning);
+        if (!s->ShowInEditor() && !(designing && !s->InternalUse())) continue;
+        entries.push_back({UseCaptions ? SeriesCaption(*s) : s->Name(), s});
+    }
+    return entries;
+}
+
+
 // ---- Start-up and shut-down ----------------------------------------------------------------------------
 
 namespace {
@@ -234,4 +279,5 @@ void LumEngineInitialization()
 void LumEngineFinalization()
 {
     for (const TClassInfo* info : StreamedClasses) UnRegisterClass(*info);
+    FreeSourceStyleList();
 }

@@ -153,6 +153,15 @@ private:
 // place in its chart when it has neither.
 std::string SeriesCaption(const TChartSeries& Series);
 
+// One entry of an editor's list of series: the text shown and the series.
+struct TSeriesListEntry {
+    std::string Text;
+    TChartSeries* Series = nullptr;
+};
+// The series of a list that editors may show (ShowInEditor), each with its caption (UseCaptions) or its
+// component name.
+std::vector<TSeriesListEntry> ListSeriesInStrings(const TCustomSeriesList& List, bool UseCaptions);
+
 // A task-modal error box with an empty caption.
 void ShowErrorBox(const std::string& Text);
 

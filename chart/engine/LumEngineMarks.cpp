@@ -141,6 +141,10 @@ const TClassInfo& TSeriesMarks::StaticClassInfo()
         .Properties = {
             P::Integer("Angle", &M::Angle, &M::SetAngle).Default(0),
             P::Enumeration("Bevel", BevelCutNames, &M::Bevel, &M::SetBevel).Default(bvNone),
+            P::Object("Arrow", [](const M& m) -> TPersistent* { return &const_cast<M&>(m).Arrow(); }),
+            P::Integer("ArrowLength", [](const M& m) { return const_cast<M&>(m).ArrowLength(); }, &M::SetArrowLength)
+                .NotStored(),
+            P::Object("Callout", [](const M& m) -> TPersistent* { return &const_cast<M&>(m).Callout(); }),
             P::Integer("BevelWidth", &M::BevelWidth, &M::SetBevelWidth).Default(2),
             P::Object("Brush", [](const M& m) -> TPersistent* { return &m.Brush(); }),
             P::Boolean("Clip", &M::Clip, &M::SetClip).Default(false),
@@ -154,10 +158,14 @@ const TClassInfo& TSeriesMarks::StaticClassInfo()
             P::Object("Shadow", [](const M& m) -> TPersistent* { return &const_cast<M&>(m).Shadow(); }),
             P::Enumeration("ShapeStyle", ShapeStyleNames, &M::ShapeStyle, &M::SetShapeStyle).Default(fosRectangle),
             P::Enumeration("Style", SeriesMarksStyleNames, &M::Style, &M::SetStyle).Default(smsLabel),
+            P::Object("Symbol", [](const M& m) -> TPersistent* { return &const_cast<M&>(m).Symbol(); }),
             P::Integer("Transparency", &M::Transparency, &M::SetTransparency).Default(0),
             P::Boolean("Transparent", &M::Transparent, &M::SetTransparent).StoredWhen(&M::TransparentStored),
             P::Boolean("Visible", &M::Visible, &M::SetVisible).Default(false),
         },
+        .Defined = {P::DefinedBinary(
+            "Items", &M::ReadItems, [](const M& m, TStream& s) { const_cast<M&>(m).WriteItems(s); },
+            [](const M& m) { return const_cast<M&>(m).Items().Count() > 0; })},
     });
     return info;
 }
@@ -187,6 +195,8 @@ void TSeriesMarks::Assign(const TPersistent& Source)
         FDrawEvery = other->FDrawEvery;
         FStyle = other->FStyle;
         FMultiLine = other->FMultiLine;
+        SetCallout(other->FCallout.get());
+        SetSymbol(other->FSymbol.get());
         FItems.ClearItems();
         auto& source = const_cast<TSeriesMarks*>(other)->FItems;
         for (int i = 0; i < source.Count(); ++i) FItems.ItemAt(i).Assign(source.ItemAt(i));

@@ -6,6 +6,8 @@
 #include "chart/base/RadErareShapes.h"
 #include "chart/engine/LumEngineTypes.h"
 #include "platform/rtl/StringList.h"
+#include "chart/engine/LumEngineMarksSymbol.h"
+#include "chart/engine/LumEnginePointer.h"
 
 #include <memory>
 #include <vector>
@@ -117,6 +119,50 @@ public:
     // The point's item when the index lies within the items (created when missing), else the marks.
     TLumCustomShape& ShapeForPoint(int Index);
 
+    // ---- Callout and symbol ----
+    // The connector and lift of the marks, made on first read (also through Arrow and ArrowLength).
+    TMarksCallout& Callout();
+    TMarksCallout* CalloutIfAny() const { return FCallout.get(); }
+    // Nil frees the callout; a callout is copied into the (made) own one.
+    void SetCallout(const TMarksCallout* Value);
+    TWhitePen& Arrow() { return Callout().Arrow(); }
+    void SetArrow(const TChartPen& Value) { Callout().SetArrow(Value); }
+    int ArrowLength() { return Callout().Length(); }
+    void SetArrowLength(int Value) { Callout().SetLength(Value); }
+    // The small symbol in the point's colour inside each box, made on first read.
+    TSeriesMarksSymbol& Symbol();
+    TSeriesMarksSymbol* SymbolIfAny() const { return FSymbol.get(); }
+    void SetSymbol(const TSeriesMarksSymbol* Value);
+    // The panel, then the callout and the symbol get it.
+    void SetParentPanel(TCustomLumPanel* Panel) override;
+
+    // ---- Drawing and hit tests ----
+    // One mark: its stored position applied, the connector, the box, the symbol and the text.
+    void PaintMarkAt(int Index, TColor Color, TSeriesMarkPosition& Position, const std::string& Text);
+    // Stores the computed geometry in the point's position, or replaces it by a user-placed one.
+    void ApplyStoredPosition(int Index, TSeriesMarkPosition& Position);
+    // The lines of a mark text centred in Rect (rotated by Angle).
+    void DrawMarkText(const TRect& Rect, const std::string& Text);
+    // The left-top corner of a box at the marks' depth: in a 3-D chart drawn through the device canvas
+    // the arrow end is projected and the corner keeps its offset from it.
+    TPoint ProjectLeftTop(TPoint ArrowTo, TPoint LeftTop) const;
+    // The index of the last drawn mark whose box holds (X, Y) (edges included); -1 when none.
+    int MarkAtPoint(int X, int Y) const;
+    // The widest line of a point's mark text with the canvas' current font.
+    int MarkTextWidth(int Index) const;
+    // Moves Position up (or down) clear of each earlier mark First..Index-1 whose box it meets.
+    void ShiftToAvoidOverlap(int First, int Index, TSeriesMarkPosition& Position);
+    // A mark's box grown by its frame and toward its shadow, at the projected corner.
+    TRect MarkBoundsWithShadow(int Index, const TSeriesMarkPosition& Position);
+    // With a callout, lifts the position by its length and distance.
+    void DrawMarkCallout(TSeriesMarkPosition& Position) const;
+
+    // ---- Stream ----
+    // "Items": the int32 item count, then each item's properties as a property list.
+    void WriteItems(TStream& Stream);
+    // Refuses (ChartException) a count below 0 or one whose smallest lists cannot fit the block.
+    void ReadItems(TStream& Stream);
+
     // Colour 0x808080 and size 1, also as the shadow's stream defaults (marks and their items).
     static void InitItemShadow(TLumShadow& Shadow);
     // Every stored position loses its custom flag; the series repaints.
@@ -137,4 +183,6 @@ private:
     TSeriesMarksPositions FPositions;
     int FZPosition = 0;
     int FAngle = 0;
+    std::unique_ptr<TMarksCallout> FCallout;
+    std::unique_ptr<TSeriesMarksSymbol> FSymbol;
 };

@@ -3,7 +3,9 @@
 #include "chart/engine/LumEnginePanel.h"
 
 #include "chart/base/LumConst.h"
+#include "chart/engine/LumEngineFunction.h"
 #include "chart/engine/LumEngineSeries.h"
+#include "chart/engine/LumEngineSeriesSource.h"
 #include "platform/graphics/Printers.h"
 #include "platform/rtl/PixelMath.h"
 
@@ -177,8 +179,10 @@ int TCustomAxisPanel::LargestActivePointCount() const
 
 int TCustomAxisPanel::WidestSeriesMark() const
 {
-    // Mark widths come with the marks' texts; until a series composes them, no series claims room.
-    return 0;
+    int widest = 0;
+    for (TChartSeries* s : FSeriesList.Items())
+        if (s->Active()) widest = std::max(widest, s->WidestMarkText());
+    return widest;
 }
 
 int TCustomAxisPanel::WidestSeriesLabel() const
@@ -432,16 +436,36 @@ void TCustomAxisPanel::LegendItemText(TChartSeries*, int, std::string& Text) con
 void TCustomAxisPanel::RecomputeSeriesFromSource(TChartSeries& Series)
 {
     if (Series.ComponentState().Contains(csLoading)) return;
-    if (auto* source = dynamic_cast<TChartSeries*>(Series.DataSource())) Series.CopyPointsFrom(*source);
+    TComponent* source = Series.DataSource();
+    if (auto* series = dynamic_cast<TChartSeries*>(source)) {
+        Series.CopyPointsFrom(*series);
+    } else if (auto* component = dynamic_cast<TLumSeriesSource*>(source)) {
+        component->RefreshIfActive();
+    } else if (!source && Series.AttachedFunction() && Series.AttachedFunction()->NoSourceNeeded()) {
+        Series.BeginDataUpdate();
+        try {
+            Series.ClearPoints();
+            Series.AttachedFunction()->CalculateFromSources(nullptr);
+        } catch (...) {
+            Series.EndDataUpdate();
+            throw;
+        }
+        Series.EndDataUpdate();
+    }
 }
 
 bool TCustomAxisPanel::AcceptsDataSource(const TChartSeries& Series, TComponent* Candidate) const
 {
-    auto* source = dynamic_cast<TChartSeries*>(Candidate);
-    return source && Series.AcceptsSource(source);
+    if (auto* source = dynamic_cast<TChartSeries*>(Candidate)) return Series.AcceptsSource(source);
+    auto* component = dynamic_cast<TLumSeriesSource*>(Candidate);
+    return component && component->AcceptsChart(*this);
 }
 
-void TCustomAxisPanel::ReleaseSeriesSource(TChartSeries&, TComponent*) {}
+void TCustomAxisPanel::ReleaseSeriesSource(TChartSeries& Series, TComponent* Source)
+{
+    auto* component = dynamic_cast<TLumSeriesSource*>(Source);
+    if (component && Series.DataSource() == Source) component->BindSeries(nullptr);
+}
 
 void TCustomAxisPanel::CheckCircularSource(TComponent* Component, const TChartSeries& Series) const
 {

@@ -211,11 +211,38 @@ public:
     // NotifyChartStage of every Active tool in list order.
     void NotifyToolsStage(int Stage);
 
+    // ---- Drawing the chart ----
+    // The legend's symbol pen while the legend draws (nil: series outline their symbols with their pen).
+    TChartPen* LegendSymbolPen() const { return FLegendSymbolPen; }
+    void SetLegendSymbolPen(TChartPen* Value) { FLegendSymbolPen = Value; }
+    // True when the plane of ChartRect at depth Z is turned away from the viewer (seen from behind);
+    // false in 2-D and on a canvas with its own renderer.
+    virtual bool IsPlaneSeenFromBehind(int Z);
+    // BackFaced: a 3-D view seen from behind (ortho angle above 90, or rotation below 180).
+    void ComputeBackFaced();
+    // Z orders of the Active series: claimed in list order, then counted from the back.
+    void AssignSeriesZOrders();
+    // Shown flags and automatic ranges of the axes, their room taken from ChartRect, their pixel spans.
+    void FitAxesInChartRect();
+    void PositionAllAxes();
+    void ComputeSeriesZExtents();
+    // The pixels series and axis offsets ask beside each axis' ends widen its working range.
+    void ApplySeriesMargins();
+    void PaintAxes();
+    // The Active series, from the back of the view to the front.
+    void PaintAllSeries();
+    // One series (or, in 3-D, every series of its depth slot point by point) with its marks.
+    void PaintSeries(TChartSeries& Series);
+    // Every Active series, last to first, follows the mouse; true when any reports it over a point.
+    bool TrackSeriesHover(int X, int Y);
+
     bool IsDestroying() const { return Destroying() || FTearingDown; }
 
 protected:
     // The panel's handling, then tool stage 5.
     void MouseLeave() override;
+    // The whole chart in its fixed order, with the tool stages and the drawing events.
+    void DrawChartContent(const TRect& Rect) override;
 
 private:
     bool SeriesOnAxis(const TChartSeries& Series, const TChartAxis& Axis, bool Horizontal) const;
@@ -250,4 +277,7 @@ private:
     int FLegendCheckMode = 0;
     std::unique_ptr<TChartTools> FTools;
     bool FTearingDown = false;
+    TChartPen* FLegendSymbolPen = nullptr;
+    // Clips to the chart rectangle and its depth when clipping is allowed; true when it did.
+    bool ClipToChart();
 };

@@ -5,8 +5,10 @@
 #include "chart/base/LumConst.h"
 #include "chart/base/RadErareUtils.h"
 #include "chart/engine/LumEngineAxis.h"
+#include "chart/engine/LumEngineFunction.h"
 #include "chart/engine/LumEngineMarks.h"
 #include "chart/engine/LumEnginePanel.h"
+#include "chart/engine/LumEngineSeriesStream.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -39,7 +41,9 @@ void RandomizeSeed(unsigned Seed) { RandomSeed() = Seed; }
 
 const TClassInfo& TChartSeries::StaticClassInfo()
 {
-    static const TClassInfo info({.Name = "TChartSeries", .Parent = &TCustomChartSeries::StaticClassInfo()});
+    static const TClassInfo info({.Name = "TChartSeries",
+                                  .Parent = &TCustomChartSeries::StaticClassInfo(),
+                                  .Defined = SeriesDefinedProperties()});
     return info;
 }
 
@@ -93,6 +97,7 @@ TChartSeries::~TChartSeries()
 {
     FDestroying = true;
     LeaveChart();
+    FreeFunction();
     ReleaseSourceSeries();
     for (TChartSeries* d : std::vector<TChartSeries*>(FDependents->Items())) d->DataSources().Remove(this);
     FDependents->Clear();
@@ -273,6 +278,7 @@ void TChartSeries::ClearPoints()
     if (OnClearValues) OnClearValues(this);
     NotifyDependents(dnCleared, 0);
     if (Active() && ParentChart() && !ParentChart()->IsDestroying()) InvalidateChart();
+    if (FFunction) FFunction->SeriesCleared();
 }
 
 // ---- Changing points -----------------------------------------------------------------------------------

@@ -15,6 +15,20 @@
 #include <string>
 #include <vector>
 
+class TLumFunction;
+class TLumSeriesSource;
+class TStream;
+class TSeriesMarkPosition;
+
+// What a legend entry of a series says: the label alone, or with its value, percent or X.
+enum TLegendTextStyle {
+    ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue, ltsValue, ltsPercent,
+    ltsXAndValue, ltsXAndPercent
+};
+inline const TEnumNames LegendTextStyleNames{"ltsPlain",        "ltsLeftValue", "ltsRightValue", "ltsLeftPercent",
+                                             "ltsRightPercent", "ltsXValue",    "ltsValue",      "ltsPercent",
+                                             "ltsXAndValue",    "ltsXAndPercent"};
+
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* Sender, int ValueIndex)>;
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* Sender)>;
 using TSeriesOnClear = std::function<void(TChartSeries* Sender)>;
@@ -262,6 +276,62 @@ public:
     void StoreDefaultStyle();
     void RestoreDefaultStyle();
 
+    // ---- Legend entries and hover ----
+    virtual int LegendEntryCount() const { return PointCount(); }
+    // The point a legend entry shows.
+    virtual int LabelIndexOf(int LegendIndex) const { return LegendIndex; }
+    virtual TColor LegendColorOf(int Index) const { return PointColor(Index); }
+    // The text of a legend entry: the point's label, or its value, percent or X with the label, columns
+    // separated by character 6.
+    virtual std::string LegendTextOf(int LegendIndex, TLegendTextStyle Style) const;
+    // A series kind may change the symbol's back colour and brush style (and select its own pen).
+    virtual void LegendSymbolStyle(int, TColor&, TBrushStyle&) {}
+    // The legend symbol of an entry (-1: the whole series) in Rect, with the chart's repaint paused.
+    virtual void PaintLegendSymbol(int Index, const TRect& Rect);
+    // The mouse at (X, Y): enter and leave events as it comes onto and off the series' points, and the
+    // series' cursor while over one. True while over a point of a series that tracks the mouse.
+    bool TrackMouseHover(int X, int Y);
+    bool Hovered() const { return FHovered; }
+
+    // ---- Marks ----
+    // The mark text of a point: its item's own text, or the text of the marks' Style; OnGetMarkText last.
+    std::string ComposeMarkText(int Index) const;
+    // |value| as a percent of the mandatory list's absolute total; WithTotal adds "of" and the total.
+    std::string PercentText(int Index, bool WithTotal) const;
+    // The marks of the visible points (every DrawEvery-th), measured and placed on their points.
+    virtual void PaintMarks();
+    // Draws one mark; series kinds move the position first.
+    virtual void PaintMark(int Index, const std::string& Text, TSeriesMarkPosition& Position);
+    // The widest mark text of the points whose mark is visible; 0 when none.
+    int WidestMarkText();
+
+    // ---- Point data stream ----
+    // The binary block "Data" (LumEngineSeriesStream.h).
+    virtual void WritePointData(TStream& Stream);
+    void LoadPointData(TStream& Stream);
+    // Set by the chart's stream writer: "Data" is written (force) or left out (never).
+    bool ForceStoreData() const { return FForceStoreData; }
+    void SetForceStoreData(bool Value) { FForceStoreData = Value; }
+    bool NeverStoreData() const { return FNeverStoreData; }
+    void SetNeverStoreData(bool Value) { FNeverStoreData = Value; }
+    // The source names of a stream, resolved among the owner's components in Loaded.
+    void ReadDataSourceNames(const std::vector<std::string>& Names);
+    const std::vector<std::string>* PendingSourceNames() const { return FSourceNames.get(); }
+
+    // ---- Data sources and function ----
+    virtual bool FunctionAcceptsSource(const TChartSeries* Source) const;
+    TLumFunction* AttachedFunction() const { return FFunction; }
+    // Frees the previous function and takes this one (nil: none); then refreshes.
+    virtual void AttachFunction(TLumFunction* Function);
+    // The function moved to another series: forget it without freeing it.
+    void ForgetFunction();
+    // Resolves the stream's source names, then refreshes.
+    void Loaded() override;
+    // From another series: its settings, its function (when this one has none), its sources or points.
+    void Assign(const TPersistent& Source) override;
+    // Value-list, marks, colour, format, axis and follow settings of another series.
+    void AssignSettings(const TChartSeries& Other);
+
     // ---- Events ----
     TNotifyEvent AfterDrawValues;
     TNotifyEvent BeforeDrawValues;
@@ -290,6 +360,10 @@ protected:
     void AnnounceColorChange();
 
 private:
+    // Frees the function (series destruction, another function).
+    void FreeFunction();
+    // A source bound to another series moves here.
+    void TakeOverSource(TLumSeriesSource& Source);
     void CreateColorList();
     void InsertColorAt(int Index, TColor Color);
     void RepaintIfActive();
@@ -348,7 +422,16 @@ private:
     TChartValueList* FYValues = nullptr;
     TChartValueList* FXValues = nullptr;
     bool FDestroying = false;
+    TLumFunction* FFunction = nullptr;
+    std::unique_ptr<std::vector<std::string>> FSourceNames;
+    bool FHovered = false;
 };
+
+// Whether Candidate takes its data, directly or through other series, from Target (or is Target).
+bool SeriesDependsOn(const TChartSeries& Candidate, const TChartSeries& Target);
+
+// The gallery icon of the series' class at (X, Y); nothing when the class has none.
+void DrawSeriesIcon(TCanvas& Canvas, const TChartSeries& Series, int X, int Y);
 
 // The engine's random integer in 0..Limit-1 (the platform's pseudo-random generator).
 int RandomBelow(int Limit);

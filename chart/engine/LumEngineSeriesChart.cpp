@@ -5,7 +5,9 @@
 
 #include "chart/base/LumConst.h"
 #include "chart/engine/LumEngineAxis.h"
+#include "chart/engine/LumEngineFunction.h"
 #include "chart/engine/LumEngineMarks.h"
+#include "chart/engine/LumEngineSeriesSource.h"
 #include "chart/engine/LumEnginePanel.h"
 
 #include <algorithm>
@@ -299,10 +301,10 @@ void TChartSeries::NotifyDependents(int Kind, int Index)
             if (follow & followClears) d->ClearPoints();
             break;
         case dnAdded:
-            if (follow & followAdditions) d->AddFullPointFrom(*this, Index);
+            if ((follow & followAdditions) && !d->AttachedFunction()) d->AddFullPointFrom(*this, Index);
             break;
         case dnDeleted:
-            if (follow & followDeletions) {
+            if ((follow & followDeletions) && !d->AttachedFunction()) {
                 if (Index < 0)
                     d->CopyPointsFrom(*this);
                 else
@@ -326,7 +328,11 @@ void TChartSeries::CopyPointsFrom(TChartSeries& Source)
     BeginDataUpdate();
     try {
         ClearPoints();
-        if (AcceptsSource(&Source))
+        if (FFunction) {
+            FXValues->SetDateTime(Source.XValues().DateTime());
+            FYValues->SetDateTime(Source.YValues().DateTime());
+            FFunction->CalculateFromSources(&Source);
+        } else if (AcceptsSource(&Source))
             for (int i = 0; i < Source.PointCount(); ++i) AddFullPointFrom(Source, i);
     } catch (...) {
         EndDataUpdate();
@@ -346,10 +352,13 @@ TComponent* TChartSeries::DataSource() const { return FDataSources->Count() > 0 
 
 void TChartSeries::SetDataSource(TComponent* Value)
 {
-    if (Value)
+    if (Value) {
         AddDataSource(Value, true);
-    else
-        RemoveDataSource(nullptr);
+        return;
+    }
+    if (ParentChart() && DataSource()) ParentChart()->ReleaseSeriesSource(*this, DataSource());
+    FDataSources->Clear();
+    RefreshFromSource();
 }
 
 int TChartSeries::AddDataSource(TComponent* Source, bool Replace)
@@ -377,13 +386,29 @@ int TChartSeries::AddDataSource(TComponent* Source, bool Replace)
 int TChartSeries::AttachSource(TComponent* Source)
 {
     if (!Source) return -1;
+    if (auto* series = dynamic_cast<TChartSeries*>(Source)) CheckNoCircularSource(series);
     FDataSources->AppendSource(Source);
     FDataLoaded = false;
-    if (auto* series = dynamic_cast<TChartSeries*>(Source))
+    if (auto* series = dynamic_cast<TChartSeries*>(Source)) {
         series->AddDependent(this);
-    else
+    } else {
         FreeNotification(Source);
+        if (auto* component = dynamic_cast<TLumSeriesSource*>(Source); component && component->Series() != this)
+            TakeOverSource(*component);
+    }
     return FDataSources->Count() - 1;
+}
+
+// A source bound to another series moves here with its open state (and its ownership, when the other
+// series owned it).
+void TChartSeries::TakeOverSource(TLumSeriesSource& Source)
+{
+    TChartSeries* old = Source.Series();
+    const bool wasActive = Source.Active();
+    Source.CloseSource();
+    if (old && Source.Owner() == old) InsertComponent(&Source);
+    Source.BindSeries(this);
+    if (wasActive) Source.OpenSource();
 }
 
 void TChartSeries::RemoveDataSource(TComponent* Source)
@@ -397,15 +422,14 @@ void TChartSeries::RemoveDataSource(TComponent* Source)
 void TChartSeries::CheckNoCircularSource(TComponent* Candidate) const
 {
     auto* series = dynamic_cast<TChartSeries*>(Candidate);
-    if (!series) return;
-    if (ParentChart())
-        ParentChart()->CheckCircularSource(const_cast<TChartSeries*>(this), *series);
+    if (series && SeriesDependsOn(*series, *this)) throw ChartException(LumConst::CircularSeriesDependence);
 }
 
 // A destroyed source must not stay in the list: the first one takes the whole list with it.
 void TChartSeries::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomChartSeries::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFunction) FFunction = nullptr;
     if (Operation != opRemove || FDestroying) return;
     const int index = FDataSources->IndexOf(AComponent);
     if (index < 0) return;
