@@ -203,9 +203,14 @@ void TLumCustomShape::SetShadow(const TLumShadow* v)
     RepaintParent();
 }
 
+std::unique_ptr<TLumGradient> TLumCustomShape::NewGradient(TNotifyEvent OnChange)
+{
+    return std::make_unique<TLumGradient>(std::move(OnChange));
+}
+
 TLumGradient& TLumCustomShape::Gradient()
 {
-    if (!FGradient) FGradient = std::make_unique<TLumGradient>(RepaintHandler());
+    if (!FGradient) FGradient = NewGradient(RepaintHandler());
     return *FGradient;
 }
 

@@ -125,6 +125,9 @@ protected:
     void SetDefaultTransparent(bool v) { FDefaultTransparent = v; }
     // The shadow's values and stream defaults: black, 3 pixels.
     virtual void InitShadow(TLumShadow& Shadow);
+    // The gradient the box makes on first use; descendants with gradients of their own defaults
+    // return their own class.
+    virtual std::unique_ptr<TLumGradient> NewGradient(TNotifyEvent OnChange);
 
 private:
     void DrawShadow(TCanvas3D& canvas, const TRect& rect, int z, const std::array<TPoint, 4>& corners, bool rotated);

@@ -131,6 +131,34 @@ void TMarksItems::DeleteRange(int Start, int Quantity) { EraseRange(FItems, Star
 
 // ---- TSeriesMarks --------------------------------------------------------------------------------------
 
+// ---- Marks gradient --------------------------------------------------------------------------------
+
+TSeriesMarksGradient::TSeriesMarksGradient(TNotifyEvent OnChange) : TLumGradient(nullptr)
+{
+    // The starting values are set before the change handler is attached, so they notify nobody.
+    SetDirection(gdRightLeft);
+    SetEndColor(clWhite);
+    SetStartColor(static_cast<TColor>(0xC0C0C0));
+    this->OnChange = std::move(OnChange);
+}
+
+const TClassInfo& TSeriesMarksGradient::StaticClassInfo()
+{
+    static const TClassInfo info({
+        .Name = "TSeriesMarksGradient",
+        .Parent = &TLumGradient::StaticClassInfo(),
+        .Defaults = {{"Direction", std::int64_t(gdRightLeft)},
+                     {"EndColor", std::int64_t(clWhite)},
+                     {"StartColor", std::int64_t(0xC0C0C0)}},
+    });
+    return info;
+}
+
+std::unique_ptr<TLumGradient> TSeriesMarks::NewGradient(TNotifyEvent OnChange)
+{
+    return std::make_unique<TSeriesMarksGradient>(std::move(OnChange));
+}
+
 const TClassInfo& TSeriesMarks::StaticClassInfo()
 {
     using P = TProps<TSeriesMarks>;

@@ -87,6 +87,13 @@ private:
     std::vector<std::unique_ptr<TMarksItem>> FItems;
 };
 
+// The gradient of the marks' box: right to left, from silver-grey to white.
+class TSeriesMarksGradient : public TLumGradient {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TSeriesMarksGradient(TNotifyEvent OnChange = nullptr);
+};
+
 class TSeriesMarks : public TLumCustomShape {
     VSP_PERSISTENT_CLASS
 public:
@@ -172,6 +179,9 @@ public:
     // The series deleted points: their positions and items go.
     void DeletePointAt(int Index) { DeletePointRange(Index, 1); }
     void DeletePointRange(int Start, int Quantity);
+
+protected:
+    std::unique_ptr<TLumGradient> NewGradient(TNotifyEvent OnChange) override;
 
 private:
     TChartSeries* FSeries;

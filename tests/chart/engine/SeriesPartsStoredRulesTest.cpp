@@ -81,6 +81,18 @@ TEST(SeriesPartsStoredRules, GroupSeriesStreamByName)
     b.SetParentChart(nullptr);
 }
 
+TEST(SeriesPartsStoredRules, MarksMakeTheirOwnGradient)
+{
+    TTestChart chart;
+    TPointerSeries series;
+    TLumGradient& gradient = series.Marks().Gradient();
+    ASSERT_NE(dynamic_cast<TSeriesMarksGradient*>(&gradient), nullptr);
+    EXPECT_EQ(gradient.Direction(), gdRightLeft);
+    EXPECT_EQ(gradient.StartColor(), static_cast<TColor>(0xC0C0C0));
+    EXPECT_EQ(gradient.EndColor(), clWhite);
+    EXPECT_FALSE(gradient.Visible());
+}
+
 TEST(SeriesPartsStoredRules, PointersCalloutsMarksGroupsAndFunctions)
 {
     const TRow rows[] = {
@@ -113,6 +125,12 @@ TEST(SeriesPartsStoredRules, PointersCalloutsMarksGroupsAndFunctions)
         {"marks angle", Marks, "Angle", false, [](auto& o) { o.Series.Marks().SetAngle(90); }, true},
         {"marks multi-line", Marks, "MultiLine", false, [](auto& o) { o.Series.Marks().SetMultiLine(true); }, true},
         {"marks clip", Marks, "Clip", false, [](auto& o) { o.Series.Marks().SetClip(true); }, true},
+        {"marks gradient runs right to left", Marks, "Gradient.Direction", false,
+         [](auto& o) { o.Series.Marks().Gradient().SetDirection(gdTopBottom); }, true},
+        {"marks gradient starts grey", Marks, "Gradient.StartColor", false,
+         [](auto& o) { o.Series.Marks().Gradient().SetStartColor(clRed); }, true},
+        {"marks gradient ends white", Marks, "Gradient.EndColor", false,
+         [](auto& o) { o.Series.Marks().Gradient().SetEndColor(clYellow); }, true},
         {"group active", Group, "Active", false, [](auto& o) { o.Series.SetActive(false); }, true},
         {"group name has no default", Group, "Name", true, nullptr, true},
         {"function period has no default", Average, "Period", true, nullptr, true},
