@@ -44,17 +44,25 @@ function(vsp_add_dir dir)
   endif()
 endfunction()
 
-# vsp_library(<name> [QT] [DEPS libs...]): a static library of every .cpp in the current folder.
-# QT marks a folder that may include Qt (platform layer, form code); it gets the Qt precompiled header.
+# vsp_library(<name> [QT] [FORMS files...] [DEPS libs...]): a static library of every .cpp in the
+# current folder. QT marks a folder that may include Qt (platform layer, form code); it gets the Qt
+# precompiled header. FORMS names the form units of a folder whose other units stay free of Qt: only
+# those get Qt's precompiled header.
 function(vsp_library name)
-  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "DEPS;FORMS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_library(${name} STATIC ${srcs})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
-  if(ARG_QT)
+  if(ARG_QT OR ARG_FORMS)
     target_link_libraries(${name} PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
     target_precompile_headers(${name} REUSE_FROM vsp_pch_qt)
+  endif()
+  if(ARG_FORMS)
+    list(TRANSFORM ARG_FORMS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    set(plain ${srcs})
+    list(REMOVE_ITEM plain ${ARG_FORMS})
+    set_source_files_properties(${plain} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
   endif()
 endfunction()
 
