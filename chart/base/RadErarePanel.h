@@ -269,3 +269,24 @@ TRect ProportionalPrintMargins(int ChartWidth, int ChartHeight, double PageWidth
 
 // Stores a real in a panel's field and repaints only when it changed (a NaN never equals itself).
 void ChangeDoubleAndRepaint(TCustomLumPanel& Control, double& Field, double Value);
+
+// Switches a panel's automatic repaint off for a while and back to what it was on every exit (no panel:
+// nothing to do).
+class TRepaintPause {
+public:
+    explicit TRepaintPause(TCustomLumPanel* Panel) : FPanel(Panel), FWas(Panel && Panel->AutoRepaint())
+    {
+        if (FPanel) FPanel->SetAutoRepaint(false);
+    }
+    explicit TRepaintPause(TCustomLumPanel& Panel) : TRepaintPause(&Panel) {}
+    ~TRepaintPause()
+    {
+        if (FPanel) FPanel->SetAutoRepaint(FWas);
+    }
+    TRepaintPause(const TRepaintPause&) = delete;
+    TRepaintPause& operator=(const TRepaintPause&) = delete;
+
+private:
+    TCustomLumPanel* FPanel;
+    bool FWas;
+};

@@ -10,19 +10,6 @@
 
 namespace {
 
-// Switches a panel's automatic repaint off while it draws, and back to what it was on every exit.
-class TRepaintPause {
-public:
-    explicit TRepaintPause(TCustomLumPanel& Panel) : FPanel(Panel), FWas(Panel.AutoRepaint()) { FPanel.SetAutoRepaint(false); }
-    ~TRepaintPause() { FPanel.SetAutoRepaint(FWas); }
-    TRepaintPause(const TRepaintPause&) = delete;
-    TRepaintPause& operator=(const TRepaintPause&) = delete;
-
-private:
-    TCustomLumPanel& FPanel;
-    bool FWas;
-};
-
 // The Active series of a chart in list order.
 std::vector<TChartSeries*> ActiveSeries(const TCustomAxisPanel& Chart)
 {

@@ -277,29 +277,6 @@ void TSeriesPointer::DrawStyle(TCanvas3D& Canvas, bool Is3D, const TRect& Box, T
     }
 }
 
-namespace {
-
-// Switches a panel's automatic repaint off for a while and back to what it was on every exit.
-class TRepaintPause {
-public:
-    explicit TRepaintPause(TCustomLumPanel* Panel) : FPanel(Panel), FWas(Panel && Panel->AutoRepaint())
-    {
-        if (FPanel) FPanel->SetAutoRepaint(false);
-    }
-    ~TRepaintPause()
-    {
-        if (FPanel) FPanel->SetAutoRepaint(FWas);
-    }
-    TRepaintPause(const TRepaintPause&) = delete;
-    TRepaintPause& operator=(const TRepaintPause&) = delete;
-
-private:
-    TCustomLumPanel* FPanel;
-    bool FWas;
-};
-
-} // namespace
-
 void TSeriesPointer::FillGradient(TCanvas3D& Canvas, bool Is3D, const TRect& Box, TPoint Centre, TColor Color,
                                   TSeriesPointerStyle Style)
 {

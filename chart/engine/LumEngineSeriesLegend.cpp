@@ -65,19 +65,6 @@ std::string TChartSeries::LegendTextOf(int LegendIndex, TLegendTextStyle Style) 
 
 namespace {
 
-// Switches a chart's automatic repaint off for a while and back to what it was on every exit.
-class TRepaintPause {
-public:
-    explicit TRepaintPause(TCustomLumPanel& Panel) : FPanel(Panel), FWas(Panel.AutoRepaint()) { FPanel.SetAutoRepaint(false); }
-    ~TRepaintPause() { FPanel.SetAutoRepaint(FWas); }
-    TRepaintPause(const TRepaintPause&) = delete;
-    TRepaintPause& operator=(const TRepaintPause&) = delete;
-
-private:
-    TCustomLumPanel& FPanel;
-    bool FWas;
-};
-
 // The series brush draws the symbol in another style for a while (not a brush with a picture).
 class TBrushStyleSwap {
 public:

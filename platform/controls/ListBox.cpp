@@ -192,10 +192,5 @@ void TListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
         OnDrawItem(this, Index, Rect, State);
         return;
     }
-    TCanvas& c = Canvas();
-    c.Brush().SetStyle(bsSolid);
-    c.Brush().SetColor(State.Contains(odSelected) ? clHighlight : clWindow);
-    c.FillRect(Rect);
-    c.Font().SetColor(State.Contains(odSelected) ? clHighlightText : clWindowText);
-    if (Index >= 0 && Index < Count()) c.TextOut(Rect.Left + 2, Rect.Top, Item(Index));
+    FItemCanvas.DrawPlainItem(Rect, State, Index >= 0 && Index < Count() ? Item(Index) : std::string());
 }

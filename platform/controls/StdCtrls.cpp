@@ -350,12 +350,7 @@ void TComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
         OnDrawItem(this, Index, Rect, State);
         return;
     }
-    TCanvas& c = Canvas();
-    c.Brush().SetStyle(bsSolid);
-    c.Brush().SetColor(State.Contains(odSelected) ? clHighlight : clWindow);
-    c.FillRect(Rect);
-    c.Font().SetColor(State.Contains(odSelected) ? clHighlightText : clWindowText);
-    if (Index >= 0 && Index < ItemCount()) c.TextOut(Rect.Left + 2, Rect.Top, Item(Index));
+    FItemCanvas.DrawPlainItem(Rect, State, Index >= 0 && Index < ItemCount() ? Item(Index) : std::string());
 }
 
 void TComboBox::PaintWindow(TCanvas&) {}
@@ -380,6 +375,16 @@ void TItemCanvasSlot::PaintOn(TCanvas& canvas, const std::function<void()>& pain
         throw;
     }
     FItemCanvas = previous;
+}
+
+void TItemCanvasSlot::DrawPlainItem(const TRect& rect, TOwnerDrawState state, const std::string& text)
+{
+    TCanvas& c = Canvas();
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(state.Contains(odSelected) ? clHighlight : clWindow);
+    c.FillRect(rect);
+    c.Font().SetColor(state.Contains(odSelected) ? clHighlightText : clWindowText);
+    if (!text.empty()) c.TextOut(rect.Left + 2, rect.Top, text);
 }
 
 // ---- System metrics ----------------------------------------------------------------------------------

@@ -65,6 +65,8 @@ public:
     TCanvas& Canvas();
     // Runs paint with Canvas() being `canvas`, restoring the previous one afterwards (also on throw).
     void PaintOn(TCanvas& canvas, const std::function<void()>& paint);
+    // The item as a list draws it without an owner: highlighted when selected, its text 2 pixels in.
+    void DrawPlainItem(const TRect& rect, TOwnerDrawState state, const std::string& text);
 
 private:
     TCanvas* FItemCanvas = nullptr;
