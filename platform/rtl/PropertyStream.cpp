@@ -2,6 +2,7 @@
 // them back by name, and the 80-bit extended reals of the stream.
 #include "platform/rtl/PropertyStream.h"
 
+#include "platform/rtl/Collections.h"
 #include "platform/rtl/Streams.h"
 
 #include <cmath>
@@ -114,8 +115,23 @@ void WriteValue(TStream& Stream, TPropKind Kind, const TEnumNames* Names, const 
         Stream.WriteByte(0);
         break;
     }
-    case TPropKind::Object: break;
+    case TPropKind::Object:
+    case TPropKind::Collection: break;
     }
+}
+
+void WriteProperties(TStream& Stream, const TPersistent& Object, const std::string& Prefix);
+
+// vaCollection, each item as a property list of its own, vaNull.
+void WriteCollection(TStream& Stream, const TCollection* Items)
+{
+    Stream.WriteByte(vaCollection);
+    for (int i = 0; Items && i < Items->Count(); ++i) {
+        Stream.WriteByte(vaList);
+        WriteProperties(Stream, *Items->Items(i), "");
+        Stream.WriteByte(vaNull);
+    }
+    Stream.WriteByte(vaNull);
 }
 
 void WriteProperties(TStream& Stream, const TPersistent& Object, const std::string& Prefix)
@@ -124,6 +140,11 @@ void WriteProperties(TStream& Stream, const TPersistent& Object, const std::stri
         if (!IsStoredProp(Object, p)) continue;
         if (p.Kind == TPropKind::Object) {
             if (const TPersistent* sub = p.GetObject(Object)) WriteProperties(Stream, *sub, Prefix + p.Name + ".");
+            continue;
+        }
+        if (p.Kind == TPropKind::Collection) {
+            WriteShortString(Stream, Prefix + p.Name);
+            WriteCollection(Stream, dynamic_cast<const TCollection*>(p.GetObject(Object)));
             continue;
         }
         WriteShortString(Stream, Prefix + p.Name);
@@ -236,10 +257,44 @@ void ReadDefined(TStream& Stream, TPersistent& Holder, const TDefinedProperty& D
     if (D.ReadData) D.ReadData(Holder, block);
 }
 
+void ReadProperty(TStream& Stream, TPersistent& Object, const std::string& Name);
+
+// The items replace the collection's: each read into a new item of the collection's item class.
+void ReadCollection(TStream& Stream, TCollection& Items, const std::string& Name)
+{
+    if (Stream.ReadByte() != vaCollection) Fail(Name, "collection expected");
+    Items.BeginUpdate();
+    try {
+        Items.Clear();
+        for (auto tag = static_cast<TValueType>(Stream.ReadByte()); tag != vaNull;
+             tag = static_cast<TValueType>(Stream.ReadByte())) {
+            // An item may be preceded by its order number, which the position already says.
+            if (tag == vaInt8 || tag == vaInt16 || tag == vaInt32) {
+                Stream.ReadBytes(tag == vaInt8 ? 1 : tag == vaInt16 ? 2 : 4);
+                tag = static_cast<TValueType>(Stream.ReadByte());
+            }
+            if (tag != vaList) Fail(Name, "collection item expected");
+            TCollectionItem* item = Items.Add();
+            for (std::string prop = ReadShortString(Stream); !prop.empty(); prop = ReadShortString(Stream))
+                ReadProperty(Stream, *item, prop);
+        }
+    } catch (...) {
+        Items.EndUpdate();
+        throw;
+    }
+    Items.EndUpdate();
+}
+
 void ReadProperty(TStream& Stream, TPersistent& Object, const std::string& Name)
 {
     TPersistent* holder = nullptr;
-    if (const TPropInfo* p = FindPropInfo(Object, Name, &holder); p && p->Kind != TPropKind::Object) {
+    if (const TPropInfo* p = FindPropInfo(Object, Name, &holder); p && p->Kind == TPropKind::Collection) {
+        auto* items = dynamic_cast<TCollection*>(p->GetObject(*holder));
+        if (!items) Fail(Name, "property is no collection");
+        ReadCollection(Stream, *items, Name);
+        return;
+    }
+    if (const TPropInfo* p = FindPropInfo(Object, Name, &holder); p && p->HasValue()) {
         if (!p->Set) Fail(Name, "property is read-only");
         const TPropValue v = ReadValue(Stream, p->Kind, p->Names, Name);
         try {

@@ -19,9 +19,11 @@ enum TValueType : std::uint8_t {
 
 // vaList, every stored property of the object (sub-objects' properties under "Object.Name", defined
 // properties after the published ones of the same object), vaNull. Integers take the smallest integer
-// tag, reals an 80-bit extended, enumerations their name, sets their member names, colours their number.
+// tag, reals an 80-bit extended, enumerations their name, sets their member names, colours their number;
+// a collection is vaCollection, each item's own list (vaList ... vaNull), vaNull.
 void WritePropertyList(TStream& Stream, const TPersistent& Object);
-// Reads a list written by WritePropertyList (or by the class library) into the object. A wrong tag, an
+// Reads a list written by WritePropertyList (or by the class library) into the object; a collection's
+// items replace the ones it held, each read into a new item. A wrong tag, an
 // unknown property, a value of the wrong kind or a list that runs past the stream's end raises EReadError
 // with the property's name.
 void ReadPropertyList(TStream& Stream, TPersistent& Object);

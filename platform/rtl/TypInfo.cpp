@@ -140,7 +140,7 @@ const TPropInfo& RequireProp(const TPersistent& obj, std::string_view path, TPer
 const TPropInfo& RequireValueProp(const TPersistent& obj, std::string_view path, TPersistent*& holder)
 {
     const TPropInfo& p = RequireProp(obj, path, holder);
-    if (p.Kind == TPropKind::Object) throw EPropertyError("Property " + p.Name + " is an object");
+    if (!p.HasValue()) throw EPropertyError("Property " + p.Name + " is an object");
     return p;
 }
 
@@ -222,7 +222,7 @@ TPersistent* GetObjectProp(const TPersistent& obj, std::string_view path)
 {
     TPersistent* holder = nullptr;
     const TPropInfo& p = RequireProp(obj, path, holder);
-    if (p.Kind != TPropKind::Object) throw EPropertyError("Property " + p.Name + " is no object");
+    if (p.HasValue()) throw EPropertyError("Property " + p.Name + " is no object");
     return p.GetObject(*holder);
 }
 
@@ -241,7 +241,8 @@ std::string PropValueToText(const TPropInfo& prop, const TPropValue& value)
     case TPropKind::Set: return SetToText(prop.Names, static_cast<std::uint64_t>(OrdinalOf(prop.Name, value)));
     case TPropKind::Real: return RealToText(RealOf(prop.Name, value));
     case TPropKind::Text: return TextOf(prop.Name, value);
-    case TPropKind::Object: break;
+    case TPropKind::Object:
+    case TPropKind::Collection: break;
     }
     throw EPropertyError("Property " + prop.Name + " is an object");
 }
@@ -274,7 +275,8 @@ bool TextToPropValue(const TPropInfo& prop, std::string_view text, TPropValue& v
         return true;
     }
     case TPropKind::Text: value = std::string(text); return true;
-    case TPropKind::Object: return false;
+    case TPropKind::Object:
+    case TPropKind::Collection: return false;
     }
     value = o;
     return true;
@@ -301,6 +303,6 @@ void SetPropText(TPersistent& obj, std::string_view path, std::string_view text)
 bool IsStoredProp(const TPersistent& obj, const TPropInfo& prop)
 {
     if (prop.StoredWhen && !prop.StoredWhen(obj)) return false;
-    if (prop.Kind == TPropKind::Object || !prop.DefaultValue) return true;
+    if (!prop.HasValue() || !prop.DefaultValue) return true;
     return !(prop.Get(obj) == *prop.DefaultValue);
 }

@@ -25,7 +25,9 @@ class TStream;
 // Unknown property names, read-only properties and values of the wrong kind.
 VSP_DECLARE_EXCEPTION(EPropertyError, Exception);
 
-enum class TPropKind { Integer, Real, Boolean, Enumeration, Set, Text, Colour, Object };
+// Object: an owned sub-object whose properties are walked as "Name.Sub"; Collection: an owned collection
+// (TCollection) whose items are walked one by one. Neither has a value of its own.
+enum class TPropKind { Integer, Real, Boolean, Enumeration, Set, Text, Colour, Object, Collection };
 
 // A property's value when read or written by name: integers, Booleans (0 or 1), enumeration
 // ordinals, set masks (bit i for member i) and colours as int64; reals as double; texts as string.
@@ -59,9 +61,10 @@ struct TPropInfo {
     std::function<bool(const TPersistent&)> StoredWhen;
     std::function<TPropValue(const TPersistent&)> Get;       // value kinds
     std::function<void(TPersistent&, const TPropValue&)> Set; // value kinds; empty: read-only
-    std::function<TPersistent*(const TPersistent&)> GetObject; // Object kind: the owned sub-object
+    std::function<TPersistent*(const TPersistent&)> GetObject; // Object and Collection kinds: the owned object
 
-    bool IsReadOnly() const { return Kind != TPropKind::Object && !Set; }
+    bool HasValue() const { return Kind != TPropKind::Object && Kind != TPropKind::Collection; }
+    bool IsReadOnly() const { return HasValue() && !Set; }
 };
 
 // A stream property with read and write code of its own (the class's point data, or a name that older
@@ -316,6 +319,16 @@ struct TProps {
         p.GetObject = [get, n = p.Name](const TPersistent& o) -> TPersistent* {
             return std::invoke(get, typinfo_detail::Cast<C>(o, n));
         };
+        return TPropDecl<C>(std::move(p));
+    }
+    // An owned collection (a TCollection descendant), reached through `get`; streams write its items
+    // one after the other. Writing it means assigning to the collection.
+    template <class G>
+    static TPropDecl<C> Collection(std::string name, G get)
+    {
+        TPropDecl<C> d = Object(std::move(name), get);
+        TPropInfo p = std::move(d);
+        p.Kind = TPropKind::Collection;
         return TPropDecl<C>(std::move(p));
     }
 
