@@ -3,12 +3,14 @@
 
 #include "platform/controls/Prompter.h"
 #include "platform/controls/QtApplication.h"
+#include "platform/rtl/CommandLine.h"
 
 #include <QApplication>
 #include <QEventLoop>
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -31,7 +33,12 @@ TApplication* const Application = &TheApplication();
 
 TApplication::TApplication() : FTitle(ExecutableTitle()) {}
 
-void TApplication::Initialize(int& argc, char** argv) { CreateQtApplication(argc, argv); }
+void TApplication::Initialize(int& argc, char** argv)
+{
+    // Qt takes its own options out of the arguments; the program sees the rest.
+    CreateQtApplication(argc, argv);
+    SetCommandLine(std::vector<std::string>(argv, argv + argc));
+}
 
 void TApplication::Run()
 {

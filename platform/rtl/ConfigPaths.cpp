@@ -40,7 +40,23 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext)
     return path.substr(0, dot) + ext;
 }
 
-std::string SettingsFilePath() { return SettingsFilePathFor(ExecutablePath(), UserConfigFolder()); }
+namespace {
+
+std::string& SettingsOverride()
+{
+    static std::string path;
+    return path;
+}
+
+} // namespace
+
+std::string SettingsFilePath()
+{
+    if (!SettingsOverride().empty()) return SettingsOverride();
+    return SettingsFilePathFor(ExecutablePath(), UserConfigFolder());
+}
+
+void SetSettingsFilePath(const std::string& path) { SettingsOverride() = path; }
 
 std::string SettingsFilePathFor(const std::string& exePath, const std::string& configFolder)
 {

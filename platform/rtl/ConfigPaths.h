@@ -15,8 +15,10 @@ std::string UserConfigFolder();
 // appended when the file name has none.
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
 
-// The settings file of the running program (see SettingsFilePathFor).
+// The settings file of the running program (see SettingsFilePathFor), or the file a test has set.
 std::string SettingsFilePath();
+// Points SettingsFilePath at another file (tests); an empty path gives the normal place again.
+void SetSettingsFilePath(const std::string& path);
 // `exePath` with the extension ".in" when the program's folder is writable; otherwise that file name in
 // `configFolder`, which is created when missing.
 std::string SettingsFilePathFor(const std::string& exePath, const std::string& configFolder);
