@@ -202,33 +202,6 @@ void CheckWritable(const std::string& fileName, std::string_view section, std::s
     if (bad) throw EIniFileException("Unable to write to " + fileName);
 }
 
-bool ParseInteger(std::string_view text, std::int32_t& value)
-{
-    text = TrimView(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    int base = 10;
-    if (text.starts_with('$')) {
-        base = 16;
-        text.remove_prefix(1);
-    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    std::uint64_t magnitude = 0;
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
-    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size()) return false;
-    // Hexadecimal may spell the 32-bit pattern of a negative number ($FFFFFFFF is -1).
-    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFu : (negative ? 0x80000000u : 0x7FFFFFFFu);
-    if (magnitude > limit) return false;
-    const auto bits = static_cast<std::uint32_t>(negative ? 0u - magnitude : magnitude);
-    value = static_cast<std::int32_t>(bits);
-    return true;
-}
-
 } // namespace
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident, const std::string& def) const
@@ -248,7 +221,7 @@ std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view id
 {
     std::int32_t v = def;
     const auto text = TIniDocument(FFileName).Value(section, ident);
-    return text && ParseInteger(*text, v) ? v : def;
+    return text && TryStrToInt(TrimView(*text), v) ? v : def;
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view ident, std::int32_t value)

@@ -2,6 +2,8 @@
 // formatting with std::to_chars.
 #include "platform/rtl/NumberText.h"
 
+#include "platform/rtl/Exceptions.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -67,6 +69,39 @@ bool TryParseNumber(std::string_view text, double& value)
     }
     value = negative ? -v : v;
     return true;
+}
+
+bool TryStrToInt(std::string_view text, std::int32_t& value)
+{
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (text.starts_with('$')) {
+        base = 16;
+        text.remove_prefix(1);
+    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    std::uint64_t magnitude = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size()) return false;
+    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFu : (negative ? 0x80000000u : 0x7FFFFFFFu);
+    if (magnitude > limit) return false;
+    const auto bits = static_cast<std::uint32_t>(negative ? 0u - magnitude : magnitude);
+    value = static_cast<std::int32_t>(bits);
+    return true;
+}
+
+std::int32_t StrToInt(std::string_view text)
+{
+    std::int32_t value = 0;
+    if (!TryStrToInt(text, value)) throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    return value;
 }
 
 // ---- Formatting --------------------------------------------------------------------------------------

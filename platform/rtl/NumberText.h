@@ -4,12 +4,20 @@
 // as 0 ("." gives 0).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 // Parses `text` by the rule above. Returns false for invalid text, "inf", "nan", hex and values beyond
 // the double range (a value too small for a double reads as 0).
 bool TryParseNumber(std::string_view text, double& value);
+
+// The run time's integer text: leading blanks (not tabs), an optional sign, then decimal digits or "$"
+// or "0x" and hexadecimal digits; nothing may follow. Decimal values must fit into 32 signed bits;
+// hexadecimal ones may spell the 32-bit pattern of a negative number ("$FFFFFFFF" is -1).
+bool TryStrToInt(std::string_view text, std::int32_t& value);
+// The same, raising EConvertError "'<text>' is not a valid integer value" for invalid text.
+std::int32_t StrToInt(std::string_view text);
 
 // Number to text, equally independent of the locale. Non-finite values are written "NAN", "INF" and
 // "-INF" by every formatter (the grammar above reads them as invalid).

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 TEST(DynArray, GrowthZeroFillsAndIndexingIsChecked)
 {
@@ -83,6 +84,41 @@ TEST(NumberText, Grammar)
         if (c.ok) {
             EXPECT_EQ(v, c.value) << c.text;
         }
+    }
+}
+
+TEST(NumberText, IntegerText)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        std::int32_t value;
+    };
+    const Case cases[] = {
+        {"12", true, 12},           {"  -7", true, -7},          {"+3", true, 3},
+        {"$1F", true, 31},          {"0x1f", true, 31},          {"-$10", true, -16},
+        {"$FFFFFFFF", true, -1},    {"2147483647", true, 2147483647},
+        {"-2147483648", true, INT32_MIN},
+        {"2147483648", false, 0},   {"$100000000", false, 0},    {"", false, 0},
+        {"-", false, 0},            {"$", false, 0},             {"1.0", false, 0},
+        {"7 ", false, 0},           {"\t1", false, 0},           {"--1", false, 0},
+        {"+-1", false, 0},          {"1e3", false, 0},           {"x", false, 0},
+    };
+    for (const Case& c : cases) {
+        std::int32_t v = -99;
+        EXPECT_EQ(TryStrToInt(c.text, v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+            EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
+        } else {
+            EXPECT_EQ(v, -99) << c.text << ": a refused text leaves the value alone";
+        }
+    }
+    try {
+        StrToInt("1x");
+        ADD_FAILURE() << "no error raised";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "'1x' is not a valid integer value");
     }
 }
 
