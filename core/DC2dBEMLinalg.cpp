@@ -5,6 +5,7 @@
 #include "core/DC2dBEMLinalg.h"
 
 #include "core/DC2dBEMQRKernels.h"
+#include "platform/rtl/ThreadPool.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,23 +32,48 @@ TDenseMatrix& TDenseMatrix::operator=(const TDenseMatrix& other)
     return *this;
 }
 
-void TDenseMatrix::SetSize(int rows, int cols)
+TDenseMatrix& TDenseMatrix::operator=(TDenseMatrix&& other) noexcept
+{
+    if (this != &other) {
+        TDenseMatrix moved(std::move(other));
+        Swap(moved);
+    }
+    return *this;
+}
+
+void TDenseMatrix::Swap(TDenseMatrix& other) noexcept
+{
+    std::swap(FData, other.FData);
+    std::swap(FCapacity, other.FCapacity);
+    std::swap(FRows, other.FRows);
+    std::swap(FCols, other.FCols);
+    std::swap(FStride, other.FStride);
+}
+
+void TDenseMatrix::SetSizeForOverwrite(int rows, int cols)
 {
     if (rows < 0 || cols < 0) throw ERangeError();
     const std::size_t stride = (static_cast<std::size_t>(cols) + 7) / 8 * 8;
-    const std::size_t bytes = sizeof(double) * stride * static_cast<std::size_t>(rows);
-    FData.reset();
-    FRows = FCols = 0;
-    FStride = 0;
-    if (bytes > 0) {
-        auto* p = static_cast<double*>(std::aligned_alloc(64, bytes));
+    const std::size_t count = stride * static_cast<std::size_t>(rows);
+    if (count > FCapacity) {
+        FData.reset();
+        FCapacity = 0;
+        FRows = FCols = 0;
+        FStride = 0;
+        auto* p = static_cast<double*>(std::aligned_alloc(64, sizeof(double) * count));
         if (!p) throw EOutOfResources("Out of memory");
-        std::memset(p, 0, bytes);
         FData.reset(p);
+        FCapacity = count;
     }
     FRows = rows;
     FCols = cols;
     FStride = stride;
+}
+
+void TDenseMatrix::SetSize(int rows, int cols)
+{
+    SetSizeForOverwrite(rows, cols);
+    if (FData) std::memset(FData.get(), 0, sizeof(double) * FStride * FRows);
 }
 
 void TDenseMatrix::Fill(double value)
@@ -112,6 +138,8 @@ int RoundUp(int value, int multiple) { return (value + multiple - 1) / multiple 
 // Columns per panel of the blocked decomposition, and trailing columns updated per pass.
 constexpr int PanelColumns = 48;
 constexpr int ChunkColumns = 20 * QRPanelWidth;
+// Columns of one task of a step's trailing update (a whole number of kernel panels).
+constexpr int UpdateBlockColumns = 8 * QRPanelWidth;
 
 // Plain reflections on a column-major block P (ncols columns of m rows, column q at P + q*m): the
 // first nrefl columns get a reflection each, which is applied to every later column of the block.
@@ -166,56 +194,6 @@ std::size_t PanelOffset(int jp, int i, int mPad)
     return (static_cast<std::size_t>(jp) * mPad + i) * QRPanelWidth;
 }
 
-// Applies the panel's reflections, in order, to columns col0.. of rows row0.. of A:
-// A2 := (I - V T^T V^T) A2, as W = V^T A2, W = T^T W, A2 -= V W, a chunk of columns at a time.
-void UpdateTrailing(TDenseMatrix& A, int row0, int col0, const double* P, int m, int jb,
-                    const std::vector<double>& T, const TQRKernels& K)
-{
-    const int n = A.Cols();
-    const int mPad = RoundUp(m, QRPad);
-    const int jbPad = RoundUp(jb, QRPad);
-    std::vector<double> V(static_cast<std::size_t>(mPad) * jbPad, 0.0);
-    for (int i = 0; i < m; ++i)
-        for (int p = 0; p <= std::min(i, jb - 1); ++p)
-            V[static_cast<std::size_t>(i) * jbPad + p] = P[static_cast<std::size_t>(p) * m + i];
-
-    std::vector<double> B, W;
-    for (int j0 = col0; j0 < n; j0 += ChunkColumns) {
-        const int width = std::min(ChunkColumns, n - j0);
-        const int panels = (width + QRPanelWidth - 1) / QRPanelWidth;
-        const int ldw = panels * QRPanelWidth;
-        B.assign(static_cast<std::size_t>(panels) * mPad * QRPanelWidth, 0.0);
-        W.assign(static_cast<std::size_t>(jbPad) * ldw, 0.0);
-        for (int i = 0; i < m; ++i) {
-            const double* row = A.Row(row0 + i) + j0;
-            for (int jp = 0; jp < panels; ++jp) {
-                const int cols = std::min(QRPanelWidth, width - jp * QRPanelWidth);
-                std::copy_n(row + jp * QRPanelWidth, cols, B.data() + PanelOffset(jp, i, mPad));
-            }
-        }
-        K.VtB(V.data(), mPad, jbPad, B.data(), panels, W.data(), ldw);
-        for (int p = jb - 1; p >= 0; --p) {
-            double* wp = W.data() + static_cast<std::size_t>(p) * ldw;
-            const double tpp = T[static_cast<std::size_t>(p) * jb + p];
-            for (int jj = 0; jj < ldw; ++jj) wp[jj] *= tpp;
-            for (int q = 0; q < p; ++q) {
-                const double tqp = T[static_cast<std::size_t>(q) * jb + p];
-                if (tqp == 0.0) continue;
-                const double* wq = W.data() + static_cast<std::size_t>(q) * ldw;
-                for (int jj = 0; jj < ldw; ++jj) wp[jj] += tqp * wq[jj];
-            }
-        }
-        K.BMinusVW(V.data(), mPad, jbPad, W.data(), ldw, B.data(), panels);
-        for (int i = 0; i < m; ++i) {
-            double* row = A.Row(row0 + i) + j0;
-            for (int jp = 0; jp < panels; ++jp) {
-                const int cols = std::min(QRPanelWidth, width - jp * QRPanelWidth);
-                std::copy_n(B.data() + PanelOffset(jp, i, mPad), cols, row + jp * QRPanelWidth);
-            }
-        }
-    }
-}
-
 // Copies rows row0.. of columns col0..col0+ncols-1 of A into the column-major block P, or back.
 void GatherPanel(const TDenseMatrix& A, int row0, int col0, int ncols, std::vector<double>& P)
 {
@@ -236,6 +214,114 @@ void ScatterPanel(TDenseMatrix& A, int row0, int col0, int ncols, const std::vec
     }
 }
 
+// A factored panel of the blocked decomposition: its reflections in column-major form (P), the T of
+// their compact form, and V, the row-major padded copy the trailing-update kernels read.
+struct TPanel {
+    int Start = 0; // first row and column
+    int Rows = 0;  // m, down to the last row of A
+    int Width = 0; // jb, the reflections it holds
+    std::vector<double> P, T, V;
+};
+
+// Factors the jb columns of A from column (and row) kb, which every earlier panel has updated: the
+// reflections go back into A, d and c, and `panel` holds what the trailing update needs.
+void FactorPanelAt(TDenseMatrix& A, int kb, int jb, double* d, double* c, const TQRKernels& K, TPanel& panel)
+{
+    const int m = A.Rows() - kb;
+    panel.Start = kb;
+    panel.Rows = m;
+    panel.Width = jb;
+    GatherPanel(A, kb, kb, jb, panel.P);
+    FactorPanel(panel.P.data(), m, jb, jb, d + kb, c + kb, K);
+    ScatterPanel(A, kb, kb, jb, panel.P);
+    panel.T = CompactFactor(panel.P.data(), m, jb, c + kb, K);
+    const int mPad = RoundUp(m, QRPad);
+    const int jbPad = RoundUp(jb, QRPad);
+    panel.V.assign(static_cast<std::size_t>(mPad) * jbPad, 0.0);
+    for (int i = 0; i < m; ++i)
+        for (int p = 0; p <= std::min(i, jb - 1); ++p)
+            panel.V[static_cast<std::size_t>(i) * jbPad + p] = panel.P[static_cast<std::size_t>(p) * m + i];
+}
+
+// Applies the panel's reflections, in order, to columns j0..j1-1 of its rows of A:
+// A2 := (I - V T^T V^T) A2, as W = V^T A2, W = T^T W, A2 -= V W, ChunkColumns at a time. Every column
+// is computed apart from the others (the kernels keep one vector lane per column), so how the columns
+// are grouped into calls changes no result.
+void UpdateColumns(TDenseMatrix& A, const TPanel& panel, int j0, int j1, const TQRKernels& K)
+{
+    const int m = panel.Rows, jb = panel.Width, row0 = panel.Start;
+    const int mPad = RoundUp(m, QRPad);
+    const int jbPad = RoundUp(jb, QRPad);
+    const std::vector<double>& T = panel.T;
+    // Scratch kept per thread: the chunks of every step are of about the same size.
+    thread_local std::vector<double> B, W;
+    for (int c0 = j0; c0 < j1; c0 += ChunkColumns) {
+        const int width = std::min(ChunkColumns, j1 - c0);
+        const int panels = (width + QRPanelWidth - 1) / QRPanelWidth;
+        const int ldw = panels * QRPanelWidth;
+        B.assign(static_cast<std::size_t>(panels) * mPad * QRPanelWidth, 0.0);
+        W.assign(static_cast<std::size_t>(jbPad) * ldw, 0.0);
+        for (int i = 0; i < m; ++i) {
+            const double* row = A.Row(row0 + i) + c0;
+            for (int jp = 0; jp < panels; ++jp) {
+                const int cols = std::min(QRPanelWidth, width - jp * QRPanelWidth);
+                std::copy_n(row + jp * QRPanelWidth, cols, B.data() + PanelOffset(jp, i, mPad));
+            }
+        }
+        K.VtB(panel.V.data(), mPad, jbPad, B.data(), panels, W.data(), ldw);
+        for (int p = jb - 1; p >= 0; --p) {
+            double* wp = W.data() + static_cast<std::size_t>(p) * ldw;
+            const double tpp = T[static_cast<std::size_t>(p) * jb + p];
+            for (int jj = 0; jj < ldw; ++jj) wp[jj] *= tpp;
+            for (int q = 0; q < p; ++q) {
+                const double tqp = T[static_cast<std::size_t>(q) * jb + p];
+                if (tqp == 0.0) continue;
+                const double* wq = W.data() + static_cast<std::size_t>(q) * ldw;
+                for (int jj = 0; jj < ldw; ++jj) wp[jj] += tqp * wq[jj];
+            }
+        }
+        K.BMinusVW(panel.V.data(), mPad, jbPad, W.data(), ldw, B.data(), panels);
+        for (int i = 0; i < m; ++i) {
+            double* row = A.Row(row0 + i) + c0;
+            for (int jp = 0; jp < panels; ++jp) {
+                const int cols = std::min(QRPanelWidth, width - jp * QRPanelWidth);
+                std::copy_n(B.data() + PanelOffset(jp, i, mPad), cols, row + jp * QRPanelWidth);
+            }
+        }
+    }
+}
+
+// The blocked decomposition of an order above 2 PanelColumns. Each step's trailing update is split by
+// column blocks over the worker pool, and the next panel is factored as soon as its own columns are
+// updated (by the task that updated them), while the other tasks still update the columns right of
+// it. Every column receives the same operations in the same order as in a plain loop over the steps.
+void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K)
+{
+    const int n = A.Rows();
+    TPanel current, next;
+    FactorPanelAt(A, 0, std::min(PanelColumns, n - 1), d, c, K, current);
+    for (;;) {
+        const int nextStart = current.Start + current.Width;
+        if (nextStart >= n - 1) {
+            UpdateColumns(A, current, nextStart, n, K); // the last column, which takes no reflection
+            return;
+        }
+        const int nextWidth = std::min(PanelColumns, n - 1 - nextStart);
+        const int restStart = nextStart + nextWidth;
+        const int restBlocks = (n - restStart + UpdateBlockColumns - 1) / UpdateBlockColumns;
+        WorkerPool().ParallelFor(1 + restBlocks, [&](int task) {
+            if (task == 0) {
+                UpdateColumns(A, current, nextStart, restStart, K);
+                FactorPanelAt(A, nextStart, nextWidth, d, c, K, next);
+            } else {
+                const int j0 = restStart + (task - 1) * UpdateBlockColumns;
+                UpdateColumns(A, current, j0, std::min(n, j0 + UpdateBlockColumns), K);
+            }
+        });
+        std::swap(current, next);
+    }
+}
+
 } // namespace
 
 const char* QRKernelName() { return ActiveKernels().Name; }
@@ -248,22 +334,14 @@ void QRDecomposeUsing(const TQRKernels& K, TDenseMatrix& A, arofdoubleM& d, arof
     d.SetLength(n);
     c.SetLength(n);
     if (n == 0) return;
-    std::vector<double> P;
     if (n <= 2 * PanelColumns) {
         // Small systems: the whole matrix is one panel.
+        std::vector<double> P;
         GatherPanel(A, 0, 0, n, P);
         FactorPanel(P.data(), n, n, n - 1, d.data(), c.data(), K);
         ScatterPanel(A, 0, 0, n, P);
     } else {
-        for (int kb = 0; kb < n - 1; kb += PanelColumns) {
-            const int jb = std::min(PanelColumns, n - 1 - kb);
-            const int m = n - kb;
-            GatherPanel(A, kb, kb, jb, P);
-            FactorPanel(P.data(), m, jb, jb, d.data() + kb, c.data() + kb, K);
-            ScatterPanel(A, kb, kb, jb, P);
-            const std::vector<double> T = CompactFactor(P.data(), m, jb, c.data() + kb, K);
-            UpdateTrailing(A, kb, kb + jb, P.data(), m, jb, T, K);
-        }
+        DecomposeBlocked(A, d.data(), c.data(), K);
     }
     d[n - 1] = A(n - 1, n - 1);
 }
@@ -314,18 +392,52 @@ void QRBackSubstitute(const TDenseMatrix& A, const arofdoubleM& d, arofdoubleM& 
     }
 }
 
+namespace {
+
+// Start of reflection j's vector in the packed rows of ReflectionRows.
+std::size_t ReflectionOffset(int j, int n)
+{
+    return static_cast<std::size_t>(j) * n - static_cast<std::size_t>(j) * (j - 1) / 2;
+}
+
+// The reflections' vectors of a decomposed A of order n, each packed into a row: vector j, A(j..n-1, j),
+// from ReflectionOffset(j, n). Solves walk these rows in memory order instead of down A's columns. The
+// buffer is kept per thread, since the solver solves on one decomposition again and again.
+const double* ReflectionRows(const TDenseMatrix& A, int n)
+{
+    thread_local std::vector<double> rows;
+    const std::size_t size = ReflectionOffset(n, n);
+    if (rows.size() < size) rows.resize(size);
+    double* R = rows.data();
+    ParallelForBlocks(n - 1, 16, [&](int j0, int j1) {
+        for (int i = j0; i < n; ++i) {
+            const double* row = A.Row(i);
+            for (int j = j0; j < std::min(j1, i + 1); ++j) R[ReflectionOffset(j, n) + (i - j)] = row[j];
+        }
+    });
+    return R;
+}
+
+// x := Q^T x by the reflections in order, as the plain loops down A's columns compute it.
+void ApplyReflections(const double* R, const arofdoubleM& c, int n, double* x)
+{
+    for (int j = 0; j < n - 1; ++j) {
+        const double* v = R + ReflectionOffset(j, n) - j; // v[i] = A(i, j) for i >= j
+        double s = 0.0;
+        for (int i = j; i < n; ++i) s += v[i] * x[i];
+        const double tau = s / c[j];
+        for (int i = j; i < n; ++i) x[i] -= tau * v[i];
+    }
+}
+
+} // namespace
+
 void QRSolve(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, arofdoubleM& b)
 {
     const int n = SquareOrder(A);
     CheckVector(c, n);
     CheckVector(b, n);
-    double* x = b.data();
-    for (int j = 0; j < n - 1; ++j) {
-        double s = 0.0;
-        for (int i = j; i < n; ++i) s += A.Row(i)[j] * x[i];
-        const double tau = s / c[j];
-        for (int i = j; i < n; ++i) x[i] -= tau * A.Row(i)[j];
-    }
+    if (n > 1) ApplyReflections(ReflectionRows(A, n), c, n, b.data());
     QRBackSubstitute(A, d, b);
 }
 
@@ -337,29 +449,18 @@ void QRSolveMany(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM&
     if (B.Rows() != n) throw ERangeError();
     const int r = B.Cols();
     if (n == 0 || r == 0) return;
-    std::vector<double> tau(r);
-    for (int j = 0; j < n - 1; ++j) {
-        std::fill(tau.begin(), tau.end(), 0.0);
-        for (int i = j; i < n; ++i) {
-            const double a = A.Row(i)[j];
-            const double* brow = B.Row(i);
-            for (int k = 0; k < r; ++k) tau[k] += a * brow[k];
+    const double* R = ReflectionRows(A, n);
+    // Every column is solved apart from the others, on the worker pool.
+    WorkerPool().ParallelFor(r, [&](int k) {
+        std::vector<double> x(n);
+        for (int i = 0; i < n; ++i) x[i] = B.Row(i)[k];
+        ApplyReflections(R, c, n, x.data());
+        for (int i = n - 1; i >= 0; --i) {
+            const double* arow = A.Row(i);
+            double xi = x[i];
+            for (int j = i + 1; j < n; ++j) xi -= arow[j] * x[j];
+            x[i] = xi / d[i];
         }
-        for (int k = 0; k < r; ++k) tau[k] /= c[j];
-        for (int i = j; i < n; ++i) {
-            const double a = A.Row(i)[j];
-            double* brow = B.Row(i);
-            for (int k = 0; k < r; ++k) brow[k] -= tau[k] * a;
-        }
-    }
-    for (int i = n - 1; i >= 0; --i) {
-        const double* arow = A.Row(i);
-        double* bi = B.Row(i);
-        for (int j = i + 1; j < n; ++j) {
-            const double a = arow[j];
-            const double* bj = B.Row(j);
-            for (int k = 0; k < r; ++k) bi[k] -= a * bj[k];
-        }
-        for (int k = 0; k < r; ++k) bi[k] /= d[i];
-    }
+        for (int i = 0; i < n; ++i) B.Row(i)[k] = x[i];
+    });
 }

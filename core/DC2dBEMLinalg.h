@@ -15,11 +15,14 @@ public:
     TDenseMatrix(int rows, int cols) { SetSize(rows, cols); }
     TDenseMatrix(const TDenseMatrix& other);
     TDenseMatrix& operator=(const TDenseMatrix& other);
-    TDenseMatrix(TDenseMatrix&&) noexcept = default;
-    TDenseMatrix& operator=(TDenseMatrix&&) noexcept = default;
+    TDenseMatrix(TDenseMatrix&& other) noexcept { Swap(other); }
+    TDenseMatrix& operator=(TDenseMatrix&& other) noexcept;
 
     // New size, every element 0. Negative sizes raise ERangeError.
     void SetSize(int rows, int cols);
+    // New size whose elements the caller is about to write: their values are not defined, and the storage
+    // is kept when it is large enough (a matrix rebuilt at every solution is not allocated again).
+    void SetSizeForOverwrite(int rows, int cols);
     void Fill(double value);
 
     int Rows() const noexcept { return FRows; }
@@ -32,10 +35,12 @@ public:
     double operator()(int i, int j) const;
 
 private:
+    void Swap(TDenseMatrix& other) noexcept;
     struct TFree {
         void operator()(double* p) const noexcept;
     };
     std::unique_ptr<double[], TFree> FData;
+    std::size_t FCapacity = 0; // doubles held by FData
     int FRows = 0;
     int FCols = 0;
     std::size_t FStride = 0;
@@ -52,7 +57,9 @@ void AddToDiagonal(TDenseMatrix& matrix, const arofdoubleM& vector);
 // scales (reflection k is I - v v^T / c[k]); a column that is zero on and below the diagonal gets
 // c[k] = d[k] = 0 and no reflection. d and c are resized to the order. Nothing happens for order 0.
 // The work is blocked (level-3 trailing updates with a register-blocked kernel, an x86-64-v3 variant
-// chosen at run time); the results agree with QRDecomposeReference to rounding.
+// chosen at run time); the results agree with QRDecomposeReference to rounding. The trailing updates
+// run on the worker pool by column blocks, each column computed alone, so the result is the same bit
+// for bit whatever the thread count.
 void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c);
 
 // The same decomposition by the plain loops, column by column down the rows. Kept as the reference that
@@ -64,7 +71,7 @@ void QRDecomposeReference(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c);
 void QRSolve(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, arofdoubleM& b);
 
 // The same for many right-hand sides at once: B holds one right-hand side per column (order rows); the
-// stored reflections and R are walked once for all of them.
+// columns are solved side by side on the worker pool, each by the same operations as alone.
 void QRSolveMany(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, TDenseMatrix& B);
 
 // Solves R x = b in place, R from the strict upper triangle of A and the diagonal d.

@@ -5,6 +5,7 @@
 
 #include "core/DC2dBEMSolve.h"
 #include "core/DC2dBEMSource.h"
+#include "platform/rtl/ThreadPool.h"
 
 #include <numbers>
 #include <vector>
@@ -12,6 +13,10 @@
 namespace {
 
 constexpr double PotentialScale = 2.0 / std::numbers::pi;
+
+// Rows of the right-hand sides, and electrodes, per task of the worker pool.
+constexpr int RowsPerTask = 16;
+constexpr int ElectrodesPerTask = 4;
 
 // The unknowns of every element's two nodes, in element order.
 struct TElementUnknowns {
@@ -46,10 +51,13 @@ void ConductivityRightHandSides(TSolverState& s, const TElementUnknowns& unknown
     const TIntegralTable& table = s.NodeTable;
     const double rho0 = s.StartResistivity;
     const double* u = s.Solution.data();
-    for (int r = 0; r < s.UnknownCount; ++r) {
-        double* row = s.SolutionDerivatives.Row(r);
-        for (int p = 0; p < s.ParamCount; ++p) row[p] = -rho0 * GroupSum(s, unknowns, table.Group(r, p + 1), p + 1, u);
-    }
+    ParallelForBlocks(s.UnknownCount, RowsPerTask, [&](int begin, int end) {
+        for (int r = begin; r < end; ++r) {
+            double* row = s.SolutionDerivatives.Row(r);
+            for (int p = 0; p < s.ParamCount; ++p)
+                row[p] = -rho0 * GroupSum(s, unknowns, table.Group(r, p + 1), p + 1, u);
+        }
+    });
     const double freeTermScale = rho0 / (2.0 * std::numbers::pi);
     for (int p = 0; p < s.ParamCount; ++p) {
         const arofintM& ring = s.SolverBodies[s.Params[p].Body][s.Params[p].Sub].ring;
@@ -147,18 +155,22 @@ void CalcElectrodeDerivatives(TSolverState& s)
     s.SourceParamPotentials.SetLength(0);
     s.SourceParamPotentials.SetLength(Q);
     for (arofdoubleM& row : s.SourceParamPotentials) row.SetLength(electrodes);
-    std::vector<double> dSigma(P), dSource(Q);
-    for (int e : s.UsedElectrodes[0]) {
-        if (s.ElectrodeOffNode[e]) {
-            OffNodeDerivatives(s, unknowns, e, dSigma, dSource);
-        } else {
-            const int r = s.NodeNumber[s.ElectrodeNodes[e].first];
-            for (int p = 0; p < P; ++p) dSigma[p] = s.SolutionDerivatives(r, p);
-            for (int i = 0; i < Q; ++i) dSource[i] = s.SolutionDerivatives(r, P + i);
+    const arofintM& used = s.UsedElectrodes[0];
+    ParallelForBlocks(used.Length(), ElectrodesPerTask, [&](int begin, int end) {
+        std::vector<double> dSigma(P), dSource(Q);
+        for (int k = begin; k < end; ++k) {
+            const int e = used[k];
+            if (s.ElectrodeOffNode[e]) {
+                OffNodeDerivatives(s, unknowns, e, dSigma, dSource);
+            } else {
+                const int r = s.NodeNumber[s.ElectrodeNodes[e].first];
+                for (int p = 0; p < P; ++p) dSigma[p] = s.SolutionDerivatives(r, p);
+                for (int i = 0; i < Q; ++i) dSource[i] = s.SolutionDerivatives(r, P + i);
+            }
+            for (int p = 0; p < P; ++p) s.Sensitivities[p][e] = dSigma[p] * PotentialScale;
+            for (int i = 0; i < Q; ++i) s.SourceParamPotentials[i][e] = dSource[i];
         }
-        for (int p = 0; p < P; ++p) s.Sensitivities[p][e] = dSigma[p] * PotentialScale;
-        for (int i = 0; i < Q; ++i) s.SourceParamPotentials[i][e] = dSource[i];
-    }
+    });
 }
 
 void AssembleJacobian(TSolverState& s)

@@ -7,13 +7,19 @@
 #include "core/DC2dBEMSensitivity.h"
 #include "core/DC2dBEMSource.h"
 #include "core/Supermath2d.h"
+#include "platform/rtl/ThreadPool.h"
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
 constexpr double PotentialScale = 2.0 / std::numbers::pi;
+
+// Rows of the system (or table entries) per task of the worker pool, and electrodes per task.
+constexpr int RowsPerTask = 8;
+constexpr int ElectrodesPerTask = 4;
 
 int UnknownOf(const TSolverState& s, int node)
 {
@@ -36,6 +42,41 @@ std::vector<int> GroupSizes(const TSolverState& s)
     std::vector<int> sizes;
     for (std::size_t g = 0; g + 1 < s.GroupStart.size(); ++g) sizes.push_back(s.GroupStart[g + 1] - s.GroupStart[g]);
     return sizes;
+}
+
+// The node of every unknown: unknowns are numbered in node order, so row r belongs to the r-th numbered
+// node.
+std::vector<int> NodesByUnknown(const TSolverState& s)
+{
+    std::vector<int> nodes(s.UnknownCount, -1);
+    for (int node = 0; node < s.SolverNodes.Length(); ++node) {
+        const int r = s.NodeNumber[node];
+        if (r >= static_cast<int>(nodes.size())) throw ERangeError();
+        if (r >= 0) nodes[r] = node;
+    }
+    return nodes;
+}
+
+// Row r of the system matrix, for the node of unknown r: zeros, then minus each group's pairs weighted.
+void AssembleRow(TSolverState& s, const TKernelSettings& settings, int node, int r)
+{
+    double* row = s.SystemMatrix.Row(r);
+    std::fill(row, row + s.SystemMatrix.Stride(), 0.0);
+    if (node < 0) return;
+    const complexM P = NodePoint(s, node);
+    const int groups = static_cast<int>(s.GroupStart.size()) - 1;
+    for (int g = 0; g < groups; ++g) {
+        // Group 0 is the ground line, entering with weight 1 and no contrast.
+        const double weight = g == 0 ? -1.0 : s.Params[g - 1].Contrast;
+        if (weight == 0.0 && !s.SensitivityMode) continue;
+        const TIntegralPair* cached = s.SensitivityMode ? s.NodeTable.Group(r, g) : nullptr;
+        for (int i = s.GroupStart[g]; i < s.GroupStart[g + 1]; ++i) {
+            const TSolverElement& el = s.Elements[i];
+            const TIntegralPair w = cached ? cached[i - s.GroupStart[g]] : ElementKernel(settings, P, el.Geometry, false);
+            row[s.NodeNumber[el.a]] -= weight * w.wA;
+            row[s.NodeNumber[el.b]] -= weight * w.wB;
+        }
+    }
 }
 
 // All groups' pairs for the field point P into one table entry.
@@ -188,40 +229,33 @@ void TabulateElementIntegrals(TSolverState& s)
     const std::vector<int> sizes = GroupSizes(s);
     if (firstIteration) {
         s.NodeTable.Layout(s.UnknownCount, sizes);
-        for (int node = 0; node < s.SolverNodes.Length(); ++node)
-            if (s.NodeNumber[node] >= 0) TabulateEntry(s, s.NodeTable, s.NodeNumber[node], NodePoint(s, node));
+        const std::vector<int> nodes = NodesByUnknown(s);
+        ParallelForBlocks(s.UnknownCount, RowsPerTask, [&](int begin, int end) {
+            for (int r = begin; r < end; ++r)
+                if (nodes[r] >= 0) TabulateEntry(s, s.NodeTable, r, NodePoint(s, nodes[r]));
+        });
     }
     if (!s.SensitivityMode || firstIteration) {
         const elecarray& electrodes = *s.Electrodes;
         s.ElectrodeTable.Layout(electrodes.Length(), sizes);
-        for (int e : s.UsedElectrodes[0])
-            if (s.ElectrodeOffNode[e]) TabulateEntry(s, s.ElectrodeTable, e, s.ElectrodePoint[e]);
+        const arofintM& used = s.UsedElectrodes[0];
+        ParallelForBlocks(used.Length(), ElectrodesPerTask, [&](int begin, int end) {
+            for (int k = begin; k < end; ++k) {
+                const int e = used[k];
+                if (s.ElectrodeOffNode[e]) TabulateEntry(s, s.ElectrodeTable, e, s.ElectrodePoint[e]);
+            }
+        });
     }
 }
 
 void AssembleMatrix(TSolverState& s)
 {
     const TKernelSettings settings = KernelSettings(s);
-    s.SystemMatrix.SetSize(s.UnknownCount, s.UnknownCount);
-    const int groups = static_cast<int>(s.GroupStart.size()) - 1;
-    for (int node = 0; node < s.SolverNodes.Length(); ++node) {
-        const int r = s.NodeNumber[node];
-        if (r < 0) continue;
-        const complexM P = NodePoint(s, node);
-        double* row = s.SystemMatrix.Row(r);
-        for (int g = 0; g < groups; ++g) {
-            // Group 0 is the ground line, entering with weight 1 and no contrast.
-            const double weight = g == 0 ? -1.0 : s.Params[g - 1].Contrast;
-            if (weight == 0.0 && !s.SensitivityMode) continue;
-            const TIntegralPair* cached = s.SensitivityMode ? s.NodeTable.Group(r, g) : nullptr;
-            for (int i = s.GroupStart[g]; i < s.GroupStart[g + 1]; ++i) {
-                const TSolverElement& el = s.Elements[i];
-                const TIntegralPair w = cached ? cached[i - s.GroupStart[g]] : ElementKernel(settings, P, el.Geometry, false);
-                row[s.NodeNumber[el.a]] -= weight * w.wA;
-                row[s.NodeNumber[el.b]] -= weight * w.wB;
-            }
-        }
-    }
+    s.SystemMatrix.SetSizeForOverwrite(s.UnknownCount, s.UnknownCount);
+    const std::vector<int> nodes = NodesByUnknown(s);
+    ParallelForBlocks(s.UnknownCount, RowsPerTask, [&](int begin, int end) {
+        for (int r = begin; r < end; ++r) AssembleRow(s, settings, nodes[r], r);
+    });
 }
 
 void ElectrodePotentials(const TSolverState& s, const arofintM& list, const arofdoubleM& u, arofdoubleM& potentials)
@@ -229,25 +263,27 @@ void ElectrodePotentials(const TSolverState& s, const arofintM& list, const arof
     potentials.SetLength(0);
     potentials.SetLength(list.size());
     const int groups = static_cast<int>(s.GroupStart.size()) - 1;
-    for (int i = 0; i < list.Length(); ++i) {
-        const int e = list[i];
-        if (!s.ElectrodeOffNode[e]) {
-            potentials[i] = u[UnknownOf(s, s.ElectrodeNodes[e].first)];
-            continue;
-        }
-        double sum = s.ElectrodeSourcePotential[e];
-        for (int g = 0; g < groups; ++g) {
-            const double weight = g == 0 ? -1.0 : s.Params[g - 1].Contrast;
-            if (weight == 0.0) continue;
-            const TIntegralPair* pairs = s.ElectrodeTable.Group(e, g);
-            for (int k = s.GroupStart[g]; k < s.GroupStart[g + 1]; ++k) {
-                const TSolverElement& el = s.Elements[k];
-                const TIntegralPair& w = pairs[k - s.GroupStart[g]];
-                sum += weight * (w.wA * u[s.NodeNumber[el.a]] + w.wB * u[s.NodeNumber[el.b]]);
+    ParallelForBlocks(list.Length(), ElectrodesPerTask, [&](int begin, int end) {
+        for (int i = begin; i < end; ++i) {
+            const int e = list[i];
+            if (!s.ElectrodeOffNode[e]) {
+                potentials[i] = u[UnknownOf(s, s.ElectrodeNodes[e].first)];
+                continue;
             }
+            double sum = s.ElectrodeSourcePotential[e];
+            for (int g = 0; g < groups; ++g) {
+                const double weight = g == 0 ? -1.0 : s.Params[g - 1].Contrast;
+                if (weight == 0.0) continue;
+                const TIntegralPair* pairs = s.ElectrodeTable.Group(e, g);
+                for (int k = s.GroupStart[g]; k < s.GroupStart[g + 1]; ++k) {
+                    const TSolverElement& el = s.Elements[k];
+                    const TIntegralPair& w = pairs[k - s.GroupStart[g]];
+                    sum += weight * (w.wA * u[s.NodeNumber[el.a]] + w.wB * u[s.NodeNumber[el.b]]);
+                }
+            }
+            potentials[i] = sum / s.ElectrodeFactor[e];
         }
-        potentials[i] = sum / s.ElectrodeFactor[e];
-    }
+    });
 }
 
 void CalcDifferences(TSolverState& s, const arofdoubleM& row)

@@ -36,7 +36,7 @@ void TIntegralTable::Layout(int entries, const std::vector<int>& groupSizes)
     FGroupStart.assign(1, 0);
     for (int size : groupSizes) FGroupStart.push_back(FGroupStart.back() + size);
     FPairs.assign(static_cast<std::size_t>(entries) * FGroupStart.back(), TIntegralPair{});
-    FPresent.assign(entries, false);
+    FPresent.assign(entries, 0);
 }
 
 int TIntegralTable::GroupSize(int group) const
@@ -48,7 +48,7 @@ int TIntegralTable::GroupSize(int group) const
 bool TIntegralTable::HasEntry(int entry) const
 {
     if (entry < 0 || entry >= FEntries) throw ERangeError();
-    return FPresent[entry];
+    return FPresent[entry] != 0;
 }
 
 std::size_t TIntegralTable::Offset(int entry, int group) const
@@ -60,7 +60,7 @@ std::size_t TIntegralTable::Offset(int entry, int group) const
 TIntegralPair* TIntegralTable::Group(int entry, int group)
 {
     const std::size_t offset = Offset(entry, group);
-    FPresent[entry] = true;
+    FPresent[entry] = 1;
     return FPairs.data() + offset;
 }
 

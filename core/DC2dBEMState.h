@@ -68,7 +68,7 @@ private:
     int FEntries = 0;
     std::vector<int> FGroupStart{0};
     std::vector<TIntegralPair> FPairs;
-    std::vector<bool> FPresent;
+    std::vector<std::uint8_t> FPresent; // bytes, not bits: entries are written from several threads
 };
 
 // Seconds spent in the phases of the solutions, added up while a state's Timings points here (the
