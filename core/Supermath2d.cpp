@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 // ---- Number text -------------------------------------------------------------------------------------
 
@@ -171,28 +172,74 @@ int CountValues(const arofdoubleM& values)
     return static_cast<int>(std::count_if(values.begin(), values.end(), [](double v) { return v != MissingValue; }));
 }
 
+namespace {
+
+// A sum of doubles that carries its rounding error along (two-sum in extended precision), so that a sum
+// kept up by adding and removing values gives the mean a fresh sum in any order gives.
+struct TCarriedSum {
+    long double hi = 0;
+    long double lo = 0;
+
+    void Add(double v)
+    {
+        const long double s = hi + v;
+        const long double back = s - hi;
+        lo += (hi - (s - back)) + (v - back);
+        hi = s;
+    }
+    double Mean(int count) const
+    {
+        if (!std::isfinite(hi)) return static_cast<double>(hi / count);
+        return static_cast<double>((hi + lo) / count);
+    }
+};
+
+} // namespace
+
 double RobustMean(const arofdoubleM& values)
 {
-    if (CountValues(values) == 0) return MissingValue;
-    arofboolM active(values.size());
-    for (int i = 0; i < values.Length(); ++i) active[i] = values[i] != MissingValue;
+    std::vector<int> order; // the non-missing elements, sorted by (value, index) below
+    TCarriedSum sum;
+    for (int i = 0; i < values.Length(); ++i)
+        if (values[i] != MissingValue) {
+            order.push_back(i);
+            sum.Add(values[i]);
+        }
+    const int n = static_cast<int>(order.size());
+    if (n == 0) return MissingValue;
+    // A NaN or an infinity makes every distance meaningless: the plain mean stands.
+    if (!std::isfinite(sum.Mean(n))) return sum.Mean(n);
+    std::sort(order.begin(), order.end(),
+              [&values](int a, int b) { return values[a] < values[b] || (values[a] == values[b] && a < b); });
+
+    // The farthest active element is the smallest or the largest one, so the active elements stay a range
+    // [lo, hi] of `order`. Of equally far elements the lowest index leaves: at the bottom that is order[lo];
+    // at the top the lowest indexes of the top value leave first, so the one to compare is found from the
+    // count already taken off that value's run [topStart, topEnd].
+    int lo = 0, hi = n - 1;
+    int topStart = hi, topEnd = hi;
+    const auto findTopRun = [&] {
+        topStart = topEnd = hi;
+        while (topStart > lo && values[order[topStart - 1]] == values[order[hi]]) --topStart;
+    };
+    findTopRun();
     for (;;) {
-        long double sum = 0;
-        int count = 0;
-        for (int i = 0; i < values.Length(); ++i)
-            if (active[i]) { sum += values[i]; ++count; }
-        const double mean = static_cast<double>(sum / count);
+        const int count = hi - lo + 1;
+        const double mean = sum.Mean(count);
         if (count <= 1) return mean;
-        // The farthest element leaves; the first of equal distances, none when all sit on the mean.
-        int farthest = -1;
-        double distance = 0.0;
-        for (int i = 0; i < values.Length(); ++i)
-            if (active[i] && std::fabs(values[i] - mean) > distance) {
-                farthest = i;
-                distance = std::fabs(values[i] - mean);
-            }
-        if (farthest < 0) return mean;
-        active[farthest] = false;
+        const double low = std::fabs(values[order[lo]] - mean);
+        const double high = std::fabs(values[order[hi]] - mean);
+        // The passes end when nothing lies farther than 10 % of the mean, or when one more removal would
+        // leave fewer than half of the elements.
+        if (!(std::max(low, high) > 0.1 * std::fabs(mean)) || 2 * (count - 1) < n) return mean;
+        const int topIndex = order[topStart + (topEnd - hi)];
+        if (low > high || (low == high && order[lo] < topIndex)) {
+            sum.Add(-values[order[lo]]);
+            ++lo;
+        } else {
+            sum.Add(-values[order[hi]]);
+            if (--hi < topStart) findTopRun();
+        }
     }
 }
 

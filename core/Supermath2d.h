@@ -67,8 +67,10 @@ complexM MakeProfilePoint(double x, double z);
 // Number of elements other than MissingValue.
 int CountValues(const arofdoubleM& values);
 
-// Typical value of the non-missing elements: the mean, after dropping one farthest element per pass until
-// at most one element is left or every element equals the mean. MissingValue when there is none.
+// Typical value of the non-missing elements: the mean, after dropping one farthest element per pass (the
+// lowest index of equally far ones) until at most one element is left, no element lies farther than 10 %
+// of |mean| from the mean, or one more drop would leave fewer than half of the elements. MissingValue
+// when there is none. n log n.
 double RobustMean(const arofdoubleM& values);
 
 // Extremes by sign, MissingValue skipped. Mode 0: largest / smallest (fallback -1e20 / 1e20). Mode 1:

@@ -10,7 +10,39 @@
 
 namespace {
 constexpr double M = MissingValue;
+
+// The passes as a plain scan: every pass sums the active elements afresh and looks at every one of them.
+double RobustMeanByPasses(const arofdoubleM& values)
+{
+    const int n = CountValues(values);
+    if (n == 0) return M;
+    std::vector<bool> active(values.size());
+    for (int i = 0; i < values.Length(); ++i) active[i] = values[i] != M;
+    for (;;) {
+        long double hi = 0, lo = 0; // a sum carrying its rounding error, so that no summation order shows
+        int count = 0;
+        for (int i = 0; i < values.Length(); ++i)
+            if (active[i]) {
+                const long double s = hi + values[i], back = s - hi;
+                lo += (hi - (s - back)) + (values[i] - back);
+                hi = s;
+                ++count;
+            }
+        const double mean = static_cast<double>((hi + lo) / count);
+        if (count <= 1 || 2 * (count - 1) < n) return mean;
+        int farthest = -1;
+        double distance = 0.1 * std::fabs(mean);
+        for (int i = 0; i < values.Length(); ++i)
+            if (active[i] && std::fabs(values[i] - mean) > distance) {
+                farthest = i;
+                distance = std::fabs(values[i] - mean);
+            }
+        if (farthest < 0) return mean;
+        active[farthest] = false;
+    }
 }
+
+} // namespace
 
 TEST(RobustMean, Table)
 {
@@ -24,9 +56,43 @@ TEST(RobustMean, Table)
         {{7}, 7},
         {{2, 2, 2, 2, 50, -40}, 2},      // two outliers on both sides
         {{1, 3}, 3},                     // equal distances: the first one leaves
+        {{3, 1}, 1},
+        {{1, 2, 3, 4}, 3.5},             // uneven gaps: half of them stay
+        {{4, 3, 2, 1}, 1.5},             // the same gaps in the other order: each tie drops the upper end
+        {{9, 10, 11}, 10},               // exactly 10 % off the mean ends the passes
+        {{9, 10, 11.5}, 9.5},            // more than 10 % off: the farther end goes
+        {{-9, -10, -11}, -10},           // 10 % of |mean|
+        {{0, 0, 0, 1}, 0},
+        {{1, M, 2, M, 3, M, 4}, 3.5},    // half of the non-missing elements, not of the array
     };
-    for (const Case& c : cases) EXPECT_EQ(RobustMean(c.values), c.mean);
+    for (const Case& c : cases) {
+        EXPECT_EQ(RobustMean(c.values), c.mean) << ::testing::PrintToString(std::vector<double>(c.values.begin(), c.values.end()));
+        EXPECT_EQ(RobustMeanByPasses(c.values), c.mean);
+    }
     EXPECT_EQ(CountValues(arofdoubleM{M, 1, M, 0}), 2);
+    EXPECT_TRUE(std::isnan(RobustMean(arofdoubleM{1, std::nan(""), 2})));
+    EXPECT_EQ(RobustMean(arofdoubleM{1, HUGE_VAL, 2}), HUGE_VAL);
+}
+
+TEST(RobustMean, EqualsThePlainPassesOnRandomSets)
+{
+    std::uint32_t seed = 2024;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int set = 0; set < 1000; ++set) {
+        arofdoubleM values;
+        const int size = 1 + static_cast<int>(next(40));
+        const bool grid = set % 2 == 0; // few distinct values: many ties, at both ends and across them
+        for (int i = 0; i < size; ++i) {
+            if (next(8) == 0) values.push_back(M);
+            else if (grid) values.push_back(static_cast<double>(next(7)) * 0.5 - 1.0);
+            else values.push_back(static_cast<double>(next(1u << 20)) / 997.0 * (next(10) == 0 ? 40.0 : 1.0));
+        }
+        EXPECT_EQ(RobustMean(values), RobustMeanByPasses(values))
+            << ::testing::PrintToString(std::vector<double>(values.begin(), values.end()));
+    }
 }
 
 TEST(ExtremesByMode, ModesAndFallbacks)
