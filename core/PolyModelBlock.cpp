@@ -127,7 +127,16 @@ class TBlockReader {
 public:
     TBlockReader(const std::vector<std::string>& lines, std::size_t first) : FLines(lines), FNext(first) {}
 
-    bool Read(TPolygonModel& m) { return ReadHeader(m) && ReadNodes(m) && ReadBodies(m); }
+    bool Read(TPolygonModel& m)
+    {
+        if (!(ReadHeader(m) && ReadNodes(m) && ReadBodies(m))) return false;
+        // A block that breaks what the model operations rely on would fail at a later edit, or corrupt the
+        // model there; it is refused here instead. Stored classes may be stale (and a stale class lets a
+        // new polygon overlap a body), so they are worked out again.
+        if (!ModelStructureFault(m.Bodies, m.Nodes.Length()).empty()) return false;
+        for (int b = 0; b < m.Bodies.Length(); ++b) ClassifyBodyNodes(b, m.Bodies, m.Nodes);
+        return true;
+    }
 
 private:
     std::string_view NextLine() { return FNext < FLines.size() ? FLines[FNext++] : std::string_view(); }
@@ -195,31 +204,22 @@ private:
         m.Bodies.SetLength(bodies);
         for (int b = 0; b < bodies; ++b) {
             std::int32_t subs = 0;
-            if (!Count(2, subs) || (b == 0 && subs == 0)) return false;
+            if (!Count(2, subs) || subs == 0) return false;
             m.Bodies[b].SetLength(subs);
             for (int s = 0; s < subs; ++s)
-                if (!ReadPolygon(m.Bodies[b][s], m.Nodes.Length(), b == 0 && s == 0)) return false;
+                if (!ReadPolygon(m.Bodies[b][s], m.Nodes.Length())) return false;
         }
         return true;
     }
 
-    bool ReadPolygon(Polygon& p, int nodeCount, bool host)
+    bool ReadPolygon(Polygon& p, int nodeCount)
     {
         if (!TextToProperties(p.properties, NextLine())) return false;
         p.ring = SplitToInts(NextLine());
         if (p.ring.Length() < 3) return false;
         for (std::int32_t index : p.ring)
             if (index < 0 || index >= nodeCount) return false;
-        return !host || HasDoubledForm(p.ring);
-    }
-
-    // The host ring lists its outline forward, then again from its first node: that node comes back
-    // after at least three entries.
-    static bool HasDoubledForm(const arofintM& ring)
-    {
-        for (int k = 1; k < ring.Length(); ++k)
-            if (ring[k] == ring[0]) return k >= 3;
-        return false;
+        return true;
     }
 
     const std::vector<std::string>& FLines;

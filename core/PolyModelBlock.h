@@ -39,9 +39,9 @@ enum class TModelBlockResult {
 
 // Finds the first line containing ModelBlockBegin in a file's text (LF or CR LF lines) and reads the
 // block after it; nothing after the last ring line is read, the end line included. Malformed: a line
-// with fewer values than it needs; a count that is negative or larger than the lines left; no bodies or
-// a host body without sub-polygons; a ring of fewer than 3 entries or with an index outside the nodes; a
-// host ring whose first node does not come again (its doubled form) after at least 3 entries; a
-// non-finite coordinate; FixedFlag, NodeClass or FrameCode outside 0..1, 0..2, 0..6; a property token 0,
-// 4 or 8 that is not a 32-bit integer.
+// with fewer values than it needs; a count that is negative or larger than the lines left; no bodies, or
+// a body without sub-polygons; a ring of fewer than 3 entries or with an index outside the nodes; a host
+// ring not in the doubled form the frame is built in (HostRingFault); a node in the rings of two bodies;
+// a non-finite coordinate; FixedFlag, NodeClass or FrameCode outside 0..1, 0..2, 0..6; a property token
+// 0, 4 or 8 that is not a 32-bit integer. A loaded model gets its node classes worked out anew.
 TModelBlockResult ReadModelBlock(std::string_view fileText, TPolygonModel& model);

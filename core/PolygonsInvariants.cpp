@@ -13,20 +13,8 @@ std::string Where(int body, int sub) { return "body " + std::to_string(body) + "
 
 std::string HostFault(const arofintM& ring, const Tnodes& nodes)
 {
-    const int m = HostHalfLength(ring);
-    if (m == ring.Length()) return "host ring is not doubled";
-    const int built = ring.Length() - m; // node 0 and the frame nodes K .. 1
-    if (built < 4) return "host ring has fewer than 4 frame nodes";
-    if (ring[0] != 0) return "host ring does not start at node 0";
-    for (int k = m + 1; k < ring.Length(); ++k)
-        if (ring[k] != ring.Length() - k) return "second half of the host ring is not K .. 1";
-    for (int k = 0; k < m; ++k)
-        for (int j = k + 1; j < m; ++j)
-            if (ring[k] == ring[j]) return "host outline lists node " + std::to_string(ring[k]) + " twice";
-    int next = 1; // the frame nodes 1 .. K must appear in order along the outline
-    for (int k = 1; k < m && next < built; ++k)
-        if (ring[k] == next) ++next;
-    if (next != built) return "host outline does not run through the frame nodes in order";
+    const std::string fault = HostRingFault(ring);
+    if (!fault.empty()) return fault;
     const int corners[4] = {1, 2, 4, 5};
     for (int v = 0; v < 4; ++v)
         if (nodes[v].FrameCode != corners[v]) return "frame corner " + std::to_string(v) + " lost its code";
@@ -89,6 +77,48 @@ std::string BodyFault(const AllSpolygon& bodies, int body, const Tnodes& nodes, 
 }
 
 } // namespace
+
+std::string HostRingFault(const arofintM& ring)
+{
+    const int m = HostHalfLength(ring);
+    if (m == ring.Length()) return "host ring is not doubled";
+    const int built = ring.Length() - m; // node 0 and the frame nodes K .. 1
+    if (built < 4) return "host ring has fewer than 4 frame nodes";
+    if (ring[0] != 0) return "host ring does not start at node 0";
+    for (int k = m + 1; k < ring.Length(); ++k)
+        if (ring[k] != ring.Length() - k) return "second half of the host ring is not K .. 1";
+    for (int k = 0; k < m; ++k)
+        for (int j = k + 1; j < m; ++j)
+            if (ring[k] == ring[j]) return "host outline lists node " + std::to_string(ring[k]) + " twice";
+    int next = 1; // the frame nodes 1 .. K must appear in order along the outline
+    for (int k = 1; k < m && next < built; ++k)
+        if (ring[k] == next) ++next;
+    if (next != built) return "host outline does not run through the frame nodes in order";
+    return {};
+}
+
+std::string ModelStructureFault(const AllSpolygon& bodies, int nodeCount)
+{
+    if (bodies.Length() == 0 || bodies[0].Length() == 0) return "no host sub-polygon";
+    for (int b = 0; b < bodies.Length(); ++b)
+        for (const Polygon& sub : bodies[b])
+            for (int v : sub.ring)
+                if (v < 0 || v >= nodeCount) return "body " + std::to_string(b) + ": node index out of range";
+    const std::string host = HostRingFault(bodies[0][0].ring);
+    if (!host.empty()) return host;
+    std::vector<int> owner(static_cast<std::size_t>(nodeCount), -1);
+    for (int b = 0; b < bodies.Length(); ++b) {
+        if (bodies[b].Length() == 0) return "body " + std::to_string(b) + " is empty";
+        for (const Polygon& sub : bodies[b])
+            for (int v : sub.ring) {
+                if (owner[v] >= 0 && owner[v] != b)
+                    return "node " + std::to_string(v) + " shared by bodies " + std::to_string(owner[v]) + " and " +
+                           std::to_string(b);
+                owner[v] = b;
+            }
+    }
+    return {};
+}
 
 std::string ModelInvariantFault(const AllSpolygon& bodies, const Tnodes& nodes)
 {

@@ -16,3 +16,12 @@
 //   used by some ring;
 // - NodeClass equal to ClassifyNode for every used node; FrameCode 0 on every node of bodies other than 0.
 std::string ModelInvariantFault(const AllSpolygon& bodies, const Tnodes& nodes);
+
+// The host ring's part of the invariants: its doubled form, node 0 first, the second half 0, K .. 1 with
+// K >= 3, an outline that lists no node twice and runs through 1 .. K in order. Empty when it holds.
+std::string HostRingFault(const arofintM& ring);
+
+// What the model operations cannot do without, and a model read from a file must therefore have: a host
+// sub-polygon whose ring holds HostRingFault, ring entries within 0 .. nodeCount - 1, no body without a
+// sub-polygon and no node in the rings of two bodies. Empty when it holds.
+std::string ModelStructureFault(const AllSpolygon& bodies, int nodeCount);

@@ -52,7 +52,7 @@ TPolygonModel SampleModel()
         m.Nodes[i].z = xz[i][1];
         m.Nodes[i].FrameCode = i < 4 ? (const int[]){1, 2, 4, 5}[i] : (i == 4 ? 6 : 0);
         m.Nodes[i].FixedFlag = i == 4;
-        m.Nodes[i].NodeClass = i == 6 ? 1 : (i == 7 ? 2 : 0);
+        m.Nodes[i].NodeClass = i == 6 || i == 7 ? 1 : 0; // the two ends of the shared edge
     }
     m.Bodies.SetLength(2);
     m.Bodies[0].SetLength(1);
@@ -259,7 +259,7 @@ TEST(ModelBlock, FixtureLoadsAndCrLfReadsLikeLf)
     EXPECT_EQ(lf.Relief, (arofcomplexM{{-50, 3}, {1050, 0}}));
     EXPECT_EQ(lf.Nodes.Length(), 7);
     EXPECT_EQ(lf.Nodes[6].z, 40.5);
-    EXPECT_EQ(lf.Nodes[6].NodeClass, 2);
+    EXPECT_EQ(lf.Nodes[6].NodeClass, 0) << "stored as 2, worked out anew";
     EXPECT_EQ(lf.Bodies[0][0].ring, (arofintM{0, 1, 2, 3, 0, 3, 2, 1}));
     EXPECT_EQ(lf.Bodies[1][0].properties[psLabelText], Variant("a b"));
     EXPECT_EQ(lf.Bodies[1][0].properties[psResistivity], Variant(25.5));
@@ -277,6 +277,22 @@ TEST(ModelBlock, MalformedFixturesLeaveTheModelUnchanged)
         EXPECT_TRUE(SameModel(model, SampleModel())) << name;
     }
     EXPECT_GE(count, 20);
+}
+
+TEST(ModelBlock, StaleClassesAreWorkedOutAnew)
+{
+    // The triangle 4 5 6 is stored with class 2 (inner) at every node, as if no edge of it were open.
+    TPolygonModel m;
+    ASSERT_EQ(ReadModelBlock(ReadFixture("stale_classes.sp2"), m), TModelBlockResult::Loaded);
+    for (int v : {4, 5, 6}) EXPECT_EQ(m.Nodes[v].NodeClass, 0) << v;
+    for (int v : {0, 1, 2, 3}) EXPECT_EQ(m.Nodes[v].NodeClass, 0) << v;
+
+    // A new polygon's edge across the triangle (not through its edge 4-5) is refused ...
+    const arofcomplexM across{{50, 30}, {250, 30}};
+    EXPECT_FALSE(CheckNewPolygon(across, m.Bodies, m.Nodes, false));
+    // ... which the stored classes would have let through.
+    for (int v : {4, 5, 6}) m.Nodes[v].NodeClass = 2;
+    EXPECT_TRUE(CheckNewPolygon(across, m.Bodies, m.Nodes, false));
 }
 
 TEST(ModelBlock, WhereTheBlockStarts)

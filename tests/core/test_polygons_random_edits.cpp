@@ -7,6 +7,7 @@
 #include "core/PolygonsGeometry.h"
 #include "core/PolygonsInvariants.h"
 #include "core/PolygonsTopology.h"
+#include "core/PolyModelBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -434,6 +435,33 @@ private:
     std::map<std::string, int> FStats;
 };
 
+// The model as its block would store it comes back from the block as it was: the reader refuses nothing
+// the edits make, and its fresh node classes are the ones the edits kept.
+std::string BlockRoundTripFault(const Model& m)
+{
+    TPolygonModel written;
+    written.Bodies = m.bodies;
+    written.Nodes = m.nodes;
+    written.ModelBox = m.box;
+    TPolygonModel read;
+    if (ReadModelBlock(ModelBlockText(written), read) != TModelBlockResult::Loaded) return "block refused";
+    if (read.Nodes.Length() != m.nodes.Length() || read.Bodies.Length() != m.bodies.Length())
+        return "block read back with other counts";
+    for (int b = 0; b < m.bodies.Length(); ++b) {
+        if (read.Bodies[b].Length() != m.bodies[b].Length()) return "block read back with other bodies";
+        for (int s = 0; s < m.bodies[b].Length(); ++s)
+            if (read.Bodies[b][s].ring != m.bodies[b][s].ring) return "block read back with other rings";
+    }
+    for (int v = 0; v < m.nodes.Length(); ++v) {
+        const TNode &a = m.nodes[v], &r = read.Nodes[v];
+        if (a.NodeClass != r.NodeClass || a.FrameCode != r.FrameCode || a.FixedFlag != r.FixedFlag)
+            return "node " + std::to_string(v) + " read back with other fields";
+        if (std::fabs(a.x - r.x) > 1e-12 * (1 + std::fabs(a.x)) || std::fabs(a.z - r.z) > 1e-12 * (1 + std::fabs(a.z)))
+            return "node " + std::to_string(v) + " read back elsewhere";
+    }
+    return {};
+}
+
 void RunSequence(unsigned seed, const arofcomplexM& relief, bool hasRelief, int steps)
 {
     EditDriver driver(seed, relief, hasRelief);
@@ -441,6 +469,9 @@ void RunSequence(unsigned seed, const arofcomplexM& relief, bool hasRelief, int 
         const std::string fault = driver.Step();
         ASSERT_EQ(fault, "") << "seed " << seed << " step " << step;
         ASSERT_EQ(driver.WalkStopFault(), "") << "seed " << seed << " step " << step;
+        if (step % 20 == 0 || step + 1 == steps) {
+            ASSERT_EQ(BlockRoundTripFault(driver.model()), "") << "seed " << seed << " step " << step;
+        }
     }
     // The sequence must have exercised the edits, not only refused them.
     const auto& stats = driver.stats();
