@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 const std::string Dir = std::string(VSP_TEST_DATA) + "/survey/";
@@ -25,13 +27,14 @@ TEST(SurveyOpen, FailedOpensHandNothingBack)
     const TSurveyState inUse = InUse();
     struct Case {
         const char* text;
+        int questions; // the configuration question comes only after a successful read
         const char* why;
     };
     const Case cases[] = {
-        {"P1 P2\n0 1\n", "no dU column"},
-        {"P1 P2 dU\n0 1 2\ntopo #\n5000 0\n0 0\n10 0\n", "a reference off the profile"},
-        {"P1 P2 dU\n0 1 2\ntopo ^\n0 0\n1 5\n", "a step steeper than its length"},
-        {"P1 P2 dU\n0 1 2\nVornPolyModelDescription2.0\n100 0\n", "a malformed model block"},
+        {"P1 P2\n0 1\n", 0, "no dU column"},
+        {"P1 P2 dU\n0 1 2\ntopo #\n5000 0\n0 0\n10 0\n", 1, "a reference off the profile"},
+        {"P1 P2 dU\n0 1 2\ntopo ^\n0 0\n1 5\n", 1, "a step steeper than its length"},
+        {"P1 P2 dU\n0 1 2\nVornPolyModelDescription2.0\n100 0\n", 0, "a malformed model block"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -41,10 +44,30 @@ TEST(SurveyOpen, FailedOpensHandNothingBack)
         EXPECT_EQ(r.Kind, ReadError);
         EXPECT_EQ(r.Message, "Error in data file!");
         EXPECT_FALSE(r.Model.has_value());
+        EXPECT_EQ(asked, c.questions);
     }
-    // What the caller holds was never touched (it is passed by constant reference, and the result's copy
-    // is not what the views take over on failure).
-    EXPECT_EQ(inUse.DataSets[0].Calculated[0], 7);
+}
+
+TEST(SurveyOpen, BrokenModelBlocksAreRefusedWholeFiles)
+{
+    // Every malformed block fixture is a whole survey file: the open fails as any failed read does, and
+    // hands back neither survey nor model for the views to take over.
+    const TSurveyState inUse = InUse();
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VSP_TEST_DATA) + "/modelblock")) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("malformed_", 0) != 0) continue;
+        ++count;
+        const TSurveyOpenResult r = OpenSurveyFile(inUse, entry.path().string(), nullptr, 40);
+        EXPECT_EQ(r.Kind, ReadError) << name;
+        EXPECT_EQ(r.Message, "Error in data file!") << name;
+        EXPECT_FALSE(r.Model.has_value()) << name;
+    }
+    EXPECT_GE(count, 25);
+    // The same survey with a sound block opens with its model.
+    const TSurveyOpenResult fine = OpenSurveyFile(inUse, std::string(VSP_TEST_DATA) + "/modelblock/valid.sp2", nullptr, 40);
+    EXPECT_EQ(fine.Kind, ReadDataWithModel);
+    EXPECT_TRUE(fine.Model.has_value());
 }
 
 TEST(SurveyOpen, SuccessfulOpenPreparesANewSurvey)

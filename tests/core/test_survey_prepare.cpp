@@ -68,6 +68,8 @@ TEST(SurveyPrepare, ElectrodesPositionsSpacingAndDataSet)
          {0, 1, 2}, {0, 0, 0}, {0, 1, 2}, 1, {0, 0}, {2, 1}},
         {"rows sorted by P1 z then P1 x, stable", Survey({MakeRow(5, 6, 1, 1), MakeRow(3, 4, 2), MakeRow(1, 2, 3)}),
          {1, 2, 3, 4, 6, 5}, {0, 0, 0, 0, 0, 1}, {1, 2, 3, 4, 5, 6}, 1, {0, 2, 5}, {1, 3, 4}},
+        {"a deeper P1 sorts after a shallower one of larger x", Survey({MakeRow(1, 2, 1, 1), MakeRow(3, 4, 2)}),
+         {2, 3, 4, 1}, {0, 0, 0, 1}, {1, 2, 3, 4}, 1, {1, 3}, {2, 0}},
         {"an outlying gap carries no weight", Survey({MakeRow(0, 1, 1), MakeRow(2, 3, 1), MakeRow(3, 10, 1)}),
          {0, 1, 2, 3, 10}, {0, 0, 0, 0, 0}, {0, 1, 2, 3, 10}, 1, {0, 2, 3}, {1, 3, 4}},
         {"a \"*\" position is no electrode", Survey({MakeRow(M, 1, 1), MakeRow(1, 3, 1)}),
