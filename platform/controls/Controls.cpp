@@ -737,26 +737,3 @@ void TCustomPanel::Paint()
     Frame3D(c, r, Color(), Color(), FBorderWidth);
     DrawBevel(c, r, FBevelInner, FBevelWidth);
 }
-
-void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width)
-{
-    canvas.Pen().SetWidth(1);
-    canvas.Pen().SetStyle(psSolid);
-    // Lines run on the last pixel row and column inside the rectangle.
-    --r.Right;
-    --r.Bottom;
-    for (; width > 0; --width) {
-        canvas.Pen().SetColor(topLeft);
-        const TPoint upper[] = {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}};
-        canvas.Polyline(upper, 3);
-        canvas.Pen().SetColor(bottomRight);
-        const TPoint lower[] = {{r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left - 1, r.Bottom}};
-        canvas.Polyline(lower, 3);
-        ++r.Left;
-        ++r.Top;
-        --r.Right;
-        --r.Bottom;
-    }
-    ++r.Right;
-    ++r.Bottom;
-}

@@ -257,6 +257,4 @@ private:
     int FBevelWidth = 1;
 };
 
-// Frames r with `width` lines, the top and left ones in topLeft, the bottom and right ones in
-// bottomRight; r shrinks by one pixel per line.
-void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width);
+// Frame3D, which panels draw their bevels with, lives with the canvas (Canvas.h).

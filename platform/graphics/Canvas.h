@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+class TBitmap;
 class TGraphic;
 
 struct TTextMetric {
@@ -204,9 +205,36 @@ public:
     void Draw(int x, int y, const TGraphic& g);
     void StretchDraw(const TRect& r, const TGraphic& g);
 
+    // Copies the source rectangle of the bitmap to dest (stretched when the sizes differ), leaving
+    // out every pixel of the colour `color`, which keeps the canvas' pixel there.
+    void BrushCopy(const TRect& dest, const TBitmap& bitmap, const TRect& source, TColor color);
+
+    // --- Text in a rectangle ---
+    // The platform's DrawText with the DT_ flags: lines broken at line ends (unless DT_SINGLELINE) and,
+    // with DT_WORDBREAK, between words that would pass the right edge; DT_LEFT, DT_CENTER, DT_RIGHT;
+    // DT_VCENTER centres a single line; DT_EXPANDTABS sets tab stops every eight average character
+    // widths; DT_END_ELLIPSIS and DT_PATH_ELLIPSIS shorten a line that does not fit (the path keeps
+    // its last part); the text is clipped to r unless DT_NOCLIP. "&" is drawn as it stands.
+    // DT_CALCRECT only measures: r.Right and r.Bottom become those of the text as it would be drawn.
+    // Returns the text's height (with DT_VCENTER, the offset from r.Top to the bottom of the text).
+    int DrawText(const std::string& text, TRect& r, unsigned format);
+
+    // --- Edges and frames ---
+    // The platform's DrawEdge: the outer and inner rings of `edge` (BDR_ and EDGE_ values) on the
+    // sides of `flags` (BF_LEFT .. BF_BOTTOM), in the 3-D colours (BF_SOFT swaps the lighter
+    // top-left colours of the two rings, BF_FLAT draws clBtnShadow and clBtnFace, BF_MONO
+    // clWindowFrame and clWindow); BF_MIDDLE fills the inside with the face; BF_ADJUST shrinks r by
+    // the rings on the sides drawn. Each ring's top-left colour covers its left and top lines, the
+    // bottom-right colour its right and bottom lines with the top-right and bottom-left corners.
+    bool DrawEdge(TRect& r, unsigned edge, unsigned flags);
+    // Inverts every other pixel of the rectangle's one-pixel border (drawing it twice removes it).
+    void DrawFocusRect(const TRect& r);
+
     // --- Controls and device ---
     // Frame controls: check boxes (DFC_BUTTON with DFCS_BUTTONCHECK, DFCS_CHECKED, DFCS_FLAT,
-    // DFCS_INACTIVE, DFCS_PUSHED) and radio buttons (DFCS_BUTTONRADIO).
+    // DFCS_INACTIVE, DFCS_PUSHED), radio buttons (DFCS_BUTTONRADIO) and the push-button frame
+    // (DFCS_BUTTONPUSH: a raised soft edge filled with the face, sunken with DFCS_PUSHED, in the
+    // flat or mono colours with DFCS_FLAT or DFCS_MONO; DFCS_ADJUSTRECT is not honoured: r is const).
     bool DrawFrameControl(const TRect& r, unsigned type, unsigned state);
     int GetDeviceCaps(int index) const;
 
@@ -221,3 +249,11 @@ private:
     TFont FFont;
     std::unique_ptr<Impl> FImpl;
 };
+
+// The class library's 3-D frame: `width` rings, each drawing its left and top lines in topLeft and its
+// right and bottom lines (with the top-right and bottom-left corners) in bottomRight, on the sides named
+// in `sides` (BF_LEFT, BF_TOP, BF_RIGHT, BF_BOTTOM). r shrinks by one pixel on every side per ring,
+// drawn or not, and ends as the rectangle inside the frame. Uses the canvas' pen (width 1, solid).
+void DrawFrame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width, unsigned sides);
+// DrawFrame3D on all four sides.
+void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width);

@@ -154,6 +154,17 @@ void TCanvas::StretchDraw(const TRect& r, const TGraphic& g)
               transparent != -1 ? SRCCOPY : FImpl->St.CopyMode, mono, transparent);
 }
 
+void TCanvas::BrushCopy(const TRect& dest, const TBitmap& bitmap, const TRect& source, TColor color)
+{
+    if (bitmap.Empty() || !FBackend || source.IsEmpty()) return;
+    if (source.Width() > MaxTransfer || source.Height() > MaxTransfer) return;
+    const TPixelBuffer px = bitmap.ToPixels();
+    SendImage(*this, *FImpl, TCanvasOp::StretchBlt,
+              {dest.Left, dest.Top, dest.Right, dest.Bottom, source.Left, source.Top, source.Right, source.Bottom},
+              dest.Left, dest.Top, dest.Width(), dest.Height(),
+              Cut(px, source.Left, source.Top, source.Width(), source.Height()), SRCCOPY, false, RgbOf(color));
+}
+
 // ---- frame controls ----
 
 namespace {
@@ -170,9 +181,12 @@ void DrawCheckMark(TCanvas& cv, int l, int t, int side, TColor color)
 
 }  // namespace
 
+bool DrawPushButtonFrame(TCanvas& cv, const TRect& r, unsigned state);   // CanvasEdges.cpp
+
 bool TCanvas::DrawFrameControl(const TRect& r0, unsigned type, unsigned state)
 {
     if (type != DFC_BUTTON) return false;
+    if ((state & 0xFF) == DFCS_BUTTONPUSH) return DrawPushButtonFrame(*this, r0, state);
     TRect r = r0;
     if (r.IsEmpty()) return false;
     const int level = SaveDC();
