@@ -19,11 +19,7 @@ struct TSample {
     TPolygonModel Model;
     TSample()
     {
-        sample::TSpec spec;
-        spec.Electrodes = 100;
-        spec.Spacing = 2.0;
-        spec.Settings.StartX = spec.Settings.StartZ = 0.4;
-        spec.Settings.FactorX = spec.Settings.FactorZ = 0.05;
+        const sample::TSpec spec = sample::RealisticSpec();
         sample::MakeSample(spec, Survey, Model);
     }
 };

@@ -21,11 +21,7 @@ struct TSample {
     double TrueMisfit = 0.0; // of the model the readings were made from: their noise and rounding
     TSample()
     {
-        sample::TSpec spec;
-        spec.Electrodes = 100;
-        spec.Spacing = 2.0;
-        spec.Settings.StartX = spec.Settings.StartZ = 0.4;
-        spec.Settings.FactorX = spec.Settings.FactorZ = 0.05;
+        const sample::TSpec spec = sample::RealisticSpec();
         sample::MakeSample(spec, Survey, Model);
         TSurveyState survey = Survey;
         TPolygonModel truth = sample::MakeModel(spec, survey, 5.0);

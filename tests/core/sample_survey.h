@@ -24,6 +24,18 @@ struct TSpec {
     TProgramConfig Settings; // discretisation settings of the survey
 };
 
+// The realistic size the benchmarks and the thread tests solve: 100 electrodes 2 m apart and a fine
+// boundary, about 1500 unknowns.
+inline TSpec RealisticSpec()
+{
+    TSpec spec;
+    spec.Electrodes = 100;
+    spec.Spacing = 2.0;
+    spec.Settings.StartX = spec.Settings.StartZ = 0.4;
+    spec.Settings.FactorX = spec.Settings.FactorZ = 0.05;
+    return spec;
+}
+
 inline double Elevation(double x, double length)
 {
     return 120.0 + 9.0 * std::exp(-std::pow((x - 0.45 * length) / (0.25 * length), 2)) + 0.01 * x;

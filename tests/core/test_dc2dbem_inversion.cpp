@@ -12,21 +12,6 @@ using namespace fixtures;
 
 namespace {
 
-// An electronic body and an ionic body beside it under a line of surface electrodes (no relief).
-struct TTwoBodies {
-    TPolygonModel Model = FrameModel(-100, 100, 80, 100.0);
-    TSurveyState Survey = fixtures::Survey(Line(-60, 5, 25), 100.0);
-
-    TTwoBodies(double electronicRho, double ionicRho)
-    {
-        AddBody(Model, RegularPolygon(-8.0, 14.0, 6.0, 16), electronicRho, true);
-        AddBody(Model, Rectangle(2.0, 6.0, 12.0, 30.0), ionicRho, false);
-        Survey.Settings.numqp = 7;
-        Survey.SourceA = 2.0;
-        Survey.DataLoaded = true;
-    }
-};
-
 double Rho(const TPolygonModel& m, int body, int sub = 0)
 {
     return m.Bodies[body][sub].properties[psResistivity].AsDouble();
