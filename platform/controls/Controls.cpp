@@ -150,12 +150,20 @@ struct TWinControl::Dispatch : QObject {
             Control.KeyUp(key, ShiftStateOf(e.modifiers(), {}));
             return key == 0;
         }
-        case QEvent::FocusIn:
+        case QEvent::FocusIn: {
+            TWinControl* old = LastFocusOut;
+            LastFocusOut = nullptr;
+            Control.WMSetFocus(old);
             if (IsProgramFocusReason(static_cast<QFocusEvent&>(*event).reason())) Control.DoEnter();
             return false;
-        case QEvent::FocusOut:
+        }
+        case QEvent::FocusOut: {
+            // Qt has already moved the focus: the focus widget is the new one (none for another window).
+            LastFocusOut = &Control;
+            Control.WMKillFocus(TWinControl::ControlOf(QApplication::focusWidget()));
             if (IsProgramFocusReason(static_cast<QFocusEvent&>(*event).reason())) Control.DoExit();
             return false;
+        }
         case QEvent::Resize: Control.NoteSize(); return false;
         default: return false;
         }
@@ -173,7 +181,7 @@ struct TWinControl::Dispatch : QObject {
         }
         if (button == mbLeft) PressedLeft = true;
         const QPoint p = e.position().toPoint();
-        Control.MouseDown(button, shift, p.x(), p.y());
+        Control.WMMouseDown(button, shift, p.x(), p.y());
         return false;
     }
 
@@ -186,7 +194,7 @@ struct TWinControl::Dispatch : QObject {
                            Control.Widget()->rect().contains(p);
         if (button == mbLeft) PressedLeft = false;
         if (click) Control.Click();
-        Control.MouseUp(button, ShiftStateOf(e.modifiers(), e.buttons()), p.x(), p.y());
+        Control.WMMouseUp(button, ShiftStateOf(e.modifiers(), e.buttons()), p.x(), p.y());
         return false;
     }
 
@@ -206,21 +214,25 @@ struct TWinControl::Dispatch : QObject {
         std::uint16_t key = VirtualKeyOf(e);
         const TShiftState shift = ShiftStateOf(e.modifiers(), {});
         if (key != 0) {
-            Control.KeyDown(key, shift);
+            Control.WMKeyDown(key, shift);
             if (key == 0) return true;
         }
         const std::string chars = QStringToAnsi(e.text());
         bool swallowed = false;
+        Control.FCharFromKeypad = e.modifiers().testFlag(Qt::KeypadModifier);
         for (char c : chars) {
             char ch = c;
-            Control.KeyPress(ch);
+            Control.WMChar(ch);
             swallowed = swallowed || ch == 0;
         }
+        Control.FCharFromKeypad = false;
         return swallowed;
     }
 
     TWinControl& Control;
     bool PressedLeft = false;
+    // The control that lost the focus last, told to the one that gets it.
+    static inline TWinControl* LastFocusOut = nullptr;
 };
 
 struct TWinControl::Impl {
@@ -262,10 +274,22 @@ TWinControl::TWinControl(TComponent* AOwner, QWidget* widget)
     FImpl->Widget = w;
     FImpl->Filter = std::make_unique<Dispatch>(*this);
     w->installEventFilter(FImpl->Filter.get());
+    w->setProperty("vspControl", QVariant::fromValue(static_cast<void*>(this)));
+}
+
+TWinControl* TWinControl::ControlOf(const QWidget* widget)
+{
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        const QVariant v = w->property("vspControl");
+        if (v.isValid()) return static_cast<TWinControl*>(v.value<void*>());
+    }
+    return nullptr;
 }
 
 TWinControl::~TWinControl()
 {
+    if (Dispatch::LastFocusOut == this) Dispatch::LastFocusOut = nullptr;
+    if (FImpl->Widget) FImpl->Widget->setProperty("vspControl", QVariant());
     while (!FControls.empty()) FControls.back()->SetParent(nullptr);
     if (FParent) FParent->DetachChild(this);
     if (FImpl->Widget) {
@@ -736,4 +760,27 @@ void TCustomPanel::Paint()
     DrawBevel(c, r, FBevelOuter, FBevelWidth);
     Frame3D(c, r, Color(), Color(), FBorderWidth);
     DrawBevel(c, r, FBevelInner, FBevelWidth);
+}
+
+void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width)
+{
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetStyle(psSolid);
+    // Lines run on the last pixel row and column inside the rectangle.
+    --r.Right;
+    --r.Bottom;
+    for (; width > 0; --width) {
+        canvas.Pen().SetColor(topLeft);
+        const TPoint upper[] = {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}};
+        canvas.Polyline(upper, 3);
+        canvas.Pen().SetColor(bottomRight);
+        const TPoint lower[] = {{r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left - 1, r.Bottom}};
+        canvas.Polyline(lower, 3);
+        ++r.Left;
+        ++r.Top;
+        --r.Right;
+        --r.Bottom;
+    }
+    ++r.Right;
+    ++r.Bottom;
 }

@@ -129,6 +129,8 @@ public:
 
     // The window (platform code).
     QWidget* Widget() const;
+    // The control whose window that is (platform code); nullptr for other windows.
+    static TWinControl* ControlOf(const QWidget* widget);
 
     // --- Events (fired by the virtual methods below).
     TNotifyEvent OnClick, OnDblClick, OnEnter, OnExit, OnResize, OnMouseEnter, OnMouseLeave;
@@ -158,6 +160,21 @@ protected:
     virtual void KeyDown(std::uint16_t& Key, TShiftState Shift);
     virtual void KeyUp(std::uint16_t& Key, TShiftState Shift);
     virtual void KeyPress(char& Key);
+    // The key-down and character messages as they arrive; the bases call KeyDown and KeyPress. A control
+    // that handles the message before (or instead of) the class library's step overrides these.
+    virtual void WMKeyDown(std::uint16_t& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+    virtual void WMChar(char& Key) { KeyPress(Key); }
+    // Button presses and releases as they arrive (a double click arrives as a press with ssDouble,
+    // after DblClick); the bases call MouseDown and MouseUp.
+    virtual void WMMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) { MouseDown(Button, Shift, X, Y); }
+    virtual void WMMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) { MouseUp(Button, Shift, X, Y); }
+    // True while the character being delivered comes from the numeric keypad.
+    bool CharFromKeypad() const { return FCharFromKeypad; }
+    // Every focus change, whatever its cause: the control that gets (loses) the focus, nullptr for a
+    // window that is no control of the program, another top-level window among them. Called before
+    // DoExit and DoEnter, which only hear the program's own focus moves.
+    virtual void WMKillFocus(TWinControl* NewFocus) { (void)NewFocus; }
+    virtual void WMSetFocus(TWinControl* OldFocus) { (void)OldFocus; }
     // True when the wheel was handled; the base fires OnMouseWheel, then the up or down variant.
     virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
     virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
@@ -191,6 +208,7 @@ private:
     bool FVisible = true;
     bool FEnabled = true;
     bool FTabStop = false;
+    bool FCharFromKeypad = false;
     TColor FColor;
     TCursor FCursor = crDefault;
     std::string FHint;
@@ -257,4 +275,6 @@ private:
     int FBevelWidth = 1;
 };
 
-// Frame3D, which panels draw their bevels with, lives with the canvas (Canvas.h).
+// Frames r with `width` lines, the top and left ones in topLeft, the bottom and right ones in
+// bottomRight; r shrinks by one pixel per line.
+void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width);
