@@ -148,8 +148,7 @@ void TCollection::Exchange(int Index1, int Index2)
     CheckIndex(Index2);
     if (Index1 == Index2) return;
     std::swap(FItems[static_cast<std::size_t>(Index1)], FItems[static_cast<std::size_t>(Index2)]);
-    ItemMoved(FItems[static_cast<std::size_t>(Index2)], Index1, Index2);
-    ItemMoved(FItems[static_cast<std::size_t>(Index1)], Index2, Index1);
+    ItemsExchanged(Index1, Index2);
     Changed();
 }
 
@@ -188,6 +187,8 @@ void TCollection::Assign(const TPersistent& Source)
 void TCollection::Notify(TCollectionItem*, TCollectionNotification) {}
 
 void TCollection::ItemMoved(TCollectionItem*, int, int) {}
+
+void TCollection::ItemsExchanged(int, int) {}
 
 void TCollection::Update(TCollectionItem*) {}
 

@@ -103,9 +103,11 @@ protected:
     // built, so use its position only), is about to be freed (cnDeleting), or is leaving (cnExtracting;
     // it is still in the list). The base does nothing.
     virtual void Notify(TCollectionItem* Item, TCollectionNotification Action);
-    // An item moved from one position to another (SetIndex, or each of the two in Exchange); the base
-    // does nothing.
+    // An item moved from one position to another, shifting the items between (SetIndex, Insert); the
+    // base does nothing.
     virtual void ItemMoved(TCollectionItem* Item, int FromIndex, int ToIndex);
+    // The items at two positions changed places (Exchange); the base does nothing.
+    virtual void ItemsExchanged(int Index1, int Index2);
     // The item notice: Item changed, or (nullptr) the collection as a whole. The base does nothing.
     virtual void Update(TCollectionItem* Item);
     // Sends Update(nullptr) unless inside an update bracket.

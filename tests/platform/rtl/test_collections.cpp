@@ -65,7 +65,8 @@ const TClassInfo& TPlainItem::StaticClassInfo()
     return info;
 }
 
-// Records every notice as text: "+ID", "xID" (extracting), "-ID" (deleting), "mID:from>to", "u*" or "uID".
+// Records every notice as text: "+ID", "xID" (extracting), "-ID" (deleting), "mID:from>to", "ei<>j",
+// "u*" or "uID".
 class TLoggedPanels : public TCollection {
 public:
     explicit TLoggedPanels(TPersistent* Owner = nullptr)
@@ -82,6 +83,10 @@ protected:
     void ItemMoved(TCollectionItem* Item, int From, int To) override
     {
         Log.push_back("m" + std::to_string(Item->ID()) + ":" + std::to_string(From) + ">" + std::to_string(To));
+    }
+    void ItemsExchanged(int Index1, int Index2) override
+    {
+        Log.push_back("e" + std::to_string(Index1) + "<>" + std::to_string(Index2));
     }
     void Update(TCollectionItem* Item) override { Log.push_back(Item ? "u" + std::to_string(Item->ID()) : "u*"); }
 };
@@ -210,7 +215,7 @@ TEST(Collection, MovesByIndexAndExchange)
     c.Log.clear();
     c.Exchange(0, 3);
     EXPECT_EQ(IDs(c), (std::vector<int>{3, 1, 2, 0}));
-    EXPECT_EQ(c.Log, (std::vector<std::string>{"m0:0>3", "m3:3>0", "u*"}));
+    EXPECT_EQ(c.Log, (std::vector<std::string>{"e0<>3", "u*"}));
     EXPECT_THROW(c.Exchange(0, 4), EListError);
 }
 
