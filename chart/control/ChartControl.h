@@ -1,0 +1,194 @@
+// The chart control: the axis panel with four titles, a legend and four walls, which it lays out and
+// paints around the engine's axes and series, and its answers to the panel's questions (back colour,
+// free colours, wall sizes, legend texts). TChart publishes it; the application's views derive from
+// TChart. Qt-free.
+#pragma once
+
+#include "chart/control/ChartLegend.h"
+#include "chart/control/ChartWalls.h"
+#include "chart/engine/LumEnginePanel.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TChartAxis;
+class TChartSeries;
+
+// One axis' scales kept from before the first zoom or pan.
+struct TAxisSavedScales {
+    bool Automatic = false;
+    bool AutomaticMinimum = false;
+    bool AutomaticMaximum = false;
+    double Minimum = 0;
+    double Maximum = 0;
+};
+// One entry per axis of the chart's axis list, in list order.
+using TAllAxisSavedScales = std::vector<TAxisSavedScales>;
+
+using TChartAllowScrollEvent =
+    std::function<void(TChartAxis* Sender, double& AMin, double& AMax, bool& AllowScroll)>;
+using TChartClickAxis = std::function<void(TCustomChart* Sender, TChartAxis* Axis, TMouseButton Button,
+                                           TShiftState Shift, int X, int Y)>;
+using TChartClick = std::function<void(TCustomChart* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TChartClickSeries = std::function<void(TCustomChart* Sender, TChartSeries* Series, int ValueIndex,
+                                             TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TChartClickTitle = std::function<void(TCustomChart* Sender, TChartTitle* ATitle, TMouseButton Button,
+                                            TShiftState Shift, int X, int Y)>;
+// May move one legend item: its text (X, Y) and its symbol (XColor).
+using TOnGetLegendPos = std::function<void(TCustomChart* Sender, int Index, int& X, int& Y, int& XColor)>;
+using TOnGetLegendRect = std::function<void(TCustomChart* Sender, TRect& Rect)>;
+using TOnGetLegendText = std::function<void(TCustomAxisPanel* Sender, TLegendStyle LegendStyle, int Index,
+                                            std::string& LegendText)>;
+
+class TCustomChart : public TCustomAxisPanel {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TCustomChart(TComponent* AOwner);
+    // Frees titles, walls and legend before the axis panel goes.
+    ~TCustomChart() override;
+
+    // From another chart: ColorPaletteIndex (the number only), titles, legend, ScrollMouseButton and
+    // walls; then the axis panel's settings.
+    void Assign(const TPersistent& Source) override;
+
+    // ---- Parts (setters copy into the owned objects) ----
+    TChartTitle& Title() const { return *FTitle; }
+    void SetTitle(const TChartTitle& Value) { FTitle->Assign(Value); }
+    TChartTitle& SubTitle() const { return *FSubTitle; }
+    void SetSubTitle(const TChartTitle& Value) { FSubTitle->Assign(Value); }
+    TChartFootTitle& Foot() const { return *FFoot; }
+    void SetFoot(const TChartTitle& Value) { FFoot->Assign(Value); }
+    TChartFootTitle& SubFoot() const { return *FSubFoot; }
+    void SetSubFoot(const TChartTitle& Value) { FSubFoot->Assign(Value); }
+    TChartLegend& Legend() const { return *FLegend; }
+    void SetLegend(const TChartLegend& Value) { FLegend->Assign(Value); }
+    TChartWalls& Walls() const { return *FWalls; }
+    TChartBackWall& BackWall() const { return FWalls->Back(); }
+    void SetBackWall(const TChartWall& Value) { FWalls->Back().Assign(Value); }
+    TChartWall& BottomWall() const { return FWalls->Bottom(); }
+    void SetBottomWall(const TChartWall& Value) { FWalls->Bottom().Assign(Value); }
+    TChartWall& LeftWall() const { return FWalls->Left(); }
+    void SetLeftWall(const TChartWall& Value) { FWalls->Left().Assign(Value); }
+    TChartRightWall& RightWall() const { return FWalls->Right(); }
+    void SetRightWall(const TChartWall& Value) { FWalls->Right().Assign(Value); }
+    // The back wall's pen.
+    TChartPen& Frame() const { return FWalls->Back().Pen(); }
+    void SetFrame(const TChartPen& Value) { FWalls->Back().Pen().Assign(Value); }
+
+    // ---- Settings ----
+    TMouseButton ScrollMouseButton() const { return FScrollMouseButton; }
+    void SetScrollMouseButton(TMouseButton Value) { FScrollMouseButton = Value; }
+    // The colour palette last applied (0: the engine's default palette); setting stores the number only.
+    int ColorPaletteIndex() const { return FColorPaletteIndex; }
+    void SetColorPaletteIndex(int Value) { FColorPaletteIndex = Value; }
+
+    // ---- State of the mouse handling ----
+    TAllAxisSavedScales SavedScales;
+    // True while SavedScales holds nothing to restore.
+    bool ScalesRestored = true;
+    TChartSeries* ClickedSeries = nullptr;
+    TChartAxis* ClickedAxis = nullptr;
+    // Set at each press: Shift held and the right button pressed.
+    bool PopupRequested = false;
+    int AxisHintCount = 0;
+    bool MouseOverAxis = false;
+
+    // ---- Events ----
+    TChartAllowScrollEvent OnAllowScroll;
+    TChartClickAxis OnClickAxis;
+    TChartClick OnClickBackground;
+    TChartClick OnClickLegend;
+    TChartClickSeries OnClickSeries;
+    TChartClickTitle OnClickTitle;
+    TOnGetLegendPos OnGetLegendPos;
+    TOnGetLegendRect OnGetLegendRect;
+    TOnGetLegendText OnGetLegendText;
+    // After an axis pop-up command (Sender: the chart).
+    TNotifyEvent OnAxisMenuClick;
+    // After a series pop-up command (Sender: the series) or a legend pop-up command (Sender: the chart).
+    TNotifyEvent OnSeriesMenuClick;
+
+    // ---- The axis panel's questions ----
+    // The panel colour behind a transparent back wall, else the back wall's colour.
+    TColor GetBackColor() const override;
+    // False when another series than SkipSeries has the colour, or (when asked) it is the panel's or
+    // the back wall's colour.
+    bool IsColorFree(TColor Color, bool CheckBackColors, const TChartSeries* SkipSeries) const override;
+    // In 3-D with walls: the visible wall beside the axis (left, bottom, right; the back wall for any
+    // other axis) gives its Size; else 0.
+    int WallSizeForAxis(const TChartAxis& Axis) const override;
+    // The depth sizes, then in orthogonal 3-D the room for depth and walls off the chart rectangle.
+    void FitChartRectTo3D() override;
+    // First pass: titles and legend take their space. Second pass: custom-positioned legend and titles,
+    // then the 3-D walls and axes that face the viewer.
+    void PaintLegendAndTitles(bool BeforeSeries) override;
+    // The walls behind the series.
+    void PaintWalls() override;
+    // A gradient legend symbol in the canvas brush's colour, else the panel's plain box.
+    void PaintLegendRectangle(const TRect& Rect) override;
+    // The legend's text of a point of a series; empty without a series.
+    void LegendItemText(TChartSeries* Series, int Index, std::string& Text) const override;
+
+    // No active series, or some active series that uses axes.
+    bool WallsRelevant() const;
+    // Whether the plot's right (left) side plane faces the viewer.
+    bool RightWallInFront();
+    bool LeftWallInFront();
+
+    // The series, then the tools, in list order: the chart's children in a component stream.
+    void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const;
+
+    // The stream property "BackColor" (an identifier or an integer): the back wall's colour.
+    void ReadBackColor(const TPropValue& Value);
+    // The stream property "ColorPaletteIndex": stored, and a palette above 0 applied.
+    void ReadColorPaletteIndex(const TPropValue& Value);
+
+protected:
+    // The legend lets go of a series that is freed.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    friend class TCustomChartLegend;
+    // Hears the chart's series events so that the legend lets go of a series that leaves the chart.
+    class TSeriesWatch : public IChartEventListener {
+    public:
+        explicit TSeriesWatch(TCustomChart& Chart) : FChart(Chart) {}
+        void HandleChartEvent(TLumEvent& Event) override;
+
+    private:
+        TCustomChart& FChart;
+    };
+
+    void DrawTitles(bool CustomPositioned);
+    void PaintFrontParts();
+    // The chart rectangle's bottom plus the bottom wall's size.
+    int WallBottom() const;
+    // Whether the triangle of the side plane at X is turned away from the viewer.
+    bool SidePlaneCulled(int X);
+    void SelectWallPenBrush(TCustomChartWall& Wall);
+    void PaintSideWall(TCustomChartWall& Wall, bool IsLeft);
+    void PaintBottomWall();
+    void PaintBackWall();
+    // Paints an axis again in front of the series, with one of its skip marks set meanwhile.
+    void PaintAxisInFront(TChartAxis& Axis);
+    void PaintGridInFront(TChartAxis& Axis);
+
+    std::unique_ptr<TChartFootTitle> FFoot;
+    std::unique_ptr<TChartLegend> FLegend;
+    TMouseButton FScrollMouseButton = mbRight;
+    std::unique_ptr<TChartFootTitle> FSubFoot;
+    std::unique_ptr<TChartTitle> FSubTitle;
+    std::unique_ptr<TChartTitle> FTitle;
+    std::unique_ptr<TChartWalls> FWalls;
+    int FColorPaletteIndex = 0;
+    TSeriesWatch FSeriesWatch{*this};
+};
+
+// The chart control with its properties published; what the program's views derive from.
+class TChart : public TCustomChart {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TChart(TComponent* AOwner) : TCustomChart(AOwner) {}
+};
