@@ -356,6 +356,13 @@ protected:
     void SetSinglePointResults(bool Value) { FSinglePointResults = Value; }
     void SetHas3DValues(bool Value) { FHas3DValues = Value; }
     void SetNullFlags(TChartValueList* Value) { FNullFlags = Value; }
+    // One of the series' own extra lists becomes the mandatory one (3-D kinds coloured by Z); Y is then
+    // no longer mandatory and X stays the other list.
+    void MakeMandatory(TChartValueList& List)
+    {
+        FMandatory = &List;
+        FYMandatory = false;
+    }
     // Series event 3 and the observer note.
     void AnnounceColorChange();
 

@@ -1,0 +1,7 @@
+// The standard series of the chart engine in one include: the line family (line, point, area and their
+// horizontal kinds) with its drawing, and the fast line with the registration of the standard kinds.
+#pragma once
+
+#include "chart/series/SeriesDraw.h"
+#include "chart/series/SeriesFastLine.h"
+#include "chart/series/SeriesLine.h"
