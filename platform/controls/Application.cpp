@@ -1,12 +1,19 @@
 // The application object over Qt's application: pump, title, default exception handler.
 #include "platform/controls/Application.h"
 
+#include "platform/controls/AnsiText.h"
+#include "platform/controls/Controls.h"
 #include "platform/controls/Prompter.h"
 #include "platform/controls/QtApplication.h"
 #include "platform/rtl/CommandLine.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QWidget>
+
+#include <algorithm>
 
 #include <filesystem>
 #include <system_error>
@@ -99,6 +106,92 @@ void TApplication::Reset()
     FTitle = ExecutableTitle();
     FTerminated = false;
     OnException = nullptr;
+    OnShowHint = nullptr;
+    FShowHint = true;
+    FLastHint = {};
+    FActive = true;
+    FActivationHooks.clear();
+}
+
+// ---- Hints -------------------------------------------------------------------------------------------
+
+void TApplication::ActivateHint(TPoint screenPos)
+{
+    EnsureQtApplication();
+    // The control under the point hears the same request as when the mouse rests there.
+    QWidget* w = QApplication::widgetAt(screenPos.x, screenPos.y);
+    if (!w) {
+        CancelHint();
+        return;
+    }
+    const QPoint global(screenPos.x, screenPos.y);
+    QHelpEvent request(QEvent::ToolTip, w->mapFromGlobal(global), global);
+    QApplication::sendEvent(w, &request);
+}
+
+void TApplication::CancelHint()
+{
+    if (QCoreApplication::instance()) QToolTip::hideText();
+    FLastHint.Shown = false;
+}
+
+void TApplication::ShowControlHint(TWinControl* control, TPoint clientPos)
+{
+    THintInfo info;
+    info.HintControl = control;
+    info.CursorPos = clientPos;
+    info.CursorRect = control->ClientRect();
+    info.HintStr = control->Hint();
+    const TPoint screen = control->ClientToScreen(clientPos);
+    info.HintPos = {screen.x, screen.y + 20};
+    bool canShow = FShowHint && control->ShowHint();
+    control->PrepareHint(info, canShow);
+    if (OnShowHint) OnShowHint(info.HintStr, canShow, info);
+    const bool show = canShow && !info.HintStr.empty();
+    FLastHint = {show, info.HintStr, info.HintPos, info.HintControl, info.CursorRect};
+    if (!show) {
+        QToolTip::hideText();
+        return;
+    }
+    const TRect& r = info.CursorRect;
+    QWidget* w = info.HintControl ? info.HintControl->Widget() : nullptr;
+    QToolTip::showText(QPoint(info.HintPos.x, info.HintPos.y), AnsiToQString(info.HintStr), w,
+                       QRect(r.Left, r.Top, r.Width(), r.Height()));
+}
+
+// ---- Activation and posted work ----------------------------------------------------------------------
+
+int TApplication::HookActivation(std::function<void(bool active)> handler)
+{
+    QApplication& app = EnsureQtApplication();
+    static bool connected = false;
+    if (!connected) {
+        connected = true;
+        QObject::connect(&app, &QGuiApplication::applicationStateChanged, &app, [this](Qt::ApplicationState state) {
+            Guarded([&] { ActivationChanged(state == Qt::ApplicationActive); });
+        });
+    }
+    FActivationHooks.emplace_back(FNextHook, std::move(handler));
+    return FNextHook++;
+}
+
+void TApplication::UnhookActivation(int id)
+{
+    std::erase_if(FActivationHooks, [id](const auto& h) { return h.first == id; });
+}
+
+void TApplication::ActivationChanged(bool active)
+{
+    if (FActive == active) return;
+    FActive = active;
+    const auto hooks = FActivationHooks;
+    for (const auto& h : hooks) h.second(active);
+}
+
+void TApplication::Post(std::function<void()> code)
+{
+    QApplication& app = EnsureQtApplication();
+    QMetaObject::invokeMethod(&app, [this, code = std::move(code)] { Guarded(code); }, Qt::QueuedConnection);
 }
 
 std::string DefaultHandlerText(const std::string& message)

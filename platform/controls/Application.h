@@ -2,11 +2,37 @@
 // that every exception escaping a user action (an event of a control, a timer, a form) reaches.
 #pragma once
 
+#include "platform/graphics/GraphicsTypes.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
+
+class TWinControl;
+
+// What a hint about to show is made of; the control under the mouse and then the application's
+// OnShowHint may change every field.
+struct THintInfo {
+    TWinControl* HintControl = nullptr;
+    TPoint HintPos;             // screen position of the hint's top-left corner
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;           // HintControl's client pixels: the hint stays while the mouse stays inside
+    TPoint CursorPos;           // the mouse in HintControl's client pixels
+    std::string HintStr;
+};
+
+// A hint as it was last shown or refused (tests read it).
+struct THintRecord {
+    bool Shown = false;
+    std::string Text;
+    TPoint Pos;
+    TWinControl* Control = nullptr;
+    TRect CursorRect;
+};
 
 class TApplication {
 public:
@@ -52,12 +78,43 @@ public:
     // Replaces the default message box of HandleException.
     std::function<void(TApplication& sender, const std::exception& e)> OnException;
 
+    // --- Hints. The mouse resting on a control, or ActivateHint, asks the control under the point to
+    // prepare its hint (HintStr its Hint, CursorRect its client area, HintPos 20 pixels below the mouse),
+    // then OnShowHint; the hint shows when allowed and not empty, at HintPos, until the mouse leaves
+    // CursorRect.
+    void ActivateHint(TPoint screenPos);
+    void CancelHint();
+    const THintRecord& LastHint() const { return FLastHint; }
+    // The application-wide switch: no hint shows while it is off.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v) { FShowHint = v; }
+    std::function<void(std::string& HintStr, bool& CanShow, THintInfo& HintInfo)> OnShowHint;
+    // The hint flow for a control and a point in its client pixels (the platform calls it).
+    void ShowControlHint(TWinControl* control, TPoint clientPos);
+
+    // --- Activation: whether one of the program's windows is the active window of the desktop.
+    bool Active() const { return FActive; }
+    // Handlers told of every change (true: activated), as a hook on the application's own window sees
+    // its activation messages; returns an id for UnhookActivation.
+    int HookActivation(std::function<void(bool active)> handler);
+    void UnhookActivation(int id);
+    // Called by the platform when the desktop activates or deactivates the program (tests call it too).
+    void ActivationChanged(bool active);
+
+    // Runs code at a later turn of the message loop, behind the exception barrier (a posted message).
+    void Post(std::function<void()> code);
+
     // Back to the start-up state (tests).
     void Reset();
 
 private:
     std::string FTitle;
     bool FTerminated = false;
+    bool FShowHint = true;
+    THintRecord FLastHint;
+    bool FActive = true;
+    std::vector<std::pair<int, std::function<void(bool)>>> FActivationHooks;
+    int FNextHook = 1;
 };
 
 // The message of the default handler: "." appended only when the last character sorts after ".".

@@ -7,6 +7,7 @@
 #include "platform/controls/ControlWidget.h"
 #include "platform/controls/QtApplication.h"
 #include "platform/controls/Screen.h"
+#include "platform/controls/TopLevel.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/ImageBackend.h"
 #include "platform/graphics/Region.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -108,6 +110,27 @@ TImageMemory ImageMemoryOf(QImage& image)
 
 namespace {
 
+TPoint& LastMouse()
+{
+    static TPoint pos;
+    return pos;
+}
+
+void NoteMouseEvent(const QEvent& event)
+{
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove: {
+        const QPoint g = static_cast<const QMouseEvent&>(event).globalPosition().toPoint();
+        LastMouse() = {g.x(), g.y()};
+        break;
+    }
+    default: break;
+    }
+}
+
 // Focus moves that the program does not see as leaving or entering a control (a popup, another window).
 bool IsProgramFocusReason(Qt::FocusReason reason)
 {
@@ -123,6 +146,7 @@ struct TWinControl::Dispatch : QObject {
     {
         if (watched != Control.Widget()) return false;
         bool eat = false;
+        NoteMouseEvent(*event);
         Application->Guarded([&] { eat = Deliver(event); });
         return eat;
     }
@@ -165,6 +189,11 @@ struct TWinControl::Dispatch : QObject {
             return false;
         }
         case QEvent::Resize: Control.NoteSize(); return false;
+        case QEvent::ToolTip: {
+            const QPoint p = static_cast<QHelpEvent&>(*event).pos();
+            Application->ShowControlHint(&Control, {p.x(), p.y()});
+            return true;
+        }
         default: return false;
         }
     }
@@ -238,7 +267,6 @@ struct TWinControl::Dispatch : QObject {
 struct TWinControl::Impl {
     QPointer<QWidget> Widget;
     std::unique_ptr<TWinControl::Dispatch> Filter;
-    bool HasRegion = false;
     QSize NotifiedSize{0, 0};
 };
 
@@ -416,11 +444,8 @@ void TWinControl::ApplyCursor()
         Widget()->setCursor(QtCursorOf(FCursor));
 }
 
-void TWinControl::SetHint(const std::string& v)
-{
-    FHint = v;
-    Widget()->setToolTip(AnsiToQString(v));
-}
+// The hint shows through the application's hint flow (the window's tool-tip request), not by Qt itself.
+void TWinControl::SetHint(const std::string& v) { FHint = v; }
 
 std::string TWinControl::Text() const { return QStringToAnsi(Widget()->windowTitle()); }
 
@@ -465,21 +490,9 @@ void TWinControl::Repaint()
     Update();
 }
 
-void TWinControl::SetWindowRegion(const TRegion* region)
-{
-    QWidget* w = Widget();
-    FImpl->HasRegion = region != nullptr;
-    if (!region) {
-        w->clearMask();
-        return;
-    }
-    QRegion mask;
-    for (const TRect& r : region->Rects()) mask += QRect(r.Left, r.Top, r.Width(), r.Height());
-    // An empty mask means "no mask" to Qt; a window region of no pixels hides the whole window.
-    w->setMask(mask.isEmpty() ? QRegion(0, 0, 0, 0) + QRegion(-1, -1, 1, 1) : mask);
-}
+void TWinControl::SetWindowRegion(const TRegion* region) { ::SetWindowRegion(Widget(), region); }
 
-bool TWinControl::HasWindowRegion() const { return FImpl->HasRegion; }
+bool TWinControl::HasWindowRegion() const { return WindowHasRegion(Widget()); }
 
 void TWinControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
@@ -762,25 +775,4 @@ void TCustomPanel::Paint()
     DrawBevel(c, r, FBevelInner, FBevelWidth);
 }
 
-void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width)
-{
-    canvas.Pen().SetWidth(1);
-    canvas.Pen().SetStyle(psSolid);
-    // Lines run on the last pixel row and column inside the rectangle.
-    --r.Right;
-    --r.Bottom;
-    for (; width > 0; --width) {
-        canvas.Pen().SetColor(topLeft);
-        const TPoint upper[] = {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}};
-        canvas.Polyline(upper, 3);
-        canvas.Pen().SetColor(bottomRight);
-        const TPoint lower[] = {{r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left - 1, r.Bottom}};
-        canvas.Polyline(lower, 3);
-        ++r.Left;
-        ++r.Top;
-        --r.Right;
-        --r.Bottom;
-    }
-    ++r.Right;
-    ++r.Bottom;
-}
+TPoint LastMousePos() { return LastMouse(); }

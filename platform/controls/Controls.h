@@ -17,6 +17,7 @@
 class QWidget;
 class TCanvas;
 class TRegion;
+struct THintInfo;
 
 // ---- Input vocabulary --------------------------------------------------------------------------------
 
@@ -105,6 +106,12 @@ public:
     void SetCursor(TCursor v);
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& v);
+    // Whether the control's hint may show (the application's switch must be on too).
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v) { FShowHint = v; }
+    // The hint about to show for the control (the application's hint flow calls it): HintShow may
+    // change the text, the cursor rectangle and the position, or refuse.
+    void PrepareHint(THintInfo& info, bool& canShow) { HintShow(info, canShow); }
     // The control's text (a button's caption, a combo box's edit text).
     virtual std::string Text() const;
     virtual void SetText(const std::string& v);
@@ -184,6 +191,8 @@ protected:
     virtual void Resize();
     // Enabled or text changed (after the change); the base does nothing.
     virtual void EnabledChanged() {}
+    // The hint's preparation (a hint-show message); the base leaves it as it is.
+    virtual void HintShow(THintInfo& Info, bool& CanShow) { (void)Info; (void)CanShow; }
     virtual void TextChanged() {}
     // The size of the window changed (before Resize); TCustomControl resizes its back buffer here.
     virtual void SizeChanged() {}
@@ -212,6 +221,7 @@ private:
     TColor FColor;
     TCursor FCursor = crDefault;
     std::string FHint;
+    bool FShowHint = true;
 };
 
 // ---- TCustomControl ----------------------------------------------------------------------------------
@@ -275,6 +285,8 @@ private:
     int FBevelWidth = 1;
 };
 
-// Frames r with `width` lines, the top and left ones in topLeft, the bottom and right ones in
-// bottomRight; r shrinks by one pixel per line.
-void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width);
+// Frame3D, which panels draw their bevels with, lives with the canvas (Canvas.h).
+
+// Where the last mouse event that reached a control of the program happened, in screen pixels: the
+// position the program reads as "the cursor" when it handles a click or a hint.
+TPoint LastMousePos();

@@ -4,6 +4,7 @@
 #include "platform/controls/Application.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 
 namespace {
 
@@ -16,6 +17,10 @@ public:
     bool notify(QObject* receiver, QEvent* event) override
     {
         try {
+            // Key events reach a widget once here; their way up through the parents happens inside.
+            const QEvent::Type type = event->type();
+            if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && receiver->isWidgetType())
+                NoteKeyEvent(static_cast<const QKeyEvent&>(*event));
             return QApplication::notify(receiver, event);
         } catch (...) {
             Application->HandleCurrentException();

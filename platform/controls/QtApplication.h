@@ -10,3 +10,7 @@ QApplication& EnsureQtApplication();
 
 // Creates the QApplication with the given command line; later calls keep the first one.
 QApplication& CreateQtApplication(int& argc, char** argv);
+
+// Tells the lock-key states and the key hooks of a key event on its way to a window (Keyboard.cpp).
+class QKeyEvent;
+void NoteKeyEvent(const QKeyEvent& event);

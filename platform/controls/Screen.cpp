@@ -169,6 +169,22 @@ int TScreen::PixelsPerInch() const
     return s ? static_cast<int>(s->logicalDotsPerInch() + 0.5) : 96;
 }
 
+int TScreen::BitsPerPixel() const
+{
+    EnsureQtApplication();
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->depth() : 32;
+}
+
+TRect TScreen::WorkAreaRect() const
+{
+    EnsureQtApplication();
+    const QScreen* s = QGuiApplication::primaryScreen();
+    if (!s) return {};
+    const QRect r = s->availableGeometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
 void TScreen::Reset()
 {
     SetCursor(crDefault);

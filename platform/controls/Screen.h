@@ -38,6 +38,10 @@ public:
     int Width() const;
     int Height() const;
     int PixelsPerInch() const;
+    // Colour depth of the primary screen, and its work area (the screen without the desktop's panels),
+    // in screen pixels.
+    int BitsPerPixel() const;
+    TRect WorkAreaRect() const;
 
     // Back to the start-up state (tests).
     void Reset();

@@ -52,6 +52,16 @@ struct TButton::Native : QPushButton {
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        if (Owner->FOwnerDraw) {
+            PaintLayered(painter, rect(), [](QPainter&) {}, [this](TCanvas& c) {
+                TOwnerDrawState state;
+                if (isDown()) state.Include(odSelected);
+                if (hasFocus()) state.Include(odFocused);
+                if (!isEnabled()) state.Include(odDisabled);
+                Owner->DrawItem(c, {0, 0, width(), height()}, state);
+            });
+            return;
+        }
         PaintLayered(
             painter, rect(),
             [this](QPainter& p) {
@@ -119,6 +129,24 @@ void TButton::Click()
 }
 
 void TButton::PaintWindow(TCanvas&) {}
+
+void TButton::SetOwnerDraw(bool v)
+{
+    if (FOwnerDraw == v) return;
+    FOwnerDraw = v;
+    Invalidate();
+}
+
+void TButton::DrawItem(TCanvas& Canvas, const TRect& Rect, TOwnerDrawState)
+{
+    Canvas.Brush().SetStyle(bsSolid);
+    Canvas.Brush().SetColor(Color());
+    Canvas.FillRect(Rect);
+}
+
+bool TButton::ActiveStyle() const { return Default() || Focused(); }
+
+bool TButton::Down() const { return static_cast<QPushButton*>(Widget())->isDown(); }
 
 // ---- TComboBox ---------------------------------------------------------------------------------------
 

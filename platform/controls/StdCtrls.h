@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+// States of an owner-drawn item or button.
+enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
+                           odInactive, odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit };
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+
 // ---- TButton -----------------------------------------------------------------------------------------
 
 class TButton : public TWinControl {
@@ -42,8 +47,20 @@ protected:
     // Called after the native painting, with a canvas on the button's pixels; the base draws nothing.
     virtual void PaintWindow(TCanvas& Canvas);
 
+    // An owner-drawn button paints nothing natively: every paint is DrawItem on the whole button, with
+    // odSelected while it is held down, odFocused while it has the focus and odDisabled while disabled.
+    bool OwnerDraw() const { return FOwnerDraw; }
+    void SetOwnerDraw(bool v);
+    // The base fills the rectangle with Color.
+    virtual void DrawItem(TCanvas& Canvas, const TRect& Rect, TOwnerDrawState State);
+    // Whether the button shows as the form's active button: the default one, or the focused one.
+    bool ActiveStyle() const;
+    // Whether the button is held down now.
+    bool Down() const;
+
 private:
     TModalResult FModalResult = mrNone;
+    bool FOwnerDraw = false;
 };
 
 // ---- TComboBox ---------------------------------------------------------------------------------------
@@ -52,9 +69,6 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, cs
 inline const TEnumNames ComboBoxStyleNames{"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
                                            "csOwnerDrawVariable"};
 
-enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
-                           odInactive, odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit };
-using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
 
 using TDrawItemEvent = std::function<void(TPersistent* Control, int Index, TRect Rect, TOwnerDrawState State)>;
 
