@@ -4,6 +4,7 @@
 
 #include "chart/base/LumConst.h"
 #include "chart/control/ChartControl.h"
+#include "chart/control/LumEngineStyleStrings.h"
 #include "chart/engine/LumEngineSeries.h"
 #include "chart/engine/LumEngineTypes.h"
 #include "chart/engine/LumFunci.h"
@@ -232,6 +233,7 @@ void ChartInitialization()
         RegisterStandardFunction(FunctionClass, GalleryName);
     };
     LumFunciInitialization();
+    InstallAxisStyleHooks();
 }
 
 void ChartFinalization()
@@ -241,6 +243,7 @@ void ChartFinalization()
     module.SeriesTypes.reset();
     module.ToolTypes.reset();
     LumEngineModule().Control.RegisterStandardFunction = nullptr;
+    RemoveAxisStyleHooks();
     // The basic functions register again at the next start-up.
     ResetLumFunciModule();
 }

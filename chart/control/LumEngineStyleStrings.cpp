@@ -525,3 +525,10 @@ void InstallAxisStyleHooks()
         ReadAxisStyle(Axis, Text, WithPosition);
     };
 }
+
+void RemoveAxisStyleHooks()
+{
+    TLumEngineStyleHooks& hooks = LumEngineModule().Style;
+    hooks.WriteAxisStyle = nullptr;
+    hooks.ReadAxisStyle = nullptr;
+}

@@ -62,8 +62,10 @@ std::string WriteAxisStyle(const TChartAxis& Axis);
 // setters raise; what was applied before stays.
 void ReadAxisStyle(TChartAxis& Axis, const std::string& Text, bool WithPosition);
 
-// Installs the axis codec into the chart engine's style hooks (the chart control's start-up).
+// Installs the axis codec into the chart engine's style hooks (the chart control's start-up), and
+// takes it out again (its shut-down).
 void InstallAxisStyleHooks();
+void RemoveAxisStyleHooks();
 
 // ---- Fields of axis and series strings --------------------------------------------------------------
 

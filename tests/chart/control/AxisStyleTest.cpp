@@ -2,6 +2,8 @@
 // limits), what is never read, the errors with what they leave applied, and reals under both locales.
 #include "chart/control/LumEngineStyleStrings.h"
 
+#include "chart/control/ChartRegistry.h"
+
 #include "chart/engine/LumEngine.h"
 #include "platform/rtl/FormatSettings.h"
 
@@ -311,4 +313,18 @@ TEST_F(TAxisFixture, RealsTravelBetweenLocales)
     EXPECT_EQ(B.Increment(), 0.25);
     EXPECT_EQ(B.Minimum(), -1.5);
     EXPECT_EQ(B.Maximum(), 3.75);
+}
+
+TEST_F(TAxisFixture, TheControlsStartUpInstallsTheCodecIntoTheEngine)
+{
+    ChartInitialization();
+    SetDistinctLook(A);
+    A.StoreDefaultStyle();
+    EXPECT_EQ(A.DefaultStyle, WriteAxisStyle(A));
+
+    const std::string look = WriteAxisStyle(A);
+    A.SetLabelsAngle(45);
+    A.SetInverted(false);
+    LumEngineModule().Style.ReadAxisStyle(A, A.DefaultStyle, true);
+    EXPECT_EQ(WriteAxisStyle(A), look);
 }
