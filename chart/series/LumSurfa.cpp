@@ -144,7 +144,8 @@ TCustom3DPaletteSeries::~TCustom3DPaletteSeries() { FPalette.clear(); }
 
 void TCustom3DPaletteSeries::Assign(const TPersistent& Source)
 {
-    if (const auto* s = dynamic_cast<const TCustom3DPaletteSeries*>(&Source); s && s != this) {
+    const auto* s = dynamic_cast<const TCustom3DPaletteSeries*>(&Source);
+    if (s && s != this) {
         FUsePalette = s->FUsePalette;
         FUseColorRange = s->FUseColorRange;
         FStartColor = s->FStartColor;
@@ -152,7 +153,6 @@ void TCustom3DPaletteSeries::Assign(const TPersistent& Source)
         FMidColor = s->FMidColor;
         FLegendEvery = s->FLegendEvery;
         FPaletteSteps = s->FPaletteSteps;
-        FPalette = s->FPalette;
         FUsePaletteMin = s->FUsePaletteMin;
         FPaletteStep = s->FPaletteStep;
         FPaletteMin = s->FPaletteMin;
@@ -160,6 +160,9 @@ void TCustom3DPaletteSeries::Assign(const TPersistent& Source)
         ComputeColorDeltas();
     }
     TCustom3DSeries::Assign(Source);
+    // Copying the points cleared the palette (a palette goes with the points it was built for): the
+    // source's entries come last.
+    if (s && s != this) FPalette = s->FPalette;
 }
 
 void TCustom3DPaletteSeries::SetStartColor(TColor Value)
