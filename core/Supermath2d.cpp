@@ -198,19 +198,18 @@ struct TCarriedSum {
 
 double RobustMean(const arofdoubleM& values)
 {
-    std::vector<int> order; // the non-missing elements, sorted by (value, index) below
+    std::vector<std::pair<double, int>> order; // (value, index) of the non-missing elements, sorted below
     TCarriedSum sum;
     for (int i = 0; i < values.Length(); ++i)
         if (values[i] != MissingValue) {
-            order.push_back(i);
+            order.push_back({values[i], i});
             sum.Add(values[i]);
         }
     const int n = static_cast<int>(order.size());
     if (n == 0) return MissingValue;
     // A NaN or an infinity makes every distance meaningless: the plain mean stands.
     if (!std::isfinite(sum.Mean(n))) return sum.Mean(n);
-    std::sort(order.begin(), order.end(),
-              [&values](int a, int b) { return values[a] < values[b] || (values[a] == values[b] && a < b); });
+    std::sort(order.begin(), order.end());
 
     // The farthest active element is the smallest or the largest one, so the active elements stay a range
     // [lo, hi] of `order`. Of equally far elements the lowest index leaves: at the bottom that is order[lo];
@@ -220,24 +219,24 @@ double RobustMean(const arofdoubleM& values)
     int topStart = hi, topEnd = hi;
     const auto findTopRun = [&] {
         topStart = topEnd = hi;
-        while (topStart > lo && values[order[topStart - 1]] == values[order[hi]]) --topStart;
+        while (topStart > lo && order[topStart - 1].first == order[hi].first) --topStart;
     };
     findTopRun();
     for (;;) {
         const int count = hi - lo + 1;
         const double mean = sum.Mean(count);
         if (count <= 1) return mean;
-        const double low = std::fabs(values[order[lo]] - mean);
-        const double high = std::fabs(values[order[hi]] - mean);
+        const double low = std::fabs(order[lo].first - mean);
+        const double high = std::fabs(order[hi].first - mean);
         // The passes end when nothing lies farther than 10 % of the mean, or when one more removal would
         // leave fewer than half of the elements.
         if (!(std::max(low, high) > 0.1 * std::fabs(mean)) || 2 * (count - 1) < n) return mean;
-        const int topIndex = order[topStart + (topEnd - hi)];
-        if (low > high || (low == high && order[lo] < topIndex)) {
-            sum.Add(-values[order[lo]]);
+        const int topIndex = order[topStart + (topEnd - hi)].second;
+        if (low > high || (low == high && order[lo].second < topIndex)) {
+            sum.Add(-order[lo].first);
             ++lo;
         } else {
-            sum.Add(-values[order[hi]]);
+            sum.Add(-order[hi].first);
             if (--hi < topStart) findTopRun();
         }
     }

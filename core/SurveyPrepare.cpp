@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,56 +19,111 @@ const char* const DataFileError = "Error in data file!";
 
 bool IsMissing(double v) { return v == MissingValue; }
 
-// AddUniqueValue over a list that keeps a sorted copy beside it, so that long surveys stay fast. Kept
-// values lie at least SamePosition apart, so a lookup visits a few neighbours.
-class TUniqueValues {
+// Merging of positions closer than SamePosition, in n log n. A position (x, z) is kept unless an earlier
+// kept one lies closer than SamePosition in x and in z, as AddUniqueValue and FindElectrode decide one
+// by one. Two positions can only be that close within a run of x values whose neighbours in sorted
+// order lie closer than SamePosition, so each run is settled on its own, in the order of the positions.
+class TPositionMerge {
 public:
-    void Add(double v)
+    void Add(double x, double z)
     {
-        if (IsMissing(v) || Near(v)) return;
-        FList.push_back(v);
-        if (!std::isnan(v)) FSorted.insert(v);
+        FX.push_back(x);
+        FZ.push_back(z);
     }
-    arofdoubleM Sorted()
+    // Per position in the order added: whether it is kept.
+    std::vector<bool> Kept() const
     {
-        SortDoubles(FList);
-        return FList;
+        const std::size_t n = FX.size();
+        std::vector<bool> kept(n, true); // a NaN x is near nothing
+        std::vector<std::pair<double, std::size_t>> order; // (x, position), sorted
+        order.reserve(n);
+        for (std::size_t i = 0; i < n; ++i)
+            if (!std::isnan(FX[i])) order.push_back({FX[i], i});
+        std::sort(order.begin(), order.end());
+        std::vector<std::size_t> run;
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            run.push_back(order[k].second);
+            if (k + 1 < order.size() && order[k + 1].first - order[k].first < SamePosition) continue;
+            SettleRun(run, kept);
+            run.clear();
+        }
+        return kept;
     }
 
 private:
-    bool Near(double v) const
+    bool Near(std::size_t a, std::size_t b) const
     {
-        for (auto it = FSorted.lower_bound(v - 2 * SamePosition); it != FSorted.end() && *it <= v + 2 * SamePosition; ++it)
-            if (std::abs(*it - v) < SamePosition) return true;
-        return false;
+        return std::abs(FX[a] - FX[b]) < SamePosition && std::abs(FZ[a] - FZ[b]) < SamePosition;
     }
-    arofdoubleM FList;
-    std::set<double> FSorted;
+    // Within a run, in the order added: a short run compares with its kept positions one by one, a long
+    // one looks them up by x.
+    void SettleRun(std::vector<std::size_t>& run, std::vector<bool>& kept) const
+    {
+        if (run.size() == 1) return;
+        std::sort(run.begin(), run.end());
+        if (run.size() <= 32) {
+            std::vector<std::size_t> taken;
+            for (std::size_t i : run) {
+                kept[i] = std::none_of(taken.begin(), taken.end(), [&](std::size_t j) { return Near(i, j); });
+                if (kept[i]) taken.push_back(i);
+            }
+            return;
+        }
+        std::multimap<double, std::size_t> taken;
+        for (std::size_t i : run) {
+            const auto end = taken.upper_bound(FX[i] + SamePosition);
+            bool near = false;
+            for (auto it = taken.lower_bound(FX[i] - SamePosition); it != end && !near; ++it) near = Near(i, it->second);
+            kept[i] = !near;
+            if (!near) taken.insert({FX[i], i});
+        }
+    }
+
+    std::vector<double> FX, FZ;
 };
 
-// FindElectrode over records indexed by x: the first record (lowest index) near (x, depth).
+// The distinct values of a list (AddUniqueValue over it, MissingValue left out), sorted.
+arofdoubleM DistinctSorted(const std::vector<double>& values)
+{
+    TPositionMerge merge;
+    for (double v : values) merge.Add(v, 0.0);
+    const std::vector<bool> kept = merge.Kept();
+    arofdoubleM distinct;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (kept[i] && !IsMissing(values[i])) distinct.push_back(values[i]);
+    SortDoubles(distinct);
+    return distinct;
+}
+
+// FindElectrode over records sorted by x: the lowest index of a record near (x, depth).
 class TElectrodeIndex {
 public:
-    void Add(double x, double zraw, int index)
+    explicit TElectrodeIndex(const elecarray& electrodes)
     {
-        if (!std::isnan(x)) FByX.insert({x, {zraw, index}});
+        for (int i = 0; i < electrodes.Length(); ++i)
+            if (!std::isnan(electrodes[i].x)) FByX.push_back({electrodes[i].x, electrodes[i].zraw, i});
+        std::sort(FByX.begin(), FByX.end(), [](const TRecord& a, const TRecord& b) { return a.x < b.x; });
     }
     int Find(double x, double depth) const
     {
         int found = NoElectrode;
         if (std::isnan(x)) return found;
-        const auto end = FByX.upper_bound(x + 2 * SamePosition);
-        for (auto it = FByX.lower_bound(x - 2 * SamePosition); it != end; ++it) {
-            const auto [zraw, index] = it->second;
-            if (std::abs(x - it->first) < SamePosition && std::abs(depth - zraw) < SamePosition
-                && (found == NoElectrode || index < found))
-                found = index;
-        }
+        auto it = std::lower_bound(FByX.begin(), FByX.end(), x - SamePosition,
+                                   [](const TRecord& r, double v) { return r.x < v; });
+        for (; it != FByX.end() && it->x <= x + SamePosition; ++it)
+            if (std::abs(x - it->x) < SamePosition && std::abs(depth - it->zraw) < SamePosition
+                && (found == NoElectrode || it->index < found))
+                found = it->index;
         return found;
     }
 
 private:
-    std::multimap<double, std::pair<double, int>> FByX;
+    struct TRecord {
+        double x;
+        double zraw;
+        int index;
+    };
+    std::vector<TRecord> FByX;
 };
 
 // Rows of other code may be short; every step below reads the nine columns.
@@ -173,12 +228,13 @@ void FillGaps(TSurveyState& s)
 
 arofdoubleM DistinctRowPositions(const TSurveyState& s)
 {
-    TUniqueValues w;
+    std::vector<double> positions;
+    positions.reserve(2 * s.SurveyRows.size());
     for (const TMeasurementRow& row : s.SurveyRows) {
-        w.Add(row[mcP1x]);
-        w.Add(row[mcP2x]);
+        positions.push_back(row[mcP1x]);
+        positions.push_back(row[mcP2x]);
     }
-    return w.Sorted();
+    return DistinctSorted(positions);
 }
 
 // "Extended nodes": one spacing beyond each end, unless the file gave its own "***" positions.
@@ -197,12 +253,19 @@ void BuildElectrodes(TSurveyState& s)
     double zTop = 0.0;
     for (int i = 0; i < s.Topography.Length(); ++i)
         zTop = i == 0 ? s.Topography[0].z : std::max(zTop, s.Topography[i].z);
-    TElectrodeIndex known;
+    // The rows' positions, P1 then P2 of each row; the first of each group of near ones is the record.
+    TPositionMerge merge;
+    for (const TMeasurementRow& row : s.SurveyRows)
+        for (auto [cx, cz] : {std::pair{mcP1x, mcP1z}, std::pair{mcP2x, mcP2z}})
+            if (!IsMissing(row[cx])) merge.Add(row[cx], row[cz]);
+    const std::vector<bool> kept = merge.Kept();
+    s.Electrodes.Reserve(static_cast<std::size_t>(std::count(kept.begin(), kept.end(), true)));
+    std::size_t k = 0;
     for (const TMeasurementRow& row : s.SurveyRows) {
         for (auto [cx, cz] : {std::pair{mcP1x, mcP1z}, std::pair{mcP2x, mcP2z}}) {
             const double ex = row[cx];
             const double ez = row[cz];
-            if (IsMissing(ex) || known.Find(ex, ez) != NoElectrode) continue;
+            if (IsMissing(ex) || !kept[k++]) continue;
             const double g = InterpolateProfile(s.Topography, ex); // 0 without a profile
             TElectrode e;
             e.x = ex;
@@ -211,7 +274,6 @@ void BuildElectrodes(TSurveyState& s)
             e.z = s.Topography.empty() ? ez : ez + zTop - g;
             e.surface = !(ez > 0.0);
             e.minusZtopo = -e.ztopo;
-            known.Add(ex, ez, s.Electrodes.Length());
             s.Electrodes.push_back(e);
         }
     }
@@ -222,9 +284,10 @@ void BuildElectrodes(TSurveyState& s)
 
 void FindScaleLength(TSurveyState& s)
 {
-    TUniqueValues distinct;
-    for (const TElectrode& e : s.Electrodes) distinct.Add(e.x);
-    const arofdoubleM w = distinct.Sorted();
+    std::vector<double> x;
+    x.reserve(s.Electrodes.size());
+    for (const TElectrode& e : s.Electrodes) x.push_back(e.x);
+    const arofdoubleM w = DistinctSorted(x);
     if (w.Length() < 2) {
         s.ScaleLength = MissingValue; // no spacing: the survey cannot be discretised
         return;
@@ -236,9 +299,15 @@ void FindScaleLength(TSurveyState& s)
 
 void BuildDataSet(TSurveyState& s, const std::vector<bool>& observedPresent)
 {
-    TElectrodeIndex index;
-    for (int i = 0; i < s.Electrodes.Length(); ++i) index.Add(s.Electrodes[i].x, s.Electrodes[i].zraw, i);
+    const TElectrodeIndex index(s.Electrodes);
+    const std::size_t n = s.SurveyRows.size();
     osource set;
+    for (arofdoubleM* a : {&set.P1x, &set.P2x, &set.P1y, &set.P2y, &set.P1z, &set.P2z, &set.Observed, &set.Weight,
+                           &set.Calculated})
+        a->Reserve(n);
+    set.ObservedPresent.Reserve(n);
+    set.P1.Reserve(n);
+    set.P2.Reserve(n);
     for (std::size_t k = 0; k < s.SurveyRows.size(); ++k) {
         const TMeasurementRow& row = s.SurveyRows[k];
         set.P1x.push_back(row[mcP1x]);
@@ -254,7 +323,8 @@ void BuildDataSet(TSurveyState& s, const std::vector<bool>& observedPresent)
         set.P1.push_back(index.Find(row[mcP1x], row[mcP1z]));
         set.P2.push_back(index.Find(row[mcP2x], row[mcP2z]));
     }
-    s.DataSets = {std::move(set)};
+    s.DataSets.clear();
+    s.DataSets.push_back(std::move(set));
 }
 
 void ApplySetupDefaults(TSurveyState& s)
