@@ -137,9 +137,9 @@ int RoundUp(int value, int multiple) { return (value + multiple - 1) / multiple 
 
 // Columns per panel of the blocked decomposition, and trailing columns updated per pass.
 constexpr int PanelColumns = 48;
-constexpr int ChunkColumns = 20 * QRPanelWidth;
+static_assert(PanelColumns % QRPanelWidth == 0, "every panel but the last starts a column panel");
 // Columns of one task of a step's trailing update (a whole number of kernel panels).
-constexpr int UpdateBlockColumns = 8 * QRPanelWidth;
+constexpr int UpdateBlockColumns = 4 * QRPanelWidth;
 
 // Plain reflections on a column-major block P (ncols columns of m rows, column q at P + q*m): the
 // first nrefl columns get a reflection each, which is applied to every later column of the block.
@@ -188,12 +188,6 @@ std::vector<double> CompactFactor(const double* P, int m, int jb, const double* 
     return T;
 }
 
-// Start of row i of packed panel jp.
-std::size_t PanelOffset(int jp, int i, int mPad)
-{
-    return (static_cast<std::size_t>(jp) * mPad + i) * QRPanelWidth;
-}
-
 // Copies rows row0.. of columns col0..col0+ncols-1 of A into the column-major block P, or back.
 void GatherPanel(const TDenseMatrix& A, int row0, int col0, int ncols, std::vector<double>& P)
 {
@@ -214,26 +208,81 @@ void ScatterPanel(TDenseMatrix& A, int row0, int col0, int ncols, const std::vec
     }
 }
 
+// The matrix during the blocked decomposition, in column panels of QRPanelWidth columns, the layout the
+// trailing-update kernels read: panel jp holds columns QRPanelWidth jp .. of every row, row i at
+// Panel(jp) + i QRPanelWidth. Below the last row lie zero rows, so that a step's row block padded to
+// QRPad rows stays inside its panel, and the last panel's columns beyond the order are zero. The buffer
+// is kept per thread: the solver decomposes matrices of one size again and again.
+class TPanelMatrix {
+public:
+    TPanelMatrix(const TDenseMatrix& A) : FOrder(A.Rows())
+    {
+        FPanels = (FOrder + QRPanelWidth - 1) / QRPanelWidth;
+        FRows = RoundUp(FOrder, QRPad) + QRPad;
+        const std::size_t size = static_cast<std::size_t>(FPanels) * PanelStride();
+        thread_local std::vector<double> buffer;
+        if (buffer.size() < size) buffer.resize(size);
+        FData = buffer.data();
+        ParallelForBlocks(FPanels, 1, [&](int jp, int) {
+            double* panel = Panel(jp);
+            const int j0 = jp * QRPanelWidth, cols = std::min(QRPanelWidth, FOrder - j0);
+            for (int i = 0; i < FOrder; ++i) {
+                double* dst = panel + static_cast<std::size_t>(i) * QRPanelWidth;
+                std::copy_n(A.Row(i) + j0, cols, dst);
+                std::fill(dst + cols, dst + QRPanelWidth, 0.0);
+            }
+            std::fill(panel + static_cast<std::size_t>(FOrder) * QRPanelWidth, panel + PanelStride(), 0.0);
+        });
+    }
+
+    void StoreInto(TDenseMatrix& A) const
+    {
+        ParallelForBlocks(FPanels, 1, [&](int jp, int) {
+            const double* panel = Panel(jp);
+            const int j0 = jp * QRPanelWidth, cols = std::min(QRPanelWidth, FOrder - j0);
+            for (int i = 0; i < FOrder; ++i) std::copy_n(panel + static_cast<std::size_t>(i) * QRPanelWidth, cols, A.Row(i) + j0);
+        });
+    }
+
+    std::size_t PanelStride() const { return static_cast<std::size_t>(FRows) * QRPanelWidth; }
+    double* Panel(int jp) const { return FData + jp * PanelStride(); }
+    double* Element(int i, int j) const { return Panel(j / QRPanelWidth) + static_cast<std::size_t>(i) * QRPanelWidth + j % QRPanelWidth; }
+    int Order() const { return FOrder; }
+
+    // Zeros the padding rows of panel jp again: a step that met infinities may have left NaN there.
+    void ClearPadding(int jp) const
+    {
+        std::fill(Panel(jp) + static_cast<std::size_t>(FOrder) * QRPanelWidth, Panel(jp) + PanelStride(), 0.0);
+    }
+
+private:
+    int FOrder = 0, FPanels = 0, FRows = 0;
+    double* FData = nullptr;
+};
+
 // A factored panel of the blocked decomposition: its reflections in column-major form (P), the T of
 // their compact form, and V, the row-major padded copy the trailing-update kernels read.
 struct TPanel {
     int Start = 0; // first row and column
-    int Rows = 0;  // m, down to the last row of A
+    int Rows = 0;  // m, down to the last row
     int Width = 0; // jb, the reflections it holds
     std::vector<double> P, T, V;
 };
 
-// Factors the jb columns of A from column (and row) kb, which every earlier panel has updated: the
-// reflections go back into A, d and c, and `panel` holds what the trailing update needs.
-void FactorPanelAt(TDenseMatrix& A, int kb, int jb, double* d, double* c, const TQRKernels& K, TPanel& panel)
+// Factors the jb columns from column (and row) kb, which every earlier panel has updated: the
+// reflections go back into M, d and c, and `panel` holds what the trailing update needs.
+void FactorPanelAt(const TPanelMatrix& M, int kb, int jb, double* d, double* c, const TQRKernels& K, TPanel& panel)
 {
-    const int m = A.Rows() - kb;
+    const int m = M.Order() - kb;
     panel.Start = kb;
     panel.Rows = m;
     panel.Width = jb;
-    GatherPanel(A, kb, kb, jb, panel.P);
+    panel.P.resize(static_cast<std::size_t>(m) * jb);
+    for (int q = 0; q < jb; ++q)
+        for (int i = 0; i < m; ++i) panel.P[static_cast<std::size_t>(q) * m + i] = *M.Element(kb + i, kb + q);
     FactorPanel(panel.P.data(), m, jb, jb, d + kb, c + kb, K);
-    ScatterPanel(A, kb, kb, jb, panel.P);
+    for (int q = 0; q < jb; ++q)
+        for (int i = 0; i < m; ++i) *M.Element(kb + i, kb + q) = panel.P[static_cast<std::size_t>(q) * m + i];
     panel.T = CompactFactor(panel.P.data(), m, jb, c + kb, K);
     const int mPad = RoundUp(m, QRPad);
     const int jbPad = RoundUp(jb, QRPad);
@@ -243,83 +292,102 @@ void FactorPanelAt(TDenseMatrix& A, int kb, int jb, double* d, double* c, const 
             panel.V[static_cast<std::size_t>(i) * jbPad + p] = panel.P[static_cast<std::size_t>(p) * m + i];
 }
 
-// Applies the panel's reflections, in order, to columns j0..j1-1 of its rows of A:
-// A2 := (I - V T^T V^T) A2, as W = V^T A2, W = T^T W, A2 -= V W, ChunkColumns at a time. Every column
-// is computed apart from the others (the kernels keep one vector lane per column), so how the columns
-// are grouped into calls changes no result.
-void UpdateColumns(TDenseMatrix& A, const TPanel& panel, int j0, int j1, const TQRKernels& K)
+// W := T^T W, row p of W (stride ldw) becoming sum over q <= p of T[q][p] W[q], the rows taken from the
+// last so that every row still reads the old rows above it.
+void ApplyCompactFactor(const TPanel& panel, double* W, int ldw)
 {
-    const int m = panel.Rows, jb = panel.Width, row0 = panel.Start;
-    const int mPad = RoundUp(m, QRPad);
-    const int jbPad = RoundUp(jb, QRPad);
+    const int jb = panel.Width;
     const std::vector<double>& T = panel.T;
-    // Scratch kept per thread: the chunks of every step are of about the same size.
-    thread_local std::vector<double> B, W;
-    for (int c0 = j0; c0 < j1; c0 += ChunkColumns) {
-        const int width = std::min(ChunkColumns, j1 - c0);
-        const int panels = (width + QRPanelWidth - 1) / QRPanelWidth;
-        const int ldw = panels * QRPanelWidth;
-        B.assign(static_cast<std::size_t>(panels) * mPad * QRPanelWidth, 0.0);
-        W.assign(static_cast<std::size_t>(jbPad) * ldw, 0.0);
-        for (int i = 0; i < m; ++i) {
-            const double* row = A.Row(row0 + i) + c0;
-            for (int jp = 0; jp < panels; ++jp) {
-                const int cols = std::min(QRPanelWidth, width - jp * QRPanelWidth);
-                std::copy_n(row + jp * QRPanelWidth, cols, B.data() + PanelOffset(jp, i, mPad));
-            }
-        }
-        K.VtB(panel.V.data(), mPad, jbPad, B.data(), panels, W.data(), ldw);
-        for (int p = jb - 1; p >= 0; --p) {
-            double* wp = W.data() + static_cast<std::size_t>(p) * ldw;
-            const double tpp = T[static_cast<std::size_t>(p) * jb + p];
-            for (int jj = 0; jj < ldw; ++jj) wp[jj] *= tpp;
-            for (int q = 0; q < p; ++q) {
-                const double tqp = T[static_cast<std::size_t>(q) * jb + p];
-                if (tqp == 0.0) continue;
-                const double* wq = W.data() + static_cast<std::size_t>(q) * ldw;
-                for (int jj = 0; jj < ldw; ++jj) wp[jj] += tqp * wq[jj];
-            }
-        }
-        K.BMinusVW(panel.V.data(), mPad, jbPad, W.data(), ldw, B.data(), panels);
-        for (int i = 0; i < m; ++i) {
-            double* row = A.Row(row0 + i) + c0;
-            for (int jp = 0; jp < panels; ++jp) {
-                const int cols = std::min(QRPanelWidth, width - jp * QRPanelWidth);
-                std::copy_n(B.data() + PanelOffset(jp, i, mPad), cols, row + jp * QRPanelWidth);
-            }
+    for (int p = jb - 1; p >= 0; --p) {
+        double* wp = W + static_cast<std::size_t>(p) * ldw;
+        const double tpp = T[static_cast<std::size_t>(p) * jb + p];
+        for (int jj = 0; jj < ldw; ++jj) wp[jj] *= tpp;
+        for (int q = 0; q < p; ++q) {
+            const double tqp = T[static_cast<std::size_t>(q) * jb + p];
+            if (tqp == 0.0) continue;
+            const double* wq = W + static_cast<std::size_t>(q) * ldw;
+            for (int jj = 0; jj < ldw; ++jj) wp[jj] += tqp * wq[jj];
         }
     }
 }
 
-// The blocked decomposition of an order above 2 PanelColumns. Each step's trailing update is split by
-// column blocks over the worker pool, and the next panel is factored as soon as its own columns are
-// updated (by the task that updated them), while the other tasks still update the columns right of
-// it. Every column receives the same operations in the same order as in a plain loop over the steps.
+// Applies the panel's reflections, in order, to `panels` column panels of its rows whose first row is at
+// B (panel stride `stride`): B := (I - V T^T V^T) B as W = V^T B, W = T^T W, B -= V W. Every column is
+// computed apart from the others (the kernels keep one vector lane per column), so how columns are
+// grouped into calls changes no result.
+void UpdatePanels(const TPanel& panel, double* B, int panels, std::size_t stride, const TQRKernels& K)
+{
+    const int mPad = RoundUp(panel.Rows, QRPad);
+    const int jbPad = RoundUp(panel.Width, QRPad);
+    const int ldw = panels * QRPanelWidth;
+    thread_local std::vector<double> W;
+    W.assign(static_cast<std::size_t>(jbPad) * ldw, 0.0);
+    K.VtB(panel.V.data(), mPad, jbPad, B, panels, stride, W.data(), ldw);
+    ApplyCompactFactor(panel, W.data(), ldw);
+    K.BMinusVW(panel.V.data(), mPad, jbPad, W.data(), ldw, B, panels, stride);
+}
+
+// The panel's update of columns j0..j1-1 of M, where j1 is a multiple of QRPanelWidth or the order. The
+// column panels are updated in place; a first panel that starts left of j0 (its left columns belong to
+// the panel itself) is updated in a copy of which only the columns from j0 go back.
+void UpdateColumns(const TPanelMatrix& M, const TPanel& panel, int j0, int j1, const TQRKernels& K)
+{
+    const int row0 = panel.Start, mPad = RoundUp(panel.Rows, QRPad);
+    int jp = j0 / QRPanelWidth;
+    const int jpEnd = (j1 + QRPanelWidth - 1) / QRPanelWidth;
+    if (j0 % QRPanelWidth != 0) {
+        thread_local std::vector<double> copy;
+        copy.assign(static_cast<std::size_t>(mPad) * QRPanelWidth, 0.0);
+        const int first = j0 % QRPanelWidth;
+        const int last = std::min(QRPanelWidth, j1 - jp * QRPanelWidth);
+        const double* source = M.Panel(jp) + static_cast<std::size_t>(row0) * QRPanelWidth;
+        for (int i = 0; i < panel.Rows; ++i)
+            std::copy(source + i * QRPanelWidth + first, source + i * QRPanelWidth + last, copy.data() + i * QRPanelWidth + first);
+        UpdatePanels(panel, copy.data(), 1, 0, K);
+        double* target = M.Panel(jp) + static_cast<std::size_t>(row0) * QRPanelWidth;
+        for (int i = 0; i < panel.Rows; ++i)
+            std::copy(copy.data() + i * QRPanelWidth + first, copy.data() + i * QRPanelWidth + last, target + i * QRPanelWidth + first);
+        ++jp;
+    }
+    if (jp >= jpEnd) return;
+    for (int q = jp; q < jpEnd; ++q) M.ClearPadding(q);
+    UpdatePanels(panel, M.Panel(jp) + static_cast<std::size_t>(row0) * QRPanelWidth, jpEnd - jp, M.PanelStride(), K);
+}
+
+// The blocked decomposition of an order above 2 PanelColumns, in the panel layout. Each step's trailing
+// update is split by column blocks over the worker pool, and the next panel is factored as soon as its
+// own columns are updated (by the task that updated them), while the other tasks still update the
+// columns right of it. Every column receives the same operations in the same order as in a plain loop
+// over the steps.
 void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K)
 {
     const int n = A.Rows();
+    const TPanelMatrix M(A);
     TPanel current, next;
-    FactorPanelAt(A, 0, std::min(PanelColumns, n - 1), d, c, K, current);
+    FactorPanelAt(M, 0, std::min(PanelColumns, n - 1), d, c, K, current);
     for (;;) {
         const int nextStart = current.Start + current.Width;
         if (nextStart >= n - 1) {
-            UpdateColumns(A, current, nextStart, n, K); // the last column, which takes no reflection
-            return;
+            UpdateColumns(M, current, nextStart, n, K); // the last column, which takes no reflection
+            break;
         }
         const int nextWidth = std::min(PanelColumns, n - 1 - nextStart);
+        // The next panel's task also takes the columns right of it when they do not start a column panel.
         const int restStart = nextStart + nextWidth;
-        const int restBlocks = (n - restStart + UpdateBlockColumns - 1) / UpdateBlockColumns;
+        const int headEnd = restStart % QRPanelWidth == 0 ? restStart : n;
+        const int restBlocks = (n - headEnd + UpdateBlockColumns - 1) / UpdateBlockColumns;
         WorkerPool().ParallelFor(1 + restBlocks, [&](int task) {
             if (task == 0) {
-                UpdateColumns(A, current, nextStart, restStart, K);
-                FactorPanelAt(A, nextStart, nextWidth, d, c, K, next);
+                UpdateColumns(M, current, nextStart, headEnd, K);
+                FactorPanelAt(M, nextStart, nextWidth, d, c, K, next);
             } else {
-                const int j0 = restStart + (task - 1) * UpdateBlockColumns;
-                UpdateColumns(A, current, j0, std::min(n, j0 + UpdateBlockColumns), K);
+                const int j0 = headEnd + (task - 1) * UpdateBlockColumns;
+                UpdateColumns(M, current, j0, std::min(n, j0 + UpdateBlockColumns), K);
             }
         });
         std::swap(current, next);
     }
+    M.StoreInto(A);
 }
 
 } // namespace

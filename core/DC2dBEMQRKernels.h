@@ -2,6 +2,8 @@
 // picks one set at run time. Shared by DC2dBEMLinalg.cpp and the two kernel units only.
 #pragma once
 
+#include <cstddef>
+
 // Width of a packed column panel of the trailing matrix; row and parameter blocks are padded to
 // multiples of QRPad.
 inline constexpr int QRPanelWidth = 12;
@@ -9,12 +11,14 @@ inline constexpr int QRPad = 4;
 
 struct TQRKernels {
     const char* Name;
-    // W[p][j] = sum over i of V[i][p] * B[i][j] for p < jbPad and the packed panels of B.
-    // V: mPad x jbPad row-major, zero where i < p. B: `panels` panels of mPad x QRPanelWidth each.
-    // W: jbPad rows of stride ldw.
-    void (*VtB)(const double* V, int mPad, int jbPad, const double* B, int panels, double* W, int ldw);
+    // W[p][j] = sum over i of V[i][p] * B[i][j] for p < jbPad and the column panels of B.
+    // V: mPad x jbPad row-major, zero where i < p. B: `panels` panels of QRPanelWidth columns, row i of
+    // panel jp at B + jp * panelStride + i * QRPanelWidth, mPad rows each. W: jbPad rows of stride ldw.
+    void (*VtB)(const double* V, int mPad, int jbPad, const double* B, int panels, std::size_t panelStride,
+                double* W, int ldw);
     // B[i][j] -= sum over p of V[i][p] * W[p][j], same layouts.
-    void (*BMinusVW)(const double* V, int mPad, int jbPad, const double* W, int ldw, double* B, int panels);
+    void (*BMinusVW)(const double* V, int mPad, int jbPad, const double* W, int ldw, double* B, int panels,
+                     std::size_t panelStride);
     // Sum of a[i] * b[i], i < n.
     double (*Dot)(const double* a, const double* b, int n);
     // y[i] -= alpha * x[i], i < n.
