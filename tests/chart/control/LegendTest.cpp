@@ -495,10 +495,19 @@ TEST(ChartLegend, SizeHookWidensTheLegend)
 TEST(ChartLegend, CustomPositionIsDrawnInTheSecondPassAndTakesNothing)
 {
     TLegendChart lc;
+    const std::string title = "Title";
+    lc.Chart.Title().SetTextLine(&title);
     lc.Legend().SetLeft(20);
     lc.Legend().SetTop(30);
     lc.Draw();
-    EXPECT_EQ(lc.Chart.After, lc.Chart.Before);
+    const int h = lc.CharHeight(lc.Chart.Title().Font());
+    EXPECT_EQ(lc.Chart.After.Top, lc.Chart.Before.Top + h + 3 + 5) << "only the title's band is taken";
+    EXPECT_EQ(lc.Chart.After.Right, lc.Chart.Before.Right);
+    const auto texts = lc.Texts();
+    const auto at = [&](const std::string& text) {
+        return std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.Text == text; }) - texts.begin();
+    };
+    EXPECT_GT(at("Alpha"), at("Title")) << "a side legend would come first; a custom one comes in the second pass";
     EXPECT_EQ(lc.Legend().ShapeRect().Left, 20);
     EXPECT_EQ(lc.Legend().ShapeRect().Top, 30);
     EXPECT_TRUE(lc.Has("Alpha"));
