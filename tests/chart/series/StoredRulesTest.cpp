@@ -1,0 +1,176 @@
+// The published properties of the series kinds with their defaults and stored rules: each row names a
+// property, whether a fresh object stores it, a change, and whether it is stored afterwards; and which
+// base properties each kind leaves out.
+#include "SeriesTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+bool Stored(const TPersistent& Obj, const std::string& Path)
+{
+    TPersistent* holder = nullptr;
+    const TPropInfo* prop = FindPropInfo(Obj, Path, &holder);
+    if (!prop || !holder) throw Exception("no property " + Path);
+    return IsStoredProp(*holder, *prop);
+}
+
+struct TRow {
+    const char* kind;
+    std::function<std::unique_ptr<TPersistent>(TMapSeries&)> make;
+    const char* path;
+    bool storedAtFirst;
+    std::function<void(TPersistent&)> change;
+    bool storedAfter;
+};
+
+template <class T>
+std::function<std::unique_ptr<TPersistent>(TMapSeries&)> Kind()
+{
+    return [](TMapSeries&) { return std::unique_ptr<TPersistent>(new T(nullptr)); };
+}
+
+template <class T>
+std::function<void(TPersistent&)> On(std::function<void(T&)> f)
+{
+    return [f](TPersistent& o) { f(dynamic_cast<T&>(o)); };
+}
+
+} // namespace
+
+TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
+{
+    using L = TLineSeries;
+    using Pt = TPointSeries;
+    using A = TAreaSeries;
+    using F = TFastLineSeries;
+    using M = TMapSeries;
+    const TRow rows[] = {
+        {"line", Kind<L>(), "ClickableLine", false, On<L>([](L& s) { s.SetClickableLine(false); }), true},
+        {"line", Kind<L>(), "ColorEachLine", false, On<L>([](L& s) { s.SetColorEachLine(false); }), true},
+        {"line", Kind<L>(), "Dark3D", false, On<L>([](L& s) { s.SetDark3D(false); }), true},
+        {"line", Kind<L>(), "InvertedStairs", false, On<L>([](L& s) { s.SetInvertedStairs(true); }), true},
+        {"line", Kind<L>(), "LineBrush", false, On<L>([](L& s) { s.SetLineBrush(bsClear); }), true},
+        {"line", Kind<L>(), "LineHeight", false, On<L>([](L& s) { s.SetLineHeight(3); }), true},
+        {"line", Kind<L>(), "Stacked", false, On<L>([](L& s) { s.SetStacked(cssStack); }), true},
+        {"line", Kind<L>(), "Stairs", false, On<L>([](L& s) { s.SetStairs(true); }), true},
+        {"line", Kind<L>(), "OutLine.Visible", false, On<L>([](L& s) { s.OutLine().SetVisible(true); }), true},
+        {"line", Kind<L>(), "LinePen.Width", false, On<L>([](L& s) { s.LinePen().SetWidth(2); }), true},
+        {"line", Kind<L>(), "Shadow.HorizSize", false, On<L>([](L& s) { s.Shadow().SetHorizSize(3); }), true},
+        {"horizontal line", Kind<THorizLineSeries>(), "Stairs", false, nullptr, false},
+        {"point: ClickableLine is off", Kind<Pt>(), "ClickableLine", true, nullptr, true},
+        {"point", Kind<Pt>(), "Transparency", false, On<Pt>([](Pt& s) { s.SetTransparency(30); }), true},
+        {"point: the pointer's transparency", Kind<Pt>(), "Pointer.Transparency", false,
+         On<Pt>([](Pt& s) { s.SetTransparency(30); }), true},
+        {"point", Kind<Pt>(), "Stacked", false, On<Pt>([](Pt& s) { s.SetStacked(cssOverlap); }), true},
+        {"area: DrawArea is on", Kind<A>(), "DrawArea", true, nullptr, true},
+        {"area", Kind<A>(), "AreaColor", false, On<A>([](A& s) { s.SetAreaColor(clRed); }), true},
+        {"area", Kind<A>(), "AreaBrush", false, On<A>([](A& s) { s.SetAreaBrush(bsCross); }), true},
+        {"area", Kind<A>(), "MultiArea", false, On<A>([](A& s) { s.SetMultiArea(maStacked); }), true},
+        {"area", Kind<A>(), "UseYOrigin", false, On<A>([](A& s) { s.SetUseYOrigin(true); }), true},
+        {"area: YOrigin has no default", Kind<A>(), "YOrigin", true, nullptr, true},
+        {"area", Kind<A>(), "Transparency", false, On<A>([](A& s) { s.SetTransparency(50); }), true},
+        {"area", Kind<A>(), "Gradient.Visible", false, On<A>([](A& s) { s.Gradient().SetVisible(true); }), true},
+        {"area", Kind<A>(), "AreaLinesPen.Visible", false, On<A>([](A& s) { s.AreaLinesPen().SetVisible(false); }), true},
+        {"horizontal area", Kind<THorizAreaSeries>(), "DrawArea", true, nullptr, true},
+        {"fast line", Kind<F>(), "AutoRepaint", false, On<F>([](F& s) { s.SetAutoRepaint(false); }), true},
+        {"fast line", Kind<F>(), "DrawAllPoints", false, On<F>([](F& s) { s.SetDrawAllPoints(false); }), true},
+        {"fast line", Kind<F>(), "IgnoreNulls", false, On<F>([](F& s) { s.SetIgnoreNulls(false); }), true},
+        {"fast line", Kind<F>(), "InvertedStairs", false, On<F>([](F& s) { s.SetInvertedStairs(true); }), true},
+        {"fast line", Kind<F>(), "Stairs", false, On<F>([](F& s) { s.SetStairs(true); }), true},
+        {"fast line", Kind<F>(), "LinePen.Style", false, On<F>([](F& s) { s.LinePen().SetStyle(psDot); }), true},
+        {"map", Kind<M>(), "EndColor", false, On<M>([](M& s) { s.SetEndColor(clRed); }), true},
+        {"map", Kind<M>(), "MidColor", false, On<M>([](M& s) { s.SetMidColor(clRed); }), true},
+        {"map", Kind<M>(), "StartColor", false, On<M>([](M& s) { s.SetStartColor(clRed); }), true},
+        {"map", Kind<M>(), "LegendEvery", false, On<M>([](M& s) { s.SetLegendEvery(2); }), true},
+        {"map: PaletteMin has no default", Kind<M>(), "PaletteMin", true, nullptr, true},
+        {"map: PaletteStep has no default", Kind<M>(), "PaletteStep", true, nullptr, true},
+        {"map", Kind<M>(), "PaletteSteps", false, On<M>([](M& s) { s.SetPaletteSteps(8); }), true},
+        {"map", Kind<M>(), "UseColorRange", false, On<M>([](M& s) { s.SetUseColorRange(false); }), true},
+        {"map", Kind<M>(), "UsePalette", false, On<M>([](M& s) { s.SetUsePalette(true); }), true},
+        {"map", Kind<M>(), "UsePaletteMin", false, On<M>([](M& s) { s.SetUsePaletteMin(true); }), true},
+        {"map", Kind<M>(), "TimesZOrder", false, On<M>([](M& s) { s.SetTimesZOrder(1); }), true},
+        {"map: the polygons are always written", Kind<M>(), "Shapes", true, nullptr, true},
+        {"map", Kind<M>(), "Pen.Width", false, On<M>([](M& s) { s.Pen().SetWidth(2); }), true},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(std::string(row.kind) + " " + row.path);
+        TMapSeries scratch(nullptr);
+        auto obj = row.make(scratch);
+        EXPECT_EQ(Stored(*obj, row.path), row.storedAtFirst);
+        if (row.change) row.change(*obj);
+        EXPECT_EQ(Stored(*obj, row.path), row.storedAfter);
+    }
+}
+
+TEST(SeriesStoredRules, PolygonProperties)
+{
+    struct Row {
+        const char* path;
+        bool storedAtFirst;
+        std::function<void(TLumPolygon&)> change;
+        bool storedAfter;
+    };
+    const Row rows[] = {
+        {"Closed", false, [](TLumPolygon& p) { p.SetClosed(false); }, true},
+        // Alone, the polygon's Z is the whole range: the range's end colour, white.
+        {"Color", false, [](TLumPolygon& p) { p.SetColor(clRed); }, true},
+        // False is the stream default, so True is written and read back.
+        {"ParentPen", false, [](TLumPolygon& p) { p.SetParentPen(true); }, true},
+        {"ParentBrush", false, [](TLumPolygon& p) { p.SetParentBrush(true); }, true},
+        {"Text", false, [](TLumPolygon& p) { p.SetText("A"); }, true},
+        {"Transparency", false, [](TLumPolygon& p) { p.SetTransparency(10); }, true},
+        {"Z", true, nullptr, true},
+        {"Pen.Width", false, [](TLumPolygon& p) { p.Pen().SetWidth(3); }, true},
+        {"Gradient.Visible", false, [](TLumPolygon& p) { p.Gradient().SetVisible(true); }, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        TMapSeries map(nullptr);
+        TLumPolygon& p = *map.Shapes().AddPolygon();
+        EXPECT_EQ(Stored(p, row.path), row.storedAtFirst);
+        if (row.change) row.change(p);
+        EXPECT_EQ(Stored(p, row.path), row.storedAfter);
+    }
+}
+
+TEST(SeriesStoredRules, WhatEachKindPublishes)
+{
+    auto names = [](const TClassInfo& info) {
+        std::vector<std::string> n;
+        for (const TPropInfo& p : info.Properties()) n.push_back(p.Name);
+        return n;
+    };
+    auto has = [&](const TClassInfo& info, const std::string& name) {
+        const auto n = names(info);
+        return std::find(n.begin(), n.end(), name) != n.end();
+    };
+    struct Row {
+        const TClassInfo& info;
+        const char* name;
+        bool published;
+    };
+    const Row rows[] = {
+        {TLineSeries::StaticClassInfo(), "OutLine", true},        {TLineSeries::StaticClassInfo(), "AreaColor", false},
+        {TLineSeries::StaticClassInfo(), "MultiArea", false},     {TLineSeries::StaticClassInfo(), "Transparency", false},
+        {TPointSeries::StaticClassInfo(), "Transparency", true},  {TPointSeries::StaticClassInfo(), "LinePen", false},
+        {TPointSeries::StaticClassInfo(), "Stairs", false},       {TAreaSeries::StaticClassInfo(), "UseYOrigin", true},
+        {TAreaSeries::StaticClassInfo(), "Stacked", false},       {TAreaSeries::StaticClassInfo(), "LineHeight", false},
+        {TAreaSeries::StaticClassInfo(), "OutLine", false},       {THorizAreaSeries::StaticClassInfo(), "YOrigin", true},
+        {THorizLineSeries::StaticClassInfo(), "LineHeight", true}, {TFastLineSeries::StaticClassInfo(), "ColorEachPoint", false},
+        {TFastLineSeries::StaticClassInfo(), "ColorSource", false}, {TFastLineSeries::StaticClassInfo(), "Depth", true},
+        {TMapSeries::StaticClassInfo(), "PaletteStyle", false},   {TMapSeries::StaticClassInfo(), "Depth", false},
+        {TMapSeries::StaticClassInfo(), "ColorEachPoint", false}, {TMapSeries::StaticClassInfo(), "ColorSource", true},
+        {TMapSeries::StaticClassInfo(), "Shapes", true},          {TMapSeries::StaticClassInfo(), "ZValues", true},
+    };
+    for (const Row& row : rows) EXPECT_EQ(has(row.info, row.name), row.published) << row.info.Name() << " " << row.name;
+    // The value lists come last.
+    const auto fast = names(TFastLineSeries::StaticClassInfo());
+    EXPECT_EQ(fast[fast.size() - 2], "XValues");
+    EXPECT_EQ(fast.back(), "YValues");
+    const auto map = names(TMapSeries::StaticClassInfo());
+    EXPECT_EQ(map.back(), "ZValues");
+    EXPECT_EQ(TMapSeries::StaticClassInfo().FindProperty("Shapes")->Kind, TPropKind::Collection);
+}
