@@ -145,6 +145,22 @@ public:
     // The stream property "ColorPaletteIndex": stored, and a palette above 0 applied.
     void ReadColorPaletteIndex(const TPropValue& Value);
 
+    // ---- Look kept in the settings file (ChartSettings.cpp) ----
+    // Each standard axis keeps its current style string as its default (the axis pop-up's "Default").
+    void StoreAxesDefaults();
+    // Keys "left", "right", "top", "bottom" of section SettingsName + "_axes". EIniFileException
+    // "Unable to write to <file>" when the file refuses a key; the keys written before stay.
+    void SaveAxesToIni(const std::string& SettingsName);
+    // Each standard axis takes its stored string without placement, then becomes Automatic; a damaged
+    // string is passed over. No file, section or key leaves the look as it is.
+    void LoadAxesFromIni(const std::string& SettingsName);
+    // Key "ser_" + the series type description of section SettingsName + "_serie"; one key per type, so
+    // the last series of a type saved under a name wins. Nothing without a series.
+    void SaveSeriesToIni(const std::string& SettingsName, TChartSeries* Series);
+    // Applies that key's string to the series; a missing one changes nothing, a damaged one what stands
+    // before the damage, and neither raises.
+    void LoadSeriesFromIni(const std::string& SettingsName, TChartSeries* Series);
+
 protected:
     // The legend lets go of a series that is freed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
