@@ -793,11 +793,7 @@ TkitStatusPanels::TkitStatusPanels(TkitStatusBar* StatusBar, TStatusPanels* Nati
 // panel; then the timer goes.
 TkitStatusPanels::~TkitStatusPanels()
 {
-    while (Count() > 0) {
-        TkitStatusPanel* p = Items(Count() - 1);
-        if (p->Enabled()) p->Leave();
-        p->Free();
-    }
+    while (Count() > 0) Items(Count() - 1)->Free();
     if (FTimer) FTimer->Free();
 }
 
@@ -807,6 +803,13 @@ void TkitStatusPanels::Update(TCollectionItem* Item)
         static_cast<TkitStatusPanel*>(Item)->Redraw();
     else if (FStatusBar)
         FStatusBar->Invalidate();
+}
+
+void TkitStatusPanels::Notify(TCollectionItem* Item, TCollectionNotification Action)
+{
+    TCollection::Notify(Item, Action);
+    auto* p = static_cast<TkitStatusPanel*>(Item);
+    if (Action == cnExtracting && p->Enabled()) p->Leave();
 }
 
 void TkitStatusPanels::ItemMoved(TCollectionItem* Item, int, int ToIndex)

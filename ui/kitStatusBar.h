@@ -219,6 +219,8 @@ public:
 
 protected:
     void Update(TCollectionItem* Item) override;
+    // A panel on its way out leaves the live machinery while the collection still holds it.
+    void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
     void ItemMoved(TCollectionItem* Item, int FromIndex, int ToIndex) override;
     void ItemsExchanged(int Index1, int Index2) override;
 
