@@ -47,6 +47,9 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
 // Panel bevels.
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 inline const TEnumNames BevelCutNames{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+// Window borders of controls.
+enum TBorderStyle { bsNone, bsSingle };
+inline const TEnumNames BorderStyleNames{"bsNone", "bsSingle"};
 
 // ---- Events ------------------------------------------------------------------------------------------
 
