@@ -13,6 +13,23 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/mman.h>
+
+// ---- storage ----
+
+void* AllocateLarge(std::size_t bytes)
+{
+    constexpr std::size_t HugePage = std::size_t{2} << 20;
+    const std::size_t alignment = bytes >= HugePage ? HugePage : 64;
+    const std::size_t size = std::max<std::size_t>((bytes + alignment - 1) / alignment * alignment, alignment);
+    void* p = std::aligned_alloc(alignment, size);
+    if (!p) throw EOutOfResources("Out of memory");
+#ifdef MADV_HUGEPAGE
+    if (alignment == HugePage) madvise(p, size, MADV_HUGEPAGE); // advice only: a refusal changes nothing
+#endif
+    return p;
+}
+
 // ---- TDenseMatrix ----
 
 void TDenseMatrix::TFree::operator()(double* p) const noexcept { std::free(p); }
@@ -60,9 +77,7 @@ void TDenseMatrix::SetSizeForOverwrite(int rows, int cols)
         FCapacity = 0;
         FRows = FCols = 0;
         FStride = 0;
-        auto* p = static_cast<double*>(std::aligned_alloc(64, sizeof(double) * count));
-        if (!p) throw EOutOfResources("Out of memory");
-        FData.reset(p);
+        FData.reset(static_cast<double*>(AllocateLarge(sizeof(double) * count)));
         FCapacity = count;
     }
     FRows = rows;
@@ -220,7 +235,7 @@ public:
         FPanels = (FOrder + QRPanelWidth - 1) / QRPanelWidth;
         FRows = RoundUp(FOrder, QRPad) + QRPad;
         const std::size_t size = static_cast<std::size_t>(FPanels) * PanelStride();
-        thread_local std::vector<double> buffer;
+        thread_local TLargeVector<double> buffer;
         if (buffer.size() < size) buffer.resize(size);
         FData = buffer.data();
         ParallelForBlocks(FPanels, 1, [&](int jp, int) {
@@ -286,10 +301,12 @@ void FactorPanelAt(const TPanelMatrix& M, int kb, int jb, double* d, double* c, 
     panel.T = CompactFactor(panel.P.data(), m, jb, c + kb, K);
     const int mPad = RoundUp(m, QRPad);
     const int jbPad = RoundUp(jb, QRPad);
-    panel.V.assign(static_cast<std::size_t>(mPad) * jbPad, 0.0);
-    for (int i = 0; i < m; ++i)
-        for (int p = 0; p <= std::min(i, jb - 1); ++p)
-            panel.V[static_cast<std::size_t>(i) * jbPad + p] = panel.P[static_cast<std::size_t>(p) * m + i];
+    panel.V.resize(static_cast<std::size_t>(mPad) * jbPad);
+    for (int i = 0; i < mPad; ++i) {
+        double* row = panel.V.data() + static_cast<std::size_t>(i) * jbPad;
+        for (int p = 0; p < jbPad; ++p)
+            row[p] = i < m && p < jb && p <= i ? panel.P[static_cast<std::size_t>(p) * m + i] : 0.0;
+    }
 }
 
 // W := T^T W, row p of W (stride ldw) becoming sum over q <= p of T[q][p] W[q], the rows taken from the
@@ -473,7 +490,7 @@ std::size_t ReflectionOffset(int j, int n)
 // buffer is kept per thread, since the solver solves on one decomposition again and again.
 const double* ReflectionRows(const TDenseMatrix& A, int n)
 {
-    thread_local std::vector<double> rows;
+    thread_local TLargeVector<double> rows;
     const std::size_t size = ReflectionOffset(n, n);
     if (rows.size() < size) rows.resize(size);
     double* R = rows.data();

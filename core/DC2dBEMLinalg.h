@@ -5,7 +5,34 @@
 #include "platform/rtl/DynArray.h"
 
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
+#include <vector>
+
+// Storage for the solver's large arrays (matrices, integral tables, scratch of the decomposition): 64-byte
+// aligned and, from 2 MB on, aligned to 2 MB and advised to use huge pages, so that the first touch of a
+// fresh array costs a few page faults instead of one per 4 KB. Released with std::free. Raises
+// EOutOfResources when the memory is not there.
+void* AllocateLarge(std::size_t bytes);
+
+template <class T>
+struct TLargeAllocator {
+    using value_type = T;
+    TLargeAllocator() = default;
+    template <class U>
+    TLargeAllocator(const TLargeAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(std::size_t n) { return static_cast<T*>(AllocateLarge(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+    template <class U>
+    bool operator==(const TLargeAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+};
+template <class T>
+using TLargeVector = std::vector<T, TLargeAllocator<T>>;
 
 // A row-major matrix of doubles whose rows start on 64-byte boundaries. Row and element access check
 // their indexes (ERangeError); the raw row pointers serve the inner loops.

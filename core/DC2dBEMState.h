@@ -67,7 +67,7 @@ private:
     std::size_t Offset(int entry, int group) const;
     int FEntries = 0;
     std::vector<int> FGroupStart{0};
-    std::vector<TIntegralPair> FPairs;
+    TLargeVector<TIntegralPair> FPairs;
     std::vector<std::uint8_t> FPresent; // bytes, not bits: entries are written from several threads
 };
 

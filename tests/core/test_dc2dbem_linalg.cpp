@@ -1,12 +1,14 @@
-// Householder QR of the solver: the blocked decomposition against the plain loops, solves, and the
-// degenerate cases (order 0 and 1, a zero column).
+// Householder QR of the solver: the blocked decomposition against the plain loops, solves, the
+// degenerate cases (order 0 and 1, a zero column), and the matrix's storage.
 #include "core/DC2dBEMLinalg.h"
 #include "core/DC2dBEMQRKernels.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -28,7 +30,8 @@ double MaxAbs(const TDenseMatrix& A)
     return m;
 }
 
-// Sizes around the panel width (48), the one-panel limit (96) and the chunk width (240).
+// Sizes around the panel width (48) and the one-panel limit (96), with last columns on and off the
+// boundaries of the 12-column kernel panels.
 const int kSizes[] = {2, 3, 7, 47, 48, 49, 96, 97, 130, 250, 301};
 
 } // namespace
@@ -154,4 +157,37 @@ TEST(QRDecompose, DegenerateOrders)
 
     TDenseMatrix notSquare(2, 3);
     EXPECT_THROW(QRDecompose(notSquare, d, c), ERangeError);
+}
+
+TEST(TDenseMatrix, KeepsItsStorageAndMovesWhole)
+{
+    TDenseMatrix m(3, 5);
+    m.Fill(7.0);
+    const double* storage = m.Row(0);
+    m.SetSizeForOverwrite(2, 4); // smaller: the same storage, values left as they were
+    EXPECT_EQ(m.Row(0), storage);
+    EXPECT_EQ(m.Rows(), 2);
+    EXPECT_EQ(m.Cols(), 4);
+    EXPECT_EQ(m(1, 3), 7.0);
+    m.SetSize(2, 4);
+    EXPECT_EQ(m(1, 3), 0.0);
+    EXPECT_THROW(m(2, 0), ERangeError);
+    EXPECT_THROW(m.SetSizeForOverwrite(-1, 2), ERangeError);
+
+    // Rows start on 64-byte boundaries; a matrix of megabytes on a 2 MB boundary (huge pages).
+    auto address = [](const double* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    EXPECT_EQ(address(m.Row(1)) % 64, 0u);
+    TDenseMatrix big(600, 600);
+    EXPECT_EQ(address(big.Row(0)) % (2u << 20), 0u);
+    big(599, 599) = 1.0;
+
+    // A moved-from matrix is empty and takes a new size like a fresh one.
+    const TDenseMatrix copy = big;
+    TDenseMatrix moved = std::move(big);
+    EXPECT_EQ(moved(599, 599), 1.0);
+    EXPECT_EQ(copy(599, 599), 1.0);
+    EXPECT_EQ(big.Rows(), 0);
+    big.SetSizeForOverwrite(700, 700);
+    big(699, 699) = 2.0;
+    EXPECT_EQ(big(699, 699), 2.0);
 }

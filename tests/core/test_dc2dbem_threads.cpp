@@ -169,7 +169,7 @@ TBits InversionModelJacobians(std::vector<int>& unknowns)
 TBits Decompositions()
 {
     TBits bits;
-    for (int n : {96, 97, 145, 400}) {
+    for (int n : {96, 97, 98, 145, 400}) {
         std::mt19937 gen(n);
         std::uniform_real_distribution<double> dist(-1.0, 1.0);
         TDenseMatrix A(n, n), B(n, 5);
