@@ -1,8 +1,11 @@
 // What the solver's benchmarks share: the processor they ran on, the thread counts they compare (one and
-// every usable core), and the best time of each measured step.
+// every usable core), the realistic sample they solve, and the best time of each measured step.
 #pragma once
 
 #include "platform/rtl/ThreadPool.h"
+#include "tests/core/sample_survey.h"
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -21,8 +24,44 @@ inline std::string ProcessorName()
     return "unknown processor";
 }
 
-// The thread counts a benchmark runs side by side: 1 and all usable cores (once on a single core).
 inline int AllCores() { return AvailableProcessorCount(); }
+
+// The thread counts a benchmark runs side by side as its argument: 1 and all usable cores.
+inline void OneAndAllCores(benchmark::internal::Benchmark* b)
+{
+    b->Arg(1);
+    if (AllCores() > 1) b->Arg(AllCores());
+}
+
+// Sizes the worker pool by the benchmark's argument; returns the thread count.
+inline int UseThreads(const benchmark::State& state)
+{
+    const int threads = static_cast<int>(state.range(0));
+    SetWorkerThreadCount(threads);
+    return threads;
+}
+
+// The realistic sample (about 1500 unknowns) and a fresh copy of it with a state of its own for a run.
+struct TSample {
+    TSurveyState Survey;
+    TPolygonModel Model;
+};
+
+inline const TSample& RealisticSample()
+{
+    static const TSample sample = [] {
+        TSample s;
+        sample::MakeSample(sample::RealisticSpec(), s.Survey, s.Model);
+        return s;
+    }();
+    return sample;
+}
+
+struct TFreshRun {
+    TSurveyState Survey = RealisticSample().Survey;
+    TPolygonModel Model = RealisticSample().Model;
+    TSolverState State;
+};
 
 // "AMD ..., 8 usable cores": what the printed figures belong to.
 inline std::string Machine()

@@ -5,9 +5,6 @@
 // Targets on an 8-core machine: the whole entry under 100 ms, a speed-up of at least 5, and the entry
 // equal to the sum of its phases within 10 %.
 #include "bench/bench_common.h"
-#include "tests/core/sample_survey.h"
-
-#include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdio>
@@ -15,18 +12,6 @@
 #include <utility>
 
 namespace {
-
-struct TSample {
-    TSurveyState Survey;
-    TPolygonModel Model;
-    TSample() { sample::MakeSample(sample::RealisticSpec(), Survey, Model); }
-};
-
-const TSample& Sample()
-{
-    static const TSample sample;
-    return sample;
-}
 
 // Best time per (thread count, phase).
 bench::TBestTimes<std::pair<int, std::string>>& Best()
@@ -51,18 +36,16 @@ const char* const WholeEntry = "whole entry";
 
 void BM_ForwardPhases(benchmark::State& state)
 {
-    const int threads = static_cast<int>(state.range(0));
-    SetWorkerThreadCount(threads);
+    const int threads = bench::UseThreads(state);
     for (auto _ : state) {
-        TSurveyState survey = Sample().Survey;
-        TPolygonModel model = Sample().Model;
-        TSolverState s;
+        bench::TFreshRun run;
+        TSolverState& s = run.State;
         AllSpolygon bodies;
         Tnodes nodes;
         Timed(threads, "1 refinement", [&] {
-            DiscretizeModel(survey, model, bodies, nodes);
+            DiscretizeModel(run.Survey, run.Model, bodies, nodes);
             OrientSolverRings(bodies, nodes);
-            HandOverToSolver(s, survey, std::move(bodies), std::move(nodes), {});
+            HandOverToSolver(s, run.Survey, std::move(bodies), std::move(nodes), {});
         });
         Timed(threads, "2 preparation", [&] { PrepareSolution(s); });
         Timed(threads, "3 electrode integrals", [&] { TabulateElementIntegrals(s); });
@@ -85,27 +68,18 @@ void BM_ForwardPhases(benchmark::State& state)
 
 void BM_ForwardEntry(benchmark::State& state)
 {
-    const int threads = static_cast<int>(state.range(0));
-    SetWorkerThreadCount(threads);
+    const int threads = bench::UseThreads(state);
     for (auto _ : state) {
-        TSurveyState survey = Sample().Survey;
-        TPolygonModel model = Sample().Model;
-        TSolverState s;
+        bench::TFreshRun run;
         Timed(threads, WholeEntry, [&] {
-            const TForwardResult r = RunForwardProblem(survey, model, {}, s);
+            const TForwardResult r = RunForwardProblem(run.Survey, run.Model, {}, run.State);
             if (!r.Succeeded) state.SkipWithError(r.Message.c_str());
         });
     }
 }
 
-void ThreadCounts(benchmark::internal::Benchmark* b)
-{
-    b->Arg(1);
-    if (bench::AllCores() > 1) b->Arg(bench::AllCores());
-}
-
-BENCHMARK(BM_ForwardPhases)->Apply(ThreadCounts)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_ForwardEntry)->Apply(ThreadCounts)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ForwardPhases)->Apply(bench::OneAndAllCores)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ForwardEntry)->Apply(bench::OneAndAllCores)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void PrintTable()
 {
@@ -136,7 +110,7 @@ void PrintTable()
 
 int main(int argc, char** argv)
 {
-    Sample();
+    bench::RealisticSample();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

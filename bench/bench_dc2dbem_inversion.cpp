@@ -5,9 +5,6 @@
 // the derivative solves and the electrode derivatives, with the processor. Targets on an 8-core machine:
 // the whole inversion under 1.5 s and a speed-up of at least 5.
 #include "bench/bench_common.h"
-#include "tests/core/sample_survey.h"
-
-#include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdio>
@@ -16,24 +13,15 @@
 
 namespace {
 
-struct TSample {
-    TSurveyState Survey;
-    TPolygonModel Model;
-    double TrueMisfit = 0.0; // of the model the readings were made from: their noise and rounding
-    TSample()
-    {
-        const sample::TSpec spec = sample::RealisticSpec();
-        sample::MakeSample(spec, Survey, Model);
-        TSurveyState survey = Survey;
-        TPolygonModel truth = sample::MakeModel(spec, survey, 5.0);
-        TrueMisfit = RunForwardProblem(survey, truth).Misfit;
-    }
-};
-
-const TSample& Sample()
+// The misfit of the model the readings were made from: their noise and rounding.
+double TrueMisfit()
 {
-    static const TSample sample;
-    return sample;
+    static const double misfit = [] {
+        TSurveyState survey = bench::RealisticSample().Survey;
+        TPolygonModel truth = sample::MakeModel(sample::RealisticSpec(), survey, 5.0);
+        return RunForwardProblem(survey, truth).Misfit;
+    }();
+    return misfit;
 }
 
 struct TRecord {
@@ -55,12 +43,10 @@ std::map<int, TRecord>& Best()
 
 void BM_Inversion(benchmark::State& state)
 {
-    const int threads = static_cast<int>(state.range(0));
-    SetWorkerThreadCount(threads);
+    const int threads = bench::UseThreads(state);
     for (auto _ : state) {
-        TSurveyState survey = Sample().Survey;
-        TPolygonModel model = Sample().Model;
-        TSolverState s;
+        bench::TFreshRun run;
+        TSolverState& s = run.State;
         TRecord record;
         s.Timings = &record.Phases;
         TInversionCallbacks callbacks;
@@ -68,7 +54,7 @@ void BM_Inversion(benchmark::State& state)
             if (solution == 1) record.FirstMisfit = misfit;
         };
         const auto t0 = std::chrono::steady_clock::now();
-        record.Result = RunInversionProblem(survey, model, callbacks, s);
+        record.Result = RunInversionProblem(run.Survey, run.Model, callbacks, s);
         record.Whole = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         if (!record.Result.Succeeded) state.SkipWithError(record.Result.Message.c_str());
         record.Unknowns = s.UnknownCount;
@@ -79,13 +65,7 @@ void BM_Inversion(benchmark::State& state)
     }
 }
 
-void ThreadCounts(benchmark::internal::Benchmark* b)
-{
-    b->Arg(1);
-    if (bench::AllCores() > 1) b->Arg(bench::AllCores());
-}
-
-BENCHMARK(BM_Inversion)->Apply(ThreadCounts)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+BENCHMARK(BM_Inversion)->Apply(bench::OneAndAllCores)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 
 void PrintShares(const char* title, const TRecord& r)
 {
@@ -111,7 +91,7 @@ void PrintShares(const char* title, const TRecord& r)
 
 int main(int argc, char** argv)
 {
-    Sample();
+    TrueMisfit();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
@@ -122,7 +102,7 @@ int main(int argc, char** argv)
     std::printf("\nInversion, %d iterations, %d unknowns, %d parameters, QR kernels %s, on %s (best runs):\n",
                 MaxIterations, one.Unknowns, one.Parameters, QRKernelName(), bench::Machine().c_str());
     std::printf("  misfit %.3f %% -> %.3f %% (the true model's: %.3f %%)\n", one.FirstMisfit, one.Result.Misfit,
-                Sample().TrueMisfit);
+                TrueMisfit());
     std::printf("  whole inversion: %.3f s on 1 thread, %.3f s on %d threads, speed-up %.2fx\n", one.Whole, many.Whole,
                 all, one.Whole / many.Whole);
     std::printf("  target on 8 cores: under 1.5 s with a speed-up of at least 5\n");
