@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QRegion>
@@ -166,6 +167,23 @@ void UnhookCaptionHitTest(QWidget* window, int id)
     if (it == d.Hooks.end()) return;
     std::erase_if(it->second, [id](const THook& h) { return h.Id == id; });
     if (it->second.empty()) d.Hooks.erase(it);
+}
+
+// ---- Pixels ---------------------------------------------------------------------------------------------
+
+bool GrabWindowPixels(QWidget* window, TPixelBuffer& out)
+{
+    if (!window || window->width() <= 0 || window->height() <= 0) return false;
+    const QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    out.Width = image.width();
+    out.Height = image.height();
+    out.Alpha = false;
+    out.Pixels.resize(static_cast<std::size_t>(out.Width) * out.Height);
+    for (int y = 0; y < out.Height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        for (int x = 0; x < out.Width; ++x) out.At(x, y) = row[x] & 0xFFFFFF;
+    }
+    return true;
 }
 
 // ---- Opacity --------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // caption, and opacity fades. Qt-free: windows are passed as they are (a form's through FormWindow).
 #pragma once
 
+#include "platform/graphics/CanvasBackend.h"
 #include "platform/graphics/GraphicsTypes.h"
 
 #include <functional>
@@ -35,6 +36,10 @@ void ShowWindowNoActivate(QWidget* window);
 using TCaptionHitTest = std::function<bool(TPoint screenPoint)>;
 int HookCaptionHitTest(QWidget* window, TCaptionHitTest test, std::function<void()> OnCaptionPress = {});
 void UnhookCaptionHitTest(QWidget* window, int id);
+
+// The window's pixels as it shows them now, its child windows included (0x00RRGGBB); false when it has
+// none to give.
+bool GrabWindowPixels(QWidget* window, TPixelBuffer& out);
 
 // Window opacity, 0 (invisible) to 1.
 void SetWindowOpacity(QWidget* window, double opacity);
