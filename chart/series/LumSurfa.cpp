@@ -3,6 +3,7 @@
 #include "chart/series/LumSurfa.h"
 
 #include "chart/base/LumProCo.h"
+#include "chart/control/ChartControl.h"
 #include "platform/rtl/FloatFormat.h"
 #include "platform/rtl/PixelMath.h"
 
@@ -70,6 +71,9 @@ void TCustom3DSeries::PaintMark(int Index, const std::string& Text, TSeriesMarkP
 void TCustom3DSeries::LegendSymbolStyle(int Index, TColor& BackColor, TBrushStyle& Style)
 {
     TChartSeries::LegendSymbolStyle(Index, BackColor, Style);
+    // Symbols that touch need no frames between them.
+    const auto* chart = dynamic_cast<const TCustomChart*>(ParentChart());
+    if (chart && chart->Legend().Symbol().Continuous()) chart->ChartCanvas().Pen().SetStyle(psClear);
 }
 
 TChartValueList* TCustom3DSeries::ValuesForAxis(const TChartAxis* Axis) const

@@ -4,6 +4,7 @@
 #include "chart/series/SeriesFastLine.h"
 
 #include "chart/base/LumConst.h"
+#include "chart/control/ChartRegistry.h"
 
 #include <algorithm>
 
@@ -261,4 +262,17 @@ int TFastLineSeries::PointAtPixel(int X, int Y) const
         py = y;
     }
     return -1;
+}
+
+// ---- Registration ----------------------------------------------------------------------------------------
+
+// In the gallery's order; the bar and pie kinds take their places between these when they are built.
+void RegisterSeriesUnitTypes()
+{
+    RegisterStandardSeries(TLineSeries::StaticClassInfo(), LumConst::Line);
+    RegisterStandardSeries(TAreaSeries::StaticClassInfo(), LumConst::Area);
+    RegisterStandardSeries(TPointSeries::StaticClassInfo(), LumConst::Point);
+    RegisterStandardSeries(TFastLineSeries::StaticClassInfo(), LumConst::FastLine);
+    RegisterSeries(THorizLineSeries::StaticClassInfo(), LumConst::HorizontalLine, LumConst::GalleryStandard, 1);
+    RegisterSeries(THorizAreaSeries::StaticClassInfo(), LumConst::HorizontalArea, LumConst::GalleryStandard, 1);
 }

@@ -78,6 +78,6 @@ private:
     std::vector<TPoint> FRun;
 };
 
-// Registers the standard series kinds with the chart's series registry, in the gallery's order; a second
-// call adds nothing.
+// Registers the standard series kinds with the chart's series registry (page "Standard"), in the gallery's
+// order; kinds already registered are not added again.
 void RegisterSeriesUnitTypes();

@@ -1,13 +1,25 @@
-// The widget application object made before any test runs: font measuring would otherwise make a
-// plain GUI application first, and the colour dialog's prompter needs the widget kind.
+// What the series tests need before the first test: the widget application object (font measuring and
+// real windows), then the chart control's start-up and the series library's, as the program runs them.
+#include "chart/control/ChartRegistry.h"
+#include "chart/series/SeriesLibrary.h"
 #include "platform/controls/QtApplication.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-class TWidgetApplication : public ::testing::Environment {
+class TSeriesEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { EnsureQtApplication(); }
+    void SetUp() override
+    {
+        EnsureQtApplication();
+        ChartInitialization();
+        SeriesLibraryInitialization();
+    }
+    void TearDown() override
+    {
+        SeriesLibraryFinalization();
+        ChartFinalization();
+    }
 };
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TWidgetApplication);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TSeriesEnvironment);
 } // namespace

@@ -1,0 +1,29 @@
+// The series library's start-up and shut-down, counted so that nested calls balance.
+#include "chart/series/SeriesLibrary.h"
+
+#include "chart/base/LumConst.h"
+#include "chart/base/LumProCo.h"
+#include "chart/control/ChartRegistry.h"
+#include "chart/series/LumMapSeries.h"
+#include "chart/series/SeriesFastLine.h"
+
+namespace {
+int& InitializationCount()
+{
+    static int count = 0;
+    return count;
+}
+} // namespace
+
+void SeriesLibraryInitialization()
+{
+    if (InitializationCount()++ > 0) return;
+    RegisterSeriesUnitTypes();
+    RegisterSeries(TMapSeries::StaticClassInfo(), LumProCo::Map, LumConst::GalleryExtended, 1);
+}
+
+void SeriesLibraryFinalization()
+{
+    if (InitializationCount() == 0 || --InitializationCount() > 0) return;
+    UnregisterSeriesClasses({&TMapSeries::StaticClassInfo()});
+}

@@ -1,0 +1,259 @@
+// The series on the real chart control: the registry after start-up and shut-down, legend symbols of
+// every kind drawn onto a canvas, and the two kinds of chart the views build (a model section of map
+// polygons under a mask with node and electrode markers; two data curves with a legend) shown in a window.
+#include "SeriesTestSupport.h"
+
+#include "chart/control/Chart.h"
+#include "platform/controls/Application.h"
+#include "platform/rtl/SystemColors.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScreen>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+struct TEntry {
+    std::string ClassName;
+    std::string Caption;
+    std::string Page;
+    int Count;
+    bool operator==(const TEntry&) const = default;
+};
+
+std::vector<TEntry> SeriesEntries()
+{
+    std::vector<TEntry> out;
+    const TLumSeriesTypes* types = LumSeriesTypes();
+    for (int i = 0; types && i < types->Count(); ++i) {
+        const TLumSeriesType& t = types->GetSeriesType(i);
+        if (t.SeriesClassRef && !t.FunctionClassRef)
+            out.push_back({t.SeriesClassRef->Name(), t.Caption, t.Page, t.GallerySeriesCount});
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(SeriesRegistry, StartUpAndShutDown)
+{
+    const std::vector<TEntry> standard{
+        {"TLineSeries", "Line", "Standard", 2},
+        {"TAreaSeries", "Area", "Standard", 2},
+        {"TPointSeries", "Point", "Standard", 2},
+        {"TFastLineSeries", "Fast Line", "Standard", 2},
+        {"THorizLineSeries", "Horizontal\rLine", "Standard", 1},
+        {"THorizAreaSeries", "Horizontal\rArea", "Standard", 1},
+    };
+    std::vector<TEntry> withMap = standard;
+    withMap.push_back({"TMapSeries", "Map", "Extended", 1});
+    EXPECT_EQ(SeriesEntries(), withMap);
+    for (const TEntry& e : withMap) EXPECT_NE(FindClassInfo(e.ClassName), nullptr) << "streams create " << e.ClassName;
+    // A second start-up and a second registration add nothing.
+    SeriesLibraryInitialization();
+    RegisterSeriesUnitTypes();
+    EXPECT_EQ(SeriesEntries(), withMap);
+    SeriesLibraryFinalization();
+    EXPECT_EQ(SeriesEntries(), withMap) << "only the balancing shut-down unregisters";
+    // Shut-down takes the map only.
+    SeriesLibraryFinalization();
+    EXPECT_EQ(SeriesEntries(), standard);
+    SeriesLibraryInitialization();
+    EXPECT_EQ(SeriesEntries(), withMap);
+    // Series created from the registry's classes.
+    TChart chart(nullptr);
+    TChartSeries* s = chart.CreateSeriesFromClass(TMapSeries::StaticClassInfo());
+    ASSERT_NE(dynamic_cast<TMapSeries*>(s), nullptr);
+    EXPECT_EQ(SeriesTypeDescription(*s), "Map");
+    chart.FreeSeriesOfClass("");
+}
+
+namespace {
+
+// The legend symbol of a series in (5, 5, 35, 15) of a white 40 x 20 bitmap.
+std::unique_ptr<TBitmap> Symbol(TChart& Chart, TChartSeries& Series)
+{
+    auto bitmap = std::make_unique<TBitmap>(40, 20);
+    bitmap->Canvas().Brush().SetColor(clWhite);
+    bitmap->Canvas().FillRect({0, 0, 40, 20});
+    PaintSeriesLegendSymbol(Series, bitmap->Canvas(), {5, 5, 35, 15}, &Chart);
+    return bitmap;
+}
+
+int Blue(TColor c) { return (static_cast<int>(c) >> 16) & 0xFF; }
+int Red(TColor c) { return static_cast<int>(c) & 0xFF; }
+
+} // namespace
+
+TEST(SeriesLegend, SymbolsOfEveryKind)
+{
+    TChart chart(nullptr);
+    chart.SetView3D(false);
+    auto add = [&](TChartSeries* s, TColor color) {
+        s->InsertPoint(0, 1);
+        s->InsertPoint(1, 2);
+        s->SetParentChart(&chart);
+        s->SetSeriesColor(color);
+        return s;
+    };
+    TLineSeries* line = static_cast<TLineSeries*>(add(new TLineSeries(&chart), clBlue));
+    auto lineSymbol = Symbol(chart, *line);
+    EXPECT_EQ(lineSymbol->PixelRGB(20, 10), clBlue) << "a line through the middle";
+    EXPECT_EQ(lineSymbol->PixelRGB(6, 10), clBlue);
+    EXPECT_EQ(lineSymbol->PixelRGB(20, 7), clWhite);
+
+    line->Pointer().SetVisible(true);
+    line->Pointer().Brush().SetColor(clRed);
+    auto withPointer = Symbol(chart, *line);
+    EXPECT_EQ(withPointer->PixelRGB(20, 10), clRed) << "the pointer, at most a third of the box high";
+    EXPECT_EQ(withPointer->PixelRGB(20, 6), clWhite);
+    EXPECT_EQ(withPointer->PixelRGB(8, 10), clBlue) << "the line beside it";
+
+    TChartSeries* area = add(new TAreaSeries(&chart), clGreen);
+    auto areaSymbol = Symbol(chart, *area);
+    EXPECT_EQ(areaSymbol->PixelRGB(20, 7), clGreen) << "a filled box";
+    EXPECT_EQ(areaSymbol->PixelRGB(20, 13), clGreen);
+
+    TChartSeries* fast = add(new TFastLineSeries(&chart), clFuchsia);
+    auto fastSymbol = Symbol(chart, *fast);
+    EXPECT_EQ(fastSymbol->PixelRGB(20, 10), clFuchsia);
+    EXPECT_EQ(fastSymbol->PixelRGB(20, 12), clWhite);
+
+    auto* map = new TMapSeries(&chart);
+    map->SetParentChart(&chart);
+    map->Shapes().AddPolygon()->AddVertex(0, 0);
+    auto mapSymbol = Symbol(chart, *map);
+    // The range as the legend lists it, highest first: the start colour (navy) at the top, the end colour
+    // (white) at the bottom, framed.
+    const TColor top = mapSymbol->PixelRGB(20, 6), bottom = mapSymbol->PixelRGB(20, 13);
+    EXPECT_GT(Red(bottom), Red(top));
+    EXPECT_GT(Blue(top), Red(top));
+    EXPECT_EQ(mapSymbol->PixelRGB(20, 5), clBlack) << "the frame";
+    chart.FreeSeriesOfClass("");
+}
+
+namespace {
+
+void Pump(int Turns)
+{
+    for (int i = 0; i < Turns; ++i) Application->ProcessMessages();
+}
+
+// The section model as the model view draws it: polygons coloured by resistivity through the palette,
+// the sky masked white above the relief, nodes and electrodes as point series.
+void BuildModelChart(TChart& Chart)
+{
+    Chart.SetView3D(false);
+    Chart.Legend().SetVisible(false);
+    Chart.LeftAxis().SetInverted(true);
+    Chart.BottomAxis().SetFixedRange(0, 100);
+    Chart.LeftAxis().SetFixedRange(-10, 50);
+    auto* map = new TMapSeries(&Chart);
+    map->SetParentChart(&Chart);
+    map->SetUseColorRange(false);
+    map->SetUsePalette(true);
+    map->SetPaletteStyle(psRainbow);
+    auto polygon = [&](std::initializer_list<std::pair<double, double>> pts, double z) {
+        TLumPolygon& p = *map->Shapes().AddPolygon();
+        for (const auto& [x, y] : pts) p.AddVertex(x, y);
+        p.SetZ(z);
+        p.Pen().SetColor(clBlack);
+        return &p;
+    };
+    // A partition of the section, as the model's bodies are: the upper layer around the ore body, the
+    // lower layer, the ore body.
+    polygon({{0, -10}, {100, -10}, {100, 25}, {60, 18}, {40, 20}, {0, 15}, {0, -10}, {35, 8}, {40, 14}, {55, 15}, {62, 12},
+             {50, 5}, {35, 8}},
+            10);
+    polygon({{0, 15}, {40, 20}, {60, 18}, {100, 25}, {100, 50}, {0, 50}}, 100);
+    polygon({{35, 8}, {50, 5}, {62, 12}, {55, 15}, {40, 14}}, 1000)->SetText("Ore");
+    auto* mask = new TAreaSeries(&Chart);
+    mask->SetParentChart(&Chart);
+    mask->SetSeriesColor(clWhite);
+    mask->SetUseYOrigin(true);
+    mask->SetYOrigin(-10000);
+    mask->AreaLinesPen().SetVisible(false);
+    mask->LinePen().SetColor(clOlive);
+    mask->LinePen().SetWidth(2);
+    for (const auto& [x, y] : std::vector<std::pair<double, double>>{{0, -2}, {20, -4}, {45, 1}, {70, -3}, {100, 0}}) mask->InsertPoint(x, y);
+    auto* nodes = new TPointSeries(&Chart);
+    nodes->SetParentChart(&Chart);
+    nodes->SetSeriesColor(clRed);
+    nodes->Pointer().SetHorizSize(2);
+    nodes->Pointer().SetVertSize(2);
+    for (const auto& [x, y] : std::vector<std::pair<double, double>>{{35, 8}, {50, 5}, {62, 12}, {55, 15}, {40, 14}}) nodes->InsertPoint(x, y);
+    auto* electrodes = new TPointSeries(&Chart);
+    electrodes->SetParentChart(&Chart);
+    electrodes->SetSeriesColor(clNavy);
+    electrodes->Pointer().SetStyle(psDownTriangle);
+    for (int x = 5; x <= 95; x += 10) electrodes->InsertPoint(x, -6);
+}
+
+// The data view: observed values as points on a line, the calculated curve beside them, a legend.
+void BuildDataChart(TChart& Chart)
+{
+    Chart.SetView3D(false);
+    auto* observed = new TLineSeries(&Chart);
+    observed->SetParentChart(&Chart);
+    observed->SetTitle("Observed");
+    observed->SetSeriesColor(clBlue);
+    observed->Pointer().SetVisible(true);
+    observed->Pointer().SetStyle(psCircle);
+    auto* calculated = new TLineSeries(&Chart);
+    calculated->SetParentChart(&Chart);
+    calculated->SetTitle("Calculated");
+    calculated->SetSeriesColor(clRed);
+    calculated->LinePen().SetWidth(2);
+    for (int i = 0; i <= 20; ++i) {
+        const double x = i * 5;
+        const double dU = -40 * std::exp(-(x - 50) * (x - 50) / 300.0);
+        observed->InsertPoint(x, dU + ((i * 7) % 5 - 2));
+        calculated->InsertPoint(x, dU);
+    }
+}
+
+TColor Bgr(QRgb Rgb) { return static_cast<TColor>(qRed(Rgb) | qGreen(Rgb) << 8 | qBlue(Rgb) << 16); }
+
+} // namespace
+
+TEST(SeriesWindow, ModelAndDataChartsInAWindow)
+{
+    Pump(1);
+    QWidget window;
+    window.setGeometry(40, 40, 900, 420);
+    TChart model(nullptr), data(nullptr);
+    model.SetParentWidget(&window);
+    model.SetBounds(0, 0, 450, 420);
+    data.SetParentWidget(&window);
+    data.SetBounds(450, 0, 450, 420);
+    BuildModelChart(model);
+    BuildDataChart(data);
+    window.show();
+    Pump(8);
+    const QImage shot = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    if (const char* dir = std::getenv("VSP_SERIES_SHOTS")) shot.save(QString(dir) + "/series-views.png");
+
+    auto* map = dynamic_cast<TMapSeries*>(model.SeriesAt(0));
+    ASSERT_NE(map, nullptr);
+    auto at = [&](TChart& chart, double x, double y) {
+        return QPoint(chart.Left() + chart.BottomAxis().CalcXPosValue(x), chart.Top() + chart.LeftAxis().CalcYPosValue(y));
+    };
+    // Inside the ore body, its palette colour; above the relief the white mask; deep down the host.
+    EXPECT_EQ(Bgr(shot.pixel(at(model, 50, 10))), map->PointColor(2));
+    EXPECT_EQ(Bgr(shot.pixel(at(model, 10, -8))), clWhite);
+    EXPECT_EQ(Bgr(shot.pixel(at(model, 10, 5))), map->PointColor(0));
+    EXPECT_EQ(Bgr(shot.pixel(at(model, 10, 45))), map->PointColor(1));
+    EXPECT_NE(map->PointColor(1), map->PointColor(2));
+    // The calculated curve at its lowest point, the observed pointers.
+    auto* calculated = dynamic_cast<TLineSeries*>(data.SeriesAt(1));
+    const QPoint low(data.Left() + calculated->ScreenXOf(10), data.Top() + calculated->ScreenYOf(10));
+    bool red = false;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) red = red || Bgr(shot.pixel(low + QPoint(dx, dy))) == clRed;
+    EXPECT_TRUE(red);
+}
