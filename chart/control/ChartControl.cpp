@@ -80,6 +80,7 @@ TCustomChart::~TCustomChart()
 {
     SavedScales.clear();
     SetAutoRepaint(false);
+    SetLegendSymbolPen(nullptr);
     FSubTitle.reset();
     FTitle.reset();
     FSubFoot.reset();

@@ -6,6 +6,8 @@
 
 #include "platform/rtl/PixelMath.h"
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -555,18 +557,20 @@ TEST(ChartLegend, OrderOfTheFirstPassByAlignment)
 
 TEST(ChartLegend, SurvivesDegenerateLayouts)
 {
-    // A frame wider than the chart, no rows allowed, an item height of 0: each draws nothing and takes
-    // nothing, without fault.
+    // A frame wider than the chart, no rows allowed, an item height of 0 or below: each draws without
+    // fault; the first two draw nothing and take nothing.
     struct Case {
         const char* Name;
         TLegendAlignment Alignment;
-        int FrameWidth, MaxNumRows, VertSpacing;
+        int FrameWidth, MaxNumRows;
+        // Spacing added to minus the character height: 0 gives items of height 0.
+        std::optional<int> Spacing;
     };
     const Case cases[] = {
-        {"wide frame, bottom", laBottom, 2000, 10, 0}, {"wide frame, top", laTop, 700, 10, 0},
-        {"wide frame, side", laRight, 2000, 10, 0},    {"no rows, bottom", laBottom, 1, 0, 0},
-        {"no rows, side", laLeft, 1, 0, 0},            {"height 0, side", laRight, 1, 10, -10},
-        {"height 0, bottom", laBottom, 1, 10, -10},
+        {"wide frame, bottom", laBottom, 2000, 10, {}}, {"wide frame, top", laTop, 700, 10, {}},
+        {"wide frame, side", laRight, 2000, 10, {}},    {"no rows, bottom", laBottom, 1, 0, {}},
+        {"no rows, side", laLeft, 1, 0, {}},            {"height 0, side", laRight, 1, 10, 0},
+        {"height 0, bottom", laBottom, 1, 10, 0},       {"height -3, side", laLeft, 1, 10, -3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -574,12 +578,13 @@ TEST(ChartLegend, SurvivesDegenerateLayouts)
         lc.Legend().SetAlignment(c.Alignment);
         lc.Legend().Pen().SetWidth(c.FrameWidth);
         lc.Legend().SetMaxNumRows(c.MaxNumRows);
-        lc.Legend().SetVertSpacing(c.VertSpacing);
-        lc.Legend().Font().SetHeight(-8);
+        if (c.Spacing) lc.Legend().SetVertSpacing(*c.Spacing - lc.CharHeight(lc.Legend().Font()));
         EXPECT_NO_THROW(lc.Draw());
-        if (c.VertSpacing == 0) {
+        if (!c.Spacing) {
             EXPECT_EQ(lc.Chart.After, lc.Chart.Before);
             EXPECT_TRUE(lc.Written({"Alpha", "B", "Gamma"}).empty());
+        } else {
+            EXPECT_EQ(lc.Legend().Layout().ItemHeight, *c.Spacing);
         }
         EXPECT_NO_THROW(lc.Legend().ItemAtPoint(lc.Legend().ShapeRect().Left + 5, lc.Legend().ShapeRect().Top + 5));
     }
