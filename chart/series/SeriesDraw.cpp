@@ -98,7 +98,38 @@ void TCustomSeries::PaintAllPoints()
     PaintPass();
 }
 
-void TCustomSeries::PaintPass() { TCustomLineSeries::PaintAllPoints(); }
+void TCustomSeries::PaintPass()
+{
+    struct TPassScope {
+        TCustomSeries& S;
+        explicit TPassScope(TCustomSeries& Series) : S(Series)
+        {
+            S.FInPass = true;
+            S.FLinePenColor = clNone;
+            S.FLineRun.clear();
+        }
+        ~TPassScope()
+        {
+            S.FInPass = false;
+            S.FLinePenColor = clNone;
+            S.FLineRun.clear();
+        }
+    } scope(*this);
+    TCustomLineSeries::PaintAllPoints();
+    FlushLineRun();
+}
+
+bool TCustomSeries::CanCollectLine() const
+{
+    const TChartPen& pen = LinePenInUse();
+    return FInPass && pen.Width() <= 1 && pen.Style() == psSolid && !pen.SmallDots() && pen.Visible();
+}
+
+void TCustomSeries::FlushLineRun()
+{
+    if (FLineRun.size() >= 2) ParentChart()->ChartCanvas().DrawPolylinePoints(FLineRun);
+    FLineRun.clear();
+}
 
 TColor TCustomSeries::DrawColorOf(int Index) const
 {
@@ -122,8 +153,6 @@ void TCustomSeries::PaintPoint(int Index)
     TCanvas3D& canvas = chart->ChartCanvas();
     const int x = ScreenXOf(Index), y = ScreenYOf(Index);
     const TColor color = DrawColorOf(Index);
-    if (canvas.Pen().Color() != clBlack) canvas.Pen().SetColor(clBlack);
-    if (color != clNone && canvas.Brush().Color() != color) canvas.Brush().SetColor(color);
     if (FOldColor == clNone) {
         FOldX = x;
         FOldY = y;
@@ -256,7 +285,27 @@ void TCustomSeries::DrawLineSegment(int Index, int X, int Y, TColor Color)
         return;
     }
     if (FDrawArea || !FDrawLine) return;
-    PrepareLinePen(canvas, ColorEachPoint() && FColorEachLine ? own : PassSeriesColor());
+    const TColor lineColor = ColorEachPoint() && FColorEachLine ? own : PassSeriesColor();
+    if (lineColor != FLinePenColor) {
+        FlushLineRun();
+        PrepareLinePen(canvas, lineColor);
+        FLinePenColor = FInPass ? lineColor : clNone;
+    }
+    if (!FStairs && FOldColor != clNone && CanCollectLine()) {
+        const TPoint from{FOldX, FOldY};
+        if (FLineRun.empty() || FLineRun.back() != from) {
+            FlushLineRun();
+            FLineRun.push_back(from);
+        }
+        FLineRun.push_back({X, Y});
+        // Long runs go out in pieces sharing their end points, so the buffer stays bounded.
+        if (FLineRun.size() >= (1u << 16)) {
+            FlushLineRun();
+            FLineRun.push_back({X, Y});
+        }
+        return;
+    }
+    FlushLineRun();
     if (FStairs) {
         const TPoint corner = FInvertedStairs ? uv.At(pu, v) : uv.At(u, pv);
         canvas.MoveToXY(FOldX, FOldY);
@@ -269,6 +318,8 @@ void TCustomSeries::DrawLineSegment(int Index, int X, int Y, TColor Color)
 
 void TCustomSeries::DrawAreaSegment(int Index, int X, int Y, TColor Fill)
 {
+    FlushLineRun();
+    FLinePenColor = clNone;
     TCustomAxisPanel* chart = ParentChart();
     TCanvas3D& canvas = chart->ChartCanvas();
     const TUV uv{Vertical()};
@@ -443,6 +494,8 @@ void TCustomSeries::DrawPointer(int X, int Y, int Index, TColor Color)
 {
     TCustomAxisPanel* chart = ParentChart();
     if (!chart || !FPointer->Visible() || FPassHidesPointer) return;
+    FlushLineRun();
+    FLinePenColor = clNone;
     TCanvas3D& canvas = chart->ChartCanvas();
     PreparePointer(Index);
     if (!OnGetPointerStyle) {

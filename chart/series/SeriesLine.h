@@ -204,6 +204,14 @@ private:
     TColor FPassColor = clNone;
     bool FPassHidesPointer = false;
     const TChartPen* FPassPen = nullptr;
+    // Within a pass: the colour the line pen was last selected in (clNone: not selected since something
+    // else used the canvas), and consecutive plain segments of a thin solid line collected into one
+    // polyline, which draws the same pixels.
+    bool FInPass = false;
+    TColor FLinePenColor = clNone;
+    std::vector<TPoint> FLineRun;
+    bool CanCollectLine() const;
+    void FlushLineRun();
 };
 
 class TLineSeries : public TCustomSeries {

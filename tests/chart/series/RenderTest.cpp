@@ -352,3 +352,36 @@ TEST(MapRender, LargerZDrawnFirstIn3D)
         EXPECT_EQ(bitmap->PixelRGB(p.x, p.y), nearFirst ? clRed : clBlue);
     }
 }
+
+TEST(LineRender, ThinLineGoesOutAsOnePolylineWithTheSegmentsPixels)
+{
+    TRenderBench b;
+    std::vector<double> ys;
+    for (int i = 0; i < 41; ++i) ys.push_back(5 + 3 * std::sin(i * 0.7) + (i % 3) * 0.4);
+    std::vector<double> xs;
+    for (int i = 0; i < 41; ++i) xs.push_back(0.5 + i * 0.2);
+    auto& s = b.Add<TLineSeries>(ys, xs);
+    s.SetSeriesColor(clBlue);
+    const auto bitmap = b.Render();
+    // The same segments drawn one by one.
+    TBitmap reference(bitmap->Width(), bitmap->Height());
+    TCanvas& c = reference.Canvas();
+    c.Brush().SetColor(b.Back());
+    c.FillRect({0, 0, reference.Width(), reference.Height()});
+    c.Pen().SetColor(clBlue);
+    for (int i = 1; i < s.PointCount(); ++i) {
+        c.MoveTo(s.ScreenXOf(i - 1), s.ScreenYOf(i - 1));
+        c.LineTo(s.ScreenXOf(i), s.ScreenYOf(i));
+    }
+    int differing = 0;
+    for (int y = BenchChartRect.Top + 1; y < BenchChartRect.Bottom; ++y)
+        for (int x = BenchChartRect.Left + 1; x < BenchChartRect.Right; ++x) differing += bitmap->PixelRGB(x, y) != reference.PixelRGB(x, y);
+    EXPECT_EQ(differing, 0);
+    // One polyline on the recorder.
+    b.Layout();
+    b.Recorder->Clear();
+    s.PaintAllPoints();
+    ASSERT_EQ(b.Recorder->OfKind("Polyline").size(), 1u);
+    EXPECT_EQ(b.Recorder->OfKind("Polyline")[0]->Points.size(), 41u);
+    EXPECT_TRUE(b.Recorder->OfKind("LineTo").empty());
+}
