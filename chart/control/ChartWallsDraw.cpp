@@ -47,18 +47,6 @@ private:
     std::unique_ptr<TLumBlend> FBlend;
 };
 
-TRect BoundsOf(const TFourPoints& P)
-{
-    TRect r{P[0].x, P[0].y, P[0].x, P[0].y};
-    for (const TPoint& p : P) {
-        r.Left = std::min(r.Left, p.x);
-        r.Top = std::min(r.Top, p.y);
-        r.Right = std::max(r.Right, p.x);
-        r.Bottom = std::max(r.Bottom, p.y);
-    }
-    return r;
-}
-
 } // namespace
 
 // ---- Layout ----------------------------------------------------------------------------------------------
@@ -221,7 +209,7 @@ void TCustomChart::PaintSideWall(TCustomChartWall& Wall, bool IsLeft)
     const int depth = Width3D();
     const TFourPoints corners{canvas.ProjectXYZ(x, r.Top, 0), canvas.ProjectXYZ(x, r.Top, depth),
                               canvas.ProjectXYZ(x, bottom, depth), canvas.ProjectXYZ(x, bottom, 0)};
-    TWallBlend blend(canvas, BoundsOf(corners), Wall.Transparent() ? 0 : Wall.Transparency());
+    TWallBlend blend(canvas, PointsBoundingRect(corners), Wall.Transparent() ? 0 : Wall.Transparency());
     FillWallGradient(canvas, Wall, corners);
     const int size = Wall.Size();
     if (IsLeft) {
@@ -250,7 +238,7 @@ void TCustomChart::PaintBottomWall()
     if (LeftWall().Visible() && LeftWall().AutoHide() && LeftWallInFront()) x0 -= WallSizeForAxis(LeftAxis());
     const TFourPoints corners{canvas.ProjectXYZ(x0, y, 0), canvas.ProjectXYZ(x0, y, depth),
                               canvas.ProjectXYZ(r.Right, y, depth), canvas.ProjectXYZ(r.Right, y, 0)};
-    TWallBlend blend(canvas, BoundsOf(corners), wall.Transparent() ? 0 : wall.Transparency());
+    TWallBlend blend(canvas, PointsBoundingRect(corners), wall.Transparent() ? 0 : wall.Transparency());
     FillWallGradient(canvas, wall, corners);
     if (wall.Size() < 1)
         canvas.DrawHorizPlane(x0, y, r.Right, 0, depth);

@@ -307,3 +307,52 @@ TEST(ChartWalls, StreamColorPaletteIndex)
     EXPECT_TRUE(d->IsWritten(chart));
     EXPECT_EQ(d->WriteValue(chart), TPropValue{std::int64_t{5}});
 }
+
+TEST(ChartWalls, BackWallGradientTranslucencyAndInsideImage)
+{
+    auto plotPixel = [](TChart& chart, const auto& bitmap, double fx, double fy) {
+        const TRect r = chart.ChartRect();
+        return bitmap->PixelRGB(r.Left + static_cast<int>((r.Right - r.Left) * fx),
+                                r.Top + static_cast<int>((r.Bottom - r.Top) * fy));
+    };
+    auto makeChart = [](TChart& chart) {
+        chart.SetBounds(0, 0, 300, 200);
+        chart.SetView3D(false);
+        chart.SetAxisVisible(false);
+        chart.SetBevelOuter(bvNone);
+        chart.BackWall().SetTransparent(false);
+    };
+
+    // Half translucent blue over the silver panel: each channel half-way.
+    TChart translucent(nullptr);
+    makeChart(translucent);
+    translucent.SetColor(clSilver);
+    translucent.BackWall().SetColor(clBlue);
+    translucent.BackWall().SetTransparency(50);
+    const auto t = RenderChart(translucent);
+    const TColor mixed = plotPixel(translucent, t, 0.5, 0.5);
+    EXPECT_NEAR(GetRValue(mixed), 0xC0 / 2, 2);
+    EXPECT_NEAR(GetBValue(mixed), (0xFF + 0xC0) / 2, 2);
+
+    // A visible gradient fills the plot, white and yellow at its ends, instead of the wall's colour.
+    TChart graded(nullptr);
+    makeChart(graded);
+    graded.BackWall().Gradient().SetVisible(true);
+    const auto g = RenderChart(graded);
+    const TColor top = plotPixel(graded, g, 0.5, 0.05), bottom = plotPixel(graded, g, 0.5, 0.95);
+    EXPECT_GT(std::abs(int(GetBValue(top)) - int(GetBValue(bottom))), 150);
+    EXPECT_EQ(GetRValue(top), 0xFF);
+    EXPECT_EQ(GetGValue(bottom), 0xFF);
+
+    // The panel's back image inside the back wall.
+    TChart pictured(nullptr);
+    makeChart(pictured);
+    TBitmap red(4, 4);
+    red.Canvas().Brush().SetColor(clRed);
+    red.Canvas().FillRect({0, 0, 4, 4});
+    pictured.BackImage().SetGraphic(&red);
+    pictured.SetBackImageInside(true);
+    const auto p = RenderChart(pictured);
+    EXPECT_EQ(plotPixel(pictured, p, 0.5, 0.5), clRed);
+    EXPECT_EQ(p->PixelRGB(2, 2), ColorToRGB(pictured.Color())) << "the panel outside the plot keeps its face";
+}
