@@ -222,6 +222,9 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner), FFixedCol
 {
     FColWidths.assign(static_cast<std::size_t>(FColCount), FDefaultColWidth);
     FRowHeights.assign(static_cast<std::size_t>(FRowCount), FDefaultRowHeight);
+    FFont.SetName("MS Sans Serif");
+    FFont.SetHeight(-11);
+    FFont.OnChange = [this](TPersistent*) { Invalidate(); };
     SetTabStop(true);
     Widget()->setFocusPolicy(Qt::StrongFocus);
     FBars->Bar[SB_HORZ] = MakeBar(*this, Qt::Horizontal, SB_HORZ);
@@ -359,16 +362,16 @@ void TCustomGrid::SetGridLineWidth(int v)
 void TCustomGrid::SetOptions(TGridOptions v)
 {
     if (v == FOptions) return;
+    if (v.Contains(goRowSelect)) v.Exclude(goAlwaysShowEditor);
     const bool hadRowSelect = FOptions.Contains(goRowSelect);
     FOptions = v;
-    if (!v.Contains(goEditing) && FEditorMode) HideEditor();
+    if (!FEditorMode) {
+        if (v.Contains(goAlwaysShowEditor)) ShowEditor();
+        else HideEditor();
+    }
     if (v.Contains(goRowSelect) && !hadRowSelect) {
         FAnchor = {FColCount - 1, FCurrent.Y};
         FCurrent.X = FFixedCols;
-    }
-    if (v.Contains(goAlwaysShowEditor)) {
-        FEditorMode = true;
-        UpdateEdit();
     }
     Invalidate();
 }
@@ -628,6 +631,7 @@ void TCustomGrid::SetTopRow(int v)
 
 void TCustomGrid::ClampInView()
 {
+    if (FCurrent.X < 0 || FCurrent.Y < 0 || FCurrent.X >= FColCount || FCurrent.Y >= FRowCount) return;
     int left = FTopLeft.X, top = FTopLeft.Y;
     if (FCurrent.X >= FFixedCols) {
         if (FCurrent.X < left) left = FCurrent.X;
@@ -1018,6 +1022,30 @@ void TCustomGrid::WMScroll(int Bar, int Code, int Pos)
 
 // ---- Keys --------------------------------------------------------------------------------------------
 
+void TCustomGrid::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    if (Key != 0) KeyDown(Key, Shift);
+}
+
+bool TCustomGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    bool handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+    if (handled) return true;
+    FWheelDelta += WheelDelta;
+    while (FWheelDelta >= 120 || FWheelDelta <= -120) {
+        if (FWheelDelta > 0) {
+            FWheelDelta -= 120;
+            handled = DoMouseWheelUp(Shift, MousePos) || handled;
+        } else {
+            FWheelDelta += 120;
+            handled = DoMouseWheelDown(Shift, MousePos) || handled;
+        }
+    }
+    return true;
+}
+
 void TCustomGrid::WMChar(char& Key)
 {
     if (FOptions.Contains(goEditing) && (Key == 8 || static_cast<unsigned char>(Key) >= 32)) {
@@ -1114,7 +1142,7 @@ void TCustomGrid::KeyDown(std::uint16_t& Key, TShiftState Shift)
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (CanFocus() && !Focused() && !(FInplaceEdit && FInplaceEdit->Focused())) SetFocus();
+    if (CanFocus() && !Focused()) SetFocus();
     if (Button == mbLeft && !Shift.Contains(ssDouble)) {
         CalcSizingState(X, Y, FGridState, FSizingIndex, FSizingPos, FSizingOfs);
         if (FGridState != gsNormal) {
@@ -1239,8 +1267,24 @@ bool TCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
     return handled;
 }
 
+void TCustomGrid::WMSetFocus(TWinControl* OldFocus)
+{
+    FFocusWithin = OldFocus && OldFocus == FInplaceEdit;
+}
+
+void TCustomGrid::WMKillFocus(TWinControl* NewFocus)
+{
+    FFocusWithin = NewFocus && NewFocus == FInplaceEdit;
+}
+
+void TCustomGrid::DoEnter()
+{
+    if (!FFocusWithin) TWinControl::DoEnter();
+}
+
 void TCustomGrid::DoExit()
 {
+    if (FFocusWithin) return;
     TWinControl::DoExit();
     if (!FOptions.Contains(goAlwaysShowEditor) && !(FInplaceEdit && FInplaceEdit->Focused())) HideEditor();
 }
@@ -1452,6 +1496,7 @@ void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AStat
         TCustomDrawGrid::DrawCell(ACol, ARow, ARect, {});
         c.Brush().SetStyle(bsSolid);
         c.Brush().SetColor(AState.Contains(gdFixed) ? FixedColor() : AState.Contains(gdSelected) ? clHighlight : Color());
+        c.Font().Assign(Font());
         c.TextRect(ARect, ARect.Left + 2, ARect.Top + 2, Cells(ACol, ARow));
         if (OnDrawCell) return;
     } else TCustomDrawGrid::DrawCell(ACol, ARow, ARect, AState);

@@ -6,6 +6,7 @@
 
 #include "platform/controls/Controls.h"
 #include "platform/controls/Edit.h"
+#include "platform/graphics/GraphicsObjects.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <cstdint>
@@ -122,6 +123,10 @@ public:
     void SetScrollBars(TScrollStyle v);
     bool DefaultDrawing() const { return FDefaultDrawing; }
     void SetDefaultDrawing(bool v) { FDefaultDrawing = v; }
+    // The control's font; a change repaints.
+    TFont& Font() { return FFont; }
+    const TFont& Font() const { return FFont; }
+    void SetFont(const TFont& f) { FFont.Assign(f); }
 
     // --- Current cell, selection and view. Col and Row writes go through SelectCell and Click.
     int Col() const { return FCurrent.X; }
@@ -216,15 +221,26 @@ protected:
     // The editor is about to be shown or hidden (the cell's text has been stored).
     virtual void UpdateText();
 
+    // The key-down message: OnKeyDown, then KeyDown (the class library's cursor keys).
+    void WMKeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
     void WMChar(char& Key) override;
+    // Every wheel notch of 120 units is one OnMouseWheelDown or OnMouseWheelUp step.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    // Focus moves between the grid and its own editor are no entering or leaving of the grid: DoEnter and
+    // DoExit are not run for them (as the class library's form sends no enter or exit to a control that
+    // keeps the focus within itself).
+    void WMSetFocus(TWinControl* OldFocus) override;
+    void WMKillFocus(TWinControl* NewFocus) override;
+    void DoEnter() override;
     void DoExit() override;
+    bool FocusMoveWithinGrid() const { return FFocusWithin; }
     void SizeChanged() override;
 
     // The first scrollable cell, and the largest top-left cell that still fills the view.
@@ -256,6 +272,7 @@ private:
     TColor FFixedColor;
     TScrollStyle FScrollBars = ssBoth;
     bool FDefaultDrawing = true;
+    TFont FFont;
     TGridCoord FCurrent{1, 1}, FAnchor{1, 1}, FTopLeft{1, 1};
     TGridState FGridState = gsNormal;
     bool FEditorMode = false;
@@ -265,6 +282,8 @@ private:
     int FSizingIndex = -1, FSizingPos = 0, FSizingOfs = 0, FMoveIndex = -1, FMovePos = -1;
     bool FCapture = false;
     int FScrollBarWidth = 16;
+    int FWheelDelta = 0;
+    bool FFocusWithin = false;
     std::unique_ptr<Bars> FBars;
     TRect FDirty{0, 0, 0, 0};
     bool FDirtyAll = true;

@@ -1,0 +1,537 @@
+// The grid component: construction and loading, the option objects' writers, the look settings, the
+// dimensions with fixed rows, columns, footers and right fixed columns, the column and row mapping, the
+// hidden-row store, and the redraw lock.
+#include "grid/ExtGrid.h"
+
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/HintWindow.h"
+
+#include <algorithm>
+
+// ---- Option objects ----------------------------------------------------------------------------------
+
+void TGridOptionObject::RepaintGrid()
+{
+    if (FGrid) FGrid->Invalidate();
+}
+
+void TColumnSize::SetStretch(bool v)
+{
+    FStretch = v;
+    if (FGrid) FGrid->StretchColumnTo(StretchColumn);
+}
+
+void TCellNode::SetNodeType(TNodeType v)
+{
+    if (v == FNodeType) return;
+    FNodeType = v;
+    RepaintGrid();
+}
+
+void TCellNode::SetShowTree(bool v)
+{
+    if (v == FShowTree) return;
+    FShowTree = v;
+    RepaintGrid();
+}
+
+void TCellNode::SetNodeIndent(int v)
+{
+    if (v == FNodeIndent) return;
+    FNodeIndent = v;
+    RepaintGrid();
+}
+
+void TBands::SetActive(bool v)
+{
+    FActive = v;
+    RepaintGrid();
+}
+
+void TBands::SetPrimaryLength(int v)
+{
+    FPrimaryLength = v;
+    if (FActive) RepaintGrid();
+}
+
+void TBands::SetSecondaryLength(int v)
+{
+    FSecondaryLength = v;
+    if (FActive) RepaintGrid();
+}
+
+void TBands::SetPrimaryColor(TColor v)
+{
+    FPrimaryColor = v;
+    if (FActive) RepaintGrid();
+}
+
+void TBands::SetSecondaryColor(TColor v)
+{
+    FSecondaryColor = v;
+    if (FActive) RepaintGrid();
+}
+
+void TFloatingFooter::SetVisible(bool v)
+{
+    FVisible = v;
+    if (!FGrid) return;
+    FGrid->SetFixedFooters(v && FStyle == fsFixedLastRow ? 1 : 0);
+    FGrid->SetLastRowInFooter(v && FStyle == fsFixedLastRow);
+    RepaintGrid();
+}
+
+void TFloatingFooter::SetFooterStyle(TFooterStyle v)
+{
+    FStyle = v;
+    if (!FGrid) return;
+    FGrid->SetLastRowInFooter(FStyle == fsFixedLastRow && FVisible);
+    RepaintGrid();
+}
+
+// ---- Construction ------------------------------------------------------------------------------------
+
+const TClassInfo& TExtStringGrid::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TExtStringGrid", .Parent = &TBaseGrid::StaticClassInfo(),
+                                  .Create = &CreateComponentOf<TExtStringGrid>});
+    return info;
+}
+
+TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner), FixedGradientTo(ColorToRGB(clBtnFace))
+{
+    FFixedFont.SetName("Tahoma");
+    FFixedFont.SetHeight(-11);
+    FFixedFont.SetStyle({fsBold});
+    Font().SetName("Tahoma");
+    FActiveCellFont.SetName("Tahoma");
+    FActiveCellFont.SetHeight(-11);
+    FActiveCellFont.SetStyle({fsBold});
+    FFixedFont.OnChange = [this](TPersistent*) { Invalidate(); };
+    FActiveCellFont.OnChange = [this](TPersistent*) { Invalidate(); };
+    FHintWindow = new THintWindow(this);
+    SetDefaultRowHeight(21);
+    FFixedRowHeight = 21;
+    FScrollWidth = 16;
+    FLastSelection = Selection();
+    // The grid timer: hover selection and blinking text.
+    FGridTimer = new TTimer(this);
+    FGridTimer->SetInterval(500);
+    FGridTimer->OnTimer = [this](TPersistent*) { GridTimer(); };
+    FPanTimer = new TTimer(this);
+    FPanTimer->SetEnabled(false);
+    FPanTimer->SetInterval(10);
+    FPanTimer->OnTimer = [this](TPersistent*) { PanStep(); };
+}
+
+TExtStringGrid::~TExtStringGrid()
+{
+    // The editor leaves while the grid is whole: taking its window away moves the focus, and the editor's
+    // focus step must not reach a grid that is being taken apart.
+    FDestroying = true;
+    if (InplaceEditor()) InplaceEditor()->SetParent(nullptr);
+    if (ColumnSize.Save) {
+        try {
+            SaveColumnWidths();
+        } catch (...) {
+            // A store that cannot be written must not stop the grid's destruction.
+        }
+    }
+    FreeAllCellProps();
+    for (auto& h : FHiddenRows)
+        for (auto& c : h.Items) delete static_cast<TCellProperties*>(c.Object);
+}
+
+std::string TExtStringGrid::VersionText()
+{
+    const int v = VersionNumber();
+    return std::to_string((v >> 24) & 0xFF) + "." + std::to_string((v >> 16) & 0xFF) + "." +
+           std::to_string((v >> 8) & 0xFF) + "." + std::to_string(v & 0xFF) + " June, 2003";
+}
+
+void TExtStringGrid::Loaded()
+{
+    TBaseGrid::Loaded();
+    ApplyColumnHeaders();
+    ApplyRowHeaders();
+    if (FLook == glQuarn) {
+        FixedGradientFrom = 0xC0C0C0;
+        FixedGradientTo = 0xFFFFFF;
+    }
+    if (ColumnSize.Save) LoadColumnWidths();
+    FDesignFixedRows = TBaseGrid::FixedRows();
+    MinRowHeight = DefaultRowHeight();
+    MinColWidth = 10;
+    if (Options().Contains(goAlwaysShowEditor)) {
+        Navigation.AlwaysEdit = true;
+        SetOptions(Options() - TGridOptions{goAlwaysShowEditor});
+    }
+    ApplyScrollLook();
+    UpdateProportionalThumb(false);
+    UpdateProportionalThumb(true);
+}
+
+void TExtStringGrid::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == opRemove && AComponent == FCellChecker) FCellChecker = nullptr;
+    TBaseGrid::Notification(AComponent, Operation);
+}
+
+void TExtStringGrid::SetCellChecker(TExtStringGridCheck* v)
+{
+    if (FCellChecker) FCellChecker->RemoveFreeNotification(this);
+    FCellChecker = v;
+    if (v) v->FreeNotification(this);
+}
+
+void TExtStringGrid::Resize()
+{
+    TBaseGrid::Resize();
+    if (OnGridResize) OnGridResize(this);
+}
+
+// ---- Look settings -----------------------------------------------------------------------------------
+
+void TExtStringGrid::SetLook(TGridLook v)
+{
+    if (v == FLook) return;
+    FLook = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetFlat(bool v)
+{
+    FFlat = v;
+    if (!ComponentState().Contains(csLoading)) Invalidate();
+}
+
+void TExtStringGrid::SetSelectionColor(TColor v)
+{
+    FSelectionColor = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetSelectionTextColor(TColor v)
+{
+    FSelectionTextColor = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetSelectionRectangle(bool v)
+{
+    FSelectionRectangle = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetSelectionResizer(bool v)
+{
+    FSelectionResizer = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetShowSelection(bool v)
+{
+    if (v == FShowSelection) return;
+    FShowSelection = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetActiveCellShow(bool v)
+{
+    FActiveCellShow = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetActiveCellColor(TColor v)
+{
+    FActiveCellColor = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetVAlignment(TVAlignment v)
+{
+    FVAlignment = v;
+    if (FRedrawLock == 0) Invalidate();
+}
+
+void TExtStringGrid::SetWordWrap(bool v)
+{
+    FWordWrap = v;
+    if (auto* e = dynamic_cast<TExtInplaceEdit*>(InplaceEditor())) e->SetWordWrap(v);
+    if (FRedrawLock == 0) Invalidate();
+}
+
+void TExtStringGrid::SetURLShow(bool v)
+{
+    FURLShow = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetURLFull(bool v)
+{
+    FURLFull = v;
+    if (FURLShow) Invalidate();
+}
+
+void TExtStringGrid::SetURLColor(TColor v)
+{
+    FURLColor = v;
+    if (FURLShow) Invalidate();
+}
+
+void TExtStringGrid::SetMaxEditLength(int v)
+{
+    FMaxEditLength = v;
+    if (auto* e = dynamic_cast<TExtInplaceEdit*>(InplaceEditor())) e->SetLengthLimit(v);
+}
+
+void TExtStringGrid::Invalidate()
+{
+    if (FSkipNextInvalidate) {
+        FSkipNextInvalidate = false;
+        return;
+    }
+    TBaseGrid::Invalidate();
+}
+
+void TExtStringGrid::LockRedraw()
+{
+    if (!Visible()) return;
+    ++FRedrawLock;
+}
+
+void TExtStringGrid::UnlockRedraw()
+{
+    if (!Visible()) return;
+    if (FRedrawLock > 0) --FRedrawLock;
+    if (FRedrawLock == 0) TBaseGrid::Invalidate();
+}
+
+// ---- Dimensions --------------------------------------------------------------------------------------
+
+void TExtStringGrid::SetRowCount(int v)
+{
+    if (TBaseGrid::RowCount() == FixedRows() && FixedRowAlways) RestoreSelection();
+    TBaseGrid::SetRowCount(v);
+    if (FDesignFixedRows < v && FixedRowAlways) TBaseGrid::SetFixedRows(FDesignFixedRows);
+    SetDisplayRowLimit(v);
+    UpdateProportionalThumb(true);
+    UpdateProportionalThumb(false);
+}
+
+void TExtStringGrid::SetColCount(int v)
+{
+    TBaseGrid::SetColCount(v);
+    if (v > 1 && FixedColAlways) TBaseGrid::SetFixedCols(1);
+    UpdateProportionalThumb(false);
+    UpdateProportionalThumb(true);
+}
+
+int TExtStringGrid::FixedRows() const
+{
+    const int f = TBaseGrid::FixedRows();
+    return f == 0 && FixedRowAlways ? 1 : f;
+}
+
+int TExtStringGrid::FixedCols() const
+{
+    const int f = TBaseGrid::FixedCols();
+    return f == 0 && FixedColAlways ? 1 : f;
+}
+
+void TExtStringGrid::SetFixedColWidth(int v)
+{
+    if (!ComponentState().Contains(csDesigning) || v == DefaultColWidth()) return;
+    for (int c = 0; c < TBaseGrid::FixedCols(); ++c) SetColWidths(c, v);
+}
+
+void TExtStringGrid::SetFixedRowHeight(int v)
+{
+    FFixedRowHeight = v;
+    if (!ComponentState().Contains(csDesigning)) return;
+    if (v == DefaultRowHeight()) SetDefaultRowHeight(v);
+    else
+        for (int r = 0; r < TBaseGrid::FixedRows(); ++r) SetRowHeights(r, v);
+}
+
+void TExtStringGrid::SetDefaultRowHeight(int v)
+{
+    TBaseGrid::SetDefaultRowHeight(v);
+    if (ComponentState().Contains(csDesigning)) FFixedRowHeight = v;
+    FloatingFooter.Height = v;
+}
+
+void TExtStringGrid::SetFixedFooters(int v)
+{
+    FFixedFooters = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SetFixedRightCols(int v)
+{
+    FFixedRightCols = v;
+    Invalidate();
+}
+
+void TExtStringGrid::SizeChanged(int OldColCount, int OldRowCount)
+{
+    TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+    if (ColumnSize.Stretch()) StretchColumnTo(ColumnSize.StretchColumn);
+    if (FFixedFooters > 0 || FFixedRightCols > 0) Invalidate();
+}
+
+// ---- Column and row mapping --------------------------------------------------------------------------
+
+// No operation of the grid hides a column: the mappings are the identity, and every caller goes through
+// them so that a column order with hidden columns stays consistent.
+int TExtStringGrid::RealToDisplayCol(int ACol) const { return ACol; }
+int TExtStringGrid::DisplayToRealCol(int ADisplayCol) const { return ADisplayCol; }
+bool TExtStringGrid::IsHiddenColumn(int) const { return false; }
+
+int TExtStringGrid::RealToDisplayRow(int ARow) const
+{
+    int n = 0;
+    for (const auto& h : FHiddenRows)
+        if (h.Idx < ARow) ++n;
+    return ARow - n;
+}
+
+int TExtStringGrid::DisplayToRealRow(int ADisplayRow) const
+{
+    // The store is ordered by Idx: walk it, counting the rows in the grid before each stored one.
+    int real = ADisplayRow;
+    for (const auto& h : FHiddenRows) {
+        if (h.Idx <= real) ++real;
+        else break;
+    }
+    return real;
+}
+
+bool TExtStringGrid::IsHiddenRow(int ARow) const
+{
+    return std::any_of(FHiddenRows.begin(), FHiddenRows.end(), [ARow](const THiddenRow& h) { return h.Idx == ARow; });
+}
+
+void TExtStringGrid::HideRowRange(int AFromRow, int AToRow)
+{
+    if (IsHiddenRow(AFromRow) || AToRow < AFromRow) return;
+    int p = 0;
+    while (p < HiddenRowCount() && FHiddenRows[static_cast<std::size_t>(p)].Idx < AFromRow) ++p;
+    const int d = AFromRow - p;
+    const int count = AToRow - AFromRow + 1;
+    if (d < 0 || d + count > RowCount()) return;
+    for (int r = AFromRow; r <= AToRow; ++r) {
+        const int disp = d + (r - AFromRow);
+        FHiddenRows.insert(FHiddenRows.begin() + p++, THiddenRow{r, RowHeights(disp), Rows(disp)});
+    }
+    if (TCellProperties* cp = FindCellProps(1, d); cp && cp->Control) cp->Control->SetVisible(false);
+    DetachRowRange(d, count);
+}
+
+void TExtStringGrid::UnhideRowRange(int AFromRow, int AToRow)
+{
+    if (!IsHiddenRow(AFromRow)) return;
+    int before = 0, n = 0;
+    for (const auto& h : FHiddenRows) {
+        if (h.Idx < AFromRow) ++before;
+        if (h.Idx >= AFromRow && h.Idx <= AToRow) ++n;
+    }
+    const int d = AFromRow - before;
+    if (n == 0) return;
+    // The rows come back without shifting the stored indexes of the others (they are real rows).
+    std::vector<THiddenRow> keep, back;
+    for (auto& h : FHiddenRows) (h.Idx >= AFromRow && h.Idx <= AToRow ? back : keep).push_back(std::move(h));
+    FHiddenRows = std::move(keep);
+    const int savedRow = Row();
+    LockRedraw();
+    TBaseGrid::SetRowCount(RowCount() + n);
+    SetDisplayRowLimit(RowCount());
+    for (int r = RowCount() - 1; r >= d + n; --r) {
+        SetRows(r, Rows(r - n));
+        SetRowHeights(r, RowHeights(r - n));
+    }
+    for (const auto& h : back) {
+        const int row = d + (h.Idx - AFromRow);
+        SetRows(row, h.Items);
+        SetRowHeights(row, h.Height);
+    }
+    UnlockRedraw();
+    if (savedRow >= d && savedRow + n < RowCount()) MoveColRow(Col(), savedRow + n, true, false);
+}
+
+void TExtStringGrid::HideRowList(const std::vector<int>& AList)
+{
+    if (AList.empty()) return;
+    std::vector<int> heights(static_cast<std::size_t>(RowCount()));
+    for (int r = 0; r < RowCount(); ++r) heights[static_cast<std::size_t>(r)] = RowHeights(r);
+    std::vector<THiddenRow> added;
+    for (int v : AList) {
+        if (v < 0 || v >= RowCount()) continue;
+        added.push_back({DisplayToRealRow(v), heights[static_cast<std::size_t>(v)], Rows(v)});
+    }
+    // Close the gaps: the rows not in the list move up in order.
+    int to = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (std::find(AList.begin(), AList.end(), r) != AList.end()) continue;
+        if (to != r) {
+            SetRows(to, Rows(r));
+            SetRowHeights(to, heights[static_cast<std::size_t>(r)]);
+        }
+        ++to;
+    }
+    for (auto& a : added) {
+        auto at = std::lower_bound(FHiddenRows.begin(), FHiddenRows.end(), a.Idx,
+                                   [](const THiddenRow& h, int idx) { return h.Idx < idx; });
+        FHiddenRows.insert(at, std::move(a));
+    }
+    // The rows past the new end only held copies: empty their slots before shrinking.
+    for (int r = to; r < RowCount(); ++r)
+        for (int c = 0; c < ColCount(); ++c) SetObjects(c, r, nullptr);
+    SetRowCount(to);
+}
+
+void TExtStringGrid::UnhideAllRows()
+{
+    if (FHiddenRows.empty()) return;
+    const int n = RowCount(), k = HiddenRowCount();
+    SetRowCount(n + k);
+    int s = n - 1;
+    int item = k - 1;
+    for (int p = n + k - 1; p >= 0; --p) {
+        if (item >= 0 && FHiddenRows[static_cast<std::size_t>(item)].Idx == p) {
+            SetRows(p, FHiddenRows[static_cast<std::size_t>(item)].Items);
+            SetRowHeights(p, FHiddenRows[static_cast<std::size_t>(item)].Height);
+            --item;
+        } else if (s < p) {
+            SetRows(p, Rows(s));
+            SetRowHeights(p, RowHeights(s));
+            --s;
+        } else break;
+    }
+    FHiddenRows.clear();
+}
+
+void TExtStringGrid::ShiftHiddenRows(int fromIdx, int delta)
+{
+    for (auto& h : FHiddenRows)
+        if (h.Idx >= fromIdx) h.Idx += delta;
+}
+
+void TExtStringGrid::HideSelection()
+{
+    FSavedSelection = Selection();
+    SetSelection({ColCount(), RowCount(), ColCount(), RowCount()});
+    FSelectionHidden = true;
+}
+
+void TExtStringGrid::RestoreSelection()
+{
+    if (!FSelectionHidden) return;
+    FSelectionHidden = false;
+    TGridRect r = FSavedSelection;
+    r.Left = std::min(r.Left, ColCount() - 1);
+    r.Right = std::min(r.Right, ColCount() - 1);
+    r.Top = std::min(r.Top, RowCount() - 1);
+    r.Bottom = std::min(r.Bottom, RowCount() - 1);
+    SetSelection(r);
+}

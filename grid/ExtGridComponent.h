@@ -1,0 +1,560 @@
+// TExtStringGrid: the grid component on the base grid, with its published settings, option objects and
+// events, and the in-place text editor TExtInplaceEdit. The operations live in topic files:
+// ExtGridComponent.cpp (construction, settings, dimensions, hidden rows), ExtGridPaint.cpp (appearance and
+// painting), ExtGridEdit.cpp (editor set-up, cell selection, validation), ExtGridKeys.cpp, ExtGridMouse.cpp,
+// ExtGridScroll.cpp (wheel, pan, timers, scroll bars, sizing, column widths) and ExtGridRows.cpp (typed
+// access, headers, row and column operations, footer). Qt-free.
+#pragma once
+
+#include "grid/BaseGrid.h"
+#include "grid/ExtGridOptions.h"
+#include "grid/asgcheck.h"
+#include "platform/rtl/DateUtils.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TExtStringGrid;
+class TTimer;
+class THintWindow;
+
+// ---- Events ------------------------------------------------------------------------------------------
+
+using TGridColorEvent = std::function<void(TPersistent*, int ARow, int ACol, TGridDrawState AState, TBrush& ABrush, TFont& AFont)>;
+using TGridAlignEvent = std::function<void(TPersistent*, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)>;
+using TGridBorderEvent = std::function<void(TPersistent*, int ARow, int ACol, TPen& APen, TCellBorders& Borders)>;
+using TFloatFormatEvent = std::function<void(TPersistent*, int ACol, int ARow, bool& IsFloat, std::string& FloatFormat)>;
+using TRowColCellEvent = std::function<void(TPersistent*, int ARow, int ACol, bool& Value)>;
+using TColRowStringEvent = std::function<void(TPersistent*, int ACol, int ARow, std::string& Value)>;
+using TRowColStringEvent = std::function<void(TPersistent*, int ARow, int ACol, std::string& Value)>;
+using TEditorTypeEvent = std::function<void(TPersistent*, int ACol, int ARow, TEditorType& AEditor)>;
+using TRowChangingEvent = std::function<void(TPersistent*, int OldRow, int NewRow, bool& Allow)>;
+using TCellChangingEvent = std::function<void(TPersistent*, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)>;
+using TCellValidateEvent = std::function<void(TPersistent*, int ACol, int ARow, std::string& Value, bool& Valid)>;
+using TCellValidateWideEvent = std::function<void(TPersistent*, int ACol, int ARow, std::u16string& Value, bool& Valid)>;
+using TCellsChangedEvent = std::function<void(TPersistent*, const TRect& R)>;
+using TClickCellEvent = std::function<void(TPersistent*, int ARow, int ACol)>;
+using TRowEvent = std::function<void(TPersistent*, int ARow)>;
+using TColEvent = std::function<void(TPersistent*, int ACol)>;
+using TRowAllowEvent = std::function<void(TPersistent*, int ARow, bool& Allow)>;
+using TColAllowEvent = std::function<void(TPersistent*, int ACol, bool& Allow)>;
+using TAllowEvent = std::function<void(TPersistent*, bool& Allow)>;
+using TSelectionChangedEvent = std::function<void(TPersistent*, int ALeft, int ATop, int ARight, int ABottom)>;
+using TAnchorClickEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& Anchor, bool& AutoHandle)>;
+using TAnchorEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& Anchor)>;
+using TUpdateColumnSizeEvent = std::function<void(TPersistent*, int ACol, int& AWidth)>;
+using TScrollHintEvent = std::function<void(TPersistent*, int ARow, std::string& Hint)>;
+using TDrawCellExEvent = std::function<void(TPersistent*, TCanvas& Canvas, int ACol, int ARow, TGridDrawState AState, TRect ARect, bool Printing)>;
+
+// ---- The in-place editor -----------------------------------------------------------------------------
+
+class TExtInplaceEdit : public TInplaceEdit {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TExtInplaceEdit(TExtStringGrid* AGrid);
+
+    int LengthLimit() const { return FLengthLimit; }
+    void SetLengthLimit(int v) { FLengthLimit = v; }
+    // True when the edited cell is right-aligned (the editor shows its text right-aligned).
+    bool VAlign() const { return FVAlign; }
+    void SetVAlign(bool v);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v);
+    void UpdateContents() override;
+    void BoundsChanged() override;
+    // Completes the typed prefix from the grid's lookup items.
+    void CompleteFromLookup();
+    // The clipboard's paste, filtered by the editor type.
+    void PasteText(const std::string& Clip);
+
+protected:
+    void WMKeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void WMChar(char& Key) override;
+    void WMKillFocus(TWinControl* NewFocus) override;
+    void DblClick() override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+private:
+    void Recreate();
+    // Validation refused: the cell's text back, all selected or the caret at the end.
+    void ReloadAfterRefusal();
+    TExtStringGrid* FExtGrid;
+    int FLengthLimit = 0;
+    bool FVAlign = false;
+    bool FWordWrap = false;
+    bool FCompletion = true;
+};
+
+// ---- TExtStringGrid ----------------------------------------------------------------------------------
+
+class TExtStringGrid : public TBaseGrid {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TExtStringGrid(TComponent* AOwner);
+    ~TExtStringGrid() override;
+    void Loaded() override;
+
+    // --- Option objects.
+    TNavigation Navigation{this};
+    TMouseActions MouseActions{this};
+    TColumnSize ColumnSize{this};
+    TCellNode CellNode{this};
+    TBands Bands{this};
+    TSizeWhileTyping SizeWhileTyping{this};
+    TBackGround BackGround{this};
+    TFloatingFooter FloatingFooter{this};
+    TSortSettings SortSettings{this};
+    TControlLook ControlLook{this};
+    TDragDropSettings DragDropSettings{this};
+    TPrintSettings PrintSettings{this};
+    THTMLSettings HTMLSettings{this};
+    TGrouping Grouping{this};
+
+    // --- Look.
+    TFont& FixedFont() { return FFixedFont; }
+    TFont& ActiveCellFont() { return FActiveCellFont; }
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor v);
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor v);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool v);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool v);
+    bool SelectionRTFKeep = false;
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool v);
+    bool HideFocusRect = false;
+    bool FixedAsButtons = false;
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool v);
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor v);
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment v);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v);
+    bool Multilinecells = false;
+    bool AutoNumAlign = false;
+    bool EnhTextSize = false;
+    bool EnableHTML = true;
+    bool EnableBlink = false;
+    std::string FloatFormat = "%.2f";
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool v);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool v);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor v);
+    bool URLEdit = false;
+    bool Hovering = false;
+    TColor HintColor = clInfoBk;
+    bool HintShowCells = false, HintShowLargeText = false, HintShowSizing = false, HTMLHint = false, AnchorHint = false;
+    TScrollHintType ScrollHints = shNone;
+    bool EditWithTags = false;
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int v);
+    bool Lookup = false, LookupCaseSensitive = false, LookupHistory = false;
+    std::vector<std::string> LookupItems;
+    bool OemConvert = false;
+    bool ExcelStyleDecimalSeparator = false;
+    TExtStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TExtStringGridCheck* v);
+    bool EnableWheel = true;
+    TIntelliPan IntelliPan = ipVertical;
+    bool IntelliZoom = true;
+    bool EnhRowColMove = true;
+    // Scroll bars: type and look, proportional thumbs, synchronous scrolling.
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType v);
+    TColor ScrollColor = clNone;
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int v);
+    bool ScrollSynch = false;
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool v);
+    bool SizeWithForm = false;
+    bool IntegralHeight = false;
+    bool AutoSizeGrowOnly = false;
+    // Header texts written into the fixed row and column (backslash-n gives a line break).
+    const std::vector<std::string>& ColumnHeaders() const { return FColumnHeaders; }
+    void SetColumnHeaders(const std::vector<std::string>& v);
+    const std::vector<std::string>& RowHeaders() const { return FRowHeaders; }
+    void SetRowHeaders(const std::vector<std::string>& v);
+    TBitmap RowIndicator;
+
+    // --- Dimensions (writers of Part-specific behaviour on top of the class library's).
+    void SetRowCount(int v);
+    void SetColCount(int v);
+    int FixedRows() const;
+    int FixedCols() const;
+    int FixedColWidth() const { return ColWidths(0); }
+    void SetFixedColWidth(int v);
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int v);
+    void SetDefaultRowHeight(int v);
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int v);
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int v);
+    bool FixedRowAlways = false;
+    bool FixedColAlways = false;
+    int DesignFixedRows() const { return FDesignFixedRows; }
+    void SetDesignFixedRows(int v) { FDesignFixedRows = v; }
+    int HiddenColCount() const { return 0; }
+    int AllColCount() const { return ColCount() + HiddenColCount(); }
+
+    // --- Column and row mapping, hidden rows.
+    int RealToDisplayCol(int ACol) const;
+    int DisplayToRealCol(int ADisplayCol) const;
+    bool IsHiddenColumn(int ACol) const;
+    int RealToDisplayRow(int ARow) const;
+    int DisplayToRealRow(int ADisplayRow) const;
+    bool IsHiddenRow(int ARow) const;
+    int HiddenRowCount() const { return static_cast<int>(FHiddenRows.size()); }
+    void HideRowRange(int AFromRow, int AToRow);
+    void UnhideRowRange(int AFromRow, int AToRow);
+    // Hides the listed display rows (ascending); the store keeps their real indexes.
+    void HideRowList(const std::vector<int>& AList);
+    void UnhideAllRows();
+    void HideSelection();
+    void RestoreSelection();
+    bool SelectionHidden() const { return FSelectionHidden; }
+
+    // --- Appearance.
+    void ResolveCellAppearance(int ACol, int ARow, TGridDrawState& AState, bool Print, bool ApplySelection,
+                               bool MapColumn, TBrush& Brush, TColor& ColorTo, TFont& Font, TAlignment& HAlign,
+                               TVAlignment& VAlign, bool& WordWrap) override;
+    void CellAlignmentOf(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    bool IsRowSelected(int ARow);
+    void SetRowSelected(int ARow, bool Value);
+    bool IsColSelected(int ACol);
+    void SetColSelected(int ACol, bool Value);
+    void ClearRowSelection();
+    void ClearColSelection();
+    void SelectionToRowFlags(bool All);
+    void SelectionToColFlags(bool All);
+    bool IsSelectedCell(int ACol, int ARow);
+
+    // --- Painting helpers.
+    void RefreshCell(int ACol, int ARow);
+    void RefreshRow(int ARow);
+    void RefreshCol(int ACol);
+    void RefreshRect(const TRect& R);
+    void CellTextExtent(int ACol, int ARow, TPoint& Size, bool Wrap);
+    void Invalidate() override;
+    int XMargin = 2, YMargin = 2;
+    int ZoomOffset() const { return FZoomOffset; }
+    TColor SelectionFrameColor = clBlack;
+    TColor FixedGradientFrom = 0xFFFFFF;
+    TColor FixedGradientTo;
+    bool ThemedLook() const { return false; }
+    void LockRedraw();
+    void UnlockRedraw();
+    void IncRedrawLock() { ++FRedrawLock; }
+    void ResetRedrawLock() { FRedrawLock = 0; }
+    int RedrawLockCount() const { return FRedrawLock; }
+
+    // --- Editing.
+    bool CellEditable(int ACol, int ARow);
+    bool PasswordCellAt(int ACol, int ARow);
+    bool ValidateEditText(const std::string& Value);
+    bool ValidateEditTextWide(const std::u16string& Value);
+    void RememberEditCell(int ACol, int ARow);
+    void ShowCellEditor();
+    void HideEditorControl();
+    std::string GetCurrentCellText();
+    void SetCurrentCellText(const std::string& Value);
+    void RevertCellEdit();
+    void StoreEditorText(int ACol, int ARow, const std::string& Value);
+    bool EditPending() const { return FEditPending; }
+    bool EditorOpen() const { return FEditorOpen; }
+    TEditorType EditorType() const { return FEditorType; }
+    const std::string& EditOriginalText() const { return FEditOriginalText; }
+    char PasswordChar = '*';
+    std::string CheckTrueText = "Y", CheckFalseText = "N";
+
+    // --- Keys and navigation.
+    void AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEditor, bool Force);
+    void TabNavigate(bool Backward);
+    int FirstNormalCol();
+    int VisibleRightFixedCols() const { return FFixedRightCols; }
+    int FindRowByPrefix(const std::string& Prefix);
+    std::string CellPlainText(int ACol, int ARow);
+    void DoEditingDone();
+    const std::string& SearchText() const { return FSearchText; }
+
+    // --- Wheel, pan, zoom.
+    void Zoom(int Delta);
+    bool Panning() const { return FPanning; }
+    // One step of panning by the mouse position relative to the press point (the pan timer's tick).
+    void PanStep();
+    int WheelLines = 3;
+
+    // --- Scroll bars, sizing, column widths.
+    void UpdateProportionalThumb(bool Vertical);
+    void StretchColumnTo(int ACol);
+    void SaveColumnWidths();
+    void LoadColumnWidths();
+    void GotoCell(int ACol, int ARow);
+    bool OverSizingEdge(int X, int Y);
+    void AutoSizeColumn(int ACol, bool GrowOnly);
+    void AutoSizeCol(int ACol) { AutoSizeColumn(ACol, AutoSizeGrowOnly); }
+    void AutoSizeColumns(bool IncludeFixed, int Extra);
+    void AutoSizeRowEx(int ARow, bool GrowOnly);
+    void AutoSizeRow(int ARow) { AutoSizeRowEx(ARow, AutoSizeGrowOnly); }
+    void SetRowHeightLines(int ARow, int Lines, int Extra);
+    int MaxLineCount(int ARow);
+    void RotatedTextOrigin(TRect& R, int Angle, int HAlign, int VAlign, const std::string& Text);
+    int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
+    THintWindow* GridHintWindow() const { return FHintWindow; }
+    // The dotted XOR guide line of a sizing drag; drawing it twice at the same x removes it.
+    void DrawSizingLine(int X);
+
+    // --- Typed access, headers, rows and columns.
+    int CellAsInteger(int ACol, int ARow);
+    double CellAsFloat(int ACol, int ARow);
+    void SetCellAsFloat(int ACol, int ARow, double Value);
+    void SetCellAsDate(int ACol, int ARow, TDateTime Value);
+    void ApplyColumnHeaders();
+    void ApplyRowHeaders();
+    virtual void InsertRows(int ARow, int ACount);
+    virtual void RemoveRows(int ARow, int ACount);
+    virtual void InsertCols(int ACol, int ACount);
+    virtual void RemoveCols(int ACol, int ACount);
+    virtual void ClearCellRange(int ACol1, int ARow1, int ACol2, int ARow2);
+    void DeleteRowRange(int ARow, int ACount);
+    void DetachRowRange(int ARow, int ACount);
+    void DeleteSelectedRows();
+    void ClearRowRange(int ARow, int ACount);
+    void ClearColRange(int ACol, int ACount);
+    void ClearAllCells();
+    void AppendRow();
+    virtual void AutoInsertRow(int ARow);
+    virtual void AutoDeleteRow(int ARow);
+    bool IsWideCell(int ACol, int ARow);
+    std::u16string ReadWideCell(int ACol, int ARow);
+    void WriteWideCell(int ACol, int ARow, const std::u16string& Value);
+    virtual void CalcFooterColumns(int ACol);
+    virtual void RecalcFooter(int ACol) { CalcFooterColumns(ACol); }
+    virtual void CellValueChanged(int ACol, int /*ARow*/) { RecalcFooter(ACol); }
+    virtual void CellsChanged(const TRect& R);
+    virtual void FileLoaded() { RecalcFooter(-1); }
+
+    // --- Cell types (no graphic here: every cell is ctEmpty unless a graphic is attached).
+    TCellType CellTypeOf(int ACol, int ARow);
+    TCellGraphic* CellGraphicOf(int ACol, int ARow);
+    TCellGraphic& CreateCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool IsCheckBoxCell(int ACol, int ARow);
+    bool IsRadioCell(int ACol, int ARow);
+    bool IsCheckOrRadioCell(int ACol, int ARow);
+    bool IsButtonCell(int ACol, int ARow);
+
+    // --- Operations that later features fill in; here they do nothing.
+    virtual void SortOnColumn() {}
+    virtual void CopyToClipboard() {}
+    virtual void CutToClipboard() {}
+    virtual void PasteFromClipboard() {}
+
+    // --- Events.
+    TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
+    TGridAlignEvent OnGetAlignment;
+    TGridBorderEvent OnGetCellBorder;
+    TFloatFormatEvent OnGetFloatFormat;
+    TDrawCellExEvent OnCustomCellDraw;
+    TRowColCellEvent OnIsFixedCell, OnCanEditCell, OnIsPasswordCell;
+    TColRowStringEvent OnGetCheckTrue, OnGetCheckFalse;
+    TRowColStringEvent OnGridHint;
+    TEditorTypeEvent OnGetEditorType;
+    TAllowEvent OnCanAddRow;
+    TRowAllowEvent OnCanInsertRow, OnCanDeleteRow;
+    TRowChangingEvent OnRowChanging, OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TCellValidateEvent OnCellValidate;
+    TCellValidateWideEvent OnCellValidateWide;
+    TCellsChangedEvent OnCellsChanged;
+    TNotifyEvent OnEditingDone;
+    TClickCellEvent OnClickCell, OnRightClickCell, OnDblClickCell;
+    TRowEvent OnAutoAddRow, OnAutoInsertRow, OnAutoDeleteRow, OnEndRowSize;
+    TColEvent OnAutoInsertCol, OnEndColumnSize, OnClickSort;
+    TSelectionChangedEvent OnSelectionChanged;
+    TAnchorClickEvent OnAnchorClick;
+    TAnchorEvent OnAnchorEnter, OnAnchorExit;
+    TColAllowEvent OnColumnSize, OnColumnMove, OnCanSort;
+    TRowAllowEvent OnRowSize, OnRowMove;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    TScrollHintEvent OnScrollHint;
+    TAllowEvent OnClipboardCopy, OnClipboardCut, OnClipboardPaste;
+    TNotifyEvent OnGridResize;
+
+    // --- Virtual hooks (a descendant may decide without a handler).
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush, TFont& AFont);
+    virtual void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellFixed(int ACol, int ARow, bool& IsFixed);
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void GetCheckTrue(int ACol, int ARow, std::string& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, std::string& Value);
+    virtual void GetCellDrawText(int ACol, int ARow, std::string& Text);
+    virtual void GetFloatFormattedText(int ACol, int ARow, std::string& Text);
+    virtual void GetGridHint(int ACol, int ARow, std::string& Hint);
+    virtual void CanAddRow(bool& CanAdd);
+    virtual void CanInsertRow(int ARow, bool& CanInsert);
+    virtual void UpdateColumnSize(int ACol, int& AWidth);
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    bool IsFixedCell(int ACol, int ARow) override;
+    void DrawCellContent(TCanvas& ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+    void LastRowChanged() override;
+    static int VersionNumber() { return 0x02050002; }
+    static std::string VersionText();
+
+    // Delivers key and mouse input as the window would (tests and the views call the same entries).
+    using TCustomGrid::KeyDown;
+    using TCustomGrid::KeyPress;
+
+protected:
+    friend class TExtInplaceEdit;
+    friend class TColumnSize;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+    bool SelectCell(int ACol, int ARow) override;
+    bool CanEditShow() override;
+    TInplaceEdit* CreateEditor() override;
+    std::string GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const std::string& Value) override;
+    void TopLeftChanged() override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) override;
+    void WMScroll(int Bar, int Code, int Pos) override;
+    void WMKeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void WMChar(char& Key) override;
+    void KeyPress(char& Key) override;
+    void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
+    void WMMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void WMMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void Click() override;
+    void DblClick() override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void WMSetFocus(TWinControl* OldFocus) override;
+    void Resize() override;
+    using TCustomGrid::SizeChanged;
+
+private:
+    // Painting steps.
+    void DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAlignment HAlign, TVAlignment VAlign, const std::string& Text);
+    void DrawSelectionFrame(TCanvas& C, int ACol, int ARow, const TRect& R);
+    void DrawFixedFrame(TCanvas& C, TRect R);
+    void DrawCellBorders(TCanvas& C, int ACol, int ARow, TRect R);
+    // Mouse steps.
+    void LeftButtonDown(TShiftState Shift, int X, int Y);
+    void LeftButtonUp(TShiftState Shift, int X, int Y);
+    void LeftDoubleClick(TShiftState Shift, int X, int Y);
+    void OpenLink(const std::string& Link);
+    void StartPanning(int X, int Y);
+    void StopPanning();
+    void GridTimer();
+    void MoveRowStore(int from, int to, std::vector<int>& heights);
+    void ShiftHiddenRows(int fromIdx, int delta);
+    void ApplyScrollLook();
+    bool MouseInGrid(TPoint Screen) const;
+    void SetRowWithoutPaint(int NewRow);
+    void SelectionToFlags(std::vector<char>& flags, bool rows, bool All);
+
+    TFont FFixedFont, FActiveCellFont;
+    TGridLook FLook = glXP;
+    bool FFlat = false;
+    TColor FSelectionColor = 0xEACAB6, FSelectionTextColor = clBlack;
+    bool FSelectionRectangle = false, FSelectionResizer = false, FShowSelection = true;
+    bool FActiveCellShow = false;
+    TColor FActiveCellColor = 0x808080;
+    TVAlignment FVAlignment = vtaTop;
+    bool FWordWrap = true;
+    bool FURLShow = false, FURLFull = false;
+    TColor FURLColor = clBlue;
+    int FMaxEditLength = 0;
+    TExtStringGridCheck* FCellChecker = nullptr;
+    TScrollType FScrollType = ssNormal;
+    int FScrollWidth = 16;
+    bool FScrollProportional = false;
+    std::vector<std::string> FColumnHeaders, FRowHeaders;
+    int FFixedRowHeight = 21;
+    int FFixedFooters = 0, FFixedRightCols = 0;
+    int FDesignFixedRows = 1;
+    int FRedrawLock = 0;
+    bool FSkipNextInvalidate = false;
+    int FZoomOffset = 0;
+    bool FBlinkPhase = false;
+
+    // Hidden rows: real index, height, cells with their objects.
+    struct THiddenRow {
+        int Idx = 0;
+        int Height = 0;
+        TGridCells Items;
+    };
+    std::vector<THiddenRow> FHiddenRows;
+    TGridRect FSavedSelection;
+    bool FSelectionHidden = false;
+    std::vector<char> FRowSelectFlags, FColSelectFlags;
+    std::vector<std::uint32_t> FSelectedCells;
+
+    // Editing state.
+    TEditorType FEditorType = edNormal;
+    bool FEditorOpen = false, FEditPending = false, FValidating = false, FEditingSuspended = false;
+    std::string FEditOriginalText;
+    char FEditChar = 0;
+    bool FCaretAtMouse = false;
+    int FEditCol = -1, FEditRow = -1;
+    std::string FEditStartText;
+    std::u16string FEditStartTextWide;
+    bool FAdvancing = false, FEditorKeyRouting = false;
+    std::string FSearchText;
+    TGridRect FLastSelection;
+
+    // Mouse state.
+    int FHoverZone = 0;
+    TPoint FMouseDownPos{0, 0};
+    bool FLeftButtonDown = false, FDisjunctCleared = false, FDisjunctToggleOff = false;
+    bool FAutoSized = false, FMovedFlag = false, FWidthsChanged = false;
+    int FSelectAnchor = -1;
+    bool FFixedColSizing = false;
+    bool FFixedColEdge = false;
+    int FFixedColEdgeIndex = -1, FFixedColSizingX = 0;
+    std::string FLastAnchor;
+    TPoint FLastMouse{0, 0};
+    int FSizingCol = -1, FSizingRow = -1, FSizingStartWidth = 0, FSizingStartHeight = 0;
+    bool FColSizing = false, FRowSizing = false, FStretchAllowed = true;
+    bool FColSized = false, FRowSized = false;
+    int FWheelAccum = 0;
+
+    // Pan state.
+    bool FPanning = false;
+    TPoint FPanOrigin{0, 0};
+    TTimer* FPanTimer = nullptr;
+    TTimer* FGridTimer = nullptr;
+    THintWindow* FHintWindow = nullptr;
+    int FLastWidth = 0;
+    bool FDestroying = false;
+};

@@ -1,0 +1,428 @@
+// The mouse of the grid: the left press (links, fixed-area selection clicks, disjunct selection, direct
+// editing, cell clicks), the release (disjunct flags, sort clicks), the double click (column sizing on a
+// header edge, the cell's double-click event), the right button, the middle button's panning, and the
+// move step (hover zones, the fixed column's edge, link cursors, selection changes).
+#include "grid/ExtGrid.h"
+
+#include "grid/EsgHTMLE.h"
+#include "platform/controls/HintWindow.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/ShellApi.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/rtl/StrUtils.h"
+
+#include <algorithm>
+
+void TExtStringGrid::WMMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (FPanning) {
+        StopPanning();
+        return;
+    }
+    if (Button == mbMiddle) {
+        if (IntelliPan != ipNone && FixedRows() < RowCount() && WheelLines > 0) StartPanning(X, Y);
+        return;
+    }
+    if (Button == mbLeft && Shift.Contains(ssDouble)) {
+        LeftDoubleClick(Shift, X, Y);
+        return;
+    }
+    if (Button == mbLeft) {
+        LeftButtonDown(Shift, X, Y);
+        return;
+    }
+    MouseDown(Button, Shift, X, Y);
+    if (Button == mbRight) {
+        int c = -1, r = -1;
+        MouseToCell(X, Y, c, r);
+        if (OnRightClickCell) OnRightClickCell(this, r, c);
+        if (FURLShow && URLEdit && c >= 0 && r >= 0 && IsLinkText(RawCellText(DisplayToRealCol(c), r))) {
+            MoveColRow(c, r, true, true);
+            ShowEditor();
+        }
+    }
+}
+
+void TExtStringGrid::WMMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft) LeftButtonUp(Shift, X, Y);
+    else MouseUp(Button, Shift, X, Y);
+}
+
+void TExtStringGrid::DblClick()
+{
+    // The double click arrives as a press with ssDouble; its event fires there.
+}
+
+void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
+{
+    FLeftButtonDown = true;
+    FSearchText.clear();
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    FMouseDownPos = {X, Y};
+    const bool fixedClick = c >= 0 && r >= 0 && (c < FixedCols() || r < FixedRows());
+    if (c < 0 || r < 0) {
+        HideEditorControl();
+        MouseDown(mbLeft, Shift, X, Y);
+        return;
+    }
+    const TPoint b = BaseCellOf(DisplayToRealCol(c), r);
+    c = RealToDisplayCol(b.x);
+    r = b.y;
+    if (MouseActions.CaretPositioning) FCaretAtMouse = true;
+    if (FFixedColEdge) {
+        FFixedColSizing = true;
+        FFixedColSizingX = X;
+        DrawSizingLine(X);
+    }
+    const bool reportedFixed = IsFixedCell(c, r);
+    if (fixedClick || reportedFixed) HideEditorControl();
+    const bool fixedLike = reportedFixed && !fixedClick;
+    const int rc = DisplayToRealCol(c);
+    // Disjunct selection at the press.
+    if (MouseActions.DisjunctRowSelect && r >= FixedRows()) {
+        const int fr = MouseActions.RowSelectPersistent ? DisplayToRealRow(r) : r;
+        if (Shift.Contains(ssCtrl)) FDisjunctToggleOff = IsRowSelected(fr);
+        else {
+            FDisjunctCleared = true;
+            ClearRowSelection();
+        }
+    }
+    if (MouseActions.DisjunctColSelect && c >= FixedCols()) {
+        if (Shift.Contains(ssCtrl)) FDisjunctToggleOff = IsColSelected(c);
+        else {
+            FDisjunctCleared = true;
+            ClearColSelection();
+        }
+    }
+    // Links: a plain address with URLShow, or an anchor of mini-markup text.
+    const std::string text = RawCellText(rc, r);
+    if ((FURLShow && IsLinkText(text) && ClassifyCellText(text, EnableHTML) != 1)) {
+        bool autoHandle = true;
+        if (OnAnchorClick) OnAnchorClick(this, r, c, text, autoHandle);
+        if (autoHandle) OpenLink(text);
+        return;
+    }
+    // Selection clicks in the fixed area.
+    if (Options().Contains(goRangeSelect)) {
+        TGridRect sel{};
+        bool select = false;
+        if (c < FixedCols() && r < FixedRows() && MouseActions.AllSelect && FHoverZone == 3) {
+            sel = {FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
+            select = true;
+        } else if (c < FixedCols() && r >= FixedRows() && MouseActions.RowSelect && FHoverZone == 2) {
+            sel = {FixedCols(), r, ColCount() - 1, r};
+            FSelectAnchor = r;
+            select = true;
+        } else if (c >= FixedCols() && r < FixedRows() && MouseActions.ColSelect && FHoverZone == 1) {
+            sel = {c, FixedRows(), c, RowCount() - 1};
+            FSelectAnchor = c;
+            select = true;
+        }
+        if (select) {
+            if (CanFocus()) SetFocus();
+            SetSelection(sel);
+            return;
+        }
+    }
+    bool canEdit = Options().Contains(goEditing) || MouseActions.RangeSelectAndEdit;
+    CanEditCell(rc, r, canEdit);
+    if (MouseActions.DirectEdit && c >= FixedCols() && r >= FixedRows() && canEdit) {
+        if (CanFocus()) SetFocus();
+        HideEditor();
+    }
+    const TGridRect s = Selection();
+    const TRect cellRect = CellSpanRect(c, r);
+    const bool onSameCell = s.Left == c && s.Right == c && s.Top == r && s.Bottom == r && X >= cellRect.Left &&
+                            X < cellRect.Right && Y >= cellRect.Top && Y < cellRect.Bottom;
+    if (fixedLike) {
+        if (OnClickCell) OnClickCell(this, r, c);
+        return;
+    }
+    if (!FSelectionHidden) {
+        const bool always = Navigation.AlwaysEdit;
+        Navigation.AlwaysEdit = false;
+        MouseDown(mbLeft, Shift, X, Y);
+        Navigation.AlwaysEdit = always;
+    }
+    if (OnClickCell) OnClickCell(this, r, c);
+    if (OnCellValidate) RememberEditCell(Col(), Row());
+    if (InMergedBlock(rc, r) && !reportedFixed && !Options().Contains(goRowSelect)) {
+        const TPoint base = BaseCellOf(rc, r);
+        if (Col() != base.x || Row() != base.y) MoveColRow(base.x, base.y, true, true);
+        if (onSameCell && canEdit) ShowCellEditor();
+    }
+    if (MouseActions.DirectEdit && c >= FixedCols() && r >= FixedRows() && canEdit && !IsCheckOrRadioCell(rc, r) &&
+        X > cellRect.Left + 3 && X < cellRect.Right - 3)
+        ShowEditor();
+}
+
+void TExtStringGrid::LeftButtonUp(TShiftState Shift, int X, int Y)
+{
+    FMovedFlag = FWidthsChanged = false;
+    const bool cleared = FDisjunctCleared;
+    FDisjunctCleared = false;
+    FHoverZone = 0;
+    FLeftButtonDown = false;
+    FSelectAnchor = -1;
+    if (FFixedColSizing) {
+        FFixedColSizing = false;
+        DrawSizingLine(FFixedColSizingX);
+        int left = 0;
+        for (int i = 0; i < FFixedColEdgeIndex; ++i) left += ColWidths(i);
+        if (FFixedColEdgeIndex >= 0) SetColWidths(FFixedColEdgeIndex, std::max(1, X - left));
+    }
+    const int pressRow = MouseCoord(FMouseDownPos.x, FMouseDownPos.y).Y;
+    if (MouseActions.DisjunctRowSelect) {
+        SelectionToRowFlags(false);
+        int c = -1, r = -1;
+        MouseToCell(X, Y, c, r);
+        if (FDisjunctToggleOff && r >= FixedRows() && r < RowCount() - FFixedFooters)
+            SetRowSelected(MouseActions.RowSelectPersistent ? DisplayToRealRow(r) : r, false);
+        FDisjunctToggleOff = false;
+    }
+    if (MouseActions.DisjunctColSelect) {
+        SelectionToColFlags(false);
+        int c = -1, r = -1;
+        MouseToCell(X, Y, c, r);
+        if (FDisjunctToggleOff && c >= FixedCols() && c < ColCount() - FFixedRightCols) SetColSelected(c, false);
+        FDisjunctToggleOff = false;
+    }
+    (void)cleared;
+    MouseUp(mbLeft, Shift, X, Y);
+    if (FMovedFlag || FWidthsChanged) return;
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0 || (c < FixedCols() && !SortSettings.FixedCols)) return;
+    if (FAutoSized) {
+        FAutoSized = false;
+        return;
+    }
+    const TRect cell = CellRect(c, r);
+    if (r == 0 && Options().Contains(goColSizing) && (X - cell.Left < 3 || cell.Right - X < 3)) return;
+    if (r == SortSettings.Row && pressRow == r && FixedRows() > 0 && SortSettings.Show && RowCount() > 2) {
+        bool doSort = true;
+        if (OnCanSort) OnCanSort(this, DisplayToRealCol(c), doSort);
+        if (doSort) {
+            SortSettings.Column = DisplayToRealCol(c);
+            SortOnColumn();
+            if (OnClickSort) OnClickSort(this, SortSettings.Column);
+        } else RefreshCell(c, SortSettings.Row);
+    }
+}
+
+void TExtStringGrid::LeftDoubleClick(TShiftState Shift, int X, int Y)
+{
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0) {
+        c = ColCount() - 1;
+        r = 0;
+    }
+    if (r < FixedRows() && Options().Contains(goColSizing)) {
+        const TRect cell = CellRect(c, r);
+        auto sizeColumn = [&](int col) {
+            FAutoSized = true;
+            bool allow = true;
+            if (OnColumnSize) OnColumnSize(this, col, allow);
+            if (allow) {
+                AutoSizeColumn(col, false);
+                if (OnEndColumnSize) OnEndColumnSize(this, col);
+            }
+        };
+        if (X - cell.Left < 3) {
+            FAutoSized = true;
+            if (c - 1 >= FixedCols()) sizeColumn(c - 1);
+            return;
+        }
+        if (cell.Right - X < 3 && c >= FixedCols()) {
+            sizeColumn(c);
+            return;
+        }
+    }
+    TBaseGrid::DblClick();
+    if (OnDblClickCell) OnDblClickCell(this, r, c);
+    if (MouseActions.RangeSelectAndEdit && CellEditable(DisplayToRealCol(c), r)) {
+        SetOptions(Options() + TGridOptions{goEditing});
+        LeftButtonDown({}, X, Y);
+    }
+    (void)Shift;
+}
+
+// Links go to the desktop only for the web, file transfer and mail schemes; "CELL://RrCc" jumps.
+void TExtStringGrid::OpenLink(const std::string& Link)
+{
+    const std::string up = UpperCase(Link);
+    const auto cellPos = up.find("CELL://");
+    if (cellPos != std::string::npos) {
+        TPoint p{0, 0};
+        if (ParseCellReference(Link.substr(cellPos + 7), p) && p.y >= 0 && p.x >= 0 && p.y < RowCount() && p.x < ColCount()) {
+            SetRow(p.y);
+            SetCol(p.x);
+            GotoCell(p.x, p.y);
+        }
+        return;
+    }
+    std::string target = Link;
+    const auto scheme = up.find("://");
+    const std::string lead = scheme == std::string::npos ? "" : up.substr(0, scheme);
+    const bool web = lead.size() >= 4 && (lead.ends_with("HTTP") || lead.ends_with("HTTPS") || lead.ends_with("FTP"));
+    const auto mail = up.find("MAILTO:");
+    if (web) {
+        const std::size_t start = scheme - (lead.ends_with("HTTPS") ? 5 : lead.ends_with("HTTP") ? 4 : 3);
+        target = Link.substr(start);
+    } else if (mail != std::string::npos) target = Link.substr(mail);
+    else return;
+    ShellOpenDocument(Trim(target));
+}
+
+void TExtStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridRect before = Selection();
+    TBaseGrid::MouseDown(Button, Shift, X, Y);
+    const TGridRect after = Selection();
+    if (!(before == after)) SelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+}
+
+void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridRect before = Selection();
+    if (Button == mbLeft && MouseActions.DisjunctCellSelect) {
+        int c = -1, r = -1;
+        MouseToCell(X, Y, c, r);
+        if (c >= 0 && r >= 0 && !IsFixedCell(c, r)) {
+            const TPoint b = BaseCellOf(c, r);
+            const std::uint32_t key = static_cast<std::uint32_t>(b.x & 0xFFFF) | (static_cast<std::uint32_t>(b.y & 0xFFFF) << 16);
+            const auto it = std::find(FSelectedCells.begin(), FSelectedCells.end(), key);
+            if (Shift.Contains(ssCtrl)) {
+                if (it != FSelectedCells.end()) FSelectedCells.erase(it);
+                else FSelectedCells.push_back(key);
+            } else {
+                FSelectedCells.assign(1, key);
+                Invalidate();
+            }
+            RefreshCell(c, r);
+        }
+    }
+    TBaseGrid::MouseUp(Button, Shift, X, Y);
+    const TGridRect after = Selection();
+    if (!(before == after)) SelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+}
+
+void TExtStringGrid::Click()
+{
+    TBaseGrid::Click();
+    RememberEditCell(Col(), Row());
+}
+
+void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
+{
+    FLastMouse = {X, Y};
+    if (FPanning) return;
+    if (FLeftButtonDown && MouseActions.RangeSelectAndEdit) SetOptions(Options() - TGridOptions{goEditing});
+    const TGridRect entry = Selection();
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (FSelectAnchor != -1 && FLeftButtonDown) {
+        if (MouseActions.RowSelect && FHoverZone == 2 && r >= 0) {
+            const int to = std::max(FixedRows(), r);
+            SetSelection({FixedCols(), std::min(FSelectAnchor, to), ColCount() - 1, std::max(FSelectAnchor, to)});
+        } else if (MouseActions.ColSelect && FHoverZone == 1 && c >= 0) {
+            const int to = std::max(FixedCols(), c);
+            SetSelection({std::min(FSelectAnchor, to), FixedRows(), std::max(FSelectAnchor, to), RowCount() - 1});
+        }
+    }
+    // The right edge of a fixed column (sizable with SizeFixedCol).
+    FFixedColEdge = false;
+    if (!FFixedColSizing && FixedCols() > 0 && c >= 0 && r >= 0 && MouseActions.SizeFixedCol) {
+        int edge = 0;
+        for (int i = 0; i < FixedCols(); ++i) {
+            edge += ColWidths(i) + (i > 0 ? 1 : 0);
+            if (std::abs(edge - X) < 3) {
+                FFixedColEdge = true;
+                FFixedColEdgeIndex = i;
+            }
+        }
+        SetCursor(FFixedColEdge ? crHSplit : crDefault);
+    }
+    if (FFixedColSizing) {
+        DrawSizingLine(FFixedColSizingX);
+        FFixedColSizingX = X;
+        DrawSizingLine(X);
+    }
+    if (!FLeftButtonDown) {
+        FHoverZone = 0;
+        if (c >= 0 && r >= 0) {
+            if (c < FixedCols() && r < FixedRows() && MouseActions.AllSelect) FHoverZone = 3;
+            else if (r < FixedRows() && c >= FixedCols() && MouseActions.ColSelect && !OverSizingEdge(X, Y)) FHoverZone = 1;
+            else if (c < FixedCols() && r >= FixedRows() && MouseActions.RowSelect && !OverSizingEdge(X, Y)) FHoverZone = 2;
+        }
+    }
+    // Link cursor.
+    if (c >= 0 && r >= 0 && FURLShow && IsLinkText(RawCellText(DisplayToRealCol(c), r))) SetCursor(crHandPoint);
+    else if (!FFixedColEdge && FHoverZone == 0 && Cursor() == crHandPoint) SetCursor(crDefault);
+    if (GridState() == gsColSizing || GridState() == gsRowSizing) {
+        if (GridState() == gsColSizing) FColSized = true;
+        else FRowSized = true;
+    }
+    if (RowCount() == 1 || FixedCols() >= ColCount()) SetGridState(gsNormal);
+    TBaseGrid::MouseMove(Shift, X, Y);
+    const TGridRect now = Selection();
+    if (!(now == entry)) SelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
+}
+
+void TExtStringGrid::DrawSizingLine(int X)
+{
+    TCanvas& c = Canvas();
+    const TPen saved = c.Pen();
+    c.Pen().SetStyle(psDot);
+    c.Pen().SetMode(pmXor);
+    c.Pen().SetColor(clBlack);
+    c.Pen().SetWidth(1);
+    int bottom = 0;
+    for (int r = 0; r < FixedRows(); ++r) bottom += RowHeights(r);
+    for (int r = TopRow(); r < RowCount() && bottom < Height(); ++r) bottom += RowHeights(r);
+    c.MoveTo(X, 0);
+    c.LineTo(X, std::max(Height(), bottom));
+    c.SetPen(saved);
+}
+
+// ---- Panning -----------------------------------------------------------------------------------------
+
+void TExtStringGrid::StartPanning(int X, int Y)
+{
+    FPanning = true;
+    FPanOrigin = {X, Y};
+    FLastMouse = {X, Y};
+    SetMouseCapture(true);
+    FPanTimer->SetEnabled(true);
+    Invalidate();
+}
+
+void TExtStringGrid::StopPanning()
+{
+    FPanning = false;
+    FPanTimer->SetEnabled(false);
+    SetMouseCapture(false);
+    Invalidate();
+}
+
+void TExtStringGrid::PanStep()
+{
+    if (!FPanning) return;
+    int dx = FLastMouse.x < FPanOrigin.x - 5 ? -1 : FLastMouse.x > FPanOrigin.x + 5 ? 1 : 0;
+    int dy = FLastMouse.y < FPanOrigin.y - 5 ? -1 : FLastMouse.y > FPanOrigin.y + 5 ? 1 : 0;
+    if (IntelliPan == ipHorizontal) dy = 0;
+    if (IntelliPan == ipVertical) dx = 0;
+    static constexpr TCursor cursors[3][3] = {{-8006, -8004, -8005}, {-8002, -8000, -8003}, {-8008, -8001, -8007}};
+    (void)cursors;
+    int col = Col(), row = Row();
+    row = std::clamp(row, FixedRows(), std::max(FixedRows(), RowCount() - FFixedFooters - 1));
+    col = std::clamp(col, FixedCols(), std::max(FixedCols(), ColCount() - FFixedRightCols - 1));
+    if (dx < 0 && col > FixedCols()) --col;
+    if (dx > 0 && col < ColCount() - FFixedRightCols - 1) ++col;
+    if (dy < 0 && row > FixedRows()) --row;
+    if (dy > 0 && row < RowCount() - FFixedFooters - 1) ++row;
+    if (col != Col() || row != Row()) MoveColRow(col, row, true, true);
+}

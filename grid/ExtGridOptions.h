@@ -1,0 +1,195 @@
+// The grid component's option objects: navigation, mouse actions, column sizing, tree nodes, bands,
+// size-while-typing, background, floating footer, and the option objects of later features that the grid
+// keeps and streams (sorting, control look, drag and drop, printing, HTML export, filter, grouping).
+// Every writer stores; those that change the look repaint the owning grid. Qt-free.
+#pragma once
+
+#include "grid/GridTypes.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/GraphicsObjects.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TExtStringGrid;
+
+// Base of the option objects: the grid they belong to, repainted by the look-changing writers.
+class TGridOptionObject : public TPersistent {
+public:
+    explicit TGridOptionObject(TExtStringGrid* grid) : FGrid(grid) {}
+    TExtStringGrid* Grid() const { return FGrid; }
+
+protected:
+    void RepaintGrid();
+    TExtStringGrid* FGrid;
+};
+
+class TNavigation : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    bool AllowInsertRow = false, AllowDeleteRow = false, AdvanceOnEnter = false, AdvanceInsert = false;
+    bool AutoGotoWhenSorted = false, AutoGotoIncremental = false, AutoComboDropSize = false;
+    bool AllowClipboardShortCuts = false, AllowRTFClipboard = false, AllowSmartClipboard = false;
+    bool AllowClipboardAlways = false, AllowClipboardColGrow = true, AllowClipboardRowGrow = true;
+    bool CopyHTMLTagsToClipboard = true;
+    TAdvanceDirection AdvanceDirection = adLeftRight;
+    bool AdvanceAuto = false, CursorWalkEditor = false, MoveRowOnSort = false, ImproveMaskSel = false, AlwaysEdit = false;
+    TInsertPosition InsertPosition = pInsertBefore;
+    bool LineFeedOnEnter = false;
+    THomeEndAction HomeEndKey = heFirstLastColumn;
+    bool KeepHorizScroll = false, AllowFmtClipboard = false, TabToNextAtEnd = false, EditSelectAll = true;
+    TAdvanceDirection TabAdvanceDirection = adLeftRight;
+    bool SkipFixedCells = true;
+};
+
+class TMouseActions : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    bool ColSelect = false, RowSelect = false, AllSelect = false, DirectEdit = false, DirectComboDrop = false;
+    bool DirectDateDrop = false, DisjunctRowSelect = false, DisjunctColSelect = false, AllColumnSize = false;
+    bool AllRowSize = false, CaretPositioning = false, SizeFixedCol = false, DisjunctCellSelect = false;
+    TGridFixedCellEdit FixedRowsEdit = fceNone, FixedColsEdit = fceNone;
+    bool RangeSelectAndEdit = false, NoAutoRangeScroll = false, PreciseCheckBoxCheck = false, CheckAllCheck = false;
+    bool NodeAllExpandContract = false, MoveRowOnNodeClick = false, RowSelectPersistent = false;
+};
+
+class TColumnSize : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    bool Save = false;
+    std::string Key, Section;
+    bool Stretch() const { return FStretch; }
+    // Stores, then stretches the grid's stretch column.
+    void SetStretch(bool v);
+    int StretchColumn = -1;
+    bool SynchWithGrid = false;
+    TColumnSizeLocation Location = clRegistry;
+
+private:
+    bool FStretch = false;
+};
+
+class TCellNode : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    TColor Color = clSilver;
+    TColor NodeColor = clBlack;
+    bool ExpandOne = false;
+    TNodeType NodeType() const { return FNodeType; }
+    void SetNodeType(TNodeType v);
+    bool ShowTree() const { return FShowTree; }
+    void SetShowTree(bool v);
+    int NodeIndent() const { return FNodeIndent; }
+    void SetNodeIndent(int v);
+
+private:
+    TNodeType FNodeType = cnXP;
+    bool FShowTree = true;
+    int FNodeIndent = 12;
+};
+
+class TBands : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    bool Print = false;
+    bool Active() const { return FActive; }
+    void SetActive(bool v);
+    int TotalLength() const { return FPrimaryLength + FSecondaryLength; }
+    int PrimaryLength() const { return FPrimaryLength; }
+    void SetPrimaryLength(int v);
+    int SecondaryLength() const { return FSecondaryLength; }
+    void SetSecondaryLength(int v);
+    TColor PrimaryColor() const { return FPrimaryColor; }
+    void SetPrimaryColor(TColor v);
+    TColor SecondaryColor() const { return FSecondaryColor; }
+    void SetSecondaryColor(TColor v);
+
+private:
+    bool FActive = false;
+    int FPrimaryLength = 1, FSecondaryLength = 1;
+    TColor FPrimaryColor = clInfoBk, FSecondaryColor = clWindow;
+};
+
+class TSizeWhileTyping : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    bool Height = false, Width = false;
+};
+
+class TBackGround : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    int Top = 0, Left = 0;
+    TBackGroundDisplay Display = bdTile;
+    TBackGroundCells Cells = bcNormal;
+    TBitmap Bitmap;
+};
+
+class TFloatingFooter : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    int Height = 21;
+    TColor Color = clBtnFace;
+    int Column = 0;
+    std::string CustomTemplate;
+    bool Visible() const { return FVisible; }
+    // Makes the grid's last row a footer row (fsFixedLastRow) or previews the current row.
+    void SetVisible(bool v);
+    TFooterStyle FooterStyle() const { return FStyle; }
+    void SetFooterStyle(TFooterStyle v);
+
+private:
+    bool FVisible = false;
+    TFooterStyle FStyle = fsFixedLastRow;
+};
+
+// Options of later features, kept with their published values.
+class TSortSettings : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    bool Show = false, IndexShow = false, FixedCols = false, AutoColumnMerge = false;
+    int Column = 0, Row = 0;
+    TSortDirection Direction = sdAscending;
+    TColor IndexColor = clYellow;
+};
+
+class TControlLook : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    TControlStyle ControlStyle = csClassic;
+    int CheckSize = 15, RadioSize = 10;
+    bool DropDownAlwaysVisible = false;
+};
+
+class TDragDropSettings : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    bool OleAcceptFiles = false, OleAcceptText = false, OleDropSource = false, OleDropTarget = false;
+    bool OleColumnDragDrop = false, OleRemoveRows = false, OleCopyAlways = false;
+};
+
+class TPrintSettings : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    enum TPrintBorders { pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical, pbAroundHorizontal, pbCustom };
+    TPrintBorders Borders = pbSingle;
+    bool Centered = true;
+    bool UseDisplayFont = true;
+    TFont Font, FixedFont, HeaderFont, FooterFont;
+    std::string Title, TitleText, DateFormat = "dd/mm/yyyy", PageNumSep = "/";
+};
+
+class THTMLSettings : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    bool SaveColor = true, SaveFonts = true, XHTML = false;
+    int BorderSize = 1, CellSpacing = 0, CellPadding = 0, Width = 100;
+    std::string FooterFile, HeaderFile, TableStyle, PrefixTag, SuffixTag;
+};
+
+class TGrouping : public TGridOptionObject {
+public:
+    using TGridOptionObject::TGridOptionObject;
+    bool MergeHeader = false, MergeSummary = false, Summary = false;
+};
