@@ -17,7 +17,12 @@
 #include <vector>
 
 class TExtStringGrid;
+class TIniFile;
 class TTimer;
+
+// The column widths stored in an ini section as "Col0", "Col1", ...: a missing entry reads as
+// DefaultWidth, and an entry outside 0..32767 as -1 (the column keeps its width).
+std::vector<int> ReadStoredColumnWidths(const TIniFile& Ini, const std::string& Section, int Count, int DefaultWidth);
 class THintWindow;
 
 // ---- Events ------------------------------------------------------------------------------------------

@@ -312,6 +312,16 @@ void TExtStringGrid::SaveColumnWidths()
     reg.CloseKey();
 }
 
+std::vector<int> ReadStoredColumnWidths(const TIniFile& Ini, const std::string& Section, int Count, int DefaultWidth)
+{
+    std::vector<int> widths(static_cast<std::size_t>(std::max(0, Count)), -1);
+    for (int c = 0; c < Count; ++c) {
+        const std::int32_t w = Ini.ReadInteger(Section, "Col" + std::to_string(c), DefaultWidth);
+        if (w >= 0 && w <= 32767) widths[static_cast<std::size_t>(c)] = w;
+    }
+    return widths;
+}
+
 // Stored widths are taken only within 0..32767.
 void TExtStringGrid::LoadColumnWidths()
 {
@@ -321,9 +331,8 @@ void TExtStringGrid::LoadColumnWidths()
         if (w != ColWidths(c)) SetColWidths(c, static_cast<int>(w));
     };
     if (ColumnSize.Location == clIniFile) {
-        TIniFile ini(ColumnSize.Key);
-        for (int c = 0; c < ColCount(); ++c)
-            apply(c, ini.ReadInteger(ColumnSize.Section, "Col" + std::to_string(c), DefaultColWidth()));
+        const std::vector<int> widths = ReadStoredColumnWidths(TIniFile(ColumnSize.Key), ColumnSize.Section, ColCount(), DefaultColWidth());
+        for (int c = 0; c < ColCount(); ++c) apply(c, widths[static_cast<std::size_t>(c)]);
         return;
     }
     TRegistry reg;
