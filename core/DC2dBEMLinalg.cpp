@@ -8,6 +8,7 @@
 #include "platform/rtl/ThreadPool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -372,10 +373,10 @@ void UpdateColumns(const TPanelMatrix& M, const TPanel& panel, int j0, int j1, c
 }
 
 // The blocked decomposition of an order above 2 PanelColumns, in the panel layout. Each step's trailing
-// update is split by column blocks over the worker pool, and the next panel is factored as soon as its
-// own columns are updated (by the task that updated them), while the other tasks still update the
-// columns right of it. Every column receives the same operations in the same order as in a plain loop
-// over the steps.
+// update is split by column blocks over the worker pool. The next panel's own columns come first, a
+// column panel per task, and the task that finishes the last of them factors the next panel at once,
+// while the other tasks still update the columns right of it. Every column receives the same operations
+// in the same order as in a plain loop over the steps.
 void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K)
 {
     const int n = A.Rows();
@@ -389,16 +390,20 @@ void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K
             break;
         }
         const int nextWidth = std::min(PanelColumns, n - 1 - nextStart);
-        // The next panel's task also takes the columns right of it when they do not start a column panel.
+        // The next panel's tasks also take the columns right of it when they do not start a column panel.
         const int restStart = nextStart + nextWidth;
         const int headEnd = restStart % QRPanelWidth == 0 ? restStart : n;
+        const int heads = (headEnd - nextStart + QRPanelWidth - 1) / QRPanelWidth;
         const int restBlocks = (n - headEnd + UpdateBlockColumns - 1) / UpdateBlockColumns;
-        WorkerPool().ParallelFor(1 + restBlocks, [&](int task) {
-            if (task == 0) {
-                UpdateColumns(M, current, nextStart, headEnd, K);
-                FactorPanelAt(M, nextStart, nextWidth, d, c, K, next);
+        std::atomic<int> headsDone{0};
+        WorkerPool().ParallelFor(heads + restBlocks, [&](int task) {
+            if (task < heads) {
+                const int j0 = nextStart + task * QRPanelWidth;
+                UpdateColumns(M, current, j0, std::min(headEnd, j0 + QRPanelWidth), K);
+                if (headsDone.fetch_add(1, std::memory_order_acq_rel) == heads - 1)
+                    FactorPanelAt(M, nextStart, nextWidth, d, c, K, next);
             } else {
-                const int j0 = headEnd + (task - 1) * UpdateBlockColumns;
+                const int j0 = headEnd + (task - heads) * UpdateBlockColumns;
                 UpdateColumns(M, current, j0, std::min(n, j0 + UpdateBlockColumns), K);
             }
         });

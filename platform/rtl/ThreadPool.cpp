@@ -19,8 +19,9 @@ namespace {
 // runs as a plain loop instead of waiting for threads that are busy with the outer job.
 thread_local bool tInsidePool = false;
 
-// Rounds of waiting for the next job before a worker goes to sleep, some tens of microseconds.
-constexpr int SpinRounds = 4000;
+// Rounds of waiting for the next job before a worker goes to sleep, a few hundred microseconds: the
+// decomposition posts a job every step.
+constexpr int SpinRounds = 10000;
 
 inline void CpuRelax()
 {
