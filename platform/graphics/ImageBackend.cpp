@@ -41,6 +41,11 @@ void PaintSpans(TSurface& s, const TClipper& clip, const std::vector<TSpan>& spa
 void PaintSpansRop3(TSurface& s, const TClipper& clip, const std::vector<TSpan>& spans, const TPaintSource& src,
                     std::uint32_t rop3)
 {
+    // A plain pattern copy is the pen copy of the brush, whose solid fills take whole rows at once.
+    if (rop3 == PATCOPY) {
+        PaintSpans(s, clip, spans, src, R2_COPYPEN);
+        return;
+    }
     for (const TSpan& sp : spans)
         clip.Cut(sp.Y, sp.X0, sp.X1, [&](int y, int x0, int x1) {
             for (int x = x0; x < x1; ++x) {
