@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace {
 
@@ -384,4 +386,75 @@ TEST(LineRender, ThinLineGoesOutAsOnePolylineWithTheSegmentsPixels)
     ASSERT_EQ(b.Recorder->OfKind("Polyline").size(), 1u);
     EXPECT_EQ(b.Recorder->OfKind("Polyline")[0]->Points.size(), 41u);
     EXPECT_TRUE(b.Recorder->OfKind("LineTo").empty());
+}
+
+namespace {
+// Fails while painting a chosen point.
+class TFailingLine : public TLineSeries {
+public:
+    using TLineSeries::TLineSeries;
+    int FailAt = -1;
+    void PaintPoint(int Index) override
+    {
+        if (Index == FailAt) throw std::runtime_error("paint failed");
+        TLineSeries::PaintPoint(Index);
+    }
+};
+} // namespace
+
+TEST(LineRender, PassesRestoreWhatTheyChangeAlsoWhenDrawingFails)
+{
+    TSeriesBench b;
+    b.FixAxes(0, 10, 0, 10);
+    auto& s = b.Add<TFailingLine>({5, 5, 5});
+    s.SetSeriesColor(clBlue);
+    s.Shadow().SetHorizSize(3);
+    s.Shadow().SetVertSize(2);
+    s.OutLine().SetVisible(true);
+    s.LinePen().SetWidth(2);
+    b.Layout();
+    const int start = b.Chart.BottomAxis().StartPixel, top = b.Chart.LeftAxis().StartPixel;
+    s.FailAt = 1;
+    EXPECT_THROW(s.PaintAllPoints(), std::runtime_error);
+    EXPECT_EQ(b.Chart.BottomAxis().StartPixel, start);
+    EXPECT_EQ(b.Chart.LeftAxis().StartPixel, top);
+    // The next drawing is the series' own: the line in its colour and width, not the shadow's.
+    s.FailAt = -1;
+    s.Shadow().SetHorizSize(0);
+    s.Shadow().SetVertSize(0);
+    s.OutLine().SetVisible(false);
+    b.Recorder->Clear();
+    s.PaintAllPoints();
+    const auto lines = b.Recorder->OfKind("LineTo");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back()->Shape.Pen.Color, clBlue);
+    EXPECT_EQ(s.LinePen().Width(), 2);
+    EXPECT_EQ(s.SeriesColor(), clBlue);
+}
+
+TEST(LineRender, PointerStylePerPointAndItsSettingsPutBack)
+{
+    TSeriesBench b;
+    b.FixAxes(0, 10, 0, 10);
+    auto& s = b.Add<TPointSeries>({2, 4, 6});
+    s.OnGetPointerStyle = [&](TChartSeries*, int i) {
+        if (i == 2) {
+            s.Pointer().StoreHorizSize(7);
+            s.Pointer().Pen().SetWidth(3);
+        }
+        return i == 1 ? psCircle : psRectangle;
+    };
+    b.Layout();
+    b.Recorder->Clear();
+    const int before = b.Chart.Invalidations;
+    s.PaintAllPoints();
+    EXPECT_EQ(b.Recorder->OfKind("Ellipse").size(), 1u);
+    const auto boxes = b.Recorder->OfKind("Rectangle");
+    ASSERT_EQ(boxes.size(), 2u);
+    // Point 2 drawn with the sizes the event gave it: 7 either side.
+    EXPECT_EQ(boxes[1]->Args[2] - boxes[1]->Args[0], 15);
+    EXPECT_EQ(s.Pointer().HorizSize(), 4);
+    EXPECT_EQ(s.Pointer().Pen().Width(), 1);
+    EXPECT_EQ(b.Chart.Invalidations, before) << "putting the settings back repaints nothing";
+    EXPECT_EQ(s.PointerStyleOf(1), psCircle);
 }
