@@ -381,7 +381,10 @@ void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K
 {
     const int n = A.Rows();
     const TPanelMatrix M(A);
-    TPanel current, next;
+    // Kept per thread with their buffers: fresh megabytes would cost page faults at every decomposition.
+    thread_local TPanel panels[2];
+    TPanel& current = panels[0];
+    TPanel& next = panels[1];
     FactorPanelAt(M, 0, std::min(PanelColumns, n - 1), d, c, K, current);
     for (;;) {
         const int nextStart = current.Start + current.Width;
