@@ -660,3 +660,43 @@ TEST(ChartLegend, ParentMustBeAChartForItemTexts)
     TCustomChartLegend legend(&panel);
     EXPECT_THROW(legend.DrawLegend(), EInvalidCast);
 }
+
+TEST(ChartLegend, TitleLinesByAlignmentPlainAndHtml)
+{
+    struct Case {
+        TTextFormat Format;
+        TAlignment Alignment;
+    };
+    for (const Case c : {Case{ttfNormal, taLeftJustify}, Case{ttfNormal, taCenter}, Case{ttfNormal, taRightJustify},
+                         Case{ttfHtml, taLeftJustify}, Case{ttfHtml, taCenter}, Case{ttfHtml, taRightJustify}}) {
+        SCOPED_TRACE(std::string(TextFormatNames.NameOf(c.Format)) + " " + std::string(AlignmentNames.NameOf(c.Alignment)));
+        TLegendChart lc;
+        TLegendTitle& title = lc.Legend().Title();
+        title.Text().Add(c.Format == ttfHtml ? "<b>Head</b>" : "Head");
+        title.Text().Add(c.Format == ttfHtml ? "<i>Second line</i>" : "Second line");
+        title.SetTextFormat(c.Format);
+        title.SetTextAlignment(c.Alignment);
+        lc.Draw();
+        const TRect r = lc.Legend().ShapeRect();
+        const TRect box{r.Left + 2, r.Top + 2, r.Right - 2, 0};
+        const TFont& font = title.Font();
+        const int w = lc.TextWidth(font, "W"), h = lc.CharHeight(font);
+        // Plain lines are placed by their own widths; an HTML title as one block by its widest line.
+        auto x = [&](int width) {
+            switch (c.Alignment) {
+            case taRightJustify: return box.Right - width - w / 2;
+            case taCenter: return (box.Left + box.Right) / 2 - width / 2;
+            default: return box.Left + w / 2;
+            }
+        };
+        const int widest = lc.TextWidth(font, "Second line");
+        EXPECT_EQ(lc.Find("Head").X, x(c.Format == ttfHtml ? widest : lc.TextWidth(font, "Head")));
+        EXPECT_EQ(lc.Find("Head").Y, box.Top + 1);
+        if (c.Format == ttfNormal)
+            EXPECT_EQ(lc.Find("Second line").Y, box.Top + 1 + h);
+        else
+            EXPECT_GT(lc.Find("Second line").Y, box.Top + 1) << "the HTML writer spaces its own lines";
+        EXPECT_EQ(lc.Legend().Layout().ItemsTop, r.Top + 2 * h + 2) << "the items start below the title";
+        EXPECT_GE(r.Right - r.Left, widest + w) << "the legend is at least as wide as its title";
+    }
+}
