@@ -18,20 +18,6 @@ constexpr double PotentialScale = 2.0 / std::numbers::pi;
 constexpr int RowsPerTask = 16;
 constexpr int ElectrodesPerTask = 4;
 
-// The unknowns of every element's two nodes, in element order.
-struct TElementUnknowns {
-    std::vector<int> a, b;
-    explicit TElementUnknowns(const TSolverState& s)
-    {
-        a.reserve(s.Elements.size());
-        b.reserve(s.Elements.size());
-        for (const TSolverElement& el : s.Elements) {
-            a.push_back(s.NodeNumber[el.a]);
-            b.push_back(s.NodeNumber[el.b]);
-        }
-    }
-};
-
 int GroupCount(const TSolverState& s) { return static_cast<int>(s.GroupStart.size()) - 1; }
 
 // Sum over the elements of a group of wA x(a) + wB x(b) for a vector x by unknown.

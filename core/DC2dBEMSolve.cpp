@@ -58,7 +58,7 @@ std::vector<int> NodesByUnknown(const TSolverState& s)
 }
 
 // Row r of the system matrix, for the node of unknown r: zeros, then minus each group's pairs weighted.
-void AssembleRow(TSolverState& s, const TKernelSettings& settings, int node, int r)
+void AssembleRow(TSolverState& s, const TKernelSettings& settings, const TElementUnknowns& unknowns, int node, int r)
 {
     double* row = s.SystemMatrix.Row(r);
     std::fill(row, row + s.SystemMatrix.Stride(), 0.0);
@@ -71,10 +71,10 @@ void AssembleRow(TSolverState& s, const TKernelSettings& settings, int node, int
         if (weight == 0.0 && !s.SensitivityMode) continue;
         const TIntegralPair* cached = s.SensitivityMode ? s.NodeTable.Group(r, g) : nullptr;
         for (int i = s.GroupStart[g]; i < s.GroupStart[g + 1]; ++i) {
-            const TSolverElement& el = s.Elements[i];
-            const TIntegralPair w = cached ? cached[i - s.GroupStart[g]] : ElementKernel(settings, P, el.Geometry, false);
-            row[s.NodeNumber[el.a]] -= weight * w.wA;
-            row[s.NodeNumber[el.b]] -= weight * w.wB;
+            const TIntegralPair w =
+                cached ? cached[i - s.GroupStart[g]] : ElementKernel(settings, P, s.Elements[i].Geometry, false);
+            row[unknowns.a[i]] -= weight * w.wA;
+            row[unknowns.b[i]] -= weight * w.wB;
         }
     }
 }
@@ -156,6 +156,16 @@ void PrepareSolution(TSolverState& s)
     ElectrodeFactors(s);
     s.ForwardStepCount = 2;
     s.ElectrodeListStale = false;
+}
+
+TElementUnknowns::TElementUnknowns(const TSolverState& s)
+{
+    a.reserve(s.Elements.size());
+    b.reserve(s.Elements.size());
+    for (const TSolverElement& el : s.Elements) {
+        a.push_back(UnknownOf(s, el.a));
+        b.push_back(UnknownOf(s, el.b));
+    }
 }
 
 TKernelSettings KernelSettings(const TSolverState& s)
@@ -253,8 +263,9 @@ void AssembleMatrix(TSolverState& s)
     const TKernelSettings settings = KernelSettings(s);
     s.SystemMatrix.SetSizeForOverwrite(s.UnknownCount, s.UnknownCount);
     const std::vector<int> nodes = NodesByUnknown(s);
+    const TElementUnknowns unknowns(s);
     ParallelForBlocks(s.UnknownCount, RowsPerTask, [&](int begin, int end) {
-        for (int r = begin; r < end; ++r) AssembleRow(s, settings, nodes[r], r);
+        for (int r = begin; r < end; ++r) AssembleRow(s, settings, unknowns, nodes[r], r);
     });
 }
 

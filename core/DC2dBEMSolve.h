@@ -12,6 +12,12 @@ TKernelSettings KernelSettings(const TSolverState& s);
 // the electrodes' places and factors.
 void PrepareSolution(TSolverState& s);
 
+// The unknowns of every element's two nodes, in element order.
+struct TElementUnknowns {
+    std::vector<int> a, b;
+    explicit TElementUnknowns(const TSolverState& s);
+};
+
 // Elements and GroupStart from the ground line (relief) and the rings of Params. Every element node
 // must carry an unknown (ERangeError otherwise).
 void BuildSolverElements(TSolverState& s);
