@@ -487,67 +487,105 @@ void QRBackSubstitute(const TDenseMatrix& A, const arofdoubleM& d, arofdoubleM& 
 
 namespace {
 
-// Start of reflection j's vector in the packed rows of ReflectionRows.
+// Start of reflection j's vector in the packed rows of TQRReflections.
 std::size_t ReflectionOffset(int j, int n)
 {
     return static_cast<std::size_t>(j) * n - static_cast<std::size_t>(j) * (j - 1) / 2;
 }
 
-// The reflections' vectors of a decomposed A of order n, each packed into a row: vector j, A(j..n-1, j),
-// from ReflectionOffset(j, n). Solves walk these rows in memory order instead of down A's columns. The
-// buffer is kept per thread, since the solver solves on one decomposition again and again.
-const double* ReflectionRows(const TDenseMatrix& A, int n)
+// x := Q^T x by the reflections in order, each as the plain loops down A's columns compute it: the sum
+// of a reflection is taken in the pass that applies the one before it, over the values just updated.
+void ApplyReflections(const TQRReflections& V, const arofdoubleM& c, double* x)
 {
-    thread_local TLargeVector<double> rows;
+    const int n = V.Order();
+    if (n < 2) return;
+    const double* v = V.Vector(0);
+    double s = 0.0;
+    for (int i = 0; i < n; ++i) s += v[i] * x[i];
+    for (int j = 0; j < n - 1; ++j) {
+        const double tau = s / c[j];
+        x[j] -= tau * v[j];
+        if (j + 1 < n - 1) {
+            const double* w = V.Vector(j + 1);
+            s = 0.0;
+            for (int i = j + 1; i < n; ++i) {
+                x[i] -= tau * v[i];
+                s += w[i] * x[i];
+            }
+            v = w;
+        } else {
+            for (int i = j + 1; i < n; ++i) x[i] -= tau * v[i];
+        }
+    }
+}
+
+// The packed reflections of A for a one-off solve, kept per thread for their storage.
+const TQRReflections& PackedReflections(const TDenseMatrix& A)
+{
+    thread_local TQRReflections reflections;
+    reflections.Build(A);
+    return reflections;
+}
+
+} // namespace
+
+void TQRReflections::Build(const TDenseMatrix& A)
+{
+    const int n = SquareOrder(A);
     const std::size_t size = ReflectionOffset(n, n);
-    if (rows.size() < size) rows.resize(size);
-    double* R = rows.data();
+    if (FRows.size() < size) FRows.resize(size);
+    FOrder = n;
+    double* R = FRows.data();
     ParallelForBlocks(n - 1, 16, [&](int j0, int j1) {
         for (int i = j0; i < n; ++i) {
             const double* row = A.Row(i);
             for (int j = j0; j < std::min(j1, i + 1); ++j) R[ReflectionOffset(j, n) + (i - j)] = row[j];
         }
     });
-    return R;
 }
 
-// x := Q^T x by the reflections in order, as the plain loops down A's columns compute it.
-void ApplyReflections(const double* R, const arofdoubleM& c, int n, double* x)
+const double* TQRReflections::Vector(int k) const
 {
-    for (int j = 0; j < n - 1; ++j) {
-        const double* v = R + ReflectionOffset(j, n) - j; // v[i] = A(i, j) for i >= j
-        double s = 0.0;
-        for (int i = j; i < n; ++i) s += v[i] * x[i];
-        const double tau = s / c[j];
-        for (int i = j; i < n; ++i) x[i] -= tau * v[i];
-    }
+    if (k < 0 || k >= FOrder - 1) throw ERangeError();
+    return FRows.data() + ReflectionOffset(k, FOrder) - k;
 }
-
-} // namespace
 
 void QRSolve(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, arofdoubleM& b)
 {
+    QRSolve(A, PackedReflections(A), d, c, b);
+}
+
+void QRSolve(const TDenseMatrix& A, const TQRReflections& V, const arofdoubleM& d, const arofdoubleM& c,
+             arofdoubleM& b)
+{
     const int n = SquareOrder(A);
+    if (V.Order() != n) throw ERangeError();
     CheckVector(c, n);
     CheckVector(b, n);
-    if (n > 1) ApplyReflections(ReflectionRows(A, n), c, n, b.data());
+    ApplyReflections(V, c, b.data());
     QRBackSubstitute(A, d, b);
 }
 
 void QRSolveMany(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, TDenseMatrix& B)
 {
+    QRSolveMany(A, PackedReflections(A), d, c, B);
+}
+
+void QRSolveMany(const TDenseMatrix& A, const TQRReflections& V, const arofdoubleM& d, const arofdoubleM& c,
+                 TDenseMatrix& B)
+{
     const int n = SquareOrder(A);
+    if (V.Order() != n) throw ERangeError();
     CheckVector(c, n);
     CheckVector(d, n);
     if (B.Rows() != n) throw ERangeError();
     const int r = B.Cols();
     if (n == 0 || r == 0) return;
-    const double* R = ReflectionRows(A, n);
     // Every column is solved apart from the others, on the worker pool.
     WorkerPool().ParallelFor(r, [&](int k) {
         std::vector<double> x(n);
         for (int i = 0; i < n; ++i) x[i] = B.Row(i)[k];
-        ApplyReflections(R, c, n, x.data());
+        ApplyReflections(V, c, x.data());
         for (int i = n - 1; i >= 0; --i) {
             const double* arow = A.Row(i);
             double xi = x[i];

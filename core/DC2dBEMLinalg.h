@@ -93,13 +93,33 @@ void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c);
 // the blocked version is checked and measured against.
 void QRDecomposeReference(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c);
 
+// The reflections of a decomposed matrix packed by rows, vector k (A(k..n-1, k)) in one run of memory, so
+// that a solve walks them in order instead of down A's columns. Built once per decomposition (on the
+// worker pool) and read by every solve on it.
+class TQRReflections {
+public:
+    void Build(const TDenseMatrix& A);
+    int Order() const noexcept { return FOrder; }
+    // Reflection k < order - 1: v with v[i] = A(i, k) for k <= i < order (the pointer is offset by k).
+    const double* Vector(int k) const;
+
+private:
+    TLargeVector<double> FRows;
+    int FOrder = 0;
+};
+
 // b becomes x with A0 x = b, A0 being the matrix before QRDecompose(A, d, c). A singular matrix gives
 // infinities or NaN, never an exception.
 void QRSolve(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, arofdoubleM& b);
+// The same with the reflections of A already packed (ERangeError when they are of another order).
+void QRSolve(const TDenseMatrix& A, const TQRReflections& V, const arofdoubleM& d, const arofdoubleM& c,
+             arofdoubleM& b);
 
 // The same for many right-hand sides at once: B holds one right-hand side per column (order rows); the
 // columns are solved side by side on the worker pool, each by the same operations as alone.
 void QRSolveMany(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, TDenseMatrix& B);
+void QRSolveMany(const TDenseMatrix& A, const TQRReflections& V, const arofdoubleM& d, const arofdoubleM& c,
+                 TDenseMatrix& B);
 
 // Solves R x = b in place, R from the strict upper triangle of A and the diagonal d.
 void QRBackSubstitute(const TDenseMatrix& A, const arofdoubleM& d, arofdoubleM& b);

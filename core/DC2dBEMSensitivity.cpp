@@ -127,7 +127,7 @@ void CalcSolutionDerivatives(TSolverState& s)
     s.SolutionDerivatives.SetSize(s.UnknownCount, s.ParamCount + s.SourceParams.Length());
     ConductivityRightHandSides(s, unknowns);
     SourceRightHandSides(s);
-    QRSolveMany(s.SystemMatrix, s.HouseholderD, s.HouseholderC, s.SolutionDerivatives);
+    QRSolveMany(s.SystemMatrix, s.HouseholderVectors, s.HouseholderD, s.HouseholderC, s.SolutionDerivatives);
 }
 
 void CalcElectrodeDerivatives(TSolverState& s)

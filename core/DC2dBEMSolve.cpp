@@ -113,7 +113,7 @@ bool SolveBoundaryAndElectrodes(TSolverState& s)
 {
     TPhaseTimer timer(s, &TSolverTimings::ForwardSolve);
     SourceNodePotentials(s, s.Solution);
-    QRSolve(s.SystemMatrix, s.HouseholderD, s.HouseholderC, s.Solution);
+    QRSolve(s.SystemMatrix, s.HouseholderVectors, s.HouseholderD, s.HouseholderC, s.Solution);
     arofdoubleM potentials;
     const arofintM& used = s.UsedElectrodes[0];
     ElectrodePotentials(s, used, s.Solution, potentials);
@@ -337,6 +337,7 @@ bool SolveForward(TSolverState& s, bool WithSensitivities)
     {
         TPhaseTimer timer(s, &TSolverTimings::Factorisation);
         QRDecompose(s.SystemMatrix, s.HouseholderD, s.HouseholderC);
+        s.HouseholderVectors.Build(s.SystemMatrix);
     }
     const bool finite = SolveBoundaryAndElectrodes(s);
     if (WithSensitivities) {

@@ -134,6 +134,7 @@ struct TSolverState {
     TIntegralTable ElectrodeTable;        // per electrode record
     TDenseMatrix SystemMatrix;            // UnknownCount squared, QR-decomposed in place
     arofdoubleM HouseholderD, HouseholderC;
+    TQRReflections HouseholderVectors;    // the decomposition's reflections packed for its solves
     arofdoubleM Solution;                 // boundary potentials, per unknown
     // One row each, indexed by electrode record (0 for electrodes no measurement uses): the potentials
     // before and after the factor 2/pi.

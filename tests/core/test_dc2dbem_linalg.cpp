@@ -111,9 +111,20 @@ TEST(QRSolve, SolvesAndManyRightHandSidesMatchSeparateSolves)
             for (int i = 0; i < n; ++i) many(i, k) = single[k][i] = dist(gen);
         }
         const TDenseMatrix rhs = many;
+        // Reflections packed once serve every solve on the decomposition, with the same results.
+        TQRReflections packed;
+        packed.Build(A);
+        TDenseMatrix shared = many;
+        QRSolveMany(A, packed, d, c, shared);
+        arofdoubleM sharedSingle = single[1];
+        QRSolve(A, packed, d, c, sharedSingle);
         QRSolveMany(A, d, c, many);
         for (int k = 0; k < 3; ++k) {
             QRSolve(A, d, c, single[k]);
+            if (k == 1) {
+                EXPECT_EQ(sharedSingle, single[k]);
+            }
+            for (int i = 0; i < n; ++i) EXPECT_EQ(shared(i, k), many(i, k));
             for (int i = 0; i < n; ++i) {
                 ASSERT_NEAR(many(i, k), single[k][i], 1e-11);
                 double r = -rhs(i, k);
@@ -122,6 +133,20 @@ TEST(QRSolve, SolvesAndManyRightHandSidesMatchSeparateSolves)
             }
         }
     }
+}
+
+TEST(QRSolve, ReflectionsOfAnotherOrderAreRefused)
+{
+    TDenseMatrix A = RandomMatrix(6, 5, 2.0), other = RandomMatrix(7, 5, 2.0);
+    arofdoubleM d, c, b(6);
+    QRDecompose(A, d, c);
+    TQRReflections packed;
+    packed.Build(other);
+    EXPECT_THROW(QRSolve(A, packed, d, c, b), ERangeError);
+    TDenseMatrix B(6, 2);
+    EXPECT_THROW(QRSolveMany(A, packed, d, c, B), ERangeError);
+    EXPECT_THROW(packed.Vector(6), ERangeError); // order 7 has reflections 0 to 5
+    EXPECT_NO_THROW(packed.Vector(5));
 }
 
 TEST(QRDecompose, DegenerateOrders)
