@@ -299,6 +299,10 @@ public:
     void DoEditingDone();
     const std::string& SearchText() const { return FSearchText; }
 
+    // What a link in a cell hands to the desktop: the address from its http, https, ftp or mailto scheme
+    // on; empty for anything else ("CELL://" jumps stay in the grid, files and other schemes open nothing).
+    static std::string DesktopLinkTarget(const std::string& Link);
+
     // --- Wheel, pan, zoom.
     void Zoom(int Delta);
     bool Panning() const { return FPanning; }

@@ -12,6 +12,7 @@
 #include "platform/rtl/StrUtils.h"
 
 #include <algorithm>
+#include <cctype>
 
 void TExtStringGrid::WMMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
@@ -264,17 +265,22 @@ void TExtStringGrid::OpenLink(const std::string& Link)
         }
         return;
     }
-    std::string target = Link;
-    const auto scheme = up.find("://");
-    const std::string lead = scheme == std::string::npos ? "" : up.substr(0, scheme);
-    const bool web = lead.size() >= 4 && (lead.ends_with("HTTP") || lead.ends_with("HTTPS") || lead.ends_with("FTP"));
-    const auto mail = up.find("MAILTO:");
-    if (web) {
-        const std::size_t start = scheme - (lead.ends_with("HTTPS") ? 5 : lead.ends_with("HTTP") ? 4 : 3);
-        target = Link.substr(start);
-    } else if (mail != std::string::npos) target = Link.substr(mail);
-    else return;
-    ShellOpenDocument(Trim(target));
+    const std::string target = DesktopLinkTarget(Link);
+    if (!target.empty()) ShellOpenDocument(target);
+}
+
+std::string TExtStringGrid::DesktopLinkTarget(const std::string& Link)
+{
+    const std::string up = UpperCase(Link);
+    if (up.find("CELL://") != std::string::npos) return "";
+    for (const char* scheme : {"HTTPS://", "HTTP://", "FTP://", "MAILTO:"}) {
+        const auto at = up.find(scheme);
+        if (at == std::string::npos) continue;
+        // The scheme must start a word: "xhttp://" is no web address.
+        if (at > 0 && std::isalnum(static_cast<unsigned char>(up[at - 1]))) continue;
+        return Trim(Link.substr(at));
+    }
+    return "";
 }
 
 void TExtStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

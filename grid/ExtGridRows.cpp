@@ -6,6 +6,7 @@
 #include "grid/CellGraphic.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/NumberText.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/rtl/SysFormat.h"
 
 #include <algorithm>
@@ -27,7 +28,11 @@ int TExtStringGrid::CellAsInteger(int ACol, int ARow)
 
 double TExtStringGrid::CellAsFloat(int ACol, int ARow)
 {
-    std::string t = NormalizeNumberText(GetCellValue(ACol, ARow));
+    const std::string raw = GetCellValue(ACol, ARow);
+    std::string t = NormalizeNumberText(raw);
+    // A text without any digit is no number (only an empty cell reads as 0).
+    if (!Trim(raw).empty() && t.find_first_of("0123456789") == std::string::npos)
+        throw EExtGridError("Cell does not contain a float value");
     if (t.empty()) t = "0";
     double v = 0;
     if (!TryParseNumber(t, v)) throw EExtGridError("Cell does not contain a float value");
