@@ -155,6 +155,22 @@ TRegion TRegion::FromRects(const std::vector<TRect>& rects)
     return g;
 }
 
+TRegion TRegion::FromRowRuns(const std::vector<TRect>& runs)
+{
+    std::vector<raster::TSpan> spans;
+    spans.reserve(runs.size());
+    for (const TRect& r : runs) {
+        const bool inOrder = spans.empty() || r.Top > spans.back().Y || (r.Top == spans.back().Y && r.Left > spans.back().X1);
+        if (r.Bottom != r.Top + 1 || r.Right <= r.Left || !inOrder || r.Top != Clamp(r.Top) || r.Left != Clamp(r.Left) ||
+            r.Right != Clamp(r.Right))
+            return FromRects(runs);
+        spans.push_back({r.Top, r.Left, r.Right});
+    }
+    TRegion g;
+    g.FImpl->R = FromSpans(spans);
+    return g;
+}
+
 int TRegion::Combine(TRegion& dest, const TRegion& a, const TRegion& b, int mode)
 {
     QRegion r;

@@ -32,6 +32,9 @@ public:
     }
     // The union of rectangles (each [Left, Right) x [Top, Bottom)).
     static TRegion FromRects(const std::vector<TRect>& rects);
+    // The union of one-pixel-high runs given row by row from the top, left to right within a row, not
+    // touching (as a scan of a picture yields them), built in one pass; other lists as FromRects.
+    static TRegion FromRowRuns(const std::vector<TRect>& runs);
 
     // dest = a (mode) b; RGN_COPY copies a. Returns NULLREGION, SIMPLEREGION or COMPLEXREGION.
     static int Combine(TRegion& dest, const TRegion& a, const TRegion& b, int mode);
