@@ -232,7 +232,8 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEdit
         const TPoint span = BaseSpans(DisplayToRealCol(ACol), ARow);
         if (Forward && Navigation.AdvanceDirection == adLeftRight) {
             if (ACol + span.x >= lastCol && ARow >= lastRow) {
-                if (Navigation.AdvanceInsert) {
+                // Only the first step appends: a pass that finds no editable cell adds nothing.
+                if (Navigation.AdvanceInsert && step == 0) {
                     bool can = true;
                     CanAddRow(can);
                     ACol = FirstNormalCol();
@@ -252,7 +253,7 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEdit
         } else if (Forward) {
             if (ARow >= lastRow) {
                 if (ACol >= lastCol) {
-                    if (Navigation.AdvanceInsert) {
+                    if (Navigation.AdvanceInsert && step == 0) {
                         SetColCount(ColCount() + 1);
                         ACol += span.x + 1;
                         ARow = FixedRows();

@@ -1,0 +1,217 @@
+// Key and mouse sequences on the real control: Enter advancing and Tab over merged cells, skipping fixed
+// cells, Insert and Delete with their vetoes, Ctrl+A, the incremental search, column sizing with
+// AllColumnSize, a column move that keeps the sort column, and an advance with no editable cell.
+#include "ElectrodeGrid.h"
+
+#include <gtest/gtest.h>
+
+using namespace gridtest;
+
+namespace {
+
+struct InputHost {
+    InputHost(int cols = 6, int rows = 6)
+    {
+        Application->ProcessMessages();
+        Window = std::make_unique<QWidget>();
+        Window->setGeometry(40, 40, 500, 300);
+        Grid = std::make_unique<TExtStringGrid>(nullptr);
+        Grid->SetParentWidget(Window.get());
+        Grid->SetBounds(0, 0, 500, 300);
+        Grid->SetColCount(cols);
+        Grid->SetRowCount(rows);
+        Grid->SetDefaultColWidth(50);
+        Grid->SetDefaultRowHeight(20);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) Grid->SetCells(c, r, std::to_string(c) + ":" + std::to_string(r));
+        Window->show();
+        Window->activateWindow();
+        Application->ProcessMessages();
+        Grid->SetFocus();
+    }
+    TExtStringGrid& G() { return *Grid; }
+    QWidget* W() { return Grid->Widget(); }
+    std::pair<int, int> At() { return {Grid->Col(), Grid->Row()}; }
+    std::unique_ptr<QWidget> Window;
+    std::unique_ptr<TExtStringGrid> Grid;
+};
+
+} // namespace
+
+TEST(GridInput, EnterAdvancesAndTabWalksOverMergedCells)
+{
+    InputHost h;
+    TExtStringGrid& g = h.G();
+    g.SetOptions(g.Options() + TGridOptions{goEditing, goTabs});
+    g.Navigation.AdvanceOnEnter = true;
+    g.MergeCellRange(1, 1, 3, 1);
+    g.MoveColRow(1, 1, true, true);
+    Key(h.W(), Qt::Key_Return, Qt::NoModifier, "\r");   // opens the editor
+    ASSERT_TRUE(g.EditorMode());
+    Key(g.InplaceEditor()->Widget(), Qt::Key_Return, Qt::NoModifier, "\r");
+    EXPECT_EQ(h.At(), (std::pair{4, 1}));
+    g.HideEditor();
+    g.SetFocus();
+    g.MoveColRow(1, 1, true, true);
+    Key(h.W(), Qt::Key_Tab);
+    EXPECT_EQ(h.At(), (std::pair{4, 1}));
+    // Tab wraps to the next row's first normal column; Shift+Tab goes back.
+    g.MoveColRow(5, 1, true, true);
+    Key(h.W(), Qt::Key_Tab);
+    EXPECT_EQ(h.At(), (std::pair{1, 2}));
+    Key(h.W(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(h.At(), (std::pair{5, 1}));
+}
+
+TEST(GridInput, AdvanceWithAppendAndWithoutEditableCells)
+{
+    InputHost h(4, 3);
+    TExtStringGrid& g = h.G();
+    g.SetOptions(g.Options() + TGridOptions{goEditing});
+    g.Navigation.AdvanceOnEnter = true;
+    g.Navigation.AdvanceInsert = true;
+    int added = -1;
+    g.OnAutoAddRow = [&](TPersistent*, int r) { added = r; };
+    g.MoveColRow(3, 2, true, true);
+    g.AdvanceCell(3, 2, true, false, false);
+    EXPECT_EQ(g.RowCount(), 4);
+    EXPECT_EQ(added, 3);
+    EXPECT_EQ(h.At(), (std::pair{1, 3}));
+    // With no editable cell one pass is made and the cursor stays.
+    g.OnCanEditCell = [](TPersistent*, int, int, bool& can) { can = false; };
+    g.MoveColRow(2, 1, true, true);
+    g.AdvanceCell(2, 1, true, false, false);
+    EXPECT_EQ(h.At(), (std::pair{2, 1}));
+    EXPECT_EQ(g.RowCount(), 4);
+}
+
+TEST(GridInput, ArrowsSkipCellsReportedFixed)
+{
+    InputHost h;
+    TExtStringGrid& g = h.G();
+    std::vector<int> fixedCols = {2};
+    g.OnIsFixedCell = [&](TPersistent*, int, int c, bool& fixed) {
+        fixed = std::find(fixedCols.begin(), fixedCols.end(), c) != fixedCols.end();
+    };
+    g.MoveColRow(1, 1, true, true);
+    Key(h.W(), Qt::Key_Right);
+    EXPECT_EQ(h.At(), (std::pair{3, 1}));
+    Key(h.W(), Qt::Key_Left);
+    EXPECT_EQ(h.At(), (std::pair{1, 1}));
+    fixedCols = {4, 5};
+    g.MoveColRow(3, 1, true, true);
+    Key(h.W(), Qt::Key_Right);   // every column to the right is fixed: nothing
+    EXPECT_EQ(h.At(), (std::pair{3, 1}));
+    // Without skipping, the class library's move is refused by the fixed cell: the cursor stays.
+    g.Navigation.SkipFixedCells = false;
+    fixedCols = {2};
+    g.MoveColRow(1, 1, true, true);
+    Key(h.W(), Qt::Key_Right);
+    EXPECT_EQ(h.At(), (std::pair{1, 1}));
+}
+
+TEST(GridInput, InsertAndDeleteRowsWithTheirVetoes)
+{
+    InputHost h(4, 8);
+    TExtStringGrid& g = h.G();
+    g.Navigation.AllowInsertRow = true;
+    g.Navigation.AllowDeleteRow = true;
+    bool allowInsert = false, allowDelete = false;
+    g.OnCanInsertRow = [&](TPersistent*, int, bool& can) { can = allowInsert; };
+    g.OnCanDeleteRow = [&](TPersistent*, int, bool& can) { can = allowDelete; };
+    g.MoveColRow(1, 5, true, true);
+    Key(h.W(), Qt::Key_Insert);
+    EXPECT_EQ(g.RowCount(), 8);
+    allowInsert = true;
+    g.Navigation.InsertPosition = pInsertAfter;
+    Key(h.W(), Qt::Key_Insert);
+    EXPECT_EQ(g.RowCount(), 9);
+    EXPECT_EQ(g.Row(), 6);
+    EXPECT_EQ(g.Cells(1, 6), "");
+    EXPECT_EQ(g.Cells(1, 7), "1:6");
+    Key(h.W(), Qt::Key_Delete);
+    EXPECT_EQ(g.RowCount(), 9);
+    allowDelete = true;
+    Key(h.W(), Qt::Key_Delete);
+    EXPECT_EQ(g.RowCount(), 8);
+    EXPECT_EQ(g.Cells(1, 6), "1:6");
+    // With only fixed rows left nothing is asked.
+    InputHost k(3, 2);
+    TExtStringGrid& t = k.G();
+    t.Navigation.AllowDeleteRow = true;
+    int asked = 0;
+    t.OnCanDeleteRow = [&](TPersistent*, int, bool&) { ++asked; };
+    t.FixedRowAlways = true;
+    t.SetRowCount(1);
+    ASSERT_EQ(t.FixedRows(), 1);
+    Key(k.W(), Qt::Key_Delete);
+    EXPECT_EQ(asked, 0);
+}
+
+TEST(GridInput, CtrlASelectsTheNormalCellsOnlyWithRangeOrRowSelect)
+{
+    InputHost h;
+    TExtStringGrid& g = h.G();
+    g.SetOptions(g.Options() - TGridOptions{goRangeSelect});
+    const TGridRect before = g.Selection();
+    Key(h.W(), Qt::Key_A, Qt::ControlModifier, "\x01");
+    EXPECT_EQ(g.Selection(), before);
+    g.SetOptions(g.Options() + TGridOptions{goRangeSelect});
+    Key(h.W(), Qt::Key_A, Qt::ControlModifier, "\x01");
+    EXPECT_EQ(g.Selection(), (TGridRect{1, 1, 5, 5}));
+}
+
+TEST(GridInput, IncrementalSearchGrowsAndShrinks)
+{
+    InputHost h(3, 6);
+    TExtStringGrid& g = h.G();
+    const char* names[] = {"", "alpha", "Bravo", "beta", "bet", "gamma"};
+    for (int r = 1; r < 6; ++r) g.SetCells(1, r, names[r]);
+    g.Navigation.AutoGotoWhenSorted = true;
+    g.Navigation.AutoGotoIncremental = true;
+    Type(h.W(), "b");
+    EXPECT_EQ(g.Row(), 2);
+    Type(h.W(), "e");
+    EXPECT_EQ(g.Row(), 3);
+    Key(h.W(), Qt::Key_Backspace, Qt::NoModifier, "\b");
+    EXPECT_EQ(g.Row(), 2);
+    Key(h.W(), Qt::Key_Home);
+    EXPECT_EQ(g.SearchText(), "b");
+    Key(h.W(), Qt::Key_Down);
+    EXPECT_EQ(g.SearchText(), "");
+}
+
+TEST(GridInput, SizingOneColumnSizesAllWithAllColumnSize)
+{
+    InputHost h;
+    TExtStringGrid& g = h.G();
+    g.SetOptions(g.Options() + TGridOptions{goColSizing});
+    g.MouseActions.AllColumnSize = true;
+    int ended = -1;
+    g.OnEndColumnSize = [&](TPersistent*, int c) { ended = c; };
+    QWidget* w = h.W();
+    const QPointF press(100, 10), release(150, 10);
+    QMouseEvent down(QEvent::MouseButtonPress, press, w->mapToGlobal(press), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, release, w->mapToGlobal(release), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &up);
+    EXPECT_EQ(g.ColWidths(1), 100);
+    EXPECT_EQ(ended, 1);
+    for (int c = 2; c < 6; ++c) EXPECT_EQ(g.ColWidths(c), 100) << c;
+    EXPECT_EQ(g.ColWidths(0), 50);   // fixed columns keep theirs
+}
+
+TEST(GridInput, AColumnMoveKeepsTheSortColumn)
+{
+    struct Case {
+        int from, to, sortBefore, sortAfter;
+    } cases[] = {{1, 4, 3, 2}, {4, 1, 1, 2}, {2, 4, 2, 4}, {4, 2, 5, 5}};
+    for (const Case& c : cases) {
+        InputHost h;
+        TExtStringGrid& g = h.G();
+        g.SortSettings.Column = c.sortBefore;
+        g.MoveColumn(c.from, c.to);
+        EXPECT_EQ(g.SortSettings.Column, c.sortAfter) << c.from << "->" << c.to;
+        EXPECT_EQ(g.Cells(c.to, 1), std::to_string(c.from) + ":1");
+    }
+}
