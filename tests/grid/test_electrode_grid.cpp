@@ -4,6 +4,10 @@
 
 #include "platform/rtl/SystemColors.h"
 
+#include <QPixmap>
+
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 using namespace gridtest;
@@ -289,4 +293,24 @@ TEST(ElectrodeGrid, ProportionalThumbOfAHundredRowsInTwoHundredTenPixels)
     g.SetBounds(0, 0, 303, 15);
     g.UpdateProportionalThumb(true);
     EXPECT_GE(g.GetScrollInfo(SB_VERT).Page, 1);
+}
+
+// Under a real display (xvfb-run with QT_QPA_PLATFORM=xcb), VSP_GRID_SCREENSHOT=<file.png> saves what the
+// screen shows of the electrode editor's grid with an edit open; without it the test is skipped.
+TEST(ElectrodeGrid, ScreenshotOnRequest)
+{
+    const char* file = std::getenv("VSP_GRID_SCREENSHOT");
+    if (!file) GTEST_SKIP() << "VSP_GRID_SCREENSHOT not set";
+    ElectrodeHost h(30);
+    h.Window->setWindowTitle("Electrode editor");
+    h.Show();
+    TExtStringGrid& g = *h.Grid;
+    g.SetRow(3);
+    g.SetCol(3);
+    g.SetFocus();
+    Type(g.Widget(), "1");
+    Type(g.InplaceEditor()->Widget(), ",5");
+    for (int i = 0; i < 20; ++i) Application->ProcessMessages();
+    const QImage shot = h.Window->grab().toImage();
+    ASSERT_TRUE(shot.save(file));
 }
