@@ -177,7 +177,16 @@ void FactorPanel(double* P, int m, int ncols, int nrefl, double* d, double* c, c
         col[p] += sigma;
         c[p] = sigma * col[p];
         d[p] = -scale * sigma;
-        for (int q = p + 1; q < ncols; ++q) {
+        // The later columns two at a time, sharing the reads of the reflection.
+        int q = p + 1;
+        for (; q + 1 < ncols; q += 2) {
+            double* one = P + static_cast<std::size_t>(q) * m;
+            double* two = one + m;
+            double s1 = 0.0, s2 = 0.0;
+            K.Dot2(col + p, one + p, two + p, m - p, &s1, &s2);
+            K.Axpy2(s1 / c[p], s2 / c[p], col + p, one + p, two + p, m - p);
+        }
+        if (q < ncols) {
             double* other = P + static_cast<std::size_t>(q) * m;
             const double tau = K.Dot(col + p, other + p, m - p) / c[p];
             K.Axpy(tau, col + p, other + p, m - p);
@@ -193,7 +202,12 @@ std::vector<double> CompactFactor(const double* P, int m, int jb, const double* 
     for (int p = 0; p < jb; ++p) {
         const double tau = c[p] == 0.0 ? 0.0 : 1.0 / c[p];
         const double* vp = P + static_cast<std::size_t>(p) * m;
-        for (int q = 0; q < p; ++q) z[q] = K.Dot(P + static_cast<std::size_t>(q) * m + p, vp + p, m - p);
+        int q = 0;
+        for (; q + 1 < p; q += 2) {
+            const double* one = P + static_cast<std::size_t>(q) * m + p;
+            K.Dot2(vp + p, one, one + m, m - p, &z[q], &z[q + 1]);
+        }
+        if (q < p) z[q] = K.Dot(P + static_cast<std::size_t>(q) * m + p, vp + p, m - p);
         for (int q = 0; q < p; ++q) {
             double s = 0.0;
             for (int r = q; r < p; ++r) s += T[static_cast<std::size_t>(q) * jb + r] * z[r];
@@ -290,24 +304,46 @@ struct TPanel {
 void FactorPanelAt(const TPanelMatrix& M, int kb, int jb, double* d, double* c, const TQRKernels& K, TPanel& panel)
 {
     const int m = M.Order() - kb;
+    const int mPad = RoundUp(m, QRPad);
+    const int jbPad = RoundUp(jb, QRPad);
     panel.Start = kb;
     panel.Rows = m;
     panel.Width = jb;
     panel.P.resize(static_cast<std::size_t>(m) * jb);
-    for (int q = 0; q < jb; ++q)
-        for (int i = 0; i < m; ++i) panel.P[static_cast<std::size_t>(q) * m + i] = *M.Element(kb + i, kb + q);
-    FactorPanel(panel.P.data(), m, jb, jb, d + kb, c + kb, K);
-    for (int q = 0; q < jb; ++q)
-        for (int i = 0; i < m; ++i) *M.Element(kb + i, kb + q) = panel.P[static_cast<std::size_t>(q) * m + i];
-    panel.T = CompactFactor(panel.P.data(), m, jb, c + kb, K);
-    const int mPad = RoundUp(m, QRPad);
-    const int jbPad = RoundUp(jb, QRPad);
     panel.V.resize(static_cast<std::size_t>(mPad) * jbPad);
-    for (int i = 0; i < mPad; ++i) {
-        double* row = panel.V.data() + static_cast<std::size_t>(i) * jbPad;
-        for (int p = 0; p < jbPad; ++p)
-            row[p] = i < m && p < jb && p <= i ? panel.P[static_cast<std::size_t>(p) * m + i] : 0.0;
+    double* P = panel.P.data();
+    double* V = panel.V.data();
+    // Element (kb + i, kb + q) of M is at column[q] + i QRPanelWidth. The copies between M's column panels
+    // and the column-major P go by tiles of a few rows, so that both sides stay in a few cache lines.
+    constexpr int TileRows = 8;
+    double* column[PanelColumns];
+    for (int q = 0; q < jb; ++q) column[q] = M.Element(kb, kb + q);
+    for (int i0 = 0; i0 < m; i0 += TileRows) {
+        const int rows = std::min(TileRows, m - i0);
+        for (int q = 0; q < jb; ++q) {
+            const double* from = column[q] + static_cast<std::size_t>(i0) * QRPanelWidth;
+            double* to = P + static_cast<std::size_t>(q) * m + i0;
+            for (int t = 0; t < rows; ++t) to[t] = from[t * QRPanelWidth];
+        }
     }
+    FactorPanel(P, m, jb, jb, d + kb, c + kb, K);
+    // Back into M, and into V: row i holds v_p[i] for p <= i, zeros elsewhere and in the padding.
+    for (int i0 = 0; i0 < mPad; i0 += TileRows) {
+        const int rows = std::min(TileRows, m - i0);
+        for (int q = 0; q < jb; ++q) {
+            const double* from = P + static_cast<std::size_t>(q) * m + i0;
+            double* to = column[q] + static_cast<std::size_t>(i0) * QRPanelWidth;
+            double* v = V + static_cast<std::size_t>(i0) * jbPad + q;
+            for (int t = 0; t < rows; ++t) {
+                to[t * QRPanelWidth] = from[t];
+                v[static_cast<std::size_t>(t) * jbPad] = q <= i0 + t ? from[t] : 0.0;
+            }
+            for (int t = std::max(rows, 0); t < std::min(TileRows, mPad - i0); ++t) v[static_cast<std::size_t>(t) * jbPad] = 0.0;
+        }
+        for (int q = jb; q < jbPad; ++q)
+            for (int t = 0; t < std::min(TileRows, mPad - i0); ++t) V[static_cast<std::size_t>(i0 + t) * jbPad + q] = 0.0;
+    }
+    panel.T = CompactFactor(P, m, jb, c + kb, K);
 }
 
 // W := T^T W, row p of W (stride ldw) becoming sum over q <= p of T[q][p] W[q], the rows taken from the

@@ -23,6 +23,10 @@ struct TQRKernels {
     double (*Dot)(const double* a, const double* b, int n);
     // y[i] -= alpha * x[i], i < n.
     void (*Axpy)(double alpha, const double* x, double* y, int n);
+    // Dot(a, b1) and Dot(a, b2), each bit for bit as Dot gives it.
+    void (*Dot2)(const double* a, const double* b1, const double* b2, int n, double* sum1, double* sum2);
+    // Axpy(alpha1, x, y1) and Axpy(alpha2, x, y2).
+    void (*Axpy2)(double alpha1, double alpha2, const double* x, double* y1, double* y2, int n);
 };
 
 const TQRKernels& QRKernelsBaseline();

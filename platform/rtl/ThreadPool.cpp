@@ -139,12 +139,12 @@ void TThreadPool::WorkerLoop()
             if (FStopping) return;
             seen = FGeneration;
             job = FJob; // null once the poster has closed the job: nothing is left to take
-            if (job) ++FActive;
+            if (job) FActive.fetch_add(1, std::memory_order_relaxed);
         }
         if (!job) continue;
         RunIndexes(*job);
         std::lock_guard<std::mutex> lock(FMutex);
-        if (--FActive == 0) FDone.notify_all();
+        if (FActive.fetch_sub(1, std::memory_order_acq_rel) == 1) FDone.notify_all();
     }
 }
 
@@ -171,9 +171,14 @@ void TThreadPool::ParallelFor(int count, const std::function<void(int)>& task)
     tInsidePool = false;
     {
         // Every index has been handed out; workers that come late find no job, and those inside finish.
-        std::unique_lock<std::mutex> lock(FMutex);
+        std::lock_guard<std::mutex> lock(FMutex);
         FJob = nullptr;
-        FDone.wait(lock, [&] { return FActive == 0; });
+    }
+    // Their last tasks are usually short: wait for them awake before going to sleep.
+    for (int k = 0; k < SpinRounds && FActive.load(std::memory_order_acquire) != 0; ++k) CpuRelax();
+    {
+        std::unique_lock<std::mutex> lock(FMutex);
+        FDone.wait(lock, [&] { return FActive.load(std::memory_order_acquire) == 0; });
     }
     if (job.Error) std::rethrow_exception(job.Error);
 }

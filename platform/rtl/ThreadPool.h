@@ -50,7 +50,7 @@ private:
     TJob* FJob = nullptr;           // the open job; null once every index has been handed out
     std::uint64_t FGeneration = 0;  // counts the jobs posted; a worker joins each at most once
     std::atomic<std::uint64_t> FPosted{0}; // FGeneration, read by spinning workers without the lock
-    int FActive = 0;                // workers inside the current job
+    std::atomic<int> FActive{0};    // workers inside the current job (changed under FMutex)
     bool FStopping = false;
 };
 
