@@ -21,6 +21,13 @@
 
 QWidget* FormWindow(TForm* form) { return form; }
 
+TSize WindowClientSize(const QWidget* w) { return w ? TSize{w->width(), w->height()} : TSize{}; }
+
+void SetWindowClientSize(QWidget* w, int width, int height)
+{
+    if (w) w->resize(std::max(0, width), std::max(0, height));
+}
+
 // ---- Regions -----------------------------------------------------------------------------------------
 
 void SetWindowRegion(QWidget* w, const TRegion* region)

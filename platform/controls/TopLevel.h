@@ -16,6 +16,10 @@ class TRegion;
 // The window of a form (nullptr for nullptr).
 QWidget* FormWindow(TForm* form);
 
+// The window's client size (without its frame), and setting it.
+TSize WindowClientSize(const QWidget* window);
+void SetWindowClientSize(QWidget* window, int width, int height);
+
 // Only the region's pixels belong to the window (nullptr: the whole rectangle again); a region of no
 // pixels hides every pixel. Controls and forms share this one routine.
 void SetWindowRegion(QWidget* window, const TRegion* region);
