@@ -257,3 +257,19 @@ TEST(SeriesWindow, ModelAndDataChartsInAWindow)
         for (int dx = -1; dx <= 1; ++dx) red = red || Bgr(shot.pixel(low + QPoint(dx, dy))) == clRed;
     EXPECT_TRUE(red);
 }
+
+TEST(SeriesLegend, ContinuousSymbolsOfPaletteSeriesHaveNoFrames)
+{
+    TChart chart(nullptr);
+    auto* map = new TMapSeries(&chart);
+    map->SetParentChart(&chart);
+    TColor back = clWhite;
+    TBrushStyle style = bsSolid;
+    chart.ChartCanvas().Pen().SetStyle(psSolid);
+    map->LegendSymbolStyle(0, back, style);
+    EXPECT_EQ(chart.ChartCanvas().Pen().Style(), psSolid);
+    chart.Legend().Symbol().SetContinuous(true);
+    map->LegendSymbolStyle(0, back, style);
+    EXPECT_EQ(chart.ChartCanvas().Pen().Style(), psClear);
+    chart.FreeSeriesOfClass("");
+}
