@@ -340,10 +340,10 @@ std::int32_t TStyleFields::Integer(int Index) const { return StrToInt(Field(Inde
 
 bool TStyleFields::Boolean(int Index) const { return Integer(Index) != 0; }
 
-int TStyleFields::Ordinal(int Index, int Count) const
+std::int32_t TStyleFields::Bounded(int Index, std::int32_t Low, std::int32_t High) const
 {
     const std::int32_t v = Integer(Index);
-    if (v < 0 || v >= Count) throw ERangeError();
+    if (v < Low || v > High) throw ERangeError();
     return v;
 }
 

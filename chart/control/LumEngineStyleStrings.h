@@ -108,8 +108,10 @@ public:
     std::int32_t Integer(int Index) const;
     // Any integer other than 0 is true.
     bool Boolean(int Index) const;
+    // An integer Low..High; ERangeError outside.
+    std::int32_t Bounded(int Index, std::int32_t Low, std::int32_t High) const;
     // An ordinal 0..Count-1; ERangeError outside.
-    int Ordinal(int Index, int Count) const;
+    int Ordinal(int Index, int Count) const { return Bounded(Index, 0, Count - 1); }
     template <class E>
     E Enumeration(int Index, int Count) const { return static_cast<E>(Ordinal(Index, Count)); }
     // The first "," read as "."; text that is no number gives 123456789.0.

@@ -268,6 +268,8 @@ public:
     bool OrderedRange() const { return FOrderedRange; }
     bool KeepOneBeyond() const { return FKeepOneBeyond; }
     bool SinglePointResults() const { return FSinglePointResults; }
+    // A kind's rule, and also part of the series' style string, which stores it directly.
+    void SetSinglePointResults(bool Value) { FSinglePointResults = Value; }
     bool Has3DValues() const { return FHas3DValues; }
     // Only points whose value in it is 0 are drawn.
     TChartValueList* NullFlags() const { return FNullFlags; }
@@ -353,7 +355,6 @@ protected:
     void SetKeepsOwnValues(bool Value) { FKeepsOwnValues = Value; }
     void SetOrderedRange(bool Value) { FOrderedRange = Value; }
     void SetKeepOneBeyond(bool Value) { FKeepOneBeyond = Value; }
-    void SetSinglePointResults(bool Value) { FSinglePointResults = Value; }
     void SetHas3DValues(bool Value) { FHas3DValues = Value; }
     void SetNullFlags(TChartValueList* Value) { FNullFlags = Value; }
     // One of the series' own extra lists becomes the mandatory one (3-D kinds coloured by Z); Y is then

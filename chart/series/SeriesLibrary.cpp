@@ -6,6 +6,7 @@
 #include "chart/control/ChartRegistry.h"
 #include "chart/series/LumMapSeries.h"
 #include "chart/series/SeriesFastLine.h"
+#include "chart/series/SeriesStyle.h"
 
 namespace {
 int& InitializationCount()
@@ -20,10 +21,12 @@ void SeriesLibraryInitialization()
     if (InitializationCount()++ > 0) return;
     RegisterSeriesUnitTypes();
     RegisterSeries(TMapSeries::StaticClassInfo(), LumProCo::Map, LumConst::GalleryExtended, 1);
+    InstallSeriesStyleHooks();
 }
 
 void SeriesLibraryFinalization()
 {
     if (InitializationCount() == 0 || --InitializationCount() > 0) return;
     UnregisterSeriesClasses({&TMapSeries::StaticClassInfo()});
+    RemoveSeriesStyleHooks();
 }

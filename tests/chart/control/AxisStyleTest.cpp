@@ -7,6 +7,8 @@
 #include "chart/engine/LumEngine.h"
 #include "platform/rtl/FormatSettings.h"
 
+#include "tests/chart/control/StyleTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -25,25 +27,6 @@ public:
     void PaintWalls() override {}
     bool IsColorFree(TColor, bool, const TChartSeries*) const override { return true; }
 };
-
-std::vector<std::string> FieldsOf(const std::string& Text)
-{
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = Text.find('~', start);
-        out.push_back(Text.substr(start, end - start));
-        if (end == std::string::npos) return out;
-        start = end + 1;
-    }
-}
-
-std::string JoinFields(const std::vector<std::string>& Fields)
-{
-    std::string text;
-    for (std::size_t i = 0; i < Fields.size(); ++i) text += (i ? "~" : "") + Fields[i];
-    return text;
-}
 
 // An axis whose fields all differ from a new axis' (where a field has two values, the other one), set
 // so that reading its string back reproduces it: not automatic, a positive range, no label switching.

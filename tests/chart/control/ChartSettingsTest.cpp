@@ -7,23 +7,15 @@
 #include "platform/rtl/IniFiles.h"
 #include "tests/platform/rtl/TempFolder.h"
 
+#include "tests/chart/control/StyleTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/resource.h>
 
 namespace {
-
-std::string FileText(const std::string& Path)
-{
-    std::ifstream in(Path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void SetLook(TChartAxis& Axis, int Angle)
 {
