@@ -407,3 +407,48 @@ TEST(ExtGrid, OnlyWebAndMailLinksLeaveTheGrid)
     Click(g.Widget(), 120 + 10, 24 + 5);
     EXPECT_EQ((std::pair{g.Col(), g.Row()}), (std::pair{3, 4}));
 }
+
+TEST(ExtGrid, TheRecorderKeepsRefusedEditsToo)
+{
+    ElectrodeHost h;
+    h.Show();
+    TExtStringGrid& g = *h.Grid;
+    TExtGridUndoRedo rec(nullptr);
+    g.SetUndoRedo(&rec);
+    g.SetCol(3);
+    g.SetFocus();
+    Type(g.Widget(), "9");
+    Key(g.InplaceEditor()->Widget(), Qt::Key_Return, Qt::NoModifier, "\r");
+    Type(g.Widget(), "1");
+    Type(g.InplaceEditor()->Widget(), "e9");
+    Key(g.InplaceEditor()->Widget(), Qt::Key_Return, Qt::NoModifier, "\r");
+    ASSERT_EQ(rec.Depth(), 2);
+    EXPECT_EQ(rec.Changes()[0].OrigValue, "0.25");
+    EXPECT_EQ(rec.Changes()[0].Value, "9");
+    EXPECT_EQ(rec.Changes()[1].OrigValue, "9");
+    EXPECT_EQ(rec.Changes()[1].Value, "1e9");   // refused by the editor's handler, recorded all the same
+    EXPECT_EQ(g.Cells(3, 1), "9");
+    g.SetUndoRedo(nullptr);
+}
+
+TEST(ExtGrid, TheRedrawLockPaintsOnceAtTheEnd)
+{
+    ExtHost h(4, 40);
+    TExtStringGrid& g = h.G();
+    g.Invalidate();
+    g.Update();
+    const int stamp = g.PaintStamp();
+    g.LockRedraw();
+    g.LockRedraw();
+    for (int r = 1; r < 40; ++r) g.SetCells(1, r, "x");
+    g.Update();
+    EXPECT_EQ(g.PaintStamp(), stamp);
+    g.UnlockRedraw();
+    g.Update();
+    EXPECT_EQ(g.PaintStamp(), stamp);
+    g.UnlockRedraw();
+    g.Update();
+    EXPECT_EQ(g.PaintStamp(), stamp + 1);
+    g.UnlockRedraw();   // without a matching lock: stays at 0 and repaints
+    EXPECT_EQ(g.RedrawLockCount(), 0);
+}
