@@ -137,6 +137,11 @@ void TChartAxis::PaintAxis(bool RecomputePosition)
     IsDateTime = ShowsDateTime();
     const TRect& chartRect = FChart->ChartRect();
     if (RecomputePosition) AxisPosition = ApplyPositionPercent(RectSide(chartRect), chartRect);
+    TCanvas3D& canvas = FChart->ChartCanvas();
+    // Title, labels and items are written on the chart's own background (a label frame brings its own);
+    // the mode a brush selected before (a series', the last axis' box) must not give them opaque boxes.
+    const int callerBackMode = canvas.ReadBackMode();
+    canvas.WriteBackMode(TRANSPARENT);
     if (FTitle->Visible() && !FTitle->Caption().empty()) {
         if (FIsDepthAxis)
             DrawTitle(TitlePosition, DepthLabelPosition());
@@ -146,7 +151,6 @@ void TChartAxis::PaintAxis(bool RecomputePosition)
             DrawTitle(TitlePosition, CenterPixel);
     }
     DrawLabels();
-    TCanvas3D& canvas = FChart->ChartCanvas();
     canvas.WriteBackMode(TRANSPARENT);
     canvas.Brush().SetStyle(bsClear);
     if (FAxisPen->Visible()) {
@@ -165,7 +169,7 @@ void TChartAxis::PaintAxis(bool RecomputePosition)
     DrawTicks(*FTicksInner, -1, -FTickInnerLength);
     DrawMinorMarks(*FMinorTicks, FMinorTickLength, false);
     DrawMinorMarks(*FMinorGrid, 0, true);
-    canvas.WriteBackMode(OPAQUE);
+    canvas.WriteBackMode(callerBackMode);
 }
 
 void TChartAxis::DrawAxisLine()
@@ -305,21 +309,28 @@ void TChartAxis::DrawMinorMarks(const TChartPen& Pen, int Length, bool AsGrid)
 {
     if (TickPositions.empty() || !Pen.Visible() || FIsDepthAxis) return;
     FChart->ChartCanvas().SelectPen(Pen);
-    const int k = FMinorTickCount;
-    const double fraction = 1.0 / (k + 1);
+    // At most one mark per pixel of an interval: a stored count of millions draws no more than fit.
+    const auto countIn = [this](double span) {
+        return static_cast<int>(std::min<double>(FMinorTickCount, std::max(0.0, std::floor(std::fabs(span)) - 1)));
+    };
     std::vector<int> marks;
     const auto& t = TickPositions;
     const int n = static_cast<int>(t.size());
+    const auto addMark = [&marks](double pixel) { marks.push_back(PixelFromReal(pixel)); };
     if (!FLogarithmic) {
         for (int i = 1; i < n; ++i) {
-            const int interval = t[i] - t[i - 1];
-            for (int j = 1; j <= k; ++j) marks.push_back(t[i] - PixelFromReal(j * interval * fraction));
+            const double interval = static_cast<double>(t[i]) - t[i - 1];
+            const int k = countIn(interval);
+            const double fraction = 1.0 / (k + 1.0);
+            for (int j = 1; j <= k; ++j) addMark(t[i] - RoundHalfEven(j * interval * fraction));
         }
         if (n > 1) {
-            const int interval = t[1] - t[0];
+            const double interval = static_cast<double>(t[1]) - t[0];
+            const int k = countIn(interval);
+            const double fraction = 1.0 / (k + 1.0);
             for (int j = 1; j <= k; ++j) {
-                marks.push_back(t[0] - PixelFromReal(j * interval * fraction));
-                marks.push_back(t[n - 1] + PixelFromReal(j * interval * fraction));
+                addMark(t[0] - RoundHalfEven(j * interval * fraction));
+                addMark(t[n - 1] + RoundHalfEven(j * interval * fraction));
             }
         }
     } else {
@@ -340,6 +351,8 @@ void TChartAxis::DrawMinorMarks(const TChartPen& Pen, int Length, bool AsGrid)
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
         for (double v : starts) {
             const double next = nextDecade(v);
+            const int k = countIn(static_cast<double>(CalcPosValue(next)) - CalcPosValue(v));
+            const double fraction = 1.0 / (k + 1.0);
             for (int j = 1; j <= k; ++j) {
                 const double m = v + j * (next - v) * fraction;
                 if (m >= CurrentMinimum && m <= CurrentMaximum) marks.push_back(CalcPosValue(m));
@@ -517,6 +530,7 @@ void TChartAxis::DrawAxisLabel(int X, int Y, TLumCustomShape* Shape, const std::
         frame.DrawShapeRect(box, FLabelsAngle, DepthPixel);
     }
 
+    canvas.WriteBackMode(TRANSPARENT); // the frame's brush may have made it opaque
     canvas.WriteTextAlign(align);
     std::string text = Text;
     int z = DepthPixel;

@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace {
 constexpr char LineSeparator = 13;
+constexpr int MaxAxisLabels = 10000; // the most labels one walk may draw
 } // namespace
 
 // ---- Texts and sizes -----------------------------------------------------------------------------------
@@ -148,7 +150,7 @@ void TChartAxis::LinearValueWalk(double step, int stepIndex)
     const double lo = FLogarithmic ? CurrentMinimum : scale * (CurrentMinimum + LabelValueOffset);
     const double hi = FLogarithmic ? CurrentMaximum : scale * (CurrentMaximum + LabelValueOffset);
     const double s = scale * step;
-    if (std::fabs(CurrentRange / step) >= 10000) return;
+    if (std::fabs(CurrentRange / step) >= MaxAxisLabels) return;
     const bool exactDateTime = IsDateTime && FExactDateTime;
     const bool calendar = exactDateTime && stepIndex >= dtHalfMonth;
     auto stepDown = [&](double& v) { AdvanceByDateStep(calendar, false, v, s, stepIndex); };
@@ -195,11 +197,13 @@ void TChartAxis::LogValueWalk()
         AddTick(CalcPosValue(below));
     }
     if (CurrentMaximum <= 1e300 && FLogarithmicBase > 1) {
+        // A base just above 1 would take millions of steps: the walk ends where the linear walk gives up,
+        // and where a step no longer moves the label (every further one would land on it too).
         double v = w;
-        while (v <= CurrentMaximum) {
+        for (int count = 0; v <= CurrentMaximum && count < MaxAxisLabels; ++count) {
             if (v >= CurrentMinimum) DrawValueLabel(v);
             const double next = nextDecade(v);
-            if (!(next > v)) break;
+            if (!(next > v) || CalcPosValue(next) == CalcPosValue(v)) break;
             v = next;
         }
     }
@@ -295,6 +299,8 @@ void TChartAxis::DepthTitleWalk()
     if (FChart->ActiveSeriesCount() == 0) return;
     const int from = TruncFromReal(CurrentMinimum);
     const int to = TruncFromReal(CurrentMaximum);
+    // A stored range of millions of depth slots gives no titles, as too many value labels give none.
+    if (static_cast<std::int64_t>(to) - from >= MaxAxisLabels) return;
     for (int i = from; i <= to; ++i) {
         const int pixel = CalcPosValue(CurrentMaximum - i - 0.5);
         if (!FTickOnLabelsOnly) AddTick(pixel);

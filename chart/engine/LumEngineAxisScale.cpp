@@ -100,14 +100,17 @@ void TChartAxis::RoundLimits(double& lo, double& hi) const
         return;
     }
     if (!SignedLogMode) {
-        const double lb = std::log(FLogarithmicBase);
-        const double newHi = PowerOf(FLogarithmicBase, CeilTol(std::log(std::fabs(hi)) / lb));
-        const double newLo = PowerOf(FLogarithmicBase, FloorTol(std::log(std::fabs(lo)) / lb));
-        hi = newHi;
-        lo = newLo;
+        // Outward: below a base of 1 the exponent falls as the value grows, so the floor gives the top.
+        const double base = FLogarithmicBase;
+        const bool falling = base < 1;
+        const double lb = std::log(base);
+        const double hiExponent = std::log(std::fabs(hi)) / lb;
+        const double loExponent = std::log(std::fabs(lo)) / lb;
+        hi = PowerOf(base, falling ? FloorTol(hiExponent) : CeilTol(hiExponent));
+        lo = PowerOf(base, falling ? CeilTol(loExponent) : FloorTol(loExponent));
         if (hi == lo) {
-            hi *= FLogarithmicBase;
-            lo /= FLogarithmicBase;
+            hi = falling ? hi / base : hi * base;
+            lo = falling ? lo * base : lo / base;
         }
         return;
     }
