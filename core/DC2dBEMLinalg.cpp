@@ -33,23 +33,6 @@ void* AllocateLarge(std::size_t bytes)
 
 // ---- TDenseMatrix ----
 
-void TDenseMatrix::TFree::operator()(double* p) const noexcept { std::free(p); }
-
-TDenseMatrix::TDenseMatrix(const TDenseMatrix& other)
-{
-    SetSize(other.FRows, other.FCols);
-    if (FData) std::memcpy(FData.get(), other.FData.get(), sizeof(double) * FStride * FRows);
-}
-
-TDenseMatrix& TDenseMatrix::operator=(const TDenseMatrix& other)
-{
-    if (this != &other) {
-        TDenseMatrix copy(other);
-        *this = std::move(copy);
-    }
-    return *this;
-}
-
 TDenseMatrix& TDenseMatrix::operator=(TDenseMatrix&& other) noexcept
 {
     if (this != &other) {
@@ -62,7 +45,6 @@ TDenseMatrix& TDenseMatrix::operator=(TDenseMatrix&& other) noexcept
 void TDenseMatrix::Swap(TDenseMatrix& other) noexcept
 {
     std::swap(FData, other.FData);
-    std::swap(FCapacity, other.FCapacity);
     std::swap(FRows, other.FRows);
     std::swap(FCols, other.FCols);
     std::swap(FStride, other.FStride);
@@ -72,15 +54,7 @@ void TDenseMatrix::SetSizeForOverwrite(int rows, int cols)
 {
     if (rows < 0 || cols < 0) throw ERangeError();
     const std::size_t stride = (static_cast<std::size_t>(cols) + 7) / 8 * 8;
-    const std::size_t count = stride * static_cast<std::size_t>(rows);
-    if (count > FCapacity) {
-        FData.reset();
-        FCapacity = 0;
-        FRows = FCols = 0;
-        FStride = 0;
-        FData.reset(static_cast<double*>(AllocateLarge(sizeof(double) * count)));
-        FCapacity = count;
-    }
+    FData.Resize(stride * static_cast<std::size_t>(rows));
     FRows = rows;
     FCols = cols;
     FStride = stride;
@@ -89,7 +63,7 @@ void TDenseMatrix::SetSizeForOverwrite(int rows, int cols)
 void TDenseMatrix::SetSize(int rows, int cols)
 {
     SetSizeForOverwrite(rows, cols);
-    if (FData) std::memset(FData.get(), 0, sizeof(double) * FStride * FRows);
+    if (FData.size() > 0) std::memset(FData.data(), 0, sizeof(double) * FData.size());
 }
 
 void TDenseMatrix::Fill(double value)
@@ -100,13 +74,13 @@ void TDenseMatrix::Fill(double value)
 double* TDenseMatrix::Row(int i)
 {
     if (i < 0 || i >= FRows) throw ERangeError();
-    return FData.get() + FStride * static_cast<std::size_t>(i);
+    return FData.data() + FStride * static_cast<std::size_t>(i);
 }
 
 const double* TDenseMatrix::Row(int i) const
 {
     if (i < 0 || i >= FRows) throw ERangeError();
-    return FData.get() + FStride * static_cast<std::size_t>(i);
+    return FData.data() + FStride * static_cast<std::size_t>(i);
 }
 
 double& TDenseMatrix::operator()(int i, int j)
@@ -250,8 +224,8 @@ public:
         FPanels = (FOrder + QRPanelWidth - 1) / QRPanelWidth;
         FRows = RoundUp(FOrder, QRPad) + QRPad;
         const std::size_t size = static_cast<std::size_t>(FPanels) * PanelStride();
-        thread_local TLargeVector<double> buffer;
-        if (buffer.size() < size) buffer.resize(size);
+        thread_local TLargeBuffer<double> buffer;
+        if (buffer.size() < size) buffer.Resize(size);
         FData = buffer.data();
         ParallelForBlocks(FPanels, 1, [&](int jp, int) {
             double* panel = Panel(jp);
@@ -568,8 +542,7 @@ const TQRReflections& PackedReflections(const TDenseMatrix& A)
 void TQRReflections::Build(const TDenseMatrix& A)
 {
     const int n = SquareOrder(A);
-    const std::size_t size = ReflectionOffset(n, n);
-    if (FRows.size() < size) FRows.resize(size);
+    FRows.Resize(ReflectionOffset(n, n));
     FOrder = n;
     double* R = FRows.data();
     ParallelForBlocks(n - 1, 16, [&](int j0, int j1) {

@@ -6,7 +6,10 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 // Storage for the solver's large arrays (matrices, integral tables, scratch of the decomposition): 64-byte
@@ -15,24 +18,64 @@
 // EOutOfResources when the memory is not there.
 void* AllocateLarge(std::size_t bytes);
 
+// A large array of a trivially copyable type whose elements its owner writes before reading them: not
+// initialised (the first touch happens where the values are written, on whichever threads write them),
+// its storage kept when large enough, copied whole.
 template <class T>
-struct TLargeAllocator {
-    using value_type = T;
-    TLargeAllocator() = default;
-    template <class U>
-    TLargeAllocator(const TLargeAllocator<U>&) noexcept
+class TLargeBuffer {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    TLargeBuffer() = default;
+    TLargeBuffer(const TLargeBuffer& other)
     {
+        Resize(other.FSize);
+        if (FSize > 0) std::memcpy(static_cast<void*>(FData.get()), other.FData.get(), FSize * sizeof(T));
     }
-    T* allocate(std::size_t n) { return static_cast<T*>(AllocateLarge(n * sizeof(T))); }
-    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
-    template <class U>
-    bool operator==(const TLargeAllocator<U>&) const noexcept
+    TLargeBuffer& operator=(const TLargeBuffer& other)
     {
-        return true;
+        if (this != &other) {
+            TLargeBuffer copy(other);
+            Swap(copy);
+        }
+        return *this;
     }
+    TLargeBuffer(TLargeBuffer&& other) noexcept { Swap(other); }
+    TLargeBuffer& operator=(TLargeBuffer&& other) noexcept
+    {
+        TLargeBuffer moved(std::move(other));
+        Swap(moved);
+        return *this;
+    }
+
+    // `count` elements; those beyond the old size are not defined.
+    void Resize(std::size_t count)
+    {
+        if (count > FCapacity) {
+            FData.reset(static_cast<T*>(AllocateLarge(count * sizeof(T))));
+            FCapacity = count;
+        }
+        FSize = count;
+    }
+    void Clear() noexcept { FSize = 0; }
+    std::size_t size() const noexcept { return FSize; }
+    T* data() noexcept { return FData.get(); }
+    const T* data() const noexcept { return FData.get(); }
+
+private:
+    void Swap(TLargeBuffer& other) noexcept
+    {
+        std::swap(FData, other.FData);
+        std::swap(FSize, other.FSize);
+        std::swap(FCapacity, other.FCapacity);
+    }
+    struct TFree {
+        void operator()(T* p) const noexcept { std::free(p); }
+    };
+    std::unique_ptr<T, TFree> FData;
+    std::size_t FSize = 0;
+    std::size_t FCapacity = 0;
 };
-template <class T>
-using TLargeVector = std::vector<T, TLargeAllocator<T>>;
 
 // A row-major matrix of doubles whose rows start on 64-byte boundaries. Row and element access check
 // their indexes (ERangeError); the raw row pointers serve the inner loops.
@@ -40,8 +83,8 @@ class TDenseMatrix {
 public:
     TDenseMatrix() = default;
     TDenseMatrix(int rows, int cols) { SetSize(rows, cols); }
-    TDenseMatrix(const TDenseMatrix& other);
-    TDenseMatrix& operator=(const TDenseMatrix& other);
+    TDenseMatrix(const TDenseMatrix& other) = default;
+    TDenseMatrix& operator=(const TDenseMatrix& other) = default;
     TDenseMatrix(TDenseMatrix&& other) noexcept { Swap(other); }
     TDenseMatrix& operator=(TDenseMatrix&& other) noexcept;
 
@@ -63,11 +106,7 @@ public:
 
 private:
     void Swap(TDenseMatrix& other) noexcept;
-    struct TFree {
-        void operator()(double* p) const noexcept;
-    };
-    std::unique_ptr<double[], TFree> FData;
-    std::size_t FCapacity = 0; // doubles held by FData
+    TLargeBuffer<double> FData; // rows of FStride doubles
     int FRows = 0;
     int FCols = 0;
     std::size_t FStride = 0;
@@ -104,7 +143,7 @@ public:
     const double* Vector(int k) const;
 
 private:
-    TLargeVector<double> FRows;
+    TLargeBuffer<double> FRows;
     int FOrder = 0;
 };
 

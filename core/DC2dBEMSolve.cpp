@@ -69,7 +69,7 @@ void AssembleRow(TSolverState& s, const TKernelSettings& settings, const TElemen
         // Group 0 is the ground line, entering with weight 1 and no contrast.
         const double weight = g == 0 ? -1.0 : s.Params[g - 1].Contrast;
         if (weight == 0.0 && !s.SensitivityMode) continue;
-        const TIntegralPair* cached = s.SensitivityMode ? s.NodeTable.Group(r, g) : nullptr;
+        const TIntegralPair* cached = s.SensitivityMode ? std::as_const(s.NodeTable).Group(r, g) : nullptr;
         for (int i = s.GroupStart[g]; i < s.GroupStart[g + 1]; ++i) {
             const TIntegralPair w =
                 cached ? cached[i - s.GroupStart[g]] : ElementKernel(settings, P, s.Elements[i].Geometry, false);

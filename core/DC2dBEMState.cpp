@@ -25,7 +25,7 @@ void TIntegralTable::Clear()
 {
     FEntries = 0;
     FGroupStart.assign(1, 0);
-    FPairs.clear();
+    FPairs.Clear();
     FPresent.clear();
 }
 
@@ -35,7 +35,7 @@ void TIntegralTable::Layout(int entries, const std::vector<int>& groupSizes)
     FEntries = entries;
     FGroupStart.assign(1, 0);
     for (int size : groupSizes) FGroupStart.push_back(FGroupStart.back() + size);
-    FPairs.assign(static_cast<std::size_t>(entries) * FGroupStart.back(), TIntegralPair{});
+    FPairs.Resize(static_cast<std::size_t>(entries) * FGroupStart.back());
     FPresent.assign(entries, 0);
 }
 

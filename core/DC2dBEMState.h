@@ -52,7 +52,9 @@ struct TSolverElement {
 class TIntegralTable {
 public:
     void Clear();
-    // Sizes the table: `entries` entries, the groups' element counts given, every entry absent.
+    // Sizes the table: `entries` entries, the groups' element counts given, every entry absent. An absent
+    // entry's pairs are not defined; they are written through the writable Group, read through the
+    // others, which refuse an absent entry (ERangeError).
     void Layout(int entries, const std::vector<int>& groupSizes);
     int EntryCount() const { return FEntries; }
     int GroupCount() const { return static_cast<int>(FGroupStart.size()) - 1; }
@@ -67,7 +69,7 @@ private:
     std::size_t Offset(int entry, int group) const;
     int FEntries = 0;
     std::vector<int> FGroupStart{0};
-    TLargeVector<TIntegralPair> FPairs;
+    TLargeBuffer<TIntegralPair> FPairs;
     std::vector<std::uint8_t> FPresent; // bytes, not bits: entries are written from several threads
 };
 
