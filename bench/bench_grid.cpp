@@ -2,6 +2,7 @@
 // repaint of the visible page at the top, the middle and the end, scrolling page by page, and filling;
 // the same at 40,000 rows, whose paint times must stay within 10 % (no paint step walks all rows) and
 // whose filling must take about four times as long. Target: under 16 ms per repaint and page.
+#include "bench/bench_common.h"
 #include "grid/ExtGrid.h"
 #include "platform/controls/Application.h"
 
@@ -12,21 +13,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
 
 namespace {
-
-std::string ProcessorName()
-{
-    std::ifstream cpu("/proc/cpuinfo");
-    std::string line;
-    while (std::getline(cpu, line))
-        if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
-    return "unknown processor";
-}
 
 struct Sheet {
     explicit Sheet(int rows)
@@ -114,7 +105,7 @@ BENCHMARK(BM_Fill)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->Itera
 
 void PrintSummary()
 {
-    std::printf("\nString grid, 100 columns in 1280 x 720 pixels, best times on %s:\n", ProcessorName().c_str());
+    std::printf("\nString grid, 100 columns in 1280 x 720 pixels, best times on %s:\n", bench::ProcessorName().c_str());
     for (const char* what : {"repaint top", "repaint middle", "repaint end", "page"}) {
         const double a = Results[std::string(what) + " 10000"], b = Results[std::string(what) + " 40000"];
         std::printf("  %-15s 10,000 rows %6.2f ms  40,000 rows %6.2f ms  ratio %.2f  (target < 16 ms, ratio < 1.10)\n",
