@@ -164,7 +164,9 @@ TEST(ChartLegend, SideRowsThatFitAndMaxNumRows)
         rows = std::min(rows, c.MaxNumRows);
         const auto all = Names(c.Series);
         EXPECT_EQ(lc.Written(all), std::vector<std::string>(all.begin(), all.begin() + std::max(rows, 0)));
-        if (rows <= 0) EXPECT_EQ(lc.Chart.After, lc.Chart.Before) << "nothing drawn takes nothing";
+        if (rows <= 0) {
+            EXPECT_EQ(lc.Chart.After, lc.Chart.Before) << "nothing drawn takes nothing";
+        }
     }
 }
 
@@ -235,10 +237,11 @@ TEST(ChartLegend, ColumnsRowsAndMaxNumRowsOfABottomLegend)
         const int shown = std::min(c.Series, c.Columns * c.Rows);
         const auto all = Names(c.Series, wide);
         EXPECT_EQ(lc.Written(all), std::vector<std::string>(all.begin(), all.begin() + shown));
-        if (shown > 0)
+        if (shown > 0) {
             EXPECT_EQ(lc.Chart.After.Bottom, lc.Legend().ShapeRect().Top - 9) << "its own margin";
-        else
+        } else {
             EXPECT_EQ(lc.Chart.After, lc.Chart.Before);
+        }
     }
 }
 
@@ -545,12 +548,20 @@ TEST(ChartLegend, OrderOfTheFirstPassByAlignment)
         if (alignment == laLeft || alignment == laRight) {
             EXPECT_LT(index("Alpha"), index("Top"));
             // The titles then centre over what the legend left.
-            if (alignment == laRight) EXPECT_LT(titleRect.Right, r.Left);
-            if (alignment == laLeft) EXPECT_GT(titleRect.Left, r.Right);
+            if (alignment == laRight) {
+                EXPECT_LT(titleRect.Right, r.Left);
+            }
+            if (alignment == laLeft) {
+                EXPECT_GT(titleRect.Left, r.Right);
+            }
         } else {
             EXPECT_GT(index("Alpha"), index("Foot"));
-            if (alignment == laTop) EXPECT_GT(r.Top, titleRect.Bottom);
-            if (alignment == laBottom) EXPECT_LT(r.Bottom, footRect.Top);
+            if (alignment == laTop) {
+                EXPECT_GT(r.Top, titleRect.Bottom);
+            }
+            if (alignment == laBottom) {
+                EXPECT_LT(r.Bottom, footRect.Top);
+            }
         }
     }
 }
@@ -692,10 +703,11 @@ TEST(ChartLegend, TitleLinesByAlignmentPlainAndHtml)
         const int widest = lc.TextWidth(font, "Second line");
         EXPECT_EQ(lc.Find("Head").X, x(c.Format == ttfHtml ? widest : lc.TextWidth(font, "Head")));
         EXPECT_EQ(lc.Find("Head").Y, box.Top + 1);
-        if (c.Format == ttfNormal)
+        if (c.Format == ttfNormal) {
             EXPECT_EQ(lc.Find("Second line").Y, box.Top + 1 + h);
-        else
+        } else {
             EXPECT_GT(lc.Find("Second line").Y, box.Top + 1) << "the HTML writer spaces its own lines";
+        }
         EXPECT_EQ(lc.Legend().Layout().ItemsTop, r.Top + 2 * h + 2) << "the items start below the title";
         EXPECT_GE(r.Right - r.Left, widest + w) << "the legend is at least as wide as its title";
     }

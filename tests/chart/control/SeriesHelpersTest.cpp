@@ -109,6 +109,8 @@ TEST(ChartSeriesHelpers, ChangeSeriesClass)
 
 TEST(ChartSeriesHelpers, ReplaceSeriesObjectMovesEverythingThatPointsToIt)
 {
+    // The events' record outlives the series, whose last clear fires one when the chart frees them.
+    std::vector<std::string> fired;
     TComponent form(nullptr);
     TChart chart(&form);
     TChartSeries* before = NewSeriesOfClass(&form, &chart, TLineTestSeries::StaticClassInfo(), nullptr);
@@ -125,7 +127,6 @@ TEST(ChartSeriesHelpers, ReplaceSeriesObjectMovesEverythingThatPointsToIt)
     tool->SetSeries(old);
     chart.Legend().AssignSeries(old);
 
-    std::vector<std::string> fired;
     old->AfterDrawValues = [&](TPersistent*) { fired.push_back("AfterDrawValues"); };
     old->BeforeDrawValues = [&](TPersistent*) { fired.push_back("BeforeDrawValues"); };
     old->OnAfterAdd = [&](TChartSeries*, int) { fired.push_back("OnAfterAdd"); };

@@ -230,7 +230,9 @@ TEST(ChartWalls, FitChartRectTo3D)
         chart.FitChartRectTo3D();
         const TRect after = chart.ChartRect();
         const int w = std::abs(chart.Width3D()), h = std::abs(chart.Height3D());
-        if (!c.View3D) EXPECT_EQ(w, 0);
+        if (!c.View3D) {
+            EXPECT_EQ(w, 0);
+        }
         TRect expected = before;
         if (c.View3D && c.Orthogonal) {
             const int s = c.AxesSeries ? c.BackSize : 0;
