@@ -139,6 +139,7 @@ TEST_F(CommonSettings, DefaultRowFromTheFileOrKeptWhenRefused)
 TEST(FileAssociation, WritesTheThreeKeysAndOverwritesThemAtTheNextStart)
 {
     TTempFolder temp;
+    const std::string store = RegistryStorePath();
     SetRegistryStorePath(temp.File("registry"));
     RegisterFileType("sp2", "VornSP2dp data", "/old/vornsp2dp,0", "/old/vornsp2dp");
     RegisterFileType("sp2", "VornSP2dp data", "/opt/vornsp2dp,0", "/opt/vornsp2dp");
@@ -160,14 +161,15 @@ TEST(FileAssociation, WritesTheThreeKeysAndOverwritesThemAtTheNextStart)
         EXPECT_EQ(reg.ReadString(""), e.Value);
         reg.CloseKey();
     }
-    SetRegistryStorePath("");
+    SetRegistryStorePath(store);
 }
 
 TEST(FileAssociation, AStoreThatCannotBeWrittenIsSkippedSilently)
 {
     TTempFolder temp;
+    const std::string store = RegistryStorePath();
     SaveFileSafely(temp.File("file"), "x");
     SetRegistryStorePath(temp.File("file/registry"));
     EXPECT_NO_THROW(RegisterFileType("sp2", "VornSP2dp data", "p,0", "p"));
-    SetRegistryStorePath("");
+    SetRegistryStorePath(store);
 }

@@ -1,10 +1,30 @@
-// The program's main block.
-#include <cstdio>
+// The program's main block: the application, the chart engine's start-up, the main window and the message
+// loop. VSP_LAYOUT_FILE names a file that receives the window's layout report (for harnesses driving the
+// program with real input); VSP_EXIT_AFTER_FIRST_PAINT set ends the program once the window has painted.
+#include "chart/control/ChartRegistry.h"
+#include "chart/series/SeriesLibrary.h"
+#include "platform/controls/Application.h"
+#include "views/ResMainForm.h"
+
+#include <cstdlib>
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    (void)argc;
-    (void)argv;
-    std::puts("VornSP2Dp: the main window is not built yet; nothing to show.");
+    Application->Initialize(argc, argv);
+    Application->SetTitle("VornSP2Dp");
+    ChartInitialization();
+    SeriesLibraryInitialization();
+    {
+        auto form = std::make_unique<TMainForm>(nullptr);
+        if (const char* layout = std::getenv("VSP_LAYOUT_FILE"); layout && *layout)
+            form->SetLayoutReportFile(layout);
+        if (const char* exit = std::getenv("VSP_EXIT_AFTER_FIRST_PAINT"); exit && *exit)
+            form->OnFirstPaint = [](TPersistent*) { Application->Terminate(); };
+        form->Show();
+        Application->Run();
+    }
+    SeriesLibraryFinalization();
+    ChartFinalization();
     return 0;
 }

@@ -1,0 +1,213 @@
+// The open pipeline of the main window: the sample shown and computed, a configuration file, a capital
+// extension, files that cannot be read, modelling mode, and the survey named on the command line.
+#include "MainWindowFixture.h"
+
+#include "core/DC2dBEM.h"
+#include "core/SurveyOpen.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Menus.h"
+#include "ui/FileMO.h"
+#include "ui/uisplit.h"
+
+namespace {
+
+// The sample opened and computed through the core's entries alone, as the window should do it.
+struct THeadless {
+    TSurveyState Survey;
+    TPolygonModel Model;
+    TForwardResult Forward;
+
+    explicit THeadless(const std::string& path)
+    {
+        TSurveyOpenResult r = OpenSurveyFile(TSurveyState{}, path, [](const std::string&) { return true; }, 100.0);
+        Survey = std::move(r.Survey);
+        Model = *r.Model;
+        TSolverState state;
+        Forward = RunForwardProblem(Survey, Model, {}, state);
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindow, TheSampleOpensShownAndComputed)
+{
+    TProbeMainForm& f = Start();
+    OpenSample();
+    ASSERT_EQ(Script->Log().size(), 1u);
+    EXPECT_EQ(Script->Log()[0].Text, "Load project configuration");
+
+    EXPECT_EQ(f.Caption(), "VornResP2D [sample.sp2]");
+    EXPECT_EQ(Application->Title(), "VornResP2D [sample.sp2]");
+    EXPECT_TRUE(f.ToolBar2->Visible());
+    EXPECT_TRUE(f.uiBiSplit1->Visible());
+    EXPECT_EQ(f.uiBiSplit1->SplitVPercent(), 50);
+    EXPECT_TRUE(f.Survey.DataLoaded && f.Survey.SurveyReady && f.Survey.ModelReady);
+    EXPECT_EQ(f.Runs, 1);
+    EXPECT_EQ(f.GaugePosition(), 0);
+
+    const THeadless headless(Sample);
+    ASSERT_TRUE(headless.Forward.Succeeded);
+    EXPECT_EQ(f.StatusText(spMisfit), headless.Forward.MisfitText);
+    ASSERT_EQ(f.Survey.DataSets.Length(), headless.Survey.DataSets.Length());
+    EXPECT_EQ(f.Survey.DataSets[0].Calculated, headless.Survey.DataSets[0].Calculated);
+    EXPECT_EQ(f.PolygonChart1->Model.ModelBox, headless.Model.ModelBox);
+    EXPECT_EQ(f.PolygonChart1->Model.Nodes.Length(), headless.Model.Nodes.Length());
+    // The model view's axes show the box.
+    EXPECT_DOUBLE_EQ(f.PolygonChart1->BottomAxis().Minimum(), headless.Model.ModelBox.XMin);
+    EXPECT_DOUBLE_EQ(f.PolygonChart1->BottomAxis().Maximum(), headless.Model.ModelBox.XMax);
+    EXPECT_DOUBLE_EQ(f.PolygonChart1->LeftAxis().Maximum(), headless.Model.ModelBox.ZMax);
+    EXPECT_TRUE(f.PolygonChart1->LeftAxis().Inverted());
+}
+
+TEST_F(MainWindow, AConfigurationFileChangesOnlyTheSettings)
+{
+    TProbeMainForm& f = Start();
+    OpenSample();
+    TProgramConfig config = f.Survey.Settings;
+    config.numqp = 4;
+    config.StartX = 0.5;
+    ASSERT_TRUE(WriteProgramConfig(Temp.File("other.CFG"), config));
+    const ararofdoubleM rows = f.Survey.SurveyRows;
+    f.OpenData(Temp.File("other.CFG"));
+    EXPECT_EQ(f.Survey.Settings, config);
+    EXPECT_EQ(f.Survey.SurveyRows, rows);
+    EXPECT_EQ(f.Caption(), "VornResP2D [sample.sp2]");
+    EXPECT_EQ(f.Runs, 1) << "no run";
+}
+
+TEST_F(MainWindow, ACapitalExtensionOpensLikeSp2)
+{
+    std::filesystem::copy_file(Sample, Temp.File("LINE.SP2"));
+    TProbeMainForm& f = Start();
+    f.OpenData(Temp.File("LINE.SP2")); // no "LINE.cfg" beside it: no question
+    EXPECT_EQ(f.Caption(), "VornResP2D [LINE.SP2]");
+    EXPECT_TRUE(f.Survey.DataLoaded);
+    EXPECT_EQ(f.Runs, 1);
+}
+
+TEST_F(MainWindow, FilesThatCannotBeReadChangeNothing)
+{
+    SaveFileSafely(Temp.File("bad.sp2"), "this is no survey\n1 2 3\n");
+    SaveFileSafely(Temp.File("x.txt"), FileText(Sample));
+    TProbeMainForm& f = Start();
+    OpenSample();
+    const TSurveyState before = f.Survey;
+    const TPolygonModel model = f.PolygonChart1->Model;
+    for (const char* name : {"bad.sp2", "x.txt", "missing.sp2"}) {
+        SCOPED_TRACE(name);
+        Script->AnswerMessage(mrOk);
+        f.OpenData(Temp.File(name));
+        EXPECT_EQ(Script->Log().back().Text, "Error in data file!");
+        EXPECT_EQ(Script->Log().back().Caption, "VornResP2D [sample.sp2]");
+        EXPECT_EQ(f.Survey.SurveyRows, before.SurveyRows);
+        EXPECT_EQ(f.Survey.CurrentFile, before.CurrentFile);
+        EXPECT_EQ(f.PolygonChart1->Model.Nodes.Length(), model.Nodes.Length());
+        EXPECT_EQ(f.PolygonChart1->Model.Bodies, model.Bodies);
+        EXPECT_EQ(f.Caption(), "VornResP2D [sample.sp2]");
+    }
+    EXPECT_EQ(f.Runs, 1);
+}
+
+TEST_F(MainWindow, ModellingModeLeavesTheObservedDataOutAndTheInversionDoesNothing)
+{
+    TProbeMainForm& f = Start();
+    f.Survey.OpenInModelingMode = true;
+    OpenSample();
+    EXPECT_FALSE(f.Survey.DataLoaded);
+    EXPECT_TRUE(f.Survey.SurveyReady);
+    EXPECT_EQ(f.Runs, 0) << "nothing observed and nothing computed yet: the forward command does nothing";
+    const AllSpolygon bodies = f.PolygonChart1->Model.Bodies;
+    f.SpeedButton22Click();
+    EXPECT_EQ(f.Runs, 0);
+    EXPECT_EQ(f.PolygonChart1->Model.Bodies, bodies);
+    EXPECT_TRUE(f.Enabled());
+    EXPECT_FALSE(f.Busy());
+}
+
+TEST_F(MainWindow, CommandLines)
+{
+    std::filesystem::copy_file(Sample, Temp.File("line one.sp2"));
+    std::filesystem::copy_file(Sample, Temp.File("f.sp2"));
+    const std::filesystem::path start = std::filesystem::current_path();
+    struct Case {
+        std::vector<std::string> Args;
+        const char* Caption; // nullptr: nothing opened
+    };
+    const Case cases[] = {
+        {{}, nullptr},
+        {{"-ns", "f.sp2"}, "VornResP2D [f.sp2]"},
+        {{"f.sp2", "-ns"}, "VornResP2D [f.sp2]"},
+        {{Temp.File("line one.sp2")}, "VornResP2D [line one.sp2]"},
+        {{"x.txt"}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Args.empty() ? std::string("none") : c.Args[0]);
+        std::vector<std::string> line{"vornsp2dp"};
+        line.insert(line.end(), c.Args.begin(), c.Args.end());
+        SetCommandLine(line);
+        std::filesystem::current_path(Temp.Path()); // relative paths are read from the start folder
+        TProbeMainForm& f = Start();
+        std::filesystem::current_path(start);
+        f.Timer1Timer();
+        EXPECT_FALSE(f.Timer1->Enabled()) << "the timer fires once";
+        EXPECT_EQ(f.Caption(), c.Caption ? c.Caption : "VornSP2Dp");
+        EXPECT_EQ(f.Runs, c.Caption ? 1 : 0);
+        Form.reset();
+    }
+}
+
+TEST_F(MainWindow, TheOpenDialogAddsEvenAFailedPathToTheRecentFiles)
+{
+    SaveFileSafely(Temp.File("bad.sp2"), "no survey\n");
+    TProbeMainForm& f = Start();
+    Script->Expect(TPromptKind::OpenDialog, [&](TPrompt& p) {
+        EXPECT_EQ(p.File->Filter, "Vorn data file [*.sp2]|*.sp2|Program configuration [*.cfg]|*.cfg");
+        p.File->FileName = Temp.File("bad.sp2");
+        p.Result = mrOk;
+    });
+    Script->AnswerMessage(mrOk);
+    f.SpeedButton1Click();
+    EXPECT_EQ(Script->Log().back().Text, "Error in data file!");
+    EXPECT_EQ(f.Caption(), "VornSP2Dp");
+    ASSERT_EQ(f.Recent1->Count(), 1);
+    EXPECT_EQ(f.Recent1->Items(0)->Caption(), Temp.File("bad.sp2"));
+    EXPECT_EQ(f.OpenDialog1.FileName, Temp.File("bad.sp2"));
+    EXPECT_EQ(f.OpenDialog1.InitialDir, Temp.Path());
+
+    // A cancelled dialog adds nothing.
+    Script->Expect(TPromptKind::OpenDialog, [](TPrompt& p) { p.Result = mrCancel; });
+    f.SpeedButton1Click();
+    EXPECT_EQ(f.Recent1->Count(), 1);
+}
+
+TEST_F(MainWindow, ARecentEntryOpensWithoutReordering)
+{
+    std::filesystem::copy_file(Sample, Temp.File("second.sp2"));
+    TProbeMainForm& f = Start();
+    f.FileMenuOpens1->AddFile(Sample);
+    f.FileMenuOpens1->AddFile(Temp.File("second.sp2"));
+    ASSERT_EQ(f.Recent1->Count(), 2);
+    const std::string before = FileText(Temp.File("vornsp2dp.in"));
+    TMenuItem* older = f.Recent1->Items(1);
+    ASSERT_EQ(older->Caption(), Sample);
+    Script->AnswerMessage(mrNo); // its configuration is not loaded
+    older->Click();
+    EXPECT_EQ(f.Caption(), "VornResP2D [sample.sp2]");
+    EXPECT_EQ(f.Runs, 1);
+    EXPECT_EQ(FileText(Temp.File("vornsp2dp.in")), before) << "the list keeps its order";
+    EXPECT_EQ(f.Recent1->Items(0)->Caption(), Temp.File("second.sp2"));
+}
+
+TEST_F(MainWindow, TheCommandLineSurveyJoinsTheRecentFilesAsAFullPath)
+{
+    std::filesystem::copy_file(Sample, Temp.File("f.sp2"));
+    SetCommandLine({"vornsp2dp", "-ns", "f.sp2"});
+    const std::filesystem::path start = std::filesystem::current_path();
+    std::filesystem::current_path(Temp.Path());
+    TProbeMainForm& f = Start();
+    std::filesystem::current_path(start);
+    f.Timer1Timer();
+    ASSERT_EQ(f.Recent1->Count(), 1);
+    EXPECT_EQ(f.Recent1->Items(0)->Caption(), Temp.File("f.sp2"));
+}

@@ -1,0 +1,110 @@
+// The main window's start-up and closing: the defaults of a first start, section "common" written in
+// table order at closing and read back at the next start, the folder and name of "LastPath", the file
+// association, and a settings file that cannot be written.
+#include "MainWindowFixture.h"
+
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/rtl/Registry.h"
+#include "ui/uisplit.h"
+
+namespace {
+
+const char* const CommonKeys[] = {"LastPath",     "FilterIndex",  "AddDataType", "DataType",
+                                  "DataPlotType", "graphicstype", "Defpolparams", "infperc",
+                                  "redperc",      "numqp",        "recetha"};
+
+// The keys of section "common" in file order.
+std::vector<std::string> CommonKeyOrder(const std::string& text)
+{
+    std::vector<std::string> keys;
+    bool inCommon = false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line[0] == '[') {
+            inCommon = line == "[common]";
+            continue;
+        }
+        if (inCommon && line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
+    }
+    return keys;
+}
+
+} // namespace
+
+TEST_F(MainWindow, FirstStartHasTheDefaultsAndClosingWritesCommonInTableOrder)
+{
+    TProbeMainForm& f = Start();
+    EXPECT_EQ(f.Caption(), "VornSP2Dp");
+    EXPECT_EQ(f.OpenDialog1.FilterIndex, 1);
+    EXPECT_EQ(f.OpenDialog1.InitialDir, "");
+    EXPECT_EQ(f.OpenDialog1.FileName, "");
+    EXPECT_EQ(f.Survey.DataType, 0);
+    EXPECT_EQ(f.Settings.DataPlotType, 0);
+    EXPECT_EQ(f.Survey.Settings.numqp, 7);
+    EXPECT_FALSE(f.ToolBar2->Visible());
+    EXPECT_FALSE(f.uiBiSplit1->Visible());
+    EXPECT_TRUE(f.Timer1->Enabled());
+    EXPECT_TRUE(f.KeyPreview());
+    EXPECT_EQ(Settings().find("[common]"), std::string::npos) << "written when the window closes";
+
+    f.Close();
+    EXPECT_TRUE(Application->Terminated()) << "closing the window ends the message loop";
+    const std::vector<std::string> expected(std::begin(CommonKeys), std::end(CommonKeys));
+    EXPECT_EQ(CommonKeyOrder(Settings()), expected);
+    EXPECT_NE(Settings().find("\nFilterIndex=1\nAddDataType=0\nDataType=0\nDataPlotType=0\ngraphicstype=0\n"),
+              std::string::npos);
+    EXPECT_NE(Settings().find("\nnumqp=7\nrecetha=1\n"), std::string::npos);
+}
+
+TEST_F(MainWindow, SecondStartReadsWhatClosingWrote)
+{
+    SaveFileSafely(Temp.File("vornsp2dp.in"), "[common]\n"
+                                              "LastPath=/data/north line/line 2.sp2\n"
+                                              "FilterIndex=2\n"
+                                              "AddDataType=4\n"
+                                              "DataType=1\n"
+                                              "DataPlotType=3\n"
+                                              "graphicstype=2\n"
+                                              "numqp=5\n"
+                                              "recetha=0\n");
+    TProbeMainForm& f = Start();
+    EXPECT_EQ(f.OpenDialog1.InitialDir, "/data/north line");
+    EXPECT_EQ(f.OpenDialog1.FileName, "/data/north line/line 2.sp2");
+    EXPECT_EQ(f.OpenDialog1.FilterIndex, 2);
+    EXPECT_EQ(f.Settings.AddDataType, 0) << "reset at start-up";
+    EXPECT_EQ(f.Survey.DataType, 1);
+    EXPECT_EQ(f.Settings.DataPlotType, 3);
+    EXPECT_EQ(f.Settings.graphicstype, 2);
+    EXPECT_EQ(f.Survey.Settings.numqp, 5);
+    EXPECT_FALSE(f.Survey.Settings.recetha);
+    f.Close();
+    const std::string text = Settings();
+    EXPECT_NE(text.find("LastPath=/data/north line/line 2.sp2\nFilterIndex=2\nAddDataType=0\nDataType=1\n"
+                        "DataPlotType=3\ngraphicstype=2\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\nnumqp=5\nrecetha=0\n"), std::string::npos) << text;
+}
+
+TEST_F(MainWindow, StartRegistersTheFileTypeAndAFailedSettingsWriteStillCloses)
+{
+    TProbeMainForm& f = Start();
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(reg.OpenKeyReadOnly("\\.sp2"));
+    EXPECT_EQ(reg.ReadString(""), "sp2QELFile");
+    ASSERT_TRUE(reg.OpenKeyReadOnly("\\sp2QELFile\\shell\\open\\command"));
+    EXPECT_EQ(reg.ReadString(""), ExecutablePath() + " %1");
+
+    // The settings file's folder is a file: nothing can be written, the window closes all the same.
+    SaveFileSafely(Temp.File("blocked"), "x");
+    SetSettingsFilePath(Temp.File("blocked/vornsp2dp.in"));
+    f.Close();
+    EXPECT_FALSE(f.Widget()->isVisible());
+    EXPECT_TRUE(Application->Terminated());
+}

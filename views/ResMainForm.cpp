@@ -1,0 +1,342 @@
+// The main window's construction: its menus, tool bars, status bar and views, and what runs at creation
+// (FormCreate), at resizing, on keys, and the small commands of the File and Help menus.
+#include "views/ResMainForm.h"
+
+#include "chart/control/Chart.h"
+#include "chart/series/Series.h"
+#include "core/Supermath2d.h"
+#include "platform/controls/Application.h"
+#include "platform/controls/Buttons.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/ShellApi.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/rtl/CommandLine.h"
+#include "platform/rtl/ConfigPaths.h"
+#include "platform/rtl/IniFiles.h"
+#include "platform/rtl/SystemColors.h"
+#include "ui/FileMO.h"
+#include "ui/kitStatusBar.h"
+#include "ui/uisplit.h"
+#include "views/ResMainFormGlyphs.h"
+
+#include <filesystem>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+struct TToolSpec {
+    const char* Name;
+    int Mode;
+    const char* Hint;
+};
+
+// The polygon tools in the order they stand on their tool bar.
+const TToolSpec PolygonTools[] = {
+    {"SpeedButton9", 0, "Add polygon"},
+    {"SpeedButton10", 8, "Delete sub-polygon"},
+    {"SpeedButton11", 1, "Add sub-polygon to other"},
+    {"SpeedButton12", 9, "Uncouple sub-polygon from polygon"},
+    {"SpeedButton13", 2, "Divide polygon"},
+    {"SpeedButton14", 11, "Move sub-polygon"},
+    {"SpeedButton15", 10, "Move polygon"},
+    {"SpeedButton16", 7, "Add node"},
+    {"SpeedButton17", 4, "Delete node"},
+    {"SpeedButton20", 5, "Move node"},
+    {"SpeedButton18", 3, "Uncouple nodes"},
+    {"SpeedButton19", 6, "Couple nodes"},
+    {"SpeedButton21", 12, "Fix node"},
+};
+
+} // namespace
+
+TMainForm::TMainForm(TComponent* AOwner) : TMainFormBase(AOwner), OpenDocument(ShellOpenDocument)
+{
+    MainForm = this;
+    SetName("MainForm");
+    SetCaption("VornSP2Dp");
+    SetColor(clWhite);
+    SetPosition(poDesktopCenter);
+    SetHeightConstraints(200, 1000);
+    SetKeyPreview(true);
+    FStartFolder = std::filesystem::current_path().string();
+
+    OpenDialog1.Filter = OpenDialogFilter;
+    SaveDialog1.Filter = SaveDialogFilter;
+    SaveDialog1.Options = ofHideReadOnly;
+
+    CreateMenus();
+    CreateStatusBar();
+    CreateToolBars();
+    CreateViews();
+    SetClientSize(792, 431);
+
+    Timer1 = new TTimer(this);
+    Timer1->SetName("Timer1");
+    Timer1->SetEnabled(false);
+    Timer1->SetInterval(1000);
+    Timer1->OnTimer = [this](TPersistent*) { Timer1Timer(); };
+
+    OnCloseQuery = [this](TPersistent*, bool& CanClose) { FormCloseQuery(CanClose); };
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    if (MainForm == this) MainForm = nullptr;
+}
+
+// ---- Construction -------------------------------------------------------------------------------------
+
+void TMainForm::CreateMenus()
+{
+    auto item = [this](TMenuItem* parent, const char* name, const char* caption,
+                       std::function<void()> handler = {}, bool enabled = true) {
+        auto* m = new TMenuItem(this);
+        m->SetName(name);
+        m->SetCaption(caption);
+        m->SetEnabled(enabled);
+        if (handler) m->OnClick = [handler](TPersistent*) { handler(); };
+        if (parent)
+            parent->Add(m);
+        else
+            Menu().Add(m);
+        return m;
+    };
+    // Commands whose dialogs and views come later stand in the menus disabled.
+    constexpr bool later = false;
+
+    File1 = item(nullptr, "File1", "File");
+    Openfile1 = item(File1, "Openfile1", "Open file", [this] { SpeedButton1Click(); });
+    Newmodel1 = item(File1, "Newmodel1", "Create survey", [this] { Newmodel1Click(); }, later);
+    Savefile1 = item(File1, "Savefile1", "Save file", [this] { SpeedButton2Click(); });
+    Editfile1 = item(File1, "Editfile1", "Edit file", [this] { Editfile1Click(); });
+    Printpreview1 = item(File1, "Printpreview1", "Print preview", {}, later);
+    item(File1, "N1", "-");
+    Recent1 = item(File1, "Recent1", "Recent");
+    FileMenuOpens1 = new TFileMenuOpens(this);
+    FileMenuOpens1->SetName("FileMenuOpens1");
+    FileMenuOpens1->SetNumbers(5);
+    FileMenuOpens1->SetRegPath("\\Software\\VornSP2dp\\Files");
+    FileMenuOpens1->SetMenus(Recent1);
+    FileMenuOpens1->SetMenuIndex(0);
+    FileMenuOpens1->SetOnAction([this](TPersistent* Sender) {
+        if (auto* entry = dynamic_cast<TMenuItem*>(Sender)) FileMenuOpens1Action(entry->Caption());
+    });
+    item(File1, "N2", "-");
+    Exit1 = item(File1, "Exit1", "Exit", [this] { Exit1Click(); });
+
+    Options1 = item(nullptr, "Options1", "Options");
+    Newmodel2 = item(Options1, "Newmodel2", "Model constructor", {}, later);
+    Programsetup1 = item(Options1, "Programsetup1", "Program setup", {}, later);
+    Electrodeeditor1 = item(Options1, "Electrodeeditor1", "Electrode editor", {}, later);
+    item(Options1, "N5", "-");
+
+    Data1 = item(nullptr, "Data1", "Data");
+    Apparentresistivity1 = item(Data1, "Apparentresistivity1", "DU", {}, later);
+    Resistanse1 = item(Data1, "Resistanse1", "Potential", {}, later);
+    item(Data1, "N3", "-");
+    Pointindex1 = item(Data1, "Pointindex1", "Point index", {}, later);
+
+    Advanced1 = item(nullptr, "Advanced1", "Advanced");
+    Realtopocoordinates1 = item(Advanced1, "Realtopocoordinates1", "Real topo coordinates", {}, later);
+    Reversepseudosection1 = item(Advanced1, "Reversepseudosection1", "Reverse line", {}, later);
+    Extendednodes1 = item(Advanced1, "Extendednodes1", "Extended nodes", {}, later);
+    Openinmodelingmode1 = item(Advanced1, "Openinmodelingmode1", "Open in modeling mode", {}, later);
+
+    ImportExport1 = item(nullptr, "ImportExport1", "Import/Export");
+    Carotagedata1 = item(ImportExport1, "Carotagedata1", "Carotage data", {}, later);
+    Importdata1 = item(ImportExport1, "Importdata1", "Import section/data", {}, later);
+    Removeimport1 = item(ImportExport1, "Removeimport1", "Remove import", {}, later);
+    item(ImportExport1, "N8", "-");
+    Outputsettings1 = item(ImportExport1, "Outputsettings1", "Output settings", {}, later);
+
+    Help1 = item(nullptr, "Help1", "Help");
+    About1 = item(Help1, "About1", "About", [this] { About1Click(); });
+    Context1 = item(Help1, "Context1", "Context", [this] { Context1Click(); });
+}
+
+void TMainForm::CreateStatusBar()
+{
+    StatusBar1 = new TkitStatusBar(this);
+    StatusBar1->SetName("StatusBar1");
+    StatusBar1->SetParent(this);
+    StatusBar1->Font().SetName("Small Fonts");
+    StatusBar1->Font().SetHeight(-9);
+    const struct {
+        TkitStatusPanelType Type;
+        int Width;
+    } panels[] = {{sptGlyph, 20}, {sptNormal, 180}, {sptGauge, 37}, {sptNormal, 50}, {sptGlyph, 18}, {sptNormal, 360}};
+    for (const auto& p : panels) {
+        TkitStatusPanel* panel = StatusBar1->Panels().Add();
+        panel->SetPanelType(p.Type);
+        panel->SetWidth(p.Width);
+    }
+    StatusBar1->Panels().Items(spFixedGlyph)->Glyph().SetGraphic(MakeMainGlyph(TMainGlyph::StatusProgram).get());
+    StatusBar1->Panels().Items(spModeGlyph)->Glyph().SetGraphic(MakeMainGlyph(TMainGlyph::StatusMode).get());
+    SetAlign(StatusBar1, alBottom);
+}
+
+void TMainForm::CreateToolBars()
+{
+    ToolBar1 = new TToolBar(this);
+    ToolBar1->SetName("ToolBar1");
+    ToolBar1->SetParent(this);
+    ToolBar1->SetHeight(29);
+    auto button = [this](TToolBar* bar, const char* name, const char* hint, TMainGlyph glyph,
+                         std::function<void()> handler, bool enabled = true) {
+        auto* b = new TSpeedButton(this);
+        b->SetName(name);
+        b->SetFlat(true);
+        b->SetHint(hint);
+        b->SetGlyph(*MakeMainGlyph(glyph));
+        b->SetEnabled(enabled);
+        if (handler) b->OnClick = [handler](TPersistent*) { handler(); };
+        bar->AddButton(b);
+        return b;
+    };
+    SpeedButton1 = button(ToolBar1, "SpeedButton1", "Open data file", TMainGlyph::Open, [this] { SpeedButton1Click(); });
+    SpeedButton2 = button(ToolBar1, "SpeedButton2", "Save data file", TMainGlyph::Save, [this] { SpeedButton2Click(); });
+    ToolBar1->AddSeparator();
+    SpeedButton4 = button(ToolBar1, "SpeedButton4", "Program setup", TMainGlyph::Setup, {}, false);
+    SpeedButton5 = button(ToolBar1, "SpeedButton5", "Electrode editor", TMainGlyph::Electrodes, {}, false);
+    ToolBar1->AddSeparator();
+    SpeedButton6 = button(ToolBar1, "SpeedButton6", "Forward problem", TMainGlyph::Forward, [this] { SpeedButton6Click(); });
+    SpeedButton22 = button(ToolBar1, "SpeedButton22", "Inversion", TMainGlyph::Inversion, [this] { SpeedButton22Click(); });
+    ToolBar1->SetButtonWidth(23);
+    SpeedButton8 = button(ToolBar1, "SpeedButton8", "UnDo", TMainGlyph::Undo, {}, false);
+    SpeedButton8->SetLayout(blGlyphRight);
+    ToolBar1->AddSeparator();
+    SetAlign(ToolBar1, alTop);
+
+    // The polygon tools, each its own group with AllowAllUp, so the window makes them one radio group;
+    // disabled until the model view edits.
+    ToolBar2 = new TToolBar(this);
+    ToolBar2->SetName("ToolBar2");
+    ToolBar2->SetParent(this);
+    ToolBar2->SetHeight(38);
+    ToolBar2->SetButtonWidth(33);
+    ToolBar2->SetButtonHeight(33);
+    int group = 1;
+    for (const TToolSpec& t : PolygonTools) {
+        auto* b = new TSpeedButton(this);
+        b->SetName(t.Name);
+        b->SetFlat(true);
+        b->SetHint(t.Hint);
+        b->SetGlyph(*MakePolygonToolGlyph(t.Mode));
+        if (t.Mode != 12) {
+            b->SetGroupIndex(group++);
+            b->SetAllowAllUp(true);
+        }
+        b->SetEnabled(false);
+        ToolBar2->AddButton(b);
+        PolygonToolButtons.push_back(b);
+    }
+    ToolBar2->Hide();
+    SetAlign(ToolBar2, alBottom);
+}
+
+void TMainForm::CreateViews()
+{
+    uiBiSplit1 = new TuiBiSplit(this);
+    uiBiSplit1->SetName("uiBiSplit1");
+    uiBiSplit1->SetParent(this);
+    uiBiSplit1->SetLayout(bslHorz);
+    uiBiSplit1->SetSplitVPos(158);
+    TWinControl* upper = uiBiSplit1->Pane(0);
+    TWinControl* lower = uiBiSplit1->Pane(1);
+    upper->SetName("uiSplitPane1");
+    lower->SetName("uiSplitPane2");
+
+    PseudoSection2d1 = new TChart(this);
+    PseudoSection2d1->SetName("PseudoSection2d1");
+    PseudoSection2d1->SetParent(upper);
+    PseudoSection2d1->SetView3D(false);
+    PseudoSection2d1->Title().ClearText();
+    PolygonChart1 = new TModelViewStandIn(this);
+    PolygonChart1->SetName("PolygonChart1");
+    PolygonChart1->SetParent(lower);
+    // Each view fills its pane.
+    for (auto [pane, chart] : {std::pair<TWinControl*, TWinControl*>{upper, PseudoSection2d1},
+                               std::pair<TWinControl*, TWinControl*>{lower, PolygonChart1}}) {
+        pane->OnResize = [pane, chart](TPersistent*) { chart->SetBounds(0, 0, pane->Width(), pane->Height()); };
+        chart->SetBounds(0, 0, pane->Width(), pane->Height());
+    }
+    // The model view's cursor position in status panel 1.
+    PolygonChart1->OnMouseMove = [this](TPersistent*, TShiftState, int X, int Y) {
+        SetStatusText(spCursor, FormatValue(PolygonChart1->BottomAxis().PixelToValue(X), 0, true) + " " +
+                                    FormatValue(PolygonChart1->LeftAxis().PixelToValue(Y), 0, true));
+    };
+    uiBiSplit1->OnResize = [this](TPersistent*) { uiBiSplit1->SetSplitVPercent(uiBiSplit1->SplitVPercent()); };
+    uiBiSplit1->Hide();
+    SetAlign(uiBiSplit1, alClient);
+}
+
+// ---- Start-up ---------------------------------------------------------------------------------------------
+
+void TMainForm::FormCreate()
+{
+    const std::string exe = ExecutablePath();
+    RegisterFileType("sp2", "VornSP2dp data", exe + ",0", exe);
+    const TIniFile ini(SettingsFilePath());
+    ReadCommonSettings(ini, Settings, Survey, DefaultPolygonProperties());
+    OpenDialog1.FileName = Settings.LastPath;
+    OpenDialog1.InitialDir =
+        Settings.LastPath.empty() ? std::string() : std::filesystem::path(Settings.LastPath).parent_path().string();
+    OpenDialog1.FilterIndex = Settings.FilterIndex;
+    Settings.AddDataType = 0;
+    FormResize();
+    Timer1->SetEnabled(true);
+    LoadViewSettings();
+    SetPlotMode();
+}
+
+void TMainForm::FormResize() { Application->ProcessMessages(); }
+
+void TMainForm::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TMainFormBase::KeyDown(Key, Shift);
+    if (Key == VK_SPACE) SpeedButton6Click();
+}
+
+// ---- Small commands ---------------------------------------------------------------------------------------
+
+void TMainForm::Exit1Click() { Close(); }
+
+void TMainForm::Editfile1Click()
+{
+    const std::string& file = Survey.CurrentFile;
+    if (!Survey.DataLoaded || file.empty() || !std::filesystem::exists(file)) return;
+    if (!OpenDocument(file)) ShowMessage("File not found - NotePad.exe");
+}
+
+void TMainForm::Context1Click()
+{
+    namespace fs = std::filesystem;
+    const fs::path here = fs::current_path() / "VornSP2dp.pdf";
+    const fs::path beside = fs::path(ExecutablePath()).parent_path() / "VornSP2dp.pdf";
+    for (const fs::path& p : {here, beside})
+        if (fs::exists(p) && OpenDocument(p.string())) return;
+    ShowMessage("File not found - VornSP2dp.pdf");
+}
+
+// ---- Status bar ---------------------------------------------------------------------------------------
+
+void TMainForm::SetStatusText(int panel, const std::string& text)
+{
+    StatusBar1->Panels().Items(panel)->SetText(text);
+}
+
+std::string TMainForm::StatusText(int panel) const { return StatusBar1->Panels().Items(panel)->Text(); }
+
+int TMainForm::GaugePosition() const { return StatusBar1->Panels().Items(spProgress)->GaugeAttrs().Position(); }
+
+// ---- The data view's services ------------------------------------------------------------------------
+
+void TMainForm::ShowDataGraphs(bool) {}
+
+void TMainForm::ShowElectrodeMarks() {}
+
+void TMainForm::RunModelConstructor(bool) {}

@@ -1,0 +1,146 @@
+// The main window: menus and tool bars, the status bar, the data view above and the model view below in
+// a splitter; start-up and closing with the settings file, the open pipeline and the file commands, and the
+// forward run and the inversion with progress. The window owns the survey; the topic files beside this
+// one hold its parts (settings, file commands, runs, stand-in views).
+#pragma once
+
+#include "core/SurveyData.h"
+#include "core/DC2dBEM.h"
+#include "platform/controls/MainForm.h"
+#include "platform/controls/Prompter.h"
+#include "views/ResMainFormOpen.h"
+#include "views/ResMainFormSave.h"
+#include "views/ResMainFormSettings.h"
+#include "views/ResMainFormStandIns.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TBitmap;
+class TChart;
+class TFileMenuOpens;
+class TMenuItem;
+class TSpeedButton;
+class TTimer;
+class TToolBar;
+class TWinControl;
+class TkitStatusBar;
+class TuiBiSplit;
+class TuiSplash;
+
+// Status panels of StatusBar1.
+enum TMainStatusPanel { spFixedGlyph = 0, spCursor = 1, spProgress = 2, spMisfit = 3, spModeGlyph = 4, spModeHelp = 5 };
+
+class TMainForm : public TMainFormBase {
+public:
+    explicit TMainForm(TComponent* AOwner);
+    ~TMainForm() override;
+
+    // ---- Components ----
+    TkitStatusBar* StatusBar1 = nullptr;
+    TToolBar* ToolBar1 = nullptr;
+    TSpeedButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr, *SpeedButton4 = nullptr,
+                 *SpeedButton5 = nullptr, *SpeedButton6 = nullptr, *SpeedButton22 = nullptr,
+                 *SpeedButton8 = nullptr;
+    TToolBar* ToolBar2 = nullptr;
+    // SpeedButton9 .. SpeedButton21, in the order they stand on ToolBar2.
+    std::vector<TSpeedButton*> PolygonToolButtons;
+    TuiBiSplit* uiBiSplit1 = nullptr;
+    TChart* PseudoSection2d1 = nullptr;           // the data view
+    TModelViewStandIn* PolygonChart1 = nullptr;   // the model view
+    TMenuItem *File1 = nullptr, *Openfile1 = nullptr, *Newmodel1 = nullptr, *Savefile1 = nullptr,
+              *Editfile1 = nullptr, *Printpreview1 = nullptr, *Recent1 = nullptr, *Exit1 = nullptr;
+    TMenuItem *Options1 = nullptr, *Newmodel2 = nullptr, *Programsetup1 = nullptr, *Electrodeeditor1 = nullptr;
+    TMenuItem *Data1 = nullptr, *Apparentresistivity1 = nullptr, *Resistanse1 = nullptr, *Pointindex1 = nullptr;
+    TMenuItem *Advanced1 = nullptr, *Realtopocoordinates1 = nullptr, *Reversepseudosection1 = nullptr,
+              *Extendednodes1 = nullptr, *Openinmodelingmode1 = nullptr;
+    TMenuItem *ImportExport1 = nullptr, *Carotagedata1 = nullptr, *Importdata1 = nullptr,
+              *Removeimport1 = nullptr, *Outputsettings1 = nullptr;
+    TMenuItem *Help1 = nullptr, *About1 = nullptr, *Context1 = nullptr;
+    TFileMenuOpens* FileMenuOpens1 = nullptr;
+    TuiSplash* uiSplash1 = nullptr;
+    TTimer* Timer1 = nullptr;
+    TFileDialogData OpenDialog1;
+    TFileDialogData SaveDialog1;
+
+    // ---- State ----
+    TSurveyState Survey;
+    TMainWindowSettings Settings;
+    // The progress the solver's step callback drives (status panel 2).
+    TProgressGauge Progress;
+    // The desktop's open of a file; tests replace it.
+    std::function<bool(const std::string& path)> OpenDocument;
+
+    // ---- Start-up and closing (ResMainForm.cpp, ResMainFormSetup.cpp) ----
+    void FormCreate();
+    void FormCloseQuery(bool& CanClose);
+    void FormResize();
+    // The view styles from the settings file (start-up only).
+    void LoadViewSettings();
+    void SetPlotMode();
+    // The reset before a new survey and before the view styles are saved.
+    void prepaxises();
+    void Exit1Click();
+    void About1Click();
+    void Context1Click();
+    void Editfile1Click();
+
+    // ---- File commands (ResMainFormFile.cpp) ----
+    // Opens a ".sp2" survey or a ".cfg" configuration and shows it; "Error in data file!" for anything else.
+    void OpenData(const std::string& path);
+    void SpeedButton1Click();
+    void FileMenuOpens1Action(const std::string& path);
+    void Timer1Timer();
+    void Newmodel1Click();
+    void SpeedButton2Click();
+    // The worksheet (both views stacked) or, with modelOnly, the model view alone, as a ".bmp" file;
+    // false when it could not be written.
+    bool SaveBitmap(const std::string& path, bool modelOnly);
+    // The two views as one picture, data view on top, each at its size on screen.
+    std::unique_ptr<TBitmap> WorksheetPicture();
+
+    // ---- Runs (ResMainFormRun.cpp) ----
+    void SpeedButton6Click();
+    void SpeedButton22Click();
+    // Hands the survey and the model to the solver and runs the forward problem or the inversion; a
+    // failure the run reports is shown with the application's title. Returns whether it succeeded.
+    virtual bool RunSolver(bool invert);
+    // The solver's two callbacks: a step pumps the pending messages, then advances the gauge.
+    virtual void StepProgress();
+    virtual void ResetProgress();
+    void ShowBoundaryPreview();
+    // A forward run or an inversion is working (the window is disabled meanwhile).
+    bool Busy() const { return FBusy; }
+
+    // ---- The data view's services (stand-ins until the data view exists) ----
+    void ShowDataGraphs(bool flag = false);
+    void ShowElectrodeMarks();
+    void RunModelConstructor(bool newModel);
+
+    void SetStatusText(int panel, const std::string& text);
+    std::string StatusText(int panel) const;
+    int GaugePosition() const;
+
+protected:
+    void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+
+private:
+    friend class TMainBusyScope;
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateViews();
+    void CreateStatusBar();
+    // After a run: a close asked for meanwhile is made now.
+    void RunEnded();
+    void AddRecentFile(const std::string& path);
+    void ShowSplash(bool atStartUp);
+    void ShowRunFailure(const std::string& message);
+
+    bool FBusy = false;
+    bool FCloseAfterRun = false;
+    std::string FStartFolder;
+};
+
+// The window the main block creates.
+extern TMainForm* MainForm;
