@@ -468,11 +468,7 @@ int TCustomGrid::MaxLeftCol() const
 TRect TCustomGrid::CellRect(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= FColCount || row >= FRowCount) return {0, 0, 0, 0};
-    int x;
-    if (col < FFixedCols) x = SumWidths(0, col);
-    else if (col >= FTopLeft.X) x = SumWidths(0, FFixedCols) + SumWidths(FTopLeft.X, col);
-    else return {0, 0, 0, 0};
-    if (x >= ClientWidth() && col >= FFixedCols) return {0, 0, 0, 0};
+    // The row first: most cells asked for while a grid is filled lie below the view.
     int y;
     if (row < FFixedRows) y = SumHeights(0, row);
     else if (row >= FTopLeft.Y) {
@@ -484,6 +480,17 @@ TRect TCustomGrid::CellRect(int col, int row) const
         }
     } else return {0, 0, 0, 0};
     if (y >= ClientHeight() && row >= FFixedRows) return {0, 0, 0, 0};
+    int x;
+    if (col < FFixedCols) x = SumWidths(0, col);
+    else if (col >= FTopLeft.X) {
+        x = SumWidths(0, FFixedCols);
+        const int limit = ClientWidth();
+        for (int c = FTopLeft.X; c < col; ++c) {
+            x += FColWidths[static_cast<std::size_t>(c)];
+            if (x >= limit) return {0, 0, 0, 0};
+        }
+    } else return {0, 0, 0, 0};
+    if (x >= ClientWidth() && col >= FFixedCols) return {0, 0, 0, 0};
     return {x, y, x + FColWidths[static_cast<std::size_t>(col)], y + FRowHeights[static_cast<std::size_t>(row)]};
 }
 
