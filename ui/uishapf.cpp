@@ -5,6 +5,9 @@
 #include "platform/graphics/Canvas.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -30,40 +33,69 @@ std::unique_ptr<TRegion> BitmapToRegion(const TBitmap* Bitmap, TColor Tolerance,
     const TWindow r = ChannelWindow(GetRValue(key), GetRValue(tol));
     const TWindow g = ChannelWindow(GetGValue(key), GetGValue(tol));
     const TWindow b = ChannelWindow(GetBValue(key), GetBValue(tol));
-    // The pixels as 0x00RRGGBB, read row by row.
-    const TPixelBuffer px = Bitmap->ToPixels();
-    const auto transparent = [&](std::uint32_t p) {
-        const int pr = (p >> 16) & 0xFF, pg = (p >> 8) & 0xFF, pb = p & 0xFF;
-        return pr >= r.Low && pr <= r.High && pg >= g.Low && pg <= g.High && pb >= b.Low && pb <= b.High;
-    };
-    std::unique_ptr<TRegion> result;
+    // A channel is inside its window when (value - low) <= (high - low) in unsigned arithmetic; the
+    // loops below compare whole rows this way, which the compiler can do several pixels at a time.
+    const std::uint32_t rl = r.Low, rw = r.High - r.Low, gl = g.Low, gw = g.High - g.Low, bl = b.Low, bw = b.High - b.Low;
+    // Batches of runs are merged into the runs gathered so far: the batches follow each other down the
+    // picture, so their union is the runs one after the other, turned into a region once at the end.
+    std::vector<TRect> merged;
     std::vector<TRect> batch;
     batch.reserve(BatchSize);
     const auto flush = [&] {
         if (batch.empty()) return;
         if (Batches) Batches->push_back(static_cast<int>(batch.size()));
-        TRegion part = TRegion::FromRowRuns(batch);
-        if (result)
-            result->Combine(part, RGN_OR);
-        else
-            result = std::make_unique<TRegion>(std::move(part));
+        merged.insert(merged.end(), batch.begin(), batch.end());
         batch.clear();
     };
-    for (int y = 0; y < px.Height; ++y) {
-        const std::uint32_t* row = px.Pixels.data() + static_cast<std::size_t>(y) * px.Width;
+    const int width = Bitmap->Width();
+    std::vector<std::uint8_t> transparentRow(static_cast<std::size_t>(width) + 1);
+    const auto runs = [&](int y) {
+        const std::uint8_t* t = transparentRow.data();
         int x = 0;
-        while (x < px.Width) {
-            while (x < px.Width && transparent(row[x])) ++x;
+        while (x < width) {
+            while (x < width && t[x]) ++x;
             const int x0 = x;
-            while (x < px.Width && !transparent(row[x])) ++x;
+            while (x < width && !t[x]) ++x;
             if (x > x0) {
                 batch.push_back({x0 + Offset.x, y + Offset.y, x + Offset.x, y + Offset.y + 1});
                 if (batch.size() == BatchSize) flush();
             }
         }
+    };
+    const auto test = [&](std::uint32_t blue, std::uint32_t green, std::uint32_t red) -> std::uint8_t {
+        return static_cast<std::uint8_t>((blue - bl <= bw) & (green - gl <= gw) & (red - rl <= rw));
+    };
+    // 32- and 24-bit bitmaps are read in place, row by row (blue, green, red bytes); other formats
+    // through a 32-bit copy.
+    std::uint8_t* t = transparentRow.data();
+    const TPixelFormat format = Bitmap->PixelFormat();
+    if (format == pf32bit || format == pfDevice) {
+        for (int y = 0; y < Bitmap->Height(); ++y) {
+            const std::uint8_t* p = Bitmap->ScanLine(y);
+            for (int x = 0; x < width; ++x) {
+                std::uint32_t v;
+                std::memcpy(&v, p + 4 * x, 4);
+                t[x] = test(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+            }
+            runs(y);
+        }
+    } else if (format == pf24bit) {
+        for (int y = 0; y < Bitmap->Height(); ++y) {
+            const std::uint8_t* p = Bitmap->ScanLine(y);
+            for (int x = 0; x < width; ++x) t[x] = test(p[3 * x], p[3 * x + 1], p[3 * x + 2]);
+            runs(y);
+        }
+    } else {
+        const TPixelBuffer copy = Bitmap->ToPixels();
+        for (int y = 0; y < copy.Height; ++y) {
+            const std::uint32_t* p = copy.Pixels.data() + static_cast<std::size_t>(y) * copy.Width;
+            for (int x = 0; x < width; ++x) t[x] = test(p[x] & 0xFF, (p[x] >> 8) & 0xFF, (p[x] >> 16) & 0xFF);
+            runs(y);
+        }
     }
     flush();
-    return result;
+    if (merged.empty()) return nullptr;
+    return std::make_unique<TRegion>(TRegion::FromRowRuns(merged));
 }
 
 // ---- TuiShapeForm --------------------------------------------------------------------------------------
