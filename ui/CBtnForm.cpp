@@ -146,6 +146,8 @@ protected:
         FPalette.FormMouseMove(X, Y);
     }
     void Click() override { FPalette.FormClick(); }
+    // The cells' hints are prepared here, before the application's own hint handler runs.
+    void HintShow(THintInfo& Info, bool& CanShow) override { FPalette.PrepareCellHint(Info.HintStr, CanShow, Info); }
 
 private:
     TKITColorButtonPalette& FPalette;
@@ -202,19 +204,15 @@ TKITColorButtonPalette::TKITColorButtonPalette(QWidget* owner)
     btnOther->setFocusPolicy(Qt::NoFocus);
     ConnectGuarded(btnOther, &QPushButton::clicked, this, [this](bool) { btnOtherClick(); });
 
-    // The application's deactivation closes the palette (not while the colour dialog is open), and its
-    // hints over the cells come from here.
+    // The application's deactivation closes the palette (not while the colour dialog is open).
     FActivationHook = Application->HookActivation([this](bool active) {
         if (!active && !FInDialog) close();
     });
-    FSavedShowHint = Application->OnShowHint;
-    Application->OnShowHint = [this](std::string& text, bool& canShow, THintInfo& info) { AppShowHint(text, canShow, info); };
 }
 
 TKITColorButtonPalette::~TKITColorButtonPalette()
 {
     Application->UnhookActivation(FActivationHook);
-    Application->OnShowHint = FSavedShowHint;
     FSurface.reset();
 }
 
@@ -446,21 +444,20 @@ void TKITColorButtonPalette::DoGetColorHintText(TColor Color, int X, int Y, std:
     if (OnGetColorHintText) OnGetColorHintText(HintSender, Color, X, Y, Hint);
 }
 
-void TKITColorButtonPalette::AppShowHint(std::string& HintStr, bool& CanShow, THintInfo& Info)
+// Over a cell the hint is the cell's colour, shown below the cell while the mouse stays in it; elsewhere
+// on the palette there is none. The application's own hint handler still runs afterwards.
+void TKITColorButtonPalette::PrepareCellHint(std::string& HintStr, bool& CanShow, THintInfo& Info)
 {
-    if (Info.HintControl == Surface) {
-        const TPaletteCell c = CellAt(Info.CursorPos.x, Info.CursorPos.y);
-        if (c.Valid()) {
-            const TRect r = CellRect(c);
-            Info.CursorRect = r;
-            std::string text;
-            GetColorHintText(CellColour(c), c.X, c.Y, text);
-            HintStr = text;
-            CanShow = CanShow && !text.empty();
-            if (CanShow) Info.HintPos = Surface->ClientToScreen({r.Left, r.Bottom + 8});
-        } else {
-            CanShow = false;
-        }
+    const TPaletteCell c = CellAt(Info.CursorPos.x, Info.CursorPos.y);
+    if (!c.Valid()) {
+        CanShow = false;
+        return;
     }
-    if (FSavedShowHint) FSavedShowHint(HintStr, CanShow, Info);
+    const TRect r = CellRect(c);
+    Info.CursorRect = r;
+    std::string text;
+    GetColorHintText(CellColour(c), c.X, c.Y, text);
+    HintStr = text;
+    CanShow = CanShow && !text.empty();
+    if (CanShow) Info.HintPos = Surface->ClientToScreen({r.Left, r.Bottom + 8});
 }

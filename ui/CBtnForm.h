@@ -117,6 +117,8 @@ public:
 
     virtual void GetColorHintText(TColor Color, int X, int Y, std::string& Hint);
     virtual void DoGetColorHintText(TColor Color, int X, int Y, std::string& Hint);
+    // The hint of the cell under the mouse (the drawing area's hint preparation).
+    void PrepareCellHint(std::string& HintStr, bool& CanShow, THintInfo& Info);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,7 +129,6 @@ private:
     void SetSelected(TPaletteCell c);
     void DrawCell(TCanvas& Canvas, TPaletteCell c, bool highlighted);
     TColor CellColour(TPaletteCell c) const;
-    void AppShowHint(std::string& HintStr, bool& CanShow, THintInfo& Info);
     void Choose(TPaletteCell c);
 
     bool FShowColorHints = true;
@@ -139,6 +140,5 @@ private:
     TColor FCurrentColor = 0;
     TColor FOtherColor;
     TPaletteCell FSelected;
-    std::function<void(std::string&, bool&, THintInfo&)> FSavedShowHint;
     std::unique_ptr<TCustomControl> FSurface;
 };
