@@ -23,8 +23,14 @@ thread_local bool tInsidePool = false;
 // decomposition posts a job every step.
 constexpr int SpinRounds = 10000;
 
-inline void CpuRelax()
+// One round of waiting awake. Every 64th round offers the processor to another thread, so that waiting
+// threads do not hold up working ones where there are more threads than cores.
+inline void CpuRelax(int round)
 {
+    if ((round & 63) == 63) {
+        std::this_thread::yield();
+        return;
+    }
 #if defined(__x86_64__) || defined(__i386__)
     _mm_pause();
 #else
@@ -131,7 +137,7 @@ void TThreadPool::WorkerLoop()
     tInsidePool = true;
     std::uint64_t seen = 0;
     for (;;) {
-        for (int k = 0; k < SpinRounds && FPosted.load(std::memory_order_acquire) == seen; ++k) CpuRelax();
+        for (int k = 0; k < SpinRounds && FPosted.load(std::memory_order_acquire) == seen; ++k) CpuRelax(k);
         TJob* job = nullptr;
         {
             std::unique_lock<std::mutex> lock(FMutex);
@@ -175,7 +181,7 @@ void TThreadPool::ParallelFor(int count, const std::function<void(int)>& task)
         FJob = nullptr;
     }
     // Their last tasks are usually short: wait for them awake before going to sleep.
-    for (int k = 0; k < SpinRounds && FActive.load(std::memory_order_acquire) != 0; ++k) CpuRelax();
+    for (int k = 0; k < SpinRounds && FActive.load(std::memory_order_acquire) != 0; ++k) CpuRelax(k);
     {
         std::unique_lock<std::mutex> lock(FMutex);
         FDone.wait(lock, [&] { return FActive.load(std::memory_order_acquire) == 0; });
