@@ -92,7 +92,8 @@ void PrintTable()
     std::printf("  %-26s %10s %10s %9s\n", "", "1 thread", (std::to_string(all) + " threads").c_str(), "speed-up");
     double sum1 = 0.0, sumAll = 0.0;
     auto line = [&](const std::string& name, double one, double many) {
-        std::printf("  %-26s %7.1f ms %7.1f ms %8.2fx\n", name.c_str(), one * 1e3, many * 1e3, many > 0 ? one / many : 0.0);
+        std::printf("  %-26s %7.1f ms %7.1f ms %8.2fx\n", name.c_str(), one * 1e3, many * 1e3,
+                    many > 0 ? one / many : 0.0);
     };
     for (const auto& [key, seconds] : Best().All()) {
         if (key.first != 1 || key.second == WholeEntry) continue;
@@ -104,7 +105,8 @@ void PrintTable()
     line("sum of the phases", sum1, sumAll);
     const double entry1 = Best().Get({1, WholeEntry}), entryAll = Best().Get({all, WholeEntry});
     line(WholeEntry, entry1, entryAll);
-    std::printf("  whole entry against the sum of its phases: %+.1f %% on 1 thread, %+.1f %% on %d (target: within 10 %%)\n",
+    std::printf("  whole entry against the sum of its phases: %+.1f %% on 1 thread, %+.1f %% on %d"
+                " (target: within 10 %%)\n",
                 100.0 * (entry1 / sum1 - 1.0), 100.0 * (entryAll / sumAll - 1.0), all);
     std::printf("  target on 8 cores: whole entry under 100 ms with a speed-up of at least 5\n");
 }

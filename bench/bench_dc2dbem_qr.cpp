@@ -69,7 +69,8 @@ void Run(benchmark::State& state, const std::string& name, int threads, F&& deco
 void BM_QRBlocked(benchmark::State& state)
 {
     arofdoubleM d, c;
-    Run(state, std::string("blocked ") + QRKernelName(), static_cast<int>(state.range(1)), [&](TDenseMatrix& A) { QRDecompose(A, d, c); });
+    const int threads = static_cast<int>(state.range(1));
+    Run(state, std::string("blocked ") + QRKernelName(), threads, [&](TDenseMatrix& A) { QRDecompose(A, d, c); });
 }
 
 // Orders and thread counts: one thread at 800 and 1600, every core at 800, 1600 and 3200.

@@ -1,7 +1,9 @@
-// Dense matrices and the Householder QR. The decomposition works on panels of NB columns: a panel is
-// copied into a column-major buffer and factored by the plain reflection loops there, its reflections
-// are gathered into the compact form I - V T V^T, and the rest of the matrix is updated with two
-// matrix-matrix products done by the register-blocked kernels of DC2dBEMQRKernels.
+// Dense matrices, their storage, and the Householder QR. The decomposition holds the matrix in column
+// panels of a kernel's width and works on panels of PanelColumns columns: a panel is copied into a
+// column-major buffer and factored by the plain reflection loops there, its reflections are gathered into
+// the compact form I - V T V^T, and the rest of the matrix is updated with two matrix-matrix products
+// done by the register-blocked kernels of DC2dBEMQRKernels, by column blocks on the worker pool. Solves
+// walk the reflections packed by rows.
 #include "core/DC2dBEMLinalg.h"
 
 #include "core/DC2dBEMQRKernels.h"
@@ -125,7 +127,7 @@ const TQRKernels& ActiveKernels()
 
 int RoundUp(int value, int multiple) { return (value + multiple - 1) / multiple * multiple; }
 
-// Columns per panel of the blocked decomposition, and trailing columns updated per pass.
+// Columns per panel of the blocked decomposition.
 constexpr int PanelColumns = 48;
 static_assert(PanelColumns % QRPanelWidth == 0, "every panel but the last starts a column panel");
 // Columns of one task of a step's trailing update (a whole number of kernel panels).
@@ -219,7 +221,7 @@ void ScatterPanel(TDenseMatrix& A, int row0, int col0, int ncols, const std::vec
 // is kept per thread: the solver decomposes matrices of one size again and again.
 class TPanelMatrix {
 public:
-    TPanelMatrix(const TDenseMatrix& A) : FOrder(A.Rows())
+    explicit TPanelMatrix(const TDenseMatrix& A) : FOrder(A.Rows())
     {
         FPanels = (FOrder + QRPanelWidth - 1) / QRPanelWidth;
         FRows = RoundUp(FOrder, QRPad) + QRPad;
@@ -244,13 +246,17 @@ public:
         ParallelForBlocks(FPanels, 1, [&](int jp, int) {
             const double* panel = Panel(jp);
             const int j0 = jp * QRPanelWidth, cols = std::min(QRPanelWidth, FOrder - j0);
-            for (int i = 0; i < FOrder; ++i) std::copy_n(panel + static_cast<std::size_t>(i) * QRPanelWidth, cols, A.Row(i) + j0);
+            for (int i = 0; i < FOrder; ++i)
+                std::copy_n(panel + static_cast<std::size_t>(i) * QRPanelWidth, cols, A.Row(i) + j0);
         });
     }
 
     std::size_t PanelStride() const { return static_cast<std::size_t>(FRows) * QRPanelWidth; }
     double* Panel(int jp) const { return FData + jp * PanelStride(); }
-    double* Element(int i, int j) const { return Panel(j / QRPanelWidth) + static_cast<std::size_t>(i) * QRPanelWidth + j % QRPanelWidth; }
+    double* Element(int i, int j) const
+    {
+        return Panel(j / QRPanelWidth) + static_cast<std::size_t>(i) * QRPanelWidth + j % QRPanelWidth;
+    }
     int Order() const { return FOrder; }
 
     // Zeros the padding rows of panel jp again: a step that met infinities may have left NaN there.
@@ -312,10 +318,11 @@ void FactorPanelAt(const TPanelMatrix& M, int kb, int jb, double* d, double* c, 
                 to[t * QRPanelWidth] = from[t];
                 v[static_cast<std::size_t>(t) * jbPad] = q <= i0 + t ? from[t] : 0.0;
             }
-            for (int t = std::max(rows, 0); t < std::min(TileRows, mPad - i0); ++t) v[static_cast<std::size_t>(t) * jbPad] = 0.0;
+            for (int t = rows; t < std::min(TileRows, mPad - i0); ++t) v[static_cast<std::size_t>(t) * jbPad] = 0.0;
         }
         for (int q = jb; q < jbPad; ++q)
-            for (int t = 0; t < std::min(TileRows, mPad - i0); ++t) V[static_cast<std::size_t>(i0 + t) * jbPad + q] = 0.0;
+            for (int t = 0; t < std::min(TileRows, mPad - i0); ++t)
+                V[static_cast<std::size_t>(i0 + t) * jbPad + q] = 0.0;
     }
     panel.T = CompactFactor(P, m, jb, c + kb, K);
 }
@@ -369,12 +376,16 @@ void UpdateColumns(const TPanelMatrix& M, const TPanel& panel, int j0, int j1, c
         const int first = j0 % QRPanelWidth;
         const int last = std::min(QRPanelWidth, j1 - jp * QRPanelWidth);
         const double* source = M.Panel(jp) + static_cast<std::size_t>(row0) * QRPanelWidth;
-        for (int i = 0; i < panel.Rows; ++i)
-            std::copy(source + i * QRPanelWidth + first, source + i * QRPanelWidth + last, copy.data() + i * QRPanelWidth + first);
+        for (int i = 0; i < panel.Rows; ++i) {
+            const std::size_t row = static_cast<std::size_t>(i) * QRPanelWidth;
+            std::copy(source + row + first, source + row + last, copy.data() + row + first);
+        }
         UpdatePanels(panel, copy.data(), 1, 0, K);
         double* target = M.Panel(jp) + static_cast<std::size_t>(row0) * QRPanelWidth;
-        for (int i = 0; i < panel.Rows; ++i)
-            std::copy(copy.data() + i * QRPanelWidth + first, copy.data() + i * QRPanelWidth + last, target + i * QRPanelWidth + first);
+        for (int i = 0; i < panel.Rows; ++i) {
+            const std::size_t row = static_cast<std::size_t>(i) * QRPanelWidth;
+            std::copy(copy.data() + row + first, copy.data() + row + last, target + row + first);
+        }
         ++jp;
     }
     if (jp >= jpEnd) return;

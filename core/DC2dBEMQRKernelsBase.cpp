@@ -35,6 +35,7 @@ namespace {
 
 const TQRKernels& QRKernelsBaseline()
 {
-    static const TQRKernels kernels{"baseline", KernelVtB, KernelBMinusVW, KernelDot, KernelAxpy, KernelDot2, KernelAxpy2};
+    static const TQRKernels kernels{"baseline", KernelVtB, KernelBMinusVW, KernelDot, KernelAxpy, KernelDot2,
+                                    KernelAxpy2};
     return kernels;
 }

@@ -45,7 +45,8 @@ inline double HorizontalSum(__m256d v)
 
 const TQRKernels* QRKernelsV3()
 {
-    static const TQRKernels kernels{"x86-64-v3", KernelVtB, KernelBMinusVW, KernelDot, KernelAxpy, KernelDot2, KernelAxpy2};
+    static const TQRKernels kernels{"x86-64-v3", KernelVtB, KernelBMinusVW, KernelDot, KernelAxpy, KernelDot2,
+                                    KernelAxpy2};
     static const bool supported = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     return supported ? &kernels : nullptr;
 }

@@ -37,7 +37,10 @@ struct TBits {
         Values.push_back(std::move(values));
     }
     void Add(const std::string& name, std::initializer_list<double> values) { Add(name, std::vector<double>(values)); }
-    void Add(const std::string& name, const arofdoubleM& values) { Add(name, std::vector<double>(values.begin(), values.end())); }
+    void Add(const std::string& name, const arofdoubleM& values)
+    {
+        Add(name, std::vector<double>(values.begin(), values.end()));
+    }
     void Add(const std::string& name, const TDenseMatrix& m)
     {
         std::vector<double> all;
