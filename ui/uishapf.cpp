@@ -13,14 +13,54 @@ namespace {
 
 constexpr std::size_t BatchSize = 2000;
 
+// The colour window of one channel: inside when (value - Low) <= Width in unsigned arithmetic.
 struct TWindow {
-    int Low, High;
+    std::uint32_t Low, Width;
 };
 
 TWindow ChannelWindow(int transparent, int tolerance)
 {
     const int low = std::clamp(transparent - tolerance, 0, 255);
-    return {low, std::clamp(low + 2 * tolerance, 0, 255)};
+    return {static_cast<std::uint32_t>(low), static_cast<std::uint32_t>(std::clamp(low + 2 * tolerance, 0, 255) - low)};
+}
+
+struct TKeyWindows {
+    TWindow R, G, B;
+};
+
+// One row's transparency, a byte a pixel (1: transparent), from 32-bit pixels (blue in the low byte). Kept
+// apart and plain so the compiler can compare several pixels at a time.
+__attribute__((optimize("O3"))) void TestRow32(const std::uint32_t* __restrict p, std::uint8_t* __restrict out, int n,
+                                             TKeyWindows w)
+{
+    for (int x = 0; x < n; ++x) {
+        const std::uint32_t v = p[x];
+        out[x] = static_cast<std::uint8_t>(((v & 0xFF) - w.B.Low <= w.B.Width) & (((v >> 8) & 0xFF) - w.G.Low <= w.G.Width) &
+                                           (((v >> 16) & 0xFF) - w.R.Low <= w.R.Width));
+    }
+}
+
+// The same from 24-bit pixels (blue, green, red bytes).
+__attribute__((optimize("O3"))) void TestRow24(const std::uint8_t* __restrict p, std::uint8_t* __restrict out, int n,
+                                             TKeyWindows w)
+{
+    for (int x = 0; x < n; ++x)
+        out[x] = static_cast<std::uint8_t>((p[3 * x] - w.B.Low <= w.B.Width) & (p[3 * x + 1] - w.G.Low <= w.G.Width) &
+                                           (p[3 * x + 2] - w.R.Low <= w.R.Width));
+}
+
+// The first index from `x` whose byte is not `value`; 8 bytes at a time where the row allows.
+int Skip(const std::uint8_t* t, int x, int n, std::uint8_t value)
+{
+    const std::uint64_t all = value ? 0x0101010101010101ull : 0;
+    while (x + 8 <= n) {
+        std::uint64_t word;
+        std::memcpy(&word, t + x, 8);
+        if (word != all) break;
+        x += 8;
+    }
+    while (x < n && t[x] == value) ++x;
+    return x;
 }
 
 } // namespace
@@ -30,72 +70,45 @@ std::unique_ptr<TRegion> BitmapToRegion(const TBitmap* Bitmap, TColor Tolerance,
     if (!Bitmap || Bitmap->Empty()) return nullptr;
     const TColor key = Bitmap->Monochrome() ? clWhite : Bitmap->PixelRGB(0, Bitmap->Height() - 1);
     const TColor tol = ColorToRGB(Tolerance);
-    const TWindow r = ChannelWindow(GetRValue(key), GetRValue(tol));
-    const TWindow g = ChannelWindow(GetGValue(key), GetGValue(tol));
-    const TWindow b = ChannelWindow(GetBValue(key), GetBValue(tol));
-    // A channel is inside its window when (value - low) <= (high - low) in unsigned arithmetic; the
-    // loops below compare whole rows this way, which the compiler can do several pixels at a time.
-    const std::uint32_t rl = r.Low, rw = r.High - r.Low, gl = g.Low, gw = g.High - g.Low, bl = b.Low, bw = b.High - b.Low;
-    // Batches of runs are merged into the runs gathered so far: the batches follow each other down the
-    // picture, so their union is the runs one after the other, turned into a region once at the end.
-    std::vector<TRect> merged;
-    std::vector<TRect> batch;
-    batch.reserve(BatchSize);
-    const auto flush = [&] {
-        if (batch.empty()) return;
-        if (Batches) Batches->push_back(static_cast<int>(batch.size()));
-        merged.insert(merged.end(), batch.begin(), batch.end());
-        batch.clear();
+    const TKeyWindows windows{ChannelWindow(GetRValue(key), GetRValue(tol)), ChannelWindow(GetGValue(key), GetGValue(tol)),
+                              ChannelWindow(GetBValue(key), GetBValue(tol))};
+    // The runs go into one list; every 2000 of them make a batch that is merged into the region so far.
+    // The batches follow each other down the picture, so their union is the runs one after the other,
+    // turned into a region once at the end.
+    // The list is kept between calls: a fresh one would cost page faults as it grows.
+    thread_local std::vector<TRect> runs;
+    runs.clear();
+    std::size_t batchStart = 0;
+    const auto endBatch = [&] {
+        if (runs.size() == batchStart) return;
+        if (Batches) Batches->push_back(static_cast<int>(runs.size() - batchStart));
+        batchStart = runs.size();
     };
-    const int width = Bitmap->Width();
-    std::vector<std::uint8_t> transparentRow(static_cast<std::size_t>(width) + 1);
-    const auto runs = [&](int y) {
-        const std::uint8_t* t = transparentRow.data();
-        int x = 0;
-        while (x < width) {
-            while (x < width && t[x]) ++x;
-            const int x0 = x;
-            while (x < width && !t[x]) ++x;
-            if (x > x0) {
-                batch.push_back({x0 + Offset.x, y + Offset.y, x + Offset.x, y + Offset.y + 1});
-                if (batch.size() == BatchSize) flush();
-            }
-        }
-    };
-    const auto test = [&](std::uint32_t blue, std::uint32_t green, std::uint32_t red) -> std::uint8_t {
-        return static_cast<std::uint8_t>((blue - bl <= bw) & (green - gl <= gw) & (red - rl <= rw));
-    };
-    // 32- and 24-bit bitmaps are read in place, row by row (blue, green, red bytes); other formats
-    // through a 32-bit copy.
-    std::uint8_t* t = transparentRow.data();
+    const int width = Bitmap->Width(), height = Bitmap->Height();
+    thread_local std::vector<std::uint8_t> row;
+    row.resize(static_cast<std::size_t>(width));
+    std::uint8_t* t = row.data();
     const TPixelFormat format = Bitmap->PixelFormat();
-    if (format == pf32bit || format == pfDevice) {
-        for (int y = 0; y < Bitmap->Height(); ++y) {
-            const std::uint8_t* p = Bitmap->ScanLine(y);
-            for (int x = 0; x < width; ++x) {
-                std::uint32_t v;
-                std::memcpy(&v, p + 4 * x, 4);
-                t[x] = test(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
-            }
-            runs(y);
-        }
-    } else if (format == pf24bit) {
-        for (int y = 0; y < Bitmap->Height(); ++y) {
-            const std::uint8_t* p = Bitmap->ScanLine(y);
-            for (int x = 0; x < width; ++x) t[x] = test(p[3 * x], p[3 * x + 1], p[3 * x + 2]);
-            runs(y);
-        }
-    } else {
-        const TPixelBuffer copy = Bitmap->ToPixels();
-        for (int y = 0; y < copy.Height; ++y) {
-            const std::uint32_t* p = copy.Pixels.data() + static_cast<std::size_t>(y) * copy.Width;
-            for (int x = 0; x < width; ++x) t[x] = test(p[x] & 0xFF, (p[x] >> 8) & 0xFF, (p[x] >> 16) & 0xFF);
-            runs(y);
+    const TPixelBuffer copy = format == pf32bit || format == pfDevice || format == pf24bit ? TPixelBuffer{} : Bitmap->ToPixels();
+    for (int y = 0; y < height; ++y) {
+        // 32- and 24-bit bitmaps are read in place; other formats through a 32-bit copy (0x00RRGGBB,
+        // which has blue in its low byte as well).
+        if (format == pf32bit || format == pfDevice)
+            TestRow32(reinterpret_cast<const std::uint32_t*>(Bitmap->ScanLine(y)), t, width, windows);
+        else if (format == pf24bit)
+            TestRow24(Bitmap->ScanLine(y), t, width, windows);
+        else
+            TestRow32(copy.Pixels.data() + static_cast<std::size_t>(y) * copy.Width, t, width, windows);
+        for (int x = Skip(t, 0, width, 1); x < width;) {
+            const int end = Skip(t, x, width, 0);
+            runs.push_back({x + Offset.x, y + Offset.y, end + Offset.x, y + Offset.y + 1});
+            if (runs.size() - batchStart == BatchSize) endBatch();
+            x = Skip(t, end, width, 1);
         }
     }
-    flush();
-    if (merged.empty()) return nullptr;
-    return std::make_unique<TRegion>(TRegion::FromRowRuns(merged));
+    endBatch();
+    if (runs.empty()) return nullptr;
+    return std::make_unique<TRegion>(TRegion::FromRowRuns(runs));
 }
 
 // ---- TuiShapeForm --------------------------------------------------------------------------------------

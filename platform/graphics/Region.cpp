@@ -16,27 +16,37 @@ constexpr int Limit = 1 << 28;
 int Clamp(int v) { return std::clamp(v, -Limit, Limit); }
 
 // Spans come row by row, left to right, disjoint and not touching; rows with the same spans as the
-// row above are merged into it, which gives the banded form the region keeps.
-QRegion FromSpans(const std::vector<raster::TSpan>& spans)
+// row above are merged into it, which gives the banded form the region keeps. A span is a scan
+// converter's TSpan or a one-pixel-high TRect.
+int SpanY(const raster::TSpan& s) { return s.Y; }
+int SpanX0(const raster::TSpan& s) { return s.X0; }
+int SpanX1(const raster::TSpan& s) { return s.X1; }
+int SpanY(const TRect& r) { return r.Top; }
+int SpanX0(const TRect& r) { return r.Left; }
+int SpanX1(const TRect& r) { return r.Right; }
+
+template <class TSpanList>
+QRegion FromSpans(const TSpanList& spans)
 {
     std::vector<QRect> rects;
     rects.reserve(spans.size());
     std::size_t prevBand = 0, prevCount = 0;   // the previous row's rectangles in rects
     std::size_t i = 0;
     while (i < spans.size()) {
-        const int y = spans[i].Y;
+        const int y = SpanY(spans[i]);
         std::size_t j = i;
-        while (j < spans.size() && spans[j].Y == y) ++j;
+        while (j < spans.size() && SpanY(spans[j]) == y) ++j;
         bool same = prevCount == j - i && prevCount > 0 && rects[prevBand].bottom() + 1 == y;
         for (std::size_t k = 0; same && k < prevCount; ++k)
-            same = rects[prevBand + k].left() == spans[i + k].X0 &&
-                   rects[prevBand + k].left() + rects[prevBand + k].width() == spans[i + k].X1;
+            same = rects[prevBand + k].left() == SpanX0(spans[i + k]) &&
+                   rects[prevBand + k].left() + rects[prevBand + k].width() == SpanX1(spans[i + k]);
         if (same) {
             for (std::size_t k = 0; k < prevCount; ++k) rects[prevBand + k].setBottom(y);
         } else {
             prevBand = rects.size();
             prevCount = j - i;
-            for (std::size_t k = i; k < j; ++k) rects.emplace_back(spans[k].X0, y, spans[k].X1 - spans[k].X0, 1);
+            for (std::size_t k = i; k < j; ++k)
+                rects.emplace_back(SpanX0(spans[k]), y, SpanX1(spans[k]) - SpanX0(spans[k]), 1);
         }
         i = j;
     }
@@ -157,17 +167,15 @@ TRegion TRegion::FromRects(const std::vector<TRect>& rects)
 
 TRegion TRegion::FromRowRuns(const std::vector<TRect>& runs)
 {
-    std::vector<raster::TSpan> spans;
-    spans.reserve(runs.size());
-    for (const TRect& r : runs) {
-        const bool inOrder = spans.empty() || r.Top > spans.back().Y || (r.Top == spans.back().Y && r.Left > spans.back().X1);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const TRect& r = runs[i];
+        const bool inOrder = i == 0 || r.Top > runs[i - 1].Top || (r.Top == runs[i - 1].Top && r.Left > runs[i - 1].Right);
         if (r.Bottom != r.Top + 1 || r.Right <= r.Left || !inOrder || r.Top != Clamp(r.Top) || r.Left != Clamp(r.Left) ||
             r.Right != Clamp(r.Right))
             return FromRects(runs);
-        spans.push_back({r.Top, r.Left, r.Right});
     }
     TRegion g;
-    g.FImpl->R = FromSpans(spans);
+    g.FImpl->R = FromSpans(runs);
     return g;
 }
 
