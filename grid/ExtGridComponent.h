@@ -188,7 +188,9 @@ public:
     bool ScrollSynch = false;
     bool ScrollProportional() const { return FScrollProportional; }
     void SetScrollProportional(bool v);
-    bool SizeWithForm = false;
+    // The grid grows and shrinks with the form it stands on (call after it has been placed on the form).
+    bool SizeWithForm() const { return FSizeWithForm; }
+    void SetSizeWithForm(bool v);
     bool IntegralHeight = false;
     bool AutoSizeGrowOnly = false;
     // Header texts written into the fixed row and column (backslash-n gives a line break).
@@ -469,6 +471,7 @@ protected:
     void DoExit() override;
     void WMSetFocus(TWinControl* OldFocus) override;
     void Resize() override;
+    void FormResized(int FormWidth, int FormHeight) override;
     using TCustomGrid::SizeChanged;
 
 private:
@@ -566,4 +569,6 @@ private:
     THintWindow* FHintWindow = nullptr;
     int FLastWidth = 0;
     bool FDestroying = false;
+    bool FSizeWithForm = false;
+    TPoint FFormSizeRef{0, 0};
 };

@@ -79,6 +79,26 @@ void TExtStringGrid::GridTimer()
             if (PosInUpperText("<BLI", RawCellText(DisplayToRealCol(c), r)) > 0) RefreshCell(c, r);
 }
 
+// ---- Size with the form -----------------------------------------------------------------------------
+
+void TExtStringGrid::SetSizeWithForm(bool v)
+{
+    FSizeWithForm = v;
+    SetFollowFormSize(v);
+    FFormSizeRef = FormSize();
+}
+
+void TExtStringGrid::FormResized(int FormWidth, int FormHeight)
+{
+    if (!FSizeWithForm) return;
+    const int w = FormWidth + Width() - FFormSizeRef.x, h = FormHeight + Height() - FFormSizeRef.y;
+    if (w > 0 && h > 0) {
+        SetBounds(Left(), Top(), w, h);
+        FFormSizeRef = {FormWidth, FormHeight};
+    }
+    if (ColumnSize.Stretch()) StretchColumnTo(ColumnSize.StretchColumn);
+}
+
 // ---- Scrolling ---------------------------------------------------------------------------------------
 
 void TExtStringGrid::TopLeftChanged()

@@ -10,6 +10,7 @@
 #include "platform/rtl/SystemColors.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QScrollBar>
 #include <QWidget>
 
@@ -85,6 +86,38 @@ QScrollBar* MakeBar(TCustomGrid& grid, Qt::Orientation o, int bar)
 }
 
 } // namespace
+
+// ---- Following the form's size ----------------------------------------------------------------------
+
+struct TCustomGrid::FormFilter : QObject {
+    FormFilter(TCustomGrid& grid, QWidget* form) : Grid(grid), Form(form) { form->installEventFilter(this); }
+    ~FormFilter() override
+    {
+        if (Form) Form->removeEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == Form && event->type() == QEvent::Resize)
+            Application->Guarded([&] { Grid.FormResized(Form->width(), Form->height()); });
+        return false;
+    }
+    TCustomGrid& Grid;
+    QPointer<QWidget> Form;
+};
+
+void TCustomGrid::SetFollowFormSize(bool v)
+{
+    FFollowForm.reset();
+    if (v && Widget()->window() && Widget()->window() != Widget())
+        FFollowForm = std::make_unique<FormFilter>(*this, Widget()->window());
+}
+
+TPoint TCustomGrid::FormSize() const
+{
+    const QWidget* form = Widget()->window();
+    if (!form || form == Widget()) return {0, 0};
+    return {form->width(), form->height()};
+}
 
 // ---- TInplaceEdit ------------------------------------------------------------------------------------
 
@@ -232,7 +265,7 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner), FFixedCol
     SetBounds(0, 0, 320, 120);
 }
 
-TCustomGrid::~TCustomGrid() = default;
+TCustomGrid::~TCustomGrid() { FFollowForm.reset(); }
 
 void TCustomGrid::ChangeSize(int newColCount, int newRowCount)
 {

@@ -192,6 +192,13 @@ public:
     // Delivers a scroll message as the bar sends it (tests and the scroll bar's own signals).
     void Scroll(int bar, int code, int pos);
 
+    // Follows the size of the top-level window the grid stands on: every resize of that window reaches
+    // FormResized with its new size (a platform event filter; no handler of the form is replaced).
+    void SetFollowFormSize(bool v);
+    bool FollowFormSize() const { return FFollowForm != nullptr; }
+    // The size of the top-level window the grid stands on ((0, 0) without one).
+    TPoint FormSize() const;
+
     // Captures the mouse: every mouse event goes to the grid until released.
     void SetMouseCapture(bool v);
     bool MouseCapture() const { return FCapture; }
@@ -218,6 +225,8 @@ protected:
     // Decides the sizing or moving state of a press at (X, Y); the base tests the edges of fixed cells.
     virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs);
     virtual void WMScroll(int Bar, int Code, int Pos);
+    // The window the grid stands on has a new size (with SetFollowFormSize).
+    virtual void FormResized(int FormWidth, int FormHeight) { (void)FormWidth, (void)FormHeight; }
     // The editor is about to be shown or hidden (the cell's text has been stored).
     virtual void UpdateText();
 
@@ -256,6 +265,7 @@ protected:
 private:
     friend class TInplaceEdit;
     struct Bars;
+    struct FormFilter;
 
     int SumWidths(int from, int to) const;   // columns from..to-1
     int SumHeights(int from, int to) const;
@@ -285,6 +295,7 @@ private:
     int FWheelDelta = 0;
     bool FFocusWithin = false;
     std::unique_ptr<Bars> FBars;
+    std::unique_ptr<FormFilter> FFollowForm;
     TRect FDirty{0, 0, 0, 0};
     bool FDirtyAll = true;
     TRect FUpdateRect{0, 0, 0, 0};

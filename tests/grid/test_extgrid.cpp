@@ -452,3 +452,19 @@ TEST(ExtGrid, TheRedrawLockPaintsOnceAtTheEnd)
     g.UnlockRedraw();   // without a matching lock: stays at 0 and repaints
     EXPECT_EQ(g.RedrawLockCount(), 0);
 }
+
+TEST(ExtGrid, SizeWithFormFollowsTheFormsSize)
+{
+    ExtHost h(4, 4);
+    TExtStringGrid& g = h.G();
+    g.SetBounds(10, 10, 200, 150);
+    g.SetSizeWithForm(true);
+    h.Window->resize(h.Window->width() + 30, h.Window->height() - 20);
+    Application->ProcessMessages();
+    EXPECT_EQ(g.Width(), 230);
+    EXPECT_EQ(g.Height(), 130);
+    g.SetSizeWithForm(false);
+    h.Window->resize(h.Window->width() + 30, h.Window->height());
+    Application->ProcessMessages();
+    EXPECT_EQ(g.Width(), 230);
+}
