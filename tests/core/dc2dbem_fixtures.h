@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace fixtures {
@@ -186,6 +187,16 @@ inline std::vector<double> Line(double x0, double step, int count)
     std::vector<double> xs;
     for (int i = 0; i < count; ++i) xs.push_back(x0 + step * i);
     return xs;
+}
+
+// The refined and oriented model handed over to a state of its own, as the entries do.
+inline void HandOver(TSolverState& s, TSurveyState& survey, const TPolygonModel& model)
+{
+    AllSpolygon bodies;
+    Tnodes nodes;
+    DiscretizeModel(survey, model, bodies, nodes);
+    OrientSolverRings(bodies, nodes);
+    HandOverToSolver(s, survey, std::move(bodies), std::move(nodes), {});
 }
 
 // The inversion's model: an electronic body and an ionic body beside it under a line of surface

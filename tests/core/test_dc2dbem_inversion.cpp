@@ -178,11 +178,7 @@ namespace {
 // The refined model handed over to a state, and one solution with sensitivities.
 void SolveWithSensitivities(TSolverState& s, TSurveyState& survey, const TPolygonModel& model)
 {
-    AllSpolygon bodies;
-    Tnodes nodes;
-    DiscretizeModel(survey, model, bodies, nodes);
-    OrientSolverRings(bodies, nodes);
-    HandOverToSolver(s, survey, std::move(bodies), std::move(nodes), {});
+    HandOver(s, survey, model);
     s.IterationCounter = 1;
     ASSERT_TRUE(SolveForward(s, true));
 }

@@ -44,16 +44,6 @@ struct TJacobianCase {
     }
 };
 
-// The refined model handed over to a state of its own, as the entries do.
-void HandOver(TSolverState& s, TSurveyState& survey, const TPolygonModel& model)
-{
-    AllSpolygon bodies;
-    Tnodes nodes;
-    DiscretizeModel(survey, model, bodies, nodes);
-    OrientSolverRings(bodies, nodes);
-    HandOverToSolver(s, survey, std::move(bodies), std::move(nodes), {});
-}
-
 arofdoubleM SolveFor(TSolverState& s)
 {
     EXPECT_TRUE(SolveForward(s, false));

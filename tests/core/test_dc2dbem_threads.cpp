@@ -151,12 +151,8 @@ TBits InversionModelJacobians(std::vector<int>& unknowns)
     for (bool refined : {false, true}) {
         TTwoBodies c = refined ? RefinedTwoBodies() : TTwoBodies(40.0, 150.0);
         c.Survey.InvertSource = true;
-        AllSpolygon bodies;
-        Tnodes nodes;
-        DiscretizeModel(c.Survey, c.Model, bodies, nodes);
-        OrientSolverRings(bodies, nodes);
         TSolverState s;
-        HandOverToSolver(s, c.Survey, std::move(bodies), std::move(nodes), {});
+        HandOver(s, c.Survey, c.Model);
         s.IterationCounter = 1;
         EXPECT_TRUE(SolveForward(s, true));
         EXPECT_EQ(s.Jacobian.Length(), 4);
