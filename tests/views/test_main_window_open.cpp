@@ -211,3 +211,39 @@ TEST_F(MainWindow, TheCommandLineSurveyJoinsTheRecentFilesAsAFullPath)
     ASSERT_EQ(f.Recent1->Count(), 1);
     EXPECT_EQ(f.Recent1->Items(0)->Caption(), Temp.File("f.sp2"));
 }
+
+TEST_F(MainWindow, EditFileAndTheManualGoThroughTheDesktopsOpen)
+{
+    TProbeMainForm& f = Start();
+    std::vector<std::string> opened;
+    bool handled = true;
+    f.OpenDocument = [&](const std::string& path) {
+        opened.push_back(path);
+        return handled;
+    };
+    f.Editfile1Click();
+    EXPECT_TRUE(opened.empty()) << "no survey loaded: nothing";
+
+    OpenSample();
+    f.Editfile1Click();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], Sample);
+    handled = false;
+    Script->AnswerMessage(mrOk);
+    f.Editfile1Click();
+    EXPECT_EQ(Script->Log().back().Text, "File not found - NotePad.exe");
+
+    // The manual: the current folder first; a missing manual or one nobody opens is "not found".
+    const std::filesystem::path start = std::filesystem::current_path();
+    std::filesystem::current_path(Temp.Path());
+    opened.clear();
+    Script->AnswerMessage(mrOk);
+    f.Context1Click();
+    EXPECT_EQ(Script->Log().back().Text, "File not found - VornSP2dp.pdf");
+    SaveFileSafely(Temp.File("VornSP2dp.pdf"), "%PDF-1.4\n");
+    handled = true;
+    f.Context1Click();
+    std::filesystem::current_path(start);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], Temp.File("VornSP2dp.pdf"));
+}
