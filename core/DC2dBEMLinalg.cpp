@@ -218,7 +218,8 @@ void ScatterPanel(TDenseMatrix& A, int row0, int col0, int ncols, const std::vec
 // trailing-update kernels read: panel jp holds columns QRPanelWidth jp .. of every row, row i at
 // Panel(jp) + i QRPanelWidth. Below the last row lie zero rows, so that a step's row block padded to
 // QRPad rows stays inside its panel, and the last panel's columns beyond the order are zero. The buffer
-// is kept per thread: the solver decomposes matrices of one size again and again.
+// is kept per thread up to a size (the solver decomposes matrices of one size again and again, and a
+// fresh buffer costs its page faults every time); a larger one is given back after the decomposition.
 class TPanelMatrix {
 public:
     explicit TPanelMatrix(const TDenseMatrix& A) : FOrder(A.Rows())
@@ -226,9 +227,8 @@ public:
         FPanels = (FOrder + QRPanelWidth - 1) / QRPanelWidth;
         FRows = RoundUp(FOrder, QRPad) + QRPad;
         const std::size_t size = static_cast<std::size_t>(FPanels) * PanelStride();
-        thread_local TLargeBuffer<double> buffer;
-        if (buffer.size() < size) buffer.Resize(size);
-        FData = buffer.data();
+        if (FBuffer.size() < size) FBuffer.Resize(size);
+        FData = FBuffer.data();
         ParallelForBlocks(FPanels, 1, [&](int jp, int) {
             double* panel = Panel(jp);
             const int j0 = jp * QRPanelWidth, cols = std::min(QRPanelWidth, FOrder - j0);
@@ -240,6 +240,13 @@ public:
             std::fill(panel + static_cast<std::size_t>(FOrder) * QRPanelWidth, panel + PanelStride(), 0.0);
         });
     }
+
+    ~TPanelMatrix()
+    {
+        if (FBuffer.size() > KeptDoubles) FBuffer = TLargeBuffer<double>();
+    }
+    TPanelMatrix(const TPanelMatrix&) = delete;
+    TPanelMatrix& operator=(const TPanelMatrix&) = delete;
 
     void StoreInto(TDenseMatrix& A) const
     {
@@ -266,9 +273,13 @@ public:
     }
 
 private:
+    static constexpr std::size_t KeptDoubles = std::size_t{8} << 20; // 64 MB, an order of about 2800
+    static thread_local TLargeBuffer<double> FBuffer;
     int FOrder = 0, FPanels = 0, FRows = 0;
     double* FData = nullptr;
 };
+
+thread_local TLargeBuffer<double> TPanelMatrix::FBuffer;
 
 // A factored panel of the blocked decomposition: its reflections in column-major form (P), the T of
 // their compact form, and V, the row-major padded copy the trailing-update kernels read.
@@ -540,12 +551,15 @@ void ApplyReflections(const TQRReflections& V, const arofdoubleM& c, double* x)
     }
 }
 
-// The packed reflections of A for a one-off solve, kept per thread for their storage.
-const TQRReflections& PackedReflections(const TDenseMatrix& A)
+// Calls solve(reflections) with the packed reflections of A for a one-off solve. Their storage is kept
+// per thread up to an order of about 4000 (64 MB), as for the decomposition's panels.
+template <class F>
+void WithPackedReflections(const TDenseMatrix& A, F&& solve)
 {
     thread_local TQRReflections reflections;
     reflections.Build(A);
-    return reflections;
+    solve(static_cast<const TQRReflections&>(reflections));
+    if (A.Rows() > 4000) reflections = TQRReflections();
 }
 
 } // namespace
@@ -572,7 +586,7 @@ const double* TQRReflections::Vector(int k) const
 
 void QRSolve(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, arofdoubleM& b)
 {
-    QRSolve(A, PackedReflections(A), d, c, b);
+    WithPackedReflections(A, [&](const TQRReflections& V) { QRSolve(A, V, d, c, b); });
 }
 
 void QRSolve(const TDenseMatrix& A, const TQRReflections& V, const arofdoubleM& d, const arofdoubleM& c,
@@ -588,7 +602,7 @@ void QRSolve(const TDenseMatrix& A, const TQRReflections& V, const arofdoubleM& 
 
 void QRSolveMany(const TDenseMatrix& A, const arofdoubleM& d, const arofdoubleM& c, TDenseMatrix& B)
 {
-    QRSolveMany(A, PackedReflections(A), d, c, B);
+    WithPackedReflections(A, [&](const TQRReflections& V) { QRSolveMany(A, V, d, c, B); });
 }
 
 void QRSolveMany(const TDenseMatrix& A, const TQRReflections& V, const arofdoubleM& d, const arofdoubleM& c,
