@@ -226,6 +226,7 @@ TuiCustomSplit::TuiCustomSplit(TComponent* AOwner) : TuiCustomEdgePanel(AOwner)
     // Made in code (not read from a form): the positions count as applied at once.
     const bool loading = Loading() || (AOwner && AOwner->ComponentState().Contains(csLoading));
     FApplied = !loading;
+    if (FApplied) ApplyPositions();   // the percents of the starting positions
     Invalidate();
 }
 
