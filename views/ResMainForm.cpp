@@ -12,12 +12,15 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/ShellApi.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/ResourceStore.h"
 #include "platform/rtl/CommandLine.h"
 #include "platform/rtl/ConfigPaths.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SystemColors.h"
 #include "ui/FileMO.h"
 #include "ui/kitStatusBar.h"
+#include "ui/SplashArt.h"
+#include "ui/uispla.h"
 #include "ui/uisplit.h"
 #include "views/ResMainFormGlyphs.h"
 
@@ -272,6 +275,21 @@ void TMainForm::CreateViews()
     uiBiSplit1->OnResize = [this](TPersistent*) { uiBiSplit1->SetSplitVPercent(uiBiSplit1->SplitVPercent()); };
     uiBiSplit1->Hide();
     SetAlign(uiBiSplit1, alClient);
+
+    // The splash: the program's card, shaped by its outline, blended in and out. It shows beside the
+    // window at start-up (ShowStartUpSplash), not before it, so that it never holds the window back.
+    uiSplash1 = new TuiSplash(this);
+    uiSplash1->SetName("uiSplash1");
+    uiSplash1->SetAutoShow(false);
+    RegisterSplashArt();
+    TBitmap art;
+    LoadBitmapResource(SplashArtResource, art);
+    uiSplash1->Picture().SetGraphic(&art);
+    uiSplash1->AnimateShow().SetEffect(aweBlend);
+    uiSplash1->AnimateHide().SetEffect(aweBlend);
+    uiSplash1->SetBevelWidth(1);
+    uiSplash1->SetShapeTolerance(clGreen);
+    uiSplash1->SetShapeForm(true);
 }
 
 // ---- Start-up ---------------------------------------------------------------------------------------------

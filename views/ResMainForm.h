@@ -81,7 +81,10 @@ public:
     void SetPlotMode();
     // The reset before a new survey and before the view styles are saved.
     void prepaxises();
+    // The splash beside the window just shown, unless the command line says "-ns".
+    void ShowStartUpSplash();
     void Exit1Click();
+    // The splash as the about window, for 20 seconds.
     void About1Click();
     void Context1Click();
     void Editfile1Click();

@@ -10,6 +10,7 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/CommandLine.h"
+#include "ui/uispla.h"
 
 #include <filesystem>
 
@@ -89,6 +90,8 @@ void TMainForm::Timer1Timer()
     for (int i = 1; i <= ParamCount(); ++i) args.push_back(ParamStr(i));
     const std::string path = CommandLineSurveyFile(args, FStartFolder);
     if (path.empty()) return;
+    // The open may ask a question: the splash, which stays on top, must not cover it.
+    uiSplash1->Hide();
     OpenData(path);
     AddRecentFile(path);
 }

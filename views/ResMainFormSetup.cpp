@@ -11,6 +11,14 @@
 #include "platform/rtl/ConfigPaths.h"
 #include "platform/rtl/IniFiles.h"
 #include "ui/FileMO.h"
+#include "ui/uispla.h"
+
+// Sections of the settings file that keep the views' looks.
+namespace {
+const char* const DataAxesName = "ps_axi";
+const char* const ModelAxesName = "pc_axi";
+const char* const NodeSeriesName = "VornSP2dp_tmpsr";
+} // namespace
 
 void TMainForm::LoadViewSettings()
 {
@@ -18,6 +26,10 @@ void TMainForm::LoadViewSettings()
     left.SetAutomatic(true);
     left.SetInverted(false);
     left.SetLogarithmic(false);
+    PseudoSection2d1->StoreAxesDefaults();
+    PseudoSection2d1->LoadAxesFromIni(DataAxesName);
+    PolygonChart1->LoadAxesFromIni(ModelAxesName);
+    PolygonChart1->LoadSeriesFromIni(NodeSeriesName, &PolygonChart1->NodeSeries());
     prepaxises();
     for (TChartAxis* axis : {&PseudoSection2d1->LeftAxis(), &PseudoSection2d1->BottomAxis()}) {
         axis->SetAutomatic(true);
@@ -62,17 +74,33 @@ void TMainForm::FormCloseQuery(bool& CanClose)
     }
     Settings.LastPath = OpenDialog1.FileName;
     Settings.FilterIndex = OpenDialog1.FilterIndex;
+    // A settings file that cannot be written does not keep the window open.
     try {
         TIniFile ini(SettingsFilePath());
         WriteCommonSettings(ini, Settings, Survey, DefaultPolygonProperties());
     } catch (const Exception&) {
-        // A settings file that cannot be written does not keep the window open.
     }
+    // The zoom is undone first, so that the unzoomed ranges are kept.
     prepaxises();
+    try {
+        PseudoSection2d1->SaveAxesToIni(DataAxesName);
+        PolygonChart1->SaveAxesToIni(ModelAxesName);
+        PolygonChart1->SaveSeriesToIni(NodeSeriesName, &PolygonChart1->NodeSeries());
+    } catch (const Exception&) {
+    }
 }
 
 void TMainForm::About1Click() { ShowSplash(false); }
 
 void TMainForm::AddRecentFile(const std::string& path) { FileMenuOpens1->AddFile(path); }
 
-void TMainForm::ShowSplash(bool) {}
+void TMainForm::ShowStartUpSplash()
+{
+    if (!TuiSplash::HasNoSplashSwitch()) ShowSplash(true);
+}
+
+void TMainForm::ShowSplash(bool atStartUp)
+{
+    if (!atStartUp) uiSplash1->SetDuration(20000);
+    uiSplash1->Show();
+}

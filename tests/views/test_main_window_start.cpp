@@ -6,6 +6,7 @@
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/rtl/Registry.h"
+#include "ui/uispla.h"
 #include "ui/uisplit.h"
 
 namespace {
@@ -107,4 +108,44 @@ TEST_F(MainWindow, StartRegistersTheFileTypeAndAFailedSettingsWriteStillCloses)
     f.Close();
     EXPECT_FALSE(f.Widget()->isVisible());
     EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(MainWindow, TheViewsLooksAreKeptFromOneRunToTheNext)
+{
+    TProbeMainForm& f = Start();
+    f.PseudoSection2d1->BottomAxis().Grid().SetVisible(false);
+    f.PolygonChart1->NodeSeries().Pointer().SetHorizSize(4);
+    f.Close();
+    const std::string text = Settings();
+    for (const char* section : {"[ps_axi_axes]", "[pc_axi_axes]", "[VornSP2dp_tmpsr_serie]"})
+        EXPECT_NE(text.find(section), std::string::npos) << section << "\n" << text;
+    for (const char* key : {"\nleft=", "\nright=", "\ntop=", "\nbottom="})
+        EXPECT_NE(text.find(key), std::string::npos) << key;
+    Form.reset();
+    Application->Reset();
+
+    TProbeMainForm& again = Start();
+    EXPECT_FALSE(again.PseudoSection2d1->BottomAxis().Grid().Visible());
+    EXPECT_TRUE(again.PseudoSection2d1->LeftAxis().Grid().Visible());
+    EXPECT_EQ(again.PolygonChart1->NodeSeries().Pointer().HorizSize(), 4);
+}
+
+TEST_F(MainWindow, SplashAtStartUnlessSwitchedOffAndAsTheAboutWindow)
+{
+    for (bool noSplash : {false, true}) {
+        SCOPED_TRACE(noSplash ? "-ns" : "no switch");
+        SetCommandLine(noSplash ? std::vector<std::string>{"vornsp2dp", "-NS"} : std::vector<std::string>{"vornsp2dp"});
+        TProbeMainForm& f = Start();
+        f.ShowStartUpSplash();
+        EXPECT_EQ(f.uiSplash1->Window() != nullptr, !noSplash);
+        EXPECT_EQ(f.uiSplash1->Duration(), 5000);
+        f.uiSplash1->Hide();
+        Pump();
+        f.About1Click(); // the switch keeps only the start-up splash away
+        EXPECT_NE(f.uiSplash1->Window(), nullptr);
+        EXPECT_EQ(f.uiSplash1->Duration(), 20000);
+        f.uiSplash1->Hide();
+        Pump();
+        Form.reset();
+    }
 }

@@ -23,6 +23,7 @@ int main(int argc, char** argv)
         if (const char* exit = std::getenv("VSP_EXIT_AFTER_FIRST_PAINT"); exit && *exit)
             form->OnFirstPaint = [](TPersistent*) { std::_Exit(0); }; // the measurement ends here
         form->Show();
+        form->ShowStartUpSplash();
         Application->Run();
     }
     SeriesLibraryFinalization();
