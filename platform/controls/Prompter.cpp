@@ -189,6 +189,7 @@ const char* PromptKindName(TPromptKind kind)
     case TPromptKind::PrintDialog: return "print dialog";
     case TPromptKind::PrinterSetupDialog: return "printer setup dialog";
     case TPromptKind::Form: return "form";
+    case TPromptKind::PopupMenu: return "pop-up menu";
     }
     return "prompt";
 }

@@ -16,6 +16,7 @@
 class TWinControl;
 class TForm;
 class TFont;
+class TMenuItem;
 
 // ---- Modal results and message-box vocabulary --------------------------------------------------------
 
@@ -104,7 +105,7 @@ struct TPrintDialogData {
 // ---- Prompts as a script sees them -------------------------------------------------------------------
 
 enum class TPromptKind { MessageBox, InputBox, OpenDialog, SaveDialog, ColorDialog, FontDialog,
-                         PrintDialog, PrinterSetupDialog, Form };
+                         PrintDialog, PrinterSetupDialog, Form, PopupMenu };
 
 // One question to the user. The prompter fills the question and a default answer; a script sets Result
 // (and, for input and the common dialogs, the data) to answer it.
@@ -122,6 +123,8 @@ struct TPrompt {
     TFontDialogData* Font = nullptr;
     TPrintDialogData* Print = nullptr;
     TForm* Form = nullptr;
+    TMenuItem* Menu = nullptr;       // pop-up menus: the item whose sub-items are shown (at Position);
+    int MenuIndex = -1;              // the script picks one by index with mrOk, or none
     TModalResult Result = mrCancel;  // mrOk confirms a dialog or input box
 };
 
