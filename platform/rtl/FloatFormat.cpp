@@ -2,6 +2,7 @@
 // correctly rounded and ignores the C locale.
 #include "platform/rtl/FloatFormat.h"
 
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/NumberText.h"
 
 #include <charconv>
@@ -356,3 +357,25 @@ std::string FloatToStr(double value, const TFormatSettings& fs)
 }
 
 std::string FloatToStr(double value) { return FloatToStr(value, FormatSettings()); }
+
+bool TryStrToFloat(std::string_view text, double& value, const TFormatSettings& fs)
+{
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (text.empty()) return false;
+    std::string dotted(text);
+    if (fs.DecimalSeparator != '.') {
+        if (dotted.find('.') != std::string::npos) return false;
+        for (char& c : dotted)
+            if (c == fs.DecimalSeparator) c = '.';
+    }
+    return TryParseNumber(dotted, value);
+}
+
+double StrToFloat(std::string_view text)
+{
+    double value = 0;
+    if (!TryStrToFloat(text, value, FormatSettings()))
+        throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    return value;
+}

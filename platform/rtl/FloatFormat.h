@@ -23,3 +23,9 @@ std::string FormatFloat(std::string_view format, double value);
 // The decimal separator is the settings'; no thousands separator.
 std::string FloatToStr(double value, const TFormatSettings& fs);
 std::string FloatToStr(double value);
+
+// Reading a real as the user types it: blanks around it are skipped, the settings' decimal separator is
+// the point (a "." is refused when the separator is another character), no thousands separators. False
+// for anything else; StrToFloat raises EConvertError "'<text>' is not a valid floating point value".
+bool TryStrToFloat(std::string_view text, double& value, const TFormatSettings& fs);
+double StrToFloat(std::string_view text);

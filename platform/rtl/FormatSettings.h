@@ -13,6 +13,8 @@ struct TFormatSettings {
     std::string LongDateFormat = "dddd, MMMM d, yyyy";
     std::string ShortTimeFormat = "h:mm AMPM";
     std::string LongTimeFormat = "h:mm:ss AMPM";
+    // The currency symbol of number formats.
+    std::string CurrencyString = "$";
 };
 
 // The settings in force (English defaults until someone sets them).

@@ -1,5 +1,6 @@
 // FormatFloat pictures and FloatToStr's general form, with English and with swapped separators.
 #include "platform/rtl/FloatFormat.h"
+#include "platform/rtl/Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -68,4 +69,29 @@ TEST(FloatFormat, FloatToStrGeneralForm)
     };
     TFormatSettings fs;
     for (const Case& c : cases) EXPECT_EQ(FloatToStr(c.value, fs), c.text) << c.value;
+}
+
+TEST(FloatFormat, StrToFloatReadsTheSettingsSeparator)
+{
+    struct Case { char separator; const char* text; bool ok; double value; };
+    const Case cases[] = {
+        {'.', "1.5", true, 1.5},      {'.', " -2.25 ", true, -2.25}, {'.', "1e3", true, 1000},
+        {'.', "1,5", false, 0},       {'.', "", false, 0},           {'.', "abc", false, 0},
+        {',', "1,5", true, 1.5},      {',', "1.5", false, 0},        {',', "12", true, 12},
+    };
+    for (const Case& c : cases) {
+        TFormatSettings fs;
+        fs.DecimalSeparator = c.separator;
+        double v = -1;
+        EXPECT_EQ(TryStrToFloat(c.text, v, fs), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        }
+    }
+    try {
+        StrToFloat("x1");
+        ADD_FAILURE() << "no conversion error";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "'x1' is not a valid floating point value");
+    }
 }
