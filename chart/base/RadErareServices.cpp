@@ -56,6 +56,13 @@ void WriteEditorOptionBool(const std::string& Name, bool Value)
     if (reg.OpenKey(EditorOptionsKey, true)) reg.WriteBool(Name, Value);
 }
 
+void WriteEditorOptionInteger(const std::string& Name, int Value)
+{
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    if (reg.OpenKey(EditorOptionsKey, true)) reg.WriteInteger(Name, Value);
+}
+
 // ---- Translation hook -----------------------------------------------------------------------------------
 
 void SetTranslationHook(TTranslationHook Hook) { RadErareUtilsModule().TranslationHook = std::move(Hook); }

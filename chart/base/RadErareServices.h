@@ -38,6 +38,7 @@ bool ReadEditorOptionBool(const std::string& Name, bool Default);
 int ReadEditorOptionInteger(const std::string& Name, int Default);
 // Writes the value, creating the key when missing.
 void WriteEditorOptionBool(const std::string& Name, bool Value);
+void WriteEditorOptionInteger(const std::string& Name, int Value);
 
 // ---- Translation hook -----------------------------------------------------------------------------------
 

@@ -70,6 +70,8 @@ TEST(RadErareServices, EditorOptionsKeepTheirDefaultsUntilWritten)
     EXPECT_EQ(ReadEditorOptionInteger("GalleryMode", 3), 2);
     EXPECT_TRUE(ReadEditorOptionBool("TreeMode", true)) << "a text value reads as the default";
     EXPECT_FALSE(ReadEditorOptionBool("TreeMode", false));
+    WriteEditorOptionInteger("Left", -20);
+    EXPECT_EQ(ReadEditorOptionInteger("Left", 0), -20);
     SetRegistryStorePath("");
 }
 
