@@ -58,6 +58,11 @@ public:
     TColor GetBrushColor() const;
     void SetBrushColor(TColor Value);
     TChartSeries* OwnerSeries() const { return FSeries; }
+    // Whether editors offer the symbol's size (series that size their symbols from values turn it off).
+    bool SizeEditable() const { return FSizeEditable; }
+    void SetSizeEditable(bool Value) { FSizeEditable = Value; }
+    // A symbol that keeps its own gradient end colour (a callout's): editors offer the whole gradient.
+    bool OwnGradientEnd() const { return FOwnGradientEnd; }
 
     // ---- Margins ----
     // When Visible and InflateMargins, each margin becomes at least HorizSize (VertSize) + 1.
@@ -113,6 +118,7 @@ private:
     TSeriesPointerStyle FStyle = psRectangle;
     TLumTransparency FTransparency = 0;
     bool FOwnGradientEnd = false;
+    bool FSizeEditable = true;
     int FVertSize = 4;
     int FHorizSize = 4;
 };
