@@ -117,6 +117,11 @@ public:
     TZoomPanning& Panning() const { return *FPanning; }
     TLumEventListeners& Listeners() const { return *FListeners; }
     bool Printing() const { return FPrinting; }
+    // A preview switches the printing state on while it draws the panel on its paper.
+    void SetPrinting(bool v) { FPrinting = v; }
+    // Where a preview panel last drew this panel, in the preview's client pixels.
+    const TRect& PreviewRect() const { return FPreviewRect; }
+    void SetPreviewRect(const TRect& r) { FPreviewRect = r; }
     // The rectangle the current drawing covers (set by DrawOnCanvas).
     const TRect& PanelRect() const { return FPanelRect; }
     // Where axes and series are drawn.
@@ -251,6 +256,7 @@ private:
     TLumUnits FMarginUnits = muPercent;
     TCursor FSavedCursor = crDefault;
     bool FPrinting = false;
+    TRect FPreviewRect;
     TRect FPrintMargins{15, 15, 15, 15};
     bool FPrintProportional = true;
     int FPrintResolution = 0;
