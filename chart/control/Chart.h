@@ -4,5 +4,6 @@
 
 #include "chart/control/ChartControl.h"
 #include "chart/control/ChartLegend.h"
+#include "chart/control/ChartMouse.h"
 #include "chart/control/ChartRegistry.h"
 #include "chart/control/ChartWalls.h"

@@ -5,10 +5,13 @@
 #pragma once
 
 #include "chart/control/ChartLegend.h"
+#include "chart/control/ChartMouse.h"
 #include "chart/control/ChartWalls.h"
 #include "chart/engine/LumEnginePanel.h"
+#include "platform/controls/PopupMenu.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +113,26 @@ public:
     // After a series pop-up command (Sender: the series) or a legend pop-up command (Sender: the chart).
     TNotifyEvent OnSeriesMenuClick;
 
+    // ---- Mouse handling (ChartMouse.cpp) ----
+    // The part under the point; with ClickableOnly a series counts only while a pop-up is requested or
+    // a click event could hear it.
+    TChartPartHit FindPartAt(TPoint P, bool ClickableOnly);
+    void PartAtPoint(TPoint P, TChartPartHit& Part) { Part = FindPartAt(P, false); }
+    // Every Active tool in list order hears the event, until one sets CancelMouse.
+    void BroadcastToolMouse(TChartMouseKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The axes take the values under the zoom rectangle's corners (the scales saved before the first).
+    virtual void ApplyZoomRect();
+    // The scales from before the first zoom or pan come back; then OnUndoZoom and a repaint.
+    void UndoZoom() override;
+    bool IsZoomed() const override { return !ScalesRestored; }
+    // The pop-up commands, by the item's index in its menu.
+    void LegendMenuClick(TMenuItem* Sender);
+    void AxisMenuClick(TMenuItem* Sender);
+    void SeriesMenuClick(TMenuItem* Sender);
+    // The series' points as "X" tab "Y" lines (each value plus its axis' label offset, times its label
+    // scale), CR LF ended; EFCreateError when the file cannot be written (an old file stays whole).
+    static void SaveSeriesPoints(const TChartSeries& Series, const std::string& FileName);
+
     // ---- The axis panel's questions ----
     // The panel colour behind a transparent back wall, else the back wall's colour.
     TColor GetBackColor() const override;
@@ -164,6 +187,11 @@ public:
 protected:
     // The legend lets go of a series that is freed.
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
 
 private:
     friend class TCustomChartLegend;
@@ -190,6 +218,20 @@ private:
     // Paints an axis again in front of the series, with one of its skip marks set meanwhile.
     void PaintAxisInFront(TChartAxis& Axis);
     void PaintGridInFront(TChartAxis& Axis);
+
+    // Mouse handling steps (ChartMouse.cpp).
+    bool HandleLegendPress(const TChartPartHit& Hit, TMouseButton Button, TShiftState Shift, int X, int Y);
+    bool ClickBackground(TMouseButton Button, TShiftState Shift, int X, int Y);
+    bool StartZoomOrPan(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Pans the axes of one direction from pixel P to pixel Q; true when one moved.
+    bool PanAxes(bool Horizontal, int P, int Q);
+    void SaveScales();
+    void ScrollVerticalAxes(bool Down);
+    void UpdateAxisHint(int X, int Y);
+    // Fills the menu with the captions (one click handler for all) and shows it at the mouse.
+    void ShowPopup(std::unique_ptr<TPopupMenu>& Menu, std::initializer_list<const char*> Captions,
+                   void (TCustomChart::*Handler)(TMenuItem*), const std::function<void(TPopupMenu&)>& Prepare);
+    std::unique_ptr<TPopupMenu> FLegendMenu, FAxisMenu, FSeriesMenu;
 
     std::unique_ptr<TChartFootTitle> FFoot;
     std::unique_ptr<TChartLegend> FLegend;
