@@ -808,8 +808,10 @@ void TkitStatusPanels::Update(TCollectionItem* Item)
 void TkitStatusPanels::Notify(TCollectionItem* Item, TCollectionNotification Action)
 {
     TCollection::Notify(Item, Action);
+    // A panel being added is not built yet; only one on its way out is looked at.
+    if (Action != cnExtracting) return;
     auto* p = static_cast<TkitStatusPanel*>(Item);
-    if (Action == cnExtracting && p->Enabled()) p->Leave();
+    if (p->Enabled()) p->Leave();
 }
 
 void TkitStatusPanels::ItemMoved(TCollectionItem* Item, int, int ToIndex)

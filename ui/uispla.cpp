@@ -224,8 +224,11 @@ void TuiSplash::Show()
     w->OnClosing = [this](TuisfSplash*) { FormHidden(); };
     if (FShowModal) {
         if (FDuration == 0) w->tmrClose->SetInterval(5000);
+        // A modal run must not free the window under the modal loop: it goes once the run is over.
+        w->setAttribute(Qt::WA_DeleteOnClose, false);
         w->TForm::ShowModal();
         if (FWindow == w) w->close();
+        w->deleteLater();
     } else {
         w->show();
     }
