@@ -5,6 +5,7 @@
 #include "chart/base/LumConst.h"
 #include "chart/control/ChartControl.h"
 #include "chart/control/LumEngineStyleStrings.h"
+#include "chart/control/LumTools.h"
 #include "chart/engine/LumEngineSeries.h"
 #include "chart/engine/LumEngineTypes.h"
 #include "chart/engine/LumFunci.h"
@@ -234,10 +235,12 @@ void ChartInitialization()
     };
     LumFunciInitialization();
     InstallAxisStyleHooks();
+    LumToolsInitialization();
 }
 
 void ChartFinalization()
 {
+    LumToolsFinalization();
     TChartModule& module = ChartModule();
     module.ColorPalettes.reset();
     module.SeriesTypes.reset();
