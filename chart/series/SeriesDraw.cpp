@@ -277,7 +277,10 @@ void TCustomSeries::DrawLineSegment(int Index, int X, int Y, TColor Color)
         if (FDark3D && !canvas.HasOwnRenderer() && X != FOldX && FDarkSlope != 0 &&
             static_cast<double>(FOldY - Y) / (X - FOldX) > FDarkSlope) {
             canvas.Brush().SetColor(dark);
-            if (band) a.y += FLineHeight, b.y += FLineHeight;
+            if (band) {
+                a.y += FLineHeight;
+                b.y += FLineHeight;
+            }
         }
         if (canvas.IsMonochrome()) canvas.Brush().SetColor(clWhite);
         canvas.DrawPlaneBetweenDepths(a, b, z0, z1);

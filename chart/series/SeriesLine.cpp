@@ -342,8 +342,9 @@ void TCustomSeries::HorizMargins(int& Left, int& Right)
     TCustomLineSeries::HorizMargins(Left, Right);
     FPointer->WidenHorizMargins(Left, Right);
     if (FDrawLine) {
-        if (FStairs) Left = std::max(Left, LinePen().Width()), Right = std::max(Right, LinePen().Width());
-        if (FOutLine->Visible()) Left = std::max(Left, FOutLine->Width()), Right = std::max(Right, FOutLine->Width());
+        const int room = std::max(FStairs ? LinePen().Width() : 0, FOutLine->Visible() ? FOutLine->Width() : 0);
+        Left = std::max(Left, room);
+        Right = std::max(Right, room);
     }
     if (!YMandatory() && Marks().Visible()) Right = std::max(Left, MarksSpace());
 }
@@ -353,8 +354,9 @@ void TCustomSeries::VertMargins(int& Top, int& Bottom)
     TCustomLineSeries::VertMargins(Top, Bottom);
     FPointer->WidenVertMargins(Top, Bottom);
     if (FDrawLine) {
-        if (FStairs) Top = std::max(Top, LinePen().Width()), Bottom = std::max(Bottom, LinePen().Width());
-        if (FOutLine->Visible()) Top = std::max(Top, FOutLine->Width()), Bottom = std::max(Bottom, FOutLine->Width());
+        const int room = std::max(FStairs ? LinePen().Width() : 0, FOutLine->Visible() ? FOutLine->Width() : 0);
+        Top = std::max(Top, room);
+        Bottom = std::max(Bottom, room);
     }
     if (YMandatory() && Marks().Visible()) Top = std::max(Bottom, MarksSpace());
     if (FLineHeight > 0 && !FDrawArea && ParentChart() && ParentChart()->View3D()) Bottom = std::max(Bottom, FLineHeight);
