@@ -1,0 +1,152 @@
+// The model view: a chart control that holds the polygon section model (nodes, bodies, box and relief)
+// and draws it as labelled shapes, node marks and a white mask above the relief; it keeps a working copy
+// and undo snapshots, takes over a model read with a survey and gives its model to the writer and the
+// solver. Qt-free: it draws through its canvas. Its topics: PolygonChartModel (frame, box, relief,
+// scales, hand-offs), PolygonChartShapes (shapes, labels, mask, node marks), PolygonChartUndo.
+#pragma once
+
+#include "chart/control/Chart.h"
+#include "core/Polygons.h"
+#include "views/PolygonChartModel.h"
+#include "views/PolygonChartShapes.h"
+#include "views/PolygonChartUndo.h"
+
+class TAreaSeries;
+class TLineSeries;
+class TLumPolygon;
+class TMapSeries;
+class TPointSeries;
+
+class TPolygonChart : public TChart {
+    VSP_PERSISTENT_CLASS
+public:
+    // The chart, its six series and their looks, DefaultPolygonProperties, margins, title and axes, and
+    // its handlers: after each paint the node marks, on a resize the pixel scales, after an axis pop-up
+    // command the box follows the axes.
+    explicit TPolygonChart(TComponent* AOwner);
+
+    // ---- The model ----
+    // What the solver, the inversion and the survey writer take as it is.
+    TPolygonModel Model;
+    // A model exists: false until CreateFrameModel or LoadModelBlock, then true for good.
+    bool ModelPresent() const { return FModelPresent; }
+    // How far DiscretizeBoundary pushes the frame out for the solver.
+    double FrameOffset = 0.0;
+
+    // ---- Settings and view state ----
+    int EditMode = -1;        // -1 no edit mode
+    bool EditPending = false; // an edit has begun and not ended
+    bool EqualScale = false;  // one model unit as long on both axes
+    double PixelsPerX = 1.0;  // screen pixels per model unit along x and z
+    double PixelsPerZ = 1.0;
+    double CursorX = 0.0;     // last mouse position in axis values
+    double CursorZ = 0.0;
+    int MouseX = 0;           // ... and in pixels
+    int MouseY = 0;
+    TNotifyEvent StatusCallback;
+    TColor ExternalNodeColor = clBlue;  // node marks: class 0 or 1
+    TColor FixedNodeColor = clBlack;
+    TColor InternalNodeColor = clGreen; // class 2
+    TColor BorderNodeColor = clGray;    // frame code 1 or more
+    // Fired after each completed model edit (Sender: the chart).
+    TNotifyEvent onchangemodel;
+    void DoChangeModel();
+
+    // ---- Series ----
+    TMapSeries& ShapeSeries() const { return *FShapeSeries; }
+    TLineSeries& WorkLine1() const { return *FWorkLine1; }
+    TLineSeries& WorkLine2() const { return *FWorkLine2; }
+    TAreaSeries& SurfaceMask() const { return *FSurfaceMask; }
+    TPointSeries& NodeSeries() const { return *FNodeSeries; }
+    TPointSeries& ElectrodeSeries() const { return *FElectrodeSeries; }
+
+    // ---- Frame, box, relief and scales (PolygonChartModel.cpp) ----
+    // Relief := ReliefDepths(points).
+    void SetRelief(const arofcomplexM& points);
+    // A new model of the host frame alone over the relief in the box (xmin, xmax, top, zmax), whatever
+    // the model it replaces held; working copy and undo history restart with one snapshot.
+    void CreateFrameModel(const arofcomplexM& relief, bool reliefPresent, double xmin, double xmax, double zmin,
+                          double zmax);
+    // Applies a new box (BoundedModelBox, then ApplyModelBox; zmin is not used): the axes are fixed to the
+    // box, the pixel scales and the shapes follow. A change the frame check refuses leaves model and box
+    // as they were and puts the axes back on the box.
+    void SetModelBox(bool keepFrame, double xmin, double xmax, double zmin, double zmax);
+    // The pixels per model unit from a layout of the chart at its size (nothing is drawn on screen and no
+    // message is processed). With EqualScale (and no zoom) the left axis' maximum is first set so that a
+    // unit is as long on both axes, unless the chart has no room inside its margins (an axis of less
+    // than two pixels).
+    void UpdatePixelScales();
+    // After an axis pop-up command: the box follows the axes, the frame rebuilt.
+    void FollowAxes();
+
+    // ---- Hand-offs (PolygonChartModel.cpp) ----
+    // Takes over a model read with a survey: ModelPresent, working copy and undo history emptied, one
+    // snapshot. Shapes and axes wait for the caller's SetModelBox (keep frame) on the model's box.
+    void LoadModelBlock(const TPolygonModel& model);
+    // The solver's boundary (core DiscretizeBoundary on this chart's model) into `bodies` and `nodes`,
+    // which must be copies of Model.Bodies and Model.Nodes; sets FrameOffset. The model stays as it is.
+    void DiscretizeBoundary(bool Exponent, AllSpolygon& bodies, double H, double FactorX, double StartStepX,
+                            double FactorZ, double StartStepZ, Tnodes& nodes);
+
+    // ---- Shapes and node marks (PolygonChartShapes.cpp) ----
+    // Every shape anew, one per sub-polygon but the host's (whose ShapeIndex becomes -1), each
+    // sub-polygon's ShapeIndex its shape's identifier; then the surface mask.
+    void RebuildShapes();
+    // Appends the shape of one sub-polygon.
+    void AddShape(int body, int sub);
+    // Copies the sub-polygon's properties onto the shape at `position` (ApplyPropertiesToShape).
+    void ApplyShapeStyle(int body, int sub, int position);
+    // Copies the look of the shape at `position` back into the sub-polygon's properties.
+    void StoreShapeStyle(int body, int sub, int position);
+    // The position of the shape whose identifier is the sub-polygon's ShapeIndex; -1 when none.
+    int ShapeOfSubPolygon(int body, int sub) const;
+    // The positions of the shapes of the identifiers, in list order; an identifier of -1 or of no shape is
+    // dropped from all three lists.
+    void ResolveShapeIds(arofintM& ids, arofintM& bodies, arofintM& subs, arofintM& positions) const;
+    // For every position other than -1: the shape's vertices anew from the ring, its look, and its
+    // identifier into the sub-polygon's ShapeIndex.
+    void RefreshShapes(const arofintM& bodies, const arofintM& subs, const arofintM& positions);
+    // Moves the listed shapes, in list order, to positions 0, 1, 2, ... (each exchanged with its lower
+    // neighbour until it is there); `positions` then holds their new positions.
+    void MoveShapesToStart(arofintM& positions);
+    // After each paint, once a model exists: a 3 x 3 block in the node's colour at every node from index
+    // 4 on (the frame corners have none).
+    void DrawNodeMarks();
+    // The colour of a node's mark: BorderNodeColor for frame code 1 or more, else FixedNodeColor when
+    // fixed, else ExternalNodeColor for class 0 or 1 and InternalNodeColor for class 2.
+    TColor NodeMarkColor(const TNode& node) const;
+
+    // ---- Working copy and undo (PolygonChartUndo.cpp) ----
+    // The model as it was when the current edit began.
+    AllSpolygon WorkingBodies;
+    Tnodes WorkingNodes;
+    void SaveWorkingCopy();
+    // Puts the working copy back into the model; nothing while the working copy holds no node.
+    void RestoreWorkingCopy();
+    // Records the model as the newest snapshot.
+    void PushUndo();
+    // Back one completed edit (TPolygonUndoStack::Pop); then the shapes anew and no edit pending. The
+    // axes keep their ranges.
+    void PopUndo();
+    const TPolygonUndoStack& UndoStack() const { return FUndo; }
+
+private:
+    void CreateSeries();
+    void SetUpChart();
+    void SetUpAxes();
+    // Lays the chart out at its size on a scratch canvas, so that the axes hold their pixel spans.
+    void LayOutAxes();
+    void ApplyEqualScale();
+    void ComputePixelScales();
+    void FixAxesToBox();
+    void FillSurfaceMask();
+
+    bool FModelPresent = false;
+    TPolygonUndoStack FUndo;
+    TMapSeries* FShapeSeries = nullptr;
+    TLineSeries* FWorkLine1 = nullptr;
+    TLineSeries* FWorkLine2 = nullptr;
+    TAreaSeries* FSurfaceMask = nullptr;
+    TPointSeries* FNodeSeries = nullptr;
+    TPointSeries* FElectrodeSeries = nullptr;
+};

@@ -1,0 +1,183 @@
+// The model view's frame, box, relief and pixel scales, and its hand-offs: the model read with a survey
+// taken over, and the solver's boundary made from the chart's own model.
+#include "views/PolygonChart.h"
+
+#include "chart/series/LumMapSeries.h"
+#include "chart/series/Series.h"
+#include "core/BoundaryDiscretize.h"
+#include "platform/graphics/Bitmap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+// ---- Model helpers --------------------------------------------------------------------------------------
+
+arofcomplexM ReliefDepths(const arofcomplexM& points)
+{
+    arofcomplexM depths = points;
+    if (depths.Length() < 2) return depths;
+    double zmax = depths[0].z;
+    for (const complexM& p : depths) zmax = std::max(zmax, p.z);
+    for (complexM& p : depths) p.z = zmax - p.z;
+    return depths;
+}
+
+TModelBox BoundedModelBox(const TPolygonModel& model, double xmin, double xmax, double zmax)
+{
+    const NodesExtent free = FreeNodesExtent(model.Nodes);
+    TModelBox box = model.ModelBox;
+    if (xmin <= free.minX) box.XMin = xmin;
+    if (xmax >= free.maxX) box.XMax = xmax;
+    if (zmax >= free.maxZ) box.ZMax = zmax;
+    return box;
+}
+
+bool ApplyModelBox(TPolygonModel& model, bool keepFrame, const TModelBox& box)
+{
+    const AllSpolygon bodies = model.Bodies;
+    const Tnodes nodes = model.Nodes;
+    if (!keepFrame) RebuildFrame(model.Relief, model.HasRelief, model.Bodies, model.Nodes, box, model.ModelBox);
+    MoveFrameNodes(model.Nodes, box);
+    if (!model.Bodies.empty()) {
+        arofintM frame;
+        for (int v = 0; v < model.Nodes.Length(); ++v) {
+            const int code = model.Nodes[v].FrameCode;
+            if (code >= fcLeft && code <= fcRight) frame.push_back(v);
+        }
+        if (!CheckMovedNodes(frame, 0, model.Bodies, mcFull, model.Nodes)) {
+            model.Bodies = bodies;
+            model.Nodes = nodes;
+            return false;
+        }
+    }
+    model.ModelBox = box;
+    return true;
+}
+
+double PixelScale(int lengthPixels, double span, double magnitude)
+{
+    // An axis keeps at least LeastAxisSpan (1e-10) between its ends; adding it to a large end rounds.
+    const double least = 1e-10 + 4 * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(magnitude));
+    if (!(span > least)) return 1.0;
+    const double scale = lengthPixels / span;
+    return std::isfinite(scale) && scale > 0 ? scale : 1.0;
+}
+
+// ---- The chart's model operations ---------------------------------------------------------------------
+
+void TPolygonChart::SetRelief(const arofcomplexM& points) { Model.Relief = ReliefDepths(points); }
+
+void TPolygonChart::CreateFrameModel(const arofcomplexM& relief, bool reliefPresent, double xmin, double xmax,
+                                     double /*zmin*/, double zmax)
+{
+    SetRelief(relief);
+    WorkingBodies.clear();
+    WorkingNodes.clear();
+    FUndo.Clear();
+    FSurfaceMask->ClearPoints();
+
+    // The box given, whatever the discarded model held; its top stays.
+    if (xmin > xmax) std::swap(xmin, xmax);
+    Model.ModelBox.XMin = xmin;
+    Model.ModelBox.XMax = xmax;
+    Model.ModelBox.ZMax = zmax;
+    Model.HasRelief = reliefPresent;
+    Tnodes nodes;
+    SPolygon host;
+    BuildFramePolygon(nodes, host, Model.Relief, Model.HasRelief, Model.ModelBox);
+    Model.Nodes = nodes;
+    Model.Bodies.clear();
+    Model.Bodies.push_back(host);
+
+    FModelPresent = true;
+    FixAxesToBox();
+    FShapeSeries->ClearPoints();
+    PushUndo();
+    RebuildShapes();
+    UpdatePixelScales();
+}
+
+void TPolygonChart::SetModelBox(bool keepFrame, double xmin, double xmax, double /*zmin*/, double zmax)
+{
+    const TModelBox box = BoundedModelBox(Model, xmin, xmax, zmax);
+    const bool taken = ApplyModelBox(Model, keepFrame, box);
+    FixAxesToBox();
+    LayOutAxes();
+    ComputePixelScales();
+    if (taken) RebuildShapes();
+}
+
+void TPolygonChart::FixAxesToBox()
+{
+    BottomAxis().SetFixedRange(Model.ModelBox.XMin, Model.ModelBox.XMax);
+    LeftAxis().SetFixedRange(Model.ModelBox.ZMin, Model.ModelBox.ZMax);
+}
+
+void TPolygonChart::UpdatePixelScales()
+{
+    LayOutAxes();
+    if (!ZoomAllowed() && EqualScale) ApplyEqualScale();
+    ComputePixelScales();
+}
+
+void TPolygonChart::LayOutAxes()
+{
+    // The layout a paint runs, onto a scratch canvas of one pixel: the axes take their pixel spans from
+    // the chart's size, titles and labels, and nothing shows.
+    TBitmap scratch;
+    scratch.SetSize(1, 1);
+    DrawUnbuffered(scratch.Canvas(), ChartBounds());
+}
+
+void TPolygonChart::ApplyEqualScale()
+{
+    TChartAxis& bottom = BottomAxis();
+    TChartAxis& left = LeftAxis();
+    bottom.ComputeAutoRange();
+    left.ComputeAutoRange();
+    // A chart with no room inside its margins gets axes of one pixel from the layout (a collapsed pane):
+    // there is no length to compare, and the axes stay as they are.
+    if (bottom.PixelSize < 2 || left.PixelSize < 2) return;
+    const double span = bottom.CurrentMaximum - bottom.CurrentMinimum;
+    if (!(span > 0)) return;
+    const double maximum = span / bottom.PixelSize * left.PixelSize + left.CurrentMinimum;
+    if (!std::isfinite(maximum) || maximum < left.Minimum()) return;
+    left.SetMaximum(maximum);
+    left.ComputeAutoRange();
+}
+
+void TPolygonChart::ComputePixelScales()
+{
+    const TChartAxis& bottom = BottomAxis();
+    const TChartAxis& left = LeftAxis();
+    PixelsPerX = PixelScale(bottom.PixelSize, bottom.CurrentMaximum - bottom.CurrentMinimum,
+                            std::max(std::fabs(bottom.CurrentMinimum), std::fabs(bottom.CurrentMaximum)));
+    PixelsPerZ = PixelScale(left.PixelSize, left.CurrentMaximum - left.CurrentMinimum,
+                            std::max(std::fabs(left.CurrentMinimum), std::fabs(left.CurrentMaximum)));
+}
+
+void TPolygonChart::FollowAxes()
+{
+    SetModelBox(false, BottomAxis().Minimum(), BottomAxis().Maximum(), LeftAxis().Minimum(), LeftAxis().Maximum());
+    UpdatePixelScales();
+}
+
+// ---- Hand-offs ------------------------------------------------------------------------------------------
+
+void TPolygonChart::LoadModelBlock(const TPolygonModel& model)
+{
+    Model = model;
+    FModelPresent = true;
+    WorkingBodies.clear();
+    WorkingNodes.clear();
+    FUndo.Clear();
+    PushUndo();
+}
+
+void TPolygonChart::DiscretizeBoundary(bool Exponent, AllSpolygon& bodies, double H, double FactorX,
+                                       double StartStepX, double FactorZ, double StartStepZ, Tnodes& nodes)
+{
+    FrameOffset = ::FrameOffset(H);
+    ::DiscretizeBoundary(Model, Exponent, bodies, H, FactorX, StartStepX, FactorZ, StartStepZ, nodes);
+}
