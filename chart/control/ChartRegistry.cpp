@@ -5,6 +5,7 @@
 #include "chart/base/LumConst.h"
 #include "chart/control/ChartControl.h"
 #include "chart/control/LumEngineStyleStrings.h"
+#include "chart/control/LumLegendScrollBar.h"
 #include "chart/control/LumTools.h"
 #include "chart/engine/LumEngineSeries.h"
 #include "chart/engine/LumEngineTypes.h"
@@ -236,10 +237,12 @@ void ChartInitialization()
     LumFunciInitialization();
     InstallAxisStyleHooks();
     LumToolsInitialization();
+    LumLegendScrollBarInitialization();
 }
 
 void ChartFinalization()
 {
+    LumLegendScrollBarFinalization();
     LumToolsFinalization();
     TChartModule& module = ChartModule();
     module.ColorPalettes.reset();
