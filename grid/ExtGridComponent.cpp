@@ -72,6 +72,36 @@ void TBands::SetSecondaryColor(TColor v)
     if (FActive) RepaintGrid();
 }
 
+void TBackGround::SetTop(int v)
+{
+    FTop = v;
+    RepaintGrid();
+}
+
+void TBackGround::SetLeft(int v)
+{
+    FLeft = v;
+    RepaintGrid();
+}
+
+void TBackGround::SetDisplay(TBackGroundDisplay v)
+{
+    FDisplay = v;
+    RepaintGrid();
+}
+
+void TBackGround::SetCells(TBackGroundCells v)
+{
+    FCells = v;
+    RepaintGrid();
+}
+
+void TBackGround::SetBitmap(const TBitmap& v)
+{
+    FBitmap.Assign(v);
+    RepaintGrid();
+}
+
 void TFloatingFooter::SetVisible(bool v)
 {
     FVisible = v;
@@ -199,6 +229,19 @@ void TExtStringGrid::SetLook(TGridLook v)
     Invalidate();
 }
 
+void TExtStringGrid::SetRowIndicator(const TBitmap& v)
+{
+    FRowIndicator.Assign(v);
+    RefreshCell(0, Row());
+}
+
+void TExtStringGrid::SetBorderStyle(TBorderStyle v)
+{
+    if (v == FBorderStyle) return;
+    FBorderStyle = v;
+    Invalidate();
+}
+
 void TExtStringGrid::SetFlat(bool v)
 {
     FFlat = v;
@@ -304,7 +347,10 @@ void TExtStringGrid::UnlockRedraw()
 {
     if (!Visible()) return;
     if (FRedrawLock > 0) --FRedrawLock;
-    if (FRedrawLock == 0) TBaseGrid::Invalidate();
+    if (FRedrawLock == 0) {
+        TBaseGrid::Invalidate();
+        PaintControlBorder();
+    }
 }
 
 // ---- Dimensions --------------------------------------------------------------------------------------

@@ -30,6 +30,7 @@ class THintWindow;
 using TGridColorEvent = std::function<void(TPersistent*, int ARow, int ACol, TGridDrawState AState, TBrush& ABrush, TFont& AFont)>;
 using TGridAlignEvent = std::function<void(TPersistent*, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)>;
 using TGridBorderEvent = std::function<void(TPersistent*, int ARow, int ACol, TPen& APen, TCellBorders& Borders)>;
+using TGridBorderPropEvent = std::function<void(TPersistent*, int ARow, int ACol, TPen& LeftPen, TPen& TopPen, TPen& RightPen, TPen& BottomPen)>;
 using TFloatFormatEvent = std::function<void(TPersistent*, int ACol, int ARow, bool& IsFloat, std::string& FloatFormat)>;
 using TRowColCellEvent = std::function<void(TPersistent*, int ARow, int ACol, bool& Value)>;
 using TColRowStringEvent = std::function<void(TPersistent*, int ACol, int ARow, std::string& Value)>;
@@ -198,7 +199,12 @@ public:
     void SetColumnHeaders(const std::vector<std::string>& v);
     const std::vector<std::string>& RowHeaders() const { return FRowHeaders; }
     void SetRowHeaders(const std::vector<std::string>& v);
-    TBitmap RowIndicator;
+    // The glyph drawn in column 0 of the current row (copied; its top-left pixel's colour is transparent).
+    const TBitmap& RowIndicator() const { return FRowIndicator; }
+    void SetRowIndicator(const TBitmap& v);
+    // bsSingle: the soft, quarn and XP looks draw a two-pixel border round the control (unless Flat).
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle v);
 
     // --- Dimensions (writers of Part-specific behaviour on top of the class library's).
     void SetRowCount(int v);
@@ -331,6 +337,8 @@ public:
     THintWindow* GridHintWindow() const { return FHintWindow; }
     // The dotted XOR guide line of a sizing drag; drawing it twice at the same x removes it.
     void DrawSizingLine(int X);
+    // The two-pixel border of the soft, quarn and XP looks over the control's outer pixels.
+    void PaintControlBorder();
 
     // --- Typed access, headers, rows and columns.
     int CellAsInteger(int ACol, int ARow);
@@ -382,6 +390,7 @@ public:
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
     TGridAlignEvent OnGetAlignment;
     TGridBorderEvent OnGetCellBorder;
+    TGridBorderPropEvent OnGetCellBorderProp;
     TFloatFormatEvent OnGetFloatFormat;
     TDrawCellExEvent OnCustomCellDraw;
     TRowColCellEvent OnIsFixedCell, OnCanEditCell, OnIsPasswordCell;
@@ -480,6 +489,7 @@ private:
     void DrawSelectionFrame(TCanvas& C, int ACol, int ARow, const TRect& R);
     void DrawFixedFrame(TCanvas& C, TRect R);
     void DrawCellBorders(TCanvas& C, int ACol, int ARow, TRect R);
+    void DrawBackGround(TCanvas& C, int ACol, int ARow, const TRect& R, TGridDrawState AState);
     // Mouse steps.
     void LeftButtonDown(TShiftState Shift, int X, int Y);
     void LeftButtonUp(TShiftState Shift, int X, int Y);
@@ -496,6 +506,8 @@ private:
     void SelectionToFlags(std::vector<char>& flags, bool rows, bool All);
 
     TFont FFixedFont, FActiveCellFont;
+    TBitmap FRowIndicator;
+    TBorderStyle FBorderStyle = bsSingle;
     TGridLook FLook = glXP;
     bool FFlat = false;
     TColor FSelectionColor = 0xEACAB6, FSelectionTextColor = clBlack;

@@ -388,7 +388,7 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
         if (ok) answer = TBaseGrid::SelectCell(ACol, ARow);
     } else if (IsFixedCell(ACol, ARow)) answer = false;
     else answer = TBaseGrid::SelectCell(ACol, ARow);
-    if (!RowIndicator.Empty() && FixedCols() > 0) {
+    if (!FRowIndicator.Empty() && FixedCols() > 0) {
         RefreshCell(0, oldRow);
         RefreshCell(0, ARow);
     }

@@ -117,13 +117,28 @@ public:
     bool Height = false, Width = false;
 };
 
+// A picture behind the cells: tiled continuously over the cells of its kind, or placed once at a client
+// position. Every writer repaints the grid.
 class TBackGround : public TGridOptionObject {
 public:
     using TGridOptionObject::TGridOptionObject;
-    int Top = 0, Left = 0;
-    TBackGroundDisplay Display = bdTile;
-    TBackGroundCells Cells = bcNormal;
-    TBitmap Bitmap;
+    int Top() const { return FTop; }
+    void SetTop(int v);
+    int Left() const { return FLeft; }
+    void SetLeft(int v);
+    TBackGroundDisplay Display() const { return FDisplay; }
+    void SetDisplay(TBackGroundDisplay v);
+    TBackGroundCells Cells() const { return FCells; }
+    void SetCells(TBackGroundCells v);
+    const TBitmap& Bitmap() const { return FBitmap; }
+    // Copies the picture.
+    void SetBitmap(const TBitmap& v);
+
+private:
+    int FTop = 0, FLeft = 0;
+    TBackGroundDisplay FDisplay = bdTile;
+    TBackGroundCells FCells = bcNormal;
+    TBitmap FBitmap;
 };
 
 class TFloatingFooter : public TGridOptionObject {

@@ -342,6 +342,26 @@ void TExtStringGrid::Paint()
         c.Brush().SetStyle(bsSolid);
     }
     c.Pen().SetColor(clBlack);
+    PaintControlBorder();
+}
+
+void TExtStringGrid::PaintControlBorder()
+{
+    if (FRedrawLock > 0 || FBorderStyle != bsSingle || FFlat || !(FLook == glSoft || FLook == glQuarn || FLook == glXP)) return;
+    TCanvas& c = Canvas();
+    const int w = Width(), h = Height();
+    const TPen saved = c.Pen();
+    c.Pen().SetWidth(1);
+    c.Pen().SetStyle(psSolid);
+    c.Pen().SetColor(0x808080);
+    const TPoint inner[] = {{1, h}, {1, 1}, {w - 2, 1}, {w - 2, h - 2}, {1, h - 2}};
+    c.Polyline(inner, 5);
+    if (Parent()) {
+        c.Pen().SetColor(Parent()->Color());
+        const TPoint outer[] = {{0, h}, {0, 0}, {w - 1, 0}, {w - 1, h - 1}, {0, h - 1}};
+        c.Polyline(outer, 5);
+    }
+    c.SetPen(saved);
 }
 
 void TExtStringGrid::DrawCellContent(TCanvas& C, int ACol, int ARow, TRect ARect, TGridDrawState AState)
@@ -354,9 +374,15 @@ void TExtStringGrid::DrawCellContent(TCanvas& C, int ACol, int ARow, TRect ARect
     ResolveCellAppearance(ACol, ARow, AState, false, false, true, C.Brush(), colorTo, C.Font(), ha, va, wrap);
     if (AState.Contains(gdSelected) && !AState.Contains(gdFocused) && FSelectionColor == clNone) C.Brush().SetColor(clHighlight);
     if (FZoomOffset != 0) C.Font().SetSize(std::max(1, C.Font().Size() + FZoomOffset));
-    const TColor savedBrush = C.Brush().Color(), savedFont = C.Font().Color();
     const TRect cell = ARect;
     const bool fixed = AState.Contains(gdFixed);
+    // The row indicator stands at the left of column 0 in the current row; the cell's own drawing keeps
+    // to its right.
+    if (rc == 0 && ARow == Row() && FixedCols() > 0 && !FRowIndicator.Empty()) {
+        DrawTransparentBitmap(C, FRowIndicator, FixedColor(), ARect);
+        ARect.Left += FRowIndicator.Width();
+    }
+    const TColor savedBrush = C.Brush().Color(), savedFont = C.Font().Color();
     // Fixed cells of the quarn and XP looks: a 10-band vertical gradient.
     if (fixed && (FLook == glQuarn || FLook == glXP) && !FFlat) DrawGradientBands(C, FixedGradientFrom, FixedGradientTo, false, ARect, 10);
     // Background and text.
@@ -388,6 +414,14 @@ void TExtStringGrid::DrawCellContent(TCanvas& C, int ACol, int ARow, TRect ARect
             GetCellColor(rc, ARow, AState, C.Brush(), C.Font());
         }
     }
+    if (!BackGround.Bitmap().Empty()) {
+        const TCellProperties* own = FindCellProps(rc, ARow);
+        const TBackGroundCells kinds = BackGround.Cells();
+        const bool kindMatches = kinds == bcAll || (kinds == bcFixed) == AState.Contains(gdFixed);
+        const bool shownSelected = selected && (!AState.Contains(gdFocused) || Options().Contains(goDrawFocusSelected));
+        if ((!own || own->BrushColor == clNone) && kindMatches && (!FShowSelection || !shownSelected))
+            DrawBackGround(C, ACol, ARow, ARect, AState);
+    }
     C.SetBkMode(TRANSPARENT);
     if (FSelectionRectangle && CellInGridRect(Selection(), ACol, ARow) && !fixed) DrawSelectionFrame(C, ACol, ARow, ARect);
     TRect r{ARect.Left + XMargin, ARect.Top + YMargin, ARect.Right - XMargin, ARect.Bottom};
@@ -407,7 +441,7 @@ void TExtStringGrid::DrawCellContent(TCanvas& C, int ACol, int ARow, TRect ARect
     C.Brush().SetColor(savedBrush);
     C.Font().SetColor(savedFont);
     TRect outer{cell.Left - 1, cell.Top - 1, cell.Right + 1, cell.Bottom + 1};
-    DrawCellBorders(C, ACol, ARow, outer);
+    DrawCellBorders(C, ACol, ARow, {ARect.Left - 1, outer.Top, outer.Right, outer.Bottom});
     if (fixed && !FFlat) DrawFixedFrame(C, outer);
     if (OnDrawCell) OnDrawCell(this, rc, ARow, {cell.Left + 1, cell.Top + 1, cell.Right - GridLineWidth(), cell.Bottom - GridLineWidth()}, AState);
     if (OnCustomCellDraw) OnCustomCellDraw(this, C, ACol, ARow, AState, cell, false);
@@ -539,6 +573,9 @@ void TExtStringGrid::DrawCellBorders(TCanvas& C, int ACol, int ARow, TRect R)
     const TPen saved = C.Pen();
     TCellBorders borders;
     OnGetCellBorder(this, ARow, ACol, C.Pen(), borders);
+    TPen left, top, right, bottom;
+    for (TPen* p : {&left, &top, &right, &bottom}) p->Assign(C.Pen());
+    if (OnGetCellBorderProp) OnGetCellBorderProp(this, ARow, ACol, left, top, right, bottom);
     const int half = (C.Pen().Width() + 1) / 2;
     if (Options().Contains(goVertLine)) {
         R.Left += half;
@@ -549,22 +586,48 @@ void TExtStringGrid::DrawCellBorders(TCanvas& C, int ACol, int ARow, TRect R)
         R.Bottom -= half;
     }
     if (borders.Contains(cbLeft)) {
+        C.SetPen(left);
         C.MoveTo(R.Left - 1, R.Top);
         C.LineTo(R.Left - 1, R.Bottom);
     }
     if (borders.Contains(cbRight)) {
+        C.SetPen(right);
         C.MoveTo(R.Right - 1, R.Top);
         C.LineTo(R.Right - 1, R.Bottom);
     }
     if (borders.Contains(cbTop)) {
+        C.SetPen(top);
         C.MoveTo(R.Left, R.Top);
         C.LineTo(R.Right, R.Top);
     }
     if (borders.Contains(cbBottom)) {
+        C.SetPen(bottom);
         C.MoveTo(R.Left, R.Bottom - 1);
         C.LineTo(R.Right, R.Bottom - 1);
     }
     C.SetPen(saved);
+}
+
+// A picture behind a cell: placed once at its client position, or tiled with a phase that runs on from
+// the first tiled column and row, so the pattern continues across cells.
+void TExtStringGrid::DrawBackGround(TCanvas& C, int ACol, int ARow, const TRect& R, TGridDrawState)
+{
+    const TBitmap& bmp = BackGround.Bitmap();
+    const int bw = bmp.Width(), bh = bmp.Height();
+    const int level = C.SaveDC();
+    C.IntersectClipRect(R.Left, R.Top, R.Right, R.Bottom);
+    if (BackGround.Display() == bdFixed) {
+        C.Draw(BackGround.Left(), BackGround.Top(), bmp);
+    } else {
+        const bool normalOnly = BackGround.Cells() == bcNormal;
+        long long sx = 0, sy = 0;
+        for (int c = normalOnly ? FixedCols() : 0; c < ACol; ++c) sx += ColWidths(c);
+        for (int r = normalOnly ? FixedRows() : 0; r < ARow; ++r) sy += RowHeights(r);
+        const int px = static_cast<int>(sx % bw), py = static_cast<int>(sy % bh);
+        for (int y = R.Top - 1 - py; y < R.Bottom; y += bh)
+            for (int x = R.Left - 1 - px; x < R.Right; x += bw) C.Draw(x, y, bmp);
+    }
+    C.RestoreDC(level);
 }
 
 // ---- Repaint helpers ---------------------------------------------------------------------------------

@@ -38,6 +38,7 @@ struct ElectrodeHost {
         g.SetParentWidget(Window.get());
         g.BeginLoading();
         g.SetBounds(0, 0, 303, 279);
+        g.SetBorderStyle(bsNone);
         g.SetColCount(5);
         g.SetRowCount(20);
         g.SetDefaultColWidth(50);
