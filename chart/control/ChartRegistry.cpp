@@ -4,7 +4,9 @@
 
 #include "chart/base/LumConst.h"
 #include "chart/control/ChartControl.h"
+#include "chart/control/LumBmpOptions.h"
 #include "chart/control/LumEngineStyleStrings.h"
+#include "chart/control/LumExport.h"
 #include "chart/control/LumLegendScrollBar.h"
 #include "chart/control/LumTools.h"
 #include "chart/engine/LumEngineSeries.h"
@@ -238,10 +240,14 @@ void ChartInitialization()
     InstallAxisStyleHooks();
     LumToolsInitialization();
     LumLegendScrollBarInitialization();
+    LumExportInitialization();
+    LumBmpOptionsInitialization();
 }
 
 void ChartFinalization()
 {
+    LumBmpOptionsFinalization();
+    LumExportFinalization();
     LumLegendScrollBarFinalization();
     LumToolsFinalization();
     TChartModule& module = ChartModule();
