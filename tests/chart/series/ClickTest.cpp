@@ -176,6 +176,7 @@ TEST(MapClicks, PolygonsFromLastToFirst)
         {"only the second", PixelX(3.5), PixelY(3.5), 1},
         {"an open polygon is closed for the test", PixelX(7), PixelY(2), 2},
         {"nothing there", PixelX(5), PixelY(8), -1},
+        {"where the empty polygon's extent (0, 0) lies: never hit", PixelX(0), PixelY(0), -1},
         {"outside the axes with ClipPoints", PixelX(12.5), PixelY(1.5), -1},
     };
     for (const TClick& c : clicks) EXPECT_EQ(map.PointAtPixel(c.x, c.y), c.expected) << c.name;

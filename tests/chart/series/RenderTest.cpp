@@ -192,7 +192,9 @@ TEST(LineRender, ZoomedLineEntersAtTheChartEdge)
         const int y = edgeY + (y2 - edgeY) * (x - 40) / (x2 - 40);
         EXPECT_TRUE(AnyNear(*bitmap, x, y, clBlue, 1)) << "expected near " << x << "," << y;
         // The linear guess of the logarithmic case lies elsewhere.
-        if (k.logarithmic) EXPECT_FALSE(AnyNear(*bitmap, x, b.Chart.LeftAxis().CalcYPosValue(505), clBlue, 2));
+        if (k.logarithmic) {
+            EXPECT_FALSE(AnyNear(*bitmap, x, b.Chart.LeftAxis().CalcYPosValue(505), clBlue, 2));
+        }
     }
 }
 
