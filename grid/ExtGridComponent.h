@@ -316,6 +316,14 @@ public:
     bool Panning() const { return FPanning; }
     // One step of panning by the mouse position relative to the press point (the pan timer's tick).
     void PanStep();
+    // The hover step of the grid timer with the mouse at a screen point: over a normal cell of the grid's
+    // own window the grid takes the focus and that cell becomes current (only while Hovering).
+    void HoverStep(TPoint Screen);
+    // Fills a hint about to show for the cell under Info.CursorPos: the hint colour, the text (comment,
+    // cell text, large text, OnGridHint) and its screen position; the hint lasts while the mouse stays in
+    // that cell.
+    void BuildCellHint(std::string& HintStr, THintInfo& Info);
+    TPoint HintCell() const { return FHintCell; }
     int WheelLines = 3;
 
     // --- Scroll bars, sizing, column widths.
@@ -481,6 +489,7 @@ protected:
     void WMSetFocus(TWinControl* OldFocus) override;
     void Resize() override;
     void FormResized(int FormWidth, int FormHeight) override;
+    void HintShow(THintInfo& Info, bool& CanShow) override;
     using TCustomGrid::SizeChanged;
 
 private:
@@ -579,6 +588,7 @@ private:
     TTimer* FPanTimer = nullptr;
     TTimer* FGridTimer = nullptr;
     THintWindow* FHintWindow = nullptr;
+    TPoint FHintCell{-1, -1};
     int FLastWidth = 0;
     bool FDestroying = false;
     bool FSizeWithForm = false;

@@ -1,9 +1,12 @@
-// Wheel, zoom and the grid timer; scrolling with proportional thumbs and scroll hints; column and row
+// Wheel, zoom, the grid timer with hovering, and cell hints; scrolling with proportional thumbs and scroll hints; column and row
 // sizing with AllColumnSize, stretching, integral height; column widths kept in an ini file or the
 // registry store; moving columns and rows; automatic sizing and the layout of rotated text.
 #include "grid/ExtGrid.h"
 
+#include "grid/EsgHTMLE.h"
+#include "platform/controls/Application.h"
 #include "platform/controls/HintWindow.h"
+#include "platform/controls/Screen.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Registry.h"
@@ -72,11 +75,63 @@ void TExtStringGrid::Zoom(int Delta)
 
 void TExtStringGrid::GridTimer()
 {
+    if (Hovering) HoverStep(Screen->CursorPos());
     if (!EnableBlink) return;
     FBlinkPhase = !FBlinkPhase;
     for (int r = TopRow(); r <= TopRow() + VisibleRowCount() && r < RowCount(); ++r)
         for (int c = LeftCol(); c <= LeftCol() + VisibleColCount() && c < ColCount(); ++c)
             if (PosInUpperText("<BLI", RawCellText(DisplayToRealCol(c), r)) > 0) RefreshCell(c, r);
+}
+
+void TExtStringGrid::HoverStep(TPoint Screen)
+{
+    if (!Hovering || !WindowAt(Screen)) return;
+    const TPoint p = ScreenToClient(Screen);
+    if (p.x < 0 || p.y < 0 || p.x >= ClientWidth() || p.y >= ClientHeight()) return;
+    const TGridCoord c = MouseCoord(p.x, p.y);
+    if (c.X < FixedCols() || c.X >= ColCount() || c.Y < FixedRows() || c.Y >= RowCount()) return;
+    SetFocus();
+    SetRow(c.Y);
+    SetCol(c.X);
+}
+
+// ---- Cell hints --------------------------------------------------------------------------------------
+
+void TExtStringGrid::HintShow(THintInfo& Info, bool& CanShow)
+{
+    TBaseGrid::HintShow(Info, CanShow);
+    BuildCellHint(Info.HintStr, Info);
+}
+
+void TExtStringGrid::BuildCellHint(std::string& HintStr, THintInfo& Info)
+{
+    Info.HintColor = HintColor;
+    const TGridCoord cell = MouseCoord(Info.CursorPos.x, Info.CursorPos.y);
+    if (cell.X < 0 || cell.Y < 0) return;
+    const int c = cell.X, r = cell.Y, rc = DisplayToRealCol(c);
+    FHintCell = {c, r};
+    const TRect rect = CellRect(c, r);
+    Info.CursorRect = rect;
+    // Mini-markup anchors have no hit test yet, so an anchor hint never replaces the text here.
+    TPoint pos{rect.Left, rect.Bottom + 6};
+    if (const TCellGraphic* gr = CellGraphicOf(rc, r); gr && gr->CellType == ctComment) {
+        HintStr = gr->CellText;
+        pos = {rect.Right, rect.Top};
+    }
+    const bool normal = c >= FixedCols() && c < ColCount() - FFixedRightCols && r >= FixedRows() && r < RowCount() - FFixedFooters;
+    auto cellText = [&] {
+        pos.y = rect.Top;
+        const std::string raw = GetCellValue(rc, r);
+        HintStr = HTMLHint ? raw : HTMLToPlainText(raw);
+    };
+    if (HintShowCells && normal) cellText();
+    if (HintShowLargeText) {
+        TPoint size{0, 0};
+        CellTextExtent(rc, r, size, false);
+        if (size.x > ColWidths(c)) cellText();
+    }
+    GetGridHint(c, r, HintStr);
+    Info.HintPos = ClientToScreen(pos);
 }
 
 // ---- Size with the form -----------------------------------------------------------------------------

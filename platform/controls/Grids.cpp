@@ -119,6 +119,14 @@ TPoint TCustomGrid::FormSize() const
     return {form->width(), form->height()};
 }
 
+bool TCustomGrid::WindowAt(TPoint Screen) const
+{
+    const QWidget* w = QApplication::widgetAt(QPoint(Screen.x, Screen.y));
+    for (; w; w = w->parentWidget())
+        if (w == Widget()) return true;
+    return false;
+}
+
 // ---- TInplaceEdit ------------------------------------------------------------------------------------
 
 const TClassInfo& TInplaceEdit::StaticClassInfo()

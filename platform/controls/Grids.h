@@ -199,6 +199,9 @@ public:
     // The size of the top-level window the grid stands on ((0, 0) without one).
     TPoint FormSize() const;
 
+    // Whether the window at a screen point is the grid or one of its children (no other window covers it).
+    bool WindowAt(TPoint Screen) const;
+
     // Captures the mouse: every mouse event goes to the grid until released.
     void SetMouseCapture(bool v);
     bool MouseCapture() const { return FCapture; }
