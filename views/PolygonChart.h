@@ -28,7 +28,7 @@ public:
     // ---- The model ----
     // What the solver, the inversion and the survey writer take as it is.
     TPolygonModel Model;
-    // A model exists: false until CreateFrameModel or LoadModelBlock, then true for good.
+    // A model exists: false until CreateFrameModel or LoadModelBlock, and again after ClearModel.
     bool ModelPresent() const { return FModelPresent; }
     // How far DiscretizeBoundary pushes the frame out for the solver.
     double FrameOffset = 0.0;
@@ -83,6 +83,10 @@ public:
     // Takes over a model read with a survey: ModelPresent, working copy and undo history emptied, one
     // snapshot. Shapes and axes wait for the caller's SetModelBox (keep frame) on the model's box.
     void LoadModelBlock(const TPolygonModel& model);
+    // No model, for a survey opened without one until a new model is made: the model emptied but for its
+    // box, ModelPresent false, working copy, undo history, shapes and mask emptied. A survey must never
+    // be solved on the model of another.
+    void ClearModel();
     // The solver's boundary (core DiscretizeBoundary on this chart's model) into `bodies` and `nodes`,
     // which must be copies of Model.Bodies and Model.Nodes; sets FrameOffset. The model stays as it is.
     void DiscretizeBoundary(bool Exponent, AllSpolygon& bodies, double H, double FactorX, double StartStepX,

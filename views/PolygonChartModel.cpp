@@ -175,6 +175,20 @@ void TPolygonChart::LoadModelBlock(const TPolygonModel& model)
     PushUndo();
 }
 
+void TPolygonChart::ClearModel()
+{
+    const TModelBox box = Model.ModelBox;
+    Model = TPolygonModel{};
+    Model.ModelBox = box;
+    FModelPresent = false;
+    WorkingBodies.clear();
+    WorkingNodes.clear();
+    FUndo.Clear();
+    FShapeSeries->ClearPoints();
+    FSurfaceMask->ClearPoints();
+    Invalidate();
+}
+
 void TPolygonChart::DiscretizeBoundary(bool Exponent, AllSpolygon& bodies, double H, double FactorX,
                                        double StartStepX, double FactorZ, double StartStepZ, Tnodes& nodes)
 {

@@ -279,6 +279,34 @@ TEST(PolygonChartModel, TakesOverTheModelOfAnOpenedSurveyAndWritesItBack)
     EXPECT_EQ(again.Model->Bodies[1][0].properties[psShapeIndex], chart->Model.Bodies[1][0].properties[psShapeIndex]);
 }
 
+TEST(PolygonChartModel, ClearModelLeavesNoModelToSolveOrUndo)
+{
+    auto chart = FrameChart(SlopeRelief());
+    ASSERT_NE(AddBody(*chart, PointList({{100, 40}, {300, 40}, {300, 80}})), -1);
+    chart->RebuildShapes();
+    chart->SetModelBox(true, -50, 1200, 0, 150);
+    chart->SaveWorkingCopy();
+    chart->PushUndo();
+
+    chart->ClearModel();
+    EXPECT_FALSE(chart->ModelPresent());
+    EXPECT_TRUE(chart->Model.Nodes.empty());
+    EXPECT_TRUE(chart->Model.Bodies.empty());
+    EXPECT_FALSE(chart->Model.HasRelief);
+    EXPECT_EQ(chart->Model.ModelBox, (TModelBox{-50, 1200, 0, 150})) << "the box stays for the next model";
+    EXPECT_EQ(chart->ShapeSeries().Shapes().Count(), 0);
+    EXPECT_EQ(chart->SurfaceMask().PointCount(), 0);
+    EXPECT_EQ(chart->UndoStack().SnapshotCount(), 0);
+    chart->RestoreWorkingCopy();
+    chart->PopUndo();
+    EXPECT_TRUE(chart->Model.Nodes.empty()) << "neither the working copy nor undo brings the old model back";
+
+    // A new model afterwards is a model again.
+    chart->CreateFrameModel({}, false, 0, 1000, 0, 100);
+    EXPECT_TRUE(chart->ModelPresent());
+    EXPECT_EQ(chart->UndoStack().SnapshotCount(), 1);
+}
+
 TEST(PolygonChartModel, DiscretizeBoundaryIsTheCoresOnTheChartsModel)
 {
     for (const bool relief : {false, true}) {
