@@ -258,7 +258,7 @@ void TMainForm::CreateViews()
     PseudoSection2d1->SetParent(upper);
     PseudoSection2d1->SetView3D(false);
     PseudoSection2d1->Title().ClearText();
-    PolygonChart1 = new TModelViewStandIn(this);
+    PolygonChart1 = new TPolygonChart(this);
     PolygonChart1->SetName("PolygonChart1");
     PolygonChart1->SetParent(lower);
     // Each view fills its pane.

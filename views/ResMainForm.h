@@ -8,10 +8,10 @@
 #include "core/DC2dBEM.h"
 #include "platform/controls/MainForm.h"
 #include "platform/controls/Prompter.h"
+#include "views/PolygonChart.h"
 #include "views/ResMainFormOpen.h"
 #include "views/ResMainFormSave.h"
 #include "views/ResMainFormSettings.h"
-#include "views/ResMainFormStandIns.h"
 
 #include <functional>
 #include <string>
@@ -48,7 +48,7 @@ public:
     std::vector<TSpeedButton*> PolygonToolButtons;
     TuiBiSplit* uiBiSplit1 = nullptr;
     TChart* PseudoSection2d1 = nullptr;           // the data view
-    TModelViewStandIn* PolygonChart1 = nullptr;   // the model view
+    TPolygonChart* PolygonChart1 = nullptr;       // the model view
     TMenuItem *File1 = nullptr, *Openfile1 = nullptr, *Newmodel1 = nullptr, *Savefile1 = nullptr,
               *Editfile1 = nullptr, *Printpreview1 = nullptr, *Recent1 = nullptr, *Exit1 = nullptr;
     TMenuItem *Options1 = nullptr, *Newmodel2 = nullptr, *Programsetup1 = nullptr, *Electrodeeditor1 = nullptr;

@@ -41,7 +41,7 @@ void TMainForm::OpenData(const std::string& path)
     if (opened.Kind == ReadDataWithModel) {
         // The model read with the survey keeps the relief it was built on: the "topo" lines hold the
         // profile rounded, and the model's surface nodes lie on the unrounded one.
-        PolygonChart1->TakeOverModel(*opened.Model);
+        PolygonChart1->LoadModelBlock(*opened.Model);
         const TModelBox box = PolygonChart1->Model.ModelBox;
         PolygonChart1->SetModelBox(true, box.XMin, box.XMax, box.ZMin, box.ZMax);
         ShowElectrodeMarks();

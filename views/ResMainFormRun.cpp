@@ -78,7 +78,7 @@ bool TMainForm::RunSolver(bool invert)
             nodes.InsertPoint(refined[i].x, refined[i].z, std::to_string(i), clDefault);
     };
     callbacks.ShowDataGraphs = [this](int, double) { ShowDataGraphs(); };
-    callbacks.RebuildShapes = [this](int) { PolygonChart1->Invalidate(); };
+    callbacks.RebuildShapes = [this](int) { PolygonChart1->RebuildShapes(); };
 
     bool succeeded = false;
     std::string message;

@@ -174,7 +174,7 @@ TEST_F(MainWindow, CursorTextsInPanelOne)
     EXPECT_EQ(f.StatusText(spCursor), "");
 
     // Over the model view: the position in axis values, x then z.
-    TModelViewStandIn& m = *f.PolygonChart1;
+    TPolygonChart& m = *f.PolygonChart1;
     const double x = 0.5 * (m.Model.ModelBox.XMin + m.Model.ModelBox.XMax);
     const double z = 0.5 * m.Model.ModelBox.ZMax;
     const QPointF p(m.BottomAxis().CalcPosValue(x), m.LeftAxis().CalcPosValue(z));
