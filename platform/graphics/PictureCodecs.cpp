@@ -111,6 +111,9 @@ bool WritePng(std::vector<std::uint8_t>& out, int w, int h, int colorType, int d
     png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), depth,
                  colorType == TPngImage::COLOR_RGBALPHA ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // Without a colour-space chunk, readers take 16-bit samples as linear light and brighten them; ours
+    // are the screen's sRGB values.
+    if (depth == 16) png_set_sRGB_gAMA_and_cHRM(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
     png_write_info(png, info);
     png_write_image(png, rows.data());
     png_write_end(png, info);
