@@ -1,0 +1,9 @@
+// Turns a saved bitmap file into a PNG file in place (RGB, 16 bits per sample), for the print preview's
+// "Save" as PNG. Qt-free.
+#pragma once
+
+#include <string>
+
+// Reads the bitmap file FileName and replaces it by a PNG picture of the same pixels; the file is only
+// replaced once the PNG is complete. A file that is no bitmap raises EInvalidGraphic and stays as it is.
+void ConvertBitmapFileToPng(const std::string& FileName);
