@@ -316,6 +316,9 @@ public:
     bool Panning() const { return FPanning; }
     // One step of panning by the mouse position relative to the press point (the pan timer's tick).
     void PanStep();
+    // The marker at the pan origin (drawn over every paint while panning), and its removal.
+    void DrawPanMarker();
+    void ErasePanMarker();
     // The hover step of the grid timer with the mouse at a screen point: over a normal cell of the grid's
     // own window the grid takes the focus and that cell becomes current (only while Hovering).
     void HoverStep(TPoint Screen);
@@ -585,6 +588,7 @@ private:
     // Pan state.
     bool FPanning = false;
     TPoint FPanOrigin{0, 0};
+    TCursor FPanSavedCursor = crDefault;
     TTimer* FPanTimer = nullptr;
     TTimer* FGridTimer = nullptr;
     THintWindow* FHintWindow = nullptr;

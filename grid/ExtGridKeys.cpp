@@ -26,6 +26,7 @@ int TExtStringGrid::FindRowByPrefix(const std::string& Prefix)
 
 void TExtStringGrid::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
 {
+    if (FPanning) StopPanning();
     const int savedLeft = LeftCol();
     FLastSelection = Selection();
     const int rc = DisplayToRealCol(Col());

@@ -7,12 +7,14 @@
 #include "grid/EsgHTMLE.h"
 #include "platform/controls/HintWindow.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Screen.h"
 #include "platform/controls/ShellApi.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 void TExtStringGrid::WMMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
@@ -396,22 +398,112 @@ void TExtStringGrid::DrawSizingLine(int X)
 
 // ---- Panning -----------------------------------------------------------------------------------------
 
+namespace {
+
+// Pan cursors, 32 x 32 with the hot spot at the top-left: a dot with four arrows (the origin), or with
+// the one arrow of the direction panned.
+constexpr TCursor PanOriginCursor = 8000;
+
+TCursorImage PanCursorImage(const std::vector<TPoint>& directions)
+{
+    TCursorImage img;
+    img.Rows.assign(32, std::string(32, ' '));
+    auto inArrow = [&](int x, int y, double grow) {
+        const double vx = x - 16, vy = y - 16;
+        for (const TPoint d : directions) {
+            const double n = std::hypot(d.x, d.y);
+            const double along = (vx * d.x + vy * d.y) / n, across = std::fabs(vx * d.y - vy * d.x) / n;
+            if (along >= 5 - grow && along <= 12 + grow && across <= (12 - along) * 0.7 + grow) return true;
+        }
+        return false;
+    };
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const int r2 = (x - 16) * (x - 16) + (y - 16) * (y - 16);
+            if (r2 <= 4 || inArrow(x, y, 0)) img.Rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'X';
+            else if (r2 <= 9 || inArrow(x, y, 1)) img.Rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = '.';
+        }
+    return img;
+}
+
+// The cursor of a pan direction (dx, dy in -1..1).
+TCursor PanCursorOf(int dx, int dy)
+{
+    static constexpr TCursor cursors[3][3] = {{8006, 8004, 8005}, {8002, 8000, 8003}, {8008, 8001, 8007}};
+    return cursors[dy + 1][dx + 1];
+}
+
+void RegisterPanCursors()
+{
+    if (Screen->HasCursor(PanOriginCursor)) return;
+    Screen->SetCursorImage(PanOriginCursor, PanCursorImage({{0, -1}, {0, 1}, {-1, 0}, {1, 0}}));
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx != 0 || dy != 0) Screen->SetCursorImage(PanCursorOf(dx, dy), PanCursorImage({{dx, dy}}));
+}
+
+} // namespace
+
+// The 26 x 26 marker at the pan origin: a circle with a dot and the arrows of the panning mode on white.
+void TExtStringGrid::DrawPanMarker()
+{
+    if (!FPanning || IntelliPan == ipNone) return;
+    TCanvas& c = Canvas();
+    const TPen pen = c.Pen();
+    const TBrush brush = c.Brush();
+    const int x = FPanOrigin.x, y = FPanOrigin.y;
+    c.Pen().SetWidth(1);
+    c.Pen().SetStyle(psSolid);
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(clWhite);
+    c.FillRect({x, y, x + 26, y + 26});
+    c.Pen().SetColor(0x808080);
+    c.Ellipse(x + 1, y + 1, x + 25, y + 25);
+    c.Pen().SetColor(clBlack);
+    c.Brush().SetColor(clBlack);
+    c.Ellipse(x + 11, y + 11, x + 16, y + 16);
+    auto arrow = [&](std::initializer_list<TPoint> pts) {
+        std::vector<TPoint> p;
+        for (const TPoint q : pts) p.push_back({x + q.x, y + q.y});
+        c.Polygon(p);
+    };
+    if (IntelliPan != ipHorizontal) {
+        arrow({{13, 3}, {9, 8}, {17, 8}});
+        arrow({{13, 23}, {9, 18}, {17, 18}});
+    }
+    if (IntelliPan != ipVertical) {
+        arrow({{3, 13}, {8, 9}, {8, 17}});
+        arrow({{23, 13}, {18, 9}, {18, 17}});
+    }
+    c.SetPen(pen);
+    c.SetBrush(brush);
+}
+
+void TExtStringGrid::ErasePanMarker() { InvalidateRect({FPanOrigin.x, FPanOrigin.y, FPanOrigin.x + 32, FPanOrigin.y + 32}); }
+
 void TExtStringGrid::StartPanning(int X, int Y)
 {
+    RegisterPanCursors();
+    FPanSavedCursor = Cursor();
+    SetCursor(PanOriginCursor);
     FPanning = true;
+    FPanTimer->SetEnabled(true);
     FPanOrigin = {X, Y};
     FLastMouse = {X, Y};
     SetMouseCapture(true);
-    FPanTimer->SetEnabled(true);
-    Invalidate();
+    SetShowHint(false);
+    DrawPanMarker();
+    InvalidateRect({X, Y, X + 26, Y + 26});
 }
 
 void TExtStringGrid::StopPanning()
 {
-    FPanning = false;
-    FPanTimer->SetEnabled(false);
     SetMouseCapture(false);
-    Invalidate();
+    FPanTimer->SetEnabled(false);
+    SetCursor(FPanSavedCursor);
+    SetShowHint(true);
+    FPanning = false;
+    ErasePanMarker();
 }
 
 void TExtStringGrid::PanStep()
@@ -421,8 +513,6 @@ void TExtStringGrid::PanStep()
     int dy = FLastMouse.y < FPanOrigin.y - 5 ? -1 : FLastMouse.y > FPanOrigin.y + 5 ? 1 : 0;
     if (IntelliPan == ipHorizontal) dy = 0;
     if (IntelliPan == ipVertical) dx = 0;
-    static constexpr TCursor cursors[3][3] = {{-8006, -8004, -8005}, {-8002, -8000, -8003}, {-8008, -8001, -8007}};
-    (void)cursors;
     int col = Col(), row = Row();
     row = std::clamp(row, FixedRows(), std::max(FixedRows(), RowCount() - FFixedFooters - 1));
     col = std::clamp(col, FixedCols(), std::max(FixedCols(), ColCount() - FFixedRightCols - 1));
@@ -431,4 +521,5 @@ void TExtStringGrid::PanStep()
     if (dy < 0 && row > FixedRows()) --row;
     if (dy > 0 && row < RowCount() - FFixedFooters - 1) ++row;
     if (col != Col() || row != Row()) MoveColRow(col, row, true, true);
+    SetCursor(PanCursorOf(dx, dy));
 }

@@ -342,6 +342,7 @@ void TExtStringGrid::Paint()
         c.Brush().SetStyle(bsSolid);
     }
     c.Pen().SetColor(clBlack);
+    DrawPanMarker();
     PaintControlBorder();
 }
 

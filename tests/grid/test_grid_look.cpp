@@ -1,9 +1,10 @@
 // What the grid paints beyond its cells' colours and texts: the row indicator in the current row, the
 // background picture tiled continuously or placed once, user borders with a pen per side, and the
-// two-pixel control border of the soft, quarn and XP looks.
+// two-pixel control border of the soft, quarn and XP looks, and the pan marker with the pan cursors.
 #include "ElectrodeGrid.h"
 
 #include "grid/ExtUtil.h"
+#include "platform/controls/Screen.h"
 
 #include <gtest/gtest.h>
 
@@ -217,4 +218,54 @@ TEST(GridLook, ControlBorderComesBackAfterAPartialRepaintAndTheRedrawLock)
     g.UnlockRedraw();
     g.Update();
     EXPECT_EQ(h.Pixel(w - 2, 30), 0x808080u);
+}
+
+TEST(GridLook, PanMarkerAndCursorsFollowThePanningMode)
+{
+    struct Case {
+        TIntelliPan Mode;
+        bool Vertical, Horizontal;
+    };
+    for (const Case k : {Case{ipVertical, true, false}, Case{ipHorizontal, false, true}, Case{ipBoth, true, true}}) {
+        LookHost h;
+        TExtStringGrid& g = h.G();
+        g.SetRowCount(40);
+        g.SetColCount(20);
+        g.IntelliPan = k.Mode;
+        g.SetCursor(crHandPoint);
+        QWidget* w = g.Widget();
+        const QPointF origin(150, 100);
+        QMouseEvent press(QEvent::MouseButtonPress, origin, w->mapToGlobal(origin), Qt::MiddleButton, Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+        ASSERT_TRUE(g.Panning());
+        EXPECT_EQ(g.Cursor(), 8000);
+        EXPECT_FALSE(g.ShowHint());
+        h.Paint();   // the marker stays over a full repaint
+        const int x = 150, y = 100;
+        EXPECT_EQ(h.Pixel(x + 1, y + 1), 0xFFFFFFu) << k.Mode;
+        EXPECT_EQ(h.Pixel(x + 13, y + 13), 0x000000u) << k.Mode;
+        EXPECT_EQ(h.Pixel(x + 13, y + 6) == 0, k.Vertical) << k.Mode;
+        EXPECT_EQ(h.Pixel(x + 13, y + 20) == 0, k.Vertical) << k.Mode;
+        EXPECT_EQ(h.Pixel(x + 6, y + 13) == 0, k.Horizontal) << k.Mode;
+        EXPECT_EQ(h.Pixel(x + 20, y + 13) == 0, k.Horizontal) << k.Mode;
+        // The cursor points where the grid moves; a locked axis leaves its arrow out.
+        const QPointF down(150, 130);
+        QMouseEvent move(QEvent::MouseMove, down, w->mapToGlobal(down), Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+        g.PanStep();
+        EXPECT_EQ(g.Cursor(), k.Vertical ? 8001 : 8000) << k.Mode;
+        const QPointF upLeft(120, 80);
+        QMouseEvent move2(QEvent::MouseMove, upLeft, w->mapToGlobal(upLeft), Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move2);
+        g.PanStep();
+        EXPECT_EQ(g.Cursor(), k.Mode == ipBoth ? 8006 : k.Vertical ? 8004 : 8002) << k.Mode;
+        ASSERT_TRUE(Screen->HasCursor(8006));
+        // A key ends panning: the cursor and the hints come back and the marker goes.
+        Key(w, Qt::Key_Shift);
+        EXPECT_FALSE(g.Panning());
+        EXPECT_EQ(g.Cursor(), crHandPoint);
+        EXPECT_TRUE(g.ShowHint());
+        g.Update();
+        EXPECT_NE(h.Pixel(x + 13, y + 13), 0x000000u) << k.Mode;
+    }
 }
