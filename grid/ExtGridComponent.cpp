@@ -160,6 +160,10 @@ TExtStringGrid::~TExtStringGrid()
     // focus step must not reach a grid that is being taken apart.
     FDestroying = true;
     if (InplaceEditor()) InplaceEditor()->SetParent(nullptr);
+    if (FTransEdit) {
+        FTransEdit->Detach();
+        FTransEdit->SetParent(nullptr);
+    }
     if (ColumnSize.Save) {
         try {
             SaveColumnWidths();

@@ -97,6 +97,27 @@ private:
     bool FCompletion = true;
 };
 
+// The plain edit laid over a fixed cell when fixed cells may be edited: leaving it (the focus going
+// anywhere, Enter among the ways) writes its text into the cell; Escape leaves the cell as it was.
+class TGridTransEdit : public TCustomEdit {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TGridTransEdit(TExtStringGrid* AGrid);
+    // The cell it edits (real column).
+    int Col = 0, Row = 0;
+    // The grid is going: the edit stores nothing more.
+    void Detach() { FGrid = nullptr; }
+
+protected:
+    void WMKillFocus(TWinControl* NewFocus) override;
+    void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+
+private:
+    void Finish(bool Store);
+    TExtStringGrid* FGrid;
+    bool FFinishing = false;
+};
+
 // ---- TExtStringGrid ----------------------------------------------------------------------------------
 
 class TExtStringGrid : public TBaseGrid {
@@ -285,6 +306,9 @@ public:
     bool ValidateEditTextWide(const std::u16string& Value);
     void RememberEditCell(int ACol, int ARow);
     void ShowCellEditor();
+    // Opens the fixed-cell edit over a cell (display column) with its raw text, focused.
+    void EditFixedCell(int ACol, int ARow);
+    TGridTransEdit* FixedCellEditor() const { return FTransEdit; }
     void HideEditorControl();
     std::string GetCurrentCellText();
     void SetCurrentCellText(const std::string& Value);
@@ -592,6 +616,7 @@ private:
     TTimer* FPanTimer = nullptr;
     TTimer* FGridTimer = nullptr;
     THintWindow* FHintWindow = nullptr;
+    TGridTransEdit* FTransEdit = nullptr;
     TPoint FHintCell{-1, -1};
     int FLastWidth = 0;
     bool FDestroying = false;

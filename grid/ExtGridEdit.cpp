@@ -20,6 +20,52 @@ const TClassInfo& TExtInplaceEdit::StaticClassInfo()
 
 TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid* AGrid) : TInplaceEdit(AGrid), FExtGrid(AGrid) {}
 
+// ---- The fixed-cell edit -----------------------------------------------------------------------------
+
+const TClassInfo& TGridTransEdit::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridTransEdit", .Parent = &TCustomEdit::StaticClassInfo()});
+    return info;
+}
+
+TGridTransEdit::TGridTransEdit(TExtStringGrid* AGrid) : TCustomEdit(AGrid), FGrid(AGrid) {}
+
+void TGridTransEdit::Finish(bool Store)
+{
+    if (FFinishing || !Visible()) return;
+    FFinishing = true;
+    if (Store && FGrid) FGrid->SetCellValue(Col, Row, Text());
+    SetVisible(false);
+    FFinishing = false;
+}
+
+void TGridTransEdit::WMKillFocus(TWinControl*) { Finish(true); }
+
+void TGridTransEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TCustomEdit::KeyDown(Key, Shift);
+    if (Key != VK_RETURN && Key != VK_ESCAPE) return;
+    Finish(Key == VK_RETURN);
+    Key = 0;
+    if (FGrid && FGrid->CanFocus()) FGrid->SetFocus();
+}
+
+void TExtStringGrid::EditFixedCell(int ACol, int ARow)
+{
+    if (!FTransEdit) {
+        FTransEdit = new TGridTransEdit(this);
+        FTransEdit->SetParent(this);
+    }
+    const TRect r = CellRect(ACol, ARow);
+    FTransEdit->Col = DisplayToRealCol(ACol);
+    FTransEdit->Row = ARow;
+    FTransEdit->SetBounds(r.Left + 1, r.Top + 1, r.Right - r.Left - 2, r.Bottom - r.Top - 2);
+    FTransEdit->SetFont(FixedFont());
+    FTransEdit->SetText(RawCellText(FTransEdit->Col, ARow));
+    FTransEdit->SetVisible(true);
+    FTransEdit->SetFocus();
+}
+
 // The window's styles follow the cell at every load: alignment, password and the length limit.
 void TExtInplaceEdit::Recreate()
 {

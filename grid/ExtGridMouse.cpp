@@ -250,6 +250,8 @@ void TExtStringGrid::LeftDoubleClick(TShiftState Shift, int X, int Y)
         SetOptions(Options() + TGridOptions{goEditing});
         LeftButtonDown({}, X, Y);
     }
+    if ((r < FixedRows() && MouseActions.FixedRowsEdit == fceDblClick) || (c < FixedCols() && MouseActions.FixedColsEdit == fceDblClick))
+        EditFixedCell(c, r);
     (void)Shift;
 }
 
@@ -291,6 +293,13 @@ void TExtStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     TBaseGrid::MouseDown(Button, Shift, X, Y);
     const TGridRect after = Selection();
     if (!(before == after)) SelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+    // Fixed cells edited by a press (left or right).
+    if (Button != mbLeft && Button != mbRight) return;
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0) return;
+    if ((r < FixedRows() && MouseActions.FixedRowsEdit == fceLeftClick) || (c < FixedCols() && MouseActions.FixedColsEdit == fceLeftClick))
+        EditFixedCell(c, r);
 }
 
 void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)

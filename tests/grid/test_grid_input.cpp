@@ -1,6 +1,7 @@
 // Key and mouse sequences on the real control: Enter advancing and Tab over merged cells, skipping fixed
 // cells, Insert and Delete with their vetoes, Ctrl+A, the incremental search, column sizing with
-// AllColumnSize, a column move that keeps the sort column, and an advance with no editable cell.
+// AllColumnSize, a column move that keeps the sort column, an advance with no editable cell, and fixed
+// cells edited by a double click or a press.
 #include "ElectrodeGrid.h"
 
 #include <gtest/gtest.h>
@@ -213,5 +214,89 @@ TEST(GridInput, AColumnMoveKeepsTheSortColumn)
         g.MoveColumn(c.from, c.to);
         EXPECT_EQ(g.SortSettings.Column, c.sortAfter) << c.from << "->" << c.to;
         EXPECT_EQ(g.Cells(c.to, 1), std::to_string(c.from) + ":1");
+    }
+}
+
+namespace {
+
+void DoubleClick(QWidget* w, int x, int y)
+{
+    const QPointF p(x, y);
+    Click(w, x, y);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &dbl);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
+} // namespace
+
+TEST(GridInput, FixedCellsAreEditedByTheirOwnEdit)
+{
+    InputHost h;
+    TExtStringGrid& g = h.G();
+    g.MouseActions.FixedRowsEdit = fceDblClick;
+    // A single click on a header opens nothing; a double click opens the edit just inside the cell.
+    const TRect head = g.CellRect(2, 0);
+    Click(h.W(), head.Left + 10, head.Top + 5);
+    EXPECT_FALSE(g.FixedCellEditor() && g.FixedCellEditor()->Visible());
+    DoubleClick(h.W(), head.Left + 10, head.Top + 5);
+    TGridTransEdit* e = g.FixedCellEditor();
+    ASSERT_TRUE(e && e->Visible());
+    Application->ProcessMessages();
+    EXPECT_TRUE(e->Focused());
+    EXPECT_EQ(e->Text(), "2:0");
+    EXPECT_EQ(e->Left(), head.Left + 1);
+    EXPECT_EQ(e->Top(), head.Top + 1);
+    EXPECT_EQ(e->Width(), head.Right - head.Left - 2);
+    // Leaving it by a click into the cells stores the text.
+    e->SetText("Depth");
+    const TRect cell = g.CellRect(3, 3);
+    Click(h.W(), cell.Left + 10, cell.Top + 5);
+    Application->ProcessMessages();
+    EXPECT_FALSE(e->Visible());
+    EXPECT_EQ(g.Cells(2, 0), "Depth");
+    // Escape leaves the cell as it was; Enter stores and gives the grid the focus back.
+    DoubleClick(h.W(), head.Left + 10, head.Top + 5);
+    e->SetText("lost");
+    Key(e->Widget(), Qt::Key_Escape);
+    Application->ProcessMessages();
+    EXPECT_FALSE(e->Visible());
+    EXPECT_EQ(g.Cells(2, 0), "Depth");
+    DoubleClick(h.W(), head.Left + 10, head.Top + 5);
+    e->SetText("Depth [m]");
+    Key(e->Widget(), Qt::Key_Return, Qt::NoModifier, "\r");
+    Application->ProcessMessages();
+    EXPECT_EQ(g.Cells(2, 0), "Depth [m]");
+    EXPECT_TRUE(g.Focused());
+}
+
+TEST(GridInput, FixedCellEditByPressAndItsLimits)
+{
+    struct Case {
+        TGridFixedCellEdit Rows, Cols;
+        int Col, Row;
+        Qt::MouseButton Button;
+        bool Opens;
+    };
+    const Case cases[] = {
+        {fceLeftClick, fceNone, 2, 0, Qt::LeftButton, true},   {fceLeftClick, fceNone, 2, 0, Qt::RightButton, true},
+        {fceLeftClick, fceNone, 0, 2, Qt::LeftButton, false},  {fceNone, fceLeftClick, 0, 2, Qt::RightButton, true},
+        {fceNone, fceLeftClick, 2, 2, Qt::LeftButton, false},  {fceDblClick, fceDblClick, 2, 0, Qt::LeftButton, false},
+        {fceNone, fceNone, 0, 0, Qt::LeftButton, false},
+    };
+    for (const Case& k : cases) {
+        InputHost h;
+        TExtStringGrid& g = h.G();
+        g.MouseActions.FixedRowsEdit = k.Rows;
+        g.MouseActions.FixedColsEdit = k.Cols;
+        const TRect r = g.CellRect(k.Col, k.Row);
+        Click(h.W(), r.Left + 10, r.Top + 5, k.Button);
+        const bool open = g.FixedCellEditor() && g.FixedCellEditor()->Visible();
+        EXPECT_EQ(open, k.Opens) << k.Rows << " " << k.Cols << " at " << k.Col << "," << k.Row;
+        if (open) {
+            EXPECT_EQ(g.FixedCellEditor()->Col, k.Col);
+            EXPECT_EQ(g.FixedCellEditor()->Row, k.Row);
+        }
     }
 }
