@@ -83,6 +83,8 @@ TEST(Showcase, TheKitsControlsTogether)
         b->Font().SetHeight(-13);
         b->SetCaption(caption);
     }
+    apply.SetPicture(*Glyph(RGB(40, 160, 60), 16));
+    cancel.SetPicture(*Glyph(RGB(200, 40, 40), 16));
     cancel.SetEnabled(false);
 
     // The main window's status bar: six panels, the gauge at 37 %.
