@@ -221,6 +221,8 @@ void TExtStringGrid::SetCellChecker(TExtStringGridCheck* v)
 void TExtStringGrid::Resize()
 {
     TBaseGrid::Resize();
+    if (FApplyingIntegral) return;
+    ApplyIntegralHeight();
     if (OnGridResize) OnGridResize(this);
 }
 
@@ -373,6 +375,7 @@ void TExtStringGrid::SetColCount(int v)
 {
     TBaseGrid::SetColCount(v);
     if (v > 1 && FixedColAlways) TBaseGrid::SetFixedCols(1);
+    ApplyIntegralHeight();
     UpdateProportionalThumb(false);
     UpdateProportionalThumb(true);
 }

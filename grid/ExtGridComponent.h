@@ -213,7 +213,14 @@ public:
     // The grid grows and shrinks with the form it stands on (call after it has been placed on the form).
     bool SizeWithForm() const { return FSizeWithForm; }
     void SetSizeWithForm(bool v);
-    bool IntegralHeight = false;
+    // The grid's height is kept to whole rows of DefaultRowHeight (applied at once and at every resize).
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool v);
+    // The height the integral-height rule gives a requested height.
+    int IntegralHeightFor(int AHeight);
+    // True sizes every normal column to its content, 10 pixels wider, within the width limits.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool v);
     bool AutoSizeGrowOnly = false;
     // Header texts written into the fixed row and column (backslash-n gives a line break).
     const std::vector<std::string>& ColumnHeaders() const { return FColumnHeaders; }
@@ -621,5 +628,7 @@ private:
     int FLastWidth = 0;
     bool FDestroying = false;
     bool FSizeWithForm = false;
+    bool FIntegralHeight = false, FApplyingIntegral = false, FAutoSize = false;
+    void ApplyIntegralHeight();
     TPoint FFormSizeRef{0, 0};
 };

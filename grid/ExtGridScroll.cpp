@@ -7,6 +7,7 @@
 #include "platform/controls/Application.h"
 #include "platform/controls/HintWindow.h"
 #include "platform/controls/Screen.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Registry.h"
@@ -371,6 +372,41 @@ bool TExtStringGrid::OverSizingEdge(int X, int Y)
     return answer;
 }
 
+// ---- Integral height ---------------------------------------------------------------------------------
+
+void TExtStringGrid::SetIntegralHeight(bool v)
+{
+    FIntegralHeight = v;
+    ApplyIntegralHeight();
+}
+
+// With a horizontal scroll bar the height ends one pixel short of a whole number of rows; without one,
+// a scroll bar's height (and a pixel) short of the next whole number. A height that already keeps the
+// rule stays, so applying it again (every column-count change does) never shrinks the grid row by row.
+int TExtStringGrid::IntegralHeightFor(int AHeight)
+{
+    const int r = DefaultRowHeight();
+    if (r <= 0) return AHeight;
+    if (VisibleColCount() + FixedCols() < ColCount()) {
+        if ((AHeight + 1) % r == 0) return AHeight;
+        return AHeight - AHeight % r - 1;
+    }
+    const int bar = GetSystemMetrics(SM_CYHSCROLL);
+    if (((AHeight + bar + 1) % r + r) % r == 0) return AHeight;
+    return AHeight + r - AHeight % r - bar - 1;
+}
+
+void TExtStringGrid::ApplyIntegralHeight()
+{
+    if (!FIntegralHeight || FRedrawLock > 0 || FApplyingIntegral) return;
+    const int h = IntegralHeightFor(Height());
+    if (h == Height() || h <= 0) return;
+    FApplyingIntegral = true;
+    SetBounds(Left(), Top(), Width(), h);
+    FApplyingIntegral = false;
+    PaintControlBorder();
+}
+
 // ---- Column widths in a store ------------------------------------------------------------------------
 
 void TExtStringGrid::SaveColumnWidths()
@@ -469,6 +505,12 @@ void TExtStringGrid::AutoSizeColumn(int ACol, bool GrowOnly)
     if (GrowOnly && ColWidths(ACol) >= width) return;
     UpdateColumnSize(ACol, width);
     SetColWidths(ACol, ClampToLimits(width, MinColWidth, MaxColWidth));
+}
+
+void TExtStringGrid::SetAutoSize(bool v)
+{
+    FAutoSize = v;
+    if (v) AutoSizeColumns(false, 10);
 }
 
 void TExtStringGrid::AutoSizeColumns(bool IncludeFixed, int Extra)

@@ -2,9 +2,11 @@
 // indexes through inserts and removals, row and column insertion and removal with their properties,
 // footer sums that never raise, column widths written to an ini file byte for byte and read within
 // 0..32767, stretching only while enabled, the appearance resolution order and bands, typed access,
-// header texts, paste filters, links, and validation that survives a throwing handler.
+// header texts, paste filters, links, validation that survives a throwing handler, the integral height
+// and automatic column sizing.
 #include "ElectrodeGrid.h"
 
+#include "platform/controls/StdCtrls.h"
 #include "platform/rtl/FormatSettings.h"
 
 #include <gtest/gtest.h>
@@ -467,4 +469,65 @@ TEST(ExtGrid, SizeWithFormFollowsTheFormsSize)
     h.Window->resize(h.Window->width() + 30, h.Window->height());
     Application->ProcessMessages();
     EXPECT_EQ(g.Width(), 230);
+}
+
+TEST(ExtGrid, IntegralHeightKeepsWholeRowsAndNeverCreeps)
+{
+    struct Case {
+        int Cols, Requested, Expected;
+    };
+    // Rows of 21 pixels; five columns fit the width, twelve need a horizontal bar.
+    const int bar = GetSystemMetrics(SM_CYHSCROLL);
+    const Case cases[] = {
+        {5, 300, 300 + 21 - 300 % 21 - bar - 1}, {5, 315 - bar - 1, 315 - bar - 1}, {5, 250, 250 + 21 - 250 % 21 - bar - 1},
+        {12, 300, 293}, {12, 293, 293}, {12, 314, 314}, {12, 315, 314},
+    };
+    for (const Case& k : cases) {
+        ExtHost h(k.Cols, 40);
+        TExtStringGrid& g = h.G();
+        g.SetBounds(0, 0, 420, k.Requested);
+        EXPECT_EQ(g.Height(), k.Requested);
+        g.SetIntegralHeight(true);
+        EXPECT_EQ(g.Height(), k.Expected) << k.Cols << " " << k.Requested;
+        // A resize applies the rule again; so does every column-count change, which leaves a fitting
+        // height as it is.
+        g.SetBounds(0, 0, 420, k.Requested);
+        EXPECT_EQ(g.Height(), k.Expected) << k.Cols << " " << k.Requested;
+        g.SetColCount(k.Cols);
+        g.SetColCount(k.Cols);
+        EXPECT_EQ(g.Height(), k.Expected) << k.Cols << " " << k.Requested;
+    }
+    // Off, or under the redraw lock, the height is left alone.
+    ExtHost h(12, 40);
+    h.G().SetBounds(0, 0, 420, 300);
+    h.G().LockRedraw();
+    h.G().SetIntegralHeight(true);
+    EXPECT_EQ(h.G().Height(), 300);
+    h.G().UnlockRedraw();
+    h.G().SetIntegralHeight(false);
+    h.G().SetBounds(0, 0, 420, 300);
+    EXPECT_EQ(h.G().Height(), 300);
+}
+
+TEST(ExtGrid, AutoSizeFitsNormalColumnsTenPixelsWider)
+{
+    ExtHost h(4, 4);
+    TExtStringGrid& g = h.G();
+    g.SetCells(2, 2, "a rather longer text than the others");
+    g.SetCells(0, 1, "a long text in the fixed column");
+    std::vector<int> fit;
+    for (int c = 1; c < 4; ++c) {
+        g.AutoSizeCol(c);
+        fit.push_back(g.ColWidths(c));
+        g.SetColWidths(c, 60);
+    }
+    g.SetAutoSize(true);
+    EXPECT_TRUE(g.AutoSize());
+    EXPECT_EQ(g.ColWidths(0), 60);
+    for (int c = 1; c < 4; ++c) EXPECT_EQ(g.ColWidths(c), fit[static_cast<std::size_t>(c - 1)] + 10) << c;
+    EXPECT_GT(g.ColWidths(2), g.ColWidths(1));
+    // With an upper limit the added pixels stay within it.
+    g.MaxColWidth = 50;
+    g.SetAutoSize(true);
+    EXPECT_EQ(g.ColWidths(2), 50);
 }
