@@ -93,6 +93,10 @@ TFormLumShape::TFormLumShape(QWidget* Owner, TLumCustomShape* Shape)
 
 TFormLumShape::~TFormLumShape() = default;
 
+TLumGradientEditor* TFormLumShape::GradientEditor() const { return FGradientEditor; }
+TLumFontEditor* TFormLumShape::FontEditor() const { return FFontEditor; }
+TLumShadowEditor* TFormLumShape::ShadowEditor() const { return FShadowEditor; }
+
 void TFormLumShape::FormShow()
 {
     PC1->setCurrentWidget(TabFormat);

@@ -47,9 +47,9 @@ public:
     QLabel* LTransp;
     QSpinBox* UDShadowTransp;  // "&Transparency:"
 
-    TLumGradientEditor* GradientEditor() const { return FGradientEditor; }
-    TLumFontEditor* FontEditor() const { return FFontEditor; }
-    TLumShadowEditor* ShadowEditor() const { return FShadowEditor; }
+    TLumGradientEditor* GradientEditor() const;
+    TLumFontEditor* FontEditor() const;
+    TLumShadowEditor* ShadowEditor() const;
 
 private:
     void FormShow();

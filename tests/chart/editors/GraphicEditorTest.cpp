@@ -1,0 +1,198 @@
+// The "Graphic editor" on a real chart, opened as the user opens it (the series pop-up's "Options", a
+// right-click on a legend item): its pages for line and point series, the controls it hides, changes on
+// the chart at once, and the window's remembered place and size.
+#include "chart/editors/LumCustEdit.h"
+#include "chart/editors/LumEdiSeri.h"
+#include "chart/editors/LumEditCha.h"
+#include "chart/editors/LumPoEdi.h"
+
+#include "chart/base/RadErareServices.h"
+#include "chart/control/ChartControl.h"
+#include "chart/control/ChartLegend.h"
+#include "chart/engine/LumEngineAxis.h"
+#include "chart/engine/LumEnginePointer.h"
+#include "chart/series/SeriesLine.h"
+#include "platform/controls/Menus.h"
+#include "platform/rtl/Registry.h"
+#include "tests/chart/editors/EditorTestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+void Pump()
+{
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+void ClearEditorOptions()
+{
+    TRegistry registry;
+    registry.DeleteKey(EditorOptionsKey);
+}
+
+bool EditorOptionExists(const std::string& Name)
+{
+    TRegistry registry;
+    return registry.OpenKeyReadOnly(EditorOptionsKey) && registry.ValueExists(Name);
+}
+
+std::vector<std::string> VisibleTabs(const QTabWidget& Tabs)
+{
+    std::vector<std::string> result;
+    for (int i = 0; i < Tabs.count(); ++i)
+        if (Tabs.isTabVisible(i)) result.push_back(Tabs.tabText(i).toStdString());
+    return result;
+}
+
+// A 2-D chart in a window with a line series and a point series, both in the legend.
+struct TWindowChart {
+    std::unique_ptr<QWidget> Window = std::make_unique<QWidget>();
+    TChart Chart{nullptr};
+    TLineSeries* Line = nullptr;
+    TPointSeries* Points = nullptr;
+
+    TWindowChart()
+    {
+        Window->setGeometry(50, 50, 520, 380);
+        Chart.SetParentWidget(Window.get());
+        Chart.SetBounds(0, 0, 500, 360);
+        Chart.SetView3D(false);
+        Line = new TLineSeries(&Chart);
+        Line->SetTitle("Measured");
+        Points = new TPointSeries(&Chart);
+        Points->SetTitle("Electrodes");
+        for (int i = 0; i <= 10; ++i) {
+            Line->InsertPoint(i, i);
+            Points->InsertPoint(i, 10 - i);
+        }
+        Line->SetParentChart(&Chart);
+        Points->SetParentChart(&Chart);
+        Chart.Legend().SetVisible(true);
+        Chart.Legend().SetLegendStyle(lsSeries);
+        Window->show();
+        Paint();
+    }
+    void Paint()
+    {
+        Chart.Invalidate();
+        Chart.Repaint();
+        Pump();
+    }
+    void Press(QPoint p, Qt::KeyboardModifiers m)
+    {
+        QWidget* w = Chart.Widget();
+        QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::RightButton, Qt::RightButton, m);
+        QApplication::sendEvent(w, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::RightButton, Qt::NoButton, m);
+        QApplication::sendEvent(w, &release);
+    }
+    QPoint At(double x, double y) const { return {Chart.BottomAxis().CalcXPosValue(x), Chart.LeftAxis().CalcYPosValue(y)}; }
+    QPoint LegendItem(int Index) const
+    {
+        const TChartLegend& l = Chart.Legend();
+        return {l.ShapeRect().Left + 30, l.Layout().ItemsTop + Index * l.Layout().ItemHeight + 4};
+    }
+};
+
+void PickOptions(TPromptScript& Script)
+{
+    Script.Expect(TPromptKind::PopupMenu, [](TPrompt& p) {
+        EXPECT_EQ(p.Menu->Items(0)->Caption(), "Options");
+        EXPECT_TRUE(p.Menu->Items(0)->Enabled());
+        p.MenuIndex = 0;
+        p.Result = mrOk;
+    });
+}
+
+} // namespace
+
+TEST(GraphicEditor, LineSeriesFromThePopupShowsFormatPointAndMarks)
+{
+    ClearEditorOptions();
+    TWindowChart c;
+    TPromptScript script;
+    PickOptions(script);
+    bool driven = false;
+    script.DriveForm([&](TForm& form) {
+        driven = true;
+        auto& f = FormAs<TChartEditForm>(form);
+        EXPECT_EQ(f.Caption(), "Graphic editor");
+        EXPECT_EQ(f.width(), 414);
+        EXPECT_EQ(f.height(), 347);
+        EXPECT_FALSE(f.MainPage->isVisible());
+        EXPECT_FALSE(f.ButtonHelp->isVisible());
+        TFormLumSeries& host = *f.SeriesHost();
+        EXPECT_TRUE(host.isVisible());
+        EXPECT_FALSE(host.Panel1->isVisible());
+        EXPECT_EQ(VisibleTabs(*host.PageSeries), (std::vector<std::string>{"Format", "Point", "Marks"}));
+        EXPECT_EQ(host.PageSeries->currentWidget(), host.TheTabSheet);
+        auto& page = *dynamic_cast<TCustomSeriesEditor*>(host.TypeEditor());
+        for (QWidget* hidden : std::initializer_list<QWidget*>{page.CBStack.Widget(), page.CBDark3D, page.CBColorEach,
+                                                              page.CBClick, page.CheckBox1, page.UDHeight, page.LHeight})
+            EXPECT_FALSE(hidden->isVisible());
+        EXPECT_TRUE(page.CBStairs->isVisible());
+        // A change shows on the chart at once.
+        c.Paint();
+        EXPECT_FALSE(c.Chart.PaintPending());
+        page.CBStairs->click();
+        EXPECT_TRUE(c.Line->Stairs());
+        EXPECT_TRUE(c.Chart.PaintPending());
+        auto* point = dynamic_cast<TSeriesPointerEditor*>(host.PageSeries->widget(1)->findChild<TSeriesPointerEditor*>());
+        ASSERT_NE(point, nullptr);
+        host.PageSeries->setCurrentIndex(1);
+        EXPECT_EQ(point->Pointer(), &c.Line->Pointer());
+        EXPECT_FALSE(point->CB3dPoint->isEnabled()) << "a 2-D chart";
+        EXPECT_FALSE(point->CBPoDark->isEnabled());
+        point->CBDrawPoint->click();
+        EXPECT_EQ(c.Line->Pointer().Visible(), point->CBDrawPoint->isChecked());
+        f.BClose->click();
+    });
+    c.Press(c.At(4, 4), Qt::ShiftModifier);
+    Pump();
+    EXPECT_TRUE(driven);
+    EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
+    EXPECT_TRUE(EditorOptionExists("Left"));
+    EXPECT_TRUE(EditorOptionExists("Top"));
+    EXPECT_FALSE(EditorOptionExists("Width")) << "an unchanged size is not written";
+    EXPECT_FALSE(EditorOptionExists("Height"));
+}
+
+TEST(GraphicEditor, PointSeriesFromTheLegendShowsThePointerAsFormat)
+{
+    ClearEditorOptions();
+    WriteEditorOptionInteger("Left", -20);
+    WriteEditorOptionInteger("Top", 30);
+    WriteEditorOptionInteger("Width", 50);
+    TWindowChart c;
+    TPromptScript script;
+    script.DriveForm([&](TForm& form) {
+        auto& f = FormAs<TChartEditForm>(form);
+        EXPECT_EQ(f.x(), 0) << "a stored Left of -20 opens at 0";
+        EXPECT_EQ(f.y(), 30);
+        EXPECT_EQ(f.width(), 100) << "a stored Width of 50 opens 100 wide";
+        TFormLumSeries& host = *f.SeriesHost();
+        EXPECT_EQ(VisibleTabs(*host.PageSeries), (std::vector<std::string>{"Format", "Marks"}));
+        auto* pointer = dynamic_cast<TSeriesPointerEditor*>(host.TypeEditor());
+        ASSERT_NE(pointer, nullptr);
+        EXPECT_EQ(pointer->Pointer(), &c.Points->Pointer());
+        Choose(pointer->CBStyle, psDiamond);
+        EXPECT_EQ(c.Points->Pointer().Style(), psDiamond);
+        form.done(mrCancel);
+    });
+    c.Press(c.LegendItem(1), Qt::NoModifier);
+    Pump();
+    EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
+    EXPECT_EQ(c.Points->Pointer().Style(), psDiamond) << "closing keeps the edits";
+    EXPECT_EQ(ReadEditorOptionInteger("Width", 0), 100);
+    ClearEditorOptions();
+}
