@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 using namespace raster;
 
@@ -79,8 +80,20 @@ void TImageBackend::DrawShape(const TShapeCommand& cmd)
             std::vector<TSpan> gaps;
             const bool paintGaps = cmd.State.BkMode == OPAQUE && !cmd.Pen.Dashes.empty();
             double phase = 0;
-            for (const TDeviceFigure& f : cmd.Stroke)
-                ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, paintGaps ? &gaps : nullptr);
+            // Without gaps the pixels go out as they are found; the gaps are painted after every pixel of
+            // the line, so with them the spans are kept to the end.
+            const std::function<void(std::vector<TSpan>&)> drain = [&](std::vector<TSpan>& found) {
+                const TSpan last = found.back();
+                found.pop_back();
+                PaintSpans(s, clip, found, pen, cmd.State.Rop2);
+                found.assign(1, last);
+            };
+            for (const TDeviceFigure& f : cmd.Stroke) {
+                if (paintGaps)
+                    ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, &gaps);
+                else
+                    ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, drain);
+            }
             PaintSpans(s, clip, spans, pen, cmd.State.Rop2);
             if (!gaps.empty()) {
                 TPaintSource back;

@@ -190,9 +190,15 @@ long long RoundCoord(double v) { return static_cast<long long>(RoundHalfEven(Cla
 
 }  // namespace
 
-void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
-                  const TRect& bounds, std::vector<TSpan>& on, std::vector<TSpan>* gaps)
+namespace {
+
+// Both forms of ScanCosmetic: with drain given, gaps is null and the spans are drained as they grow.
+void ScanCosmeticDrained(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                         const TRect& bounds, std::vector<TSpan>& on, std::vector<TSpan>* gaps,
+                         const std::function<void(std::vector<TSpan>&)>* drain)
 {
+    // Enough spans to paint in one go, few enough to stay in the cache.
+    constexpr std::size_t DrainAt = 4096;
     const std::size_t n = fig.Points.size();
     if (n < 2 || bounds.IsEmpty()) return;
     for (const TPointF& p : fig.Points)
@@ -211,8 +217,23 @@ void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, d
         const TPointF& b = fig.Points[(i + 1) % n];
         ScanSegment(RoundCoord(a.x), RoundCoord(a.y), RoundCoord(b.x), RoundCoord(b.y), steps, total, ph, bounds,
                     on, gaps);
+        if (drain && on.size() >= DrainAt) (*drain)(on);
     }
     phase = static_cast<double>(ph);
+}
+
+}  // namespace
+
+void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                  const TRect& bounds, std::vector<TSpan>& on, std::vector<TSpan>* gaps)
+{
+    ScanCosmeticDrained(fig, dashes, phase, bounds, on, gaps, nullptr);
+}
+
+void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                  const TRect& bounds, std::vector<TSpan>& on, const std::function<void(std::vector<TSpan>&)>& drain)
+{
+    ScanCosmeticDrained(fig, dashes, phase, bounds, on, nullptr, &drain);
 }
 
 TDevicePath WidenStroke(const TDevicePath& path, const TDevicePen& pen)

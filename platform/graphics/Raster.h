@@ -8,6 +8,7 @@
 #include "platform/graphics/Region.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace raster {
@@ -27,6 +28,13 @@ void ScanFill(const TDevicePath& path, int fillMode, const TRect& bounds, std::v
 // it is given. Limited to bounds.
 void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
                   const TRect& bounds, std::vector<TSpan>& on, std::vector<TSpan>* gaps);
+
+// The same without gaps, handing the spans found so far to drain whenever many have gathered, so that a
+// line of a million segments never holds all its pixels at once. drain paints and removes every span but
+// the last, which the next pixels of its row may still join; the painted pixels and their order are those
+// of one call without draining.
+void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                  const TRect& bounds, std::vector<TSpan>& on, const std::function<void(std::vector<TSpan>&)>& drain);
 
 // The outline of a wide stroke (caps, joins, dashes of the pen) as closed figures to fill with WINDING.
 TDevicePath WidenStroke(const TDevicePath& path, const TDevicePen& pen);
