@@ -68,8 +68,8 @@ public:
     void CreateFrameModel(const arofcomplexM& relief, bool reliefPresent, double xmin, double xmax, double zmin,
                           double zmax);
     // Applies a new box (BoundedModelBox, then ApplyModelBox; zmin is not used): the axes are fixed to the
-    // box, the pixel scales and the shapes follow. A change the frame check refuses leaves model and box
-    // as they were and puts the axes back on the box.
+    // box, the pixel scales follow and the shapes are drawn anew. A change the frame check refuses leaves
+    // model and box as they were and puts the axes back on the box.
     void SetModelBox(bool keepFrame, double xmin, double xmax, double zmin, double zmax);
     // The pixels per model unit from a layout of the chart at its size (nothing is drawn on screen and no
     // message is processed). With EqualScale (and no zoom) the left axis' maximum is first set so that a

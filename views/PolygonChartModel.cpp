@@ -33,23 +33,36 @@ TModelBox BoundedModelBox(const TPolygonModel& model, double xmin, double xmax, 
     return box;
 }
 
+namespace {
+
+// Whether body 0 passes the move check with its side and bottom frame nodes (codes 1 to 5) as the moved
+// nodes; true without a body 0.
+bool FrameHolds(const TPolygonModel& model)
+{
+    if (model.Bodies.empty()) return true;
+    arofintM frame;
+    for (int v = 0; v < model.Nodes.Length(); ++v) {
+        const int code = model.Nodes[v].FrameCode;
+        if (code >= fcLeft && code <= fcRight) frame.push_back(v);
+    }
+    return CheckMovedNodes(frame, 0, model.Bodies, mcFull, model.Nodes);
+}
+
+} // namespace
+
 bool ApplyModelBox(TPolygonModel& model, bool keepFrame, const TModelBox& box)
 {
     const AllSpolygon bodies = model.Bodies;
     const Tnodes nodes = model.Nodes;
+    // A model that fails the check as it stands (a layer whose side edges run along the host's, which the
+    // host ring does not split at the layer's side nodes) tells nothing about the move: it is taken.
+    const bool heldBefore = FrameHolds(model);
     if (!keepFrame) RebuildFrame(model.Relief, model.HasRelief, model.Bodies, model.Nodes, box, model.ModelBox);
     MoveFrameNodes(model.Nodes, box);
-    if (!model.Bodies.empty()) {
-        arofintM frame;
-        for (int v = 0; v < model.Nodes.Length(); ++v) {
-            const int code = model.Nodes[v].FrameCode;
-            if (code >= fcLeft && code <= fcRight) frame.push_back(v);
-        }
-        if (!CheckMovedNodes(frame, 0, model.Bodies, mcFull, model.Nodes)) {
-            model.Bodies = bodies;
-            model.Nodes = nodes;
-            return false;
-        }
+    if (heldBefore && !FrameHolds(model)) {
+        model.Bodies = bodies;
+        model.Nodes = nodes;
+        return false;
     }
     model.ModelBox = box;
     return true;
@@ -101,11 +114,12 @@ void TPolygonChart::CreateFrameModel(const arofcomplexM& relief, bool reliefPres
 void TPolygonChart::SetModelBox(bool keepFrame, double xmin, double xmax, double /*zmin*/, double zmax)
 {
     const TModelBox box = BoundedModelBox(Model, xmin, xmax, zmax);
-    const bool taken = ApplyModelBox(Model, keepFrame, box);
+    ApplyModelBox(Model, keepFrame, box);
     FixAxesToBox();
     LayOutAxes();
     ComputePixelScales();
-    if (taken) RebuildShapes();
+    // Also after a refusal: a model just taken over has its first shapes here.
+    RebuildShapes();
 }
 
 void TPolygonChart::FixAxesToBox()

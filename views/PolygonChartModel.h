@@ -17,7 +17,8 @@ TModelBox BoundedModelBox(const TPolygonModel& model, double xmin, double xmax, 
 // with a relief), then the frame nodes move onto its sides (MoveFrameNodes). With a body 0 the side and
 // bottom frame nodes (codes 1 to 5) are then checked as moved nodes of body 0 (CheckMovedNodes, full
 // mode): a move of the frame that would make a layer cross it is refused, and the model's nodes and
-// bodies stay as they were. ModelBox becomes `box` only on success. Returns whether it was taken.
+// bodies stay as they were. A model that fails that check before the change is not checked after it.
+// ModelBox becomes `box` only on success. Returns whether it was taken.
 bool ApplyModelBox(TPolygonModel& model, bool keepFrame, const TModelBox& box);
 
 // Pixels per model unit of an axis `lengthPixels` long over a value span: length / span when the span is
