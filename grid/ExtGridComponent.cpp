@@ -102,23 +102,6 @@ void TBackGround::SetBitmap(const TBitmap& v)
     RepaintGrid();
 }
 
-void TFloatingFooter::SetVisible(bool v)
-{
-    FVisible = v;
-    if (!FGrid) return;
-    FGrid->SetFixedFooters(v && FStyle == fsFixedLastRow ? 1 : 0);
-    FGrid->SetLastRowInFooter(v && FStyle == fsFixedLastRow);
-    RepaintGrid();
-}
-
-void TFloatingFooter::SetFooterStyle(TFooterStyle v)
-{
-    FStyle = v;
-    if (!FGrid) return;
-    FGrid->SetLastRowInFooter(FStyle == fsFixedLastRow && FVisible);
-    RepaintGrid();
-}
-
 // ---- Construction ------------------------------------------------------------------------------------
 
 const TClassInfo& TExtStringGrid::StaticClassInfo()
@@ -140,6 +123,10 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner), FixedGra
     FFixedFont.OnChange = [this](TPersistent*) { Invalidate(); };
     FActiveCellFont.OnChange = [this](TPersistent*) { Invalidate(); };
     FHintWindow = new THintWindow(this);
+    FFooterPanel = new TFooterPanel(this);
+    FFooterPanel->SetParent(this);
+    FFooterPanel->SetVisible(false);
+    FFooterPanel->SetBounds(0, 0, 0, 0);
     SetDefaultRowHeight(21);
     FFixedRowHeight = 21;
     FScrollWidth = 16;
@@ -223,6 +210,7 @@ void TExtStringGrid::Resize()
     TBaseGrid::Resize();
     if (FApplyingIntegral) return;
     ApplyIntegralHeight();
+    LayoutFooterPanel();
     if (OnGridResize) OnGridResize(this);
 }
 
@@ -233,6 +221,7 @@ void TExtStringGrid::SetLook(TGridLook v)
     if (v == FLook) return;
     FLook = v;
     Invalidate();
+    if (FFooterPanel && !ComponentState().Contains(csLoading)) FFooterPanel->Invalidate();
 }
 
 void TExtStringGrid::SetRowIndicator(const TBitmap& v)
@@ -412,6 +401,7 @@ void TExtStringGrid::SetDefaultRowHeight(int v)
     TBaseGrid::SetDefaultRowHeight(v);
     if (ComponentState().Contains(csDesigning)) FFixedRowHeight = v;
     FloatingFooter.Height = v;
+    if (FloatingFooter.Visible()) LayoutFooterPanel();
 }
 
 void TExtStringGrid::SetFixedFooters(int v)

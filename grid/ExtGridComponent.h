@@ -118,6 +118,22 @@ private:
     bool FFinishing = false;
 };
 
+// The floating footer's strip, a panel at the bottom of the grid's client area painted by the footer
+// style.
+class TFooterPanel : public TCustomPanel {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TFooterPanel(TExtStringGrid* AGrid);
+
+protected:
+    void Paint() override;
+
+private:
+    void PaintLastRow(int W);
+    void PaintPreviewFrame(int W);
+    TExtStringGrid* FGrid;
+};
+
 // ---- TExtStringGrid ----------------------------------------------------------------------------------
 
 class TExtStringGrid : public TBaseGrid {
@@ -411,6 +427,13 @@ public:
     virtual void CellValueChanged(int ACol, int /*ARow*/) { RecalcFooter(ACol); }
     virtual void CellsChanged(const TRect& R);
     virtual void FileLoaded() { RecalcFooter(-1); }
+    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    // Places the footer strip at the bottom of the client area (its height by the footer's visibility)
+    // and repaints it.
+    void LayoutFooterPanel();
+    // The custom template with every "<#n>" tag replaced by column n's text in the current row; a tag
+    // whose number does not convert, or names no column, is removed.
+    std::string FooterTemplateText();
 
     // --- Cell types (no graphic here: every cell is ctEmpty unless a graphic is attached).
     TCellType CellTypeOf(int ACol, int ARow);
@@ -624,6 +647,7 @@ private:
     TTimer* FGridTimer = nullptr;
     THintWindow* FHintWindow = nullptr;
     TGridTransEdit* FTransEdit = nullptr;
+    TFooterPanel* FFooterPanel = nullptr;
     TPoint FHintCell{-1, -1};
     int FLastWidth = 0;
     bool FDestroying = false;

@@ -141,13 +141,18 @@ private:
     TBitmap FBitmap;
 };
 
+// The strip docked at the grid's bottom: the grid's last row kept in view, or a preview of the current
+// row (one column, or a template with "<#n>" tags for columns). The look writers repaint the strip.
 class TFloatingFooter : public TGridOptionObject {
 public:
     using TGridOptionObject::TGridOptionObject;
     int Height = 21;
-    TColor Color = clBtnFace;
-    int Column = 0;
-    std::string CustomTemplate;
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    int Column() const { return FColumn; }
+    void SetColumn(int v);
+    const std::string& CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const std::string& v);
     bool Visible() const { return FVisible; }
     // Makes the grid's last row a footer row (fsFixedLastRow) or previews the current row.
     void SetVisible(bool v);
@@ -155,6 +160,10 @@ public:
     void SetFooterStyle(TFooterStyle v);
 
 private:
+    void RepaintPanel();
+    TColor FColor = clBtnFace;
+    int FColumn = 0;
+    std::string FCustomTemplate;
     bool FVisible = false;
     TFooterStyle FStyle = fsFixedLastRow;
 };

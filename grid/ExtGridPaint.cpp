@@ -648,7 +648,10 @@ void TExtStringGrid::RefreshRect(const TRect& R)
     InvalidateRect({std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)});
 }
 
-void TExtStringGrid::LastRowChanged() { Invalidate(); }
+void TExtStringGrid::LastRowChanged()
+{
+    if (FFooterPanel) FFooterPanel->Invalidate();
+}
 
 // ---- Text extent -------------------------------------------------------------------------------------
 

@@ -163,6 +163,7 @@ void TExtStringGrid::TopLeftChanged()
     if (EditorOpen() && FEditorType != edNormal) HideEditorControl();
     UpdateProportionalThumb(false);
     UpdateProportionalThumb(true);
+    if (FFooterPanel && FFooterPanel->Visible()) FFooterPanel->Invalidate();
 }
 
 void TExtStringGrid::WMScroll(int Bar, int Code, int Pos)

@@ -269,3 +269,104 @@ TEST(GridLook, PanMarkerAndCursorsFollowThePanningMode)
         EXPECT_NE(h.Pixel(x + 13, y + 13), 0x000000u) << k.Mode;
     }
 }
+
+namespace {
+
+// Whether any dark (text) pixel lies in the strip's columns x0..x1.
+bool DarkIn(TCanvas& c, int x0, int x1, int h)
+{
+    for (int x = x0; x < x1; ++x)
+        for (int y = 2; y < h - 2; ++y)
+            if ((c.GetPixel(x, y) & 0xFFFFFF) < 0x404040) return true;
+    return false;
+}
+
+} // namespace
+
+TEST(GridLook, FooterStripShowsTheLastRowScrollingWithTheColumns)
+{
+    LookHost h;
+    TExtStringGrid& g = h.G();
+    g.SetColCount(10);
+    g.SetRowCount(30);
+    g.SetCells(3, 29, "XXXX");
+    TFooterPanel* p = g.FooterPanel();
+    ASSERT_NE(p, nullptr);
+    EXPECT_FALSE(p->Visible());
+    g.FloatingFooter.SetVisible(true);
+    EXPECT_TRUE(p->Visible());
+    EXPECT_EQ(p->Height(), g.DefaultRowHeight() - 1);
+    EXPECT_EQ(p->Top(), g.ClientHeight() - p->Height());
+    EXPECT_EQ(p->Width(), g.ClientWidth());
+    EXPECT_EQ(g.FixedFooters(), 1);
+    p->Invalidate();
+    p->Update();
+    TCanvas& c = p->Canvas();
+    const int ph = p->Height();
+    // Column 3 lies behind the fixed column and columns 1 and 2: its text is there, none elsewhere.
+    const int x3 = 60 * 3 + 1;
+    EXPECT_TRUE(DarkIn(c, x3, x3 + 58, ph));
+    EXPECT_FALSE(DarkIn(c, 61, 60 * 3 - 2, ph));
+    // Grey separators at the columns' right edges, the look's gradient from white at the top.
+    EXPECT_EQ(c.GetPixel(59, ph / 2), 0x808080u);
+    EXPECT_EQ(c.GetPixel(60 * 2 + 59, ph / 2), 0x808080u);
+    // Scrolling moves the cells with the columns; the fixed column stays.
+    g.SetLeftCol(3);
+    Application->ProcessMessages();
+    p->Update();
+    EXPECT_TRUE(DarkIn(c, 62, 118, ph));
+    EXPECT_FALSE(DarkIn(c, x3 + 2, x3 + 56, ph));
+    // A write into the last row reaches the strip.
+    g.SetCellValue(4, 29, "YYYY");
+    Application->ProcessMessages();
+    p->Update();
+    EXPECT_TRUE(DarkIn(c, 122, 178, ph));
+    // Hidden again: no strip, no footer row.
+    g.FloatingFooter.SetVisible(false);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g.FixedFooters(), 0);
+}
+
+TEST(GridLook, FooterPreviewsTheCurrentRow)
+{
+    LookHost h;
+    TExtStringGrid& g = h.G();
+    for (int r = 1; r < 8; ++r) g.SetCells(2, r, "r" + std::to_string(r));
+    g.SetCells(2, 3, "XXXX");
+    g.SetRow(3);
+    g.FloatingFooter.SetFooterStyle(fsColumnPreview);
+    g.FloatingFooter.SetColumn(2);
+    g.FloatingFooter.SetVisible(true);
+    EXPECT_EQ(g.FixedFooters(), 0);   // a preview keeps the last row an ordinary row
+    TFooterPanel* p = g.FooterPanel();
+    p->Invalidate();
+    p->Update();
+    TCanvas& c = p->Canvas();
+    const int ph = p->Height(), W = 5 * 60;
+    EXPECT_EQ(c.GetPixel(W / 2, ph - 1), 0x808080u);
+    EXPECT_EQ(c.GetPixel(W - 1, ph / 2), 0x808080u);
+    EXPECT_EQ(c.GetPixel(W / 2, 0), 0xFFFFFFu);
+    EXPECT_EQ(c.GetPixel(0, ph / 2), 0xFFFFFFu);
+    EXPECT_EQ(c.GetPixel(W + 20, ph / 2), ColorToRGB(g.Color()));
+    EXPECT_TRUE(DarkIn(c, 2, 80, ph));
+    EXPECT_EQ(g.SelectionTextColor(), clBlack);
+    // The template of column tags.
+    struct Case {
+        const char* Template;
+        const char* Text;
+    };
+    const Case cases[] = {
+        {"Row <#0>: <#2> and <#x> end", "Row : XXXX and  end"},
+        {"<#2><#2>", "XXXXXXXX"},
+        {"none <#99> past the last column", "none  past the last column"},
+        {"open <#2 tag", "open <#2 tag"},
+        {"plain", "plain"},
+    };
+    for (const Case& k : cases) {
+        g.FloatingFooter.SetCustomTemplate(k.Template);
+        EXPECT_EQ(g.FooterTemplateText(), k.Text) << k.Template;
+    }
+    g.SetCells(0, 3, "0:3");
+    g.FloatingFooter.SetCustomTemplate("Row <#0>: <#2> and <#x> end");
+    EXPECT_EQ(g.FooterTemplateText(), "Row 0:3: XXXX and  end");
+}
