@@ -1,7 +1,9 @@
 // The files the end-to-end run must save, made without a window through the core's entries alone: the
 // survey opened with its configuration, the forward run of the open, the forward run of the button, the
-// inversion, and the project data (observed values with the model) written with its ".cfg".
-// Usage: e2e_reference <survey.sp2> <output.sp2>
+// inversion, and the project data (observed values with the model) written with its ".cfg". The shape
+// identifiers in the model's property lines are the model view's own (each drawing of its shapes numbers
+// them anew); they are taken from the file the program saved when it is named.
+// Usage: e2e_reference <survey.sp2> <output.sp2> [<saved.sp2>]
 #include "core/DC2dBEMInversion.h"
 #include "core/SurveyOpen.h"
 #include "core/SurveyWriter.h"
@@ -11,8 +13,8 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: e2e_reference <survey.sp2> <output.sp2>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: e2e_reference <survey.sp2> <output.sp2> [<saved.sp2>]\n");
         return 2;
     }
     TSurveyOpenResult opened = OpenSurveyFile(TSurveyState{}, argv[1], [](const std::string&) { return true; }, 100.0);
@@ -30,6 +32,21 @@ int main(int argc, char** argv)
     if (!RunInversionProblem(survey, model).Succeeded) {
         std::fprintf(stderr, "e2e_reference: the inversion failed\n");
         return 1;
+    }
+    if (argc == 4) {
+        const TSurveyOpenResult saved = OpenSurveyFile(TSurveyState{}, argv[3], [](const std::string&) { return false; }, 100.0);
+        if (saved.Kind != ReadDataWithModel || saved.Model->Bodies.Length() != model.Bodies.Length()) {
+            std::fprintf(stderr, "e2e_reference: %s holds no model of the same bodies\n", argv[3]);
+            return 1;
+        }
+        for (int i = 0; i < model.Bodies.Length(); ++i) {
+            if (saved.Model->Bodies[i].Length() != model.Bodies[i].Length()) {
+                std::fprintf(stderr, "e2e_reference: body %d of %s differs\n", i, argv[3]);
+                return 1;
+            }
+            for (int j = 0; j < model.Bodies[i].Length(); ++j)
+                model.Bodies[i][j].properties[psShapeIndex] = saved.Model->Bodies[i][j].properties[psShapeIndex];
+        }
     }
     const std::string message = WriteDataFile(survey, argv[2], true, &model);
     if (!message.empty()) {

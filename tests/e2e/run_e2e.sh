@@ -150,7 +150,8 @@ wait "$pid" || status=$?
 pid=""
 [[ $status -eq 0 ]] || fail "the program ended with status $status"
 
-"$reference" "$work/data/sample.sp2" "$work/out/reference.sp2" || fail "the headless reference failed"
+"$reference" "$work/data/sample.sp2" "$work/out/reference.sp2" "$work/out/result.sp2" ||
+  fail "the headless reference failed"
 cmp "$work/out/result.sp2" "$work/out/reference.sp2" || fail "the saved survey differs from the core's"
 cmp "$work/out/result.cfg" "$work/out/reference.cfg" || fail "the saved configuration differs from the core's"
 
