@@ -82,6 +82,14 @@ menu() {
   shot "menu_$2"
   click item "$2"
 }
+# node_marks <picture> <colour>: the model view's node marks of that colour in a screenshot, counted as
+# the pixels whose 3 x 3 block is all of it (one per mark).
+node_marks() {
+  local kind name x y w h rest
+  read -r kind name x y w h rest <<<"$(entry control PolygonChart1)"
+  convert "$1" -crop "${w}x${h}+${x}+${y}" +repage -fill black +opaque "$2" -fill white -opaque "$2" \
+    -morphology Erode Square:1 -format "%[fx:round(mean*w*h)]" info:
+}
 # run_button <name>: clicks a run button and waits until the window was disabled once more and is enabled.
 run_button() {
   local before
@@ -117,6 +125,10 @@ wait_for 60 "the sample shown and computed" opened
 sleep 0.5
 shot opened
 expect_windows 1 "after the open"
+# The sample's model: 19 free nodes (blue) and 23 nodes on the frame (grey) besides its four corners.
+picture="$shots/$(printf 'e2e_%02d_opened.png' "$step")"
+[[ "$(node_marks "$picture" "#0000FF")" == 19 ]] || fail "$(node_marks "$picture" "#0000FF") blue node marks, not 19"
+[[ "$(node_marks "$picture" "#808080")" == 23 ]] || fail "$(node_marks "$picture" "#808080") grey node marks, not 23"
 
 run_button SpeedButton6
 sleep 0.3
