@@ -2,7 +2,10 @@
 #include "chart/editors/ChartEditors.h"
 
 #include "chart/control/ChartMouse.h"
+#include "chart/control/ChartControl.h"
 #include "chart/editors/LumCustEdit.h"
+#include "chart/editors/LumEdiAxis.h"
+#include "chart/editors/LumEdiLege.h"
 #include "chart/editors/LumEditCha.h"
 #include "chart/editors/LumPoEdi.h"
 
@@ -12,12 +15,20 @@ void ChartEditorsInitialization()
     RegisterFormClass<TSeriesPointerEditor>("TSeriesPointerEditor");
     TChartEditorHooks& hooks = ChartEditorHooks();
     hooks.ShowGraphicEditor = [](TChartSeries& Series) { ShowGraphicEditor(Series); };
+    hooks.ShowAxisDialog = [](TCustomChart& Chart, TChartAxis& Axis) { ShowAxisDialog(Chart, Axis); };
+    hooks.ShowLegendEditor = [](TCustomChart&, TChartLegend& Legend) {
+        auto form = TFormLumLegend::CreateForLegend(nullptr, Legend);
+        form->SetCaption("Legend options");
+        form->ShowModal();
+    };
 }
 
 void ChartEditorsFinalization()
 {
     TChartEditorHooks& hooks = ChartEditorHooks();
     hooks.ShowGraphicEditor = nullptr;
+    hooks.ShowAxisDialog = nullptr;
+    hooks.ShowLegendEditor = nullptr;
     UnregisterFormClass("TCustomSeriesEditor");
     UnregisterFormClass("TSeriesPointerEditor");
 }
