@@ -432,8 +432,11 @@ void TExtStringGrid::DrawCellContent(TCanvas& C, int ACol, int ARow, TRect ARect
         C.Font().SetColor(C.Font().Color());
         PaintHTMLText(C, text, r, false, r.Left, r.Top, link, !EnhTextSize, res);
     } else if (kind == 5) {
+        static constexpr unsigned Horz[] = {0, DT_RIGHT, DT_CENTER};
+        static constexpr unsigned Vert[] = {0, DT_VCENTER, DT_BOTTOM};
         TRect u = r;
-        C.DrawText(WideToAnsi(WideFromCellText(text)), u, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        const unsigned lines = FWordWrap || Multilinecells ? unsigned(DT_WORDBREAK) : unsigned(DT_SINGLELINE | DT_END_ELLIPSIS);
+        C.DrawTextW(WideFromCellText(text), u, DT_NOPREFIX | lines | Vert[va] | Horz[ha]);
     } else {
         DrawPlainText(C, rc, ARow, r, ha, va, text);
     }

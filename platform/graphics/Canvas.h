@@ -216,8 +216,12 @@ public:
     // widths; DT_END_ELLIPSIS and DT_PATH_ELLIPSIS shorten a line that does not fit (the path keeps
     // its last part); the text is clipped to r unless DT_NOCLIP. "&" is drawn as it stands.
     // DT_CALCRECT only measures: r.Right and r.Bottom become those of the text as it would be drawn.
-    // Returns the text's height (with DT_VCENTER, the offset from r.Top to the bottom of the text).
+    // DT_EXTERNALLEADING adds the font's external leading to every line; DT_EDITCONTROL breaks a word
+    // wider than the line at its characters (with DT_WORDBREAK) and leaves out a partly visible last
+    // line. Returns the text's height (with DT_VCENTER, the offset from r.Top to the bottom of the text).
     int DrawText(const std::string& text, TRect& r, unsigned format);
+    // The same for 16-bit text, drawn with TextOutW.
+    int DrawTextW(const std::u16string& text, TRect& r, unsigned format);
 
     // --- Edges and frames ---
     // The platform's DrawEdge: the outer and inner rings of `edge` (BDR_ and EDGE_ values) on the

@@ -1,5 +1,6 @@
-// TCanvas::DrawText: text laid out in a rectangle (lines, word breaks, tab stops, ellipses, alignment) and
-// drawn with TextOut, or only measured.
+// TCanvas::DrawText and DrawTextW: text laid out in a rectangle (lines, word breaks, tab stops, ellipses,
+// alignment, the edit control's line rules, external leading) and drawn with TextOut or TextOutW, or only
+// measured. One layout serves 8-bit and 16-bit text.
 
 #include "platform/graphics/CanvasImpl.h"
 
@@ -8,45 +9,51 @@
 
 namespace {
 
-const std::string Ellipsis = "...";
+int PieceWidth(const TCanvas& c, const std::string& s) { return c.TextWidth(s); }
+int PieceWidth(const TCanvas& c, const std::u16string& s) { return c.TextExtentW(s).cx; }
+void PieceOut(TCanvas& c, int x, int y, const std::string& s) { c.TextOut(x, y, s); }
+void PieceOut(TCanvas& c, int x, int y, const std::u16string& s) { c.TextOutW(x, y, s); }
 
+template <class S>
 class TTextBox {
+    using Ch = typename S::value_type;
+
 public:
     TTextBox(TCanvas& cv, unsigned format) : FCanvas(cv), FFormat(format)
     {
         TTextMetric tm;
         cv.GetTextMetrics(tm);
-        FLineHeight = tm.tmHeight;
+        FLineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
         FTabWidth = std::max(1, 8 * tm.tmAveCharWidth);
     }
 
     int LineHeight() const { return FLineHeight; }
 
     // Width of a line as drawn, tabs at their stops when they are expanded.
-    int Width(const std::string& line) const
+    int Width(const S& line) const
     {
         int x = 0;
-        ForEachPiece(line, [&](const std::string& piece, int at) { x = at + FCanvas.TextWidth(piece); });
+        ForEachPiece(line, [&](const S& piece, int at) { x = at + PieceWidth(FCanvas, piece); });
         return x;
     }
 
-    void Draw(const std::string& line, int left, int top) const
+    void Draw(const S& line, int left, int top) const
     {
-        ForEachPiece(line, [&](const std::string& piece, int at) {
-            if (!piece.empty()) FCanvas.TextOut(left + at, top, piece);
+        ForEachPiece(line, [&](const S& piece, int at) {
+            if (!piece.empty()) PieceOut(FCanvas, left + at, top, piece);
         });
     }
 
     // The lines of the text: at line ends unless single-line, then at word breaks within `width`.
-    std::vector<std::string> Lines(const std::string& text, int width) const
+    std::vector<S> Lines(const S& text, int width) const
     {
-        std::vector<std::string> paragraphs;
+        std::vector<S> paragraphs;
         if (FFormat & DT_SINGLELINE) {
             paragraphs.push_back(text);
         } else {
-            std::string cur;
+            S cur;
             for (std::size_t i = 0; i < text.size(); ++i) {
-                const char c = text[i];
+                const Ch c = text[i];
                 if (c == '\r' || c == '\n') {
                     paragraphs.push_back(cur);
                     cur.clear();
@@ -58,26 +65,34 @@ public:
             paragraphs.push_back(cur);
         }
         if (!(FFormat & DT_WORDBREAK) || (FFormat & DT_SINGLELINE)) return paragraphs;
-        std::vector<std::string> lines;
-        for (const std::string& p : paragraphs) BreakWords(p, width, lines);
+        std::vector<S> lines;
+        for (const S& p : paragraphs) BreakWords(p, width, lines);
         return lines;
     }
 
     // A line shortened with an ellipsis to fit `width`, as the format asks.
-    std::string Shorten(const std::string& line, int width) const
+    S Shorten(const S& line, int width) const
     {
         if (!(FFormat & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS)) || Width(line) <= width) return line;
-        std::size_t sep = std::string::npos;
-        if (FFormat & DT_PATH_ELLIPSIS) sep = line.find_last_of("\\/");
-        if (sep == std::string::npos) return Longest(line, "", width);
+        std::size_t sep = S::npos;
+        if (FFormat & DT_PATH_ELLIPSIS) sep = line.find_last_of(Of("\\/"));
+        if (sep == S::npos) return Longest(line, S(), width);
         // The path keeps its last part whole; the part before it loses characters from its end.
         return Longest(line.substr(0, sep), line.substr(sep), width);
     }
 
 private:
     // head cut to the longest prefix with which prefix + "..." + tail fits (widths grow with length).
-    std::string Longest(const std::string& head, const std::string& tail, int width) const
+    static S Of(const char* ascii)
     {
+        S out;
+        for (; *ascii; ++ascii) out += static_cast<Ch>(*ascii);
+        return out;
+    }
+
+    S Longest(const S& head, const S& tail, int width) const
+    {
+        const S Ellipsis = Of("...");
         std::size_t lo = 0, hi = head.size();
         while (lo < hi) {
             const std::size_t mid = (lo + hi + 1) / 2;
@@ -90,40 +105,49 @@ private:
     }
 
     // Words (with the blanks after them) fill a line while it fits; a word wider than the line
-    // stands alone on its own line; blanks at a break are dropped.
-    void BreakWords(const std::string& p, int width, std::vector<std::string>& out) const
+    // stands alone on its own line, or, as an edit control breaks it, is cut at the characters where
+    // it reaches the right edge (one character at least per line); blanks at a break are dropped.
+    void BreakWords(const S& p, int width, std::vector<S>& out) const
     {
-        std::string line;
+        S line;
         std::size_t i = 0;
         bool any = false;
         while (i < p.size()) {
             std::size_t j = i;
-            while (j < p.size() && p[j] != ' ') ++j;
-            const std::string word = p.substr(i, j - i);
+            while (j < p.size() && p[j] != Ch(' ')) ++j;
+            S word = p.substr(i, j - i);
             std::size_t k = j;
-            while (k < p.size() && p[k] == ' ') ++k;
-            const std::string blanks = p.substr(j, k - j);
+            while (k < p.size() && p[k] == Ch(' ')) ++k;
+            const S blanks = p.substr(j, k - j);
             if (!line.empty() && Width(line + word) > width) {
                 out.push_back(TrimRight(line));
                 line.clear();
+            }
+            if ((FFormat & DT_EDITCONTROL) && Width(word) > width) {
+                while (word.size() > 1 && Width(word) > width) {
+                    std::size_t n = 1;
+                    while (n < word.size() && Width(word.substr(0, n + 1)) <= width) ++n;
+                    out.push_back(word.substr(0, n));
+                    word.erase(0, n);
+                }
             }
             line += word + blanks;
             any = true;
             i = k;
         }
-        if (!any || !line.empty()) out.push_back(any ? TrimRight(line) : std::string());
+        if (!any || !line.empty()) out.push_back(any ? TrimRight(line) : S());
     }
 
-    static std::string TrimRight(std::string s)
+    static S TrimRight(S s)
     {
-        while (!s.empty() && s.back() == ' ') s.pop_back();
+        while (!s.empty() && s.back() == Ch(' ')) s.pop_back();
         return s;
     }
 
     // Calls f(piece, x) for the pieces between tabs with each piece's start; without tab expansion
     // the whole line is one piece.
     template <class F>
-    void ForEachPiece(const std::string& line, F&& f) const
+    void ForEachPiece(const S& line, F&& f) const
     {
         if (!(FFormat & DT_EXPANDTABS)) {
             f(line, 0);
@@ -132,11 +156,11 @@ private:
         int x = 0;
         std::size_t start = 0;
         for (;;) {
-            const std::size_t tab = line.find('\t', start);
-            const std::string piece = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+            const std::size_t tab = line.find(Ch('\t'), start);
+            const S piece = line.substr(start, tab == S::npos ? S::npos : tab - start);
             f(piece, x);
-            if (tab == std::string::npos) return;
-            x += FCanvas.TextWidth(piece);
+            if (tab == S::npos) return;
+            x += PieceWidth(FCanvas, piece);
             x = (x / FTabWidth + 1) * FTabWidth;
             start = tab + 1;
         }
@@ -148,9 +172,8 @@ private:
     int FTabWidth = 8;
 };
 
-}  // namespace
-
-int TCanvas::DrawText(const std::string& text, TRect& r, unsigned format)
+template <class S>
+int LayOutText(TCanvas& canvas, const S& text, TRect& r, unsigned format)
 {
     if (text.empty()) {
         if (format & DT_CALCRECT) {
@@ -159,10 +182,10 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned format)
         }
         return 0;
     }
-    const TTextBox box(*this, format);
-    std::vector<std::string> lines = box.Lines(text, r.Width());
+    const TTextBox<S> box(canvas, format);
+    std::vector<S> lines = box.Lines(text, r.Width());
     int widest = 0;
-    for (std::string& line : lines) {
+    for (S& line : lines) {
         line = box.Shorten(line, r.Width());
         widest = std::max(widest, box.Width(line));
     }
@@ -179,11 +202,13 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned format)
         else if (format & DT_BOTTOM)
             top = r.Bottom - height;
     }
-    const int level = SaveDC();
-    SetTextAlign(TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    if (!(format & DT_NOCLIP)) IntersectClipRect(r.Left, r.Top, r.Right, r.Bottom);
+    const int level = canvas.SaveDC();
+    canvas.SetTextAlign(TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    if (!(format & DT_NOCLIP)) canvas.IntersectClipRect(r.Left, r.Top, r.Right, r.Bottom);
     int y = top;
-    for (const std::string& line : lines) {
+    for (const S& line : lines) {
+        // An edit control shows no partly visible last line (the first line always shows).
+        if ((format & DT_EDITCONTROL) && y > top && y + box.LineHeight() > r.Bottom) break;
         const int w = box.Width(line);
         int x = r.Left;
         if (format & DT_CENTER)
@@ -193,6 +218,12 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned format)
         box.Draw(line, x, y);
         y += box.LineHeight();
     }
-    RestoreDC(level);
+    canvas.RestoreDC(level);
     return (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top + height - r.Top : height;
 }
+
+}  // namespace
+
+int TCanvas::DrawText(const std::string& text, TRect& r, unsigned format) { return LayOutText(*this, text, r, format); }
+
+int TCanvas::DrawTextW(const std::u16string& text, TRect& r, unsigned format) { return LayOutText(*this, text, r, format); }

@@ -1,0 +1,105 @@
+// The text rules the grid draws with on top of DrawText's layout: an edit control's word breaking and
+// its hidden partly visible last line, external leading between lines, and 16-bit text laid out the
+// same way as 8-bit text.
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/RecordingBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Fixed metrics: characters 5 pixels wide, lines 11 pixels high.
+struct Recorder {
+    std::shared_ptr<TRecordingBackend> Backend = std::make_shared<TRecordingBackend>();
+    TCanvas Canvas{Backend};
+
+    std::vector<std::string> Lines() const
+    {
+        std::vector<std::string> out;
+        for (const auto* r : Backend->OfKind("TextOut")) {
+            std::string s;
+            for (const char16_t c : r->Chars) s += c < 0x80 ? static_cast<char>(c) : '?';
+            out.push_back(std::to_string(r->Args[1]) + ":" + s);
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+TEST(CanvasTextRules, EditControlBreaksLongWordsAndHidesAPartlyVisibleLine)
+{
+    struct Case {
+        const char* Name;
+        std::string Text;
+        TRect Rect;
+        unsigned Format;
+        std::vector<std::string> Drawn;
+        int Height;   // measured with DT_CALCRECT
+    };
+    const unsigned WB = DT_WORDBREAK, EC = DT_EDITCONTROL | DT_WORDBREAK;
+    const Case cases[] = {
+        {"a long word alone without the edit rules", "abcdefghijkl", {0, 0, 25, 100}, WB, {"0:abcdefghijkl"}, 11},
+        {"a long word cut at the right edge", "abcdefghijkl", {0, 0, 25, 100}, EC, {"0:abcde", "11:fghij", "22:kl"}, 33},
+        {"cut between ordinary words", "a verylongword b", {0, 0, 30, 100}, EC, {"0:a", "11:verylo", "22:ngword", "33:b"}, 44},
+        {"a line narrower than one character keeps one", "abc", {0, 0, 3, 100}, EC, {"0:a", "11:b", "22:c"}, 33},
+        {"the partly visible last line is left out", "one\ntwo\nthree", {0, 0, 100, 25}, DT_EDITCONTROL, {"0:one", "11:two"}, 33},
+        {"without the edit rules it is clipped", "one\ntwo\nthree", {0, 0, 100, 25}, 0, {"0:one", "11:two", "22:three"}, 33},
+        {"the first line always shows", "one\ntwo", {0, 0, 100, 5}, DT_EDITCONTROL, {"0:one"}, 22},
+    };
+    for (const Case& k : cases) {
+        Recorder rec;
+        TRect r = k.Rect;
+        rec.Canvas.Font().SetHeight(-11);
+        rec.Canvas.DrawText(k.Text, r, k.Format);
+        EXPECT_EQ(rec.Lines(), k.Drawn) << k.Name;
+        TRect m = k.Rect;
+        EXPECT_EQ(rec.Canvas.DrawText(k.Text, m, k.Format | DT_CALCRECT), k.Height) << k.Name;
+    }
+}
+
+TEST(CanvasTextRules, WideTextTakesTheSameLayout)
+{
+    Recorder rec;
+    rec.Canvas.Font().SetHeight(-11);
+    TRect r{0, 0, 35, 100};
+    // Greek capitals stand for characters the 8-bit code page lacks.
+    const std::u16string text = u"\u03A9\u03A9 \u03A3\u03A3\u03A3 \u0394";
+    EXPECT_EQ(rec.Canvas.DrawTextW(text, r, DT_WORDBREAK | DT_CENTER), 22);
+    const auto drawn = rec.Backend->OfKind("TextOut");
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0]->Chars, u"\u03A9\u03A9 \u03A3\u03A3\u03A3");
+    EXPECT_EQ(drawn[1]->Chars, u"\u0394");
+    EXPECT_EQ(drawn[0]->Args[0], (35 - 30) / 2);
+    EXPECT_EQ(drawn[1]->Args[0], (35 - 5) / 2);
+    EXPECT_EQ(drawn[1]->Args[1], 11);
+    // Ellipses and measuring work on the wide text too.
+    Recorder one;
+    one.Canvas.Font().SetHeight(-11);
+    TRect e{0, 0, 22, 11};
+    one.Canvas.DrawTextW(u"\u03A9\u03A9\u03A9\u03A9\u03A9\u03A9", e, DT_SINGLELINE | DT_END_ELLIPSIS);
+    ASSERT_EQ(one.Backend->OfKind("TextOut").size(), 1u);
+    EXPECT_EQ(one.Backend->OfKind("TextOut")[0]->Chars, u"\u03A9...");
+    TRect m{0, 0, 100, 100};
+    EXPECT_EQ(one.Canvas.DrawTextW(u"\u03A9\r\n\u03A9\u03A9", m, DT_CALCRECT), 22);
+    EXPECT_EQ(m.Right, 10);
+}
+
+TEST(CanvasTextRules, ExternalLeadingSpacesTheLines)
+{
+    TBitmap b(200, 200);
+    TCanvas& c = b.Canvas();
+    c.Font().SetName("Times New Roman");
+    c.Font().SetHeight(-40);
+    TTextMetric tm;
+    c.GetTextMetrics(tm);
+    TRect plain{0, 0, 200, 200}, led{0, 0, 200, 200};
+    EXPECT_EQ(c.DrawText("a\nb\nc", plain, DT_CALCRECT), 3 * tm.tmHeight);
+    EXPECT_EQ(c.DrawText("a\nb\nc", led, DT_CALCRECT | DT_EXTERNALLEADING), 3 * (tm.tmHeight + tm.tmExternalLeading));
+    EXPECT_EQ(led.Bottom - plain.Bottom, 3 * tm.tmExternalLeading);
+}
