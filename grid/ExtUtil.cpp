@@ -681,14 +681,5 @@ void DrawGradientBands(TCanvas& Canvas, TColor FromColor, TColor ToColor, bool H
 
 void DrawComboButton(TCanvas& Canvas, const TRect& Rect)
 {
-    const TRect b{Rect.Right - 18, Rect.Top + 1, Rect.Right - 2, Rect.Bottom - 1};
-    Canvas.Brush().SetStyle(bsSolid);
-    Canvas.Brush().SetColor(clBtnFace);
-    Canvas.Pen().SetColor(clBtnShadow);
-    Canvas.Rectangle(b);
-    const int cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
-    Canvas.Brush().SetColor(clBlack);
-    Canvas.Pen().SetColor(clBlack);
-    const TPoint tri[] = {{cx - 3, cy - 1}, {cx + 3, cy - 1}, {cx, cy + 2}};
-    Canvas.Polygon(tri, 3);
+    Canvas.DrawFrameControl({Rect.Right - 18, Rect.Top + 1, Rect.Right - 2, Rect.Bottom - 1}, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | DFCS_FLAT);
 }

@@ -238,7 +238,9 @@ public:
     // Frame controls: check boxes (DFC_BUTTON with DFCS_BUTTONCHECK, DFCS_CHECKED, DFCS_FLAT,
     // DFCS_INACTIVE, DFCS_PUSHED), radio buttons (DFCS_BUTTONRADIO) and the push-button frame
     // (DFCS_BUTTONPUSH: a raised soft edge filled with the face, sunken with DFCS_PUSHED, in the
-    // flat or mono colours with DFCS_FLAT or DFCS_MONO; DFCS_ADJUSTRECT is not honoured: r is const).
+    // flat or mono colours with DFCS_FLAT or DFCS_MONO; DFCS_ADJUSTRECT is not honoured: r is const),
+    // and the scroll-bar buttons (DFC_SCROLL: DFCS_SCROLLUP .. DFCS_SCROLLRIGHT and the combo box's
+    // DFCS_SCROLLCOMBOBOX, a push-button frame with a filled arrow, pushed with DFCS_PUSHED).
     bool DrawFrameControl(const TRect& r, unsigned type, unsigned state);
     int GetDeviceCaps(int index) const;
 

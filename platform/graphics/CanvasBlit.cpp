@@ -182,9 +182,11 @@ void DrawCheckMark(TCanvas& cv, int l, int t, int side, TColor color)
 }  // namespace
 
 bool DrawPushButtonFrame(TCanvas& cv, const TRect& r, unsigned state);   // CanvasEdges.cpp
+bool DrawScrollFrame(TCanvas& cv, const TRect& r, unsigned state);       // CanvasScrollFrame.cpp
 
 bool TCanvas::DrawFrameControl(const TRect& r0, unsigned type, unsigned state)
 {
+    if (type == DFC_SCROLL) return DrawScrollFrame(*this, r0, state);
     if (type != DFC_BUTTON) return false;
     if ((state & 0xFF) == DFCS_BUTTONPUSH) return DrawPushButtonFrame(*this, r0, state);
     TRect r = r0;

@@ -1,6 +1,6 @@
-// The text rules the grid draws with on top of DrawText's layout: an edit control's word breaking and
-// its hidden partly visible last line, external leading between lines, and 16-bit text laid out the
-// same way as 8-bit text.
+// What the grid draws with on top of the canvas's text and frames: an edit control's word breaking and
+// its hidden partly visible last line, external leading between lines, 16-bit text laid out the same way
+// as 8-bit text, and the scroll-bar and combo-box buttons of DrawFrameControl.
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/RecordingBackend.h"
@@ -102,4 +102,37 @@ TEST(CanvasTextRules, ExternalLeadingSpacesTheLines)
     EXPECT_EQ(c.DrawText("a\nb\nc", plain, DT_CALCRECT), 3 * tm.tmHeight);
     EXPECT_EQ(c.DrawText("a\nb\nc", led, DT_CALCRECT | DT_EXTERNALLEADING), 3 * (tm.tmHeight + tm.tmExternalLeading));
     EXPECT_EQ(led.Bottom - plain.Bottom, 3 * tm.tmExternalLeading);
+}
+
+TEST(CanvasScrollFrame, ArrowsPointTheirWayOnAPushButton)
+{
+    struct Case {
+        unsigned Kind;
+        int TipDx, TipDy;   // from the centre towards the arrow's tip
+    };
+    const Case cases[] = {{DFCS_SCROLLUP, 0, -1}, {DFCS_SCROLLDOWN, 0, 1}, {DFCS_SCROLLLEFT, -1, 0},
+                          {DFCS_SCROLLRIGHT, 1, 0}, {DFCS_SCROLLCOMBOBOX, 0, 1}};
+    const TColor text = ColorToRGB(clBtnText), face = ColorToRGB(clBtnFace);
+    for (const Case& k : cases) {
+        for (const bool pushed : {false, true}) {
+            TBitmap b(24, 24);
+            TCanvas& c = b.Canvas();
+            ASSERT_TRUE(c.DrawFrameControl({2, 2, 18, 18}, DFC_SCROLL, k.Kind | (pushed ? unsigned(DFCS_PUSHED) : 0u)));
+            const int s = pushed ? 1 : 0, cx = 10 + s, cy = 10 + s;
+            // The arrow fills the centre and reaches towards its tip; behind its base lies the face.
+            EXPECT_EQ(b.PixelRGB(cx, cy), text) << k.Kind << " " << pushed;
+            EXPECT_EQ(b.PixelRGB(cx + 2 * k.TipDx, cy + 2 * k.TipDy), text) << k.Kind << " " << pushed;
+            EXPECT_EQ(b.PixelRGB(cx - 4 * k.TipDx, cy - 4 * k.TipDy), face) << k.Kind << " " << pushed;
+            // The base is wider than the tip.
+            const int px = k.TipDy != 0 ? 1 : 0, py = k.TipDx != 0 ? 1 : 0;
+            EXPECT_EQ(b.PixelRGB(cx - k.TipDx + 3 * px, cy - k.TipDy + 3 * py), text) << k.Kind << " " << pushed;
+            EXPECT_NE(b.PixelRGB(cx + 2 * k.TipDx + 3 * px, cy + 2 * k.TipDy + 3 * py), text) << k.Kind << " " << pushed;
+            // A raised frame outside, sunk when pushed; nothing outside the rectangle.
+            EXPECT_EQ(b.PixelRGB(2, 2), pushed ? ColorToRGB(clBtnShadow) : ColorToRGB(clBtnHighlight)) << k.Kind;
+            EXPECT_EQ(b.PixelRGB(17, 17), pushed ? ColorToRGB(clBtnHighlight) : ColorToRGB(cl3DDkShadow)) << k.Kind;
+            EXPECT_EQ(b.PixelRGB(19, 10), 0xFFFFFFu) << k.Kind;
+        }
+    }
+    TBitmap b(8, 8);
+    EXPECT_FALSE(b.Canvas().DrawFrameControl({0, 0, 8, 8}, DFC_SCROLL, 4));
 }
