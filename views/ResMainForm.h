@@ -81,7 +81,9 @@ public:
     void SetPlotMode();
     // The reset before a new survey and before the view styles are saved.
     void prepaxises();
-    // The splash beside the window just shown, unless the command line says "-ns".
+    // The splash beside the window just shown, unless the command line says "-ns". It waits for the
+    // window's first paint, so that it never holds the window back; a command-line open begun meanwhile
+    // keeps it away.
     void ShowStartUpSplash();
     void Exit1Click();
     // The splash as the about window, for 20 seconds.
@@ -127,6 +129,7 @@ public:
 
 protected:
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void DoFirstPaint() override;
 
 private:
     friend class TMainBusyScope;
@@ -143,6 +146,7 @@ private:
     bool FBusy = false;
     bool FCloseAfterRun = false;
     std::string FStartFolder;
+    bool FSplashAfterFirstPaint = false;
 };
 
 // The window the main block creates.

@@ -91,6 +91,7 @@ void TMainForm::Timer1Timer()
     const std::string path = CommandLineSurveyFile(args, FStartFolder);
     if (path.empty()) return;
     // The open may ask a question: the splash, which stays on top, must not cover it.
+    FSplashAfterFirstPaint = false;
     uiSplash1->Hide();
     OpenData(path);
     AddRecentFile(path);

@@ -96,7 +96,19 @@ void TMainForm::AddRecentFile(const std::string& path) { FileMenuOpens1->AddFile
 
 void TMainForm::ShowStartUpSplash()
 {
-    if (!TuiSplash::HasNoSplashSwitch()) ShowSplash(true);
+    if (TuiSplash::HasNoSplashSwitch()) return;
+    if (FirstPainted())
+        ShowSplash(true);
+    else
+        FSplashAfterFirstPaint = true;
+}
+
+void TMainForm::DoFirstPaint()
+{
+    TMainFormBase::DoFirstPaint();
+    if (!FSplashAfterFirstPaint) return;
+    FSplashAfterFirstPaint = false;
+    ShowSplash(true);
 }
 
 void TMainForm::ShowSplash(bool atStartUp)

@@ -69,6 +69,7 @@ struct TMainFormBase::Impl : QObject {
     bool Centred = false;
     bool ExposeWatched = false;
     bool FirstPaintDone = false;
+    bool FirstPaintNoticed = false;
     std::string ReportFile;
     // The key event last given to a control of the form. Qt passes a key event that a control leaves
     // unaccepted up to its parents, the form's window last; the form hears it there only as a key of its
@@ -240,7 +241,8 @@ struct TMainFormBase::Impl : QObject {
                     Owner->FirstPaintDone = true;
                     QMetaObject::invokeMethod(
                         Owner, [o = Owner] { Application->Guarded([o] {
-                            if (o->Form.OnFirstPaint) o->Form.OnFirstPaint(&o->Form);
+                            o->FirstPaintNoticed = true;
+                            o->Form.DoFirstPaint();
                         }); },
                         Qt::QueuedConnection);
                 }
@@ -394,6 +396,13 @@ void TMainFormBase::Show()
 }
 
 void TMainFormBase::Close() { Widget()->close(); }
+
+bool TMainFormBase::FirstPainted() const { return FImpl->FirstPaintNoticed; }
+
+void TMainFormBase::DoFirstPaint()
+{
+    if (OnFirstPaint) OnFirstPaint(this);
+}
 
 bool TMainFormBase::CloseQuery()
 {

@@ -64,6 +64,7 @@ public:
     TCloseEvent OnClose;
     // Once, after the window's first paint has reached the screen.
     TNotifyEvent OnFirstPaint;
+    bool FirstPainted() const;
 
     // --- The layout report: while a file is set, it is rewritten (whole, through a temporary file)
     // whenever the window shows, moves, resizes, is enabled or disabled, or a menu opens or closes. Lines:
@@ -81,6 +82,9 @@ public:
 
 protected:
     void EnabledChanged() override;
+    // The first paint has reached the screen: fires OnFirstPaint. Forms override it for work that must
+    // not hold the first paint back.
+    virtual void DoFirstPaint();
 
 private:
     friend struct Impl;

@@ -130,12 +130,44 @@ TEST_F(MainWindow, TheViewsLooksAreKeptFromOneRunToTheNext)
     EXPECT_EQ(again.PolygonChart1->NodeSeries().Pointer().HorizSize(), 4);
 }
 
+TEST_F(MainWindow, TheStartUpSplashFollowsTheWindowsFirstPaint)
+{
+    const auto painted = [this] {
+        for (int i = 0; i < 100 && !Form->FirstPainted(); ++i) Pump(1);
+        return Form->FirstPainted();
+    };
+    // Asked for before the window has painted, the splash comes right after its first paint.
+    Form = std::make_unique<TProbeMainForm>(nullptr);
+    Form->ShowStartUpSplash();
+    EXPECT_EQ(Form->uiSplash1->Window(), nullptr) << "never before the window";
+    Form->Show();
+    ASSERT_TRUE(painted());
+    EXPECT_NE(Form->uiSplash1->Window(), nullptr);
+    Form->uiSplash1->Hide();
+    Pump();
+    Form.reset();
+
+    // A command-line survey opened before the first paint keeps it away: the splash stays on top and
+    // would stand over the open's questions.
+    std::filesystem::copy_file(Sample, Temp.File("f.sp2"));
+    SetCommandLine({"vornsp2dp", Temp.File("f.sp2")});
+    Form = std::make_unique<TProbeMainForm>(nullptr);
+    Form->ShowStartUpSplash();
+    Form->Timer1Timer();
+    EXPECT_EQ(Form->Caption(), "VornResP2D [f.sp2]");
+    Form->Show();
+    ASSERT_TRUE(painted());
+    Pump();
+    EXPECT_EQ(Form->uiSplash1->Window(), nullptr);
+}
+
 TEST_F(MainWindow, SplashAtStartUnlessSwitchedOffAndAsTheAboutWindow)
 {
     for (bool noSplash : {false, true}) {
         SCOPED_TRACE(noSplash ? "-ns" : "no switch");
         SetCommandLine(noSplash ? std::vector<std::string>{"vornsp2dp", "-NS"} : std::vector<std::string>{"vornsp2dp"});
         TProbeMainForm& f = Start();
+        for (int i = 0; i < 100 && !f.FirstPainted(); ++i) Pump(1);
         f.ShowStartUpSplash();
         EXPECT_EQ(f.uiSplash1->Window() != nullptr, !noSplash);
         EXPECT_EQ(f.uiSplash1->Duration(), 5000);

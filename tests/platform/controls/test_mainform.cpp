@@ -254,8 +254,10 @@ TEST(MainForm, CentredOnTheDesktopAndFirstPaintNoticed)
     int paints = 0;
     form.OnFirstPaint = [&](TPersistent*) { ++paints; };
     form.Show();
+    EXPECT_FALSE(form.FirstPainted());
     for (int i = 0; i < 20 && paints == 0; ++i) Pump();
     EXPECT_EQ(paints, 1);
+    EXPECT_TRUE(form.FirstPainted());
     form.Widget()->update();
     Pump();
     EXPECT_EQ(paints, 1) << "once only";
