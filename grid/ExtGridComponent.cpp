@@ -102,6 +102,12 @@ void TBackGround::SetBitmap(const TBitmap& v)
     RepaintGrid();
 }
 
+const TClassInfo& TGridItem::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridItem", .Parent = &TCollectionItem::StaticClassInfo()});
+    return info;
+}
+
 // ---- Construction ------------------------------------------------------------------------------------
 
 const TClassInfo& TExtStringGrid::StaticClassInfo()
@@ -159,8 +165,8 @@ TExtStringGrid::~TExtStringGrid()
         }
     }
     FreeAllCellProps();
-    for (auto& h : FHiddenRows)
-        for (auto& c : h.Items) delete static_cast<TCellProperties*>(c.Object);
+    for (int i = 0; i < HiddenRowCount(); ++i)
+        for (auto& c : HiddenItem(i).Items) delete static_cast<TCellProperties*>(c.Object);
 }
 
 std::string TExtStringGrid::VersionText()
@@ -434,8 +440,7 @@ bool TExtStringGrid::IsHiddenColumn(int) const { return false; }
 int TExtStringGrid::RealToDisplayRow(int ARow) const
 {
     int n = 0;
-    for (const auto& h : FHiddenRows)
-        if (h.Idx < ARow) ++n;
+    for (int i = 0; i < HiddenRowCount() && HiddenItem(i).Idx < ARow; ++i) ++n;
     return ARow - n;
 }
 
@@ -443,8 +448,8 @@ int TExtStringGrid::DisplayToRealRow(int ADisplayRow) const
 {
     // The store is ordered by Idx: walk it, counting the rows in the grid before each stored one.
     int real = ADisplayRow;
-    for (const auto& h : FHiddenRows) {
-        if (h.Idx <= real) ++real;
+    for (int i = 0; i < HiddenRowCount(); ++i) {
+        if (HiddenItem(i).Idx <= real) ++real;
         else break;
     }
     return real;
@@ -452,20 +457,30 @@ int TExtStringGrid::DisplayToRealRow(int ADisplayRow) const
 
 bool TExtStringGrid::IsHiddenRow(int ARow) const
 {
-    return std::any_of(FHiddenRows.begin(), FHiddenRows.end(), [ARow](const THiddenRow& h) { return h.Idx == ARow; });
+    for (int i = 0; i < HiddenRowCount(); ++i)
+        if (HiddenItem(i).Idx == ARow) return true;
+    return false;
+}
+
+void TExtStringGrid::StoreHiddenRow(int Pos, int Idx, int Height, const TGridCells& Items)
+{
+    auto& item = static_cast<TGridItem&>(*FHiddenRowStore.Insert(Pos));
+    item.Idx = Idx;
+    item.Height = Height;
+    item.Items = Items;
 }
 
 void TExtStringGrid::HideRowRange(int AFromRow, int AToRow)
 {
     if (IsHiddenRow(AFromRow) || AToRow < AFromRow) return;
     int p = 0;
-    while (p < HiddenRowCount() && FHiddenRows[static_cast<std::size_t>(p)].Idx < AFromRow) ++p;
+    while (p < HiddenRowCount() && HiddenItem(p).Idx < AFromRow) ++p;
     const int d = AFromRow - p;
     const int count = AToRow - AFromRow + 1;
     if (d < 0 || d + count > RowCount()) return;
     for (int r = AFromRow; r <= AToRow; ++r) {
         const int disp = d + (r - AFromRow);
-        FHiddenRows.insert(FHiddenRows.begin() + p++, THiddenRow{r, RowHeights(disp), Rows(disp)});
+        StoreHiddenRow(p++, r, RowHeights(disp), Rows(disp));
     }
     if (TCellProperties* cp = FindCellProps(1, d); cp && cp->Control) cp->Control->SetVisible(false);
     DetachRowRange(d, count);
@@ -475,16 +490,25 @@ void TExtStringGrid::UnhideRowRange(int AFromRow, int AToRow)
 {
     if (!IsHiddenRow(AFromRow)) return;
     int before = 0, n = 0;
-    for (const auto& h : FHiddenRows) {
-        if (h.Idx < AFromRow) ++before;
-        if (h.Idx >= AFromRow && h.Idx <= AToRow) ++n;
+    for (int i = 0; i < HiddenRowCount(); ++i) {
+        const int idx = HiddenItem(i).Idx;
+        if (idx < AFromRow) ++before;
+        if (idx >= AFromRow && idx <= AToRow) ++n;
     }
     const int d = AFromRow - before;
     if (n == 0) return;
     // The rows come back without shifting the stored indexes of the others (they are real rows).
-    std::vector<THiddenRow> keep, back;
-    for (auto& h : FHiddenRows) (h.Idx >= AFromRow && h.Idx <= AToRow ? back : keep).push_back(std::move(h));
-    FHiddenRows = std::move(keep);
+    struct TBack {
+        int Idx, Height;
+        TGridCells Items;
+    };
+    std::vector<TBack> back;
+    for (int i = HiddenRowCount() - 1; i >= 0; --i) {
+        TGridItem& h = HiddenItem(i);
+        if (h.Idx < AFromRow || h.Idx > AToRow) continue;
+        back.push_back({h.Idx, h.Height, std::move(h.Items)});
+        FHiddenRowStore.Delete(i);
+    }
     const int savedRow = Row();
     LockRedraw();
     TBaseGrid::SetRowCount(RowCount() + n);
@@ -507,7 +531,11 @@ void TExtStringGrid::HideRowList(const std::vector<int>& AList)
     if (AList.empty()) return;
     std::vector<int> heights(static_cast<std::size_t>(RowCount()));
     for (int r = 0; r < RowCount(); ++r) heights[static_cast<std::size_t>(r)] = RowHeights(r);
-    std::vector<THiddenRow> added;
+    struct TAdded {
+        int Idx, Height;
+        TGridCells Items;
+    };
+    std::vector<TAdded> added;
     for (int v : AList) {
         if (v < 0 || v >= RowCount()) continue;
         added.push_back({DisplayToRealRow(v), heights[static_cast<std::size_t>(v)], Rows(v)});
@@ -522,10 +550,10 @@ void TExtStringGrid::HideRowList(const std::vector<int>& AList)
         }
         ++to;
     }
-    for (auto& a : added) {
-        auto at = std::lower_bound(FHiddenRows.begin(), FHiddenRows.end(), a.Idx,
-                                   [](const THiddenRow& h, int idx) { return h.Idx < idx; });
-        FHiddenRows.insert(at, std::move(a));
+    for (const TAdded& a : added) {
+        int at = 0;
+        while (at < HiddenRowCount() && HiddenItem(at).Idx < a.Idx) ++at;
+        StoreHiddenRow(at, a.Idx, a.Height, a.Items);
     }
     // The rows past the new end only held copies: empty their slots before shrinking.
     for (int r = to; r < RowCount(); ++r)
@@ -535,15 +563,15 @@ void TExtStringGrid::HideRowList(const std::vector<int>& AList)
 
 void TExtStringGrid::UnhideAllRows()
 {
-    if (FHiddenRows.empty()) return;
+    if (HiddenRowCount() == 0) return;
     const int n = RowCount(), k = HiddenRowCount();
     SetRowCount(n + k);
     int s = n - 1;
     int item = k - 1;
     for (int p = n + k - 1; p >= 0; --p) {
-        if (item >= 0 && FHiddenRows[static_cast<std::size_t>(item)].Idx == p) {
-            SetRows(p, FHiddenRows[static_cast<std::size_t>(item)].Items);
-            SetRowHeights(p, FHiddenRows[static_cast<std::size_t>(item)].Height);
+        if (item >= 0 && HiddenItem(item).Idx == p) {
+            SetRows(p, HiddenItem(item).Items);
+            SetRowHeights(p, HiddenItem(item).Height);
             --item;
         } else if (s < p) {
             SetRows(p, Rows(s));
@@ -551,13 +579,13 @@ void TExtStringGrid::UnhideAllRows()
             --s;
         } else break;
     }
-    FHiddenRows.clear();
+    FHiddenRowStore.Clear();
 }
 
 void TExtStringGrid::ShiftHiddenRows(int fromIdx, int delta)
 {
-    for (auto& h : FHiddenRows)
-        if (h.Idx >= fromIdx) h.Idx += delta;
+    for (int i = 0; i < HiddenRowCount(); ++i)
+        if (HiddenItem(i).Idx >= fromIdx) HiddenItem(i).Idx += delta;
 }
 
 void TExtStringGrid::HideSelection()

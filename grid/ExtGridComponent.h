@@ -9,6 +9,7 @@
 #include "grid/BaseGrid.h"
 #include "grid/ExtGridOptions.h"
 #include "grid/asgcheck.h"
+#include "platform/rtl/Collections.h"
 #include "platform/rtl/DateUtils.h"
 
 #include <functional>
@@ -132,6 +133,17 @@ private:
     void PaintLastRow(int W);
     void PaintPreviewFrame(int W);
     TExtStringGrid* FGrid;
+};
+
+// One hidden row in the grid's hidden-row store: its real index, its height, and its cells with their
+// per-cell objects (which travel with it and come back when the row is shown).
+class TGridItem : public TCollectionItem {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TGridItem(TCollection* Collection) : TCollectionItem(Collection) {}
+    int Idx = 0;
+    int Height = 0;
+    TGridCells Items;
 };
 
 // ---- TExtStringGrid ----------------------------------------------------------------------------------
@@ -278,7 +290,10 @@ public:
     int RealToDisplayRow(int ARow) const;
     int DisplayToRealRow(int ADisplayRow) const;
     bool IsHiddenRow(int ARow) const;
-    int HiddenRowCount() const { return static_cast<int>(FHiddenRows.size()); }
+    int HiddenRowCount() const { return FHiddenRowStore.Count(); }
+    // The hidden rows, a collection of TGridItem in ascending order of their real indexes.
+    const TCollection& HiddenRowStore() const { return FHiddenRowStore; }
+    TGridItem& HiddenItem(int Index) const { return static_cast<TGridItem&>(*FHiddenRowStore.Items(Index)); }
     void HideRowRange(int AFromRow, int AToRow);
     void UnhideRowRange(int AFromRow, int AToRow);
     // Hides the listed display rows (ascending); the store keeps their real indexes.
@@ -599,12 +614,9 @@ private:
     bool FBlinkPhase = false;
 
     // Hidden rows: real index, height, cells with their objects.
-    struct THiddenRow {
-        int Idx = 0;
-        int Height = 0;
-        TGridCells Items;
-    };
-    std::vector<THiddenRow> FHiddenRows;
+    TCollection FHiddenRowStore{this, TGridItem::StaticClassInfo(), &CreateItemOf<TGridItem>};
+    // Stores a hidden row at a position of the store.
+    void StoreHiddenRow(int Pos, int Idx, int Height, const TGridCells& Items);
     TGridRect FSavedSelection;
     bool FSelectionHidden = false;
     std::vector<char> FRowSelectFlags, FColSelectFlags;

@@ -103,8 +103,8 @@ void TExtStringGrid::RemoveRows(int ARow, int ACount)
     const int realAt = DisplayToRealRow(ARow);
     DetachRowRange(ARow, ACount);
     // Stored rows behind the removed ones move up with them.
-    for (auto& h : FHiddenRows)
-        if (h.Idx > realAt) h.Idx -= ACount;
+    for (int i = 0; i < HiddenRowCount(); ++i)
+        if (HiddenItem(i).Idx > realAt) HiddenItem(i).Idx -= ACount;
 }
 
 void TExtStringGrid::DeleteRowRange(int ARow, int ACount) { RemoveRows(ARow, ACount); }

@@ -471,7 +471,8 @@ void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex)
         SetColWidths(ToIndex, w);
         FMovedFlag = true;
     }
-    for (auto& h : FHiddenRows) {
+    for (int i = 0; i < HiddenRowCount(); ++i) {
+        TGridItem& h = HiddenItem(i);
         if (FromIndex >= static_cast<int>(h.Items.size()) || ToIndex >= static_cast<int>(h.Items.size())) continue;
         const TGridCell cell = h.Items[static_cast<std::size_t>(FromIndex)];
         h.Items.erase(h.Items.begin() + FromIndex);

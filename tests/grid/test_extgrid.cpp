@@ -531,3 +531,37 @@ TEST(ExtGrid, AutoSizeFitsNormalColumnsTenPixelsWider)
     g.SetAutoSize(true);
     EXPECT_EQ(g.ColWidths(2), 50);
 }
+
+TEST(ExtGrid, HiddenRowStoreIsACollectionOfRowsInRealOrder)
+{
+    ExtHost h(3, 10);
+    TExtStringGrid& g = h.G();
+    g.SetRowHeights(5, 33);
+    g.CellProps(1, 5).BrushColor = 0x123456;
+    g.HideRowRange(5, 6);
+    g.HideRowRange(2, 2);
+    const TCollection& store = g.HiddenRowStore();
+    EXPECT_EQ(store.ItemClass().Name(), "TGridItem");
+    ASSERT_EQ(store.Count(), 3);
+    const int idx[] = {2, 5, 6};
+    for (int i = 0; i < 3; ++i) {
+        const TGridItem& item = g.HiddenItem(i);
+        EXPECT_EQ(item.Idx, idx[i]);
+        ASSERT_EQ(item.Items.size(), 3u);
+        EXPECT_EQ(item.Items[0].Text, "0:" + std::to_string(idx[i]));
+    }
+    EXPECT_EQ(g.HiddenItem(1).Height, 33);
+    // The cell's properties travel with the row and come back with it.
+    ASSERT_NE(g.HiddenItem(1).Items[1].Object, nullptr);
+    EXPECT_EQ(g.RowCount(), 7);
+    g.UnhideRowRange(5, 6);
+    EXPECT_EQ(store.Count(), 1);
+    EXPECT_EQ(g.HiddenItem(0).Idx, 2);
+    EXPECT_EQ(g.Cells(0, g.RealToDisplayRow(5)), "0:5");
+    EXPECT_EQ(g.RowHeights(g.RealToDisplayRow(5)), 33);
+    EXPECT_EQ(g.CellProps(1, g.RealToDisplayRow(5)).BrushColor, 0x123456);
+    g.UnhideAllRows();
+    EXPECT_EQ(store.Count(), 0);
+    EXPECT_EQ(g.RowCount(), 10);
+    for (int r = 0; r < 10; ++r) EXPECT_EQ(g.Cells(0, r), "0:" + std::to_string(r));
+}
