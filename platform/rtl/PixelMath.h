@@ -3,6 +3,8 @@
 // Header only and Qt-free, so the chart engine's model units can use it too.
 #pragma once
 
+#include "platform/rtl/Exceptions.h"
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -41,6 +43,23 @@ inline int TruncFromReal(double v)
     if (r <= lo) return std::numeric_limits<int>::min();
     if (r >= hi) return std::numeric_limits<int>::max();
     return static_cast<int>(r);
+}
+
+// A pixel sum worked out in 64 bits and brought into the int range: the nearest int bound when it does
+// not fit. For coordinates that only need to lie beyond every device when a stored size is absurd.
+inline int ClampedPixel(std::int64_t v)
+{
+    if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    return static_cast<int>(v);
+}
+
+// A pixel sum worked out in 64 bits as an int, raising EIntOverflow ("Integer overflow") when it does not
+// fit: for sizes that later sums depend on and that no clamp would keep meaningful.
+inline int CheckedPixel(std::int64_t v)
+{
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) throw EIntOverflow();
+    return static_cast<int>(v);
 }
 
 // a * b / c with a 64-bit product, the quotient rounded to the nearest integer with halves away from
