@@ -255,7 +255,7 @@ void TBitmap::SetSize(int w, int h)
     old.FBits.swap(FBits);
     Allocate(w, h, FFormat, FPalette);
     const int bpp = BitsPerPixel(FFormat), cw = std::min(w, old.FWidth);
-    for (int y = 0; y < std::min(h, old.FHeight); ++y) {
+    for (int y = 0; y < std::min(h, old.FHeight) && cw > 0; ++y) {
         if (bpp >= 8) {
             std::memcpy(FBits.data() + static_cast<std::size_t>(y) * FStride,
                         old.FBits.data() + static_cast<std::size_t>(y) * old.FStride, static_cast<std::size_t>(cw) * bpp / 8);

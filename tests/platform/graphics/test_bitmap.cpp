@@ -114,6 +114,20 @@ TEST(Bitmap, ResizingKeepsTheCommonPart)
     EXPECT_EQ(b.PixelRGB(0, 0), -1);
 }
 
+TEST(Bitmap, AWidthOfNoPixelsKeepsTheHeightAndGrowsBackWhite)
+{
+    for (TPixelFormat format : {pf32bit, pf24bit, pf8bit, pf1bit}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        TBitmap b(6, 4, format);
+        b.SetPixelRGB(0, 0, clBlack);
+        b.SetSize(0, 4);
+        EXPECT_TRUE(b.Empty());
+        EXPECT_EQ(b.Height(), 4);
+        b.SetSize(3, 4);
+        EXPECT_EQ(b.PixelRGB(0, 0), clWhite) << "nothing was kept of a row of no pixels";
+    }
+}
+
 TEST(Bitmap, TransparencyLeavesTheTransparentColourOut)
 {
     TBitmap pic;
