@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev libgtest-dev
-          libbenchmark-dev fonts-liberation2 xvfb xauth libgl-dev ccache imagemagick xdotool poppler-utils "$@")
+          libbenchmark-dev fonts-liberation2 xvfb xauth libgl-dev ccache imagemagick xdotool poppler-utils
+          libqcustomplot-dev libqcustomplot2.1-qt6 "$@")
 
 missing=()
 for p in "${packages[@]}"; do
