@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace gridtest;
 
 namespace {
@@ -369,4 +371,37 @@ TEST(GridLook, FooterPreviewsTheCurrentRow)
     g.SetCells(0, 3, "0:3");
     g.FloatingFooter.SetCustomTemplate("Row <#0>: <#2> and <#x> end");
     EXPECT_EQ(g.FooterTemplateText(), "Row 0:3: XXXX and  end");
+}
+
+// Under a real display, VSP_GRID_LOOK_SCREENSHOT=<file.png> saves a grid with a row indicator, a tiled
+// background, the control border and the footer strip; without it the test is skipped.
+TEST(GridLook, ScreenshotOnRequest)
+{
+    const char* file = std::getenv("VSP_GRID_LOOK_SCREENSHOT");
+    if (!file) GTEST_SKIP() << "VSP_GRID_LOOK_SCREENSHOT not set";
+    LookHost h;
+    TExtStringGrid& g = h.G();
+    g.SetBorderStyle(bsSingle);
+    g.SetRowCount(20);
+    for (int r = 1; r < 20; ++r)
+        for (int c = 1; c < 5; ++c) g.SetCells(c, r, std::to_string(c * r));
+    TBitmap glyph(8, 8);
+    glyph.Canvas().Brush().SetColor(0x00FF00);
+    glyph.Canvas().FillRect({0, 0, 8, 8});
+    glyph.Canvas().Brush().SetColor(0x000000);
+    const TPoint tri[] = {{1, 1}, {6, 4}, {1, 7}};
+    glyph.Canvas().Pen().SetColor(0x000000);
+    glyph.Canvas().Polygon(tri, 3);
+    g.SetRowIndicator(glyph);
+    auto tile = std::make_unique<TBitmap>(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) tile->Canvas().SetPixel(x, y, ((x / 4 + y / 4) % 2) ? 0xF0E0D0 : 0xFFFFFF);
+    g.BackGround.SetBitmap(*tile);
+    g.SetRow(3);
+    g.SetCells(2, 19, "Sum");
+    g.FloatingFooter.SetVisible(true);
+    g.SetFocus();
+    for (int i = 0; i < 20; ++i) Application->ProcessMessages();
+    const QImage shot = h.Window->grab().toImage();
+    ASSERT_TRUE(shot.save(file));
 }
