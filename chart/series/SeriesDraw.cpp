@@ -3,6 +3,7 @@
 // its pointer, and the pointer symbol in a legend rectangle.
 #include "chart/series/SeriesDraw.h"
 
+#include "chart/series/SeriesColumns.h"
 #include "chart/series/SeriesLine.h"
 
 #include <algorithm>
@@ -127,6 +128,8 @@ bool TCustomSeries::CanCollectLine() const
 
 void TCustomSeries::FlushLineRun()
 {
+    // The run is only collected for a thin solid pen in 2-D, where thinning keeps every pixel.
+    ReduceRunByColumns(FLineRun);
     if (FLineRun.size() >= 2) ParentChart()->ChartCanvas().DrawPolylinePoints(FLineRun);
     FLineRun.clear();
 }

@@ -5,6 +5,7 @@
 
 #include "chart/base/LumConst.h"
 #include "chart/control/ChartRegistry.h"
+#include "chart/series/SeriesColumns.h"
 
 #include <algorithm>
 
@@ -173,10 +174,14 @@ void TFastLineSeries::FlushRun()
 {
     TCustomAxisPanel* chart = ParentChart();
     if (chart && FRun.size() >= 2) {
-        if (chart->View3D())
+        if (chart->View3D()) {
             chart->ChartCanvas().DrawPolylineAtZ(FRun, StartZ());
-        else
+        } else {
+            // A thin solid pen lights the same pixels with each pixel column thinned to four points.
+            const TChartPen& pen = LinePen();
+            if (pen.Width() <= 1 && pen.Style() == psSolid && !pen.SmallDots()) ReduceRunByColumns(FRun);
             chart->ChartCanvas().DrawPolylinePoints(FRun);
+        }
     }
     FRun.clear();
 }
