@@ -65,6 +65,7 @@ TFormLumAxis::TFormLumAxis(QWidget* Owner, TChartAxis* Axis)
 {
     resize(464, 284);
     PageAxis = new QTabWidget;
+    PageAxis->setUsesScrollButtons(false);
     TabScales = new QWidget;
     TabTitle = new QWidget;
     TabLabels = new QWidget;
@@ -182,6 +183,8 @@ void TFormLumAxis::BuildScales()
     LAxisIncre = new QLabel;
     BIncre = new QPushButton(AnsiToQString("&Change..."));
     PageMinMax = new QTabWidget;
+    // The pages' tabs always show whole; the dialog widens for them instead.
+    PageMinMax->setUsesScrollButtons(false);
     auto* tabMin = new QWidget;
     auto* tabMax = new QWidget;
     PageMinMax->addTab(tabMin, "Minimum");

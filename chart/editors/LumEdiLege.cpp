@@ -35,6 +35,7 @@ TFormLumLegend::TFormLumLegend(QWidget* Owner) : TLumEditorForm(Owner), BDivLine
 {
     resize(374, 224);
     PageControl1 = new QTabWidget;
+    PageControl1->setUsesScrollButtons(false);  // every tab shows whole; the dialog widens for them
     TabStyle = new QWidget;
     TabPosition = new QWidget;
     TabSymbols = new QWidget;

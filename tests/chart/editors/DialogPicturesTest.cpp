@@ -1,0 +1,167 @@
+// Pictures of the editor dialogs on a real chart, for looking at their layout: written only when
+// VSP_EDITOR_PICTURES names a folder (the test is skipped otherwise).
+#include "chart/editors/LumAxMaxMin.h"
+#include "chart/editors/LumAxisIncr.h"
+#include "chart/editors/LumEdiAxis.h"
+#include "chart/editors/LumEdiFont.h"
+#include "chart/editors/LumEdiGrad.h"
+#include "chart/editors/LumEdiLege.h"
+#include "chart/editors/LumEdiSeri.h"
+#include "chart/editors/LumEditCha.h"
+#include "chart/editors/LumFormatting.h"
+#include "chart/editors/LumPoEdi.h"
+#include "chart/editors/LumShadowEditor.h"
+
+#include "chart/control/ChartControl.h"
+#include "chart/control/ChartLegend.h"
+#include "chart/engine/LumEngineAxis.h"
+#include "chart/series/SeriesLine.h"
+#include "tests/chart/editors/EditorTestSupport.h"
+
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+std::string Folder()
+{
+    const char* dir = std::getenv("VSP_EDITOR_PICTURES");
+    return dir ? dir : "";
+}
+
+void Save(QWidget& W, const std::string& Name)
+{
+    QCoreApplication::processEvents();
+    W.grab().save(QString::fromStdString(Folder() + "/" + Name + ".png"));
+}
+
+// Saves every tab of the tab widget, then returns to the first.
+void SaveTabs(QWidget& Form, QTabWidget& Tabs, const std::string& Name)
+{
+    for (int i = 0; i < Tabs.count(); ++i) {
+        if (!Tabs.isTabVisible(i)) continue;
+        Tabs.setCurrentIndex(i);
+        Save(Form, Name + "-" + std::to_string(i) + "-" + Tabs.tabText(i).remove('&').replace(' ', '_').toStdString());
+    }
+    Tabs.setCurrentIndex(0);
+}
+
+} // namespace
+
+TEST(DialogPictures, EveryDialogOnARealChart)
+{
+    if (Folder().empty()) GTEST_SKIP() << "VSP_EDITOR_PICTURES not set";
+    auto window = std::make_unique<QWidget>();
+    window->setGeometry(50, 50, 520, 380);
+    TChart chart(nullptr);
+    chart.SetParentWidget(window.get());
+    chart.SetBounds(0, 0, 500, 360);
+    chart.SetView3D(false);
+    auto* line = new TLineSeries(&chart);
+    line->SetTitle("Measured");
+    auto* points = new TPointSeries(&chart);
+    points->SetTitle("Electrodes");
+    for (int i = 0; i <= 10; ++i) {
+        line->InsertPoint(i * 10, (i - 5) * (i - 5) - 10);
+        points->InsertPoint(i * 10, 0);
+    }
+    line->SetParentChart(&chart);
+    points->SetParentChart(&chart);
+    chart.Legend().SetVisible(true);
+    window->show();
+    chart.Repaint();
+    Save(*window, "chart");
+
+    TPromptScript script;
+    script.DriveForm([](TForm& form) {
+        auto& f = FormAs<TChartEditForm>(form);
+        SaveTabs(f, *f.SeriesHost()->PageSeries, "graphic-editor-line");
+        f.SeriesHost()->PageSeries->setCurrentWidget(f.SeriesHost()->TabMarks);
+        SaveTabs(f, *f.SeriesHost()->PageControlMarks, "graphic-editor-line-marks");
+        form.done(mrCancel);
+    });
+    ShowGraphicEditor(*line);
+    script.DriveForm([](TForm& form) {
+        auto& f = FormAs<TChartEditForm>(form);
+        SaveTabs(f, *f.SeriesHost()->PageSeries, "graphic-editor-points");
+        form.done(mrCancel);
+    });
+    ShowGraphicEditor(*points);
+    script.DriveForm([](TForm& form) {
+        auto& e = FormAs<TFormLumAxis>(form);
+        SaveTabs(e, *e.PageAxis, "axis");
+        e.PageAxis->setCurrentWidget(e.TabLabels);
+        SaveTabs(e, *e.PageLabels, "axis-labels");
+        e.PageAxis->setCurrentWidget(e.TabTitle);
+        SaveTabs(e, *e.PageTitle, "axis-title");
+        e.PageAxis->setCurrentIndex(0);
+        e.BIncre->click();
+        e.BAxisMax->click();
+        form.done(mrCancel);
+    });
+    script.DriveForm([](TForm& form) {
+        Save(form, "increment");
+        form.done(mrCancel);
+    });
+    script.DriveForm([](TForm& form) {
+        Save(form, "axis-maximum");
+        form.done(mrCancel);
+    });
+    ShowAxisDialog(chart, chart.BottomAxis());
+    {
+        TAxisIncrement dates(nullptr);
+        dates.DateTimeAxis = true;
+        dates.ExactSteps = true;
+        dates.IncrementValue = 1;
+        dates.StepIndex = 16;
+        script.DriveForm([](TForm& form) {
+            Save(form, "increment-datetime");
+            form.done(mrCancel);
+        });
+        dates.ShowModal();
+    }
+    script.DriveForm([](TForm& form) {
+        auto& e = FormAs<TFormLumLegend>(form);
+        SaveTabs(e, *e.PageControl1, "legend");
+        e.PageControl1->setCurrentWidget(e.TabTitle);
+        SaveTabs(e, *e.PageControl2, "legend-title");
+        form.done(mrCancel);
+    });
+    {
+        auto legend = TFormLumLegend::CreateForLegend(nullptr, chart.Legend());
+        legend->SetCaption("Legend options");
+        legend->ShowModal();
+    }
+    script.DriveForm([](TForm& form) {
+        Save(form, "number-format");
+        form.done(mrCancel);
+    });
+    ShowFormatEditor(nullptr, "#,##0.00", true);
+    script.DriveForm([](TForm& form) {
+        Save(form, "font");
+        form.done(mrCancel);
+    });
+    ShowFontEditorModal(nullptr, chart.Title().Font());
+    script.DriveForm([](TForm& form) {
+        auto& g = FormAs<TLumGradientEditor>(form);
+        SaveTabs(g, *g.PageControl1, "gradient");
+        form.done(mrCancel);
+    });
+    ShowGradientEditorModal(nullptr, chart.Gradient());
+    script.DriveForm([](TForm& form) {
+        Save(form, "shadow");
+        form.done(mrCancel);
+    });
+    ShowShadowEditorModal(nullptr, chart.Legend().Shadow());
+    script.DriveForm([](TForm& form) {
+        Save(form, "pointer");
+        form.done(mrCancel);
+    });
+    ShowPointerEditorModal(nullptr, points->Pointer());
+    EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
+}
