@@ -9,6 +9,7 @@
 #include "chart/engine/LumEngineAxis.h"
 #include "chart/series/SeriesLine.h"
 #include "platform/controls/Menus.h"
+#include "tests/chart/editors/ChartWindowFixture.h"
 #include "tests/chart/editors/EditorTestSupport.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -27,23 +27,12 @@
 
 namespace {
 
-struct TAxisChart {
-    std::unique_ptr<QWidget> Window = std::make_unique<QWidget>();
-    TChart Chart{nullptr};
+struct TAxisChart : TChartWindow {
     TLineSeries* Line = nullptr;
     TAxisChart()
     {
-        Window->setGeometry(50, 50, 520, 380);
-        Chart.SetParentWidget(Window.get());
-        Chart.SetBounds(0, 0, 500, 360);
-        Chart.SetView3D(false);
-        Chart.Legend().SetVisible(false);
-        Line = new TLineSeries(&Chart);
-        for (int i = 0; i <= 10; ++i) Line->InsertPoint(i, i);
-        Line->SetParentChart(&Chart);
-        Window->show();
-        Chart.Repaint();
-        QCoreApplication::processEvents();
+        Line = &AddSeries<TLineSeries>("Measured", [](int i) { return double(i); });
+        Show();
     }
 };
 
@@ -98,15 +87,7 @@ TEST(AxisDialog, OpensFromTheAxisPopupForItsAxisOnly)
         EXPECT_EQ(e.PageAxis->currentWidget(), e.TabScales);
         form.done(mrCancel);
     });
-    const QPoint onBottomAxis(250, c.Chart.ChartRect().Bottom + 2);
-    QWidget* w = c.Chart.Widget();
-    QMouseEvent press(QEvent::MouseButtonPress, onBottomAxis, w->mapToGlobal(onBottomAxis), Qt::RightButton,
-                      Qt::RightButton, Qt::ShiftModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, onBottomAxis, w->mapToGlobal(onBottomAxis), Qt::RightButton,
-                        Qt::NoButton, Qt::ShiftModifier);
-    QApplication::sendEvent(w, &release);
-    QCoreApplication::processEvents();
+    c.RightClick({250, c.Chart.ChartRect().Bottom + 2}, Qt::ShiftModifier);
     EXPECT_TRUE(driven);
     EXPECT_TRUE(script.Failures().empty());
 }

@@ -16,6 +16,7 @@
 #include "chart/control/ChartLegend.h"
 #include "chart/engine/LumEngineAxis.h"
 #include "chart/series/SeriesLine.h"
+#include "tests/chart/editors/ChartWindowFixture.h"
 #include "tests/chart/editors/EditorTestSupport.h"
 
 #include <QPushButton>
@@ -56,26 +57,13 @@ void SaveTabs(QWidget& Form, QTabWidget& Tabs, const std::string& Name)
 TEST(DialogPictures, EveryDialogOnARealChart)
 {
     if (Folder().empty()) GTEST_SKIP() << "VSP_EDITOR_PICTURES not set";
-    auto window = std::make_unique<QWidget>();
-    window->setGeometry(50, 50, 520, 380);
-    TChart chart(nullptr);
-    chart.SetParentWidget(window.get());
-    chart.SetBounds(0, 0, 500, 360);
-    chart.SetView3D(false);
-    auto* line = new TLineSeries(&chart);
-    line->SetTitle("Measured");
-    auto* points = new TPointSeries(&chart);
-    points->SetTitle("Electrodes");
-    for (int i = 0; i <= 10; ++i) {
-        line->InsertPoint(i * 10, (i - 5) * (i - 5) - 10);
-        points->InsertPoint(i * 10, 0);
-    }
-    line->SetParentChart(&chart);
-    points->SetParentChart(&chart);
-    chart.Legend().SetVisible(true);
-    window->show();
-    chart.Repaint();
-    Save(*window, "chart");
+    TChartWindow c;
+    TChart& chart = c.Chart;
+    TLineSeries* line = &c.AddSeries<TLineSeries>("Measured", [](int i) { return double((i - 5) * (i - 5) - 10); });
+    TPointSeries* points = &c.AddSeries<TPointSeries>("Electrodes", [](int) { return 0.0; });
+    c.ShowLegend();
+    c.Show();
+    Save(*c.Window, "chart");
 
     TPromptScript script;
     script.DriveForm([](TForm& form) {

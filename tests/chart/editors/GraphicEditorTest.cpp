@@ -14,11 +14,11 @@
 #include "chart/series/SeriesLine.h"
 #include "platform/controls/Menus.h"
 #include "platform/rtl/Registry.h"
+#include "tests/chart/editors/ChartWindowFixture.h"
 #include "tests/chart/editors/EditorTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -28,11 +28,6 @@
 #include <memory>
 
 namespace {
-
-void Pump()
-{
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-}
 
 void ClearEditorOptions()
 {
@@ -54,53 +49,16 @@ std::vector<std::string> VisibleTabs(const QTabWidget& Tabs)
     return result;
 }
 
-// A 2-D chart in a window with a line series and a point series, both in the legend.
-struct TWindowChart {
-    std::unique_ptr<QWidget> Window = std::make_unique<QWidget>();
-    TChart Chart{nullptr};
+// A 2-D chart with a line series and a point series, both in the legend.
+struct TWindowChart : TChartWindow {
     TLineSeries* Line = nullptr;
     TPointSeries* Points = nullptr;
-
     TWindowChart()
     {
-        Window->setGeometry(50, 50, 520, 380);
-        Chart.SetParentWidget(Window.get());
-        Chart.SetBounds(0, 0, 500, 360);
-        Chart.SetView3D(false);
-        Line = new TLineSeries(&Chart);
-        Line->SetTitle("Measured");
-        Points = new TPointSeries(&Chart);
-        Points->SetTitle("Electrodes");
-        for (int i = 0; i <= 10; ++i) {
-            Line->InsertPoint(i, i);
-            Points->InsertPoint(i, 10 - i);
-        }
-        Line->SetParentChart(&Chart);
-        Points->SetParentChart(&Chart);
-        Chart.Legend().SetVisible(true);
-        Chart.Legend().SetLegendStyle(lsSeries);
-        Window->show();
-        Paint();
-    }
-    void Paint()
-    {
-        Chart.Invalidate();
-        Chart.Repaint();
-        Pump();
-    }
-    void Press(QPoint p, Qt::KeyboardModifiers m)
-    {
-        QWidget* w = Chart.Widget();
-        QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::RightButton, Qt::RightButton, m);
-        QApplication::sendEvent(w, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::RightButton, Qt::NoButton, m);
-        QApplication::sendEvent(w, &release);
-    }
-    QPoint At(double x, double y) const { return {Chart.BottomAxis().CalcXPosValue(x), Chart.LeftAxis().CalcYPosValue(y)}; }
-    QPoint LegendItem(int Index) const
-    {
-        const TChartLegend& l = Chart.Legend();
-        return {l.ShapeRect().Left + 30, l.Layout().ItemsTop + Index * l.Layout().ItemHeight + 4};
+        Line = &AddSeries<TLineSeries>("Measured", [](int i) { return double(i); });
+        Points = &AddSeries<TPointSeries>("Electrodes", [](int i) { return double(10 - i); });
+        ShowLegend();
+        Show();
     }
 };
 
@@ -157,8 +115,7 @@ TEST(GraphicEditor, LineSeriesFromThePopupShowsFormatPointAndMarks)
         EXPECT_EQ(c.Line->Pointer().Visible(), point->CBDrawPoint->isChecked());
         f.BClose->click();
     });
-    c.Press(c.At(4, 4), Qt::ShiftModifier);
-    Pump();
+    c.RightClick(c.At(4, 4), Qt::ShiftModifier);
     EXPECT_TRUE(driven);
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
     EXPECT_TRUE(EditorOptionExists("Left"));
@@ -189,8 +146,7 @@ TEST(GraphicEditor, PointSeriesFromTheLegendShowsThePointerAsFormat)
         EXPECT_EQ(c.Points->Pointer().Style(), psDiamond);
         form.done(mrCancel);
     });
-    c.Press(c.LegendItem(1), Qt::NoModifier);
-    Pump();
+    c.RightClick(c.LegendItem(1), Qt::NoModifier);
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
     EXPECT_EQ(c.Points->Pointer().Style(), psDiamond) << "closing keeps the edits";
     EXPECT_EQ(ReadEditorOptionInteger("Width", 0), 100);

@@ -8,12 +8,12 @@
 #include "chart/control/ChartLegend.h"
 #include "chart/series/SeriesLine.h"
 #include "platform/controls/Menus.h"
+#include "tests/chart/editors/ChartWindowFixture.h"
 #include "tests/chart/editors/EditorTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -25,26 +25,12 @@
 
 namespace {
 
-struct TLegendChart {
-    std::unique_ptr<QWidget> Window = std::make_unique<QWidget>();
-    TChart Chart{nullptr};
+struct TLegendChart : TChartWindow {
     TLegendChart()
     {
-        Window->setGeometry(50, 50, 520, 380);
-        Chart.SetParentWidget(Window.get());
-        Chart.SetBounds(0, 0, 500, 360);
-        Chart.SetView3D(false);
-        for (const char* title : {"Measured", "Computed"}) {
-            auto* s = new TLineSeries(&Chart);
-            s->SetTitle(title);
-            for (int i = 0; i <= 10; ++i) s->InsertPoint(i, i);
-            s->SetParentChart(&Chart);
-        }
-        Chart.Legend().SetVisible(true);
-        Chart.Legend().SetLegendStyle(lsSeries);
-        Window->show();
-        Chart.Repaint();
-        QCoreApplication::processEvents();
+        for (const char* title : {"Measured", "Computed"}) AddSeries<TLineSeries>(title, [](int i) { return double(i); });
+        ShowLegend();
+        Show();
     }
 };
 
@@ -141,12 +127,7 @@ TEST(LegendDialog, OpensFromTheLegendPopupAndEditsPositionAndStyle)
         EXPECT_EQ(legend.Title().TextAlignment(), taRightJustify);
         form.done(mrCancel);
     });
-    const QPoint onLegend(legend.ShapeRect().Left + 30, legend.Layout().ItemsTop + 4);
-    QWidget* w = c.Chart.Widget();
-    QMouseEvent press(QEvent::MouseButtonPress, onLegend, w->mapToGlobal(onLegend), Qt::RightButton, Qt::RightButton,
-                      Qt::ShiftModifier);
-    QApplication::sendEvent(w, &press);
-    QCoreApplication::processEvents();
+    c.RightClick(c.LegendItem(0), Qt::ShiftModifier);
     EXPECT_TRUE(driven);
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
 }
