@@ -18,6 +18,8 @@
 #include <vector>
 
 class TExtStringGrid;
+class TArrowWindow;
+class TPopupButton;
 class TIniFile;
 class TTimer;
 
@@ -408,6 +410,10 @@ public:
     void RotatedTextOrigin(TRect& R, int Angle, int HAlign, int VAlign, const std::string& Text);
     int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
     THintWindow* GridHintWindow() const { return FHintWindow; }
+    // The move markers of an enhanced column or row move (nullptr before the first move): the caption
+    // box following the mouse and the arrows 0 up, 1 down, 2 right, 3 left at the target's edge.
+    TPopupButton* MoveButton() const { return FMoveButton; }
+    TArrowWindow* MoveArrow(int Direction) const { return FMoveArrows[Direction & 3]; }
     // The dotted XOR guide line of a sizing drag; drawing it twice at the same x removes it.
     void DrawSizingLine(int X);
     // The two-pixel border of the soft, quarn and XP looks over the control's outer pixels.
@@ -660,6 +666,11 @@ private:
     THintWindow* FHintWindow = nullptr;
     TGridTransEdit* FTransEdit = nullptr;
     TFooterPanel* FFooterPanel = nullptr;
+    TPopupButton* FMoveButton = nullptr;
+    TArrowWindow* FMoveArrows[4] = {nullptr, nullptr, nullptr, nullptr};
+    TPoint FMoveTarget{-1, -1}, FGrabOffset{0, 0};
+    void ShowMoveMarkers(int X, int Y, int ACol, int ARow);
+    void HideMoveMarkers();
     TPoint FHintCell{-1, -1};
     int FLastWidth = 0;
     bool FDestroying = false;

@@ -5,6 +5,7 @@
 #include "grid/ExtGrid.h"
 
 #include "grid/EsgHTMLE.h"
+#include "grid/ExtObj.h"
 #include "platform/controls/HintWindow.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Screen.h"
@@ -323,6 +324,7 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         }
     }
     TBaseGrid::MouseUp(Button, Shift, X, Y);
+    HideMoveMarkers();
     const TGridRect after = Selection();
     if (!(before == after)) SelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
 }
@@ -333,10 +335,63 @@ void TExtStringGrid::Click()
     RememberEditCell(Col(), Row());
 }
 
+// The enhanced move's feedback: the moved header follows the mouse and arrows mark where it would land.
+void TExtStringGrid::ShowMoveMarkers(int X, int Y, int ACol, int ARow)
+{
+    const bool cols = GridState() == gsColMoving;
+    const int idx = MoveIndex();
+    if (idx < 0) return;
+    if (!FMoveButton) {
+        FMoveButton = new TPopupButton(this);
+        for (int d = 0; d < 4; ++d) FMoveArrows[d] = new TArrowWindow(this, d);
+        FMoveTarget = {-1, -1};
+    }
+    const TRect origin = cols ? CellRect(idx, 0) : CellRect(0, idx);
+    if (FMoveTarget.x == -1 && FMoveTarget.y == -1) FGrabOffset = {FMouseDownPos.x - origin.Left, FMouseDownPos.y - origin.Top};
+    FMoveButton->Caption = cols ? GetCellValue(DisplayToRealCol(idx), 0) : GetCellValue(0, idx);
+    FMoveButton->GradFrom = FLook == glQuarn ? clSilver : FLook == glXP ? clWhite : clNone;
+    FMoveButton->GradTo = FLook == glQuarn ? clWhite : FLook == glXP ? ColorToRGB(clBtnFace) : clNone;
+    const int w = cols ? ColWidths(idx) : ColWidths(0), h = cols ? RowHeights(0) : RowHeights(idx);
+    const TPoint at = ClientToScreen({X - FGrabOffset.x, Y - FGrabOffset.y});
+    FMoveButton->ShowAt({at.x, at.y, at.x + w, at.y + h});
+    if (cols) {
+        const TRect head = ACol >= 0 ? CellRect(ACol, 0) : TRect{0, 0, 0, 0};
+        const bool show = ACol >= FixedCols() && head.Right > head.Left;
+        const int x = show ? (ACol < idx ? head.Left - 5 : head.Left + ColWidths(ACol) - 5) : 0;
+        const TPoint below = ClientToScreen({x, head.Bottom}), above = ClientToScreen({x, head.Top - 8});
+        FMoveArrows[0]->ShowAt(below.x, below.y, show);
+        FMoveArrows[1]->ShowAt(above.x, above.y, show);
+    } else {
+        const TRect cell = ARow >= 0 ? CellRect(0, ARow) : TRect{0, 0, 0, 0};
+        const bool footerRow = FloatingFooter.Visible() && FloatingFooter.FooterStyle() == fsFixedLastRow && ARow == RowCount() - 1;
+        const bool show = !footerRow && ARow >= FixedRows() && cell.Bottom > cell.Top;
+        const int y = show ? (ARow < idx ? cell.Top - 5 : cell.Top + RowHeights(ARow) - 5) : 0;
+        const TPoint left = ClientToScreen({cell.Left - 10, y}), right = ClientToScreen({cell.Right, y});
+        FMoveArrows[2]->ShowAt(left.x, left.y, show);
+        FMoveArrows[3]->ShowAt(right.x, right.y, show);
+    }
+    FMoveTarget = {ACol, ARow};
+    Update();
+}
+
+void TExtStringGrid::HideMoveMarkers()
+{
+    if (!FMoveButton) return;
+    FMoveButton->SetVisible(false);
+    for (TArrowWindow* a : FMoveArrows) a->SetVisible(false);
+    FMoveTarget = {-1, -1};
+}
+
 void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     FLastMouse = {X, Y};
     if (FPanning) return;
+    if ((GridState() == gsColMoving || GridState() == gsRowMoving) && EnhRowColMove && !FFixedColSizing &&
+        (X != FMouseDownPos.x || Y != FMouseDownPos.y)) {
+        int mc = -1, mr = -1;
+        MouseToCell(X, Y, mc, mr);
+        ShowMoveMarkers(X, Y, mc, mr);
+    }
     if (FLeftButtonDown && MouseActions.RangeSelectAndEdit) SetOptions(Options() - TGridOptions{goEditing});
     const TGridRect entry = Selection();
     int c = -1, r = -1;

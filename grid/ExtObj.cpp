@@ -1,6 +1,10 @@
-// Integer lists of the grid.
+// The move markers (arrow windows and the floating caption box) and the integer lists of the grid.
 #include "grid/ExtObj.h"
 
+#include "grid/ExtUtil.h"
+#include "platform/controls/TopLevel.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Region.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -8,6 +12,80 @@
 
 namespace {
 constexpr std::uint32_t Descending = 0x80000000u;
+
+// The arrow polygons by direction: up, down, right, left.
+constexpr TPoint ArrowPoints[4][7] = {
+    {{5, 0}, {10, 5}, {7, 5}, {7, 9}, {3, 9}, {3, 5}, {0, 5}},
+    {{3, 0}, {7, 0}, {7, 4}, {9, 4}, {5, 8}, {1, 4}, {3, 4}},
+    {{0, 3}, {0, 7}, {4, 7}, {4, 10}, {8, 5}, {4, 0}, {4, 3}},
+    {{0, 5}, {4, 10}, {4, 7}, {8, 7}, {8, 3}, {4, 3}, {4, 0}},
+};
+} // namespace
+
+// ---- Move markers ------------------------------------------------------------------------------------
+
+const TClassInfo& TArrowWindow::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TArrowWindow", .Parent = &TCustomPanel::StaticClassInfo()});
+    return info;
+}
+
+TArrowWindow::TArrowWindow(TComponent* AOwner, int ADirection) : TCustomPanel(AOwner), FDirection(ADirection & 3)
+{
+    SetColor(0x00FF00);
+    SetBevelOuter(bvNone);
+    SetVisible(false);
+    SetWindowFrameless(Widget(), true);
+    SetWindowStayOnTop(Widget(), true);
+    SetBounds(0, 0, 11, 11);
+    const TRegion arrow = TRegion::FromPolygon(ArrowPoints[FDirection], 7, WINDING);
+    TWinControl::SetWindowRegion(&arrow);
+}
+
+void TArrowWindow::ShowAt(int ScreenX, int ScreenY, bool Show)
+{
+    if (!Show) {
+        SetVisible(false);
+        return;
+    }
+    SetBounds(ScreenX, ScreenY, 11, 11);
+    if (Visible()) return;
+    SetVisible(true);   // the flag only: a window without a parent control stays hidden by it
+    ShowWindowNoActivate(Widget());
+}
+
+const TClassInfo& TPopupButton::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TPopupButton", .Parent = &TCustomControl::StaticClassInfo()});
+    return info;
+}
+
+TPopupButton::TPopupButton(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetColor(clBtnFace);
+    SetVisible(false);
+    SetWindowFrameless(Widget(), true);
+    SetWindowStayOnTop(Widget(), true);
+}
+
+void TPopupButton::ShowAt(const TRect& ScreenRect)
+{
+    SetBounds(ScreenRect.Left, ScreenRect.Top, ScreenRect.Right - ScreenRect.Left, ScreenRect.Bottom - ScreenRect.Top);
+    Invalidate();
+    if (Visible()) return;
+    SetVisible(true);   // the flag only: a window without a parent control stays hidden by it
+    ShowWindowNoActivate(Widget());
+}
+
+void TPopupButton::Paint()
+{
+    TCustomControl::Paint();
+    TCanvas& c = Canvas();
+    TRect r = ClientRect();
+    if (!Flat) Frame3D(c, r, clWhite, 0x808080, 1);
+    if (GradFrom != clNone) DrawGradientBands(c, ColorToRGB(GradFrom), ColorToRGB(GradTo), false, r, 64);
+    c.SetBkMode(TRANSPARENT);
+    c.DrawText(Caption, r, DT_CENTER | DT_END_ELLIPSIS);
 }
 
 int TIntList::ValueAt(int index) const

@@ -1,12 +1,44 @@
-// Small helpers of the grid: integer lists (TIntList, with a change event naming the cell it belongs
-// to) and sort-index lists whose entries carry the direction in bit 31. The arrow markers and the moving
-// caption box of column and row moves come with the drag-and-drop features. Qt-free.
+// Small helpers of the grid: the arrow-shaped marker windows and the floating caption box of column and
+// row moves, integer lists (TIntList, with a change event naming the cell it belongs to) and sort-index
+// lists whose entries carry the direction in bit 31. Qt-free.
 #pragma once
+
+#include "platform/controls/Controls.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+// A lime arrow, about 11 x 11 pixels, in a window of its own above the others (its window region is
+// the arrow): direction 0 points up, 1 down, 2 right, 3 left. Left and Top are screen coordinates.
+class TArrowWindow : public TCustomPanel {
+    VSP_PERSISTENT_CLASS
+public:
+    TArrowWindow(TComponent* AOwner, int ADirection);
+    int ArrowDirection() const { return FDirection; }
+    // Shows or hides it without taking the activation.
+    void ShowAt(int ScreenX, int ScreenY, bool Show);
+
+private:
+    int FDirection;
+};
+
+// The caption box that follows the mouse while a header is moved: a window of its own above the others
+// that never takes the activation, with a raised frame (unless Flat) and a vertical gradient.
+class TPopupButton : public TCustomControl {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TPopupButton(TComponent* AOwner);
+    std::string Caption;
+    bool Flat = false;
+    TColor GradFrom = clNone, GradTo = clNone;
+    // Places it in screen coordinates and shows it without taking the activation.
+    void ShowAt(const TRect& ScreenRect);
+
+protected:
+    void Paint() override;
+};
 
 class TIntList {
 public:

@@ -681,5 +681,5 @@ void DrawGradientBands(TCanvas& Canvas, TColor FromColor, TColor ToColor, bool H
 
 void DrawComboButton(TCanvas& Canvas, const TRect& Rect)
 {
-    Canvas.DrawFrameControl({Rect.Right - 18, Rect.Top + 1, Rect.Right - 2, Rect.Bottom - 1}, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | DFCS_FLAT);
+    Canvas.DrawFrameControl({Rect.Right - 18, Rect.Top + 1, Rect.Right - 2, Rect.Bottom - 1}, DFC_SCROLL, unsigned(DFCS_SCROLLCOMBOBOX) | unsigned(DFCS_FLAT));
 }

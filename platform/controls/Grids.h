@@ -143,6 +143,8 @@ public:
     int VisibleColCount() const;
     int VisibleRowCount() const;
     TGridState GridState() const { return FGridState; }
+    // The column or row being moved by the mouse (-1 when none).
+    int MoveIndex() const { return FMoveIndex; }
     void SetGridState(TGridState s) { FGridState = s; }
 
     // --- Geometry in client pixels. A cell out of view has an empty rectangle at the origin.

@@ -1,10 +1,17 @@
 // Key and mouse sequences on the real control: Enter advancing and Tab over merged cells, skipping fixed
 // cells, Insert and Delete with their vetoes, Ctrl+A, the incremental search, column sizing with
 // AllColumnSize, a column move that keeps the sort column, an advance with no editable cell, and fixed
-// cells edited by a double click or a press.
+// cells edited by a double click or a press, and the markers of an enhanced column move.
 #include "ElectrodeGrid.h"
+#include "grid/ExtObj.h"
 
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+#include <cstdlib>
 
 using namespace gridtest;
 
@@ -299,4 +306,62 @@ TEST(GridInput, FixedCellEditByPressAndItsLimits)
             EXPECT_EQ(g.FixedCellEditor()->Row, k.Row);
         }
     }
+}
+
+TEST(GridInput, EnhancedColumnMoveShowsTheHeaderAndTheLandingArrows)
+{
+    InputHost h(8, 6);
+    TExtStringGrid& g = h.G();
+    g.SetOptions(g.Options() + TGridOptions{goColMoving});
+    QWidget* w = h.W();
+    auto send = [&](QEvent::Type type, int x, int y, Qt::MouseButton b, Qt::MouseButtons held) {
+        const QPointF p(x, y);
+        QMouseEvent e(type, p, w->mapToGlobal(p), b, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    const TRect from = g.CellRect(2, 0), to = g.CellRect(5, 0);
+    send(QEvent::MouseButtonPress, from.Left + 20, 8, Qt::LeftButton, Qt::LeftButton);
+    ASSERT_EQ(g.GridState(), gsColMoving);
+    send(QEvent::MouseMove, to.Left + 20, 9, Qt::NoButton, Qt::LeftButton);
+    ASSERT_NE(g.MoveButton(), nullptr);
+    TPopupButton& b = *g.MoveButton();
+    EXPECT_TRUE(b.Visible());
+    EXPECT_EQ(b.Caption, "2:0");
+    EXPECT_EQ(b.Width(), g.ColWidths(2));
+    EXPECT_EQ(b.Height(), g.RowHeights(0));
+    // The button keeps the grab point: it moved by the mouse's way.
+    const TPoint origin = g.ClientToScreen({from.Left, from.Top});
+    EXPECT_EQ(b.Left(), origin.x + (to.Left - from.Left));
+    EXPECT_EQ(b.Top(), origin.y + 1);
+    // A move to the right lands behind the target column: arrows at its right edge, above and below the
+    // header; the row arrows stay hidden.
+    const TPoint below = g.ClientToScreen({to.Left + g.ColWidths(5) - 5, to.Bottom});
+    EXPECT_TRUE(g.MoveArrow(0)->Visible());
+    EXPECT_TRUE(g.MoveArrow(1)->Visible());
+    EXPECT_EQ(g.MoveArrow(0)->Left(), below.x);
+    EXPECT_EQ(g.MoveArrow(0)->Top(), below.y);
+    EXPECT_EQ(g.MoveArrow(1)->Top(), g.ClientToScreen({0, to.Top - 8}).y);
+    EXPECT_FALSE(g.MoveArrow(2)->Visible());
+    EXPECT_TRUE(g.MoveArrow(0)->HasWindowRegion());
+    EXPECT_TRUE(b.Showing());
+    EXPECT_TRUE(g.MoveArrow(0)->Showing());
+    // Under a real display, VSP_GRID_MOVE_SCREENSHOT=<file.png> saves the screen during the move.
+    if (const char* file = std::getenv("VSP_GRID_MOVE_SCREENSHOT")) {
+        for (int i = 0; i < 10; ++i) Application->ProcessMessages();
+        EXPECT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).copy(0, 0, 600, 400).save(file));
+    }
+    // Over the fixed column the arrows go away; the release moves the column and hides everything.
+    send(QEvent::MouseMove, 10, 9, Qt::NoButton, Qt::LeftButton);
+    EXPECT_FALSE(g.MoveArrow(0)->Visible());
+    send(QEvent::MouseMove, to.Left + 20, 9, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to.Left + 20, 9, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(b.Visible());
+    EXPECT_FALSE(g.MoveArrow(0)->Visible());
+    EXPECT_EQ(g.Cells(5, 1), "2:1");
+    // Without EnhRowColMove nothing shows.
+    g.EnhRowColMove = false;
+    send(QEvent::MouseButtonPress, from.Left + 20, 8, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to.Left + 20, 9, Qt::NoButton, Qt::LeftButton);
+    EXPECT_FALSE(b.Visible());
+    send(QEvent::MouseButtonRelease, to.Left + 20, 9, Qt::LeftButton, Qt::NoButton);
 }
