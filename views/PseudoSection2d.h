@@ -1,0 +1,155 @@
+// The data view: a chart that shows the survey's curves with their legend beside the plot, the station
+// and electrode marks, and carries an empty contour section (node and triangle tables, levels, colour
+// bar, picture through an image tool, pop-up menu) whose building is left to its own topics. Qt-free.
+#pragma once
+
+#include "chart/control/Chart.h"
+#include "platform/rtl/DynArray.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TChartImageTool;
+class TLegendScrollBar;
+class TLineSeries;
+class TLumFont;
+class TMetafile;
+class TPointSeries;
+
+// One node of the section: its working coordinates (the axes' scale applied), its value, its place in
+// the mesh and its source coordinates.
+struct dVertex3d {
+    double X = 0, Y = 0, Z = 0;
+    std::int32_t Border = 0; // 1 on the section's border
+    double OrigX = 0, OrigY = 0;
+    std::string Text;
+};
+
+// One triangle of the mesh (entry 0 of the table is none).
+struct TSectionTriangle {
+    std::array<std::int32_t, 3> Vertex{};
+    std::array<std::int32_t, 3> Neighbour{};
+    std::array<std::uint8_t, 3> NeighbourEdge{255, 255, 255};
+    std::array<std::int32_t, 3> BorderEdge{};
+    std::array<std::uint8_t, 3> Visited{};
+};
+
+// The pop-up menu's commands in their order.
+enum TSectionMenuCommand { smLogScale, smGridPoints, smColorBar, smSetup, smPrintPreview, smSavePicture,
+                           smSaveXYZ, smDefault };
+
+class TPseudoSection2d : public TChart {
+    VSP_PERSISTENT_CLASS
+public:
+    // The series, the image tool, the legend and its scroll bar, the pop-up menu and the picture; the two
+    // marks series' styles read from the settings file ("roz2i_ps_grid", "roz2i_ps_st").
+    explicit TPseudoSection2d(TComponent* AOwner);
+    ~TPseudoSection2d() override;
+
+    // ---- Section ----
+    DynArray<dVertex3d> FNodes;
+    std::int32_t NodeEnd = 1; // one more than the number of nodes; 1 is the empty section
+    DynArray<TSectionTriangle> FTriangles;
+    std::int32_t FTriangleCount = 0;
+    bool FGridInput = false;
+    arofdoubleM FGridX, FGridDepths, FGridRelief;
+    ararofdoubleM FGridValues;
+    double FDepthStretch = 0;
+
+    // ---- Levels and colours ----
+    std::int32_t FLevelCount = 15;
+    arofdoubleM FLevels;
+    arofintM FBandColors, FLineColors;
+    TColor FMinBandColor = clRed, FMaxBandColor = clBlue;
+    std::array<TColor, 2> FMidBandColors{clYellow, clGreen};
+    TColor FMinLineColor = clBlue, FMaxLineColor = clRed;
+    bool FLogScale = false;
+    bool FShowIsolines = true;
+    bool FShowColorBar = true;
+
+    // ---- Range ----
+    double FDataMin = 0, FDataMax = 0;
+    double FUserMin, FUserMax; // MissingValue: no user limits
+    bool FUseUserLimits = false;
+    double FRangeMin = 0, FRangeMax = 0;
+
+    // ---- Picture ----
+    // Five times the screen, fixed at construction.
+    std::int32_t FPictureWidth = 0, FPictureHeight = 0;
+    TMetafile& Picture() const { return *FPicture; }
+    double FXMin = 0, FXMax = 0, FYMin = 0, FYMax = 0;
+    double FXScale = 0, FYScale = 0;
+
+    // ---- Cursor ----
+    double FCursorX = 0, FCursorY = 0;
+    std::string CursorText;
+    TNotifyEvent OnCursorText;
+    std::uint8_t FMouseZone = 0;
+
+    // ---- Colour bar ----
+    TLumFont& BarFont() const { return *FBarFont; }
+    std::string ColorBarTitle;
+
+    // ---- Objects ----
+    TChartImageTool* ImageTool = nullptr;
+    TPointSeries* FrameSeries = nullptr;
+    TPointSeries* GridSeries = nullptr;
+    TPointSeries* StationSeries = nullptr;
+    TPointSeries* MarkerSeries = nullptr;
+    TLegendScrollBar* LegendScrollBar = nullptr;
+    TPopupMenu& ViewMenu() const { return *FViewMenu; }
+    TPseudoSection2d* MenuChart = nullptr;
+    std::string DefaultSettings;
+    TNotifyEvent OnViewCommand;
+
+    // ---- The main window's curves ----
+    // The observed (Series1) and calculated (Series2) curves: made by CreateDataGraphs.
+    TLineSeries* Series1 = nullptr;
+    TLineSeries* Series2 = nullptr;
+    // The main window's look of its data view: the two curves (Series1 with 2 x 2 circles, Series2 red
+    // and dotted without pointers, both ascending in x), the right axis without grid, the title emptied.
+    void CreateDataGraphs();
+
+    // ---- Operations ----
+    // Repaints, then puts the legend 5 pixels right of the plot rectangle, level with its top.
+    void PlaceLegend();
+    void RefreshImage() { UpdateImage(); }
+    // The section anew from the nodes (with a new mesh when asked); on the empty section the grid
+    // points are cleared and nothing is added.
+    void RebuildSection(bool withMesh);
+    // Levels and colours for the contoured range; nothing on the empty section.
+    void UpdateLevels();
+    // The picture of the section over its nodes' extent; nothing with fewer than two nodes or while the
+    // image tool is off.
+    void UpdateImage();
+    // The 18 blank-separated numbers of a view settings string; fewer change nothing, and an integer
+    // item outside the 32-bit range raises ERangeError before anything changes.
+    void ApplyViewSettings(const std::string& text);
+    void SetViewDefaults();
+
+    // Handlers the view installs on itself; they act only on a built section.
+    void AfterDrawColorBar();
+    void ShowCursorValues(TShiftState Shift, int X, int Y);
+    void ShowViewMenu();
+    void MenuCommand(TMenuItem* Sender);
+
+    // The menu's items in order.
+    TMenuItem* MenuItem(TSectionMenuCommand command) const { return FMenuItems[command]; }
+
+private:
+    void CreateSeries();
+    void SetUpChart();
+    void CreateViewMenu();
+    void InstallHandlers();
+    // Node coordinates through the axes' scales, the bounds and the picture scales.
+    void TransformNodes();
+    void RenderSectionImage();
+    bool SectionEmpty() const { return NodeEnd < 3; }
+
+    std::unique_ptr<TLumFont> FBarFont;
+    std::unique_ptr<TMetafile> FPicture;
+    std::unique_ptr<TPopupMenu> FViewMenu;
+    std::array<TMenuItem*, 8> FMenuItems{};
+};
