@@ -22,6 +22,9 @@
 #include "ui/SplashArt.h"
 #include "ui/uispla.h"
 #include "ui/uisplit.h"
+#include "views/Dearsetup.h"
+#include "views/ModelConstruct.h"
+#include "views/PseudoSection2d.h"
 #include "views/ResMainFormGlyphs.h"
 
 #include <filesystem>
@@ -113,7 +116,7 @@ void TMainForm::CreateMenus()
 
     File1 = item(nullptr, "File1", "File");
     Openfile1 = item(File1, "Openfile1", "Open file", [this] { SpeedButton1Click(); });
-    Newmodel1 = item(File1, "Newmodel1", "Create survey", [this] { Newmodel1Click(); }, later);
+    Newmodel1 = item(File1, "Newmodel1", "Create survey", [this] { Newmodel1Click(); });
     Savefile1 = item(File1, "Savefile1", "Save file", [this] { SpeedButton2Click(); });
     Editfile1 = item(File1, "Editfile1", "Edit file", [this] { Editfile1Click(); });
     Printpreview1 = item(File1, "Printpreview1", "Print preview", {}, later);
@@ -253,11 +256,10 @@ void TMainForm::CreateViews()
     upper->SetName("uiSplitPane1");
     lower->SetName("uiSplitPane2");
 
-    PseudoSection2d1 = new TChart(this);
+    PseudoSection2d1 = new TPseudoSection2d(this);
     PseudoSection2d1->SetName("PseudoSection2d1");
     PseudoSection2d1->SetParent(upper);
-    PseudoSection2d1->SetView3D(false);
-    PseudoSection2d1->Title().ClearText();
+    PseudoSection2d1->CreateDataGraphs();
     PolygonChart1 = new TPolygonChart(this);
     PolygonChart1->SetName("PolygonChart1");
     PolygonChart1->SetParent(lower);
@@ -350,11 +352,3 @@ void TMainForm::SetStatusText(int panel, const std::string& text)
 std::string TMainForm::StatusText(int panel) const { return StatusBar1->Panels().Items(panel)->Text(); }
 
 int TMainForm::GaugePosition() const { return StatusBar1->Panels().Items(spProgress)->GaugeAttrs().Position(); }
-
-// ---- The data view's services ------------------------------------------------------------------------
-
-void TMainForm::ShowDataGraphs(bool) {}
-
-void TMainForm::ShowElectrodeMarks() {}
-
-void TMainForm::RunModelConstructor(bool) {}

@@ -9,6 +9,7 @@
 #include "platform/controls/MainForm.h"
 #include "platform/controls/Prompter.h"
 #include "views/PolygonChart.h"
+#include "views/PseudoSection2d.h"
 #include "views/ResMainFormOpen.h"
 #include "views/ResMainFormSave.h"
 #include "views/ResMainFormSettings.h"
@@ -19,8 +20,10 @@
 
 class TBitmap;
 class TChart;
+class TDefarray;
 class TFileMenuOpens;
 class TMenuItem;
+class TModConstr;
 class TSpeedButton;
 class TTimer;
 class TToolBar;
@@ -47,7 +50,7 @@ public:
     // SpeedButton9 .. SpeedButton21, in the order they stand on ToolBar2.
     std::vector<TSpeedButton*> PolygonToolButtons;
     TuiBiSplit* uiBiSplit1 = nullptr;
-    TChart* PseudoSection2d1 = nullptr;           // the data view
+    TPseudoSection2d* PseudoSection2d1 = nullptr; // the data view
     TPolygonChart* PolygonChart1 = nullptr;       // the model view
     TMenuItem *File1 = nullptr, *Openfile1 = nullptr, *Newmodel1 = nullptr, *Savefile1 = nullptr,
               *Editfile1 = nullptr, *Printpreview1 = nullptr, *Recent1 = nullptr, *Exit1 = nullptr;
@@ -118,10 +121,18 @@ public:
     // A forward run or an inversion is working (the window is disabled meanwhile).
     bool Busy() const { return FBusy; }
 
-    // ---- The data view's services (stand-ins until the data view exists) ----
+    // ---- The data view's services (ResMainFormData.cpp; the topic's functions on this window) ----
     void ShowDataGraphs(bool flag = false);
+    void UpdateDataMenu();
     void ShowElectrodeMarks();
+    void HighlightElectrodes(int set, int row);
+    void MarkMeasurementElectrodes(int set, int row);
+    int GlobalRowIndex(int set, int row) const;
+    void LocateRow(int index, int& set, int& row) const;
     void RunModelConstructor(bool newModel);
+    // The two dialogs, made on first use and kept.
+    std::unique_ptr<TDefarray> Defarray;
+    std::unique_ptr<TModConstr> ModConstr;
 
     void SetStatusText(int panel, const std::string& text);
     std::string StatusText(int panel) const;

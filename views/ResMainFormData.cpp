@@ -5,8 +5,14 @@
 #include "chart/control/Chart.h"
 #include "chart/series/Series.h"
 #include "platform/controls/Menus.h"
+#include "platform/controls/ComCtrls.h"
+#include "core/SurveyPrepare.h"
+#include "core/SyntheticSurvey.h"
+#include "views/Dearsetup.h"
 #include "views/ModelConstruct.h"
+#include "views/PolygonChart.h"
 #include "views/PseudoSection2d.h"
+#include "views/ResMainForm.h"
 
 #include <algorithm>
 #include <cmath>
@@ -274,4 +280,66 @@ TModalResult RunModelConstructor(TSurveyState& s, std::unique_ptr<TModConstr>& d
     const TChartAxis& bottom = model.Chart->BottomAxis();
     data.BottomAxis().SetFixedRange(bottom.Minimum(), bottom.Maximum());
     return result;
+}
+
+// ---- The main window's methods over the services ----------------------------------------------------
+
+void TMainForm::ShowDataGraphs(bool) { ::ShowDataGraphs(Survey, *PseudoSection2d1, *PolygonChart1); }
+
+void TMainForm::UpdateDataMenu() { ::UpdateDataMenu(Survey, *Apparentresistivity1, *Resistanse1, *Pointindex1); }
+
+void TMainForm::ShowElectrodeMarks() { ::ShowElectrodeMarks(Survey, PolygonChart1->ElectrodeSeries()); }
+
+void TMainForm::HighlightElectrodes(int set, int row)
+{
+    ::HighlightElectrodes(Survey, PolygonChart1->ElectrodeSeries(), set, row);
+}
+
+void TMainForm::MarkMeasurementElectrodes(int set, int row)
+{
+    ::MarkMeasurementElectrodes(Survey, *PseudoSection2d1, PolygonChart1->ElectrodeSeries(), set, row);
+}
+
+int TMainForm::GlobalRowIndex(int set, int row) const { return ::GlobalRowIndex(Survey, set, row); }
+
+void TMainForm::LocateRow(int index, int& set, int& row) const { ::LocateRow(Survey, index, set, row); }
+
+void TMainForm::RunModelConstructor(bool newModel)
+{
+    ::RunModelConstructor(Survey, ModConstr, *PseudoSection2d1, LinkModelView(*PolygonChart1), newModel);
+}
+
+void TMainForm::Newmodel1Click()
+{
+    if (FBusy) return;
+    if (!Defarray) Defarray = std::make_unique<TDefarray>(ControlWidget(this), Survey);
+    if (Defarray->ShowModal() == mrOk) {
+        Survey.Topography = arofcomplexM{};
+        Survey.SlopeTopography = false;
+        Survey.TopoReference.x = MissingValue;
+        CreateSyntheticSurvey(Survey);
+        Survey.DataLoaded = false;
+        Survey.ModelReady = true;
+        PrepareSurvey(Survey, PolygonChart1->Model.ModelBox.ZMax);
+        Survey.DataLoaded = false;
+        SetPlotMode();
+        prepaxises();
+        Survey.StartResistivity = 10.0;
+        // The data view becomes an empty section with its legend beside the plot.
+        PseudoSection2d1->NodeEnd = 1;
+        PseudoSection2d1->RebuildSection(true);
+        PseudoSection2d1->RefreshImage();
+        PseudoSection2d1->PlaceLegend();
+        PseudoSection2d1->Title().ClearText();
+        Survey.Topography = arofcomplexM{};
+        PolygonChart1->SetRelief({});
+        RunModelConstructor(true);
+        Survey.SurveyReady = true;
+        ShowElectrodeMarks();
+        Settings.AddDataType = 0;
+        FormResize();
+        SpeedButton6Click();
+    }
+    ToolBar2->Show();
+    Realign();
 }

@@ -97,9 +97,6 @@ void TMainForm::Timer1Timer()
     AddRecentFile(path);
 }
 
-// Disabled until the create-survey dialog exists.
-void TMainForm::Newmodel1Click() {}
-
 void TMainForm::SpeedButton2Click()
 {
     if (!Survey.DataLoaded && !Survey.ModelReady) return;

@@ -163,15 +163,15 @@ TEST_F(MainWindow, CursorTextsInPanelOne)
     TProbeMainForm& f = Start();
     OpenSample();
     Pump();
-    // The data view in its default mode leaves the panel to the view itself, and in graph mode writes
-    // nothing while it has no series.
+    // The data view in graph mode writes the values under the mouse, x then y.
     QWidget* data = f.PseudoSection2d1->Widget();
     QMouseEvent overData(QEvent::MouseMove, QPointF(50, 50), data->mapToGlobal(QPointF(50, 50)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
     f.Settings.DataPlotType = 1;
     f.SetPlotMode();
     QApplication::sendEvent(data, &overData);
-    EXPECT_EQ(f.StatusText(spCursor), "");
+    EXPECT_EQ(f.StatusText(spCursor), FormatValue(f.PseudoSection2d1->BottomAxis().PixelToValue(50), 0, true) + " " +
+                                          FormatValue(f.PseudoSection2d1->LeftAxis().PixelToValue(50), 0, true));
 
     // Over the model view: the position in axis values, x then z.
     TPolygonChart& m = *f.PolygonChart1;

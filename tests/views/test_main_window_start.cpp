@@ -113,7 +113,8 @@ TEST_F(MainWindow, StartRegistersTheFileTypeAndAFailedSettingsWriteStillCloses)
 TEST_F(MainWindow, TheViewsLooksAreKeptFromOneRunToTheNext)
 {
     TProbeMainForm& f = Start();
-    f.PseudoSection2d1->BottomAxis().Grid().SetVisible(false);
+    // The data view shows no grids of its own.
+    f.PseudoSection2d1->BottomAxis().Grid().SetVisible(true);
     f.PolygonChart1->NodeSeries().Pointer().SetHorizSize(4);
     f.Close();
     const std::string text = Settings();
@@ -125,8 +126,8 @@ TEST_F(MainWindow, TheViewsLooksAreKeptFromOneRunToTheNext)
     Application->Reset();
 
     TProbeMainForm& again = Start();
-    EXPECT_FALSE(again.PseudoSection2d1->BottomAxis().Grid().Visible());
-    EXPECT_TRUE(again.PseudoSection2d1->LeftAxis().Grid().Visible());
+    EXPECT_TRUE(again.PseudoSection2d1->BottomAxis().Grid().Visible());
+    EXPECT_FALSE(again.PseudoSection2d1->LeftAxis().Grid().Visible());
     EXPECT_EQ(again.PolygonChart1->NodeSeries().Pointer().HorizSize(), 4);
 }
 
