@@ -4,7 +4,7 @@
 #include "bench/bench_common.h"
 
 #include "chart/control/ChartRegistry.h"
-#include "chart/series/SeriesLibrary.h"
+#include "chart/series/Series.h"
 #include "platform/controls/QtApplication.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
