@@ -2,6 +2,7 @@
 // in their margins, margin drags with their guards, the current chart chosen by a click, margin lines that
 // a second drawing erases, and the bitmap-to-PNG conversion of a saved page.
 #include "ChartTestSupport.h"
+#include "PrinterTestSupport.h"
 
 #include "chart/control/LumPreviewPanel.h"
 #include "chart/control/pngun.h"
@@ -29,21 +30,6 @@ public:
         MouseDown(mbLeft, TShiftState{ssLeft}, From.x, From.y);
         MouseMove(TShiftState{ssLeft}, To.x, To.y);
         MouseUp(mbLeft, TShiftState{}, To.x, To.y);
-    }
-};
-
-// No printer unless a test sets a PDF file: the machine's printers never count.
-class TPrinterScope {
-public:
-    TPrinterScope()
-    {
-        TPrinter::SetPlatformPrintersHidden(true);
-        Printer()->Reset();
-    }
-    ~TPrinterScope()
-    {
-        Printer()->Reset();
-        TPrinter::SetPlatformPrintersHidden(false);
     }
 };
 

@@ -2,6 +2,7 @@
 // the margin fields and their reset, the detail slider, saving the page as BMP and PNG, choosing "PDF file",
 // and the two-chart page shown and printed to a PDF file that is rasterised and probed.
 #include "ChartTestSupport.h"
+#include "PrinterTestSupport.h"
 
 #include "chart/control/LumPrevi.h"
 #include "platform/graphics/Printers.h"
@@ -26,21 +27,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// No printer unless a test sets a PDF file: the machine's printers never count.
-class TPrinterScope {
-public:
-    TPrinterScope()
-    {
-        TPrinter::SetPlatformPrintersHidden(true);
-        Printer()->Reset();
-    }
-    ~TPrinterScope()
-    {
-        Printer()->Reset();
-        TPrinter::SetPlatformPrintersHidden(false);
-    }
-};
 
 fs::path TempDir()
 {
