@@ -267,6 +267,9 @@ void TLumCanvas::DrawBevelFrame(TRect& rect, TColor topColor, TColor bottomColor
     pen.SetStyle(psSolid);
     --rect.Right;
     --rect.Bottom;
+    // Beyond half the box's smaller side every further ring would only turn the box inside out.
+    const std::int64_t side = std::min(std::int64_t(rect.Right) - rect.Left, std::int64_t(rect.Bottom) - rect.Top);
+    width = static_cast<int>(std::clamp<std::int64_t>(width, 0, std::max<std::int64_t>(0, side / 2 + 1)));
     for (int i = 0; i < width; ++i) {
         pen.SetColor(topColor);
         const TPoint top[3] = {{rect.Left, rect.Bottom}, {rect.Left, rect.Top}, {rect.Right, rect.Top}};

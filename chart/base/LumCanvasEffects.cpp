@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -79,6 +80,31 @@ void TLumShadow::SetUniformSize(int n)
     SetVertSize(n);
 }
 
+namespace {
+// A stored size may be anything a file holds. A smooth fade draws a line per pixel of its size, so it is
+// kept within the box it decorates; a solid band is one fill and only has to stay within the pixels.
+constexpr int FarthestShadow = 32767;
+
+int ClampedSize(int size, int limit) { return std::clamp(size, -limit, limit); }
+
+TRect Shifted(const TRect& r, int h, int v)
+{
+    return {ClampedPixel(std::int64_t(r.Left) + h), ClampedPixel(std::int64_t(r.Top) + v),
+            ClampedPixel(std::int64_t(r.Right) + h), ClampedPixel(std::int64_t(r.Bottom) + v)};
+}
+} // namespace
+
+void TLumShadow::EffectiveSizes(const TRect& rect, bool smooth, int& h, int& v) const
+{
+    if (smooth) {
+        h = ClampedSize(FHorizSize, ClampedPixel(std::abs(std::int64_t(rect.Right) - rect.Left)));
+        v = ClampedSize(FVertSize, ClampedPixel(std::abs(std::int64_t(rect.Bottom) - rect.Top)));
+    } else {
+        h = ClampedSize(FHorizSize, FarthestShadow);
+        v = ClampedSize(FVertSize, FarthestShadow);
+    }
+}
+
 bool TLumShadow::Prepare(TCanvas3D& canvas, const TRect& rect, int z)
 {
     if (FColor == clNone || (FHorizSize == 0 && FVertSize == 0)) return false;
@@ -86,8 +112,9 @@ bool TLumShadow::Prepare(TCanvas3D& canvas, const TRect& rect, int z)
     canvas.Brush().SetStyle(bsSolid);
     canvas.Pen().SetStyle(psClear);
     if (FTransparency > 0) {
-        const TRect moved{rect.Left + FHorizSize, rect.Top + FVertSize, rect.Right + FHorizSize, rect.Bottom + FVertSize};
-        FBlend = canvas.BeginTransparency(canvas.ProjectedRectBounds(moved, z), FTransparency);
+        int h = 0, v = 0;
+        EffectiveSizes(rect, false, h, v);
+        FBlend = canvas.BeginTransparency(canvas.ProjectedRectBounds(Shifted(rect, h, v), z), FTransparency);
     }
     return true;
 }
@@ -119,14 +146,16 @@ void TLumShadow::DrawSmoothFade(TCanvas3D& canvas, const TRect& r, int z)
     auto pixel = [&](int x, int y, TColor c) {
         if (flat) canvas.WritePixel(x, y, c); else canvas.WritePixelAtZ(x, y, z, c);
     };
-    const int h = FHorizSize, v = FVertSize;
+    int h = 0, v = 0;
+    EffectiveSizes(r, true, h, v);
+    const std::int64_t L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
     canvas.Pen().SetStyle(psSolid);
     if (v != 0) {
         TColor c = FColor;
         const int step = FadeStep(FColor, v);
         for (int i = 1; i <= v; ++i) {
             canvas.Pen().SetColor(c);
-            horizLine(r.Left + h, r.Right + h + i - v - 1, r.Bottom + i - 1);
+            horizLine(ClampedPixel(L + h), ClampedPixel(R + h + i - v - 1), ClampedPixel(B + i - 1));
             c = LightenColorBy(c, step);
         }
     }
@@ -135,8 +164,8 @@ void TLumShadow::DrawSmoothFade(TCanvas3D& canvas, const TRect& r, int z)
         const int step = FadeStep(FColor, h);
         for (int i = 0; i < h; ++i) {
             canvas.Pen().SetColor(c);
-            vertLine(r.Right + i, r.Top + v, r.Bottom + v + i - h);
-            pixel(r.Right + i - 1, r.Bottom + v + i - h - 1, c);
+            vertLine(ClampedPixel(R + i), ClampedPixel(T + v), ClampedPixel(B + v + i - h));
+            pixel(ClampedPixel(R + i - 1), ClampedPixel(B + v + i - h - 1), c);
             c = LightenColorBy(c, step);
         }
     }
@@ -144,15 +173,20 @@ void TLumShadow::DrawSmoothFade(TCanvas3D& canvas, const TRect& r, int z)
 
 void TLumShadow::DrawFlatBands(TCanvas3D& canvas, const TRect& r)
 {
-    const int h = FHorizSize, v = FVertSize;
+    int h = 0, v = 0;
+    EffectiveSizes(r, false, h, v);
+    const std::int64_t L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
+    const auto box = [&canvas](std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+        canvas.DrawRectangleBox(ClampedPixel(x0), ClampedPixel(y0), ClampedPixel(x1), ClampedPixel(y1));
+    };
     if (v > 0)
-        canvas.DrawRectangleBox(r.Left + h, r.Bottom, r.Right + h, r.Bottom + 1 + v);
+        box(L + h, B, R + h, B + 1 + v);
     else if (v < 0)
-        canvas.DrawRectangleBox(r.Left + h, r.Top + 1, r.Right + h, r.Top + v);
+        box(L + h, T + 1, R + h, T + v);
     if (h > 0)
-        canvas.DrawRectangleBox(r.Right, r.Top + v, r.Right + 1 + h, r.Bottom + v + 1);
+        box(R, T + v, R + 1 + h, B + v + 1);
     else if (h < 0)
-        canvas.DrawRectangleBox(r.Left + 1, r.Top + v, r.Left + h, r.Bottom + v + 1);
+        box(L + 1, T + v, L + h, B + v + 1);
 }
 
 void TLumShadow::DrawRectAtZ(TCanvas3D& canvas, const TRect& rect, int z)
@@ -163,9 +197,11 @@ void TLumShadow::DrawRectAtZ(TCanvas3D& canvas, const TRect& rect, int z)
     } else if (canvas.IsRotationSuspended()) {
         DrawFlatBands(canvas, rect);
     } else {
-        const int h = FHorizSize, v = FVertSize;
-        canvas.DrawRectAtDepth({rect.Left + h, rect.Bottom, rect.Right + h, rect.Bottom + v}, z);
-        canvas.DrawRectAtDepth({rect.Right, rect.Top + v, rect.Right + h, rect.Bottom + v}, z);
+        int h = 0, v = 0;
+        EffectiveSizes(rect, false, h, v);
+        const TRect moved = Shifted(rect, h, v);
+        canvas.DrawRectAtDepth({moved.Left, rect.Bottom, moved.Right, moved.Bottom}, z);
+        canvas.DrawRectAtDepth({rect.Right, moved.Top, moved.Right, moved.Bottom}, z);
     }
     Finish(canvas);
 }
@@ -173,7 +209,9 @@ void TLumShadow::DrawRectAtZ(TCanvas3D& canvas, const TRect& rect, int z)
 void TLumShadow::DrawEllipseShadow(TCanvas3D& canvas, const TRect& rect, int z)
 {
     if (!Prepare(canvas, rect, z)) return;
-    const TRect moved{rect.Left + FHorizSize, rect.Top + FVertSize, rect.Right + FHorizSize, rect.Bottom + FVertSize};
+    int h = 0, v = 0;
+    EffectiveSizes(rect, FSmooth, h, v);
+    const TRect moved = Shifted(rect, h, v);
     if (FSmooth) {
         const TRect projected = canvas.ProjectRect(moved, z);
         canvas.ClipToEllipse(projected, false);

@@ -60,6 +60,8 @@ public:
     void DrawEllipseShadow(TCanvas3D& canvas, const TRect& rect, int z);
 
 private:
+    // The sizes drawn for rect: a smooth fade within the box, a solid band within the pixels.
+    void EffectiveSizes(const TRect& rect, bool smooth, int& h, int& v) const;
     bool Prepare(TCanvas3D& canvas, const TRect& rect, int z);
     void Finish(TCanvas3D& canvas);
     void DrawSmoothFade(TCanvas3D& canvas, const TRect& rect, int z);

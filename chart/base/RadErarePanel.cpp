@@ -4,6 +4,7 @@
 
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Region.h"
+#include "platform/rtl/PixelMath.h"
 
 #include <limits>
 
@@ -58,13 +59,6 @@ public:
         OnChange = std::move(onChange);
     }
 };
-
-// A sum or difference of pixels as an int, raising EIntOverflow beyond the int range.
-int CheckedInt(long long v)
-{
-    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) throw EIntOverflow();
-    return static_cast<int>(v);
-}
 
 } // namespace
 
@@ -254,7 +248,7 @@ int TCustomLumPanel::FrameWidth() const
     if (BevelInner() != bvNone) frame += BevelWidth();
     if (BevelOuter() != bvNone) frame += BevelWidth();
     if (FBorder->Visible()) frame += FBorder->Width();
-    return CheckedInt(frame);
+    return CheckedPixel(frame);
 }
 
 void TCustomLumPanel::ComputeChartRect()
@@ -265,10 +259,10 @@ void TCustomLumPanel::ComputeChartRect()
     const auto pixels = [this](int margin, long long size) -> long long {
         return FMarginUnits == muPixels ? margin : margin * size / 100;
     };
-    FChartRect.Left = CheckedInt(FPanelRect.Left + frame + pixels(FMargins[0], w));
-    FChartRect.Top = CheckedInt(FPanelRect.Top + frame + pixels(FMargins[1], h));
-    FChartRect.Right = CheckedInt(FPanelRect.Right - frame - pixels(FMargins[2], w));
-    FChartRect.Bottom = CheckedInt(FPanelRect.Bottom - frame - pixels(FMargins[3], h));
+    FChartRect.Left = CheckedPixel(FPanelRect.Left + frame + pixels(FMargins[0], w));
+    FChartRect.Top = CheckedPixel(FPanelRect.Top + frame + pixels(FMargins[1], h));
+    FChartRect.Right = CheckedPixel(FPanelRect.Right - frame - pixels(FMargins[2], w));
+    FChartRect.Bottom = CheckedPixel(FPanelRect.Bottom - frame - pixels(FMargins[3], h));
 }
 
 void TCustomLumPanel::RecalcChartRect()
@@ -278,16 +272,16 @@ void TCustomLumPanel::RecalcChartRect()
         if (r.Left < FPanelRect.Left) r.Left = FPanelRect.Left;
         if (r.Top < FPanelRect.Top) r.Top = FPanelRect.Top;
         if (r.Right < r.Left)
-            r.Right = CheckedInt(static_cast<long long>(r.Left) + 1);
+            r.Right = CheckedPixel(static_cast<long long>(r.Left) + 1);
         else if (r.Right == r.Left)
-            r.Right = CheckedInt(static_cast<long long>(r.Left) + Width());
+            r.Right = CheckedPixel(static_cast<long long>(r.Left) + Width());
         if (r.Bottom < r.Top)
-            r.Bottom = CheckedInt(static_cast<long long>(r.Top) + 1);
+            r.Bottom = CheckedPixel(static_cast<long long>(r.Top) + 1);
         else if (r.Bottom == r.Top)
-            r.Bottom = CheckedInt(static_cast<long long>(r.Top) + Height());
+            r.Bottom = CheckedPixel(static_cast<long long>(r.Top) + Height());
     }
-    FChartWidth = CheckedInt(static_cast<long long>(r.Right) - r.Left);
-    FChartHeight = CheckedInt(static_cast<long long>(r.Bottom) - r.Top);
+    FChartWidth = CheckedPixel(static_cast<long long>(r.Right) - r.Left);
+    FChartHeight = CheckedPixel(static_cast<long long>(r.Bottom) - r.Top);
     FChartXCenter = static_cast<int>((static_cast<long long>(r.Left) + r.Right) / 2);
     FChartYCenter = static_cast<int>((static_cast<long long>(r.Top) + r.Bottom) / 2);
 }

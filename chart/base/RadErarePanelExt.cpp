@@ -4,8 +4,12 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/rtl/PixelMath.h"
 #include "platform/rtl/Streams.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -213,8 +217,11 @@ void TCustomLumPanelExtended::PaintPanelFace(const TRect& Rect)
         canvas.Brush().SetStyle(bsSolid);
         canvas.Brush().SetColor(Parent() ? Parent()->Color() : Color());
         canvas.FillRectWithBrush(r);
-        r.Right -= Shadow().HorizSize();
-        r.Bottom -= Shadow().VertSize();
+        // The face gives the shadow room within the panel, never more than the panel has.
+        const int w = ClampedPixel(std::abs(std::int64_t(r.Right) - r.Left));
+        const int h = ClampedPixel(std::abs(std::int64_t(r.Bottom) - r.Top));
+        r.Right = ClampedPixel(std::int64_t(r.Right) - std::clamp(Shadow().HorizSize(), -w, w));
+        r.Bottom = ClampedPixel(std::int64_t(r.Bottom) - std::clamp(Shadow().VertSize(), -h, h));
         Shadow().DrawRect(canvas, r);
     }
     PaintBackground(r);
@@ -288,7 +295,8 @@ void DrawBevelBorder(TLumCanvas& Canvas, TBevelCut Bevel, TRect& Rect, int Round
     }
     Canvas.Pen().SetColor(lowered ? clBtnShadow : clBtnHighlight);
     Canvas.RoundRectInRect(Rect, RoundSize, RoundSize);
-    Rect = {Rect.Left + BevelWidth, Rect.Top + BevelWidth, Rect.Right - BevelWidth, Rect.Bottom - BevelWidth};
+    Rect = {ClampedPixel(std::int64_t(Rect.Left) + BevelWidth), ClampedPixel(std::int64_t(Rect.Top) + BevelWidth),
+            ClampedPixel(std::int64_t(Rect.Right) - BevelWidth), ClampedPixel(std::int64_t(Rect.Bottom) - BevelWidth)};
 }
 
 // ---- Back image -----------------------------------------------------------------------------------------------
