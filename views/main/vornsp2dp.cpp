@@ -3,6 +3,7 @@
 // program with real input); VSP_EXIT_AFTER_FIRST_PAINT set ends the process at once when the window has first painted
 // (the start-up benchmark's end point).
 #include "chart/control/ChartRegistry.h"
+#include "chart/editors/ChartEditors.h"
 #include "chart/series/SeriesLibrary.h"
 #include "platform/controls/Application.h"
 #include "views/ResMainForm.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     Application->SetTitle("VornSP2Dp");
     ChartInitialization();
     SeriesLibraryInitialization();
+    ChartEditorsInitialization(); // the pop-ups' "Options" open the editor dialogs
     {
         auto form = std::make_unique<TMainForm>(nullptr);
         if (const char* layout = std::getenv("VSP_LAYOUT_FILE"); layout && *layout)
@@ -26,6 +28,7 @@ int main(int argc, char** argv)
         form->ShowStartUpSplash();
         Application->Run();
     }
+    ChartEditorsFinalization();
     SeriesLibraryFinalization();
     ChartFinalization();
     return 0;
