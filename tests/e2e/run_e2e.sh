@@ -90,6 +90,13 @@ node_marks() {
   convert "$1" -crop "${w}x${h}+${x}+${y}" +repage -fill black +opaque "$2" -fill white -opaque "$2" \
     -morphology Erode Square:1 -format "%[fx:round(mean*w*h)]" info:
 }
+# red_pixels <picture>: the pure red pixels of the data view in a screenshot (its dotted calculated curve).
+red_pixels() {
+  local kind name x y w h rest
+  read -r kind name x y w h rest <<<"$(entry control PseudoSection2d1)"
+  convert "$1" -crop "${w}x${h}+${x}+${y}" +repage -fill black +opaque "#FF0000" -fill white -opaque "#FF0000" \
+    -format "%[fx:round(mean*w*h)]" info:
+}
 # run_button <name>: clicks a run button and waits until the window was disabled once more and is enabled.
 run_button() {
   local before
@@ -108,6 +115,9 @@ wait_for 30 "main window" listed control ToolBar1
 sleep 0.5
 shot started
 expect_windows 1 "at start"
+# No curve before a survey is open: the probe below tells a drawn curve from none.
+picture="$shots/$(printf 'e2e_%02d_started.png' "$step")"
+[[ "$(red_pixels "$picture")" -lt 200 ]] || fail "$(red_pixels "$picture") red pixels in the empty data view"
 
 # File > Open file: the path typed into the dialog, Yes to the configuration.
 menu File1 Openfile1
@@ -129,6 +139,9 @@ expect_windows 1 "after the open"
 picture="$shots/$(printf 'e2e_%02d_opened.png' "$step")"
 [[ "$(node_marks "$picture" "#0000FF")" == 19 ]] || fail "$(node_marks "$picture" "#0000FF") blue node marks, not 19"
 [[ "$(node_marks "$picture" "#808080")" == 23 ]] || fail "$(node_marks "$picture" "#808080") grey node marks, not 23"
+# The data view: the calculated curve of the forward run the open made, red and dotted, across the plot (a
+# legend sample alone is a few dozen pixels).
+[[ "$(red_pixels "$picture")" -ge 200 ]] || fail "$(red_pixels "$picture") red pixels in the data view, no calculated curve"
 
 run_button SpeedButton6
 sleep 0.3
