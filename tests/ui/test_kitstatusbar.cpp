@@ -125,8 +125,8 @@ TEST(kitStatusBar, GaugeFillEdgeAndTwoTextColours)
             EXPECT_GT(leftText, 0) << "the text changes colour at the fill edge";
             EXPECT_GT(rightText, 0);
         }
-        if (k.position == 0) EXPECT_EQ(leftText, 0);
-        if (k.position == 100) EXPECT_EQ(rightText, 0);
+        if (k.position == 0) { EXPECT_EQ(leftText, 0); }
+        if (k.position == 100) { EXPECT_EQ(rightText, 0); }
     }
 }
 

@@ -30,7 +30,7 @@ TEST(SplashArt, CardWithoutKeyColoursInsideAndKeyColourRound)
                 ++inside;
                 text += p == RGB(255, 255, 255);
             }
-            if (cut) EXPECT_EQ(p, clGreen) << "only the key colour is cut, at " << x << "," << y;
+            if (cut) { EXPECT_EQ(p, clGreen) << "only the key colour is cut, at " << x << "," << y; }
         }
     EXPECT_GT(inside, 250 * 170) << "the card fills most of the picture";
     EXPECT_GT(text, 50) << "the name is written in white";

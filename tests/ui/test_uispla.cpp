@@ -250,8 +250,9 @@ TEST_F(TSplashTest, ShapedWindowAndItsAnimations)
         s.AnimateShow().SetEffect(c.show);
         s.AnimateHide().SetEffect(c.hide);
         if (c.show == aweSlide || c.show == aweRoll || c.show == aweCenter || c.hide == aweSlide || c.hide == aweRoll ||
-            c.hide == aweCenter)
+            c.hide == aweCenter) {
             EXPECT_FALSE(s.ShapeForm()) << c.name;
+        }
         s.SetShapeForm(c.shapeWritten);
         EXPECT_EQ(s.ShapeForm(), c.shapeAfter) << c.name;
         EXPECT_EQ(s.AnimateShow().Effect(), c.showAfter) << c.name;

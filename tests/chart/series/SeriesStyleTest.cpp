@@ -259,9 +259,10 @@ TEST_F(TSeriesStyleFixture, DamagedStrings)
         const std::vector<std::string> after = FieldsOf(WriteSeriesStyle(&s));
         EXPECT_EQ(after[0], good[0]) << c.Name;
         EXPECT_EQ(after[static_cast<std::size_t>(c.Applied)], good[static_cast<std::size_t>(c.Applied)]) << c.Name;
-        if (c.NotApplied >= 0)
+        if (c.NotApplied >= 0) {
             EXPECT_EQ(after[static_cast<std::size_t>(c.NotApplied)], before[static_cast<std::size_t>(c.NotApplied)])
                 << c.Name;
+        }
     }
 
     // The pointer block without its marker: DrawEvery follows the line pen's place.

@@ -212,9 +212,9 @@ TEST(CanvasEdges, SidesAndAdjustment)
         b.Canvas().DrawEdge(r, c.edge, c.flags);
         EXPECT_EQ(r, c.adjusted) << c.flags;
         // Undrawn sides stay white.
-        if (!(c.flags & BF_LEFT)) EXPECT_EQ(At(b, 5, 15), clWhite) << c.flags;
-        if (!(c.flags & BF_RIGHT)) EXPECT_EQ(At(b, 24, 15), clWhite) << c.flags;
-        if (c.flags & BF_RIGHT) EXPECT_NE(At(b, 24, 15), clWhite) << c.flags;
+        if (!(c.flags & BF_LEFT)) { EXPECT_EQ(At(b, 5, 15), clWhite) << c.flags; }
+        if (!(c.flags & BF_RIGHT)) { EXPECT_EQ(At(b, 24, 15), clWhite) << c.flags; }
+        if (c.flags & BF_RIGHT) { EXPECT_NE(At(b, 24, 15), clWhite) << c.flags; }
     }
 }
 
@@ -286,9 +286,9 @@ TEST(CanvasEdges, Frame3DSidesAndShrinking)
         EXPECT_EQ(At(b, 10, 2), c.top ? clRed : clWhite) << c.sides;
         EXPECT_EQ(At(b, 17, 10), c.right ? clBlue : clWhite) << c.sides;
         EXPECT_EQ(At(b, 10, 17), c.bottom ? clBlue : clWhite) << c.sides;
-        if (c.right) EXPECT_EQ(At(b, 17, 2), clBlue) << "top-right corner in the bottom-right colour";
-        if (c.bottom) EXPECT_EQ(At(b, 2, 17), clBlue) << "bottom-left corner in the bottom-right colour";
-        if (c.width == 3) EXPECT_EQ(At(b, 10, 15), clBlue) << "three rings";
+        if (c.right) { EXPECT_EQ(At(b, 17, 2), clBlue) << "top-right corner in the bottom-right colour"; }
+        if (c.bottom) { EXPECT_EQ(At(b, 2, 17), clBlue) << "bottom-left corner in the bottom-right colour"; }
+        if (c.width == 3) { EXPECT_EQ(At(b, 10, 15), clBlue) << "three rings"; }
     }
     // Frame3D is the four-sided frame.
     TBitmap a(20, 20), f(20, 20);
