@@ -396,6 +396,8 @@ void TCustomChartLegend::DrawItem(TCanvas3D& Canvas, int ValueIndex, int Slot, T
             Canvas.Font().SetColor(s->SeriesColor());
         }
     }
+    // The symbol of the item above may have left a solid brush: texts lie on the legend's own background.
+    Canvas.Brush().SetStyle(bsClear);
     if (static_cast<std::size_t>(Slot) < FItems.size())
         DrawItemTexts(Canvas, textX, checkBoxes ? y + 1 : y, FItems[static_cast<std::size_t>(Slot)]);
 
