@@ -256,6 +256,16 @@ TEST(SeriesWindow, ModelAndDataChartsInAWindow)
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx) red = red || Bgr(shot.pixel(low + QPoint(dx, dy))) == clRed;
     EXPECT_TRUE(red);
+    // The second legend text lies on the legend's background, not on the blue brush of the pointer above it.
+    const auto& layout = data.Legend().Layout();
+    const int top = layout.ItemsTop + layout.Margin + 1 + layout.ItemHeight;
+    int stained = 0;
+    for (int y = top; y < top + layout.ItemHeight - 1; ++y) {
+        for (int x = layout.TextX; x < layout.TextX + layout.TextWidth; ++x) {
+            stained += Bgr(shot.pixel(data.Left() + x, data.Top() + y)) == clBlue;
+        }
+    }
+    EXPECT_EQ(stained, 0);
 }
 
 TEST(SeriesLegend, ContinuousSymbolsOfPaletteSeriesHaveNoFrames)
