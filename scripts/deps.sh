@@ -4,8 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev libgtest-dev
-          libbenchmark-dev fonts-liberation2 xvfb xauth libgl-dev ccache imagemagick xdotool poppler-utils
-          libqcustomplot-dev libqcustomplot2.1-qt6 "$@")
+          libbenchmark-dev fonts-liberation2 xvfb xauth libgl-dev ccache imagemagick xdotool poppler-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do
