@@ -476,6 +476,16 @@ TEST(ChartMouse, AxisHintAtMostTenTimes)
     }
     EXPECT_EQ(c.AxisHintCount, 10);
     EXPECT_EQ(c.Cursor(), c.SavedCursor());
+
+    // In 2-D the application shows the hint at once, under the mouse.
+    TMouseChart fresh;
+    fresh.Move(onAxis);
+    const THintRecord& hint = Application->LastHint();
+    EXPECT_TRUE(hint.Shown);
+    EXPECT_EQ(hint.Text, AxisSettingsHint);
+    EXPECT_EQ(hint.Control, &fresh.Chart);
+    const TPoint screen = fresh.Chart.ClientToScreen({onAxis.x(), onAxis.y()});
+    EXPECT_EQ(hint.Pos, (TPoint{screen.x, screen.y + 20}));
 }
 
 // ---- Pop-up menus -----------------------------------------------------------------------------------------
@@ -592,7 +602,6 @@ TEST(ChartMouse, SeriesMenuDefaultOptionsAndLock)
     THooks hooks;
     TMouseChart m;
     TChart& c = m.Chart;
-    m.Series->StoreDefaultStyle();
     TChartSeries* edited = nullptr;
     ChartEditorHooks().ShowGraphicEditor = [&](TChartSeries& s) { edited = &s; };
     std::vector<TPersistent*> senders;
@@ -607,6 +616,31 @@ TEST(ChartMouse, SeriesMenuDefaultOptionsAndLock)
         EXPECT_EQ(edited, m.Series);
     }
     EXPECT_EQ(senders, (std::vector<TPersistent*>{m.Series}));
+
+    // "Default" gives the series back the look it stored (through the series style hooks, here a
+    // colour-only style).
+    {
+        struct TStyleHooks {
+            TLumEngineStyleHooks Saved = LumEngineModule().Style;
+            ~TStyleHooks() { LumEngineModule().Style = Saved; }
+        } restore;
+        LumEngineModule().Style.WriteSeriesStyle = [](TChartSeries& s) { return std::to_string(s.SeriesColor()); };
+        LumEngineModule().Style.ReadSeriesStyle = [](TChartSeries& s, const std::string& text) {
+            s.SetSeriesColor(static_cast<TColor>(std::stoul(text)));
+            return true;
+        };
+        m.Series->SetSeriesColor(clGreen);
+        m.Series->StoreDefaultStyle();
+        m.Series->SetSeriesColor(clFuchsia);
+        std::vector<std::string> seen;
+        TPromptScript script;
+        PickFromMenu(script, seen, 1);
+        m.Press(p, Qt::RightButton, Qt::ShiftModifier);
+        EXPECT_TRUE(script.Failures().empty());
+        EXPECT_EQ(m.Series->SeriesColor(), clGreen);
+        EXPECT_EQ(c.ClickedSeries, m.Series);
+    }
+    EXPECT_EQ(senders, (std::vector<TPersistent*>{m.Series, m.Series}));
 
     // An edit-locked series gets no menu, its click event still fires.
     m.Series->SetEditLocked(true);

@@ -177,23 +177,32 @@ TEST(ChartRegistry, ToolTypes)
 
 TEST(ChartRegistry, PaletteNamesAndColours)
 {
-    // Names in index order with their colour counts; first and last colour of each palette.
+    // Names in index order, each with its colours in order.
     struct Case {
         const char* Name;
-        std::size_t Count;
-        std::uint32_t First, Last;
+        std::vector<std::uint32_t> Colors;
     };
     const Case cases[] = {
-        {"Lumigram", 0, 0, 0},
-        {"Excel", 22, 0xFF9999, 0xCC99FF},
-        {"Victorian", 11, 0xA1A55D, 0x846401},
-        {"Pastels", 14, 0xFFFFCC, 0xCCFFCC},
-        {"Solid", 8, 0xFF0000, 0xFFFFFF},
-        {"Classic", 12, 0xFF0000, 0x008080},
-        {"Web", 9, 0x00A5FF, 0x408080},
-        {"Modern", 14, 0x6699FF, 0xFFCCCC},
-        {"Rainbow", 25, 0x000099, 0xFF00CC},
-        {"Win. XP", 13, 0xFE9B82, 0x7B715F},
+        {"Lumigram", {}},
+        {"Excel", {0xFF9999, 0x663399, 0xCCFFFF, 0xFFFFCC, 0x660066, 0x8080FF, 0xCC6600, 0xFFCCCC,
+                   0x800000, 0xFF00FF, 0x00FFFF, 0xFFFF00, 0x800080, 0x000080, 0x808000, 0xFF0000,
+                   0xFFCC00, 0xFFFFCC, 0xCCFFCC, 0x00FFFF, 0xFFCC99, 0xCC99FF}},
+        {"Victorian", {0xA1A55D, 0x3153C4, 0x0996E7, 0x4AE8F6, 0xA7A2B1, 0x84A7C9, 0x51798C, 0xB7CDD8,
+                       0x536508, 0x7BD8F7, 0x846401}},
+        {"Pastels", {0xFFFFCC, 0xCCFFFF, 0xFFCCCC, 0xCCCC00, 0xCCCCCC, 0x999900, 0x999999, 0xCCCCFF,
+                     0x66CCFF, 0xFFCCCC, 0x9999FF, 0x99FFFF, 0xFFCC99, 0xCCFFCC}},
+        {"Solid", {0xFF0000, 0x0000FF, 0x00FF00, 0x00CCFF, 0x404040, 0x00FFFF, 0xC000FF, 0xFFFFFF}},
+        {"Classic", {0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0x800000, 0x008000,
+                     0x808000, 0x000080, 0x800080, 0x008080}},
+        {"Web", {0x00A5FF, 0xCE0000, 0x00CE00, 0x40FFFF, 0xFFFF40, 0xFF40FF, 0x0040FF, 0xA58080, 0x408080}},
+        {"Modern", {0x6699FF, 0x6666FF, 0xFFCC99, 0x669966, 0x99CCCC, 0xCC6699, 0x6666CC, 0x99CCFF,
+                    0xFF6699, 0xCCCCCC, 0xCCFF66, 0xFF9966, 0x996699, 0xFFCCCC}},
+        {"Rainbow", {0x000099, 0x0000C3, 0x0000EE, 0x001AFF, 0x0046FF, 0x0073FF, 0x009FFF, 0x00CBFF,
+                     0x00F7FF, 0x08F4E3, 0x11E7C3, 0x1BDAA3, 0x25CD83, 0x2EC063, 0x38B342, 0x42A622,
+                     0x4B9A02, 0x6A870C, 0x8A751A, 0xAA6328, 0xCB5036, 0xEB3E44, 0xFF2A61, 0xFF1596,
+                     0xFF00CC}},
+        {"Win. XP", {0xFE9B82, 0x24D1FC, 0x0DBC7C, 0x2F85FD, 0xFCFEFD, 0x214EE2, 0xD63829, 0x0094B7,
+                     0x00865A, 0x0046D2, 0xFAE5D3, 0xD8D8D8, 0x7B715F}},
     };
     const TStringList& names = *ColorPalettes();
     ASSERT_EQ(names.Count(), 10);
@@ -201,13 +210,10 @@ TEST(ChartRegistry, PaletteNamesAndColours)
         const Case& c = cases[i];
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(names[i], c.Name);
-        const auto& colors = ColorPaletteColors(i);
-        ASSERT_EQ(colors.size(), c.Count);
-        if (c.Count == 0) continue;
-        EXPECT_EQ(colors.front(), static_cast<TColor>(c.First));
-        EXPECT_EQ(colors.back(), static_cast<TColor>(c.Last));
+        std::vector<std::uint32_t> colors;
+        for (const TColor color : ColorPaletteColors(i)) colors.push_back(static_cast<std::uint32_t>(color));
+        EXPECT_EQ(colors, c.Colors);
     }
-    EXPECT_EQ(ColorPaletteColors(8)[9], static_cast<TColor>(0x08F4E3)) << "Rainbow's tenth";
     EXPECT_TRUE(ColorPaletteColors(10).empty());
     EXPECT_TRUE(ColorPaletteColors(-1).empty());
 }

@@ -211,4 +211,7 @@ TEST(ChartSeriesHelpers, PaintSeriesLegendSymbolIntoABitmap)
     EXPECT_THROW(PaintSeriesLegendSymbol(failing, bitmap.Canvas(), {5, 5, 30, 15}, &chart), Exception);
     EXPECT_EQ(failing.ParentChart(), nullptr) << "let go also on failure";
     EXPECT_EQ(chart.CountSeries(), 1);
+    // Without a chart of its own or given: the temporary chart lets it go on failure too.
+    EXPECT_THROW(PaintSeriesLegendSymbol(failing, bitmap.Canvas(), {5, 5, 30, 15}, nullptr), Exception);
+    EXPECT_EQ(failing.ParentChart(), nullptr);
 }
