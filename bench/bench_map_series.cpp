@@ -74,10 +74,42 @@ bench::TBestTimes<std::string>& Best()
     return best;
 }
 
+// The last picture of each side, kept to check that both drew the same polygons.
+std::unique_ptr<TBitmap>& ChartPicture()
+{
+    static std::unique_ptr<TBitmap> picture;
+    return picture;
+}
+
+QImage& ReferencePicture()
+{
+    static QImage picture;
+    return picture;
+}
+
+// Of the reference's polygon pixels (those not left white), how many the chart painted the same.
+void PrintAgreement()
+{
+    const TBitmap* chart = ChartPicture().get();
+    const QImage& reference = ReferencePicture();
+    if (!chart || reference.isNull()) return;
+    long inside = 0, same = 0;
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+            const QRgb r = reference.pixel(x, y);
+            if ((r & 0xFFFFFF) == 0xFFFFFF) continue;
+            ++inside;
+            const TColor c = chart->PixelRGB(x, y);
+            same += static_cast<TColor>(qRed(r) | qGreen(r) << 8 | qBlue(r) << 16) == c;
+        }
+    std::printf("  agreement    %8.2f %% of %ld polygon pixels painted alike\n", inside ? 100.0 * same / inside : 0.0, inside);
+}
+
 void BM_MapSeriesChartPaint(benchmark::State& state)
 {
     TScene& s = Scene();
-    TBitmap bitmap(Width, Height, pf32bit);
+    ChartPicture() = std::make_unique<TBitmap>(Width, Height, pf32bit);
+    TBitmap& bitmap = *ChartPicture();
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
         s.Chart.DrawOnCanvas(bitmap.Canvas(), {0, 0, Width, Height});
@@ -118,6 +150,7 @@ void BM_QPainterReference(benchmark::State& state)
         painter.end();
         Best().Record("reference", std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     }
+    ReferencePicture() = image;
 }
 
 BENCHMARK(BM_MapSeriesChartPaint)->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -133,6 +166,7 @@ int main(int argc, char** argv)
     std::printf("\nMap series, 10,000 polygons of 12 vertices in 1600 x 1000, on %s\n", bench::Machine().c_str());
     std::printf("  chart paint  %8.2f ms (best)\n  QPainter     %8.2f ms (best)\n", chart * 1e3, reference * 1e3);
     if (reference > 0) std::printf("  ratio        %8.2f (target at most 2)\n", chart / reference);
+    PrintAgreement();
     benchmark::Shutdown();
     return 0;
 }

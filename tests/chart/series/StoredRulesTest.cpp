@@ -59,6 +59,10 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"line", Kind<L>(), "OutLine.Visible", false, On<L>([](L& s) { s.OutLine().SetVisible(true); }), true},
         {"line", Kind<L>(), "LinePen.Width", false, On<L>([](L& s) { s.LinePen().SetWidth(2); }), true},
         {"line", Kind<L>(), "Shadow.HorizSize", false, On<L>([](L& s) { s.Shadow().SetHorizSize(3); }), true},
+        {"line", Kind<L>(), "Brush.Style", false, On<L>([](L& s) { s.SetLineBrush(bsCross); }), true},
+        // A pointer's Visible has no default: hidden or shown, it is always written.
+        {"line: the pointer", Kind<L>(), "Pointer.Visible", true, On<L>([](L& s) { s.Pointer().SetVisible(true); }), true},
+        {"line", Kind<L>(), "Pointer.HorizSize", false, On<L>([](L& s) { s.Pointer().SetHorizSize(6); }), true},
         {"horizontal line", Kind<THorizLineSeries>(), "Stairs", false, nullptr, false},
         {"point: ClickableLine is off", Kind<Pt>(), "ClickableLine", true, nullptr, true},
         {"point", Kind<Pt>(), "Transparency", false, On<Pt>([](Pt& s) { s.SetTransparency(30); }), true},
@@ -74,6 +78,15 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"area", Kind<A>(), "Transparency", false, On<A>([](A& s) { s.SetTransparency(50); }), true},
         {"area", Kind<A>(), "Gradient.Visible", false, On<A>([](A& s) { s.Gradient().SetVisible(true); }), true},
         {"area", Kind<A>(), "AreaLinesPen.Visible", false, On<A>([](A& s) { s.AreaLinesPen().SetVisible(false); }), true},
+        {"area", Kind<A>(), "AreaChartBrush.Color", false, On<A>([](A& s) { s.AreaChartBrush().SetColor(clRed); }), true},
+        {"area", Kind<A>(), "Pointer.Visible", true, On<A>([](A& s) { s.Pointer().SetVisible(true); }), true},
+        {"area", Kind<A>(), "ClickableLine", false, On<A>([](A& s) { s.SetClickableLine(false); }), true},
+        {"area", Kind<A>(), "ColorEachLine", false, On<A>([](A& s) { s.SetColorEachLine(false); }), true},
+        {"area", Kind<A>(), "Dark3D", false, On<A>([](A& s) { s.SetDark3D(false); }), true},
+        {"area", Kind<A>(), "Stairs", false, On<A>([](A& s) { s.SetStairs(true); }), true},
+        {"area", Kind<A>(), "InvertedStairs", false, On<A>([](A& s) { s.SetInvertedStairs(true); }), true},
+        {"area", Kind<A>(), "LinePen.Width", false, On<A>([](A& s) { s.LinePen().SetWidth(2); }), true},
+        {"point: the pointer is shown", Kind<Pt>(), "Pointer.Visible", true, On<Pt>([](Pt& s) { s.Pointer().SetVisible(false); }), true},
         {"horizontal area", Kind<THorizAreaSeries>(), "DrawArea", true, nullptr, true},
         {"fast line", Kind<F>(), "AutoRepaint", false, On<F>([](F& s) { s.SetAutoRepaint(false); }), true},
         {"fast line", Kind<F>(), "DrawAllPoints", false, On<F>([](F& s) { s.SetDrawAllPoints(false); }), true},
@@ -94,6 +107,8 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"map", Kind<M>(), "TimesZOrder", false, On<M>([](M& s) { s.SetTimesZOrder(1); }), true},
         {"map: the polygons are always written", Kind<M>(), "Shapes", true, nullptr, true},
         {"map", Kind<M>(), "Pen.Width", false, On<M>([](M& s) { s.Pen().SetWidth(2); }), true},
+        {"map", Kind<M>(), "Brush.Style", false, On<M>([](M& s) { s.Brush().SetStyle(bsCross); }), true},
+        {"map", Kind<M>(), "Active", false, On<M>([](M& s) { s.SetActive(false); }), true},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(std::string(row.kind) + " " + row.path);
@@ -124,6 +139,7 @@ TEST(SeriesStoredRules, PolygonProperties)
         {"Transparency", false, [](TLumPolygon& p) { p.SetTransparency(10); }, true},
         {"Z", true, nullptr, true},
         {"Pen.Width", false, [](TLumPolygon& p) { p.Pen().SetWidth(3); }, true},
+        {"Brush.Style", false, [](TLumPolygon& p) { p.Brush().SetStyle(bsCross); }, true},
         {"Gradient.Visible", false, [](TLumPolygon& p) { p.Gradient().SetVisible(true); }, true},
     };
     for (const Row& row : rows) {
