@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 // A bar with a fixed range, host rectangle and page.
@@ -218,6 +220,11 @@ TEST(LegendScrollBar, SizeHookWidensTheLegendByTheBar)
         with.Bar->SetParentChart(&with.Chart);
         RenderChart(without.Chart);
         auto b = RenderChart(with.Chart);
+        if (const char* dir = std::getenv("VSP_CHART_RENDER_DIR")) {
+            TPngImage png;
+            png.Assign(*b);
+            png.SaveToFile(std::string(dir) + "/legend-scroll-bar-" + std::string(LegendAlignmentNames.NameOf(c.Alignment)) + ".png");
+        }
         const TRect a = with.Chart.Legend().ShapeRect(), o = without.Chart.Legend().ShapeRect();
         if (c.Horizontal) {
             EXPECT_EQ(a.Right - a.Left, o.Right - o.Left);
