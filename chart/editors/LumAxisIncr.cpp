@@ -133,6 +133,7 @@ void TAxisIncrement::FormShow()
         ECustom->setText(AnsiToQString(FloatToStr(IncrementValue)));
         ECustom->setEnabled(true);
         ECustom->setFocus();
+        adjustSize(); // no room kept for the hidden steps
     }
     TranslateFormControls(this);
     FShowing = false;

@@ -21,6 +21,7 @@ TFormLumShape::TFormLumShape(QWidget* Owner, TLumCustomShape* Shape)
     : TLumEditorForm(Owner), BBackColor(nullptr), Button4(nullptr), CBBevel(nullptr), FShape(Shape)
 {
     PC1 = new QTabWidget;
+    ShowTabsWhole(*PC1);
     TabFormat = new QWidget;
     TabText = new QWidget;
     TabGradient = new QWidget;

@@ -65,7 +65,7 @@ TFormLumAxis::TFormLumAxis(QWidget* Owner, TChartAxis* Axis)
 {
     resize(464, 284);
     PageAxis = new QTabWidget;
-    PageAxis->setUsesScrollButtons(false);
+    ShowTabsWhole(*PageAxis);
     TabScales = new QWidget;
     TabTitle = new QWidget;
     TabLabels = new QWidget;
@@ -184,7 +184,7 @@ void TFormLumAxis::BuildScales()
     BIncre = new QPushButton(AnsiToQString("&Change..."));
     PageMinMax = new QTabWidget;
     // The pages' tabs always show whole; the dialog widens for them instead.
-    PageMinMax->setUsesScrollButtons(false);
+    ShowTabsWhole(*PageMinMax);
     auto* tabMin = new QWidget;
     auto* tabMax = new QWidget;
     PageMinMax->addTab(tabMin, "Minimum");
@@ -281,6 +281,7 @@ void TFormLumAxis::BuildScales()
 void TFormLumAxis::BuildTitle()
 {
     PageTitle = new QTabWidget;
+    ShowTabsWhole(*PageTitle);
     auto* style = new QWidget;
     auto* text = new QWidget;
     PageTitle->addTab(style, "Style");
@@ -313,6 +314,7 @@ void TFormLumAxis::BuildTitle()
 void TFormLumAxis::BuildLabels()
 {
     PageLabels = new QTabWidget;
+    ShowTabsWhole(*PageLabels);
     auto* style = new QWidget;
     TabLabelsFormat = new QWidget;
     auto* text = new QWidget;

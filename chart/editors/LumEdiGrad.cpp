@@ -143,7 +143,7 @@ void TLumGradientEditor::BuildForm()
     top->addWidget(CBDirection.Widget());
 
     PageControl1 = new QTabWidget;
-    PageControl1->setUsesScrollButtons(false);  // every tab shows whole; the dialog widens for them
+    ShowTabsWhole(*PageControl1);
     TabDefault = new QWidget;
     TabColors = new QWidget;
     TabOptions = new QWidget;

@@ -35,7 +35,7 @@ TFormLumLegend::TFormLumLegend(QWidget* Owner) : TLumEditorForm(Owner), BDivLine
 {
     resize(374, 224);
     PageControl1 = new QTabWidget;
-    PageControl1->setUsesScrollButtons(false);  // every tab shows whole; the dialog widens for them
+    ShowTabsWhole(*PageControl1);
     TabStyle = new QWidget;
     TabPosition = new QWidget;
     TabSymbols = new QWidget;
@@ -111,6 +111,7 @@ TFormLumLegend::TFormLumLegend(QWidget* Owner) : TLumEditorForm(Owner), BDivLine
 
     // "Title": options, then the title's shape pages.
     PageControl2 = new QTabWidget;
+    ShowTabsWhole(*PageControl2);
     TabTitleOptions = new QWidget;
     PageControl2->addTab(TabTitleOptions, "Options");
     auto* title = new QVBoxLayout(TabTitle);

@@ -114,6 +114,7 @@ TFormLumSeries::TFormLumSeries(QWidget* Owner)
     : TForm(Owner), CBCursor(nullptr), BMarkLinCol(nullptr)
 {
     PageSeries = new QTabWidget;
+    ShowTabsWhole(*PageSeries);
     TheTabSheet = new QWidget;
     TabGeneral = new QWidget;
     TabMarks = new QWidget;
@@ -281,6 +282,7 @@ void TFormLumSeries::BuildGeneral()
 void TFormLumSeries::BuildMarks()
 {
     PageControlMarks = new QTabWidget;
+    ShowTabsWhole(*PageControlMarks);
     TabStyle = new QWidget;
     TabArrows = new QWidget;
     TabSymbol = new QWidget;

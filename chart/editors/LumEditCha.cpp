@@ -12,8 +12,10 @@
 #include "platform/controls/Screen.h"
 
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -115,6 +117,16 @@ void TChartEditForm::WritePlace()
     }
 }
 
+void TChartEditForm::GrowToContents()
+{
+    // The layouts' cached hints learn of deeper changes (tabs joining an inner page control) only over
+    // several event-loop turns; renewing every widget's hints gives the size they need now.
+    for (QWidget* w : findChildren<QWidget*>()) w->updateGeometry();
+    const QSize needed = minimumSizeHint();
+    if (needed.width() > width() || needed.height() > height())
+        resize(std::max(width(), needed.width()), std::max(height(), needed.height()));
+}
+
 void TChartEditForm::ShowSeriesPage()
 {
     if (!FHost) {
@@ -166,6 +178,10 @@ int ShowGraphicEditor(TChartSeries& Series)
     if (auto* editor = dynamic_cast<TCustomSeriesEditor*>(host.TypeEditor()))
         SetControlsVisibility(false, {editor->CBStack.Widget(), editor->Label1, editor->CBDark3D, editor->CBColorEach,
                                       editor->CBClick, editor->CheckBox1, editor->LHeight, editor->UDHeight});
+    // A page whose tabs or controls need more room than the window has widens it (the marks' format
+    // pages join on the first visit of "Marks"); nothing is ever cut off.
+    QObject::connect(host.PageSeries, &QTabWidget::currentChanged, &form,
+                     [&form](int) { QTimer::singleShot(0, &form, [&form] { form.GrowToContents(); }); });
     form.SetCaption("Graphic editor");
     form.ShowModal();
     return 0;

@@ -31,6 +31,8 @@ public:
     TFormLumSeries* SeriesHost() const { return FHost; }
     // What the window's show does: the series to edit opens its editor.
     void PrepareShow();
+    // Widens or heightens the window when its pages need more room than it has (never shrinks it).
+    void GrowToContents();
 
     QTabWidget* MainPage;
     QWidget* TabChart;          // "Chart"

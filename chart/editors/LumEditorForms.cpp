@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 TLumEditorForm::TLumEditorForm(QWidget* Owner) : TForm(Owner) {}
@@ -59,4 +60,11 @@ std::string WidgetText(const QWidget& Widget)
     if (auto* button = qobject_cast<const QAbstractButton*>(&Widget)) return QStringToAnsi(button->text());
     if (auto* spin = qobject_cast<const QAbstractSpinBox*>(&Widget)) return QStringToAnsi(spin->text());
     return QStringToAnsi(Widget.windowTitle());
+}
+
+void ShowTabsWhole(QTabWidget& Pages)
+{
+    Pages.setUsesScrollButtons(false);
+    // Some platform styles elide tab texts, which would let the tab bar shrink instead.
+    Pages.setElideMode(Qt::ElideNone);
 }

@@ -10,6 +10,7 @@
 class QCheckBox;
 class QLabel;
 class QSpinBox;
+class QTabWidget;
 class TPersistent;
 
 class TLumEditorForm : public TForm {
@@ -30,6 +31,9 @@ void EmbedFormClient(TLumEditorForm& Form, QWidget& Parent, TPersistent* Tag);
 // The same for any form: no tag.
 void EmbedFormFilling(TForm& Form, QWidget& Parent);
 
+// Every tab of the page control shows whole, never elided or behind scroll buttons: its dialog
+// widens for them instead.
+void ShowTabsWhole(QTabWidget& Pages);
 // A label of 8-bit text; "&" marks its hot key, which focuses Buddy.
 QLabel* NewLabel(const std::string& Caption, QWidget* Buddy = nullptr);
 QCheckBox* NewCheckBox(const std::string& Caption);

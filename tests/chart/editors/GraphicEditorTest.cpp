@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -150,5 +151,28 @@ TEST(GraphicEditor, PointSeriesFromTheLegendShowsThePointerAsFormat)
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
     EXPECT_EQ(c.Points->Pointer().Style(), psDiamond) << "closing keeps the edits";
     EXPECT_EQ(ReadEditorOptionInteger("Width", 0), 100);
+    ClearEditorOptions();
+}
+
+TEST(GraphicEditor, EveryTabShowsWholeAlsoAfterTheMarksPagesJoin)
+{
+    ClearEditorOptions();
+    TWindowChart c;
+    TPromptScript script;
+    script.DriveForm([&](TForm& form) {
+        auto& f = FormAs<TChartEditForm>(form);
+        TFormLumSeries& host = *f.SeriesHost();
+        host.PageSeries->setCurrentWidget(host.TabMarks);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(host.PageControlMarks->count(), 7);
+        for (QTabBar* bar : f.findChildren<QTabBar*>()) {
+            if (!bar->isVisible()) continue;
+            EXPECT_LE(bar->sizeHint().width(), bar->width()) << bar->tabText(0).toStdString();
+        }
+        EXPECT_GT(f.width(), 414) << "the window widened for the marks' pages";
+        form.done(mrCancel);
+    });
+    ShowGraphicEditor(*c.Line);
+    EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
     ClearEditorOptions();
 }

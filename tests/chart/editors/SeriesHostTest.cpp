@@ -9,6 +9,8 @@
 #include "chart/editors/LumShadowEditor.h"
 
 #include "chart/control/ChartControl.h"
+#include "chart/control/LumLegendScrollBar.h"
+#include "chart/control/LumTools.h"
 #include "chart/engine/LumEngineAxis.h"
 #include "chart/engine/LumEngineAxisList.h"
 #include "chart/engine/LumEngineMarks.h"
@@ -75,22 +77,27 @@ TEST(EditorLookup, FindsTheFormsRegisteredForTheClassesNames)
 {
     TChart chart(nullptr);
     struct Case {
-        std::function<TChartSeries*()> Make;
-        const char* Form;  // nullptr: no form
+        std::function<TCustomChartElement*()> Make;
+        const char* Name;  // the editor form name the class answers
+        const char* Form;  // the form found; nullptr: none (no name, or its form is not built)
     };
     const std::vector<Case> cases = {
-        {[&] { return new TLineSeries(&chart); }, "TCustomSeriesEditor"},
-        {[&] { return new THorizLineSeries(&chart); }, "TCustomSeriesEditor"},
-        {[&] { return new TPointSeries(&chart); }, "TSeriesPointerEditor"},
-        {[&] { return new TAreaSeries(&chart); }, nullptr},       // its form is not built
-        {[&] { return new TFastLineSeries(&chart); }, nullptr},   // likewise
-        {[&] { return new TMapSeries(&chart); }, nullptr},
-        {[&] { return new TPolygonSeries(&chart); }, nullptr},    // names no form
+        {[&] { return new TLineSeries(&chart); }, "TCustomSeriesEditor", "TCustomSeriesEditor"},
+        {[&] { return new THorizLineSeries(&chart); }, "TCustomSeriesEditor", "TCustomSeriesEditor"},
+        {[&] { return new TPointSeries(&chart); }, "TSeriesPointerEditor", "TSeriesPointerEditor"},
+        {[&] { return new TAreaSeries(&chart); }, "TAreaSeriesEditor", nullptr},
+        {[&] { return new THorizAreaSeries(&chart); }, "TAreaSeriesEditor", nullptr},
+        {[&] { return new TFastLineSeries(&chart); }, "TFastLineSeriesEditor", nullptr},
+        {[&] { return new TMapSeries(&chart); }, "TMapSeriesEditor", nullptr},
+        {[&] { return new TPolygonSeries(&chart); }, "", nullptr},
+        {[&] { return new TChartImageTool(&chart); }, "TChartImageToolEditor", nullptr},
+        {[&] { return new TLegendScrollBar(&chart); }, "TScrollBarEditor", nullptr},
     };
     for (const Case& c : cases) {
-        TChartSeries* s = c.Make();
-        TFormFactory factory = FindEditorClass(*s);
-        ASSERT_EQ(bool(factory), c.Form != nullptr) << s->ClassName();
+        TCustomChartElement* e = c.Make();
+        EXPECT_EQ(EditorNameOfClass(*e), c.Name) << e->ClassName();
+        TFormFactory factory = FindEditorClass(*e);
+        ASSERT_EQ(bool(factory), c.Form != nullptr) << e->ClassName();
         if (!factory) continue;
         std::unique_ptr<TForm> form = factory(nullptr);
         if (std::string(c.Form) == "TCustomSeriesEditor") {

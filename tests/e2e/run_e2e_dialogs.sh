@@ -1,0 +1,208 @@
+#!/usr/bin/env bash
+# The program's dialogs under an X server, each reached as a user reaches it on the sample survey: the
+# chart editors through the charts' pop-ups and legend (Shift and a right click), and the buttons inside
+# them. A screenshot of every dialog and of every tab lands in the screenshot folder; a dialog that does
+# not open fails the run with its name. Clicks inside a dialog are aimed relative to its window, which
+# opens without decorations (no window manager).
+# Usage: run_e2e_dialogs.sh <program> <examples folder> <screenshot folder>
+set -euo pipefail
+
+program=$1 examples=$2 shots=$3
+
+for tool in xvfb-run xauth Xvfb xdotool import convert; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "e2e dialogs: the program '$tool' is needed and missing (scripts/deps.sh installs it)"
+    exit 1
+  fi
+done
+
+if [[ -z "${E2E_INSIDE_X:-}" ]]; then
+  export E2E_INSIDE_X=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+
+work=$(mktemp -d)
+pid=""
+step=0
+cleanup() {
+  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/app" "$work/config" "$shots"
+rm -f "$shots"/dlg_*.png
+cp "$program" "$work/app/vornsp2dp"
+cp "$examples/sample.sp2" "$examples/sample.cfg" "$work/app/"
+layout="$work/layout.txt"
+
+fail() {
+  echo "e2e dialogs: $*"
+  import -window root "$shots/dlg_failure.png" || true
+  exit 1
+}
+# wait_for <seconds> <what> <command...>: polls the command every tenth of a second.
+wait_for() {
+  local limit=$1 what=$2
+  shift 2
+  local i
+  for ((i = 0; i < limit * 10; i++)); do
+    if "$@"; then return 0; fi
+    if [[ -n "$pid" ]] && ! kill -0 "$pid" 2>/dev/null; then fail "the program ended while waiting for $what"; fi
+    sleep 0.1
+  done
+  fail "no $what after $limit s"
+}
+entry() { awk -v k="$1" -v n="$2" '$1 == k && $2 == n { print; exit }' "$layout" 2>/dev/null; }
+listed() { [[ -n "$(entry "$1" "$2")" ]]; }
+window_field() { awk -v f="$1" '$1 == "window" { print $f; exit }' "$layout" 2>/dev/null; }
+enabled() { [[ "$(window_field 6)" == 1 ]]; }
+# The shown window of that caption (exact), empty when there is none.
+window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+shown() { [[ -n "$(window_of "$1")" ]]; }
+gone() { [[ -z "$(window_of "$1")" ]]; }
+# The pop-up menu that opened last: a window of the program without a caption of its own.
+popup_of() { xdotool search --onlyvisible --pid "$pid" --name '^vornsp2dp$' 2>/dev/null | tail -1; }
+popup_shown() { [[ -n "$(popup_of)" ]]; }
+# open <caption>: waits for the dialog of that caption and lets it paint.
+open() {
+  wait_for 10 "dialog \"$1\"" shown "$1"
+  sleep 0.4
+}
+# picture <caption> <name>: a screenshot of the dialog alone.
+picture() {
+  step=$((step + 1))
+  import -window "$(window_of "$1")" "$shots/$(printf 'dlg_%02d_%s.png' "$step" "$2")"
+}
+# click_in <caption> <x> <y>: a click at a point of the dialog; negative coordinates count from its right
+# or bottom edge.
+click_in() {
+  local w width height x=$2 y=$3
+  w=$(window_of "$1")
+  [[ -n "$w" ]] || fail "dialog \"$1\" is not shown"
+  read -r width height < <(xdotool getwindowgeometry --shell "$w" | awk -F= '/WIDTH/ { w = $2 } /HEIGHT/ { h = $2 } END { print w, h }')
+  ((x < 0)) && x=$((width + x))
+  ((y < 0)) && y=$((height + y))
+  xdotool mousemove --window "$w" "$x" "$y" click 1
+  sleep 0.4
+}
+# close <caption>: Escape on the dialog, then waits until it is gone.
+close() {
+  xdotool windowfocus --sync "$(window_of "$1")" 2>/dev/null || true
+  xdotool key Escape
+  wait_for 10 "the close of \"$1\"" gone "$1"
+  sleep 0.2
+}
+# pages <caption> <name> <y> <x...>: clicks each tab (at height y, at each x) and takes a picture of it.
+pages() {
+  local caption=$1 name=$2 y=$3 x i=0
+  shift 3
+  for x in "$@"; do
+    i=$((i + 1))
+    click_in "$caption" "$x" "$y"
+    picture "$caption" "${name}_$i"
+  done
+}
+# at <control> <x> <y>: the screen point of a point of a main-window component (negative: from its right
+# or bottom edge).
+at() {
+  local kind name cx cy w h rest x=$2 y=$3
+  read -r kind name cx cy w h rest <<<"$(entry control "$1")"
+  [[ -n "${h:-}" ]] || fail "$1 is not on the screen"
+  ((x < 0)) && x=$((w + x))
+  ((y < 0)) && y=$((h + y))
+  echo "$((cx + x)) $((cy + y))"
+}
+# popup_option <control> <x> <y>: Shift and a right click there, then the pop-up's first item "Options".
+popup_option() {
+  local x y menu
+  read -r x y <<<"$(at "$1" "$2" "$3")"
+  xdotool mousemove "$x" "$y" keydown shift click 3 keyup shift
+  wait_for 10 "the pop-up menu at $1 ($2, $3)" popup_shown
+  sleep 0.3
+  menu=$(popup_of)
+  xdotool mousemove --window "$menu" 40 11 click 1
+}
+right_click() {
+  local x y
+  read -r x y <<<"$(at "$1" "$2" "$3")"
+  xdotool mousemove "$x" "$y" click 3
+}
+
+export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb VSP_LAYOUT_FILE="$layout"
+unset VSP_EXIT_AFTER_FIRST_PAINT
+(cd "$work/app" && exec ./vornsp2dp -ns sample.sp2) &
+pid=$!
+wait_for 30 "question \"Load project configuration\"" shown Confirm
+xdotool key Return
+opened() { listed control PolygonChart1 && enabled; }
+wait_for 60 "the sample shown and computed" opened
+sleep 1
+
+# ---- Chart editors -----------------------------------------------------------------------------------
+
+# The data graph "dUobs" by a right click on its legend item: Format, Point and Marks with its pages.
+G="Graphic editor"
+right_click PseudoSection2d1 -32 28
+open "$G"
+pages "$G" graphic_line 13 33 94 151
+pages "$G" graphic_line_marks 41 31 118 158 226 284 341 421
+# The marks' arrows: the callout's "Pointer..." opens the pointer dialog.
+click_in "$G" 118 41
+click_in "$G" 55 103
+open Pointer
+picture Pointer pointer
+close Pointer
+# "Shadow..." of the line's format page.
+click_in "$G" 33 13
+click_in "$G" 50 195
+open "Shadow editor"
+picture "Shadow editor" shadow
+close "Shadow editor"
+# The point page's "Gradient...": the gradient editor with each of its tabs.
+click_in "$G" 94 13
+click_in "$G" 216 187
+open "Gradient Editor"
+picture "Gradient Editor" gradient
+pages "Gradient Editor" gradient 52 44 115 176 254
+close "Gradient Editor"
+click_in "$G" -45 -16
+wait_for 10 "the close of the Graphic editor" gone "$G"
+
+# The electrode marks of the model view, a point series, by the series pop-up's "Options".
+popup_option PolygonChart1 63 37
+open "$G"
+pages "$G" graphic_electrodes 13 33 94
+click_in "$G" -45 -16
+wait_for 10 "the close of the Graphic editor" gone "$G"
+
+# The data view's bottom axis by the axis pop-up's "Options": every page, the title's and the labels'
+# inner pages, the range dialog of the minimum and the increment dialog.
+A="Bottom axis edit"
+popup_option PseudoSection2d1 375 -26
+open "$A"
+pages "$A" axis 23 43 99 155 214 270 335
+click_in "$A" 99 23
+pages "$A" axis_title 59 49 101
+click_in "$A" 155 23
+pages "$A" axis_labels 59 49 101
+click_in "$A" 43 23
+click_in "$A" 240 114
+open "Minimum Bottom Axis"
+picture "Minimum Bottom Axis" axis_minimum
+close "Minimum Bottom Axis"
+click_in "$A" 404 209
+open "Desired Bottom Axis Increment"
+picture "Desired Bottom Axis Increment" axis_increment
+close "Desired Bottom Axis Increment"
+close "$A"
+
+# The data view's legend by the legend pop-up's "Options".
+L="Legend options"
+popup_option PseudoSection2d1 -32 28
+open "$L"
+pages "$L" legend 15 38 100 174 237 296 352 410 492
+click_in "$L" 237 15
+picture "$L" legend_title
+close "$L"
+
+echo "e2e dialogs: passed; screenshots in $shots"
