@@ -238,6 +238,17 @@ void TPseudoSection2d::InstallHandlers()
     BottomAxis().OnRangeChange = [this](TChartAxis*) { UpdateImage(); };
 }
 
+void TPseudoSection2d::RemoveHandlers()
+{
+    OnDblClick = nullptr;
+    OnMouseMove = nullptr;
+    OnMouseDown = nullptr;
+    OnMouseUp = nullptr;
+    OnAfterDraw = nullptr;
+    LeftAxis().OnRangeChange = nullptr;
+    BottomAxis().OnRangeChange = nullptr;
+}
+
 void TPseudoSection2d::SetViewDefaults()
 {
     FShowColorBar = true;

@@ -129,6 +129,11 @@ public:
     void ApplyViewSettings(const std::string& text);
     void SetViewDefaults();
 
+    // The view's own mouse, after-draw and axis range handlers, installed at construction and again by
+    // the main window's pseudo-section mode; RemoveHandlers takes them away for its plain graph mode.
+    void InstallHandlers();
+    void RemoveHandlers();
+
     // Handlers the view installs on itself; they act only on a built section.
     void AfterDrawColorBar();
     void ShowCursorValues(TShiftState Shift, int X, int Y);
@@ -142,7 +147,6 @@ private:
     void CreateSeries();
     void SetUpChart();
     void CreateViewMenu();
-    void InstallHandlers();
     // Node coordinates through the axes' scales, the bounds and the picture scales.
     void TransformNodes();
     void RenderSectionImage();

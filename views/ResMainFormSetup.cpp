@@ -13,11 +13,33 @@
 #include "ui/FileMO.h"
 #include "ui/uispla.h"
 
+#include <array>
+
 // Sections of the settings file that keep the views' looks.
 namespace {
 const char* const DataAxesName = "ps_axi";
 const char* const ModelAxesName = "pc_axi";
-const char* const NodeSeriesName = "VornSP2dp_tmpsr";
+
+struct TKeptSeries {
+    const char* Name;
+    TChartSeries* Series;
+};
+
+// The model view's work lines and boundary-node marks.
+std::array<TKeptSeries, 3> ModelViewSeries(const TPolygonChart& view)
+{
+    return {{{"VornSP2dp_wl1", &view.WorkLine1()},
+             {"VornSP2dp_wl2", &view.WorkLine2()},
+             {"VornSP2dp_tmpsr", &view.NodeSeries()}}};
+}
+
+// The data view's station marks, "p1"/"p2" markers and grid points.
+std::array<TKeptSeries, 3> DataViewSeries(const TPseudoSection2d& view)
+{
+    return {{{"VornSP2dp_stser", view.StationSeries},
+             {"VornSP2dp_elec", view.MarkerSeries},
+             {"VornSP2dp_grdser", view.GridSeries}}};
+}
 } // namespace
 
 void TMainForm::LoadViewSettings()
@@ -25,11 +47,13 @@ void TMainForm::LoadViewSettings()
     TChartAxis& left = PseudoSection2d1->LeftAxis();
     left.SetAutomatic(true);
     left.SetInverted(false);
+    left.RoundedLimits = true;
     left.SetLogarithmic(false);
     PseudoSection2d1->StoreAxesDefaults();
     PseudoSection2d1->LoadAxesFromIni(DataAxesName);
     PolygonChart1->LoadAxesFromIni(ModelAxesName);
-    PolygonChart1->LoadSeriesFromIni(NodeSeriesName, &PolygonChart1->NodeSeries());
+    for (const TKeptSeries& k : ModelViewSeries(*PolygonChart1)) PolygonChart1->LoadSeriesFromIni(k.Name, k.Series);
+    for (const TKeptSeries& k : DataViewSeries(*PseudoSection2d1)) PseudoSection2d1->LoadSeriesFromIni(k.Name, k.Series);
     prepaxises();
     for (TChartAxis* axis : {&PseudoSection2d1->LeftAxis(), &PseudoSection2d1->BottomAxis()}) {
         axis->SetAutomatic(true);
@@ -41,13 +65,18 @@ void TMainForm::LoadViewSettings()
 
 void TMainForm::SetPlotMode()
 {
-    // Pseudo-section mode hands the data view's mouse to the view itself; graph mode shows the values
-    // under the mouse.
+    TPseudoSection2d& view = *PseudoSection2d1;
+    // Pseudo-section mode hands the data view's mouse to the view itself, whose cursor read-out shows in
+    // panel 1; graph mode shows the values under the mouse.
     if (Settings.DataPlotType == 0) {
-        PseudoSection2d1->OnMouseMove = nullptr;
+        view.InstallHandlers();
+        view.OnCursorText = [this](TPersistent*) { SetStatusText(spCursor, PseudoSection2d1->CursorText); };
+        view.Legend().SetVisible(true);
         return;
     }
-    PseudoSection2d1->OnMouseMove = [this](TPersistent*, TShiftState, int X, int Y) {
+    view.RemoveHandlers();
+    view.OnCursorText = nullptr;
+    view.OnMouseMove = [this](TPersistent*, TShiftState, int X, int Y) {
         if (PseudoSection2d1->CountSeries() == 0) return;
         const TChartSeries* s = PseudoSection2d1->SeriesAt(0);
         SetStatusText(spCursor, FormatValue(s->HorizPixelToValue(X), 0, true) + " " +
@@ -85,7 +114,9 @@ void TMainForm::FormCloseQuery(bool& CanClose)
     try {
         PseudoSection2d1->SaveAxesToIni(DataAxesName);
         PolygonChart1->SaveAxesToIni(ModelAxesName);
-        PolygonChart1->SaveSeriesToIni(NodeSeriesName, &PolygonChart1->NodeSeries());
+        for (const TKeptSeries& k : ModelViewSeries(*PolygonChart1)) PolygonChart1->SaveSeriesToIni(k.Name, k.Series);
+        for (const TKeptSeries& k : DataViewSeries(*PseudoSection2d1))
+            PseudoSection2d1->SaveSeriesToIni(k.Name, k.Series);
     } catch (const Exception&) {
     }
 }

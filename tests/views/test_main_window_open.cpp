@@ -8,6 +8,8 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Menus.h"
 #include "ui/FileMO.h"
+#include "ui/uibtn.h"
+#include "views/ModelConstruct.h"
 #include "ui/uisplit.h"
 
 namespace {
@@ -246,4 +248,59 @@ TEST_F(MainWindow, EditFileAndTheManualGoThroughTheDesktopsOpen)
     std::filesystem::current_path(start);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], Temp.File("VornSP2dp.pdf"));
+}
+
+TEST_F(MainWindow, ASurveyWithoutAModelGetsTheConstructorsFrameModel)
+{
+    // The sample without its model block; no configuration beside it.
+    const std::string text = FileText(Sample);
+    const std::string path = Temp.File("nomodel.sp2");
+    SaveFileSafely(path, text.substr(0, text.find("VornPolyModelDescription")));
+    struct Case {
+        const char* Name;
+        std::function<void(TModConstr&)> Answer;
+        double Rho, Left, Right, Bottom;
+    };
+    const Case cases[] = {
+        // Cancel still builds the model shown: the electrodes' span widened to the relief, half as deep.
+        {"Cancel", [](TModConstr& d) { d.done(mrCancel); }, 100, -20, 220, 120},
+        {"Ok", [](TModConstr& d) {
+             d.Edit6.SetText("50");
+             d.Edit1.SetText("-10");
+             d.Edit2.SetText("210");
+             d.Edit4.SetText("80");
+             d.uiPicBtn1->PerformClick();
+         }, 50, -10, 210, 80},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TProbeMainForm& f = Start();
+        std::string shown;
+        Script->DriveForm([&](TForm& form) {
+            auto& d = dynamic_cast<TModConstr&>(form);
+            shown = d.Edit6.Text() + " " + d.Edit1.Text() + " " + d.Edit2.Text() + " " + d.Edit4.Text();
+            c.Answer(d);
+        });
+        f.OpenData(path);
+        EXPECT_EQ(shown, "100 -20 220 120");
+        EXPECT_EQ(f.Caption(), "VornResP2D [nomodel.sp2]");
+        ASSERT_TRUE(f.PolygonChart1->ModelPresent());
+        const TPolygonModel& model = f.PolygonChart1->Model;
+        EXPECT_EQ(model.ModelBox.XMin, c.Left);
+        EXPECT_EQ(model.ModelBox.XMax, c.Right);
+        EXPECT_EQ(model.ModelBox.ZMax, c.Bottom);
+        EXPECT_EQ(model.Bodies.Length(), 1) << "the frame alone";
+        EXPECT_EQ(f.Survey.StartResistivity, c.Rho);
+        EXPECT_EQ(f.Runs, 1);
+        EXPECT_TRUE(f.Survey.ModelReady);
+        EXPECT_TRUE(f.ToolBar2->Visible());
+        // The data view: both curves over the model view's x range.
+        const int measurements = f.Survey.DataSets[0].Observed.Length();
+        EXPECT_EQ(f.PseudoSection2d1->Series1->PointCount(), measurements);
+        EXPECT_EQ(f.PseudoSection2d1->Series2->PointCount(), measurements);
+        EXPECT_EQ(f.PseudoSection2d1->BottomAxis().Minimum(), f.PolygonChart1->BottomAxis().Minimum());
+        EXPECT_EQ(f.PseudoSection2d1->BottomAxis().Maximum(), f.PolygonChart1->BottomAxis().Maximum());
+        EXPECT_EQ(f.PolygonChart1->BottomAxis().Minimum(), c.Left);
+        Form.reset();
+    }
 }

@@ -172,6 +172,26 @@ TEST_F(MainWindow, CursorTextsInPanelOne)
     QApplication::sendEvent(data, &overData);
     EXPECT_EQ(f.StatusText(spCursor), FormatValue(f.PseudoSection2d1->BottomAxis().PixelToValue(50), 0, true) + " " +
                                           FormatValue(f.PseudoSection2d1->LeftAxis().PixelToValue(50), 0, true));
+    // Graph mode takes the view's own handlers away.
+    TPseudoSection2d& view = *f.PseudoSection2d1;
+    EXPECT_FALSE(view.OnDblClick || view.OnAfterDraw || view.OnMouseDown || view.LeftAxis().OnRangeChange ||
+                 view.BottomAxis().OnRangeChange || view.OnCursorText);
+
+    // Pseudo-section mode gives them back; the view's cursor read-out goes to panel 1 (the empty section
+    // composes none, so it is handed one here).
+    f.Settings.DataPlotType = 0;
+    view.Legend().SetVisible(false);
+    f.SetPlotMode();
+    EXPECT_TRUE(view.OnDblClick && view.OnAfterDraw && view.OnMouseDown && view.OnMouseMove &&
+                view.LeftAxis().OnRangeChange && view.BottomAxis().OnRangeChange);
+    EXPECT_TRUE(view.Legend().Visible());
+    f.SetStatusText(spCursor, "before");
+    QApplication::sendEvent(data, &overData);
+    EXPECT_EQ(f.StatusText(spCursor), "before") << "no read-out over the empty section";
+    ASSERT_TRUE(view.OnCursorText);
+    view.CursorText = "12.5 3";
+    view.OnCursorText(&view);
+    EXPECT_EQ(f.StatusText(spCursor), "12.5 3");
 
     // Over the model view: the position in axis values, x then z.
     TPolygonChart& m = *f.PolygonChart1;

@@ -3,11 +3,15 @@
 // association, and a settings file that cannot be written.
 #include "MainWindowFixture.h"
 
+#include "chart/control/LumEngineStyleStrings.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Registry.h"
 #include "ui/uispla.h"
 #include "ui/uisplit.h"
+
+#include <tuple>
 
 namespace {
 
@@ -46,7 +50,18 @@ TEST_F(MainWindow, FirstStartHasTheDefaultsAndClosingWritesCommonInTableOrder)
     EXPECT_EQ(f.OpenDialog1.FileName, "");
     EXPECT_EQ(f.Survey.DataType, 0);
     EXPECT_EQ(f.Settings.DataPlotType, 0);
-    EXPECT_EQ(f.Survey.Settings.numqp, 7);
+    // The window's fields as they are at creation.
+    const TSurveyState& s = f.Survey;
+    const TProgramConfig& c = s.Settings;
+    EXPECT_EQ(std::make_tuple(s.SourceA, s.SourceB, s.SourceC, s.SourceType, s.InvertSource),
+              std::make_tuple(1.0, 30.0, 0.0, 0, false));
+    EXPECT_EQ(std::make_tuple(c.FactorX, c.FactorZ, c.StartX, c.StartZ, c.Exponent),
+              std::make_tuple(0.2, 0.2, 2.0, 1.0, false));
+    EXPECT_EQ(std::make_tuple(c.infperc, c.redperc, c.numqp, c.recetha, c.SolverOption2, c.SolverOption3),
+              std::make_tuple(10, 100, 7, true, true, 8));
+    EXPECT_EQ(std::make_tuple(s.NullPointIndex, s.LineShift, s.ReverseLine, s.DataLoaded, s.ModelReady, s.SurveyReady),
+              std::make_tuple(0, 0.0, false, false, false, false));
+    EXPECT_EQ(std::make_tuple(f.Settings.AddDataType, f.Settings.graphicstype), std::make_tuple(0, 0));
     EXPECT_FALSE(f.ToolBar2->Visible());
     EXPECT_FALSE(f.uiBiSplit1->Visible());
     EXPECT_TRUE(f.Timer1->Enabled());
@@ -115,11 +130,22 @@ TEST_F(MainWindow, TheViewsLooksAreKeptFromOneRunToTheNext)
     TProbeMainForm& f = Start();
     // The data view shows no grids of its own.
     f.PseudoSection2d1->BottomAxis().Grid().SetVisible(true);
-    f.PolygonChart1->NodeSeries().Pointer().SetHorizSize(4);
+    // Each series whose look is kept gets a pointer size of its own.
+    const auto keptSeries = [](TProbeMainForm& form) {
+        TPolygonChart& m = *form.PolygonChart1;
+        TPseudoSection2d& d = *form.PseudoSection2d1;
+        return std::vector<std::pair<std::string, TCustomSeries*>>{
+            {"VornSP2dp_wl1", &m.WorkLine1()},  {"VornSP2dp_wl2", &m.WorkLine2()},
+            {"VornSP2dp_tmpsr", &m.NodeSeries()}, {"VornSP2dp_stser", d.StationSeries},
+            {"VornSP2dp_elec", d.MarkerSeries},   {"VornSP2dp_grdser", d.GridSeries}};
+    };
+    int size = 4;
+    for (const auto& [name, series] : keptSeries(f)) series->Pointer().SetHorizSize(size++);
     f.Close();
     const std::string text = Settings();
-    for (const char* section : {"[ps_axi_axes]", "[pc_axi_axes]", "[VornSP2dp_tmpsr_serie]"})
-        EXPECT_NE(text.find(section), std::string::npos) << section << "\n" << text;
+    std::vector<std::string> sections = {"[ps_axi_axes]", "[pc_axi_axes]"};
+    for (const auto& [name, series] : keptSeries(f)) sections.push_back("[" + name + "_serie]");
+    for (const std::string& section : sections) EXPECT_NE(text.find(section), std::string::npos) << section << "\n" << text;
     for (const char* key : {"\nleft=", "\nright=", "\ntop=", "\nbottom="})
         EXPECT_NE(text.find(key), std::string::npos) << key;
     Form.reset();
@@ -128,7 +154,36 @@ TEST_F(MainWindow, TheViewsLooksAreKeptFromOneRunToTheNext)
     TProbeMainForm& again = Start();
     EXPECT_TRUE(again.PseudoSection2d1->BottomAxis().Grid().Visible());
     EXPECT_FALSE(again.PseudoSection2d1->LeftAxis().Grid().Visible());
-    EXPECT_EQ(again.PolygonChart1->NodeSeries().Pointer().HorizSize(), 4);
+    size = 4;
+    for (const auto& [name, series] : keptSeries(again)) EXPECT_EQ(series->Pointer().HorizSize(), size++) << name;
+}
+
+TEST_F(MainWindow, ClosingAZoomedModelViewKeepsItsUnzoomedRanges)
+{
+    TProbeMainForm& f = Start();
+    OpenSample();
+    Pump();
+    TPolygonChart& m = *f.PolygonChart1;
+    const TModelBox box = m.Model.ModelBox;
+    const TRect plot = m.ChartRect();
+    m.Zoom().X0 = plot.Left + plot.Width() / 4;
+    m.Zoom().Y0 = plot.Top + plot.Height() / 4;
+    m.Zoom().X1 = plot.Left + plot.Width() / 2;
+    m.Zoom().Y1 = plot.Top + plot.Height() / 2;
+    m.ApplyZoomRect();
+    ASSERT_TRUE(m.IsZoomed());
+    ASSERT_GT(m.BottomAxis().Minimum(), box.XMin + 1);
+    f.Close();
+
+    // The saved axes, read into a chart of their own, span the model's box.
+    const TIniFile ini(Temp.File("vornsp2dp.in"));
+    TChart saved(nullptr);
+    ReadAxisStyle(saved.BottomAxis(), ini.ReadString("pc_axi_axes", "bottom", ""), false);
+    ReadAxisStyle(saved.LeftAxis(), ini.ReadString("pc_axi_axes", "left", ""), false);
+    EXPECT_DOUBLE_EQ(saved.BottomAxis().Minimum(), box.XMin);
+    EXPECT_DOUBLE_EQ(saved.BottomAxis().Maximum(), box.XMax);
+    EXPECT_DOUBLE_EQ(saved.LeftAxis().Minimum(), box.ZMin);
+    EXPECT_DOUBLE_EQ(saved.LeftAxis().Maximum(), box.ZMax);
 }
 
 TEST_F(MainWindow, TheStartUpSplashFollowsTheWindowsFirstPaint)
