@@ -1,6 +1,7 @@
 // Thinning pixel columns of a thin solid line: a line of many points per column, with each column reduced
 // to its first, lowest, highest and last points, lights exactly the pixels of the full line. Checked on
-// polylines and on whole charts of both line kinds against the same chart drawn segment by segment.
+// polylines and on whole charts of both line kinds against the same chart drawn segment by segment; wider
+// or broken pens, pointers and marks draw what the full drawing draws.
 #include "SeriesTestSupport.h"
 
 #include "chart/series/SeriesColumns.h"
@@ -134,3 +135,74 @@ TEST(ColumnThinning, ChartsOfBothLineKindsDrawTheFullLinesPixels)
 }
 
 } // namespace
+
+namespace {
+
+// What a line series of random-walk points draws on the recording device: polyline vertices and line
+// ends, pointer shapes, texts.
+struct TDrawnCounts {
+    std::size_t Vertices = 0, Shapes = 0, Texts = 0;
+    bool operator==(const TDrawnCounts&) const = default;
+};
+
+template <class TKind>
+TDrawnCounts DrawnCounts(int Count, const std::function<void(TKind&)>& SetUp)
+{
+    TSeriesBench b;
+    auto& s = b.template Add<TKind>(Values(Shapes[0], Count));
+    SetUp(s);
+    b.Chart.SetBufferedDisplay(false);
+    b.Recorder->Clear();
+    b.Chart.DrawOnCanvas(b.Device, {0, 0, 480, 340});
+    TDrawnCounts c;
+    for (const auto& r : b.Recorder->Records) {
+        if (r.Kind == "Polyline") c.Vertices += r.Points.size();
+        if (r.Kind == "LineTo") c.Vertices += 1;
+        if (r.Kind == "Rectangle") c.Shapes += 1;
+        if (r.Kind == "TextOut") c.Texts += 1;
+    }
+    return c;
+}
+
+// The counts with thinning on, then off.
+template <class TKind>
+std::pair<TDrawnCounts, TDrawnCounts> ThinnedAndFull(const std::function<void(TKind&)>& SetUp)
+{
+    // 4000 points over the chart's 400 columns: ten to a column.
+    const TDrawnCounts thinned = DrawnCounts<TKind>(4000, SetUp);
+    SeriesColumnsSettings().Thinning = false;
+    const TDrawnCounts full = DrawnCounts<TKind>(4000, SetUp);
+    SeriesColumnsSettings().Thinning = true;
+    return {thinned, full};
+}
+
+} // namespace
+
+TEST(ColumnThinning, OtherPensPointersAndMarksDrawEverySegment)
+{
+    // Only a thin solid line loses points.
+    const auto [line, lineFull] = ThinnedAndFull<TLineSeries>([](TLineSeries&) {});
+    EXPECT_LT(line.Vertices * 2, lineFull.Vertices);
+    const auto [fast, fastFull] = ThinnedAndFull<TFastLineSeries>([](TFastLineSeries&) {});
+    EXPECT_LT(fast.Vertices * 2, fastFull.Vertices);
+
+    // Wide, dashed and dotted pens draw what the full drawing draws; so do pointers and marks.
+    const std::function<void(TChartPen&)> pens[] = {
+        [](TChartPen& p) { p.SetWidth(2); },
+        [](TChartPen& p) { p.SetStyle(psDash); },
+        [](TChartPen& p) { p.SetStyle(psDot); },
+    };
+    for (std::size_t i = 0; i < std::size(pens); ++i) {
+        const auto [a, b] = ThinnedAndFull<TLineSeries>([&](TLineSeries& s) { pens[i](s.LinePen()); });
+        EXPECT_EQ(a, b) << "line, pen " << i;
+        EXPECT_GT(a.Vertices, std::size_t(3000)) << "line, pen " << i;
+        const auto [c, d] = ThinnedAndFull<TFastLineSeries>([&](TFastLineSeries& s) { pens[i](s.LinePen()); });
+        EXPECT_EQ(c, d) << "fast line, pen " << i;
+        EXPECT_GT(c.Vertices, std::size_t(4000)) << "fast line, pen " << i;
+    }
+    const auto [pointers, pointersFull] = ThinnedAndFull<TLineSeries>([](TLineSeries& s) { s.Pointer().SetVisible(true); });
+    EXPECT_EQ(pointers.Shapes, pointersFull.Shapes);
+    EXPECT_EQ(pointers.Shapes, std::size_t(4000)) << "a pointer at every point";
+    const auto [marks, marksFull] = ThinnedAndFull<TLineSeries>([](TLineSeries& s) { s.Marks().SetVisible(true); });
+    EXPECT_EQ(marks.Texts, marksFull.Texts);
+}
