@@ -534,6 +534,9 @@ void TBaseGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
     bool wrap = false;
     canvas.Brush().SetStyle(bsSolid);
     ResolveCellAppearance(ACol, ARow, AState, false, true, true, canvas.Brush(), colorTo, canvas.Font(), ha, va, wrap);
+    // A selection without a colour of its own shows in the desktop's highlight.
+    if (canvas.Brush().Color() == clNone && AState.Contains(gdSelected) && !AState.Contains(gdFocused))
+        canvas.Brush().SetColor(clHighlight);
     canvas.Pen().SetColor(canvas.Brush().Color());
     if (colorTo == clNone) canvas.Rectangle(r);
     else DrawGradientBands(canvas, canvas.Brush().Color(), colorTo, true, r, 64);

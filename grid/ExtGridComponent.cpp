@@ -127,6 +127,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner), FixedGra
     FActiveCellFont.SetHeight(-11);
     FActiveCellFont.SetStyle({fsBold});
     FFixedFont.OnChange = [this](TPersistent*) { Invalidate(); };
+    FAutoMergeColumns.OnValuesChange = [this](TIntList*, int, int) { RemergeColumns(); };
     FActiveCellFont.OnChange = [this](TPersistent*) { Invalidate(); };
     FHintWindow = new THintWindow(this);
     FFooterPanel = new TFooterPanel(this);
@@ -307,6 +308,7 @@ void TExtStringGrid::SetWordWrap(bool v)
 
 void TExtStringGrid::SetURLShow(bool v)
 {
+    if (v == FURLShow) return;
     FURLShow = v;
     Invalidate();
 }

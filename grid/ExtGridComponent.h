@@ -8,6 +8,7 @@
 
 #include "grid/BaseGrid.h"
 #include "grid/ExtGridOptions.h"
+#include "grid/ExtObj.h"
 #include "grid/asgcheck.h"
 #include "platform/rtl/Collections.h"
 #include "platform/rtl/DateUtils.h"
@@ -438,6 +439,15 @@ public:
     void ClearColRange(int ACol, int ACount);
     void ClearAllCells();
     void AppendRow();
+    // Splits every merged block of a column (the last normal row is not examined).
+    void SplitColumnMerges(int ACol);
+    // Merges each run of equal texts of a column into a one-column block; with First off a run continues
+    // only where its rows already share a multi-row block of another column.
+    void MergeColumnRuns(int ACol, bool First);
+    // Splits every column, then merges the runs of each column of AutoMergeColumns in order.
+    void RemergeColumns();
+    // Columns whose runs are merged; every change re-merges.
+    TIntList& AutoMergeColumns() { return FAutoMergeColumns; }
     virtual void AutoInsertRow(int ARow);
     virtual void AutoDeleteRow(int ARow);
     bool IsWideCell(int ACol, int ARow);
@@ -678,4 +688,5 @@ private:
     bool FIntegralHeight = false, FApplyingIntegral = false, FAutoSize = false;
     void ApplyIntegralHeight();
     TPoint FFormSizeRef{0, 0};
+    TIntList FAutoMergeColumns{-1, -1};
 };

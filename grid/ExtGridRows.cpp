@@ -219,6 +219,43 @@ void TExtStringGrid::ClearAllCells()
 
 void TExtStringGrid::AppendRow() { InsertRows(FloatingFooter.Visible() ? RowCount() - 1 : RowCount(), 1); }
 
+// ---- Merged runs of equal cells ----------------------------------------------------------------------
+
+void TExtStringGrid::SplitColumnMerges(int ACol)
+{
+    int r = 0;
+    while (r < RowCount() - 1 - FFixedFooters) {
+        if (InMergedBlock(ACol, r)) {
+            const int span = BaseSpans(ACol, r).y;
+            SplitMergedCell(ACol, r);
+            r += std::max(0, span) + 1;
+        } else ++r;
+    }
+}
+
+// Later columns (First off) merge only within the row groups that earlier columns already merged.
+void TExtStringGrid::MergeColumnRuns(int ACol, bool First)
+{
+    int start = FixedRows(), run = 1;
+    for (int r = FixedRows() + 1; r <= RowCount() - 1 - FFixedFooters; ++r) {
+        const bool same = GetCellValue(ACol, r) == GetCellValue(ACol, r - 1);
+        if (same && (First || RowsShareMergedBlock(r, r - 1))) {
+            ++run;
+            continue;
+        }
+        MergeCellRange(ACol, start, 1, run);
+        start = r;
+        run = 1;
+    }
+    if (run > 1) MergeCellRange(ACol, start, 1, run);
+}
+
+void TExtStringGrid::RemergeColumns()
+{
+    for (int c = 0; c < ColCount(); ++c) SplitColumnMerges(c);
+    for (int i = 0; i < FAutoMergeColumns.Count(); ++i) MergeColumnRuns(FAutoMergeColumns.ValueAt(i), i == 0);
+}
+
 void TExtStringGrid::AutoInsertRow(int ARow)
 {
     InsertRows(ARow, 1);

@@ -1,0 +1,163 @@
+// Icon files and the platform's picture reader: reading goes through Qt's image reader; the icon file
+// is written by our own code (one 32-bit image, its AND mask from the alpha).
+#include "platform/graphics/Icon.h"
+
+#include "platform/graphics/QtSupport.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxSide = 1 << 14;
+
+TPixelBuffer FromImage(const QImage& source)
+{
+    TPixelBuffer px;
+    if (source.isNull() || source.width() > MaxSide || source.height() > MaxSide) return px;
+    const QImage img = source.convertToFormat(QImage::Format_ARGB32);
+    px.Width = img.width();
+    px.Height = img.height();
+    px.Alpha = img.hasAlphaChannel();
+    px.Pixels.resize(static_cast<std::size_t>(px.Width) * px.Height);
+    for (int y = 0; y < px.Height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < px.Width; ++x) {
+            const QRgb c = line[x];
+            px.At(x, y) = static_cast<std::uint32_t>(qRed(c)) | static_cast<std::uint32_t>(qGreen(c)) << 8 |
+                          static_cast<std::uint32_t>(qBlue(c)) << 16 | static_cast<std::uint32_t>(qAlpha(c)) << 24;
+        }
+    }
+    return px;
+}
+
+void Put16(std::vector<std::uint8_t>& o, unsigned v)
+{
+    o.push_back(v & 0xFF);
+    o.push_back((v >> 8) & 0xFF);
+}
+void Put32(std::vector<std::uint8_t>& o, std::uint32_t v)
+{
+    Put16(o, v & 0xFFFF);
+    Put16(o, v >> 16);
+}
+
+} // namespace
+
+bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer& out)
+{
+    if (!data || size == 0 || size > (1u << 28)) return false;
+    EnsureGuiApplication();
+    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize s = reader.size();
+    if (s.isValid() && (s.width() > MaxSide || s.height() > MaxSide || 1LL * s.width() * s.height() > (1LL << 25))) return false;
+    QImage img;
+    if (!reader.read(&img)) return false;
+    out = FromImage(img);
+    return out.Width > 0 && out.Height > 0;
+}
+
+TIcon::TIcon() = default;
+TIcon::~TIcon() = default;
+
+int TIcon::Width() const { return FPixels.Width; }
+int TIcon::Height() const { return FPixels.Height; }
+bool TIcon::Empty() const { return FPixels.Width == 0 || FPixels.Height == 0; }
+
+void TIcon::LoadFromBytes(const std::uint8_t* data, std::size_t size)
+{
+    // The icon directory: reserved 0, type 1, at least one entry.
+    if (!data || size < 6 || data[0] || data[1] || data[2] != 1 || data[3] || (data[4] | data[5] << 8) == 0)
+        throw EInvalidGraphic("Invalid icon");
+    EnsureGuiApplication();
+    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ico");
+    QImage best;
+    for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
+        if (i > 0 && !reader.jumpToImage(i)) break;
+        QImage img;
+        if (!reader.read(&img)) continue;
+        if (best.isNull() || img.width() * img.height() > best.width() * best.height()) best = img;
+    }
+    TPixelBuffer px = FromImage(best);
+    if (px.Width == 0 || px.Height == 0) throw EInvalidGraphic("Invalid icon");
+    px.Alpha = true;
+    FPixels = std::move(px);
+    Changed();
+}
+
+void TIcon::SaveToBytes(std::vector<std::uint8_t>& out) const
+{
+    out.clear();
+    const int w = FPixels.Width, h = FPixels.Height;
+    const int maskStride = ((w + 31) / 32) * 4;
+    const std::uint32_t imageSize = 40 + static_cast<std::uint32_t>(w) * h * 4 + static_cast<std::uint32_t>(maskStride) * h;
+    // Directory with one entry.
+    Put16(out, 0);
+    Put16(out, 1);
+    Put16(out, Empty() ? 0 : 1);
+    if (Empty()) return;
+    out.push_back(w >= 256 ? 0 : static_cast<std::uint8_t>(w));
+    out.push_back(h >= 256 ? 0 : static_cast<std::uint8_t>(h));
+    out.push_back(0);
+    out.push_back(0);
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, imageSize);
+    Put32(out, 22);
+    // The image: a bitmap header of twice the height (colour and mask), bottom-up BGRA rows, the mask.
+    Put32(out, 40);
+    Put32(out, static_cast<std::uint32_t>(w));
+    Put32(out, static_cast<std::uint32_t>(2 * h));
+    Put16(out, 1);
+    Put16(out, 32);
+    for (int i = 0; i < 6; ++i) Put32(out, 0);
+    for (int y = h - 1; y >= 0; --y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t c = FPixels.At(x, y);
+            const std::uint32_t a = FPixels.Alpha ? c >> 24 : 0xFF;
+            out.push_back((c >> 16) & 0xFF);
+            out.push_back((c >> 8) & 0xFF);
+            out.push_back(c & 0xFF);
+            out.push_back(static_cast<std::uint8_t>(a));
+        }
+    for (int y = h - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> row(static_cast<std::size_t>(maskStride), 0);
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t a = FPixels.Alpha ? FPixels.At(x, y) >> 24 : 0xFF;
+            if (a == 0) row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+}
+
+void TIcon::Assign(const TGraphic& source)
+{
+    if (&source == this) return;
+    if (const auto* i = dynamic_cast<const TIcon*>(&source)) FPixels = i->FPixels;
+    else FPixels = source.ToPixels();
+    Changed();
+}
+
+std::unique_ptr<TGraphic> TIcon::Clone() const
+{
+    auto i = std::make_unique<TIcon>();
+    i->FPixels = FPixels;
+    return i;
+}
+
+TPixelBuffer TIcon::ToPixels() const { return FPixels; }
+
+void TIcon::SetPixels(const TPixelBuffer& px)
+{
+    FPixels = px;
+    Changed();
+}

@@ -1,0 +1,37 @@
+// TIcon: a picture read from and written as an icon file (.ico), kept as 32-bit pixels with alpha, and
+// TAnimatedImage's frame helpers for GIF pictures. Both decode through the platform's image reader.
+// Qt-free.
+#pragma once
+
+#include "platform/graphics/Bitmap.h"
+
+class TIcon : public TGraphic {
+public:
+    TIcon();
+    ~TIcon() override;
+    const char* ClassName() const override { return "TIcon"; }
+    int Width() const override;
+    int Height() const override;
+    // An icon keeps its size; the writers change nothing.
+    void SetWidth(int) override {}
+    void SetHeight(int) override {}
+    bool Empty() const override;
+
+    // Reads the largest image of an icon file; EInvalidGraphic for anything else.
+    void LoadFromBytes(const std::uint8_t* data, std::size_t size) override;
+    // One 32-bit image with its mask, as an icon file.
+    void SaveToBytes(std::vector<std::uint8_t>& out) const override;
+    // Takes another icon's picture, or any graphic's pixels.
+    void Assign(const TGraphic& source) override;
+    std::unique_ptr<TGraphic> Clone() const override;
+    TPixelBuffer ToPixels() const override;
+    // Replaces the picture by pixels (alpha kept when they carry it).
+    void SetPixels(const TPixelBuffer& px);
+
+private:
+    TPixelBuffer FPixels;
+};
+
+// Decodes the first image of picture bytes of any format the platform's reader knows (GIF, ICO, BMP,
+// PNG, JPEG); false when it cannot.
+bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer& out);
