@@ -85,6 +85,13 @@ TPolygonChart::TPolygonChart(TComponent* AOwner) : TChart(AOwner)
 
     OnAfterDraw = [this](TPersistent*) { DrawNodeMarks(); };
     OnResize = [this](TPersistent*) { UpdatePixelScales(); };
+    // Hit tests measure in pixels: the scales follow every change of the axes' ranges.
+    OnZoom = OnScroll = OnUndoZoom = [this](TPersistent*) { UpdatePixelScales(); };
+    OnMouseMove = [this](TPersistent* Sender, TShiftState Shift, int X, int Y) { ChartMouseMove(Sender, Shift, X, Y); };
+    OnMouseDown = [this](TPersistent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+        ChartMouseDown(Sender, Button, Shift, X, Y);
+    };
+    OnDblClick = [this](TPersistent*) { EditBodyAt(); };
 
     FElectrodeSeries = NewSeries<TPointSeries>(*this, "ElectrodeSeries");
     // Each electrode may have a colour of its own; switching that on clears the brush colour, so red

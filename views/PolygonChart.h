@@ -1,12 +1,14 @@
 // The model view: a chart control that holds the polygon section model (nodes, bodies, box and relief)
 // and draws it as labelled shapes, node marks and a white mask above the relief; it keeps a working copy
 // and undo snapshots, takes over a model read with a survey and gives its model to the writer and the
-// solver. Qt-free: it draws through its canvas. Its topics: PolygonChartModel (frame, box, relief,
-// scales, hand-offs), PolygonChartShapes (shapes, labels, mask, node marks), PolygonChartUndo.
+// solver; the user edits the model with the mouse in thirteen modes. Qt-free: it draws through its
+// canvas. Its topics: PolygonChartModel (frame, box, relief, scales, hand-offs), PolygonChartShapes
+// (shapes, labels, mask, node marks), PolygonChartUndo, PolygonChartEdit (the edit modes).
 #pragma once
 
 #include "chart/control/Chart.h"
 #include "core/Polygons.h"
+#include "views/PolygonChartEdit.h"
 #include "views/PolygonChartModel.h"
 #include "views/PolygonChartShapes.h"
 #include "views/PolygonChartUndo.h"
@@ -129,12 +131,100 @@ public:
     void RestoreWorkingCopy();
     // Records the model as the newest snapshot.
     void PushUndo();
-    // Back one completed edit (TPolygonUndoStack::Pop); then the shapes anew and no edit pending. The
-    // axes keep their ranges.
+    // Back one completed edit (TPolygonUndoStack::Pop); then the shapes anew, no edit pending and the
+    // working copy the model undone to. The axes keep their ranges.
     void PopUndo();
     const TPolygonUndoStack& UndoStack() const { return FUndo; }
 
+    // ---- Editing (PolygonChartEdit.cpp) ----
+    // The edit in progress: points picked (modes 0 and 1), the picked nodes (an edge's two in mode 7),
+    // the body and sub-polygon picked or under the cursor, the shapes a drag redraws, the nodes modes 10
+    // and 11 drag with their last drag position, whether the whole body moves free of fixed and frame
+    // nodes (mode 10) and whether a dragged frame node is held to the frame (mode 5).
+    arofcomplexM PickedPoints;
+    int PickA = -1;
+    int PickB = -1;
+    int PickBody = -1;
+    int PickSub = -1;
+    arofintM AffectedShapes, AffectedBodies, AffectedSubs;
+    arofintM MovedNodes;
+    double DragAnchorX = 0.0;
+    double DragAnchorZ = 0.0;
+    bool MoveAllowed = false;
+    bool FrameDrag = false;
+    // The identifier of the shape drawn with a red pen under the cursor (modes 8 to 11), -1 none, and its
+    // own pen colour, which it gets back.
+    int HighlightShape = -1;
+    TColor HighlightPen = clBlack;
+    // The "Body parameters" dialog of a sub-polygon (its shape position, body and sub-polygon); without
+    // it a double-click changes nothing.
+    std::function<void(int shape, int body, int sub)> ShowBodyDialog;
+
+    // The chart's mouse-move handler: once a model exists, the cursor fields follow the mouse, the status
+    // callback hears of it, and unless zooming is allowed the edit mode handles the move.
+    void ChartMouseMove(TPersistent* Sender, TShiftState Shift, int X, int Y);
+    // The chart's mouse-down handler (not while zooming is allowed): the press acts at the last move's
+    // position; a right press that completes an edit takes a snapshot and ends the edit.
+    void ChartMouseDown(TPersistent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The modes' state machine: a move (moving), or a left or right press, at (x, z). True when a right
+    // press completed an edit.
+    bool HandleEditMouse(int mode, bool moving, double x, double z, bool right);
+    // After every change of the mode: the pixel scales anew, a pending edit's model put back, picks,
+    // work lines and highlight cleared, and the working copy taken.
+    void ResetPendingEdit(int mode);
+    // Picks, work lines and highlight cleared; the model stays as it is.
+    void CancelPendingEdit();
+    // UnDo: a pending edit is given up (the model as it began, the snapshots untouched); otherwise back
+    // one completed edit.
+    void UndoEdit();
+    // The body under the cursor in the body dialog; a pending edit ends first. Then a snapshot, whatever
+    // the dialog changed.
+    void EditBodyAt();
+
+    // The model operations of the modes: each returns the core operation's success, puts the working
+    // copy back where it failed, and renews the shapes it changed.
+    bool ApplyAddPolygon(const arofcomplexM& points);
+    bool ApplyAddSubPolygon(int a, int b, const arofcomplexM& points, int body);
+    bool ApplyDividePolygon(int a, int b, int body);
+    bool ApplyUncoupleNode(int node, int body);
+    bool ApplyDeleteNode(int node, int body);
+    bool ApplyMoveNodes(const arofintM& nodes, int body, bool movable);
+    bool ApplyCoupleNodes(int a, int b, double x, double z);
+    bool ApplyAddNode(int a, int b, complexM point, int body);
+    bool ApplyDeleteSubPolygon(int sub, int body);
+    bool ApplyUncoupleSubPolygon(int sub, int body);
+
 private:
+    // The modes' moves and presses.
+    bool EditAddPolygon(bool moving, complexM p, bool right);
+    bool EditAddSubPolygon(bool moving, complexM p, bool right);
+    bool EditDividePolygon(bool moving, complexM p, bool right);
+    bool EditHoveredNode(int mode, bool moving, complexM p, bool right);
+    bool EditMoveNode(bool moving, complexM p, bool right);
+    bool EditCoupleNodes(bool moving, complexM p, bool right);
+    bool EditAddNode(bool moving, complexM p, bool right);
+    bool EditSubPolygon(int mode, bool moving, complexM p, bool right);
+    bool EditMoveNodes(int mode, bool moving, complexM p, bool right);
+    // A node on an edge at P as the start or end of a pick: the end node the point sits on, else a node
+    // inserted on the edge within `radius` pixels (of `body` unless -1); -1 when neither.
+    int PickNodeOnEdge(complexM p, bool openEdges, double radius, int body, int& pickedBody);
+    // Work-line marks: a node with a line to the cursor, an edge, nothing.
+    void MarkNode(int node, complexM cursor);
+    void MarkEdge(int a, int b);
+    void ClearWorkLines();
+    // The sub-polygon under P picked and drawn with a red pen; the shape drawn so before gets its pen back.
+    void HighlightSubPolygonAt(complexM p);
+    void RestoreHighlight();
+    // The shapes of the body drawn anew from their rings.
+    void RefreshBodyShapes(int body);
+    // The shapes a drag of these nodes of the body redraws, moved to the front of the shape list.
+    void CollectAffectedShapes(const arofintM& nodes, int body);
+    void RefreshAffectedShapes();
+    // A refused edit: the model as the edit began, its shapes, and no edit pending.
+    void AbandonEdit();
+    // A pending edit's model put back (with its shapes), then picks, work lines and highlight cleared.
+    void EndPendingEdit();
+
     void CreateSeries();
     void SetUpChart();
     void SetUpAxes();

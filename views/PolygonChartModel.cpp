@@ -84,6 +84,7 @@ void TPolygonChart::SetRelief(const arofcomplexM& points) { Model.Relief = Relie
 void TPolygonChart::CreateFrameModel(const arofcomplexM& relief, bool reliefPresent, double xmin, double xmax,
                                      double /*zmin*/, double zmax)
 {
+    CancelPendingEdit();
     SetRelief(relief);
     WorkingBodies.clear();
     WorkingNodes.clear();
@@ -109,10 +110,13 @@ void TPolygonChart::CreateFrameModel(const arofcomplexM& relief, bool reliefPres
     PushUndo();
     RebuildShapes();
     UpdatePixelScales();
+    SaveWorkingCopy();
 }
 
 void TPolygonChart::SetModelBox(bool keepFrame, double xmin, double xmax, double /*zmin*/, double zmax)
 {
+    // An edit in progress ends first: the box changes the model as it was before it.
+    EndPendingEdit();
     const TModelBox box = BoundedModelBox(Model, xmin, xmax, zmax);
     ApplyModelBox(Model, keepFrame, box);
     FixAxesToBox();
@@ -120,6 +124,7 @@ void TPolygonChart::SetModelBox(bool keepFrame, double xmin, double xmax, double
     ComputePixelScales();
     // Also after a refusal: a model just taken over has its first shapes here.
     RebuildShapes();
+    SaveWorkingCopy();
 }
 
 void TPolygonChart::FixAxesToBox()
@@ -181,6 +186,7 @@ void TPolygonChart::FollowAxes()
 
 void TPolygonChart::LoadModelBlock(const TPolygonModel& model)
 {
+    CancelPendingEdit();
     Model = model;
     FModelPresent = true;
     WorkingBodies.clear();
@@ -191,6 +197,7 @@ void TPolygonChart::LoadModelBlock(const TPolygonModel& model)
 
 void TPolygonChart::ClearModel()
 {
+    CancelPendingEdit();
     const TModelBox box = Model.ModelBox;
     Model = TPolygonModel{};
     Model.ModelBox = box;

@@ -127,6 +127,8 @@ void TPolygonChart::PushUndo() { FUndo.Push(Model.Bodies, Model.Nodes, Model.Mod
 void TPolygonChart::PopUndo()
 {
     if (!FUndo.Pop(Model.Bodies, Model.Nodes, Model.ModelBox)) return;
+    // Picks of the model undone name nodes and bodies that may be gone.
+    CancelPendingEdit();
     RebuildShapes();
-    EditPending = false;
+    SaveWorkingCopy();
 }

@@ -86,11 +86,19 @@ TMainForm::TMainForm(TComponent* AOwner) : TMainFormBase(AOwner), OpenDocument(S
     Timer1->OnTimer = [this](TPersistent*) { Timer1Timer(); };
 
     OnCloseQuery = [this](TPersistent*, bool& CanClose) { FormCloseQuery(CanClose); };
+    // A temporary mode ends when the program loses the focus, as at the modifier's release, which
+    // another window would hear.
+    FActivationHook = Application->HookActivation([this](bool active) {
+        if (active || !FModifierHeld) return;
+        FModifierHeld = false;
+        SetEditMode(SavedEditMode);
+    });
     FormCreate();
 }
 
 TMainForm::~TMainForm()
 {
+    Application->UnhookActivation(FActivationHook);
     if (MainForm == this) MainForm = nullptr;
 }
 
@@ -134,23 +142,26 @@ void TMainForm::CreateMenus()
     item(File1, "N2", "-");
     Exit1 = item(File1, "Exit1", "Exit", [this] { Exit1Click(); });
 
-    Options1 = item(nullptr, "Options1", "Options");
-    Newmodel2 = item(Options1, "Newmodel2", "Model constructor", {}, later);
+    Options1 = item(nullptr, "Options1", "Options", [this] { Options1Click(); });
+    Newmodel2 = item(Options1, "Newmodel2", "Model constructor", [this] { Newmodel2Click(); });
     Programsetup1 = item(Options1, "Programsetup1", "Program setup", {}, later);
     Electrodeeditor1 = item(Options1, "Electrodeeditor1", "Electrode editor", {}, later);
     item(Options1, "N5", "-");
 
-    Data1 = item(nullptr, "Data1", "Data");
-    Apparentresistivity1 = item(Data1, "Apparentresistivity1", "DU", {}, later);
-    Resistanse1 = item(Data1, "Resistanse1", "Potential", {}, later);
+    Data1 = item(nullptr, "Data1", "Data", [this] { Data1Click(); });
+    Apparentresistivity1 = item(Data1, "Apparentresistivity1", "DU", [this] { Apparentresistivity1Click(); });
+    Resistanse1 = item(Data1, "Resistanse1", "Potential", [this] { Resistanse1Click(); });
     item(Data1, "N3", "-");
-    Pointindex1 = item(Data1, "Pointindex1", "Point index", {}, later);
+    Pointindex1 = item(Data1, "Pointindex1", "Point index", [this] { Pointindex1Click(); });
 
-    Advanced1 = item(nullptr, "Advanced1", "Advanced");
-    Realtopocoordinates1 = item(Advanced1, "Realtopocoordinates1", "Real topo coordinates", {}, later);
-    Reversepseudosection1 = item(Advanced1, "Reversepseudosection1", "Reverse line", {}, later);
-    Extendednodes1 = item(Advanced1, "Extendednodes1", "Extended nodes", {}, later);
-    Openinmodelingmode1 = item(Advanced1, "Openinmodelingmode1", "Open in modeling mode", {}, later);
+    Advanced1 = item(nullptr, "Advanced1", "Advanced", [this] { Advanced1Click(); });
+    Realtopocoordinates1 = item(Advanced1, "Realtopocoordinates1", "Real topo coordinates",
+                                [this] { Realtopocoordinates1Click(); });
+    Reversepseudosection1 = item(Advanced1, "Reversepseudosection1", "Reverse line",
+                                 [this] { Reversepseudosection1Click(); });
+    Extendednodes1 = item(Advanced1, "Extendednodes1", "Extended nodes", [this] { Extendednodes1Click(); });
+    Openinmodelingmode1 = item(Advanced1, "Openinmodelingmode1", "Open in modeling mode",
+                               [this] { Openinmodelingmode1Click(); });
 
     ImportExport1 = item(nullptr, "ImportExport1", "Import/Export");
     Carotagedata1 = item(ImportExport1, "Carotagedata1", "Carotage data", {}, later);
@@ -212,13 +223,12 @@ void TMainForm::CreateToolBars()
     SpeedButton6 = button(ToolBar1, "SpeedButton6", "Forward problem", TMainGlyph::Forward, [this] { SpeedButton6Click(); });
     SpeedButton22 = button(ToolBar1, "SpeedButton22", "Inversion", TMainGlyph::Inversion, [this] { SpeedButton22Click(); });
     ToolBar1->SetButtonWidth(23);
-    SpeedButton8 = button(ToolBar1, "SpeedButton8", "UnDo", TMainGlyph::Undo, {}, false);
+    SpeedButton8 = button(ToolBar1, "SpeedButton8", "UnDo", TMainGlyph::Undo, [this] { SpeedButton8Click(); });
     SpeedButton8->SetLayout(blGlyphRight);
     ToolBar1->AddSeparator();
     SetAlign(ToolBar1, alTop);
 
-    // The polygon tools, each its own group with AllowAllUp, so the window makes them one radio group;
-    // disabled until the model view edits.
+    // The polygon tools, each its own group with AllowAllUp, so the window makes them one radio group.
     ToolBar2 = new TToolBar(this);
     ToolBar2->SetName("ToolBar2");
     ToolBar2->SetParent(this);
@@ -236,7 +246,7 @@ void TMainForm::CreateToolBars()
             b->SetGroupIndex(group++);
             b->SetAllowAllUp(true);
         }
-        b->SetEnabled(false);
+        b->OnClick = [this, b](TPersistent*) { PolygonToolClick(b); };
         ToolBar2->AddButton(b);
         PolygonToolButtons.push_back(b);
     }
@@ -269,11 +279,10 @@ void TMainForm::CreateViews()
         pane->OnResize = [pane, chart](TPersistent*) { chart->SetBounds(0, 0, pane->Width(), pane->Height()); };
         chart->SetBounds(0, 0, pane->Width(), pane->Height());
     }
-    // The model view's cursor position in status panel 1.
-    PolygonChart1->OnMouseMove = [this](TPersistent*, TShiftState, int X, int Y) {
-        SetStatusText(spCursor, FormatValue(PolygonChart1->BottomAxis().PixelToValue(X), 0, true) + " " +
-                                    FormatValue(PolygonChart1->LeftAxis().PixelToValue(Y), 0, true));
-    };
+    // The model view's cursor position in status panel 1; a double-click edits a body or opens the pop-up.
+    PolygonChart1->StatusCallback = [this](TPersistent*) { ShowModelCursor(); };
+    PolygonChart1->OnDblClick = [this](TPersistent*) { PolygonChart1DblClick(); };
+    CreateModelViewMenu();
     uiBiSplit1->OnResize = [this](TPersistent*) { uiBiSplit1->SetSplitVPercent(uiBiSplit1->SplitVPercent()); };
     uiBiSplit1->Hide();
     SetAlign(uiBiSplit1, alClient);
@@ -314,12 +323,6 @@ void TMainForm::FormCreate()
 }
 
 void TMainForm::FormResize() { Application->ProcessMessages(); }
-
-void TMainForm::KeyDown(std::uint16_t& Key, TShiftState Shift)
-{
-    TMainFormBase::KeyDown(Key, Shift);
-    if (Key == VK_SPACE) SpeedButton6Click();
-}
 
 // ---- Small commands ---------------------------------------------------------------------------------------
 

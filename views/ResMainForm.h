@@ -20,10 +20,13 @@
 
 class TBitmap;
 class TChart;
+class TChartSeries;
+class TCustomChart;
 class TDefarray;
 class TFileMenuOpens;
 class TMenuItem;
 class TModConstr;
+class TPopupMenu;
 class TSpeedButton;
 class TTimer;
 class TToolBar;
@@ -61,6 +64,10 @@ public:
     TMenuItem *ImportExport1 = nullptr, *Carotagedata1 = nullptr, *Importdata1 = nullptr,
               *Removeimport1 = nullptr, *Outputsettings1 = nullptr;
     TMenuItem *Help1 = nullptr, *About1 = nullptr, *Context1 = nullptr;
+    // The model view's pop-up.
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem *Setup1 = nullptr, *Printpreview2 = nullptr, *Savepicture1 = nullptr, *ZoomScroll1 = nullptr,
+              *Equalscale1 = nullptr;
     TFileMenuOpens* FileMenuOpens1 = nullptr;
     TuiSplash* uiSplash1 = nullptr;
     TTimer* Timer1 = nullptr;
@@ -74,6 +81,15 @@ public:
     TProgressGauge Progress;
     // The desktop's open of a file; tests replace it.
     std::function<bool(const std::string& path)> OpenDocument;
+    // The edit mode a released modifier key returns to, and the measurement last picked on the data view.
+    int SavedEditMode = 0;
+    bool PointPicked = false;
+    int SelectedSet = 0;
+    int SelectedRow = 0;
+    // The electrode editor, once it exists: whether it shows, and its grid's current row (1 the first
+    // measurement). Unset, it never shows.
+    std::function<bool()> ElectrodeEditorVisible;
+    std::function<void(int row)> SelectElectrodeEditorRow;
 
     // ---- Start-up and closing (ResMainForm.cpp, ResMainFormSetup.cpp) ----
     void FormCreate();
@@ -134,12 +150,53 @@ public:
     std::unique_ptr<TDefarray> Defarray;
     std::unique_ptr<TModConstr> ModConstr;
 
+    // ---- Edit modes, keys, undo and picking (ResMainFormEdit.cpp) ----
+    // SpeedButton9 .. SpeedButton21: the model view's mode becomes the button's.
+    void PolygonToolClick(TSpeedButton* Sender);
+    // Every polygon tool button up, the sender (a button) down, and the current mode's help in panel 5.
+    void SetToolButtons(TSpeedButton* Sender);
+    void ShowModeHint(int mode);
+    // UnDo (and Esc), once a model was computed: a pending edit given up, else back one completed edit.
+    void SpeedButton8Click();
+    // The window sees every key first: 'Z' zoom and scroll, Shift, Alt and Ctrl a mode while held, Space
+    // the forward run, Esc undo.
+    void FormKeyDown(std::uint16_t& Key, TShiftState Shift);
+    void FormKeyUp(std::uint16_t& Key, TShiftState Shift);
+    // Picking on the data view: a click on a graph's point selects its measurement (and marks its
+    // electrodes when the left button), the release takes the marks away.
+    void Chart1ClickSeries(TCustomChart* Sender, TChartSeries* Series, int ValueIndex, TMouseButton Button,
+                           TShiftState Shift, int X, int Y);
+    void Chart1MouseUp();
+    // The model view's cursor position in panel 1.
+    void ShowModelCursor();
+
+    // ---- Options, Data and Advanced menus, the model view's pop-up (ResMainFormOptions.cpp) ----
+    void Options1Click();
+    void Data1Click();
+    void Newmodel2Click();
+    void Apparentresistivity1Click();
+    void Resistanse1Click();
+    void Pointindex1Click();
+    void Advanced1Click();
+    void Reversepseudosection1Click();
+    void Realtopocoordinates1Click();
+    void Extendednodes1Click();
+    void Openinmodelingmode1Click();
+    // A double-click in the model view: the body under the cursor inside the plot, else the pop-up.
+    void PolygonChart1DblClick();
+    void Printpreview2Click();
+    void Savepicture1Click();
+    void ZoomScroll1Click();
+    void Equalscale1Click();
+    TFileDialogData SavePictureDialog;
+
     void SetStatusText(int panel, const std::string& text);
     std::string StatusText(int panel) const;
     int GaugePosition() const;
 
 protected:
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
     void DoFirstPaint() override;
 
 private:
@@ -147,6 +204,9 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateViews();
+    void CreateModelViewMenu();
+    // A new mode of the model view, the edit in progress ended.
+    void SetEditMode(int mode);
     void CreateStatusBar();
     // After a run: a close asked for meanwhile is made now.
     void RunEnded();
@@ -158,6 +218,9 @@ private:
     bool FCloseAfterRun = false;
     std::string FStartFolder;
     bool FSplashAfterFirstPaint = false;
+    // A modifier key is held (its temporary mode ends also when the program loses the focus).
+    bool FModifierHeld = false;
+    int FActivationHook = 0;
 };
 
 // The window the main block creates.

@@ -37,6 +37,8 @@ void TMainForm::OpenData(const std::string& path)
     Survey = std::move(opened.Survey);
     SetPlotMode();
     prepaxises();
+    // Real topographic elevations on the depth axis, as the preparation found them.
+    if (Survey.RealTopoCoordinates) PolygonChart1->LeftAxis().LabelValueOffset = opened.LabelValueOffset;
     ShowElectrodeMarks();
     if (opened.Kind == ReadDataWithModel) {
         // The model read with the survey keeps the relief it was built on: the "topo" lines hold the
@@ -101,6 +103,8 @@ void TMainForm::SpeedButton2Click()
 {
     if (!Survey.DataLoaded && !Survey.ModelReady) return;
     if (!ExecuteSaveDialog(this, SaveDialog1)) return;
+    // The file takes the model as it was before an edit in progress.
+    PolygonChart1->ResetPendingEdit(PolygonChart1->EditMode);
     const TPolygonModel* model = PolygonChart1->ModelPresent() ? &PolygonChart1->Model : nullptr;
     const std::string message = SaveSurveyAs(SaveDialog1.FilterIndex, SaveDialog1.FileName, Survey, model,
                                              [this](const std::string& p, bool modelOnly) { return SaveBitmap(p, modelOnly); });

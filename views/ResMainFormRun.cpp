@@ -50,6 +50,8 @@ void TMainForm::SpeedButton6Click()
     uiBiSplit1->SetSplitVPercent(50);
     // Until a model exists (the model constructor makes one) there is nothing to solve.
     if (!PolygonChart1->ModelPresent()) return;
+    // The run takes the model as it was before an edit in progress.
+    PolygonChart1->ResetPendingEdit(PolygonChart1->EditMode);
     {
         TMainBusyScope busy(*this);
         RunSolver(false);
@@ -61,7 +63,11 @@ void TMainForm::SpeedButton22Click()
 {
     if (FBusy) return;
     TMainBusyScope busy(*this);
-    if (Survey.DataLoaded && PolygonChart1->ModelPresent()) RunSolver(true);
+    if (!Survey.DataLoaded || !PolygonChart1->ModelPresent()) return;
+    PolygonChart1->ResetPendingEdit(PolygonChart1->EditMode);
+    RunSolver(true);
+    // The resistivities found are the model the next edit begins from.
+    PolygonChart1->SaveWorkingCopy();
 }
 
 bool TMainForm::RunSolver(bool invert)
