@@ -66,15 +66,23 @@ void TMainForm::LoadViewSettings()
 void TMainForm::SetPlotMode()
 {
     TPseudoSection2d& view = *PseudoSection2d1;
+    // Both modes pick a measurement with a click on a graph's point.
+    view.OnClickSeries = [this](TCustomChart* Sender, TChartSeries* Series, int ValueIndex, TMouseButton Button,
+                                TShiftState Shift, int X, int Y) {
+        Chart1ClickSeries(Sender, Series, ValueIndex, Button, Shift, X, Y);
+    };
+    const auto mouseUp = [this](TPersistent*, TMouseButton, TShiftState, int, int) { Chart1MouseUp(); };
     // Pseudo-section mode hands the data view's mouse to the view itself, whose cursor read-out shows in
     // panel 1; graph mode shows the values under the mouse.
     if (Settings.DataPlotType == 0) {
         view.InstallHandlers();
         view.OnCursorText = [this](TPersistent*) { SetStatusText(spCursor, PseudoSection2d1->CursorText); };
         view.Legend().SetVisible(true);
+        view.OnMouseUp = mouseUp;
         return;
     }
     view.RemoveHandlers();
+    view.OnMouseUp = mouseUp;
     view.OnCursorText = nullptr;
     view.OnMouseMove = [this](TPersistent*, TShiftState, int X, int Y) {
         if (PseudoSection2d1->CountSeries() == 0) return;
@@ -88,8 +96,10 @@ void TMainForm::prepaxises()
 {
     PseudoSection2d1->UndoZoom();
     PolygonChart1->UndoZoom();
-    for (TSpeedButton* b : PolygonToolButtons) b->SetDown(false);
-    SetStatusText(spModeHelp, "");
+    // No edit mode, every tool button up, no help text; an edit in progress ends.
+    PolygonChart1->EditMode = emNone;
+    SetToolButtons(nullptr);
+    PolygonChart1->ResetPendingEdit(emNone);
     DefaultPolygonProperties()[psLabelMode] = Variant(std::int32_t(1));
 }
 
