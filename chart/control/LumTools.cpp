@@ -4,6 +4,7 @@
 
 #include "chart/base/LumProCo.h"
 #include "chart/control/ChartRegistry.h"
+#include "chart/control/LumToolsNearest.h"
 #include "chart/engine/LumEngineAxis.h"
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
@@ -221,6 +222,12 @@ void TChartImageTool::HandleChartMouse(TChartMouseKind Kind, TMouseButton Button
 
 // ---- Registration ----------------------------------------------------------------------------------------
 
-void LumToolsInitialization() { RegisterToolClasses({&TChartImageTool::StaticClassInfo()}); }
+void LumToolsInitialization()
+{
+    RegisterToolClasses({&TNearestTool::StaticClassInfo(), &TChartImageTool::StaticClassInfo()});
+}
 
-void LumToolsFinalization() { UnregisterToolClasses({&TChartImageTool::StaticClassInfo()}); }
+void LumToolsFinalization()
+{
+    UnregisterToolClasses({&TNearestTool::StaticClassInfo(), &TChartImageTool::StaticClassInfo()});
+}
