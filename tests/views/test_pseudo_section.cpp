@@ -96,6 +96,34 @@ TEST(PseudoSection, SeriesAsConstructed)
     EXPECT_TRUE(view.ImageTool->FlipY);
 }
 
+TEST(PseudoSection, TheMainWindowsCurves)
+{
+    TPseudoSection2d view(nullptr);
+    view.RightAxis().Grid().SetVisible(true);
+    view.CreateDataGraphs();
+    ASSERT_EQ(view.CountSeries(), 6);
+    EXPECT_EQ(view.SeriesAt(4), view.Series1);
+    EXPECT_EQ(view.SeriesAt(5), view.Series2);
+    // Observed: circles of 2 x 2 on its line; calculated: a red dotted line without pointers.
+    const TLineSeries& observed = *view.Series1;
+    EXPECT_TRUE(observed.Pointer().Visible());
+    EXPECT_EQ(observed.Pointer().Style(), psCircle);
+    EXPECT_EQ(observed.Pointer().HorizSize(), 2);
+    EXPECT_EQ(observed.Pointer().VertSize(), 2);
+    const TLineSeries& calculated = *view.Series2;
+    EXPECT_FALSE(calculated.Pointer().Visible());
+    EXPECT_EQ(calculated.SeriesColor(), clRed);
+    EXPECT_EQ(calculated.LinePen().Style(), psDot);
+    for (const TLineSeries* s : {&observed, &calculated}) {
+        EXPECT_EQ(s->XValues().Order(), loAscending);
+        EXPECT_TRUE(s->ShowInLegend());
+        EXPECT_FALSE(s->ExcludeFromXRange() || s->ExcludeFromYRange());
+    }
+    EXPECT_FALSE(view.RightAxis().Grid().Visible());
+    EXPECT_FALSE(view.View3D());
+    EXPECT_EQ(view.Title().Text().Count(), 0);
+}
+
 TEST(PseudoSection, ChartAxesLegendAndMenu)
 {
     TPseudoSection2d view(nullptr);
