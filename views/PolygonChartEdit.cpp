@@ -586,9 +586,13 @@ void TPolygonChart::UndoEdit()
 void TPolygonChart::EditBodyAt()
 {
     if (!ShowBodyDialog || !FModelPresent) return;
-    if (FindSubPolygonAt(Model.Bodies, {CursorX, CursorZ}, Model.Nodes).body < 0) return;
-    // A drag or a pick in progress ends first, and the highlight goes: the dialog sees the model and the
-    // pens as they are.
+    // A body of the model as it is without the edit in progress, which ends first (and the highlight
+    // goes), so that the dialog sees the model and the pens as they are. A double-click beside every body
+    // leaves the edit alone.
+    const bool pending = EditPending && !WorkingNodes.empty();
+    if (FindSubPolygonAt(pending ? WorkingBodies : Model.Bodies, {CursorX, CursorZ}, pending ? WorkingNodes : Model.Nodes)
+            .body < 0)
+        return;
     ResetPendingEdit(EditMode);
     const SubPolygonPick at = FindSubPolygonAt(Model.Bodies, {CursorX, CursorZ}, Model.Nodes);
     if (at.body < 0) return;

@@ -1,16 +1,22 @@
 // Small models on a model view for its tests: a chart of a fixed size with a frame model (with or without
 // relief), bodies drawn through points, a body of four quarters round an inner node, a layer of the host
-// between the box sides, and the comparison of models as undo restores them.
+// between the box sides, the comparison of models as undo restores them, and a model view in a shown
+// window driven by the mouse at the pixels of model points, checked after every event.
 #pragma once
 
 #include "chart/series/LumMapSeries.h"
 #include "chart/series/Series.h"
 #include "core/Polygons.h"
+#include "platform/controls/Application.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "views/PolygonChart.h"
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
 
 #include <initializer_list>
 #include <memory>
@@ -54,7 +60,8 @@ inline int AddBody(TPolygonChart& chart, const arofcomplexM& points)
 }
 
 // A square body (x0, z0) .. (x0 + 2s, z0 + 2s) of four quarters meeting at its centre node, which every
-// edge at it joins twice (node class 2); returns the body index and the centre node.
+// edge at it joins twice (node class 2), each ring oriented as the model keeps its rings; returns the
+// body index and the centre node.
 struct TQuartered {
     int body = -1;
     int centre = -1;
@@ -76,7 +83,7 @@ inline TQuartered AddQuarteredBody(TPolygonChart& chart, double x0, double z0, d
         for (int c = 0; c < 2; ++c) {
             Polygon sub;
             sub.ring = arofintM({at(r, c), at(r, c + 1), at(r + 1, c + 1), at(r + 1, c)});
-            if (!NodeRingOrientation(sub.ring, m.Nodes)) sub.ring = arofintM({at(r, c), at(r + 1, c), at(r + 1, c + 1), at(r, c + 1)});
+            if (NodeRingOrientation(sub.ring, m.Nodes)) sub.ring = arofintM({at(r, c), at(r + 1, c), at(r + 1, c + 1), at(r, c + 1)});
             sub.properties = DefaultPolygonProperties();
             body.push_back(sub);
         }
@@ -155,6 +162,144 @@ struct TDrawn {
                 if (Pixel(X(x) + dx, Y(z) + dy) != color) return false;
         return true;
     }
+};
+
+// ---- A model view driven by the mouse -------------------------------------------------------------------
+
+// Empty when every sub-polygon but the host has one shape, found by the identifier in its slot 0, whose
+// vertices are its ring's node positions in ring order, and no other shape exists.
+inline std::string ShapeFault(const TPolygonChart& chart)
+{
+    const TPolygonModel& m = chart.Model;
+    const TLumPolygonList& shapes = chart.ShapeSeries().Shapes();
+    int subs = 0;
+    for (int i = 0; i < m.Bodies.Length(); ++i)
+        for (int j = 0; j < m.Bodies[i].Length(); ++j) {
+            if (i == 0 && j == 0) continue;
+            ++subs;
+            const std::string which = std::to_string(i) + "/" + std::to_string(j);
+            const Variant& id = m.Bodies[i][j].properties[psShapeIndex];
+            auto* shape = id.IsNumber() ? dynamic_cast<TLumPolygon*>(shapes.FindItemID(id.AsInteger())) : nullptr;
+            if (!shape) return "no shape of sub-polygon " + which;
+            const arofintM& ring = m.Bodies[i][j].ring;
+            const TPolygonSeries& v = shape->VertexSeries();
+            if (v.PointCount() != ring.Length()) return "the shape of " + which + " has another vertex count";
+            for (int k = 0; k < ring.Length(); ++k)
+                if (v.XValueAt(k) != m.Nodes[ring[k]].x || v.YValueAt(k) != m.Nodes[ring[k]].z)
+                    return "vertex " + std::to_string(k) + " of the shape of " + which + " off its node";
+        }
+    if (shapes.Count() != subs) return std::to_string(shapes.Count()) + " shapes for " + std::to_string(subs);
+    return {};
+}
+
+// The box (0, 100) x (0, 50) drawn at 4 pixels a unit across and 6 down, so that a model point at quarter
+// units across and whole units down lies on a whole pixel, and a cursor there is that point. A chart in a
+// shown window takes Qt's mouse events at those pixels with an event-loop turn after each; after every event
+// the model (the working copy while an edit is pending) holds its invariants and the shapes match the rings.
+inline constexpr double EditPixelsX = 4, EditPixelsZ = 6;
+
+class TEditView {
+public:
+    explicit TEditView(const arofcomplexM& relief = {})
+    {
+        Application->ProcessMessages();
+        Window->setGeometry(40, 40, 640, 480);
+        Chart->SetParentWidget(Window.get());
+        Chart->CreateFrameModel(relief, relief.Length() > 2, 0, 100, 0, 50);
+        FitScales();
+        Chart->onchangemodel = [this](TPersistent*) { ++Changes; };
+        Window->show();
+        Pump();
+    }
+
+    TPolygonChart& C() const { return *Chart; }
+    TPolygonModel& M() const { return Chart->Model; }
+
+    // After the model was built with core operations: it becomes the model taken over (one snapshot), its
+    // shapes drawn.
+    void Start()
+    {
+        const TPolygonModel model = Chart->Model;
+        Chart->LoadModelBlock(model);
+        Chart->SetModelBox(true, model.ModelBox.XMin, model.ModelBox.XMax, model.ModelBox.ZMin, model.ModelBox.ZMax);
+        FitScales();
+        Pump();
+        Check("start");
+    }
+    void Mode(int mode)
+    {
+        Chart->EditMode = mode;
+        Chart->ResetPendingEdit(mode);
+        Check("mode " + std::to_string(mode));
+    }
+    void Esc()
+    {
+        Chart->UndoEdit();
+        Pump();
+        Check("Esc");
+    }
+
+    QPoint At(complexM p) const { return {Chart->BottomAxis().CalcPosValue(p.x), Chart->LeftAxis().CalcPosValue(p.z)}; }
+    void Move(complexM p)
+    {
+        Send(QEvent::MouseMove, At(p), Qt::NoButton);
+        Check("move to " + Text(p));
+    }
+    // A press (and its release) after a move there.
+    void Press(complexM p, bool right)
+    {
+        Move(p);
+        const Qt::MouseButton b = right ? Qt::RightButton : Qt::LeftButton;
+        Send(QEvent::MouseButtonPress, At(p), b);
+        Send(QEvent::MouseButtonRelease, At(p), b);
+        Check(std::string(right ? "right" : "left") + " press at " + Text(p));
+    }
+    void Left(complexM p) { Press(p, false); }
+    void Right(complexM p) { Press(p, true); }
+
+    // The faults seen after the events so far.
+    std::vector<std::string> Faults;
+    // Completed edits (onchangemodel).
+    int Changes = 0;
+
+    void Check(const std::string& after)
+    {
+        const TPolygonChart& c = *Chart;
+        const std::string model = c.EditPending ? ModelInvariantFault(c.WorkingBodies, c.WorkingNodes)
+                                                : ModelInvariantFault(c.Model.Bodies, c.Model.Nodes);
+        if (!model.empty()) Faults.push_back("after " + after + ": " + model);
+        const std::string shapes = ShapeFault(c);
+        if (!shapes.empty()) Faults.push_back("after " + after + ": " + shapes);
+    }
+
+    static std::string Text(complexM p) { return "(" + std::to_string(p.x) + ", " + std::to_string(p.z) + ")"; }
+
+private:
+    // The chart sized so that its axes are 400 and 300 pixels long.
+    void FitScales()
+    {
+        int w = 600, h = 420;
+        for (int k = 0; k < 8; ++k) {
+            Chart->SetBounds(0, 0, w, h);
+            Chart->UpdatePixelScales();
+            const int dw = 400 - Chart->BottomAxis().PixelSize, dh = 300 - Chart->LeftAxis().PixelSize;
+            if (dw == 0 && dh == 0) break;
+            w += dw;
+            h += dh;
+        }
+    }
+    void Send(QEvent::Type t, QPoint q, Qt::MouseButton b)
+    {
+        QWidget* w = Chart->Widget();
+        const Qt::MouseButtons held = t == QEvent::MouseButtonPress ? Qt::MouseButtons(b) : Qt::MouseButtons();
+        QMouseEvent e(t, QPointF(q), w->mapToGlobal(QPointF(q)), b, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+        Pump();
+    }
+    static void Pump() { Application->ProcessMessages(); }
+
+    std::unique_ptr<QWidget> Window = std::make_unique<QWidget>();
+    std::unique_ptr<TPolygonChart> Chart = std::make_unique<TPolygonChart>(nullptr);
 };
 
 } // namespace pctest
