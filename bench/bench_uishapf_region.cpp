@@ -55,6 +55,8 @@ struct TPictures {
     TPictures()
     {
         Application->ProcessMessages();
+        // Index 1 black: a bitmap's set pixels, which its region covers.
+        Mask.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
         Mask.fill(0);
         for (int y = 0; y < Size; ++y)
             for (int x = 0; x < Size; ++x) {
@@ -116,6 +118,15 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double own = reporter.Own, qt = reporter.Qt;
     std::printf("Processor: %s\n", ProcessorName().c_str());
+    {
+        // Both cover the same pixels, or the comparison means nothing.
+        TPictures& p = Pictures();
+        const auto region = BitmapToRegion(&p.Bitmap, clGreen, {0, 0});
+        QRegion mine;
+        for (const TRect& r : region->Rects()) mine += QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+        const QRegion reference(QBitmap::fromImage(p.Mask));
+        std::printf("Same pixels as the reference: %s\n", mine.xored(reference).isEmpty() ? "yes" : "NO");
+    }
     if (own > 0 && qt > 0)
         std::printf("BitmapToRegion / Qt region from mask (mean times): %.2f (target: at most 2)\n", own / qt);
     // On a shared machine the load changes between the two runs above: the two are also timed in turns,

@@ -5,15 +5,19 @@
 #include "platform/graphics/Canvas.h"
 
 #include <algorithm>
-#include <array>
+#include <bit>
 #include <cstdint>
-#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 constexpr std::size_t BatchSize = 2000;
 
-// The colour window of one channel: inside when (value - Low) <= Width in unsigned arithmetic.
+// The colour window of one channel: inside when (value - Low) <= Width in unsigned byte arithmetic (Low +
+// Width never passes 255, so values below Low wrap round beyond Width).
 struct TWindow {
     std::uint32_t Low, Width;
 };
@@ -28,39 +32,58 @@ struct TKeyWindows {
     TWindow R, G, B;
 };
 
-// One row's transparency, a byte a pixel (1: transparent), from 32-bit pixels (blue in the low byte). Kept
-// apart and plain so the compiler can compare several pixels at a time.
-__attribute__((optimize("O3"))) void TestRow32(const std::uint32_t* __restrict p, std::uint8_t* __restrict out, int n,
-                                             TKeyWindows w)
+bool Transparent(std::uint32_t b, std::uint32_t g, std::uint32_t r, const TKeyWindows& w)
 {
-    for (int x = 0; x < n; ++x) {
+    return ((b - w.B.Low) & 0xFF) <= w.B.Width && ((g - w.G.Low) & 0xFF) <= w.G.Width && ((r - w.R.Low) & 0xFF) <= w.R.Width;
+}
+
+// A row's transparency is kept as bits, bit x % 64 of word x / 64 set for a transparent pixel, so runs are
+// found a word at a time.
+using TRowBits = std::vector<std::uint64_t>;
+
+// From 32-bit pixels (blue in the low byte, the top byte ignored). The picture is far larger than the
+// region, so the test is kept to a few byte operations per four pixels: subtract the windows' low ends
+// byte by byte and compare with their widths.
+void TestRow32(const std::uint32_t* p, int n, const TKeyWindows& w, std::uint64_t* bits)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i low = _mm_set1_epi32(static_cast<int>(w.B.Low | w.G.Low << 8 | w.R.Low << 16));
+    const __m128i width = _mm_set1_epi32(static_cast<int>(w.B.Width | w.G.Width << 8 | w.R.Width << 16 | 0xFF000000u));
+    const __m128i ones = _mm_set1_epi32(-1);
+    const auto four = [&](const std::uint32_t* q) {
+        const __m128i d = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q)), low);
+        return _mm_cmpeq_epi32(_mm_cmpeq_epi8(_mm_min_epu8(d, width), d), ones);
+    };
+    for (; x + 16 <= n; x += 16) {
+        const __m128i lo = _mm_packs_epi32(four(p + x), four(p + x + 4));
+        const __m128i hi = _mm_packs_epi32(four(p + x + 8), four(p + x + 12));
+        const auto m = static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(lo, hi))));
+        bits[x >> 6] |= m << (x & 63);
+    }
+#endif
+    for (; x < n; ++x) {
         const std::uint32_t v = p[x];
-        out[x] = static_cast<std::uint8_t>(((v & 0xFF) - w.B.Low <= w.B.Width) & (((v >> 8) & 0xFF) - w.G.Low <= w.G.Width) &
-                                           (((v >> 16) & 0xFF) - w.R.Low <= w.R.Width));
+        bits[x >> 6] |= static_cast<std::uint64_t>(Transparent(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF, w)) << (x & 63);
     }
 }
 
-// The same from 24-bit pixels (blue, green, red bytes).
-__attribute__((optimize("O3"))) void TestRow24(const std::uint8_t* __restrict p, std::uint8_t* __restrict out, int n,
-                                             TKeyWindows w)
+// From 24-bit pixels (blue, green, red bytes).
+void TestRow24(const std::uint8_t* p, int n, const TKeyWindows& w, std::uint64_t* bits)
 {
     for (int x = 0; x < n; ++x)
-        out[x] = static_cast<std::uint8_t>((p[3 * x] - w.B.Low <= w.B.Width) & (p[3 * x + 1] - w.G.Low <= w.G.Width) &
-                                           (p[3 * x + 2] - w.R.Low <= w.R.Width));
+        bits[x >> 6] |= static_cast<std::uint64_t>(Transparent(p[3 * x], p[3 * x + 1], p[3 * x + 2], w)) << (x & 63);
 }
 
-// The first index from `x` whose byte is not `value`; 8 bytes at a time where the row allows.
-int Skip(const std::uint8_t* t, int x, int n, std::uint8_t value)
+// The first pixel from x that is transparent (or, with `transparent` false, opaque); n when none is.
+int Next(const std::uint64_t* bits, int x, int n, bool transparent)
 {
-    const std::uint64_t all = value ? 0x0101010101010101ull : 0;
-    while (x + 8 <= n) {
-        std::uint64_t word;
-        std::memcpy(&word, t + x, 8);
-        if (word != all) break;
-        x += 8;
+    while (x < n) {
+        const std::uint64_t word = (transparent ? bits[x >> 6] : ~bits[x >> 6]) >> (x & 63);
+        if (word) return std::min(n, x + std::countr_zero(word));
+        x = (x | 63) + 1;
     }
-    while (x < n && t[x] == value) ++x;
-    return x;
+    return n;
 }
 
 } // namespace
@@ -85,25 +108,26 @@ std::unique_ptr<TRegion> BitmapToRegion(const TBitmap* Bitmap, TColor Tolerance,
         batchStart = runs.size();
     };
     const int width = Bitmap->Width(), height = Bitmap->Height();
-    thread_local std::vector<std::uint8_t> row;
-    row.resize(static_cast<std::size_t>(width));
-    std::uint8_t* t = row.data();
+    thread_local TRowBits row;
+    row.resize((static_cast<std::size_t>(width) + 63) / 64);
+    std::uint64_t* bits = row.data();
     const TPixelFormat format = Bitmap->PixelFormat();
     const TPixelBuffer copy = format == pf32bit || format == pfDevice || format == pf24bit ? TPixelBuffer{} : Bitmap->ToPixels();
     for (int y = 0; y < height; ++y) {
         // 32- and 24-bit bitmaps are read in place; other formats through a 32-bit copy (0x00RRGGBB,
         // which has blue in its low byte as well).
+        std::fill(row.begin(), row.end(), 0);
         if (format == pf32bit || format == pfDevice)
-            TestRow32(reinterpret_cast<const std::uint32_t*>(Bitmap->ScanLine(y)), t, width, windows);
+            TestRow32(reinterpret_cast<const std::uint32_t*>(Bitmap->ScanLine(y)), width, windows, bits);
         else if (format == pf24bit)
-            TestRow24(Bitmap->ScanLine(y), t, width, windows);
+            TestRow24(Bitmap->ScanLine(y), width, windows, bits);
         else
-            TestRow32(copy.Pixels.data() + static_cast<std::size_t>(y) * copy.Width, t, width, windows);
-        for (int x = Skip(t, 0, width, 1); x < width;) {
-            const int end = Skip(t, x, width, 0);
+            TestRow32(copy.Pixels.data() + static_cast<std::size_t>(y) * copy.Width, width, windows, bits);
+        for (int x = Next(bits, 0, width, false); x < width;) {
+            const int end = Next(bits, x, width, true);
             runs.push_back({x + Offset.x, y + Offset.y, end + Offset.x, y + Offset.y + 1});
             if (runs.size() - batchStart == BatchSize) endBatch();
-            x = Skip(t, end, width, 1);
+            x = Next(bits, end, width, false);
         }
     }
     endBatch();

@@ -7,14 +7,16 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/TopLevel.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
 
 // A picture of the given size filled with a background, with pixels set by the caller.
-std::unique_ptr<TBitmap> Picture(int w, int h, TColor background)
+std::unique_ptr<TBitmap> Picture(int w, int h, TColor background, TPixelFormat format = pf24bit)
 {
-    auto b = std::make_unique<TBitmap>(w, h);
+    auto b = std::make_unique<TBitmap>(w, h, format);
     b->Canvas().Brush().SetColor(background);
     b->Canvas().FillRect({0, 0, w, h});
     return b;
@@ -56,6 +58,51 @@ TEST(BitmapToRegion, ColourWindowsAroundTheTransparentColour)
         EXPECT_EQ(region->Contains(1, 1), !c.cut) << c.name;
         EXPECT_TRUE(region->Contains(3, 0)) << c.name;
         EXPECT_FALSE(region->Contains(0, 0)) << c.name;
+    }
+    // Every pixel of a wide picture, whose rows are tested many pixels at a time, against the windows:
+    // channels scattered round the key's window edges, for a key in the middle and keys near both ends,
+    // in the pixel formats read in place and in one read through a copy.
+    struct Key {
+        TColor key, tolerance;
+        TPixelFormat format;
+    };
+    const Key keys[] = {{RGB(100, 150, 200), RGB(16, 3, 40), pf32bit}, {RGB(5, 250, 0), 0x101010, pf32bit},
+                        {clWhite, 0, pf32bit},                          {RGB(100, 150, 200), RGB(16, 3, 40), pf24bit},
+                        {RGB(5, 250, 0), 0x101010, pf24bit},            {RGB(96, 152, 200), RGB(16, 8, 40), pf16bit}};
+    for (const Key& k : keys) {
+        const int w = 83, h = 7;   // not a multiple of the pixels tested at a time
+        auto b = Picture(w, h, k.key, k.format);
+        std::uint32_t seed = 12345;
+        const auto near = [&](int centre, int spread) {
+            seed = seed * 1103515245u + 12345u;
+            return std::clamp(centre + static_cast<int>((seed >> 16) % (2 * spread + 3)) - spread - 1, 0, 255);
+        };
+        const TColor tol = k.tolerance;
+        for (int y = 0; y < h - 1; ++y)
+            for (int x = 0; x < w; ++x)
+                b->SetPixelRGB(x, y, RGB(near(GetRValue(k.key), GetRValue(tol)), near(GetGValue(k.key), GetGValue(tol)),
+                                         near(GetBValue(k.key), GetBValue(tol))));
+        b->SetPixelRGB(w - 1, h - 1, clBlack);
+        const auto inWindow = [](int v, int key, int t) {
+            const int low = std::clamp(key - t, 0, 255);
+            return v >= low && v <= std::clamp(low + 2 * t, 0, 255);
+        };
+        const auto region = BitmapToRegion(b.get(), tol, {0, 0});
+        ASSERT_NE(region, nullptr);
+        const TColor key = b->PixelRGB(0, h - 1);   // as the format stores it
+        int mismatches = 0, cut = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const TColor p = b->PixelRGB(x, y);
+                const bool transparent = inWindow(GetRValue(p), GetRValue(key), GetRValue(tol)) &&
+                                         inWindow(GetGValue(p), GetGValue(key), GetGValue(tol)) &&
+                                         inWindow(GetBValue(p), GetBValue(key), GetBValue(tol));
+                mismatches += region->Contains(x, y) == transparent;
+                cut += transparent && y < h - 1;
+            }
+        EXPECT_EQ(mismatches, 0) << std::hex << k.key << " format " << k.format;
+        EXPECT_GT(cut, w / 2) << "both kinds of pixel occur";
+        EXPECT_LT(cut, w * (h - 1));
     }
     // A monochrome picture's transparent colour is white, whatever its bottom-left pixel.
     auto mono = Picture(3, 2, clWhite);
