@@ -1,5 +1,6 @@
 // The published properties of the kit's classes on a fresh object: the value each starts with and whether a
 // stream writes it (defaults left out, "always" properties written, "never" ones not), as one table.
+#include "platform/controls/Forms.h"
 #include "platform/controls/Menus.h"
 #include "platform/rtl/TypInfo.h"
 #include "ui/CBtnForm.h"
@@ -9,6 +10,7 @@
 #include "ui/uibtn.h"
 #include "ui/uiexctl.h"
 #include "ui/uispla.h"
+#include "ui/uishapf.h"
 #include "ui/uisplit.h"
 #include "ui/uiwanim.h"
 
@@ -132,6 +134,11 @@ TEST(KitProperties, DefaultsAndStoredRules)
                    {"AnimateShow.Duration", "200", false}, {"AnimateHide.Effect", "aweNone", false}});
     TuiAnimateWin animate;
     Check(animate, {{"Duration", "200", false}, {"Effect", "aweNone", false}, {"Horz", "awdNone", false}, {"Vert", "awdNone", false}});
+
+    TForm form;
+    TuiShapeForm shape(&form);
+    Check(shape, {{"DragAnywhere", "False", false}, {"Tolerance", Colour(0x101010), false}, {"Enabled", "True", false},
+                  {"Visible", "True", false}});
 
     TMenuItem item(nullptr);
     Check(item, {{"Caption", "", false}, {"Checked", "False", false}, {"Enabled", "True", false}, {"Visible", "True", false}});
