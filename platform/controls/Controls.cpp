@@ -472,6 +472,14 @@ void TWinControl::SetFocus()
     Widget()->setFocus(Qt::OtherFocusReason);
 }
 
+void TWinControl::SetMouseCapture(bool Capture)
+{
+    if (Capture) Widget()->grabMouse();
+    else if (QWidget::mouseGrabber() == Widget()) Widget()->releaseMouse();
+}
+
+bool TWinControl::MouseCaptured() const { return QWidget::mouseGrabber() == const_cast<TWinControl*>(this)->Widget(); }
+
 void TWinControl::Invalidate() { UpdateWindow(); }
 
 void TWinControl::UpdateWindow()

@@ -125,6 +125,9 @@ public:
     bool Focused() const;
     bool CanFocus() const;
     void SetFocus();
+    // Mouse capture: while set, every mouse event of the application comes to this window.
+    void SetMouseCapture(bool Capture);
+    bool MouseCaptured() const;
 
     // --- Painting: Invalidate asks for a repaint at the next turn of the message loop; Update paints
     // what is pending now; Repaint does both.

@@ -194,7 +194,8 @@ bool TCanvas::DrawFrameControl(const TRect& r0, unsigned type, unsigned state)
     const int level = SaveDC();
     const bool inactive = state & DFCS_INACTIVE, pushed = state & DFCS_PUSHED, checked = state & DFCS_CHECKED;
     const bool flat = state & (DFCS_FLAT | DFCS_MONO);
-    const int side = std::min({r.Width(), r.Height(), 13});
+    // The box fills the square of the rectangle's smaller side, as the desktop's frame controls do.
+    const int side = std::min(r.Width(), r.Height());
     const int l = r.Left + (r.Width() - side) / 2, t = r.Top + (r.Height() - side) / 2;
     const TColor face = inactive || pushed ? clBtnFace : clWindow;
     const TColor mark = inactive ? clGrayText : clWindowText;

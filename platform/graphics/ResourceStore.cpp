@@ -12,6 +12,7 @@ namespace {
 // Module state: the registered resources, by upper-case name.
 struct TResourceStore {
     std::map<std::string, TBitmapResourceFactory> Bitmaps;
+    std::map<std::string, std::vector<std::uint8_t>> Bytes;
 };
 TResourceStore& Store()
 {
@@ -41,5 +42,20 @@ bool LoadBitmapResource(const std::string& name, TBitmap& into)
     auto it = Store().Bitmaps.find(Key(name));
     if (it == Store().Bitmaps.end() || !it->second) return false;
     it->second(into);
+    return true;
+}
+
+void RegisterByteResource(const std::string& name, std::vector<std::uint8_t> bytes)
+{
+    if (!name.empty()) Store().Bytes[Key(name)] = std::move(bytes);
+}
+
+void UnregisterByteResource(const std::string& name) { Store().Bytes.erase(Key(name)); }
+
+bool LoadByteResource(const std::string& name, std::vector<std::uint8_t>& into)
+{
+    auto it = Store().Bytes.find(Key(name));
+    if (it == Store().Bytes.end()) return false;
+    into = it->second;
     return true;
 }

@@ -1,0 +1,168 @@
+// Icons, image lists, byte resources and the rich-text subset: an icon file written and read back, image
+// lists cut from a strip and drawn greyed, named byte blocks, frame-control check boxes that fill their
+// square, and rich text read (groups, styles, tables, escapes, skipped destinations), written and
+// read back, and laid out on a canvas.
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Icon.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/graphics/ResourceStore.h"
+#include "platform/graphics/RichText.h"
+
+#include <gtest/gtest.h>
+
+TEST(Icon, WrittenAndReadBack)
+{
+    TPixelBuffer px;
+    px.Width = 5;
+    px.Height = 3;
+    px.Alpha = true;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) px.Pixels.push_back(x == 0 ? 0u : 0xFF000000u | static_cast<std::uint32_t>(x * 40 + y));
+    TIcon icon;
+    icon.SetPixels(px);
+    std::vector<std::uint8_t> bytes;
+    icon.SaveToBytes(bytes);
+    ASSERT_GE(bytes.size(), 22u);
+    EXPECT_EQ(bytes[2], 1);   // an icon file
+    TIcon back;
+    back.LoadFromBytes(bytes.data(), bytes.size());
+    ASSERT_EQ(back.Width(), 5);
+    ASSERT_EQ(back.Height(), 3);
+    const TPixelBuffer got = back.ToPixels();
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            if (x == 0) EXPECT_EQ(got.At(x, y) >> 24, 0u);   // transparent stays transparent
+            else EXPECT_EQ(got.At(x, y), px.At(x, y)) << x << "," << y;
+        }
+    const std::uint8_t junk[] = {0, 0, 1, 0, 1, 0, 7};
+    EXPECT_THROW(back.LoadFromBytes(junk, sizeof junk), EInvalidGraphic);
+    EXPECT_THROW(back.LoadFromBytes(nullptr, 0), EInvalidGraphic);
+    EXPECT_EQ(back.Width(), 5);   // a failed read keeps the picture
+}
+
+TEST(ImageList, CutFromAStripAndDrawnEnabledOrGreyed)
+{
+    TCustomImageList list(nullptr);
+    list.SetSize(4, 4);
+    TBitmap strip(12, 4);
+    const TColor colours[] = {0x0000FF, 0x00FF00, 0xFF00FF};
+    for (int i = 0; i < 3; ++i) {
+        strip.Canvas().Brush().SetColor(colours[i]);
+        strip.Canvas().FillRect({4 * i, 0, 4 * i + 4, 4});
+    }
+    EXPECT_EQ(list.AddMasked(strip, 0xFF00FF), 0);
+    EXPECT_EQ(list.Count(), 3);
+    TBitmap out(20, 10);
+    out.Canvas().Brush().SetColor(clWhite);
+    out.Canvas().FillRect({0, 0, 20, 10});
+    list.Draw(out.Canvas(), 0, 0, 1);
+    list.Draw(out.Canvas(), 5, 0, 2);   // all masked: nothing
+    list.Draw(out.Canvas(), 10, 0, 0, false);
+    list.Draw(out.Canvas(), 15, 0, 9);  // outside the list: nothing
+    EXPECT_EQ(out.PixelRGB(1, 1), 0x00FF00u);
+    EXPECT_EQ(out.PixelRGB(6, 1), 0xFFFFFFu);
+    const TColor grey = out.PixelRGB(11, 1);
+    EXPECT_EQ(grey & 0xFF, (grey >> 8) & 0xFF);
+    EXPECT_EQ(grey & 0xFF, (grey >> 16) & 0xFF);
+    EXPECT_GE(grey & 0xFF, 128u);
+    EXPECT_EQ(out.PixelRGB(16, 1), 0xFFFFFFu);
+}
+
+TEST(ByteResources, RegisteredByNameInAnyCase)
+{
+    RegisterByteResource("Logo", {1, 2, 3});
+    std::vector<std::uint8_t> got;
+    EXPECT_TRUE(LoadByteResource("LOGO", got));
+    EXPECT_EQ(got, (std::vector<std::uint8_t>{1, 2, 3}));
+    UnregisterByteResource("logo");
+    got = {9};
+    EXPECT_FALSE(LoadByteResource("Logo", got));
+    EXPECT_EQ(got, (std::vector<std::uint8_t>{9}));
+}
+
+TEST(FrameControl, CheckBoxFillsItsSquare)
+{
+    for (int side : {9, 15, 21}) {
+        TBitmap b(30, 30);
+        b.Canvas().Brush().SetColor(clFuchsia);
+        b.Canvas().FillRect({0, 0, 30, 30});
+        b.Canvas().DrawFrameControl({2, 2, 2 + side, 2 + side}, DFC_BUTTON, DFCS_BUTTONCHECK);
+        EXPECT_EQ(b.PixelRGB(2, 2), ColorToRGB(clBtnShadow)) << side;
+        EXPECT_EQ(b.PixelRGB(1 + side, 1 + side), ColorToRGB(clBtnHighlight)) << side;
+        EXPECT_EQ(b.PixelRGB(2 + side, 2 + side), ColorToRGB(clFuchsia)) << side;
+    }
+}
+
+TEST(RichText, ReadsTheSubsetTheCellsUse)
+{
+    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}{\\f1 Courier New;}}"
+                            "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+                            "{\\*\\generator x;}{\\info{\\title hidden}}"
+                            "\\pard\\qc\\f1\\fs24 plain {\\b bold}\\b0  {\\i\\cf1 red}\\par"
+                            "\\ql caf\\'e9 \\u8364?\\tab x\\{\\}\\\\ {\\ul u}\\ulnone {\\strike s}}";
+    const TRichDocument d = ParseRichText(rtf);
+    ASSERT_EQ(d.Paragraphs.size(), 2u);
+    EXPECT_EQ(d.PlainText(), "plain bold red\r\ncaf\xE9 \x80\tx{}\\ us");   // a control word eats one blank
+    EXPECT_EQ(d.Paragraphs[0].Alignment, raCenter);
+    EXPECT_EQ(d.Paragraphs[1].Alignment, raLeft);
+    const auto& runs = d.Paragraphs[0].Runs;
+    ASSERT_GE(runs.size(), 3u);
+    EXPECT_EQ(runs[0].Text, "plain ");
+    EXPECT_EQ(runs[0].FontName, "Courier New");
+    EXPECT_EQ(runs[0].Size, 12);
+    EXPECT_EQ(runs[1].Text, "bold");
+    EXPECT_TRUE(runs[1].Style.Contains(fsBold));
+    const TRichRun& red = runs.back();
+    EXPECT_EQ(red.Text, "red");
+    EXPECT_TRUE(red.Style.Contains(fsItalic));
+    EXPECT_EQ(red.Color, 0x0000FFu);
+    bool underline = false, strike = false;
+    for (const TRichRun& r : d.Paragraphs[1].Runs) {
+        underline |= r.Text == "u" && r.Style.Contains(fsUnderline);
+        strike |= r.Text == "s" && r.Style.Contains(fsStrikeOut);
+    }
+    EXPECT_TRUE(underline);
+    EXPECT_TRUE(strike);
+    // Anything that is not rich text reads as far as it goes.
+    EXPECT_EQ(ParseRichText("}}}{{{\\").PlainText(), "");
+    EXPECT_EQ(ParseRichText("just text").PlainText(), "just text");
+    EXPECT_TRUE(IsRichText("{\\rtf1}"));
+    EXPECT_FALSE(IsRichText("{rtf"));
+}
+
+TEST(RichText, WrittenAndReadBackToTheSameDocument)
+{
+    TRichDocument d;
+    d.Paragraphs.resize(2);
+    d.Paragraphs[0].Alignment = raRight;
+    d.Paragraphs[0].Runs = {{"Hello {world}\\ ", "Arial", 14, {fsBold}, 0x00FF00}, {"x\xE9\ty", "", 0, {fsItalic, fsUnderline}, clNone}};
+    d.Paragraphs[1].Runs = {{"second", "Times New Roman", 0, {fsStrikeOut}, 0xFF0000}};
+    const std::string rtf = WriteRichText(d);
+    EXPECT_TRUE(IsRichText(rtf));
+    EXPECT_EQ(ParseRichText(rtf), d);
+    EXPECT_EQ(ParseRichText(WriteRichText(RichTextFromPlain("a\r\nb"))).PlainText(), "a\r\nb");
+}
+
+TEST(RichText, LaysOutRunsAndWrapsAtBlanks)
+{
+    TBitmap b(200, 100);
+    TCanvas& c = b.Canvas();
+    c.Brush().SetColor(clWhite);
+    c.FillRect({0, 0, 200, 100});
+    c.Font().SetName("Arial");
+    c.Font().SetHeight(-12);
+    const TRichDocument d = RichTextFromPlain("one two three four");
+    const int line = c.TextHeight("gh");
+    const TSize one = DrawRichText(c, d, {0, 0, 1000, 100}, true, true);
+    EXPECT_EQ(one.cy, line);
+    const TSize wrapped = DrawRichText(c, d, {0, 0, c.TextWidth("one two three "), 100}, true, true);
+    EXPECT_EQ(wrapped.cy, 2 * line);
+    const TSize unwrapped = DrawRichText(c, d, {0, 0, 20, 100}, false, true);
+    EXPECT_EQ(unwrapped.cy, line);
+    DrawRichText(c, d, {0, 0, 200, 100}, true, false, 0x0000FF);
+    bool red = false;
+    for (int y = 0; y < line; ++y)
+        for (int x = 0; x < 30; ++x) red |= (b.PixelRGB(x, y) & 0xFF) > 0xC0 && ((b.PixelRGB(x, y) >> 16) & 0xFF) < 0x60;
+    EXPECT_TRUE(red);
+}
