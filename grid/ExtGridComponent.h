@@ -23,6 +23,10 @@ class TArrowWindow;
 class TPopupButton;
 class TIniFile;
 class TTimer;
+class TCustomImageList;
+class TIcon;
+class TPicture;
+class TStringList;
 
 // The column widths stored in an ini section as "Col0", "Col1", ...: a missing entry reads as
 // DefaultWidth, and an entry outside 0..32767 as -1 (the column keeps its width).
@@ -56,7 +60,12 @@ using TAnchorClickEvent = std::function<void(TPersistent*, int ARow, int ACol, c
 using TAnchorEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& Anchor)>;
 using TUpdateColumnSizeEvent = std::function<void(TPersistent*, int ACol, int& AWidth)>;
 using TScrollHintEvent = std::function<void(TPersistent*, int ARow, std::string& Hint)>;
+using TCheckBoxClickEvent = std::function<void(TPersistent*, int ACol, int ARow, bool State)>;
+using TRadioClickEvent = std::function<void(TPersistent*, int ACol, int ARow, int AIdx)>;
+using TButtonClickEvent = std::function<void(TPersistent*, int ACol, int ARow)>;
 using TDrawCellExEvent = std::function<void(TPersistent*, TCanvas& Canvas, int ACol, int ARow, TGridDrawState AState, TRect ARect, bool Printing)>;
+using TNodeAllowEvent = std::function<void(TPersistent*, int ARow, int ARowReal, bool& Allow)>;
+using TNodeEvent = std::function<void(TPersistent*, int ARow, int ARowReal)>;
 
 // ---- The in-place editor -----------------------------------------------------------------------------
 
@@ -466,21 +475,119 @@ public:
     // whose number does not convert, or names no column, is removed.
     std::string FooterTemplateText();
 
-    // --- Cell types (no graphic here: every cell is ctEmpty unless a graphic is attached).
-    TCellType CellTypeOf(int ACol, int ARow);
-    TCellGraphic* CellGraphicOf(int ACol, int ARow);
+    // --- Cell types and graphics (real columns). A cell without a graphic is ctEmpty.
+    virtual TCellType CellTypeOf(int ACol, int ARow);
+    virtual TCellGraphic* CellGraphicOf(int ACol, int ARow);
+    // Replaces the cell's graphic by a new one of type ctNone.
     TCellGraphic& CreateCellGraphic(int ACol, int ARow);
     bool RemoveCellGraphic(int ACol, int ARow);
     bool IsCheckBoxCell(int ACol, int ARow);
     bool IsRadioCell(int ACol, int ARow);
     bool IsCheckOrRadioCell(int ACol, int ARow);
     bool IsButtonCell(int ACol, int ARow);
+    // The sort key of an image cell: the list index, or the identity of its bitmap or icon; -1 otherwise.
+    std::intptr_t CellImageKey(int ACol, int ARow);
+    TStringList* RadioItemsOf(int ACol, int ARow);
+    TIntList* ImageListOf(int ACol, int ARow);
+    bool IsRotatedCell(int ACol, int ARow, int& AAngle);
+
+    // Ways to give a cell a graphic (each replaces the one it had). Created objects belong to the cell;
+    // a referenced bitmap stays the caller's.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddDataCheckBox(int ACol, int ARow, bool Virtual);
+    void AddRadio(int ACol, int ARow, bool Horizontal, const std::vector<std::string>& Captions, int Index = -1);
+    void AddBitmap(int ACol, int ARow, TBitmap* ABitmap, bool Created, TCellHAlign HAlign, TCellVAlign VAlign, bool Transparent = false);
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, bool Created, TCellHAlign HAlign, TCellVAlign VAlign);
+    void AddImageIdx(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+    void AddDataImage(int ACol, int ARow, int Offset, TCellHAlign HAlign, TCellVAlign VAlign);
+    void AddMultiImage(int ACol, int ARow, const std::vector<int>& Indexes, bool Horizontal, TCellHAlign HAlign, TCellVAlign VAlign);
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool Created, int Mode, int Inset, TCellHAlign HAlign, TCellVAlign VAlign);
+    void AddFilePicture(int ACol, int ARow, const std::string& FileName, int Mode, int Inset, TCellHAlign HAlign, TCellVAlign VAlign);
+    void AddProgress(int ACol, int ARow, TColor BarColor, TColor BackColor);
+    void AddProgressEx(int ACol, int ARow, TColor BarColor, TColor BackColor, TColor BarTextColor, TColor BackTextColor);
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Percent);
+    void AddComment(int ACol, int ARow, const std::string& Comment);
+    void AddButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption, TCellHAlign HAlign, TCellVAlign VAlign);
+    void AddBitButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption, const TBitmap& Glyph, TCellHAlign HAlign, TCellVAlign VAlign);
+    void AddRotated(int ACol, int ARow, int Angle, const std::string& Text);
+    void SetErrorRange(int ACol, int ARow, int From, int Length);
+
+    // The image list of image cells and "IDX:" pictures (a reference; forgotten when it goes).
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* v);
+    // Colour of the comment triangle.
+    TColor CommentColor = 0x0000FF;
+
+    // Layout of a cell's graphic: its alignments, whether the cell text is drawn as text, and the drawn
+    // size (pictures by their display mode in the box R less the inset).
+    struct TGraphicLayout {
+        TCellVAlign VAlign = vaTop;
+        TCellHAlign HAlign = haLeft;
+        bool DrawsText = true;
+        int Width = 0, Height = 0;
+    };
+    TGraphicLayout CellGraphicLayout(int ACol, int ARow, const TRect& R);
+    // The size a graphic needs for automatic sizing; (0, 0) without one.
+    virtual void GetCellGraphicSize(int ACol, int ARow, TPoint& Size);
+    // Where the graphic lies in the drawing rectangle R (the content rectangle grown by 1), with the text's
+    // alignment and extent.
+    TRect GraphicPlacement(int ACol, int ARow, const TGraphicLayout& L, const TRect& R, TAlignment TextAlign, int TextExtent);
+    // Draws the check box of the control look with its top-left (or centring box) at R.
+    void DrawCheckBox(TCanvas& C, const TRect& R, bool Checked, bool Enabled, TControlStyle Style);
+    // Draws a radio group in R: item Index selected, or with -1 every item whose caption is the text.
+    void DrawRadioGroup(TCanvas& C, const TRect& R, int Count, int Index, const TStringList* Captions, bool Disabled,
+                        bool Horizontal, const std::string& CellText);
+
+    // --- Cell control state (real columns unless said).
+    bool GetCheckBoxState(int ACol, int ARow, bool& AState);
+    bool SetCheckBoxState(int ACol, int ARow, bool AState);
+    virtual bool ToggleCellCheck(int ACol, int ARow, bool CheckRights);
+    void StepRadio(int ACol, int ARow, bool CheckRights);
+    bool RadioIndexOf(int ACol, int ARow, int& AIndex);
+    bool CommentOf(int ACol, int ARow, std::string& AText);
+    void ErrorRangeOf(int ACol, int ARow, int& AFrom, int& ALength);
+    void SetButtonPressed(int ADisplayCol, int ARow, bool APressed);
+    void ButtonRect(int ADisplayCol, int ARow, TRect& R);
+    bool CheckBoxHit(int ACol, int ARow, int X, int Y);
+    // Selects the radio button under (dx, dy) from the cell's top-left.
+    void RadioClickAt(int ACol, int ARow, int dx, int dy);
+    TPoint PressedButton() const { return FPressedButton; }
+
+    // The sort or sort-index indicator centred on (X, Y).
+    void DrawSortIndicator(TCanvas& C, int ACol, int Y, int X);
+    // The columns of a sort on several columns, the direction in bit 31.
+    TSortIndexList& SortIndexes() { return FSortIndexes; }
+    // A header with a filter button (row 0) shows it at its right end.
+    virtual bool HasFilterButton(int /*ACol*/) { return false; }
 
     // --- Operations that later features fill in; here they do nothing.
     virtual void SortOnColumn() {}
     virtual void CopyToClipboard() {}
     virtual void CutToClipboard() {}
     virtual void PasteFromClipboard() {}
+
+    // --- Row nodes (ExtGridNodes.cpp). Queries take display rows, the operations real rows.
+    bool IsNodeRow(int ARow);
+    bool IsSummaryRow(int ARow);
+    bool NodeCollapsed(int ARow);
+    int NodeLevelOf(int ARow);
+    int NodeSpanOf(int ARow);
+    // True for X strictly inside the 16-pixel glyph band of the node's level.
+    bool NodeGlyphHit(int ARow, int X);
+    // 0 for a node row, 1 for the last row of a branch, 2 for a row the branch goes on after.
+    int RowNodeRole(int ARow);
+    // The rows of the grid whose column-0 cell is a node.
+    int NodeRowCount();
+    bool HasNodes() override;
+    // Makes the row a node of the given span (0: up to the next node) and level, expanded.
+    void AddNode(int ARow, int ASpan, int ALevel = 1);
+    void RemoveNode(int ARow);
+    void ExpandNode(int ARealRow);
+    void ContractNode(int ARealRow);
+    void ExpandAllNodes();
+    void ContractAllNodes();
+    TNodeAllowEvent OnBeforeExpandNode, OnBeforeContractNode;
+    TNodeEvent OnExpandNode, OnContractNode;
 
     // --- Events.
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -512,6 +619,9 @@ public:
     TUpdateColumnSizeEvent OnUpdateColumnSize;
     TScrollHintEvent OnScrollHint;
     TAllowEvent OnClipboardCopy, OnClipboardCut, OnClipboardPaste;
+    TCheckBoxClickEvent OnCheckBoxClick, OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioClick, OnRadioMouseUp;
+    TButtonClickEvent OnButtonClick;
     TNotifyEvent OnGridResize;
 
     // --- Virtual hooks (a descendant may decide without a handler).
@@ -581,8 +691,24 @@ protected:
     using TCustomGrid::SizeChanged;
 
 private:
+    // Node steps: the next node row below a display row (or RowCount), hiding display rows run by run,
+    // and the press on a node glyph (true when the press was taken).
+    int NextNodeRow(int ARow);
+    void HideDisplayRows(int AFrom, int ATo);
+    bool PressNode(int ACol, int ARow, int X);
     // Painting steps.
-    void DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAlignment HAlign, TVAlignment VAlign, const std::string& Text);
+    // What the text step leaves for the graphic: the text's extent (its width + 2 when measured), its
+    // width, and the brush colour behind it.
+    struct TCellText {
+        int Extent = 0, TextWidth = 0;
+        TColor Background = clWhite;
+    };
+    TCellText DrawBackgroundAndText(TCanvas& C, int ACol, int ARow, TRect R, TGridDrawState AState, TAlignment ha, TVAlignment va,
+                                    const TGraphicLayout& layout);
+    // Draws a plain text; with MeasureFirst returns its extent (width + 2).
+    int DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAlignment HAlign, TVAlignment VAlign, const std::string& Text,
+                      bool MeasureFirst, int& TextWidth);
+    bool SortIndicatorShows(int ACol, int ARow);
     void DrawSelectionFrame(TCanvas& C, int ACol, int ARow, const TRect& R);
     void DrawFixedFrame(TCanvas& C, TRect R);
     void DrawCellBorders(TCanvas& C, int ACol, int ARow, TRect R);
@@ -689,4 +815,15 @@ private:
     void ApplyIntegralHeight();
     TPoint FFormSizeRef{0, 0};
     TIntList FAutoMergeColumns{-1, -1};
+    TSortIndexList FSortIndexes;
+    TCustomImageList* FGridImages = nullptr;
+    TPoint FPressedButton{-1, -1}, FPressedFixed{-1, -1};
+    // Cell-graphic steps of painting.
+    void DrawCellGraphic(TCanvas& C, int ACol, int ARow, const TRect& R, TGridDrawState AState, const TGraphicLayout& L,
+                         TAlignment TextAlign, int TextExtent);
+    void DrawNodeGlyph(TCanvas& C, int ARow, const TRect& R, const TCellGraphic& G, bool FixedColumn);
+    void DrawCellButton(TCanvas& C, int ACol, int ARow, const TRect& Cell, const TRect& Place, const TCellGraphic& G);
+    // Left-press and release steps of cell controls; true when the press was taken.
+    bool PressCellControl(TShiftState Shift, int X, int Y, int C, int R, bool CanEdit);
+    bool ReleaseCellButton(int X, int Y);
 };

@@ -32,8 +32,26 @@ void TExtStringGrid::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
     const int rc = DisplayToRealCol(Col());
     const bool ctrl = Shift.Contains(ssCtrl), shift = Shift.Contains(ssShift), alt = Shift.Contains(ssAlt);
     const bool rowSelect = Options().Contains(goRowSelect);
-    // Space on a check-box or radio cell toggles it (the graphics that make such cells come later).
-    (void)rc;
+    // Space on a check-box or radio cell toggles it, or moves the choice to the next button.
+    if (Key == VK_SPACE && IsCheckOrRadioCell(rc, Row())) {
+        const TPoint b = BaseCellOf(rc, Row());
+        bool can = Options().Contains(goEditing) || MouseActions.RangeSelectAndEdit;
+        CanEditCell(b.x, b.y, can);
+        if (can) {
+            if (IsCheckBoxCell(b.x, b.y)) {
+                ToggleCellCheck(b.x, b.y, true);
+                bool state = false;
+                GetCheckBoxState(b.x, b.y, state);
+                if (OnCheckBoxClick) OnCheckBoxClick(this, b.x, b.y, state);
+            } else {
+                StepRadio(b.x, b.y, true);
+                int index = -1;
+                RadioIndexOf(b.x, b.y, index);
+                if (OnRadioClick) OnRadioClick(this, b.x, b.y, index);
+            }
+            RefreshCell(Col(), Row());
+        }
+    }
     auto toBase = [this] {
         const TPoint b = BaseCellOf(Col(), Row());
         if (b.x != Col() || b.y != Row()) MoveColRow(b.x, b.y, true, true);

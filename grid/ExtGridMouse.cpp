@@ -62,6 +62,7 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
 {
     FLeftButtonDown = true;
     FSearchText.clear();
+    FPressedButton = {-1, -1};
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
     FMouseDownPos = {X, Y};
@@ -74,6 +75,7 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
     const TPoint b = BaseCellOf(DisplayToRealCol(c), r);
     c = RealToDisplayCol(b.x);
     r = b.y;
+    const TRect cellRect = CellSpanRect(c, r);
     if (MouseActions.CaretPositioning) FCaretAtMouse = true;
     if (FFixedColEdge) {
         FFixedColSizing = true;
@@ -83,7 +85,42 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
     const bool reportedFixed = IsFixedCell(c, r);
     if (fixedClick || reportedFixed) HideEditorControl();
     const bool fixedLike = reportedFixed && !fixedClick;
+    // Fixed cells drawn as buttons look pressed until the release.
+    if ((fixedClick || fixedLike) && FixedAsButtons && Options().Contains(goFixedVertLine) && Options().Contains(goFixedHorzLine) && !FFlat) {
+        TRect e = cellRect;
+        Canvas().DrawEdge(e, BDR_SUNKENINNER, BF_RIGHT | BF_BOTTOM);
+        e = cellRect;
+        Canvas().DrawEdge(e, BDR_SUNKENINNER, BF_LEFT | BF_TOP);
+        FPressedFixed = {c, r};
+    }
     const int rc = DisplayToRealCol(c);
+    // A press on a node glyph expands or contracts its group (a header node may work on all of them).
+    if (PressNode(c, r, X)) return;
+    // Column 0 of a grid with nodes takes no other press (a radio group there still does).
+    if (c == 0 && !MouseActions.RowSelect && HasNodes() &&
+        !(r >= FixedRows() && c >= FixedCols() && IsRadioCell(rc, r) && CellEditable(rc, r)))
+        return;
+    // A radio group takes the press on its buttons.
+    if (r >= FixedRows() && c >= FixedCols() && IsRadioCell(rc, r) && CellEditable(rc, r)) {
+        HideEditorControl();
+        RadioClickAt(rc, r, X - cellRect.Left, Y - cellRect.Top);
+        return;
+    }
+    if (c >= ColCount()) return;
+    // A cell button goes down under the mouse and comes up at the release.
+    if (IsButtonCell(rc, r)) {
+        HideEditorControl();
+        if (SelectCell(c, r)) MoveColRow(c, r, true, true);
+        TRect button{0, 0, 0, 0};
+        ButtonRect(c, r, button);
+        if (X >= button.Left && X < button.Right && Y >= button.Top && Y < button.Bottom) {
+            SetButtonPressed(c, r, true);
+            FPressedButton = {c, r};
+            SetMouseCapture(true);
+        }
+        if (OnClickCell) OnClickCell(this, r, c);
+        return;
+    }
     // Disjunct selection at the press.
     if (MouseActions.DisjunctRowSelect && r >= FixedRows()) {
         const int fr = MouseActions.RowSelectPersistent ? DisplayToRealRow(r) : r;
@@ -132,12 +169,28 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
     }
     bool canEdit = Options().Contains(goEditing) || MouseActions.RangeSelectAndEdit;
     CanEditCell(rc, r, canEdit);
+    // A check box toggles when the press hits it (anywhere in the cell unless the hit is precise); a
+    // header check box with CheckAllCheck sets the whole column.
+    if (c >= FixedCols() && c < ColCount() && r < RowCount() && (r >= FixedRows() || MouseActions.CheckAllCheck) && canEdit &&
+        IsCheckBoxCell(rc, r) && CheckBoxHit(rc, r, X, Y)) {
+        HideEditorControl();
+        if (CanFocus()) SetFocus();
+        ToggleCellCheck(rc, r, true);
+        if (!Navigation.AlwaysEdit && r >= FixedRows()) MoveColRow(c, r, true, true);
+        bool state = false;
+        GetCheckBoxState(rc, r, state);
+        if (OnCheckBoxClick) OnCheckBoxClick(this, c, r, state);
+        if (HideFocusRect) RefreshCell(c, r);
+        if (r < FixedRows() && MouseActions.CheckAllCheck)
+            for (int row = FixedRows(); row < RowCount(); ++row) SetCheckBoxState(rc, row, state);
+        Click();
+        return;
+    }
     if (MouseActions.DirectEdit && c >= FixedCols() && r >= FixedRows() && canEdit) {
         if (CanFocus()) SetFocus();
         HideEditor();
     }
     const TGridRect s = Selection();
-    const TRect cellRect = CellSpanRect(c, r);
     const bool onSameCell = s.Left == c && s.Right == c && s.Top == r && s.Bottom == r && X >= cellRect.Left &&
                             X < cellRect.Right && Y >= cellRect.Top && Y < cellRect.Bottom;
     if (fixedLike) {
@@ -170,6 +223,34 @@ void TExtStringGrid::LeftButtonUp(TShiftState Shift, int X, int Y)
     FHoverZone = 0;
     FLeftButtonDown = false;
     FSelectAnchor = -1;
+    // A fixed cell drawn pressed comes up again.
+    if (FPressedFixed.x >= 0) {
+        const TRect cellRect = CellSpanRect(FPressedFixed.x, FPressedFixed.y);
+        TRect e = cellRect;
+        Canvas().DrawEdge(e, BDR_RAISEDINNER, BF_RIGHT | BF_BOTTOM);
+        e = cellRect;
+        Canvas().DrawEdge(e, BDR_RAISEDINNER, BF_LEFT | BF_TOP);
+        FPressedFixed = {-1, -1};
+    }
+    // A held cell button comes up and reports its click.
+    if (FPressedButton.x >= 0) {
+        const TPoint pressed = FPressedButton;
+        SetButtonPressed(pressed.x, pressed.y, false);
+        FPressedButton = {-1, -1};
+        SetMouseCapture(false);
+        if (OnButtonClick) OnButtonClick(this, pressed.x, pressed.y);
+        MouseUp(mbLeft, Shift, X, Y);
+        return;
+    }
+    {
+        int bc = -1, br = -1;
+        MouseToCell(X, Y, bc, br);
+        if (bc >= 0 && br >= 0 && IsButtonCell(DisplayToRealCol(bc), br)) {
+            TRect button{0, 0, 0, 0};
+            ButtonRect(bc, br, button);
+            if (X >= button.Left && X < button.Right && Y >= button.Top && Y < button.Bottom) return;
+        }
+    }
     if (FFixedColSizing) {
         FFixedColSizing = false;
         DrawSizingLine(FFixedColSizingX);
@@ -199,6 +280,18 @@ void TExtStringGrid::LeftButtonUp(TShiftState Shift, int X, int Y)
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
     if (c < 0 || r < 0 || (c < FixedCols() && !SortSettings.FixedCols)) return;
+    {
+        const int rc = DisplayToRealCol(c);
+        if (IsCheckBoxCell(rc, r)) {
+            bool state = false;
+            GetCheckBoxState(rc, r, state);
+            if (OnCheckBoxMouseUp) OnCheckBoxMouseUp(this, rc, r, state);
+        } else if (IsRadioCell(rc, r)) {
+            int index = -1;
+            RadioIndexOf(rc, r, index);
+            if (OnRadioMouseUp) OnRadioMouseUp(this, rc, r, index);
+        }
+    }
     if (FAutoSized) {
         FAutoSized = false;
         return;

@@ -176,14 +176,52 @@ public:
     int Column = 0, Row = 0;
     TSortDirection Direction = sdAscending;
     TColor IndexColor = clYellow;
+    TBitmap UpGlyph, DownGlyph, IndexUpGlyph, IndexDownGlyph;
 };
 
+// How the small controls inside cells look: check boxes, radio buttons, buttons, progress bars and the
+// combo's drop-down glyph. Every writer stores (the glyph writers copy the bitmap) and repaints.
 class TControlLook : public TGridOptionObject {
 public:
     using TGridOptionObject::TGridOptionObject;
-    TControlStyle ControlStyle = csClassic;
-    int CheckSize = 15, RadioSize = 10;
-    bool DropDownAlwaysVisible = false;
+    int CheckSize() const { return FCheckSize; }
+    void SetCheckSize(int v);
+    const TBitmap& UnCheckedGlyph() const { return FUnCheckedGlyph; }
+    void SetUnCheckedGlyph(const TBitmap& v);
+    const TBitmap& CheckedGlyph() const { return FCheckedGlyph; }
+    void SetCheckedGlyph(const TBitmap& v);
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle v);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    int RadioSize() const { return FRadioSize; }
+    void SetRadioSize(int v);
+    const TBitmap& RadioOffGlyph() const { return FRadioOffGlyph; }
+    void SetRadioOffGlyph(const TBitmap& v);
+    const TBitmap& RadioOnGlyph() const { return FRadioOnGlyph; }
+    void SetRadioOnGlyph(const TBitmap& v);
+    bool FlatButton() const { return FFlatButton; }
+    void SetFlatButton(bool v);
+    int ProgressMarginY() const { return FProgressMarginY; }
+    void SetProgressMarginY(int v);
+    int ProgressMarginX() const { return FProgressMarginX; }
+    void SetProgressMarginX(int v);
+    bool ProgressXP() const { return FProgressXP; }
+    void SetProgressXP(bool v);
+    bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
+    void SetDropDownAlwaysVisible(bool v);
+
+private:
+    int FCheckSize = 15;
+    TBitmap FUnCheckedGlyph, FCheckedGlyph;
+    TControlStyle FControlStyle = csWinXP;
+    TColor FColor = clBlack;
+    int FRadioSize = 10;
+    TBitmap FRadioOffGlyph, FRadioOnGlyph;
+    bool FFlatButton = false;
+    int FProgressMarginY = 2, FProgressMarginX = 2;
+    bool FProgressXP = false;
+    bool FDropDownAlwaysVisible = false;
 };
 
 class TDragDropSettings : public TGridOptionObject {

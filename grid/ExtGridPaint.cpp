@@ -6,6 +6,8 @@
 
 #include "grid/EsgHTMLE.h"
 #include "grid/ExtUtil.h"
+#include "grid/GridResources.h"
+#include "platform/graphics/RichText.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/AnsiText.h"
 #include "platform/rtl/NumberText.h"
@@ -373,83 +375,67 @@ void TExtStringGrid::DrawCellContent(TCanvas& C, int ACol, int ARow, TRect ARect
     TVAlignment va = vtaTop;
     bool wrap = false;
     ResolveCellAppearance(ACol, ARow, AState, false, false, true, C.Brush(), colorTo, C.Font(), ha, va, wrap);
+    const TRect cell = ARect;
+    const TGraphicLayout layout = CellGraphicLayout(rc, ARow, {cell.Left - 1, cell.Top - 1, cell.Right + 1, cell.Bottom + 1});
     if (AState.Contains(gdSelected) && !AState.Contains(gdFocused) && FSelectionColor == clNone) C.Brush().SetColor(clHighlight);
     if (FZoomOffset != 0) C.Font().SetSize(std::max(1, C.Font().Size() + FZoomOffset));
-    const TRect cell = ARect;
     const bool fixed = AState.Contains(gdFixed);
     // The row indicator stands at the left of column 0 in the current row; the cell's own drawing keeps
     // to its right.
+    int indicator = 0;
     if (rc == 0 && ARow == Row() && FixedCols() > 0 && !FRowIndicator.Empty()) {
         DrawTransparentBitmap(C, FRowIndicator, FixedColor(), ARect);
-        ARect.Left += FRowIndicator.Width();
+        indicator = FRowIndicator.Width();
+        ARect.Left += indicator;
     }
     const TColor savedBrush = C.Brush().Color(), savedFont = C.Font().Color();
     // Fixed cells of the quarn and XP looks: a 10-band vertical gradient.
     if (fixed && (FLook == glQuarn || FLook == glXP) && !FFlat) DrawGradientBands(C, FixedGradientFrom, FixedGradientTo, false, ARect, 10);
-    // Background and text.
-    TColor link = FURLColor;
-    const bool focused = Focused() || (InplaceEditor() && InplaceEditor()->Focused());
-    const bool selected = AState.Contains(gdSelected);
-    if (selected && (!AState.Contains(gdFocused) || Options().Contains(goDrawFocusSelected))) {
-        if (FShowSelection) {
-            if (FSelectionColor != clNone) C.Brush().SetColor(FSelectionColor);
-            if (FSelectionTextColor != clNone) C.Font().SetColor(FSelectionTextColor);
-            link = FSelectionTextColor;
+    // The combo's drop-down glyph on cells that are edited by a combo.
+    const int right = ARect.Right;
+    if (!IsFixedCell(ACol, ARow) && ControlLook.DropDownAlwaysVisible()) {
+        TEditorType t = edNormal;
+        GetCellEditorType(rc, ARow, t);
+        if (t == edComboEdit || t == edComboList) {
+            DrawComboButton(C, ARect);
+            ARect.Right -= 16;
         }
     }
-    if (!FShowSelection && !focused) {
-        C.Brush().SetColor(savedBrush);
-        C.Font().SetColor(savedFont);
-        link = FURLColor;
-    }
-    std::string text;
-    GetFloatFormattedText(rc, ARow, text);
-    if (!text.empty() && text[0] == '=') GetCellDrawText(rc, ARow, text);
-    if (PasswordCellAt(rc, ARow)) MaskText(text, PasswordChar);
-    if (MouseActions.DisjunctRowSelect || MouseActions.DisjunctColSelect) {
-        const bool rowOff = MouseActions.DisjunctRowSelect && !IsSelectedCell(ACol, ARow);
-        if (!fixed && !FDisjunctCleared && rowOff) {
-            C.Brush().SetColor(Color());
-            C.Font().SetColor(TBaseGrid::Font().Color());
-            link = FURLColor;
-            GetCellColor(rc, ARow, AState, C.Brush(), C.Font());
-        }
-    }
-    if (!BackGround.Bitmap().Empty()) {
-        const TCellProperties* own = FindCellProps(rc, ARow);
-        const TBackGroundCells kinds = BackGround.Cells();
-        const bool kindMatches = kinds == bcAll || (kinds == bcFixed) == AState.Contains(gdFixed);
-        const bool shownSelected = selected && (!AState.Contains(gdFocused) || Options().Contains(goDrawFocusSelected));
-        if ((!own || own->BrushColor == clNone) && kindMatches && (!FShowSelection || !shownSelected))
-            DrawBackGround(C, ACol, ARow, ARect, AState);
-    }
-    C.SetBkMode(TRANSPARENT);
-    if (FSelectionRectangle && CellInGridRect(Selection(), ACol, ARow) && !fixed) DrawSelectionFrame(C, ACol, ARow, ARect);
-    TRect r{ARect.Left + XMargin, ARect.Top + YMargin, ARect.Right - XMargin, ARect.Bottom};
-    const int kind = ClassifyCellText(text, EnableHTML);
-    if (kind == 1) {
-        THTMLResult res;
-        C.Font().SetColor(C.Font().Color());
-        PaintHTMLText(C, text, r, false, r.Left, r.Top, link, !EnhTextSize, res);
-    } else if (kind == 5) {
-        static constexpr unsigned Horz[] = {0, DT_RIGHT, DT_CENTER};
-        static constexpr unsigned Vert[] = {0, DT_VCENTER, DT_BOTTOM};
-        TRect u = r;
-        const unsigned lines = FWordWrap || Multilinecells ? unsigned(DT_WORDBREAK) : unsigned(DT_SINGLELINE | DT_END_ELLIPSIS);
-        C.DrawTextW(WideFromCellText(text), u, DT_NOPREFIX | lines | Vert[va] | Horz[ha]);
-    } else {
-        DrawPlainText(C, rc, ARow, r, ha, va, text);
-    }
-    (void)link;
+    const TCellText shown = DrawBackgroundAndText(C, ACol, ARow, ARect, AState, ha, va, layout);
     // Frames and borders.
+    ARect.Right = right;
     C.Brush().SetColor(savedBrush);
     C.Font().SetColor(savedFont);
     TRect outer{cell.Left - 1, cell.Top - 1, cell.Right + 1, cell.Bottom + 1};
     DrawCellBorders(C, ACol, ARow, {ARect.Left - 1, outer.Top, outer.Right, outer.Bottom});
     if (fixed && !FFlat) DrawFixedFrame(C, outer);
+    if (FFixedRightCols > 0 && ACol >= ColCount() - FFixedRightCols && FLook != glClassic && FFlat) {
+        C.Pen().SetColor(clBlack);
+        C.Pen().SetWidth(1);
+        if (Options().Contains(goFixedHorzLine)) {
+            C.MoveTo(outer.Left - 1, outer.Top - 1);
+            C.LineTo(outer.Right + 1, outer.Top - 1);
+            C.MoveTo(outer.Left - 1, outer.Bottom + 1);
+            C.LineTo(outer.Right + 1, outer.Bottom + 1);
+        }
+        if (Options().Contains(goFixedVertLine)) {
+            C.MoveTo(outer.Left - 1, outer.Top - 1);
+            C.LineTo(outer.Left - 1, outer.Bottom + 1);
+            C.MoveTo(outer.Right + 1, outer.Top - 1);
+            C.LineTo(outer.Right + 1, outer.Bottom + 1);
+        }
+    }
+    // The cell's graphic, placed by the text's alignment and extent.
+    if (CellGraphicOf(rc, ARow)) {
+        const TColor b = C.Brush().Color();
+        C.Brush().SetColor(shown.Background);
+        DrawCellGraphic(C, rc, ARow, outer, AState, layout, ha, shown.Extent);
+        C.Brush().SetColor(b);
+    }
     if (OnDrawCell) OnDrawCell(this, rc, ARow, {cell.Left + 1, cell.Top + 1, cell.Right - GridLineWidth(), cell.Bottom - GridLineWidth()}, AState);
     if (OnCustomCellDraw) OnCustomCellDraw(this, C, ACol, ARow, AState, cell, false);
     // Focus rectangle on the current cell while the grid has the focus.
+    const bool focused = Focused() || (InplaceEditor() && InplaceEditor()->Focused());
     const TPoint b = BaseCellOf(rc, ARow);
     if (!HideFocusRect && b.x == DisplayToRealCol(Col()) && b.y == Row() && focused && !Options().Contains(goRowSelect)) {
         const int g = GridLineWidth() - 1;
@@ -460,10 +446,187 @@ void TExtStringGrid::DrawCellContent(TCanvas& C, int ACol, int ARow, TRect ARect
         C.SetBkColor(clWhite);
         C.DrawFocusRect(f);
     }
+    (void)indicator;
 }
 
-void TExtStringGrid::DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAlignment HAlign, TVAlignment VAlign,
-                                   const std::string& Text)
+// Background and text of one cell: selection colours, the display text, the filter button, disjunct
+// colours, the background picture, the selection frame, then the text by its kind beside the graphic.
+TExtStringGrid::TCellText TExtStringGrid::DrawBackgroundAndText(TCanvas& C, int ACol, int ARow, TRect R, TGridDrawState AState,
+                                                                TAlignment ha, TVAlignment va, const TGraphicLayout& layout)
+{
+    const int rc = DisplayToRealCol(ACol);
+    const bool fixed = AState.Contains(gdFixed);
+    TCellText shown;
+    TColor link = FURLColor;
+    const bool focused = Focused() || (InplaceEditor() && InplaceEditor()->Focused());
+    const bool disjunctRow = MouseActions.DisjunctRowSelect && Options().Contains(goRowSelect) && ACol >= FixedCols() &&
+                             IsSelectedCell(ACol, ARow);
+    const bool selected = AState.Contains(gdSelected) || disjunctRow;
+    const TColor savedBrush = C.Brush().Color(), savedFont = C.Font().Color();
+    if (selected && (!AState.Contains(gdFocused) || Options().Contains(goDrawFocusSelected))) {
+        if (FShowSelection) {
+            if (FSelectionColor != clNone) C.Brush().SetColor(FSelectionColor);
+            if (FSelectionTextColor != clNone) C.Font().SetColor(FSelectionTextColor);
+            link = FSelectionTextColor;
+        }
+    }
+    if (!FShowSelection && (!focused || IsCheckBoxCell(rc, ARow))) {
+        C.Brush().SetColor(savedBrush);
+        C.Font().SetColor(savedFont);
+        link = FURLColor;
+    }
+    std::string text;
+    GetFloatFormattedText(rc, ARow, text);
+    if (!text.empty() && text[0] == '=') GetCellDrawText(rc, ARow, text);
+    int errFrom = 0, errLen = 0;
+    ErrorRangeOf(rc, ARow, errFrom, errLen);
+    if (PasswordCellAt(rc, ARow)) MaskText(text, PasswordChar);
+    const bool filter = ARow == 0 && HasFilterButton(rc);
+    if (filter) {
+        TBitmap glyph;
+        if (LoadGridBitmap("ESGFILT", glyph)) DrawTransparentBitmap(C, glyph, FixedColor(), {R.Right - 16, R.Top, R.Right, R.Top + 16});
+    }
+    if (MouseActions.DisjunctRowSelect || MouseActions.DisjunctColSelect) {
+        const bool off = (MouseActions.DisjunctRowSelect && !IsSelectedCell(ACol, ARow)) ||
+                         (MouseActions.DisjunctColSelect && !IsSelectedCell(ACol, ARow));
+        if (!fixed && !FDisjunctCleared && off) {
+            C.Brush().SetColor(Color());
+            C.Font().SetColor(TBaseGrid::Font().Color());
+            link = FURLColor;
+            GetCellColor(rc, ARow, AState, C.Brush(), C.Font());
+        }
+    }
+    if (!BackGround.Bitmap().Empty()) {
+        const TCellProperties* own = FindCellProps(rc, ARow);
+        const TBackGroundCells kinds = BackGround.Cells();
+        const bool kindMatches = kinds == bcAll || (kinds == bcFixed) == AState.Contains(gdFixed);
+        const bool shownSelected = AState.Contains(gdSelected) &&
+                                   (!AState.Contains(gdFocused) || Options().Contains(goDrawFocusSelected));
+        if ((!own || own->BrushColor == clNone) && kindMatches && (!FShowSelection || !shownSelected))
+            DrawBackGround(C, ACol, ARow, R, AState);
+    }
+    C.SetBkMode(TRANSPARENT);
+    if (FSelectionRectangle && CellInGridRect(Selection(), ACol, ARow) && !fixed) DrawSelectionFrame(C, ACol, ARow, R);
+    shown.Background = C.Brush().Color();
+    if (!layout.DrawsText) return shown;
+    R.Left += XMargin;
+    R.Right -= XMargin;
+    R.Top += YMargin;
+    const int lineHeight = C.TextHeight("hg");
+    // Room for the graphic beside, above or below the text.
+    int sortOffset = 0;
+    if (layout.HAlign == haBeforeText && (ha == taLeftJustify || ha == taRightJustify)) R.Left += layout.Width;
+    if (layout.HAlign == haAfterText) R.Right -= layout.Width;
+    if (layout.VAlign == vaAboveText) R.Top += layout.Height;
+    if (layout.VAlign == vaUnderText) R.Bottom -= layout.Height;
+    if (layout.HAlign == haLeft || (layout.HAlign == haBeforeText && ha == taLeftJustify)) sortOffset = layout.Width;
+    const bool sortHere = SortIndicatorShows(rc, ARow);
+    const int kind = ClassifyCellText(text, EnableHTML);
+    if (kind == 1) {
+        if (filter) R.Right -= 18;
+        if (sortHere) R.Right -= 10;
+        THTMLResult res;
+        PaintHTMLText(C, text, R, false, R.Left, R.Top, link, !EnhTextSize, res);
+        shown.Extent = res.XSize + 2;
+        if (sortHere) DrawSortIndicator(C, rc, va == vtaTop ? R.Top + 8 : va == vtaBottom ? R.Bottom - 8 : (R.Top + R.Bottom) / 2, R.Right + 2);
+    } else if (kind == 2) {
+        C.Pen().SetColor(C.Brush().Color());
+        const bool clearSelected = AState.Contains(gdSelected) && !AState.Contains(gdFocused) && FSelectionColor == clNone;
+        if (!clearSelected) C.FillRect(R);
+        const bool selectedText = selected && !SelectionRTFKeep && !(ACol == Col() && ARow == Row() && focused && !Options().Contains(goDrawFocusSelected));
+        TRect area{R.Left + XMargin - 2, R.Top, R.Right, R.Bottom};
+        DrawRichText(C, ParseRichText(text), area, FWordWrap, false, selectedText ? FSelectionTextColor : clNone);
+        C.Font().SetColor(clBlack);
+    } else if (kind == 5) {
+        static constexpr unsigned Horz[] = {0, DT_RIGHT, DT_CENTER};
+        static constexpr unsigned Vert[] = {0, DT_VCENTER, DT_BOTTOM};
+        TRect u = R;
+        const unsigned lines = FWordWrap || Multilinecells ? unsigned(DT_WORDBREAK) : unsigned(DT_SINGLELINE | DT_END_ELLIPSIS);
+        C.DrawTextW(WideFromCellText(text), u, DT_NOPREFIX | lines | Vert[va] | Horz[ha]);
+    } else {
+        if (ha == taCenter && ARow == SortSettings.Row && rc == SortSettings.Column && SortSettings.Show) R.Left += 10;
+        if (ARow == 0 && rc == SortSettings.Column && SortSettings.Show) {
+            if (ha == taLeftJustify) R.Right -= 14;
+            else R.Left += 14;
+        }
+        if (filter) R.Right -= 16;
+        shown.Extent = DrawPlainText(C, rc, ARow, R, ha, va, text, CellGraphicOf(rc, ARow) != nullptr, shown.TextWidth);
+        if (sortHere) {
+            const int w = std::max(0, std::min(R.Right - R.Left - 16, shown.TextWidth));
+            const int x = ha == taLeftJustify ? R.Left + w + sortOffset + 10 : ha == taRightJustify ? R.Right - w - 10 : R.Left + 8;
+            const int y = va == vtaTop ? R.Top + 8 : va == vtaBottom ? R.Bottom - 8 : (R.Top + R.Bottom) / 2;
+            const int position = FSortIndexes.FindSortColumn(rc);
+            if (position < 1 || SortSettings.IndexShow) DrawSortIndicator(C, rc, y, x);
+        }
+    }
+    if (errLen > 0) DrawErrorMark(C, text, errLen, errFrom, lineHeight, R);
+    return shown;
+}
+
+bool TExtStringGrid::SortIndicatorShows(int ACol, int ARow)
+{
+    return SortSettings.Show && ARow == SortSettings.Row && RowCount() > 2 &&
+           (ACol == SortSettings.Column || FSortIndexes.FindSortColumn(ACol) >= 0) && FixedRows() > 0 &&
+           (ACol >= FixedCols() || SortSettings.FixedCols);
+}
+
+void TExtStringGrid::DrawSortIndicator(TCanvas& C, int ACol, int Y, int X)
+{
+    const int k = FSortIndexes.FindSortColumn(ACol);
+    const TPen savedPen = C.Pen();
+    if (SortSettings.IndexShow && k >= 0) {
+        const bool descending = (static_cast<std::uint32_t>(FSortIndexes.ValueAt(k)) & 0x80000000u) != 0;
+        C.Brush().SetColor(SortSettings.IndexColor);
+        C.Pen().SetColor(clBlack);
+        const int mode = C.SetBkMode(TRANSPARENT);
+        const TFont savedFont = C.Font();
+        C.Font().SetColor(clBlack);
+        C.Font().SetSize(6);
+        const bool glyphs = !SortSettings.IndexUpGlyph.Empty() && !SortSettings.IndexDownGlyph.Empty();
+        if (descending) {
+            if (!glyphs) {
+                const TPoint tri[] = {{X - 7, Y - 5}, {X + 7, Y - 5}, {X, Y + 8}};
+                C.Polygon(tri, 3);
+            } else DrawTransparentBitmap(C, SortSettings.IndexUpGlyph, C.Brush().Color(), {X - 7, Y - 7, X + 7, Y + 7});
+            C.TextOut(X - 2, Y - 4, std::to_string(k + 1));
+        } else {
+            if (!glyphs) {
+                const TPoint tri[] = {{X - 6, Y + 8}, {X + 6, Y + 8}, {X, Y - 4}};
+                C.Polygon(tri, 3);
+            } else DrawTransparentBitmap(C, SortSettings.IndexDownGlyph, C.Brush().Color(), {X - 7, Y - 7, X + 7, Y + 7});
+            C.TextOut(X - 2, Y - 2, std::to_string(k + 1));
+        }
+        C.SetFont(savedFont);
+        C.SetBkMode(mode);
+    } else if (SortSettings.UpGlyph.Empty() || SortSettings.DownGlyph.Empty()) {
+        C.Pen().SetWidth(1);
+        if (SortSettings.Direction == sdDescending) {
+            C.Pen().SetColor(clWhite);
+            C.MoveTo(X + 4, Y - 4);
+            C.LineTo(X, Y + 4);
+            C.Pen().SetColor(0x808080);
+            C.LineTo(X - 4, Y - 4);
+            C.LineTo(X + 4, Y - 4);
+        } else {
+            C.Pen().SetColor(clWhite);
+            C.MoveTo(X - 4, Y + 4);
+            C.LineTo(X + 4, Y + 4);
+            C.LineTo(X, Y - 4);
+            C.Pen().SetColor(0x808080);
+            C.LineTo(X - 4, Y + 4);
+        }
+        C.Pen().SetColor(clBlack);
+        return;
+    } else {
+        const TBitmap& g = SortSettings.Direction == sdDescending ? SortSettings.DownGlyph : SortSettings.UpGlyph;
+        DrawTransparentBitmap(C, g, FixedColor(), {X - 4, Y - 4, X - 4 + g.Width(), Y - 4 + g.Height()});
+        C.SetBkColor(FixedColor());
+    }
+    C.SetPen(savedPen);
+}
+
+int TExtStringGrid::DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAlignment HAlign, TVAlignment VAlign,
+                                  const std::string& Text, bool MeasureFirst, int& TextWidth)
 {
     std::string text = Text;
     const bool link = FURLShow && IsLinkText(GetCellValue(ACol, ARow));
@@ -484,6 +647,13 @@ void TExtStringGrid::DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAl
     static constexpr unsigned Vert[] = {0, DT_VCENTER, DT_BOTTOM};
     const unsigned wrapFlag = FWordWrap ? unsigned(DT_WORDBREAK | DT_EDITCONTROL) : (Multilinecells ? 0u : unsigned(DT_SINGLELINE));
     format |= DT_EXPANDTABS | DT_NOPREFIX | wrapFlag | Horz[HAlign] | Vert[VAlign];
+    int extent = 0;
+    TextWidth = C.TextWidth(text);
+    if (MeasureFirst) {
+        TRect m = R;
+        C.DrawText(text, m, (format | DT_CALCRECT) & ~(DT_VCENTER | DT_BOTTOM));
+        extent = m.Right - m.Left + 2;
+    }
     // A bottom-aligned line that wraps or spans lines sits on the bottom edge.
     if (VAlign == vtaBottom && !(format & DT_SINGLELINE)) {
         TRect m = R;
@@ -496,6 +666,7 @@ void TExtStringGrid::DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAl
         C.DrawText(text, at, format);
     }
     if (link) C.Font().SetStyle(C.Font().Style() - TFontStyles{fsUnderline});
+    return extent;
 }
 
 void TExtStringGrid::DrawSelectionFrame(TCanvas& C, int ACol, int ARow, const TRect& R)

@@ -3,6 +3,7 @@
 
 #include "grid/ExtUtil.h"
 #include "platform/controls/TopLevel.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Region.h"
 #include "platform/rtl/Exceptions.h"
@@ -169,4 +170,46 @@ void TSortIndexList::ToggleSortDirection(int col)
 {
     const int i = FindSortColumn(col);
     if (i >= 0) PutValue(i, static_cast<int>(static_cast<std::uint32_t>(ValueAt(i)) ^ Descending));
+}
+
+// ---- TFilePicture ------------------------------------------------------------------------------------
+
+const TClassInfo& TFilePicture::StaticClassInfo()
+{
+    using P = TProps<TFilePicture>;
+    static const TClassInfo info({
+        .Name = "TFilePicture",
+        .Parent = &TPersistent::StaticClassInfo(),
+        .Properties = {P::Text("Filename", &TFilePicture::Filename, &TFilePicture::SetFilename).Default(std::string())},
+    });
+    return info;
+}
+
+void TFilePicture::SetFilename(const std::string& Name)
+{
+    FFilename = Name;
+    TPicture pic;
+    pic.LoadFromFile(Name);
+    FWidth = pic.Width();
+    FHeight = pic.Height();
+}
+
+void TFilePicture::DrawPicture(TCanvas& Canvas, const TRect& R) const
+{
+    if (FFilename.empty()) return;
+    TPicture pic;
+    pic.LoadFromFile(FFilename);
+    if (pic.Graphic()) Canvas.StretchDraw(R, *pic.Graphic());
+}
+
+void TFilePicture::Assign(const TPersistent& Source)
+{
+    const auto* f = dynamic_cast<const TFilePicture*>(&Source);
+    if (!f) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    FFilename = f->FFilename;
+    FWidth = f->FWidth;
+    FHeight = f->FHeight;
 }

@@ -1,9 +1,11 @@
 // Small helpers of the grid: the arrow-shaped marker windows and the floating caption box of column and
-// row moves, integer lists (TIntList, with a change event naming the cell it belongs to) and sort-index
-// lists whose entries carry the direction in bit 31. Qt-free.
+// row moves, integer lists (TIntList, with a change event naming the cell it belongs to), sort-index
+// lists whose entries carry the direction in bit 31, and pictures held as a file reference. Qt-free.
 #pragma once
 
 #include "platform/controls/Controls.h"
+
+class TCanvas;
 
 #include <cstdint>
 #include <functional>
@@ -72,4 +74,24 @@ public:
     void AddSortColumn(int col, bool ascending);
     int FindSortColumn(int col) const;
     void ToggleSortDirection(int col);
+};
+
+// A picture held as a file name: writing the name reads the file once to learn the picture's size;
+// drawing reads it again and stretches it into the rectangle. A file that cannot be read raises the
+// picture error out of the write or the drawing.
+class TFilePicture : public TPersistent {
+    VSP_PERSISTENT_CLASS
+public:
+    const std::string& Filename() const { return FFilename; }
+    void SetFilename(const std::string& Name);
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // Nothing for an empty name.
+    void DrawPicture(TCanvas& Canvas, const TRect& R) const;
+    // Name and size of another file picture (no file is read).
+    void Assign(const TPersistent& Source) override;
+
+private:
+    std::string FFilename;
+    int FWidth = 0, FHeight = 0;
 };

@@ -47,7 +47,7 @@ enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
 enum TBackGroundDisplay { bdTile, bdFixed };
 enum TBackGroundCells { bcNormal, bcFixed, bcAll };
 enum TSortDirection { sdAscending, sdDescending };
-enum TControlStyle { csClassic, csFlat, csWinXP };
+enum TControlStyle { csClassic, csFlat, csWinXP, csKestrom, csQuarn, csGlyph, csTheme };
 
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = TSet<TCellBorder>;

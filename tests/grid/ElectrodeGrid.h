@@ -62,9 +62,9 @@ struct ElectrodeHost {
         g.SelectionRTFKeep = true;
         g.DragDropSettings.OleAcceptFiles = true;
         g.DragDropSettings.OleAcceptText = true;
-        g.ControlLook.ControlStyle = csWinXP;
-        g.ControlLook.CheckSize = 15;
-        g.ControlLook.RadioSize = 10;
+        g.ControlLook.SetControlStyle(csWinXP);
+        g.ControlLook.SetCheckSize(15);
+        g.ControlLook.SetRadioSize(10);
         g.SetScrollType(ssFlat);
         g.ScrollColor = clNone;
         g.SetScrollWidth(16);
