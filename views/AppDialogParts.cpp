@@ -1,0 +1,39 @@
+// The application dialogs' shared pieces.
+#include "views/AppDialogParts.h"
+
+#include "platform/controls/AnsiText.h"
+#include "ui/uibtn.h"
+#include "ui/uiexctl.h"
+
+#include <QLineEdit>
+
+std::unique_ptr<TuiPicBtn> NewCommandButton(QWidget* parent, const char* name, const char* caption)
+{
+    auto button = std::make_unique<TuiPicBtn>(nullptr);
+    button->SetName(name);
+    button->SetCaption(caption);
+    button->SetStyle(absRecessed);
+    button->Font().SetName("Arial");
+    button->Font().SetSize(10);
+    button->SetParentWidget(parent);
+    return button;
+}
+
+std::unique_ptr<TuiSuperLabel> NewFrameLabel(QWidget* parent, const std::string& caption, int width, int height)
+{
+    auto label = std::make_unique<TuiSuperLabel>(nullptr);
+    label->SetCaption(caption);
+    label->SetBorderStyle(bsSingle);
+    label->SetVerticalAlignment(vaCenter);
+    label->SetTopMargin(2);
+    label->SetParentWidget(parent);
+    label->SetBounds(0, 0, width, height);
+    label->Widget()->setMinimumSize(width, height);
+    return label;
+}
+
+QLineEdit* NewValueEdit(QWidget* parent) { return new QLineEdit(parent); }
+
+std::string EditText(const QLineEdit& edit) { return QStringToAnsi(edit.text()); }
+
+void SetEditText(QLineEdit& edit, const std::string& text) { edit.setText(AnsiToQString(text)); }
