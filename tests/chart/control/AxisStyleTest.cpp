@@ -125,6 +125,10 @@ TEST_F(TAxisFixture, EveryFieldInItsPlace)
     EXPECT_EQ(FieldsOf(WriteAxisStyle(A)), expected);
     EXPECT_NE(expected[2].find("&3&"), std::string::npos) << "the grid's dash-dot style";
     EXPECT_EQ(ReadPenStyle(expected[20])->Color(), clNavy);
+
+    // A caption of two lines keeps to one line of the settings file.
+    A.Title().SetCaption("Depth\r\nin m");
+    EXPECT_EQ(FieldsOf(WriteAxisStyle(A)).back(), "Depth**in*m");
 }
 
 TEST_F(TAxisFixture, ReadBackWithAndWithoutPlacement)
