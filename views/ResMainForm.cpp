@@ -3,6 +3,7 @@
 #include "views/ResMainForm.h"
 
 #include "chart/control/Chart.h"
+#include "chart/control/LumPrevi.h"
 #include "chart/series/Series.h"
 #include "core/Supermath2d.h"
 #include "platform/controls/Application.h"
@@ -127,7 +128,7 @@ void TMainForm::CreateMenus()
     Newmodel1 = item(File1, "Newmodel1", "Create survey", [this] { Newmodel1Click(); });
     Savefile1 = item(File1, "Savefile1", "Save file", [this] { SpeedButton2Click(); });
     Editfile1 = item(File1, "Editfile1", "Edit file", [this] { Editfile1Click(); });
-    Printpreview1 = item(File1, "Printpreview1", "Print preview", {}, later);
+    Printpreview1 = item(File1, "Printpreview1", "Print preview", [this] { Printpreview1Click(); });
     item(File1, "N1", "-");
     Recent1 = item(File1, "Recent1", "Recent");
     FileMenuOpens1 = new TFileMenuOpens(this);
@@ -333,6 +334,12 @@ void TMainForm::Editfile1Click()
     const std::string& file = Survey.CurrentFile;
     if (!Survey.DataLoaded || file.empty() || !std::filesystem::exists(file)) return;
     if (!OpenDocument(file)) ShowMessage("File not found - NotePad.exe");
+}
+
+void TMainForm::Printpreview1Click()
+{
+    if (FBusy || !Survey.ModelReady) return;
+    ShowTwoChartPreview(ControlWidget(this), PseudoSection2d1, PolygonChart1);
 }
 
 void TMainForm::Context1Click()

@@ -109,6 +109,8 @@ public:
     void About1Click();
     void Context1Click();
     void Editfile1Click();
+    // Both views on one page of the print preview, once a model has been computed.
+    void Printpreview1Click();
 
     // ---- File commands (ResMainFormFile.cpp) ----
     // Opens a ".sp2" survey or a ".cfg" configuration and shows it; "Error in data file!" for anything else.

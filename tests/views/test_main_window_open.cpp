@@ -2,6 +2,8 @@
 // extension, files that cannot be read, modelling mode, and the survey named on the command line.
 #include "MainWindowFixture.h"
 
+#include "chart/control/LumPrevi.h"
+#include "chart/control/LumPreviewPanel.h"
 #include "core/DC2dBEM.h"
 #include "core/SurveyOpen.h"
 #include "platform/controls/ComCtrls.h"
@@ -9,6 +11,8 @@
 #include "platform/controls/Menus.h"
 #include "ui/FileMO.h"
 #include "ui/uibtn.h"
+
+#include <QPushButton>
 #include "views/ModelConstruct.h"
 #include "ui/uisplit.h"
 
@@ -303,4 +307,23 @@ TEST_F(MainWindow, ASurveyWithoutAModelGetsTheConstructorsFrameModel)
         EXPECT_EQ(f.PolygonChart1->BottomAxis().Minimum(), c.Left);
         Form.reset();
     }
+}
+
+TEST_F(MainWindow, PrintPreviewShowsBothViewsOnceAModelIsComputed)
+{
+    TProbeMainForm& f = Start();
+    f.Printpreview1->Click();
+    EXPECT_TRUE(Script->Log().empty()) << "nothing computed yet: no preview";
+
+    OpenSample();
+    std::vector<TCustomLumPanel*> shown;
+    Script->DriveForm([&](TForm& form) {
+        auto& preview = dynamic_cast<TChartPreview&>(form);
+        EXPECT_EQ(preview.Caption(), "Print preview");
+        for (int i = 0; i < preview.LumPreviewPanel1->Panels().Count(); ++i)
+            shown.push_back(preview.LumPreviewPanel1->Panels().Items(i));
+        preview.BClose->click();
+    });
+    f.Printpreview1->Click();
+    EXPECT_EQ(shown, (std::vector<TCustomLumPanel*>{f.PseudoSection2d1, f.PolygonChart1})) << "data view above";
 }
