@@ -109,6 +109,7 @@ TPolygonChart::TPolygonChart(TComponent* AOwner) : TChart(AOwner)
     const std::string* title = &ChartTitle;
     Title().SetTextLine(title);
     SetSmallFont(Title().Font());
+    SettingsToText(DefaultSettingsText);
 }
 
 void TPolygonChart::CreateSeries()

@@ -3,17 +3,20 @@
 // and undo snapshots, takes over a model read with a survey and gives its model to the writer and the
 // solver; the user edits the model with the mouse in thirteen modes. Qt-free: it draws through its
 // canvas. Its topics: PolygonChartModel (frame, box, relief, scales, hand-offs), PolygonChartShapes
-// (shapes, labels, mask, node marks), PolygonChartUndo, PolygonChartEdit (the edit modes).
+// (shapes, labels, mask, node marks), PolygonChartUndo, PolygonChartEdit (the edit modes),
+// PolygonChartSettings (its own view settings).
 #pragma once
 
 #include "chart/control/Chart.h"
 #include "core/Polygons.h"
 #include "views/PolygonChartEdit.h"
 #include "views/PolygonChartModel.h"
+#include "views/PolygonChartSettings.h"
 #include "views/PolygonChartShapes.h"
 #include "views/PolygonChartUndo.h"
 
 class TAreaSeries;
+class TIniFile;
 class TLineSeries;
 class TLumPolygon;
 class TMapSeries;
@@ -121,6 +124,20 @@ public:
     // The colour of a node's mark: BorderNodeColor for frame code 1 or more, else FixedNodeColor when
     // fixed, else ExternalNodeColor for class 0 or 1 and InternalNodeColor for class 2.
     TColor NodeMarkColor(const TNode& node) const;
+
+    // ---- Own view settings (PolygonChartSettings.cpp) ----
+    // Appends the nine fields, each after a blank: the external, fixed, internal and border node colours,
+    // the margins left, right, top and bottom, and the shapes' label font as a style text.
+    void SettingsToText(std::string& text) const;
+    // Applies a settings text; one without nine sound fields (eight integers and a font) changes nothing
+    // and gives false.
+    bool TextToSettings(const std::string& text);
+    // The settings as the construction left them.
+    std::string DefaultSettingsText;
+    void RestoreDefaultSettings();
+    // Section "paramspolychart", key "common"; loading keeps the current settings when the key is absent.
+    void SaveSettings(TIniFile& ini) const;
+    void LoadSettings(const TIniFile& ini);
 
     // ---- Working copy and undo (PolygonChartUndo.cpp) ----
     // The model as it was when the current edit began.
