@@ -5,6 +5,7 @@
 
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/HintWindow.h"
+#include "platform/graphics/ImageList.h"
 
 #include <algorithm>
 
@@ -117,7 +118,8 @@ const TClassInfo& TExtStringGrid::StaticClassInfo()
     return info;
 }
 
-TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner), FixedGradientTo(ColorToRGB(clBtnFace))
+TExtStringGrid::TExtStringGrid(TComponent* AOwner)
+    : TBaseGrid(AOwner), FixedGradientTo(ColorToRGB(clBtnFace)), FPictureCache(std::make_unique<THTMLPictureCache>())
 {
     FFixedFont.SetName("Tahoma");
     FFixedFont.SetHeight(-11);
@@ -202,6 +204,8 @@ void TExtStringGrid::Loaded()
 void TExtStringGrid::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == opRemove && AComponent == FCellChecker) FCellChecker = nullptr;
+    if (Operation == opRemove && AComponent == FGridImages) FGridImages = nullptr;
+    if (Operation == opRemove && AComponent == FPictureContainer) FPictureContainer = nullptr;
     TBaseGrid::Notification(AComponent, Operation);
 }
 

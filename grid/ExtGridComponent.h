@@ -7,6 +7,8 @@
 #pragma once
 
 #include "grid/BaseGrid.h"
+#include "grid/EsgHTMLE.h"
+#include "grid/PictureContainer.h"
 #include "grid/ExtGridOptions.h"
 #include "grid/ExtObj.h"
 #include "grid/asgcheck.h"
@@ -517,6 +519,13 @@ public:
     void SetGridImages(TCustomImageList* v);
     // Colour of the comment triangle.
     TColor CommentColor = 0x0000FF;
+    // Named pictures of the markup (a reference; forgotten when it goes), and the pictures the markup
+    // loaded by address (the grid's own, kept for its life).
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v);
+    THTMLPictureCache& PictureCache() { return *FPictureCache; }
+    // The markup's settings for this grid: its images, pictures and a link colour.
+    THTMLPaintParams MarkupParams(TColor URLColor);
 
     // Layout of a cell's graphic: its alignments, whether the cell text is drawn as text, and the drawn
     // size (pictures by their display mode in the box R less the inset).
@@ -817,6 +826,8 @@ private:
     TIntList FAutoMergeColumns{-1, -1};
     TSortIndexList FSortIndexes;
     TCustomImageList* FGridImages = nullptr;
+    TPictureContainer* FPictureContainer = nullptr;
+    std::unique_ptr<THTMLPictureCache> FPictureCache;
     TPoint FPressedButton{-1, -1}, FPressedFixed{-1, -1};
     // Cell-graphic steps of painting.
     void DrawCellGraphic(TCanvas& C, int ACol, int ARow, const TRect& R, TGridDrawState AState, const TGraphicLayout& L,

@@ -135,7 +135,10 @@ void TFooterPanel::Paint()
         THTMLResult res;
         c.Font().Assign(g.Font());
         c.SetBkMode(TRANSPARENT);
-        PaintHTMLText(c, g.FooterTemplateText(), {0, 2, W, h + 2}, false, 0, 2, g.URLColor(), false, res);
+        THTMLPaintParams params = g.MarkupParams(g.URLColor());
+        params.YPos = 2;
+        params.WordWrap = false;
+        PaintHTMLText(c, g.FooterTemplateText(), {0, 2, W, h + 2}, params, res);
         g.SetSelectionTextColor(saved);
         break;
     }

@@ -230,6 +230,24 @@ void TExtStringGrid::DrawRadioGroup(TCanvas& C, const TRect& R, int Count, int I
 
 // ---- Giving cells a graphic ----------------------------------------------------------------------------
 
+void TExtStringGrid::SetPictureContainer(TPictureContainer* v)
+{
+    if (FPictureContainer) FPictureContainer->RemoveFreeNotification(this);
+    FPictureContainer = v;
+    if (v) v->FreeNotification(this);
+    Invalidate();
+}
+
+THTMLPaintParams TExtStringGrid::MarkupParams(TColor URLColor)
+{
+    THTMLPaintParams p;
+    p.Images = FGridImages;
+    p.PictureContainer = FPictureContainer;
+    p.PictureCache = FPictureCache.get();
+    p.URLColor = URLColor;
+    return p;
+}
+
 void TExtStringGrid::SetGridImages(TCustomImageList* v)
 {
     if (FGridImages) FGridImages->RemoveFreeNotification(this);

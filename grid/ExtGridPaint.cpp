@@ -526,7 +526,12 @@ TExtStringGrid::TCellText TExtStringGrid::DrawBackgroundAndText(TCanvas& C, int 
         if (filter) R.Right -= 18;
         if (sortHere) R.Right -= 10;
         THTMLResult res;
-        PaintHTMLText(C, text, R, false, R.Left, R.Top, link, !EnhTextSize, res);
+        THTMLPaintParams params = MarkupParams(link);
+        params.XPos = R.Left;
+        params.YPos = R.Top;
+        params.WordWrap = !EnhTextSize;
+        params.BlinkOn = FBlinkPhase;
+        PaintHTMLText(C, text, R, params, res);
         shown.Extent = res.XSize + 2;
         if (sortHere) DrawSortIndicator(C, rc, va == vtaTop ? R.Top + 8 : va == vtaBottom ? R.Bottom - 8 : (R.Top + R.Bottom) / 2, R.Right + 2);
     } else if (kind == 2) {
@@ -842,7 +847,11 @@ void TExtStringGrid::CellTextExtent(int ACol, int ARow, TPoint& Size, bool Wrap)
     const int kind = ClassifyCellText(text, EnableHTML);
     if (kind == 1) {
         THTMLResult res;
-        PaintHTMLText(c, text, {0, 0, 65535, 65535}, true, 0, 0, FURLColor, Wrap, res);
+        THTMLPaintParams params = MarkupParams(FURLColor);
+        params.MeasureOnly = true;
+        params.WordWrap = Wrap;
+        const int width = Wrap ? ColWidths(RealToDisplayCol(ACol)) - 4 : 65535;
+        PaintHTMLText(c, text, {0, 0, width, 65535}, params, res);
         Size = {res.XSize + 2 * XMargin + 2, res.YSize + 2 * YMargin + 2};
         return;
     }

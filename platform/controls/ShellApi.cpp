@@ -2,10 +2,17 @@
 // one argument), and the warning sound through the application.
 #include "platform/controls/ShellApi.h"
 
+#include "platform/graphics/Icon.h"
+
 #include "platform/controls/AnsiText.h"
 #include "platform/controls/ControlWidget.h"
 
 #include <QApplication>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QIcon>
+#include <QImage>
+#include <QPainter>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -42,3 +49,48 @@ void MessageBeep(unsigned)
 }
 
 int MessageBeepCount() { return BeepCount; }
+
+namespace {
+
+// A folded page drawn by hand where the desktop offers no icon.
+QImage PlainPage(int side)
+{
+    QImage img(side, side, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    const int m = side / 8, fold = side / 4;
+    const QPoint outline[] = {{m + 1, m}, {side - m - fold, m}, {side - m - 1, m + fold}, {side - m - 1, side - m - 1}, {m + 1, side - m - 1}};
+    p.setPen(QColor(96, 96, 96));
+    p.setBrush(Qt::white);
+    p.drawPolygon(outline, 5);
+    p.drawLine(side - m - fold, m, side - m - fold, m + fold);
+    p.drawLine(side - m - fold, m + fold, side - m - 1, m + fold);
+    return img;
+}
+
+} // namespace
+
+void DesktopFileIcon(const std::string& Name, bool Large, TIcon& Into)
+{
+    const int side = Large ? 32 : 16;
+    QIcon icon;
+    bool number = !Name.empty();
+    for (char c : Name) number = number && c >= '0' && c <= '9';
+    QFileIconProvider provider;
+    if (number) icon = provider.icon(Name == "1" ? QAbstractFileIconProvider::Folder : QAbstractFileIconProvider::File);
+    else icon = provider.icon(QFileInfo(AnsiToQString(Name)));
+    QImage img = icon.isNull() ? QImage() : icon.pixmap(side, side).toImage();
+    if (img.isNull()) img = PlainPage(side);
+    img = img.scaled(side, side).convertToFormat(QImage::Format_ARGB32);
+    TPixelBuffer px;
+    px.Width = px.Height = side;
+    px.Alpha = true;
+    px.Pixels.resize(static_cast<std::size_t>(side) * side);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const QRgb c = img.pixel(x, y);
+            px.At(x, y) = static_cast<std::uint32_t>(qRed(c)) | static_cast<std::uint32_t>(qGreen(c)) << 8 |
+                          static_cast<std::uint32_t>(qBlue(c)) << 16 | static_cast<std::uint32_t>(qAlpha(c)) << 24;
+        }
+    Into.SetPixels(px);
+}

@@ -1,6 +1,6 @@
 // TCanvas::DrawText and DrawTextW: text laid out in a rectangle (lines, word breaks, tab stops, ellipses,
-// alignment, the edit control's line rules, external leading) and drawn with TextOut or TextOutW, or only
-// measured. One layout serves 8-bit and 16-bit text.
+// alignment, the edit control's line rules, external leading, prefix characters) and drawn with TextOut or
+// TextOutW, or only measured. One layout serves 8-bit and 16-bit text.
 
 #include "platform/graphics/CanvasImpl.h"
 
@@ -172,6 +172,45 @@ private:
     int FTabWidth = 8;
 };
 
+// Prefix processing: "&&" shows one "&", a single "&" is dropped and underlines the character after it.
+// Returns the line as shown and the positions of the underlined characters.
+template <class S>
+S StripPrefixes(const S& line, std::vector<std::size_t>& underlined)
+{
+    using Ch = typename S::value_type;
+    S out;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != Ch('&')) {
+            out += line[i];
+            continue;
+        }
+        if (i + 1 < line.size() && line[i + 1] == Ch('&')) {
+            out += Ch('&');
+            ++i;
+        } else if (i + 1 < line.size()) underlined.push_back(out.size());
+    }
+    return out;
+}
+
+template <class S>
+void UnderlinePrefixed(TCanvas& canvas, const S& line, const std::vector<std::size_t>& underlined, int x, int y)
+{
+    if (underlined.empty()) return;
+    TTextMetric tm;
+    canvas.GetTextMetrics(tm);
+    const TPen saved = canvas.Pen();
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetColor(canvas.Font().Color());
+    for (std::size_t at : underlined) {
+        if (at >= line.size()) continue;
+        const int from = x + PieceWidth(canvas, line.substr(0, at)), to = x + PieceWidth(canvas, line.substr(0, at + 1));
+        canvas.MoveTo(from, y + tm.tmAscent + 1);
+        canvas.LineTo(to, y + tm.tmAscent + 1);
+    }
+    canvas.SetPen(saved);
+}
+
 template <class S>
 int LayOutText(TCanvas& canvas, const S& text, TRect& r, unsigned format)
 {
@@ -184,8 +223,11 @@ int LayOutText(TCanvas& canvas, const S& text, TRect& r, unsigned format)
     }
     const TTextBox<S> box(canvas, format);
     std::vector<S> lines = box.Lines(text, r.Width());
+    std::vector<std::vector<std::size_t>> underlined(lines.size());
     int widest = 0;
-    for (S& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        S& line = lines[i];
+        if (!(format & DT_NOPREFIX)) line = StripPrefixes(line, underlined[i]);
         line = box.Shorten(line, r.Width());
         widest = std::max(widest, box.Width(line));
     }
@@ -206,7 +248,8 @@ int LayOutText(TCanvas& canvas, const S& text, TRect& r, unsigned format)
     canvas.SetTextAlign(TA_LEFT | TA_TOP | TA_NOUPDATECP);
     if (!(format & DT_NOCLIP)) canvas.IntersectClipRect(r.Left, r.Top, r.Right, r.Bottom);
     int y = top;
-    for (const S& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const S& line = lines[i];
         // An edit control shows no partly visible last line (the first line always shows).
         if ((format & DT_EDITCONTROL) && y > top && y + box.LineHeight() > r.Bottom) break;
         const int w = box.Width(line);
@@ -216,6 +259,7 @@ int LayOutText(TCanvas& canvas, const S& text, TRect& r, unsigned format)
         else if (format & DT_RIGHT)
             x = r.Right - w;
         box.Draw(line, x, y);
+        UnderlinePrefixed(canvas, line, underlined[i], x, y);
         y += box.LineHeight();
     }
     canvas.RestoreDC(level);

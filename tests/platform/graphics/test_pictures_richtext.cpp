@@ -6,6 +6,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/ImageList.h"
+#include "platform/graphics/RecordingBackend.h"
 #include "platform/graphics/ResourceStore.h"
 #include "platform/graphics/RichText.h"
 
@@ -165,4 +166,29 @@ TEST(RichText, LaysOutRunsAndWrapsAtBlanks)
     for (int y = 0; y < line; ++y)
         for (int x = 0; x < 30; ++x) red |= (b.PixelRGB(x, y) & 0xFF) > 0xC0 && ((b.PixelRGB(x, y) >> 16) & 0xFF) < 0x60;
     EXPECT_TRUE(red);
+}
+
+TEST(DrawTextPrefix, AmpersandsUnderlineOrShowThemselves)
+{
+    auto shown = [](const std::string& text, unsigned format) {
+        auto backend = std::make_shared<TRecordingBackend>();
+        TCanvas c(backend);
+        TRect r{0, 0, 200, 20};
+        c.DrawText(text, r, format | DT_SINGLELINE);
+        std::string out;
+        for (const auto* t : backend->OfKind("TextOut")) out += t->Text;
+        return std::pair{out, backend->Records.size() - backend->OfKind("TextOut").size()};
+    };
+    EXPECT_EQ(shown("&File", 0).first, "File");
+    EXPECT_GT(shown("&File", 0).second, shown("File", 0).second);   // the underline
+    EXPECT_EQ(shown("a&&b", 0).first, "a&b");
+    EXPECT_EQ(shown("end&", 0).first, "end");
+    EXPECT_EQ(shown("&File", DT_NOPREFIX).first, "&File");
+    // Measured as shown.
+    auto backend = std::make_shared<TRecordingBackend>();
+    TCanvas c(backend);
+    TRect a{0, 0, 200, 20}, b{0, 0, 200, 20};
+    c.DrawText("&File", a, DT_SINGLELINE | DT_CALCRECT);
+    c.DrawText("File", b, DT_SINGLELINE | DT_CALCRECT);
+    EXPECT_EQ(a.Right, b.Right);
 }

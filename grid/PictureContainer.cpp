@@ -1,0 +1,251 @@
+// The markup's pictures: bytes kept whole, a GIF reduced to its header and the frames from the chosen
+// one on before decoding (so the chosen frame is the first image), named byte resources and files by
+// address, the cache and the named container.
+#include "grid/PictureContainer.h"
+
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Icon.h"
+#include "platform/graphics/ResourceStore.h"
+#include "platform/rtl/StrUtils.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+int U16(const std::vector<std::uint8_t>& b, std::size_t at) { return at + 1 < b.size() ? b[at] | b[at + 1] << 8 : 0; }
+
+// The byte positions where frames begin: a graphic control extension directly followed by an image
+// descriptor.
+std::vector<std::size_t> FrameStarts(const std::vector<std::uint8_t>& b)
+{
+    std::vector<std::size_t> starts;
+    for (std::size_t j = 0; j + 8 < b.size(); ++j)
+        if (b[j] == 0x21 && b[j + 1] == 0xF9 && b[j + 2] == 4 && b[j + 8] == 0x2C) starts.push_back(j);
+    return starts;
+}
+
+} // namespace
+
+THTMLPicture::THTMLPicture() = default;
+THTMLPicture::~THTMLPicture() = default;
+
+int THTMLPicture::Width() const { return FPixels.Width; }
+int THTMLPicture::Height() const { return FPixels.Height; }
+
+bool THTMLPicture::HasGIFSignature() const
+{
+    return FSourceBytes.size() > 4 && FSourceBytes[0] == 'G' && FSourceBytes[1] == 'I' && FSourceBytes[2] == 'F' && FSourceBytes[3] == '8';
+}
+
+int THTMLPicture::CountFrames() const
+{
+    if (FFrameCount == -2) {
+        const std::size_t n = FrameStarts(FSourceBytes).size();
+        FFrameCount = HasGIFSignature() && n > 0 ? static_cast<int>(n) : -1;
+    }
+    return FFrameCount;
+}
+
+int THTMLPicture::FullWidth() const { return FPixels.Width == 0 ? 0 : FFullWidth ? FFullWidth : FPixels.Width; }
+int THTMLPicture::FullHeight() const { return FPixels.Height == 0 ? 0 : FFullHeight ? FFullHeight : FPixels.Height; }
+
+void THTMLPicture::ReloadImage()
+{
+    FFrameLeft = FFrameTop = FFullWidth = FFullHeight = 0;
+    FPixels = {};
+    std::vector<std::uint8_t> bytes = FSourceBytes;
+    TRect frame{0, 0, 0, 0};
+    const std::vector<std::size_t> starts = HasGIFSignature() ? FrameStarts(FSourceBytes) : std::vector<std::size_t>{};
+    if (!starts.empty()) {
+        FFullWidth = U16(FSourceBytes, 6);
+        FFullHeight = U16(FSourceBytes, 8);
+        // The header, then the chosen frame and every frame after it.
+        const std::size_t k = static_cast<std::size_t>(std::clamp(FFrame, 1, static_cast<int>(starts.size())) - 1);
+        if (FFrame >= 1 && static_cast<std::size_t>(FFrame) <= starts.size()) {
+            const std::size_t d = starts[k] + 8;
+            FFrameLeft = U16(FSourceBytes, d + 1);
+            FFrameTop = U16(FSourceBytes, d + 3);
+            frame = {FFrameLeft, FFrameTop, FFrameLeft + U16(FSourceBytes, d + 5), FFrameTop + U16(FSourceBytes, d + 7)};
+        }
+        bytes.assign(FSourceBytes.begin(), FSourceBytes.begin() + static_cast<std::ptrdiff_t>(starts[0]));
+        if (FFrame >= 1 && static_cast<std::size_t>(FFrame) <= starts.size())
+            bytes.insert(bytes.end(), FSourceBytes.begin() + static_cast<std::ptrdiff_t>(starts[k]), FSourceBytes.end());
+        else bytes.push_back(0x3B);
+    }
+    TPixelBuffer px;
+    if (!DecodePictureBytes(bytes.data(), bytes.size(), px)) throw EInvalidGraphic("Could not load image. Invalid format");
+    // The reader gives a GIF frame on its logical screen; the picture is the frame's own rectangle.
+    if (frame.Right > frame.Left && frame.Bottom > frame.Top && px.Width >= frame.Right && px.Height >= frame.Bottom &&
+        (frame.Width() != px.Width || frame.Height() != px.Height)) {
+        TPixelBuffer cut;
+        cut.Width = frame.Width();
+        cut.Height = frame.Height();
+        cut.Alpha = px.Alpha;
+        cut.Pixels.resize(static_cast<std::size_t>(cut.Width) * cut.Height);
+        for (int y = 0; y < cut.Height; ++y)
+            for (int x = 0; x < cut.Width; ++x) cut.At(x, y) = px.At(frame.Left + x, frame.Top + y);
+        px = std::move(cut);
+    }
+    FPixels = std::move(px);
+}
+
+void THTMLPicture::LoadFromBytes(const std::uint8_t* data, std::size_t size)
+{
+    FSourceBytes.assign(data, data + size);
+    FFrameCount = -2;
+    FEmpty = false;
+    try {
+        ReloadImage();
+    } catch (...) {
+        FEmpty = true;
+        throw;
+    }
+    Changed();
+}
+
+void THTMLPicture::LoadFromFileQuietly(const std::string& Path)
+{
+    try {
+        std::ifstream in(Path, std::ios::binary);
+        if (!in) throw EInvalidGraphic("Cannot open " + Path);
+        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        LoadFromBytes(bytes.data(), bytes.size());
+    } catch (const std::exception&) {
+        FEmpty = true;
+    }
+}
+
+void THTMLPicture::LoadFromAddress(const std::string& Address)
+{
+    const std::string up = UpperCase(Address);
+    if (up.rfind("RES://", 0) == 0) {
+        FSourceKey = up;
+        std::vector<std::uint8_t> bytes;
+        if (LoadByteResource(Address.substr(6), bytes)) LoadFromBytes(bytes.data(), bytes.size());
+    } else if (up.rfind("FILE://", 0) == 0) {
+        FSourceKey = up;
+        // The file keeps its own letter case: names differ by case on this desktop.
+        LoadFromFileQuietly(Address.substr(7));
+    } else {
+        // Remote addresses are never fetched.
+        FSourceKey = up;
+    }
+}
+
+void THTMLPicture::Assign(const TGraphic& source)
+{
+    FPixels = {};
+    FEmpty = true;
+    FFrameCount = -2;
+    FFrame = 1;
+    const auto* p = dynamic_cast<const THTMLPicture*>(&source);
+    if (!p) {
+        FSourceBytes.clear();
+        return;
+    }
+    FSourceBytes = p->FSourceBytes;
+    FSourceKey = p->FSourceKey;
+    Stretch = p->Stretch;
+    if (FSourceBytes.empty()) return;
+    FEmpty = false;
+    try {
+        ReloadImage();
+    } catch (const Exception&) {
+        FEmpty = true;
+    }
+    Changed();
+}
+
+std::unique_ptr<TGraphic> THTMLPicture::Clone() const
+{
+    auto p = std::make_unique<THTMLPicture>();
+    p->Assign(*this);
+    return p;
+}
+
+void THTMLPicture::SetFrame(int v)
+{
+    FFrame = v;
+    if (FSourceBytes.empty()) return;
+    try {
+        ReloadImage();
+    } catch (const Exception&) {
+        FPixels = {};
+    }
+    if (OnFrameChange) OnFrameChange(this);
+}
+
+void THTMLPicture::DrawInto(TCanvas& Canvas, const TRect& R) const
+{
+    if (FEmpty || FPixels.Width == 0) return;
+    TIcon shown;
+    shown.SetPixels(FPixels);
+    if (Stretch) Canvas.StretchDraw(R, shown);
+    else Canvas.Draw(R.Left, R.Top, shown);
+}
+
+// ---- Cache and container -------------------------------------------------------------------------------
+
+THTMLPicture* THTMLPictureCache::NewPicture()
+{
+    FPictures.push_back(std::make_unique<THTMLPicture>());
+    return FPictures.back().get();
+}
+
+THTMLPicture* THTMLPictureCache::LookupPicture(const std::string& Key) const
+{
+    for (const auto& p : FPictures)
+        if (p->SourceKey() == Key) return p.get();
+    return nullptr;
+}
+
+THTMLPicture* THTMLPictureCache::PictureAt(int Index) const
+{
+    return Index >= 0 && Index < Count() ? FPictures[static_cast<std::size_t>(Index)].get() : nullptr;
+}
+
+const TClassInfo& TPictureItem::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TPictureItem", .Parent = &TCollectionItem::StaticClassInfo()});
+    return info;
+}
+
+TPictureItem::TPictureItem(TCollection* Collection) : TCollectionItem(Collection) {}
+
+void TPictureItem::Assign(const TPersistent& Source)
+{
+    const auto* i = dynamic_cast<const TPictureItem*>(&Source);
+    if (!i) {
+        TCollectionItem::Assign(Source);
+        return;
+    }
+    Name = i->Name;
+    Tag = i->Tag;
+    FPicture.Assign(i->FPicture);
+}
+
+const TClassInfo& TPictureContainer::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TPictureContainer", .Parent = &TComponent::StaticClassInfo(),
+                                  .Create = &CreateComponentOf<TPictureContainer>});
+    return info;
+}
+
+TPictureContainer::TPictureContainer(TComponent* AOwner) : TComponent(AOwner) {}
+
+TPictureItem& TPictureContainer::AddPicture(const std::string& Name)
+{
+    auto* item = static_cast<TPictureItem*>(FItems.Add());
+    item->Name = Name;
+    return *item;
+}
+
+THTMLPicture* TPictureContainer::PictureByName(const std::string& Name)
+{
+    for (int i = 0; i < FItems.Count(); ++i) {
+        auto* item = static_cast<TPictureItem*>(FItems.Items(i));
+        if (UpperCase(item->Name) == Name) return &item->Picture();
+    }
+    return nullptr;
+}

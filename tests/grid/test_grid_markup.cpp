@@ -1,0 +1,386 @@
+// The mini-markup engine on a recording canvas with fixed metrics (characters 5 pixels wide, lines 11
+// high) and on bitmaps: run widths and styles, entities and prefixes, colour forms, FONT not nesting,
+// wrapping and the ellipsis, list bullets, the cut at the bottom, anchors hit-tested, inline pictures
+// and embedded controls with their sizes and hits, control values rewritten; the GIF picture's frames;
+// the picture container and cache.
+#include "ElectrodeGrid.h"
+
+#include "grid/EsgHTMLE.h"
+#include "grid/PictureContainer.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/graphics/RecordingBackend.h"
+#include "platform/graphics/ResourceStore.h"
+#include "platform/rtl/StrUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+struct Recorder {
+    std::shared_ptr<TRecordingBackend> Backend = std::make_shared<TRecordingBackend>(2000, 2000);
+    TCanvas Canvas{Backend};
+
+    THTMLResult Paint(const std::string& text, TRect r = {0, 0, 1000, 1000}, THTMLPaintParams p = {})
+    {
+        Backend->Clear();
+        THTMLResult res;
+        LastHit = PaintHTMLText(Canvas, text, r, p, res);
+        return res;
+    }
+    // The texts drawn, in order.
+    std::vector<const TTextCommand*> Texts() const
+    {
+        std::vector<const TTextCommand*> out;
+        for (const auto* r : Backend->OfKind("TextOut"))
+            if (!r->TextCmd.Chars.empty()) out.push_back(&r->TextCmd);
+        return out;
+    }
+    std::string Joined() const
+    {
+        std::string s;
+        for (const auto* t : Texts()) s += (s.empty() ? "" : "|") + t->Text;
+        return s;
+    }
+    bool LastHit = false;
+};
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const std::string Gif = std::string(VSP_TEST_DATA) + "/grid/three_frames.gif";
+
+} // namespace
+
+TEST(Markup, RunsStylesAndWidths)
+{
+    Recorder r;
+    const THTMLResult res = r.Paint("a<B>b</B>c");
+    ASSERT_EQ(r.Joined(), "a|b|c");
+    const auto t = r.Texts();
+    EXPECT_EQ(t[0]->Font.Weight, 400);
+    EXPECT_EQ(t[1]->Font.Weight, 700);
+    EXPECT_EQ(t[2]->Font.Weight, 400);
+    EXPECT_EQ(t[0]->Origin.y, t[2]->Origin.y);   // one line
+    EXPECT_EQ(res.XSize, 15);
+    EXPECT_EQ(res.YSize, 11);
+    // An empty text: no width, one line's height, nothing drawn.
+    const THTMLResult empty = r.Paint("");
+    EXPECT_EQ((std::pair{empty.XSize, empty.YSize}), (std::pair{0, 11}));
+    EXPECT_TRUE(r.Texts().empty());
+    // Italic, underline, strike-out and their ends.
+    r.Paint("<I>i</I><U>u</U><S>s</S>x");
+    const auto s = r.Texts();
+    ASSERT_EQ(s.size(), 4u);
+    EXPECT_TRUE(s[0]->Font.Italic);
+    EXPECT_TRUE(s[1]->Font.Underline);
+    EXPECT_TRUE(s[2]->Font.StrikeOut);
+    EXPECT_FALSE(s[3]->Font.Italic || s[3]->Font.Underline || s[3]->Font.StrikeOut);
+}
+
+TEST(Markup, EntitiesAndPrefixes)
+{
+    Recorder r;
+    r.Paint("a&amp;b");
+    EXPECT_EQ(r.Joined(), "a&b");
+    r.Paint("&x");
+    ASSERT_EQ(r.Texts().size(), 1u);
+    EXPECT_EQ(r.Texts()[0]->Text, "x");
+    EXPECT_FALSE(r.Backend->OfKind("Polyline").empty() && r.Backend->OfKind("LineTo").empty() &&
+                 r.Backend->OfKind("FillRect").empty() && r.Backend->OfKind("Rectangle").empty());   // the underline
+    r.Paint("&lt;b&gt; &quot;&copy;&euro;&TRADE;");
+    std::string all;
+    for (const auto* t : r.Texts()) all += t->Text;
+    EXPECT_EQ(all, "<b> \"\xA9\x80\x99");
+    // A "<" with one character at the end goes; without a ">" the rest goes.
+    r.Paint("ab<c");
+    EXPECT_EQ(r.Joined(), "ab");
+}
+
+TEST(Markup, ColourFormsAndFontSizes)
+{
+    Recorder r;
+    for (const char* tag : {"<FONT COLOR=\"clred\">x</FONT>", "<FONT COLOR=\"#FF0000\">x</FONT>", "<font color=\"#ff0000\">x</font>"}) {
+        r.Paint(tag);
+        ASSERT_EQ(r.Texts().size(), 1u) << tag;
+        EXPECT_EQ(r.Texts()[0]->Color, 0x0000FFu) << tag;
+    }
+    EXPECT_EQ(HTMLColor("#00FF80"), 0x80FF00u);
+    EXPECT_EQ(HTMLColor("clBtnFace"), static_cast<TColor>(0xFF00000Fu));
+    EXPECT_EQ(HTMLColor("nonsense"), 0u);
+    // FONT does not nest: the closing tag restores the base size.
+    r.Paint("<FONT SIZE=\"5\">a<FONT SIZE=\"1\">b</FONT>c");
+    const auto t = r.Texts();
+    ASSERT_EQ(t.size(), 3u);
+    const int base = r.Canvas.Font().Height() < 0 ? -r.Canvas.Font().Height() : r.Canvas.Font().Height();
+    EXPECT_GT(t[0]->Font.PixelHeight, t[1]->Font.PixelHeight);
+    EXPECT_EQ(t[2]->Font.PixelHeight, base == 0 ? t[2]->Font.PixelHeight : t[2]->Font.PixelHeight);
+    EXPECT_NE(t[2]->Font.PixelHeight, t[0]->Font.PixelHeight);
+    r.Paint("c");
+    EXPECT_EQ(r.Texts()[0]->Font.PixelHeight, t[2]->Font.PixelHeight);
+}
+
+TEST(Markup, WrappingAndTheEllipsis)
+{
+    Recorder r;
+    THTMLPaintParams wrap;
+    // "aaa bbb ccc" is 55 pixels; a rectangle of 42 takes "aaa bbb " on the first line.
+    THTMLResult res = r.Paint("aaa bbb ccc", {0, 0, 42, 1000}, wrap);
+    auto t = r.Texts();
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[0]->Origin.y, t[1]->Origin.y);
+    EXPECT_EQ(t[2]->Origin.y, t[0]->Origin.y + 11);
+    EXPECT_EQ(res.YSize, 22);
+    // One word wider than the rectangle stays on its line and overflows.
+    res = r.Paint("abcdefghijkl", {0, 0, 20, 1000}, wrap);
+    EXPECT_EQ(r.Texts().size(), 1u);
+    EXPECT_EQ(res.YSize, 11);
+    EXPECT_EQ(res.XSize, 60);
+    // Without wrapping: each line cut with an ellipsis, the rest after an overflow dropped.
+    THTMLPaintParams single;
+    single.WordWrap = false;
+    r.Paint("aaaa<BR>bbbb", {0, 0, 16, 1000}, single);
+    t = r.Texts();
+    ASSERT_EQ(t.size(), 2u) << r.Joined();
+    EXPECT_NE(t[0]->Text.find("..."), std::string::npos);
+    EXPECT_GT(t[1]->Origin.y, t[0]->Origin.y);
+    r.Paint("aa<B>aa</B>aa", {0, 0, 16, 1000}, single);
+    EXPECT_EQ(r.Texts().size(), 2u) << r.Joined();
+}
+
+TEST(Markup, ListsTakeLinesWithBullets)
+{
+    Recorder r;
+    const THTMLResult res = r.Paint("<UL><LI>one<LI>two</UL>");
+    EXPECT_EQ(res.YSize, 33);   // an empty line, then "one" and "two"
+    std::vector<const TTextCommand*> bullets, words;
+    for (const auto* t : r.Texts()) (t->Font.Name == "Symbol" ? bullets : words).push_back(t);
+    ASSERT_EQ(bullets.size(), 2u);
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(bullets[0]->Text, std::string(1, static_cast<char>(183)));
+    EXPECT_EQ(bullets[0]->Origin.x, 1);
+    EXPECT_EQ(words[0]->Origin.x, 1 + 12);
+    EXPECT_EQ(words[1]->Origin.y, words[0]->Origin.y + 11);
+    r.Paint("<UL><UL><LI>deep</UL></UL>");
+    for (const auto* t : r.Texts())
+        if (t->Font.Name == "Symbol") {
+            EXPECT_EQ(t->Text, "o");
+            EXPECT_EQ(t->Origin.x, 1 + 12);
+        }
+}
+
+TEST(Markup, TheBottomCutsTheTextButNotAMeasure)
+{
+    Recorder r;
+    const std::string text = "1<BR>2<BR>3<BR>4<BR>5";
+    THTMLResult res = r.Paint(text, {0, 0, 100, 30});
+    // After line 2 the next top (22) + 11 passes 30: line 2 is the last.
+    EXPECT_EQ(r.Joined(), "1|2");
+    EXPECT_EQ(res.YSize, 22);
+    THTMLPaintParams measure;
+    measure.MeasureOnly = true;
+    res = r.Paint(text, {0, 0, 100, 30}, measure);
+    EXPECT_EQ(res.YSize, 55);
+    EXPECT_TRUE(r.Texts().empty());
+    EXPECT_FALSE(r.LastHit);
+}
+
+TEST(Markup, AnchorsAreHitTested)
+{
+    Recorder r;
+    THTMLPaintParams p;
+    p.HitTestOnly = true;
+    // "see " is 20 pixels from x = 1; "link" covers 21..41.
+    p.XPos = 30;
+    p.YPos = 5;
+    THTMLResult res = r.Paint("see <A HREF=\"x\">link</A> or <A HREF=\"y\">more</A>", {0, 0, 1000, 100}, p);
+    EXPECT_TRUE(r.LastHit);
+    EXPECT_EQ(res.AnchorVal, "x");
+    EXPECT_EQ(res.MouseLink, 1);
+    p.XPos = 10;
+    res = r.Paint("see <A HREF=\"x\">link</A> or <A HREF=\"y\">more</A>", {0, 0, 1000, 100}, p);
+    EXPECT_FALSE(r.LastHit);
+    EXPECT_EQ(res.AnchorVal, "");
+    EXPECT_EQ(res.MouseLink, -1);
+    p.XPos = 1 + 20 + 20 + 20 + 5;   // inside "more"
+    res = r.Paint("see <A HREF=\"x\">link</A> or <A HREF=\"y\">more</A>", {0, 0, 1000, 100}, p);
+    EXPECT_EQ(res.AnchorVal, "y");
+    EXPECT_EQ(res.MouseLink, 2);
+    // Drawn anchors are underlined in the link colour.
+    THTMLPaintParams draw;
+    draw.URLColor = 0x00AA00;
+    r.Paint("<A HREF=\"x\">link</A>", {0, 0, 1000, 100}, draw);
+    ASSERT_EQ(r.Texts().size(), 1u);
+    EXPECT_TRUE(r.Texts()[0]->Font.Underline);
+    EXPECT_EQ(r.Texts()[0]->Color, 0x00AA00u);
+}
+
+TEST(Markup, InlineImagesTakeRoomAndAlign)
+{
+    Recorder r;
+    TCustomImageList images(nullptr);
+    images.SetSize(16, 16);
+    TBitmap strip(32, 16);
+    images.Add(strip);
+    THTMLPaintParams p;
+    p.Images = &images;
+    THTMLResult res = r.Paint("ab<IMG SRC=\"IDX:1\">cd", {0, 0, 1000, 100}, p);
+    EXPECT_EQ(res.XSize, 10 + 16 + 10);
+    EXPECT_EQ(res.YSize, 16);
+    auto t = r.Texts();
+    ASSERT_EQ(t.size(), 2u);
+    // The text sits on the line's bottom, level with the picture's bottom.
+    const double bottomBase = t[0]->Origin.y;
+    res = r.Paint("ab<IMG SRC=\"IDX:1\" ALIGN=\"TOP\">cd", {0, 0, 1000, 100}, p);
+    EXPECT_LT(r.Texts()[1]->Origin.y, bottomBase);
+    const double top = r.Texts()[1]->Origin.y;
+    res = r.Paint("ab<IMG SRC=\"IDX:1\" ALIGN=\"MIDDLE\">cd", {0, 0, 1000, 100}, p);
+    EXPECT_LT(r.Texts()[1]->Origin.y, bottomBase);
+    EXPECT_GT(r.Texts()[1]->Origin.y, top);
+    // An index outside the list takes no room.
+    res = r.Paint("ab<IMG SRC=\"IDX:5\">cd", {0, 0, 1000, 100}, p);
+    EXPECT_EQ(res.XSize, 20);
+    // A picture wider than what remains moves to the next line; one wider than the line stays.
+    res = r.Paint("abcd<IMG SRC=\"IDX:0\">", {0, 0, 30, 100}, p);
+    EXPECT_EQ(res.YSize, 11 + 16);
+    res = r.Paint("<IMG SRC=\"IDX:0\">", {0, 0, 10, 100}, p);
+    EXPECT_EQ(res.YSize, 16);
+}
+
+TEST(Markup, EmbeddedControlsSizesHitsAndValues)
+{
+    Recorder r;
+    THTMLPaintParams p;
+    p.HitTestOnly = true;
+    const std::string text = "x<CONTROL TYPE=\"BUTTON\" WIDTH=\"40\" ID=\"b1\" VALUE=\"Go\">y";
+    THTMLResult res = r.Paint(text, {0, 0, 1000, 100}, p);
+    EXPECT_EQ(res.XSize, 5 + 40 + 5);
+    EXPECT_EQ(res.YSize, 24);
+    p.XPos = 1 + 5 + 20;
+    p.YPos = 10;
+    res = r.Paint(text, {0, 0, 1000, 100}, p);
+    EXPECT_TRUE(r.LastHit);
+    EXPECT_EQ(res.AnchorVal, "ctrl");
+    EXPECT_EQ(res.ControlType, "BUTTON");
+    EXPECT_EQ(res.ControlID, "b1");
+    EXPECT_EQ(res.ControlValue, "Go");
+    EXPECT_EQ(res.ControlRect, (TRect{6, 0, 46, 24}));
+    // Sizes by type.
+    struct Case {
+        const char* tag;
+        int w, h;
+    } cases[] = {{"<CONTROL TYPE=\"EDIT\" WIDTH=\"50\">", 50, 11 + 6}, {"<CONTROL TYPE=\"COMBO\" WIDTH=\"60\">", 60, 25},
+                 {"<CONTROL TYPE=\"CHECK\">", 16, 16}, {"<CONTROL TYPE=\"RADIO\">", 16, 16}};
+    THTMLPaintParams m;
+    m.MeasureOnly = true;
+    for (const Case& c : cases) {
+        res = r.Paint(c.tag, {0, 0, 1000, 100}, m);
+        EXPECT_EQ((std::pair{res.XSize, res.YSize}), (std::pair{c.w, std::max(11, c.h)})) << c.tag;
+    }
+    // Check boxes: "true" in any case is checked.
+    auto ink = [](const std::string& value) {
+        TBitmap b(40, 30);
+        b.Canvas().Brush().SetColor(clWhite);
+        b.Canvas().FillRect({0, 0, 40, 30});
+        THTMLResult res;
+        PaintHTMLText(b.Canvas(), "<CONTROL TYPE=\"CHECK\" VALUE=\"" + value + "\">", {0, 0, 40, 30}, {}, res);
+        int dark = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x) dark += (b.PixelRGB(x, y) & 0xFF) < 0x40;
+        return dark;
+    };
+    EXPECT_GT(ink("true"), ink("yes"));
+    EXPECT_EQ(ink("TRUE"), ink("true"));
+    // Values written back into the tag with the matching ID only.
+    std::string two = "a<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"old\" WIDTH=\"30\">b<CONTROL ID=\"e2\" TYPE=\"check\" VALUE=\"FALSE\">c";
+    EXPECT_TRUE(SetHTMLControlValue(two, "e2", "<TRUE>"));
+    EXPECT_EQ(two, "a<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"old\" WIDTH=\"30\">b<CONTROL ID=\"e2\" VALUE=\"&lt;TRUE&gt;\" WIDTH=\"\" TYPE=\"CHECK\">c");
+    const std::string before = two;
+    EXPECT_FALSE(SetHTMLControlValue(two, "E1", "x"));
+    EXPECT_EQ(two, before);
+    std::string type, width, id, value;
+    ParseControlTag(" ID=\"e2\" VALUE=\"&lt;TRUE&gt;\" WIDTH=\"\" TYPE=\"CHECK\"", type, width, id, value);
+    EXPECT_EQ(value, "<TRUE>");
+}
+
+TEST(Markup, GifFramesAndTheirOffsets)
+{
+    const std::vector<std::uint8_t> bytes = ReadBytes(Gif);
+    ASSERT_FALSE(bytes.empty()) << Gif;
+    THTMLPicture pic;
+    pic.LoadFromBytes(bytes.data(), bytes.size());
+    EXPECT_TRUE(pic.HasGIFSignature());
+    EXPECT_EQ(pic.CountFrames(), 3);
+    EXPECT_EQ((std::pair{pic.FullWidth(), pic.FullHeight()}), (std::pair{30, 20}));
+    EXPECT_EQ((std::pair{pic.Width(), pic.Height()}), (std::pair{10, 10}));
+    int changes = 0;
+    pic.OnFrameChange = [&](THTMLPicture*) { ++changes; };
+    pic.SetFrame(2);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ((std::pair{pic.Width(), pic.Height()}), (std::pair{8, 6}));
+    EXPECT_EQ((std::pair{pic.FrameLeft(), pic.FrameTop()}), (std::pair{12, 7}));
+    // Drawn by the markup at its offset inside the full size, which is cleared first.
+    TPictureContainer container(nullptr);
+    TPictureItem& item = container.AddPicture("Anim");
+    item.SetPicture(pic);
+    item.Picture().SetFrame(2);
+    EXPECT_EQ(container.PictureByName("ANIM"), &item.Picture());
+    EXPECT_EQ(container.PictureByName("Anim"), nullptr);
+    TBitmap b(60, 40);
+    b.Canvas().Brush().SetColor(clWhite);
+    b.Canvas().FillRect({0, 0, 60, 40});
+    THTMLPaintParams p;
+    p.PictureContainer = &container;
+    THTMLResult res;
+    PaintHTMLText(b.Canvas(), "<IMG SRC=\"anim\">", {0, 0, 60, 40}, p, res);
+    EXPECT_EQ(res.XSize, 30);
+    EXPECT_EQ(b.PixelRGB(1 + 12 + 4, 7 + 3), 0x00FF00u);
+    EXPECT_EQ(b.PixelRGB(1 + 5, 5), 0xFFFFFFu);   // frame 1's red is not drawn
+    // A picture that is no GIF has no frames and its own size as full size.
+    TBitmap bmp(7, 3);
+    std::vector<std::uint8_t> bmpBytes;
+    bmp.SaveToBytes(bmpBytes);
+    THTMLPicture still;
+    still.LoadFromBytes(bmpBytes.data(), bmpBytes.size());
+    EXPECT_EQ(still.CountFrames(), -1);
+    EXPECT_EQ((std::pair{still.FullWidth(), still.FullHeight()}), (std::pair{7, 3}));
+    const std::uint8_t junk[] = {1, 2, 3};
+    EXPECT_THROW(still.LoadFromBytes(junk, 3), EInvalidGraphic);
+    EXPECT_TRUE(still.Empty());
+}
+
+TEST(Markup, PicturesByAddress)
+{
+    THTMLPictureCache cache;
+    THTMLPicture* p = cache.NewPicture();
+    p->LoadFromAddress("file://" + Gif);
+    EXPECT_FALSE(p->Empty());
+    EXPECT_EQ(p->SourceKey(), UpperCase("file://" + Gif));
+    EXPECT_EQ(cache.LookupPicture(UpperCase("file://" + Gif)), p);
+    EXPECT_EQ(cache.LookupPicture("file://" + Gif), nullptr);
+    // Resources by name; a missing one leaves the picture empty; remote addresses load nothing.
+    RegisterByteResource("LOGO", ReadBytes(Gif));
+    THTMLPicture res, missing, remote;
+    res.LoadFromAddress("res://logo");
+    missing.LoadFromAddress("res://none");
+    remote.LoadFromAddress("http://example.org/a.gif");
+    EXPECT_FALSE(res.Empty());
+    EXPECT_TRUE(missing.Empty());
+    EXPECT_TRUE(remote.Empty());
+    UnregisterByteResource("LOGO");
+    // The markup loads an address once into the cache.
+    Recorder r;
+    THTMLPaintParams params;
+    params.PictureCache = &cache;
+    const int before = cache.Count();
+    r.Paint("<IMG SRC=\"file://" + Gif + "\"><IMG SRC=\"FILE://" + Gif + "\">", {0, 0, 1000, 100}, params);
+    EXPECT_EQ(cache.Count(), before);   // already there under its key
+    r.Paint("<IMG SRC=\"file:///nowhere.gif\">", {0, 0, 1000, 100}, params);
+    EXPECT_EQ(cache.Count(), before + 1);
+}
