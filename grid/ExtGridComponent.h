@@ -9,6 +9,7 @@
 #include "grid/BaseGrid.h"
 #include "grid/EsgHTMLE.h"
 #include "grid/PictureContainer.h"
+#include "grid/ExtGridFilter.h"
 #include "grid/ExtGridOptions.h"
 #include "grid/ExtObj.h"
 #include "grid/asgcheck.h"
@@ -570,7 +571,6 @@ public:
     virtual bool HasFilterButton(int /*ACol*/) { return false; }
 
     // --- Operations that later features fill in; here they do nothing.
-    virtual void SortOnColumn() {}
     virtual void CopyToClipboard() {}
     virtual void CutToClipboard() {}
     virtual void PasteFromClipboard() {}
@@ -597,6 +597,45 @@ public:
     void ContractAllNodes();
     TNodeAllowEvent OnBeforeExpandNode, OnBeforeContractNode;
     TNodeEvent OnExpandNode, OnContractNode;
+
+    // --- Sorting (ExtGridSort.cpp). A sort exchanges whole rows (only the sort column's cells with
+    // SingleColumn) and keeps the order the rows had before the first sort, to be restored.
+    virtual void SwapRows(int ARow1, int ARow2);
+    virtual void SortOnColumn();
+    // Raises EExtGridError "No indexes specified for indexed sort" when SortIndexes is empty.
+    virtual void SortOnIndexes();
+    // Sorts the rows of every expanded node's group.
+    virtual void SortNodeGroups();
+    virtual void RestoreUnsortedOrder();
+    // -1, 0 or 1 by the column's sort style.
+    int CompareCells(int ACol, int ARow1, int ARow2);
+    int CompareRows(int ACol, int ARow1, int ARow2);
+    int CompareRowsIndexed(int Depth, int ARow1, int ARow2);
+    void QuickSortRows(int ACol, int ALo, int AHi);
+    void QuickSortRowsIndexed(int ADepth, int ALo, int AHi);
+    void ResetOriginalOrder();
+    const std::vector<int>& OriginalRowOrder() const { return FOriginalRowOrder; }
+    int SortSign() const { return FSortSign; }
+    int SortCurrentRow() const { return FSortCurrentRow; }
+    bool Sorting() const { return FSorting; }
+    // Milliseconds the last header-click sort took.
+    int SortTime() const { return FSortTime; }
+    virtual void GetColumnFormat(int ACol, TSortStyle& AStyle, std::string& APrefix, std::string& ASuffix);
+    // A sort click on the header cell of real column ACol: chooses column and direction (Shift adds to the
+    // index list), or goes back to the unsorted order.
+    void HeaderClickSort(int ACol, TShiftState Shift);
+    TGridFormatEvent OnGetFormat;
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+
+    // --- Filtering (ExtGridFilter.cpp).
+    TFilter& Filter() { return FFilter; }
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool v);
+    virtual bool MatchFilter(int ARow);
+    void ApplyFilter();
+    int FilterRowMark() const { return FFilterRowMark; }
+    TGridProgressEvent OnFilterProgress;
 
     // --- Events.
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -705,6 +744,16 @@ private:
     int NextNodeRow(int ARow);
     void HideDisplayRows(int AFrom, int ATo);
     bool PressNode(int ACol, int ARow, int X);
+    // Sort state: the rows' order before the first sort, the direction sign, the current row followed
+    // through the swaps, and the sort steps' scratch-row bracket.
+    std::vector<int> FOriginalRowOrder;
+    int FSortSign = 1, FSortCurrentRow = -1, FSortTime = 0;
+    bool FSorting = false;
+    void RunSort(const std::function<void()>& Sort, bool RowFollowsContent);
+    // Filter state.
+    TFilter FFilter{this};
+    bool FFilterActive = false;
+    int FFilterRowMark = 0;
     // Painting steps.
     // What the text step leaves for the graphic: the text's extent (its width + 2 when measured), its
     // width, and the brush colour behind it.

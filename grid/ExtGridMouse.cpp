@@ -301,11 +301,8 @@ void TExtStringGrid::LeftButtonUp(TShiftState Shift, int X, int Y)
     if (r == SortSettings.Row && pressRow == r && FixedRows() > 0 && SortSettings.Show && RowCount() > 2) {
         bool doSort = true;
         if (OnCanSort) OnCanSort(this, DisplayToRealCol(c), doSort);
-        if (doSort) {
-            SortSettings.Column = DisplayToRealCol(c);
-            SortOnColumn();
-            if (OnClickSort) OnClickSort(this, SortSettings.Column);
-        } else RefreshCell(c, SortSettings.Row);
+        if (doSort) HeaderClickSort(DisplayToRealCol(c), Shift);
+        else RefreshCell(c, SortSettings.Row);
     }
 }
 

@@ -4,6 +4,7 @@
 // Every writer stores; those that change the look repaint the owning grid. Qt-free.
 #pragma once
 
+#include "grid/ExtGridSort.h"
 #include "grid/GridTypes.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/GraphicsObjects.h"
@@ -168,15 +169,39 @@ private:
     TFooterStyle FStyle = fsFixedLastRow;
 };
 
-// Options of later features, kept with their published values.
+// How the grid sorts: the column and direction of a single-column sort, how header clicks sort (and
+// whether they cycle back to the unsorted order), and how cells compare (detected styles, ties decided by
+// the columns to the right, empty cells at one end).
 class TSortSettings : public TGridOptionObject {
 public:
     using TGridOptionObject::TGridOptionObject;
-    bool Show = false, IndexShow = false, FixedCols = false, AutoColumnMerge = false;
-    int Column = 0, Row = 0;
-    TSortDirection Direction = sdAscending;
+    // The header row whose cells take sort clicks: reads as an integer; a write above the grid's fixed
+    // rows raises "Sort row should be smaller than number of fixed rows" and keeps the old value.
+    class TSortRow {
+    public:
+        explicit TSortRow(TSortSettings* Owner) : FOwner(Owner) {}
+        TSortRow(const TSortRow&) = delete;
+        operator int() const { return FValue; }
+        TSortRow& operator=(int v);
+
+    private:
+        TSortSettings* FOwner;
+        int FValue = 0;
+    };
+    bool AutoColumnMerge = false;
+    // -1 after a click has put the rows back in their unsorted order.
+    int Column = 0;
+    bool Show = false, IndexShow = false;
     TColor IndexColor = clYellow;
+    bool Full = true, SingleColumn = false, IgnoreBlanks = false;
+    TSortBlankPosition BlankPos = blFirst;
+    bool AutoFormat = true;
+    TSortDirection Direction = sdAscending;
     TBitmap UpGlyph, DownGlyph, IndexUpGlyph, IndexDownGlyph;
+    TSortDirection InitSortDirection = sdAscending;
+    bool FixedCols = false, NormalCellsOnly = false;
+    TSortRow Row{this};
+    bool UndoSort = false;
 };
 
 // How the small controls inside cells look: check boxes, radio buttons, buttons, progress bars and the
@@ -250,8 +275,11 @@ public:
     std::string FooterFile, HeaderFile, TableStyle, PrefixTag, SuffixTag;
 };
 
+// Grouping options, stored and streamed with the grid; no operation reads them.
 class TGrouping : public TGridOptionObject {
 public:
     using TGridOptionObject::TGridOptionObject;
+    TColor HeaderColor = clNone, HeaderColorTo = clNone, HeaderTextColor = clNone;
+    TColor SummaryColor = clNone, SummaryColorTo = clNone, SummaryTextColor = clNone;
     bool MergeHeader = false, MergeSummary = false, Summary = false;
 };
