@@ -2,6 +2,7 @@
 // the solids (box, cone and cylinder, pyramid, frustum, pie and donut slice, ellipse, arrow, box clip),
 // each assembled from projected polygons whose visibility follows the winding of their corners.
 #include "chart/base/LumCanvasGdi.h"
+#include "chart/base/LumCanvasHelpers.h"
 
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/PixelMath.h"
@@ -215,11 +216,8 @@ void TLumCanvas3D::DrawEllipseAtZ(int left, int top, int right, int bottom, int 
 // ---- Box -----------------------------------------------------------------------------------------------
 
 namespace {
-// (C - B) x (A - B) of projected points, in 64 bits.
-std::int64_t Cross(TPoint a, TPoint b, TPoint c)
-{
-    return std::int64_t(c.x - b.x) * (a.y - b.y) - std::int64_t(a.x - b.x) * (c.y - b.y);
-}
+// The sign of (C - B) x (A - B) of projected points.
+int Cross(TPoint a, TPoint b, TPoint c) { return -TurnSign(a, b, c); }
 } // namespace
 
 TColor TLumCanvas3D::SolidBaseColor() const

@@ -45,13 +45,14 @@ void ResetLumCanvasModule()
 
 // ---- Points and rectangles -----------------------------------------------------------------------------
 
-bool IsTriangleCulled(TPoint p0, TPoint p1, TPoint p2)
+int TurnSign(TPoint a, TPoint b, TPoint c)
 {
-    // 64-bit products: projected points of large charts would overflow 32 bits.
-    const std::int64_t a = std::int64_t(p0.x - p1.x) * (p2.y - p1.y);
-    const std::int64_t b = std::int64_t(p2.x - p1.x) * (p0.y - p1.y);
-    return a - b < 0;
+    using L = __int128;
+    const L turn = (L(a.x) - b.x) * (L(c.y) - b.y) - (L(c.x) - b.x) * (L(a.y) - b.y);
+    return turn > 0 ? 1 : (turn < 0 ? -1 : 0);
 }
+
+bool IsTriangleCulled(TPoint p0, TPoint p1, TPoint p2) { return TurnSign(p0, p1, p2) < 0; }
 
 bool IsTrianglePointsCulled(std::span<const TPoint> points)
 {
@@ -151,18 +152,12 @@ void SortByKey(TPointArray& p, std::vector<float>& key, int lo, int hi)
     if (i < hi) SortByKey(p, key, i, hi);
 }
 
-// (prev - cur) x (next - cur) in 64 bits.
-std::int64_t Turn(TPoint prev, TPoint cur, TPoint next)
-{
-    return std::int64_t(prev.x - cur.x) * (next.y - cur.y) - std::int64_t(prev.y - cur.y) * (next.x - cur.x);
-}
-
 // Drops the points where the sorted fan does not turn the hull's way; index 0 always stays.
 void DropConcavePoints(TPointArray& p)
 {
     std::size_t i = 1;
     while (i + 1 < p.size()) {
-        if (Turn(p[i - 1], p[i], p[i + 1]) < 0) {
+        if (TurnSign(p[i - 1], p[i], p[i + 1]) < 0) {
             ++i;
         } else {
             p.erase(p.begin() + static_cast<std::ptrdiff_t>(i));

@@ -71,6 +71,9 @@ void ResetLumCanvasModule();
 
 // ---- Points and rectangles -----------------------------------------------------------------------------
 
+// The sign of (a - b) x (c - b): positive, negative or 0 for points on one line; exact for any int points
+// (the product of two coordinate differences does not fit 64 bits).
+int TurnSign(TPoint a, TPoint b, TPoint c);
 // True when the triangle faces away from the viewer:
 // (P0.x - P1.x)(P2.y - P1.y) - (P2.x - P1.x)(P0.y - P1.y) < 0.
 bool IsTriangleCulled(TPoint p0, TPoint p1, TPoint p2);

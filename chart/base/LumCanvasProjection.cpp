@@ -8,7 +8,11 @@
 
 namespace {
 constexpr long double DegToRad = 0.017453292519943295L;
-}
+
+// A projected offset rounded to its pixel, then moved to the origin (in that order, as every pixel of
+// the projection is), brought into the int range when an offset or zoom of a stored view is absurd.
+int Shifted(double Offset, int Origin) { return ClampedPixel(std::int64_t(PixelFromReal(Offset)) + Origin); }
+} // namespace
 
 void TLumProjection::Setup(const TView3DOptions* options, bool view3D)
 {
@@ -41,8 +45,8 @@ void TLumProjection::Setup(const TView3DOptions* options, bool view3D)
 
 void TLumProjection::ComputeRotationTerms(const TView3DOptions* options)
 {
-    const long double e = options ? -options->Elevation() * DegToRad : 0.0L;
-    const long double r = options ? -options->Rotation() * DegToRad : 0.0L;
+    const long double e = options ? -static_cast<long double>(options->Elevation()) * DegToRad : 0.0L;
+    const long double r = options ? -static_cast<long double>(options->Rotation()) * DegToRad : 0.0L;
     const long double t = options ? options->Tilt() * DegToRad : 0.0L;
     SinE = std::sin(e);
     CosE = std::cos(e);
@@ -68,8 +72,8 @@ void TLumProjection::SetCentre(int depth, const TRect& chartRect, const TView3DO
     OX = CX;
     OY = CY;
     if (options) {
-        OX += options->HorizOffset();
-        OY += options->VertOffset();
+        OX = ClampedPixel(std::int64_t(OX) + options->HorizOffset());
+        OY = ClampedPixel(std::int64_t(OY) + options->VertOffset());
         ComputePerspectiveFactor(options, chartRect);
     }
 }
@@ -85,7 +89,7 @@ TPoint TLumProjection::Project(int x, int y, int z) const
 {
     if (!View3D) return {x, y};
     if (Orthogonal)
-        return {PixelFromReal((double(x) - CX + z * KX) * Zoom) + OX, PixelFromReal((double(y) - CY - z * KY) * Zoom) + OY};
+        return {Shifted((double(x) - CX + z * KX) * Zoom, OX), Shifted((double(y) - CY - z * KY) * Zoom, OY)};
     return ProjectReal(x, y, z);
 }
 
@@ -93,7 +97,7 @@ TPoint TLumProjection::ProjectReal(double x, double y, int z) const
 {
     if (!View3D) return {PixelFromReal(x), PixelFromReal(y)};
     if (Orthogonal)
-        return {PixelFromReal((x - CX + z * KX) * Zoom) + OX, PixelFromReal((y - CY - z * KY) * Zoom) + OY};
+        return {Shifted((x - CX + z * KX) * Zoom, OX), Shifted((y - CY - z * KY) * Zoom, OY)};
     const long double xr = x - CX;
     const long double yr = y - CY;
     const long double zr = static_cast<long double>(z) - CZ;
@@ -103,8 +107,8 @@ TPoint TLumProjection::ProjectReal(double x, double y, int z) const
     const long double u = xr * CosR + zr * SinR;
     const long double v = yr * CosE - SinE * t;
     // With no tilt CosT is 1 and SinT 0, so the tilted form gives the plain one.
-    return {PixelFromReal(static_cast<double>((CosT * u - SinT * v) * g)) + OX,
-            PixelFromReal(static_cast<double>((CosT * v + SinT * u) * g)) + OY};
+    return {Shifted(static_cast<double>((CosT * u - SinT * v) * g), OX),
+            Shifted(static_cast<double>((CosT * v + SinT * u) * g), OY)};
 }
 
 void TLumProjection::Unproject(int& x, int& y, int z) const
@@ -113,11 +117,11 @@ void TLumProjection::Unproject(int& x, int& y, int z) const
     const double k = 1.0 / Zoom;
     const double sx = x, sy = y;
     if (Orthogonal) {
-        x = PixelFromReal(k * (sx - OX) - z * KX) + CX;
-        y = PixelFromReal(k * (sy - OY) + z * KY) + CY;
+        x = Shifted(k * (sx - OX) - z * KX, CX);
+        y = Shifted(k * (sy - OY) + z * KY, CY);
         return;
     }
     const double dz = double(z) - CZ;
-    x = PixelFromReal((k * (sx - OX) - dz * A5 - (sy - CY) * A1) / A3) + CX;
-    y = PixelFromReal((k * (sy - OY) - dz * A6 - (sx - CX) * A4) / A2) + CY;
+    x = Shifted((k * (sx - OX) - dz * A5 - (sy - CY) * A1) / A3, CX);
+    y = Shifted((k * (sy - OY) - dz * A6 - (sx - CX) * A4) / A2, CY);
 }

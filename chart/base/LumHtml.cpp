@@ -5,6 +5,7 @@
 #include "chart/base/LumCanvasBase.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/rtl/PixelMath.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <algorithm>
@@ -243,10 +244,13 @@ public:
 private:
     TFont& Font() { return FCanvas.Font(); }
     int CharHeight() { return FCanvas.CharHeight(); }
+    // The pen moves in 64 bits and stops at the int bounds: a tag's font or picture size may be absurd.
+    void MoveX(std::int64_t By) { FX = ClampedPixel(FX + By); }
+    void MoveY(std::int64_t By) { FY = ClampedPixel(FY + By); }
 
     void LineBreak()
     {
-        FY += CharHeight();
+        MoveY(CharHeight());
         FX = FLeft;
         FLineHeight = 0;
     }
@@ -318,23 +322,23 @@ private:
         if (t == "<BR>" || t == "<P>") {
             FX = FLeft;
             FLineHeight = 0;
-            FY += CharHeight();
+            MoveY(CharHeight());
         } else if (t == "<BIG>" || t == "<SMALL>") {
             SaveFont();
-            Font().SetSize(Font().Size() + (t == "<BIG>" ? 2 : -2));
+            Font().SetSize(ClampedPixel(Font().Size() + std::int64_t(t == "<BIG>" ? 2 : -2)));
         } else if (t == "<SUB>") {
             SaveFont();
             Font().SetSize(Font().Size() / 2);
-            FY += CharHeight();
+            MoveY(CharHeight());
         } else if (t == "</SUB>") {
             RestoreFont();
-            FY -= CharHeight();
+            MoveY(-std::int64_t(CharHeight()));
         } else if (t == "<SUPER>") {
-            FY -= CharHeight();
+            MoveY(-std::int64_t(CharHeight()));
             SaveFont();
         } else if (t == "</SUPER>") {
             RestoreFont();
-            FY += CharHeight() / 2;
+            MoveY(CharHeight() / 2);
         } else if (t == "<PRE>") {
             SaveFont();
             ApplyHtmlFontTag(Font(), "<FONT NAME=\"COURIER NEW\">");
@@ -396,9 +400,9 @@ private:
             pen.SetStyle(psSolid);
             pen.SetWidth(1);
             pen.SetColor(0x808080);
-            FCanvas.DrawHorizLine(FX, FX + 100, FY);
+            FCanvas.DrawHorizLine(FX, ClampedPixel(FX + std::int64_t(100)), FY);
         }
-        FY += CharHeight();
+        MoveY(CharHeight());
     }
 
     void DrawSegment(std::string text, bool entities)
@@ -412,16 +416,17 @@ private:
         if (lineEnd) text.erase(text.size() - 2);
         if (!text.empty()) {
             const int w = FCanvas.MeasureTextWidth(text);
-            if (FCentring) FX = (FCanvas.Bounds().Left + FCanvas.Bounds().Right) / 2 - w / 2;
+            const TRect bounds = FCanvas.Bounds();
+            if (FCentring) FX = ClampedPixel((std::int64_t(bounds.Left) + bounds.Right) / 2 - w / 2);
             const int h = FCanvas.MeasureTextHeight(text);
             if (FLineHeight == 0) {
                 FLineHeight = CharHeight();
-                FY += FLineHeight;
+                MoveY(FLineHeight);
             } else if (FLineHeight > h) {
-                FY += FLineHeight - h - 1;
+                MoveY(std::int64_t(FLineHeight) - h - 1);
             }
             if (FDraw) FCanvas.WriteText(FX, FY, text);
-            FX += w;
+            MoveX(w);
             FExtent.cx = std::max(FExtent.cx, FX);
             FLineHeight = std::max(FLineHeight, h);
             FExtent.cy = std::max(FExtent.cy, FLineHeight);
@@ -480,13 +485,15 @@ private:
                 if (graphic->Width() == width && graphic->Height() == height)
                     FCanvas.DrawGraphicAt(FX, FY, graphic.get());
                 else
-                    FCanvas.StretchGraphic({FX, FY, FX + width, FY + height}, graphic.get());
+                    FCanvas.StretchGraphic({FX, FY, ClampedPixel(std::int64_t(FX) + width),
+                                            ClampedPixel(std::int64_t(FY) + height)},
+                                           graphic.get());
             }
         } catch (const Exception&) {
             return false;
         }
-        FX += width;
-        FY += height;
+        MoveX(width);
+        MoveY(height);
         return true;
     }
 
@@ -500,9 +507,12 @@ private:
         pen.SetWidth(1);
         FCanvas.Brush().SetStyle(bsSolid);
         FCanvas.Brush().SetColor(clWhite);
-        FCanvas.DrawRectangleBox(x, y, x + w, y + h);
-        FCanvas.DrawLineXY(x, y, x + w - 1, y + h - 1);
-        FCanvas.DrawLineXY(x, y + h - 1, x + w - 1, y);
+        using L = std::int64_t;
+        const int right = ClampedPixel(L(x) + w), bottom = ClampedPixel(L(y) + h);
+        const int lastX = ClampedPixel(L(x) + w - 1), lastY = ClampedPixel(L(y) + h - 1);
+        FCanvas.DrawRectangleBox(x, y, right, bottom);
+        FCanvas.DrawLineXY(x, y, lastX, lastY);
+        FCanvas.DrawLineXY(x, lastY, lastX, y);
     }
 
     TLumCanvas& FCanvas;

@@ -394,7 +394,7 @@ public:
     void DrawLabelAt(int Pixel, const std::string& Text, TLumCustomShape* Shape);
     void DrawAxisLabel(int X, int Y, TLumCustomShape* Shape, const std::string& Text, int Angle);
     int RectSide(const TRect& Rect) const;
-    int OutwardBy(int Position, int Size) const;
+    int OutwardBy(int Position, std::int64_t Size) const;
     void ShrinkRect(TRect& Rect, int Size) const;
     int ApplyPositionPercent(int Position, const TRect& Rect) const;
     int DepthLabelPosition() const;
@@ -438,7 +438,7 @@ private:
     void AddTick(int Pixel);
     // Drawing steps.
     void DrawAxisLine();
-    void DrawTicks(const TChartPen& Pen, int Offset, int Length);
+    void DrawTicks(const TChartPen& Pen, int Offset, std::int64_t Length);
     void DrawMinorMarks(const TChartPen& Pen, int Length, bool AsGrid);
     void DrawGridLine(int Pixel);
     void DrawMinorTick(int Pixel, int Length);

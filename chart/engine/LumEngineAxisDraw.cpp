@@ -29,6 +29,12 @@ std::vector<std::string> SplitLines(const std::string& text)
 }
 
 bool IsBottomAlign(unsigned align) { return (align & TA_BOTTOM) == TA_BOTTOM; }
+
+// Ticks and grid lines are drawn up to two pixels beyond the axis ends.
+bool NearSpan(int Pixel, int Start, int End)
+{
+    return Pixel > Start - std::int64_t(2) && Pixel < End + std::int64_t(2);
+}
 } // namespace
 
 // ---- Geometry helpers ----------------------------------------------------------------------------------
@@ -41,24 +47,27 @@ int TChartAxis::RectSide(const TRect& Rect) const
     return FOtherSide ? Rect.Right : Rect.Left;
 }
 
-int TChartAxis::OutwardBy(int Position, int Size) const
+// A drawn position: brought into the int range when a stored size carries it beyond.
+int TChartAxis::OutwardBy(int Position, std::int64_t Size) const
 {
-    if (FHorizontal) return FOtherSide ? Position - Size : Position + Size;
-    return FOtherSide ? Position + Size : Position - Size;
+    if (FHorizontal) return ClampedPixel(FOtherSide ? Position - Size : Position + Size);
+    return ClampedPixel(FOtherSide ? Position + Size : Position - Size);
 }
 
+// The chart rectangle every later sum starts from: a stored size that takes it out of the int range
+// raises "Integer overflow", as the panel's margins do.
 void TChartAxis::ShrinkRect(TRect& Rect, int Size) const
 {
     if (FHorizontal) {
         if (FOtherSide)
-            Rect.Top += Size;
+            Rect.Top = CheckedPixel(std::int64_t(Rect.Top) + Size);
         else
-            Rect.Bottom -= Size;
+            Rect.Bottom = CheckedPixel(std::int64_t(Rect.Bottom) - Size);
     } else {
         if (FOtherSide)
-            Rect.Right -= Size;
+            Rect.Right = CheckedPixel(std::int64_t(Rect.Right) - Size);
         else
-            Rect.Left += Size;
+            Rect.Left = CheckedPixel(std::int64_t(Rect.Left) + Size);
     }
 }
 
@@ -69,7 +78,7 @@ int TChartAxis::ApplyPositionPercent(int Position, const TRect& Rect) const
     const int d = FPositionUnits == muPixels ? PixelFromReal(FPositionPercent)
                                              : PixelFromReal(FPositionPercent * across / 100);
     // Toward the plot.
-    return OutwardBy(Position, -d);
+    return OutwardBy(Position, -std::int64_t(d));
 }
 
 int TChartAxis::DepthLabelPosition() const
@@ -82,9 +91,10 @@ int TChartAxis::DepthLabelPosition() const
 
 int TChartAxis::TickZoneSize() const
 {
-    int size = (FAxisPen->Visible() ? FAxisPen->Width() + 1 : 0) + (FTicks->Visible() ? FTickLength : 0);
-    if (FMinorTicks->Visible()) size = std::max(size, FMinorTickLength);
-    return size;
+    std::int64_t size = FAxisPen->Visible() ? FAxisPen->Width() + std::int64_t(1) : 0;
+    if (FTicks->Visible()) size += FTickLength;
+    if (FMinorTicks->Visible()) size = std::max<std::int64_t>(size, FMinorTickLength);
+    return CheckedPixel(size);
 }
 
 int TChartAxis::TitleZoneSize(TLumFont& Font, int Angle, int FixedSize, const std::string& Text) const
@@ -102,7 +112,7 @@ int TChartAxis::TitleZoneSize(TLumFont& Font, int Angle, int FixedSize, const st
 int TChartAxis::LabelZoneSize() const
 {
     const int size = TitleZoneSize(LabelsFont(), FLabelsAngle, FLabelsSize, {});
-    return FLabelsAlternate ? 2 * size : size;
+    return FLabelsAlternate ? CheckedPixel(2 * std::int64_t(size)) : size;
 }
 
 void TChartAxis::CalcLayout(TRect& Rect, bool Shrink)
@@ -124,7 +134,7 @@ void TChartAxis::CalcLayout(TRect& Rect, bool Shrink)
         ShrinkRect(Rect, LabelZoneSize());
         LabelsPosition = RectSide(Rect);
     }
-    const int ticks = WallSize() + TickZoneSize();
+    const int ticks = CheckedPixel(std::int64_t(WallSize()) + TickZoneSize());
     if (ticks > 0) ShrinkRect(Rect, ticks);
     TitlePosition = ApplyPositionPercent(TitlePosition, Rect);
     LabelsPosition = ApplyPositionPercent(LabelsPosition, Rect);
@@ -166,7 +176,7 @@ void TChartAxis::PaintAxis(bool RecomputePosition)
     }
     DrawTicks(*FTicks, 1, FTickLength);
     PaintGridLines(static_cast<int>(TickPositions.size()));
-    DrawTicks(*FTicksInner, -1, -FTickInnerLength);
+    DrawTicks(*FTicksInner, -1, -std::int64_t(FTickInnerLength));
     DrawMinorMarks(*FMinorTicks, FMinorTickLength, false);
     DrawMinorMarks(*FMinorGrid, 0, true);
     canvas.WriteBackMode(callerBackMode);
@@ -209,25 +219,25 @@ void TChartAxis::DrawAxisLine()
         canvas.DrawBoxShape(box.Left, box.Right, box.Top, box.Bottom, z - pw, z + pw, true);
 }
 
-void TChartAxis::DrawTicks(const TChartPen& Pen, int Offset, int Length)
+void TChartAxis::DrawTicks(const TChartPen& Pen, int Offset, std::int64_t Length)
 {
     if (!Pen.Visible() || Length == 0) return;
     TCanvas3D& canvas = FChart->ChartCanvas();
     canvas.SelectPen(Pen);
     const int outward = OutwardBy(0, 1); // +1 or -1 across the axis, away from the plot
-    const int off = Offset + ((FHorizontal && FOtherSide) || FIsDepthAxis ? 0 : WallSize());
+    const std::int64_t off = Offset + std::int64_t((FHorizontal && FOtherSide) || FIsDepthAxis ? 0 : WallSize());
     for (int pos : TickPositions) {
-        if (!(pos > StartPixel - 2 && pos < EndPixel + 2)) continue;
+        if (!NearSpan(pos, StartPixel, EndPixel)) continue;
         if (FIsDepthAxis) {
             const int side = FOtherSide ? 1 : -1;
-            canvas.DrawHorizLineAtZ(AxisPosition + side * Offset, AxisPosition + side * (Offset + Length),
-                                    DepthLabelPosition(), pos);
+            canvas.DrawHorizLineAtZ(ClampedPixel(AxisPosition + std::int64_t(side) * Offset),
+                                    ClampedPixel(AxisPosition + side * (Offset + Length)), DepthLabelPosition(), pos);
         } else if (FHorizontal) {
-            const int y0 = AxisPosition + outward * off;
-            canvas.DrawVertLineAtZ(pos, y0, y0 + outward * Length, DepthPixel);
+            const std::int64_t y0 = AxisPosition + outward * off;
+            canvas.DrawVertLineAtZ(pos, ClampedPixel(y0), ClampedPixel(y0 + outward * Length), DepthPixel);
         } else {
-            const int x0 = AxisPosition + outward * off;
-            canvas.DrawHorizLineAtZ(x0, x0 + outward * Length, pos, DepthPixel);
+            const std::int64_t x0 = AxisPosition + outward * off;
+            canvas.DrawHorizLineAtZ(ClampedPixel(x0), ClampedPixel(x0 + outward * Length), pos, DepthPixel);
         }
     }
 }
@@ -249,7 +259,7 @@ void TChartAxis::PaintGridLines(int TickCount)
         lines.assign(TickPositions.begin(), TickPositions.begin() + count);
     }
     for (int p : lines)
-        if (p > StartPixel - 2 && p < EndPixel + 2) DrawGridLine(p);
+        if (NearSpan(p, StartPixel, EndPixel)) DrawGridLine(p);
 }
 
 void TChartAxis::DrawGridLine(int Pixel)
@@ -295,14 +305,13 @@ void TChartAxis::DrawMinorTick(int Pixel, int Length)
 {
     TCanvas3D& canvas = FChart->ChartCanvas();
     const int outward = OutwardBy(0, 1);
-    const int off = 1 + ((FHorizontal && FOtherSide) ? 0 : WallSize());
-    if (FHorizontal) {
-        const int y0 = AxisPosition + outward * off;
-        canvas.DrawVertLineAtZ(Pixel, y0, y0 + outward * Length, DepthPixel);
-    } else {
-        const int x0 = AxisPosition + outward * off;
-        canvas.DrawHorizLineAtZ(x0, x0 + outward * Length, Pixel, DepthPixel);
-    }
+    const std::int64_t off = 1 + std::int64_t((FHorizontal && FOtherSide) ? 0 : WallSize());
+    const std::int64_t start = AxisPosition + outward * off;
+    const int from = ClampedPixel(start), to = ClampedPixel(start + std::int64_t(outward) * Length);
+    if (FHorizontal)
+        canvas.DrawVertLineAtZ(Pixel, from, to, DepthPixel);
+    else
+        canvas.DrawHorizLineAtZ(from, to, Pixel, DepthPixel);
 }
 
 void TChartAxis::DrawMinorMarks(const TChartPen& Pen, int Length, bool AsGrid)

@@ -290,20 +290,22 @@ void TChartAxis::CalcPixelRange()
         EndPixel = PixelFromReal(d * FEndPosition / 100);
     } else if (FHorizontal) {
         const double w = FChart->ChartWidth();
-        StartPixel = r.Left + PixelFromReal(w * FStartPosition / 100);
-        EndPixel = r.Left + PixelFromReal(w * FEndPosition / 100);
+        StartPixel = ClampedPixel(r.Left + std::int64_t(PixelFromReal(w * FStartPosition / 100)));
+        EndPixel = ClampedPixel(r.Left + std::int64_t(PixelFromReal(w * FEndPosition / 100)));
     } else {
         const double h = FChart->ChartHeight();
-        StartPixel = r.Top + PixelFromReal(h * FStartPosition / 100);
-        EndPixel = r.Top + PixelFromReal(h * FEndPosition / 100);
+        StartPixel = ClampedPixel(r.Top + std::int64_t(PixelFromReal(h * FStartPosition / 100)));
+        EndPixel = ClampedPixel(r.Top + std::int64_t(PixelFromReal(h * FEndPosition / 100)));
     }
     SetPixelRange();
 }
 
 void TChartAxis::SetPixelRange()
 {
-    PixelSize = EndPixel - StartPixel;
-    CenterPixel = (StartPixel + EndPixel) / 2;
+    // The span every value-to-pixel mapping divides by: "Integer overflow" when stored offsets stretch it
+    // beyond the int range.
+    PixelSize = CheckedPixel(std::int64_t(EndPixel) - StartPixel);
+    CenterPixel = static_cast<int>((std::int64_t(StartPixel) + EndPixel) / 2);
     RecalcScales();
 }
 
@@ -347,10 +349,10 @@ void TChartAxis::SetRangeFromPixels(const TRect& Margins)
     if (atStart == 0 && atEnd == 0) return;
     const int fullStart = StartPixel;
     const int fullEnd = EndPixel;
-    if (fullEnd - atEnd - (fullStart + atStart) < 1) return;
+    if (std::int64_t(fullEnd) - atEnd - (std::int64_t(fullStart) + atStart) < 1) return;
     // Lay the working range onto the narrowed span and read the values at the full span's ends.
-    StartPixel = fullStart + atStart;
-    EndPixel = fullEnd - atEnd;
+    StartPixel = ClampedPixel(std::int64_t(fullStart) + atStart);
+    EndPixel = ClampedPixel(std::int64_t(fullEnd) - atEnd);
     SetPixelRange();
     const double a = PixelToValueFloat(fullStart);
     const double b = PixelToValueFloat(fullEnd);

@@ -9,6 +9,7 @@
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
 #include "platform/rtl/FloatFormat.h"
+#include "platform/rtl/PixelMath.h"
 #include "platform/rtl/PropertyStream.h"
 #include "platform/rtl/Streams.h"
 
@@ -116,7 +117,7 @@ void ApplyTextZoom(TCustomAxisPanel& Chart, TCanvas3D& Canvas)
     const TView3DOptions& view = Chart.View3DOptions();
     if (!Chart.View3D() || Canvas.SupportsTextAtDepth() || !view.ZoomText() || view.Zoom() == 100) return;
     TFont& font = Canvas.Font();
-    font.SetSize(std::max(1, static_cast<int>(std::nearbyint(font.Size() * view.Zoom() / 100.0))));
+    font.SetSize(std::max(1, PixelFromReal(font.Size() * (view.Zoom() / 100.0))));
 }
 
 // The box a mark text needs on the canvas with the shape's font and frame pen.
@@ -131,13 +132,11 @@ TSize MarkBoxSize(TCustomAxisPanel& Chart, TLumCustomShape& Shape, TSeriesMarksS
         size.cx = Chart.MeasureMultiLineText(Text, lines);
         size.cy = lines * canvas.CharHeight();
     }
-    size.cx += canvas.MeasureTextWidth("W");
-    if (Symbol && Symbol->IsShown()) size.cx += canvas.CharHeight() - 4;
+    std::int64_t cx = std::int64_t(size.cx) + canvas.MeasureTextWidth("W");
+    if (Symbol && Symbol->IsShown()) cx += canvas.CharHeight() - 4;
     canvas.SelectPen(Shape.Pen());
-    const int frame = Shape.Pen().Visible() ? 2 * Shape.Pen().Width() : 1;
-    size.cx += frame;
-    size.cy += frame;
-    return size;
+    const std::int64_t frame = Shape.Pen().Visible() ? 2 * std::int64_t(Shape.Pen().Width()) : 1;
+    return {WithinReach(cx + frame), WithinReach(std::int64_t(size.cy) + frame)};
 }
 
 } // namespace
@@ -160,7 +159,7 @@ void TChartSeries::PaintMarks()
         ApplyTextZoom(*chart, canvas);
         const TSize size = MarkBoxSize(*chart, shape, marks.SymbolIfAny(), text);
         position = TSeriesMarkPosition{};
-        position.ArrowTo = {ScreenXOf(i), ScreenYOf(i)};
+        position.ArrowTo = {WithinReach(ScreenXOf(i)), WithinReach(ScreenYOf(i))};
         position.ArrowFrom = position.ArrowTo;
         position.Width = size.cx;
         position.Height = size.cy;
@@ -253,7 +252,8 @@ TPoint TSeriesMarks::ProjectLeftTop(TPoint ArrowTo, TPoint LeftTop) const
     TCustomLumPanel* chart = ParentChart();
     if (!chart || !chart->View3D() || chart->ChartCanvas().HasOwnRenderer()) return LeftTop;
     const TPoint p = chart->ChartCanvas().ProjectXYZ(ArrowTo.x, ArrowTo.y, FZPosition);
-    return {LeftTop.x + p.x - ArrowTo.x, LeftTop.y + p.y - ArrowTo.y};
+    using L = std::int64_t;
+    return {WithinReach(L(LeftTop.x) + p.x - ArrowTo.x), WithinReach(L(LeftTop.y) + p.y - ArrowTo.y)};
 }
 
 void TSeriesMarks::PaintMarkAt(int Index, TColor Color, TSeriesMarkPosition& Position, const std::string& Text)
@@ -296,8 +296,8 @@ void TSeriesMarks::DrawMarkText(const TRect& Rect, const std::string& Text)
     TCustomLumPanel* chart = ParentChart();
     if (!chart) return;
     TCanvas3D& canvas = chart->ChartCanvas();
-    const int cx = (Rect.Left + Rect.Right) / 2;
-    const int cy = (Rect.Top + Rect.Bottom) / 2;
+    const int cx = static_cast<int>((std::int64_t(Rect.Left) + Rect.Right) / 2);
+    const int cy = static_cast<int>((std::int64_t(Rect.Top) + Rect.Bottom) / 2);
     if (TextFormat() == ttfHtml) {
         canvas.WriteTextOrHtml(cx, Rect.Top, Text, true);
         return;
@@ -310,7 +310,7 @@ void TSeriesMarks::DrawMarkText(const TRect& Rect, const std::string& Text)
         int x = cx;
         int y = Rect.Top + offset;
         if (FAngle == 0) {
-            if (Pen().Visible()) y += Pen().Width();
+            if (Pen().Visible()) y += std::clamp(Pen().Width(), 0, DrawingReach);
             if (atDepth)
                 canvas.WriteTextAtZ(x, y, FZPosition, lines[k]);
             else
@@ -356,19 +356,22 @@ TRect TSeriesMarks::MarkBoundsWithShadow(int Index, const TSeriesMarkPosition& P
 {
     TRect r = Position.GetBoundsRect();
     TLumCustomShape& shape = ShapeForPoint(Index);
+    // Pen and shadow sizes bounded to the drawing reach, as the mark's own box is.
     if (shape.Pen().Visible()) {
-        r.Right += shape.Pen().Width();
-        r.Bottom += shape.Pen().Width();
+        const int w = WithinReach(shape.Pen().Width());
+        r.Right += w;
+        r.Bottom += w;
     }
     if (const TLumShadow* shadow = shape.ShadowIfAny()) {
-        if (shadow->HorizSize() > 0)
-            r.Right += shadow->HorizSize();
+        const int h = WithinReach(shadow->HorizSize()), v = WithinReach(shadow->VertSize());
+        if (h > 0)
+            r.Right += h;
         else
-            r.Left += shadow->HorizSize();
-        if (shadow->VertSize() > 0)
-            r.Bottom += shadow->VertSize();
+            r.Left += h;
+        if (v > 0)
+            r.Bottom += v;
         else
-            r.Top += shadow->VertSize();
+            r.Top += v;
     }
     const TPoint lt = ProjectLeftTop(Position.ArrowTo, Position.LeftTop);
     const int dx = lt.x - Position.LeftTop.x, dy = lt.y - Position.LeftTop.y;
@@ -383,9 +386,10 @@ void TSeriesMarks::ShiftToAvoidOverlap(int First, int Index, TSeriesMarkPosition
         if (!other) continue;
         const TRect rj = MarkBoundsWithShadow(j, *other);
         if (!RectsMeet(r, rj)) continue;
-        const int d = r.Top < rj.Top ? r.Bottom - rj.Top : r.Top - rj.Bottom;
-        Position.LeftTop.y -= d;
-        Position.ArrowTo.y -= d;
+        using L = std::int64_t;
+        const int d = WithinReach(r.Top < rj.Top ? L(r.Bottom) - rj.Top : L(r.Top) - rj.Bottom);
+        Position.LeftTop.y = WithinReach(L(Position.LeftTop.y) - d);
+        Position.ArrowTo.y = WithinReach(L(Position.ArrowTo.y) - d);
     }
 }
 

@@ -3,6 +3,7 @@
 // in a fixed order with the tool stages; and the panel's part in series hover tracking.
 #include "chart/engine/LumEnginePanel.h"
 
+#include "chart/base/LumCanvasHelpers.h"
 #include "chart/engine/LumEngineMarks.h"
 #include "chart/engine/LumEngineSeries.h"
 
@@ -163,9 +164,7 @@ bool TCustomAxisPanel::IsPlaneSeenFromBehind(int Z)
     TCanvas3D& canvas = ChartCanvas();
     if (!View3D() || canvas.HasOwnRenderer()) return false;
     const TFourPoints p = canvas.ProjectRectCorners(ChartRect(), Z);
-    const long long cross = static_cast<long long>(p[0].x - p[1].x) * (p[2].y - p[1].y) -
-                            static_cast<long long>(p[0].y - p[1].y) * (p[2].x - p[1].x);
-    return cross >= 0;
+    return TurnSign(p[0], p[1], p[2]) >= 0;
 }
 
 // ---- Series ----------------------------------------------------------------------------------------------

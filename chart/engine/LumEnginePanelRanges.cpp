@@ -4,6 +4,7 @@
 #include "chart/engine/LumEnginePanel.h"
 
 #include "chart/engine/LumEngineSeries.h"
+#include "platform/rtl/PixelMath.h"
 
 #include <algorithm>
 #include <utility>
@@ -118,8 +119,9 @@ TRect TCustomAxisPanel::AxisMargins(const TChartAxis& Axis) const
             if (Axis.AutomaticMinimum()) atMin = std::max(atMin, b);
         }
     }
-    atMin += Axis.MinimumOffset();
-    atMax += Axis.MaximumOffset();
+    // A margin beyond the int range is no narrower a span than one at its bound.
+    atMin = ClampedPixel(std::int64_t(atMin) + Axis.MinimumOffset());
+    atMax = ClampedPixel(std::int64_t(atMax) + Axis.MaximumOffset());
     if (Axis.Inverted()) std::swap(atMin, atMax);
     TRect m;
     if (Axis.Horizontal()) {

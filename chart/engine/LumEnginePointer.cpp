@@ -6,6 +6,7 @@
 #include "chart/engine/LumEngineMarks.h"
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
+#include "platform/rtl/PixelMath.h"
 
 #include <algorithm>
 #include <array>
@@ -130,15 +131,17 @@ int TSeriesPointer::EndZ() const { return FSeries ? FSeries->EndZ() : 0; }
 void TSeriesPointer::WidenHorizMargins(int& Left, int& Right) const
 {
     if (!Visible() || !FInflateMargins) return;
-    Left = std::max(Left, FHorizSize + 1);
-    Right = std::max(Right, FHorizSize + 1);
+    const int margin = ClampedPixel(std::int64_t(FHorizSize) + 1);
+    Left = std::max(Left, margin);
+    Right = std::max(Right, margin);
 }
 
 void TSeriesPointer::WidenVertMargins(int& Top, int& Bottom) const
 {
     if (!Visible() || !FInflateMargins) return;
-    Top = std::max(Top, FVertSize + 1);
-    Bottom = std::max(Bottom, FVertSize + 1);
+    const int margin = ClampedPixel(std::int64_t(FVertSize) + 1);
+    Top = std::max(Top, margin);
+    Bottom = std::max(Bottom, margin);
 }
 
 // ---- Pointer: canvas -------------------------------------------------------------------------------------
@@ -190,13 +193,20 @@ bool TSeriesPointer::DrawnAsSolid(bool Is3D, TSeriesPointerStyle Style) const
 void TSeriesPointer::PaintSymbol(TCanvas3D& Canvas, bool Is3D, int X, int Y, int H, int V, TColor Color,
                                  TSeriesPointerStyle Style)
 {
+    // A stored size of any magnitude and a point far off the chart: centre and half sizes are bounded to
+    // a reach far beyond any device, so that every corner and closing-pixel sum of the shapes fits an int.
+    X = WithinReach(X);
+    Y = WithinReach(Y);
+    H = WithinReach(H);
+    V = WithinReach(V);
     const TRect box{X - H, Y - V, X + H, Y + V};
     std::unique_ptr<TLumBlend> blend;
     if (FTransparency > 0) {
         TRect region{box.Left, box.Top, box.Right + 1, box.Bottom + 1};
         if (Style == psRectangle && DrawnAsSolid(Is3D, Style) && Canvas.Orthogonal()) {
-            region.Right += EndZ() - StartZ();
-            region.Top -= EndZ() - StartZ();
+            const int depth = WithinReach(EndZ() - std::int64_t(StartZ()));
+            region.Right += depth;
+            region.Top -= depth;
         }
         blend = Canvas.BeginTransparency(Canvas.ProjectedRectBounds(region, StartZ()), FTransparency);
     }
@@ -280,7 +290,7 @@ void TSeriesPointer::DrawStyle(TCanvas3D& Canvas, bool Is3D, const TRect& Box, T
 void TSeriesPointer::FillGradient(TCanvas3D& Canvas, bool Is3D, const TRect& Box, TPoint Centre, TColor Color,
                                   TSeriesPointerStyle Style)
 {
-    const int penWidth = Pen().Visible() ? Pen().Width() : 0;
+    const int penWidth = Pen().Visible() ? std::clamp(Pen().Width(), 0, DrawingReach) : 0;
     TRect fill{Box.Left + penWidth, Box.Top + penWidth, Box.Right, Box.Bottom};
     std::optional<TRepaintPause> pause;
     if (!FOwnGradientEnd) {
@@ -402,8 +412,9 @@ void TMarksCallout::SetLength(int Value)
 
 void TMarksCallout::ApplyToPosition(TSeriesMarkPosition& Position) const
 {
-    const int lift = FLength + Distance();
+    // Positions within the drawing reach, lifts bounded to it: the sums stay within an int.
+    const int lift = WithinReach(std::int64_t(FLength) + Distance());
     Position.LeftTop.y -= lift;
     Position.ArrowTo.y -= lift;
-    Position.ArrowFrom.y -= Distance();
+    Position.ArrowFrom.y -= WithinReach(Distance());
 }

@@ -9,6 +9,7 @@
 #include "chart/engine/LumEngineMarks.h"
 #include "chart/engine/LumEngineSeriesSource.h"
 #include "chart/engine/LumEnginePanel.h"
+#include "platform/rtl/PixelMath.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -147,9 +148,10 @@ void TChartSeries::ComputeZOrder()
 void TChartSeries::ComputeZExtent()
 {
     const int slot = ParentChart() ? ParentChart()->SeriesWidth3D() : 0;
-    FStartZ = slot * FZOrder;
-    FEndZ = FStartZ + (FDepth != -1 ? FDepth : slot);
-    FMiddleZ = (FStartZ + FEndZ) / 2;
+    // In 64 bits: a stored depth of any size puts the far end at the int bound rather than around it.
+    FStartZ = ClampedPixel(std::int64_t(slot) * FZOrder);
+    FEndZ = ClampedPixel(std::int64_t(FStartZ) + (FDepth != -1 ? FDepth : slot));
+    FMiddleZ = static_cast<int>((std::int64_t(FStartZ) + FEndZ) / 2);
     FMarks->SetZPosition(FMiddleZ);
 }
 

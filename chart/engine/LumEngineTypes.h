@@ -7,6 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TypInfo.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -30,6 +31,14 @@ class TChartSeriesList;
 class TCustomAxisPanel;
 class TLumCustomTool;
 class TChartTools;
+
+// Stored sizes and offsets (a symbol's half size, a mark's frame, an arrow's length) are bounded to this
+// reach before they are added to a position: far beyond any device, and a few such sums still fit an int.
+constexpr int DrawingReach = 1 << 28;
+inline int WithinReach(std::int64_t v)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(v, -DrawingReach, DrawingReach));
+}
 
 // ---- Enumerations ------------------------------------------------------------------------------------
 
