@@ -121,6 +121,8 @@ bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes)
     if (ring.Length() < 3) return false;
     arofcomplexM points = ring;
     OrientRing(points);
+    // A ring of no area (points on one line) holds neither orientation.
+    if (RingOrientation(points)) return false;
     if (PolygonOverlapsModel(points, bodies, nodes)) return false;
 
     Polygon sub;

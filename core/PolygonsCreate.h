@@ -16,7 +16,8 @@ bool CheckNewPolygon(const arofcomplexM& points, const AllSpolygon& bodies, cons
 bool PolygonOverlapsModel(const arofcomplexM& ring, const AllSpolygon& bodies, const Tnodes& nodes);
 
 // Appends a body of one oriented sub-polygon made of new nodes at the ring's points, with the default
-// properties. False, nothing changed, for fewer than 3 points or an overlap with the model.
+// properties. False, nothing changed, for fewer than 3 points, a ring of no area (its points on one line)
+// or an overlap with the model.
 bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes);
 
 // Appends to the body a sub-polygon closed by a polyline from its node a to its node b (polyline[0] stands

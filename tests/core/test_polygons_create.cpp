@@ -76,6 +76,9 @@ TEST(PolygonsCreate, AddPolygonOrientsAndRefusesOverlaps)
     const Model before = m;
     EXPECT_FALSE(AddPolygon(Points({{5, 5}, {30, 5}, {15, 30}}), m.bodies, m.nodes));
     EXPECT_FALSE(AddPolygon(Points({{15, 15}, {16, 15}, {15.5, 16}}), m.bodies, m.nodes));
+    // Points on one line, also clicked back and forth, enclose nothing.
+    EXPECT_FALSE(AddPolygon(Points({{30, 30}, {35, 32}, {40, 34}}), m.bodies, m.nodes));
+    EXPECT_FALSE(AddPolygon(Points({{30, 30}, {40, 34}, {35, 32}, {32, 30.8}}), m.bodies, m.nodes));
     EXPECT_EQ(m.bodies, before.bodies);
     EXPECT_EQ(m.nodes.Length(), before.nodes.Length());
     FillDefaultProperties();
