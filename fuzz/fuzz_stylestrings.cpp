@@ -67,6 +67,8 @@ void ReadSeries(const std::string& text)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool started = [] {
+        // Fuzzing by hand runs without a display; the chart needs an application object all the same.
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
         EnsureQtApplication();
         ChartInitialization();
         SeriesLibraryInitialization();
