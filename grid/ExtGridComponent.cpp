@@ -4,6 +4,7 @@
 #include "grid/ExtGrid.h"
 
 #include "platform/controls/ExtCtrls.h"
+#include "grid/ExtGridHint.h"
 #include "platform/controls/HintWindow.h"
 #include "platform/graphics/ImageList.h"
 
@@ -131,7 +132,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner)
     FFixedFont.OnChange = [this](TPersistent*) { Invalidate(); };
     FAutoMergeColumns.OnValuesChange = [this](TIntList*, int, int) { RemergeColumns(); };
     FActiveCellFont.OnChange = [this](TPersistent*) { Invalidate(); };
-    FHintWindow = new THintWindow(this);
+    FHintWindow = new THTMLHintWindow(this);
     FFooterPanel = new TFooterPanel(this);
     FFooterPanel->SetParent(this);
     FFooterPanel->SetVisible(false);

@@ -62,6 +62,9 @@ using TSelectionChangedEvent = std::function<void(TPersistent*, int ALeft, int A
 using TAnchorClickEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& Anchor, bool& AutoHandle)>;
 using TAnchorEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& Anchor)>;
 using TUpdateColumnSizeEvent = std::function<void(TPersistent*, int ACol, int& AWidth)>;
+using TControlEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& CtrlID, const std::string& CtrlType,
+                                         const std::string& CtrlVal)>;
+using TAnchorHintEvent = std::function<void(TPersistent*, int ARow, int ACol, std::string& Anchor)>;
 using TScrollHintEvent = std::function<void(TPersistent*, int ARow, std::string& Hint)>;
 using TCheckBoxClickEvent = std::function<void(TPersistent*, int ACol, int ARow, bool State)>;
 using TRadioClickEvent = std::function<void(TPersistent*, int ACol, int ARow, int AIdx)>;
@@ -527,6 +530,16 @@ public:
     THTMLPictureCache& PictureCache() { return *FPictureCache; }
     // The markup's settings for this grid: its images, pictures and a link colour.
     THTMLPaintParams MarkupParams(TColor URLColor);
+    // The hit test of a mini-markup cell (real column) at a client point: the anchor or "ctrl" and the
+    // embedded control there; true when something was hit.
+    bool MarkupHitTest(int ACol, int ARow, int X, int Y, THTMLResult& Res);
+    std::string AnchorAt(int ACol, int ARow, int X, int Y, TPoint& Hit);
+    // Ends an open EDIT or COMBO control of a markup cell: the value goes into its tag and the cell.
+    void ControlEditDone(const std::string& Value);
+    void ControlEditDone();
+    bool ControlEditing() const { return FControlEditing; }
+    bool MarkupButtonDown() const { return FControlButtonDown; }
+    TPoint ControlCell() const { return FControlCell; }
 
     // Layout of a cell's graphic: its alignments, whether the cell text is drawn as text, and the drawn
     // size (pictures by their display mode in the box R less the inset).
@@ -662,6 +675,8 @@ public:
     TSelectionChangedEvent OnSelectionChanged;
     TAnchorClickEvent OnAnchorClick;
     TAnchorEvent OnAnchorEnter, OnAnchorExit;
+    TAnchorHintEvent OnAnchorHint;
+    TControlEvent OnControlClick, OnControlEditDone;
     TColAllowEvent OnColumnSize, OnColumnMove, OnCanSort;
     TRowAllowEvent OnRowSize, OnRowMove;
     TUpdateColumnSizeEvent OnUpdateColumnSize;
@@ -736,6 +751,8 @@ protected:
     void Resize() override;
     void FormResized(int FormWidth, int FormHeight) override;
     void HintShow(THintInfo& Info, bool& CanShow) override;
+    bool ShowOwnHint(const THintInfo& Info) override;
+    void HideOwnHint() override;
     using TCustomGrid::SizeChanged;
 
 private:
@@ -878,6 +895,23 @@ private:
     TPictureContainer* FPictureContainer = nullptr;
     std::unique_ptr<THTMLPictureCache> FPictureCache;
     TPoint FPressedButton{-1, -1}, FPressedFixed{-1, -1};
+    // The markup control being used: its cell (real column), ID and type, a held BUTTON, an open editor.
+    TPoint FControlCell{-1, -1};
+    std::string FControlID, FControlType;
+    bool FControlButtonDown = false, FControlEditing = false;
+    // The cell a sizing drag measures from, and the press point's distance from its bottom-right.
+    TPoint FSizeRefCell{-1, -1}, FSizeEdgeOffset{0, 0};
+    bool FSizingHintShown = false;
+    void ShowSizingHint(int X, int Y);
+    // The press on a link, an anchor or a markup control (true: taken); the link cursor and anchor
+    // events of the move; a held markup button released.
+    bool PressLinkOrControl(int C, int R, int X, int Y);
+    bool MoveOverLinks(int C, int R, int X, int Y);
+    void ReleaseMarkupButton();
+    // Opens the editor of an EDIT or COMBO control over it; the editor's text comes back through
+    // MarkupControlText when it ends.
+    virtual void OpenMarkupControl(const THTMLResult& Hit, int ACol, int ARow);
+    virtual std::string MarkupControlText();
     // Cell-graphic steps of painting.
     void DrawCellGraphic(TCanvas& C, int ACol, int ARow, const TRect& R, TGridDrawState AState, const TGraphicLayout& L,
                          TAlignment TextAlign, int TextExtent);

@@ -6,6 +6,7 @@
 
 #include "grid/EsgHTMLE.h"
 #include "grid/ExtObj.h"
+#include "platform/controls/Application.h"
 #include "platform/controls/HintWindow.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Screen.h"
@@ -66,6 +67,12 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
     FMouseDownPos = {X, Y};
+    // The cell a sizing drag measures from: 4 pixels left on the header row, 4 up in the fixed column.
+    {
+        int sc = -1, sr = -1;
+        MouseToCell(r == 0 ? X - 4 : c == 0 ? X : X - 4, c == 0 ? Y - 4 : r == 0 ? Y : Y - 4, sc, sr);
+        FSizeRefCell = {sc, sr};
+    }
     const bool fixedClick = c >= 0 && r >= 0 && (c < FixedCols() || r < FixedRows());
     if (c < 0 || r < 0) {
         HideEditorControl();
@@ -137,14 +144,8 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
             ClearColSelection();
         }
     }
-    // Links: a plain address with URLShow, or an anchor of mini-markup text.
-    const std::string text = RawCellText(rc, r);
-    if ((FURLShow && IsLinkText(text) && ClassifyCellText(text, EnableHTML) != 1)) {
-        bool autoHandle = true;
-        if (OnAnchorClick) OnAnchorClick(this, r, c, text, autoHandle);
-        if (autoHandle) OpenLink(text);
-        return;
-    }
+    // Links: a plain address with URLShow, or an anchor or a control of mini-markup text.
+    if (PressLinkOrControl(c, r, X, Y)) return;
     // Selection clicks in the fixed area.
     if (Options().Contains(goRangeSelect)) {
         TGridRect sel{};
@@ -190,6 +191,11 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
         if (CanFocus()) SetFocus();
         HideEditor();
     }
+    FSizeEdgeOffset = {0, 0};
+    if (FSizeRefCell.x >= 0 && FSizeRefCell.y >= 0) {
+        const TRect ref = CellRect(FSizeRefCell.x, FSizeRefCell.y);
+        FSizeEdgeOffset = {X - ref.Right, Y - ref.Bottom};
+    }
     const TGridRect s = Selection();
     const bool onSameCell = s.Left == c && s.Right == c && s.Top == r && s.Bottom == r && X >= cellRect.Left &&
                             X < cellRect.Right && Y >= cellRect.Top && Y < cellRect.Bottom;
@@ -217,6 +223,11 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
 
 void TExtStringGrid::LeftButtonUp(TShiftState Shift, int X, int Y)
 {
+    ReleaseMarkupButton();
+    if (FSizingHintShown) {
+        FHintWindow->ReleaseHandle();
+        FSizingHintShown = false;
+    }
     FMovedFlag = FWidthsChanged = false;
     const bool cleared = FDisjunctCleared;
     FDisjunctCleared = false;
@@ -521,17 +532,50 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             else if (c < FixedCols() && r >= FixedRows() && MouseActions.RowSelect && !OverSizingEdge(X, Y)) FHoverZone = 2;
         }
     }
-    // Link cursor.
-    if (c >= 0 && r >= 0 && FURLShow && IsLinkText(RawCellText(DisplayToRealCol(c), r))) SetCursor(crHandPoint);
-    else if (!FFixedColEdge && FHoverZone == 0 && Cursor() == crHandPoint) SetCursor(crDefault);
+    // Link cursor and anchor events.
+    const bool overLink = MoveOverLinks(c, r, X, Y);
+    if (!overLink && !FFixedColEdge && FHoverZone == 0 && Cursor() == crHandPoint) SetCursor(crDefault);
+    // A hint belongs to its cell: moving to another one takes it away.
+    if (FHintCell.x >= 0 && (c != FHintCell.x || r != FHintCell.y)) {
+        Application->CancelHint();
+        FHintCell = {-1, -1};
+    }
     if (GridState() == gsColSizing || GridState() == gsRowSizing) {
         if (GridState() == gsColSizing) FColSized = true;
         else FRowSized = true;
     }
     if (RowCount() == 1 || FixedCols() >= ColCount()) SetGridState(gsNormal);
     TBaseGrid::MouseMove(Shift, X, Y);
+    if (HintShowSizing && (GridState() == gsColSizing || GridState() == gsRowSizing || FFixedColSizing)) ShowSizingHint(X, Y);
     const TGridRect now = Selection();
     if (!(now == entry)) SelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
+}
+
+// The live sizing hint: the width or height the column or row would take at the mouse.
+void TExtStringGrid::ShowSizingHint(int X, int Y)
+{
+    std::string text;
+    TPoint at{0, 0};
+    if (FFixedColSizing) {
+        text = "cw=<b>" + std::to_string(FFixedColSizingX) + "</b>";
+        const TRect r = CellRect(0, 0);
+        at = {r.Left, r.Top};
+    } else if (GridState() == gsColSizing) {
+        const TPoint ref = FSizeRefCell.x >= 0 ? FSizeRefCell : TPoint{ColCount() - 1, 0};
+        const TRect r = CellRect(ref.x, std::max(0, ref.y));
+        text = "cw=<b>" + std::to_string(X - r.Left - FSizeEdgeOffset.x) + "</b>";
+        at = {r.Left, r.Top};
+    } else {
+        const TPoint ref = FSizeRefCell.y >= 0 ? FSizeRefCell : TPoint{0, RowCount() - 1};
+        const TRect r = CellRect(std::max(0, ref.x), ref.y);
+        text = "rh=<b>" + std::to_string(Y - r.Top - FSizeEdgeOffset.y) + "</b>";
+        at = {r.Left, r.Top};
+    }
+    const TPoint screen = ClientToScreen(at);
+    const TRect size = FHintWindow->CalcHintRect(200, text);
+    FHintWindow->SetColor(HintColor);
+    FHintWindow->ActivateHint({screen.x, screen.y, screen.x + size.Right, screen.y + size.Bottom}, text);
+    FSizingHintShown = true;
 }
 
 void TExtStringGrid::DrawSizingLine(int X)

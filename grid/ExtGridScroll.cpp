@@ -104,6 +104,16 @@ void TExtStringGrid::HintShow(THintInfo& Info, bool& CanShow)
     BuildCellHint(Info.HintStr, Info);
 }
 
+// Cell hints show in the grid's own hint window, mini-markup included.
+bool TExtStringGrid::ShowOwnHint(const THintInfo& Info)
+{
+    FHintWindow->SetColor(Info.HintColor);
+    FHintWindow->ActivateHint({Info.HintPos.x, Info.HintPos.y, Info.HintPos.x, Info.HintPos.y}, Info.HintStr);
+    return true;
+}
+
+void TExtStringGrid::HideOwnHint() { FHintWindow->ReleaseHandle(); }
+
 void TExtStringGrid::BuildCellHint(std::string& HintStr, THintInfo& Info)
 {
     Info.HintColor = HintColor;
@@ -113,7 +123,16 @@ void TExtStringGrid::BuildCellHint(std::string& HintStr, THintInfo& Info)
     FHintCell = {c, r};
     const TRect rect = CellRect(c, r);
     Info.CursorRect = rect;
-    // Mini-markup anchors have no hit test yet, so an anchor hint never replaces the text here.
+    // The anchor under the mouse in a mini-markup cell becomes the hint.
+    const std::string raw = RawCellText(rc, r);
+    if (AnchorHint && ClassifyCellText(raw, EnableHTML) == 1) {
+        TPoint hit{0, 0};
+        std::string anchor = AnchorAt(rc, r, Info.CursorPos.x, Info.CursorPos.y, hit);
+        if (!anchor.empty()) {
+            if (OnAnchorHint) OnAnchorHint(this, r, rc, anchor);
+            HintStr = anchor;
+        }
+    }
     TPoint pos{rect.Left, rect.Bottom + 6};
     if (const TCellGraphic* gr = CellGraphicOf(rc, r); gr && gr->CellType == ctComment) {
         HintStr = gr->CellText;

@@ -132,6 +132,7 @@ void TApplication::ActivateHint(TPoint screenPos)
 void TApplication::CancelHint()
 {
     if (QCoreApplication::instance()) QToolTip::hideText();
+    if (FLastHint.Shown && FLastHint.Control) FLastHint.Control->HideOwnHint();
     FLastHint.Shown = false;
 }
 
@@ -151,8 +152,10 @@ void TApplication::ShowControlHint(TWinControl* control, TPoint clientPos)
     FLastHint = {show, info.HintStr, info.HintPos, info.HintControl, info.CursorRect};
     if (!show) {
         QToolTip::hideText();
+        if (info.HintControl) info.HintControl->HideOwnHint();
         return;
     }
+    if (info.HintControl && info.HintControl->ShowOwnHint(info)) return;
     const TRect& r = info.CursorRect;
     QWidget* w = info.HintControl ? info.HintControl->Widget() : nullptr;
     QToolTip::showText(QPoint(info.HintPos.x, info.HintPos.y), AnsiToQString(info.HintStr), w,

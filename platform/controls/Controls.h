@@ -115,6 +115,10 @@ public:
     // The hint about to show for the control (the application's hint flow calls it): HintShow may
     // change the text, the cursor rectangle and the position, or refuse.
     void PrepareHint(THintInfo& info, bool& canShow) { HintShow(info, canShow); }
+    // A control with a hint window of its own shows the prepared hint there and answers true; the
+    // application then shows no tool tip. HideOwnHint takes it away again.
+    virtual bool ShowOwnHint(const THintInfo& info) { (void)info; return false; }
+    virtual void HideOwnHint() {}
     // The control's text (a button's caption, a combo box's edit text).
     virtual std::string Text() const;
     virtual void SetText(const std::string& v);

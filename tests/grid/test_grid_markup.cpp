@@ -6,6 +6,8 @@
 #include "ElectrodeGrid.h"
 
 #include "grid/EsgHTMLE.h"
+#include "grid/ExtGridHint.h"
+#include "platform/controls/Screen.h"
 #include "grid/PictureContainer.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/ImageList.h"
@@ -17,6 +19,8 @@
 
 #include <fstream>
 #include <iterator>
+
+using namespace gridtest;
 
 namespace {
 
@@ -383,4 +387,153 @@ TEST(Markup, PicturesByAddress)
     EXPECT_EQ(cache.Count(), before);   // already there under its key
     r.Paint("<IMG SRC=\"file:///nowhere.gif\">", {0, 0, 1000, 100}, params);
     EXPECT_EQ(cache.Count(), before + 1);
+}
+
+namespace {
+
+struct MarkupHost {
+    MarkupHost()
+    {
+        Application->ProcessMessages();
+        Window = std::make_unique<QWidget>();
+        Window->setGeometry(40, 40, 500, 300);
+        Grid = std::make_unique<TExtStringGrid>(nullptr);
+        Grid->SetParentWidget(Window.get());
+        Grid->SetBounds(0, 0, 500, 300);
+        Grid->SetColCount(5);
+        Grid->SetRowCount(8);
+        Grid->SetDefaultColWidth(120);
+        Grid->SetDefaultRowHeight(30);
+        Window->show();
+        Application->ProcessMessages();
+    }
+    TExtStringGrid& G() { return *Grid; }
+    QWidget* W() { return Grid->Widget(); }
+    // A point of the cell's markup: x pixels into its text, on its first line.
+    TPoint TextPoint(int c, int r, int x)
+    {
+        const TRect cell = Grid->CellRect(c, r);
+        return {cell.Left + Grid->XMargin + 1 + 1 + x, cell.Top + Grid->YMargin + 1 + 5};
+    }
+    std::unique_ptr<QWidget> Window;
+    std::unique_ptr<TExtStringGrid> Grid;
+};
+
+} // namespace
+
+TEST(MarkupCells, AnchorsJumpsAndCheckControlsOnTheRealControl)
+{
+    MarkupHost h;
+    TExtStringGrid& g = h.G();
+    g.Canvas().Font().Assign(g.Font());
+    const int go = g.Canvas().TextWidth("go ");
+    g.SetCells(1, 1, "go <A HREF=\"there\">there</A>");
+    g.SetCells(2, 1, "<A HREF=\"CELL://R5C3\">jump</A>");
+    g.SetCells(3, 1, "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"FALSE\"> <I>on</I>");   // markup needs a closing tag
+    std::vector<std::string> anchors, controls;
+    g.OnAnchorClick = [&](TPersistent*, int, int, const std::string& a, bool& autoHandle) {
+        anchors.push_back(a);
+        autoHandle = a.rfind("CELL://", 0) == 0;
+    };
+    g.OnControlClick = [&](TPersistent*, int, int, const std::string& id, const std::string& type, const std::string& value) {
+        controls.push_back(id + " " + type + " " + value);
+    };
+    TPoint p = h.TextPoint(1, 1, go + 5);
+    Click(h.W(), p.x, p.y);
+    EXPECT_EQ(anchors, (std::vector<std::string>{"there"}));
+    p = h.TextPoint(1, 1, 2);   // beside the anchor: only a click on the cell
+    Click(h.W(), p.x, p.y);
+    EXPECT_EQ(anchors.size(), 1u);
+    EXPECT_EQ((std::pair{g.Col(), g.Row()}), (std::pair{1, 1}));
+    p = h.TextPoint(2, 1, 5);
+    Click(h.W(), p.x, p.y);
+    EXPECT_EQ((std::pair{g.Col(), g.Row()}), (std::pair{3, 5}));
+    // A check control toggles its value in the cell's text.
+    p = h.TextPoint(3, 1, 8);
+    Click(h.W(), p.x, p.y);
+    EXPECT_EQ(controls, (std::vector<std::string>{"c1 CHECK FALSE"}));
+    EXPECT_NE(g.Cells(3, 1).find("VALUE=\"TRUE\""), std::string::npos);
+    Click(h.W(), p.x, p.y);
+    EXPECT_NE(g.Cells(3, 1).find("VALUE=\"FALSE\""), std::string::npos);
+}
+
+TEST(MarkupCells, AnchorEventsAndTheLinkCursor)
+{
+    MarkupHost h;
+    TExtStringGrid& g = h.G();
+    g.SetCells(1, 1, "<A HREF=\"x\">link</A> text");
+    std::vector<std::string> log;
+    g.OnAnchorEnter = [&](TPersistent*, int, int, const std::string& a) { log.push_back("enter " + a); };
+    g.OnAnchorExit = [&](TPersistent*, int, int, const std::string&) { log.push_back("exit"); };
+    auto move = [&](TPoint p) {
+        const QPointF q(p.x, p.y);
+        QMouseEvent e(QEvent::MouseMove, q, h.W()->mapToGlobal(q), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(h.W(), &e);
+    };
+    move(h.TextPoint(1, 1, 3));
+    EXPECT_EQ(g.Cursor(), crHandPoint);
+    move(h.TextPoint(1, 1, 5));
+    move(h.TextPoint(1, 1, 60));
+    EXPECT_NE(g.Cursor(), crHandPoint);
+    EXPECT_EQ(log, (std::vector<std::string>{"enter x", "exit"}));
+}
+
+TEST(MarkupCells, HintWindowSizesAndKeepsOnTheScreen)
+{
+    THTMLHintWindow hint(nullptr);
+    const TRect m = hint.CalcHintRect(1008, "abc");
+    hint.ActivateHint({100, 100, 100, 100}, "abc");
+    EXPECT_EQ(hint.HintRect(), (TRect{100, 100, 100 + m.Right + 16, 100 + m.Bottom + 4}));
+    EXPECT_EQ(hint.TextWidthMeasured(), m.Right);
+    const int sw = Screen->Width(), sh = Screen->Height();
+    hint.ActivateHint({sw - 5, sh - 5, sw - 5, sh - 5}, "<B>bold</B> text");
+    const TRect r = hint.HintRect();
+    EXPECT_EQ(r.Right, sw - 2);
+    EXPECT_EQ(r.Bottom, sh - 2);
+    EXPECT_EQ(r.Width(), hint.TextWidthMeasured() + 16);
+    EXPECT_EQ(r.Height(), hint.TextHeightMeasured() + 4);
+    // A hint wider than 1008 pixels is measured wrapped, and painted with the same lines.
+    std::string longText;
+    for (int i = 0; i < 120; ++i) longText += "word ";
+    hint.ActivateHint({0, 0, 0, 0}, longText);
+    EXPECT_LE(hint.TextWidthMeasured(), 1008);
+    EXPECT_GT(hint.TextHeightMeasured(), hint.CalcHintRect(1008, "word").Bottom);
+    hint.ReleaseHandle();
+}
+
+TEST(MarkupCells, CellHintsShowInTheGridsWindowAndSizingHintsReadTheWidth)
+{
+    MarkupHost h;
+    TExtStringGrid& g = h.G();
+    g.HintShowCells = true;
+    g.HTMLHint = true;
+    g.SetCells(1, 1, "<B>bold</B>");
+    const TRect r = g.CellRect(1, 1);
+    Application->ShowControlHint(&g, {r.Left + 5, r.Top + 5});
+    ASSERT_TRUE(Application->LastHint().Shown);
+    EXPECT_EQ(Application->LastHint().Text, "<B>bold</B>");
+    ASSERT_NE(g.GridHintWindow(), nullptr);
+    EXPECT_TRUE(g.GridHintWindow()->IsShowing());
+    EXPECT_EQ(g.GridHintWindow()->Caption(), "<B>bold</B>");
+    Application->CancelHint();
+    EXPECT_FALSE(g.GridHintWindow()->IsShowing());
+    // Sizing a column to 57 pixels shows "cw=<b>57</b>".
+    g.SetOptions(g.Options() + TGridOptions{goColSizing});
+    g.HintShowSizing = true;
+    const TRect head = g.CellRect(1, 0);
+    auto send = [&](QEvent::Type t, int x, Qt::MouseButtons held) {
+        const QPointF p(x, head.Top + 5);
+        QMouseEvent e(t, p, h.W()->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(h.W(), &e);
+    };
+    send(QEvent::MouseMove, head.Right - 1, Qt::NoButton);
+    send(QEvent::MouseButtonPress, head.Right - 1, Qt::LeftButton);
+    send(QEvent::MouseMove, head.Left + 57, Qt::LeftButton);
+    EXPECT_TRUE(g.GridHintWindow()->IsShowing());
+    const std::string shown = g.GridHintWindow()->Caption();
+    send(QEvent::MouseButtonRelease, head.Left + 57, Qt::NoButton);
+    EXPECT_FALSE(g.GridHintWindow()->IsShowing());
+    // The hint read the width the release gave the column.
+    EXPECT_EQ(shown, "cw=<b>" + std::to_string(g.ColWidths(1)) + "</b>");
+    EXPECT_NEAR(g.ColWidths(1), 57, 1);
 }
