@@ -43,6 +43,8 @@ public:
 
     // The mouse is over the enabled button (a flat button shows its frame).
     bool MouseInControl() const { return FMouseInControl; }
+    // The button shows down: it is down, or held by the left button with the mouse over it.
+    bool ShownDown() const { return FDown || (FPressed && FMouseInControl); }
 
     // Fires OnClick, as a release of the left button over the button does after updating Down.
     void Click() override;

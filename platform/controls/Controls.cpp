@@ -11,6 +11,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/ImageBackend.h"
 #include "platform/graphics/Region.h"
+#include "platform/rtl/AnsiText.h"
 #include "platform/rtl/SystemColors.h"
 
 #include <QApplication>
@@ -104,6 +105,14 @@ TImageMemory ImageMemoryOf(QImage& image)
     m.Stride = static_cast<int>(image.bytesPerLine());
     m.BytesPerPixel = 4;
     return m;
+}
+
+void TWinControl::WMCharWide(char16_t& Key)
+{
+    const std::string ansi = WideToAnsi(std::u16string(1, Key));
+    char ch = ansi.empty() ? '?' : ansi[0];
+    WMChar(ch);
+    if (ch == 0) Key = 0;
 }
 
 // ---- The control's window and its event filter -------------------------------------------------------
@@ -246,12 +255,12 @@ struct TWinControl::Dispatch : QObject {
             Control.WMKeyDown(key, shift);
             if (key == 0) return true;
         }
-        const std::string chars = QStringToAnsi(e.text());
+        const std::u16string chars = e.text().toStdU16String();
         bool swallowed = false;
         Control.FCharFromKeypad = e.modifiers().testFlag(Qt::KeypadModifier);
-        for (char c : chars) {
-            char ch = c;
-            Control.WMChar(ch);
+        for (char16_t c : chars) {
+            char16_t ch = c;
+            Control.WMCharWide(ch);
             swallowed = swallowed || ch == 0;
         }
         Control.FCharFromKeypad = false;

@@ -181,6 +181,9 @@ protected:
     // that handles the message before (or instead of) the class library's step overrides these.
     virtual void WMKeyDown(std::uint16_t& Key, TShiftState Shift) { KeyDown(Key, Shift); }
     virtual void WMChar(char& Key) { KeyPress(Key); }
+    // A typed UTF-16 character as it arrives, before its 8-bit form goes to WMChar (a character the code
+    // page lacks arrives there as '?'); clearing it swallows it. Unicode controls override this.
+    virtual void WMCharWide(char16_t& Key);
     // Button presses and releases as they arrive (a double click arrives as a press with ssDouble,
     // after DblClick); the bases call MouseDown and MouseUp.
     virtual void WMMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) { MouseDown(Button, Shift, X, Y); }

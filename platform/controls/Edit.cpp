@@ -64,6 +64,24 @@ void TCustomEdit::SetText(const std::string& v)
     FModified = false;
 }
 
+std::u16string TCustomEdit::WideText() const { return LineEdit(*this).text().toStdU16String(); }
+
+void TCustomEdit::SetWideText(const std::u16string& v)
+{
+    QLineEdit& e = LineEdit(*this);
+    const QString q = QString::fromStdU16String(v);
+    if (e.text() == q) return;
+    e.setText(q);
+    FModified = false;
+}
+
+void TCustomEdit::SetTextMargins(int Left, int Right)
+{
+    QLineEdit& e = LineEdit(*this);
+    const QMargins m = e.textMargins();
+    e.setTextMargins(std::max(0, Left), m.top(), std::max(0, Right), m.bottom());
+}
+
 int TCustomEdit::SelStart() const
 {
     const QLineEdit& e = LineEdit(*this);

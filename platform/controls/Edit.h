@@ -19,6 +19,11 @@ public:
 
     std::string Text() const override;
     void SetText(const std::string& v) override;
+    // The text in Unicode (Text gives its 8-bit form).
+    std::u16string WideText() const;
+    void SetWideText(const std::u16string& v);
+    // The room the text keeps from the left and right edges (the edit's formatting rectangle), pixels.
+    void SetTextMargins(int Left, int Right);
     // Selection in characters; the caret stands at SelStart + SelLength.
     int SelStart() const;
     void SetSelStart(int v);

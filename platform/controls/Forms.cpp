@@ -63,6 +63,12 @@ void TForm::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+bool TForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowDeactivate && OnDeactivate) Application->Guarded([this] { OnDeactivate(this); });
+    return QDialog::event(event);
+}
+
 void TForm::done(int result)
 {
     // Closing the window or pressing Escape rejects with 0, which is a Cancel for the program.

@@ -40,12 +40,15 @@ public:
 
     // Handlers of the form's life: show (before it appears), close (result known), destroy.
     std::function<void(TForm* sender)> OnShow, OnClose, OnDestroy;
+    // The form stopped being the active window (another window, or none, took the activation).
+    std::function<void(TForm* sender)> OnDeactivate;
 
     // Closes the form with a result (Escape and the window's close button give mrCancel).
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     TModalResult FModalResult = mrNone;

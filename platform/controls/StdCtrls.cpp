@@ -11,7 +11,9 @@
 #include "platform/graphics/ImageBackend.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
@@ -23,10 +25,16 @@
 
 namespace {
 
-// Paints `native` into an image of the rectangle's size, runs `program` with a canvas on that image, and
-// puts the image on the painter at the rectangle.
 template <class Native, class Program>
 void PaintLayered(QPainter& target, const QRect& rect, Native&& native, Program&& program)
+{
+    PaintLayeredImage(target, rect, native, program);
+}
+
+} // namespace
+
+void PaintLayeredImage(QPainter& target, const QRect& rect, const std::function<void(QPainter&)>& native,
+                       const std::function<void(TCanvas&)>& program)
 {
     if (rect.isEmpty()) return;
     QImage image(rect.size(), QImage::Format_RGB32);
@@ -41,8 +49,6 @@ void PaintLayered(QPainter& target, const QRect& rect, Native&& native, Program&
     }
     target.drawImage(rect.topLeft(), image);
 }
-
-} // namespace
 
 // ---- TButton -----------------------------------------------------------------------------------------
 
@@ -288,6 +294,7 @@ void TComboBox::SetItems(const std::vector<std::string>& items)
 {
     auto* native = static_cast<Native*>(Widget());
     FItems = items;
+    FObjects.assign(items.size(), nullptr);
     const QSignalBlocker block(native);
     native->clear();
     for (const std::string& item : items) native->addItem(AnsiToQString(item));
@@ -299,6 +306,7 @@ int TComboBox::AddItem(const std::string& item)
     auto* native = static_cast<Native*>(Widget());
     const QSignalBlocker block(native);
     FItems.push_back(item);
+    FObjects.push_back(nullptr);
     const int keep = native->currentIndex();
     native->addItem(AnsiToQString(item));
     native->setCurrentIndex(keep);
@@ -354,6 +362,112 @@ int TComboBox::DropDownWidth() const { return FDropDownWidth > 0 ? FDropDownWidt
 void TComboBox::SetDropDownWidth(int v) { FDropDownWidth = std::max(0, v); }
 
 bool TComboBox::DroppedDown() const { return static_cast<Native*>(Widget())->view()->isVisible(); }
+
+void TComboBox::SetDroppedDown(bool v)
+{
+    auto* native = static_cast<Native*>(Widget());
+    if (v == DroppedDown()) return;
+    if (v) native->showPopup();
+    else native->hidePopup();
+}
+
+std::u16string TComboBox::ItemWide(int index) const
+{
+    Item(index);   // the index check
+    return static_cast<Native*>(Widget())->itemText(index).toStdU16String();
+}
+
+int TComboBox::AddItemWide(const std::u16string& item)
+{
+    InsertItemWide(ItemCount(), item);
+    return ItemCount() - 1;
+}
+
+void TComboBox::InsertItemWide(int index, const std::u16string& item)
+{
+    if (index < 0 || index > ItemCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    auto* native = static_cast<Native*>(Widget());
+    const QSignalBlocker block(native);
+    const QString q = QString::fromStdU16String(item);
+    FItems.insert(FItems.begin() + index, QStringToAnsi(q));
+    FObjects.insert(FObjects.begin() + index, nullptr);
+    const int keep = native->currentIndex();
+    const QString text = native->currentText();
+    native->insertItem(index, q);
+    native->setCurrentIndex(keep >= index && keep >= 0 ? keep + 1 : keep);
+    if (native->isEditable()) native->setEditText(text);
+}
+
+void TComboBox::DeleteItem(int index)
+{
+    Item(index);
+    auto* native = static_cast<Native*>(Widget());
+    const QSignalBlocker block(native);
+    FItems.erase(FItems.begin() + index);
+    FObjects.erase(FObjects.begin() + index);
+    native->removeItem(index);
+}
+
+int TComboBox::FindItemExact(const std::u16string& item) const
+{
+    return static_cast<Native*>(Widget())->findText(QString::fromStdU16String(item), Qt::MatchFixedString);
+}
+
+TPersistent* TComboBox::ItemObject(int index) const
+{
+    Item(index);
+    return FObjects[static_cast<std::size_t>(index)];
+}
+
+void TComboBox::SetItemObject(int index, TPersistent* object)
+{
+    Item(index);
+    FObjects[static_cast<std::size_t>(index)] = object;
+}
+
+std::u16string TComboBox::TextWide() const { return static_cast<Native*>(Widget())->currentText().toStdU16String(); }
+
+void TComboBox::SetTextWide(const std::u16string& v)
+{
+    auto* native = static_cast<Native*>(Widget());
+    const QSignalBlocker block(native);
+    const QString q = QString::fromStdU16String(v);
+    if (native->isEditable()) native->setEditText(q);
+    else native->setCurrentIndex(native->findText(q, Qt::MatchFixedString));
+    TextChanged();
+}
+
+int TComboBox::EditSelStart() const
+{
+    const QLineEdit* e = static_cast<Native*>(Widget())->lineEdit();
+    if (!e) return 0;
+    return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+}
+
+int TComboBox::EditSelLength() const
+{
+    const QLineEdit* e = static_cast<Native*>(Widget())->lineEdit();
+    return e ? static_cast<int>(e->selectedText().size()) : 0;
+}
+
+void TComboBox::SetEditSel(int start, int length)
+{
+    QLineEdit* e = static_cast<Native*>(Widget())->lineEdit();
+    if (!e) return;
+    const int n = static_cast<int>(e->text().size());
+    start = std::clamp(start, 0, n);
+    e->setSelection(start, std::clamp(length, 0, n - start));
+    if (length <= 0) e->setCursorPosition(start);
+}
+
+int TComboBox::EditCharFromPos(int x, int y) const
+{
+    QLineEdit* e = static_cast<Native*>(Widget())->lineEdit();
+    if (!e) return -1;
+    const QPoint p = e->mapFrom(Widget(), QPoint(x, y));
+    if (!e->rect().contains(p)) return -1;
+    return e->cursorPositionAt(p);
+}
 
 TCanvas& TComboBox::Canvas() { return FItemCanvas.Canvas(); }
 
@@ -413,6 +527,69 @@ void TItemCanvasSlot::DrawPlainItem(const TRect& rect, TOwnerDrawState state, co
     c.FillRect(rect);
     c.Font().SetColor(state.Contains(odSelected) ? clHighlightText : clWindowText);
     if (!text.empty()) c.TextOut(rect.Left + 2, rect.Top, text);
+}
+
+// ---- TCheckBox ---------------------------------------------------------------------------------------
+
+struct TCheckBox::Native : QCheckBox {
+    explicit Native(TCheckBox* owner) : Owner(owner) {}
+    // The native box does not change itself: a click goes to the control, which decides the new state.
+    void nextCheckState() override
+    {
+        Application->Guarded([this] { Owner->ClickToggle(); });
+    }
+    TCheckBox* Owner;
+};
+
+const TClassInfo& TCheckBox::StaticClassInfo()
+{
+    using P = TProps<TCheckBox>;
+    static const TClassInfo info({
+        .Name = "TCheckBox",
+        .Parent = &TWinControl::StaticClassInfo(),
+        .Properties = {P::Text("Caption", &TCheckBox::Caption, &TCheckBox::SetCaption).Default(""),
+                       P::Enumeration("State", CheckBoxStateNames, &TCheckBox::State, &TCheckBox::SetState).Default(cbUnchecked),
+                       P::Boolean("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed).Default(false)},
+        .Defaults = {{"TabStop", true}},
+        .Create = &CreateComponentOf<TCheckBox>,
+    });
+    return info;
+}
+
+TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner, NewControlWidget<Native>(this))
+{
+    static_cast<Native*>(Widget())->setTristate(true);
+    SetTabStop(true);
+    SetBounds(0, 0, 97, 17);
+}
+
+std::string TCheckBox::Text() const { return QStringToAnsi(static_cast<Native*>(Widget())->text()); }
+
+void TCheckBox::SetText(const std::string& v)
+{
+    static_cast<Native*>(Widget())->setText(AnsiToQString(v));
+    TextChanged();
+}
+
+void TCheckBox::SetState(TCheckBoxState v)
+{
+    FState = v;
+    static_cast<Native*>(Widget())->setCheckState(v == cbChecked ? Qt::Checked : v == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+void TCheckBox::Toggle()
+{
+    switch (FState) {
+    case cbUnchecked: SetState(FAllowGrayed ? cbGrayed : cbChecked); break;
+    case cbChecked: SetState(cbUnchecked); break;
+    case cbGrayed: SetState(cbChecked); break;
+    }
+}
+
+void TCheckBox::ClickToggle()
+{
+    Toggle();
+    Click();
 }
 
 // ---- System metrics ----------------------------------------------------------------------------------

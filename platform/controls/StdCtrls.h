@@ -101,6 +101,25 @@ public:
     void SetItems(const std::vector<std::string>& items);
     int AddItem(const std::string& item);
     void ClearItems();
+    // Items in Unicode: the list shows the wide text, Item reads its 8-bit form. Insert takes 0..ItemCount.
+    std::u16string ItemWide(int index) const;
+    int AddItemWide(const std::u16string& item);
+    void InsertItemWide(int index, const std::u16string& item);
+    void DeleteItem(int index);
+    // The first item equal to the text without regard to letter case, -1 when none.
+    int FindItemExact(const std::u16string& item) const;
+    // An object kept beside each item (not owned); nullptr until set.
+    TPersistent* ItemObject(int index) const;
+    void SetItemObject(int index, TPersistent* object);
+    // The edit text in Unicode.
+    std::u16string TextWide() const;
+    void SetTextWide(const std::u16string& v);
+    // The selection of the edit part, in characters.
+    int EditSelStart() const;
+    int EditSelLength() const;
+    void SetEditSel(int start, int length);
+    // The character of the edit part under a client point (-1 outside its text).
+    int EditCharFromPos(int x, int y) const;
 
     // The selected item; -1 when none.
     int ItemIndex() const;
@@ -120,6 +139,7 @@ public:
     int DropDownWidth() const;
     void SetDropDownWidth(int v);
     bool DroppedDown() const;
+    void SetDroppedDown(bool v);
 
     // The canvas of the item being drawn, valid inside DrawItem and OnDrawItem.
     TCanvas& Canvas();
@@ -143,10 +163,48 @@ private:
     void DrawItemOn(TCanvas& canvas, int index, TRect rect, TOwnerDrawState state);
 
     std::vector<std::string> FItems;
+    std::vector<TPersistent*> FObjects;
     TComboBoxStyle FStyle = csDropDown;
     int FItemHeight = 16;
     int FDropDownWidth = 0;     // 0: as wide as the combo box
     TItemCanvasSlot FItemCanvas;
+};
+
+// ---- TCheckBox ---------------------------------------------------------------------------------------
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+inline const TEnumNames CheckBoxStateNames{"cbUnchecked", "cbChecked", "cbGrayed"};
+
+// The class library's check box over a native one: a click toggles it (through Toggle) and fires OnClick.
+class TCheckBox : public TWinControl {
+    VSP_PERSISTENT_CLASS
+public:
+    // 97 x 17 pixels, unchecked.
+    explicit TCheckBox(TComponent* AOwner);
+
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& v) { SetText(v); }
+    std::string Text() const override;
+    void SetText(const std::string& v) override;
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState v);
+    // A click cycles through the grayed state too.
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool v) { FAllowGrayed = v; }
+    // The next state, as a click gives it.
+    virtual void Toggle();
+
+    struct Native;
+
+protected:
+    // A user's click: Toggle, then Click (OnClick).
+    virtual void ClickToggle();
+
+private:
+    TCheckBoxState FState = cbUnchecked;
+    bool FAllowGrayed = false;
 };
 
 // ---- System metrics ----------------------------------------------------------------------------------
