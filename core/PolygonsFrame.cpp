@@ -50,13 +50,16 @@ bool FindSurfaceRun(const arofintM& host, int& first, int& last)
 }
 
 // Sorts the host ring's surface nodes between the top corners by decreasing x (neighbour exchanges).
+// Two nodes built with the frame are never exchanged: they lie in decreasing x in every model the program
+// makes, and a file that places them otherwise must not get a host outline out of the frame's order.
 void SortHostSurfaceRun(arofintM& host, int first, int last, const Tnodes& nodes)
 {
+    const int lastBuilt = LastBuiltFrameNode(host);
     bool exchanged = true;
     while (exchanged) {
         exchanged = false;
         for (int k = first + 1; k + 1 < last; ++k)
-            if (nodes[host[k]].x < nodes[host[k + 1]].x) {
+            if (nodes[host[k]].x < nodes[host[k + 1]].x && (host[k] > lastBuilt || host[k + 1] > lastBuilt)) {
                 SwapInts(host[k], host[k + 1]);
                 exchanged = true;
             }
