@@ -195,13 +195,20 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size)
     TBitmap b;
     b.Allocate(h.Width, h.Height, f, h.Palette);
     if (h.Compression == 1 || h.Compression == 2) {
+        // Whole rows at once: a small file may declare millions of pixels.
         const std::vector<std::uint8_t> idx = DecodeRle(r, h);
-        for (int y = 0; y < h.Height; ++y)
-            for (int x = 0; x < h.Width; ++x) {
-                const int row = h.TopDown ? y : h.Height - 1 - y;
-                const std::uint8_t i = idx[static_cast<std::size_t>(row) * h.Width + x];
-                b.WriteIndex(x, y, i & ((1 << h.Bpp) - 1));
+        for (int y = 0; y < h.Height; ++y) {
+            const std::size_t row = static_cast<std::size_t>(h.TopDown ? y : h.Height - 1 - y);
+            const std::uint8_t* src = idx.data() + row * h.Width;
+            std::uint8_t* dst = b.ScanLine(y);
+            if (h.Bpp == 8) {
+                std::memcpy(dst, src, static_cast<std::size_t>(h.Width));
+                continue;
             }
+            for (int x = 0; x + 1 < h.Width; x += 2)
+                dst[x / 2] = static_cast<std::uint8_t>(((src[x] & 0xF) << 4) | (src[x + 1] & 0xF));
+            if (h.Width % 2 == 1) b.WriteIndex(h.Width - 1, y, src[h.Width - 1] & 0xF);
+        }
     } else {
         const std::size_t stride = ((static_cast<std::size_t>(h.Width) * h.Bpp + 31) / 32) * 4;
         if (h.BitsOffset > size || (size - h.BitsOffset) / stride < static_cast<std::size_t>(h.Height)) Invalid();

@@ -181,7 +181,7 @@ TEST(Bitmap, BmpFileHasTheLayoutTheViewsRewrite)
 
 TEST(Bitmap, WrittenFilesOpenInAnIndependentReader)
 {
-    if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+    ASSERT_TRUE(HaveImageMagick()) << "ImageMagick (convert, identify) is not installed; scripts/deps.sh installs it";
     TBitmap b;
     PaintCorners(b);
     const std::string bmp = TempPath("corners.bmp"), png = TempPath("corners.png"), jpg = TempPath("corners.jpg");
@@ -211,7 +211,7 @@ TEST(Bitmap, WrittenFilesOpenInAnIndependentReader)
 
 TEST(Bitmap, FilesFromAnIndependentWriterAreRead)
 {
-    if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+    ASSERT_TRUE(HaveImageMagick()) << "ImageMagick (convert, identify) is not installed; scripts/deps.sh installs it";
     const std::string src = TempPath("im.png");
     Shell("convert -size 6x4 xc:'rgb(10,20,30)' -fill 'rgb(200,100,50)' -draw 'point 5,3' '" + src + "'");
     struct Case { const char* Ext; const char* Options; bool Exact; };
@@ -266,6 +266,55 @@ TEST(Bitmap, CodecsRoundTrip)
         y.LoadFromBytes(bytes.data(), bytes.size());
         EXPECT_EQ(y.PixelFormat(), f);
         EXPECT_EQ(y.ToPixels().Pixels, x.ToPixels().Pixels) << f;
+    }
+}
+
+TEST(Bitmap, RunLengthRowsDecodeToTheirIndexes)
+{
+    // A 5 x 2 picture (odd width, two 4-bit pixels a byte), rows bottom-up, palette entry i distinct.
+    const auto file = [](int bpp, int compression, std::vector<std::uint8_t> bits) {
+        std::vector<std::uint8_t> d(14 + 40, 0);
+        const auto put32 = [&d](std::size_t at, std::uint32_t v) {
+            for (int k = 0; k < 4; ++k) d[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
+        };
+        const int colours = 1 << bpp;
+        d[0] = 'B';
+        d[1] = 'M';
+        put32(10, 54 + 4 * colours);
+        put32(14, 40);
+        put32(18, 5);
+        put32(22, 2);
+        d[26] = 1;
+        d[28] = static_cast<std::uint8_t>(bpp);
+        put32(30, compression);
+        for (int i = 0; i < colours; ++i) d.insert(d.end(), {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 2), 0});
+        d.insert(d.end(), bits.begin(), bits.end());
+        put32(2, static_cast<std::uint32_t>(d.size()));
+        return d;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        int top[5], bottom[5];
+    };
+    const Case cases[] = {
+        // Bottom: a run of 1 2 1 2 1, end of line; top: 3 4 5 as they stand, a run of 6 6, end of picture.
+        {"4 bits", file(4, 2, {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 2, 0x66, 0, 1}), {3, 4, 5, 6, 6}, {1, 2, 1, 2, 1}},
+        // Bottom: five 7s; top: 8 9 10 as they stand (padded), a delta over one pixel, 11, end of picture.
+        {"8 bits", file(8, 1, {5, 7, 0, 0, 0, 3, 8, 9, 10, 0, 0, 2, 1, 0, 1, 11, 0, 1}), {8, 9, 10, 0, 11}, {7, 7, 7, 7, 7}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TBitmap b;
+        ASSERT_NO_THROW(b.LoadFromBytes(k.bytes.data(), k.bytes.size()));
+        ASSERT_EQ(b.Width(), 5);
+        ASSERT_EQ(b.Height(), 2);
+        const TPixelBuffer px = b.ToPixels();
+        const auto colour = [](int i) { return static_cast<std::uint32_t>(i * 2 << 16 | (255 - i) << 8 | i); };
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(px.At(x, 0) & 0xFFFFFF, colour(k.top[x])) << x;
+            EXPECT_EQ(px.At(x, 1) & 0xFFFFFF, colour(k.bottom[x])) << x;
+        }
     }
 }
 
