@@ -1,5 +1,6 @@
 // The worker-thread pool: every index once whatever the thread count, the lowest failure rethrown as a
-// plain loop would throw it, nested and concurrent calls, blocks, and the thread count's sources.
+// plain loop would throw it, a worker's failure in the caller, nested and concurrent calls, blocks, and
+// the thread count's sources.
 #include "platform/rtl/ThreadPool.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -94,6 +96,29 @@ TEST(ThreadPool, LowestFailureIsRethrownAndThePoolStaysUsable)
         pool.ParallelFor(100, [&](int i) { sum.fetch_add(i); });
         EXPECT_EQ(sum.load(), 4950);
     }
+}
+
+TEST(ThreadPool, AFailureOnAWorkerReachesTheCaller)
+{
+    // The calling thread holds its index until a worker has thrown, so the failure is surely a worker's.
+    TThreadPool pool(4);
+    const std::thread::id caller = std::this_thread::get_id();
+    std::atomic<bool> thrown{false};
+    try {
+        pool.ParallelFor(64, [&](int i) {
+            if (std::this_thread::get_id() != caller) {
+                thrown = true;
+                throw std::range_error("worker failed at " + std::to_string(i));
+            }
+            while (!thrown) std::this_thread::yield();
+        });
+        ADD_FAILURE() << "no exception";
+    } catch (const std::range_error& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("worker failed at ", 0), 0u) << e.what();
+    }
+    std::atomic<int> sum{0};
+    pool.ParallelFor(100, [&](int i) { sum.fetch_add(i); });
+    EXPECT_EQ(sum.load(), 4950);
 }
 
 TEST(ThreadPool, NestedAndConcurrentCallsComplete)
