@@ -573,6 +573,8 @@ void TPolygonChart::AbandonEdit()
     RestoreWorkingCopy();
     RebuildShapes();
     CancelPendingEdit();
+    // The shapes' new identifiers: a later restore must find them.
+    SaveWorkingCopy();
 }
 
 void TPolygonChart::UndoEdit()
