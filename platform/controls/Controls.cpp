@@ -107,6 +107,20 @@ TImageMemory ImageMemoryOf(QImage& image)
     return m;
 }
 
+void TWinControl::SelectNext(bool Forward)
+{
+    QWidget* self = Widget();
+    QWidget* w = self;
+    for (int guard = 0; guard < 10000; ++guard) {
+        w = Forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == self) return;
+        if (w->window() == self->window() && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()) {
+            w->setFocus(Forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
+}
+
 void TWinControl::WMCharWide(char16_t& Key)
 {
     const std::string ansi = WideToAnsi(std::u16string(1, Key));

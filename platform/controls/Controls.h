@@ -129,6 +129,8 @@ public:
     bool Focused() const;
     bool CanFocus() const;
     void SetFocus();
+    // Moves the focus to the next (previous) control in the tab order of the window, as Tab does.
+    void SelectNext(bool Forward);
     // Mouse capture: while set, every mouse event of the application comes to this window.
     void SetMouseCapture(bool Capture);
     bool MouseCaptured() const;

@@ -202,6 +202,14 @@ struct TComboBox::Native : QComboBox {
         initStyleOption(&option);
         const QRect edit = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
         const bool ownerDrawn = IsOwnerDrawn(Owner->FStyle);
+        if (Owner->FShowsColor) {
+            const QColor face = QtColorOf(Owner->Color());
+            if (palette().color(QPalette::Disabled, QPalette::Base) != face || palette().color(QPalette::Active, QPalette::Base) != face) {
+                QPalette pal = palette();
+                for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) pal.setColor(group, QPalette::Base, face);
+                setPalette(pal);
+            }
+        }
         PaintLayered(
             painter, rect(),
             [&](QPainter& p) {
@@ -362,6 +370,13 @@ int TComboBox::DropDownWidth() const { return FDropDownWidth > 0 ? FDropDownWidt
 void TComboBox::SetDropDownWidth(int v) { FDropDownWidth = std::max(0, v); }
 
 bool TComboBox::DroppedDown() const { return static_cast<Native*>(Widget())->view()->isVisible(); }
+
+void TComboBox::SetShowsColor(bool v)
+{
+    FShowsColor = v;
+    if (!v) Widget()->setPalette(QPalette());
+    Widget()->update();
+}
 
 void TComboBox::SetDroppedDown(bool v)
 {

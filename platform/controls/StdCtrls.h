@@ -140,6 +140,9 @@ public:
     void SetDropDownWidth(int v);
     bool DroppedDown() const;
     void SetDroppedDown(bool v);
+    // The edit area shows the control's Color (enabled or not) instead of the desktop's edit colours.
+    bool ShowsColor() const { return FShowsColor; }
+    void SetShowsColor(bool v);
 
     // The canvas of the item being drawn, valid inside DrawItem and OnDrawItem.
     TCanvas& Canvas();
@@ -164,6 +167,7 @@ private:
 
     std::vector<std::string> FItems;
     std::vector<TPersistent*> FObjects;
+    bool FShowsColor = false;
     TComboBoxStyle FStyle = csDropDown;
     int FItemHeight = 16;
     int FDropDownWidth = 0;     // 0: as wide as the combo box

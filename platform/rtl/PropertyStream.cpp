@@ -153,7 +153,9 @@ void WriteProperties(TStream& Stream, const TPersistent& Object, const std::stri
     for (const TDefinedProperty& d : Object.ClassInfo().DefinedProperties()) {
         if (!d.IsWritten(Object)) continue;
         WriteShortString(Stream, Prefix + d.Name);
-        if (d.Binary) {
+        if (d.Raw) {
+            d.WriteData(Object, Stream);
+        } else if (d.Binary) {
             TMemoryStream block;
             d.WriteData(Object, block);
             Stream.WriteByte(vaBinary);
@@ -242,6 +244,11 @@ TPersistent* HolderOf(TPersistent& Object, const std::string& Path, std::string&
 
 void ReadDefined(TStream& Stream, TPersistent& Holder, const TDefinedProperty& D, const std::string& Name)
 {
+    if (D.Raw) {
+        if (!D.ReadData) Fail(Name, "property cannot be read");
+        D.ReadData(Holder, Stream);
+        return;
+    }
     if (!D.Binary) {
         if (!D.ReadValue) Fail(Name, "property cannot be read");
         D.ReadValue(Holder, ReadValue(Stream, D.Kind, nullptr, Name));

@@ -72,6 +72,9 @@ struct TPropInfo {
 struct TDefinedProperty {
     std::string Name;
     bool Binary = false;
+    // The value's own tagged data, read and written by ReadData and WriteData at the stream's position
+    // (a list of strings, for one).
+    bool Raw = false;
     TPropKind Kind = TPropKind::Text; // of a value property
     std::function<void(TPersistent&, const TPropValue&)> ReadValue;
     std::function<TPropValue(const TPersistent&)> WriteValue;
@@ -353,6 +356,15 @@ struct TProps {
         d.ReadValue = [read, n = d.Name](TPersistent& o, const TPropValue& v) {
             std::invoke(read, typinfo_detail::Cast<C>(o, n), v);
         };
+        return d;
+    }
+    // Tagged data of its own at the stream's position: `read(C&, TStream&)` and `write(const C&, TStream&)`.
+    template <class R, class W, class H>
+    static TDefinedProperty DefinedRaw(std::string name, R read, W write, H has)
+    {
+        TDefinedProperty d = DefinedBinary(std::move(name), read, write, has);
+        d.Binary = false;
+        d.Raw = true;
         return d;
     }
     // A binary block: `read(C&, TStream&)` and `write(const C&, TStream&)`.
