@@ -28,6 +28,10 @@
 #include "views/PseudoSection2d.h"
 #include "views/ResMainFormGlyphs.h"
 
+#include "views/EditUnit.h"
+#include "views/PrSetupUn.h"
+#include "views/bsetupun.h"
+#include "views/printsettings.h"
 #include <filesystem>
 
 TMainForm* MainForm = nullptr;
@@ -94,6 +98,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TMainFormBase(AOwner), OpenDocument(S
         FModifierHeld = false;
         SetEditMode(SavedEditMode);
     });
+    CreateDialogs();
     FormCreate();
 }
 
@@ -145,8 +150,8 @@ void TMainForm::CreateMenus()
 
     Options1 = item(nullptr, "Options1", "Options", [this] { Options1Click(); });
     Newmodel2 = item(Options1, "Newmodel2", "Model constructor", [this] { Newmodel2Click(); });
-    Programsetup1 = item(Options1, "Programsetup1", "Program setup", {}, later);
-    Electrodeeditor1 = item(Options1, "Electrodeeditor1", "Electrode editor", {}, later);
+    Programsetup1 = item(Options1, "Programsetup1", "Program setup", [this] { SpeedButton4Click(); });
+    Electrodeeditor1 = item(Options1, "Electrodeeditor1", "Electrode editor", [this] { SpeedButton5Click(); });
     item(Options1, "N5", "-");
 
     Data1 = item(nullptr, "Data1", "Data", [this] { Data1Click(); });
@@ -169,7 +174,7 @@ void TMainForm::CreateMenus()
     Importdata1 = item(ImportExport1, "Importdata1", "Import section/data", {}, later);
     Removeimport1 = item(ImportExport1, "Removeimport1", "Remove import", {}, later);
     item(ImportExport1, "N8", "-");
-    Outputsettings1 = item(ImportExport1, "Outputsettings1", "Output settings", {}, later);
+    Outputsettings1 = item(ImportExport1, "Outputsettings1", "Output settings", [this] { Outputsettings1Click(); });
 
     Help1 = item(nullptr, "Help1", "Help");
     About1 = item(Help1, "About1", "About", [this] { About1Click(); });
@@ -218,8 +223,9 @@ void TMainForm::CreateToolBars()
     SpeedButton1 = button(ToolBar1, "SpeedButton1", "Open data file", TMainGlyph::Open, [this] { SpeedButton1Click(); });
     SpeedButton2 = button(ToolBar1, "SpeedButton2", "Save data file", TMainGlyph::Save, [this] { SpeedButton2Click(); });
     ToolBar1->AddSeparator();
-    SpeedButton4 = button(ToolBar1, "SpeedButton4", "Program setup", TMainGlyph::Setup, {}, false);
-    SpeedButton5 = button(ToolBar1, "SpeedButton5", "Electrode editor", TMainGlyph::Electrodes, {}, false);
+    SpeedButton4 = button(ToolBar1, "SpeedButton4", "Program setup", TMainGlyph::Setup, [this] { SpeedButton4Click(); });
+    SpeedButton5 = button(ToolBar1, "SpeedButton5", "Electrode editor", TMainGlyph::Electrodes,
+                          [this] { SpeedButton5Click(); });
     ToolBar1->AddSeparator();
     SpeedButton6 = button(ToolBar1, "SpeedButton6", "Forward problem", TMainGlyph::Forward, [this] { SpeedButton6Click(); });
     SpeedButton22 = button(ToolBar1, "SpeedButton22", "Inversion", TMainGlyph::Inversion, [this] { SpeedButton22Click(); });

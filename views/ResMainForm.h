@@ -19,6 +19,10 @@
 #include <vector>
 
 class TBitmap;
+class TBsetup;
+class TEditForm;
+class TSetupForm;
+class Tprntset;
 class TChart;
 class TChartSeries;
 class TCustomChart;
@@ -126,6 +130,24 @@ public:
     // The two views as one picture, data view on top, each at its size on screen.
     std::unique_ptr<TBitmap> WorksheetPicture();
 
+    // ---- The application dialogs (ResMainFormDialogs.cpp) ----
+    // The program setup, the electrode editor and the picture settings, made with the window and kept;
+    // the body parameters dialog, made on first use and kept.
+    std::unique_ptr<TSetupForm> SetupForm;
+    std::unique_ptr<TEditForm> EditForm;
+    std::unique_ptr<Tprntset> prntset;
+    std::unique_ptr<TBsetup> Bsetup;
+    // "Program setup": the dialog loaded from the window's fields and shown modally.
+    void SpeedButton4Click();
+    // "Electrode editor": filled from the survey and shown beside the window, once a survey is there.
+    void SpeedButton5Click();
+    // "Output settings": the picture settings.
+    void Outputsettings1Click();
+    // The model view's pop-up "Setup": a section setup dialog for the model view, made per use.
+    void Setup1Click();
+    // A survey opened or made while the electrode editor is shown fills it anew.
+    void RefillElectrodeEditor();
+
     // ---- Runs (ResMainFormRun.cpp) ----
     void SpeedButton6Click();
     void SpeedButton22Click();
@@ -202,6 +224,8 @@ protected:
     void DoFirstPaint() override;
 
 private:
+    // The dialogs made with the window, and the views' hooks into them.
+    void CreateDialogs();
     friend class TMainBusyScope;
     void CreateMenus();
     void CreateToolBars();

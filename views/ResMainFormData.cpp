@@ -339,6 +339,7 @@ void TMainForm::Newmodel1Click()
         Settings.AddDataType = 0;
         FormResize();
         SpeedButton6Click();
+        RefillElectrodeEditor();
     }
     ToolBar2->Show();
     Realign();

@@ -11,6 +11,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/CommandLine.h"
 #include "ui/uispla.h"
+#include "views/printsettings.h"
 
 #include <filesystem>
 
@@ -64,6 +65,7 @@ void TMainForm::OpenData(const std::string& path)
     ToolBar2->Show();
     Realign();
     SpeedButton6Click();
+    RefillElectrodeEditor();
 }
 
 void TMainForm::SpeedButton1Click()
@@ -123,7 +125,7 @@ bool TMainForm::SaveBitmap(const std::string& path, bool modelOnly)
 {
     try {
         if (modelOnly)
-            PolygonChart1->RenderToBitmap(clWhite, PolygonChart1->ChartBounds(), pf24bit)->SaveToFile(path);
+            return prntset->SaveModelPicture(path, *PolygonChart1);
         else
             WorksheetPicture()->SaveToFile(path);
     } catch (const Exception&) {

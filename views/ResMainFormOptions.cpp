@@ -128,8 +128,7 @@ void TMainForm::CreateModelViewMenu()
         PopupMenu1->Items().Add(m);
         return m;
     };
-    // "Setup" opens the section setup dialog once it exists.
-    Setup1 = item("Setup1", "Setup", {}, false);
+    Setup1 = item("Setup1", "Setup", [this] { Setup1Click(); });
     Printpreview2 = item("Printpreview2", "Print preview", [this] { Printpreview2Click(); });
     Savepicture1 = item("Savepicture1", "Save picture", [this] { Savepicture1Click(); });
     ZoomScroll1 = item("ZoomScroll1", "Zoom&&Scroll Z", [this] { ZoomScroll1Click(); });

@@ -54,6 +54,7 @@ void TMainForm::LoadViewSettings()
     PolygonChart1->LoadAxesFromIni(ModelAxesName);
     for (const TKeptSeries& k : ModelViewSeries(*PolygonChart1)) PolygonChart1->LoadSeriesFromIni(k.Name, k.Series);
     for (const TKeptSeries& k : DataViewSeries(*PseudoSection2d1)) PseudoSection2d1->LoadSeriesFromIni(k.Name, k.Series);
+    PolygonChart1->LoadSettings(TIniFile(SettingsFilePath()));
     prepaxises();
     for (TChartAxis* axis : {&PseudoSection2d1->LeftAxis(), &PseudoSection2d1->BottomAxis()}) {
         axis->SetAutomatic(true);
@@ -125,6 +126,8 @@ void TMainForm::FormCloseQuery(bool& CanClose)
         PseudoSection2d1->SaveAxesToIni(DataAxesName);
         PolygonChart1->SaveAxesToIni(ModelAxesName);
         for (const TKeptSeries& k : ModelViewSeries(*PolygonChart1)) PolygonChart1->SaveSeriesToIni(k.Name, k.Series);
+        TIniFile ini(SettingsFilePath());
+        PolygonChart1->SaveSettings(ini);
         for (const TKeptSeries& k : DataViewSeries(*PseudoSection2d1))
             PseudoSection2d1->SaveSeriesToIni(k.Name, k.Series);
     } catch (const Exception&) {
