@@ -4,6 +4,7 @@
 // Esc to the model before it.
 #include "tests/views/PolygonChartFixtures.h"
 
+#include "chart/control/LumEngineStyleStrings.h"
 #include "platform/controls/Prompter.h"
 
 #include <functional>
@@ -164,6 +165,10 @@ TEST(PolygonChartEdit, AddSubPolygonToABody)
          0, 1, 0, 0, true, 1, 1, 2, false},
         {"an edge 5 pixels away gives no start", emAddSubPolygon, B, {L(18.75, 20)},
          0, 0, 0, 0, false, 1, 0, 0, false},
+        // 4 pixels beyond the end of the quarters' top edge, a tenth of its length: the core puts no node
+        // there, and nothing is picked.
+        {"no start where the core puts no node", emAddSubPolygon, B, {L(59, 10)},
+         0, 0, 0, 0, false, 1, 0, 0, false},
         {"a point outside the box is ignored", emAddSubPolygon, B, {L(30, 30), L(30, 52)},
          0, 1, 0, 0, true, 1, 1, 2, false},
         {"an end near nothing keeps the edit", emAddSubPolygon, B, {L(30, 30), L(30, 40), R(50, 45)},
@@ -185,6 +190,8 @@ TEST(PolygonChartEdit, DividePolygon)
          [](const TPolygonModel& m) { EXPECT_NE(NodeAt(m, {20, 20}), -1); }},
         {"3 pixels off the edge is too far", emDividePolygon, B, {L(20.75, 20)},
          0, 0, 0, 0, false, 1, 0, 0, false},
+        {"no first node where the core puts none", emDividePolygon, B, {L(59.5, 10)},
+         0, 0, 0, 0, false, 1, 2, 0, false},
         {"two neighbours do not divide: the edit is given up", emDividePolygon, B, {L(20, 10), R(40, 10)},
          0, 0, 0, 0, false, 1, 0, 0, false},
         {"a right press near no edge gives the edit up", emDividePolygon, B, {L(20, 20), R(30, 20)},
@@ -263,6 +270,21 @@ TEST(PolygonChartEdit, CoupleNodes)
              EXPECT_EQ(NodeAt(m, {60, 10}), 7);
              EXPECT_EQ(NodeAt(m, {40, 10}), -1);
          }},
+        // The quarters' corner (60, 30) onto the square's corner (40, 30), 2 pixels above it.
+        {"the second node taken 2 pixels away", emCoupleNodes, B,
+         {Mv(60, 30), L(60, 30), Mv(40, 30 - 1.0 / 3), R(40, 30 - 1.0 / 3)}, 1, -1, -1, 0, false, 2, 0, 0, false,
+         [](const TPolygonModel& m) {
+             EXPECT_NE(NodeAt(m, {40, 30}), -1);
+             EXPECT_EQ(NodeAt(m, {60, 30}), -1);
+         }},
+        // 3 pixels above it: a node is put on the square's side there instead.
+        {"3 pixels away it is a node on the edge", emCoupleNodes, B,
+         {Mv(60, 30), L(60, 30), Mv(40, 29.5), R(40, 29.5)}, 1, 0, -1, 0, false, 2, 0, 0, false,
+         [](const TPolygonModel& m) {
+             EXPECT_NE(NodeAt(m, {40, 29.5}), -1);
+             EXPECT_NE(NodeAt(m, {40, 30}), -1);
+             EXPECT_EQ(NodeAt(m, {60, 30}), -1);
+         }},
         {"a frame node is marked but refused as the first", emCoupleNodes, B, {Mv(0, 0), L(0, 0)},
          0, 0, 0, 0, false, 1, 2, 0, false},
         {"the hover takes no node exactly 7 pixels away", emCoupleNodes, B, {Mv(41.75, 10)},
@@ -313,6 +335,9 @@ TEST(PolygonChartEdit, SubPolygonModes)
          0, 0, 0, 0, false, 1, 0, 0, true,
          [](const TPolygonModel& m) { EXPECT_NE(NodeAt(m, {20, 10}), -1); }},
         {"beyond the box it is refused", emMovePolygon, B, {Mv(30, 20), L(30, 20), Mv(5, 20), R(5, 20)},
+         0, 0, 0, 0, false, 1, 0, 0, true,
+         [](const TPolygonModel& m) { EXPECT_NE(NodeAt(m, {20, 10}), -1); }},
+        {"a sub-polygon beyond the box is refused", emMoveSubPolygon, B, {Mv(30, 20), L(30, 20), Mv(5, 20), R(5, 20)},
          0, 0, 0, 0, false, 1, 0, 0, true,
          [](const TPolygonModel& m) { EXPECT_NE(NodeAt(m, {20, 10}), -1); }},
         {"a quarter moved a little", emMoveSubPolygon, B, {Mv(65, 15), L(65, 15), Mv(65.5, 15), R(65.5, 15)},
@@ -543,4 +568,64 @@ TEST(PolygonChartEdit, TheBodyDialogTakesOneSnapshotWhateverItChanged)
     v.Move(complexM{30, 20});
     v.C().EditBodyAt();
     EXPECT_EQ(v.C().UndoStack().SnapshotCount(), 1);
+}
+
+// ---- What the modes share -----------------------------------------------------------------------------------
+
+TEST(PolygonChartEdit, PointsBetweenTheReliefAndTheBoxTopAreTaken)
+{
+    // The relief falls from depth 0 at x 0 to depth 20 at x 100: above it at x 80 lies the box, not the
+    // ground.
+    arofcomplexM relief;
+    for (int k = 0; k <= 10; ++k) relief.push_back({10.0 * k, 100.0 - 2.0 * k});
+    TEditView v(relief);
+    v.Start();
+    v.Mode(emAddPolygon);
+    for (complexM p : {complexM{75, 5}, complexM{85, 5}}) v.Left(p);
+    v.Right(complexM{80, 10});
+    EXPECT_EQ(v.Changes, 1);
+    EXPECT_EQ(v.M().Bodies.Length(), 2);
+    for (const std::string& f : v.Faults) ADD_FAILURE() << f;
+}
+
+TEST(PolygonChartEdit, OnlyTheHighlightedShapeGetsItsPenBack)
+{
+    TEditView v;
+    Build(v, B);
+    // The quarters' first shape has a red pen of the user's own.
+    TChartPen red;
+    red.SetColor(clRed);
+    v.M().Bodies[2][0].properties[psPenText] = Variant(WritePenStyle(red));
+    v.C().RebuildShapes();
+    v.C().SaveWorkingCopy();
+    v.Mode(emDeleteSubPolygon);
+    v.Move(complexM{30, 20});
+    const TLumPolygon& square = *v.C().ShapeSeries().Shapes().GetPolygon(v.C().ShapeOfSubPolygon(1, 0));
+    EXPECT_EQ(square.Pen().Color(), clRed);
+    v.Move(complexM{50, 45});
+    EXPECT_NE(square.Pen().Color(), clRed);
+    const TLumPolygon& quarter = *v.C().ShapeSeries().Shapes().GetPolygon(v.C().ShapeOfSubPolygon(2, 0));
+    EXPECT_EQ(quarter.Pen().Color(), clRed) << "the user's red pen stays";
+}
+
+TEST(PolygonChartEdit, TheScalesFollowAZoomAndItsUndo)
+{
+    TEditView v;
+    Build(v, B);
+    v.C().SetZoomAllowed(true);
+    // A zoom rectangle over (25, 10) .. (75, 40): half the width and the height.
+    QWidget* w = v.C().Widget();
+    const QPoint from = v.At({25, 10}), to = v.At({75, 40});
+    for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, from}, std::pair{QEvent::MouseMove, to},
+                            std::pair{QEvent::MouseButtonRelease, to}}) {
+        QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+        Application->ProcessMessages();
+    }
+    EXPECT_NEAR(v.C().PixelsPerX, 2 * EditPixelsX, 0.01);
+    EXPECT_NEAR(v.C().PixelsPerZ, 10.0, 0.01);
+    v.C().UndoZoom();
+    EXPECT_DOUBLE_EQ(v.C().PixelsPerX, EditPixelsX);
+    EXPECT_DOUBLE_EQ(v.C().PixelsPerZ, EditPixelsZ);
 }
