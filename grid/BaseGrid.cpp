@@ -10,9 +10,37 @@
 
 // ---- TCellProperties ---------------------------------------------------------------------------------
 
+// The published properties in their stream order; the object slot and the control are not streamed here.
 const TClassInfo& TCellProperties::StaticClassInfo()
 {
-    static const TClassInfo info({.Name = "TCellProperties", .Parent = &TPersistent::StaticClassInfo()});
+    using C = TCellProperties;
+    using P = TProps<C>;
+    static const TClassInfo info({
+        .Name = "TCellProperties",
+        .Parent = &TPersistent::StaticClassInfo(),
+        .Properties = {
+            P::Boolean("IsBaseCell", [](const C& c) { return c.IsBaseCell; }, [](C& c, bool v) { c.IsBaseCell = v; }),
+            P::Integer("CellSpanX", [](const C& c) { return c.CellSpanX; }, [](C& c, int v) { c.CellSpanX = v; }),
+            P::Integer("CellSpanY", [](const C& c) { return c.CellSpanY; }, [](C& c, int v) { c.CellSpanY = v; }),
+            P::Integer("OwnerCol", [](const C& c) { return c.OwnerCol; }, [](C& c, int v) { c.OwnerCol = v; }),
+            P::Integer("OwnerRow", [](const C& c) { return c.OwnerRow; }, [](C& c, int v) { c.OwnerRow = v; }),
+            P::Enumeration("Alignment", AlignmentNames, [](const C& c) { return c.Alignment; }, [](C& c, TAlignment v) { c.Alignment = v; }),
+            P::Colour("BorderColor", [](const C& c) { return c.BorderColor; }, [](C& c, TColor v) { c.BorderColor = v; }),
+            P::Integer("BorderWidth", [](const C& c) { return c.BorderWidth; }, [](C& c, int v) { c.BorderWidth = v; }),
+            P::Colour("BrushColor", [](const C& c) { return c.BrushColor; }, [](C& c, TColor v) { c.BrushColor = v; }),
+            P::Colour("BrushColorTo", [](const C& c) { return c.BrushColorTo; }, [](C& c, TColor v) { c.BrushColorTo = v; }),
+            P::Enumeration("BrushStyle", BrushStyleNames, [](const C& c) { return c.BrushStyle; }, [](C& c, TBrushStyle v) { c.BrushStyle = v; }),
+            P::Colour("FontColor", [](const C& c) { return c.FontColor; }, [](C& c, TColor v) { c.FontColor = v; }),
+            P::Text("FontName", [](const C& c) { return c.FontName; }, [](C& c, const std::string& v) { c.FontName = v; }).Default(std::string()),
+            P::Integer("FontSize", [](const C& c) { return c.FontSize; }, [](C& c, int v) { c.FontSize = v; }),
+            P::Set("FontStyle", FontStyleNames, [](const C& c) { return c.FontStyle; }, [](C& c, TFontStyles v) { c.FontStyle = v; }),
+            P::Enumeration("Editor", EditorTypeNames, [](const C& c) { return c.Editor; }, [](C& c, TEditorType v) { c.Editor = v; }),
+            P::Boolean("ReadOnly", [](const C& c) { return c.ReadOnly; }, [](C& c, bool v) { c.ReadOnly = v; }),
+            P::Enumeration("VAlignment", VAlignmentNames, [](const C& c) { return c.VAlignment; }, [](C& c, TVAlignment v) { c.VAlignment = v; }),
+            P::Boolean("WordWrap", [](const C& c) { return c.WordWrap; }, [](C& c, bool v) { c.WordWrap = v; }),
+            P::Integer("NodeLevel", [](const C& c) { return c.NodeLevel; }, [](C& c, int v) { c.NodeLevel = v; }),
+        },
+    });
     return info;
 }
 

@@ -9,6 +9,7 @@
 #include "grid/BaseGrid.h"
 #include "grid/EsgHTMLE.h"
 #include "grid/PictureContainer.h"
+#include "grid/ExtGridClipboard.h"
 #include "grid/ExtGridFilter.h"
 #include "grid/ExtGridOptions.h"
 #include "grid/ExtObj.h"
@@ -65,6 +66,9 @@ using TUpdateColumnSizeEvent = std::function<void(TPersistent*, int ACol, int& A
 using TControlEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& CtrlID, const std::string& CtrlType,
                                          const std::string& CtrlVal)>;
 using TAnchorHintEvent = std::function<void(TPersistent*, int ARow, int ACol, std::string& Anchor)>;
+using TBeforeCellPasteEvent = std::function<void(TPersistent*, int ACol, int ARow, std::string& Value, bool& Allow)>;
+using TBeforeCellPasteWideEvent = std::function<void(TPersistent*, int ACol, int ARow, std::u16string& Value, bool& Allow)>;
+using TSelectionResizeEvent = std::function<void(TPersistent*, const TGridRect& OrigSelection, const TGridRect& NewSelection)>;
 using TScrollHintEvent = std::function<void(TPersistent*, int ARow, std::string& Hint)>;
 using TCheckBoxClickEvent = std::function<void(TPersistent*, int ACol, int ARow, bool State)>;
 using TRadioClickEvent = std::function<void(TPersistent*, int ACol, int ARow, int AIdx)>;
@@ -583,10 +587,42 @@ public:
     // A header with a filter button (row 0) shows it at its right end.
     virtual bool HasFilterButton(int /*ACol*/) { return false; }
 
-    // --- Operations that later features fill in; here they do nothing.
-    virtual void CopyToClipboard() {}
-    virtual void CutToClipboard() {}
-    virtual void PasteFromClipboard() {}
+    // --- Clipboard (ExtGridClipboard.cpp).
+    void ClipboardCopy();
+    void ClipboardCut();
+    void ClipboardPaste();
+    // Pastes the best format of the desktop's clipboard at a cell (of a source: the grid's buffer);
+    // returns the cells pasted (a private block's counts, 0 for rich text, the text's fields).
+    int PasteAt(int ACol, int ARow);
+    int PasteFrom(const TGridClipSource& Source, int ACol, int ARow);
+    // Pastes tab-separated text with CR LF rows; returns the fields processed.
+    int PasteText(int ACol, int ARow, const std::string& Text);
+    std::string CopyRangeAsText(const TGridRect& R, bool Disjunct);
+    // The formats a copy of the range offers.
+    TGridClipData CopyRange(const TGridRect& R, bool Disjunct);
+    void WriteCellsStream(const TGridRect& R, TStream& Stream);
+    void PasteCellsStream(TPoint Origin, TStream& Stream);
+    std::string SelectionAsText();
+    // (fields, lines) of a tab-separated text.
+    static TPoint MeasureTabText(const std::string& Text);
+    virtual void GetCellCopyText(int ACol, int ARow, std::string& Text);
+    virtual void SetCellByDisplayCol(int ACol, int ARow, const std::string& Value);
+    virtual void PasteDone(TPoint Origin, TGridRect Range, bool LastWasCopy);
+    TPoint CopyOrigin{-1, -1};
+    bool LastCopyWasCopy = false;
+    TBeforeCellPasteEvent OnClipboardBeforePasteCell;
+    TBeforeCellPasteWideEvent OnClipboardBeforePasteWideCell;
+    TGridProgressEvent OnFileProgress;
+    TSelectionResizeEvent OnSelectionResize;
+    bool SelectionResizing() const { return FSelectionResizing; }
+    // The grid's mark in the private format (its window handle there).
+    int ClipboardID();
+    void SetClipboardID(int v) { FClipboardID = v; }
+
+        // The operations of the clipboard keys.
+    virtual void CopyToClipboard() { ClipboardCopy(); }
+    virtual void CutToClipboard() { ClipboardCut(); }
+    virtual void PasteFromClipboard() { ClipboardPaste(); }
 
     // --- Row nodes (ExtGridNodes.cpp). Queries take display rows, the operations real rows.
     bool IsNodeRow(int ARow);
@@ -891,6 +927,18 @@ private:
     TPoint FFormSizeRef{0, 0};
     TIntList FAutoMergeColumns{-1, -1};
     TSortIndexList FSortIndexes;
+    int FClipboardID = 0;
+    // The selection resizer: the selection at its press and the copy it pastes at the release.
+    bool FSelectionResizing = false;
+    TGridRect FResizeOrigin{};
+    TGridClipData FResizeBuffer;
+    bool OverSelectionResizer(int X, int Y);
+    void StartSelectionResize(TShiftState Shift, int X, int Y);
+    void EndSelectionResize();
+    TGridRect CopiedRange(bool& Disjunct);
+    void CutRange();
+    void SmartPaste(int Pasted);
+    void ApplyPastedBlock(TPoint Origin, TPastedBlock& Block);
     TCustomImageList* FGridImages = nullptr;
     TPictureContainer* FPictureContainer = nullptr;
     std::unique_ptr<THTMLPictureCache> FPictureCache;

@@ -343,6 +343,7 @@ void TExtStringGrid::AddMultiImage(int ACol, int ARow, const std::vector<int>& I
     for (int i : Indexes) list->AddValue(i);
     list->OnValuesChange = [this](TIntList*, int c, int r) { RefreshCell(RealToDisplayCol(c), r); };
     g.CellObject = list;
+    g.CellCreated = true;
     g.CellBoolean = Horizontal;
     g.CellHAlign = HAlign;
     g.CellVAlign = VAlign;

@@ -62,6 +62,10 @@ void TExtStringGrid::DblClick()
 void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
 {
     FLeftButtonDown = true;
+    if (FHoverZone == 5) {
+        StartSelectionResize(Shift, X, Y);
+        return;
+    }
     FSearchText.clear();
     FPressedButton = {-1, -1};
     int c = -1, r = -1;
@@ -287,6 +291,7 @@ void TExtStringGrid::LeftButtonUp(TShiftState Shift, int X, int Y)
     }
     (void)cleared;
     MouseUp(mbLeft, Shift, X, Y);
+    if (FSelectionResizing) EndSelectionResize();
     if (FMovedFlag || FWidthsChanged) return;
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
@@ -526,7 +531,8 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     }
     if (!FLeftButtonDown) {
         FHoverZone = 0;
-        if (c >= 0 && r >= 0) {
+        if (OverSelectionResizer(X, Y)) FHoverZone = 5;
+        else if (c >= 0 && r >= 0) {
             if (c < FixedCols() && r < FixedRows() && MouseActions.AllSelect) FHoverZone = 3;
             else if (r < FixedRows() && c >= FixedCols() && MouseActions.ColSelect && !OverSizingEdge(X, Y)) FHoverZone = 1;
             else if (c < FixedCols() && r >= FixedRows() && MouseActions.RowSelect && !OverSizingEdge(X, Y)) FHoverZone = 2;

@@ -249,11 +249,22 @@ private:
     bool FDropDownAlwaysVisible = false;
 };
 
+// How the grid takes part in drag and drop with other programs and grids.
 class TDragDropSettings : public TGridOptionObject {
 public:
     using TGridOptionObject::TGridOptionObject;
-    bool OleAcceptFiles = false, OleAcceptText = false, OleDropSource = false, OleDropTarget = false;
-    bool OleColumnDragDrop = false, OleRemoveRows = false, OleCopyAlways = false;
+    bool OleAcceptFiles = true, OleAcceptText = true, OleCopyAlways = false;
+    bool OleDropTarget() const { return FOleDropTarget; }
+    // Registers or revokes the grid as a drop target.
+    void SetOleDropTarget(bool v);
+    bool OleDropSource = false, OleEntireRows = false, OleInsertRows = false, OleRemoveRows = false;
+    bool OleDropRTF() const { return FOleDropRTF; }
+    // Also switches the process-wide rich-text awareness of drops.
+    void SetOleDropRTF(bool v);
+    bool OleColumnDragDrop = false;
+
+private:
+    bool FOleDropTarget = false, FOleDropRTF = false;
 };
 
 class TPrintSettings : public TGridOptionObject {

@@ -19,6 +19,11 @@ enum TEditorType {
     edPassword, edUnitEditBtn, edLowerCase, edUpperCase, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit,
     edNumericEditBtn, edFloatEditBtn, edCustom, edRichEdit, edUniEdit, edUniComboEdit, edUniComboList
 };
+inline const TEnumNames EditorTypeNames{
+    "edNormal", "edSpinEdit", "edComboEdit", "edComboList", "edEditBtn", "edCheckBox", "edDateEdit", "edDateEditUpDown",
+    "edTimeEdit", "edButton", "edDataCheckBox", "edNumeric", "edPositiveNumeric", "edFloat", "edCapital", "edMixedCase",
+    "edPassword", "edUnitEditBtn", "edLowerCase", "edUpperCase", "edFloatSpinEdit", "edTimeSpinEdit", "edDateSpinEdit",
+    "edNumericEditBtn", "edFloatEditBtn", "edCustom", "edRichEdit", "edUniEdit", "edUniComboEdit", "edUniComboList"};
 // The types edited by the in-place text editor.
 inline bool IsTextEditorType(TEditorType t)
 {

@@ -1,8 +1,10 @@
-// The clipboard: text (8-bit Windows-1252, converted to and from the desktop's Unicode) and pictures.
-// Qt-free.
+// The clipboard: text (8-bit Windows-1252, converted to and from the desktop's Unicode), pictures, and
+// several formats at once by mime type. Qt-free.
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class TGraphic;
 
@@ -16,6 +18,14 @@ public:
     void Assign(const TGraphic& graphic);
     bool HasPicture() const;
     void Clear();
+
+    // Several formats at once, each a mime type and its bytes; the clipboard's content is replaced by
+    // them. The bytes of "text/plain" are 8-bit text, put on the desktop as its Unicode text.
+    using TFormats = std::vector<std::pair<std::string, std::string>>;
+    void SetFormats(const TFormats& formats);
+    bool HasFormat(const std::string& mime) const;
+    // A format's bytes ("text/plain" as 8-bit text); empty when the clipboard lacks it.
+    std::string Format(const std::string& mime) const;
 };
 
 // The process's clipboard.

@@ -79,8 +79,67 @@ void WriteInteger(TStream& Stream, std::int64_t V)
     }
 }
 
-void WriteText(TStream& Stream, const std::string& Text)
+// Windows-1252 as UTF-8 (the bytes 0x80..0x9F by the code page's table).
+std::string AnsiToUtf8(const std::string& Text)
 {
+    static const char16_t high[32] = {0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                      0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
+    std::string out;
+    for (unsigned char c : Text) {
+        const unsigned u = c >= 0x80 && c < 0xA0 ? high[c - 0x80] : c;
+        if (u < 0x80) out += static_cast<char>(u);
+        else if (u < 0x800) {
+            out += static_cast<char>(0xC0 | u >> 6);
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | u >> 12);
+            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+// UTF-8 as Windows-1252; characters the code page lacks (and malformed bytes) become '?'.
+std::string Utf8ToAnsi(const std::string& Text)
+{
+    static const char16_t high[32] = {0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                      0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
+    std::string out;
+    for (std::size_t i = 0; i < Text.size();) {
+        const unsigned char c = static_cast<unsigned char>(Text[i]);
+        unsigned u = '?';
+        std::size_t n = 1;
+        if (c < 0x80) u = c;
+        else if ((c & 0xE0) == 0xC0 && i + 1 < Text.size()) {
+            u = (c & 0x1F) << 6 | (Text[i + 1] & 0x3F);
+            n = 2;
+        } else if ((c & 0xF0) == 0xE0 && i + 2 < Text.size()) {
+            u = (c & 0x0F) << 12 | (Text[i + 1] & 0x3F) << 6 | (Text[i + 2] & 0x3F);
+            n = 3;
+        } else if ((c & 0xF8) == 0xF0 && i + 3 < Text.size()) n = 4;
+        i += n;
+        if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
+            out += static_cast<char>(u);
+            continue;
+        }
+        const auto at = std::find(std::begin(high), std::end(high), static_cast<char16_t>(u));
+        out += at != std::end(high) ? static_cast<char>(0x80 + (at - std::begin(high))) : '?';
+    }
+    return out;
+}
+
+void WriteText(TStream& Stream, const std::string& Text, const TComponentRecordCodec* Codec = nullptr)
+{
+    if (Codec && Codec->Utf8Texts && std::any_of(Text.begin(), Text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        const std::string utf8 = AnsiToUtf8(Text);
+        Stream.WriteByte(vaUTF8String);
+        Stream.WriteInt32(static_cast<std::int32_t>(utf8.size()));
+        Stream.WriteBytes(utf8);
+        return;
+    }
     if (Text.size() <= 255) {
         Stream.WriteByte(vaString);
         WriteShortString(Stream, Text);
@@ -91,18 +150,28 @@ void WriteText(TStream& Stream, const std::string& Text)
     }
 }
 
-void WriteValue(TStream& Stream, TPropKind Kind, const TEnumNames* Names, const TPropValue& V)
+void WriteValue(TStream& Stream, TPropKind Kind, const TEnumNames* Names, const TPropValue& V, const TComponentRecordCodec* Codec = nullptr)
 {
     switch (Kind) {
-    case TPropKind::Integer:
-    case TPropKind::Colour: WriteInteger(Stream, std::get<std::int64_t>(V)); break;
+    case TPropKind::Colour:
+        if (Codec && Codec->ColourIdent) {
+            const std::string ident = Codec->ColourIdent(std::get<std::int64_t>(V));
+            if (!ident.empty()) {
+                Stream.WriteByte(vaIdent);
+                WriteShortString(Stream, ident);
+                break;
+            }
+        }
+        WriteInteger(Stream, std::get<std::int64_t>(V));
+        break;
+    case TPropKind::Integer: WriteInteger(Stream, std::get<std::int64_t>(V)); break;
     case TPropKind::Boolean: Stream.WriteByte(std::get<std::int64_t>(V) ? vaTrue : vaFalse); break;
     case TPropKind::Real:
         Stream.WriteByte(vaExtended);
         WriteExtended(Stream, std::holds_alternative<double>(V) ? std::get<double>(V)
                                                                : static_cast<double>(std::get<std::int64_t>(V)));
         break;
-    case TPropKind::Text: WriteText(Stream, std::get<std::string>(V)); break;
+    case TPropKind::Text: WriteText(Stream, std::get<std::string>(V), Codec); break;
     case TPropKind::Enumeration:
         Stream.WriteByte(vaIdent);
         WriteShortString(Stream, Names ? std::string(Names->NameOf(std::get<std::int64_t>(V))) : std::string());
@@ -120,35 +189,35 @@ void WriteValue(TStream& Stream, TPropKind Kind, const TEnumNames* Names, const 
     }
 }
 
-void WriteProperties(TStream& Stream, const TPersistent& Object, const std::string& Prefix);
+void WriteProperties(TStream& Stream, const TPersistent& Object, const std::string& Prefix, const TComponentRecordCodec* Codec = nullptr);
 
 // vaCollection, each item as a property list of its own, vaNull.
-void WriteCollection(TStream& Stream, const TCollection* Items)
+void WriteCollection(TStream& Stream, const TCollection* Items, const TComponentRecordCodec* Codec)
 {
     Stream.WriteByte(vaCollection);
     for (int i = 0; Items && i < Items->Count(); ++i) {
         Stream.WriteByte(vaList);
-        WriteProperties(Stream, *Items->Items(i), "");
+        WriteProperties(Stream, *Items->Items(i), "", Codec);
         Stream.WriteByte(vaNull);
     }
     Stream.WriteByte(vaNull);
 }
 
-void WriteProperties(TStream& Stream, const TPersistent& Object, const std::string& Prefix)
+void WriteProperties(TStream& Stream, const TPersistent& Object, const std::string& Prefix, const TComponentRecordCodec* Codec)
 {
     for (const TPropInfo& p : Object.ClassInfo().Properties()) {
         if (!IsStoredProp(Object, p)) continue;
         if (p.Kind == TPropKind::Object) {
-            if (const TPersistent* sub = p.GetObject(Object)) WriteProperties(Stream, *sub, Prefix + p.Name + ".");
+            if (const TPersistent* sub = p.GetObject(Object)) WriteProperties(Stream, *sub, Prefix + p.Name + ".", Codec);
             continue;
         }
         if (p.Kind == TPropKind::Collection) {
             WriteShortString(Stream, Prefix + p.Name);
-            WriteCollection(Stream, dynamic_cast<const TCollection*>(p.GetObject(Object)));
+            WriteCollection(Stream, dynamic_cast<const TCollection*>(p.GetObject(Object)), Codec);
             continue;
         }
         WriteShortString(Stream, Prefix + p.Name);
-        WriteValue(Stream, p.Kind, p.Names, p.Get(Object));
+        WriteValue(Stream, p.Kind, p.Names, p.Get(Object), Codec);
     }
     for (const TDefinedProperty& d : Object.ClassInfo().DefinedProperties()) {
         if (!d.IsWritten(Object)) continue;
@@ -163,7 +232,7 @@ void WriteProperties(TStream& Stream, const TPersistent& Object, const std::stri
             Stream.WriteBytes(std::string_view(reinterpret_cast<const char*>(block.Memory()),
                                                static_cast<std::size_t>(block.Size())));
         } else {
-            WriteValue(Stream, d.Kind, nullptr, d.WriteValue(Object));
+            WriteValue(Stream, d.Kind, nullptr, d.WriteValue(Object), Codec);
         }
     }
 }
@@ -189,7 +258,8 @@ namespace {
 std::string ReadShortString(TStream& Stream) { return Stream.ReadBytes(Stream.ReadByte()); }
 
 // A tagged value as the stream holds it, converted to the property's kind.
-TPropValue ReadValue(TStream& Stream, TPropKind Kind, const TEnumNames* Names, const std::string& Name)
+TPropValue ReadValue(TStream& Stream, TPropKind Kind, const TEnumNames* Names, const std::string& Name,
+                     const TComponentRecordCodec* Codec = nullptr)
 {
     const auto tag = static_cast<TValueType>(Stream.ReadByte());
     switch (tag) {
@@ -207,10 +277,16 @@ TPropValue ReadValue(TStream& Stream, TPropKind Kind, const TEnumNames* Names, c
     case vaUTF8String: {
         const std::int32_t n = Stream.ReadInt32();
         if (n < 0) Fail(Name, "negative text length");
-        return Stream.ReadBytes(n);
+        const std::string bytes = Stream.ReadBytes(n);
+        return tag == vaUTF8String && Codec && Codec->Utf8Texts ? Utf8ToAnsi(bytes) : bytes;
     }
     case vaIdent: {
         const std::string ident = ReadShortString(Stream);
+        if (Kind == TPropKind::Colour && Codec && Codec->IdentColour) {
+            std::int64_t colour = 0;
+            if (!Codec->IdentColour(ident, colour)) Fail(Name, "invalid colour " + ident);
+            return colour;
+        }
         const int ordinal = Names ? Names->IndexOf(ident) : -1;
         if (Kind != TPropKind::Enumeration || ordinal < 0) Fail(Name, "invalid identifier " + ident);
         return std::int64_t{ordinal};
@@ -264,10 +340,10 @@ void ReadDefined(TStream& Stream, TPersistent& Holder, const TDefinedProperty& D
     if (D.ReadData) D.ReadData(Holder, block);
 }
 
-void ReadProperty(TStream& Stream, TPersistent& Object, const std::string& Name);
+void ReadProperty(TStream& Stream, TPersistent& Object, const std::string& Name, const TComponentRecordCodec* Codec = nullptr);
 
 // The items replace the collection's: each read into a new item of the collection's item class.
-void ReadCollection(TStream& Stream, TCollection& Items, const std::string& Name)
+void ReadCollection(TStream& Stream, TCollection& Items, const std::string& Name, const TComponentRecordCodec* Codec)
 {
     if (Stream.ReadByte() != vaCollection) Fail(Name, "collection expected");
     Items.BeginUpdate();
@@ -283,7 +359,7 @@ void ReadCollection(TStream& Stream, TCollection& Items, const std::string& Name
             if (tag != vaList) Fail(Name, "collection item expected");
             TCollectionItem* item = Items.Add();
             for (std::string prop = ReadShortString(Stream); !prop.empty(); prop = ReadShortString(Stream))
-                ReadProperty(Stream, *item, prop);
+                ReadProperty(Stream, *item, prop, Codec);
         }
     } catch (...) {
         Items.EndUpdate();
@@ -292,18 +368,18 @@ void ReadCollection(TStream& Stream, TCollection& Items, const std::string& Name
     Items.EndUpdate();
 }
 
-void ReadProperty(TStream& Stream, TPersistent& Object, const std::string& Name)
+void ReadProperty(TStream& Stream, TPersistent& Object, const std::string& Name, const TComponentRecordCodec* Codec)
 {
     TPersistent* holder = nullptr;
     if (const TPropInfo* p = FindPropInfo(Object, Name, &holder); p && p->Kind == TPropKind::Collection) {
         auto* items = dynamic_cast<TCollection*>(p->GetObject(*holder));
         if (!items) Fail(Name, "property is no collection");
-        ReadCollection(Stream, *items, Name);
+        ReadCollection(Stream, *items, Name, Codec);
         return;
     }
     if (const TPropInfo* p = FindPropInfo(Object, Name, &holder); p && p->HasValue()) {
         if (!p->Set) Fail(Name, "property is read-only");
-        const TPropValue v = ReadValue(Stream, p->Kind, p->Names, Name);
+        const TPropValue v = ReadValue(Stream, p->Kind, p->Names, Name, Codec);
         try {
             p->Set(*holder, v);
         } catch (const EPropertyError& e) {
@@ -333,4 +409,49 @@ void ReadPropertyList(TStream& Stream, TPersistent& Object)
     } catch (const EStreamError& e) {
         throw EReadError("Error reading " + Object.ClassName() + ": " + e.Message());
     }
+}
+
+// ---- Component records -----------------------------------------------------------------------------------
+
+void WriteComponentRecord(TStream& Stream, const std::string& ClassName, const TPersistent& Object, const TComponentRecordCodec& Codec)
+{
+    Stream.WriteBytes("TPF0");
+    WriteShortString(Stream, ClassName);
+    WriteShortString(Stream, "");
+    WriteProperties(Stream, Object, "", &Codec);
+    Stream.WriteByte(vaNull);
+    Stream.WriteByte(vaNull);
+}
+
+std::string ReadComponentRecord(TStream& Stream, TPersistent& Object, const TComponentRecordCodec& Codec)
+{
+    try {
+        if (Stream.ReadBytes(4) != "TPF0") throw EReadError("Invalid stream format");
+        const std::string className = ReadShortString(Stream);
+        (void)ReadShortString(Stream);
+        for (std::string name = ReadShortString(Stream); !name.empty(); name = ReadShortString(Stream))
+            ReadProperty(Stream, Object, name, &Codec);
+        if (Stream.ReadByte() != vaNull) throw EReadError("Error reading " + className + ": owned components are not read");
+        return className;
+    } catch (const EReadError&) {
+        throw;
+    } catch (const EStreamError& e) {
+        throw EReadError("Error reading " + Object.ClassName() + ": " + e.Message());
+    }
+}
+
+void WriteStreamText(TStream& Stream, const std::string& Text, bool Utf8)
+{
+    TComponentRecordCodec codec;
+    codec.Utf8Texts = Utf8;
+    WriteText(Stream, Text, &codec);
+}
+
+std::string ReadStreamText(TStream& Stream, bool Utf8)
+{
+    TComponentRecordCodec codec;
+    codec.Utf8Texts = Utf8;
+    const TPropValue v = ReadValue(Stream, TPropKind::Text, nullptr, "text", &codec);
+    if (!std::holds_alternative<std::string>(v)) throw EReadError("Error reading text: text expected");
+    return std::get<std::string>(v);
 }

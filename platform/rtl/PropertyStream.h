@@ -7,6 +7,8 @@
 #include "platform/rtl/Classes.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 class TStream;
 
@@ -27,6 +29,31 @@ void WritePropertyList(TStream& Stream, const TPersistent& Object);
 // unknown property, a value of the wrong kind or a list that runs past the stream's end raises EReadError
 // with the property's name.
 void ReadPropertyList(TStream& Stream, TPersistent& Object);
+
+// How a component record encodes what a plain property list writes as numbers and raw bytes: colours
+// with a name as identifiers (clNone, clRed), and texts with characters above 127 as UTF-8.
+struct TComponentRecordCodec {
+    // A colour's name, or "" to write the number.
+    std::function<std::string(std::int64_t Colour)> ColourIdent;
+    // The colour a name stands for; false when it is none.
+    std::function<bool(const std::string& Ident, std::int64_t& Colour)> IdentColour;
+    // Texts whose UTF-8 form differs from their 8-bit form go out as vaUTF8String, and come back as 8-bit.
+    bool Utf8Texts = true;
+};
+
+// One component record of the class library's component stream: "TPF0", the class name, an empty
+// component name, the stored properties (no list tag around them), the end of the properties and the end
+// of the (empty) list of owned components.
+void WriteComponentRecord(TStream& Stream, const std::string& ClassName, const TPersistent& Object,
+                          const TComponentRecordCodec& Codec = {});
+// Reads one record into Object (whatever class it names) and returns the class name. A record that is
+// not whole or holds what Object does not know raises EReadError.
+std::string ReadComponentRecord(TStream& Stream, TPersistent& Object, const TComponentRecordCodec& Codec = {});
+
+// One text value of the stream (vaString, vaLString, or vaUTF8String for 8-bit text with characters
+// above 127 when Utf8 is set), and back; EReadError for another tag.
+void WriteStreamText(TStream& Stream, const std::string& Text, bool Utf8);
+std::string ReadStreamText(TStream& Stream, bool Utf8);
 
 // The 10-byte extended real of the stream, and back (values beyond a double's range become infinities).
 void WriteExtended(TStream& Stream, double Value);
