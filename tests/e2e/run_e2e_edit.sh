@@ -8,59 +8,18 @@ set -euo pipefail
 
 program=$1 examples=$2 shots=$3
 
-for tool in xvfb-run xauth Xvfb xdotool import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "e2e edit: the program '$tool' is needed and missing (scripts/deps.sh installs it)"
-    exit 1
-  fi
-done
+name="e2e edit" shot_prefix=e2e_edit
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_needs_tools
+e2e_under_x "$@"
+e2e_begin
 
-if [[ -z "${E2E_INSIDE_X:-}" ]]; then
-  export E2E_INSIDE_X=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-
-work=$(mktemp -d)
-pid=""
-step=0
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 mkdir -p "$work/app" "$work/data" "$work/config" "$shots"
 rm -f "$shots"/e2e_edit_*.png
 cp "$program" "$work/app/vornsp2dp"
 # Without its ".cfg" the sample opens without a question.
 cp "$examples/sample.sp2" "$work/data/"
-layout="$work/layout.txt"
 
-last=""
-shot() {
-  step=$((step + 1))
-  last="$shots/$(printf 'e2e_edit_%02d_%s.png' "$step" "$1")"
-  import -window root "$last"
-}
-fail() {
-  echo "e2e edit: $*"
-  [[ -f "$layout" ]] && { echo "--- layout report"; cat "$layout"; }
-  shot failure || true
-  exit 1
-}
-wait_for() {
-  local limit=$1 what=$2
-  shift 2
-  local i
-  for ((i = 0; i < limit * 10; i++)); do
-    if "$@"; then return 0; fi
-    if [[ -n "$pid" ]] && ! kill -0 "$pid" 2>/dev/null; then fail "the program ended while waiting for $what"; fi
-    sleep 0.1
-  done
-  fail "no $what after $limit s"
-}
-entry() { awk -v k="$1" -v n="$2" '$1 == k && $2 == n { print; exit }' "$layout" 2>/dev/null; }
-listed() { [[ -n "$(entry "$1" "$2")" ]]; }
-enabled() { [[ "$(awk '$1 == "window" { print $6; exit }' "$layout" 2>/dev/null)" == 1 ]]; }
 click() {
   local kind name x y w h rest
   read -r kind name x y w h rest <<<"$(entry control "$1")"
@@ -68,7 +27,7 @@ click() {
   xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
 # The model view's rectangle on the screen.
-read -r _ _ VX VY VW VH _ <<<"$(echo)"
+VX=0 VY=0 VW=0 VH=0
 view() { read -r _ _ VX VY VW VH _ <<<"$(entry control PolygonChart1)"; }
 # at <fx> <fy>: the screen point at these fractions of the model view.
 at() { echo "$((VX + VW * $1 / 100)) $((VY + VH * $2 / 100))"; }

@@ -1,0 +1,64 @@
+# What the end-to-end scripts share, sourced after they set `name` (for messages) and `shots`: the
+# programs the run needs, the X server the script runs itself under, a temporary folder removed at the
+# end with the program started from it, the screenshots, waits with limits, and the layout report the
+# program writes (components' screen rectangles and the window's enabled state).
+
+e2e_needs_tools() {
+  local tool
+  for tool in xvfb-run xauth Xvfb xdotool import convert; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "$name: the program '$tool' is needed and missing (scripts/deps.sh installs it)"
+      exit 1
+    fi
+  done
+}
+
+# Runs the calling script again under a virtual X server, once.
+e2e_under_x() {
+  if [[ -z "${E2E_INSIDE_X:-}" ]]; then
+    export E2E_INSIDE_X=1
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+  fi
+}
+
+# Under the X server: the temporary folder, removed with the program at the end.
+e2e_begin() {
+  work=$(mktemp -d)
+  pid=""
+  step=0
+  last=""
+  layout="$work/layout.txt"
+  trap e2e_cleanup EXIT
+}
+e2e_cleanup() {
+  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+
+# shot <what>: the whole screen into the next numbered picture of the run ($shot_prefix names them).
+shot() {
+  step=$((step + 1))
+  last="$shots/$(printf '%s_%02d_%s.png' "$shot_prefix" "$step" "$1")"
+  import -window root "$last"
+}
+fail() {
+  echo "$name: $*"
+  [[ -f "$layout" ]] && { echo "--- layout report"; cat "$layout"; }
+  shot failure || true
+  exit 1
+}
+# wait_for <seconds> <what> <command...>: polls the command every tenth of a second.
+wait_for() {
+  local limit=$1 what=$2
+  shift 2
+  local i
+  for ((i = 0; i < limit * 10; i++)); do
+    if "$@"; then return 0; fi
+    if [[ -n "$pid" ]] && ! kill -0 "$pid" 2>/dev/null; then fail "the program ended while waiting for $what"; fi
+    sleep 0.1
+  done
+  fail "no $what after $limit s"
+}
+entry() { awk -v k="$1" -v n="$2" '$1 == k && $2 == n { print; exit }' "$layout" 2>/dev/null; }
+listed() { [[ -n "$(entry "$1" "$2")" ]]; }
+enabled() { [[ "$(awk '$1 == "window" { print $6; exit }' "$layout" 2>/dev/null)" == 1 ]]; }
