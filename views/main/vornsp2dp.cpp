@@ -4,6 +4,7 @@
 // (the start-up benchmark's end point).
 #include "chart/control/ChartRegistry.h"
 #include "chart/editors/ChartEditors.h"
+#include "chart/extras/ChartExtras.h"
 #include "chart/series/SeriesLibrary.h"
 #include "platform/controls/Application.h"
 #include "views/ResMainForm.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     ChartInitialization();
     SeriesLibraryInitialization();
     ChartEditorsInitialization(); // the pop-ups' "Options" open the editor dialogs
+    ChartExtrasInitialization();
     {
         auto form = std::make_unique<TMainForm>(nullptr);
         if (const char* layout = std::getenv("VSP_LAYOUT_FILE"); layout && *layout)
@@ -28,6 +30,7 @@ int main(int argc, char** argv)
         form->ShowStartUpSplash();
         Application->Run();
     }
+    ChartExtrasFinalization();
     ChartEditorsFinalization();
     SeriesLibraryFinalization();
     ChartFinalization();
