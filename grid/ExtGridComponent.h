@@ -24,6 +24,20 @@
 
 class TExtStringGrid;
 class TArrowWindow;
+class TEditLink;
+class TExtRichEdit;
+class TRichEdit;
+class TGridSpin;
+class TGridCombo;
+class TGridUniCombo;
+class TGridUniEdit;
+class TGridCheckBox;
+class TGridDatePicker;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridButton;
+class TControlEdit;
+class TControlCombo;
 class TPopupButton;
 class TIniFile;
 class TTimer;
@@ -76,6 +90,16 @@ using TButtonClickEvent = std::function<void(TPersistent*, int ACol, int ARow)>;
 using TDrawCellExEvent = std::function<void(TPersistent*, TCanvas& Canvas, int ACol, int ARow, TGridDrawState AState, TRect ARect, bool Printing)>;
 using TNodeAllowEvent = std::function<void(TPersistent*, int ARow, int ARowReal, bool& Allow)>;
 using TNodeEvent = std::function<void(TPersistent*, int ARow, int ARowReal)>;
+using TEllipsClickEvent = std::function<void(TPersistent*, int ACol, int ARow, std::string& S)>;
+using TSpinClickEvent = std::function<void(TPersistent*, int ACol, int ARow, int AValue, bool UpDown)>;
+using TFloatSpinClickEvent = std::function<void(TPersistent*, int ACol, int ARow, double AValue, bool UpDown)>;
+using TDateTimeSpinClickEvent = std::function<void(TPersistent*, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
+using TComboChangeEvent = std::function<void(TPersistent*, int ACol, int ARow, int AItemIndex, const std::string& ASelection)>;
+using TComboObjectChangeEvent =
+    std::function<void(TPersistent*, int ACol, int ARow, int AItemIndex, const std::string& ASelection, TPersistent* AObject)>;
+using TGetEditorPropEvent = std::function<void(TPersistent*, int ACol, int ARow, TEditLink* AEditLink)>;
+using TControlComboListEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& CtrlID, const std::string& CtrlType,
+                                                  const std::string& CtrlVal, TStringList& Values, bool& Edit, int& DropCount)>;
 
 // ---- The in-place editor -----------------------------------------------------------------------------
 
@@ -619,7 +643,20 @@ public:
     int ClipboardID();
     void SetClipboardID(int v) { FClipboardID = v; }
 
-        // The operations of the clipboard keys.
+    // --- Files (ExtGridImport.cpp).
+    // Delimited text from row 0 (or below the rows there with Append); "Cannot open file <name>".
+    void ReadDelimitedFile(const std::string& FileName, bool Append);
+    void LoadDelimitedFile(const std::string& FileName);
+    // The used range of a worksheet (the active one for an empty name) through the spreadsheet
+    // application's automation server; "Excel OLE server not found" without one.
+    void ReadSpreadsheetFile(const std::string& FileName, const std::string& SheetName);
+    void LoadSpreadsheetFile(const std::string& FileName);
+    // The cell write of the file readers: the raw text, no merging, no notices.
+    virtual void SetCellFromFile(int ACol, int ARow, const std::string& Text);
+    // The delimited reader's delimiter; '\0' finds it from the file.
+    char FieldDelimiter = '\0';
+
+    // The operations of the clipboard keys.
     virtual void CopyToClipboard() { ClipboardCopy(); }
     virtual void CutToClipboard() { ClipboardCut(); }
     virtual void PasteFromClipboard() { ClipboardPaste(); }
@@ -676,6 +713,46 @@ public:
     TGridFormatEvent OnGetFormat;
     TCustomCompareEvent OnCustomCompare;
     TRawCompareEvent OnRawCompare;
+
+    // --- Editor controls (ExtGridEditors.cpp, ExtGridEditLink.cpp): made with the grid, hidden and disabled
+    // until a cell of their type is edited; the application fills the combos' items and sets the spin's
+    // limits through them.
+    TGridSpin* SpinEditor() const;
+    TGridCombo* ComboEditor() const;
+    TGridUniCombo* UniComboEditor() const;
+    TGridUniEdit* UniEditEditor() const;
+    TGridCheckBox* CheckBoxEditor() const;
+    TGridDatePicker* DatePickerEditor() const;
+    TGridEditBtn* EditBtnEditor() const;
+    TGridUnitEditBtn* UnitEditBtnEditor() const;
+    TGridButton* ButtonEditor() const;
+    TExtRichEdit* RichEditEditor() const;
+    // The hidden rich edit that converts rich cell texts.
+    TExtRichEdit* RichTextConverter() const;
+    // The application's editor of edCustom cells (forgotten when it goes).
+    TEditLink* CustomEditLink() const { return FCustomEditLink; }
+    void SetCustomEditLink(TEditLink* v);
+    // Lays the control of the cell's editor type over the cell (a display column) with its value, and
+    // stores its value back.
+    void ShowEditorControl(int ACol, int ARow);
+    void CommitEditorControl(int ACol, int ARow);
+    // An editor control ends on a key: commit, then Tab and the arrows move as the grid's own keys and
+    // Enter advances with AdvanceOnEnter.
+    void EditorControlKey(std::uint16_t Key, TShiftState Shift);
+    // The value the application gives for an edit button's text (OnEllipsClick).
+    std::string EllipsClick(const std::string& Text);
+    void CellToRichEdit(int ACol, int ARow, TRichEdit& RichEdit);
+    void RichEditToText(TRichEdit& RichEdit, std::string& Text);
+    TEllipsClickEvent OnEllipsClick;
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateTimeSpinClickEvent OnDateSpinClick, OnTimeSpinClick;
+    TComboChangeEvent OnComboChange;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TClickCellEvent OnComboCloseUp;
+    TGetEditorPropEvent OnGetEditorProp;
+    TControlComboListEvent OnControlComboList;
+    TNotifyEvent OnRichEditSelectionChange;
 
     // --- Filtering (ExtGridFilter.cpp).
     TFilter& Filter() { return FFilter; }
@@ -752,6 +829,9 @@ public:
 protected:
     friend class TExtInplaceEdit;
     friend class TColumnSize;
+    friend class TGridSpin;
+    friend class TGridCombo;
+    friend class TGridButton;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Paint() override;
     bool SelectCell(int ACol, int ARow) override;
@@ -807,6 +887,17 @@ private:
     TFilter FFilter{this};
     bool FFilterActive = false;
     int FFilterRowMark = 0;
+    // Editor controls.
+    struct TEditorSet;
+    TEditorSet* FEditors = nullptr;
+    bool FCommitting = false;
+    TEditLink* FCustomEditLink = nullptr;
+    TControlEdit* FControlEdit = nullptr;
+    TControlCombo* FControlCombo = nullptr;
+    void CreateEditorControls();
+    void DestroyEditorControls();
+    TWinControl* SetUpEditLink(int RC, int ARow, const TRect& R, TColor Colour, const TFont& Font);
+    void CommitEditLink(int RC, int ARow);
     // Painting steps.
     // What the text step leaves for the graphic: the text's extent (its width + 2 when measured), its
     // width, and the brush colour behind it.
