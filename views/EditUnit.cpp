@@ -9,6 +9,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int DUColumn = 3;
@@ -114,25 +116,26 @@ void TEditForm::FillGrid()
 {
     TExtStringGrid& g = *ExtStringGrid1;
     const TSurveyState& s = FMain.Survey;
-    const int count = MeasurementCount(s);
+    // Numbered as LocateRow and GlobalRowIndex number them: every observed entry of every set in order.
+    int count = 0;
+    for (const osource& d : s.DataSets) count += d.Observed.Length();
     g.SetRow(1);
-    g.SetRowCount(count + 1 < 2 ? 2 : count + 1);
+    g.SetRowCount(std::max(2, count + 1));
     g.SetColCount(4);
     const char* headers[] = {"ID", "P1", "P2", "dU"};
     for (int c = 0; c < 4; ++c) g.SetCellValue(c, 0, headers[c]);
+    if (count == 0)
+        for (int c = 0; c < 4; ++c) g.SetCellValue(c, 1, "");
     int k = 0;
-    for (int set = 0; set < s.DataSets.Length(); ++set) {
-        const osource& d = s.DataSets[set];
-        for (int r = 0; r < d.P1x.Length(); ++r, ++k) {
+    for (const osource& d : s.DataSets)
+        for (int r = 0; r < d.Observed.Length(); ++r, ++k) {
+            const auto at = [](const arofdoubleM& a, int i) { return i < a.Length() ? a[i] : MissingValue; };
+            const bool present = r < d.ObservedPresent.Length() ? bool(d.ObservedPresent[r]) : true;
             g.SetCellValue(0, k + 1, std::to_string(k + 1));
-            g.SetCellValue(1, k + 1, FormatValue(d.P1x[r]));
-            g.SetCellValue(2, k + 1, FormatValue(d.P2x[r]));
-            const bool present = r < d.ObservedPresent.Length() ? d.ObservedPresent[r] : true;
-            g.SetCellValue(DUColumn, k + 1, present && r < d.Observed.Length() ? FormatValue(d.Observed[r], 4) : "*");
+            g.SetCellValue(1, k + 1, FormatValue(at(d.P1x, r)));
+            g.SetCellValue(2, k + 1, FormatValue(at(d.P2x, r)));
+            g.SetCellValue(DUColumn, k + 1, present ? FormatValue(d.Observed[r], 4) : "*");
         }
-    }
-    for (int c = 0; c < 4; ++c)
-        if (count == 0) g.SetCellValue(c, 1, "");
 }
 
 void TEditForm::SelectRow(int Row)
