@@ -6,6 +6,8 @@
 #include "tests/views/PolygonChartFixtures.h"
 
 #include "chart/control/Chart.h"
+#include "chart/control/LumPrevi.h"
+#include "chart/control/LumPreviewPanel.h"
 #include "core/SurveyOpen.h"
 #include "core/Supermath2d.h"
 #include "platform/controls/Buttons.h"
@@ -17,6 +19,7 @@
 #include "views/PseudoSection2d.h"
 
 #include <QKeyEvent>
+#include <QPushButton>
 
 #include <cstring>
 #include <set>
@@ -614,6 +617,21 @@ TEST_F(ModelEditWindow, ADoubleClickEditsTheBodyInsideThePlotAndOpensThePopUpOut
         doubleClick(QPoint(m.Width() / 2, 3));
     }
     EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(ModelEditWindow, ThePopUpsPrintPreviewShowsTheModelViewAlone)
+{
+    TEditProbeForm& f = StartEdit();
+    OpenSample();
+    std::vector<TCustomLumPanel*> shown;
+    Script->DriveForm([&](TForm& form) {
+        auto& preview = dynamic_cast<TChartPreview&>(form);
+        for (int i = 0; i < preview.LumPreviewPanel1->Panels().Count(); ++i)
+            shown.push_back(preview.LumPreviewPanel1->Panels().Items(i));
+        preview.BClose->click();
+    });
+    f.Printpreview2->Click();
+    EXPECT_EQ(shown, (std::vector<TCustomLumPanel*>{f.PolygonChart1}));
 }
 
 TEST_F(ModelEditWindow, EqualScaleOnAndOff)
