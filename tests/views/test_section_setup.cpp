@@ -209,3 +209,17 @@ TEST_F(SectionSetup, SeriesButtonsOpenTheGraphicEditorAndTheFontEditorLive)
     });
     EXPECT_EQ(c.ShapeSeries().Marks().Font().InterCharSize(), 4) << "the font editor edits in place";
 }
+
+TEST_F(SectionSetup, TheMainWindowKeepsTheSettingsAcrossARun)
+{
+    Start();
+    ChangeAll(Chart());
+    const std::string changed = TextOf(Chart());
+    bool canClose = true;
+    Form->FormCloseQuery(canClose);
+    // The file keeps the value without the text's leading blank, as ini files do.
+    EXPECT_NE(Settings().find("[paramspolychart]\ncommon=" + changed.substr(1) + "\n"), std::string::npos);
+    Form.reset();
+    Start();
+    EXPECT_EQ(TextOf(Chart()), changed) << "read at start-up";
+}
