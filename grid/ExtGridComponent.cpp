@@ -149,6 +149,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner)
     FPanTimer->SetEnabled(false);
     FPanTimer->SetInterval(10);
     FPanTimer->OnTimer = [this](TPersistent*) { PanStep(); };
+    CreateEditorControls();
 }
 
 TExtStringGrid::~TExtStringGrid()
@@ -156,6 +157,7 @@ TExtStringGrid::~TExtStringGrid()
     // The editor leaves while the grid is whole: taking its window away moves the focus, and the editor's
     // focus step must not reach a grid that is being taken apart.
     FDestroying = true;
+    DestroyEditorControls();
     if (InplaceEditor()) InplaceEditor()->SetParent(nullptr);
     if (FTransEdit) {
         FTransEdit->Detach();
@@ -205,6 +207,7 @@ void TExtStringGrid::Loaded()
 void TExtStringGrid::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == opRemove && AComponent == FCellChecker) FCellChecker = nullptr;
+    if (Operation == opRemove && AComponent == FCustomEditLink) FCustomEditLink = nullptr;
     if (Operation == opRemove && AComponent == FGridImages) FGridImages = nullptr;
     if (Operation == opRemove && AComponent == FPictureContainer) FPictureContainer = nullptr;
     TBaseGrid::Notification(AComponent, Operation);

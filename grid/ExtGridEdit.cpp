@@ -2,6 +2,7 @@
 // focus loss), the cell-selection gate that switches editing per cell, the editor set-up, and the
 // validation of an edited text with its change notification.
 #include "grid/ExtGrid.h"
+#include "grid/ExtGridEditors.h"
 
 #include "platform/controls/ShellApi.h"
 #include "platform/graphics/Canvas.h"
@@ -209,27 +210,10 @@ void TExtInplaceEdit::WMChar(char& Key)
     }
     const TEditorType t = g.EditorType();
     const bool control = Key == 8 || Key == 9 || Key == 13 || Key == 27;
-    auto beep = [&] {
-        MessageBeep(0);
-        Key = 0;
-    };
     switch (t) {
     case edNumeric:
-        if (Key == '-') {
-            if (Text().find('-') != std::string::npos || SelStart() != 0) beep();
-        } else if (!control && !(Key >= '0' && Key <= '9')) beep();
-        break;
     case edPositiveNumeric:
-        if (!control && !(Key >= '0' && Key <= '9')) beep();
-        break;
-    case edFloat:
-        if (Key == fs.ThousandSeparator) Key = 0;
-        else if (Key == fs.DecimalSeparator) {
-            if (Text().find(fs.DecimalSeparator) != std::string::npos && SelText().find(fs.DecimalSeparator) == std::string::npos) Key = 0;
-        } else if (Key == '-') {
-            if ((SelStart() != 0 || Text().find('-') != std::string::npos) && SelText().find('-') == std::string::npos) beep();
-        } else if (!control && !(Key >= '0' && Key <= '9') && Key != ',' && Key != '.') Key = 0;
-        break;
+    case edFloat: FilterNumberChar(t, *this, Key); break;
     case edCapital:
     case edUpperCase: Key = UpCaseChar(Key); break;
     case edLowerCase: Key = LoCaseChar(Key); break;
@@ -382,6 +366,7 @@ void TExtStringGrid::HideEditorControl()
 {
     if (!FEditorOpen) return;
     HideEditor();
+    CommitEditorControl(Col(), Row());
     FEditChar = 0;
     FEditorOpen = false;
     SelectCell(Col(), Row());
@@ -455,14 +440,17 @@ bool TExtStringGrid::CanEditShow()
     if (ComponentState().Contains(csDesigning)) return answer;
     const TPoint b = BaseCellOf(DisplayToRealCol(Col()), Row());
     if (answer && !FEditorOpen && IsCheckOrRadioCell(b.x, b.y)) return false;
+    // An editor control is open on the cell: the class library's editor stays away.
+    if (answer && FEditorOpen && !IsTextEditorType(FEditorType)) return false;
     if (answer && !FEditorOpen) {
         FEditOriginalText = GetCurrentCellText();
         FEditorType = edNormal;
         GetCellEditorType(b.x, b.y, FEditorType);
         FEditorOpen = true;
-        // Editor controls of other types come with the editor controls; such a cell shows no editor and
-        // keeps its text.
-        if (!IsTextEditorType(FEditorType)) answer = false;
+        if (!IsTextEditorType(FEditorType)) {
+            ShowEditorControl(RealToDisplayCol(b.x), b.y);
+            answer = false;
+        }
     }
     if (answer) FEditPending = true;
     return answer;
@@ -503,7 +491,8 @@ bool TExtStringGrid::ValidateEditText(const std::string& Value)
         CellsChanged({rc, FEditRow, rc, FEditRow});
         if (valid) {
             SetCellValue(rc, FEditRow, newValue);
-            FEditorOpen = false;
+            // An editor control stays open until it is committed.
+            if (IsTextEditorType(FEditorType)) FEditorOpen = false;
         } else {
             HideEditor();
             SetCellValue(rc, FEditRow, newValue != Value ? newValue : startText);

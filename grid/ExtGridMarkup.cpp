@@ -77,8 +77,6 @@ bool TExtStringGrid::PressLinkOrControl(int C, int R, int X, int Y)
     return true;
 }
 
-void TExtStringGrid::OpenMarkupControl(const THTMLResult&, int, int) {}
-
 void TExtStringGrid::ControlEditDone(const std::string& Value)
 {
     if (FControlType.empty()) return;
@@ -93,8 +91,6 @@ void TExtStringGrid::ControlEditDone(const std::string& Value)
 }
 
 void TExtStringGrid::ControlEditDone() { ControlEditDone(MarkupControlText()); }
-
-std::string TExtStringGrid::MarkupControlText() { return ""; }
 
 void TExtStringGrid::ReleaseMarkupButton()
 {

@@ -107,6 +107,11 @@ TImageMemory ImageMemoryOf(QImage& image)
     return m;
 }
 
+void TWinControl::PostChar(char16_t Ch)
+{
+    QCoreApplication::postEvent(Widget(), new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(Ch))));
+}
+
 void TWinControl::SelectNext(bool Forward)
 {
     QWidget* self = Widget();
@@ -206,6 +211,9 @@ struct TWinControl::Dispatch : QObject {
         }
         case QEvent::FocusOut: {
             // Qt has already moved the focus: the focus widget is the new one (none for another window).
+            // A pop-up of the control's own (a combo box's list) keeps the focus with the control.
+            for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+                if (w == Control.Widget()) return false;
             LastFocusOut = &Control;
             Control.WMKillFocus(TWinControl::ControlOf(QApplication::focusWidget()));
             if (IsProgramFocusReason(static_cast<QFocusEvent&>(*event).reason())) Control.DoExit();

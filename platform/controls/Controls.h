@@ -131,6 +131,8 @@ public:
     void SetFocus();
     // Moves the focus to the next (previous) control in the tab order of the window, as Tab does.
     void SelectNext(bool Forward);
+    // Posts a typed character to the control: it arrives from the message loop as if typed.
+    void PostChar(char16_t Ch);
     // Mouse capture: while set, every mouse event of the application comes to this window.
     void SetMouseCapture(bool Capture);
     bool MouseCaptured() const;

@@ -1,0 +1,1193 @@
+// The grid's editor controls: their key routing back to the grid (validate, then leave by the grid's own
+// key handling or Tab navigation), the spin's page keys and click events, the combos' completion, wheel
+// steps and drop-down width, and the grid's side: making the controls, laying the control of the cell's
+// editor type over the cell with its value, and storing its value back.
+#include "grid/ExtGridEditors.h"
+
+#include "grid/ExtGrid.h"
+#include "grid/ExtGridEditLink.h"
+#include "platform/controls/ShellApi.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/rtl/AnsiText.h"
+#include "platform/rtl/NumberText.h"
+#include "platform/rtl/StrUtils.h"
+
+#include <algorithm>
+#include <cmath>
+
+// ---- Shared steps ------------------------------------------------------------------------------------
+
+void FilterNumberChar(TEditorType Type, const TCustomEdit& Edit, char& Key)
+{
+    const TFormatSettings& fs = FormatSettings();
+    const bool control = Key == 8 || Key == 9 || Key == 13 || Key == 27;
+    auto beep = [&] {
+        MessageBeep(0);
+        Key = 0;
+    };
+    const std::string text = Edit.Text();
+    switch (Type) {
+    case edNumeric:
+        if (Key == '-') {
+            if (text.find('-') != std::string::npos || Edit.SelStart() != 0) beep();
+        } else if (!control && !(Key >= '0' && Key <= '9')) beep();
+        break;
+    case edPositiveNumeric:
+        if (!control && !(Key >= '0' && Key <= '9')) beep();
+        break;
+    case edFloat: {
+        const std::string sel = Edit.SelText();
+        if (Key == fs.ThousandSeparator) Key = 0;
+        else if (Key == fs.DecimalSeparator) {
+            if (text.find(fs.DecimalSeparator) != std::string::npos && sel.find(fs.DecimalSeparator) == std::string::npos) Key = 0;
+        } else if (Key == '-') {
+            if ((Edit.SelStart() != 0 || text.find('-') != std::string::npos) && sel.find('-') == std::string::npos) beep();
+        } else if (!control && !(Key >= '0' && Key <= '9') && Key != ',' && Key != '.') Key = 0;
+        break;
+    }
+    default: break;
+    }
+}
+
+namespace {
+
+bool WantsTabs(TExtStringGrid& g) { return g.Options().Contains(goTabs); }
+
+// Writes the control's text into the current cell and validates it.
+bool ValidateText(TExtStringGrid& g, const std::string& Text)
+{
+    g.SetCurrentCellText(Text);
+    return g.ValidateEditText(Text);
+}
+
+bool ValidateWide(TExtStringGrid& g, const std::u16string& Text)
+{
+    g.WriteWideCell(g.DisplayToRealCol(g.Col()), g.Row(), Text);
+    return g.ValidateEditTextWide(Text);
+}
+
+// Leaves the control: Tab with goTabs by the grid's Tab rules, any other key through the grid.
+void Leave(TExtStringGrid& g, std::uint16_t Key, TShiftState Shift)
+{
+    if (Key == VK_TAB && WantsTabs(g)) {
+        g.HideEditorControl();
+        g.SetFocus();
+        g.TabNavigate(Shift.Contains(ssShift));
+    } else g.EditorControlKey(Key, Shift);
+}
+
+bool In(std::uint16_t Key, std::initializer_list<std::uint16_t> keys) { return std::find(keys.begin(), keys.end(), Key) != keys.end(); }
+
+// Completes the typed prefix from the items, then from the grid's lookup list; the completed part is left
+// selected. Returns the index of the item that matched, -1 for a lookup entry or none.
+template <class Combo>
+void CompleteCombo(Combo& c, TExtStringGrid& g, bool enabled)
+{
+    if (!enabled || !g.Lookup) return;
+    const std::string text = c.Text();
+    const int caret = std::min(c.EditSelStart(), static_cast<int>(text.size()));
+    if (caret <= 0) return;
+    const std::string typed = text.substr(0, static_cast<std::size_t>(caret));
+    const std::string prefix = g.LookupCaseSensitive ? typed : UpperCase(typed);
+    auto fits = [&](const std::string& item) {
+        const std::string cmp = g.LookupCaseSensitive ? item : UpperCase(item);
+        return cmp.compare(0, prefix.size(), prefix) == 0;
+    };
+    auto complete = [&](const std::string& item, int index) {
+        const std::string full = (typed + item.substr(std::min(item.size(), prefix.size()))).substr(0, 255);
+        if (index >= 0) c.SetItemIndex(index);
+        c.SetText(full);
+        c.SetEditSel(caret, static_cast<int>(full.size()) - caret);
+    };
+    for (int i = 0; i < c.ItemCount(); ++i)
+        if (fits(c.Item(i))) return complete(c.Item(i), i);
+    for (const std::string& item : g.LookupItems)
+        if (fits(item)) return complete(item, -1);
+}
+
+// The drop-down width that shows the longest item.
+template <class Combo>
+void FitComboDropWidth(Combo& c, TExtStringGrid& g)
+{
+    int width = c.Width();
+    const bool scrolls = c.ItemCount() > c.DropDownCount();
+    for (int i = 0; i < c.ItemCount(); ++i) {
+        const int w = g.Canvas().TextWidth(c.Item(i));
+        if (scrolls && w > width - 25) width = w + 25;
+        else if (!scrolls && w > width - 5) width = w + 8;
+    }
+    c.SetDropDownWidth(width);
+}
+
+// A wheel step on the open combo: the next or previous item, reported as a change.
+template <class Combo>
+bool WheelCombo(Combo& c, TExtStringGrid& g, int Delta)
+{
+    int index = c.ItemIndex();
+    if (Delta < 0 && index + 1 < c.ItemCount()) ++index;
+    else if (Delta > 0 && index > 0) --index;
+    if (index < 0 && c.ItemCount() > 0) index = 0;
+    c.SetItemIndex(index);
+    const std::string text = index >= 0 ? c.Item(index) : std::string();
+    if (index >= 0) c.SetText(text);
+    if (g.OnComboChange) g.OnComboChange(&c, g.Col(), g.Row(), index, text);
+    if (g.OnComboObjectChange) g.OnComboObjectChange(&c, g.Col(), g.Row(), index, text, index >= 0 ? c.ItemObject(index) : nullptr);
+    return true;
+}
+
+} // namespace
+
+// ---- TGridSpin ---------------------------------------------------------------------------------------
+
+const TClassInfo& TGridSpin::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridSpin", .Parent = &TEsgSpinEdit::StaticClassInfo()});
+    return info;
+}
+
+TGridSpin::TGridSpin(TExtStringGrid* AGrid) : TEsgSpinEdit(AGrid), FGrid(AGrid)
+{
+    MinValue = 0;
+    MaxValue = 100;
+    Increment = 1;
+}
+
+void TGridSpin::FireSpinClick(bool Up)
+{
+    TExtStringGrid& g = *FGrid;
+    const int c = g.DisplayToRealCol(g.Col()), r = g.Row();
+    switch (SpinType()) {
+    case sptNormal:
+        if (g.OnSpinClick) g.OnSpinClick(&g, c, r, Value(), Up);
+        break;
+    case sptFloat:
+        if (g.OnFloatSpinClick) g.OnFloatSpinClick(&g, c, r, FloatValue(), Up);
+        break;
+    case sptDate:
+        if (g.OnDateSpinClick) g.OnDateSpinClick(&g, c, r, DateValue(), Up);
+        break;
+    case sptTime:
+        if (g.OnTimeSpinClick) g.OnTimeSpinClick(&g, c, r, TimeValue(), Up);
+        break;
+    }
+}
+
+void TGridSpin::StepUp()
+{
+    TEsgSpinEdit::StepUp();
+    FireSpinClick(true);
+}
+
+void TGridSpin::StepDown()
+{
+    TEsgSpinEdit::StepDown();
+    FireSpinClick(false);
+}
+
+void TGridSpin::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    // Up and Down leave the editor here; the buttons and the page keys step.
+    if (Key == VK_UP || Key == VK_DOWN) {
+        KeyDown(Key, Shift);
+        return;
+    }
+    TEsgSpinEdit::WMKeyDown(Key, Shift);
+}
+
+void TGridSpin::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    if (In(Key, {VK_PRIOR, VK_NEXT, VK_HOME, VK_END})) {
+        const bool real = SpinType() == sptFloat;
+        switch (Key) {
+        case VK_PRIOR:
+            if (real && FloatValue() + IncrementFloat <= MaxFloatValue) SetFloatValue(FloatValue() + IncrementFloat);
+            if (!real && static_cast<std::int64_t>(Value()) + Increment <= MaxValue) SetValue(Value() + Increment);
+            break;
+        case VK_NEXT:
+            if (real && FloatValue() - IncrementFloat >= MinFloatValue) SetFloatValue(FloatValue() - IncrementFloat);
+            if (!real && static_cast<std::int64_t>(Value()) - Increment >= MinValue) SetValue(Value() - Increment);
+            break;
+        case VK_END:
+            if (real) SetFloatValue(MinFloatValue);
+            else SetValue(MinValue);
+            break;
+        default:
+            if (real) SetFloatValue(MaxFloatValue);
+            else SetValue(MaxValue);
+            break;
+        }
+        if (g.OnSpinClick) g.OnSpinClick(&g, g.DisplayToRealCol(g.Col()), g.Row(), Value(), Key == VK_PRIOR || Key == VK_HOME);
+        Key = 0;
+        return;
+    }
+    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) {
+        TEsgSpinEdit::KeyDown(Key, Shift);
+        return;
+    }
+    if (Key == VK_ESCAPE) SetText(g.GetCurrentCellText());
+    else if (!ValidateText(g, Text())) {
+        SetText(g.GetCurrentCellText());
+        SetSelStart(static_cast<int>(Text().size()));
+        Invalidate();
+        Key = 0;
+        return;
+    }
+    const std::uint16_t key = Key;
+    Key = 0;
+    Leave(g, key, Shift);
+}
+
+void TGridSpin::WMChar(char& Key)
+{
+    if (Key == 9 || Key == 13) {
+        Key = 0;
+        return;
+    }
+    TEsgSpinEdit::WMChar(Key);
+}
+
+void TGridSpin::KeyPress(char& Key)
+{
+    if (Key == 13) {
+        Key = 0;
+        return;
+    }
+    TEsgSpinEdit::KeyPress(Key);
+}
+
+void TGridSpin::DoExit()
+{
+    FGrid->HideEditorControl();
+    TEsgSpinEdit::DoExit();
+}
+
+void TGridSpin::WMSetFocus(TWinControl* OldFocus)
+{
+    TEsgSpinEdit::WMSetFocus(OldFocus);
+    if (FGrid->FCaretAtMouse) {
+        const TPoint p = ScreenToClient(LastMousePos());
+        const int at = CharFromPos(p.x, p.y);
+        if (at >= 0) SetSelStart(at);
+        FGrid->FCaretAtMouse = false;
+    }
+}
+
+// ---- The combos --------------------------------------------------------------------------------------
+
+const TClassInfo& TGridCombo::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridCombo", .Parent = &TESGComboBox::StaticClassInfo()});
+    return info;
+}
+
+TGridCombo::TGridCombo(TExtStringGrid* AGrid) : TESGComboBox(AGrid), FGrid(AGrid) { SetButtonWidth(16); }
+
+void TGridCombo::FitDropWidth() { FitComboDropWidth(*this, *FGrid); }
+
+void TGridCombo::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    FLookupEnabled = Key != VK_BACK && Key != VK_DELETE;
+    const bool list = Style() == csDropDownList || DroppedDown();
+    const bool leaves = list ? In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT})
+                             : In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
+    // Alt+Down opens the list of an edit-style combo.
+    if (!leaves || (Key == VK_DOWN && Shift.Contains(ssAlt))) {
+        if (Key == VK_DOWN && Shift.Contains(ssAlt) && !DroppedDown()) {
+            SetDroppedDown(true);
+            Key = 0;
+            return;
+        }
+        TESGComboBox::WMKeyDown(Key, Shift);
+        return;
+    }
+    if (Key == VK_ESCAPE) {
+        SetText(g.GetCurrentCellText());
+        SetItemIndex(FindItemExact(AnsiToWide(g.GetCurrentCellText())));
+    } else if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
+        if (!ValidateText(g, Text())) {
+            SetText(g.GetCurrentCellText());
+            SetEditSel(static_cast<int>(Text().size()), 0);
+            Invalidate();
+            Key = 0;
+            return;
+        }
+        SetText(g.GetCurrentCellText());
+    }
+    const std::uint16_t key = Key;
+    Key = 0;
+    if (key == VK_TAB && WantsTabs(g)) {
+        Leave(g, key, Shift);
+        return;
+    }
+    if (list && (key == VK_LEFT || key == VK_RIGHT)) {
+        g.HideEditorControl();
+        std::uint16_t k = key;
+        g.SetFocus();
+        g.KeyDown(k, Shift);
+        return;
+    }
+    g.EditorControlKey(key, Shift);
+}
+
+void TGridCombo::KeyPress(char& Key)
+{
+    if (Key == 13 && OnReturnKey) OnReturnKey(this);
+    if (Key == 13 || Key == 9) {
+        Key = 0;
+        return;
+    }
+    TESGComboBox::KeyPress(Key);
+}
+
+void TGridCombo::KeyUp(std::uint16_t& Key, TShiftState Shift)
+{
+    if (Key != VK_RETURN) TESGComboBox::KeyUp(Key, Shift);
+    if (!In(Key, {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SHIFT, VK_CONTROL, VK_MENU}))
+        CompleteCombo(*this, *FGrid, FLookupEnabled);
+}
+
+void TGridCombo::DoExit()
+{
+    if (FGrid->LookupHistory && !Text().empty() && FindItemExact(AnsiToWide(Text())) < 0) AddItem(Text());
+    FGrid->HideEditorControl();
+    TESGComboBox::DoExit();
+}
+
+void TGridCombo::WMSetFocus(TWinControl* OldFocus)
+{
+    TESGComboBox::WMSetFocus(OldFocus);
+    if (FGrid->FCaretAtMouse) {
+        const TPoint p = ScreenToClient(LastMousePos());
+        const int at = EditCharFromPos(p.x, p.y);
+        if (at >= 0) SetEditSel(at, 0);
+        FGrid->FCaretAtMouse = false;
+    }
+}
+
+bool TGridCombo::DoMouseWheel(TShiftState, int WheelDelta, TPoint) { return WheelCombo(*this, *FGrid, WheelDelta); }
+
+const TClassInfo& TGridUniCombo::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridUniCombo", .Parent = &TESGUniComboBox::StaticClassInfo()});
+    return info;
+}
+
+TGridUniCombo::TGridUniCombo(TExtStringGrid* AGrid) : TESGUniComboBox(AGrid), FGrid(AGrid) { SetButtonWidth(16); }
+
+void TGridUniCombo::FitDropWidth() { FitComboDropWidth(*this, *FGrid); }
+
+void TGridUniCombo::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    FLookupEnabled = Key != VK_BACK && Key != VK_DELETE;
+    const bool list = Style() == csDropDownList || DroppedDown();
+    const bool leaves = list ? In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT})
+                             : In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
+    if (!leaves) {
+        TESGUniComboBox::WMKeyDown(Key, Shift);
+        return;
+    }
+    const TPoint cell{g.DisplayToRealCol(g.Col()), g.Row()};
+    if (Key == VK_ESCAPE) {
+        SetTextWide(g.ReadWideCell(cell.x, cell.y));
+        SetItemIndex(FindItemExact(AnsiToWide(g.GetCurrentCellText())));
+    } else if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN}) && !ValidateWide(g, TextWide())) {
+        // The text goes through the wide validation as the 8-bit combo's through its own.
+        SetTextWide(g.ReadWideCell(cell.x, cell.y));
+        Invalidate();
+        Key = 0;
+        return;
+    }
+    const std::uint16_t key = Key;
+    Key = 0;
+    g.EditorControlKey(key, Shift);
+}
+
+void TGridUniCombo::KeyPress(char& Key)
+{
+    if (Key == 13 && OnReturnKey) OnReturnKey(this);
+    if (Key == 13 || Key == 9) {
+        Key = 0;
+        return;
+    }
+    TESGUniComboBox::KeyPress(Key);
+}
+
+void TGridUniCombo::KeyUp(std::uint16_t& Key, TShiftState Shift)
+{
+    if (Key != VK_RETURN) TESGUniComboBox::KeyUp(Key, Shift);
+    if (!FLookupEnabled || !FGrid->Lookup || In(Key, {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SHIFT, VK_CONTROL}))
+        return;
+    // Completion among the items only.
+    const std::string text = Text();
+    const int caret = std::min(EditSelStart(), static_cast<int>(text.size()));
+    if (caret <= 0) return;
+    const std::string typed = text.substr(0, static_cast<std::size_t>(caret));
+    const std::string prefix = FGrid->LookupCaseSensitive ? typed : UpperCase(typed);
+    for (int i = 0; i < ItemCount(); ++i) {
+        const std::string item = Item(i), cmp = FGrid->LookupCaseSensitive ? item : UpperCase(item);
+        if (cmp.compare(0, prefix.size(), prefix) != 0) continue;
+        SetItemIndex(i);
+        SetTextWide(AnsiToWide(typed) + ItemWide(i).substr(std::min(ItemWide(i).size(), prefix.size())));
+        SetEditSel(caret, static_cast<int>(TextWide().size()) - caret);
+        return;
+    }
+}
+
+void TGridUniCombo::DoExit()
+{
+    if (FGrid->LookupHistory && !TextWide().empty() && FindItemExact(TextWide()) < 0) AddItemWide(TextWide());
+    FGrid->HideEditorControl();
+    TESGUniComboBox::DoExit();
+}
+
+bool TGridUniCombo::DoMouseWheel(TShiftState, int WheelDelta, TPoint) { return WheelCombo(*this, *FGrid, WheelDelta); }
+
+void TGridUniCombo::Select()
+{
+    TESGUniComboBox::Select();
+    if (FGrid->OnComboChange) FGrid->OnComboChange(this, FGrid->Col(), FGrid->Row(), ItemIndex(), WideToAnsi(TextWide()));
+}
+
+// ---- TGridUniEdit ------------------------------------------------------------------------------------
+
+const TClassInfo& TGridUniEdit::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridUniEdit", .Parent = &TEsgUniEdit::StaticClassInfo()});
+    return info;
+}
+
+TGridUniEdit::TGridUniEdit(TExtStringGrid* AGrid) : TEsgUniEdit(AGrid), FGrid(AGrid) {}
+
+void TGridUniEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) {
+        TEsgUniEdit::KeyDown(Key, Shift);
+        return;
+    }
+    const TPoint cell{g.DisplayToRealCol(g.Col()), g.Row()};
+    if (Key == VK_ESCAPE) SetWideText(g.ReadWideCell(cell.x, cell.y));
+    else {
+        const bool ok = ValidateWide(g, WideText());
+        SetWideText(g.ReadWideCell(cell.x, cell.y));
+        if (!ok) {
+            SetSelStart(static_cast<int>(WideText().size()));
+            Invalidate();
+            Key = 0;
+            return;
+        }
+    }
+    const std::uint16_t key = Key;
+    Key = 0;
+    Leave(g, key, Shift);
+}
+
+void TGridUniEdit::WMChar(char& Key)
+{
+    if (Key == 9 || Key == 13) {
+        Key = 0;
+        return;
+    }
+    TEsgUniEdit::WMChar(Key);
+}
+
+void TGridUniEdit::KeyPress(char& Key)
+{
+    if (Key == 13) {
+        Key = 0;
+        return;
+    }
+    TEsgUniEdit::KeyPress(Key);
+}
+
+void TGridUniEdit::DoExit()
+{
+    FGrid->HideEditorControl();
+    TEsgUniEdit::DoExit();
+}
+
+// ---- TGridCheckBox -----------------------------------------------------------------------------------
+
+const TClassInfo& TGridCheckBox::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridCheckBox", .Parent = &TCheckBox::StaticClassInfo()});
+    return info;
+}
+
+TGridCheckBox::TGridCheckBox(TExtStringGrid* AGrid) : TCheckBox(AGrid), FGrid(AGrid) {}
+
+void TGridCheckBox::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    if (Key == VK_SPACE) {
+        Toggle();
+        Key = 0;
+        return;
+    }
+    if (!In(Key, {VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) {
+        TCheckBox::KeyDown(Key, Shift);
+        return;
+    }
+    if (Key == VK_ESCAPE) SetCaption(g.GetCurrentCellText());
+    const std::uint16_t key = Key;
+    Key = 0;
+    g.HideEditorControl();
+    g.SetFocus();
+    if (key == VK_RETURN && g.Navigation.AdvanceOnEnter) g.AdvanceCell(g.Col(), g.Row(), !Shift.Contains(ssShift), false, false);
+    if (key == VK_UP || key == VK_DOWN) {
+        std::uint16_t k = key;
+        g.KeyDown(k, Shift);
+    }
+}
+
+void TGridCheckBox::WMMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    // A left press toggles the box at once; the click the press ends in toggles no more.
+    if (Button == mbLeft) {
+        Toggle();
+        FToggledAtPress = true;
+    }
+    TCheckBox::WMMouseDown(Button, Shift, X, Y);
+}
+
+void TGridCheckBox::ClickToggle()
+{
+    if (FToggledAtPress) {
+        FToggledAtPress = false;
+        Click();
+        return;
+    }
+    TCheckBox::ClickToggle();
+}
+
+void TGridCheckBox::DoExit()
+{
+    FGrid->HideEditorControl();
+    TCheckBox::DoExit();
+}
+
+// ---- TGridDatePicker ---------------------------------------------------------------------------------
+
+const TClassInfo& TGridDatePicker::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridDatePicker", .Parent = &TDateTimePicker::StaticClassInfo()});
+    return info;
+}
+
+TGridDatePicker::TGridDatePicker(TExtStringGrid* AGrid) : TDateTimePicker(AGrid), FGrid(AGrid) {}
+
+void TGridDatePicker::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END})) {
+        TDateTimePicker::KeyDown(Key, Shift);
+        return;
+    }
+    // While the calendar is down the keys are its own (Tab with goTabs still leaves).
+    if (DroppedDown() && !(Key == VK_TAB && WantsTabs(g))) return;
+    if (Key == VK_ESCAPE) {
+        TDateTime v = 0;
+        const std::string t = g.GetCurrentCellText();
+        const bool ok = Kind() == dtkTime ? TryStrToTime(t, v, FormatSettings()) : TryStrToDate(t, v, FormatSettings());
+        if (Kind() == dtkTime) SetTime(ok ? v : Now());
+        else SetDate(ok ? v : Now());
+    }
+    const std::uint16_t key = Key;
+    Key = 0;
+    Leave(g, key, Shift);
+}
+
+void TGridDatePicker::DoExit()
+{
+    FGrid->HideEditorControl();
+    TDateTimePicker::DoExit();
+}
+
+void TGridDatePicker::PaintWindow(TCanvas& Canvas)
+{
+    // Two frames in the window colour over the border.
+    TRect r = ClientRect();
+    Canvas.Brush().SetColor(clWindow);
+    Canvas.FrameRect(r);
+    r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    Canvas.FrameRect(r);
+}
+
+// ---- The edits with a button -------------------------------------------------------------------------
+
+const TClassInfo& TGridEditBtn::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridEditBtn", .Parent = &TEsgEditBtn::StaticClassInfo()});
+    return info;
+}
+
+TGridEditBtn::TGridEditBtn(TExtStringGrid* AGrid) : TEsgEditBtn(AGrid), FGrid(AGrid) {}
+
+void TGridEditBtn::DoClickBtn(TPersistent*)
+{
+    SetText(FGrid->EllipsClick(Text()));
+    SelectAll();
+    Invalidate();
+}
+
+void TGridEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    if (Shift.Contains(ssCtrl) || !In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) {
+        TEsgEditBtn::KeyDown(Key, Shift);
+        return;
+    }
+    if (Key == VK_ESCAPE) SetText(g.GetCurrentCellText());
+    else if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
+        const bool ok = ValidateText(g, Text());
+        SetText(g.GetCurrentCellText());
+        if (!ok) {
+            SetSelStart(static_cast<int>(Text().size()));
+            Invalidate();
+            Key = 0;
+            return;
+        }
+    }
+    const std::uint16_t key = Key;
+    Key = 0;
+    Leave(g, key, Shift);
+}
+
+void TGridEditBtn::WMChar(char& Key)
+{
+    if (Key == 13) {
+        Key = 0;
+        return;
+    }
+    const TEditorType t = FGrid->EditorType();
+    if (t == edNumericEditBtn) FilterNumberChar(edNumeric, *this, Key);
+    else if (t == edFloatEditBtn) FilterNumberChar(edFloat, *this, Key);
+    if (Key != 0) TEsgEditBtn::WMChar(Key);
+}
+
+void TGridEditBtn::DoExit()
+{
+    FGrid->HideEditorControl();
+    TEsgEditBtn::DoExit();
+}
+
+const TClassInfo& TGridUnitEditBtn::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridUnitEditBtn", .Parent = &TEsgUnitEditBtn::StaticClassInfo()});
+    return info;
+}
+
+TGridUnitEditBtn::TGridUnitEditBtn(TExtStringGrid* AGrid) : TEsgUnitEditBtn(AGrid), FGrid(AGrid) {}
+
+void TGridUnitEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) {
+        TEsgUnitEditBtn::KeyDown(Key, Shift);
+        return;
+    }
+    // The cell holds the number and the unit; the edit shows the number.
+    auto reload = [&] {
+        std::string number, unit;
+        for (char c : g.GetCurrentCellText()) ((c == ',' || c == '-' || c == '.' || (c >= '0' && c <= '9')) ? number : unit) += c;
+        SetText(number);
+        SetUnitID(unit);
+    };
+    if (Key == VK_ESCAPE) reload();
+    else if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
+        const bool ok = ValidateText(g, Text() + UnitID());
+        reload();
+        if (!ok) {
+            Key = 0;
+            return;
+        }
+    }
+    const std::uint16_t key = Key;
+    Key = 0;
+    Leave(g, key, Shift);
+}
+
+void TGridUnitEditBtn::WMChar(char& Key)
+{
+    if (Key == 13) {
+        Key = 0;
+        return;
+    }
+    TEsgUnitEditBtn::WMChar(Key);
+}
+
+void TGridUnitEditBtn::DoExit()
+{
+    FGrid->HideEditorControl();
+    TEsgUnitEditBtn::DoExit();
+}
+
+// ---- TGridButton -------------------------------------------------------------------------------------
+
+const TClassInfo& TGridButton::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TGridButton", .Parent = &TButton::StaticClassInfo()});
+    return info;
+}
+
+TGridButton::TGridButton(TExtStringGrid* AGrid) : TButton(AGrid), FGrid(AGrid) {}
+
+void TGridButton::AskValue() { SetCaption(FGrid->EllipsClick(Caption())); }
+
+void TGridButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TButton::MouseUp(Button, Shift, X, Y);
+    if (Button == mbLeft) AskValue();
+}
+
+void TGridButton::KeyDown(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    if (Key == VK_ESCAPE) {
+        SetVisible(false);
+        SetEnabled(false);
+        g.FEditorOpen = false;
+        g.SetFocus();
+        g.RevertCellEdit();
+        std::uint16_t k = VK_ESCAPE;
+        g.KeyDown(k, Shift);
+        Key = 0;
+        return;
+    }
+    TButton::KeyDown(Key, Shift);
+}
+
+void TGridButton::KeyUp(std::uint16_t& Key, TShiftState Shift)
+{
+    TExtStringGrid& g = *FGrid;
+    if (Key == VK_SPACE) {
+        AskValue();
+        SetFocus();
+        Invalidate();
+        return;
+    }
+    if (In(Key, {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) {
+        std::uint16_t k = Key;
+        g.KeyDown(k, Shift);
+        SetVisible(false);
+        SetEnabled(false);
+        g.FEditorOpen = false;
+        g.SetFocus();
+        k = Key;
+        g.KeyUp(k, Shift);
+        return;
+    }
+    TButton::KeyUp(Key, Shift);
+}
+
+// ---- The grid's side ---------------------------------------------------------------------------------
+
+struct TExtStringGrid::TEditorSet {
+    TGridSpin* Spin = nullptr;
+    TGridCombo* Combo = nullptr;
+    TGridUniCombo* UniCombo = nullptr;
+    TGridUniEdit* UniEdit = nullptr;
+    TGridCheckBox* Check = nullptr;
+    TGridDatePicker* Date = nullptr;
+    TGridEditBtn* EditBtn = nullptr;
+    TGridUnitEditBtn* UnitEdit = nullptr;
+    TGridButton* Button = nullptr;
+    TExtRichEdit* Rich = nullptr;
+    TExtRichEdit* Converter = nullptr;
+    std::vector<TWinControl*> All() const
+    {
+        return {Spin, Combo, UniCombo, UniEdit, Check, Date, EditBtn, UnitEdit, Button, Rich, Converter};
+    }
+};
+
+void TExtStringGrid::CreateEditorControls()
+{
+    FEditors = new TEditorSet;
+    TEditorSet& e = *FEditors;
+    e.Spin = new TGridSpin(this);
+    e.Combo = new TGridCombo(this);
+    e.UniCombo = new TGridUniCombo(this);
+    e.UniEdit = new TGridUniEdit(this);
+    e.Check = new TGridCheckBox(this);
+    e.Date = new TGridDatePicker(this);
+    e.EditBtn = new TGridEditBtn(this);
+    e.UnitEdit = new TGridUnitEditBtn(this);
+    e.Button = new TGridButton(this);
+    e.Rich = new TExtRichEdit(this);
+    e.Converter = new TExtRichEdit(this);
+    e.Combo->OnCloseUp = [this](TPersistent*) {
+        if (OnComboCloseUp) OnComboCloseUp(this, Row(), Col());
+    };
+    e.Combo->OnChange = [this](TPersistent* s) {
+        auto* c = static_cast<TGridCombo*>(s);
+        const int i = c->ItemIndex();
+        if (OnComboChange) OnComboChange(c, Col(), Row(), i, c->Text());
+        if (OnComboObjectChange) OnComboObjectChange(c, Col(), Row(), i, c->Text(), i >= 0 ? c->ItemObject(i) : nullptr);
+    };
+    e.Rich->OnSelectionChange = [this](TPersistent*) {
+        if (OnRichEditSelectionChange) OnRichEditSelectionChange(this);
+    };
+    for (TWinControl* c : e.All()) {
+        c->SetParent(this);
+        c->SetVisible(false);
+        c->SetEnabled(false);
+    }
+}
+
+void TExtStringGrid::DestroyEditorControls()
+{
+    if (!FEditors) return;
+    // Taking the controls away moves the focus: nothing may be committed or validated any more.
+    FEditorOpen = false;
+    FEditPending = false;
+    if (FControlEdit) FControlEdit->SetParent(nullptr);
+    if (FControlCombo) FControlCombo->SetParent(nullptr);
+    for (TWinControl* c : FEditors->All()) {
+        c->SetParent(nullptr);
+        c->Free();
+    }
+    delete FEditors;
+    FEditors = nullptr;
+}
+
+TGridSpin* TExtStringGrid::SpinEditor() const { return FEditors->Spin; }
+TGridCombo* TExtStringGrid::ComboEditor() const { return FEditors->Combo; }
+TGridUniCombo* TExtStringGrid::UniComboEditor() const { return FEditors->UniCombo; }
+TGridUniEdit* TExtStringGrid::UniEditEditor() const { return FEditors->UniEdit; }
+TGridCheckBox* TExtStringGrid::CheckBoxEditor() const { return FEditors->Check; }
+TGridDatePicker* TExtStringGrid::DatePickerEditor() const { return FEditors->Date; }
+TGridEditBtn* TExtStringGrid::EditBtnEditor() const { return FEditors->EditBtn; }
+TGridUnitEditBtn* TExtStringGrid::UnitEditBtnEditor() const { return FEditors->UnitEdit; }
+TGridButton* TExtStringGrid::ButtonEditor() const { return FEditors->Button; }
+TExtRichEdit* TExtStringGrid::RichEditEditor() const { return FEditors->Rich; }
+TExtRichEdit* TExtStringGrid::RichTextConverter() const { return FEditors->Converter; }
+
+std::string TExtStringGrid::EllipsClick(const std::string& Text)
+{
+    std::string s = Text;
+    if (OnEllipsClick) OnEllipsClick(this, DisplayToRealCol(Col()), Row(), s);
+    return s;
+}
+
+namespace {
+
+// The run time's whole-number reading: blanks, a sign and the digits before anything else; 0 without.
+int LeadingInteger(const std::string& t)
+{
+    std::size_t i = 0;
+    while (i < t.size() && t[i] == ' ') ++i;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
+    long long v = 0;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9' && v < 2147483648LL) v = v * 10 + (t[i++] - '0');
+    v = negative ? -v : v;
+    return static_cast<int>(std::clamp(v, -2147483648LL, 2147483647LL));
+}
+
+TDateTime DateOrNow(const std::string& t, bool time)
+{
+    TDateTime v = 0;
+    if (!t.empty() && (time ? TryStrToTime(t, v, FormatSettings()) : TryStrToDate(t, v, FormatSettings()))) return v;
+    return Now();
+}
+
+} // namespace
+
+void TExtStringGrid::ShowEditorControl(int ACol, int ARow)
+{
+    TEditorSet& e = *FEditors;
+    FEditPending = true;
+    const TRect R = CellSpanRect(ACol, ARow);
+    const int W = R.Width() - 1, H = R.Height() - 1;
+    const int RC = DisplayToRealCol(ACol);
+    TGridDrawState state;
+    TColor colorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool wrap = false;
+    TBrush brush;
+    TFont font;
+    ResolveCellAppearance(ACol, Row(), state, false, false, true, brush, colorTo, font, ha, va, wrap);
+    const TColor colour = brush.Color();
+    SetGridState(gsNormal);
+    FEditorOpen = true;
+    const std::string text = GetEditText(ACol, ARow);
+    const bool flat = FLook == glSoft || FLook == glQuarn || FLook == glXP;
+    TWinControl* typed = nullptr;   // the control the pending character goes to
+    auto show = [](TWinControl* c, int x, int y, int w, int h, TColor col) {
+        c->SetBounds(x, y, w, h);
+        c->SetColor(col);
+        c->SetEnabled(true);
+        c->SetVisible(true);
+    };
+    switch (FEditorType) {
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit: {
+        TGridSpin& s = *e.Spin;
+        show(&s, R.Left, R.Top, W, H, colour);
+        if (FEditorType == edSpinEdit) {
+            s.SetSpinType(sptNormal);
+            s.SetValue(LeadingInteger(text));
+        } else if (FEditorType == edFloatSpinEdit) {
+            s.SetSpinType(sptFloat);
+            double v = 0;
+            if (!TryParseNumber(NormalizeNumberText(text), v)) v = 0;
+            s.SetFloatValue(v);
+        } else if (FEditorType == edTimeSpinEdit) {
+            s.SetSpinType(sptTime);
+            s.SetText(text);
+        } else {
+            s.SetDateValue(DateOrNow(text, false));
+            s.SetSpinType(sptDate);
+        }
+        s.SetFocus();
+        typed = &s;
+        break;
+    }
+    case edComboEdit:
+    case edComboList: {
+        TGridCombo& c = *e.Combo;
+        c.SetDroppedDown(false);
+        c.SetStyle(FEditorType == edComboEdit ? csDropDown : csDropDownList);
+        if (FEditorType == edComboList) {
+            const auto it = std::find(c.Items().begin(), c.Items().end(), RawCellText(RC, ARow));
+            c.SetItemIndex(it == c.Items().end() ? (c.ItemCount() > 0 ? 0 : -1) : static_cast<int>(it - c.Items().begin()));
+        }
+        if (FEditorType == edComboEdit) c.SetText(text);
+        show(&c, R.Left, R.Top, W, H, colour);
+        c.SetFlat(flat);
+        c.SetEtched(flat);
+        if (Navigation.AutoComboDropSize) c.FitDropWidth();
+        c.SetFocus();
+        c.SetDroppedDown(MouseActions.DirectComboDrop);
+        typed = &c;
+        break;
+    }
+    case edEditBtn:
+    case edNumericEditBtn:
+    case edFloatEditBtn: {
+        TGridEditBtn& b = *e.EditBtn;
+        b.SetText(text);
+        b.SetMaxLength(0);
+        show(&b, R.Left, R.Top, W, H, colour);
+        b.SetFocus();
+        typed = &b;
+        break;
+    }
+    case edCheckBox: {
+        TGridCheckBox& c = *e.Check;
+        show(&c, R.Left, R.Top, W, H, colour);
+        c.SetCaption(text);
+        c.SetState(cbUnchecked);
+        c.SetFocus();
+        break;
+    }
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit: {
+        TGridDatePicker& d = *e.Date;
+        const bool time = FEditorType == edTimeEdit;
+        d.SetKind(time ? dtkTime : dtkDate);
+        d.SetDateMode(FEditorType == edDateEditUpDown ? dmUpDown : dmComboBox);
+        if (time) d.SetTime(DateOrNow(text, true));
+        else d.SetDate(DateOrNow(text, false));
+        show(&d, R.Left, R.Top, W, time || H < d.Height() ? H : d.Height(), colour);
+        d.SetFocus();
+        if (!time && MouseActions.DirectDateDrop) d.SetDroppedDown(true);
+        break;
+    }
+    case edButton: {
+        TGridButton& b = *e.Button;
+        b.SetCaption(text);
+        show(&b, R.Left - 1, R.Top - 1, W + 2, H + 2, b.Color());
+        b.SetFocus();
+        break;
+    }
+    case edUnitEditBtn: {
+        TGridUnitEditBtn& u = *e.UnitEdit;
+        u.SetMaxLength(0);
+        std::string number, unit;
+        for (char c : text) ((c == ',' || c == '-' || c == '.' || (c >= '0' && c <= '9')) ? number : unit) += c;
+        u.SetText(number);
+        u.SetUnitID(unit);
+        show(&u, R.Left, R.Top, W, H, colour);
+        u.SetFocus();
+        typed = &u;
+        break;
+    }
+    case edCustom:
+        if (FCustomEditLink) typed = SetUpEditLink(RC, ARow, R, colour, font);
+        break;
+    case edRichEdit: {
+        TExtRichEdit& r = *e.Rich;
+        r.SetBorderVisible(false);
+        r.SetHideSelection(false);
+        show(&r, R.Left, R.Top, W, H, colour);
+        r.SuspendAutoSize();
+        CellToRichEdit(RC, ARow, r);
+        r.SelectAll();
+        r.SetFormatRect({2, 2, R.Width() - 2, R.Height() - 2});
+        r.SetFocus();
+        if (FEditChar) r.PostChar(AnsiCharToWide(static_cast<unsigned char>(FEditChar)));
+        r.ResumeAutoSize();
+        FEditChar = 0;
+        return;
+    }
+    case edUniEdit: {
+        TGridUniEdit& u = *e.UniEdit;
+        show(&u, R.Left + XMargin + 2, R.Top + YMargin + 2, W - 2 * XMargin - 2, H - 2 * YMargin - 2, colour);
+        u.SetFont(Font());
+        u.SetWideText(ReadWideCell(RC, ARow));
+        u.SetFocus();
+        typed = &u;
+        break;
+    }
+    case edUniComboEdit:
+    case edUniComboList: {
+        TGridUniCombo& c = *e.UniCombo;
+        c.SetDroppedDown(false);
+        c.SetStyle(FEditorType == edUniComboEdit ? csDropDown : csDropDownList);
+        const std::u16string wide = ReadWideCell(RC, ARow);
+        if (FEditorType == edUniComboList) c.SetItemIndex(c.FindItemExact(wide));
+        if (c.ItemIndex() < 0 && c.ItemCount() > 0) c.SetItemIndex(0);
+        if (FEditorType == edUniComboEdit) c.SetTextWide(wide);
+        show(&c, R.Left, R.Top, W, H, colour);
+        c.SetFlat(flat);
+        c.SetEtched(flat);
+        if (Navigation.AutoComboDropSize) c.FitDropWidth();
+        c.SetFocus();
+        c.SetDroppedDown(MouseActions.DirectComboDrop);
+        typed = &c;
+        break;
+    }
+    default: break;
+    }
+    if (FEditChar && typed) typed->PostChar(AnsiCharToWide(static_cast<unsigned char>(FEditChar)));
+    FEditChar = 0;
+}
+
+void TExtStringGrid::CommitEditorControl(int ACol, int ARow)
+{
+    if (FCommitting || !FEditors) return;
+    FCommitting = true;
+    TEditorSet& e = *FEditors;
+    const int RC = DisplayToRealCol(ACol);
+    FEditChar = 0;
+    auto done = [this](TWinControl* c) {
+        c->SetEnabled(false);
+        c->SetVisible(false);
+        FEditorOpen = false;
+    };
+    try {
+        switch (FEditorType) {
+        case edSpinEdit:
+        case edTimeSpinEdit:
+            FEditorOpen = false;
+            StoreEditorText(RC, ARow, e.Spin->Text());
+            done(e.Spin);
+            break;
+        case edFloatSpinEdit:
+            FEditorOpen = false;
+            SetCellAsFloat(RC, ARow, e.Spin->FloatValue());
+            done(e.Spin);
+            break;
+        case edDateSpinEdit:
+            FEditorOpen = false;
+            SetCellAsDate(RC, ARow, e.Spin->DateValue());
+            done(e.Spin);
+            break;
+        case edComboEdit:
+        case edComboList:
+            FEditorOpen = false;
+            StoreEditorText(RC, ARow, e.Combo->Text());
+            done(e.Combo);
+            break;
+        case edEditBtn:
+        case edNumericEditBtn:
+        case edFloatEditBtn:
+            StoreEditorText(RC, ARow, e.EditBtn->Text());
+            done(e.EditBtn);
+            break;
+        case edCheckBox: done(e.Check); break;
+        case edButton: done(e.Button); break;
+        case edDateEdit:
+        case edDateEditUpDown:
+            StoreEditorText(RC, ARow, e.Date->Checked() ? DateToStr(e.Date->Date()) : std::string());
+            done(e.Date);
+            break;
+        case edTimeEdit: {
+            // The picker's format stands for the long time format while the time is written.
+            const std::string saved = FormatSettings().LongTimeFormat;
+            if (!e.Date->Format().empty()) FormatSettings().LongTimeFormat = e.Date->Format();
+            std::string t;
+            try {
+                t = TimeToStr(e.Date->Time());
+            } catch (...) {
+                FormatSettings().LongTimeFormat = saved;
+                throw;
+            }
+            FormatSettings().LongTimeFormat = saved;
+            StoreEditorText(RC, ARow, t);
+            done(e.Date);
+            break;
+        }
+        case edUnitEditBtn:
+            StoreEditorText(RC, ARow, e.UnitEdit->Text() + e.UnitEdit->UnitID());
+            done(e.UnitEdit);
+            break;
+        case edCustom:
+            if (FCustomEditLink) CommitEditLink(RC, ARow);
+            break;
+        case edRichEdit: {
+            std::string t;
+            RichEditToText(*e.Rich, t);
+            StoreEditorText(RC, ARow, t);
+            done(e.Rich);
+            break;
+        }
+        case edUniEdit:
+            FEditorOpen = false;
+            WriteWideCell(RC, ARow, e.UniEdit->WideText());
+            done(e.UniEdit);
+            break;
+        case edUniComboEdit:
+        case edUniComboList:
+            FEditorOpen = false;
+            WriteWideCell(RC, ARow, e.UniCombo->TextWide());
+            done(e.UniCombo);
+            break;
+        default: break;
+        }
+    } catch (...) {
+        FCommitting = false;
+        throw;
+    }
+    FCommitting = false;
+    DoEditingDone();
+}
+
+void TExtStringGrid::EditorControlKey(std::uint16_t Key, TShiftState Shift)
+{
+    FEditorKeyRouting = true;
+    try {
+        HideEditorControl();
+        const bool alwaysEdit = Navigation.AlwaysEdit;
+        Navigation.AlwaysEdit = false;
+        if (CanFocus()) SetFocus();
+        Navigation.AlwaysEdit = alwaysEdit;
+        if (Key == VK_TAB || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) {
+            std::uint16_t k = Key;
+            KeyDown(k, Shift);
+        } else if (Key == VK_RETURN && Navigation.AdvanceOnEnter)
+            AdvanceCell(Col(), Row(), true, true, false);
+    } catch (...) {
+        FEditorKeyRouting = false;
+        throw;
+    }
+    FEditorKeyRouting = false;
+}
