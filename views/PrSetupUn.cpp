@@ -21,7 +21,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -33,7 +32,6 @@ namespace {
 // The dividing edits in the order of TSetupForm::FTyped, with their fields.
 enum TDividing { dvFactorZ, dvStartZ, dvFactorX, dvStartX };
 
-QLabel* TextLabel(const char* text) { return new QLabel(AnsiToQString(text)); }
 
 } // namespace
 
@@ -82,28 +80,34 @@ TSetupForm::~TSetupForm()
     Chart1.reset();
 }
 
+QWidget* TSetupForm::FrameLabel(const char* Caption, int Width)
+{
+    FLabels.push_back(NewFrameLabel(nullptr, Caption, Width));
+    return FLabels.back()->Widget();
+}
+
 void TSetupForm::BuildForwardPage()
 {
     SpinEdit9->setRange(2, 8);
     TSurveyState& s = FMain.Survey;
     auto* quadrature = new QHBoxLayout;
-    quadrature->addWidget(TextLabel(" Length quadrature "));
+    quadrature->addWidget(FrameLabel(" Length quadrature ", 130));
     quadrature->addWidget(SpinEdit9);
     quadrature->addStretch(1);
 
     auto* dividing = new QGroupBox("Dividing options");
     auto* z = new QGroupBox("Z factors");
     auto* zGrid = new QGridLayout(z);
-    zGrid->addWidget(TextLabel("FactorZ"), 0, 0);
+    zGrid->addWidget(FrameLabel("FactorZ"), 0, 0);
     zGrid->addWidget(Edit1, 0, 1);
-    zGrid->addWidget(TextLabel("StartZ"), 1, 0);
+    zGrid->addWidget(FrameLabel("StartZ"), 1, 0);
     zGrid->addWidget(Edit2, 1, 1);
     zGrid->addWidget(CheckBox2, 2, 0, 1, 2);
     auto* x = new QGroupBox("X factors");
     auto* xGrid = new QGridLayout(x);
-    xGrid->addWidget(TextLabel("FactorX"), 0, 0);
+    xGrid->addWidget(FrameLabel("FactorX"), 0, 0);
     xGrid->addWidget(Edit3, 0, 1);
-    xGrid->addWidget(TextLabel("StartX"), 1, 0);
+    xGrid->addWidget(FrameLabel("StartX"), 1, 0);
     xGrid->addWidget(Edit4, 1, 1);
     xGrid->setRowStretch(2, 1);
     auto* groups = new QHBoxLayout(dividing);
@@ -149,7 +153,7 @@ void TSetupForm::BuildSourcesPage()
     } rows[] = {{" \"A\" factor", Edit5, &s.SourceA}, {" \"B\" factor", Edit6, &s.SourceB}, {" \"C\" factor", Edit7, &s.SourceC}};
     int row = 0;
     for (const auto& r : rows) {
-        factors->addWidget(TextLabel(r.Caption), row, 0);
+        factors->addWidget(FrameLabel(r.Caption), row, 0);
         factors->addWidget(r.Edit, row, 1);
         ++row;
         ConnectGuarded(r.Edit, &QLineEdit::textEdited, this,

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -23,6 +24,7 @@ class TLineSeries;
 class TMainForm;
 class TNearestTool;
 class TuiPicBtn;
+class TuiSuperLabel;
 
 class TSetupForm : public TForm {
 public:
@@ -78,6 +80,8 @@ private:
     void BuildForwardPage();
     void BuildSourcesPage();
     void BuildChart();
+    // A framing label the form keeps (so that it goes before the form's widgets).
+    QWidget* FrameLabel(const char* Caption, int Width = 90);
     void FormShow();
     void FormClose();
     // The handlers of the user's typing and clicks.
@@ -91,6 +95,7 @@ private:
     void DefaultClicked();
 
     TMainForm& FMain;
+    std::vector<std::unique_ptr<TuiSuperLabel>> FLabels;
     TSnapshot FSnapshot;
     bool FApplied = false;
     // The dividing edits the user typed into since they were last filled.

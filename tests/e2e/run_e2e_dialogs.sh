@@ -205,4 +205,82 @@ click_in "$L" 237 15
 picture "$L" legend_title
 close "$L"
 
+# ---- Application dialogs -------------------------------------------------------------------------------
+
+# shot_screen <name>: a screenshot of the whole screen (the main window with the windows beside it).
+shot_screen() {
+  step=$((step + 1))
+  import -window root "$shots/$(printf 'dlg_%02d_%s.png' "$step" "$1")"
+}
+# double_click <control> <x> <y>
+double_click() {
+  local x y
+  read -r x y <<<"$(at "$1" "$2" "$3")"
+  xdotool mousemove "$x" "$y" sleep 0.2 click --repeat 2 --delay 80 1
+}
+click_control() {
+  local x y
+  read -r x y <<<"$(at "$1" "$2" "$3")"
+  xdotool mousemove "$x" "$y" click 1
+}
+
+# Program setup from its tool button: the Sources page (first) with the source curve of the forward run the
+# open made, then the Forward modelling page.
+P="Program setup"
+click_control SpeedButton4 11 11
+open "$P"
+picture "$P" program_setup_sources
+click_in "$P" 60 22
+picture "$P" program_setup_forward
+close "$P"
+
+# The model view's pop-up by a double-click beside the plot (on its title), its "Setup": the section setup,
+# and its "Marks font" button: the font editor as a dialog.
+S="Section setup"
+double_click PolygonChart1 395 8
+wait_for 10 "the model view's pop-up" popup_shown
+sleep 0.3
+xdotool mousemove --window "$(popup_of)" 40 11 click 1
+open "$S"
+picture "$S" section_setup
+click_in "$S" 514 137
+open "LumFont Editor"
+picture "LumFont Editor" font_editor
+close "LumFont Editor"
+close "$S"
+
+# A double-click inside the dyke: its body parameters.
+B="Body parameters"
+double_click PolygonChart1 536 66
+open "$B"
+picture "$B" body_parameters
+close "$B"
+
+# Import/Export > Output settings: the picture settings.
+click_menu() {
+  local kind name x y w h rest
+  read -r kind name x y w h rest <<<"$(entry menu "$1")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  wait_for 10 "the entry $2 of $1" listed item "$2"
+  read -r kind name x y w h rest <<<"$(entry item "$2")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+click_menu ImportExport1 Outputsettings1
+open "Picture settings"
+picture "Picture settings" picture_settings
+close "Picture settings"
+
+# The electrode editor from its tool button, a row chosen: its electrodes marked on both views.
+E="Electrode editor"
+click_control SpeedButton5 11 11
+open "$E"
+click_in "$E" 120 110
+sleep 0.4
+picture "$E" electrode_editor
+# Beside the main window, so that the marks on both views show.
+xdotool windowmove "$(window_of "$E")" 960 300
+sleep 0.4
+shot_screen electrode_marks
+close "$E"
+
 echo "e2e dialogs: passed; screenshots in $shots"
