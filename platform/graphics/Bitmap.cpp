@@ -150,9 +150,12 @@ void TBitmap::Allocate(int w, int h, TPixelFormat f, std::vector<TColor> palette
         fill = static_cast<std::uint8_t>(bpp == 8 ? i : bpp == 4 ? (i << 4) | i : (i ? 0xFF : 0));
     }
     FBits.assign(stride * h, fill);
-    if (bpp == 16)
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) WritePixel(x, y, 0xFFFFFF);
+    if (bpp == 16 && w > 0 && h > 0) {
+        // White in the format's two bytes, repeated over every pixel (the row padding stays 0).
+        WritePixel(0, 0, 0xFFFFFF);
+        for (int x = 1; x < w; ++x) std::memcpy(&FBits[2 * static_cast<std::size_t>(x)], &FBits[0], 2);
+        for (int y = 1; y < h; ++y) std::memcpy(&FBits[static_cast<std::size_t>(y) * stride], &FBits[0], stride);
+    }
 }
 
 std::uint32_t TBitmap::ReadPixel(int x, int y) const
@@ -359,10 +362,19 @@ void TBitmap::FromPixels(const TPixelBuffer& px)
 {
     const TPixelFormat f = px.Alpha ? pf32bit : (FFormat == pf32bit ? pf32bit : pf24bit);
     Allocate(px.Width, px.Height, f, {});
+    // Straight into the rows (blue, green, red and with 32 bits alpha, opaque unless the buffer has it):
+    // a decoded picture may hold millions of pixels.
+    const int bytes = f == pf32bit ? 4 : 3;
     for (int y = 0; y < FHeight; ++y) {
-        for (int x = 0; x < FWidth; ++x) WritePixel(x, y, px.At(x, y) & 0xFFFFFF);
-        if (px.Alpha)
-            for (int x = 0; x < FWidth; ++x) FBits[static_cast<std::size_t>(y) * FStride + 4 * x + 3] = px.At(x, y) >> 24;
+        std::uint8_t* row = FBits.data() + static_cast<std::size_t>(y) * FStride;
+        const std::uint32_t* src = px.Pixels.data() + static_cast<std::size_t>(y) * px.Width;
+        for (int x = 0; x < FWidth; ++x, row += bytes) {
+            const std::uint32_t c = src[x];
+            row[0] = static_cast<std::uint8_t>(c);
+            row[1] = static_cast<std::uint8_t>(c >> 8);
+            row[2] = static_cast<std::uint8_t>(c >> 16);
+            if (bytes == 4) row[3] = px.Alpha ? static_cast<std::uint8_t>(c >> 24) : 0xFF;
+        }
     }
     Changed();
 }

@@ -65,7 +65,8 @@ TEST(Bitmap, PixelFormatsKeepColoursTheyCanHold)
     for (const Case& k : cases) {
         TBitmap b(7, 3, k.Format);
         EXPECT_EQ(b.BytesPerScanLine(), k.RowBytes) << k.Format;
-        EXPECT_EQ(b.PixelRGB(6, 2), clWhite) << k.Format;    // new pixels are white
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 7; ++x) EXPECT_EQ(b.PixelRGB(x, y), clWhite) << k.Format << " " << x << "," << y;
         b.Canvas().SetPixel(3, 1, clBlack);
         b.Canvas().SetPixel(4, 1, clRed);
         EXPECT_EQ(b.PixelRGB(3, 1), clBlack) << k.Format;
