@@ -131,20 +131,22 @@ TEST_F(SectionSetup, ApplyCloseDefaultAndTheCloseBox)
     Start();
     TPolygonChart& c = Chart();
     const std::string defaults = c.DefaultSettingsText;
-    // The close box applies nothing.
-    Run([&](TPolysetupForm& d) {
-        EXPECT_EQ(d.Caption(), "Section setup");
-        EXPECT_EQ(d.PSLeftval.Value(), 25);
-        EXPECT_EQ(d.PStopval.Value(), 1);
-        EXPECT_EQ(d.PSRightval.Value(), 70);
-        EXPECT_EQ(d.PSBottomval.Value(), 10);
-        EXPECT_EQ(d.PSMinContour->Color(), clGreen);
-        EXPECT_EQ(d.kitColorButton1->Color(), clBlue);
-        d.PSLeftval.SetValue(40);
-        d.kitColorButton3->SetColor(clRed);
-        d.close();
-    });
-    EXPECT_EQ(TextOf(c), defaults);
+    // Escape and the close box apply nothing.
+    for (const TDialogExit& exit : DialogExits) {
+        Run([&](TPolysetupForm& d) {
+            EXPECT_EQ(d.Caption(), "Section setup");
+            EXPECT_EQ(d.PSLeftval.Value(), 25);
+            EXPECT_EQ(d.PStopval.Value(), 1);
+            EXPECT_EQ(d.PSRightval.Value(), 70);
+            EXPECT_EQ(d.PSBottomval.Value(), 10);
+            EXPECT_EQ(d.PSMinContour->Color(), clGreen);
+            EXPECT_EQ(d.kitColorButton1->Color(), clBlue);
+            d.PSLeftval.SetValue(40);
+            d.kitColorButton3->SetColor(clRed);
+            exit.Leave(d);
+        });
+        EXPECT_EQ(TextOf(c), defaults) << exit.Name;
+    }
 
     // Apply writes and keeps the dialog open; Close writes too.
     EXPECT_EQ(Run([&](TPolysetupForm& d) {
