@@ -76,8 +76,10 @@ void TEditLink::LeaveEditor(TPersistent*)
 {
     CloseEditor();
     if (EditStyle == esPopup && PopupForm) {
-        PopupForm->Release();
+        // Hiding it may deactivate it again: the link forgets it first.
+        TPopupForm* popup = PopupForm;
         PopupForm = nullptr;
+        popup->Release();
     }
 }
 
@@ -96,18 +98,22 @@ void TEditLink::HandleEditKey(TPersistent*, std::uint16_t& Key, TShiftState Shif
                         ((Key == VK_UP || Key == VK_DOWN) && !WantKeyUpDown);
     if (!leaves || !Grid) return;
     TExtStringGrid& g = *Grid;
+    // The grid taking the focus may commit the control and select the cell again: keep the text the cell
+    // had when the edit began.
+    const std::string original = g.EditOriginalText();
     ForcedExit = true;
     g.SetFocus();
     ForcedExit = false;
     if (Key == VK_ESCAPE) {
-        // The cell and the control get the text the cell had when the edit began, so the commit keeps it.
-        g.SetCellValue(g.DisplayToRealCol(g.Col()), g.Row(), g.EditOriginalText());
-        LoadEditorValue(g.EditOriginalText());
+        g.SetCellValue(g.DisplayToRealCol(g.Col()), g.Row(), original);
+        LoadEditorValue(original);
     }
     g.HideEditorControl();
     if (EditStyle == esPopup && PopupForm) {
-        PopupForm->Release();
+        // Hiding it may deactivate it again: the link forgets it first.
+        TPopupForm* popup = PopupForm;
         PopupForm = nullptr;
+        popup->Release();
     }
     if (Key == VK_RETURN) {
         if (g.Navigation.AdvanceOnEnter) g.AdvanceCell(g.Col(), g.Row(), !Shift.Contains(ssShift), false, false);
@@ -130,7 +136,10 @@ TWinControl* TExtStringGrid::SetUpEditLink(int RC, int ARow, const TRect& R, TCo
     link.EditCell = {RC, ARow};
     if (link.EditStyle == esPopup) {
         if (link.AutoPopupWidth) link.PopupWidth = R.Width();
-        if (link.PopupForm) link.PopupForm->Release();
+        if (TPopupForm* old = link.PopupForm) {
+            link.PopupForm = nullptr;
+            old->Release();
+        }
         link.PopupForm = new TPopupForm(nullptr);
         link.PopupForm->OnDeactivate = [&link](TPersistent* s) { link.PopupDeactivated(s); };
         const TPoint at = ClientToScreen({R.Left, R.Top});

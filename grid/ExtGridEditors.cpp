@@ -303,8 +303,9 @@ void TGridCombo::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
         return;
     }
     if (Key == VK_ESCAPE) {
-        SetText(g.GetCurrentCellText());
+        // The item first: choosing none empties the edit part.
         SetItemIndex(FindItemExact(AnsiToWide(g.GetCurrentCellText())));
+        SetText(g.GetCurrentCellText());
     } else if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
         if (!ValidateText(g, Text())) {
             SetText(g.GetCurrentCellText());
@@ -391,8 +392,8 @@ void TGridUniCombo::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
     }
     const TPoint cell{g.DisplayToRealCol(g.Col()), g.Row()};
     if (Key == VK_ESCAPE) {
+        SetItemIndex(FindItemExact(g.ReadWideCell(cell.x, cell.y)));
         SetTextWide(g.ReadWideCell(cell.x, cell.y));
-        SetItemIndex(FindItemExact(AnsiToWide(g.GetCurrentCellText())));
     } else if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN}) && !ValidateWide(g, TextWide())) {
         // The text goes through the wide validation as the 8-bit combo's through its own.
         SetTextWide(g.ReadWideCell(cell.x, cell.y));

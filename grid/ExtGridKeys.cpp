@@ -26,6 +26,11 @@ int TExtStringGrid::FindRowByPrefix(const std::string& Prefix)
 
 void TExtStringGrid::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
 {
+    // A key an editor control left to itself travels on to the grid: the control keeps it.
+    if (FEditorOpen && !IsTextEditorType(FEditorType) && !Focused()) {
+        Key = 0;
+        return;
+    }
     if (FPanning) StopPanning();
     const int savedLeft = LeftCol();
     FLastSelection = Selection();
@@ -178,6 +183,10 @@ void TExtStringGrid::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
 
 void TExtStringGrid::WMChar(char& Key)
 {
+    if (FEditorOpen && !IsTextEditorType(FEditorType) && !Focused()) {
+        Key = 0;
+        return;
+    }
     const int rc = DisplayToRealCol(Col());
     const bool ctrl = false;
     (void)ctrl;

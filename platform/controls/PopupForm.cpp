@@ -40,11 +40,13 @@ bool TPopupForm::IsShown() const { return Widget()->isVisible(); }
 
 void TPopupForm::Release()
 {
+    if (FReleased) return;
+    FReleased = true;
     Widget()->hide();
     Application->Post([this] { Free(); });
 }
 
 void TPopupForm::Deactivate()
 {
-    if (OnDeactivate) OnDeactivate(this);
+    if (!FReleased && OnDeactivate) OnDeactivate(this);
 }

@@ -25,4 +25,7 @@ public:
 
 protected:
     virtual void Deactivate();
+
+private:
+    bool FReleased = false;
 };
