@@ -685,7 +685,10 @@ void TExtStringGrid::DrawNodeGlyph(TCanvas& C, int ARow, const TRect& R, const T
         DrawOverBackground(C, glyph, back, left + 4, R.Top + 6);
         return;
     }
-    // cnGlyph with both glyphs set draws them; these option glyphs come with the node Part's settings.
+    if (type == cnGlyph && !CellNode.ExpandGlyph().Empty() && !CellNode.ContractGlyph().Empty()) {
+        DrawOverBackground(C, contracted ? CellNode.ContractGlyph() : CellNode.ExpandGlyph(), back, left, R.Top + 2);
+        return;
+    }
     const int top = R.Top + std::max(0, R.Height() - 8) / 2;
     const int bl = left + 4;
     C.Brush().SetStyle(bsSolid);

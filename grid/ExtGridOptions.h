@@ -83,8 +83,14 @@ public:
     void SetShowTree(bool v);
     int NodeIndent() const { return FNodeIndent; }
     void SetNodeIndent(int v);
+    // The glyphs of cnGlyph nodes (used when both are set); the writers copy the bitmap.
+    const TBitmap& ExpandGlyph() const { return FExpandGlyph; }
+    void SetExpandGlyph(const TBitmap& v) { FExpandGlyph.Assign(v); }
+    const TBitmap& ContractGlyph() const { return FContractGlyph; }
+    void SetContractGlyph(const TBitmap& v) { FContractGlyph.Assign(v); }
 
 private:
+    TBitmap FExpandGlyph, FContractGlyph;
     TNodeType FNodeType = cnXP;
     bool FShowTree = true;
     int FNodeIndent = 12;

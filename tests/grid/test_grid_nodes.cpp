@@ -219,3 +219,57 @@ TEST(GridNodes, HeaderNodeExpandsAndContractsAll)
     EXPECT_EQ(h.Shown(), (Rows{0, 1, 2, 3, 4, 5, 6}));
     EXPECT_FALSE(g.NodeCollapsed(0));
 }
+
+TEST(GridNodes, EachNodeTypeDrawsItsStateAndTakesClicks)
+{
+    // With no indent for node levels the node column lies left of column 0 (NodeIndent pixels from its
+    // left edge): the glyphs reaching into the cell show each state; the 3-D box and the soft-edged box
+    // of cnGlyph without glyphs lie wholly left of it.
+    struct Case {
+        TNodeType Type;
+        bool Glyphs;
+        bool Shows;
+    };
+    for (const Case k : {Case{cnFlat, false, true}, {cn3D, false, false}, {cnGlyph, false, false}, {cnGlyph, true, true},
+                         {cnLeaf, false, true}, {cnXP, false, true}}) {
+        NodeHost h;
+        TExtStringGrid& g = h.G();
+        g.SetColWidths(0, 40);
+        g.CellNode.SetNodeType(k.Type);
+        if (k.Glyphs) {
+            TBitmap open, shut;
+            open.SetSize(16, 16);
+            open.Canvas().Brush().SetColor(clWhite);
+            open.Canvas().FillRect({0, 0, 16, 16});
+            open.Canvas().Brush().SetColor(clGreen);
+            open.Canvas().FillRect({13, 4, 16, 12});
+            shut.Assign(open);
+            shut.Canvas().Brush().SetColor(clRed);
+            shut.Canvas().FillRect({13, 4, 16, 12});
+            g.CellNode.SetExpandGlyph(open);
+            g.CellNode.SetContractGlyph(shut);
+        }
+        g.AddNode(1, 3);
+        h.Show();
+        const TRect cell = g.CellRect(0, 1);
+        auto picture = [&] {
+            g.Invalidate();
+            g.Update();
+            std::vector<TColor> v;
+            for (int y = cell.Top; y < cell.Bottom; ++y)
+                for (int x = cell.Left; x < cell.Right; ++x) v.push_back(g.Canvas().GetPixel(x, y));
+            return v;
+        };
+        const auto expanded = picture();
+        Click(h.Grid->Widget(), 8, cell.Top + 5);
+        EXPECT_TRUE(g.NodeCollapsed(1)) << k.Type;
+        EXPECT_EQ(h.Shown(), (Rows{0, 1, 4, 5, 6})) << k.Type;
+        const auto contracted = picture();
+        EXPECT_EQ(contracted != expanded, k.Shows) << k.Type << " " << k.Glyphs;
+        if (k.Glyphs) EXPECT_EQ(g.Canvas().GetPixel(cell.Left + 2, cell.Top + 8), clRed);
+        Click(h.Grid->Widget(), 8, cell.Top + 5);
+        EXPECT_FALSE(g.NodeCollapsed(1)) << k.Type;
+        EXPECT_EQ(h.Shown(), (Rows{0, 1, 2, 3, 4, 5, 6})) << k.Type;
+        EXPECT_EQ(picture(), expanded) << k.Type;
+    }
+}
