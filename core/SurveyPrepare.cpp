@@ -39,7 +39,7 @@ public:
         order.reserve(n);
         for (std::size_t i = 0; i < n; ++i)
             if (!std::isnan(FX[i])) order.push_back({FX[i], i});
-        std::sort(order.begin(), order.end());
+        if (!std::is_sorted(order.begin(), order.end())) std::sort(order.begin(), order.end());
         std::vector<std::size_t> run;
         for (std::size_t k = 0; k < order.size(); ++k) {
             run.push_back(order[k].second);
@@ -102,14 +102,15 @@ public:
     {
         for (int i = 0; i < electrodes.Length(); ++i)
             if (!std::isnan(electrodes[i].x)) FByX.push_back({electrodes[i].x, electrodes[i].zraw, i});
-        std::sort(FByX.begin(), FByX.end(), [](const TRecord& a, const TRecord& b) { return a.x < b.x; });
+        const auto byX = [](const TRecord& a, const TRecord& b) { return a.x < b.x; };
+        if (!std::is_sorted(FByX.begin(), FByX.end(), byX)) std::sort(FByX.begin(), FByX.end(), byX);
     }
-    int Find(double x, double depth) const
+    int Find(double x, double depth)
     {
         int found = NoElectrode;
         if (std::isnan(x)) return found;
-        auto it = std::lower_bound(FByX.begin(), FByX.end(), x - SamePosition,
-                                   [](const TRecord& r, double v) { return r.x < v; });
+        auto it = FByX.begin() + static_cast<std::ptrdiff_t>(LowerBound(x - SamePosition));
+        FHint = static_cast<std::size_t>(it - FByX.begin());
         for (; it != FByX.end() && it->x <= x + SamePosition; ++it)
             if (std::abs(x - it->x) < SamePosition && std::abs(depth - it->zraw) < SamePosition
                 && (found == NoElectrode || it->index < found))
@@ -123,7 +124,36 @@ private:
         double zraw;
         int index;
     };
+
+    // The first record of x at least v, searched outward from the last one found: the rows come sorted,
+    // so consecutive lookups land close together and a long survey is not a cache miss per halving.
+    std::size_t LowerBound(double v) const
+    {
+        const auto less = [](const TRecord& r, double value) { return r.x < value; };
+        const std::size_t n = FByX.size();
+        std::size_t lo = 0, hi = n, step = 1;
+        if (FHint < n && FByX[FHint].x < v) {
+            lo = FHint + 1; // every record before lo lies below v
+            while (lo + step < n && FByX[lo + step - 1].x < v) {
+                lo += step;
+                step *= 2;
+            }
+            hi = std::min(n, lo + step);
+        } else {
+            hi = std::min(FHint, n); // the record at hi, if any, lies at v or above
+            while (hi >= step && !(FByX[hi - step].x < v)) {
+                hi -= step;
+                step *= 2;
+            }
+            lo = hi >= step ? hi - step : 0;
+        }
+        return static_cast<std::size_t>(std::lower_bound(FByX.begin() + static_cast<std::ptrdiff_t>(lo),
+                                                         FByX.begin() + static_cast<std::ptrdiff_t>(hi), v, less) -
+                                        FByX.begin());
+    }
+
     std::vector<TRecord> FByX;
+    std::size_t FHint = 0;
 };
 
 // Rows of other code may be short; every step below reads the nine columns.
@@ -203,11 +233,23 @@ bool ConvertSlopePositions(TSurveyState& s)
     return true;
 }
 
+// By P1's depth, then its x. The keys are sorted beside the rows' indexes, then the rows follow: each row
+// holds its values elsewhere on the heap, and comparing rows there would wait on memory at every step.
 void SortRows(TSurveyState& s)
 {
-    StableSortBy(s.SurveyRows, [](const TMeasurementRow& a, const TMeasurementRow& b) {
-        return a[mcP1z] < b[mcP1z] || (a[mcP1z] == b[mcP1z] && a[mcP1x] < b[mcP1x]);
-    });
+    struct TRowKey {
+        double z, x;
+        std::size_t row;
+    };
+    DynArray<TRowKey> keys;
+    keys.Reserve(s.SurveyRows.size());
+    for (std::size_t k = 0; k < s.SurveyRows.size(); ++k)
+        keys.push_back({s.SurveyRows[k][mcP1z], s.SurveyRows[k][mcP1x], k});
+    StableSortBy(keys, [](const TRowKey& a, const TRowKey& b) { return a.z < b.z || (a.z == b.z && a.x < b.x); });
+    DynArray<TMeasurementRow> sorted;
+    sorted.Reserve(keys.size());
+    for (const TRowKey& key : keys) sorted.push_back(std::move(s.SurveyRows[key.row]));
+    s.SurveyRows = std::move(sorted);
 }
 
 // Which rows carry a measured dU, taken before the gaps are filled.
@@ -299,7 +341,7 @@ void FindScaleLength(TSurveyState& s)
 
 void BuildDataSet(TSurveyState& s, const std::vector<bool>& observedPresent)
 {
-    const TElectrodeIndex index(s.Electrodes);
+    TElectrodeIndex index(s.Electrodes);
     const std::size_t n = s.SurveyRows.size();
     osource set;
     for (arofdoubleM* a : {&set.P1x, &set.P2x, &set.P1y, &set.P2y, &set.P1z, &set.P2z, &set.Observed, &set.Weight,

@@ -17,6 +17,10 @@ void StableSortBy(DynArray<T>& items, Less less)
 {
     const std::size_t n = items.size();
     if (n < 2) return;
+    // Most files list their rows and positions in order already: one pass finds that out.
+    bool ordered = true;
+    for (std::size_t i = 1; i < n && ordered; ++i) ordered = !less(items.data()[i], items.data()[i - 1]);
+    if (ordered) return;
     std::vector<T> a;
     a.reserve(n);
     for (T& item : items) a.push_back(std::move(item));

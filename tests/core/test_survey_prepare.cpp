@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,36 @@ TEST(SurveyPrepare, ElectrodesPositionsSpacingAndDataSet)
         }
         EXPECT_EQ(d.Calculated.Length(), d.P1.Length());
         EXPECT_EQ(d.ObservedPresent.Length(), d.P1.Length());
+    }
+}
+
+TEST(SurveyPrepare, LongRandomSurveysMatchThePlainLookupsAndSort)
+{
+    // Positions on a coarse grid, some a hair apart, at two depths, in random order, some missing: the
+    // rows end sorted by P1's depth then x with ties in file order, and every reading's electrode is the
+    // first record near its position, as the plain scan finds it.
+    std::uint32_t seed = 99;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    const auto position = [&] { return next(40) * 2.5 + (next(3) == 0 ? 4e-6 : 0.0); };
+    for (int survey = 0; survey < 20; ++survey) {
+        TSurveyState s;
+        for (int k = 0; k < 300; ++k)
+            s.SurveyRows.push_back(MakeRow(next(15) == 0 ? M : position(), position(), k, next(4) == 0 ? 1.0 : 0.0,
+                                           next(5) == 0 ? 2.0 : 0.0));
+        std::vector<TMeasurementRow> expected(s.SurveyRows.begin(), s.SurveyRows.end());
+        std::stable_sort(expected.begin(), expected.end(), [](const TMeasurementRow& a, const TMeasurementRow& b) {
+            return a[4] < b[4] || (a[4] == b[4] && a[0] < b[0]);
+        });
+        ASSERT_TRUE(PrepareSurvey(s, 100).Accepted);
+        for (std::size_t k = 0; k < expected.size(); ++k) EXPECT_EQ(s.SurveyRows[k][6], expected[k][6]) << k;
+        const osource& d = s.DataSets[0];
+        for (int k = 0; k < d.P1.Length(); ++k) {
+            EXPECT_EQ(d.P1[k], FindElectrode(s.Electrodes, d.P1x[k], d.P1z[k], 1e-5)) << survey << " row " << k;
+            EXPECT_EQ(d.P2[k], FindElectrode(s.Electrodes, d.P2x[k], d.P2z[k], 1e-5)) << survey << " row " << k;
+        }
     }
 }
 
