@@ -9,53 +9,17 @@ set -euo pipefail
 
 program=$1 examples=$2 shots=$3
 
-for tool in xvfb-run xauth Xvfb xdotool import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "e2e dialogs: the program '$tool' is needed and missing (scripts/deps.sh installs it)"
-    exit 1
-  fi
-done
+name="e2e dialogs" shot_prefix=dlg
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_needs_tools
+e2e_under_x "$@"
+e2e_begin
 
-if [[ -z "${E2E_INSIDE_X:-}" ]]; then
-  export E2E_INSIDE_X=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-
-work=$(mktemp -d)
-pid=""
-step=0
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 mkdir -p "$work/app" "$work/config" "$shots"
 rm -f "$shots"/dlg_*.png
 cp "$program" "$work/app/vornsp2dp"
 cp "$examples/sample.sp2" "$examples/sample.cfg" "$work/app/"
-layout="$work/layout.txt"
 
-fail() {
-  echo "e2e dialogs: $*"
-  import -window root "$shots/dlg_failure.png" || true
-  exit 1
-}
-# wait_for <seconds> <what> <command...>: polls the command every tenth of a second.
-wait_for() {
-  local limit=$1 what=$2
-  shift 2
-  local i
-  for ((i = 0; i < limit * 10; i++)); do
-    if "$@"; then return 0; fi
-    if [[ -n "$pid" ]] && ! kill -0 "$pid" 2>/dev/null; then fail "the program ended while waiting for $what"; fi
-    sleep 0.1
-  done
-  fail "no $what after $limit s"
-}
-entry() { awk -v k="$1" -v n="$2" '$1 == k && $2 == n { print; exit }' "$layout" 2>/dev/null; }
-listed() { [[ -n "$(entry "$1" "$2")" ]]; }
-window_field() { awk -v f="$1" '$1 == "window" { print $f; exit }' "$layout" 2>/dev/null; }
-enabled() { [[ "$(window_field 6)" == 1 ]]; }
 # The shown window of that caption (exact), empty when there is none.
 window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 shown() { [[ -n "$(window_of "$1")" ]]; }
@@ -207,11 +171,6 @@ close "$L"
 
 # ---- Application dialogs -------------------------------------------------------------------------------
 
-# shot_screen <name>: a screenshot of the whole screen (the main window with the windows beside it).
-shot_screen() {
-  step=$((step + 1))
-  import -window root "$shots/$(printf 'dlg_%02d_%s.png' "$step" "$1")"
-}
 # double_click <control> <x> <y>
 double_click() {
   local x y
@@ -280,7 +239,7 @@ picture "$E" electrode_editor
 # Beside the main window, so that the marks on both views show.
 xdotool windowmove "$(window_of "$E")" 960 300
 sleep 0.4
-shot_screen electrode_marks
+shot electrode_marks
 close "$E"
 
 echo "e2e dialogs: passed; screenshots in $shots"
