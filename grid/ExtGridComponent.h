@@ -875,6 +875,9 @@ private:
     // Node steps: the next node row below a display row (or RowCount), hiding display rows run by run,
     // and the press on a node glyph (true when the press was taken).
     int NextNodeRow(int ARow);
+    // The node-row count kept with what it was counted for (rows, hidden rows, graphics made or removed).
+    int FNodeRowCount = 0, FNodeCountRows = -1, FNodeCountHidden = -1, FNodeCountStamp = -1;
+    int FGraphicStamp = 0;
     void HideDisplayRows(int AFrom, int ATo);
     bool PressNode(int ACol, int ARow, int X);
     // Sort state: the rows' order before the first sort, the direction sign, the current row followed

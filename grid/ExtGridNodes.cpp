@@ -38,11 +38,19 @@ int TExtStringGrid::RowNodeRole(int ARow)
     return next->NodeLevel < (own ? own->NodeLevel : 0) ? 1 : 2;
 }
 
+// Counted again only when rows came or went or a cell graphic was made or removed: painting asks for
+// every cell of column 0.
 int TExtStringGrid::NodeRowCount()
 {
+    if (FNodeCountRows == RowCount() && FNodeCountHidden == HiddenRowCount() && FNodeCountStamp == FGraphicStamp)
+        return FNodeRowCount;
     int n = 0;
     for (int r = 0; r < RowCount(); ++r)
         if (CellTypeOf(0, r) == ctNode) ++n;
+    FNodeRowCount = n;
+    FNodeCountRows = RowCount();
+    FNodeCountHidden = HiddenRowCount();
+    FNodeCountStamp = FGraphicStamp;
     return n;
 }
 
@@ -52,6 +60,7 @@ void TExtStringGrid::AddNode(int ARow, int ASpan, int ALevel)
 {
     TCellGraphic& g = CreateCellGraphic(0, ARow);
     g.CellType = ctNode;
+    ++FGraphicStamp;
     g.CellIndex = std::max(0, ASpan);
     g.CellBoolean = false;
     CellProps(0, ARow).NodeLevel = ALevel;

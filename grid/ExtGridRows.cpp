@@ -292,6 +292,7 @@ TCellType TExtStringGrid::CellTypeOf(int ACol, int ARow)
 
 TCellGraphic& TExtStringGrid::CreateCellGraphic(int ACol, int ARow)
 {
+    ++FGraphicStamp;   // the caller gives it its type
     if (TCellGraphic* g = CellGraphicRef(ACol, ARow)) return *g;
     auto* g = new TCellGraphic();
     SetCellGraphicRef(ACol, ARow, g);
@@ -302,6 +303,7 @@ bool TExtStringGrid::RemoveCellGraphic(int ACol, int ARow)
 {
     TCellGraphic* g = CellGraphicRef(ACol, ARow);
     if (!g) return false;
+    ++FGraphicStamp;
     if (g->CellType != ctVirtCheckBox) delete g;
     FindCellProps(ACol, ARow)->Graphic = nullptr;
     return true;

@@ -273,3 +273,27 @@ TEST(GridNodes, EachNodeTypeDrawsItsStateAndTakesClicks)
         EXPECT_EQ(picture(), expanded) << k.Type;
     }
 }
+
+TEST(GridNodes, NodeCountFollowsEveryChange)
+{
+    NodeHost h;
+    TExtStringGrid& g = h.G();
+    EXPECT_FALSE(g.HasNodes());
+    g.AddNode(1, 2);
+    g.AddNode(3, 2);
+    EXPECT_EQ(g.NodeRowCount(), 2);
+    g.ContractNode(1);   // row 2 leaves the grid, no node with it
+    EXPECT_EQ(g.NodeRowCount(), 2);
+    g.ExpandAllNodes();
+    g.RemoveNode(3);
+    EXPECT_EQ(g.NodeRowCount(), 1);
+    g.AddNode(4, 0);
+    g.ClearRowRange(4, 1);
+    EXPECT_EQ(g.NodeRowCount(), 1);
+    g.RemoveRows(1, 1);
+    EXPECT_FALSE(g.HasNodes());
+    g.AddCheckBox(0, 2, true, false);   // another graphic in column 0 is no node
+    EXPECT_FALSE(g.HasNodes());
+    g.AddNode(2, 1);
+    EXPECT_TRUE(g.HasNodes());
+}
