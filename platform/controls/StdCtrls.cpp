@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
@@ -350,7 +351,11 @@ void TComboBox::SetStyle(TComboBoxStyle v)
     FStyle = v;
     auto* native = static_cast<Native*>(Widget());
     const QSignalBlocker block(native);
+    const QPointer<QLineEdit> old = native->lineEdit();
     native->setEditable(v == csDropDown || v == csSimple);
+    // The edit part of an editable combo box goes at once, not from the message loop later, where taking
+    // it away would move the focus off a combo box focused meanwhile.
+    if (old && !native->isEditable()) QCoreApplication::sendPostedEvents(old.data(), QEvent::DeferredDelete);
     native->update();
 }
 

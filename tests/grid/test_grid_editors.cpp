@@ -225,10 +225,15 @@ TEST(GridEditors, ComboListShowsTheFirstItemForAnUnknownText)
     EditorHost h(edComboList);
     TExtStringGrid& g = h.G();
     TGridCombo& combo = *g.ComboEditor();
+    combo.SetStyle(csDropDown);
     combo.SetItems({"red", "green"});
     g.SetCells(1, 1, "blue");
     h.At(1, 1);
     h.Open();
+    // The edit part an edit-style combo had goes with the switch, not later from the message loop.
+    for (int i = 0; i < 3; ++i) Application->ProcessMessages();
+    EXPECT_TRUE(combo.Visible());
+    EXPECT_TRUE(combo.Focused());
     EXPECT_EQ(combo.Style(), csDropDownList);
     EXPECT_EQ(combo.ItemIndex(), 0);
     EXPECT_EQ(combo.Text(), "red");
