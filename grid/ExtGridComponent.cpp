@@ -157,6 +157,10 @@ TExtStringGrid::~TExtStringGrid()
     // The editor leaves while the grid is whole: taking its window away moves the focus, and the editor's
     // focus step must not reach a grid that is being taken apart.
     FDestroying = true;
+    if (FDropTargetRegistered) {
+        RevokeDragDrop(*this);
+        FDropTargetRegistered = false;
+    }
     DestroyEditorControls();
     if (InplaceEditor()) InplaceEditor()->SetParent(nullptr);
     if (FTransEdit) {
@@ -185,6 +189,7 @@ std::string TExtStringGrid::VersionText()
 void TExtStringGrid::Loaded()
 {
     TBaseGrid::Loaded();
+    LoadedDropSettings();
     ApplyColumnHeaders();
     ApplyRowHeaders();
     if (FLook == glQuarn) {

@@ -10,6 +10,7 @@
 #include "grid/EsgHTMLE.h"
 #include "grid/PictureContainer.h"
 #include "grid/ExtGridClipboard.h"
+#include "grid/EsgDD.h"
 #include "grid/ExtGridFilter.h"
 #include "grid/ExtGridOptions.h"
 #include "grid/ExtObj.h"
@@ -42,6 +43,7 @@ class TPopupButton;
 class TIniFile;
 class TTimer;
 class TCustomImageList;
+class TESGDropTarget;
 class TIcon;
 class TPicture;
 class TStringList;
@@ -83,6 +85,13 @@ using TAnchorHintEvent = std::function<void(TPersistent*, int ARow, int ACol, st
 using TBeforeCellPasteEvent = std::function<void(TPersistent*, int ACol, int ARow, std::string& Value, bool& Allow)>;
 using TBeforeCellPasteWideEvent = std::function<void(TPersistent*, int ACol, int ARow, std::u16string& Value, bool& Allow)>;
 using TSelectionResizeEvent = std::function<void(TPersistent*, const TGridRect& OrigSelection, const TGridRect& NewSelection)>;
+using TOleDragDropEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& Data, bool& Allow)>;
+using TOleDragStartEvent = std::function<void(TPersistent*, int ARow, int ACol)>;
+using TOleDragStopEvent = std::function<void(TPersistent*, int OLEEffect)>;
+using TOleDragOverEvent = std::function<void(TPersistent*, int ARow, int ACol, bool& Allow)>;
+using TOleDroppedEvent = std::function<void(TPersistent*, const TGridRect& ARect)>;
+using TOleDropColEvent = std::function<void(TPersistent*, int ARow, int ACol, int DropCol)>;
+using TOleDropFileEvent = std::function<void(TPersistent*, int ARow, int ACol, const std::string& FileName, bool& Allow)>;
 using TScrollHintEvent = std::function<void(TPersistent*, int ARow, std::string& Hint)>;
 using TCheckBoxClickEvent = std::function<void(TPersistent*, int ACol, int ARow, bool State)>;
 using TRadioClickEvent = std::function<void(TPersistent*, int ACol, int ARow, int AIdx)>;
@@ -643,6 +652,29 @@ public:
     int ClipboardID();
     void SetClipboardID(int v) { FClipboardID = v; }
 
+    // --- Drag and drop (ExtGridDrop.cpp, EsgDD.cpp).
+    TOleDragDropEvent OnOleDrag, OnOleDrop;
+    TOleDragStartEvent OnOleDragStart;
+    TOleDragStopEvent OnOleDragStop;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDroppedEvent OnOleDropped;
+    TOleDropColEvent OnOleDropCol;
+    TOleDropFileEvent OnOleDropFile;
+    // The grid's drop target while it is registered (DragDropSettings.OleDropTarget), else none.
+    TESGDropTarget* GridDropTarget() const;
+    bool DropTargetRegistered() const { return FDropTargetRegistered; }
+    // What the drop target does with a drag at a screen point; the platform calls them through it.
+    void DropTrackOver(TPoint Screen, bool& Allow, bool Column);
+    void DropText(TPoint Screen, const std::string& Text);
+    void DropRichText(TPoint Screen, const std::string& Text);
+    void DropColumn(TPoint Screen, int Column);
+    void DropFiles(TPoint Screen, const std::vector<std::string>& Names);
+    void DropHideMarkers();
+    void DragStepMarker();
+    void UpdateDropTarget();
+    TGridRect DragOrigin() const { return FDragOrigin; }
+    bool OleDragPending() const { return FOleDragPending; }
+
     // --- Files (ExtGridImport.cpp).
     // Delimited text from row 0 (or below the rows there with Append); "Cannot open file <name>".
     void ReadDelimitedFile(const std::string& FileName, bool Append);
@@ -1020,6 +1052,13 @@ private:
     void ApplyIntegralHeight();
     TPoint FFormSizeRef{0, 0};
     TIntList FAutoMergeColumns{-1, -1};
+    std::unique_ptr<TESGDropTarget> FDropTarget;
+    bool FDropTargetRegistered = false, FOleDragPending = false;
+    TGridRect FDragOrigin{-1, -1, -1, -1};
+    void EnsureMoveMarkers();
+    TPoint CellAtScreen(TPoint Screen);
+    void StartOleDrag(int C, int R, int X, int Y);
+    void LoadedDropSettings();
     TSortIndexList FSortIndexes;
     int FClipboardID = 0;
     // The selection resizer: the selection at its press and the copy it pastes at the release.

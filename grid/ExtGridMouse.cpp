@@ -117,6 +117,15 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
         RadioClickAt(rc, r, X - cellRect.Left, Y - cellRect.Top);
         return;
     }
+    // A press on the selection (or a header when moving is plain) arms a drag that a move starts.
+    FOleDragPending = false;
+    if ((IsSelectedCell(c, r) || (r < FixedRows() && !EnhRowColMove)) && !Options().Contains(goEditing) &&
+        DragDropSettings.OleDropSource && !MouseActions.ColSelect && !MouseActions.AllSelect &&
+        ((X - cellRect.Left >= 4 && cellRect.Right - X >= 4) || !Options().Contains(goColSizing))) {
+        FOleDragPending = true;
+        if (OnClickCell) OnClickCell(this, r, c);
+        return;
+    }
     if (c >= ColCount()) return;
     // A cell button goes down under the mouse and comes up at the release.
     if (IsButtonCell(rc, r)) {
@@ -290,6 +299,16 @@ void TExtStringGrid::LeftButtonUp(TShiftState Shift, int X, int Y)
         FDisjunctToggleOff = false;
     }
     (void)cleared;
+    // A press that armed a drag but never dragged selects the cell (the row with row selection).
+    if (FOleDragPending) {
+        FOleDragPending = false;
+        int oc = -1, orow = -1;
+        MouseToCell(X, Y, oc, orow);
+        if (oc >= FixedCols() && orow >= FixedRows()) {
+            MoveColRow(oc, orow, true, true);
+            if (Options().Contains(goRowSelect)) SetSelection({FixedCols(), orow, ColCount() - 1, orow});
+        }
+    }
     MouseUp(mbLeft, Shift, X, Y);
     if (FSelectionResizing) EndSelectionResize();
     if (FMovedFlag || FWidthsChanged) return;
@@ -499,6 +518,15 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         ShowMoveMarkers(X, Y, mc, mr);
     }
     if (FLeftButtonDown && MouseActions.RangeSelectAndEdit) SetOptions(Options() - TGridOptions{goEditing});
+    if (FOleDragPending && FLeftButtonDown && (std::abs(X - FMouseDownPos.x) > 3 || std::abs(Y - FMouseDownPos.y) > 3) &&
+        GridState() != gsColSizing && !OverSelectionResizer(X, Y)) {
+        int pc = -1, pr = -1;
+        MouseToCell(FMouseDownPos.x, FMouseDownPos.y, pc, pr);
+        if (pc >= 0 && pr >= 0) {
+            StartOleDrag(pc, pr, X, Y);
+            return;
+        }
+    }
     const TGridRect entry = Selection();
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);

@@ -52,3 +52,7 @@ TImageMemory ImageMemoryOf(QImage& image);
 // the image on the painter at the rectangle: a native control's look with the program's additions.
 void PaintLayeredImage(QPainter& target, const QRect& rect, const std::function<void(QPainter&)>& native,
                        const std::function<void(TCanvas&)>& program);
+
+// Drag events of a window with a registered drop target, handed to that target (DragDrop.cpp); true when
+// the event was taken.
+bool DeliverDragEvent(TWinControl& Control, QEvent* Event);

@@ -220,6 +220,10 @@ struct TWinControl::Dispatch : QObject {
             return false;
         }
         case QEvent::Resize: Control.NoteSize(); return false;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop: return DeliverDragEvent(Control, event);
         case QEvent::ToolTip: {
             const QPoint p = static_cast<QHelpEvent&>(*event).pos();
             Application->ShowControlHint(&Control, {p.x(), p.y()});
@@ -502,6 +506,8 @@ void TWinControl::SetFocus()
     if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
     Widget()->setFocus(Qt::OtherFocusReason);
 }
+
+void TWinControl::SetDropTarget(TDropTarget* Target) { FDropTarget = Target; }
 
 void TWinControl::SetMouseCapture(bool Capture)
 {

@@ -18,6 +18,7 @@ class QWidget;
 class TCanvas;
 class TRegion;
 struct THintInfo;
+class TDropTarget;
 
 // ---- Input vocabulary --------------------------------------------------------------------------------
 
@@ -162,6 +163,10 @@ public:
     TMouseWheelEvent OnMouseWheel;
     TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
 
+    // The drop target registered for the window (RegisterDragDrop), or none.
+    TDropTarget* DropTarget() const { return FDropTarget; }
+    void SetDropTarget(TDropTarget* Target);
+
     // Where the platform delivers its events; program code does not call these.
     struct Dispatch;
 
@@ -237,6 +242,7 @@ private:
     bool FCharFromKeypad = false;
     TColor FColor;
     TCursor FCursor = crDefault;
+    TDropTarget* FDropTarget = nullptr;
     std::string FHint;
     bool FShowHint = true;
 };

@@ -325,7 +325,9 @@ TEST(GridClipboard, SmartPasteSeries)
         for (int col = c.selection.Left; col <= c.selection.Right; ++col)
             for (int row = c.selection.Top; row <= c.selection.Bottom; ++row) got.push_back(g.Cells(col, row));
         EXPECT_EQ(got, c.want) << c.name;
-        if (std::string(c.name) == "one value everywhere") EXPECT_EQ(before, 1 + 5);
+        if (std::string(c.name) == "one value everywhere") {
+            EXPECT_EQ(before, 1 + 5);
+        }
     }
     // Dates in a day-first locale step by months.
     FormatSettings().DateSeparator = '/';

@@ -67,8 +67,6 @@ public:
     }
 };
 
-int CountColour(const std::vector<TColor>& v, TColor c) { return static_cast<int>(std::count(v.begin(), v.end(), c)); }
-
 } // namespace
 
 TEST(GridEdges, CheckerCorrectsOnlyWithAutoCorrect)
