@@ -3,7 +3,9 @@
 // the same at 40,000 rows, whose paint times must stay within 10 % (no paint step walks all rows) and
 // whose filling must take about four times as long. Target: under 16 ms per repaint and page. Sorting
 // grids of 1,250 to 20,000 rows on a number and a text column, four orders of data each, and the way back
-// to the unsorted order: every doubling at most 2.5 times as long (n log n).
+// to the unsorted order: every doubling at most 2.5 times as long (n log n). Loading delimited files of
+// 2,500 to 20,000 rows by 100 columns and copying the whole grid as text: every doubling at most 2.3
+// times as long (linear).
 #include "bench/bench_common.h"
 #include "grid/ExtGrid.h"
 #include "platform/controls/Application.h"
@@ -19,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -180,6 +183,71 @@ void BM_RestoreUnsorted(benchmark::State& state)
 }
 BENCHMARK(BM_RestoreUnsorted)->Arg(1250)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// Loading delimited files of 100 columns and copying the whole grid as text.
+const int ImportSizes[] = {2500, 5000, 10000, 20000};
+
+std::string DelimitedFile(int rows)
+{
+    const std::string path = "/tmp/vsp_bench_grid_" + std::to_string(getpid()) + "_" + std::to_string(rows) + ".csv";
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::string line;
+        for (int r = 0; r < rows; ++r) {
+            line.clear();
+            for (int c = 0; c < 100; ++c) {
+                if (c) line += ',';
+                line += std::to_string(r * 100 + c);
+            }
+            line += "\r\n";
+            std::fwrite(line.data(), 1, line.size(), f);
+        }
+        std::fclose(f);
+    }
+    return path;
+}
+
+void BM_LoadDelimited(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    const std::string path = DelimitedFile(n);
+    TExtStringGrid g(nullptr);
+    double best = 1e9;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        g.LoadDelimitedFile(path);
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    if (g.RowCount() != n || g.ColCount() != 100) std::printf("load %d: %d x %d cells\n", n, g.ColCount(), g.RowCount());
+    Results["load " + std::to_string(n)] = best;
+    std::size_t bytes = 0;
+    best = 1e9;
+    for (int i = 0; i < 2; ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        bytes = g.CopyRangeAsText({0, 0, g.ColCount() - 1, g.RowCount() - 1}, false).size();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    benchmark::DoNotOptimize(bytes);
+    Results["copy " + std::to_string(n)] = best;
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_LoadDelimited)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void PrintImportSummary()
+{
+    std::printf("\nDelimited files of 100 columns, best times in ms for 2,500 5,000 10,000 20,000 rows and the largest ratio\n"
+                "per doubling (target linear: every ratio at most 2.3), on %s:\n", bench::ProcessorName().c_str());
+    for (const char* what : {"load", "copy"}) {
+        std::printf("  %-22s", std::string(what) == "load" ? "load the file" : "copy the grid as text");
+        double previous = 0, worst = 0;
+        for (int n : ImportSizes) {
+            const double t = Results[std::string(what) + " " + std::to_string(n)];
+            std::printf(" %8.1f", t * 1e3);
+            if (previous > 0) worst = std::max(worst, t / previous);
+            previous = t;
+        }
+        std::printf("   %4.2f%s\n", worst, worst <= 2.3 ? "" : "  over 2.3");
+    }
+}
+
 void PrintSortRow(const std::string& label, const std::string& key)
 {
     std::printf("  %-22s", label.c_str());
@@ -228,5 +296,6 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     PrintSummary();
     PrintSortSummary();
+    PrintImportSummary();
     return 0;
 }

@@ -2,6 +2,7 @@
 // and wheel, the cell frame drawing with the grid's own lines, and the change recorder.
 #include "grid/BaseGrid.h"
 
+#include "grid/CellGraphic.h"
 #include "grid/ExtUtil.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Region.h"
@@ -43,6 +44,8 @@ const TClassInfo& TCellProperties::StaticClassInfo()
     });
     return info;
 }
+
+TCellProperties::~TCellProperties() { delete Graphic; }
 
 void TCellProperties::Assign(const TPersistent& Source)
 {
@@ -454,7 +457,9 @@ TRect TBaseGrid::CellSpanRect(int ACol, int ARow) const
 {
     const TCellProperties* p = FindCellProps(ACol, ARow);
     if (p && (p->CellSpanX != -1 || p->CellSpanY != -1)) {
-        const TPoint b = p->BaseCellFrom(ACol, ARow);
+        TPoint b = p->BaseCellFrom(ACol, ARow);
+        // A base outside the grid (spans pasted from elsewhere) leaves the cell on its own.
+        if (b.x < 0 || b.y < 0 || b.x >= ColCount() || b.y >= RowCount()) b = {ACol, ARow};
         const TCellProperties* bp = FindCellProps(b.x, b.y);
         const int sx = bp ? std::max(0, bp->CellSpanX) : 0, sy = bp ? std::max(0, bp->CellSpanY) : 0;
         const TRect a = RawCellRect(b.x, b.y);

@@ -25,6 +25,10 @@ class TCellProperties : public TPersistent {
     VSP_PERSISTENT_CLASS
 public:
     TCellProperties(TBaseGrid* AGrid, int ACol, int ARow) : Grid(AGrid), OwnerCol(ACol), OwnerRow(ARow) {}
+    // The cell's graphic goes with its properties (a cell's graphic belongs to that cell alone).
+    ~TCellProperties() override;
+    TCellProperties(const TCellProperties&) = delete;
+    TCellProperties& operator=(const TCellProperties&) = delete;
 
     // Copies the look, merge and editing fields (not the grid, object, graphic, end colour, stamp or
     // footer kind); word wrap goes through its writer, so the owning cell repaints.

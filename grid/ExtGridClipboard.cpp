@@ -386,7 +386,21 @@ bool PictureType(TCellType t)
 
 } // namespace
 
+static void ReadPastedBlockChecked(TStream& Stream, TPastedBlock& Block);
+
 void ReadPastedBlock(TStream& Stream, TPastedBlock& Block)
+{
+    // A picture in the block that does not decode is a bad block like any other (found by the cells
+    // fuzz target: the picture's own error left the paste as an unexpected failure).
+    try {
+        ReadPastedBlockChecked(Stream, Block);
+    } catch (const EInvalidGraphic& e) {
+        Block = TPastedBlock();
+        throw EReadError(std::string("Invalid stream format: ") + e.what());
+    }
+}
+
+static void ReadPastedBlockChecked(TStream& Stream, TPastedBlock& Block)
 {
     TPastedBlock b;
     ReadRecord(Stream, b.Range);
@@ -656,9 +670,11 @@ void TExtStringGrid::ApplyPastedBlock(TPoint Origin, TPastedBlock& Block)
         if (c < 0 || r < 0 || c >= ColCount() || r >= RowCount()) continue;
         SetCellValue(c, r, pc.Text);
         if (!pc.Props) continue;
-        // The cell keeps knowing where it is.
+        // The cell keeps knowing where it is (the copy repaints the cell it names while it assigns).
         TCellProperties& p = CellProps(c, r);
         const int ownerCol = p.OwnerCol, ownerRow = p.OwnerRow;
+        pc.Props->OwnerCol = ownerCol;
+        pc.Props->OwnerRow = ownerRow;
         p.Assign(*pc.Props);
         p.BrushColorTo = pc.Props->BrushColorTo;
         p.OwnerCol = ownerCol;

@@ -325,7 +325,9 @@ std::string WriteRichText(const TRichDocument& Document)
             if (r.Style.Contains(fsStrikeOut)) body += "\\strike";
             body += " " + Escaped(r.Text) + "}";
         }
-        if (p + 1 < Document.Paragraphs.size()) body += "\\par\r\n";
+        // The reader drops an empty paragraph after the last break: a last paragraph that is empty ends
+        // with a break of its own, so that it reads back.
+        if (p + 1 < Document.Paragraphs.size() || (p > 0 && para.Runs.empty())) body += "\\par\r\n";
     }
     std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0";
     if (!fonts.empty()) {

@@ -249,6 +249,13 @@ TEST(GridClipboard, ADamagedBlockChangesNothing)
              if (at != std::string::npos) b.replace(at, 5, "64x64");
              return b;
          }()},
+        // A bitmap that does not decode (found by the cells fuzz target: its own picture error escaped).
+        {"a bitmap that is no bitmap", [] {
+             std::string b = Fixture("cells_block.bin");
+             const auto at = b.find("BM");
+             if (at != std::string::npos) b.replace(at, 2, "XX");
+             return b;
+         }()},
     };
     for (const Case& c : cases) {
         ClipHost b(4, 4);

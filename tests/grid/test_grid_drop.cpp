@@ -801,3 +801,15 @@ TEST(GridDrop, TextDragBetweenTwoRealGrids)
     EXPECT_EQ(s.Cells(1, 1), "");
     EXPECT_EQ(s.Cells(2, 1), "");
 }
+
+// The electrode editor's grid streams only the accept flags: it is neither a drop target nor a drag source.
+TEST(GridDrop, ElectrodeEditorsGridTakesNoDrops)
+{
+    ElectrodeHost h;
+    h.Show();
+    TExtStringGrid& g = *h.Grid;
+    EXPECT_FALSE(g.DropTargetRegistered());
+    EXPECT_FALSE(g.Widget()->acceptDrops());
+    EXPECT_EQ(g.DropTarget(), nullptr);
+    EXPECT_FALSE(g.DragDropSettings.OleDropSource);
+}

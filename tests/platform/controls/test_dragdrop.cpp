@@ -215,8 +215,8 @@ TEST(DragDrop, ProgramDragRunsThroughTheDriverWithItsSteps)
 // Without a driver the desktop's drag runs; the offscreen desktop ends it at once with no target.
 TEST(DragDrop, DesktopDragWithNobodyToTakeItIsCancelled)
 {
-    if (QApplication::platformName() != "offscreen") GTEST_SKIP() << "needs the offscreen desktop";
     DropHost h;
+    if (QApplication::platformName() != "offscreen") GTEST_SKIP() << "needs the offscreen desktop";
     TDragFormats offered;
     offered.Formats = {{"text/plain", "x"}};
     bool cancelled = false;

@@ -143,6 +143,17 @@ TEST(RichText, WrittenAndReadBackToTheSameDocument)
     EXPECT_TRUE(IsRichText(rtf));
     EXPECT_EQ(ParseRichText(rtf), d);
     EXPECT_EQ(ParseRichText(WriteRichText(RichTextFromPlain("a\r\nb"))).PlainText(), "a\r\nb");
+    // Empty last paragraphs read back (found by the rich text fuzz target: the reader drops the empty
+    // paragraph after the last break, so the writer ends an empty last paragraph with a break).
+    const TRichDocument twoBreaks = ParseRichText("{\\rtf1 x\\par\\par}");
+    ASSERT_EQ(twoBreaks.Paragraphs.size(), 2u);
+    EXPECT_EQ(ParseRichText(WriteRichText(twoBreaks)), twoBreaks);
+    const TRichDocument threeBreaks = ParseRichText("{\\rtf1 x\\par\\par\\par}");
+    ASSERT_EQ(threeBreaks.Paragraphs.size(), 3u);
+    EXPECT_EQ(ParseRichText(WriteRichText(threeBreaks)), threeBreaks);
+    TRichDocument one;
+    one.Paragraphs.resize(1);
+    EXPECT_EQ(ParseRichText(WriteRichText(one)), one);
 }
 
 TEST(RichText, LaysOutRunsAndWrapsAtBlanks)
