@@ -74,8 +74,8 @@ inline TExtStringGrid& SharedGrid(int Cols, int Rows, int Which = 0)
     g.FixedRowAlways = false;
     g.SetColCount(Cols);
     g.SetRowCount(Rows);
-    g.SetFixedCols(1);
-    g.SetFixedRows(1);
+    g.SetFixedCols(Cols > 1 ? 1 : 0);
+    g.SetFixedRows(Rows > 1 ? 1 : 0);
     g.SetFixedFooters(0);
     g.SetOptions(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goEditing});
     g.SetDefaultColWidth(64);

@@ -9,7 +9,11 @@
 #include "platform/graphics/ImageList.h"
 #include "platform/rtl/StringList.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace gridtest;
 
@@ -533,4 +537,64 @@ TEST(GridGraphics, SpaceClicksAndCheckAllCheck)
     g.RadioIndexOf(2, 2, index);
     EXPECT_EQ(index, 1);
     EXPECT_EQ(log, (std::vector<std::string>{"radio 2,2:1"}));
+}
+
+// VSP_GRID_GRAPHICS_SCREENSHOT=<file.png> saves the cell graphics in each control style, one band per
+// style (classic, flat, XP, Kestrom, quarn): check boxes, radio groups both ways, progress bars and a
+// pie, a pressed and a plain button, a comment, list images, rotated text and a markup cell.
+TEST(GridGraphics, ScreenshotOnRequest)
+{
+    const char* file = std::getenv("VSP_GRID_GRAPHICS_SCREENSHOT");
+    if (!file) GTEST_SKIP() << "VSP_GRID_GRAPHICS_SCREENSHOT not set";
+    TCustomImageList images(nullptr);
+    images.SetSize(16, 16);
+    TBitmap strip(48, 16);
+    for (int i = 0; i < 3; ++i) {
+        strip.Canvas().Brush().SetColor(i == 0 ? 0x0000FF : i == 1 ? 0x00FF00 : 0xFF0000);
+        strip.Canvas().FillRect({16 * i + 2, 2, 16 * i + 14, 14});
+    }
+    images.Add(strip);
+    std::vector<QImage> bands;
+    for (TControlStyle style : {csClassic, csFlat, csWinXP, csKestrom, csQuarn}) {
+        Host h(6, 4);
+        TExtStringGrid& g = h.G();
+        g.SetDefaultColWidth(84);   // all six columns in the window
+        g.SetLeftCol(1);
+        g.SetGridImages(&images);
+        g.ControlLook.SetControlStyle(style);
+        g.SetCells(0, 1, "style " + std::to_string(style));
+        g.AddCheckBox(1, 1, true, false);
+        g.SetCells(1, 1, "checked");
+        g.AddCheckBox(2, 1, false, false);
+        g.SetCells(2, 1, "clear");
+        g.AddRadio(3, 1, true, {"a", "b"}, 1);
+        g.AddRadio(4, 1, false, {"x", "y"}, 0);
+        g.AddProgress(1, 2, 0xFF0000, 0xFFFFFF);
+        g.SetCells(1, 2, "35");
+        g.AddProgress(2, 2, 0x008000, 0xFFFFFF);
+        g.SetCells(2, 2, "80");
+        g.AddProgressPie(3, 2, 0x0000FF, 60);
+        g.AddButton(4, 2, 70, 24, "Press", haCenter, vaCenter);
+        g.AddButton(5, 2, 70, 24, "Plain", haCenter, vaCenter);
+        g.SetCells(1, 3, "note");
+        g.AddComment(1, 3, "a comment");
+        g.AddMultiImage(2, 3, {0, 1, 2}, true, haLeft, vaTop);
+        g.AddRotated(3, 3, 45, "turned");
+        g.SetCells(4, 3, "<b>bold</b> <a href=\"x\">link</a>");
+        h.Paint();
+        const TRect b = g.CellRect(4, 2);
+        const QPoint at((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), h.W()->mapToGlobal(QPointF(at)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(h.W(), &press);
+        Application->ProcessMessages();
+        bands.push_back(h.Window->grab(QRect(0, 0, 520, 165)).toImage());
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), h.W()->mapToGlobal(QPointF(at)), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(h.W(), &release);
+        g.SetGridImages(nullptr);
+    }
+    QImage all(520, 165 * static_cast<int>(bands.size()), QImage::Format_RGB32);
+    QPainter p(&all);
+    for (std::size_t i = 0; i < bands.size(); ++i) p.drawImage(0, 165 * static_cast<int>(i), bands[i]);
+    p.end();
+    ASSERT_TRUE(all.save(file));
 }
