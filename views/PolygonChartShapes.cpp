@@ -205,6 +205,8 @@ void TPolygonChart::DrawNodeMarks()
     TCanvas3D& canvas = ChartCanvas();
     const TChartAxis& bottom = BottomAxis();
     const TChartAxis& left = LeftAxis();
+    // The marks stay inside the plot as the series' points do: a zoomed view has nodes beyond its axes.
+    const bool clipped = ClipPoints() && ClipToChart();
     for (int v = 4; v < Model.Nodes.Length(); ++v) {
         const TNode& node = Model.Nodes[v];
         const int x = bottom.CalcPosValue(node.x);
@@ -213,4 +215,5 @@ void TPolygonChart::DrawNodeMarks()
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) canvas.WritePixel(x + dx, y + dy, color);
     }
+    if (clipped) canvas.RemoveClip();
 }

@@ -282,6 +282,43 @@ TEST(PolygonChartShapes, NodeMarksInTheirColours)
         EXPECT_FALSE(picture.BlockOf(chart->Model.Nodes[v].x, chart->Model.Nodes[v].z, clGray)) << "corner " << v;
 }
 
+// A zoomed view marks only the nodes inside its plot: the relief above it and bodies beside it leave the
+// axis labels and the margins untouched, on the screen and in a picture for the printer.
+TEST(PolygonChartShapes, ZoomedViewMarksOnlyTheNodesInsideThePlot)
+{
+    for (const bool printing : {false, true}) {
+        SCOPED_TRACE(printing ? "metafile mode" : "on screen");
+        auto chart = FrameChart(SlopeRelief(), 700, 420);
+        AddBody(*chart, PointList({{110, 40}, {140, 40}, {140, 70}}));
+        AddBody(*chart, PointList({{300, 40}, {400, 40}, {400, 80}}));
+        AddBody(*chart, PointList({{700, 40}, {730, 40}, {730, 70}}));
+        chart->RebuildShapes();
+        chart->BottomAxis().SetFixedRange(150, 680);
+        chart->LeftAxis().SetFixedRange(12, 92);
+        if (printing) chart->ChartCanvas().SetMetafileMode(true);
+        const TDrawn picture(*chart);
+        chart->ChartCanvas().SetMetafileMode(false);
+        const TRect plot = chart->ChartRect();
+        int inside = 0, outside = 0;
+        for (int v = 4; v < chart->Model.Nodes.Length(); ++v) {
+            const TNode& n = chart->Model.Nodes[v];
+            const int x = picture.X(n.x), y = picture.Y(n.z);
+            const TColor mark = n.FrameCode >= 1 ? clGray : clBlue;
+            // Inside: the whole block within the frame lines.
+            if (x >= plot.Left + 2 && x <= plot.Right - 2 && y >= plot.Top + 2 && y <= plot.Bottom - 2) {
+                ++inside;
+                EXPECT_TRUE(picture.BlockOf(n.x, n.z, mark)) << "node " << v << " inside the plot";
+            } else if ((x < plot.Left - 1 || x > plot.Right || y < plot.Top - 1 || y > plot.Bottom + 1) && x > 0 &&
+                       y > 0 && x < chart->Width() - 1 && y < chart->Height() - 1) {
+                ++outside;
+                EXPECT_FALSE(picture.BlockOf(n.x, n.z, mark)) << "node " << v << " at " << x << "," << y;
+            }
+        }
+        EXPECT_GE(inside, 3);
+        EXPECT_GE(outside, 6);
+    }
+}
+
 TEST(PolygonChartShapes, NoNodeMarksBeforeAModel)
 {
     auto chart = NewChart();
