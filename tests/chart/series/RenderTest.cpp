@@ -1,7 +1,7 @@
 // Offscreen renders probed at the pixels the drawing rules fix: null points, stairs, stacking, the model
 // view's mask area, the area gradient, a zoomed start at the chart edge, shadow and outline passes, dark
 // 3-D faces, and map polygons (palette colours, explicit colours, the parent brush, one-vertex polygons,
-// transparency, gradients, and the drawing order by Z in 3-D).
+// transparency, gradients, and the drawing order by Z in 3-D), and pointers of points beyond zoomed axes.
 #include "SeriesTestSupport.h"
 
 #include "platform/rtl/SystemColors.h"
@@ -459,4 +459,37 @@ TEST(LineRender, PointerStylePerPointAndItsSettingsPutBack)
     EXPECT_EQ(s.Pointer().Pen().Width(), 1);
     EXPECT_EQ(b.Chart.Invalidations, before) << "putting the settings back repaints nothing";
     EXPECT_EQ(s.PointerStyleOf(1), psCircle);
+}
+
+// Zoomed axes leave points beyond every side of the plot: with ClipPoints their pointers end at the
+// chart rectangle and the margins stay clean; without it they reach into the margins.
+TEST(PointRender, PointersOfPointsBeyondZoomedAxesStayInsideThePlot)
+{
+    for (const bool clip : {true, false}) {
+        SCOPED_TRACE(clip ? "ClipPoints" : "no ClipPoints");
+        TSeriesBench b;
+        b.FixAxes(2, 8, 2, 8);
+        b.Chart.SetAxisVisible(false);
+        b.Chart.SetClipPoints(clip);
+        // Beyond the left, right, bottom and top, one on the bottom-left corner, and one inside.
+        auto& s = b.Add<TPointSeries>({5, 5, 1.9, 8.1, 1.95, 5}, {1.9, 8.1, 5, 5, 1.95, 5});
+        s.Pointer().SetStyle(psRectangle);
+        s.Pointer().SetHorizSize(4);
+        s.Pointer().SetVertSize(4);
+        s.Pointer().Brush().SetColor(clRed);
+        s.Pointer().Pen().SetColor(clRed);
+        const auto bitmap = b.Render();
+        int beyond = 0;
+        for (int y = 0; y < 340; ++y)
+            for (int x = 0; x < 480; ++x) {
+                const bool inPlot = x > BenchChartRect.Left && x < BenchChartRect.Right && y > BenchChartRect.Top &&
+                                    y < BenchChartRect.Bottom;
+                if (!inPlot && bitmap->PixelRGB(x, y) == clRed) ++beyond;
+            }
+        if (clip)
+            EXPECT_EQ(beyond, 0);
+        else
+            EXPECT_GT(beyond, 4 * 20);
+        EXPECT_TRUE(AnyNear(*bitmap, 240, 170, clRed, 0)) << "the point inside is drawn";
+    }
 }
