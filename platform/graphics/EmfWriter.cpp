@@ -116,17 +116,32 @@ void TEmfWriter::Value(std::uint32_t type, std::uint32_t value)
     EndRecord(start);
 }
 
-void TEmfWriter::Include(const TRect& r)
+TRect TEmfWriter::VisibleArea() const
 {
+    constexpr int kFar = 1 << 30;
+    TRect a = FWidth > 0 && FHeight > 0 ? TRect{0, 0, FWidth, FHeight} : TRect{-kFar, -kFar, kFar, kFar};
+    if (FClipped)
+        a = {std::max(a.Left, FClipBounds.Left), std::max(a.Top, FClipBounds.Top), std::min(a.Right, FClipBounds.Right),
+             std::min(a.Bottom, FClipBounds.Bottom)};
+    return a;
+}
+
+TRect TEmfWriter::Include(const TRect& bounds)
+{
+    const TRect a = VisibleArea();
+    const TRect r{std::max(bounds.Left, a.Left), std::max(bounds.Top, a.Top), std::min(bounds.Right, a.Right - 1),
+                  std::min(bounds.Bottom, a.Bottom - 1)};
+    if (r.Left > r.Right || r.Top > r.Bottom) return {0, 0, -1, -1};
     if (!FHasBounds) {
         FBounds = r;
         FHasBounds = true;
-        return;
+        return r;
     }
     FBounds.Left = std::min(FBounds.Left, r.Left);
     FBounds.Top = std::min(FBounds.Top, r.Top);
     FBounds.Right = std::max(FBounds.Right, r.Right);
     FBounds.Bottom = std::max(FBounds.Bottom, r.Bottom);
+    return r;
 }
 
 TRect TEmfWriter::PointBounds(const std::vector<TPoint>& points)
@@ -165,6 +180,8 @@ void TEmfWriter::SelectClip(const std::vector<TRect>& rects)
         bound.Right = std::max(bound.Right, r.Right);
         bound.Bottom = std::max(bound.Bottom, r.Bottom);
     }
+    FClipped = true;
+    FClipBounds = bound;
     const std::size_t start = BeginRecord(EMR_EXTSELECTCLIPRGN);
     PutU32(static_cast<std::uint32_t>(32 + 16 * rects.size()));  // region data bytes
     PutU32(5);                                                  // RGN_COPY
@@ -179,6 +196,7 @@ void TEmfWriter::SelectClip(const std::vector<TRect>& rects)
 
 void TEmfWriter::RemoveClip()
 {
+    FClipped = false;
     const std::size_t start = BeginRecord(EMR_EXTSELECTCLIPRGN);
     PutU32(0);
     PutU32(5);  // RGN_COPY of no region: the default clip
@@ -331,8 +349,7 @@ std::uint32_t TEmfWriter::CreateFont(const TEmfFont& font)
 void TEmfWriter::PolyRecord(std::uint32_t type, const std::vector<TPoint>& points)
 {
     if (points.empty()) return;
-    const TRect b = PointBounds(points);
-    Include(b);
+    const TRect b = Include(PointBounds(points));
     const std::size_t start = BeginRecord(type);
     PutRect(b);
     PutU32(static_cast<std::uint32_t>(points.size()));
@@ -349,8 +366,7 @@ void TEmfWriter::PolyPolygon(const std::vector<std::vector<TPoint>>& polygons)
     std::vector<TPoint> all;
     for (const auto& poly : polygons) all.insert(all.end(), poly.begin(), poly.end());
     if (all.empty()) return;
-    const TRect b = PointBounds(all);
-    Include(b);
+    const TRect b = Include(PointBounds(all));
     const std::size_t start = BeginRecord(EMR_POLYPOLYGON);
     PutRect(b);
     PutU32(static_cast<std::uint32_t>(polygons.size()));
@@ -374,9 +390,9 @@ void TEmfWriter::ExtTextOut(TPoint reference, const std::u16string& text, const 
                             const TRect& bounds)
 {
     if (text.empty()) return;
-    Include(bounds);
+    const TRect b = Include(bounds);
     const std::size_t start = BeginRecord(EMR_EXTTEXTOUTW);
-    PutRect(bounds);
+    PutRect(b);
     PutU32(GM_COMPATIBLE_MODE);
     PutF32(static_cast<float>(2540.0 / FDpi));                  // page units to hundredths of a mm
     PutF32(static_cast<float>(2540.0 / FDpi));
@@ -400,8 +416,7 @@ void TEmfWriter::ExtTextOut(TPoint reference, const std::u16string& text, const 
 void TEmfWriter::StretchDIBits(const TRect& dest, const TEmfPixels& px, std::uint32_t rop3)
 {
     if (px.Width <= 0 || px.Height <= 0) return;
-    const TRect b{dest.Left, dest.Top, dest.Right - 1, dest.Bottom - 1};
-    Include(b);
+    const TRect b = Include({dest.Left, dest.Top, dest.Right - 1, dest.Bottom - 1});
     const std::size_t start = BeginRecord(EMR_STRETCHDIBITS);
     PutRect(b);
     PutI32(dest.Left);
@@ -423,8 +438,7 @@ void TEmfWriter::StretchDIBits(const TRect& dest, const TEmfPixels& px, std::uin
 void TEmfWriter::TransparentBlt(const TRect& dest, const TEmfPixels& px, TColor transparent)
 {
     if (px.Width <= 0 || px.Height <= 0) return;
-    const TRect b{dest.Left, dest.Top, dest.Right - 1, dest.Bottom - 1};
-    Include(b);
+    const TRect b = Include({dest.Left, dest.Top, dest.Right - 1, dest.Bottom - 1});
     const std::size_t start = BeginRecord(EMR_TRANSPARENTBLT);
     PutRect(b);
     PutI32(dest.Left);

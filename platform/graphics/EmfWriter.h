@@ -66,6 +66,10 @@ public:
     // The clip: the union of the rectangles (device pixels), or none.
     void SelectClip(const std::vector<TRect>& rects);
     void RemoveClip();
+    // What can be seen, pixels [Left, Right) x [Top, Bottom): the picture's frame (unbounded for a
+    // picture without a size) within the bounds of the clip. Drawing records are bounded by their part
+    // of it, and only that part counts for the header's bounds.
+    TRect VisibleArea() const;
 
     // --- Objects: the create calls return the object's handle index (from 1), freed by DeleteObject
     // and then used again.
@@ -110,7 +114,8 @@ private:
     void PolyRecord(std::uint32_t type, const std::vector<TPoint>& points);
     void PatchU32(std::size_t at, std::uint32_t v);
     void PutDib(std::size_t recordStart, std::size_t offsetsAt, const TEmfPixels& pixels, int bitsPerPixel);
-    void Include(const TRect& inclusiveBounds);
+    // The part of the bounds that can be seen, added to the header's bounds; {0, 0, -1, -1} for none.
+    TRect Include(const TRect& inclusiveBounds);
     std::uint32_t NewHandle();
     TRect PointBounds(const std::vector<TPoint>& points);
 
@@ -120,4 +125,6 @@ private:
     std::vector<bool> FHandles{true};   // index 0 is the metafile itself
     bool FHasBounds = false;
     TRect FBounds;                      // inclusive
+    bool FClipped = false;
+    TRect FClipBounds;                  // of the selected clip, right and bottom exclusive
 };

@@ -37,7 +37,8 @@ const TRegion* ClipOf(const TMetafileCommand& c)
     return c.Clip.get();
 }
 
-// The pixels a drawing touches, inclusive, gathered for the size of a metafile drawn without one.
+// The pixels a drawing touches, inclusive, gathered for the size of a metafile drawn without one; what a
+// command's clip hides does not count.
 class TDrawnArea {
 public:
     void Add(const TDevicePath& path, double grow)
@@ -47,17 +48,34 @@ public:
     }
     void Add(TPointF p, double grow)
     {
-        const TRect q{PixelFromReal(std::floor(p.x - grow)), PixelFromReal(std::floor(p.y - grow)),
-                      PixelFromReal(std::ceil(p.x + grow)), PixelFromReal(std::ceil(p.y + grow))};
-        FArea = FAny ? TRect{std::min(FArea.Left, q.Left), std::min(FArea.Top, q.Top), std::max(FArea.Right, q.Right),
-                             std::max(FArea.Bottom, q.Bottom)}
-                     : q;
-        FAny = true;
+        Add({PixelFromReal(std::floor(p.x - grow)), PixelFromReal(std::floor(p.y - grow)),
+             PixelFromReal(std::ceil(p.x + grow)), PixelFromReal(std::ceil(p.y + grow))});
+    }
+    // The area of one command, the part its clip lets through.
+    void Add(const TDrawnArea& command, const TRegion* clip)
+    {
+        if (!command.FAny) return;
+        TRect q = command.FArea;
+        if (clip) {
+            const TRect c = clip->Bounds();
+            q = {std::max(q.Left, c.Left), std::max(q.Top, c.Top), std::min(q.Right, c.Right - 1),
+                 std::min(q.Bottom, c.Bottom - 1)};
+            if (q.Left > q.Right || q.Top > q.Bottom) return;
+        }
+        Add(q);
     }
     // Right and bottom exclusive, from the origin; empty when nothing was drawn.
     TRect Extent() const { return FAny ? TRect{0, 0, std::max(0, FArea.Right + 1), std::max(0, FArea.Bottom + 1)} : TRect{}; }
 
 private:
+    void Add(const TRect& q)
+    {
+        FArea = FAny ? TRect{std::min(FArea.Left, q.Left), std::min(FArea.Top, q.Top), std::max(FArea.Right, q.Right),
+                             std::max(FArea.Bottom, q.Bottom)}
+                     : q;
+        FAny = true;
+    }
+
     bool FAny = false;
     TRect FArea;
 };
@@ -73,19 +91,25 @@ public:
     TDeviceCaps Caps() const override { return FCaps; }
     void DrawShape(const TShapeCommand& cmd) override
     {
-        FDrawn.Add(cmd.Fill, 0);
-        FDrawn.Add(cmd.Stroke, cmd.Pen.Width / 2);
+        TDrawnArea drawn;
+        drawn.Add(cmd.Fill, 0);
+        drawn.Add(cmd.Stroke, cmd.Pen.Width / 2);
+        FDrawn.Add(drawn, cmd.State.Clip);
         FMetafile.FCommands.push_back(Record(cmd, cmd.State.Clip));
     }
     void DrawText(const TTextCommand& cmd) override
     {
-        for (const TPointF& corner : cmd.Cell) FDrawn.Add(corner, 0);
+        TDrawnArea drawn;
+        for (const TPointF& corner : cmd.Cell) drawn.Add(corner, 0);
+        FDrawn.Add(drawn, cmd.State.Clip);
         FMetafile.FCommands.push_back(Record(cmd, cmd.State.Clip));
     }
     void DrawImage(const TImageCommand& cmd) override
     {
-        FDrawn.Add({double(cmd.Dest.Left), double(cmd.Dest.Top)}, 0);
-        FDrawn.Add({double(cmd.Dest.Right - 1), double(cmd.Dest.Bottom - 1)}, 0);
+        TDrawnArea drawn;
+        drawn.Add({double(cmd.Dest.Left), double(cmd.Dest.Top)}, 0);
+        drawn.Add({double(cmd.Dest.Right - 1), double(cmd.Dest.Bottom - 1)}, 0);
+        FDrawn.Add(drawn, cmd.State.Clip);
         FMetafile.FCommands.push_back(Record(cmd, cmd.State.Clip));
     }
     // The clip is applied here: the recorded pixel carries none.
@@ -177,6 +201,54 @@ std::vector<TPoint> FigurePoints(const TDeviceFigure& f)
     return pts;
 }
 
+// The figure cut to the box [l, r] x [t, b], one side after the other. A fill keeps its pixels inside
+// the box under either fill mode: what a side cuts off is replaced by a stretch along that side.
+TDeviceFigure CutToBox(const TDeviceFigure& f, double l, double t, double r, double b)
+{
+    std::vector<TPointF> pts = f.Points;
+    const auto cut = [&pts](auto inside, auto cross) {
+        if (pts.empty()) return;
+        std::vector<TPointF> out;
+        out.reserve(pts.size() + 4);
+        TPointF prev = pts.back();
+        for (const TPointF& p : pts) {
+            if (inside(p)) {
+                if (!inside(prev)) out.push_back(cross(prev, p));
+                out.push_back(p);
+            } else if (inside(prev)) {
+                out.push_back(cross(prev, p));
+            }
+            prev = p;
+        }
+        pts = std::move(out);
+    };
+    const auto atX = [](double x) {
+        return [x](TPointF a, TPointF c) { return TPointF{x, a.y + (c.y - a.y) * (x - a.x) / (c.x - a.x)}; };
+    };
+    const auto atY = [](double y) {
+        return [y](TPointF a, TPointF c) { return TPointF{a.x + (c.x - a.x) * (y - a.y) / (c.y - a.y), y}; };
+    };
+    cut([l](TPointF p) { return p.x >= l; }, atX(l));
+    cut([r](TPointF p) { return p.x <= r; }, atX(r));
+    cut([t](TPointF p) { return p.y >= t; }, atY(t));
+    cut([b](TPointF p) { return p.y <= b; }, atY(b));
+    return {std::move(pts), true};
+}
+
+// Whether the points, widened by grow, reach into the area (right and bottom exclusive).
+bool Reaches(const std::vector<TPointF>& pts, double grow, const TRect& area)
+{
+    if (pts.empty()) return false;
+    double l = pts.front().x, t = pts.front().y, r = l, b = t;
+    for (const TPointF& p : pts) {
+        l = std::min(l, p.x);
+        t = std::min(t, p.y);
+        r = std::max(r, p.x);
+        b = std::max(b, p.y);
+    }
+    return r + grow >= area.Left && l - grow < area.Right && b + grow >= area.Top && t - grow < area.Bottom;
+}
+
 bool SamePen(const TDevicePen& a, const TDevicePen& b)
 {
     return a.Null == b.Null && a.Color == b.Color && a.Cosmetic == b.Cosmetic && a.Width == b.Width &&
@@ -218,13 +290,20 @@ public:
         Background(c.State.BkMode, c.State.BkColor);
         TextColor(c.State.TextColor);
         if (FPolyFill != c.State.PolyFillMode) W.SetPolyFillMode(FPolyFill = c.State.PolyFillMode);
+        // Fills are written cut to what can be seen (a pixel of slack on every side, the clip doing the
+        // rest), so that a reader that places the picture by its points finds it where it is; outlines
+        // keep their points, as cutting them would move their dashes, and are left out when out of sight.
+        const TRect area = W.VisibleArea();
         if (!c.Fill.empty() && c.Brush.Kind != TDeviceBrush::TKind::Null) {
-            SelectPen(NullPen());
-            SelectBrush(c.Brush);
             std::vector<std::vector<TPoint>> polys;
             for (const TDeviceFigure& f : c.Fill) {
-                std::vector<TPoint> pts = FigurePoints(f);
-                if (pts.size() >= 2) polys.push_back(std::move(pts));
+                const TDeviceFigure cut = CutToBox(f, area.Left - 1.0, area.Top - 1.0, area.Right + 1.0, area.Bottom + 1.0);
+                std::vector<TPoint> pts = FigurePoints(cut);
+                if (pts.size() >= 2 && Reaches(cut.Points, 0, area)) polys.push_back(std::move(pts));
+            }
+            if (!polys.empty()) {
+                SelectPen(NullPen());
+                SelectBrush(c.Brush);
             }
             if (polys.size() == 1)
                 W.Polygon(polys.front());
@@ -236,6 +315,7 @@ public:
             SelectPen(c.Pen);
             SelectBrush(NullBrush());
             for (const TDeviceFigure& f : c.Stroke) {
+                if (!Reaches(f.Points, c.Pen.Width / 2 + 2, area)) continue;
                 const std::vector<TPoint> pts = FigurePoints(f);
                 if (pts.empty()) continue;
                 if (f.Closed && pts.size() >= 3)
@@ -250,6 +330,7 @@ public:
     void Text(const TTextCommand& c)
     {
         Clip(c.State.Clip);
+        if (!Reaches({c.Cell[0], c.Cell[1], c.Cell[2], c.Cell[3]}, 1, W.VisibleArea())) return;
         Rop2(c.State.Rop2);
         if (c.Opaque) {
             TDeviceBrush cell;
@@ -280,6 +361,8 @@ public:
     {
         if (!c.Source || c.Source->Width <= 0 || c.Source->Height <= 0) return;
         Clip(c.State.Clip);
+        const TRect& d = c.Dest;
+        if (!Reaches({{double(d.Left), double(d.Top)}, {d.Right - 1.0, d.Bottom - 1.0}}, 0, W.VisibleArea())) return;
         const std::vector<std::uint32_t> pixels = SourcePixels(c);
         const TEmfPixels px{c.Source->Width, c.Source->Height, pixels.data()};
         if (c.Transparent)
@@ -291,6 +374,7 @@ public:
     void Pixel(const TMetafileCommand::TPixel& p, const TRegion* clip)
     {
         Clip(clip);
+        if (!Reaches({{double(p.X), double(p.Y)}}, 0, W.VisibleArea())) return;
         W.SetPixel({p.X, p.Y}, p.Color);
     }
 

@@ -324,6 +324,86 @@ TEST(Metafile, RasterOperationClipAndPictureRecords)
     EXPECT_LE(offBits + U32(emf.Bytes, p.Offset + 60), p.Size);
 }
 
+// What lies outside the clip or the picture is not part of it: a fill reaching far above a clipped plot
+// (a mask with a distant origin), a line along the picture's edge one pixel outside it, text and pixels
+// wholly outside. The header bounds what can be seen, fills are written cut to the clip, and the
+// picture still plays back as drawn.
+TEST(Metafile, BoundsAndFillsAreThoseOfWhatIsVisible)
+{
+    const auto draw = [](TCanvas& c) {
+        c.Pen().SetColor(0x000000);
+        c.Brush().SetStyle(bsClear);
+        c.Rectangle(-1, 0, 101, 60);                  // its left side one pixel outside the picture
+        c.IntersectClipRect(10, 8, 90, 50);
+        c.Pen().SetStyle(psClear);
+        c.Brush().SetStyle(bsSolid);
+        c.Brush().SetColor(0x00FF00);
+        c.Polygon({{20, -11000}, {40, -11000}, {40, 20}, {30, 30}, {20, 20}});
+        c.Brush().SetColor(0x0000FF);
+        c.Polygon({{-5000, 40}, {5000, 40}, {5000, 45000}, {-5000, 45000}});
+        c.Pen().SetStyle(psSolid);
+        c.MoveTo(50, -9000);                          // a line through the top of the clip
+        c.LineTo(60, 30);
+        c.TextOut(200, 20, "away");                   // wholly outside the clip
+        c.SetPixel(5, 5, 0x0000FF);
+        c.SelectClipRgn(nullptr);
+        c.SetPixel(150, 5, 0x0000FF);                 // outside the picture
+    };
+    TMetafile m;
+    m.SetWidth(100);
+    m.SetHeight(60);
+    {
+        TMetafileCanvas c(m, nullptr);
+        draw(c);
+    }
+    const Emf emf(Bytes(m));
+    CheckStructure(emf, 100, 60);
+    const Box all{I32(emf.Bytes, 8), I32(emf.Bytes, 12), I32(emf.Bytes, 16), I32(emf.Bytes, 20)};
+    EXPECT_EQ(all.l, 0);
+    EXPECT_EQ(all.t, 0);
+    EXPECT_EQ(all.r, 99);
+    EXPECT_EQ(all.b, 59);
+    // The two fills, cut to the clip (a pixel of slack at its edges), keep their visible outline.
+    const std::vector<EmfRecord> polygons = emf.OfType(kPolygon);
+    int fills = 0;
+    for (const EmfRecord& r : polygons) {
+        const Box b = emf.BoundsOf(r);
+        if (b.t >= 0 && b.b < 60 && b.l >= 0 && b.r < 100) {
+            if (b.l >= 9 && b.r <= 91 && b.t >= 7 && b.b <= 51) ++fills;
+            continue;
+        }
+        ADD_FAILURE() << "a polygon from " << b.l << "," << b.t << " to " << b.r << "," << b.b;
+    }
+    EXPECT_EQ(fills, 2);
+    EXPECT_TRUE(emf.OfType(kTextW).empty()) << "text nobody can see";
+
+    TBitmap bmp(100, 60, pf32bit);
+    bmp.Canvas().Brush().SetColor(0xFFFFFF);
+    bmp.Canvas().FillRect({0, 0, 100, 60});
+    draw(bmp.Canvas());
+    const TPixelBuffer played = m.ToPixels(), expected = bmp.ToPixels();
+    int differing = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 100; ++x) differing += (played.At(x, y) & 0xFFFFFF) != (expected.At(x, y) & 0xFFFFFF);
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(played.At(30, 15) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(played.At(30, 8) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(played.At(30, 7) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(played.At(89, 49) & 0xFFFFFF, 0xFF0000u);
+
+    // A metafile without a size takes the size of what can be seen.
+    TMetafile sized;
+    {
+        TMetafileCanvas c(sized, nullptr);
+        c.IntersectClipRect(0, 0, 40, 30);
+        c.Brush().SetColor(0);
+        c.Pen().SetStyle(psClear);
+        c.Rectangle(10, -5000, 5000, 20);
+    }
+    EXPECT_EQ(sized.Width(), 40);
+    EXPECT_NEAR(sized.Height(), 20, 1);
+}
+
 TEST(Metafile, EmptyAndNonEnhancedMetafilesAreStillEnhancedFiles)
 {
     TMetafile m;
