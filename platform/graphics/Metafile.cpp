@@ -235,6 +235,45 @@ TDeviceFigure CutToBox(const TDeviceFigure& f, double l, double t, double r, dou
     return {std::move(pts), true};
 }
 
+// The parts of an open path inside the box [l, r] x [t, b], each a path of its own (segments cut where
+// they cross the box's sides).
+std::vector<std::vector<TPointF>> CutPathToBox(const std::vector<TPointF>& pts, double l, double t, double r, double b)
+{
+    std::vector<std::vector<TPointF>> runs;
+    if (pts.size() == 1) {
+        if (pts[0].x >= l && pts[0].x <= r && pts[0].y >= t && pts[0].y <= b) runs.push_back(pts);
+        return runs;
+    }
+    std::vector<TPointF> run;
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+        const TPointF a = pts[i - 1], c = pts[i];
+        const double dx = c.x - a.x, dy = c.y - a.y;
+        double t0 = 0, t1 = 1;
+        // The segment's parameter range on the inner side of each of the four sides.
+        const auto side = [&t0, &t1](double p, double q) {
+            if (p == 0) return q >= 0;
+            const double u = q / p;
+            if (p < 0) t0 = std::max(t0, u);
+            else t1 = std::min(t1, u);
+            return t0 <= t1;
+        };
+        const bool inside = side(-dx, a.x - l) && side(dx, r - a.x) && side(-dy, a.y - t) && side(dy, b - a.y);
+        if (!inside) {
+            if (!run.empty()) runs.push_back(std::move(run));
+            run.clear();
+            continue;
+        }
+        if (run.empty()) run.push_back({a.x + t0 * dx, a.y + t0 * dy});
+        run.push_back({a.x + t1 * dx, a.y + t1 * dy});
+        if (t1 < 1) {
+            runs.push_back(std::move(run));
+            run.clear();
+        }
+    }
+    if (!run.empty()) runs.push_back(std::move(run));
+    return runs;
+}
+
 // Whether the points, widened by grow, reach into the area (right and bottom exclusive).
 bool Reaches(const std::vector<TPointF>& pts, double grow, const TRect& area)
 {
@@ -290,9 +329,9 @@ public:
         Background(c.State.BkMode, c.State.BkColor);
         TextColor(c.State.TextColor);
         if (FPolyFill != c.State.PolyFillMode) W.SetPolyFillMode(FPolyFill = c.State.PolyFillMode);
-        // Fills are written cut to what can be seen (a pixel of slack on every side, the clip doing the
-        // rest), so that a reader that places the picture by its points finds it where it is; outlines
-        // keep their points, as cutting them would move their dashes, and are left out when out of sight.
+        // Drawing is written cut to what can be seen, with some slack on every side (the clip does the
+        // rest), so that a reader that places the picture by its points finds it where it is. Dashed
+        // outlines keep their points, as cutting them would move their dashes.
         const TRect area = W.VisibleArea();
         if (!c.Fill.empty() && c.Brush.Kind != TDeviceBrush::TKind::Null) {
             std::vector<std::vector<TPoint>> polys;
@@ -314,14 +353,17 @@ public:
             Rop2(c.State.Rop2);
             SelectPen(c.Pen);
             SelectBrush(NullBrush());
+            const double grow = std::max(1.0, c.Pen.Width) / 2 + 2;
             for (const TDeviceFigure& f : c.Stroke) {
-                if (!Reaches(f.Points, c.Pen.Width / 2 + 2, area)) continue;
-                const std::vector<TPoint> pts = FigurePoints(f);
-                if (pts.empty()) continue;
-                if (f.Closed && pts.size() >= 3)
-                    W.Polygon(pts);
-                else
-                    W.Polyline(pts.size() == 1 ? std::vector<TPoint>{pts[0], {pts[0].x + 1, pts[0].y}} : pts);
+                if (!Reaches(f.Points, grow, area)) continue;
+                for (const TDeviceFigure& part : VisibleParts(f, c.Pen, area, grow)) {
+                    const std::vector<TPoint> pts = FigurePoints(part);
+                    if (pts.empty()) continue;
+                    if (part.Closed && pts.size() >= 3)
+                        W.Polygon(pts);
+                    else
+                        W.Polyline(pts.size() == 1 ? std::vector<TPoint>{pts[0], {pts[0].x + 1, pts[0].y}} : pts);
+                }
             }
         }
     }
@@ -376,6 +418,26 @@ public:
         Clip(clip);
         if (!Reaches({{double(p.X), double(p.Y)}}, 0, W.VisibleArea())) return;
         W.SetPixel({p.X, p.Y}, p.Color);
+    }
+
+    // A solid outline cut to the area widened by grow, where its caps and the joins made at the cuts
+    // cannot be seen: an outline that leaves the box becomes open paths from one side of it to another,
+    // starting outside so that every join within sight stays a join.
+    static std::vector<TDeviceFigure> VisibleParts(const TDeviceFigure& f, const TDevicePen& pen, const TRect& area,
+                                                   double grow)
+    {
+        const double l = area.Left - grow, t = area.Top - grow, r = area.Right + grow, b = area.Bottom + grow;
+        const auto in = [&](const TPointF& p) { return p.x >= l && p.x <= r && p.y >= t && p.y <= b; };
+        const auto out = std::find_if_not(f.Points.begin(), f.Points.end(), in);
+        if (!pen.Dashes.empty() || out == f.Points.end()) return {f};
+        std::vector<TPointF> path(f.Points.begin(), f.Points.end());
+        if (f.Closed && f.Points.size() >= 3) {
+            std::rotate(path.begin(), path.begin() + (out - f.Points.begin()), path.end());
+            path.push_back(path.front());
+        }
+        std::vector<TDeviceFigure> parts;
+        for (std::vector<TPointF>& run : CutPathToBox(path, l, t, r, b)) parts.push_back({std::move(run), false});
+        return parts;
     }
 
     void Finish()

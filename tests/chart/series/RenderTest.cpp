@@ -1,14 +1,16 @@
 // Offscreen renders probed at the pixels the drawing rules fix: null points, stairs, stacking, the model
-// view's mask area, the area gradient, a zoomed start at the chart edge, shadow and outline passes, dark
-// 3-D faces, and map polygons (palette colours, explicit colours, the parent brush, one-vertex polygons,
+// view's mask area (on a bitmap and in a metafile), the area gradient, a zoomed start at the chart edge,
+// shadow and outline passes, dark 3-D faces, and map polygons (palette colours, explicit colours, the parent brush, one-vertex polygons,
 // transparency, gradients, and the drawing order by Z in 3-D), and pointers of points beyond zoomed axes.
 #include "SeriesTestSupport.h"
 
+#include "platform/graphics/Metafile.h"
 #include "platform/rtl/SystemColors.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -139,6 +141,41 @@ TEST(AreaRender, MaskDownToAFarOriginOnAnInvertedAxis)
     EXPECT_EQ(bitmap->PixelRGB(400, 50), clWhite);
     EXPECT_EQ(bitmap->PixelRGB(400, 200), clRed);
     EXPECT_EQ(bitmap->PixelRGB(20, 50), b.Back()) << "nothing outside the chart";
+}
+
+// The same mask in a metafile: the header bounds the picture, not the mask's far origin, and every polygon
+// is written within the picture.
+TEST(AreaRender, MetafileOfAMaskWithAFarOriginKeepsThePicturesSize)
+{
+    TRenderBench b;
+    b.Chart.LeftAxis().SetInverted(true);
+    auto& mask = b.Add<TAreaSeries>({2, 3, 2, 4}, {0, 3, 6, 10});
+    mask.SetSeriesColor(clWhite);
+    mask.SetUseYOrigin(true);
+    mask.SetYOrigin(-10000);
+    const auto metafile = b.Chart.RenderToMetafile(true, b.Chart.ChartBounds());
+    std::vector<std::uint8_t> emf;
+    metafile->SaveToBytes(emf);
+    const auto i32 = [&emf](std::size_t at) {
+        return static_cast<std::int32_t>(emf.at(at) | emf.at(at + 1) << 8 | emf.at(at + 2) << 16 |
+                                         static_cast<std::uint32_t>(emf.at(at + 3)) << 24);
+    };
+    EXPECT_GE(i32(8), 0);
+    EXPECT_GE(i32(12), 0);
+    EXPECT_LE(i32(16), 479);
+    EXPECT_LE(i32(20), 339);
+    int polygons = 0;
+    for (std::size_t at = 0; at + 8 <= emf.size(); at += static_cast<std::uint32_t>(i32(at + 4))) {
+        if (i32(at) != 3) continue;  // a polygon
+        ++polygons;
+        const std::int32_t n = i32(at + 24);
+        for (std::int32_t k = 0; k < n; ++k) {
+            const std::size_t p = at + 28 + 8 * static_cast<std::size_t>(k);
+            EXPECT_TRUE(i32(p) >= -1 && i32(p) <= 481 && i32(p + 4) >= -1 && i32(p + 4) <= 341)
+                << "a polygon point at " << i32(p) << "," << i32(p + 4);
+        }
+    }
+    EXPECT_GT(polygons, 0);
 }
 
 TEST(AreaRender, OneGradientAcrossAllSegments)
