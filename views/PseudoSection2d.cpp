@@ -184,7 +184,9 @@ void TPseudoSection2d::SetUpChart()
     LegendScrollBar->SetBackColor(clWhite);
     LegendScrollBar->SetParentChart(this);
     LegendScrollBar->SetActive(true);
-    LegendScrollBar->DrawStyle = dsAlways;
+    // Only while some items are out of sight: the view's margin leaves the legend no room for a bar
+    // beside two items that all show, which it would push past the view's right edge.
+    LegendScrollBar->DrawStyle = dsWhenNeeded;
     LegendScrollBar->Pen().SetColor(clWindowFrame);
     LegendScrollBar->SetSize(7);
     LegendScrollBar->ThumbBrush().SetColor(clSilver);

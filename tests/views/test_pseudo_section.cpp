@@ -8,6 +8,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/Prompter.h"
 #include "platform/controls/Screen.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/graphics/RecordingBackend.h"
@@ -167,7 +168,7 @@ TEST(PseudoSection, ChartAxesLegendAndMenu)
     TLegendScrollBar& bar = *view.LegendScrollBar;
     EXPECT_EQ(bar.ParentChart(), &view);
     EXPECT_TRUE(bar.Active());
-    EXPECT_EQ(bar.DrawStyle, dsAlways);
+    EXPECT_EQ(bar.DrawStyle, dsWhenNeeded);
     EXPECT_EQ(bar.Size(), 7);
     EXPECT_EQ(bar.Pen().Color(), clWindowFrame);
     EXPECT_EQ(bar.ThumbBrush().Color(), clSilver);
@@ -268,6 +269,39 @@ TEST(PseudoSection, PlaceLegendBesideThePlot)
     // A resize places it again.
     view.SetBounds(0, 0, 600, 300);
     EXPECT_EQ(view.Legend().Left(), 600 - 70 + 5);
+}
+
+// The main window's two curves under either data type's titles: the legend shows both items, so it has
+// no scroll bar, and it fits between the plot and the view's right edge.
+TEST(PseudoSection, LegendOfTwoCurvesFitsBesideThePlotWithoutAScrollBar)
+{
+    const char* titles[][2] = {
+        {"<font name=arial>dU<font name=arial size=-2>obs", "<font name=arial>dU<font name=arial size=-2>calc"},
+        {"<font name=arial>U<font name=arial size=-2>obs", "<font name=arial>U<font name=arial size=-2>calc"},
+    };
+    for (const auto& pair : titles) {
+        SCOPED_TRACE(pair[0]);
+        TPseudoSection2d view(nullptr);
+        view.SetBounds(0, 0, 790, 169);
+        view.CreateDataGraphs();
+        view.Series1->SetTitle(pair[0]);
+        view.Series2->SetTitle(pair[1]);
+        for (int i = 0; i < 5; ++i) {
+            view.Series1->InsertPoint(10.0 * i, i);
+            view.Series2->InsertPoint(10.0 * i, 2.0 * i);
+        }
+        view.PlaceLegend();
+        const auto picture = view.RenderToBitmap(clWhite, view.ChartBounds(), pf24bit);
+        ASSERT_EQ(view.Legend().Layout().LastValue, 1);
+        TRect bar;
+        EXPECT_FALSE(view.LegendScrollBar->GetHostRect(bar));
+        const TRect legend = view.Legend().ShapeRect();
+        EXPECT_EQ(legend.Left, 725);
+        EXPECT_LE(legend.Right, view.Width());
+        for (int y = legend.Top; y < legend.Bottom; ++y)
+            for (int x = legend.Left; x < legend.Right; ++x)
+                ASSERT_NE(picture->Canvas().GetPixel(x, y), clSilver) << "a thumb at " << x << "," << y;
+    }
 }
 
 std::string Settings18(const std::string& item16, const std::string& item17, const std::string& item6 = "9")
