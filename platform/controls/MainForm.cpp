@@ -46,6 +46,21 @@ std::string RectText(const QRect& r)
            std::to_string(r.height());
 }
 
+// The entries of a menu that shows, and of its sub-menus that show.
+void ReportOpenMenu(std::ostream& out, const QMenu& menu, const TMenuItem& parent)
+{
+    if (!menu.isVisible()) return;
+    const QList<QAction*> actions = menu.actions();
+    for (int i = 0; i < parent.Count() && i < actions.size(); ++i) {
+        const TMenuItem* sub = parent.Items(i);
+        if (!sub->Visible() || sub->Caption() == "-") continue;
+        const QRect r = menu.actionGeometry(actions[i]);
+        out << "item " << sub->Name() << " " << RectText(QRect(menu.mapToGlobal(r.topLeft()), r.size())) << " "
+            << (sub->Enabled() ? 1 : 0) << "\n";
+        if (const QMenu* child = actions[i]->menu()) ReportOpenMenu(out, *child, *sub);
+    }
+}
+
 } // namespace
 
 struct TMainFormBase::Impl : QObject {
@@ -64,7 +79,6 @@ struct TMainFormBase::Impl : QObject {
     std::vector<std::pair<TMenuItem*, int>> TopListeners;
     // The bar's menus and the items they show, for the report.
     std::vector<std::pair<QPointer<QMenu>, TMenuItem*>> BarMenus;
-    QPointer<QMenu> OpenMenu;
     bool RebuildPending = false;
     bool Centred = false;
     bool ExposeWatched = false;
@@ -99,10 +113,26 @@ struct TMainFormBase::Impl : QObject {
         TopListeners.clear();
     }
 
+    // The bar's menus stand for the root's items, one for one.
+    bool SameMenus() const
+    {
+        const TMenuItem& root = Form.Menu();
+        if (static_cast<int>(BarMenus.size()) != root.Count()) return false;
+        for (int i = 0; i < root.Count(); ++i)
+            if (!BarMenus[i].first || BarMenus[i].second != root.Items(i)) return false;
+        return true;
+    }
+
     void RebuildMenuBar()
     {
         RebuildPending = false;
-        if (!MenuBar) return;
+        if (!MenuBar || SameMenus()) return;
+        // A menu whose entry is running its click must stay: the bar is rebuilt after it.
+        if (MenuClickRunning()) {
+            RebuildPending = true;
+            WhenMenuClicksEnd(this, [this] { RebuildMenuBar(); });
+            return;
+        }
         DropTopListeners();
         for (auto& [menu, item] : BarMenus)
             if (menu) menu->deleteLater();
@@ -112,18 +142,14 @@ struct TMainFormBase::Impl : QObject {
         for (int i = 0; i < root.Count(); ++i) {
             TMenuItem* item = root.Items(i);
             auto* menu = new QMenu(AnsiToQString(item->Caption()), MenuBar);
-            BindMenu(*item, *menu);
+            BindMenu(*item, *menu, [this] { QueueLayoutReport(); });
             QAction* action = MenuBar->addMenu(menu);
             // An item with sub-items hears a click when its menu opens, as the class library's do.
-            connect(menu, &QMenu::aboutToShow, this, [this, item, menu] {
-                OpenMenu = menu;
-                Application->Guarded([item] { item->Click(); });
-                QMetaObject::invokeMethod(this, [this] { Form.WriteLayoutReport(); }, Qt::QueuedConnection);
+            connect(menu, &QMenu::aboutToShow, this, [this, item] {
+                ClickMenuItem(*item);
+                QueueLayoutReport();
             });
-            connect(menu, &QMenu::aboutToHide, this, [this, menu] {
-                if (OpenMenu == menu) OpenMenu = nullptr;
-                QMetaObject::invokeMethod(this, [this] { Form.WriteLayoutReport(); }, Qt::QueuedConnection);
-            });
+            connect(menu, &QMenu::aboutToHide, this, [this] { QueueLayoutReport(); });
             ApplyItemState(*action, *item);
             const int id = item->AddListener([this, action = QPointer<QAction>(action)](TMenuItem* sender) {
                 if (sender->Destroying()) {
@@ -136,6 +162,11 @@ struct TMainFormBase::Impl : QObject {
             BarMenus.emplace_back(menu, item);
         }
         Form.Realign();
+    }
+
+    void QueueLayoutReport()
+    {
+        QMetaObject::invokeMethod(this, [this] { Form.WriteLayoutReport(); }, Qt::QueuedConnection);
     }
 
     static void ApplyItemState(QAction& action, const TMenuItem& item)
@@ -446,19 +477,8 @@ std::string TMainFormBase::LayoutReport() const
                 << (item->Enabled() ? 1 : 0) << "\n";
         }
     }
-    if (QMenu* open = FImpl->OpenMenu; open && open->isVisible()) {
-        TMenuItem* parent = nullptr;
-        for (const auto& [menu, item] : FImpl->BarMenus)
-            if (menu == open) parent = item;
-        const QList<QAction*> actions = open->actions();
-        for (int i = 0; parent && i < parent->Count() && i < actions.size(); ++i) {
-            TMenuItem* sub = parent->Items(i);
-            if (!sub->Visible() || sub->Caption() == "-") continue;
-            const QRect r = open->actionGeometry(actions[i]);
-            out << "item " << sub->Name() << " " << RectText(QRect(open->mapToGlobal(r.topLeft()), r.size())) << " "
-                << (sub->Enabled() ? 1 : 0) << "\n";
-        }
-    }
+    for (const auto& [menu, item] : FImpl->BarMenus)
+        if (menu) ReportOpenMenu(out, *menu, *item);
     return out.str();
 }
 

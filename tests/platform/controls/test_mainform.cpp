@@ -13,6 +13,9 @@
 #include "tests/platform/rtl/TempFolder.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -178,6 +181,77 @@ TEST(MainForm, MenuBarFollowsItsItemsAndOpeningAMenuClicksItsItem)
     Pump();
     ASSERT_EQ(bar->actions().size(), 2);
     EXPECT_EQ(bar->actions()[1]->text(), "Help");
+}
+
+// A handler that changes its menus and then waits in a loop of its own (as a message box does) finds the
+// Qt menu that runs it alive: states change in place, and new items reach the menus after it returns.
+TEST(MainForm, MenusStayWhileAHandlerRunsAndFollowAfterIt)
+{
+    TMainFormBase form(nullptr);
+    auto* options = new TMenuItem(&form);
+    options->SetCaption("Options");
+    auto* advanced = new TMenuItem(&form);
+    advanced->SetCaption("Advanced");
+    auto* reverse = new TMenuItem(&form);
+    reverse->SetCaption("Reverse line");
+    auto* other = new TMenuItem(&form);
+    other->SetCaption("Model constructor");
+    options->Add(other);
+    options->Add(advanced);
+    advanced->Add(reverse);
+    form.Menu().Add(options);
+    form.Show();
+    Pump();
+
+    auto* bar = form.Widget()->findChild<QMenuBar*>();
+    QPointer<QMenu> top = bar->actions()[0]->menu();
+    ASSERT_TRUE(top);
+    ASSERT_EQ(top->actions().size(), 2);
+    QPointer<QMenu> sub = top->actions()[1]->menu();
+    ASSERT_TRUE(sub);
+    QPointer<QAction> entry = sub->actions()[0];
+
+    int advancedClicks = 0;
+    advanced->OnClick = [&](TPersistent*) {
+        ++advancedClicks;
+        reverse->SetCaption("Reverse line   0");
+    };
+    bool aliveAfterLoop = false, sameEntryAfterLoop = false;
+    reverse->OnClick = [&](TPersistent*) {
+        reverse->SetChecked(!reverse->Checked());
+        auto* added = new TMenuItem(&form);
+        added->SetCaption("Added");
+        form.Menu().Add(added);
+        auto* extra = new TMenuItem(&form);
+        extra->SetCaption("Extended nodes");
+        advanced->Add(extra);
+        QEventLoop loop;
+        QTimer::singleShot(30, &loop, &QEventLoop::quit);
+        loop.exec();
+        aliveAfterLoop = top && sub && entry;
+        sameEntryAfterLoop = aliveAfterLoop && sub->actions().size() == 1 && sub->actions()[0] == entry;
+    };
+
+    // Opening the sub-menu clicks its item; the caption it sets changes the entry in place.
+    emit sub->aboutToShow();
+    EXPECT_EQ(advancedClicks, 1);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->text(), "Reverse line   0");
+
+    entry->trigger();
+    EXPECT_TRUE(aliveAfterLoop) << "a menu was deleted under the running handler";
+    EXPECT_TRUE(sameEntryAfterLoop) << "the entry was rebuilt under the running handler";
+    ASSERT_TRUE(entry);
+    EXPECT_TRUE(entry->isChecked());
+
+    // After the handler the bar and the sub-menu show the new items.
+    Pump();
+    ASSERT_EQ(bar->actions().size(), 2);
+    EXPECT_EQ(bar->actions()[1]->text(), "Added");
+    QMenu* rebuilt = bar->actions()[0]->menu()->actions()[1]->menu();
+    ASSERT_EQ(rebuilt->actions().size(), 2);
+    EXPECT_EQ(rebuilt->actions()[1]->text(), "Extended nodes");
+    EXPECT_TRUE(rebuilt->actions()[0]->isChecked());
 }
 
 TEST(MainForm, KeyPreviewSeesKeysBeforeTheFocusedControl)
