@@ -25,6 +25,27 @@ struct Measurement {
     double P1, P2, dU;
 };
 
+// A plain editable grid of Cols x Rows filling a shown window at (X, Y) of Width x Height.
+struct EditGridHost {
+    EditGridHost(int Cols, int Rows, int X = 40, int Y = 40, int Width = 400, int Height = 300)
+    {
+        Application->ProcessMessages();
+        Window = std::make_unique<QWidget>();
+        Window->setGeometry(X, Y, Width, Height);
+        Grid = std::make_unique<TExtStringGrid>(nullptr);
+        Grid->SetParentWidget(Window.get());
+        Grid->SetBounds(0, 0, Width, Height);
+        Grid->SetColCount(Cols);
+        Grid->SetRowCount(Rows);
+        Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+        Window->show();
+        Application->ProcessMessages();
+    }
+    TExtStringGrid& G() { return *Grid; }
+    std::unique_ptr<QWidget> Window;
+    std::unique_ptr<TExtStringGrid> Grid;
+};
+
 // The editor's handlers: the current row coloured, every cell centred, only column 3 editable, dU
 // validated in -100000..100000 with "," read as ".".
 struct ElectrodeHost {

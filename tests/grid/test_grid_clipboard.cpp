@@ -20,24 +20,8 @@ using namespace gridtest;
 
 namespace {
 
-struct ClipHost {
-    explicit ClipHost(int cols = 4, int rows = 4)
-    {
-        Application->ProcessMessages();
-        Window = std::make_unique<QWidget>();
-        Window->setGeometry(40, 40, 400, 300);
-        Grid = std::make_unique<TExtStringGrid>(nullptr);
-        Grid->SetParentWidget(Window.get());
-        Grid->SetBounds(0, 0, 400, 300);
-        Grid->SetColCount(cols);
-        Grid->SetRowCount(rows);
-        Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
-        Window->show();
-        Application->ProcessMessages();
-    }
-    TExtStringGrid& G() { return *Grid; }
-    std::unique_ptr<QWidget> Window;
-    std::unique_ptr<TExtStringGrid> Grid;
+struct ClipHost : EditGridHost {
+    explicit ClipHost(int cols = 4, int rows = 4) : EditGridHost(cols, rows) {}
 };
 
 std::string Fixture(const char* name)

@@ -71,22 +71,8 @@ TFakeData Files(std::vector<std::string> names)
 const TShiftState NoKeys{};
 const TShiftState CtrlKey{ssCtrl};
 
-struct DropHost {
-    explicit DropHost(int cols = 5, int rows = 6, int x = 40)
-    {
-        Application->ProcessMessages();
-        Window = std::make_unique<QWidget>();
-        Window->setGeometry(x, 40, 400, 200);
-        Grid = std::make_unique<TExtStringGrid>(nullptr);
-        Grid->SetParentWidget(Window.get());
-        Grid->SetBounds(0, 0, 400, 200);
-        Grid->SetColCount(cols);
-        Grid->SetRowCount(rows);
-        Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
-        Window->show();
-        Application->ProcessMessages();
-    }
-    TExtStringGrid& G() { return *Grid; }
+struct DropHost : EditGridHost {
+    explicit DropHost(int cols = 5, int rows = 6, int x = 40) : EditGridHost(cols, rows, x, 40, 400, 200) {}
     TESGDropTarget& T() { return *Grid->GridDropTarget(); }
     // The screen point in the middle of a cell.
     TPoint At(int c, int r)
@@ -102,8 +88,6 @@ struct DropHost {
         T().DragOver(keys, At(c, r), DROPEFFECT_COPY | DROPEFFECT_MOVE);
         return T().Drop(data, keys, At(c, r), DROPEFFECT_COPY | DROPEFFECT_MOVE);
     }
-    std::unique_ptr<QWidget> Window;
-    std::unique_ptr<TExtStringGrid> Grid;
 };
 
 std::vector<std::string> Row(TExtStringGrid& g, int r)
