@@ -152,7 +152,9 @@ TRect TStatusBar::PanelRect(int Index) const
     int left = 0;
     for (int i = 0; i < Index; ++i) left += FPanels->Items(i)->Width() + PanelGap;
     const int width = FPanels->Items(Index)->Width();
-    const int right = width < 0 ? ClientWidth() : left + width;
+    // The last panel reaches the right edge, as the class library's status bar lays it out.
+    const bool last = Index == FPanels->Count() - 1;
+    const int right = width < 0 || last ? ClientWidth() : left + width;
     const TRect r{left, TopBorder, right, ClientHeight()};
     if (r.IsEmpty() || r.Left >= ClientWidth()) return {};
     return r;

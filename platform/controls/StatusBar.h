@@ -92,7 +92,8 @@ public:
     void SetUseSystemFont(bool v);
 
     // The panel's rectangle, bevel included, in client pixels (panels 2 pixels apart, from y 2 to the
-    // bottom); empty for an index without a panel or a panel beyond the right edge.
+    // bottom; the last one, whatever its width, to the right edge); empty for an index without a panel
+    // or a panel beyond the right edge.
     TRect PanelRect(int Index) const;
 
     // The draw-item request of an owner-drawn panel, when a descendant does not take it.

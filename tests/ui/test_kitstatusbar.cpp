@@ -84,6 +84,13 @@ TEST(kitStatusBar, ApplicationBarHasSixLinkedPanels)
     EXPECT_EQ(a.Panel(0)->Bevel(), pbNone);
     EXPECT_EQ(a.Panel(1)->Bevel(), pbLowered);
     EXPECT_EQ(a.Bar.GetPanelRect(6), TRect());
+    // The last panel, whatever its width, reaches the bar's right edge (700 pixels here), as the class
+    // library lays it out; a bar narrower than the panels cuts it there.
+    EXPECT_EQ(a.Bar.GetPanelRect(5).Right, 700);
+    a.Bar.SetBounds(0, 41, 500, 19);
+    EXPECT_EQ(a.Bar.GetPanelRect(5).Right, 500);
+    EXPECT_EQ(a.Bar.GetPanelRect(4).Right, a.Bar.GetPanelRect(4).Left + 18);
+    a.Bar.SetBounds(0, 41, 700, 19);
     // Panel texts as the main window writes them.
     a.Panel(1)->SetText("x = 12.5  z = 3");
     a.Panel(3)->SetText("Ready");
