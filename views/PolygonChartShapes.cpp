@@ -206,14 +206,16 @@ void TPolygonChart::DrawNodeMarks()
     const TChartAxis& bottom = BottomAxis();
     const TChartAxis& left = LeftAxis();
     // The marks stay inside the plot as the series' points do: a zoomed view has nodes beyond its axes.
-    const bool clipped = ClipPoints() && ClipToChart();
+    // A node on the plot's edge (the frame's sides lie there) keeps its whole mark.
+    const bool clipped = ClipPoints();
+    const TRect plot = ChartRect();
     for (int v = 4; v < Model.Nodes.Length(); ++v) {
         const TNode& node = Model.Nodes[v];
         const int x = bottom.CalcPosValue(node.x);
         const int y = left.CalcPosValue(node.z);
+        if (clipped && (x < plot.Left || x > plot.Right || y < plot.Top || y > plot.Bottom)) continue;
         const TColor color = NodeMarkColor(node);
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) canvas.WritePixel(x + dx, y + dy, color);
     }
-    if (clipped) canvas.RemoveClip();
 }

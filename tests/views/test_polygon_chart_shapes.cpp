@@ -284,6 +284,24 @@ TEST(PolygonChartShapes, NodeMarksInTheirColours)
 
 // A zoomed view marks only the nodes inside its plot: the relief above it and bodies beside it leave the
 // axis labels and the margins untouched, on the screen and in a picture for the printer.
+// Nodes on the plot's edges (as the frame's side nodes always are) keep their whole marks, also where a
+// zoomed view hides the nodes beyond them.
+TEST(PolygonChartShapes, NodesOnThePlotsEdgesKeepWholeMarks)
+{
+    auto chart = FrameChart({}, 700, 420);
+    AddBody(*chart, PointList({{250, 40}, {400, 40}, {400, 80}}));
+    AddBody(*chart, PointList({{550, 50}, {500, 60}, {450, 50}}));
+    chart->RebuildShapes();
+    chart->BottomAxis().SetFixedRange(250, 550);
+    chart->LeftAxis().SetFixedRange(30, 90);
+    const TDrawn picture(*chart);
+    const TRect plot = chart->ChartRect();
+    ASSERT_EQ(picture.X(250), plot.Left);
+    ASSERT_GE(picture.X(550), plot.Right - 1);
+    for (const complexM p : {complexM{250, 40}, complexM{550, 50}, complexM{400, 80}})
+        EXPECT_TRUE(picture.BlockOf(p.x, p.z, clBlue)) << p.x << ", " << p.z;
+}
+
 TEST(PolygonChartShapes, ZoomedViewMarksOnlyTheNodesInsideThePlot)
 {
     for (const bool printing : {false, true}) {
