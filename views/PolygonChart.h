@@ -148,8 +148,12 @@ public:
     void RestoreWorkingCopy();
     // Records the model as the newest snapshot.
     void PushUndo();
+    // Records the model when it differs from the newest snapshot: a change made without an edit (an
+    // inversion's resistivities, a new box) becomes a step of its own, so that undoing a later edit keeps it.
+    void PushUndoIfChanged();
     // Back one completed edit (TPolygonUndoStack::Pop); then the shapes anew, no edit pending and the
-    // working copy the model undone to. The axes keep their ranges.
+    // working copy the model undone to. A box given back is applied to the axes; otherwise they keep
+    // their ranges.
     void PopUndo();
     const TPolygonUndoStack& UndoStack() const { return FUndo; }
 
@@ -180,6 +184,9 @@ public:
     // The chart's mouse-move handler: once a model exists, the cursor fields follow the mouse, the status
     // callback hears of it, and unless zooming is allowed the edit mode handles the move.
     void ChartMouseMove(TPersistent* Sender, TShiftState Shift, int X, int Y);
+    // A mode set while the mouse rests on the chart (a modifier key held down): the mode's move step at
+    // the last mouse position, so that a press without a move finds the node or body under the cursor.
+    void HoverAtCursor();
     // The chart's mouse-down handler (not while zooming is allowed): the press acts at the last move's
     // position; a right press that completes an edit takes a snapshot and ends the edit.
     void ChartMouseDown(TPersistent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);

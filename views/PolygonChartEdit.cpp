@@ -60,6 +60,17 @@ void TPolygonChart::ChartMouseMove(TPersistent*, TShiftState, int X, int Y)
     if (!ZoomAllowed()) HandleEditMouse(EditMode, true, CursorX, CursorZ, false);
 }
 
+void TPolygonChart::HoverAtCursor()
+{
+    if (!FModelPresent || ZoomAllowed()) return;
+    // Only while the mouse still rests where the chart saw it last: a key pressed with the mouse over
+    // another control must mark nothing here.
+    const TPoint last = ClientToScreen({MouseX, MouseY});
+    const TPoint now = LastMousePos();
+    if (last.x != now.x || last.y != now.y) return;
+    HandleEditMouse(EditMode, true, CursorX, CursorZ, false);
+}
+
 void TPolygonChart::ChartMouseDown(TPersistent*, TMouseButton Button, TShiftState, int, int)
 {
     if (!FModelPresent || ZoomAllowed()) return;

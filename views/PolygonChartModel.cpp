@@ -180,6 +180,8 @@ void TPolygonChart::FollowAxes()
 {
     SetModelBox(false, BottomAxis().Minimum(), BottomAxis().Maximum(), LeftAxis().Minimum(), LeftAxis().Maximum());
     UpdatePixelScales();
+    // The new box is a step of the undo list: undoing a later edit keeps it.
+    PushUndoIfChanged();
 }
 
 // ---- Hand-offs ------------------------------------------------------------------------------------------

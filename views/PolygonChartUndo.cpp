@@ -75,6 +75,12 @@ void TPolygonUndoStack::Push(const AllSpolygon& bodies, const Tnodes& nodes, con
     UndoStepPending = false;
 }
 
+bool TPolygonUndoStack::NewestIs(const AllSpolygon& bodies, const Tnodes& nodes, const TModelBox& box) const
+{
+    const int slot = NewestSlot();
+    return slot != -1 && SameModel(bodies, nodes, box, UndoSlots[slot]);
+}
+
 void TPolygonUndoStack::Restore(int slot, AllSpolygon& bodies, Tnodes& nodes, TModelBox& box) const
 {
     const TModelSnapshot& s = UndoSlots[slot];
@@ -124,11 +130,22 @@ void TPolygonChart::RestoreWorkingCopy()
 
 void TPolygonChart::PushUndo() { FUndo.Push(Model.Bodies, Model.Nodes, Model.ModelBox); }
 
+void TPolygonChart::PushUndoIfChanged()
+{
+    if (FModelPresent && !FUndo.NewestIs(Model.Bodies, Model.Nodes, Model.ModelBox)) PushUndo();
+}
+
 void TPolygonChart::PopUndo()
 {
+    const TModelBox before = Model.ModelBox;
     if (!FUndo.Pop(Model.Bodies, Model.Nodes, Model.ModelBox)) return;
     // Picks of the model undone name nodes and bodies that may be gone.
     CancelPendingEdit();
+    // A box given back shows as the box: the frame on the axes' ends, the layers reaching the sides.
+    if (!(Model.ModelBox == before)) {
+        FixAxesToBox();
+        UpdatePixelScales();
+    }
     RebuildShapes();
     SaveWorkingCopy();
 }

@@ -39,6 +39,8 @@ public:
     // put back and pushed again; the last snapshot is never dropped, so with one left every step gives
     // it. False, with nothing changed, when no slot holds a snapshot.
     bool Pop(AllSpolygon& bodies, Tnodes& nodes, TModelBox& box);
+    // Whether the model equals the newest snapshot (false when there is none).
+    bool NewestIs(const AllSpolygon& bodies, const Tnodes& nodes, const TModelBox& box) const;
 
     // The number of slots holding a snapshot, and the slot of the newest one (-1 when none).
     int SnapshotCount() const;

@@ -134,10 +134,18 @@ void TPseudoSection2d::CreateSeries()
     StationSeries->StoreDefaultStyle();
     LoadSeriesFromIni("roz2i_ps_st", StationSeries);
 
+    // A picked measurement's electrodes: "p1" and "p2" written in blue beside their points.
     MarkerSeries = NewMarksSeries(*this, "MarkSeries", 3, psCircle);
     MarkerSeries->SetSeriesColor(clBlack);
     MarkerSeries->SetColorEachPoint(true);
     MarkerSeries->Pointer().Brush().SetColor(clBlack);
+    TSeriesMarks& labels = MarkerSeries->Marks();
+    labels.SetVisible(true);
+    labels.SetStyle(smsLabel);
+    labels.SetTransparent(true);
+    SetSmallFont(labels.Font(), clBlue);
+    labels.Pen().SetVisible(false);
+    labels.SetArrowLength(2);
     MarkerSeries->StoreDefaultStyle();
 }
 
@@ -201,7 +209,9 @@ void TPseudoSection2d::CreateDataGraphs()
         series->SetParentChart(this);
         return series;
     };
+    // The observed curve in a dark colour that reads on the white view beside the red calculated one.
     Series1 = curve("Series1");
+    Series1->SetSeriesColor(clNavy);
     Series1->Pointer().SetVisible(true);
     Series1->Pointer().SetStyle(psCircle);
     Series1->Pointer().SetHorizSize(2);

@@ -154,13 +154,14 @@ void TMainForm::CreateMenus()
     Electrodeeditor1 = item(Options1, "Electrodeeditor1", "Electrode editor", [this] { SpeedButton5Click(); });
     item(Options1, "N5", "-");
 
-    Data1 = item(nullptr, "Data1", "Data", [this] { Data1Click(); });
+    // The survey-wide switches stand in sub-menus of Options.
+    Data1 = item(Options1, "Data1", "Data", [this] { Data1Click(); });
     Apparentresistivity1 = item(Data1, "Apparentresistivity1", "DU", [this] { Apparentresistivity1Click(); });
     Resistanse1 = item(Data1, "Resistanse1", "Potential", [this] { Resistanse1Click(); });
     item(Data1, "N3", "-");
     Pointindex1 = item(Data1, "Pointindex1", "Point index", [this] { Pointindex1Click(); });
 
-    Advanced1 = item(nullptr, "Advanced1", "Advanced", [this] { Advanced1Click(); });
+    Advanced1 = item(Options1, "Advanced1", "Advanced", [this] { Advanced1Click(); });
     Realtopocoordinates1 = item(Advanced1, "Realtopocoordinates1", "Real topo coordinates",
                                 [this] { Realtopocoordinates1Click(); });
     Reversepseudosection1 = item(Advanced1, "Reversepseudosection1", "Reverse line",
@@ -169,7 +170,7 @@ void TMainForm::CreateMenus()
     Openinmodelingmode1 = item(Advanced1, "Openinmodelingmode1", "Open in modeling mode",
                                [this] { Openinmodelingmode1Click(); });
 
-    ImportExport1 = item(nullptr, "ImportExport1", "Import/Export");
+    ImportExport1 = item(Options1, "ImportExport1", "Import/Export");
     Carotagedata1 = item(ImportExport1, "Carotagedata1", "Carotage data", {}, later);
     Importdata1 = item(ImportExport1, "Importdata1", "Import section/data", {}, later);
     Removeimport1 = item(ImportExport1, "Removeimport1", "Remove import", {}, later);
@@ -339,7 +340,8 @@ void TMainForm::Editfile1Click()
 {
     const std::string& file = Survey.CurrentFile;
     if (!Survey.DataLoaded || file.empty() || !std::filesystem::exists(file)) return;
-    if (!OpenDocument(file)) ShowMessage("File not found - NotePad.exe");
+    // The desktop's open takes a survey file, which is plain text, to its text editor.
+    if (!OpenDocument(file)) ShowMessage("Cannot open " + file + " in a text editor.");
 }
 
 void TMainForm::Printpreview1Click()

@@ -204,6 +204,9 @@ public:
     void Advanced1Click();
     void Reversepseudosection1Click();
     void Realtopocoordinates1Click();
+    // The model view's depth axis labelled with depths, or with elevations: the highest point of the
+    // topography, at -offset, less the depth.
+    void ShowDepthLabels(bool elevations, double offset);
     void Extendednodes1Click();
     void Openinmodelingmode1Click();
     // A double-click in the model view: the body under the cursor inside the plot, else the pop-up.

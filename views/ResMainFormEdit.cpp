@@ -67,6 +67,8 @@ void TMainForm::SetEditMode(int mode)
 {
     PolygonChart1->EditMode = mode;
     PolygonChart1->ResetPendingEdit(mode);
+    // A modifier pressed or released over the model view acts on what lies under the cursor at once.
+    PolygonChart1->HoverAtCursor();
 }
 
 void TMainForm::PolygonToolClick(TSpeedButton* Sender)

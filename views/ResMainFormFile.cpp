@@ -15,10 +15,24 @@
 
 #include <filesystem>
 
+namespace {
+
+bool FileExists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
 void TMainForm::OpenData(const std::string& path)
 {
     if (FBusy) return;
     const TOpenKind kind = OpenKindOf(path);
+    if (kind != TOpenKind::Unknown && !FileExists(path)) {
+        ShowMessage(FileNotFound(path));
+        return;
+    }
     if (kind == TOpenKind::ProgramConfig) {
         ReadProgramConfig(path, Survey.Settings);
         return;
@@ -39,7 +53,7 @@ void TMainForm::OpenData(const std::string& path)
     SetPlotMode();
     prepaxises();
     // Real topographic elevations on the depth axis, as the preparation found them.
-    if (Survey.RealTopoCoordinates) PolygonChart1->LeftAxis().LabelValueOffset = opened.LabelValueOffset;
+    ShowDepthLabels(Survey.RealTopoCoordinates, Survey.RealTopoCoordinates ? opened.LabelValueOffset : 0.0);
     ShowElectrodeMarks();
     if (opened.Kind == ReadDataWithModel) {
         // The model read with the survey keeps the relief it was built on: the "topo" lines hold the
@@ -76,7 +90,8 @@ void TMainForm::SpeedButton1Click()
     OpenDialog1.InitialDir = std::filesystem::path(path).parent_path().string();
     OpenData(path);
     FormResize();
-    AddRecentFile(path);
+    // Even a file that failed to read joins the recent files; a name of no file does not.
+    if (FileExists(path)) AddRecentFile(path);
 }
 
 void TMainForm::FileMenuOpens1Action(const std::string& path)
@@ -98,7 +113,7 @@ void TMainForm::Timer1Timer()
     FSplashAfterFirstPaint = false;
     uiSplash1->Hide();
     OpenData(path);
-    AddRecentFile(path);
+    if (FileExists(path)) AddRecentFile(path);
 }
 
 void TMainForm::SpeedButton2Click()

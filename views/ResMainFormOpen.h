@@ -7,6 +7,8 @@
 
 inline constexpr const char* OpenDialogFilter = "Vorn data file [*.sp2]|*.sp2|Program configuration [*.cfg]|*.cfg";
 inline constexpr const char* ErrorInDataFile = "Error in data file!";
+// The message for a path that names no file.
+inline std::string FileNotFound(const std::string& path) { return "File not found - " + path; }
 
 enum class TOpenKind { Survey, ProgramConfig, Unknown };
 

@@ -30,6 +30,8 @@ void TMainForm::Newmodel2Click()
     // The constructor's box change ends an edit in progress first.
     PolygonChart1->ResetPendingEdit(PolygonChart1->EditMode);
     RunModelConstructor(false);
+    // The new box is a step of the undo list: undoing a later edit keeps it.
+    PolygonChart1->PushUndoIfChanged();
 }
 
 namespace {
@@ -90,15 +92,24 @@ void TMainForm::Realtopocoordinates1Click()
 {
     Realtopocoordinates1->SetChecked(!Realtopocoordinates1->Checked());
     Survey.RealTopoCoordinates = Realtopocoordinates1->Checked();
-    double& offset = PolygonChart1->LeftAxis().LabelValueOffset;
     if (!Survey.RealTopoCoordinates) {
-        offset = 0;
+        ShowDepthLabels(false, 0);
         return;
     }
     // The highest point of the topography, and at least the offset in use: a topography below 0 gives 0.
-    double top = offset;
+    double top = PolygonChart1->LeftAxis().LabelValueOffset;
     for (const complexM& p : Survey.Topography) top = std::max(top, p.z);
-    offset = -top;
+    ShowDepthLabels(true, -top);
+}
+
+void TMainForm::ShowDepthLabels(bool elevations, double offset)
+{
+    // A label shows scale x (depth + offset): with the offset minus the highest point and the scale -1 it
+    // is that point's elevation less the depth, the height above the survey's datum.
+    TChartAxis& left = PolygonChart1->LeftAxis();
+    left.LabelValueOffset = offset;
+    left.LabelValueScale = elevations ? -1.0 : 1.0;
+    PolygonChart1->Invalidate();
 }
 
 void TMainForm::Extendednodes1Click()

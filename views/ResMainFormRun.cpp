@@ -65,7 +65,11 @@ void TMainForm::SpeedButton22Click()
     TMainBusyScope busy(*this);
     if (!Survey.DataLoaded || !PolygonChart1->ModelPresent()) return;
     PolygonChart1->ResetPendingEdit(PolygonChart1->EditMode);
+    // The inversion is one step of the undo list: Esc gives back the model it began from, and undoing a
+    // later edit keeps the resistivities it found.
+    PolygonChart1->PushUndoIfChanged();
     RunSolver(true);
+    PolygonChart1->PushUndoIfChanged();
     // The resistivities found are the model the next edit begins from.
     PolygonChart1->SaveWorkingCopy();
 }

@@ -62,3 +62,24 @@ wait_for() {
 entry() { awk -v k="$1" -v n="$2" '$1 == k && $2 == n { print; exit }' "$layout" 2>/dev/null; }
 listed() { [[ -n "$(entry "$1" "$2")" ]]; }
 enabled() { [[ "$(awk '$1 == "window" { print $6; exit }' "$layout" 2>/dev/null)" == 1 ]]; }
+# menu_path <menu> <entry...>: opens a menu of the menu bar, rests the mouse on each entry named but the last
+# (a sub-menu then opens) and clicks the last.
+menu_path() {
+  local kind name x y w h rest
+  read -r kind name x y w h rest <<<"$(entry menu "$1")"
+  [[ -n "${h:-}" ]] || fail "the menu $1 is not on the screen"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  shift
+  while (($# > 0)); do
+    wait_for 10 "the entry $1" listed item "$1"
+    read -r kind name x y w h rest <<<"$(entry item "$1")"
+    if (($# > 1)); then
+      xdotool mousemove $((x + w / 2)) $((y + h / 2))
+    else
+      xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    fi
+    shift
+  done
+}
+# The program's shown windows.
+shown_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }

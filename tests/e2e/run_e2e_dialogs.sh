@@ -215,19 +215,33 @@ open "$B"
 picture "$B" body_parameters
 close "$B"
 
-# Import/Export > Output settings: the picture settings.
-click_menu() {
-  local kind name x y w h rest
-  read -r kind name x y w h rest <<<"$(entry menu "$1")"
-  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-  wait_for 10 "the entry $2 of $1" listed item "$2"
-  read -r kind name x y w h rest <<<"$(entry item "$2")"
-  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-}
-click_menu ImportExport1 Outputsettings1
+# Options > Import/Export > Output settings: the picture settings.
+menu_path Options1 ImportExport1 Outputsettings1
 open "Picture settings"
 picture "Picture settings" picture_settings
 close "Picture settings"
+
+# Options > Advanced > Reverse line: its "Line shift" box answered, then a command of another menu (File >
+# Open file, cancelled). A box opened from a menu entry once left that menu deleted under Qt, which wrote
+# into it when the box closed.
+menu_path Options1 Advanced1 Reversepseudosection1
+open "Line shift"
+picture "Line shift" line_shift
+xdotool type "10"
+xdotool key Return
+wait_for 10 "the close of \"Line shift\"" gone "Line shift"
+menu_path File1 Openfile1
+two_windows() { [[ "$(shown_windows)" == 2 ]]; }
+one_window() { [[ "$(shown_windows)" == 1 ]]; }
+wait_for 10 "the open dialog" two_windows
+sleep 0.4
+shot open_after_line_shift
+xdotool key Escape
+wait_for 10 "the close of the open dialog" one_window
+# And back off: "Reverse line" switched off asks nothing.
+menu_path Options1 Advanced1 Reversepseudosection1
+sleep 0.5
+one_window || fail "a window opened when \"Reverse line\" was switched off"
 
 # The electrode editor from its tool button, a row chosen: its electrodes marked on both views.
 E="Electrode editor"

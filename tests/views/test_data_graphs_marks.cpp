@@ -2,12 +2,15 @@
 // markers and the blue electrodes of a pick in both views, null points that name no row, and marks that
 // are rebuilt only when the electrodes changed.
 #include "chart/series/Series.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/RecordingBackend.h"
 #include "tests/views/DataViewFixtures.h"
 #include "views/PseudoSection2d.h"
 #include "views/ResMainFormData.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,6 +100,30 @@ TEST(ElectrodeMarks, PicksInBothViews)
         MarkMeasurementElectrodes(b.Survey, b.Data, *b.Electrodes, 0, c.Row);
         EXPECT_EQ(b.Markers(), c.Markers);
         EXPECT_EQ(b.Colors(), c.Colors);
+    }
+}
+
+// The picked measurement's markers carry their names on the view: "p1" and "p2" in blue over their points.
+TEST(ElectrodeMarks, TheMarkersAreWrittenOnTheView)
+{
+    TMarksBench b;
+    b.Data.SetBounds(0, 0, 790, 339);
+    b.Data.BottomAxis().SetFixedRange(0, 50);
+    MarkMeasurementElectrodes(b.Survey, b.Data, *b.Electrodes, 0, 1);
+    auto recorder = std::make_shared<TRecordingBackend>(790, 339);
+    TCanvas canvas(recorder);
+    b.Data.DrawUnbuffered(canvas, TRect{0, 0, 790, 339});
+    for (const auto& [name, x] : {std::pair<std::string, double>{"p1", 10}, {"p2", 20}}) {
+        SCOPED_TRACE(name);
+        const TRecordingBackend::TRecord* written = nullptr;
+        for (const auto& r : recorder->Records)
+            if (r.Kind == "TextOut" && r.Text == name) written = &r;
+        ASSERT_NE(written, nullptr) << "no text " << name;
+        EXPECT_EQ(written->TextCmd.Color, clBlue);
+        // Centred over the marker's point, above it.
+        const int px = b.Data.BottomAxis().CalcPosValue(x);
+        EXPECT_NEAR(written->TextCmd.Origin.x + written->TextCmd.Width / 2, px, 2);
+        EXPECT_LT(written->TextCmd.Origin.y, b.Data.LeftAxis().CalcPosValue(17.5));
     }
 }
 

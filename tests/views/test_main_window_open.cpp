@@ -100,11 +100,19 @@ TEST_F(MainWindow, FilesThatCannotBeReadChangeNothing)
     OpenSample();
     const TSurveyState before = f.Survey;
     const TPolygonModel model = f.PolygonChart1->Model;
-    for (const char* name : {"bad.sp2", "x.txt", "missing.sp2"}) {
+    struct Case {
+        const char* Name;
+        std::string Message;
+    };
+    const Case cases[] = {{"bad.sp2", "Error in data file!"},
+                          {"x.txt", "Error in data file!"},
+                          {"missing.sp2", "File not found - " + Temp.File("missing.sp2")},
+                          {"missing.cfg", "File not found - " + Temp.File("missing.cfg")}};
+    for (const auto& [name, message] : cases) {
         SCOPED_TRACE(name);
         Script->AnswerMessage(mrOk);
         f.OpenData(Temp.File(name));
-        EXPECT_EQ(Script->Log().back().Text, "Error in data file!");
+        EXPECT_EQ(Script->Log().back().Text, message);
         EXPECT_EQ(Script->Log().back().Caption, "VornResP2D [sample.sp2]");
         EXPECT_EQ(f.Survey.SurveyRows, before.SurveyRows);
         EXPECT_EQ(f.Survey.CurrentFile, before.CurrentFile);
@@ -181,9 +189,17 @@ TEST_F(MainWindow, TheOpenDialogAddsEvenAFailedPathToTheRecentFiles)
     EXPECT_EQ(f.OpenDialog1.FileName, Temp.File("bad.sp2"));
     EXPECT_EQ(f.OpenDialog1.InitialDir, Temp.Path());
 
-    // A cancelled dialog adds nothing.
+    // A cancelled dialog adds nothing, nor does a name of no file.
     Script->Expect(TPromptKind::OpenDialog, [](TPrompt& p) { p.Result = mrCancel; });
     f.SpeedButton1Click();
+    EXPECT_EQ(f.Recent1->Count(), 1);
+    Script->Expect(TPromptKind::OpenDialog, [&](TPrompt& p) {
+        p.File->FileName = Temp.File("gone.sp2");
+        p.Result = mrOk;
+    });
+    Script->AnswerMessage(mrOk);
+    f.SpeedButton1Click();
+    EXPECT_EQ(Script->Log().back().Text, "File not found - " + Temp.File("gone.sp2"));
     EXPECT_EQ(f.Recent1->Count(), 1);
 }
 
@@ -218,6 +234,19 @@ TEST_F(MainWindow, TheCommandLineSurveyJoinsTheRecentFilesAsAFullPath)
     EXPECT_EQ(f.Recent1->Items(0)->Caption(), Temp.File("f.sp2"));
 }
 
+TEST_F(MainWindow, AMissingCommandLineSurveyIsNotFoundAndNotRecent)
+{
+    SetCommandLine({"vornsp2dp", "-ns", Temp.File("nothing here.sp2")});
+    TProbeMainForm& f = Start();
+    Script->AnswerMessage(mrOk);
+    f.Timer1Timer();
+    ASSERT_FALSE(Script->Log().empty());
+    EXPECT_EQ(Script->Log().back().Text, "File not found - " + Temp.File("nothing here.sp2"));
+    EXPECT_EQ(f.Recent1->Count(), 0);
+    EXPECT_EQ(f.Caption(), "VornSP2Dp");
+    EXPECT_EQ(f.Runs, 0);
+}
+
 TEST_F(MainWindow, EditFileAndTheManualGoThroughTheDesktopsOpen)
 {
     TProbeMainForm& f = Start();
@@ -237,7 +266,7 @@ TEST_F(MainWindow, EditFileAndTheManualGoThroughTheDesktopsOpen)
     handled = false;
     Script->AnswerMessage(mrOk);
     f.Editfile1Click();
-    EXPECT_EQ(Script->Log().back().Text, "File not found - NotePad.exe");
+    EXPECT_EQ(Script->Log().back().Text, "Cannot open " + Sample + " in a text editor.");
 
     // The manual: the current folder first; a missing manual or one nobody opens is "not found".
     const std::filesystem::path start = std::filesystem::current_path();

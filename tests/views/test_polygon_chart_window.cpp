@@ -8,18 +8,27 @@
 #include "chart/control/Chart.h"
 #include "chart/control/LumPrevi.h"
 #include "chart/control/LumPreviewPanel.h"
+#include "chart/series/LumMapSeries.h"
 #include "core/SurveyOpen.h"
 #include "core/Supermath2d.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/PopupMenu.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/RecordingBackend.h"
 #include "platform/rtl/TextFile.h"
+#include "ui/kitStatusBar.h"
 #include "ui/uibtn.h"
 #include "views/ModelConstruct.h"
 #include "views/PseudoSection2d.h"
 
+#include <QEventLoop>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cstring>
 #include <set>
@@ -122,6 +131,25 @@ protected:
 
 const complexM BodyCorner{146, 16.2676501718609};
 
+// The numbers the model view's depth axis writes left of its plot, top to bottom.
+std::vector<double> DepthLabels(TPolygonChart& c)
+{
+    auto recorder = std::make_shared<TRecordingBackend>(c.Width(), c.Height());
+    TCanvas canvas(recorder);
+    c.DrawUnbuffered(canvas, TRect{0, 0, c.Width(), c.Height()});
+    std::vector<std::pair<double, double>> labels; // y, value
+    for (const auto& r : recorder->Records) {
+        if (r.Kind != "TextOut" || r.TextCmd.Origin.x >= c.ChartRect().Left) continue;
+        char* end = nullptr;
+        const double v = std::strtod(r.Text.c_str(), &end);
+        if (!r.Text.empty() && end && *end == 0) labels.emplace_back(r.TextCmd.Origin.y, v);
+    }
+    std::sort(labels.begin(), labels.end());
+    std::vector<double> values;
+    for (const auto& l : labels) values.push_back(l.second);
+    return values;
+}
+
 const char* HelpOf(int mode)
 {
     static const char* const texts[] = {
@@ -172,6 +200,18 @@ TEST_F(ModelEditWindow, ToolBarTwoHoldsTheThirteenModesInTheirOrder)
     // "Fix node" belongs to no group and cannot stay down.
     EXPECT_TRUE(ButtonsDown().empty());
     EXPECT_TRUE(f.SpeedButton8->Enabled());
+}
+
+// Status panel 5, the last, reaches the bar's right edge, and every mode's help fits it in the window's
+// size at start.
+TEST_F(ModelEditWindow, TheHelpTextsFitTheirPanel)
+{
+    TEditProbeForm& f = StartEdit();
+    const TRect panel = f.StatusBar1->GetPanelRect(spModeHelp);
+    EXPECT_EQ(panel.Right, f.StatusBar1->ClientWidth());
+    EXPECT_GE(panel.Width(), 360);
+    for (int mode = 0; mode < EditModeCount; ++mode)
+        EXPECT_LE(f.StatusBar1->TextExtent(HelpOf(mode)).cx, panel.Width() - 8) << HelpOf(mode);
 }
 
 TEST_F(ModelEditWindow, KeysAndButtonsSetTheMode)
@@ -256,6 +296,49 @@ TEST_F(ModelEditWindow, ATemporaryModeEndsWhenTheProgramLosesTheFocus)
     // The release the other window heard changes nothing more.
     Key(f.PolygonChart1->Widget(), Qt::Key_Shift, false);
     EXPECT_EQ(f.PolygonChart1->EditMode, 2);
+}
+
+// A modifier pressed with the mouse resting on a node acts on that node without a move first: Ctrl and a
+// right press delete it, Shift and a drag move it.
+TEST_F(ModelEditWindow, AModifierActsOnTheNodeUnderTheRestingCursor)
+{
+    TEditProbeForm& f = StartEdit();
+    OpenSample();
+    TPolygonChart& m = *f.PolygonChart1;
+    QWidget* w = m.Widget();
+    const TPolygonModel before = m.Model;
+    const int node = NodeNear(BodyCorner);
+
+    Button("SpeedButton9")->Click();
+    Move(BodyCorner);
+    Key(w, Qt::Key_Control, true);
+    ASSERT_EQ(m.EditMode, emDeleteNode);
+    Mouse(w, QEvent::MouseButtonPress, At(BodyCorner), Qt::RightButton);
+    Mouse(w, QEvent::MouseButtonRelease, At(BodyCorner), Qt::RightButton);
+    EXPECT_EQ(m.Model.Nodes.Length(), before.Nodes.Length() - 1) << "Ctrl and a right press delete the node";
+    Key(w, Qt::Key_Control, false);
+    Key(w, Qt::Key_Escape, true);
+    ExpectSameModel(m.Model, before, "the deletion undone");
+
+    Move(BodyCorner);
+    Key(w, Qt::Key_Shift, true);
+    ASSERT_EQ(m.EditMode, emMoveNode);
+    Mouse(w, QEvent::MouseButtonPress, At(BodyCorner), Qt::LeftButton);
+    Mouse(w, QEvent::MouseButtonRelease, At(BodyCorner), Qt::LeftButton);
+    EXPECT_TRUE(m.EditPending) << "Shift and a press take the node";
+    Press({150, 20}, Qt::RightButton);
+    Key(w, Qt::Key_Shift, false);
+    EXPECT_NEAR(m.Model.Nodes[node].x, 150, 1);
+    EXPECT_NEAR(m.Model.Nodes[node].z, 20, 1);
+
+    // A key pressed while the mouse is elsewhere marks nothing under the old cursor position.
+    Key(w, Qt::Key_Escape, true);
+    Move(BodyCorner);
+    Mouse(f.PseudoSection2d1->Widget(), QEvent::MouseMove, QPoint(30, 30));
+    Key(w, Qt::Key_Control, true);
+    EXPECT_FALSE(m.EditPending);
+    EXPECT_EQ(m.PickA, -1);
+    Key(w, Qt::Key_Control, false);
 }
 
 TEST_F(ModelEditWindow, ZTogglesZoomAndScrollAtEveryKeyDown)
@@ -377,6 +460,90 @@ TEST_F(ModelEditWindow, TheModelConstructorEndsAnEditFirst)
     // The right corners moved; the dragged node is where it was.
     EXPECT_EQ(m.Model.Nodes[NodeNear(BodyCorner)].x, BodyCorner.x);
     ExpectSameModel(m.Model, expected, "the new box on the model before the drag");
+}
+
+// The inversion is one step of the undo list: Esc right after it gives back the model it began from, and
+// Esc after a later edit keeps the resistivities it found.
+TEST_F(ModelEditWindow, TheInversionIsOneStepOfTheUndoList)
+{
+    TEditProbeForm& f = StartEdit();
+    OpenSample();
+    TPolygonChart& m = *f.PolygonChart1;
+    const TPolygonModel before = m.Model;
+    f.StandIn = [&](bool invert) {
+        if (invert) m.Model.Bodies[2][0].properties[psResistivity] = Variant(777.0);
+        return true;
+    };
+    f.SpeedButton22Click();
+    const TPolygonModel inverted = m.Model;
+    ASSERT_EQ(inverted.Bodies[2][0].properties[psResistivity].AsDouble(), 777.0);
+    Key(m.Widget(), Qt::Key_Escape, true);
+    ExpectSameModel(m.Model, before, "Esc after the inversion");
+
+    f.SpeedButton22Click();
+    ExpectSameModel(m.Model, inverted, "the inversion again");
+    Button("SpeedButton9")->Click();
+    Press({100, 40}, Qt::LeftButton);
+    Press({120, 40}, Qt::LeftButton);
+    Press({110, 60}, Qt::RightButton);
+    ASSERT_EQ(m.Model.Bodies.Length(), inverted.Bodies.Length() + 1) << "a polygon added";
+    Key(m.Widget(), Qt::Key_Escape, true);
+    ExpectSameModel(m.Model, inverted, "Esc after a polygon added to the inverted model");
+    Key(m.Widget(), Qt::Key_Escape, true);
+    ExpectSameModel(m.Model, before, "the second Esc");
+}
+
+// A box the model constructor changed is a step of the undo list too: Esc gives back the old box on the
+// axes as well, and an edit made after it is undone without it.
+TEST_F(ModelEditWindow, UndoingABoxChangeBringsBackTheAxes)
+{
+    TEditProbeForm& f = StartEdit();
+    OpenSample();
+    TPolygonChart& m = *f.PolygonChart1;
+    const TPolygonModel before = m.Model;
+    const TModelBox box = before.ModelBox;
+    const auto newBox = [&] {
+        Script->DriveForm([](TForm& form) {
+            auto& d = dynamic_cast<TModConstr&>(form);
+            d.Edit2.SetText("260");
+            d.Edit4.SetText("150");
+            d.uiPicBtn1->PerformClick();
+        });
+        f.Newmodel2->Click();
+        ASSERT_EQ(m.Model.ModelBox.XMax, 260);
+        ASSERT_EQ(m.BottomAxis().Maximum(), 260);
+    };
+    const auto expectAxesOn = [&](const TModelBox& b, const char* what) {
+        EXPECT_EQ(m.BottomAxis().Minimum(), b.XMin) << what;
+        EXPECT_EQ(m.BottomAxis().Maximum(), b.XMax) << what;
+        EXPECT_EQ(m.LeftAxis().Minimum(), b.ZMin) << what;
+        EXPECT_EQ(m.LeftAxis().Maximum(), b.ZMax) << what;
+    };
+    newBox();
+    Key(m.Widget(), Qt::Key_Escape, true);
+    ExpectSameModel(m.Model, before, "Esc after the box change");
+    expectAxesOn(box, "the old box back");
+    // The surface layer reaches the old sides again: its shape spans the box.
+    const TMapSeries& shapes = m.ShapeSeries();
+    double left = 1e300, right = -1e300;
+    for (int i = 0; i < shapes.Shapes().Count(); ++i) {
+        const TPolygonSeries& vertices = shapes.Shapes().GetPolygon(i)->VertexSeries();
+        for (int k = 0; k < vertices.PointCount(); ++k) {
+            left = std::min(left, vertices.XValueAt(k));
+            right = std::max(right, vertices.XValueAt(k));
+        }
+    }
+    EXPECT_EQ(left, box.XMin);
+    EXPECT_EQ(right, box.XMax);
+
+    newBox();
+    const TPolygonModel wider = m.Model;
+    Button("SpeedButton21")->Click();
+    Press(BodyCorner, Qt::RightButton);
+    ASSERT_TRUE(m.Model.Nodes[NodeNear(BodyCorner)].FixedFlag) << "a node fixed";
+    Key(m.Widget(), Qt::Key_Escape, true);
+    ExpectSameModel(m.Model, wider, "Esc after an edit keeps the new box");
+    expectAxesOn(wider.ModelBox, "the new box stays on the axes");
 }
 
 // ---- Picking -------------------------------------------------------------------------------------------------
@@ -525,6 +692,62 @@ TEST_F(ModelEditWindow, TheDataMenu)
     EXPECT_TRUE(f.Resistanse1->Checked());
 }
 
+// The survey-wide switches stand in sub-menus of Options. Choosing "Reverse line" from its Qt menu, with the
+// "Line shift" box answered only after the message loop has turned (as a real box does), leaves every
+// menu alive and the check shown.
+TEST_F(ModelEditWindow, TheSurveySwitchesStandInTheOptionsMenu)
+{
+    TEditProbeForm& f = StartEdit();
+    const auto names = [](const TMenuItem& parent) {
+        std::vector<std::string> list;
+        for (int i = 0; i < parent.Count(); ++i) list.push_back(parent.Items(i)->Name());
+        return list;
+    };
+    EXPECT_EQ(names(f.Menu()), (std::vector<std::string>{"File1", "Options1", "Help1"}));
+    EXPECT_EQ(names(*f.Options1), (std::vector<std::string>{"Newmodel2", "Programsetup1", "Electrodeeditor1", "N5",
+                                                             "Data1", "Advanced1", "ImportExport1"}));
+
+    auto* bar = f.Widget()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->actions().size(), 3);
+    QPointer<QMenu> options = bar->actions()[1]->menu();
+    ASSERT_TRUE(options);
+    ASSERT_EQ(options->actions().size(), 7);
+    QPointer<QMenu> advanced = options->actions()[5]->menu();
+    ASSERT_TRUE(advanced);
+    EXPECT_EQ(advanced->title(), "Advanced");
+    // Opening the menus runs their items' clicks: the captions of the Data and Advanced items.
+    emit options->aboutToShow();
+    EXPECT_EQ(f.Pointindex1->Caption(), "Point index 0");
+    f.Survey.LineShift = 12.5;
+    emit advanced->aboutToShow();
+    QPointer<QAction> reverse = advanced->actions()[1];
+    ASSERT_TRUE(reverse);
+    EXPECT_EQ(reverse->text().toStdString(), "Reverse line   " + FormatValue(12.5));
+
+    bool alive = false;
+    Script->Expect(TPromptKind::InputBox, [&](TPrompt& p) {
+        EXPECT_EQ(p.Caption, "Line shift");
+        QEventLoop loop;
+        QTimer::singleShot(30, &loop, &QEventLoop::quit);
+        loop.exec();
+        alive = options && advanced && reverse;
+        p.Value = "40";
+        p.Result = mrOk;
+    });
+    reverse->trigger();
+    EXPECT_TRUE(alive) << "a menu was deleted while its entry's handler ran";
+    EXPECT_TRUE(f.Survey.ReverseLine);
+    EXPECT_EQ(f.Survey.LineShift, 40);
+    ASSERT_TRUE(reverse);
+    EXPECT_TRUE(reverse->isChecked());
+    Pump();
+    // The next command still finds its menus.
+    ASSERT_EQ(bar->actions().size(), 3);
+    Script->Expect(TPromptKind::OpenDialog, [](TPrompt& p) { p.Result = mrCancel; });
+    bar->actions()[0]->menu()->actions()[0]->trigger();
+}
+
 TEST_F(ModelEditWindow, TheAdvancedSwitchesApplyToTheNextOpen)
 {
     TEditProbeForm& f = StartEdit();
@@ -560,6 +783,12 @@ TEST_F(ModelEditWindow, TheAdvancedSwitchesApplyToTheNextOpen)
     OpenSample();
     TChartAxis& left = f.PolygonChart1->LeftAxis();
     EXPECT_DOUBLE_EQ(left.LabelValueOffset, -129.90);
+    // The depth axis shows elevations: the highest point's 129.9 less the depth, falling downwards.
+    const std::vector<double> elevations = DepthLabels(*f.PolygonChart1);
+    ASSERT_GE(elevations.size(), 3u);
+    EXPECT_GT(elevations.front(), 100);
+    EXPECT_LE(elevations.front(), 129.9);
+    EXPECT_TRUE(std::is_sorted(elevations.rbegin(), elevations.rend()));
     // The positions of the open are those of the core's preparation with the same switches.
     TSurveyState reversed;
     reversed.ReverseLine = true;
@@ -572,8 +801,15 @@ TEST_F(ModelEditWindow, TheAdvancedSwitchesApplyToTheNextOpen)
     for (int k = 0; k < core.Survey.ElectrodePositions.Length(); ++k)
         EXPECT_EQ(f.Survey.ElectrodePositions[k], core.Survey.ElectrodePositions[k]);
     EXPECT_EQ(core.LabelValueOffset, -129.90);
+    Pump();
+    ASSERT_FALSE(f.PolygonChart1->PaintPending());
     f.Realtopocoordinates1->Click();
     EXPECT_EQ(left.LabelValueOffset, 0);
+    EXPECT_TRUE(f.PolygonChart1->PaintPending()) << "the labels change at once";
+    const std::vector<double> depths = DepthLabels(*f.PolygonChart1);
+    ASSERT_GE(depths.size(), 3u);
+    EXPECT_GE(depths.front(), 0);
+    EXPECT_TRUE(std::is_sorted(depths.begin(), depths.end()));
     // A topography below 0: the running maximum starts from the offset in use, 0.
     f.Survey.Topography = pctest::PointList({{0, -12}, {10, -3}, {20, -7}});
     f.Realtopocoordinates1->Click();
