@@ -53,10 +53,6 @@ public:
     void SetAxisVisible(bool Value) { ChangeBoolean(FAxisVisible, Value); }
     bool ClipPoints() const { return FClipPoints; }
     void SetClipPoints(bool Value) { ChangeBoolean(FClipPoints, Value); }
-    // Clips the chart canvas to the chart rectangle and its depth when clipping is allowed (the series'
-    // points when ClipPoints is on, and what an OnAfterDraw handler marks at points); true when it did, and
-    // then the caller removes the clip.
-    bool ClipToChart();
     bool View3DWalls() const { return FView3DWalls; }
     void SetView3DWalls(bool Value) { ChangeBoolean(FView3DWalls, Value); }
     int Page() const { return FPage; }
@@ -282,4 +278,6 @@ private:
     std::unique_ptr<TChartTools> FTools;
     bool FTearingDown = false;
     TChartPen* FLegendSymbolPen = nullptr;
+    // Clips to the chart rectangle and its depth when clipping is allowed; true when it did.
+    bool ClipToChart();
 };

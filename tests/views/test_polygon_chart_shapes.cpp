@@ -282,8 +282,6 @@ TEST(PolygonChartShapes, NodeMarksInTheirColours)
         EXPECT_FALSE(picture.BlockOf(chart->Model.Nodes[v].x, chart->Model.Nodes[v].z, clGray)) << "corner " << v;
 }
 
-// A zoomed view marks only the nodes inside its plot: the relief above it and bodies beside it leave the
-// axis labels and the margins untouched, on the screen and in a picture for the printer.
 // Nodes on the plot's edges (as the frame's side nodes always are) keep their whole marks, also where a
 // zoomed view hides the nodes beyond them.
 TEST(PolygonChartShapes, NodesOnThePlotsEdgesKeepWholeMarks)
@@ -302,6 +300,8 @@ TEST(PolygonChartShapes, NodesOnThePlotsEdgesKeepWholeMarks)
         EXPECT_TRUE(picture.BlockOf(p.x, p.z, clBlue)) << p.x << ", " << p.z;
 }
 
+// A zoomed view marks only the nodes inside its plot: the relief above it and bodies beside it leave the
+// axis labels and the margins untouched, on the screen and in a picture for the printer.
 TEST(PolygonChartShapes, ZoomedViewMarksOnlyTheNodesInsideThePlot)
 {
     for (const bool printing : {false, true}) {
