@@ -283,12 +283,16 @@ std::string AppendModelBlock(std::string_view existing, int linesToKeep, const T
 
 TModelBlockResult ReadModelBlock(std::string_view fileText, TPolygonModel& model)
 {
-    const std::vector<std::string> lines = SplitTextLines(fileText);
-    std::size_t begin = 0;
-    while (begin < lines.size() && lines[begin].find(ModelBlockBegin) == std::string_view::npos) ++begin;
-    if (begin + 1 >= lines.size()) return TModelBlockResult::None;
+    // The marker holds no line break, so its first place in the text lies on the first line naming it;
+    // only the lines from there on are split (a long survey before the block is not copied again).
+    const std::size_t marker = fileText.find(ModelBlockBegin);
+    if (marker == std::string_view::npos) return TModelBlockResult::None;
+    const std::size_t lineBreak = fileText.rfind('\n', marker);
+    const std::vector<std::string> lines =
+        SplitTextLines(fileText.substr(lineBreak == std::string_view::npos ? 0 : lineBreak + 1));
+    if (lines.size() < 2) return TModelBlockResult::None;
     TPolygonModel read;
-    if (!TBlockReader(lines, begin + 1).Read(read)) return TModelBlockResult::Malformed;
+    if (!TBlockReader(lines, 1).Read(read)) return TModelBlockResult::Malformed;
     model = std::move(read);
     return TModelBlockResult::Loaded;
 }

@@ -6,7 +6,10 @@
 #include "platform/rtl/SystemColors.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -103,6 +106,12 @@ arofstrM SplitToStrings(std::string_view text, int skip)
     return tokens;
 }
 
+void SplitToViews(std::string_view text, std::vector<std::string_view>& tokens)
+{
+    tokens.clear();
+    ForEachToken(text, [&](int, std::string_view token) { tokens.push_back(token); });
+}
+
 arofdoubleM SplitToDoubles(std::string_view text, int skip)
 {
     arofdoubleM values;
@@ -196,9 +205,53 @@ struct TCarriedSum {
 
 } // namespace
 
+// A long list goes through a radix sort of the values' bits, which reads every element a fixed number of
+// times where a comparison sort waits on memory at every level. The pairs are first brought into index
+// order, so that the sort, being stable, leaves equal values by index; the two zeros sort apart there
+// and are put back in index order afterwards.
+void SortByValueThenIndex(std::vector<std::pair<double, int>>& order)
+{
+    const std::size_t n = order.size();
+    if (n < 256) {
+        std::sort(order.begin(), order.end());
+        return;
+    }
+    const auto byIndex = [](const auto& a, const auto& b) { return a.second < b.second; };
+    if (!std::is_sorted(order.begin(), order.end(), byIndex)) std::sort(order.begin(), order.end(), byIndex);
+    // The bits of a double, turned so that unsigned order is the order of the values.
+    const auto key = [](double v) {
+        const auto u = std::bit_cast<std::uint64_t>(v);
+        return u >> 63 ? ~u : u | (std::uint64_t{1} << 63);
+    };
+    constexpr int DigitBits = 11;
+    constexpr int Digits = (64 + DigitBits - 1) / DigitBits;
+    constexpr std::size_t Buckets = std::size_t{1} << DigitBits;
+    std::vector<std::array<std::size_t, Buckets>> counts(Digits);
+    for (std::array<std::size_t, Buckets>& c : counts) c.fill(0);
+    for (const auto& p : order) {
+        const std::uint64_t k = key(p.first);
+        for (int d = 0; d < Digits; ++d) ++counts[d][(k >> (d * DigitBits)) & (Buckets - 1)];
+    }
+    std::vector<std::pair<double, int>> other(n);
+    for (int d = 0; d < Digits; ++d) {
+        std::array<std::size_t, Buckets>& c = counts[d];
+        if (std::find(c.begin(), c.end(), n) != c.end()) continue; // every element has this digit
+        std::size_t start = 0;
+        for (std::size_t& b : c) start += std::exchange(b, start);
+        for (const auto& p : order) other[c[(key(p.first) >> (d * DigitBits)) & (Buckets - 1)]++] = p;
+        order.swap(other);
+    }
+    // -0 sorts just before +0; as equal values they go by index.
+    const auto zero = std::partition_point(order.begin(), order.end(), [](const auto& p) { return p.first < 0.0; });
+    const auto afterZero =
+        std::partition_point(zero, order.end(), [](const auto& p) { return p.first == 0.0; });
+    std::sort(zero, afterZero, byIndex);
+}
+
 double RobustMean(const arofdoubleM& values)
 {
     std::vector<std::pair<double, int>> order; // (value, index) of the non-missing elements, sorted below
+    order.reserve(values.size());
     TCarriedSum sum;
     for (int i = 0; i < values.Length(); ++i)
         if (values[i] != MissingValue) {
@@ -209,7 +262,7 @@ double RobustMean(const arofdoubleM& values)
     if (n == 0) return MissingValue;
     // A NaN or an infinity makes every distance meaningless: the plain mean stands.
     if (!std::isfinite(sum.Mean(n))) return sum.Mean(n);
-    std::sort(order.begin(), order.end());
+    SortByValueThenIndex(order);
 
     // The farthest active element is the smallest or the largest one, so the active elements stay a range
     // [lo, hi] of `order`. Of equally far elements the lowest index leaves: at the bottom that is order[lo];

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Marks an absent or invalid number everywhere; compared by exact equality.
 inline constexpr double MissingValue = 123456789.0;
@@ -39,6 +41,9 @@ std::string JoinValues(const arofdoubleM& values, std::string_view prefix, int d
 arofstrM SplitToStrings(std::string_view text, int skip = 0);
 arofdoubleM SplitToDoubles(std::string_view text, int skip = 0);
 arofintM SplitToInts(std::string_view text, int skip = 0);
+// The tokens of SplitToStrings as views into `text`, in `tokens` (emptied first), which a caller reading
+// many lines keeps from line to line.
+void SplitToViews(std::string_view text, std::vector<std::string_view>& tokens);
 
 // ---- Array helpers -----------------------------------------------------------------------------------
 
@@ -72,6 +77,10 @@ int CountValues(const arofdoubleM& values);
 // of |mean| from the mean, or one more drop would leave fewer than half of the elements. MissingValue
 // when there is none. n log n.
 double RobustMean(const arofdoubleM& values);
+
+// Sorts (value, index) pairs of finite values by value, then index: the order std::sort gives them, with
+// -0 and +0 equal. Linear in the length for long lists (a radix sort of the values' bits).
+void SortByValueThenIndex(std::vector<std::pair<double, int>>& order);
 
 // Extremes by sign, MissingValue skipped. Mode 0: largest / smallest (fallback -1e20 / 1e20). Mode 1:
 // largest positive / smallest positive (fallback -1e20 for both). Mode 2: most negative / negative nearest

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -23,98 +24,130 @@ bool IsMissing(double v) { return v == MissingValue; }
 // kept one lies closer than SamePosition in x and in z, as AddUniqueValue and FindElectrode decide one
 // by one. Two positions can only be that close within a run of x values whose neighbours in sorted
 // order lie closer than SamePosition, so each run is settled on its own, in the order of the positions.
+// The positions are read where they lie (`x(i)` and `z(i)` of position i), not copied.
+template <class X, class Z>
 class TPositionMerge {
 public:
-    void Add(double x, double z)
-    {
-        FX.push_back(x);
-        FZ.push_back(z);
-    }
-    // Per position in the order added: whether it is kept.
+    TPositionMerge(std::size_t count, X x, Z z) : FCount(count), FX(x), FZ(z) {}
+    // Per position in the order given: whether it is kept.
     std::vector<bool> Kept() const
     {
-        const std::size_t n = FX.size();
+        const std::size_t n = FCount;
         std::vector<bool> kept(n, true); // a NaN x is near nothing
+        // Most surveys give their positions in ascending x already: then they are walked as given.
+        bool ascending = true;
+        for (std::size_t i = 1; i < n && ascending; ++i) ascending = FX(i - 1) <= FX(i);
+        if (ascending) {
+            SettleRuns(n, [](std::size_t k) { return k; }, kept);
+            return kept;
+        }
         std::vector<std::pair<double, std::size_t>> order; // (x, position), sorted
         order.reserve(n);
         for (std::size_t i = 0; i < n; ++i)
-            if (!std::isnan(FX[i])) order.push_back({FX[i], i});
-        if (!std::is_sorted(order.begin(), order.end())) std::sort(order.begin(), order.end());
-        std::vector<std::size_t> run;
-        for (std::size_t k = 0; k < order.size(); ++k) {
-            run.push_back(order[k].second);
-            if (k + 1 < order.size() && order[k + 1].first - order[k].first < SamePosition) continue;
-            SettleRun(run, kept);
-            run.clear();
-        }
+            if (!std::isnan(FX(i))) order.push_back({FX(i), i});
+        std::sort(order.begin(), order.end());
+        SettleRuns(order.size(), [&order](std::size_t k) { return order[k].second; }, kept);
         return kept;
     }
 
 private:
     bool Near(std::size_t a, std::size_t b) const
     {
-        return std::abs(FX[a] - FX[b]) < SamePosition && std::abs(FZ[a] - FZ[b]) < SamePosition;
+        return std::abs(FX(a) - FX(b)) < SamePosition && std::abs(FZ(a) - FZ(b)) < SamePosition;
     }
-    // Within a run, in the order added: a short run compares with its kept positions one by one, a long
+    // The runs of the `count` positions `at(0)`, `at(1)`, ... in ascending x, each settled on its own.
+    template <class At>
+    void SettleRuns(std::size_t count, At at, std::vector<bool>& kept) const
+    {
+        std::vector<std::size_t> run, taken;
+        for (std::size_t k = 0; k < count; ++k) {
+            run.push_back(at(k));
+            if (k + 1 < count && FX(at(k + 1)) - FX(run.back()) < SamePosition) continue;
+            SettleRun(run, taken, kept);
+            run.clear();
+        }
+    }
+    // Within a run, in the order given: a short run compares with its kept positions one by one, a long
     // one looks them up by x.
-    void SettleRun(std::vector<std::size_t>& run, std::vector<bool>& kept) const
+    void SettleRun(std::vector<std::size_t>& run, std::vector<std::size_t>& taken, std::vector<bool>& kept) const
     {
         if (run.size() == 1) return;
+        if (run.size() == 2) { // two ends of neighbouring measurements on one electrode: the common case
+            kept[std::max(run[0], run[1])] = !Near(run[0], run[1]);
+            return;
+        }
         std::sort(run.begin(), run.end());
         if (run.size() <= 32) {
-            std::vector<std::size_t> taken;
+            taken.clear();
             for (std::size_t i : run) {
                 kept[i] = std::none_of(taken.begin(), taken.end(), [&](std::size_t j) { return Near(i, j); });
                 if (kept[i]) taken.push_back(i);
             }
             return;
         }
-        std::multimap<double, std::size_t> taken;
+        std::multimap<double, std::size_t> byX;
         for (std::size_t i : run) {
-            const auto end = taken.upper_bound(FX[i] + SamePosition);
+            const auto end = byX.upper_bound(FX(i) + SamePosition);
             bool near = false;
-            for (auto it = taken.lower_bound(FX[i] - SamePosition); it != end && !near; ++it) near = Near(i, it->second);
+            for (auto it = byX.lower_bound(FX(i) - SamePosition); it != end && !near; ++it) near = Near(i, it->second);
             kept[i] = !near;
-            if (!near) taken.insert({FX[i], i});
+            if (!near) byX.insert({FX(i), i});
         }
     }
 
-    std::vector<double> FX, FZ;
+    std::size_t FCount;
+    X FX;
+    Z FZ;
 };
 
-// The distinct values of a list (AddUniqueValue over it, MissingValue left out), sorted.
-arofdoubleM DistinctSorted(const std::vector<double>& values)
+template <class X, class Z>
+std::vector<bool> KeptPositions(std::size_t count, X x, Z z)
 {
-    TPositionMerge merge;
-    for (double v : values) merge.Add(v, 0.0);
-    const std::vector<bool> kept = merge.Kept();
+    return TPositionMerge<X, Z>(count, x, z).Kept();
+}
+
+// The distinct values of a list (AddUniqueValue over it, MissingValue left out), sorted; `x(i)` is value i.
+template <class X>
+arofdoubleM DistinctSorted(std::size_t count, X x)
+{
+    const std::vector<bool> kept = KeptPositions(count, x, [](std::size_t) { return 0.0; });
     arofdoubleM distinct;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        if (kept[i] && !IsMissing(values[i])) distinct.push_back(values[i]);
+    distinct.Reserve(static_cast<std::size_t>(std::count(kept.begin(), kept.end(), true)));
+    for (std::size_t i = 0; i < count; ++i)
+        if (kept[i] && !IsMissing(x(i))) distinct.push_back(x(i));
     SortDoubles(distinct);
     return distinct;
 }
 
-// FindElectrode over records sorted by x: the lowest index of a record near (x, depth).
+// FindElectrode over records sorted by x: the lowest index of a record near (x, depth). Records already in
+// ascending x without a NaN (a survey on one level) are searched where they lie; others are copied and
+// sorted by x.
 class TElectrodeIndex {
 public:
-    explicit TElectrodeIndex(const elecarray& electrodes)
+    explicit TElectrodeIndex(const elecarray& electrodes) : FElectrodes(electrodes.data()), FCount(electrodes.size())
     {
-        for (int i = 0; i < electrodes.Length(); ++i)
-            if (!std::isnan(electrodes[i].x)) FByX.push_back({electrodes[i].x, electrodes[i].zraw, i});
+        bool direct = true;
+        for (std::size_t i = 0; i < FCount && direct; ++i)
+            direct = !std::isnan(FElectrodes[i].x) && (i == 0 || !(FElectrodes[i].x < FElectrodes[i - 1].x));
+        if (direct) return;
+        FByX.reserve(FCount);
+        for (std::size_t i = 0; i < FCount; ++i)
+            if (!std::isnan(FElectrodes[i].x))
+                FByX.push_back({FElectrodes[i].x, FElectrodes[i].zraw, static_cast<int>(i)});
         const auto byX = [](const TRecord& a, const TRecord& b) { return a.x < b.x; };
         if (!std::is_sorted(FByX.begin(), FByX.end(), byX)) std::sort(FByX.begin(), FByX.end(), byX);
+        FElectrodes = nullptr;
+        FCount = FByX.size();
     }
     int Find(double x, double depth)
     {
         int found = NoElectrode;
         if (std::isnan(x)) return found;
-        auto it = FByX.begin() + static_cast<std::ptrdiff_t>(LowerBound(x - SamePosition));
-        FHint = static_cast<std::size_t>(it - FByX.begin());
-        for (; it != FByX.end() && it->x <= x + SamePosition; ++it)
-            if (std::abs(x - it->x) < SamePosition && std::abs(depth - it->zraw) < SamePosition
-                && (found == NoElectrode || it->index < found))
-                found = it->index;
+        FHint = LowerBound(x - SamePosition);
+        for (std::size_t i = FHint; i < FCount && X(i) <= x + SamePosition; ++i)
+            if (std::abs(x - X(i)) < SamePosition && std::abs(depth - Depth(i)) < SamePosition
+                && (found == NoElectrode || Index(i) < found))
+                found = Index(i);
         return found;
     }
 
@@ -124,34 +157,41 @@ private:
         double zraw;
         int index;
     };
+    double X(std::size_t i) const { return FElectrodes ? FElectrodes[i].x : FByX[i].x; }
+    double Depth(std::size_t i) const { return FElectrodes ? FElectrodes[i].zraw : FByX[i].zraw; }
+    int Index(std::size_t i) const { return FElectrodes ? static_cast<int>(i) : FByX[i].index; }
 
     // The first record of x at least v, searched outward from the last one found: the rows come sorted,
     // so consecutive lookups land close together and a long survey is not a cache miss per halving.
     std::size_t LowerBound(double v) const
     {
-        const auto less = [](const TRecord& r, double value) { return r.x < value; };
-        const std::size_t n = FByX.size();
+        const std::size_t n = FCount;
         std::size_t lo = 0, hi = n, step = 1;
-        if (FHint < n && FByX[FHint].x < v) {
+        if (FHint < n && X(FHint) < v) {
             lo = FHint + 1; // every record before lo lies below v
-            while (lo + step < n && FByX[lo + step - 1].x < v) {
+            while (lo + step < n && X(lo + step - 1) < v) {
                 lo += step;
                 step *= 2;
             }
             hi = std::min(n, lo + step);
         } else {
             hi = std::min(FHint, n); // the record at hi, if any, lies at v or above
-            while (hi >= step && !(FByX[hi - step].x < v)) {
+            while (hi >= step && !(X(hi - step) < v)) {
                 hi -= step;
                 step *= 2;
             }
             lo = hi >= step ? hi - step : 0;
         }
-        return static_cast<std::size_t>(std::lower_bound(FByX.begin() + static_cast<std::ptrdiff_t>(lo),
-                                                         FByX.begin() + static_cast<std::ptrdiff_t>(hi), v, less) -
-                                        FByX.begin());
+        while (lo < hi) { // the first of [lo, hi) at v or above
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (X(mid) < v) lo = mid + 1;
+            else hi = mid;
+        }
+        return lo;
     }
 
+    const TElectrode* FElectrodes; // the records searched where they lie, or null for FByX
+    std::size_t FCount;
     std::vector<TRecord> FByX;
     std::size_t FHint = 0;
 };
@@ -233,81 +273,120 @@ bool ConvertSlopePositions(TSurveyState& s)
     return true;
 }
 
-// By P1's depth, then its x. The keys are sorted beside the rows' indexes, then the rows follow: each row
-// holds its values elsewhere on the heap, and comparing rows there would wait on memory at every step.
-void SortRows(TSurveyState& s)
+// Rows out of order by P1's depth as read, then its x: the keys are sorted beside the rows' indexes
+// (comparing rows where they lie on the heap would wait on memory at every step), then the rows and their
+// gathered columns follow.
+void MoveIntoOrder(TSurveyState& s, osource& set, const std::vector<bool>& depthMissing)
 {
     struct TRowKey {
         double z, x;
         std::size_t row;
     };
+    const std::size_t n = s.SurveyRows.size();
     DynArray<TRowKey> keys;
-    keys.Reserve(s.SurveyRows.size());
-    for (std::size_t k = 0; k < s.SurveyRows.size(); ++k)
-        keys.push_back({s.SurveyRows[k][mcP1z], s.SurveyRows[k][mcP1x], k});
+    keys.Reserve(n);
+    for (std::size_t k = 0; k < n; ++k)
+        keys.push_back({depthMissing[k] ? MissingValue : set.P1z.data()[k], set.P1x.data()[k], k});
     StableSortBy(keys, [](const TRowKey& a, const TRowKey& b) { return a.z < b.z || (a.z == b.z && a.x < b.x); });
-    DynArray<TMeasurementRow> sorted;
-    sorted.Reserve(keys.size());
-    for (const TRowKey& key : keys) sorted.push_back(std::move(s.SurveyRows[key.row]));
-    s.SurveyRows = std::move(sorted);
+    const auto follow = [&keys, n](auto& items) {
+        std::remove_reference_t<decltype(items)> moved;
+        moved.Reserve(n);
+        for (const TRowKey& key : keys) moved.push_back(std::move(items.data()[key.row]));
+        items = std::move(moved);
+    };
+    follow(s.SurveyRows);
+    for (arofdoubleM* a : {&set.P1x, &set.P2x, &set.P1y, &set.P2y, &set.P1z, &set.P2z, &set.Observed, &set.Weight})
+        follow(*a);
+    follow(set.ObservedPresent);
 }
 
-// Which rows carry a measured dU, taken before the gaps are filled.
-std::vector<bool> ObservedFlags(const TSurveyState& s)
+// Fills the gaps of the rows (y, z and dU 0, weight 1), sorts them by P1's depth as read, then its x, and
+// gathers their columns into the data set, with ObservedPresent taken before dU is filled. For rows
+// already in order (most files) it is one pass over them: a row lies in its own block of the heap, and a
+// long survey is read from memory once instead of once per step. The fill does not depend on the order, so
+// rows out of order are moved afterwards.
+osource SortAndFillRows(TSurveyState& s)
 {
-    std::vector<bool> present;
-    present.reserve(s.SurveyRows.size());
-    for (const TMeasurementRow& row : s.SurveyRows) present.push_back(!IsMissing(row[mcDU]));
-    return present;
-}
-
-void FillGaps(TSurveyState& s)
-{
-    for (TMeasurementRow& row : s.SurveyRows)
+    const std::size_t n = s.SurveyRows.size();
+    osource set;
+    for (arofdoubleM* a : {&set.P1x, &set.P2x, &set.P1y, &set.P2y, &set.P1z, &set.P2z, &set.Observed, &set.Weight})
+        a->Reserve(n);
+    set.ObservedPresent.Reserve(n);
+    std::vector<bool> depthMissing; // the sort's key, as the fill turns a missing depth into 0
+    depthMissing.reserve(n);
+    bool ordered = true;
+    double lastDepth = 0.0, lastX = 0.0;
+    for (TMeasurementRow& row : s.SurveyRows) {
+        double* v = row.data(); // EnsureRowLength gave every row the nine columns
+        const double depth = v[mcP1z], x = v[mcP1x];
+        if (!depthMissing.empty() && (depth < lastDepth || (depth == lastDepth && x < lastX))) ordered = false;
+        lastDepth = depth;
+        lastX = x;
+        depthMissing.push_back(IsMissing(depth));
+        set.ObservedPresent.push_back(!IsMissing(v[mcDU]));
         for (int i = mcP1y; i < row.Length(); ++i)
-            if (IsMissing(row[i])) row[i] = i == mcWeight ? 1.0 : 0.0;
-}
-
-arofdoubleM DistinctRowPositions(const TSurveyState& s)
-{
-    std::vector<double> positions;
-    positions.reserve(2 * s.SurveyRows.size());
-    for (const TMeasurementRow& row : s.SurveyRows) {
-        positions.push_back(row[mcP1x]);
-        positions.push_back(row[mcP2x]);
+            if (IsMissing(v[i])) v[i] = i == mcWeight ? 1.0 : 0.0;
+        set.P1x.push_back(v[mcP1x]);
+        set.P2x.push_back(v[mcP2x]);
+        set.P1y.push_back(v[mcP1y]);
+        set.P2y.push_back(v[mcP2y]);
+        set.P1z.push_back(v[mcP1z]);
+        set.P2z.push_back(v[mcP2z]);
+        set.Observed.push_back(v[mcDU]);
+        set.Weight.push_back(v[mcWeight]);
     }
-    return DistinctSorted(positions);
+    if (!ordered) MoveIntoOrder(s, set, depthMissing);
+    set.Calculated.SetLength(n);
+    return set;
 }
 
-// "Extended nodes": one spacing beyond each end, unless the file gave its own "***" positions.
+// Position i of the measurements' ends, P1 then P2 of each: one of the two columns.
+double EndOf(const arofdoubleM& p1, const arofdoubleM& p2, std::size_t i)
+{
+    return (i & 1 ? p2 : p1).data()[i >> 1];
+}
+
+// The distinct P1 and P2 positions of the measurements, sorted.
+arofdoubleM DistinctPositions(const osource& set)
+{
+    return DistinctSorted(2 * set.P1x.size(), [&set](std::size_t i) { return EndOf(set.P1x, set.P2x, i); });
+}
+
+// "Extended nodes": one spacing beyond each end of the electrode positions, unless the file gave its own
+// "***" positions.
 void ExtendNodes(TSurveyState& s)
 {
     if (!s.ExtendedNodes || !s.StarValues.empty()) return;
-    const arofdoubleM w = DistinctRowPositions(s);
+    const arofdoubleM& w = s.ElectrodePositions;
     if (w.Length() < 2) return;
     const int last = w.High();
     s.StarValues = {w[0] - std::abs(w[1] - w[0]), w[last] + std::abs(w[last] - w[last - 1])};
 }
 
-void BuildElectrodes(TSurveyState& s)
+// One record per group of near positions of the measurements' ends, P1 then P2 of each, ends without a
+// position left out; the first of a group is the record. The records are sorted by depth, then x. Returns
+// their x values in that order, gathered as they are made while they come in order (the records are long,
+// and walking them again to check the order and take x out would read them from memory twice more).
+std::vector<double> BuildElectrodes(TSurveyState& s, const osource& set)
 {
     s.Electrodes.clear();
     double zTop = 0.0;
     for (int i = 0; i < s.Topography.Length(); ++i)
         zTop = i == 0 ? s.Topography[0].z : std::max(zTop, s.Topography[i].z);
-    // The rows' positions, P1 then P2 of each row; the first of each group of near ones is the record.
-    TPositionMerge merge;
-    for (const TMeasurementRow& row : s.SurveyRows)
-        for (auto [cx, cz] : {std::pair{mcP1x, mcP1z}, std::pair{mcP2x, mcP2z}})
-            if (!IsMissing(row[cx])) merge.Add(row[cx], row[cz]);
-    const std::vector<bool> kept = merge.Kept();
-    s.Electrodes.Reserve(static_cast<std::size_t>(std::count(kept.begin(), kept.end(), true)));
-    std::size_t k = 0;
-    for (const TMeasurementRow& row : s.SurveyRows) {
-        for (auto [cx, cz] : {std::pair{mcP1x, mcP1z}, std::pair{mcP2x, mcP2z}}) {
-            const double ex = row[cx];
-            const double ez = row[cz];
-            if (IsMissing(ex) || !kept[k++]) continue;
+    const auto less = [](const TElectrode& a, const TElectrode& b) {
+        return a.zraw < b.zraw || (a.zraw == b.zraw && a.x < b.x);
+    };
+    std::vector<double> xs;
+    bool ordered = true;
+    const auto build = [&](std::size_t count, auto x, auto z) {
+        const std::vector<bool> kept = KeptPositions(count, x, z);
+        const auto records = static_cast<std::size_t>(std::count(kept.begin(), kept.end(), true));
+        s.Electrodes.Reserve(records);
+        xs.reserve(records);
+        for (std::size_t k = 0; k < count; ++k) {
+            if (!kept[k]) continue;
+            const double ex = x(k);
+            const double ez = z(k);
             const double g = InterpolateProfile(s.Topography, ex); // 0 without a profile
             TElectrode e;
             e.x = ex;
@@ -316,54 +395,60 @@ void BuildElectrodes(TSurveyState& s)
             e.z = s.Topography.empty() ? ez : ez + zTop - g;
             e.surface = !(ez > 0.0);
             e.minusZtopo = -e.ztopo;
+            if (!s.Electrodes.empty() && less(e, s.Electrodes.data()[s.Electrodes.size() - 1])) ordered = false;
             s.Electrodes.push_back(e);
+            xs.push_back(ex);
         }
+    };
+    const std::size_t ends = 2 * set.P1x.size();
+    const auto x = [&set](std::size_t i) { return EndOf(set.P1x, set.P2x, i); };
+    const auto z = [&set](std::size_t i) { return EndOf(set.P1z, set.P2z, i); };
+    std::size_t missing = 0;
+    for (std::size_t i = 0; i < ends; ++i) missing += IsMissing(x(i));
+    if (missing == 0) {
+        build(ends, x, z);
+    } else {
+        std::vector<double> px, pz;
+        px.reserve(ends - missing);
+        pz.reserve(ends - missing);
+        for (std::size_t i = 0; i < ends; ++i)
+            if (!IsMissing(x(i))) {
+                px.push_back(x(i));
+                pz.push_back(z(i));
+            }
+        build(px.size(), [&px](std::size_t i) { return px[i]; }, [&pz](std::size_t i) { return pz[i]; });
     }
-    StableSortBy(s.Electrodes, [](const TElectrode& a, const TElectrode& b) {
-        return a.zraw < b.zraw || (a.zraw == b.zraw && a.x < b.x);
-    });
+    if (!ordered) {
+        StableSortBy(s.Electrodes, less);
+        for (std::size_t i = 0; i < xs.size(); ++i) xs[i] = s.Electrodes.data()[i].x;
+    }
+    return xs;
 }
 
-void FindScaleLength(TSurveyState& s)
+// The typical electrode spacing from the x values of the electrode records, in their order.
+void FindScaleLength(TSurveyState& s, std::vector<double> x)
 {
-    std::vector<double> x;
-    x.reserve(s.Electrodes.size());
-    for (const TElectrode& e : s.Electrodes) x.push_back(e.x);
-    const arofdoubleM w = DistinctSorted(x);
+    arofdoubleM w = DistinctSorted(x.size(), [&x](std::size_t i) { return x[i]; });
+    x = {};
     if (w.Length() < 2) {
         s.ScaleLength = MissingValue; // no spacing: the survey cannot be discretised
         return;
     }
-    arofdoubleM gaps;
-    for (int i = 0; i + 1 < w.Length(); ++i) gaps.push_back(w[i + 1] - w[i]);
-    s.ScaleLength = RobustMean(gaps);
+    for (int i = 0; i + 1 < w.Length(); ++i) w[i] = w[i + 1] - w[i]; // the gaps, in place
+    w.SetLength(w.size() - 1);
+    s.ScaleLength = RobustMean(w);
 }
 
-void BuildDataSet(TSurveyState& s, const std::vector<bool>& observedPresent)
+// The electrode records of both ends of every measurement; the data set becomes the survey's one set.
+void BuildDataSet(TSurveyState& s, osource set)
 {
     TElectrodeIndex index(s.Electrodes);
-    const std::size_t n = s.SurveyRows.size();
-    osource set;
-    for (arofdoubleM* a : {&set.P1x, &set.P2x, &set.P1y, &set.P2y, &set.P1z, &set.P2z, &set.Observed, &set.Weight,
-                           &set.Calculated})
-        a->Reserve(n);
-    set.ObservedPresent.Reserve(n);
+    const std::size_t n = set.P1x.size();
     set.P1.Reserve(n);
     set.P2.Reserve(n);
-    for (std::size_t k = 0; k < s.SurveyRows.size(); ++k) {
-        const TMeasurementRow& row = s.SurveyRows[k];
-        set.P1x.push_back(row[mcP1x]);
-        set.P2x.push_back(row[mcP2x]);
-        set.P1y.push_back(row[mcP1y]);
-        set.P2y.push_back(row[mcP2y]);
-        set.P1z.push_back(row[mcP1z]);
-        set.P2z.push_back(row[mcP2z]);
-        set.Observed.push_back(row[mcDU]);
-        set.Weight.push_back(row[mcWeight]);
-        set.Calculated.push_back(0.0);
-        set.ObservedPresent.push_back(observedPresent[k]);
-        set.P1.push_back(index.Find(row[mcP1x], row[mcP1z]));
-        set.P2.push_back(index.Find(row[mcP2x], row[mcP2z]));
+    for (std::size_t k = 0; k < n; ++k) {
+        set.P1.push_back(index.Find(set.P1x.data()[k], set.P1z.data()[k]));
+        set.P2.push_back(index.Find(set.P2x.data()[k], set.P2z.data()[k]));
     }
     s.DataSets.clear();
     s.DataSets.push_back(std::move(set));
@@ -436,14 +521,11 @@ TPrepareResult PrepareSurvey(TSurveyState& s, double modelBottom)
         result.Message = DataFileError;
         return result;
     }
-    SortRows(s);
-    const std::vector<bool> observedPresent = ObservedFlags(s);
-    FillGaps(s);
+    osource set = SortAndFillRows(s);
+    s.ElectrodePositions = DistinctPositions(set);
     ExtendNodes(s);
-    BuildElectrodes(s);
-    s.ElectrodePositions = DistinctRowPositions(s);
-    FindScaleLength(s);
-    BuildDataSet(s, observedPresent);
+    FindScaleLength(s, BuildElectrodes(s, set));
+    BuildDataSet(s, std::move(set));
     ApplySetupDefaults(s);
     return result;
 }

@@ -6,29 +6,49 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/TextFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
 
 namespace {
 
-// The lines of the text, read one after the other.
+// The lines of the text (LF or CR LF, as SplitTextLines makes them), read one after the other as views
+// into it: a long survey is not copied line by line before it is read.
 class TLineCursor {
 public:
-    explicit TLineCursor(std::string_view text) : FLines(SplitTextLines(text)) {}
-    bool Next(std::string& line)
+    explicit TLineCursor(std::string_view text) : FText(text) {}
+    bool Next(std::string_view& line)
     {
-        if (FNext >= FLines.size()) return false;
-        line = std::move(FLines[FNext++]);
+        if (FNext >= FText.size()) return false;
+        std::size_t end = FText.find('\n', FNext);
+        const std::size_t next = end == std::string_view::npos ? FText.size() : end + 1;
+        if (end == std::string_view::npos) end = FText.size();
+        else if (end > FNext && FText[end - 1] == '\r') --end;
+        line = FText.substr(FNext, end - FNext);
+        FNext = next;
         return true;
+    }
+    // At least the number of lines left.
+    std::size_t LinesLeftAtMost() const
+    {
+        const std::string_view rest = FText.substr(FNext);
+        return static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1;
     }
 
 private:
-    std::vector<std::string> FLines;
+    std::string_view FText;
     std::size_t FNext = 0;
 };
 
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+// Contains on the lower-cased text, without making it: `part` is lower case.
+bool ContainsLower(std::string_view text, std::string_view part)
+{
+    return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                       [](char a, char b) { return LoCaseChar(a) == b; }) != text.end();
+}
 
 // Role columns of the header, in the order of the row columns they fill (mcP1x .. mcWeight).
 struct THeader {
@@ -62,7 +82,7 @@ bool HasRequiredRoles(const THeader& h)
     return h.Column[mcP1x] >= 0 && h.Column[mcP2x] >= 0 && h.Column[mcDU] >= 0;
 }
 
-TMeasurementRow MakeRow(const THeader& h, const arofstrM& tokens)
+TMeasurementRow MakeRow(const THeader& h, const std::vector<std::string_view>& tokens)
 {
     TMeasurementRow row(MeasurementRowLength);
     FillDoubles(row, MissingValue);
@@ -75,28 +95,40 @@ TMeasurementRow MakeRow(const THeader& h, const arofstrM& tokens)
     return row;
 }
 
-bool EndsDataSection(const std::string& low)
+// Every word that ends a section holds an "o": a line of numbers is passed over at one look.
+bool MayEndSection(std::string_view line)
 {
-    return Contains(low, "topo") || Contains(low, "model") || Contains(low, "start_config");
+    return std::any_of(line.begin(), line.end(), [](char c) { return (c | 0x20) == 'o'; });
 }
 
-bool EndsTopoSection(const std::string& low) { return Contains(low, "model") || Contains(low, "start_config"); }
+bool EndsDataSection(std::string_view line)
+{
+    return MayEndSection(line)
+           && (ContainsLower(line, "topo") || ContainsLower(line, "model") || ContainsLower(line, "start_config"));
+}
+
+bool EndsTopoSection(std::string_view line)
+{
+    return MayEndSection(line) && (ContainsLower(line, "model") || ContainsLower(line, "start_config"));
+}
 
 // Measurement and "***" lines up to a line that names "topo", "model" or "start_config"; returns that
 // line lower-cased, or "" at the end of the text.
 std::string ReadDataSection(TSurveyState& s, TLineCursor& lines, const THeader& h)
 {
-    std::string line;
+    s.SurveyRows.Reserve(lines.LinesLeftAtMost());
+    std::vector<std::string_view> tokens;
+    std::string_view line;
     while (lines.Next(line)) {
         if (Contains(line, "***")) {
             const arofdoubleM numbers = SplitToDoubles(line);
             if (!numbers.empty()) s.StarValues.push_back(numbers[0]);
         } else {
-            const arofstrM tokens = SplitToStrings(line);
-            if (tokens.Length() >= h.Roles && tokens.Length() > h.LastColumn) s.SurveyRows.push_back(MakeRow(h, tokens));
+            SplitToViews(line, tokens);
+            const int count = static_cast<int>(tokens.size());
+            if (count >= h.Roles && count > h.LastColumn) s.SurveyRows.push_back(MakeRow(h, tokens));
         }
-        std::string low = LowerCase(line);
-        if (EndsDataSection(low)) return low;
+        if (EndsDataSection(line)) return LowerCase(line);
     }
     return {};
 }
@@ -104,8 +136,8 @@ std::string ReadDataSection(TSurveyState& s, TLineCursor& lines, const THeader& 
 // The "topo" section after its first line `topoLine`; returns the line that ended it, lower-cased.
 std::string ReadTopoSection(TSurveyState& s, TLineCursor& lines, const std::string& topoLine)
 {
-    std::string markers = topoLine;
-    std::string line;
+    std::string_view markers = topoLine;
+    std::string_view line;
     if (Contains(topoLine, "#") && lines.Next(line)) {
         const arofdoubleM reference = SplitToDoubles(line);
         if (reference.Length() >= 2) s.TopoReference = {reference[0], reference[1]};
@@ -115,8 +147,7 @@ std::string ReadTopoSection(TSurveyState& s, TLineCursor& lines, const std::stri
     while (lines.Next(line)) {
         const arofdoubleM point = SplitToDoubles(line);
         if (point.Length() >= 2) s.Topography.push_back({point[0], point[1]});
-        std::string low = LowerCase(line);
-        if (EndsTopoSection(low)) return low;
+        if (EndsTopoSection(line)) return LowerCase(line);
     }
     return {};
 }
@@ -133,7 +164,7 @@ int SourceKind(double v)
 // block ignored; a block cut short keeps what was read.
 void ReadStartConfig(TSurveyState& s, TLineCursor& lines)
 {
-    std::string line;
+    std::string_view line;
     if (!lines.Next(line)) return;
     const arofdoubleM p = SplitToDoubles(line);
     const bool valid = p.Length() >= 4 && SourceKind(p[3]) >= 0;
@@ -194,7 +225,7 @@ int ReadSurveyText(TSurveyState& s, std::string_view text, const std::string& pa
     s.StartResistivity = 100.0;
     s.P1yColumn = s.P2yColumn = s.P1zColumn = s.P2zColumn = -1;
     TLineCursor lines(text);
-    std::string line;
+    std::string_view line;
     arofstrM tokens;
     while (lines.Next(line)) {
         tokens = SplitToStrings(line);

@@ -93,6 +93,54 @@ TEST(RobustMean, EqualsThePlainPassesOnRandomSets)
         EXPECT_EQ(RobustMean(values), RobustMeanByPasses(values))
             << ::testing::PrintToString(std::vector<double>(values.begin(), values.end()));
     }
+    // Long sets, sorted by the values' bits: ties, both zeros and negative values among them.
+    for (int set = 0; set < 10; ++set) {
+        arofdoubleM values;
+        const int size = 256 + static_cast<int>(next(300));
+        for (int i = 0; i < size; ++i) {
+            if (next(10) == 0) {
+                values.push_back(M);
+            } else if (set % 2 == 0) {
+                const double v = static_cast<double>(next(9)) * 0.5 - 2.0;
+                values.push_back(v == 0.0 && next(2) == 0 ? -0.0 : v);
+            } else {
+                values.push_back((static_cast<double>(next(1u << 20)) / 997.0 - 300.0) * (next(10) == 0 ? 40.0 : 1.0));
+            }
+        }
+        EXPECT_EQ(RobustMean(values), RobustMeanByPasses(values)) << "long set " << set;
+    }
+}
+
+TEST(RobustMean, SortByValueThenIndexGivesTheOrderOfTheLibrarySort)
+{
+    std::uint32_t seed = 77;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int size : {0, 1, 2, 255, 256, 257, 3000}) {
+        for (int kind = 0; kind < 4; ++kind) {
+            std::vector<std::pair<double, int>> order;
+            for (int i = 0; i < size; ++i) {
+                double v = 0.0;
+                if (kind == 0) v = static_cast<double>(next(5)) - 2.0; // ties everywhere, zero the middle
+                else if (kind == 1) v = (static_cast<double>(next(1u << 24)) - 8e6) * std::ldexp(1.0, static_cast<int>(next(200)) - 100);
+                else if (kind == 2) v = 5.0 + std::ldexp(static_cast<double>(next(1u << 22)), -50); // low bits only
+                else v = (static_cast<double>(next(1u << 24)) * 16777216.0 + next(1u << 24)) / 997.0; // every bit
+                if (v == 0.0 && next(2) == 0) v = -0.0;
+                order.push_back({v, i});
+            }
+            for (int i = size - 1; i > 0; --i) std::swap(order[i], order[next(static_cast<std::uint32_t>(i) + 1)]);
+            std::vector<std::pair<double, int>> expected = order;
+            std::sort(expected.begin(), expected.end());
+            SortByValueThenIndex(order);
+            ASSERT_EQ(order.size(), expected.size());
+            for (std::size_t i = 0; i < order.size(); ++i) {
+                ASSERT_EQ(order[i].second, expected[i].second) << "size " << size << " kind " << kind << " at " << i;
+                ASSERT_EQ(std::signbit(order[i].first), std::signbit(expected[i].first));
+            }
+        }
+    }
 }
 
 TEST(ExtremesByMode, ModesAndFallbacks)

@@ -110,9 +110,11 @@ TEST(SurveyPrepare, ElectrodesPositionsSpacingAndDataSet)
 
 TEST(SurveyPrepare, LongRandomSurveysMatchThePlainLookupsAndSort)
 {
-    // Positions on a coarse grid, some a hair apart, at two depths, in random order, some missing: the
-    // rows end sorted by P1's depth then x with ties in file order, and every reading's electrode is the
-    // first record near its position, as the plain scan finds it.
+    // Positions on a coarse grid, some a hair apart, at two depths, in random order, some missing, a few
+    // without a depth (sorted last, as read, then filled with 0) or a dU: the rows end sorted by P1's depth
+    // then x with ties in file order, the data set holds their columns in that order with the dU flags
+    // they were read with, and every reading's electrode is the first record near its position, as the
+    // plain scan finds it. Every other survey comes in order already.
     std::uint32_t seed = 99;
     const auto next = [&seed](std::uint32_t n) {
         seed = seed * 1664525u + 1013904223u;
@@ -121,16 +123,29 @@ TEST(SurveyPrepare, LongRandomSurveysMatchThePlainLookupsAndSort)
     const auto position = [&] { return next(40) * 2.5 + (next(3) == 0 ? 4e-6 : 0.0); };
     for (int survey = 0; survey < 20; ++survey) {
         TSurveyState s;
-        for (int k = 0; k < 300; ++k)
-            s.SurveyRows.push_back(MakeRow(next(15) == 0 ? M : position(), position(), k, next(4) == 0 ? 1.0 : 0.0,
-                                           next(5) == 0 ? 2.0 : 0.0));
-        std::vector<TMeasurementRow> expected(s.SurveyRows.begin(), s.SurveyRows.end());
-        std::stable_sort(expected.begin(), expected.end(), [](const TMeasurementRow& a, const TMeasurementRow& b) {
+        for (int k = 0; k < 300; ++k) {
+            const double depth = next(12) == 0 ? M : next(4) == 0 ? 1.0 : 0.0;
+            s.SurveyRows.push_back(MakeRow(next(15) == 0 ? M : position(), position(), next(6) == 0 ? M : k, depth,
+                                           next(5) == 0 ? 2.0 : 0.0, k + 1)); // the weight names the row
+        }
+        const auto byDepthThenX = [](const TMeasurementRow& a, const TMeasurementRow& b) {
             return a[4] < b[4] || (a[4] == b[4] && a[0] < b[0]);
-        });
+        };
+        std::vector<TMeasurementRow> expected(s.SurveyRows.begin(), s.SurveyRows.end());
+        std::stable_sort(expected.begin(), expected.end(), byDepthThenX);
+        if (survey % 2 == 1)
+            for (std::size_t k = 0; k < expected.size(); ++k) s.SurveyRows[k] = expected[k];
         ASSERT_TRUE(PrepareSurvey(s, 100).Accepted);
-        for (std::size_t k = 0; k < expected.size(); ++k) EXPECT_EQ(s.SurveyRows[k][6], expected[k][6]) << k;
         const osource& d = s.DataSets[0];
+        for (std::size_t k = 0; k < expected.size(); ++k) {
+            const TMeasurementRow& row = s.SurveyRows[k];
+            ASSERT_EQ(row[mcWeight], expected[k][mcWeight]) << survey << " row " << k;
+            EXPECT_EQ(row[mcP1z], expected[k][mcP1z] == M ? 0.0 : expected[k][mcP1z]);
+            EXPECT_EQ(d.ObservedPresent[k], expected[k][mcDU] != M);
+            const double* columns[] = {&d.P1x[k], &d.P2x[k], &d.P1y[k], &d.P2y[k],
+                                       &d.P1z[k], &d.P2z[k], &d.Observed[k], &d.Weight[k]};
+            for (int c = mcP1x; c <= mcWeight; ++c) EXPECT_EQ(*columns[c], row[c]) << survey << " row " << k;
+        }
         for (int k = 0; k < d.P1.Length(); ++k) {
             EXPECT_EQ(d.P1[k], FindElectrode(s.Electrodes, d.P1x[k], d.P1z[k], 1e-5)) << survey << " row " << k;
             EXPECT_EQ(d.P2[k], FindElectrode(s.Electrodes, d.P2x[k], d.P2z[k], 1e-5)) << survey << " row " << k;
