@@ -136,6 +136,11 @@ public:
         Refill();
     }
 
+    void RefreshStates()
+    {
+        if (FMenu && FItem && SameEntries(*FMenu, *FItem)) UpdateStates(*FMenu, *FItem);
+    }
+
 private:
     void Refill()
     {
@@ -166,11 +171,12 @@ private:
             case TEntryKind::Separator: action = menu.addSeparator(); break;
             case TEntryKind::Plain:
                 action = menu.addAction(QString());
-                // The entry's own check toggle is undone unless the click changed the item's.
+                // The entry's own check toggle is undone unless the click changed the item's. The menu
+                // is still running its entry here: states only, a rebuild waits for the loop.
                 connect(action, &QAction::triggered, this, [this, sub] {
                     const QPointer<TMenuBinding> self(this);
                     ClickMenuItem(*sub);
-                    if (self) Follow();
+                    if (self) RefreshStates();
                 });
                 break;
             }
