@@ -170,28 +170,20 @@ void FactorPanel(double* P, int m, int ncols, int nrefl, double* d, double* c, c
     }
 }
 
-// T of the compact form: H_0 H_1 ... H_(jb-1) = I - V T V^T with H_p = I - v_p v_p^T / c_p.
-std::vector<double> CompactFactor(const double* P, int m, int jb, const double* c, const TQRKernels& K)
+// x := H_(kb+jb-1) ... H_kb x for the reflections kb .. kb + jb - 1 of a factored column-major block P (m
+// rows from row kb, reflection kb + q in column q), each as QRSolve applies it: its sum over the rows from
+// its own down, then the update. x has kb + m elements.
+void ApplyPanelReflections(const double* P, int m, int kb, int jb, const double* c, double* x)
 {
-    std::vector<double> T(static_cast<std::size_t>(jb) * jb, 0.0);
-    std::vector<double> z(jb);
-    for (int p = 0; p < jb; ++p) {
-        const double tau = c[p] == 0.0 ? 0.0 : 1.0 / c[p];
-        const double* vp = P + static_cast<std::size_t>(p) * m;
-        int q = 0;
-        for (; q + 1 < p; q += 2) {
-            const double* one = P + static_cast<std::size_t>(q) * m + p;
-            K.Dot2(vp + p, one, one + m, m - p, &z[q], &z[q + 1]);
-        }
-        if (q < p) z[q] = K.Dot(P + static_cast<std::size_t>(q) * m + p, vp + p, m - p);
-        for (int q = 0; q < p; ++q) {
-            double s = 0.0;
-            for (int r = q; r < p; ++r) s += T[static_cast<std::size_t>(q) * jb + r] * z[r];
-            T[static_cast<std::size_t>(q) * jb + p] = -tau * s;
-        }
-        T[static_cast<std::size_t>(p) * jb + p] = tau;
+    for (int q = 0; q < jb; ++q) {
+        const int j = kb + q;
+        const double* v = P + static_cast<std::size_t>(q) * m - kb; // v[i] for kb + q <= i < kb + m
+        double s = 0.0;
+        for (int i = j; i < kb + m; ++i) s += v[i] * x[i];
+        const double tau = s / c[j];
+        x[j] -= tau * v[j];
+        for (int i = j + 1; i < kb + m; ++i) x[i] -= tau * v[i];
     }
-    return T;
 }
 
 // Copies rows row0.. of columns col0..col0+ncols-1 of A into the column-major block P, or back.
@@ -282,48 +274,59 @@ private:
 thread_local TLargeBuffer<double> TPanelMatrix::FBuffer;
 
 // A factored panel of the blocked decomposition: its reflections in column-major form (P), the T of
-// their compact form, and V, the row-major padded copy the trailing-update kernels read.
+// their compact form, and V, the row-major padded copy the trailing-update kernels read; Z holds the
+// products of the reflections that T is made from.
 struct TPanel {
     int Start = 0; // first row and column
     int Rows = 0;  // m, down to the last row
     int Width = 0; // jb, the reflections it holds
-    std::vector<double> P, T, V;
+    std::vector<double> P, T, V, Z;
 };
 
-// Factors the jb columns from column (and row) kb, which every earlier panel has updated: the
-// reflections go back into M, d and c, and `panel` holds what the trailing update needs.
-void FactorPanelAt(const TPanelMatrix& M, int kb, int jb, double* d, double* c, const TQRKernels& K, TPanel& panel)
+// Sizes `panel` for the jb columns from column (and row) kb of a matrix of order n.
+void LayOutPanel(TPanel& panel, int kb, int jb, int n)
 {
-    const int m = M.Order() - kb;
-    const int mPad = RoundUp(m, QRPad);
-    const int jbPad = RoundUp(jb, QRPad);
+    const int m = n - kb;
     panel.Start = kb;
     panel.Rows = m;
     panel.Width = jb;
     panel.P.resize(static_cast<std::size_t>(m) * jb);
-    panel.V.resize(static_cast<std::size_t>(mPad) * jbPad);
-    double* P = panel.P.data();
-    double* V = panel.V.data();
-    // Element (kb + i, kb + q) of M is at column[q] + i QRPanelWidth. The copies between M's column panels
-    // and the column-major P go by tiles of a few rows, so that both sides stay in a few cache lines.
-    constexpr int TileRows = 8;
-    double* column[PanelColumns];
-    for (int q = 0; q < jb; ++q) column[q] = M.Element(kb, kb + q);
+    panel.V.resize(static_cast<std::size_t>(RoundUp(m, QRPad)) * RoundUp(jb, QRPad));
+    panel.Z.resize(static_cast<std::size_t>(jb) * jb);
+    panel.T.resize(static_cast<std::size_t>(jb) * jb);
+}
+
+// The copies between M's column panels and the column-major P go by tiles of a few rows, so that both sides
+// stay in a few cache lines. Element (kb + i, kb + q) of M is at M.Element(kb, kb + q) + i QRPanelWidth.
+constexpr int TileRows = 8;
+
+// Columns q0 .. q1 - 1 of the panel from M into P.
+void GatherPanelColumns(const TPanelMatrix& M, TPanel& panel, int q0, int q1)
+{
+    const int m = panel.Rows, kb = panel.Start;
     for (int i0 = 0; i0 < m; i0 += TileRows) {
         const int rows = std::min(TileRows, m - i0);
-        for (int q = 0; q < jb; ++q) {
-            const double* from = column[q] + static_cast<std::size_t>(i0) * QRPanelWidth;
-            double* to = P + static_cast<std::size_t>(q) * m + i0;
+        for (int q = q0; q < q1; ++q) {
+            const double* from = M.Element(kb, kb + q) + static_cast<std::size_t>(i0) * QRPanelWidth;
+            double* to = panel.P.data() + static_cast<std::size_t>(q) * m + i0;
             for (int t = 0; t < rows; ++t) to[t] = from[t * QRPanelWidth];
         }
     }
-    FactorPanel(P, m, jb, jb, d + kb, c + kb, K);
-    // Back into M, and into V: row i holds v_p[i] for p <= i, zeros elsewhere and in the padding.
-    for (int i0 = 0; i0 < mPad; i0 += TileRows) {
+}
+
+// The factored columns back into M, and into V (row i holds v_p[i] for p <= i, zeros elsewhere and in the
+// padding), for the tiles of rows t0 .. t1 - 1.
+void ScatterPanelTiles(const TPanelMatrix& M, TPanel& panel, int t0, int t1)
+{
+    const int m = panel.Rows, kb = panel.Start, jb = panel.Width;
+    const int mPad = RoundUp(m, QRPad), jbPad = RoundUp(jb, QRPad);
+    const double* P = panel.P.data();
+    double* V = panel.V.data();
+    for (int i0 = t0 * TileRows; i0 < std::min(mPad, t1 * TileRows); i0 += TileRows) {
         const int rows = std::min(TileRows, m - i0);
         for (int q = 0; q < jb; ++q) {
             const double* from = P + static_cast<std::size_t>(q) * m + i0;
-            double* to = column[q] + static_cast<std::size_t>(i0) * QRPanelWidth;
+            double* to = M.Element(kb, kb + q) + static_cast<std::size_t>(i0) * QRPanelWidth;
             double* v = V + static_cast<std::size_t>(i0) * jbPad + q;
             for (int t = 0; t < rows; ++t) {
                 to[t * QRPanelWidth] = from[t];
@@ -335,7 +338,170 @@ void FactorPanelAt(const TPanelMatrix& M, int kb, int jb, double* d, double* c, 
             for (int t = 0; t < std::min(TileRows, mPad - i0); ++t)
                 V[static_cast<std::size_t>(i0 + t) * jbPad + q] = 0.0;
     }
-    panel.T = CompactFactor(P, m, jb, c + kb, K);
+}
+
+// Reflection p from column p of the column-major block P (m rows), which every earlier reflection has
+// reached: the column becomes v_p, c[p] and d[p] are set. False for a column of zeros, which takes none.
+bool MakeReflection(double* P, int m, int p, double* d, double* c, const TQRKernels& K)
+{
+    double* col = P + static_cast<std::size_t>(p) * m;
+    double scale = 0.0;
+    for (int i = p; i < m; ++i) scale = std::max(scale, std::fabs(col[i]));
+    if (scale == 0.0) {
+        c[p] = 0.0;
+        d[p] = 0.0;
+        return false;
+    }
+    const double inverse = 1.0 / scale;
+    for (int i = p; i < m; ++i) col[i] *= inverse;
+    const double sum = K.Dot(col + p, col + p, m - p);
+    const double sigma = SignTransfer(std::sqrt(sum), col[p]);
+    col[p] += sigma;
+    c[p] = sigma * col[p];
+    d[p] = -scale * sigma;
+    return true;
+}
+
+// Reflection p applied to column q of P, and to columns q and r at once (each as alone).
+void ReflectColumn(double* P, int m, int p, int q, const double* c, const TQRKernels& K)
+{
+    const double* v = P + static_cast<std::size_t>(p) * m + p;
+    double* other = P + static_cast<std::size_t>(q) * m + p;
+    const double tau = K.Dot(v, other, m - p) / c[p];
+    K.Axpy(tau, v, other, m - p);
+}
+
+void ReflectColumns(double* P, int m, int p, int q, int r, const double* c, const TQRKernels& K)
+{
+    const double* v = P + static_cast<std::size_t>(p) * m + p;
+    double* one = P + static_cast<std::size_t>(q) * m + p;
+    double* two = P + static_cast<std::size_t>(r) * m + p;
+    double s1 = 0.0, s2 = 0.0;
+    K.Dot2(v, one, two, m - p, &s1, &s2);
+    K.Axpy2(s1 / c[p], s2 / c[p], v, one, two, m - p);
+}
+
+// The threads that factor a panel together: the tasks that updated its columns and were still running
+// when the last of them ended. Reflection p is made by the member owning column p (p modulo the team's
+// size) and published; every member applies it to its own later columns, the owner of the next column
+// first, so that the next reflection is made while the others still apply this one. Each column thus
+// receives the same operations in the same order as from one thread alone, whatever the team.
+struct TPanelTeam {
+    static constexpr int Closed = 1 << 20;
+    std::atomic<int> Started{0};  // tasks of the panel's columns that have begun
+    std::atomic<int> Finished{0}; // ... and ended their updates
+    std::atomic<int> Waiting{0};  // members waiting to be let in; Closed and above once the team is formed
+    std::atomic<int> Size{0};     // the team's size once formed
+    std::atomic<int> Published{0}; // reflections made so far
+    std::atomic<int> Arrived{0}, Done{0}; // members through the factorization, and through their last share
+    std::atomic<bool> Failed{false}; // a task of the panel's columns raised: nobody waits for the team
+    bool None[PanelColumns] = {}; // reflection p is none (a zero column)
+};
+
+// Waits for an atomic counter of the team to reach `value`.
+void AwaitCount(const std::atomic<int>& counter, int value)
+{
+    for (int round = 0; counter.load(std::memory_order_acquire) < value; ++round) PoolWaitRound(round);
+}
+
+// One member's share of factoring the panel: its columns' reflections, then its share of the copies into
+// M and V and of the products Z; the first member then makes T from them.
+void FactorPanelShare(const TPanelMatrix& M, TPanel& panel, double* d, double* c, const TQRKernels& K,
+                      TPanelTeam& team, int member, int size)
+{
+    const int m = panel.Rows, jb = panel.Width;
+    double* P = panel.P.data();
+    d += panel.Start;
+    c += panel.Start;
+    const auto owner = [size](int q) { return q % size; };
+    if (owner(0) == member) {
+        team.None[0] = !MakeReflection(P, m, 0, d, c, K);
+        team.Published.store(1, std::memory_order_release);
+    }
+    for (int p = 0; p < jb; ++p) {
+        AwaitCount(team.Published, p + 1);
+        const bool reflects = !team.None[p];
+        int first = p + 1; // the first of this member's columns left to reflect
+        if (p + 1 < jb && owner(p + 1) == member) {
+            if (reflects) ReflectColumn(P, m, p, p + 1, c, K);
+            team.None[p + 1] = !MakeReflection(P, m, p + 1, d, c, K);
+            team.Published.store(p + 2, std::memory_order_release);
+            first = p + 2;
+        }
+        if (!reflects) continue;
+        int q = first + (member - owner(first) + size) % size;
+        for (; q + size < jb; q += 2 * size) ReflectColumns(P, m, p, q, q + size, c, K);
+        if (q < jb) ReflectColumn(P, m, p, q, c, K);
+    }
+    team.Arrived.fetch_add(1, std::memory_order_acq_rel);
+    AwaitCount(team.Arrived, size);
+    // Every column is final: the copies by tiles of rows, the products Z by columns of T.
+    const int tiles = (RoundUp(m, QRPad) + TileRows - 1) / TileRows;
+    ScatterPanelTiles(M, panel, tiles * member / size, tiles * (member + 1) / size);
+    for (int p = member; p < jb; p += size) {
+        const double* vp = P + static_cast<std::size_t>(p) * m;
+        double* z = panel.Z.data() + static_cast<std::size_t>(p) * jb;
+        int q = 0;
+        for (; q + 1 < p; q += 2) {
+            const double* one = P + static_cast<std::size_t>(q) * m + p;
+            K.Dot2(vp + p, one, one + m, m - p, &z[q], &z[q + 1]);
+        }
+        if (q < p) z[q] = K.Dot(P + static_cast<std::size_t>(q) * m + p, vp + p, m - p);
+    }
+    team.Done.fetch_add(1, std::memory_order_acq_rel);
+    if (member != 0) return;
+    AwaitCount(team.Done, size);
+    // T of the compact form: H_0 ... H_(jb-1) = I - V T V^T with H_p = I - v_p v_p^T / c_p.
+    std::vector<double>& T = panel.T;
+    std::fill(T.begin(), T.end(), 0.0);
+    for (int p = 0; p < jb; ++p) {
+        const double tau = c[p] == 0.0 ? 0.0 : 1.0 / c[p];
+        const double* z = panel.Z.data() + static_cast<std::size_t>(p) * jb;
+        for (int q = 0; q < p; ++q) {
+            double s = 0.0;
+            for (int r = q; r < p; ++r) s += T[static_cast<std::size_t>(q) * jb + r] * z[r];
+            T[static_cast<std::size_t>(q) * jb + p] = -tau * s;
+        }
+        T[static_cast<std::size_t>(p) * jb + p] = tau;
+    }
+}
+
+// Called by each of the `tasks` tasks that update the panel's columns, after its update and its gather:
+// the last to end leads the team, those still waiting for it join, and the others leave. A task waits only
+// when every task of the panel has begun, so that the last one is sure to come.
+void JoinPanelTeam(const TPanelMatrix& M, TPanel& panel, double* d, double* c, const TQRKernels& K,
+                   TPanelTeam& team, int tasks)
+{
+    if (team.Finished.fetch_add(1, std::memory_order_acq_rel) + 1 == tasks) {
+        const int waiting = team.Waiting.exchange(TPanelTeam::Closed, std::memory_order_acq_rel);
+        team.Size.store(waiting + 1, std::memory_order_release);
+        FactorPanelShare(M, panel, d, c, K, team, 0, waiting + 1);
+        return;
+    }
+    if (team.Started.load(std::memory_order_acquire) < tasks) return;
+    const int ticket = team.Waiting.fetch_add(1, std::memory_order_acq_rel);
+    if (ticket >= TPanelTeam::Closed) return;
+    for (int round = 0; team.Size.load(std::memory_order_acquire) == 0; ++round) {
+        if (team.Failed.load(std::memory_order_acquire)) return;
+        PoolWaitRound(round);
+    }
+    FactorPanelShare(M, panel, d, c, K, team, ticket + 1, team.Size.load(std::memory_order_acquire));
+}
+
+// One task of a panel's columns: `work` (its update and its gather), then the team. A task that raises lets
+// the waiting ones go, and the exception reaches the pool's caller.
+template <class F>
+void PanelColumnsTask(const TPanelMatrix& M, TPanel& panel, double* d, double* c, const TQRKernels& K,
+                      TPanelTeam& team, int tasks, F&& work)
+{
+    team.Started.fetch_add(1, std::memory_order_acq_rel);
+    try {
+        work();
+    } catch (...) {
+        team.Failed.store(true, std::memory_order_release);
+        throw;
+    }
+    JoinPanelTeam(M, panel, d, c, K, team, tasks);
 }
 
 // W := T^T W, row p of W (stride ldw) becoming sum over q <= p of T[q][p] W[q], the rows taken from the
@@ -408,8 +574,10 @@ void UpdateColumns(const TPanelMatrix& M, const TPanel& panel, int j0, int j1, c
 // update is split by column blocks over the worker pool. The next panel's own columns come first, a
 // column panel per task, and the task that finishes the last of them factors the next panel at once,
 // while the other tasks still update the columns right of it. Every column receives the same operations
-// in the same order as in a plain loop over the steps.
-void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K)
+// in the same order as in a plain loop over the steps. With a right-hand side x, one more task of each
+// step applies the step's reflections to it, after the earlier steps' (a serial chain of sums that would
+// otherwise wait for the whole decomposition).
+void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K, double* x)
 {
     const int n = A.Rows();
     const TPanelMatrix M(A);
@@ -417,7 +585,17 @@ void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K
     thread_local TPanel panels[2];
     TPanel& current = panels[0];
     TPanel& next = panels[1];
-    FactorPanelAt(M, 0, std::min(PanelColumns, n - 1), d, c, K, current);
+    {
+        const int width = std::min(PanelColumns, n - 1);
+        const int tasks = (width + QRPanelWidth - 1) / QRPanelWidth;
+        LayOutPanel(current, 0, width, n);
+        TPanelTeam team;
+        WorkerPool().ParallelFor(tasks, [&](int task) {
+            const int q0 = task * QRPanelWidth;
+            PanelColumnsTask(M, current, d, c, K, team, tasks,
+                             [&] { GatherPanelColumns(M, current, q0, std::min(width, q0 + QRPanelWidth)); });
+        });
+    }
     for (;;) {
         const int nextStart = current.Start + current.Width;
         if (nextStart >= n - 1) {
@@ -430,20 +608,27 @@ void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K
         const int headEnd = restStart % QRPanelWidth == 0 ? restStart : n;
         const int heads = (headEnd - nextStart + QRPanelWidth - 1) / QRPanelWidth;
         const int restBlocks = (n - headEnd + UpdateBlockColumns - 1) / UpdateBlockColumns;
-        std::atomic<int> headsDone{0};
-        WorkerPool().ParallelFor(heads + restBlocks, [&](int task) {
-            if (task < heads) {
+        const int solveTask = x ? heads : -1; // after the heads, which lead to the next panel
+        LayOutPanel(next, nextStart, nextWidth, n);
+        TPanelTeam team;
+        WorkerPool().ParallelFor(heads + restBlocks + (x ? 1 : 0), [&](int task) {
+            if (task == solveTask) {
+                ApplyPanelReflections(current.P.data(), current.Rows, current.Start, current.Width, c, x);
+            } else if (task < heads) {
                 const int j0 = nextStart + task * QRPanelWidth;
-                UpdateColumns(M, current, j0, std::min(headEnd, j0 + QRPanelWidth), K);
-                if (headsDone.fetch_add(1, std::memory_order_acq_rel) == heads - 1)
-                    FactorPanelAt(M, nextStart, nextWidth, d, c, K, next);
+                const int j1 = std::min(headEnd, j0 + QRPanelWidth);
+                PanelColumnsTask(M, next, d, c, K, team, heads, [&] {
+                    UpdateColumns(M, current, j0, j1, K);
+                    if (j0 < restStart) GatherPanelColumns(M, next, j0 - nextStart, std::min(j1, restStart) - nextStart);
+                });
             } else {
-                const int j0 = headEnd + (task - heads) * UpdateBlockColumns;
+                const int j0 = headEnd + (task - heads - (x ? 1 : 0)) * UpdateBlockColumns;
                 UpdateColumns(M, current, j0, std::min(n, j0 + UpdateBlockColumns), K);
             }
         });
         std::swap(current, next);
     }
+    if (x) ApplyPanelReflections(current.P.data(), current.Rows, current.Start, current.Width, c, x);
     M.StoreInto(A);
 }
 
@@ -451,24 +636,41 @@ void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K
 
 const char* QRKernelName() { return ActiveKernels().Name; }
 
-void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c) { QRDecomposeUsing(ActiveKernels(), A, d, c); }
+namespace {
 
-void QRDecomposeUsing(const TQRKernels& K, TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c)
+void DecomposeUsing(const TQRKernels& K, TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c, arofdoubleM* b)
 {
     const int n = SquareOrder(A);
+    if (b) CheckVector(*b, n);
     d.SetLength(n);
     c.SetLength(n);
     if (n == 0) return;
+    double* x = b ? b->data() : nullptr;
     if (n <= 2 * PanelColumns) {
         // Small systems: the whole matrix is one panel.
         std::vector<double> P;
         GatherPanel(A, 0, 0, n, P);
         FactorPanel(P.data(), n, n, n - 1, d.data(), c.data(), K);
         ScatterPanel(A, 0, 0, n, P);
+        if (x) ApplyPanelReflections(P.data(), n, 0, n - 1, c.data(), x);
     } else {
-        DecomposeBlocked(A, d.data(), c.data(), K);
+        DecomposeBlocked(A, d.data(), c.data(), K, x);
     }
     d[n - 1] = A(n - 1, n - 1);
+}
+
+} // namespace
+
+void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c) { DecomposeUsing(ActiveKernels(), A, d, c, nullptr); }
+
+void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c, arofdoubleM& b)
+{
+    DecomposeUsing(ActiveKernels(), A, d, c, &b);
+}
+
+void QRDecomposeUsing(const TQRKernels& K, TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c)
+{
+    DecomposeUsing(K, A, d, c, nullptr);
 }
 
 void QRDecomposeReference(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c)

@@ -127,6 +127,11 @@ void AddToDiagonal(TDenseMatrix& matrix, const arofdoubleM& vector);
 // run on the worker pool by column blocks, each column computed alone, so the result is the same bit
 // for bit whatever the thread count.
 void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c);
+// The same, also turning b into Q^T b as QRSolve's reflections do, bit for bit: b is then solved by
+// QRBackSubstitute. Each step's reflections are applied to b while the later columns are updated, so the
+// serial part of a solve runs beside the decomposition instead of after it. ERangeError when b is shorter
+// than the order.
+void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c, arofdoubleM& b);
 
 // The same decomposition by the plain loops, column by column down the rows. Kept as the reference that
 // the blocked version is checked and measured against.

@@ -108,12 +108,12 @@ void Call(const std::function<void()>& f)
     if (f) f();
 }
 
-// The boundary values and the electrode potentials on the decomposed matrix; whether all are finite.
+// The boundary values and the electrode potentials on the decomposed matrix, whose decomposition has
+// turned the right-hand side in Solution already; whether all are finite.
 bool SolveBoundaryAndElectrodes(TSolverState& s)
 {
     TPhaseTimer timer(s, &TSolverTimings::ForwardSolve);
-    SourceNodePotentials(s, s.Solution);
-    QRSolve(s.SystemMatrix, s.HouseholderVectors, s.HouseholderD, s.HouseholderC, s.Solution);
+    QRBackSubstitute(s.SystemMatrix, s.HouseholderD, s.Solution);
     arofdoubleM potentials;
     const arofintM& used = s.UsedElectrodes[0];
     ElectrodePotentials(s, used, s.Solution, potentials);
@@ -335,9 +335,15 @@ bool SolveForward(TSolverState& s, bool WithSensitivities)
     if (!s.SensitivityMode) Call(s.ProgressStep);
 
     {
+        // The boundary values' right-hand side goes through the decomposition, which applies its
+        // reflections on the way; only the sensitivities' solves read the reflections packed.
         TPhaseTimer timer(s, &TSolverTimings::Factorisation);
-        QRDecompose(s.SystemMatrix, s.HouseholderD, s.HouseholderC);
-        s.HouseholderVectors.Build(s.SystemMatrix);
+        SourceNodePotentials(s, s.Solution);
+        QRDecompose(s.SystemMatrix, s.HouseholderD, s.HouseholderC, s.Solution);
+        if (WithSensitivities)
+            s.HouseholderVectors.Build(s.SystemMatrix);
+        else
+            s.HouseholderVectors = TQRReflections();
     }
     const bool finite = SolveBoundaryAndElectrodes(s);
     if (WithSensitivities) {

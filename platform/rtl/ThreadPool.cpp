@@ -189,6 +189,8 @@ void TThreadPool::ParallelFor(int count, const std::function<void(int)>& task)
     if (job.Error) std::rethrow_exception(job.Error);
 }
 
+void PoolWaitRound(int round) { CpuRelax(round); }
+
 TThreadPool& WorkerPool()
 {
     TPoolHolder& h = Holder();

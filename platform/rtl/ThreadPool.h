@@ -54,6 +54,10 @@ private:
     bool FStopping = false;
 };
 
+// One round of a short wait for work that another running task of the pool is about to finish: a pause,
+// and now and then the processor offered to other threads (where there are more threads than cores).
+void PoolWaitRound(int round);
+
 // The process's pool.
 TThreadPool& WorkerPool();
 

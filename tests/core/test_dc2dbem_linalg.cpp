@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -133,6 +134,34 @@ TEST(QRSolve, SolvesAndManyRightHandSidesMatchSeparateSolves)
             }
         }
     }
+}
+
+TEST(QRDecompose, RightHandSideTurnedOnTheWayGivesTheSolveBitForBit)
+{
+    // The decomposition that applies its reflections to b as it goes, then the back substitution, gives
+    // the same bits as decomposing and then solving, for one panel and for the blocked steps alike.
+    for (int n : kSizes) {
+        SCOPED_TRACE(n);
+        const TDenseMatrix A0 = RandomMatrix(n, 11 * n, 2.0);
+        std::mt19937 gen(n);
+        std::uniform_real_distribution<double> dist(-5.0, 5.0);
+        arofdoubleM b0(n);
+        for (int i = 0; i < n; ++i) b0[i] = dist(gen);
+
+        TDenseMatrix A1 = A0, A2 = A0;
+        arofdoubleM d1, c1, d2, c2, x1 = b0, x2 = b0;
+        QRDecompose(A1, d1, c1);
+        QRSolve(A1, d1, c1, x1);
+        QRDecompose(A2, d2, c2, x2);
+        QRBackSubstitute(A2, d2, x2);
+        EXPECT_EQ(d1, d2);
+        EXPECT_EQ(c1, c2);
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(x1[i]), std::bit_cast<std::uint64_t>(x2[i])) << i;
+    }
+    TDenseMatrix A = RandomMatrix(5, 1);
+    arofdoubleM d, c, shortB(4);
+    EXPECT_THROW(QRDecompose(A, d, c, shortB), ERangeError);
 }
 
 TEST(QRSolve, ReflectionsOfAnotherOrderAreRefused)
