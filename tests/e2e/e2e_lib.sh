@@ -1,7 +1,7 @@
 # What the end-to-end scripts share, sourced after they set `name` (for messages) and `shots`: the
 # programs the run needs, the X server the script runs itself under, a temporary folder removed at the
-# end with the program started from it, the screenshots, waits with limits, and the layout report the
-# program writes (components' screen rectangles and the window's enabled state).
+# end with the program started from it, the screenshots, waits with limits, the layout report the program
+# writes (components' screen rectangles and the window's enabled state), clicks aimed with it and menus.
 
 e2e_needs_tools() {
   local tool
@@ -35,11 +35,12 @@ e2e_cleanup() {
   rm -rf "$work"
 }
 
-# shot <what>: the whole screen into the next numbered picture of the run ($shot_prefix names them).
+# shot <what> [window]: the whole screen, or the one window, into the next numbered picture of the run
+# ($shot_prefix names them); $last is its path.
 shot() {
   step=$((step + 1))
   last="$shots/$(printf '%s_%02d_%s.png' "$shot_prefix" "$step" "$1")"
-  import -window root "$last"
+  import -window "${2:-root}" "$last"
 }
 fail() {
   echo "$name: $*"
@@ -61,25 +62,40 @@ wait_for() {
 }
 entry() { awk -v k="$1" -v n="$2" '$1 == k && $2 == n { print; exit }' "$layout" 2>/dev/null; }
 listed() { [[ -n "$(entry "$1" "$2")" ]]; }
-enabled() { [[ "$(awk '$1 == "window" { print $6; exit }' "$layout" 2>/dev/null)" == 1 ]]; }
-# menu_path <menu> <entry...>: opens a menu of the menu bar, rests the mouse on each entry named but the last
-# (a sub-menu then opens) and clicks the last.
-menu_path() {
+window_field() { awk -v f="$1" '$1 == "window" { print $f; exit }' "$layout" 2>/dev/null; }
+enabled() { [[ "$(window_field 6)" == 1 ]]; }
+# middle <kind> <name>: the middle of a component of the layout report into MX and MY.
+middle() {
   local kind name x y w h rest
-  read -r kind name x y w h rest <<<"$(entry menu "$1")"
-  [[ -n "${h:-}" ]] || fail "the menu $1 is not on the screen"
-  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  read -r kind name x y w h rest <<<"$(entry "$1" "$2")"
+  [[ -n "${h:-}" ]] || fail "$1 $2 is not on the screen"
+  MX=$((x + w / 2)) MY=$((y + h / 2))
+}
+# click <kind> <name>: a click in the middle of a component of the layout report.
+click() {
+  middle "$1" "$2"
+  xdotool mousemove "$MX" "$MY" click 1
+}
+# menu_path <menu> <entry...>: opens a menu of the menu bar, rests the mouse on each entry named but the last
+# (a sub-menu then opens), takes a screenshot and clicks the last.
+menu_path() {
+  click menu "$1"
   shift
   while (($# > 0)); do
     wait_for 10 "the entry $1" listed item "$1"
-    read -r kind name x y w h rest <<<"$(entry item "$1")"
     if (($# > 1)); then
-      xdotool mousemove $((x + w / 2)) $((y + h / 2))
+      middle item "$1"
+      xdotool mousemove "$MX" "$MY"
     else
-      xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+      shot "menu_$1"
+      click item "$1"
     fi
     shift
   done
 }
-# The program's shown windows.
+# The program's shown windows, and a window of that caption (exact; empty when there is none).
 shown_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+window_count_is() { [[ "$(shown_windows)" == "$1" ]]; }
+window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+shown() { [[ -n "$(window_of "$1")" ]]; }
+gone() { [[ -z "$(window_of "$1")" ]]; }

@@ -11,76 +11,20 @@ set -euo pipefail
 
 program=$1 reference=$2 examples=$3 shots=$4
 
-for tool in xvfb-run xauth Xvfb xdotool import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "e2e: the program '$tool' is needed and missing (scripts/deps.sh installs it)"
-    exit 1
-  fi
-done
+name=e2e shot_prefix=e2e
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_needs_tools
+e2e_under_x "$@"
+e2e_begin
 
-if [[ -z "${E2E_INSIDE_X:-}" ]]; then
-  export E2E_INSIDE_X=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-
-work=$(mktemp -d)
-pid=""
-step=0
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 mkdir -p "$work/app" "$work/data" "$work/config" "$work/out" "$shots"
 rm -f "$shots"/e2e_*.png
 cp "$program" "$work/app/vornsp2dp"
 cp "$examples/sample.sp2" "$examples/sample.cfg" "$work/data/"
-layout="$work/layout.txt"
 
-shot() {
-  step=$((step + 1))
-  import -window root "$shots/$(printf 'e2e_%02d_%s.png' "$step" "$1")"
-}
-fail() {
-  echo "e2e: $*"
-  [[ -f "$layout" ]] && { echo "--- layout report"; cat "$layout"; }
-  shot failure || true
-  exit 1
-}
-# wait_for <seconds> <what> <command...>: polls the command every tenth of a second.
-wait_for() {
-  local limit=$1 what=$2
-  shift 2
-  local i
-  for ((i = 0; i < limit * 10; i++)); do
-    if "$@"; then return 0; fi
-    if [[ -n "$pid" ]] && ! kill -0 "$pid" 2>/dev/null; then fail "the program ended while waiting for $what"; fi
-    sleep 0.1
-  done
-  fail "no $what after $limit s"
-}
-entry() { awk -v k="$1" -v n="$2" '$1 == k && $2 == n { print; exit }' "$layout" 2>/dev/null; }
-listed() { [[ -n "$(entry "$1" "$2")" ]]; }
-window_field() { awk -v f="$1" '$1 == "window" { print $f; exit }' "$layout" 2>/dev/null; }
-enabled() { [[ "$(window_field 6)" == 1 ]]; }
 disabled_count() { window_field 7; }
-# click <kind> <name>: the middle of a component of the layout report.
-click() {
-  local kind name x y w h rest
-  read -r kind name x y w h rest <<<"$(entry "$1" "$2")"
-  [[ -n "${h:-}" ]] || fail "$1 $2 is not on the screen"
-  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-}
-windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
-window_count_is() { [[ "$(windows)" == "$1" ]]; }
-named_window() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
-expect_windows() { [[ "$(windows)" == "$1" ]] || fail "$(windows) windows shown where $1 were expected (${2})"; }
-# menu <menu> <item>: opens a menu of the menu bar and clicks one of its entries.
-menu() {
-  click menu "$1"
-  wait_for 10 "the entry $2 of $1" listed item "$2"
-  shot "menu_$2"
-  click item "$2"
+expect_windows() {
+  [[ "$(shown_windows)" == "$1" ]] || fail "$(shown_windows) windows shown where $1 were expected (${2})"
 }
 # node_marks <picture> <colour>: the model view's node marks of that colour in a screenshot, counted as
 # the pixels whose 3 x 3 block is all of it (one per mark).
@@ -116,17 +60,17 @@ sleep 0.5
 shot started
 expect_windows 1 "at start"
 # No curve before a survey is open: the probe below tells a drawn curve from none.
-picture="$shots/$(printf 'e2e_%02d_started.png' "$step")"
+picture=$last
 [[ "$(red_pixels "$picture")" -lt 200 ]] || fail "$(red_pixels "$picture") red pixels in the empty data view"
 
 # File > Open file: the path typed into the dialog, Yes to the configuration.
-menu File1 Openfile1
+menu_path File1 Openfile1
 wait_for 20 "open dialog" window_count_is 2
 sleep 0.5
 shot open_dialog
 xdotool type --delay 10 "$work/data/sample.sp2"
 xdotool key Return
-wait_for 20 "question \"Load project configuration\"" named_window Confirm
+wait_for 20 "question \"Load project configuration\"" shown Confirm
 sleep 0.3
 shot question
 xdotool key Return
@@ -136,7 +80,7 @@ sleep 0.5
 shot opened
 expect_windows 1 "after the open"
 # The sample's model: 19 free nodes (blue) and 23 nodes on the frame (grey) besides its four corners.
-picture="$shots/$(printf 'e2e_%02d_opened.png' "$step")"
+picture=$last
 [[ "$(node_marks "$picture" "#0000FF")" == 19 ]] || fail "$(node_marks "$picture" "#0000FF") blue node marks, not 19"
 [[ "$(node_marks "$picture" "#808080")" == 23 ]] || fail "$(node_marks "$picture" "#808080") grey node marks, not 23"
 # The data view: the calculated curve of the forward run the open made, red and dotted, across the plot (a
@@ -154,7 +98,7 @@ shot inversion
 expect_windows 1 "after the inversion"
 
 # File > Save file: a path typed, the default kind (project data).
-menu File1 Savefile1
+menu_path File1 Savefile1
 wait_for 20 "save dialog" window_count_is 2
 sleep 0.5
 shot save_dialog
@@ -167,7 +111,7 @@ shot saved
 expect_windows 1 "after saving"
 
 # File > Exit.
-menu File1 Exit1
+menu_path File1 Exit1
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 wait_for 20 "the end of the program" ended
 status=0

@@ -20,10 +20,6 @@ rm -f "$shots"/dlg_*.png
 cp "$program" "$work/app/vornsp2dp"
 cp "$examples/sample.sp2" "$examples/sample.cfg" "$work/app/"
 
-# The shown window of that caption (exact), empty when there is none.
-window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-shown() { [[ -n "$(window_of "$1")" ]]; }
-gone() { [[ -z "$(window_of "$1")" ]]; }
 # The pop-up menu that opened last: a window of the program without a caption of its own.
 popup_of() { xdotool search --onlyvisible --pid "$pid" --name '^vornsp2dp$' 2>/dev/null | tail -1; }
 popup_shown() { [[ -n "$(popup_of)" ]]; }
@@ -33,10 +29,7 @@ open() {
   sleep 0.4
 }
 # picture <caption> <name>: a screenshot of the dialog alone.
-picture() {
-  step=$((step + 1))
-  import -window "$(window_of "$1")" "$shots/$(printf 'dlg_%02d_%s.png' "$step" "$2")"
-}
+picture() { shot "$2" "$(window_of "$1")"; }
 # click_in <caption> <x> <y>: a click at a point of the dialog; negative coordinates count from its right
 # or bottom edge.
 click_in() {
@@ -231,17 +224,15 @@ xdotool type "10"
 xdotool key Return
 wait_for 10 "the close of \"Line shift\"" gone "Line shift"
 menu_path File1 Openfile1
-two_windows() { [[ "$(shown_windows)" == 2 ]]; }
-one_window() { [[ "$(shown_windows)" == 1 ]]; }
-wait_for 10 "the open dialog" two_windows
+wait_for 10 "the open dialog" window_count_is 2
 sleep 0.4
 shot open_after_line_shift
 xdotool key Escape
-wait_for 10 "the close of the open dialog" one_window
+wait_for 10 "the close of the open dialog" window_count_is 1
 # And back off: "Reverse line" switched off asks nothing.
 menu_path Options1 Advanced1 Reversepseudosection1
 sleep 0.5
-one_window || fail "a window opened when \"Reverse line\" was switched off"
+window_count_is 1 || fail "a window opened when \"Reverse line\" was switched off"
 
 # The electrode editor from its tool button, a row chosen: its electrodes marked on both views.
 E="Electrode editor"

@@ -20,12 +20,6 @@ cp "$program" "$work/app/vornsp2dp"
 # Without its ".cfg" the sample opens without a question.
 cp "$examples/sample.sp2" "$work/data/"
 
-click() {
-  local kind name x y w h rest
-  read -r kind name x y w h rest <<<"$(entry control "$1")"
-  [[ -n "${h:-}" ]] || fail "$1 is not on the screen"
-  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-}
 # The model view's rectangle on the screen.
 VX=0 VY=0 VW=0 VH=0
 view() { read -r _ _ VX VY VW VH _ <<<"$(entry control PolygonChart1)"; }
@@ -57,7 +51,7 @@ before=$(count "$blue")
 [[ "$before" == 19 ]] || fail "$before blue node marks after the open, not 19"
 
 # "Add polygon": four points in the empty lower left of the section, the last one by the right click.
-click SpeedButton9
+click control SpeedButton9
 sleep 0.3
 points=("22 62" "34 62" "34 80" "22 80")
 for p in "${points[@]:0:3}"; do
@@ -78,7 +72,7 @@ for p in "${points[@]}"; do
 done
 
 # "Move node": the polygon's first node dragged down and right, placed by the right click.
-click SpeedButton20
+click control SpeedButton20
 sleep 0.3
 read -r ax ay <<<"$(at ${points[0]})"
 bx=$((ax - 12)) by=$((ay - 10))
