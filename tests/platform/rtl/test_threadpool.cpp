@@ -152,7 +152,7 @@ TEST(ThreadPool, BlocksDependOnTheCountAlone)
         const std::vector<std::pair<int, int>> expected{{0, 25}, {25, 50}, {50, 75}, {75, 100}, {100, 103}};
         EXPECT_EQ(blocks, expected) << threads << " threads";
     }
-    int calls = 0;
+    std::atomic<int> calls{0}; // the blocks of one run on several threads at once
     ParallelForBlocks(0, 8, [&](int, int) { ++calls; });
     ParallelForBlocks(5, 0, [&](int begin, int end) { calls += end - begin; }); // blocks of one
     EXPECT_EQ(calls, 5);
