@@ -1,6 +1,7 @@
 // The electrode editor's grid as the form builds it (its streamed settings, FillGrid's contents) with a
 // test host handling the six events as the editor does, and helpers that deliver synthetic input and read
-// the window's pixels. Shared by the grid's tests and the screenshot run.
+// the window's pixels; plain editable grids for the clipboard, drop and editor tests. Shared by the grid's
+// tests and the screenshot run.
 #pragma once
 
 #include "grid/ExtGrid.h"
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace gridtest {
@@ -220,6 +222,48 @@ inline void Wheel(QWidget* w, int x, int y, int delta, Qt::KeyboardModifiers mod
     QWheelEvent e(p, w->mapToGlobal(p), QPoint(), QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w, &e);
 }
+
+// A 4 x 6 grid of "col:row" texts whose column 1 edits with the editor type under test (the other columns
+// plain text), Tab moving between cells, its window shown and active and the grid focused.
+struct EditorGridHost {
+    explicit EditorGridHost(TEditorType type) : Type(type), Host(4, 6, 40, 40, 520, 260)
+    {
+        TExtStringGrid& g = G();
+        g.SetDefaultColWidth(110);
+        g.SetDefaultRowHeight(24);
+        g.SetOptions(g.Options() + TGridOptions{goTabs});
+        for (int r = 1; r < 6; ++r)
+            for (int c = 0; c < 4; ++c) g.SetCells(c, r, std::to_string(c) + ":" + std::to_string(r));
+        g.OnGetEditorType = [this](TPersistent*, int c, int, TEditorType& e) {
+            if (c == 1) e = Type;
+        };
+        Host.Window->activateWindow();
+        Application->ProcessMessages();
+        g.SetFocus();
+    }
+    // OnCellValidate records every value as "col,row=value" and refuses Refuse.
+    void RecordValidation()
+    {
+        G().OnCellValidate = [this](TPersistent*, int c, int r, std::string& v, bool& valid) {
+            Validated.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
+            valid = v != Refuse;
+        };
+    }
+    TExtStringGrid& G() { return Host.G(); }
+    // Enter on the grid: the current cell's editor opens.
+    void Open()
+    {
+        Key(G().Widget(), Qt::Key_Return, Qt::NoModifier, "\r");
+        Application->ProcessMessages();
+    }
+    std::pair<int, int> Pos() { return {G().Col(), G().Row()}; }
+
+    TEditorType Type;
+    std::vector<std::string> Validated;
+    std::string Refuse = "refused";
+    // Last, so the grid goes first: its handlers write into the members above it.
+    EditGridHost Host;
+};
 
 inline int Channel(TColor c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
 

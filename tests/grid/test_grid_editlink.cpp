@@ -34,50 +34,12 @@ public:
     void LoadEditorValue(const std::string& v) override { Edit->SetText(v); }
 };
 
-struct LinkHost {
-    explicit LinkHost(TEditorType type)
-    {
-        Application->ProcessMessages();
-        Window = std::make_unique<QWidget>();
-        Window->setGeometry(40, 40, 520, 260);
-        Grid = std::make_unique<TExtStringGrid>(nullptr);
-        TExtStringGrid& g = *Grid;
-        g.SetParentWidget(Window.get());
-        g.SetBounds(0, 0, 520, 260);
-        g.SetColCount(4);
-        g.SetRowCount(6);
-        g.SetDefaultColWidth(110);
-        g.SetDefaultRowHeight(24);
-        g.SetOptions(g.Options() + TGridOptions{goEditing, goTabs});
-        for (int r = 1; r < 6; ++r)
-            for (int c = 0; c < 4; ++c) g.SetCells(c, r, std::to_string(c) + ":" + std::to_string(r));
-        Type = type;
-        g.OnGetEditorType = [this](TPersistent*, int c, int, TEditorType& e) {
-            if (c == 1) e = Type;
-        };
-        Window->show();
-        Window->activateWindow();
-        Application->ProcessMessages();
-        g.SetFocus();
-    }
-    void Open()
-    {
-        Key(Grid->Widget(), Qt::Key_Return, Qt::NoModifier, "\r");
-        Application->ProcessMessages();
-    }
-    std::pair<int, int> Pos() { return {Grid->Col(), Grid->Row()}; }
-    std::unique_ptr<QWidget> Window;
-    TEditorType Type;
-    std::vector<std::string> Log;
-    std::unique_ptr<TExtStringGrid> Grid;
-};
-
 } // namespace
 
 TEST(GridEditLink, InPlaceLinkKeepsOrLeavesTheArrowsAndEscapeRestores)
 {
-    LinkHost h(edCustom);
-    TExtStringGrid& g = *h.Grid;
+    EditorGridHost h(edCustom);
+    TExtStringGrid& g = h.G();
     TTestLink link(nullptr);
     g.SetCustomEditLink(&link);
     std::vector<TPoint> props;
@@ -128,8 +90,8 @@ TEST(GridEditLink, InPlaceLinkKeepsOrLeavesTheArrowsAndEscapeRestores)
 
 TEST(GridEditLink, PopupLinkTakesTheCellWidthAndStoresWhenDeactivated)
 {
-    LinkHost h(edCustom);
-    TExtStringGrid& g = *h.Grid;
+    EditorGridHost h(edCustom);
+    TExtStringGrid& g = h.G();
     TTestLink link(nullptr);
     link.EditStyle = esPopup;
     link.AutoPopupWidth = true;
@@ -161,8 +123,8 @@ TEST(GridEditLink, PopupLinkTakesTheCellWidthAndStoresWhenDeactivated)
 
 TEST(GridEditLink, RichTextCellEditedSavedAndLeftUpwards)
 {
-    LinkHost h(edRichEdit);
-    TExtStringGrid& g = *h.Grid;
+    EditorGridHost h(edRichEdit);
+    TExtStringGrid& g = h.G();
     g.SetWordWrap(false);
     TRichDocument doc;
     TRichParagraph p;
@@ -201,8 +163,8 @@ TEST(GridEditLink, RichTextCellEditedSavedAndLeftUpwards)
 
 TEST(GridEditLink, MarkupEditAndComboEndWithEnter)
 {
-    LinkHost h(edNormal);
-    TExtStringGrid& g = *h.Grid;
+    EditorGridHost h(edNormal);
+    TExtStringGrid& g = h.G();
     g.SetColWidths(1, 200);
     // A closing tag makes the text mini-markup.
     g.SetCells(1, 1, "<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"abc\" WIDTH=\"80\"><B></B>");
@@ -265,8 +227,8 @@ TEST(GridEditLink, LeavingKeysRouteForEveryTextControl)
     const Case cases[] = {{edSpinEdit, "5"}, {edComboEdit, "x"},      {edEditBtn, "x"},          {edUnitEditBtn, "3 m"},
                           {edUniEdit, "x"},  {edUniComboEdit, "x"},   {edDateEdit, "01.02.2004"}, {edNumericEditBtn, "7"}};
     for (const Case& c : cases) {
-        LinkHost h(c.Type);
-        TExtStringGrid& g = *h.Grid;
+        EditorGridHost h(c.Type);
+        TExtStringGrid& g = h.G();
         g.SetCells(1, 2, c.Cell);
         auto control = [&]() -> TWinControl* {
             for (int i = 0; i < g.ControlCount(); ++i)

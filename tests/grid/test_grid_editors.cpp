@@ -10,58 +10,17 @@ using namespace gridtest;
 
 namespace {
 
-// A grid whose column 1 edits with the editor type under test; the other columns are plain text.
-struct EditorHost {
-    explicit EditorHost(TEditorType type)
-    {
-        Application->ProcessMessages();
-        Window = std::make_unique<QWidget>();
-        Window->setGeometry(40, 40, 520, 260);
-        Grid = std::make_unique<TExtStringGrid>(nullptr);
-        TExtStringGrid& g = *Grid;
-        g.SetParentWidget(Window.get());
-        g.SetBounds(0, 0, 520, 260);
-        g.SetColCount(4);
-        g.SetRowCount(6);
-        g.SetDefaultColWidth(110);
-        g.SetDefaultRowHeight(24);
-        g.SetOptions(g.Options() + TGridOptions{goEditing, goTabs});
-        for (int r = 1; r < 6; ++r)
-            for (int c = 0; c < 4; ++c) g.SetCells(c, r, std::to_string(c) + ":" + std::to_string(r));
-        Type = type;
-        g.OnGetEditorType = [this](TPersistent*, int c, int, TEditorType& e) {
-            if (c == 1) e = Type;
-        };
-        g.OnCellValidate = [this](TPersistent*, int c, int r, std::string& v, bool& valid) {
-            Validated.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
-            valid = v != Refuse;
-        };
-        Window->show();
-        Window->activateWindow();
-        Application->ProcessMessages();
-        g.SetFocus();
-    }
-    TExtStringGrid& G() { return *Grid; }
-    QWidget* W() { return Grid->Widget(); }
-    void At(int c, int r) { Grid->MoveColRow(c, r, true, true); }
-    std::pair<int, int> Pos() { return {Grid->Col(), Grid->Row()}; }
-    void Open()
-    {
-        Key(W(), Qt::Key_Return, Qt::NoModifier, "\r");
-        Application->ProcessMessages();
-    }
+// The shared editor grid with its values validated, and where the editor controls lie.
+struct EditorHost : EditorGridHost {
+    explicit EditorHost(TEditorType type) : EditorGridHost(type) { RecordValidation(); }
+    QWidget* W() { return G().Widget(); }
+    void At(int c, int r) { G().MoveColRow(c, r, true, true); }
     // The control lies over the cell.
     bool OverCell(TWinControl& c, int col, int row)
     {
-        const TRect r = Grid->CellRect(col, row);
+        const TRect r = G().CellRect(col, row);
         return c.Visible() && c.Left() == r.Left && c.Top() == r.Top && std::abs(c.Width() - (r.Width() - 1)) <= 1;
     }
-    // The grid goes first: its handlers write into the members above it.
-    std::unique_ptr<QWidget> Window;
-    TEditorType Type;
-    std::vector<std::string> Validated;
-    std::string Refuse = "refused";
-    std::unique_ptr<TExtStringGrid> Grid;
 };
 
 } // namespace
