@@ -66,20 +66,32 @@ bool ValidateWide(TExtStringGrid& g, const std::u16string& Text)
     return g.ValidateEditTextWide(Text);
 }
 
-// Leaves the control: Tab with goTabs by the grid's Tab rules, any other key through the grid.
-void Leave(TExtStringGrid& g, std::uint16_t Key, TShiftState Shift)
+// Leaves the control with a key the control keeps no more (Key becomes 0): Tab with goTabs by the grid's
+// Tab rules, any other key through the grid.
+void Leave(TExtStringGrid& g, std::uint16_t& Key, TShiftState Shift)
 {
-    if (Key == VK_TAB && WantsTabs(g)) {
+    const std::uint16_t key = Key;
+    Key = 0;
+    if (key == VK_TAB && WantsTabs(g)) {
         g.HideEditorControl();
         g.SetFocus();
         g.TabNavigate(Shift.Contains(ssShift));
-    } else g.EditorControlKey(Key, Shift);
+    } else g.EditorControlKey(key, Shift);
+}
+
+// Enter, and Tab where it leaves the control, typed into an editor control are the grid's: the character
+// is dropped.
+bool DropLeavingChar(char& Key, bool Tab)
+{
+    if (Key != 13 && !(Tab && Key == 9)) return false;
+    Key = 0;
+    return true;
 }
 
 bool In(std::uint16_t Key, std::initializer_list<std::uint16_t> keys) { return std::find(keys.begin(), keys.end(), Key) != keys.end(); }
 
 // Completes the typed prefix from the items, then from the grid's lookup list; the completed part is left
-// selected. Returns the index of the item that matched, -1 for a lookup entry or none.
+// selected, and the item that matched chosen.
 template <class Combo>
 void CompleteCombo(Combo& c, TExtStringGrid& g, bool enabled)
 {
@@ -105,37 +117,9 @@ void CompleteCombo(Combo& c, TExtStringGrid& g, bool enabled)
         if (fits(item)) return complete(item, -1);
 }
 
-// The drop-down width that shows the longest item.
-template <class Combo>
-void FitComboDropWidth(Combo& c, TExtStringGrid& g)
-{
-    int width = c.Width();
-    const bool scrolls = c.ItemCount() > c.DropDownCount();
-    for (int i = 0; i < c.ItemCount(); ++i) {
-        const int w = g.Canvas().TextWidth(c.Item(i));
-        if (scrolls && w > width - 25) width = w + 25;
-        else if (!scrolls && w > width - 5) width = w + 8;
-    }
-    c.SetDropDownWidth(width);
-}
-
-// A wheel step on the open combo: the next or previous item, reported as a change.
-template <class Combo>
-bool WheelCombo(Combo& c, TExtStringGrid& g, int Delta)
-{
-    int index = c.ItemIndex();
-    if (Delta < 0 && index + 1 < c.ItemCount()) ++index;
-    else if (Delta > 0 && index > 0) --index;
-    if (index < 0 && c.ItemCount() > 0) index = 0;
-    c.SetItemIndex(index);
-    const std::string text = index >= 0 ? c.Item(index) : std::string();
-    if (index >= 0) c.SetText(text);
-    if (g.OnComboChange) g.OnComboChange(&c, g.Col(), g.Row(), index, text);
-    if (g.OnComboObjectChange) g.OnComboObjectChange(&c, g.Col(), g.Row(), index, text, index >= 0 ? c.ItemObject(index) : nullptr);
-    return true;
-}
-
 } // namespace
+
+void HideGridEditor(TExtStringGrid& Grid) { Grid.HideEditorControl(); }
 
 // ---- TGridSpin ---------------------------------------------------------------------------------------
 
@@ -145,7 +129,7 @@ const TClassInfo& TGridSpin::StaticClassInfo()
     return info;
 }
 
-TGridSpin::TGridSpin(TExtStringGrid* AGrid) : TEsgSpinEdit(AGrid), FGrid(AGrid)
+TGridSpin::TGridSpin(TExtStringGrid* AGrid) : TGridEditorControl(AGrid)
 {
     MinValue = 0;
     MaxValue = 100;
@@ -233,33 +217,17 @@ void TGridSpin::KeyDown(std::uint16_t& Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    const std::uint16_t key = Key;
-    Key = 0;
-    Leave(g, key, Shift);
+    Leave(g, Key, Shift);
 }
 
 void TGridSpin::WMChar(char& Key)
 {
-    if (Key == 9 || Key == 13) {
-        Key = 0;
-        return;
-    }
-    TEsgSpinEdit::WMChar(Key);
+    if (!DropLeavingChar(Key, true)) TEsgSpinEdit::WMChar(Key);
 }
 
 void TGridSpin::KeyPress(char& Key)
 {
-    if (Key == 13) {
-        Key = 0;
-        return;
-    }
-    TEsgSpinEdit::KeyPress(Key);
-}
-
-void TGridSpin::DoExit()
-{
-    FGrid->HideEditorControl();
-    TEsgSpinEdit::DoExit();
+    if (!DropLeavingChar(Key, false)) TEsgSpinEdit::KeyPress(Key);
 }
 
 void TGridSpin::WMSetFocus(TWinControl* OldFocus)
@@ -275,15 +243,55 @@ void TGridSpin::WMSetFocus(TWinControl* OldFocus)
 
 // ---- The combos --------------------------------------------------------------------------------------
 
+template <class Base>
+void TGridComboControl<Base>::FitDropWidth()
+{
+    // The longest item shows, beside the scroll bar where the list scrolls.
+    int width = this->Width();
+    const bool scrolls = this->ItemCount() > this->DropDownCount();
+    for (int i = 0; i < this->ItemCount(); ++i) {
+        const int w = this->FGrid->Canvas().TextWidth(this->Item(i));
+        if (scrolls && w > width - 25) width = w + 25;
+        else if (!scrolls && w > width - 5) width = w + 8;
+    }
+    this->SetDropDownWidth(width);
+}
+
+template <class Base>
+void TGridComboControl<Base>::KeyPress(char& Key)
+{
+    if (Key == 13 && OnReturnKey) OnReturnKey(this);
+    if (!DropLeavingChar(Key, true)) Base::KeyPress(Key);
+}
+
+template <class Base>
+bool TGridComboControl<Base>::DoMouseWheel(TShiftState, int WheelDelta, TPoint)
+{
+    // A wheel step on the open combo: the next or previous item, reported as a change.
+    TExtStringGrid& g = *this->FGrid;
+    int index = this->ItemIndex();
+    if (WheelDelta < 0 && index + 1 < this->ItemCount()) ++index;
+    else if (WheelDelta > 0 && index > 0) --index;
+    if (index < 0 && this->ItemCount() > 0) index = 0;
+    this->SetItemIndex(index);
+    const std::string text = index >= 0 ? this->Item(index) : std::string();
+    if (index >= 0) this->SetText(text);
+    if (g.OnComboChange) g.OnComboChange(this, g.Col(), g.Row(), index, text);
+    if (g.OnComboObjectChange)
+        g.OnComboObjectChange(this, g.Col(), g.Row(), index, text, index >= 0 ? this->ItemObject(index) : nullptr);
+    return true;
+}
+
+template class TGridComboControl<TESGComboBox>;
+template class TGridComboControl<TESGUniComboBox>;
+
 const TClassInfo& TGridCombo::StaticClassInfo()
 {
     static const TClassInfo info({.Name = "TGridCombo", .Parent = &TESGComboBox::StaticClassInfo()});
     return info;
 }
 
-TGridCombo::TGridCombo(TExtStringGrid* AGrid) : TESGComboBox(AGrid), FGrid(AGrid) { SetButtonWidth(16); }
-
-void TGridCombo::FitDropWidth() { FitComboDropWidth(*this, *FGrid); }
+TGridCombo::TGridCombo(TExtStringGrid* AGrid) : TGridComboControl(AGrid) { SetButtonWidth(16); }
 
 void TGridCombo::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
 {
@@ -316,12 +324,12 @@ void TGridCombo::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
         }
         SetText(g.GetCurrentCellText());
     }
-    const std::uint16_t key = Key;
-    Key = 0;
-    if (key == VK_TAB && WantsTabs(g)) {
-        Leave(g, key, Shift);
+    if (Key == VK_TAB && WantsTabs(g)) {
+        Leave(g, Key, Shift);
         return;
     }
+    const std::uint16_t key = Key;
+    Key = 0;
     if (list && (key == VK_LEFT || key == VK_RIGHT)) {
         g.HideEditorControl();
         std::uint16_t k = key;
@@ -330,16 +338,6 @@ void TGridCombo::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
         return;
     }
     g.EditorControlKey(key, Shift);
-}
-
-void TGridCombo::KeyPress(char& Key)
-{
-    if (Key == 13 && OnReturnKey) OnReturnKey(this);
-    if (Key == 13 || Key == 9) {
-        Key = 0;
-        return;
-    }
-    TESGComboBox::KeyPress(Key);
 }
 
 void TGridCombo::KeyUp(std::uint16_t& Key, TShiftState Shift)
@@ -352,8 +350,7 @@ void TGridCombo::KeyUp(std::uint16_t& Key, TShiftState Shift)
 void TGridCombo::DoExit()
 {
     if (FGrid->LookupHistory && !Text().empty() && FindItemExact(AnsiToWide(Text())) < 0) AddItem(Text());
-    FGrid->HideEditorControl();
-    TESGComboBox::DoExit();
+    TGridComboControl::DoExit();
 }
 
 void TGridCombo::WMSetFocus(TWinControl* OldFocus)
@@ -367,17 +364,13 @@ void TGridCombo::WMSetFocus(TWinControl* OldFocus)
     }
 }
 
-bool TGridCombo::DoMouseWheel(TShiftState, int WheelDelta, TPoint) { return WheelCombo(*this, *FGrid, WheelDelta); }
-
 const TClassInfo& TGridUniCombo::StaticClassInfo()
 {
     static const TClassInfo info({.Name = "TGridUniCombo", .Parent = &TESGUniComboBox::StaticClassInfo()});
     return info;
 }
 
-TGridUniCombo::TGridUniCombo(TExtStringGrid* AGrid) : TESGUniComboBox(AGrid), FGrid(AGrid) { SetButtonWidth(16); }
-
-void TGridUniCombo::FitDropWidth() { FitComboDropWidth(*this, *FGrid); }
+TGridUniCombo::TGridUniCombo(TExtStringGrid* AGrid) : TGridComboControl(AGrid) { SetButtonWidth(16); }
 
 void TGridUniCombo::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
 {
@@ -406,16 +399,6 @@ void TGridUniCombo::WMKeyDown(std::uint16_t& Key, TShiftState Shift)
     g.EditorControlKey(key, Shift);
 }
 
-void TGridUniCombo::KeyPress(char& Key)
-{
-    if (Key == 13 && OnReturnKey) OnReturnKey(this);
-    if (Key == 13 || Key == 9) {
-        Key = 0;
-        return;
-    }
-    TESGUniComboBox::KeyPress(Key);
-}
-
 void TGridUniCombo::KeyUp(std::uint16_t& Key, TShiftState Shift)
 {
     if (Key != VK_RETURN) TESGUniComboBox::KeyUp(Key, Shift);
@@ -440,11 +423,8 @@ void TGridUniCombo::KeyUp(std::uint16_t& Key, TShiftState Shift)
 void TGridUniCombo::DoExit()
 {
     if (FGrid->LookupHistory && !TextWide().empty() && FindItemExact(TextWide()) < 0) AddItemWide(TextWide());
-    FGrid->HideEditorControl();
-    TESGUniComboBox::DoExit();
+    TGridComboControl::DoExit();
 }
-
-bool TGridUniCombo::DoMouseWheel(TShiftState, int WheelDelta, TPoint) { return WheelCombo(*this, *FGrid, WheelDelta); }
 
 void TGridUniCombo::Select()
 {
@@ -459,8 +439,6 @@ const TClassInfo& TGridUniEdit::StaticClassInfo()
     static const TClassInfo info({.Name = "TGridUniEdit", .Parent = &TEsgUniEdit::StaticClassInfo()});
     return info;
 }
-
-TGridUniEdit::TGridUniEdit(TExtStringGrid* AGrid) : TEsgUniEdit(AGrid), FGrid(AGrid) {}
 
 void TGridUniEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
@@ -481,33 +459,17 @@ void TGridUniEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
             return;
         }
     }
-    const std::uint16_t key = Key;
-    Key = 0;
-    Leave(g, key, Shift);
+    Leave(g, Key, Shift);
 }
 
 void TGridUniEdit::WMChar(char& Key)
 {
-    if (Key == 9 || Key == 13) {
-        Key = 0;
-        return;
-    }
-    TEsgUniEdit::WMChar(Key);
+    if (!DropLeavingChar(Key, true)) TEsgUniEdit::WMChar(Key);
 }
 
 void TGridUniEdit::KeyPress(char& Key)
 {
-    if (Key == 13) {
-        Key = 0;
-        return;
-    }
-    TEsgUniEdit::KeyPress(Key);
-}
-
-void TGridUniEdit::DoExit()
-{
-    FGrid->HideEditorControl();
-    TEsgUniEdit::DoExit();
+    if (!DropLeavingChar(Key, false)) TEsgUniEdit::KeyPress(Key);
 }
 
 // ---- TGridCheckBox -----------------------------------------------------------------------------------
@@ -517,8 +479,6 @@ const TClassInfo& TGridCheckBox::StaticClassInfo()
     static const TClassInfo info({.Name = "TGridCheckBox", .Parent = &TCheckBox::StaticClassInfo()});
     return info;
 }
-
-TGridCheckBox::TGridCheckBox(TExtStringGrid* AGrid) : TCheckBox(AGrid), FGrid(AGrid) {}
 
 void TGridCheckBox::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
@@ -564,12 +524,6 @@ void TGridCheckBox::ClickToggle()
     TCheckBox::ClickToggle();
 }
 
-void TGridCheckBox::DoExit()
-{
-    FGrid->HideEditorControl();
-    TCheckBox::DoExit();
-}
-
 // ---- TGridDatePicker ---------------------------------------------------------------------------------
 
 const TClassInfo& TGridDatePicker::StaticClassInfo()
@@ -577,8 +531,6 @@ const TClassInfo& TGridDatePicker::StaticClassInfo()
     static const TClassInfo info({.Name = "TGridDatePicker", .Parent = &TDateTimePicker::StaticClassInfo()});
     return info;
 }
-
-TGridDatePicker::TGridDatePicker(TExtStringGrid* AGrid) : TDateTimePicker(AGrid), FGrid(AGrid) {}
 
 void TGridDatePicker::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
@@ -596,15 +548,7 @@ void TGridDatePicker::KeyDown(std::uint16_t& Key, TShiftState Shift)
         if (Kind() == dtkTime) SetTime(ok ? v : Now());
         else SetDate(ok ? v : Now());
     }
-    const std::uint16_t key = Key;
-    Key = 0;
-    Leave(g, key, Shift);
-}
-
-void TGridDatePicker::DoExit()
-{
-    FGrid->HideEditorControl();
-    TDateTimePicker::DoExit();
+    Leave(g, Key, Shift);
 }
 
 void TGridDatePicker::PaintWindow(TCanvas& Canvas)
@@ -624,8 +568,6 @@ const TClassInfo& TGridEditBtn::StaticClassInfo()
     static const TClassInfo info({.Name = "TGridEditBtn", .Parent = &TEsgEditBtn::StaticClassInfo()});
     return info;
 }
-
-TGridEditBtn::TGridEditBtn(TExtStringGrid* AGrid) : TEsgEditBtn(AGrid), FGrid(AGrid) {}
 
 void TGridEditBtn::DoClickBtn(TPersistent*)
 {
@@ -652,27 +594,16 @@ void TGridEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift)
             return;
         }
     }
-    const std::uint16_t key = Key;
-    Key = 0;
-    Leave(g, key, Shift);
+    Leave(g, Key, Shift);
 }
 
 void TGridEditBtn::WMChar(char& Key)
 {
-    if (Key == 13) {
-        Key = 0;
-        return;
-    }
+    if (DropLeavingChar(Key, false)) return;
     const TEditorType t = FGrid->EditorType();
     if (t == edNumericEditBtn) FilterNumberChar(edNumeric, *this, Key);
     else if (t == edFloatEditBtn) FilterNumberChar(edFloat, *this, Key);
     if (Key != 0) TEsgEditBtn::WMChar(Key);
-}
-
-void TGridEditBtn::DoExit()
-{
-    FGrid->HideEditorControl();
-    TEsgEditBtn::DoExit();
 }
 
 const TClassInfo& TGridUnitEditBtn::StaticClassInfo()
@@ -680,8 +611,6 @@ const TClassInfo& TGridUnitEditBtn::StaticClassInfo()
     static const TClassInfo info({.Name = "TGridUnitEditBtn", .Parent = &TEsgUnitEditBtn::StaticClassInfo()});
     return info;
 }
-
-TGridUnitEditBtn::TGridUnitEditBtn(TExtStringGrid* AGrid) : TEsgUnitEditBtn(AGrid), FGrid(AGrid) {}
 
 void TGridUnitEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
@@ -706,24 +635,12 @@ void TGridUnitEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift)
             return;
         }
     }
-    const std::uint16_t key = Key;
-    Key = 0;
-    Leave(g, key, Shift);
+    Leave(g, Key, Shift);
 }
 
 void TGridUnitEditBtn::WMChar(char& Key)
 {
-    if (Key == 13) {
-        Key = 0;
-        return;
-    }
-    TEsgUnitEditBtn::WMChar(Key);
-}
-
-void TGridUnitEditBtn::DoExit()
-{
-    FGrid->HideEditorControl();
-    TEsgUnitEditBtn::DoExit();
+    if (!DropLeavingChar(Key, false)) TEsgUnitEditBtn::WMChar(Key);
 }
 
 // ---- TGridButton -------------------------------------------------------------------------------------
@@ -1088,18 +1005,12 @@ void TExtStringGrid::CommitEditorControl(int ACol, int ARow)
         switch (FEditorType) {
         case edSpinEdit:
         case edTimeSpinEdit:
-            FEditorOpen = false;
-            StoreEditorText(RC, ARow, e.Spin->Text());
-            done(e.Spin);
-            break;
         case edFloatSpinEdit:
-            FEditorOpen = false;
-            SetCellAsFloat(RC, ARow, e.Spin->FloatValue());
-            done(e.Spin);
-            break;
         case edDateSpinEdit:
             FEditorOpen = false;
-            SetCellAsDate(RC, ARow, e.Spin->DateValue());
+            if (FEditorType == edFloatSpinEdit) SetCellAsFloat(RC, ARow, e.Spin->FloatValue());
+            else if (FEditorType == edDateSpinEdit) SetCellAsDate(RC, ARow, e.Spin->DateValue());
+            else StoreEditorText(RC, ARow, e.Spin->Text());
             done(e.Spin);
             break;
         case edComboEdit:

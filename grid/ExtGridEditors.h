@@ -22,11 +22,49 @@ class TExtStringGrid;
 // typed into an edit: a refused character becomes 0, with a beep where the rule gives one.
 void FilterNumberChar(TEditorType Type, const TCustomEdit& Edit, char& Key);
 
-class TGridSpin : public TEsgSpinEdit {
+// Hides the grid's open editor control.
+void HideGridEditor(TExtStringGrid& Grid);
+
+// What every editor control but the push button shares: the grid it edits for, and leaving the edit when
+// the focus goes.
+template <class Base>
+class TGridEditorControl : public Base {
+public:
+    explicit TGridEditorControl(TExtStringGrid* AGrid) : Base(AGrid), FGrid(AGrid) {}
+    TExtStringGrid* Grid() const { return FGrid; }
+
+protected:
+    void DoExit() override
+    {
+        HideGridEditor(*FGrid);
+        Base::DoExit();
+    }
+    TExtStringGrid* FGrid;
+};
+
+// The combos' shared part: Enter told by OnReturnKey and, like Tab, kept from the edit part; the drop-down
+// as wide as the items; a wheel step choosing the next or previous item.
+template <class Base>
+class TGridComboControl : public TGridEditorControl<Base> {
+public:
+    using TGridEditorControl<Base>::TGridEditorControl;
+    TNotifyEvent OnReturnKey;
+    // The drop-down width for the items, measured on the grid's canvas.
+    void FitDropWidth();
+
+protected:
+    void KeyPress(char& Key) override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    bool FLookupEnabled = true;
+};
+
+extern template class TGridComboControl<TESGComboBox>;
+extern template class TGridComboControl<TESGUniComboBox>;
+
+class TGridSpin : public TGridEditorControl<TEsgSpinEdit> {
     VSP_PERSISTENT_CLASS
 public:
     explicit TGridSpin(TExtStringGrid* AGrid);
-    TExtStringGrid* Grid() const { return FGrid; }
     void StepUp() override;
     void StepDown() override;
 
@@ -35,135 +73,91 @@ protected:
     void WMKeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void WMChar(char& Key) override;
     void KeyPress(char& Key) override;
-    void DoExit() override;
     void WMSetFocus(TWinControl* OldFocus) override;
 
 private:
     void FireSpinClick(bool Up);
-    TExtStringGrid* FGrid;
 };
 
-class TGridCombo : public TESGComboBox {
+class TGridCombo : public TGridComboControl<TESGComboBox> {
     VSP_PERSISTENT_CLASS
 public:
     explicit TGridCombo(TExtStringGrid* AGrid);
-    TExtStringGrid* Grid() const { return FGrid; }
-    TNotifyEvent OnReturnKey;
-    // The drop-down width for the items, measured on the grid's canvas.
-    void FitDropWidth();
 
 protected:
     void WMKeyDown(std::uint16_t& Key, TShiftState Shift) override;
-    void KeyPress(char& Key) override;
     void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
     void DoExit() override;
     void WMSetFocus(TWinControl* OldFocus) override;
-    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
-
-private:
-    TExtStringGrid* FGrid;
-    bool FLookupEnabled = true;
 };
 
-class TGridUniCombo : public TESGUniComboBox {
+class TGridUniCombo : public TGridComboControl<TESGUniComboBox> {
     VSP_PERSISTENT_CLASS
 public:
     explicit TGridUniCombo(TExtStringGrid* AGrid);
-    TExtStringGrid* Grid() const { return FGrid; }
-    TNotifyEvent OnReturnKey;
-    void FitDropWidth();
 
 protected:
     void WMKeyDown(std::uint16_t& Key, TShiftState Shift) override;
-    void KeyPress(char& Key) override;
     void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
     void DoExit() override;
-    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void Select() override;
-
-private:
-    TExtStringGrid* FGrid;
-    bool FLookupEnabled = true;
 };
 
-class TGridUniEdit : public TEsgUniEdit {
+class TGridUniEdit : public TGridEditorControl<TEsgUniEdit> {
     VSP_PERSISTENT_CLASS
 public:
-    explicit TGridUniEdit(TExtStringGrid* AGrid);
-    TExtStringGrid* Grid() const { return FGrid; }
+    using TGridEditorControl::TGridEditorControl;
 
 protected:
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void WMChar(char& Key) override;
     void KeyPress(char& Key) override;
-    void DoExit() override;
-
-private:
-    TExtStringGrid* FGrid;
 };
 
-class TGridCheckBox : public TCheckBox {
+class TGridCheckBox : public TGridEditorControl<TCheckBox> {
     VSP_PERSISTENT_CLASS
 public:
-    explicit TGridCheckBox(TExtStringGrid* AGrid);
-    TExtStringGrid* Grid() const { return FGrid; }
+    using TGridEditorControl::TGridEditorControl;
 
 protected:
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void WMMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void ClickToggle() override;
-    void DoExit() override;
 
 private:
-    TExtStringGrid* FGrid;
     bool FToggledAtPress = false;
 };
 
-class TGridDatePicker : public TDateTimePicker {
+class TGridDatePicker : public TGridEditorControl<TDateTimePicker> {
     VSP_PERSISTENT_CLASS
 public:
-    explicit TGridDatePicker(TExtStringGrid* AGrid);
-    TExtStringGrid* Grid() const { return FGrid; }
+    using TGridEditorControl::TGridEditorControl;
 
 protected:
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
-    void DoExit() override;
     void PaintWindow(TCanvas& Canvas) override;
-
-private:
-    TExtStringGrid* FGrid;
 };
 
-class TGridEditBtn : public TEsgEditBtn {
+class TGridEditBtn : public TGridEditorControl<TEsgEditBtn> {
     VSP_PERSISTENT_CLASS
 public:
-    explicit TGridEditBtn(TExtStringGrid* AGrid);
-    TExtStringGrid* Grid() const { return FGrid; }
+    using TGridEditorControl::TGridEditorControl;
     // The button asks the application through the grid's OnEllipsClick.
     void DoClickBtn(TPersistent* Sender) override;
 
 protected:
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void WMChar(char& Key) override;
-    void DoExit() override;
-
-private:
-    TExtStringGrid* FGrid;
 };
 
-class TGridUnitEditBtn : public TEsgUnitEditBtn {
+class TGridUnitEditBtn : public TGridEditorControl<TEsgUnitEditBtn> {
     VSP_PERSISTENT_CLASS
 public:
-    explicit TGridUnitEditBtn(TExtStringGrid* AGrid);
-    TExtStringGrid* Grid() const { return FGrid; }
+    using TGridEditorControl::TGridEditorControl;
 
 protected:
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void WMChar(char& Key) override;
-    void DoExit() override;
-
-private:
-    TExtStringGrid* FGrid;
 };
 
 class TGridButton : public TButton {
