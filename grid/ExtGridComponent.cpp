@@ -23,86 +23,22 @@ void TColumnSize::SetStretch(bool v)
     if (FGrid) FGrid->StretchColumnTo(StretchColumn);
 }
 
-void TCellNode::SetNodeType(TNodeType v)
-{
-    if (v == FNodeType) return;
-    FNodeType = v;
-    RepaintGrid();
-}
+void TCellNode::SetNodeType(TNodeType v) { Store(FNodeType, v); }
+void TCellNode::SetShowTree(bool v) { Store(FShowTree, v); }
+void TCellNode::SetNodeIndent(int v) { Store(FNodeIndent, v); }
+void TBands::SetActive(bool v) { Store(FActive, v); }
 
-void TCellNode::SetShowTree(bool v)
-{
-    if (v == FShowTree) return;
-    FShowTree = v;
-    RepaintGrid();
-}
+// The bands' lengths and colours show only while they are active.
+void TBands::SetPrimaryLength(int v) { Store(FPrimaryLength, v, FActive); }
+void TBands::SetSecondaryLength(int v) { Store(FSecondaryLength, v, FActive); }
+void TBands::SetPrimaryColor(TColor v) { Store(FPrimaryColor, v, FActive); }
+void TBands::SetSecondaryColor(TColor v) { Store(FSecondaryColor, v, FActive); }
 
-void TCellNode::SetNodeIndent(int v)
-{
-    if (v == FNodeIndent) return;
-    FNodeIndent = v;
-    RepaintGrid();
-}
-
-void TBands::SetActive(bool v)
-{
-    FActive = v;
-    RepaintGrid();
-}
-
-void TBands::SetPrimaryLength(int v)
-{
-    FPrimaryLength = v;
-    if (FActive) RepaintGrid();
-}
-
-void TBands::SetSecondaryLength(int v)
-{
-    FSecondaryLength = v;
-    if (FActive) RepaintGrid();
-}
-
-void TBands::SetPrimaryColor(TColor v)
-{
-    FPrimaryColor = v;
-    if (FActive) RepaintGrid();
-}
-
-void TBands::SetSecondaryColor(TColor v)
-{
-    FSecondaryColor = v;
-    if (FActive) RepaintGrid();
-}
-
-void TBackGround::SetTop(int v)
-{
-    FTop = v;
-    RepaintGrid();
-}
-
-void TBackGround::SetLeft(int v)
-{
-    FLeft = v;
-    RepaintGrid();
-}
-
-void TBackGround::SetDisplay(TBackGroundDisplay v)
-{
-    FDisplay = v;
-    RepaintGrid();
-}
-
-void TBackGround::SetCells(TBackGroundCells v)
-{
-    FCells = v;
-    RepaintGrid();
-}
-
-void TBackGround::SetBitmap(const TBitmap& v)
-{
-    FBitmap.Assign(v);
-    RepaintGrid();
-}
+void TBackGround::SetTop(int v) { Store(FTop, v); }
+void TBackGround::SetLeft(int v) { Store(FLeft, v); }
+void TBackGround::SetDisplay(TBackGroundDisplay v) { Store(FDisplay, v); }
+void TBackGround::SetCells(TBackGroundCells v) { Store(FCells, v); }
+void TBackGround::SetBitmap(const TBitmap& v) { Store(FBitmap, v); }
 
 const TClassInfo& TGridItem::StaticClassInfo()
 {

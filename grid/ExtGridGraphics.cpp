@@ -13,71 +13,19 @@
 
 // ---- Control look --------------------------------------------------------------------------------------
 
-void TControlLook::SetCheckSize(int v)
-{
-    FCheckSize = v;
-    RepaintGrid();
-}
-void TControlLook::SetUnCheckedGlyph(const TBitmap& v)
-{
-    FUnCheckedGlyph.Assign(v);
-    RepaintGrid();
-}
-void TControlLook::SetCheckedGlyph(const TBitmap& v)
-{
-    FCheckedGlyph.Assign(v);
-    RepaintGrid();
-}
-void TControlLook::SetControlStyle(TControlStyle v)
-{
-    FControlStyle = v;
-    RepaintGrid();
-}
-void TControlLook::SetColor(TColor v)
-{
-    FColor = v;
-    RepaintGrid();
-}
-void TControlLook::SetRadioSize(int v)
-{
-    FRadioSize = v;
-    RepaintGrid();
-}
-void TControlLook::SetRadioOffGlyph(const TBitmap& v)
-{
-    FRadioOffGlyph.Assign(v);
-    RepaintGrid();
-}
-void TControlLook::SetRadioOnGlyph(const TBitmap& v)
-{
-    FRadioOnGlyph.Assign(v);
-    RepaintGrid();
-}
-void TControlLook::SetFlatButton(bool v)
-{
-    FFlatButton = v;
-    RepaintGrid();
-}
-void TControlLook::SetProgressMarginY(int v)
-{
-    FProgressMarginY = v;
-    RepaintGrid();
-}
-void TControlLook::SetProgressMarginX(int v)
-{
-    FProgressMarginX = v;
-    RepaintGrid();
-}
-void TControlLook::SetProgressXP(bool v)
-{
-    FProgressXP = v;
-    RepaintGrid();
-}
-void TControlLook::SetDropDownAlwaysVisible(bool v)
-{
-    FDropDownAlwaysVisible = v;
-    RepaintGrid();
-}
+void TControlLook::SetCheckSize(int v) { Store(FCheckSize, v); }
+void TControlLook::SetUnCheckedGlyph(const TBitmap& v) { Store(FUnCheckedGlyph, v); }
+void TControlLook::SetCheckedGlyph(const TBitmap& v) { Store(FCheckedGlyph, v); }
+void TControlLook::SetControlStyle(TControlStyle v) { Store(FControlStyle, v); }
+void TControlLook::SetColor(TColor v) { Store(FColor, v); }
+void TControlLook::SetRadioSize(int v) { Store(FRadioSize, v); }
+void TControlLook::SetRadioOffGlyph(const TBitmap& v) { Store(FRadioOffGlyph, v); }
+void TControlLook::SetRadioOnGlyph(const TBitmap& v) { Store(FRadioOnGlyph, v); }
+void TControlLook::SetFlatButton(bool v) { Store(FFlatButton, v); }
+void TControlLook::SetProgressMarginY(int v) { Store(FProgressMarginY, v); }
+void TControlLook::SetProgressMarginX(int v) { Store(FProgressMarginX, v); }
+void TControlLook::SetProgressXP(bool v) { Store(FProgressXP, v); }
+void TControlLook::SetDropDownAlwaysVisible(bool v) { Store(FDropDownAlwaysVisible, v); }
 
 namespace {
 
@@ -265,6 +213,15 @@ TCellGraphic& Fresh(TExtStringGrid& g, int c, int r, TCellType type)
     return gr;
 }
 
+// The same, placed in the cell by the alignments.
+TCellGraphic& Fresh(TExtStringGrid& g, int c, int r, TCellType type, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    TCellGraphic& gr = Fresh(g, c, r, type);
+    gr.CellHAlign = HAlign;
+    gr.CellVAlign = VAlign;
+    return gr;
+}
+
 } // namespace
 
 void TExtStringGrid::AddCheckBox(int ACol, int ARow, bool State, bool Data)
@@ -298,68 +255,56 @@ void TExtStringGrid::AddRadio(int ACol, int ARow, bool Horizontal, const std::ve
 void TExtStringGrid::AddBitmap(int ACol, int ARow, TBitmap* ABitmap, bool Created, TCellHAlign HAlign, TCellVAlign VAlign,
                                bool Transparent)
 {
-    TCellGraphic& g = Fresh(*this, ACol, ARow, ctBitmap);
+    TCellGraphic& g = Fresh(*this, ACol, ARow, ctBitmap, HAlign, VAlign);
     g.CellObject = ABitmap;
     g.CellCreated = Created;
-    g.CellHAlign = HAlign;
-    g.CellVAlign = VAlign;
     g.CellTransparent = Transparent;
     RefreshCell(RealToDisplayCol(ACol), ARow);
 }
 
 void TExtStringGrid::AddIcon(int ACol, int ARow, TIcon* AIcon, bool Created, TCellHAlign HAlign, TCellVAlign VAlign)
 {
-    TCellGraphic& g = Fresh(*this, ACol, ARow, ctIcon);
+    TCellGraphic& g = Fresh(*this, ACol, ARow, ctIcon, HAlign, VAlign);
     g.CellIcon = AIcon;
     g.CellCreated = Created;
-    g.CellHAlign = HAlign;
-    g.CellVAlign = VAlign;
     RefreshCell(RealToDisplayCol(ACol), ARow);
 }
 
 void TExtStringGrid::AddImageIdx(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign)
 {
-    TCellGraphic& g = Fresh(*this, ACol, ARow, ctImageList);
+    TCellGraphic& g = Fresh(*this, ACol, ARow, ctImageList, HAlign, VAlign);
     g.CellIndex = Index;
-    g.CellHAlign = HAlign;
-    g.CellVAlign = VAlign;
     RefreshCell(RealToDisplayCol(ACol), ARow);
 }
 
 void TExtStringGrid::AddDataImage(int ACol, int ARow, int Offset, TCellHAlign HAlign, TCellVAlign VAlign)
 {
-    TCellGraphic& g = Fresh(*this, ACol, ARow, ctDataImage);
+    TCellGraphic& g = Fresh(*this, ACol, ARow, ctDataImage, HAlign, VAlign);
     g.CellIndex = Offset;
-    g.CellHAlign = HAlign;
-    g.CellVAlign = VAlign;
     RefreshCell(RealToDisplayCol(ACol), ARow);
 }
 
 void TExtStringGrid::AddMultiImage(int ACol, int ARow, const std::vector<int>& Indexes, bool Horizontal, TCellHAlign HAlign,
                                    TCellVAlign VAlign)
 {
-    TCellGraphic& g = Fresh(*this, ACol, ARow, ctImages);
+    TCellGraphic& g = Fresh(*this, ACol, ARow, ctImages, HAlign, VAlign);
     auto* list = new TIntList(ACol, ARow);
     for (int i : Indexes) list->AddValue(i);
     list->OnValuesChange = [this](TIntList*, int c, int r) { RefreshCell(RealToDisplayCol(c), r); };
     g.CellObject = list;
     g.CellCreated = true;
     g.CellBoolean = Horizontal;
-    g.CellHAlign = HAlign;
-    g.CellVAlign = VAlign;
     RefreshCell(RealToDisplayCol(ACol), ARow);
 }
 
 void TExtStringGrid::AddPicture(int ACol, int ARow, TPicture* APicture, bool Created, int Mode, int Inset, TCellHAlign HAlign,
                                 TCellVAlign VAlign)
 {
-    TCellGraphic& g = Fresh(*this, ACol, ARow, ctPicture);
+    TCellGraphic& g = Fresh(*this, ACol, ARow, ctPicture, HAlign, VAlign);
     g.CellObject = APicture;
     g.CellCreated = Created;
     g.CellAngle = Mode;
     g.CellIndex = Inset;
-    g.CellHAlign = HAlign;
-    g.CellVAlign = VAlign;
     RefreshCell(RealToDisplayCol(ACol), ARow);
 }
 
@@ -368,13 +313,11 @@ void TExtStringGrid::AddFilePicture(int ACol, int ARow, const std::string& FileN
 {
     auto picture = std::make_unique<TFilePicture>();
     picture->SetFilename(FileName);
-    TCellGraphic& g = Fresh(*this, ACol, ARow, ctFilePicture);
+    TCellGraphic& g = Fresh(*this, ACol, ARow, ctFilePicture, HAlign, VAlign);
     g.CellObject = picture.release();
     g.CellCreated = true;
     g.CellAngle = Mode;
     g.CellIndex = Inset;
-    g.CellHAlign = HAlign;
-    g.CellVAlign = VAlign;
     RefreshCell(RealToDisplayCol(ACol), ARow);
 }
 
@@ -414,11 +357,9 @@ void TExtStringGrid::AddComment(int ACol, int ARow, const std::string& Comment)
 void TExtStringGrid::AddButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption, TCellHAlign HAlign,
                                TCellVAlign VAlign)
 {
-    TCellGraphic& g = Fresh(*this, ACol, ARow, ctButton);
+    TCellGraphic& g = Fresh(*this, ACol, ARow, ctButton, HAlign, VAlign);
     g.CellIndex = (AWidth & 0xFFFF) | (AHeight << 16);
     g.CellText = Caption;
-    g.CellHAlign = HAlign;
-    g.CellVAlign = VAlign;
     RefreshCell(RealToDisplayCol(ACol), ARow);
 }
 

@@ -23,6 +23,20 @@ public:
 
 protected:
     void RepaintGrid();
+    // A writer's step: stores the value and repaints the grid if it changed and what it sets is Shown.
+    template <class T>
+    void Store(T& Field, const T& Value, bool Shown = true)
+    {
+        if (Field == Value) return;
+        Field = Value;
+        if (Shown) RepaintGrid();
+    }
+    // Pictures are taken over and repainted whatever they hold.
+    void Store(TBitmap& Field, const TBitmap& Value)
+    {
+        Field.Assign(Value);
+        RepaintGrid();
+    }
     TExtStringGrid* FGrid;
 };
 
