@@ -2,8 +2,8 @@
 // panels of a kernel's width and works on panels of PanelColumns columns: a panel is copied into a
 // column-major buffer and factored by the plain reflection loops there, its reflections are gathered into
 // the compact form I - V T V^T, and the rest of the matrix is updated with two matrix-matrix products
-// done by the register-blocked kernels of DC2dBEMQRKernels, by column blocks on the worker pool. Solves
-// walk the reflections packed by rows.
+// done by the register-blocked kernels of DC2dBEMQRKernels, by column blocks on the worker pool, later
+// steps starting on the blocks that earlier ones have left. Solves walk the reflections packed by rows.
 #include "core/DC2dBEMLinalg.h"
 
 #include "core/DC2dBEMQRKernels.h"
@@ -127,11 +127,15 @@ const TQRKernels& ActiveKernels()
 
 int RoundUp(int value, int multiple) { return (value + multiple - 1) / multiple * multiple; }
 
+// Start of reflection j's vector in the packed rows of TQRReflections.
+std::size_t ReflectionOffset(int j, int n)
+{
+    return static_cast<std::size_t>(j) * n - static_cast<std::size_t>(j) * (j - 1) / 2;
+}
+
 // Columns per panel of the blocked decomposition.
 constexpr int PanelColumns = 48;
 static_assert(PanelColumns % QRPanelWidth == 0, "every panel but the last starts a column panel");
-// Columns of one task of a step's trailing update (a whole number of kernel panels).
-constexpr int UpdateBlockColumns = 4 * QRPanelWidth;
 
 // Plain reflections on a column-major block P (ncols columns of m rows, column q at P + q*m): the
 // first nrefl columns get a reflection each, which is applied to every later column of the block.
@@ -214,23 +218,26 @@ void ScatterPanel(TDenseMatrix& A, int row0, int col0, int ncols, const std::vec
 // fresh buffer costs its page faults every time); a larger one is given back after the decomposition.
 class TPanelMatrix {
 public:
-    explicit TPanelMatrix(const TDenseMatrix& A) : FOrder(A.Rows())
+    explicit TPanelMatrix(int order) : FOrder(order)
     {
         FPanels = (FOrder + QRPanelWidth - 1) / QRPanelWidth;
         FRows = RoundUp(FOrder, QRPad) + QRPad;
         const std::size_t size = static_cast<std::size_t>(FPanels) * PanelStride();
         if (FBuffer.size() < size) FBuffer.Resize(size);
         FData = FBuffer.data();
-        ParallelForBlocks(FPanels, 1, [&](int jp, int) {
-            double* panel = Panel(jp);
-            const int j0 = jp * QRPanelWidth, cols = std::min(QRPanelWidth, FOrder - j0);
-            for (int i = 0; i < FOrder; ++i) {
-                double* dst = panel + static_cast<std::size_t>(i) * QRPanelWidth;
-                std::copy_n(A.Row(i) + j0, cols, dst);
-                std::fill(dst + cols, dst + QRPanelWidth, 0.0);
-            }
-            std::fill(panel + static_cast<std::size_t>(FOrder) * QRPanelWidth, panel + PanelStride(), 0.0);
-        });
+    }
+
+    // Column panel jp from A, with its zero rows and columns.
+    void Load(const TDenseMatrix& A, int jp) const
+    {
+        double* panel = Panel(jp);
+        const int j0 = jp * QRPanelWidth, cols = std::min(QRPanelWidth, FOrder - j0);
+        for (int i = 0; i < FOrder; ++i) {
+            double* dst = panel + static_cast<std::size_t>(i) * QRPanelWidth;
+            std::copy_n(A.Row(i) + j0, cols, dst);
+            std::fill(dst + cols, dst + QRPanelWidth, 0.0);
+        }
+        std::fill(panel + static_cast<std::size_t>(FOrder) * QRPanelWidth, panel + PanelStride(), 0.0);
     }
 
     ~TPanelMatrix()
@@ -240,14 +247,17 @@ public:
     TPanelMatrix(const TPanelMatrix&) = delete;
     TPanelMatrix& operator=(const TPanelMatrix&) = delete;
 
-    void StoreInto(TDenseMatrix& A) const
+    // Rows r0 .. r1 - 1 of columns j0 .. j1 - 1 into A.
+    void Store(TDenseMatrix& A, int j0, int j1, int r0, int r1) const
     {
-        ParallelForBlocks(FPanels, 1, [&](int jp, int) {
-            const double* panel = Panel(jp);
-            const int j0 = jp * QRPanelWidth, cols = std::min(QRPanelWidth, FOrder - j0);
-            for (int i = 0; i < FOrder; ++i)
-                std::copy_n(panel + static_cast<std::size_t>(i) * QRPanelWidth, cols, A.Row(i) + j0);
-        });
+        for (int i = r0; i < r1; ++i) {
+            double* row = A.Row(i);
+            for (int j = j0; j < j1;) {
+                const int end = std::min(j1, (j / QRPanelWidth + 1) * QRPanelWidth);
+                std::copy(Element(i, j), Element(i, j) + (end - j), row + j);
+                j = end;
+            }
+        }
     }
 
     std::size_t PanelStride() const { return static_cast<std::size_t>(FRows) * QRPanelWidth; }
@@ -314,9 +324,9 @@ void GatherPanelColumns(const TPanelMatrix& M, TPanel& panel, int q0, int q1)
     }
 }
 
-// The factored columns back into M, and into V (row i holds v_p[i] for p <= i, zeros elsewhere and in the
-// padding), for the tiles of rows t0 .. t1 - 1.
-void ScatterPanelTiles(const TPanelMatrix& M, TPanel& panel, int t0, int t1)
+// The factored columns into A (rows from the panel's first) and into V (row i holds v_p[i] for p <= i,
+// zeros elsewhere and in the padding), for the tiles of rows t0 .. t1 - 1.
+void ScatterPanelTiles(TDenseMatrix& A, TPanel& panel, int t0, int t1)
 {
     const int m = panel.Rows, kb = panel.Start, jb = panel.Width;
     const int mPad = RoundUp(m, QRPad), jbPad = RoundUp(jb, QRPad);
@@ -324,19 +334,18 @@ void ScatterPanelTiles(const TPanelMatrix& M, TPanel& panel, int t0, int t1)
     double* V = panel.V.data();
     for (int i0 = t0 * TileRows; i0 < std::min(mPad, t1 * TileRows); i0 += TileRows) {
         const int rows = std::min(TileRows, m - i0);
-        for (int q = 0; q < jb; ++q) {
-            const double* from = P + static_cast<std::size_t>(q) * m + i0;
-            double* to = M.Element(kb, kb + q) + static_cast<std::size_t>(i0) * QRPanelWidth;
-            double* v = V + static_cast<std::size_t>(i0) * jbPad + q;
-            for (int t = 0; t < rows; ++t) {
-                to[t * QRPanelWidth] = from[t];
-                v[static_cast<std::size_t>(t) * jbPad] = q <= i0 + t ? from[t] : 0.0;
+        for (int t = 0; t < rows; ++t) {
+            double* to = A.Row(kb + i0 + t) + kb;
+            double* v = V + static_cast<std::size_t>(i0 + t) * jbPad;
+            for (int q = 0; q < jb; ++q) {
+                const double value = P[static_cast<std::size_t>(q) * m + i0 + t];
+                to[q] = value;
+                v[q] = q <= i0 + t ? value : 0.0;
             }
-            for (int t = rows; t < std::min(TileRows, mPad - i0); ++t) v[static_cast<std::size_t>(t) * jbPad] = 0.0;
+            std::fill(v + jb, v + jbPad, 0.0);
         }
-        for (int q = jb; q < jbPad; ++q)
-            for (int t = 0; t < std::min(TileRows, mPad - i0); ++t)
-                V[static_cast<std::size_t>(i0 + t) * jbPad + q] = 0.0;
+        for (int t = std::max(rows, 0); t < std::min(TileRows, mPad - i0); ++t)
+            std::fill_n(V + static_cast<std::size_t>(i0 + t) * jbPad, jbPad, 0.0);
     }
 }
 
@@ -405,8 +414,9 @@ void AwaitCount(const std::atomic<int>& counter, int value)
 }
 
 // One member's share of factoring the panel: its columns' reflections, then its share of the copies into
-// M and V and of the products Z; the first member then makes T from them.
-void FactorPanelShare(const TPanelMatrix& M, TPanel& panel, double* d, double* c, const TQRKernels& K,
+// A and V (and into the packed reflections when asked for) and of the products Z; the first member then
+// makes T from them.
+void FactorPanelShare(TDenseMatrix& A, double* packed, TPanel& panel, double* d, double* c, const TQRKernels& K,
                       TPanelTeam& team, int member, int size)
 {
     const int m = panel.Rows, jb = panel.Width;
@@ -437,7 +447,11 @@ void FactorPanelShare(const TPanelMatrix& M, TPanel& panel, double* d, double* c
     AwaitCount(team.Arrived, size);
     // Every column is final: the copies by tiles of rows, the products Z by columns of T.
     const int tiles = (RoundUp(m, QRPad) + TileRows - 1) / TileRows;
-    ScatterPanelTiles(M, panel, tiles * member / size, tiles * (member + 1) / size);
+    ScatterPanelTiles(A, panel, tiles * member / size, tiles * (member + 1) / size);
+    if (packed)
+        for (int p = member; p < jb; p += size)
+            std::copy_n(P + static_cast<std::size_t>(p) * m + p, m - p,
+                        packed + ReflectionOffset(panel.Start + p, panel.Start + m));
     for (int p = member; p < jb; p += size) {
         const double* vp = P + static_cast<std::size_t>(p) * m;
         double* z = panel.Z.data() + static_cast<std::size_t>(p) * jb;
@@ -468,40 +482,26 @@ void FactorPanelShare(const TPanelMatrix& M, TPanel& panel, double* d, double* c
 
 // Called by each of the `tasks` tasks that update the panel's columns, after its update and its gather:
 // the last to end leads the team, those still waiting for it join, and the others leave. A task waits only
-// when every task of the panel has begun, so that the last one is sure to come.
-void JoinPanelTeam(const TPanelMatrix& M, TPanel& panel, double* d, double* c, const TQRKernels& K,
+// when every task of the panel has begun, so that the last one is sure to come. True for the leader, who
+// returns once the panel is factored.
+bool JoinPanelTeam(TDenseMatrix& A, double* packed, TPanel& panel, double* d, double* c, const TQRKernels& K,
                    TPanelTeam& team, int tasks)
 {
     if (team.Finished.fetch_add(1, std::memory_order_acq_rel) + 1 == tasks) {
         const int waiting = team.Waiting.exchange(TPanelTeam::Closed, std::memory_order_acq_rel);
         team.Size.store(waiting + 1, std::memory_order_release);
-        FactorPanelShare(M, panel, d, c, K, team, 0, waiting + 1);
-        return;
+        FactorPanelShare(A, packed, panel, d, c, K, team, 0, waiting + 1);
+        return true;
     }
-    if (team.Started.load(std::memory_order_acquire) < tasks) return;
+    if (team.Started.load(std::memory_order_acquire) < tasks) return false;
     const int ticket = team.Waiting.fetch_add(1, std::memory_order_acq_rel);
-    if (ticket >= TPanelTeam::Closed) return;
+    if (ticket >= TPanelTeam::Closed) return false;
     for (int round = 0; team.Size.load(std::memory_order_acquire) == 0; ++round) {
-        if (team.Failed.load(std::memory_order_acquire)) return;
+        if (team.Failed.load(std::memory_order_acquire)) return false;
         PoolWaitRound(round);
     }
-    FactorPanelShare(M, panel, d, c, K, team, ticket + 1, team.Size.load(std::memory_order_acquire));
-}
-
-// One task of a panel's columns: `work` (its update and its gather), then the team. A task that raises lets
-// the waiting ones go, and the exception reaches the pool's caller.
-template <class F>
-void PanelColumnsTask(const TPanelMatrix& M, TPanel& panel, double* d, double* c, const TQRKernels& K,
-                      TPanelTeam& team, int tasks, F&& work)
-{
-    team.Started.fetch_add(1, std::memory_order_acq_rel);
-    try {
-        work();
-    } catch (...) {
-        team.Failed.store(true, std::memory_order_release);
-        throw;
-    }
-    JoinPanelTeam(M, panel, d, c, K, team, tasks);
+    FactorPanelShare(A, packed, panel, d, c, K, team, ticket + 1, team.Size.load(std::memory_order_acquire));
+    return false;
 }
 
 // W := T^T W, row p of W (stride ldw) becoming sum over q <= p of T[q][p] W[q], the rows taken from the
@@ -570,81 +570,263 @@ void UpdateColumns(const TPanelMatrix& M, const TPanel& panel, int j0, int j1, c
     UpdatePanels(panel, M.Panel(jp) + static_cast<std::size_t>(row0) * QRPanelWidth, jpEnd - jp, M.PanelStride(), K);
 }
 
-// The blocked decomposition of an order above 2 PanelColumns, in the panel layout. Each step's trailing
-// update is split by column blocks over the worker pool. The next panel's own columns come first, a
-// column panel per task, and the task that finishes the last of them factors the next panel at once,
-// while the other tasks still update the columns right of it. Every column receives the same operations
-// in the same order as in a plain loop over the steps. With a right-hand side x, one more task of each
-// step applies the step's reflections to it, after the earlier steps' (a serial chain of sums that would
-// otherwise wait for the whole decomposition).
-void DecomposeBlocked(TDenseMatrix& A, double* d, double* c, const TQRKernels& K, double* x)
-{
-    const int n = A.Rows();
-    const TPanelMatrix M(A);
-    // Kept per thread with their buffers: fresh megabytes would cost page faults at every decomposition.
-    thread_local TPanel panels[2];
-    TPanel& current = panels[0];
-    TPanel& next = panels[1];
+// Panels whose buffers are in use at once: the look-ahead of the decomposition. A panel's buffers serve
+// the panel PanelSlots steps later once every update with it has ended.
+constexpr int PanelSlots = 4;
+
+// An int on a cache line of its own, so that threads counting different things do not slow each other.
+struct alignas(64) TCounter {
+    std::atomic<int> Value{0};
+};
+
+// The blocked decomposition of an order above 2 PanelColumns, in the panel layout, as tasks that the
+// threads of the worker pool take as soon as what they need is done. The columns are cut into blocks of
+// PanelColumns; panel k is the leading columns of block k, and step k applies its reflections to every
+// later block. A block is loaded from A, takes steps 0, 1, ... in order and, holding a panel, is factored
+// once step k - 1 has reached it: its columns, a column panel per task, take that step, and the tasks
+// still running when the last of them ends factor the panel together. Later steps start on the blocks
+// that an earlier step has left while that step still runs elsewhere, so no thread waits for a whole
+// step to end. A thread takes the next panel's columns first, then the right-hand side, the loads, and
+// the lowest step's next block. Every column receives the same operations in the same order as in a
+// plain loop over the steps, whichever thread does them. Finished columns go back to A at once.
+class TBlockedQR {
+public:
+    TBlockedQR(TDenseMatrix& A, double* d, double* c, const TQRKernels& K, double* x, double* packed)
+        : FA(A), FD(d), FC(c), FK(K), FX(x), FPacked(packed), FOrder(A.Rows()), FM(FOrder)
     {
-        const int width = std::min(PanelColumns, n - 1);
-        const int tasks = (width + QRPanelWidth - 1) / QRPanelWidth;
-        LayOutPanel(current, 0, width, n);
-        TPanelTeam team;
-        WorkerPool().ParallelFor(tasks, [&](int task) {
-            const int q0 = task * QRPanelWidth;
-            PanelColumnsTask(M, current, d, c, K, team, tasks,
-                             [&] { GatherPanelColumns(M, current, q0, std::min(width, q0 + QRPanelWidth)); });
-        });
-    }
-    for (;;) {
-        const int nextStart = current.Start + current.Width;
-        if (nextStart >= n - 1) {
-            UpdateColumns(M, current, nextStart, n, K); // the last column, which takes no reflection
-            break;
+        const int n = FOrder;
+        FPanelCount = (n - 1 + PanelColumns - 1) / PanelColumns;
+        FBlockCount = (n + PanelColumns - 1) / PanelColumns;
+        // The last column takes no reflection; in the last panel's block it takes the last step alone.
+        FTail = FBlockCount == FPanelCount;
+        FTeams = std::make_unique<TPanelTeam[]>(FPanelCount);
+        FHeadsTaken = std::make_unique<TCounter[]>(FPanelCount);
+        FNextBlock = std::make_unique<TCounter[]>(FPanelCount);
+        FReadersDone = std::make_unique<TCounter[]>(FPanelCount);
+        FSlotReady = std::make_unique<TCounter[]>(FPanelCount);
+        FReaders.resize(FPanelCount);
+        FStepsDone = std::make_unique<TCounter[]>(FBlockCount);
+        for (int b = 0; b < FBlockCount; ++b) FStepsDone[b].Value.store(-1, std::memory_order_relaxed);
+        int total = FBlockCount - 1; // loads; block 0 is loaded by its head tasks
+        for (int k = 0; k < FPanelCount; ++k) {
+            const int first = FirstUpdateBlock(k);
+            FNextBlock[k].Value.store(first, std::memory_order_relaxed);
+            const int updates = std::max(0, FBlockCount - first);
+            FReaders[k] = updates + (k + 1 < FPanelCount ? Heads(k + 1) : 0) + (FX ? 1 : 0) +
+                          (k == FPanelCount - 1 && FTail ? 1 : 0);
+            total += updates + Heads(k) + (FX ? 1 : 0);
         }
-        const int nextWidth = std::min(PanelColumns, n - 1 - nextStart);
-        // The next panel's tasks also take the columns right of it when they do not start a column panel.
-        const int restStart = nextStart + nextWidth;
-        const int headEnd = restStart % QRPanelWidth == 0 ? restStart : n;
-        const int heads = (headEnd - nextStart + QRPanelWidth - 1) / QRPanelWidth;
-        const int restBlocks = (n - headEnd + UpdateBlockColumns - 1) / UpdateBlockColumns;
-        const int solveTask = x ? heads : -1; // after the heads, which lead to the next panel
-        LayOutPanel(next, nextStart, nextWidth, n);
-        TPanelTeam team;
-        WorkerPool().ParallelFor(heads + restBlocks + (x ? 1 : 0), [&](int task) {
-            if (task == solveTask) {
-                ApplyPanelReflections(current.P.data(), current.Rows, current.Start, current.Width, c, x);
-            } else if (task < heads) {
-                const int j0 = nextStart + task * QRPanelWidth;
-                const int j1 = std::min(headEnd, j0 + QRPanelWidth);
-                PanelColumnsTask(M, next, d, c, K, team, heads, [&] {
-                    UpdateColumns(M, current, j0, j1, K);
-                    if (j0 < restStart) GatherPanelColumns(M, next, j0 - nextStart, std::min(j1, restStart) - nextStart);
-                });
-            } else {
-                const int j0 = headEnd + (task - heads - (x ? 1 : 0)) * UpdateBlockColumns;
-                UpdateColumns(M, current, j0, std::min(n, j0 + UpdateBlockColumns), K);
-            }
-        });
-        std::swap(current, next);
+        FTotal = total + (FTail ? 1 : 0);
+        for (int k = 0; k < std::min(PanelSlots, FPanelCount); ++k) LayOut(k);
     }
-    if (x) ApplyPanelReflections(current.P.data(), current.Rows, current.Start, current.Width, c, x);
-    M.StoreInto(A);
-}
+
+    void Run()
+    {
+        WorkerPool().ParallelFor(WorkerPool().ThreadCount(), [this](int) { Work(); });
+    }
+
+private:
+    int BlockEnd(int b) const { return std::min(FOrder, (b + 1) * PanelColumns); }
+    int Heads(int k) const { return (BlockEnd(k) - k * PanelColumns + QRPanelWidth - 1) / QRPanelWidth; }
+    // The first block that step k updates as a block: the one after the next panel's.
+    int FirstUpdateBlock(int k) const { return k + 1 < FPanelCount ? k + 2 : k + 1; }
+    TPanel& Slot(int k) const { return FSlots[k % PanelSlots]; }
+    static TPanel* CallersSlots()
+    {
+        // Kept per thread with their buffers: fresh megabytes would cost page faults at every decomposition.
+        thread_local TPanel slots[PanelSlots];
+        return slots;
+    }
+
+    void LayOut(int k)
+    {
+        LayOutPanel(Slot(k), k * PanelColumns, std::min(PanelColumns, FOrder - 1 - k * PanelColumns), FOrder);
+        FSlotReady[k].Value.store(1, std::memory_order_release);
+    }
+
+    // A task that read panel k has ended; the last of them hands the panel's buffers on.
+    void ReaderDone(int k)
+    {
+        if (FReadersDone[k].Value.fetch_add(1, std::memory_order_acq_rel) + 1 == FReaders[k] &&
+            k + PanelSlots < FPanelCount)
+            LayOut(k + PanelSlots);
+    }
+
+    template <class F>
+    void Perform(F&& task)
+    {
+        FTaken.fetch_add(1, std::memory_order_relaxed);
+        try {
+            task();
+        } catch (...) {
+            FFailed.store(true, std::memory_order_release);
+            throw;
+        }
+    }
+
+    void Work()
+    {
+        for (int round = 0; FTaken.load(std::memory_order_relaxed) < FTotal;) {
+            if (FFailed.load(std::memory_order_acquire)) return;
+            if (TakeHead() || TakeSolve() || TakeTail() || TakeLoad() || TakeUpdate())
+                round = 0;
+            else
+                PoolWaitRound(round++);
+        }
+    }
+
+    // A column panel of the next panel's block: step k - 1 on it, rows above the panel back to A, its panel
+    // columns into the panel; then the team.
+    bool TakeHead()
+    {
+        const int k = FFactored.load(std::memory_order_acquire);
+        if (k >= FPanelCount || !FSlotReady[k].Value.load(std::memory_order_acquire)) return false;
+        if (k > 0 && FStepsDone[k].Value.load(std::memory_order_acquire) != k - 1) return false;
+        const int tasks = Heads(k);
+        std::atomic<int>& taken = FHeadsTaken[k].Value;
+        if (taken.load(std::memory_order_relaxed) >= tasks) return false;
+        const int h = taken.fetch_add(1, std::memory_order_acq_rel);
+        if (h >= tasks) return false;
+        TPanel& panel = Slot(k);
+        TPanelTeam& team = FTeams[k];
+        const int kb = k * PanelColumns, j0 = kb + h * QRPanelWidth;
+        const int j1 = std::min(BlockEnd(k), j0 + QRPanelWidth), panelEnd = kb + panel.Width;
+        bool led = false;
+        Perform([&] {
+            team.Started.fetch_add(1, std::memory_order_acq_rel);
+            try {
+                if (k == 0) {
+                    FM.Load(FA, j0 / QRPanelWidth);
+                } else {
+                    UpdateColumns(FM, Slot(k - 1), j0, j1, FK);
+                    ReaderDone(k - 1);
+                    FM.Store(FA, j0, std::min(j1, panelEnd), 0, kb);
+                }
+                if (j0 < panelEnd) GatherPanelColumns(FM, panel, j0 - kb, std::min(j1, panelEnd) - kb);
+            } catch (...) {
+                team.Failed.store(true, std::memory_order_release);
+                throw;
+            }
+            led = JoinPanelTeam(FA, FPacked, panel, FD, FC, FK, team, tasks);
+        });
+        if (led) FFactored.store(k + 1, std::memory_order_release);
+        return true;
+    }
+
+    // The next panel's reflections on the right-hand side, after the earlier panels'.
+    bool TakeSolve()
+    {
+        if (!FX) return false;
+        const int k = FSolved.load(std::memory_order_acquire);
+        if (k >= FFactored.load(std::memory_order_acquire)) return false;
+        int expected = k;
+        if (!FSolveTaken.compare_exchange_strong(expected, k + 1, std::memory_order_acq_rel)) return false;
+        Perform([&] {
+            const TPanel& panel = Slot(k);
+            ApplyPanelReflections(panel.P.data(), panel.Rows, panel.Start, panel.Width, FC, FX);
+            ReaderDone(k);
+        });
+        FSolved.store(k + 1, std::memory_order_release);
+        return true;
+    }
+
+    // The last column's last step, once the last panel is factored.
+    bool TakeTail()
+    {
+        if (!FTail || FFactored.load(std::memory_order_acquire) < FPanelCount) return false;
+        if (FTailTaken.exchange(true, std::memory_order_acq_rel)) return false;
+        Perform([&] {
+            UpdateColumns(FM, Slot(FPanelCount - 1), FOrder - 1, FOrder, FK);
+            ReaderDone(FPanelCount - 1);
+            FM.Store(FA, FOrder - 1, FOrder, 0, FOrder);
+        });
+        return true;
+    }
+
+    bool TakeLoad()
+    {
+        if (FNextLoad.load(std::memory_order_relaxed) >= FBlockCount) return false;
+        const int b = FNextLoad.fetch_add(1, std::memory_order_relaxed);
+        if (b >= FBlockCount) return false;
+        Perform([&] {
+            for (int jp = b * PanelColumns / QRPanelWidth; jp * QRPanelWidth < BlockEnd(b); ++jp) FM.Load(FA, jp);
+        });
+        FStepsDone[b].Value.store(0, std::memory_order_release);
+        return true;
+    }
+
+    // The lowest step's next block, when the step before has left it; a block without a panel goes back
+    // to A after the last step.
+    bool TakeUpdate()
+    {
+        const int factored = FFactored.load(std::memory_order_acquire);
+        for (int k = FLowestStep.load(std::memory_order_relaxed); k < factored; ++k) {
+            std::atomic<int>& next = FNextBlock[k].Value;
+            int b = next.load(std::memory_order_acquire);
+            while (b < FBlockCount && FStepsDone[b].Value.load(std::memory_order_acquire) == k) {
+                if (!next.compare_exchange_weak(b, b + 1, std::memory_order_acq_rel)) continue;
+                Perform([&] {
+                    UpdateColumns(FM, Slot(k), b * PanelColumns, BlockEnd(b), FK);
+                    ReaderDone(k);
+                    if (b >= FPanelCount && k == FPanelCount - 1) FM.Store(FA, b * PanelColumns, BlockEnd(b), 0, FOrder);
+                });
+                FStepsDone[b].Value.store(k + 1, std::memory_order_release);
+                return true;
+            }
+            if (b >= FBlockCount) {
+                int lowest = k;
+                FLowestStep.compare_exchange_strong(lowest, k + 1, std::memory_order_relaxed);
+            }
+        }
+        return false;
+    }
+
+    TDenseMatrix& FA;
+    double* FD;
+    double* FC;
+    const TQRKernels& FK;
+    double* FX;
+    double* FPacked;
+    const int FOrder;
+    const TPanelMatrix FM;
+    int FPanelCount = 0, FBlockCount = 0, FTotal = 0;
+    bool FTail = false;
+    TPanel* const FSlots = CallersSlots();
+    std::unique_ptr<TPanelTeam[]> FTeams;
+    std::unique_ptr<TCounter[]> FHeadsTaken, FNextBlock, FReadersDone, FSlotReady, FStepsDone;
+    std::vector<int> FReaders; // tasks that read each panel
+    std::atomic<int> FTaken{0}, FFactored{0}, FSolved{0}, FSolveTaken{0}, FNextLoad{1}, FLowestStep{0};
+    std::atomic<bool> FTailTaken{false}, FFailed{false};
+};
 
 } // namespace
 
 const char* QRKernelName() { return ActiveKernels().Name; }
 
+// Storage of packed reflections that the decomposition fills as its panels are factored.
+class TQRReflectionsWriter {
+public:
+    static double* Prepare(TQRReflections& reflections, int order)
+    {
+        reflections.FRows.Resize(ReflectionOffset(order, order));
+        reflections.FOrder = order;
+        return reflections.FRows.data();
+    }
+};
+
 namespace {
 
-void DecomposeUsing(const TQRKernels& K, TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c, arofdoubleM* b)
+void DecomposeUsing(const TQRKernels& K, TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c, arofdoubleM* b,
+                    TQRReflections* packed)
 {
     const int n = SquareOrder(A);
     if (b) CheckVector(*b, n);
     d.SetLength(n);
     c.SetLength(n);
-    if (n == 0) return;
+    if (n == 0) {
+        if (packed) packed->Build(A);
+        return;
+    }
     double* x = b ? b->data() : nullptr;
     if (n <= 2 * PanelColumns) {
         // Small systems: the whole matrix is one panel.
@@ -653,24 +835,33 @@ void DecomposeUsing(const TQRKernels& K, TDenseMatrix& A, arofdoubleM& d, arofdo
         FactorPanel(P.data(), n, n, n - 1, d.data(), c.data(), K);
         ScatterPanel(A, 0, 0, n, P);
         if (x) ApplyPanelReflections(P.data(), n, 0, n - 1, c.data(), x);
+        if (packed) packed->Build(A);
     } else {
-        DecomposeBlocked(A, d.data(), c.data(), K, x);
+        TBlockedQR(A, d.data(), c.data(), K, x, packed ? TQRReflectionsWriter::Prepare(*packed, n) : nullptr).Run();
     }
     d[n - 1] = A(n - 1, n - 1);
 }
 
 } // namespace
 
-void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c) { DecomposeUsing(ActiveKernels(), A, d, c, nullptr); }
+void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c)
+{
+    DecomposeUsing(ActiveKernels(), A, d, c, nullptr, nullptr);
+}
 
 void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c, arofdoubleM& b)
 {
-    DecomposeUsing(ActiveKernels(), A, d, c, &b);
+    DecomposeUsing(ActiveKernels(), A, d, c, &b, nullptr);
+}
+
+void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c, arofdoubleM& b, TQRReflections& packed)
+{
+    DecomposeUsing(ActiveKernels(), A, d, c, &b, &packed);
 }
 
 void QRDecomposeUsing(const TQRKernels& K, TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c)
 {
-    DecomposeUsing(K, A, d, c, nullptr);
+    DecomposeUsing(K, A, d, c, nullptr, nullptr);
 }
 
 void QRDecomposeReference(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c)
@@ -720,12 +911,6 @@ void QRBackSubstitute(const TDenseMatrix& A, const arofdoubleM& d, arofdoubleM& 
 }
 
 namespace {
-
-// Start of reflection j's vector in the packed rows of TQRReflections.
-std::size_t ReflectionOffset(int j, int n)
-{
-    return static_cast<std::size_t>(j) * n - static_cast<std::size_t>(j) * (j - 1) / 2;
-}
 
 // x := Q^T x by the reflections in order, each as the plain loops down A's columns compute it: the sum
 // of a reflection is taken in the pass that applies the one before it, over the values just updated.

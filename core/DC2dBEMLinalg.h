@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+class TQRReflections;
+
 // Storage for the solver's large arrays (matrices, integral tables, scratch of the decomposition): 64-byte
 // aligned and, from 2 MB on, aligned to 2 MB and advised to use huge pages, so that the first touch of a
 // fresh array costs a few page faults instead of one per 4 KB. Released with std::free. Raises
@@ -132,6 +134,9 @@ void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c);
 // serial part of a solve runs beside the decomposition instead of after it. ERangeError when b is shorter
 // than the order.
 void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c, arofdoubleM& b);
+// The same, also packing the reflections into `packed` as packed.Build(A) would afterwards, from the
+// panels as they are factored.
+void QRDecompose(TDenseMatrix& A, arofdoubleM& d, arofdoubleM& c, arofdoubleM& b, TQRReflections& packed);
 
 // The same decomposition by the plain loops, column by column down the rows. Kept as the reference that
 // the blocked version is checked and measured against.
@@ -148,6 +153,7 @@ public:
     const double* Vector(int k) const;
 
 private:
+    friend class TQRReflectionsWriter; // the decomposition, which packs them as it goes
     TLargeBuffer<double> FRows;
     int FOrder = 0;
 };

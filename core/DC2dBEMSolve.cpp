@@ -339,11 +339,12 @@ bool SolveForward(TSolverState& s, bool WithSensitivities)
         // reflections on the way; only the sensitivities' solves read the reflections packed.
         TPhaseTimer timer(s, &TSolverTimings::Factorisation);
         SourceNodePotentials(s, s.Solution);
-        QRDecompose(s.SystemMatrix, s.HouseholderD, s.HouseholderC, s.Solution);
-        if (WithSensitivities)
-            s.HouseholderVectors.Build(s.SystemMatrix);
-        else
+        if (WithSensitivities) {
+            QRDecompose(s.SystemMatrix, s.HouseholderD, s.HouseholderC, s.Solution, s.HouseholderVectors);
+        } else {
+            QRDecompose(s.SystemMatrix, s.HouseholderD, s.HouseholderC, s.Solution);
             s.HouseholderVectors = TQRReflections();
+        }
     }
     const bool finite = SolveBoundaryAndElectrodes(s);
     if (WithSensitivities) {

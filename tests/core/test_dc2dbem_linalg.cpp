@@ -164,6 +164,36 @@ TEST(QRDecompose, RightHandSideTurnedOnTheWayGivesTheSolveBitForBit)
     EXPECT_THROW(QRDecompose(A, d, c, shortB), ERangeError);
 }
 
+TEST(QRDecompose, ReflectionsPackedOnTheWayAreThosePackedAfterwards)
+{
+    // Orders whose last column lies in the last panel's block, alone in a block (97, 145), at the start
+    // of a kernel panel (133), and with more panels than are in flight at once (250 on).
+    for (int n : {2, 47, 96, 97, 130, 133, 145, 250, 301}) {
+        SCOPED_TRACE(n);
+        const TDenseMatrix A0 = RandomMatrix(n, 7 * n, 2.0);
+        arofdoubleM b0(n);
+        for (int i = 0; i < n; ++i) b0[i] = std::sin(i + 1.0);
+        TDenseMatrix A1 = A0, A2 = A0;
+        arofdoubleM d1, c1, d2, c2, x1 = b0, x2 = b0;
+        QRDecompose(A1, d1, c1, x1);
+        TQRReflections afterwards, onTheWay;
+        afterwards.Build(A1);
+        QRDecompose(A2, d2, c2, x2, onTheWay);
+        ASSERT_EQ(onTheWay.Order(), n);
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j)
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(A1(i, j)), std::bit_cast<std::uint64_t>(A2(i, j))) << i << "," << j;
+        EXPECT_EQ(d1, d2);
+        EXPECT_EQ(c1, c2);
+        EXPECT_EQ(x1, x2);
+        for (int k = 0; k + 1 < n; ++k)
+            for (int i = k; i < n; ++i)
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(afterwards.Vector(k)[i]),
+                          std::bit_cast<std::uint64_t>(onTheWay.Vector(k)[i]))
+                    << k << "," << i;
+    }
+}
+
 TEST(QRSolve, ReflectionsOfAnotherOrderAreRefused)
 {
     TDenseMatrix A = RandomMatrix(6, 5, 2.0), other = RandomMatrix(7, 5, 2.0);
