@@ -266,7 +266,9 @@ TEST(GridNodes, EachNodeTypeDrawsItsStateAndTakesClicks)
         EXPECT_EQ(h.Shown(), (Rows{0, 1, 4, 5, 6})) << k.Type;
         const auto contracted = picture();
         EXPECT_EQ(contracted != expanded, k.Shows) << k.Type << " " << k.Glyphs;
-        if (k.Glyphs) EXPECT_EQ(g.Canvas().GetPixel(cell.Left + 2, cell.Top + 8), clRed);
+        if (k.Glyphs) {
+            EXPECT_EQ(g.Canvas().GetPixel(cell.Left + 2, cell.Top + 8), clRed);
+        }
         Click(h.Grid->Widget(), 8, cell.Top + 5);
         EXPECT_FALSE(g.NodeCollapsed(1)) << k.Type;
         EXPECT_EQ(h.Shown(), (Rows{0, 1, 2, 3, 4, 5, 6})) << k.Type;
