@@ -138,8 +138,11 @@ constexpr int PanelColumns = 48;
 static_assert(PanelColumns % QRPanelWidth == 0, "every panel but the last starts a column panel");
 
 // Plain reflections on a column-major block P (ncols columns of m rows, column q at P + q*m): the
-// first nrefl columns get a reflection each, which is applied to every later column of the block.
-void FactorPanel(double* P, int m, int ncols, int nrefl, double* d, double* c, const TQRKernels& K)
+// first nrefl columns get a reflection each, which is applied to every later column of the block. With
+// `made`, the count of reflections made is published as each is made (column p and d[p], c[p] are then
+// final), for the threads that copy the finished columns meanwhile.
+void FactorPanel(double* P, int m, int ncols, int nrefl, double* d, double* c, const TQRKernels& K,
+                 std::atomic<int>* made = nullptr)
 {
     for (int p = 0; p < nrefl; ++p) {
         double* col = P + static_cast<std::size_t>(p) * m;
@@ -148,6 +151,7 @@ void FactorPanel(double* P, int m, int ncols, int nrefl, double* d, double* c, c
         if (scale == 0.0) {
             c[p] = 0.0;
             d[p] = 0.0;
+            if (made) made->store(p + 1, std::memory_order_release);
             continue;
         }
         const double inverse = 1.0 / scale;
@@ -157,6 +161,7 @@ void FactorPanel(double* P, int m, int ncols, int nrefl, double* d, double* c, c
         col[p] += sigma;
         c[p] = sigma * col[p];
         d[p] = -scale * sigma;
+        if (made) made->store(p + 1, std::memory_order_release);
         // The later columns two at a time, sharing the reads of the reflection.
         int q = p + 1;
         for (; q + 1 < ncols; q += 2) {
@@ -324,135 +329,43 @@ void GatherPanelColumns(const TPanelMatrix& M, TPanel& panel, int q0, int q1)
     }
 }
 
-// The factored columns into A (rows from the panel's first) and into V (row i holds v_p[i] for p <= i,
-// zeros elsewhere and in the padding), for the tiles of rows t0 .. t1 - 1.
-void ScatterPanelTiles(TDenseMatrix& A, TPanel& panel, int t0, int t1)
+// Columns of a panel copied out and multiplied for T by one task, once the panel's reflections have
+// reached them.
+constexpr int CopyColumns = 8;
+
+// The factorisation of a panel under way: its reflections are made by one thread, in order, while other
+// threads copy the finished columns out and take their products for T.
+struct TPanelProgress {
+    std::atomic<int> Finished{0};   // tasks of the panel's columns that have ended their updates
+    std::atomic<int> Made{0};       // reflections made
+    std::atomic<int> CopiesTaken{0}, CopiesDone{0};
+};
+
+// Columns q0 .. q1 - 1 of a factored panel: into A (rows from the panel's first), into V (row i holds
+// v_p[i] for p <= i, zeros elsewhere and in the padding), into the packed reflections when asked for, and
+// their products with the earlier reflections into Z (row p: z[q] = v_q . v_p over rows p.., q < p).
+void CopyPanelColumns(TDenseMatrix& A, double* packed, TPanel& panel, int q0, int q1, const TQRKernels& K)
 {
     const int m = panel.Rows, kb = panel.Start, jb = panel.Width;
     const int mPad = RoundUp(m, QRPad), jbPad = RoundUp(jb, QRPad);
+    const int vEnd = q1 == jb ? jbPad : q1; // the last columns take V's zero columns along
     const double* P = panel.P.data();
     double* V = panel.V.data();
-    for (int i0 = t0 * TileRows; i0 < std::min(mPad, t1 * TileRows); i0 += TileRows) {
-        const int rows = std::min(TileRows, m - i0);
-        for (int t = 0; t < rows; ++t) {
-            double* to = A.Row(kb + i0 + t) + kb;
-            double* v = V + static_cast<std::size_t>(i0 + t) * jbPad;
-            for (int q = 0; q < jb; ++q) {
-                const double value = P[static_cast<std::size_t>(q) * m + i0 + t];
-                to[q] = value;
-                v[q] = q <= i0 + t ? value : 0.0;
-            }
-            std::fill(v + jb, v + jbPad, 0.0);
+    for (int i = 0; i < m; ++i) {
+        double* to = A.Row(kb + i) + kb;
+        double* v = V + static_cast<std::size_t>(i) * jbPad;
+        for (int q = q0; q < q1; ++q) {
+            const double value = P[static_cast<std::size_t>(q) * m + i];
+            to[q] = value;
+            v[q] = q <= i ? value : 0.0;
         }
-        for (int t = std::max(rows, 0); t < std::min(TileRows, mPad - i0); ++t)
-            std::fill_n(V + static_cast<std::size_t>(i0 + t) * jbPad, jbPad, 0.0);
+        std::fill(v + q1, v + vEnd, 0.0);
     }
-}
-
-// Reflection p from column p of the column-major block P (m rows), which every earlier reflection has
-// reached: the column becomes v_p, c[p] and d[p] are set. False for a column of zeros, which takes none.
-bool MakeReflection(double* P, int m, int p, double* d, double* c, const TQRKernels& K)
-{
-    double* col = P + static_cast<std::size_t>(p) * m;
-    double scale = 0.0;
-    for (int i = p; i < m; ++i) scale = std::max(scale, std::fabs(col[i]));
-    if (scale == 0.0) {
-        c[p] = 0.0;
-        d[p] = 0.0;
-        return false;
-    }
-    const double inverse = 1.0 / scale;
-    for (int i = p; i < m; ++i) col[i] *= inverse;
-    const double sum = K.Dot(col + p, col + p, m - p);
-    const double sigma = SignTransfer(std::sqrt(sum), col[p]);
-    col[p] += sigma;
-    c[p] = sigma * col[p];
-    d[p] = -scale * sigma;
-    return true;
-}
-
-// Reflection p applied to column q of P, and to columns q and r at once (each as alone).
-void ReflectColumn(double* P, int m, int p, int q, const double* c, const TQRKernels& K)
-{
-    const double* v = P + static_cast<std::size_t>(p) * m + p;
-    double* other = P + static_cast<std::size_t>(q) * m + p;
-    const double tau = K.Dot(v, other, m - p) / c[p];
-    K.Axpy(tau, v, other, m - p);
-}
-
-void ReflectColumns(double* P, int m, int p, int q, int r, const double* c, const TQRKernels& K)
-{
-    const double* v = P + static_cast<std::size_t>(p) * m + p;
-    double* one = P + static_cast<std::size_t>(q) * m + p;
-    double* two = P + static_cast<std::size_t>(r) * m + p;
-    double s1 = 0.0, s2 = 0.0;
-    K.Dot2(v, one, two, m - p, &s1, &s2);
-    K.Axpy2(s1 / c[p], s2 / c[p], v, one, two, m - p);
-}
-
-// The threads that factor a panel together: the tasks that updated its columns and were still running
-// when the last of them ended. Reflection p is made by the member owning column p (p modulo the team's
-// size) and published; every member applies it to its own later columns, the owner of the next column
-// first, so that the next reflection is made while the others still apply this one. Each column thus
-// receives the same operations in the same order as from one thread alone, whatever the team.
-struct TPanelTeam {
-    static constexpr int Closed = 1 << 20;
-    std::atomic<int> Started{0};  // tasks of the panel's columns that have begun
-    std::atomic<int> Finished{0}; // ... and ended their updates
-    std::atomic<int> Waiting{0};  // members waiting to be let in; Closed and above once the team is formed
-    std::atomic<int> Size{0};     // the team's size once formed
-    std::atomic<int> Published{0}; // reflections made so far
-    std::atomic<int> Arrived{0}, Done{0}; // members through the factorization, and through their last share
-    std::atomic<bool> Failed{false}; // a task of the panel's columns raised: nobody waits for the team
-    bool None[PanelColumns] = {}; // reflection p is none (a zero column)
-};
-
-// Waits for an atomic counter of the team to reach `value`.
-void AwaitCount(const std::atomic<int>& counter, int value)
-{
-    for (int round = 0; counter.load(std::memory_order_acquire) < value; ++round) PoolWaitRound(round);
-}
-
-// One member's share of factoring the panel: its columns' reflections, then its share of the copies into
-// A and V (and into the packed reflections when asked for) and of the products Z; the first member then
-// makes T from them.
-void FactorPanelShare(TDenseMatrix& A, double* packed, TPanel& panel, double* d, double* c, const TQRKernels& K,
-                      TPanelTeam& team, int member, int size)
-{
-    const int m = panel.Rows, jb = panel.Width;
-    double* P = panel.P.data();
-    d += panel.Start;
-    c += panel.Start;
-    const auto owner = [size](int q) { return q % size; };
-    if (owner(0) == member) {
-        team.None[0] = !MakeReflection(P, m, 0, d, c, K);
-        team.Published.store(1, std::memory_order_release);
-    }
-    for (int p = 0; p < jb; ++p) {
-        AwaitCount(team.Published, p + 1);
-        const bool reflects = !team.None[p];
-        int first = p + 1; // the first of this member's columns left to reflect
-        if (p + 1 < jb && owner(p + 1) == member) {
-            if (reflects) ReflectColumn(P, m, p, p + 1, c, K);
-            team.None[p + 1] = !MakeReflection(P, m, p + 1, d, c, K);
-            team.Published.store(p + 2, std::memory_order_release);
-            first = p + 2;
-        }
-        if (!reflects) continue;
-        int q = first + (member - owner(first) + size) % size;
-        for (; q + size < jb; q += 2 * size) ReflectColumns(P, m, p, q, q + size, c, K);
-        if (q < jb) ReflectColumn(P, m, p, q, c, K);
-    }
-    team.Arrived.fetch_add(1, std::memory_order_acq_rel);
-    AwaitCount(team.Arrived, size);
-    // Every column is final: the copies by tiles of rows, the products Z by columns of T.
-    const int tiles = (RoundUp(m, QRPad) + TileRows - 1) / TileRows;
-    ScatterPanelTiles(A, panel, tiles * member / size, tiles * (member + 1) / size);
+    for (int i = m; i < mPad; ++i) std::fill_n(V + static_cast<std::size_t>(i) * jbPad + q0, vEnd - q0, 0.0);
     if (packed)
-        for (int p = member; p < jb; p += size)
-            std::copy_n(P + static_cast<std::size_t>(p) * m + p, m - p,
-                        packed + ReflectionOffset(panel.Start + p, panel.Start + m));
-    for (int p = member; p < jb; p += size) {
+        for (int p = q0; p < q1; ++p)
+            std::copy_n(P + static_cast<std::size_t>(p) * m + p, m - p, packed + ReflectionOffset(kb + p, kb + m));
+    for (int p = q0; p < q1; ++p) {
         const double* vp = P + static_cast<std::size_t>(p) * m;
         double* z = panel.Z.data() + static_cast<std::size_t>(p) * jb;
         int q = 0;
@@ -462,10 +375,12 @@ void FactorPanelShare(TDenseMatrix& A, double* packed, TPanel& panel, double* d,
         }
         if (q < p) z[q] = K.Dot(P + static_cast<std::size_t>(q) * m + p, vp + p, m - p);
     }
-    team.Done.fetch_add(1, std::memory_order_acq_rel);
-    if (member != 0) return;
-    AwaitCount(team.Done, size);
-    // T of the compact form: H_0 ... H_(jb-1) = I - V T V^T with H_p = I - v_p v_p^T / c_p.
+}
+
+// T of the compact form from Z and c: H_0 ... H_(jb-1) = I - V T V^T with H_p = I - v_p v_p^T / c_p.
+void MakeCompactFactor(TPanel& panel, const double* c)
+{
+    const int jb = panel.Width;
     std::vector<double>& T = panel.T;
     std::fill(T.begin(), T.end(), 0.0);
     for (int p = 0; p < jb; ++p) {
@@ -478,30 +393,6 @@ void FactorPanelShare(TDenseMatrix& A, double* packed, TPanel& panel, double* d,
         }
         T[static_cast<std::size_t>(p) * jb + p] = tau;
     }
-}
-
-// Called by each of the `tasks` tasks that update the panel's columns, after its update and its gather:
-// the last to end leads the team, those still waiting for it join, and the others leave. A task waits only
-// when every task of the panel has begun, so that the last one is sure to come. True for the leader, who
-// returns once the panel is factored.
-bool JoinPanelTeam(TDenseMatrix& A, double* packed, TPanel& panel, double* d, double* c, const TQRKernels& K,
-                   TPanelTeam& team, int tasks)
-{
-    if (team.Finished.fetch_add(1, std::memory_order_acq_rel) + 1 == tasks) {
-        const int waiting = team.Waiting.exchange(TPanelTeam::Closed, std::memory_order_acq_rel);
-        team.Size.store(waiting + 1, std::memory_order_release);
-        FactorPanelShare(A, packed, panel, d, c, K, team, 0, waiting + 1);
-        return true;
-    }
-    if (team.Started.load(std::memory_order_acquire) < tasks) return false;
-    const int ticket = team.Waiting.fetch_add(1, std::memory_order_acq_rel);
-    if (ticket >= TPanelTeam::Closed) return false;
-    for (int round = 0; team.Size.load(std::memory_order_acquire) == 0; ++round) {
-        if (team.Failed.load(std::memory_order_acquire)) return false;
-        PoolWaitRound(round);
-    }
-    FactorPanelShare(A, packed, panel, d, c, K, team, ticket + 1, team.Size.load(std::memory_order_acquire));
-    return false;
 }
 
 // W := T^T W, row p of W (stride ldw) becoming sum over q <= p of T[q][p] W[q], the rows taken from the
@@ -583,11 +474,13 @@ struct alignas(64) TCounter {
 // threads of the worker pool take as soon as what they need is done. The columns are cut into blocks of
 // PanelColumns; panel k is the leading columns of block k, and step k applies its reflections to every
 // later block. A block is loaded from A, takes steps 0, 1, ... in order and, holding a panel, is factored
-// once step k - 1 has reached it: its columns, a column panel per task, take that step, and the tasks
-// still running when the last of them ends factor the panel together. Later steps start on the blocks
-// that an earlier step has left while that step still runs elsewhere, so no thread waits for a whole
-// step to end. A thread takes the next panel's columns first, then the right-hand side, the loads, and
-// the lowest step's next block. Every column receives the same operations in the same order as in a
+// once step k - 1 has reached it: its columns take that step a column panel per task, the task that ends
+// last makes the panel's reflections one after another, and other threads copy out the columns already
+// finished and take their products for T meanwhile. Later steps start on the blocks that an earlier step
+// has left while that step still runs elsewhere, so no thread waits for a whole step to end, and no
+// thread waits for another inside a task, so a thread that the system holds up delays only its own
+// task. A thread takes the next panel's columns first, then its copies, the right-hand side, the loads,
+// and the lowest step's next block. Every column receives the same operations in the same order as in a
 // plain loop over the steps, whichever thread does them. Finished columns go back to A at once.
 class TBlockedQR {
 public:
@@ -599,7 +492,7 @@ public:
         FBlockCount = (n + PanelColumns - 1) / PanelColumns;
         // The last column takes no reflection; in the last panel's block it takes the last step alone.
         FTail = FBlockCount == FPanelCount;
-        FTeams = std::make_unique<TPanelTeam[]>(FPanelCount);
+        FPanels = std::make_unique<TPanelProgress[]>(FPanelCount);
         FHeadsTaken = std::make_unique<TCounter[]>(FPanelCount);
         FNextBlock = std::make_unique<TCounter[]>(FPanelCount);
         FReadersDone = std::make_unique<TCounter[]>(FPanelCount);
@@ -614,7 +507,7 @@ public:
             const int updates = std::max(0, FBlockCount - first);
             FReaders[k] = updates + (k + 1 < FPanelCount ? Heads(k + 1) : 0) + (FX ? 1 : 0) +
                           (k == FPanelCount - 1 && FTail ? 1 : 0);
-            total += updates + Heads(k) + (FX ? 1 : 0);
+            total += updates + Heads(k) + (PanelWidth(k) + CopyColumns - 1) / CopyColumns + (FX ? 1 : 0);
         }
         FTotal = total + (FTail ? 1 : 0);
         for (int k = 0; k < std::min(PanelSlots, FPanelCount); ++k) LayOut(k);
@@ -627,6 +520,7 @@ public:
 
 private:
     int BlockEnd(int b) const { return std::min(FOrder, (b + 1) * PanelColumns); }
+    int PanelWidth(int k) const { return std::min(PanelColumns, FOrder - 1 - k * PanelColumns); }
     int Heads(int k) const { return (BlockEnd(k) - k * PanelColumns + QRPanelWidth - 1) / QRPanelWidth; }
     // The first block that step k updates as a block: the one after the next panel's.
     int FirstUpdateBlock(int k) const { return k + 1 < FPanelCount ? k + 2 : k + 1; }
@@ -640,7 +534,7 @@ private:
 
     void LayOut(int k)
     {
-        LayOutPanel(Slot(k), k * PanelColumns, std::min(PanelColumns, FOrder - 1 - k * PanelColumns), FOrder);
+        LayOutPanel(Slot(k), k * PanelColumns, PanelWidth(k), FOrder);
         FSlotReady[k].Value.store(1, std::memory_order_release);
     }
 
@@ -668,7 +562,7 @@ private:
     {
         for (int round = 0; FTaken.load(std::memory_order_relaxed) < FTotal;) {
             if (FFailed.load(std::memory_order_acquire)) return;
-            if (TakeHead() || TakeSolve() || TakeTail() || TakeLoad() || TakeUpdate())
+            if (TakeHead() || TakeCopy() || TakeSolve() || TakeTail() || TakeLoad() || TakeUpdate())
                 round = 0;
             else
                 PoolWaitRound(round++);
@@ -676,7 +570,7 @@ private:
     }
 
     // A column panel of the next panel's block: step k - 1 on it, rows above the panel back to A, its panel
-    // columns into the panel; then the team.
+    // columns into the panel. The task that ends last makes the panel's reflections.
     bool TakeHead()
     {
         const int k = FFactored.load(std::memory_order_acquire);
@@ -687,29 +581,46 @@ private:
         if (taken.load(std::memory_order_relaxed) >= tasks) return false;
         const int h = taken.fetch_add(1, std::memory_order_acq_rel);
         if (h >= tasks) return false;
-        TPanel& panel = Slot(k);
-        TPanelTeam& team = FTeams[k];
-        const int kb = k * PanelColumns, j0 = kb + h * QRPanelWidth;
-        const int j1 = std::min(BlockEnd(k), j0 + QRPanelWidth), panelEnd = kb + panel.Width;
-        bool led = false;
         Perform([&] {
-            team.Started.fetch_add(1, std::memory_order_acq_rel);
-            try {
-                if (k == 0) {
-                    FM.Load(FA, j0 / QRPanelWidth);
-                } else {
-                    UpdateColumns(FM, Slot(k - 1), j0, j1, FK);
-                    ReaderDone(k - 1);
-                    FM.Store(FA, j0, std::min(j1, panelEnd), 0, kb);
-                }
-                if (j0 < panelEnd) GatherPanelColumns(FM, panel, j0 - kb, std::min(j1, panelEnd) - kb);
-            } catch (...) {
-                team.Failed.store(true, std::memory_order_release);
-                throw;
+            TPanel& panel = Slot(k);
+            const int kb = k * PanelColumns, j0 = kb + h * QRPanelWidth;
+            const int j1 = std::min(BlockEnd(k), j0 + QRPanelWidth), panelEnd = kb + panel.Width;
+            if (k == 0) {
+                FM.Load(FA, j0 / QRPanelWidth);
+            } else {
+                UpdateColumns(FM, Slot(k - 1), j0, j1, FK);
+                ReaderDone(k - 1);
+                FM.Store(FA, j0, std::min(j1, panelEnd), 0, kb);
             }
-            led = JoinPanelTeam(FA, FPacked, panel, FD, FC, FK, team, tasks);
+            if (j0 < panelEnd) GatherPanelColumns(FM, panel, j0 - kb, std::min(j1, panelEnd) - kb);
+            TPanelProgress& progress = FPanels[k];
+            if (progress.Finished.fetch_add(1, std::memory_order_acq_rel) + 1 == tasks)
+                FactorPanel(panel.P.data(), panel.Rows, panel.Width, panel.Width, FD + kb, FC + kb, FK, &progress.Made);
         });
-        if (led) FFactored.store(k + 1, std::memory_order_release);
+        return true;
+    }
+
+    // Columns of the panel under way whose reflections are made: copied out, their products taken; the
+    // task that ends the panel's last makes T and lets the panel's step begin.
+    bool TakeCopy()
+    {
+        const int k = FFactored.load(std::memory_order_acquire);
+        if (k >= FPanelCount) return false;
+        TPanelProgress& progress = FPanels[k];
+        const int width = PanelWidth(k), copies = (width + CopyColumns - 1) / CopyColumns;
+        int u = progress.CopiesTaken.load(std::memory_order_acquire);
+        if (u >= copies) return false;
+        const int q1 = std::min(width, (u + 1) * CopyColumns);
+        if (progress.Made.load(std::memory_order_acquire) < q1) return false;
+        if (!progress.CopiesTaken.compare_exchange_strong(u, u + 1, std::memory_order_acq_rel)) return false;
+        Perform([&] {
+            TPanel& panel = Slot(k);
+            CopyPanelColumns(FA, FPacked, panel, u * CopyColumns, q1, FK);
+            if (progress.CopiesDone.fetch_add(1, std::memory_order_acq_rel) + 1 == copies) {
+                MakeCompactFactor(panel, FC + k * PanelColumns);
+                FFactored.store(k + 1, std::memory_order_release);
+            }
+        });
         return true;
     }
 
@@ -792,7 +703,7 @@ private:
     int FPanelCount = 0, FBlockCount = 0, FTotal = 0;
     bool FTail = false;
     TPanel* const FSlots = CallersSlots();
-    std::unique_ptr<TPanelTeam[]> FTeams;
+    std::unique_ptr<TPanelProgress[]> FPanels;
     std::unique_ptr<TCounter[]> FHeadsTaken, FNextBlock, FReadersDone, FSlotReady, FStepsDone;
     std::vector<int> FReaders; // tasks that read each panel
     std::atomic<int> FTaken{0}, FFactored{0}, FSolved{0}, FSolveTaken{0}, FNextLoad{1}, FLowestStep{0};
