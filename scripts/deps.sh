@@ -3,8 +3,10 @@
 # on apt). Usage: scripts/deps.sh [extra packages...]
 set -euo pipefail
 
+# libopenblas-dev is linked by the QR and solver benchmarks only, as the reference they are measured against.
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev libgtest-dev
-          libbenchmark-dev fonts-liberation2 xvfb xauth libgl-dev ccache imagemagick xdotool poppler-utils "$@")
+          libbenchmark-dev libopenblas-dev fonts-liberation2 xvfb xauth libgl-dev ccache imagemagick xdotool
+          poppler-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do
