@@ -34,24 +34,23 @@ std::vector<std::string> ReadLines(const std::string& Bytes)
 char DetectDelimiter(const std::string& L1, const std::string& L2)
 {
     static constexpr char Candidates[] = {',', ';', '#', '\t', '|'};
+    // The candidate counted equally often, and most often, in both lines.
+    const auto equalInBoth = [&](int (*Count)(char, const std::string&)) {
+        char found = 0;
+        int best = 0;
+        for (char c : Candidates) {
+            const int c1 = Count(c, L1), c2 = Count(c, L2);
+            if (c1 == c2 && c1 > best) {
+                found = c;
+                best = c1;
+            }
+        }
+        return found;
+    };
+    if (const char c = equalInBoth(CountClosingQuotes)) return c;
+    if (const char c = equalInBoth(CountChar)) return c;
     char found = 0;
     int best = 0;
-    for (char c : Candidates) {
-        const int c1 = CountClosingQuotes(c, L1), c2 = CountClosingQuotes(c, L2);
-        if (c1 == c2 && c1 > best) {
-            found = c;
-            best = c1;
-        }
-    }
-    if (found) return found;
-    for (char c : Candidates) {
-        const int c1 = CountChar(c, L1), c2 = CountChar(c, L2);
-        if (c1 == c2 && c1 > best) {
-            found = c;
-            best = c1;
-        }
-    }
-    if (found) return found;
     for (char c : Candidates) {
         const int c1 = CountChar(c, L1), c2 = CountChar(c, L2);
         if (c1 > best || c2 > best) {
