@@ -3,6 +3,7 @@
 // the layout of its text beside the button.
 #include "grid/asgspin.h"
 
+#include "grid/ExtUtil.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/ShellApi.h"
 #include "platform/controls/StdCtrls.h"
@@ -269,8 +270,6 @@ namespace {
 
 bool ReadsAsFloat(const std::string& text, double& v) { return TryStrToFloat(text, v, FormatSettings()); }
 
-int CountOf(const std::string& s, char c) { return static_cast<int>(std::count(s.begin(), s.end(), c)); }
-
 // 1-based position of the n-th occurrence of c in s; 0 when there is none.
 int NthPos(const std::string& s, char c, int n)
 {
@@ -278,15 +277,6 @@ int NthPos(const std::string& s, char c, int n)
     for (std::size_t i = 0; i < s.size(); ++i)
         if (s[i] == c && ++seen == n) return static_cast<int>(i) + 1;
     return 0;
-}
-
-// The same day and month some years on; 29 February goes to the 28th in a year without it.
-TDateTime AddYears(TDateTime d, int years)
-{
-    int y = 0, m = 0, day = 0;
-    DecodeDate(d, y, m, day);
-    const TDateTime time = d - std::floor(d);
-    return EncodeDate(y + years, m, std::min(day, DaysInAMonth(y + years, m))) + time;
 }
 
 } // namespace
@@ -452,7 +442,7 @@ bool TEsgSpinEdit::AcceptsKey(char& Key)
             }
         }
     }
-    if (FSpinType == sptTime && Key == ts && CountOf(text, ts) >= 2) accepted = false;
+    if (FSpinType == sptTime && Key == ts && CountChar(ts, text) >= 2) accepted = false;
     if (!FEditorEnabled && (c >= 32 || Key == 8)) accepted = false;
     return accepted;
 }
@@ -525,7 +515,7 @@ void TEsgSpinEdit::Step(int Sign)
         const TDateTime d = DateValue();
         if (first > 0 && caret < first) SetDateValue(d + Sign);
         else if (second > 0 && caret < second) SetDateValue(IncMonth(d, Sign));
-        else SetDateValue(AddYears(d, Sign));
+        else SetDateValue(IncMonth(d, 12 * Sign));   // 29 February goes to the 28th
         break;
     }
     case sptTime: {
