@@ -2,6 +2,9 @@
 // being unassigned and kept as the C1 control of the same value so that a round trip keeps every byte.
 #include "platform/controls/AnsiText.h"
 
+#include <QByteArray>
+#include <QMimeData>
+
 #include <array>
 
 namespace {
@@ -39,4 +42,28 @@ std::string QStringToAnsi(const QString& text)
     result.reserve(static_cast<std::size_t>(text.size()));
     for (char32_t u : text.toUcs4()) result.push_back(ToAnsiChar(u));
     return result;
+}
+
+QMimeData* NewMimeData(const std::vector<std::pair<std::string, std::string>>& formats)
+{
+    auto* data = new QMimeData;
+    for (const auto& [mime, bytes] : formats) {
+        if (mime == "text/plain") data->setText(AnsiToQString(bytes));
+        else data->setData(QString::fromStdString(mime), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    }
+    return data;
+}
+
+bool HasMimeFormat(const QMimeData* data, const std::string& mime)
+{
+    if (!data) return false;
+    return mime == "text/plain" ? data->hasText() : data->hasFormat(QString::fromStdString(mime));
+}
+
+std::string MimeFormat(const QMimeData* data, const std::string& mime)
+{
+    if (!data) return {};
+    if (mime == "text/plain") return data->hasText() ? QStringToAnsi(data->text()) : std::string();
+    const QByteArray bytes = data->data(QString::fromStdString(mime));
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }

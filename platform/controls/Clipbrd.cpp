@@ -54,28 +54,8 @@ bool TClipboard::HasPicture() const
 
 void TClipboard::Clear() { QtClipboard().clear(); }
 
-void TClipboard::SetFormats(const TFormats& formats)
-{
-    auto* data = new QMimeData;
-    for (const auto& [mime, bytes] : formats) {
-        if (mime == "text/plain") data->setText(AnsiToQString(bytes));
-        else data->setData(QString::fromStdString(mime), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    }
-    QtClipboard().setMimeData(data);
-}
+void TClipboard::SetFormats(const TFormats& formats) { QtClipboard().setMimeData(NewMimeData(formats)); }
 
-bool TClipboard::HasFormat(const std::string& mime) const
-{
-    const QMimeData* data = QtClipboard().mimeData();
-    if (!data) return false;
-    return mime == "text/plain" ? data->hasText() : data->hasFormat(QString::fromStdString(mime));
-}
+bool TClipboard::HasFormat(const std::string& mime) const { return HasMimeFormat(QtClipboard().mimeData(), mime); }
 
-std::string TClipboard::Format(const std::string& mime) const
-{
-    const QMimeData* data = QtClipboard().mimeData();
-    if (!data) return {};
-    if (mime == "text/plain") return data->hasText() ? QStringToAnsi(data->text()) : std::string();
-    const QByteArray bytes = data->data(QString::fromStdString(mime));
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
+std::string TClipboard::Format(const std::string& mime) const { return MimeFormat(QtClipboard().mimeData(), mime); }

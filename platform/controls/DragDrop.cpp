@@ -34,13 +34,7 @@ public:
         if (FData->hasText() && std::find(out.begin(), out.end(), "text/plain") == out.end()) out.push_back("text/plain");
         return out;
     }
-    std::string Data(const std::string& Mime) const override
-    {
-        if (!FData) return {};
-        if (Mime == "text/plain") return FData->hasText() ? QStringToAnsi(FData->text()) : std::string();
-        const QByteArray b = FData->data(QString::fromStdString(Mime));
-        return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-    }
+    std::string Data(const std::string& Mime) const override { return MimeFormat(FData, Mime); }
     std::vector<std::string> Files() const override
     {
         std::vector<std::string> out;
@@ -163,11 +157,7 @@ int DoDragDrop(TWinControl& Source, const TDragFormats& Data, int AllowedEffects
 {
     Cancelled = false;
     if (Driver()) return Driver()(Source, Data, AllowedEffects, Events, Cancelled);
-    auto* mime = new QMimeData;
-    for (const auto& [type, bytes] : Data.Formats) {
-        if (type == "text/plain") mime->setText(AnsiToQString(bytes));
-        else mime->setData(QString::fromStdString(type), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    }
+    QMimeData* mime = NewMimeData(Data.Formats);
     if (!Data.Files.empty()) {
         QList<QUrl> urls;
         for (const std::string& f : Data.Files) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(f)));
