@@ -18,17 +18,7 @@ namespace {
 class TLineCursor {
 public:
     explicit TLineCursor(std::string_view text) : FText(text) {}
-    bool Next(std::string_view& line)
-    {
-        if (FNext >= FText.size()) return false;
-        std::size_t end = FText.find('\n', FNext);
-        const std::size_t next = end == std::string_view::npos ? FText.size() : end + 1;
-        if (end == std::string_view::npos) end = FText.size();
-        else if (end > FNext && FText[end - 1] == '\r') --end;
-        line = FText.substr(FNext, end - FNext);
-        FNext = next;
-        return true;
-    }
+    bool Next(std::string_view& line) { return NextTextLine(FText, FNext, line); }
     // At least the number of lines left.
     std::size_t LinesLeftAtMost() const
     {

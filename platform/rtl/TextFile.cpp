@@ -36,15 +36,9 @@ bool LoadFileBytes(const std::string& path, std::string& bytes)
 std::vector<std::string> SplitTextLines(std::string_view text)
 {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos) end = text.size();
-        else if (end > start && text[end - 1] == '\r') --end;
-        lines.emplace_back(text.substr(start, end - start));
-        start = next;
-    }
+    std::size_t pos = 0;
+    std::string_view line;
+    while (NextTextLine(text, pos, line)) lines.emplace_back(line);
     return lines;
 }
 
@@ -124,15 +118,10 @@ TTextReader TTextReader::FromText(std::string text) { return TTextReader(std::mo
 
 bool TTextReader::ReadLn(std::string& line)
 {
-    line.clear();
-    if (Eof()) return false;
-    std::size_t end = FText.find('\n', FPos);
-    const std::size_t next = end == std::string::npos ? FText.size() : end + 1;
-    if (end == std::string::npos) end = FText.size();
-    else if (end > FPos && FText[end - 1] == '\r') --end;
-    line.assign(FText, FPos, end - FPos);
-    FPos = next;
-    return true;
+    std::string_view view;
+    const bool read = NextTextLine(FText, FPos, view);
+    line.assign(view);
+    return read;
 }
 
 void TTextReader::SkipLn()

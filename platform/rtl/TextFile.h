@@ -15,6 +15,20 @@ bool LoadFileBytes(const std::string& path, std::string& bytes);
 // an end counts; an empty text has no lines.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
+// One line of SplitTextLines as a view into the text: the line from `pos` without its end, `pos` then
+// past the end. False at the end of the text. A reader walks a long text by it without copying lines.
+inline bool NextTextLine(std::string_view text, std::size_t& pos, std::string_view& line)
+{
+    if (pos >= text.size()) return false;
+    std::size_t end = text.find('\n', pos);
+    const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    if (end == std::string_view::npos) end = text.size();
+    else if (end > pos && text[end - 1] == '\r') --end;
+    line = text.substr(pos, end - pos);
+    pos = next;
+    return true;
+}
+
 // Writes `bytes` to a new file beside `path`, flushes it to the disk and only then renames it over
 // `path` (a symbolic link is followed; an existing file's permissions are kept). False when any step
 // fails: the old file is then unchanged, no temporary file is left, and errno tells why.
