@@ -32,25 +32,22 @@ inline std::u16string AnsiToWide(const std::string& s)
     return out;
 }
 
+// One Unicode character as Windows-1252; '?' for a character the code page lacks.
+inline char WideCharToAnsi(char32_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
+    for (int i = 0; i < 32; ++i) {
+        const char16_t h = ansitext_detail::High[i];
+        if ((h && h == u) || (!h && u == 0x80u + i)) return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
 // 16-bit text as Windows-1252; characters the code page lacks become '?'.
 inline std::string WideToAnsi(const std::u16string& s)
 {
     std::string out;
     out.reserve(s.size());
-    for (char16_t u : s) {
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            out.push_back(static_cast<char>(u));
-            continue;
-        }
-        char c = '?';
-        for (int i = 0; i < 32; ++i) {
-            const char16_t h = ansitext_detail::High[i];
-            if ((h && h == u) || (!h && u == 0x80 + i)) {
-                c = static_cast<char>(0x80 + i);
-                break;
-            }
-        }
-        out.push_back(c);
-    }
+    for (char16_t u : s) out.push_back(WideCharToAnsi(u));
     return out;
 }

@@ -2,6 +2,7 @@
 // them back by name, and the 80-bit extended reals of the stream.
 #include "platform/rtl/PropertyStream.h"
 
+#include "platform/rtl/AnsiText.h"
 #include "platform/rtl/Collections.h"
 #include "platform/rtl/Streams.h"
 
@@ -79,15 +80,12 @@ void WriteInteger(TStream& Stream, std::int64_t V)
     }
 }
 
-// Windows-1252 as UTF-8 (the bytes 0x80..0x9F by the code page's table).
+// Windows-1252 as UTF-8.
 std::string AnsiToUtf8(const std::string& Text)
 {
-    static const char16_t high[32] = {0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-                                      0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-                                      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
     std::string out;
     for (unsigned char c : Text) {
-        const unsigned u = c >= 0x80 && c < 0xA0 ? high[c - 0x80] : c;
+        const unsigned u = AnsiCharToWide(c);
         if (u < 0x80) out += static_cast<char>(u);
         else if (u < 0x800) {
             out += static_cast<char>(0xC0 | u >> 6);
@@ -104,9 +102,6 @@ std::string AnsiToUtf8(const std::string& Text)
 // UTF-8 as Windows-1252; characters the code page lacks (and malformed bytes) become '?'.
 std::string Utf8ToAnsi(const std::string& Text)
 {
-    static const char16_t high[32] = {0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-                                      0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-                                      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
     std::string out;
     for (std::size_t i = 0; i < Text.size();) {
         const unsigned char c = static_cast<unsigned char>(Text[i]);
@@ -121,12 +116,7 @@ std::string Utf8ToAnsi(const std::string& Text)
             n = 3;
         } else if ((c & 0xF8) == 0xF0 && i + 3 < Text.size()) n = 4;
         i += n;
-        if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
-            out += static_cast<char>(u);
-            continue;
-        }
-        const auto at = std::find(std::begin(high), std::end(high), static_cast<char16_t>(u));
-        out += at != std::end(high) ? static_cast<char>(0x80 + (at - std::begin(high))) : '?';
+        out += WideCharToAnsi(u);
     }
     return out;
 }

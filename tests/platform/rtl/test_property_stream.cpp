@@ -186,3 +186,42 @@ TEST(PropertyStream, DamagedListsAreRefusedWithTheirPropertyName)
         }
     }
 }
+
+TEST(PropertyStream, TextsAboveAsciiGoAsUtf8AndComeBackAsTheCodePage)
+{
+    // 8-bit text with a byte above 127 is written as vaUTF8String of the Windows-1252 characters (the
+    // bytes the code page leaves undefined as the control characters of their value), and read back whole.
+    struct Case {
+        std::string text, utf8;
+    };
+    const Case cases[] = {
+        {"caf\xe9", "caf\xc3\xa9"},
+        {"\x80 5", "\xe2\x82\xac 5"},
+        {"\x9f\x8a", "\xc5\xb8\xc5\xa0"},
+        {"\x81\x9d", "\xc2\x81\xc2\x9d"},
+        {"\xff", "\xc3\xbf"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TMemoryStream s;
+        WriteStreamText(s, c.text, true);
+        const auto size = static_cast<char>(c.utf8.size());
+        EXPECT_EQ(Bytes(s), std::string("\x14", 1) + size + std::string(3, '\0') + c.utf8);
+        s.SetPosition(0);
+        EXPECT_EQ(ReadStreamText(s, true), c.text);
+        TMemoryStream plain;
+        WriteStreamText(plain, c.text, false);
+        EXPECT_EQ(Bytes(plain), std::string("\x06", 1) + static_cast<char>(c.text.size()) + c.text);
+    }
+    TMemoryStream ascii;
+    WriteStreamText(ascii, "abc", true);
+    EXPECT_EQ(Bytes(ascii), "\x06\x03" "abc");
+
+    // Characters the code page lacks, and broken sequences, come back as '?'.
+    const std::pair<std::string, std::string> read[] = {
+        {"\xce\xa9", "?"}, {"x\xf0\x9f\x98\x80y", "x?y"}, {"\xe2\x82", "??"}, {"\xc2\x80", "?"}, {"\xe2\x84\xa2", "\x99"}};
+    for (const auto& [utf8, ansi] : read) {
+        TMemoryStream s = StreamOf(std::string("\x14", 1) + static_cast<char>(utf8.size()) + std::string(3, '\0') + utf8);
+        EXPECT_EQ(ReadStreamText(s, true), ansi) << utf8;
+    }
+}
