@@ -1,6 +1,7 @@
 // The common dialogs of the prompter over Qt: open and save, colour (with the custom colours), font,
 // print and printer setup.
 #include "platform/controls/AnsiText.h"
+#include "platform/controls/ControlWidget.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/Prompter.h"
 #include "platform/controls/PrompterInternal.h"
@@ -88,15 +89,6 @@ bool ExecuteFileDialog(TWinControl* owner, TFileDialogData& data, bool save)
     return true;
 }
 
-// Colours: the program's $00BBGGRR against Qt's colours.
-// System colours resolve through the fixed table.
-QColor QtColor(TColor c)
-{
-    c = ColorToRGB(c);
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-TColor ProgramColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
-
 void RunColorWindow(TColorDialogData& data, TWinControl* owner, TPrompt& prompt)
 {
     std::array<std::int32_t, 16> given{};
@@ -107,12 +99,12 @@ void RunColorWindow(TColorDialogData& data, TWinControl* owner, TPrompt& prompt)
         if (ParseCustomColorLine(line, slot, value)) given[static_cast<std::size_t>(slot)] = value;
     }
     // Qt keeps the sixteen custom colours for the process: they are set before and read after the dialog.
-    for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, QtColor(given[static_cast<std::size_t>(i)]));
-    QColorDialog dialog(QtColor(data.Color), DialogParent(owner));
+    for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, QtColorOf(given[static_cast<std::size_t>(i)]));
+    QColorDialog dialog(QtColorOf(data.Color), DialogParent(owner));
     if (dialog.exec() != QDialog::Accepted) return;
-    data.Color = ProgramColor(dialog.selectedColor());
+    data.Color = ProgramColorOf(dialog.selectedColor());
     data.CustomColors.clear();
-    for (int i = 0; i < 16; ++i) data.CustomColors.push_back(CustomColorLine(i, ProgramColor(QColorDialog::customColor(i))));
+    for (int i = 0; i < 16; ++i) data.CustomColors.push_back(CustomColorLine(i, ProgramColorOf(QColorDialog::customColor(i))));
     prompt.Result = mrOk;
 }
 

@@ -42,6 +42,8 @@ QCursor QtCursorOf(TCursor cursor);
 // The program's colour as Qt colour (system colours resolved).
 class QColor;
 QColor QtColorOf(TColor color);
+// A Qt colour as the program's $00BBGGRR (alpha dropped).
+TColor ProgramColorOf(const QColor& color);
 
 // The drawing memory of an RGB32 image, for an image backend.
 struct TImageMemory;

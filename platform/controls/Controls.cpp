@@ -96,6 +96,8 @@ QColor QtColorOf(TColor color)
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
+TColor ProgramColorOf(const QColor& color) { return color.red() | (color.green() << 8) | (color.blue() << 16); }
+
 TImageMemory ImageMemoryOf(QImage& image)
 {
     TImageMemory m;

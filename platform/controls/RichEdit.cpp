@@ -72,10 +72,7 @@ TRichRun RunOf(const QTextFragment& frag)
     if (f.fontItalic()) run.Style.Include(fsItalic);
     if (f.fontUnderline()) run.Style.Include(fsUnderline);
     if (f.fontStrikeOut()) run.Style.Include(fsStrikeOut);
-    if (f.hasProperty(QTextFormat::ForegroundBrush)) {
-        const QColor c = f.foreground().color();
-        run.Color = static_cast<TColor>(c.red() | (c.green() << 8) | (c.blue() << 16));
-    }
+    if (f.hasProperty(QTextFormat::ForegroundBrush)) run.Color = ProgramColorOf(f.foreground().color());
     return run;
 }
 
