@@ -45,15 +45,31 @@ namespace {
 
 QTextEdit& Edit(const TRichEdit& e) { return *static_cast<QTextEdit*>(e.Widget()); }
 
+// Every one of the four styles is set, on or off.
+void SetStyles(QTextCharFormat& f, TFontStyles styles)
+{
+    f.setFontWeight(styles.Contains(fsBold) ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(styles.Contains(fsItalic));
+    f.setFontUnderline(styles.Contains(fsUnderline));
+    f.setFontStrikeOut(styles.Contains(fsStrikeOut));
+}
+
+TFontStyles StylesOf(const QTextCharFormat& f)
+{
+    TFontStyles s;
+    if (f.fontWeight() >= QFont::Bold) s.Include(fsBold);
+    if (f.fontItalic()) s.Include(fsItalic);
+    if (f.fontUnderline()) s.Include(fsUnderline);
+    if (f.fontStrikeOut()) s.Include(fsStrikeOut);
+    return s;
+}
+
 QTextCharFormat FormatOf(const TRichRun& run)
 {
     QTextCharFormat f;
     if (!run.FontName.empty()) f.setFontFamilies({AnsiToQString(run.FontName)});
     if (run.Size > 0) f.setFontPointSize(run.Size);
-    f.setFontWeight(run.Style.Contains(fsBold) ? QFont::Bold : QFont::Normal);
-    f.setFontItalic(run.Style.Contains(fsItalic));
-    f.setFontUnderline(run.Style.Contains(fsUnderline));
-    f.setFontStrikeOut(run.Style.Contains(fsStrikeOut));
+    SetStyles(f, run.Style);
     if (run.Color != clNone) f.setForeground(QtColorOf(run.Color));
     return f;
 }
@@ -68,10 +84,7 @@ TRichRun RunOf(const QTextFragment& frag)
         if (!families.isEmpty()) run.FontName = QStringToAnsi(families.front());
     }
     if (f.hasProperty(QTextFormat::FontPointSize)) run.Size = static_cast<int>(std::lround(f.fontPointSize()));
-    if (f.fontWeight() >= QFont::Bold) run.Style.Include(fsBold);
-    if (f.fontItalic()) run.Style.Include(fsItalic);
-    if (f.fontUnderline()) run.Style.Include(fsUnderline);
-    if (f.fontStrikeOut()) run.Style.Include(fsStrikeOut);
+    run.Style = StylesOf(f);
     if (f.hasProperty(QTextFormat::ForegroundBrush)) run.Color = ProgramColorOf(f.foreground().color());
     return run;
 }
@@ -181,24 +194,12 @@ void TRichEdit::SetSelLength(int v)
 
 void TRichEdit::SelectAll() { Edit(*this).selectAll(); }
 
-TFontStyles TRichEdit::SelStyle() const
-{
-    const QTextCharFormat f = Edit(*this).textCursor().charFormat();
-    TFontStyles s;
-    if (f.fontWeight() >= QFont::Bold) s.Include(fsBold);
-    if (f.fontItalic()) s.Include(fsItalic);
-    if (f.fontUnderline()) s.Include(fsUnderline);
-    if (f.fontStrikeOut()) s.Include(fsStrikeOut);
-    return s;
-}
+TFontStyles TRichEdit::SelStyle() const { return StylesOf(Edit(*this).textCursor().charFormat()); }
 
 void TRichEdit::SetSelStyle(TFontStyles v)
 {
     QTextCharFormat f;
-    f.setFontWeight(v.Contains(fsBold) ? QFont::Bold : QFont::Normal);
-    f.setFontItalic(v.Contains(fsItalic));
-    f.setFontUnderline(v.Contains(fsUnderline));
-    f.setFontStrikeOut(v.Contains(fsStrikeOut));
+    SetStyles(f, v);
     Edit(*this).textCursor().mergeCharFormat(f);
     Edit(*this).mergeCurrentCharFormat(f);
 }
