@@ -362,6 +362,9 @@ public:
     void ResolveCellAppearance(int ACol, int ARow, TGridDrawState& AState, bool Print, bool ApplySelection,
                                bool MapColumn, TBrush& Brush, TColor& ColorTo, TFont& Font, TAlignment& HAlign,
                                TVAlignment& VAlign, bool& WordWrap) override;
+    // The brush and font a cell (display column) shows with outside painting: hit tests, measuring and
+    // the controls laid over it.
+    void ResolveCellLook(int ACol, int ARow, TBrush& Brush, TFont& Font, bool ApplySelection = false);
     void CellAlignmentOf(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
     bool IsRowSelected(int ARow);
     void SetRowSelected(int ARow, bool Value);

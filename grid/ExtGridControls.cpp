@@ -165,12 +165,7 @@ void TExtStringGrid::RadioClickAt(int ACol, int ARow, int dx, int dy)
     TCellGraphic* g = CellGraphicOf(b.x, b.y);
     if (!g || g->CellType != ctRadio) return;
     TCanvas& c = Canvas();
-    TGridDrawState state;
-    TColor colorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool wrap = false;
-    ResolveCellAppearance(RealToDisplayCol(b.x), b.y, state, false, false, true, c.Brush(), colorTo, c.Font(), ha, va, wrap);
+    ResolveCellLook(RealToDisplayCol(b.x), b.y, c.Brush(), c.Font());
     MoveColRow(RealToDisplayCol(b.x), b.y, true, true);
     const TStringList* items = g->CellObject.As<TStringList>();
     const int count = items ? items->Count() : 0;

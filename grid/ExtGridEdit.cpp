@@ -93,14 +93,8 @@ void TExtInplaceEdit::UpdateContents()
     FWordWrap = FExtGrid->WordWrap();
     TInplaceEdit::UpdateContents();
     Recreate();
-    TGridDrawState state;
     TCanvas& c = FExtGrid->Canvas();
-    TColor colorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool wrap = false;
-    FExtGrid->ResolveCellAppearance(FExtGrid->Col(), FExtGrid->Row(), state, false, false, true, c.Brush(), colorTo,
-                                    c.Font(), ha, va, wrap);
+    FExtGrid->ResolveCellLook(FExtGrid->Col(), FExtGrid->Row(), c.Brush(), c.Font());
     SetColor(c.Brush().Color());
     SetFont(c.Font());
 }

@@ -821,14 +821,9 @@ void TExtStringGrid::ShowEditorControl(int ACol, int ARow)
     const TRect R = CellSpanRect(ACol, ARow);
     const int W = R.Width() - 1, H = R.Height() - 1;
     const int RC = DisplayToRealCol(ACol);
-    TGridDrawState state;
-    TColor colorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool wrap = false;
     TBrush brush;
     TFont font;
-    ResolveCellAppearance(ACol, Row(), state, false, false, true, brush, colorTo, font, ha, va, wrap);
+    ResolveCellLook(ACol, Row(), brush, font);
     const TColor colour = brush.Color();
     SetGridState(gsNormal);
     FEditorOpen = true;

@@ -14,12 +14,7 @@ bool TExtStringGrid::MarkupHitTest(int ACol, int ARow, int X, int Y, THTMLResult
     const std::string text = RawCellText(ACol, ARow);
     if (ClassifyCellText(text, EnableHTML) != 1) return false;
     TCanvas& c = Canvas();
-    TGridDrawState state;
-    TColor colorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool wrap = false;
-    ResolveCellAppearance(RealToDisplayCol(ACol), ARow, state, false, false, true, c.Brush(), colorTo, c.Font(), ha, va, wrap);
+    ResolveCellLook(RealToDisplayCol(ACol), ARow, c.Brush(), c.Font());
     TRect r = CellSpanRect(RealToDisplayCol(ACol), ARow);
     r.Left += XMargin + 1 + (IsCheckBoxCell(ACol, ARow) ? ControlLook.CheckSize() : 0);
     r.Top += YMargin + 1;

@@ -239,6 +239,16 @@ void TExtStringGrid::ResolveCellAppearance(int ACol, int ARow, TGridDrawState& A
     CellAlignmentOf(rc, ARow, HAlign, VAlign);
 }
 
+void TExtStringGrid::ResolveCellLook(int ACol, int ARow, TBrush& Brush, TFont& Font, bool ApplySelection)
+{
+    TGridDrawState state;
+    TColor colorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool wrap = false;
+    ResolveCellAppearance(ACol, ARow, state, false, ApplySelection, true, Brush, colorTo, Font, ha, va, wrap);
+}
+
 // ---- Disjunct selection flags ------------------------------------------------------------------------
 
 bool TExtStringGrid::IsRowSelected(int ARow)
@@ -837,12 +847,7 @@ void TExtStringGrid::LastRowChanged()
 void TExtStringGrid::CellTextExtent(int ACol, int ARow, TPoint& Size, bool Wrap)
 {
     TCanvas& c = Canvas();
-    TGridDrawState state;
-    TColor colorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool wrap = false;
-    ResolveCellAppearance(RealToDisplayCol(ACol), ARow, state, false, true, true, c.Brush(), colorTo, c.Font(), ha, va, wrap);
+    ResolveCellLook(RealToDisplayCol(ACol), ARow, c.Brush(), c.Font(), true);
     std::string text = GetCellValue(ACol, ARow);
     const int kind = ClassifyCellText(text, EnableHTML);
     if (kind == 1) {
