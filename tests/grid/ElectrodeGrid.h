@@ -207,13 +207,18 @@ inline void Type(QWidget* w, const std::string& text)
     }
 }
 
-inline void Click(QWidget* w, int x, int y, Qt::MouseButton b = Qt::LeftButton)
+// One mouse event at (x, y) for button b (a press, a release or a move), with the buttons held after it.
+inline void SendMouse(QWidget* w, QEvent::Type t, int x, int y, Qt::MouseButtons held, Qt::MouseButton b = Qt::LeftButton)
 {
     const QPointF p(x, y);
-    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), b, b, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), b, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
+    QMouseEvent e(t, p, w->mapToGlobal(p), b, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+inline void Click(QWidget* w, int x, int y, Qt::MouseButton b = Qt::LeftButton)
+{
+    SendMouse(w, QEvent::MouseButtonPress, x, y, b, b);
+    SendMouse(w, QEvent::MouseButtonRelease, x, y, Qt::NoButton, b);
 }
 
 inline void Wheel(QWidget* w, int x, int y, int delta, Qt::KeyboardModifiers mods = Qt::NoModifier)

@@ -351,11 +351,7 @@ TEST(GridClipboard, TheResizerRepeatsTheSelectionAndLeavesTheClipboardAlone)
     };
     const TRect corner = g.CellRect(1, 2);
     QWidget* w = g.Widget();
-    auto send = [&](QEvent::Type t, int x, int y, Qt::MouseButtons held) {
-        const QPointF p(x, y);
-        QMouseEvent e(t, p, w->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    };
+    auto send = [&](QEvent::Type t, int x, int y, Qt::MouseButtons held) { SendMouse(w, t, x, y, held); };
     send(QEvent::MouseMove, corner.Right - 2, corner.Bottom - 2, Qt::NoButton);
     send(QEvent::MouseButtonPress, corner.Right - 2, corner.Bottom - 2, Qt::LeftButton);
     const TRect target = g.CellRect(1, 5);

@@ -89,10 +89,7 @@ void Enter(QWidget* w)
 
 void Press(QWidget* w, bool down)
 {
-    const QPointF p(3, 3);
-    QMouseEvent e(down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton,
-                  down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
+    SendMouse(w, down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, 3, 3, down ? Qt::LeftButton : Qt::NoButton);
 }
 
 } // namespace

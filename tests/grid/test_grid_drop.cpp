@@ -97,23 +97,9 @@ std::vector<std::string> Row(TExtStringGrid& g, int r)
     return out;
 }
 
-void Press(QWidget* w, int x, int y)
-{
-    QMouseEvent e(QEvent::MouseButtonPress, QPointF(x, y), w->mapToGlobal(QPointF(x, y)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void MoveHeld(QWidget* w, int x, int y)
-{
-    QMouseEvent e(QEvent::MouseMove, QPointF(x, y), w->mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void Release(QWidget* w, int x, int y)
-{
-    QMouseEvent e(QEvent::MouseButtonRelease, QPointF(x, y), w->mapToGlobal(QPointF(x, y)), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
+void Press(QWidget* w, int x, int y) { SendMouse(w, QEvent::MouseButtonPress, x, y, Qt::LeftButton); }
+void MoveHeld(QWidget* w, int x, int y) { SendMouse(w, QEvent::MouseMove, x, y, Qt::LeftButton, Qt::NoButton); }
+void Release(QWidget* w, int x, int y) { SendMouse(w, QEvent::MouseButtonRelease, x, y, Qt::NoButton); }
 
 // What the last drag offered, and the driver that records it and answers a chosen effect.
 struct Driven {

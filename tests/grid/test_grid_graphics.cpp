@@ -87,13 +87,6 @@ TRect OwnInk(const char* resource)
     return box;
 }
 
-void SendMouse(QWidget* w, QEvent::Type t, int x, int y, Qt::MouseButtons held)
-{
-    const QPointF p(x, y);
-    QMouseEvent e(t, p, w->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
 } // namespace
 
 TEST(GridGraphics, CheckBoxesInEveryControlStyle)
@@ -584,12 +577,10 @@ TEST(GridGraphics, ScreenshotOnRequest)
         h.Paint();
         const TRect b = g.CellRect(4, 2);
         const QPoint at((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), h.W()->mapToGlobal(QPointF(at)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(h.W(), &press);
+        SendMouse(h.W(), QEvent::MouseButtonPress, at.x(), at.y(), Qt::LeftButton);
         Application->ProcessMessages();
         bands.push_back(h.Window->grab(QRect(0, 0, 520, 165)).toImage());
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), h.W()->mapToGlobal(QPointF(at)), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(h.W(), &release);
+        SendMouse(h.W(), QEvent::MouseButtonRelease, at.x(), at.y(), Qt::NoButton);
         g.SetGridImages(nullptr);
     }
     QImage all(520, 165 * static_cast<int>(bands.size()), QImage::Format_RGB32);

@@ -521,11 +521,7 @@ TEST(MarkupCells, CellHintsShowInTheGridsWindowAndSizingHintsReadTheWidth)
     g.SetOptions(g.Options() + TGridOptions{goColSizing});
     g.HintShowSizing = true;
     const TRect head = g.CellRect(1, 0);
-    auto send = [&](QEvent::Type t, int x, Qt::MouseButtons held) {
-        const QPointF p(x, head.Top + 5);
-        QMouseEvent e(t, p, h.W()->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(h.W(), &e);
-    };
+    auto send = [&](QEvent::Type t, int x, Qt::MouseButtons held) { SendMouse(h.W(), t, x, head.Top + 5, held); };
     send(QEvent::MouseMove, head.Right - 1, Qt::NoButton);
     send(QEvent::MouseButtonPress, head.Right - 1, Qt::LeftButton);
     send(QEvent::MouseMove, head.Left + 57, Qt::LeftButton);
