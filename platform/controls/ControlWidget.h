@@ -8,7 +8,6 @@
 #include <QObject>
 #include <Qt>
 
-#include <functional>
 #include <utility>
 
 class QApplication;
@@ -16,9 +15,6 @@ class QApplication;
 class QEvent;
 class QImage;
 class QKeyEvent;
-class QPainter;
-class QRect;
-class TCanvas;
 
 // A new window for a control, made after the process's Qt application exists (a control's window is
 // built before the control's own constructor runs).
@@ -48,12 +44,6 @@ TColor ProgramColorOf(const QColor& color);
 // The drawing memory of an RGB32 image, for an image backend.
 struct TImageMemory;
 TImageMemory ImageMemoryOf(QImage& image);
-
-// Paints `native` (a callable taking a QPainter&) into an image of the rectangle's size, runs `program`
-// (taking a TCanvas&) with a canvas on that image behind the application's exception barrier, and puts
-// the image on the painter at the rectangle: a native control's look with the program's additions.
-void PaintLayeredImage(QPainter& target, const QRect& rect, const std::function<void(QPainter&)>& native,
-                       const std::function<void(TCanvas&)>& program);
 
 // Drag events of a window with a registered drop target, handed to that target (DragDrop.cpp); true when
 // the event was taken.

@@ -26,16 +26,10 @@
 
 namespace {
 
+// Paints `native` into an image of the rectangle's size, runs `program` with a canvas on that image, and
+// puts the image on the painter at the rectangle.
 template <class Native, class Program>
 void PaintLayered(QPainter& target, const QRect& rect, Native&& native, Program&& program)
-{
-    PaintLayeredImage(target, rect, native, program);
-}
-
-} // namespace
-
-void PaintLayeredImage(QPainter& target, const QRect& rect, const std::function<void(QPainter&)>& native,
-                       const std::function<void(TCanvas&)>& program)
 {
     if (rect.isEmpty()) return;
     QImage image(rect.size(), QImage::Format_RGB32);
@@ -50,6 +44,8 @@ void PaintLayeredImage(QPainter& target, const QRect& rect, const std::function<
     }
     target.drawImage(rect.topLeft(), image);
 }
+
+} // namespace
 
 // ---- TButton -----------------------------------------------------------------------------------------
 
