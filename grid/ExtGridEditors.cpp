@@ -88,6 +88,14 @@ bool DropLeavingChar(char& Key, bool Tab)
     return true;
 }
 
+// A cell's date or time, or now where the text reads as none.
+TDateTime DateOrNow(const std::string& t, bool time)
+{
+    TDateTime v = 0;
+    if (!t.empty() && (time ? TryStrToTime(t, v, FormatSettings()) : TryStrToDate(t, v, FormatSettings()))) return v;
+    return Now();
+}
+
 bool In(std::uint16_t Key, std::initializer_list<std::uint16_t> keys) { return std::find(keys.begin(), keys.end(), Key) != keys.end(); }
 
 // Completes the typed prefix from the items, then from the grid's lookup list; the completed part is left
@@ -542,11 +550,9 @@ void TGridDatePicker::KeyDown(std::uint16_t& Key, TShiftState Shift)
     // While the calendar is down the keys are its own (Tab with goTabs still leaves).
     if (DroppedDown() && !(Key == VK_TAB && WantsTabs(g))) return;
     if (Key == VK_ESCAPE) {
-        TDateTime v = 0;
-        const std::string t = g.GetCurrentCellText();
-        const bool ok = Kind() == dtkTime ? TryStrToTime(t, v, FormatSettings()) : TryStrToDate(t, v, FormatSettings());
-        if (Kind() == dtkTime) SetTime(ok ? v : Now());
-        else SetDate(ok ? v : Now());
+        const TDateTime v = DateOrNow(g.GetCurrentCellText(), Kind() == dtkTime);
+        if (Kind() == dtkTime) SetTime(v);
+        else SetDate(v);
     }
     Leave(g, Key, Shift);
 }
@@ -612,6 +618,15 @@ const TClassInfo& TGridUnitEditBtn::StaticClassInfo()
     return info;
 }
 
+// The cell holds the number and the unit; the edit shows the number.
+void TGridUnitEditBtn::ShowCellText(const std::string& CellText)
+{
+    std::string number, unit;
+    for (char c : CellText) ((c == ',' || c == '-' || c == '.' || (c >= '0' && c <= '9')) ? number : unit) += c;
+    SetText(number);
+    SetUnitID(unit);
+}
+
 void TGridUnitEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
     TExtStringGrid& g = *FGrid;
@@ -619,17 +634,10 @@ void TGridUnitEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift)
         TEsgUnitEditBtn::KeyDown(Key, Shift);
         return;
     }
-    // The cell holds the number and the unit; the edit shows the number.
-    auto reload = [&] {
-        std::string number, unit;
-        for (char c : g.GetCurrentCellText()) ((c == ',' || c == '-' || c == '.' || (c >= '0' && c <= '9')) ? number : unit) += c;
-        SetText(number);
-        SetUnitID(unit);
-    };
-    if (Key == VK_ESCAPE) reload();
+    if (Key == VK_ESCAPE) ShowCellText(g.GetCurrentCellText());
     else if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
         const bool ok = ValidateText(g, Text() + UnitID());
-        reload();
+        ShowCellText(g.GetCurrentCellText());
         if (!ok) {
             Key = 0;
             return;
@@ -805,13 +813,6 @@ int LeadingInteger(const std::string& t)
     return static_cast<int>(std::clamp(v, -2147483648LL, 2147483647LL));
 }
 
-TDateTime DateOrNow(const std::string& t, bool time)
-{
-    TDateTime v = 0;
-    if (!t.empty() && (time ? TryStrToTime(t, v, FormatSettings()) : TryStrToDate(t, v, FormatSettings()))) return v;
-    return Now();
-}
-
 } // namespace
 
 void TExtStringGrid::ShowEditorControl(int ACol, int ARow)
@@ -924,10 +925,7 @@ void TExtStringGrid::ShowEditorControl(int ACol, int ARow)
     case edUnitEditBtn: {
         TGridUnitEditBtn& u = *e.UnitEdit;
         u.SetMaxLength(0);
-        std::string number, unit;
-        for (char c : text) ((c == ',' || c == '-' || c == '.' || (c >= '0' && c <= '9')) ? number : unit) += c;
-        u.SetText(number);
-        u.SetUnitID(unit);
+        u.ShowCellText(text);
         show(&u, R.Left, R.Top, W, H, colour);
         u.SetFocus();
         typed = &u;

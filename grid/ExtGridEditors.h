@@ -154,6 +154,8 @@ class TGridUnitEditBtn : public TGridEditorControl<TEsgUnitEditBtn> {
     VSP_PERSISTENT_CLASS
 public:
     using TGridEditorControl::TGridEditorControl;
+    // The number of a cell's text in the edit, the rest as its unit.
+    void ShowCellText(const std::string& CellText);
 
 protected:
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
