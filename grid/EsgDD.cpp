@@ -14,19 +14,20 @@ void SetRichTextAware(bool Aware) { GRichTextAware = Aware; }
 
 int DropEffectForKeys(TShiftState Keys) { return Keys.Contains(ssCtrl) ? DROPEFFECT_COPY : DROPEFFECT_MOVE; }
 
-std::string ReadPlainText(const TDragData& Data)
+namespace {
+
+// A text format's bytes up to the first NUL; empty when the data lacks the format.
+std::string ReadTextFormat(const TDragData& Data, const char* Format)
 {
-    std::string s = Data.Has(DragTextFormat) ? Data.Data(DragTextFormat) : std::string();
+    std::string s = Data.Has(Format) ? Data.Data(Format) : std::string();
     if (const auto zero = s.find('\0'); zero != std::string::npos) s.resize(zero);
     return s;
 }
 
-std::string ReadRichText(const TDragData& Data)
-{
-    std::string s = Data.Has(DragRichTextFormat) ? Data.Data(DragRichTextFormat) : std::string();
-    if (const auto zero = s.find('\0'); zero != std::string::npos) s.resize(zero);
-    return s;
-}
+} // namespace
+
+std::string ReadPlainText(const TDragData& Data) { return ReadTextFormat(Data, DragTextFormat); }
+std::string ReadRichText(const TDragData& Data) { return ReadTextFormat(Data, DragRichTextFormat); }
 
 int ReadColumn(const TDragData& Data)
 {
