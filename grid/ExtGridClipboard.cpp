@@ -62,23 +62,6 @@ TComponentRecordCodec Codec()
 
 template <class C, class M> auto Getter(M C::*m) { return [m](const C& c) { return c.*m; }; }
 
-// A BMP file with its rows' padding bytes zero, as the desktop writes them (a bitmap in memory may hold
-// anything there), so a copied bitmap always gives the same bytes.
-void ZeroRowPadding(std::vector<std::uint8_t>& b)
-{
-    auto u32 = [&](std::size_t at) { return at + 3 < b.size() ? std::uint32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24) : 0u; };
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return;
-    const std::uint32_t offset = u32(10), width = u32(18), bpp = b[28] | b[29] << 8;
-    const auto height = static_cast<std::int32_t>(u32(22));
-    const std::uint32_t used = (width * bpp + 7) / 8, stride = (width * bpp + 31) / 32 * 4;
-    const std::uint32_t rows = static_cast<std::uint32_t>(height < 0 ? -static_cast<std::int64_t>(height) : height);
-    for (std::uint32_t r = 0; r < rows; ++r)
-        for (std::uint32_t i = used; i < stride; ++i) {
-            const std::size_t at = offset + static_cast<std::size_t>(r) * stride + i;
-            if (at < b.size()) b[at] = 0;
-        }
-}
-
 std::vector<std::uint8_t> Bytes(TStream& s)
 {
     const std::string b = s.ReadBytes(s.Size() - s.Position());
@@ -167,7 +150,6 @@ const TClassInfo& TGridBitmapData::StaticClassInfo()
             [](const C& c, TStream& s) {
                 std::vector<std::uint8_t> b;
                 c.Bitmap.SaveToBytes(b);
-                ZeroRowPadding(b);
                 s.WriteInt32(static_cast<std::int32_t>(b.size()));
                 Put(s, b);
             },
@@ -261,7 +243,6 @@ const TClassInfo& TGridPictureData::StaticClassInfo()
                 if (!g) return;
                 std::vector<std::uint8_t> b;
                 g->SaveToBytes(b);
-                if (cls == "TBitmap") ZeroRowPadding(b);
                 if (cls == "TBitmap" || cls == "TJPEGImage") s.WriteInt32(static_cast<std::int32_t>(b.size()));
                 Put(s, b);
             },

@@ -281,8 +281,12 @@ void TBitmap::SaveToBytes(std::vector<std::uint8_t>& out) const
         out.push_back(static_cast<std::uint8_t>(GetRValue(c)));
         out.push_back(0);
     }
+    // The rows' padding is written as zeros whatever the bitmap holds there, so equal pictures give equal
+    // files.
+    const std::uint32_t used = (static_cast<std::uint32_t>(FWidth) * bpp + 7) / 8;
     for (int y = FHeight - 1; y >= 0; --y) {
         const std::uint8_t* row = FBits.data() + static_cast<std::size_t>(y) * FStride;
-        out.insert(out.end(), row, row + stride);
+        out.insert(out.end(), row, row + used);
+        out.insert(out.end(), stride - used, 0);
     }
 }

@@ -58,6 +58,25 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& d, std::size_t at)
 
 }  // namespace
 
+TEST(Bitmap, SavedRowsHaveZeroPaddingWhateverTheMemoryHolds)
+{
+    // Width 7: 1 used byte of 4 at 1 bit, 21 of 24 at 24 bits; the padding in memory is set to junk.
+    struct Case { TPixelFormat Format; std::size_t Used; };
+    for (const Case& k : {Case{pf1bit, 1}, Case{pf4bit, 4}, Case{pf24bit, 21}}) {
+        TBitmap b(7, 2, k.Format);
+        const std::size_t stride = static_cast<std::size_t>(b.BytesPerScanLine());
+        for (int y = 0; y < 2; ++y)
+            for (std::size_t i = k.Used; i < stride; ++i) b.ScanLine(y)[i] = 0xAB;
+        std::vector<std::uint8_t> bytes;
+        b.SaveToBytes(bytes);
+        const std::size_t offset = Le32(bytes, 10);
+        ASSERT_EQ(bytes.size(), offset + 2 * stride) << k.Format;
+        for (int r = 0; r < 2; ++r)
+            for (std::size_t i = 0; i < stride; ++i)
+                EXPECT_EQ(bytes[offset + r * stride + i], i < k.Used ? b.ScanLine(1 - r)[i] : 0) << k.Format << " " << i;
+    }
+}
+
 TEST(Bitmap, PixelFormatsKeepColoursTheyCanHold)
 {
     struct Case { TPixelFormat Format; int RowBytes; };   // for a width of 7
