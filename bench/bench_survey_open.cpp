@@ -1,6 +1,7 @@
 // Opening long surveys through the core open entry: 10,000, 100,000 and 1,000,000 measurements between
 // neighbouring electrodes at jittered positions. Prints the best time of each size, the scaling exponent
 // between sizes and the processor's name; the targets are at most n log n and 100,000 under 0.5 s.
+#include "bench/bench_common.h"
 #include "core/SurveyOpen.h"
 
 #include <benchmark/benchmark.h>
@@ -9,7 +10,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -62,14 +62,6 @@ void BM_OpenSurvey(benchmark::State& state)
 // Three seconds a size: the best of several runs even at a million, on a machine others share.
 BENCHMARK(BM_OpenSurvey)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-std::string ProcessorName()
-{
-    std::ifstream cpu("/proc/cpuinfo");
-    for (std::string entry; std::getline(cpu, entry);)
-        if (entry.compare(0, 10, "model name") == 0) return entry.substr(entry.find(':') + 2);
-    return "unknown processor";
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -77,7 +69,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::printf("\nOpening a survey (read and prepare), best of the runs, on %s:\n", ProcessorName().c_str());
+    std::printf("\nOpening a survey (read and prepare), best of the runs, on %s:\n", bench::ProcessorName().c_str());
     const std::map<int, double>& best = Best();
     for (auto it = best.begin(); it != best.end(); ++it) {
         std::printf("  %8d measurements  %9.1f ms", it->first, it->second * 1e3);
