@@ -304,27 +304,29 @@ void TExtStringGrid::SwapRows(int ARow1, int ARow2)
 
 // ---- The quick sorts ---------------------------------------------------------------------------------
 
-// The ranges wait on a list of their own in the order the recursion would take them, so rows that make
-// the partitions lopsided cost time but never the call stack.
-void TExtStringGrid::QuickSortRows(int ACol, int ALo, int AHi)
+namespace {
+
+// The one quick sort of the grid's rows Lo..Hi. TakePivot(mid) holds the middle row's key as the pivot,
+// which Compare sees as the row Pivot; Compare(a, b) is 1 when row a belongs after row b and 0 when the two
+// tie, so rows step past the pivot only on a strict 1 (a comparison event may answer any number). Tied
+// rows are exchanged only with SwapTies, since an exchange costs a whole row. The ranges wait on a list of
+// their own in the order the recursion would take them, so rows that make the partitions lopsided cost
+// time but never the call stack.
+template <class TakePivotFn, class CompareFn, class SwapFn>
+void QuickSortRange(int Lo, int Hi, int Pivot, bool SwapTies, TakePivotFn TakePivot, CompareFn Compare, SwapFn Swap)
 {
-    FSortSign = SortSettings.Direction == sdAscending ? 1 : -1;
-    const int pivotRow = RowCount() - 2;
-    std::vector<std::pair<int, int>> ranges{{ALo, AHi}};
+    std::vector<std::pair<int, int>> ranges{{Lo, Hi}};
     while (!ranges.empty()) {
         const auto [lo, hi] = ranges.back();
         ranges.pop_back();
         if (lo > hi) continue;
-        const int mid = lo + (hi - lo) / 2;
-        if (OnGetDisplText)
-            for (int c = 0; c < ColCount(); ++c) SetCellValue(c, pivotRow, GetCellValue(c, mid));
-        else SetRows(pivotRow, Rows(mid));
+        TakePivot(lo + (hi - lo) / 2);
         int i = lo, j = hi;
         do {
-            while (CompareRows(ACol, pivotRow, i) == FSortSign && i < hi) ++i;
-            while (CompareRows(ACol, j, pivotRow) == FSortSign && j > lo) --j;
+            while (Compare(Pivot, i) == 1 && i < hi) ++i;
+            while (Compare(j, Pivot) == 1 && j > lo) --j;
             if (i <= j) {
-                if (i != j && CompareRows(ACol, i, j) != 0) SwapRows(i, j);
+                if (i != j && (SwapTies || Compare(i, j) != 0)) Swap(i, j);
                 ++i;
                 --j;
             }
@@ -334,31 +336,36 @@ void TExtStringGrid::QuickSortRows(int ACol, int ALo, int AHi)
     }
 }
 
+// The pivot of the row sorts is the scratch row below the grid, holding a copy of the row's cells.
+int PivotRow(const TExtStringGrid& g) { return g.RowCount() - 2; }
+
+void CopyRowToPivot(TExtStringGrid& g, int ARow)
+{
+    if (g.OnGetDisplText)
+        for (int c = 0; c < g.ColCount(); ++c) g.SetCellValue(c, PivotRow(g), g.GetCellValue(c, ARow));
+    else g.SetRows(PivotRow(g), g.Rows(ARow));
+}
+
+} // namespace
+
+void TExtStringGrid::QuickSortRows(int ACol, int ALo, int AHi)
+{
+    FSortSign = SortSettings.Direction == sdAscending ? 1 : -1;
+    // A row belongs after another when their comparison gives the direction's sign exactly.
+    auto compare = [this, ACol](int a, int b) {
+        const int r = CompareRows(ACol, a, b);
+        return r == FSortSign ? 1 : r == 0 ? 0 : -1;
+    };
+    QuickSortRange(
+        ALo, AHi, PivotRow(*this), false, [this](int mid) { CopyRowToPivot(*this, mid); }, compare,
+        [this](int a, int b) { SwapRows(a, b); });
+}
+
 void TExtStringGrid::QuickSortRowsIndexed(int ADepth, int ALo, int AHi)
 {
-    const int pivotRow = RowCount() - 2;
-    std::vector<std::pair<int, int>> ranges{{ALo, AHi}};
-    while (!ranges.empty()) {
-        const auto [lo, hi] = ranges.back();
-        ranges.pop_back();
-        if (lo > hi) continue;
-        const int mid = lo + (hi - lo) / 2;
-        if (OnGetDisplText)
-            for (int c = 0; c < ColCount(); ++c) SetCellValue(c, pivotRow, GetCellValue(c, mid));
-        else SetRows(pivotRow, Rows(mid));
-        int i = lo, j = hi;
-        do {
-            while (CompareRowsIndexed(ADepth, pivotRow, i) == 1 && i < hi) ++i;
-            while (CompareRowsIndexed(ADepth, j, pivotRow) == 1 && j > lo) --j;
-            if (i <= j) {
-                if (i != j) SwapRows(i, j);
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (i < hi) ranges.push_back({i, hi});
-        if (lo < j) ranges.push_back({lo, j});
-    }
+    QuickSortRange(
+        ALo, AHi, PivotRow(*this), true, [this](int mid) { CopyRowToPivot(*this, mid); },
+        [this, ADepth](int a, int b) { return CompareRowsIndexed(ADepth, a, b); }, [this](int a, int b) { SwapRows(a, b); });
 }
 
 // ---- The sort runs -----------------------------------------------------------------------------------
@@ -455,28 +462,17 @@ void TExtStringGrid::RestoreUnsortedOrder()
     work.resize(static_cast<std::size_t>(RowCount()), 0);
     if (static_cast<int>(FOriginalRowOrder.size()) != RowCount())
         for (int i = static_cast<int>(FOriginalRowOrder.size()); i < RowCount(); ++i) work[static_cast<std::size_t>(i)] = i;
-    auto value = [&](int i) { return work[static_cast<std::size_t>(i)]; };
-    std::vector<std::pair<int, int>> ranges{{0, RowCount() - 1}};
-    while (!ranges.empty()) {
-        const auto [lo, hi] = ranges.back();
-        ranges.pop_back();
-        const int pivot = value(lo + (hi - lo) / 2);
-        int i = lo, j = hi;
-        do {
-            while (value(i) < pivot && i < hi) ++i;
-            while (value(j) > pivot && j > lo) --j;
-            if (i <= j) {
-                if (value(i) != value(j)) {
-                    SwapRows(i, j);
-                    std::swap(work[static_cast<std::size_t>(i)], work[static_cast<std::size_t>(j)]);
-                }
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (i < hi) ranges.push_back({i, hi});
-        if (lo < j) ranges.push_back({lo, j});
-    }
+    // Rows go back by the place each had: the pivot is a place, not a row.
+    constexpr int pivotRow = -1;
+    int pivot = 0;
+    auto place = [&](int i) { return i == pivotRow ? pivot : work[static_cast<std::size_t>(i)]; };
+    QuickSortRange(
+        0, RowCount() - 1, pivotRow, false, [&](int mid) { pivot = place(mid); },
+        [&](int a, int b) { return place(a) > place(b) ? 1 : place(a) == place(b) ? 0 : -1; },
+        [&](int a, int b) {
+            SwapRows(a, b);
+            std::swap(work[static_cast<std::size_t>(a)], work[static_cast<std::size_t>(b)]);
+        });
     ResetOriginalOrder();
     Invalidate();
 }
