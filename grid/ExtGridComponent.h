@@ -925,8 +925,9 @@ private:
     TFilter FFilter{this};
     bool FFilterActive = false;
     int FFilterRowMark = 0;
-    // Editor controls.
+    // Editor controls, and the table of editor kinds that opens and commits them (ExtGridEditors.cpp).
     struct TEditorSet;
+    struct TEditorKind;
     TEditorSet* FEditors = nullptr;
     bool FCommitting = false;
     TEditLink* FCustomEditLink = nullptr;

@@ -815,169 +815,282 @@ int LeadingInteger(const std::string& t)
 
 } // namespace
 
+// ---- The editor kinds --------------------------------------------------------------------------------
+
+namespace {
+
+void ShowAt(TWinControl& c, int x, int y, int w, int h, TColor colour)
+{
+    c.SetBounds(x, y, w, h);
+    c.SetColor(colour);
+    c.SetEnabled(true);
+    c.SetVisible(true);
+}
+
+} // namespace
+
+// One kind of editor control laid over a cell: the editor types it serves, how it opens on the cell and how
+// its value goes back. Opening and committing read the same row of one table (Of).
+struct TExtStringGrid::TEditorKind {
+    // What opening a control over a cell has at hand.
+    struct TPlace {
+        TEditorType Type;
+        TRect R;      // the cell (a merged block whole)
+        int W, H;     // the size the control takes
+        int RC, ARow; // the cell by real column
+        TColor Colour;
+        const TFont& Font;
+        std::string Text; // the cell's edit text
+        bool Flat;        // the soft, quarn and XP looks draw flat combos
+    };
+    std::vector<TEditorType> Types;
+    // Shows the control on the cell; the control a pending typed character goes to, or none.
+    TWinControl* (*Open)(TExtStringGrid& g, const TPlace& p);
+    // Whether the editor counts as closed before the value is stored, rather than after.
+    bool ClosesFirst;
+    // Stores the control's value into the cell; the control to hide, or none.
+    TWinControl* (*Commit)(TExtStringGrid& g, TEditorType Type, int RC, int ARow);
+
+    static const TEditorKind* Of(TEditorType Type);
+
+    // A combo (8-bit or Unicode) shown on the cell, the edit style with a text, the list style without;
+    // Choose picks its item or text first.
+    template <class Combo, class ChooseFn>
+    static TWinControl* OpenCombo(TExtStringGrid& g, Combo& c, const TPlace& p, bool Edit, ChooseFn Choose)
+    {
+        c.SetDroppedDown(false);
+        c.SetStyle(Edit ? csDropDown : csDropDownList);
+        Choose();
+        ShowAt(c, p.R.Left, p.R.Top, p.W, p.H, p.Colour);
+        c.SetFlat(p.Flat);
+        c.SetEtched(p.Flat);
+        if (g.Navigation.AutoComboDropSize) c.FitDropWidth();
+        c.SetFocus();
+        c.SetDroppedDown(g.MouseActions.DirectComboDrop);
+        return &c;
+    }
+};
+
+const TExtStringGrid::TEditorKind* TExtStringGrid::TEditorKind::Of(TEditorType Type)
+{
+    using TPlace = TEditorKind::TPlace;
+    // The date picker opens alike for dates and times; a time is written through the picker's format.
+    auto openDate = [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+        TGridDatePicker& d = *g.FEditors->Date;
+        const bool time = p.Type == edTimeEdit;
+        d.SetKind(time ? dtkTime : dtkDate);
+        d.SetDateMode(p.Type == edDateEditUpDown ? dmUpDown : dmComboBox);
+        if (time) d.SetTime(DateOrNow(p.Text, true));
+        else d.SetDate(DateOrNow(p.Text, false));
+        ShowAt(d, p.R.Left, p.R.Top, p.W, time || p.H < d.Height() ? p.H : d.Height(), p.Colour);
+        d.SetFocus();
+        if (!time && g.MouseActions.DirectDateDrop) d.SetDroppedDown(true);
+        return nullptr;
+    };
+    static const std::vector<TEditorKind> kinds = {
+        {{edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             TGridSpin& s = *g.FEditors->Spin;
+             ShowAt(s, p.R.Left, p.R.Top, p.W, p.H, p.Colour);
+             if (p.Type == edSpinEdit) {
+                 s.SetSpinType(sptNormal);
+                 s.SetValue(LeadingInteger(p.Text));
+             } else if (p.Type == edFloatSpinEdit) {
+                 s.SetSpinType(sptFloat);
+                 double v = 0;
+                 if (!TryParseNumber(NormalizeNumberText(p.Text), v)) v = 0;
+                 s.SetFloatValue(v);
+             } else if (p.Type == edTimeSpinEdit) {
+                 s.SetSpinType(sptTime);
+                 s.SetText(p.Text);
+             } else {
+                 s.SetDateValue(DateOrNow(p.Text, false));
+                 s.SetSpinType(sptDate);
+             }
+             s.SetFocus();
+             return &s;
+         },
+         true,
+         [](TExtStringGrid& g, TEditorType t, int RC, int ARow) -> TWinControl* {
+             TGridSpin& s = *g.FEditors->Spin;
+             if (t == edFloatSpinEdit) g.SetCellAsFloat(RC, ARow, s.FloatValue());
+             else if (t == edDateSpinEdit) g.SetCellAsDate(RC, ARow, s.DateValue());
+             else g.StoreEditorText(RC, ARow, s.Text());
+             return &s;
+         }},
+        {{edComboEdit, edComboList},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             TGridCombo& c = *g.FEditors->Combo;
+             const bool edit = p.Type == edComboEdit;
+             return OpenCombo(g, c, p, edit, [&] {
+                 if (edit) {
+                     c.SetText(p.Text);
+                     return;
+                 }
+                 const auto it = std::find(c.Items().begin(), c.Items().end(), g.RawCellText(p.RC, p.ARow));
+                 c.SetItemIndex(it == c.Items().end() ? (c.ItemCount() > 0 ? 0 : -1) : static_cast<int>(it - c.Items().begin()));
+             });
+         },
+         true,
+         [](TExtStringGrid& g, TEditorType, int RC, int ARow) -> TWinControl* {
+             g.StoreEditorText(RC, ARow, g.FEditors->Combo->Text());
+             return g.FEditors->Combo;
+         }},
+        {{edEditBtn, edNumericEditBtn, edFloatEditBtn},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             TGridEditBtn& b = *g.FEditors->EditBtn;
+             b.SetText(p.Text);
+             b.SetMaxLength(0);
+             ShowAt(b, p.R.Left, p.R.Top, p.W, p.H, p.Colour);
+             b.SetFocus();
+             return &b;
+         },
+         false,
+         [](TExtStringGrid& g, TEditorType, int RC, int ARow) -> TWinControl* {
+             g.StoreEditorText(RC, ARow, g.FEditors->EditBtn->Text());
+             return g.FEditors->EditBtn;
+         }},
+        {{edCheckBox},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             TGridCheckBox& c = *g.FEditors->Check;
+             ShowAt(c, p.R.Left, p.R.Top, p.W, p.H, p.Colour);
+             c.SetCaption(p.Text);
+             c.SetState(cbUnchecked);
+             c.SetFocus();
+             return nullptr;
+         },
+         false, [](TExtStringGrid& g, TEditorType, int, int) -> TWinControl* { return g.FEditors->Check; }},
+        {{edDateEdit, edDateEditUpDown}, openDate, false,
+         [](TExtStringGrid& g, TEditorType, int RC, int ARow) -> TWinControl* {
+             TGridDatePicker& d = *g.FEditors->Date;
+             g.StoreEditorText(RC, ARow, d.Checked() ? DateToStr(d.Date()) : std::string());
+             return &d;
+         }},
+        {{edTimeEdit}, openDate, false,
+         [](TExtStringGrid& g, TEditorType, int RC, int ARow) -> TWinControl* {
+             TGridDatePicker& d = *g.FEditors->Date;
+             // The picker's format stands for the long time format while the time is written.
+             const std::string saved = FormatSettings().LongTimeFormat;
+             if (!d.Format().empty()) FormatSettings().LongTimeFormat = d.Format();
+             std::string t;
+             try {
+                 t = TimeToStr(d.Time());
+             } catch (...) {
+                 FormatSettings().LongTimeFormat = saved;
+                 throw;
+             }
+             FormatSettings().LongTimeFormat = saved;
+             g.StoreEditorText(RC, ARow, t);
+             return &d;
+         }},
+        {{edButton},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             TGridButton& b = *g.FEditors->Button;
+             b.SetCaption(p.Text);
+             ShowAt(b, p.R.Left - 1, p.R.Top - 1, p.W + 2, p.H + 2, b.Color());
+             b.SetFocus();
+             return nullptr;
+         },
+         false, [](TExtStringGrid& g, TEditorType, int, int) -> TWinControl* { return g.FEditors->Button; }},
+        {{edUnitEditBtn},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             TGridUnitEditBtn& u = *g.FEditors->UnitEdit;
+             u.SetMaxLength(0);
+             u.ShowCellText(p.Text);
+             ShowAt(u, p.R.Left, p.R.Top, p.W, p.H, p.Colour);
+             u.SetFocus();
+             return &u;
+         },
+         false,
+         [](TExtStringGrid& g, TEditorType, int RC, int ARow) -> TWinControl* {
+             TGridUnitEditBtn& u = *g.FEditors->UnitEdit;
+             g.StoreEditorText(RC, ARow, u.Text() + u.UnitID());
+             return &u;
+         }},
+        {{edCustom},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             return g.FCustomEditLink ? g.SetUpEditLink(p.RC, p.ARow, p.R, p.Colour, p.Font) : nullptr;
+         },
+         false,
+         [](TExtStringGrid& g, TEditorType, int RC, int ARow) -> TWinControl* {
+             if (g.FCustomEditLink) g.CommitEditLink(RC, ARow);
+             return nullptr;
+         }},
+        {{edRichEdit},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             TExtRichEdit& r = *g.FEditors->Rich;
+             r.SetBorderVisible(false);
+             r.SetHideSelection(false);
+             ShowAt(r, p.R.Left, p.R.Top, p.W, p.H, p.Colour);
+             r.SuspendAutoSize();
+             g.CellToRichEdit(p.RC, p.ARow, r);
+             r.SelectAll();
+             r.SetFormatRect({2, 2, p.R.Width() - 2, p.R.Height() - 2});
+             r.SetFocus();
+             // The typed character goes in before the editor sizes itself again.
+             if (g.FEditChar) r.PostChar(AnsiCharToWide(static_cast<unsigned char>(g.FEditChar)));
+             r.ResumeAutoSize();
+             g.FEditChar = 0;
+             return nullptr;
+         },
+         false,
+         [](TExtStringGrid& g, TEditorType, int RC, int ARow) -> TWinControl* {
+             std::string t;
+             g.RichEditToText(*g.FEditors->Rich, t);
+             g.StoreEditorText(RC, ARow, t);
+             return g.FEditors->Rich;
+         }},
+        {{edUniEdit},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             TGridUniEdit& u = *g.FEditors->UniEdit;
+             ShowAt(u, p.R.Left + g.XMargin + 2, p.R.Top + g.YMargin + 2, p.W - 2 * g.XMargin - 2, p.H - 2 * g.YMargin - 2,
+                    p.Colour);
+             u.SetFont(g.Font());
+             u.SetWideText(g.ReadWideCell(p.RC, p.ARow));
+             u.SetFocus();
+             return &u;
+         },
+         true,
+         [](TExtStringGrid& g, TEditorType, int RC, int ARow) -> TWinControl* {
+             g.WriteWideCell(RC, ARow, g.FEditors->UniEdit->WideText());
+             return g.FEditors->UniEdit;
+         }},
+        {{edUniComboEdit, edUniComboList},
+         [](TExtStringGrid& g, const TPlace& p) -> TWinControl* {
+             TGridUniCombo& c = *g.FEditors->UniCombo;
+             const bool edit = p.Type == edUniComboEdit;
+             return OpenCombo(g, c, p, edit, [&] {
+                 const std::u16string wide = g.ReadWideCell(p.RC, p.ARow);
+                 if (!edit) c.SetItemIndex(c.FindItemExact(wide));
+                 if (c.ItemIndex() < 0 && c.ItemCount() > 0) c.SetItemIndex(0);
+                 if (edit) c.SetTextWide(wide);
+             });
+         },
+         true,
+         [](TExtStringGrid& g, TEditorType, int RC, int ARow) -> TWinControl* {
+             g.WriteWideCell(RC, ARow, g.FEditors->UniCombo->TextWide());
+             return g.FEditors->UniCombo;
+         }},
+    };
+    for (const TEditorKind& k : kinds)
+        if (std::find(k.Types.begin(), k.Types.end(), Type) != k.Types.end()) return &k;
+    return nullptr;
+}
+
 void TExtStringGrid::ShowEditorControl(int ACol, int ARow)
 {
-    TEditorSet& e = *FEditors;
     FEditPending = true;
     const TRect R = CellSpanRect(ACol, ARow);
-    const int W = R.Width() - 1, H = R.Height() - 1;
     const int RC = DisplayToRealCol(ACol);
     TBrush brush;
     TFont font;
     ResolveCellLook(ACol, Row(), brush, font);
-    const TColor colour = brush.Color();
     SetGridState(gsNormal);
     FEditorOpen = true;
-    const std::string text = GetEditText(ACol, ARow);
-    const bool flat = FLook == glSoft || FLook == glQuarn || FLook == glXP;
-    TWinControl* typed = nullptr;   // the control the pending character goes to
-    auto show = [](TWinControl* c, int x, int y, int w, int h, TColor col) {
-        c->SetBounds(x, y, w, h);
-        c->SetColor(col);
-        c->SetEnabled(true);
-        c->SetVisible(true);
-    };
-    switch (FEditorType) {
-    case edSpinEdit:
-    case edFloatSpinEdit:
-    case edTimeSpinEdit:
-    case edDateSpinEdit: {
-        TGridSpin& s = *e.Spin;
-        show(&s, R.Left, R.Top, W, H, colour);
-        if (FEditorType == edSpinEdit) {
-            s.SetSpinType(sptNormal);
-            s.SetValue(LeadingInteger(text));
-        } else if (FEditorType == edFloatSpinEdit) {
-            s.SetSpinType(sptFloat);
-            double v = 0;
-            if (!TryParseNumber(NormalizeNumberText(text), v)) v = 0;
-            s.SetFloatValue(v);
-        } else if (FEditorType == edTimeSpinEdit) {
-            s.SetSpinType(sptTime);
-            s.SetText(text);
-        } else {
-            s.SetDateValue(DateOrNow(text, false));
-            s.SetSpinType(sptDate);
-        }
-        s.SetFocus();
-        typed = &s;
-        break;
-    }
-    case edComboEdit:
-    case edComboList: {
-        TGridCombo& c = *e.Combo;
-        c.SetDroppedDown(false);
-        c.SetStyle(FEditorType == edComboEdit ? csDropDown : csDropDownList);
-        if (FEditorType == edComboList) {
-            const auto it = std::find(c.Items().begin(), c.Items().end(), RawCellText(RC, ARow));
-            c.SetItemIndex(it == c.Items().end() ? (c.ItemCount() > 0 ? 0 : -1) : static_cast<int>(it - c.Items().begin()));
-        }
-        if (FEditorType == edComboEdit) c.SetText(text);
-        show(&c, R.Left, R.Top, W, H, colour);
-        c.SetFlat(flat);
-        c.SetEtched(flat);
-        if (Navigation.AutoComboDropSize) c.FitDropWidth();
-        c.SetFocus();
-        c.SetDroppedDown(MouseActions.DirectComboDrop);
-        typed = &c;
-        break;
-    }
-    case edEditBtn:
-    case edNumericEditBtn:
-    case edFloatEditBtn: {
-        TGridEditBtn& b = *e.EditBtn;
-        b.SetText(text);
-        b.SetMaxLength(0);
-        show(&b, R.Left, R.Top, W, H, colour);
-        b.SetFocus();
-        typed = &b;
-        break;
-    }
-    case edCheckBox: {
-        TGridCheckBox& c = *e.Check;
-        show(&c, R.Left, R.Top, W, H, colour);
-        c.SetCaption(text);
-        c.SetState(cbUnchecked);
-        c.SetFocus();
-        break;
-    }
-    case edDateEdit:
-    case edDateEditUpDown:
-    case edTimeEdit: {
-        TGridDatePicker& d = *e.Date;
-        const bool time = FEditorType == edTimeEdit;
-        d.SetKind(time ? dtkTime : dtkDate);
-        d.SetDateMode(FEditorType == edDateEditUpDown ? dmUpDown : dmComboBox);
-        if (time) d.SetTime(DateOrNow(text, true));
-        else d.SetDate(DateOrNow(text, false));
-        show(&d, R.Left, R.Top, W, time || H < d.Height() ? H : d.Height(), colour);
-        d.SetFocus();
-        if (!time && MouseActions.DirectDateDrop) d.SetDroppedDown(true);
-        break;
-    }
-    case edButton: {
-        TGridButton& b = *e.Button;
-        b.SetCaption(text);
-        show(&b, R.Left - 1, R.Top - 1, W + 2, H + 2, b.Color());
-        b.SetFocus();
-        break;
-    }
-    case edUnitEditBtn: {
-        TGridUnitEditBtn& u = *e.UnitEdit;
-        u.SetMaxLength(0);
-        u.ShowCellText(text);
-        show(&u, R.Left, R.Top, W, H, colour);
-        u.SetFocus();
-        typed = &u;
-        break;
-    }
-    case edCustom:
-        if (FCustomEditLink) typed = SetUpEditLink(RC, ARow, R, colour, font);
-        break;
-    case edRichEdit: {
-        TExtRichEdit& r = *e.Rich;
-        r.SetBorderVisible(false);
-        r.SetHideSelection(false);
-        show(&r, R.Left, R.Top, W, H, colour);
-        r.SuspendAutoSize();
-        CellToRichEdit(RC, ARow, r);
-        r.SelectAll();
-        r.SetFormatRect({2, 2, R.Width() - 2, R.Height() - 2});
-        r.SetFocus();
-        if (FEditChar) r.PostChar(AnsiCharToWide(static_cast<unsigned char>(FEditChar)));
-        r.ResumeAutoSize();
-        FEditChar = 0;
-        return;
-    }
-    case edUniEdit: {
-        TGridUniEdit& u = *e.UniEdit;
-        show(&u, R.Left + XMargin + 2, R.Top + YMargin + 2, W - 2 * XMargin - 2, H - 2 * YMargin - 2, colour);
-        u.SetFont(Font());
-        u.SetWideText(ReadWideCell(RC, ARow));
-        u.SetFocus();
-        typed = &u;
-        break;
-    }
-    case edUniComboEdit:
-    case edUniComboList: {
-        TGridUniCombo& c = *e.UniCombo;
-        c.SetDroppedDown(false);
-        c.SetStyle(FEditorType == edUniComboEdit ? csDropDown : csDropDownList);
-        const std::u16string wide = ReadWideCell(RC, ARow);
-        if (FEditorType == edUniComboList) c.SetItemIndex(c.FindItemExact(wide));
-        if (c.ItemIndex() < 0 && c.ItemCount() > 0) c.SetItemIndex(0);
-        if (FEditorType == edUniComboEdit) c.SetTextWide(wide);
-        show(&c, R.Left, R.Top, W, H, colour);
-        c.SetFlat(flat);
-        c.SetEtched(flat);
-        if (Navigation.AutoComboDropSize) c.FitDropWidth();
-        c.SetFocus();
-        c.SetDroppedDown(MouseActions.DirectComboDrop);
-        typed = &c;
-        break;
-    }
-    default: break;
-    }
+    const TEditorKind::TPlace place{FEditorType, R, R.Width() - 1, R.Height() - 1, RC, ARow, brush.Color(), font,
+                                    GetEditText(ACol, ARow), FLook == glSoft || FLook == glQuarn || FLook == glXP};
+    const TEditorKind* kind = TEditorKind::Of(FEditorType);
+    TWinControl* typed = kind ? kind->Open(*this, place) : nullptr;
     if (FEditChar && typed) typed->PostChar(AnsiCharToWide(static_cast<unsigned char>(FEditChar)));
     FEditChar = 0;
 }
@@ -986,87 +1099,16 @@ void TExtStringGrid::CommitEditorControl(int ACol, int ARow)
 {
     if (FCommitting || !FEditors) return;
     FCommitting = true;
-    TEditorSet& e = *FEditors;
     const int RC = DisplayToRealCol(ACol);
     FEditChar = 0;
-    auto done = [this](TWinControl* c) {
-        c->SetEnabled(false);
-        c->SetVisible(false);
-        FEditorOpen = false;
-    };
     try {
-        switch (FEditorType) {
-        case edSpinEdit:
-        case edTimeSpinEdit:
-        case edFloatSpinEdit:
-        case edDateSpinEdit:
-            FEditorOpen = false;
-            if (FEditorType == edFloatSpinEdit) SetCellAsFloat(RC, ARow, e.Spin->FloatValue());
-            else if (FEditorType == edDateSpinEdit) SetCellAsDate(RC, ARow, e.Spin->DateValue());
-            else StoreEditorText(RC, ARow, e.Spin->Text());
-            done(e.Spin);
-            break;
-        case edComboEdit:
-        case edComboList:
-            FEditorOpen = false;
-            StoreEditorText(RC, ARow, e.Combo->Text());
-            done(e.Combo);
-            break;
-        case edEditBtn:
-        case edNumericEditBtn:
-        case edFloatEditBtn:
-            StoreEditorText(RC, ARow, e.EditBtn->Text());
-            done(e.EditBtn);
-            break;
-        case edCheckBox: done(e.Check); break;
-        case edButton: done(e.Button); break;
-        case edDateEdit:
-        case edDateEditUpDown:
-            StoreEditorText(RC, ARow, e.Date->Checked() ? DateToStr(e.Date->Date()) : std::string());
-            done(e.Date);
-            break;
-        case edTimeEdit: {
-            // The picker's format stands for the long time format while the time is written.
-            const std::string saved = FormatSettings().LongTimeFormat;
-            if (!e.Date->Format().empty()) FormatSettings().LongTimeFormat = e.Date->Format();
-            std::string t;
-            try {
-                t = TimeToStr(e.Date->Time());
-            } catch (...) {
-                FormatSettings().LongTimeFormat = saved;
-                throw;
+        if (const TEditorKind* kind = TEditorKind::Of(FEditorType)) {
+            if (kind->ClosesFirst) FEditorOpen = false;
+            if (TWinControl* c = kind->Commit(*this, FEditorType, RC, ARow)) {
+                c->SetEnabled(false);
+                c->SetVisible(false);
+                FEditorOpen = false;
             }
-            FormatSettings().LongTimeFormat = saved;
-            StoreEditorText(RC, ARow, t);
-            done(e.Date);
-            break;
-        }
-        case edUnitEditBtn:
-            StoreEditorText(RC, ARow, e.UnitEdit->Text() + e.UnitEdit->UnitID());
-            done(e.UnitEdit);
-            break;
-        case edCustom:
-            if (FCustomEditLink) CommitEditLink(RC, ARow);
-            break;
-        case edRichEdit: {
-            std::string t;
-            RichEditToText(*e.Rich, t);
-            StoreEditorText(RC, ARow, t);
-            done(e.Rich);
-            break;
-        }
-        case edUniEdit:
-            FEditorOpen = false;
-            WriteWideCell(RC, ARow, e.UniEdit->WideText());
-            done(e.UniEdit);
-            break;
-        case edUniComboEdit:
-        case edUniComboList:
-            FEditorOpen = false;
-            WriteWideCell(RC, ARow, e.UniCombo->TextWide());
-            done(e.UniCombo);
-            break;
-        default: break;
         }
     } catch (...) {
         FCommitting = false;
