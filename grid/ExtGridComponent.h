@@ -954,7 +954,8 @@ private:
     void DrawFixedFrame(TCanvas& C, TRect R);
     void DrawCellBorders(TCanvas& C, int ACol, int ARow, TRect R);
     void DrawBackGround(TCanvas& C, int ACol, int ARow, const TRect& R, TGridDrawState AState);
-    // Mouse steps.
+    // Mouse steps; a left press goes through the steps of TLeftPress (ExtGridMouse.cpp).
+    struct TLeftPress;
     void LeftButtonDown(TShiftState Shift, int X, int Y);
     void LeftButtonUp(TShiftState Shift, int X, int Y);
     void LeftDoubleClick(TShiftState Shift, int X, int Y);

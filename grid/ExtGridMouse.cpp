@@ -59,6 +59,209 @@ void TExtStringGrid::DblClick()
     // The double click arrives as a press with ssDouble; its event fires there.
 }
 
+// ---- The left press ----------------------------------------------------------------------------------
+
+// A left press on the grid and the cell under it, taken step by step: each step either takes the press
+// (and returns true) or passes it on to the next.
+struct TExtStringGrid::TLeftPress {
+    TExtStringGrid& g;
+    TShiftState Shift;
+    int X, Y;
+    int c = -1, r = -1;  // the display cell pressed (the base cell of a merged block)
+    int rc = -1;         // its real column
+    TRect CellRect{};
+    bool FixedClick = false;    // in the fixed rows or columns by position
+    bool ReportedFixed = false; // a cell the grid treats as fixed
+    bool FixedLike = false;     // treated as fixed, but outside the fixed area
+    bool CanEdit = false;
+
+    // The cell under the mouse and the reference cell of a sizing drag; false when the press lies on no
+    // cell (it then goes to the base grid).
+    bool Locate()
+    {
+        g.FSearchText.clear();
+        g.FPressedButton = {-1, -1};
+        g.MouseToCell(X, Y, c, r);
+        g.FMouseDownPos = {X, Y};
+        // The cell a sizing drag measures from: 4 pixels left on the header row, 4 up in the fixed column.
+        int sc = -1, sr = -1;
+        g.MouseToCell(r == 0 ? X - 4 : c == 0 ? X : X - 4, c == 0 ? Y - 4 : r == 0 ? Y : Y - 4, sc, sr);
+        g.FSizeRefCell = {sc, sr};
+        FixedClick = c >= 0 && r >= 0 && (c < g.FixedCols() || r < g.FixedRows());
+        if (c < 0 || r < 0) {
+            g.HideEditorControl();
+            g.MouseDown(mbLeft, Shift, X, Y);
+            return false;
+        }
+        const TPoint b = g.BaseCellOf(g.DisplayToRealCol(c), r);
+        c = g.RealToDisplayCol(b.x);
+        r = b.y;
+        rc = g.DisplayToRealCol(c);
+        CellRect = g.CellSpanRect(c, r);
+        ReportedFixed = g.IsFixedCell(c, r);
+        FixedLike = ReportedFixed && !FixedClick;
+        return true;
+    }
+
+    // The fixed column's edge starts its sizing; a fixed cell closes the editor, and fixed cells drawn as
+    // buttons look pressed until the release.
+    void PressFixed()
+    {
+        if (g.MouseActions.CaretPositioning) g.FCaretAtMouse = true;
+        if (g.FFixedColEdge) {
+            g.FFixedColSizing = true;
+            g.FFixedColSizingX = X;
+            g.DrawSizingLine(X);
+        }
+        if (FixedClick || ReportedFixed) g.HideEditorControl();
+        const TGridOptions o = g.Options();
+        if ((FixedClick || FixedLike) && g.FixedAsButtons && o.Contains(goFixedVertLine) && o.Contains(goFixedHorzLine) && !g.FFlat) {
+            TRect e = CellRect;
+            g.Canvas().DrawEdge(e, BDR_SUNKENINNER, BF_RIGHT | BF_BOTTOM);
+            e = CellRect;
+            g.Canvas().DrawEdge(e, BDR_SUNKENINNER, BF_LEFT | BF_TOP);
+            g.FPressedFixed = {c, r};
+        }
+    }
+
+    // A node glyph, a radio group, an armed drag or a cell button takes the press.
+    bool PressCellWidget()
+    {
+        // A press on a node glyph expands or contracts its group (a header node may work on all of them).
+        if (g.PressNode(c, r, X)) return true;
+        auto radio = [this] { return r >= g.FixedRows() && c >= g.FixedCols() && g.IsRadioCell(rc, r) && g.CellEditable(rc, r); };
+        // Column 0 of a grid with nodes takes no other press (a radio group there still does).
+        if (c == 0 && !g.MouseActions.RowSelect && g.HasNodes() && !radio()) return true;
+        if (radio()) {
+            g.HideEditorControl();
+            g.RadioClickAt(rc, r, X - CellRect.Left, Y - CellRect.Top);
+            return true;
+        }
+        // A press on the selection (or a header when moving is plain) arms a drag that a move starts.
+        g.FOleDragPending = false;
+        if ((g.IsSelectedCell(c, r) || (r < g.FixedRows() && !g.EnhRowColMove)) && !g.Options().Contains(goEditing) &&
+            g.DragDropSettings.OleDropSource && !g.MouseActions.ColSelect && !g.MouseActions.AllSelect &&
+            ((X - CellRect.Left >= 4 && CellRect.Right - X >= 4) || !g.Options().Contains(goColSizing))) {
+            g.FOleDragPending = true;
+            if (g.OnClickCell) g.OnClickCell(&g, r, c);
+            return true;
+        }
+        if (c >= g.ColCount()) return true;
+        if (!g.IsButtonCell(rc, r)) return false;
+        // A cell button goes down under the mouse and comes up at the release.
+        g.HideEditorControl();
+        if (g.SelectCell(c, r)) g.MoveColRow(c, r, true, true);
+        TRect button{0, 0, 0, 0};
+        g.ButtonRect(c, r, button);
+        if (X >= button.Left && X < button.Right && Y >= button.Top && Y < button.Bottom) {
+            g.SetButtonPressed(c, r, true);
+            g.FPressedButton = {c, r};
+            g.SetMouseCapture(true);
+        }
+        if (g.OnClickCell) g.OnClickCell(&g, r, c);
+        return true;
+    }
+
+    // Disjunct selection at the press: Ctrl toggles the row or column at the release, a plain press clears.
+    void PressDisjunct()
+    {
+        const TMouseActions& m = g.MouseActions;
+        if (m.DisjunctRowSelect && r >= g.FixedRows()) {
+            const int fr = m.RowSelectPersistent ? g.DisplayToRealRow(r) : r;
+            if (Shift.Contains(ssCtrl)) g.FDisjunctToggleOff = g.IsRowSelected(fr);
+            else {
+                g.FDisjunctCleared = true;
+                g.ClearRowSelection();
+            }
+        }
+        if (m.DisjunctColSelect && c >= g.FixedCols()) {
+            if (Shift.Contains(ssCtrl)) g.FDisjunctToggleOff = g.IsColSelected(c);
+            else {
+                g.FDisjunctCleared = true;
+                g.ClearColSelection();
+            }
+        }
+    }
+
+    // Selection clicks in the fixed area: the corner selects all, the fixed column a row, the header a column.
+    bool PressFixedAreaSelection()
+    {
+        if (!g.Options().Contains(goRangeSelect)) return false;
+        const TMouseActions& m = g.MouseActions;
+        const int fc = g.FixedCols(), fr = g.FixedRows();
+        TGridRect sel{};
+        if (c < fc && r < fr && m.AllSelect && g.FHoverZone == 3) sel = {fc, fr, g.ColCount() - 1, g.RowCount() - 1};
+        else if (c < fc && r >= fr && m.RowSelect && g.FHoverZone == 2) {
+            sel = {fc, r, g.ColCount() - 1, r};
+            g.FSelectAnchor = r;
+        } else if (c >= fc && r < fr && m.ColSelect && g.FHoverZone == 1) {
+            sel = {c, fr, c, g.RowCount() - 1};
+            g.FSelectAnchor = c;
+        } else return false;
+        if (g.CanFocus()) g.SetFocus();
+        g.SetSelection(sel);
+        return true;
+    }
+
+    // A check box toggles when the press hits it (anywhere in the cell unless the hit is precise); a header
+    // check box with CheckAllCheck sets the whole column.
+    bool PressCheckBox()
+    {
+        if (!(c >= g.FixedCols() && c < g.ColCount() && r < g.RowCount() && (r >= g.FixedRows() || g.MouseActions.CheckAllCheck) &&
+              CanEdit && g.IsCheckBoxCell(rc, r) && g.CheckBoxHit(rc, r, X, Y)))
+            return false;
+        g.HideEditorControl();
+        if (g.CanFocus()) g.SetFocus();
+        g.ToggleCellCheck(rc, r, true);
+        if (!g.Navigation.AlwaysEdit && r >= g.FixedRows()) g.MoveColRow(c, r, true, true);
+        bool state = false;
+        g.GetCheckBoxState(rc, r, state);
+        if (g.OnCheckBoxClick) g.OnCheckBoxClick(&g, c, r, state);
+        if (g.HideFocusRect) g.RefreshCell(c, r);
+        if (r < g.FixedRows() && g.MouseActions.CheckAllCheck)
+            for (int row = g.FixedRows(); row < g.RowCount(); ++row) g.SetCheckBoxState(rc, row, state);
+        g.Click();
+        return true;
+    }
+
+    // The press on a cell proper: the base grid's selection, the click event, a merged block's base cell,
+    // and direct editing.
+    void PressCell()
+    {
+        auto direct = [this] { return g.MouseActions.DirectEdit && c >= g.FixedCols() && r >= g.FixedRows() && CanEdit; };
+        if (direct()) {
+            if (g.CanFocus()) g.SetFocus();
+            g.HideEditor();
+        }
+        g.FSizeEdgeOffset = {0, 0};
+        if (g.FSizeRefCell.x >= 0 && g.FSizeRefCell.y >= 0) {
+            const TRect ref = g.CellRect(g.FSizeRefCell.x, g.FSizeRefCell.y);
+            g.FSizeEdgeOffset = {X - ref.Right, Y - ref.Bottom};
+        }
+        const TGridRect s = g.Selection();
+        const bool onSameCell = s.Left == c && s.Right == c && s.Top == r && s.Bottom == r && X >= CellRect.Left &&
+                                X < CellRect.Right && Y >= CellRect.Top && Y < CellRect.Bottom;
+        if (FixedLike) {
+            if (g.OnClickCell) g.OnClickCell(&g, r, c);
+            return;
+        }
+        if (!g.FSelectionHidden) {
+            const bool always = g.Navigation.AlwaysEdit;
+            g.Navigation.AlwaysEdit = false;
+            g.MouseDown(mbLeft, Shift, X, Y);
+            g.Navigation.AlwaysEdit = always;
+        }
+        if (g.OnClickCell) g.OnClickCell(&g, r, c);
+        if (g.OnCellValidate) g.RememberEditCell(g.Col(), g.Row());
+        if (g.InMergedBlock(rc, r) && !ReportedFixed && !g.Options().Contains(goRowSelect)) {
+            const TPoint base = g.BaseCellOf(rc, r);
+            if (g.Col() != base.x || g.Row() != base.y) g.MoveColRow(base.x, base.y, true, true);
+            if (onSameCell && CanEdit) g.ShowCellEditor();
+        }
+        if (direct() && !g.IsCheckOrRadioCell(rc, r) && X > CellRect.Left + 3 && X < CellRect.Right - 3) g.ShowEditor();
+    }
+};
+
 void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
 {
     FLeftButtonDown = true;
@@ -66,172 +269,17 @@ void TExtStringGrid::LeftButtonDown(TShiftState Shift, int X, int Y)
         StartSelectionResize(Shift, X, Y);
         return;
     }
-    FSearchText.clear();
-    FPressedButton = {-1, -1};
-    int c = -1, r = -1;
-    MouseToCell(X, Y, c, r);
-    FMouseDownPos = {X, Y};
-    // The cell a sizing drag measures from: 4 pixels left on the header row, 4 up in the fixed column.
-    {
-        int sc = -1, sr = -1;
-        MouseToCell(r == 0 ? X - 4 : c == 0 ? X : X - 4, c == 0 ? Y - 4 : r == 0 ? Y : Y - 4, sc, sr);
-        FSizeRefCell = {sc, sr};
-    }
-    const bool fixedClick = c >= 0 && r >= 0 && (c < FixedCols() || r < FixedRows());
-    if (c < 0 || r < 0) {
-        HideEditorControl();
-        MouseDown(mbLeft, Shift, X, Y);
-        return;
-    }
-    const TPoint b = BaseCellOf(DisplayToRealCol(c), r);
-    c = RealToDisplayCol(b.x);
-    r = b.y;
-    const TRect cellRect = CellSpanRect(c, r);
-    if (MouseActions.CaretPositioning) FCaretAtMouse = true;
-    if (FFixedColEdge) {
-        FFixedColSizing = true;
-        FFixedColSizingX = X;
-        DrawSizingLine(X);
-    }
-    const bool reportedFixed = IsFixedCell(c, r);
-    if (fixedClick || reportedFixed) HideEditorControl();
-    const bool fixedLike = reportedFixed && !fixedClick;
-    // Fixed cells drawn as buttons look pressed until the release.
-    if ((fixedClick || fixedLike) && FixedAsButtons && Options().Contains(goFixedVertLine) && Options().Contains(goFixedHorzLine) && !FFlat) {
-        TRect e = cellRect;
-        Canvas().DrawEdge(e, BDR_SUNKENINNER, BF_RIGHT | BF_BOTTOM);
-        e = cellRect;
-        Canvas().DrawEdge(e, BDR_SUNKENINNER, BF_LEFT | BF_TOP);
-        FPressedFixed = {c, r};
-    }
-    const int rc = DisplayToRealCol(c);
-    // A press on a node glyph expands or contracts its group (a header node may work on all of them).
-    if (PressNode(c, r, X)) return;
-    // Column 0 of a grid with nodes takes no other press (a radio group there still does).
-    if (c == 0 && !MouseActions.RowSelect && HasNodes() &&
-        !(r >= FixedRows() && c >= FixedCols() && IsRadioCell(rc, r) && CellEditable(rc, r)))
-        return;
-    // A radio group takes the press on its buttons.
-    if (r >= FixedRows() && c >= FixedCols() && IsRadioCell(rc, r) && CellEditable(rc, r)) {
-        HideEditorControl();
-        RadioClickAt(rc, r, X - cellRect.Left, Y - cellRect.Top);
-        return;
-    }
-    // A press on the selection (or a header when moving is plain) arms a drag that a move starts.
-    FOleDragPending = false;
-    if ((IsSelectedCell(c, r) || (r < FixedRows() && !EnhRowColMove)) && !Options().Contains(goEditing) &&
-        DragDropSettings.OleDropSource && !MouseActions.ColSelect && !MouseActions.AllSelect &&
-        ((X - cellRect.Left >= 4 && cellRect.Right - X >= 4) || !Options().Contains(goColSizing))) {
-        FOleDragPending = true;
-        if (OnClickCell) OnClickCell(this, r, c);
-        return;
-    }
-    if (c >= ColCount()) return;
-    // A cell button goes down under the mouse and comes up at the release.
-    if (IsButtonCell(rc, r)) {
-        HideEditorControl();
-        if (SelectCell(c, r)) MoveColRow(c, r, true, true);
-        TRect button{0, 0, 0, 0};
-        ButtonRect(c, r, button);
-        if (X >= button.Left && X < button.Right && Y >= button.Top && Y < button.Bottom) {
-            SetButtonPressed(c, r, true);
-            FPressedButton = {c, r};
-            SetMouseCapture(true);
-        }
-        if (OnClickCell) OnClickCell(this, r, c);
-        return;
-    }
-    // Disjunct selection at the press.
-    if (MouseActions.DisjunctRowSelect && r >= FixedRows()) {
-        const int fr = MouseActions.RowSelectPersistent ? DisplayToRealRow(r) : r;
-        if (Shift.Contains(ssCtrl)) FDisjunctToggleOff = IsRowSelected(fr);
-        else {
-            FDisjunctCleared = true;
-            ClearRowSelection();
-        }
-    }
-    if (MouseActions.DisjunctColSelect && c >= FixedCols()) {
-        if (Shift.Contains(ssCtrl)) FDisjunctToggleOff = IsColSelected(c);
-        else {
-            FDisjunctCleared = true;
-            ClearColSelection();
-        }
-    }
+    TLeftPress press{*this, Shift, X, Y};
+    if (!press.Locate()) return;
+    press.PressFixed();
+    if (press.PressCellWidget()) return;
+    press.PressDisjunct();
     // Links: a plain address with URLShow, or an anchor or a control of mini-markup text.
-    if (PressLinkOrControl(c, r, X, Y)) return;
-    // Selection clicks in the fixed area.
-    if (Options().Contains(goRangeSelect)) {
-        TGridRect sel{};
-        bool select = false;
-        if (c < FixedCols() && r < FixedRows() && MouseActions.AllSelect && FHoverZone == 3) {
-            sel = {FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
-            select = true;
-        } else if (c < FixedCols() && r >= FixedRows() && MouseActions.RowSelect && FHoverZone == 2) {
-            sel = {FixedCols(), r, ColCount() - 1, r};
-            FSelectAnchor = r;
-            select = true;
-        } else if (c >= FixedCols() && r < FixedRows() && MouseActions.ColSelect && FHoverZone == 1) {
-            sel = {c, FixedRows(), c, RowCount() - 1};
-            FSelectAnchor = c;
-            select = true;
-        }
-        if (select) {
-            if (CanFocus()) SetFocus();
-            SetSelection(sel);
-            return;
-        }
-    }
-    bool canEdit = Options().Contains(goEditing) || MouseActions.RangeSelectAndEdit;
-    CanEditCell(rc, r, canEdit);
-    // A check box toggles when the press hits it (anywhere in the cell unless the hit is precise); a
-    // header check box with CheckAllCheck sets the whole column.
-    if (c >= FixedCols() && c < ColCount() && r < RowCount() && (r >= FixedRows() || MouseActions.CheckAllCheck) && canEdit &&
-        IsCheckBoxCell(rc, r) && CheckBoxHit(rc, r, X, Y)) {
-        HideEditorControl();
-        if (CanFocus()) SetFocus();
-        ToggleCellCheck(rc, r, true);
-        if (!Navigation.AlwaysEdit && r >= FixedRows()) MoveColRow(c, r, true, true);
-        bool state = false;
-        GetCheckBoxState(rc, r, state);
-        if (OnCheckBoxClick) OnCheckBoxClick(this, c, r, state);
-        if (HideFocusRect) RefreshCell(c, r);
-        if (r < FixedRows() && MouseActions.CheckAllCheck)
-            for (int row = FixedRows(); row < RowCount(); ++row) SetCheckBoxState(rc, row, state);
-        Click();
-        return;
-    }
-    if (MouseActions.DirectEdit && c >= FixedCols() && r >= FixedRows() && canEdit) {
-        if (CanFocus()) SetFocus();
-        HideEditor();
-    }
-    FSizeEdgeOffset = {0, 0};
-    if (FSizeRefCell.x >= 0 && FSizeRefCell.y >= 0) {
-        const TRect ref = CellRect(FSizeRefCell.x, FSizeRefCell.y);
-        FSizeEdgeOffset = {X - ref.Right, Y - ref.Bottom};
-    }
-    const TGridRect s = Selection();
-    const bool onSameCell = s.Left == c && s.Right == c && s.Top == r && s.Bottom == r && X >= cellRect.Left &&
-                            X < cellRect.Right && Y >= cellRect.Top && Y < cellRect.Bottom;
-    if (fixedLike) {
-        if (OnClickCell) OnClickCell(this, r, c);
-        return;
-    }
-    if (!FSelectionHidden) {
-        const bool always = Navigation.AlwaysEdit;
-        Navigation.AlwaysEdit = false;
-        MouseDown(mbLeft, Shift, X, Y);
-        Navigation.AlwaysEdit = always;
-    }
-    if (OnClickCell) OnClickCell(this, r, c);
-    if (OnCellValidate) RememberEditCell(Col(), Row());
-    if (InMergedBlock(rc, r) && !reportedFixed && !Options().Contains(goRowSelect)) {
-        const TPoint base = BaseCellOf(rc, r);
-        if (Col() != base.x || Row() != base.y) MoveColRow(base.x, base.y, true, true);
-        if (onSameCell && canEdit) ShowCellEditor();
-    }
-    if (MouseActions.DirectEdit && c >= FixedCols() && r >= FixedRows() && canEdit && !IsCheckOrRadioCell(rc, r) &&
-        X > cellRect.Left + 3 && X < cellRect.Right - 3)
-        ShowEditor();
+    if (PressLinkOrControl(press.c, press.r, X, Y) || press.PressFixedAreaSelection()) return;
+    press.CanEdit = Options().Contains(goEditing) || MouseActions.RangeSelectAndEdit;
+    CanEditCell(press.rc, press.r, press.CanEdit);
+    if (press.PressCheckBox()) return;
+    press.PressCell();
 }
 
 void TExtStringGrid::LeftButtonUp(TShiftState Shift, int X, int Y)
