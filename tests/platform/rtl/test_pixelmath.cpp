@@ -63,4 +63,8 @@ TEST(AnsiText, WindowsCodePageAndBack)
     EXPECT_EQ(wide, (std::u16string{u'A', 0x20AC, 0x2019, 0x00B0, 0x00E9, 0x0081, 0x00FF}));
     EXPECT_EQ(WideToAnsi(wide), bytes);
     EXPECT_EQ(WideToAnsi(u"\u4E2D\u00E9"), "?\xE9");
+    // Every byte comes back, the five undefined ones included: the table holds no character twice.
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    EXPECT_EQ(WideToAnsi(AnsiToWide(all)), all);
 }
