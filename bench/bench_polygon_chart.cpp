@@ -25,8 +25,9 @@ constexpr int Width = 1200, Height = 600;
 constexpr double XMax = 2000, ZMax = 1000;
 
 // A layer of the host from the left side at depth z to the right side, waving through 28 points; the
-// side nodes are inserted on the host's side edges a-b (left) and c-d (right). Returns the new side nodes.
-std::pair<int, int> AddLayer(TPolygonModel& m, int a, int b, int c, int d, double z)
+// side nodes are inserted on the host's side edges a-b (left) and c-d (right); it takes the properties row.
+// Returns the new side nodes.
+std::pair<int, int> AddLayer(TPolygonModel& m, int a, int b, int c, int d, double z, const PolygonProperties& row)
 {
     if (!InsertNodeOnEdge(a, b, 0, 1, 1, m.Nodes, m.Bodies, {0, z})) throw std::runtime_error("left side");
     const int left = m.Nodes.High();
@@ -37,7 +38,7 @@ std::pair<int, int> AddLayer(TPolygonModel& m, int a, int b, int c, int d, doubl
     line.push_back({0, z});
     for (int k = 1; k <= 28; ++k) line.push_back({XMax * k / 29, z + 20 * std::sin(k * 0.7)});
     line.push_back({XMax, z});
-    if (!AddSubPolygonInFrame(left, right, 0, true, m.Nodes, m.Bodies, line, m.ModelBox))
+    if (!AddSubPolygonInFrame(left, right, 0, true, m.Nodes, m.Bodies, line, m.ModelBox, row))
         throw std::runtime_error("layer");
     return {left, right};
 }
@@ -57,8 +58,9 @@ struct TScene {
         TPolygonModel& m = Chart.Model;
         // Two layers below the bodies, each the host's part below its line: the deeper first, then the
         // one above it on the side edges the first left to the host.
-        const auto [l1, r1] = AddLayer(m, 0, 1, 2, 3, 850);
-        AddLayer(m, 0, l1, r1, 3, 700);
+        const PolygonProperties& newRow = Chart.NewPolygonProperties;
+        const auto [l1, r1] = AddLayer(m, 0, 1, 2, 3, 850, newRow);
+        AddLayer(m, 0, l1, r1, 3, 700, newRow);
         // 13 x 10 bodies, rings of 12 to 16 nodes.
         for (int row = 0; row < 10; ++row)
             for (int col = 0; col < 13; ++col) {
@@ -69,7 +71,7 @@ struct TScene {
                     const double a = 2 * 3.14159265358979 * k / corners;
                     ring.push_back({cx + 50 * std::cos(a), cz + 22 * std::sin(a)});
                 }
-                if (!AddPolygon(ring, m.Bodies, m.Nodes)) throw std::runtime_error("body");
+                if (!AddPolygon(ring, m.Bodies, m.Nodes, newRow)) throw std::runtime_error("body");
             }
         if (bigBody) {
             arofcomplexM ring;
@@ -77,7 +79,7 @@ struct TScene {
                 const double a = 2 * 3.14159265358979 * k / 500;
                 ring.push_back({1000 + 900 * std::cos(a), 640 + 25 * std::sin(a)});
             }
-            if (!AddPolygon(ring, m.Bodies, m.Nodes)) throw std::runtime_error("big body");
+            if (!AddPolygon(ring, m.Bodies, m.Nodes, newRow)) throw std::runtime_error("big body");
         }
         // Solid fills so that the repaint fills every shape.
         TChartBrush solid;

@@ -1,12 +1,6 @@
 // The polygon model's default property row and deep copies.
 #include "core/Polygons.h"
 
-PolygonProperties& DefaultPolygonProperties()
-{
-    static PolygonProperties row;
-    return row;
-}
-
 PolygonProperties MakeDefaultPolygonProperties(const std::string& brushText, const std::string& penText,
                                                const std::string& gradientText)
 {
@@ -24,12 +18,6 @@ PolygonProperties MakeDefaultPolygonProperties(const std::string& brushText, con
     row[12] = Variant(1.0);
     row[13] = Variant(1.0);
     return row;
-}
-
-void FillDefaultPolygonProperties(const std::string& brushText, const std::string& penText,
-                                  const std::string& gradientText)
-{
-    DefaultPolygonProperties() = MakeDefaultPolygonProperties(brushText, penText, gradientText);
 }
 
 void CopyNodeFields(const TNode& source, TNode& dest)

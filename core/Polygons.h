@@ -1,5 +1,5 @@
 // The polygon section model: nodes, sub-polygons and bodies, their property slots, the default property
-// row and the deep copies. Geometry and topology operations on it live in the Polygon* units beside it.
+// row of a model's owner and the deep copies. Geometry and topology operations on it live in the Polygon* units beside it.
 #pragma once
 
 #include "platform/rtl/DynArray.h"
@@ -61,17 +61,12 @@ struct Polygon {
 using SPolygon = DynArray<Polygon>;     // the sub-polygons of one body
 using AllSpolygon = DynArray<SPolygon>; // all bodies; body 0 sub-polygon 0 is the host (model frame)
 
-// The row every new sub-polygon copies; empty until the model's owner fills it.
-PolygonProperties& DefaultPolygonProperties();
-
-// The default row as the model's owner sets it at creation: slot 0 = -1, slots 1-3 the given brush, pen
+// The row a model's owner hands to the creating calls for new sub-polygons, as it sets it at creation
+// (the owner keeps it and may change it later): slot 0 = -1, slots 1-3 the given brush, pen
 // and gradient style strings, 4 = 12632256 (silver), 7 = " ", 8 = 0 (integers); 10 = 10.0, 11 = 0.0,
 // 12 and 13 = 1.0 (reals); slots 5, 6, 9 and 14-19 = "*".
 PolygonProperties MakeDefaultPolygonProperties(const std::string& brushText, const std::string& penText,
                                                const std::string& gradientText);
-// Sets DefaultPolygonProperties() to MakeDefaultPolygonProperties of the three style strings.
-void FillDefaultPolygonProperties(const std::string& brushText, const std::string& penText,
-                                  const std::string& gradientText);
 
 // The model box: x from XMin to XMax, depth from ZMin (the top, 0) to ZMax (the bottom).
 struct TModelBox {

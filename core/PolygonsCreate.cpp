@@ -116,7 +116,7 @@ bool PolygonOverlapsModel(const arofcomplexM& ring, const AllSpolygon& bodies, c
     return false;
 }
 
-bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes)
+bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes, const PolygonProperties& properties)
 {
     if (ring.Length() < 3) return false;
     arofcomplexM points = ring;
@@ -127,7 +127,7 @@ bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes)
 
     Polygon sub;
     for (const complexM& p : points) sub.ring.push_back(AppendNode(nodes, p));
-    sub.properties = DefaultPolygonProperties();
+    sub.properties = properties;
     SPolygon body;
     body.push_back(sub);
     bodies.push_back(body);
@@ -135,7 +135,7 @@ bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes)
 }
 
 bool AddSubPolygon(int a, int b, int body, bool variant, Tnodes& nodes, AllSpolygon& bodies,
-                   const arofcomplexM& polyline)
+                   const arofcomplexM& polyline, const PolygonProperties& properties)
 {
     if (polyline.Length() < 2) return false;
     arofcomplexM points = polyline;
@@ -166,15 +166,15 @@ bool AddSubPolygon(int a, int b, int body, bool variant, Tnodes& nodes, AllSpoly
     if (NodeRingOrientation(bodies[body][bodies[body].High()].ring, nodes)) return false;
     for (int other = 0; other < bodies.Length(); ++other)
         if (BodiesNested(body, other, bodies, nodes)) return false;
-    bodies[body][bodies[body].High()].properties = DefaultPolygonProperties();
+    bodies[body][bodies[body].High()].properties = properties;
     ClassifyBodyNodes(body, bodies, nodes);
     return true;
 }
 
 bool AddSubPolygonInFrame(int a, int b, int body, bool variant, Tnodes& nodes, AllSpolygon& bodies,
-                          const arofcomplexM& polyline, const TModelBox& box)
+                          const arofcomplexM& polyline, const TModelBox& box, const PolygonProperties& properties)
 {
-    if (!AddSubPolygon(a, b, body, variant, nodes, bodies, polyline)) return false;
+    if (!AddSubPolygon(a, b, body, variant, nodes, bodies, polyline, properties)) return false;
     if (body == 0)
         for (int v : bodies[0][bodies[0].High()].ring) nodes[v].FrameCode = FrameSideCode(v, bodies, nodes, box);
     return true;

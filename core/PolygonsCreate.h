@@ -15,10 +15,10 @@ bool CheckNewPolygon(const arofcomplexM& points, const AllSpolygon& bodies, cons
 // sub-polygon lies inside the ring.
 bool PolygonOverlapsModel(const arofcomplexM& ring, const AllSpolygon& bodies, const Tnodes& nodes);
 
-// Appends a body of one oriented sub-polygon made of new nodes at the ring's points, with the default
-// properties. False, nothing changed, for fewer than 3 points, a ring of no area (its points on one line)
-// or an overlap with the model.
-bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes);
+// Appends a body of one oriented sub-polygon made of new nodes at the ring's points, with a copy of
+// `properties` (the row every new sub-polygon of the model's owner takes). False, nothing changed, for
+// fewer than 3 points, a ring of no area (its points on one line) or an overlap with the model.
+bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes, const PolygonProperties& properties);
 
 // Appends to the body a sub-polygon closed by a polyline from its node a to its node b (polyline[0] stands
 // for a, the last point for b, the points between become new nodes) and the body's outline walked from a
@@ -26,13 +26,13 @@ bool AddPolygon(const arofcomplexM& ring, AllSpolygon& bodies, Tnodes& nodes);
 // and ends at the same node closes on itself. False with nothing changed when the outline walk finds no
 // way to b within one turn (or the ring would have fewer than 3 nodes); false with the model extended when
 // the new ring turned over (it closed round the far side of the body) or the body ends up nested with
-// another.
+// another. The new sub-polygon takes a copy of `properties`.
 bool AddSubPolygon(int a, int b, int body, bool variant, Tnodes& nodes, AllSpolygon& bodies,
-                   const arofcomplexM& polyline);
+                   const arofcomplexM& polyline, const PolygonProperties& properties);
 
 // AddSubPolygon, then for body 0 the nodes of the new layer get the frame codes of their places.
 bool AddSubPolygonInFrame(int a, int b, int body, bool variant, Tnodes& nodes, AllSpolygon& bodies,
-                          const arofcomplexM& polyline, const TModelBox& box);
+                          const arofcomplexM& polyline, const TModelBox& box, const PolygonProperties& properties);
 
 // Divides the first sub-polygon of the body that holds nodes a and b (two positions in all) along the
 // chord a-b into two sub-polygons appended at the body's end, both with the divided one's properties and

@@ -54,9 +54,9 @@ void StyleWorkLine(TLineSeries& line)
     line.Marks().SetVisible(false);
 }
 
-// The style texts of the default property row: a clear brush, a grey pen, and a hidden red-yellow-blue
+// The property row of new polygons at first: a clear brush, a grey pen, and a hidden red-yellow-blue
 // gradient.
-void FillDefaultRow()
+PolygonProperties InitialPolygonProperties()
 {
     TChartBrush brush;
     brush.SetStyle(bsClear);
@@ -67,14 +67,13 @@ void FillDefaultRow()
     gradient.SetEndColor(clBlue);
     gradient.SetMidColor(clYellow);
     gradient.SetVisible(false);
-    FillDefaultPolygonProperties(WriteBrushStyle(brush), WritePenStyle(pen), WriteGradientStyle(gradient));
+    return MakeDefaultPolygonProperties(WriteBrushStyle(brush), WritePenStyle(pen), WriteGradientStyle(gradient));
 }
 
 } // namespace
 
-TPolygonChart::TPolygonChart(TComponent* AOwner) : TChart(AOwner)
+TPolygonChart::TPolygonChart(TComponent* AOwner) : TChart(AOwner), NewPolygonProperties(InitialPolygonProperties())
 {
-    FillDefaultRow();
     FUndo.UndoLimit = 25;
     CreateSeries();
     SetUpChart();

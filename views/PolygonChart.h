@@ -25,7 +25,7 @@ class TPointSeries;
 class TPolygonChart : public TChart {
     VSP_PERSISTENT_CLASS
 public:
-    // The chart, its six series and their looks, DefaultPolygonProperties, margins, title and axes, and
+    // The chart, its six series and their looks, NewPolygonProperties, margins, title and axes, and
     // its handlers: after each paint the node marks, on a resize the pixel scales, after an axis pop-up
     // command the box follows the axes.
     explicit TPolygonChart(TComponent* AOwner);
@@ -33,6 +33,10 @@ public:
     // ---- The model ----
     // What the solver, the inversion and the survey writer take as it is.
     TPolygonModel Model;
+    // The property row every new sub-polygon copies (the model's owner keeps it, not the core): the look
+    // of MakeDefaultPolygonProperties at first, then what the main window's settings file held, and the
+    // body dialog's "As default".
+    PolygonProperties NewPolygonProperties;
     // A model exists: false until CreateFrameModel or LoadModelBlock, and again after ClearModel.
     bool ModelPresent() const { return FModelPresent; }
     // How far DiscretizeBoundary pushes the frame out for the solver.

@@ -623,7 +623,7 @@ void TPolygonChart::EditBodyAt()
 
 bool TPolygonChart::ApplyAddPolygon(const arofcomplexM& points)
 {
-    if (!AddPolygon(points, Model.Bodies, Model.Nodes)) return false;
+    if (!AddPolygon(points, Model.Bodies, Model.Nodes, NewPolygonProperties)) return false;
     AddShape(Model.Bodies.High(), Model.Bodies.back().High());
     return true;
 }
@@ -635,7 +635,7 @@ bool TPolygonChart::ApplyAddSubPolygon(int a, int b, const arofcomplexM& points,
         // On the host the ring can close on either side of the line: the first one is shown and offered.
         const AllSpolygon bodies = Model.Bodies;
         const Tnodes nodes = Model.Nodes;
-        if (AddSubPolygonInFrame(a, b, 0, false, Model.Nodes, Model.Bodies, points, Model.ModelBox)) {
+        if (AddSubPolygonInFrame(a, b, 0, false, Model.Nodes, Model.Bodies, points, Model.ModelBox, NewPolygonProperties)) {
             Polygon& added = Model.Bodies[0].back();
             const Variant brushText = added.properties[psBrushText];
             TChartBrush preview;
@@ -650,10 +650,10 @@ bool TPolygonChart::ApplyAddSubPolygon(int a, int b, const arofcomplexM& points,
         if (!result) {
             Model.Bodies = bodies;
             Model.Nodes = nodes;
-            result = AddSubPolygonInFrame(a, b, 0, true, Model.Nodes, Model.Bodies, points, Model.ModelBox);
+            result = AddSubPolygonInFrame(a, b, 0, true, Model.Nodes, Model.Bodies, points, Model.ModelBox, NewPolygonProperties);
         }
     } else {
-        result = AddSubPolygon(a, b, body, false, Model.Nodes, Model.Bodies, points);
+        result = AddSubPolygon(a, b, body, false, Model.Nodes, Model.Bodies, points, NewPolygonProperties);
     }
     if (!result) RestoreWorkingCopy();
     RebuildShapes();

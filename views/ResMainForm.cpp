@@ -318,7 +318,7 @@ void TMainForm::FormCreate()
     const std::string exe = ExecutablePath();
     RegisterFileType("sp2", "VornSP2dp data", exe + ",0", exe);
     const TIniFile ini(SettingsFilePath());
-    ReadCommonSettings(ini, Settings, Survey, DefaultPolygonProperties());
+    ReadCommonSettings(ini, Settings, Survey, PolygonChart1->NewPolygonProperties);
     OpenDialog1.FileName = Settings.LastPath;
     OpenDialog1.InitialDir =
         Settings.LastPath.empty() ? std::string() : std::filesystem::path(Settings.LastPath).parent_path().string();

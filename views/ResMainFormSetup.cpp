@@ -101,7 +101,7 @@ void TMainForm::prepaxises()
     PolygonChart1->EditMode = emNone;
     SetToolButtons(nullptr);
     PolygonChart1->ResetPendingEdit(emNone);
-    DefaultPolygonProperties()[psLabelMode] = Variant(std::int32_t(1));
+    PolygonChart1->NewPolygonProperties[psLabelMode] = Variant(std::int32_t(1));
 }
 
 void TMainForm::FormCloseQuery(bool& CanClose)
@@ -117,7 +117,7 @@ void TMainForm::FormCloseQuery(bool& CanClose)
     // A settings file that cannot be written does not keep the window open.
     try {
         TIniFile ini(SettingsFilePath());
-        WriteCommonSettings(ini, Settings, Survey, DefaultPolygonProperties());
+        WriteCommonSettings(ini, Settings, Survey, PolygonChart1->NewPolygonProperties);
     } catch (const Exception&) {
     }
     // The zoom is undone first, so that the unzoomed ranges are kept.

@@ -194,7 +194,7 @@ void TBsetup::Button8Click()
 {
     Button3Click();
     if (!FChart) return;
-    DefaultPolygonProperties() = FChart->Model.Bodies[FBody][FSub].properties;
+    FChart->NewPolygonProperties = FChart->Model.Bodies[FBody][FSub].properties;
 }
 
 void TBsetup::FormClose()

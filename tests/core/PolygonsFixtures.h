@@ -22,10 +22,10 @@ inline arofcomplexM Points(std::initializer_list<complexM> list) { return arofco
 
 inline arofintM Ring(std::initializer_list<int> list) { return arofintM(list); }
 
-// The default property row as the model chart fills it (slot 0 -1, the others marked apart).
-inline void FillDefaultProperties()
+// The property row of new sub-polygons as the model chart fills it (slot 0 -1, the others marked apart).
+inline PolygonProperties DefaultProperties()
 {
-    PolygonProperties& row = DefaultPolygonProperties();
+    PolygonProperties row;
     for (int i = 0; i < PolygonPropertyCount; ++i) row[i] = Variant("*");
     row[psShapeIndex] = Variant(-1);
     row[psFillColor] = Variant(12632256);
@@ -33,12 +33,12 @@ inline void FillDefaultProperties()
     row[psLabelMode] = Variant(0);
     row[psResistivity] = Variant(10.0);
     row[psConductorType] = Variant(0.0);
+    return row;
 }
 
 // A model holding only the frame of the box (no relief unless given).
 inline Model FrameModel(TModelBox box = {0, 100, 0, 50}, const arofcomplexM& relief = {}, bool hasRelief = false)
 {
-    FillDefaultProperties();
     Model m;
     m.box = box;
     SPolygon host;
@@ -50,7 +50,7 @@ inline Model FrameModel(TModelBox box = {0, 100, 0, 50}, const arofcomplexM& rel
 // Appends a body of one sub-polygon drawn through the points; returns its index (-1 when refused).
 inline int AddBody(Model& m, const arofcomplexM& points)
 {
-    if (!AddPolygon(points, m.bodies, m.nodes)) return -1;
+    if (!AddPolygon(points, m.bodies, m.nodes, DefaultProperties())) return -1;
     return m.bodies.High();
 }
 
@@ -69,7 +69,7 @@ inline int AddManualBody(Model& m, const arofcomplexM& points, std::initializer_
     for (const arofintM& r : rings) {
         Polygon sub;
         for (int v : r) sub.ring.push_back(base + v);
-        sub.properties = DefaultPolygonProperties();
+        sub.properties = DefaultProperties();
         body.push_back(sub);
     }
     m.bodies.push_back(body);

@@ -70,10 +70,13 @@ inline TSurveyState MakeSurvey(const TSpec& spec, double modelBottom)
     return s;
 }
 
+// The property row of the sample's new sub-polygons: the default row with every style left to the views.
+inline PolygonProperties SampleRow() { return MakeDefaultPolygonProperties("*", "*", "*"); }
+
 // Adds a body through AddPolygon and sets its resistivity and kind.
 inline void AddBody(TPolygonModel& m, const arofcomplexM& ring, double rho, bool electronic)
 {
-    if (!AddPolygon(ring, m.Bodies, m.Nodes)) throw Exception("sample: body refused");
+    if (!AddPolygon(ring, m.Bodies, m.Nodes, SampleRow())) throw Exception("sample: body refused");
     Polygon& p = m.Bodies.back().back();
     p.properties[psResistivity] = Variant(rho);
     p.properties[psConductorType] = Variant(electronic ? 0.0 : 10000.0);
@@ -93,8 +96,6 @@ inline TPolygonModel MakeModel(const TSpec& spec, const TSurveyState& s, double 
     BuildFramePolygon(m.Nodes, host, m.Relief, true, m.ModelBox);
     m.Bodies = {host};
 
-    const PolygonProperties saved = DefaultPolygonProperties();
-    DefaultPolygonProperties() = MakeDefaultPolygonProperties("*", "*", "*");
     auto depth = [&](double x, double below) { return InterpolateProfile(m.Relief, x) + below; };
     if (spec.Layer) {
         // Overburden of 0.6 spacings under the whole ground line, attached to both frame sides.
@@ -105,7 +106,7 @@ inline TPolygonModel MakeModel(const TSpec& spec, const TSurveyState& s, double 
             line.push_back({x, depth(x, h)});
         if (line.back().x < m.ModelBox.XMax - 1e-9) line.push_back({m.ModelBox.XMax, depth(m.ModelBox.XMax, h)});
         line.push_back({m.Nodes[3].x, m.Nodes[3].z});
-        if (!AddSubPolygonInFrame(0, 3, 0, false, m.Nodes, m.Bodies, line, m.ModelBox))
+        if (!AddSubPolygonInFrame(0, 3, 0, false, m.Nodes, m.Bodies, line, m.ModelBox, SampleRow()))
             throw Exception("sample: layer refused");
         Polygon& layer = m.Bodies[0].back();
         layer.properties[psResistivity] = Variant(30.0);
@@ -124,7 +125,6 @@ inline TPolygonModel MakeModel(const TSpec& spec, const TSurveyState& s, double 
                       {xd + 2.2 * spec.Spacing, depth(xd, 9.0 * spec.Spacing)},
                       {xd + 0.8 * spec.Spacing, depth(xd, 9.0 * spec.Spacing)}};
     AddBody(m, dyke, 2000.0, false);
-    DefaultPolygonProperties() = saved;
     return m;
 }
 

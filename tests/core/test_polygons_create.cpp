@@ -56,32 +56,32 @@ TEST(PolygonsCreate, CheckNewPolygonAfterEachClick)
 TEST(PolygonsCreate, AddPolygonOrientsAndRefusesOverlaps)
 {
     Model m = FrameModel();
-    DefaultPolygonProperties()[psLabelText] = Variant("new");
-    EXPECT_FALSE(AddPolygon(Points({{10, 10}, {20, 10}}), m.bodies, m.nodes));
+    PolygonProperties row = DefaultProperties();
+    row[psLabelText] = Variant("new");
+    EXPECT_FALSE(AddPolygon(Points({{10, 10}, {20, 10}}), m.bodies, m.nodes, row));
 
     // Either click order gives an oriented ring of new nodes with the default properties.
-    ASSERT_TRUE(AddPolygon(Points({{10, 10}, {20, 10}, {15, 20}}), m.bodies, m.nodes));
-    ASSERT_TRUE(AddPolygon(Points({{60, 20}, {65, 10}, {70, 20}}), m.bodies, m.nodes));
+    ASSERT_TRUE(AddPolygon(Points({{10, 10}, {20, 10}, {15, 20}}), m.bodies, m.nodes, row));
+    ASSERT_TRUE(AddPolygon(Points({{60, 20}, {65, 10}, {70, 20}}), m.bodies, m.nodes, row));
     ASSERT_EQ(m.bodies.Length(), 3);
     EXPECT_EQ(m.nodes.Length(), 4 + 6);
     EXPECT_EQ(ToVector(m.bodies[1][0].ring), (std::vector<int>{4, 5, 6}));
     for (int b : {1, 2}) {
         EXPECT_FALSE(NodeRingOrientation(m.bodies[b][0].ring, m.nodes));
-        EXPECT_EQ(m.bodies[b][0].properties, DefaultPolygonProperties());
+        EXPECT_EQ(m.bodies[b][0].properties, row);
     }
     EXPECT_EQ(m.bodies[2][0].properties[psLabelText].AsString(), "new");
     EXPECT_EQ(ModelInvariantFault(m.bodies, m.nodes), "");
 
     // Around an existing body (its first node inside) and inside one (the first point inside).
     const Model before = m;
-    EXPECT_FALSE(AddPolygon(Points({{5, 5}, {30, 5}, {15, 30}}), m.bodies, m.nodes));
-    EXPECT_FALSE(AddPolygon(Points({{15, 15}, {16, 15}, {15.5, 16}}), m.bodies, m.nodes));
+    EXPECT_FALSE(AddPolygon(Points({{5, 5}, {30, 5}, {15, 30}}), m.bodies, m.nodes, row));
+    EXPECT_FALSE(AddPolygon(Points({{15, 15}, {16, 15}, {15.5, 16}}), m.bodies, m.nodes, row));
     // Points on one line, also clicked back and forth, enclose nothing.
-    EXPECT_FALSE(AddPolygon(Points({{30, 30}, {35, 32}, {40, 34}}), m.bodies, m.nodes));
-    EXPECT_FALSE(AddPolygon(Points({{30, 30}, {40, 34}, {35, 32}, {32, 30.8}}), m.bodies, m.nodes));
+    EXPECT_FALSE(AddPolygon(Points({{30, 30}, {35, 32}, {40, 34}}), m.bodies, m.nodes, row));
+    EXPECT_FALSE(AddPolygon(Points({{30, 30}, {40, 34}, {35, 32}, {32, 30.8}}), m.bodies, m.nodes, row));
     EXPECT_EQ(m.bodies, before.bodies);
     EXPECT_EQ(m.nodes.Length(), before.nodes.Length());
-    FillDefaultProperties();
 }
 
 TEST(PolygonsCreate, DividePolygonAlongAChord)
@@ -155,7 +155,7 @@ TEST(PolygonsCreate, AddSubPolygonOnEitherSideOfTheHost)
         for (int v : {4, 5}) m.nodes[v].FrameCode = FrameSideCode(v, m.bodies, m.nodes, m.box);
 
         ASSERT_TRUE(AddSubPolygonInFrame(4, 5, 0, variant, m.nodes, m.bodies, Points({{0, 10}, {50, 12}, {100, 10}}),
-                                         m.box));
+                                         m.box, DefaultProperties()));
         ASSERT_EQ(m.bodies[0].Length(), 2);
         const std::vector<int> ring = ToVector(m.bodies[0][1].ring);
         if (!variant) // the top layer: from the right end along the surface
@@ -166,7 +166,7 @@ TEST(PolygonsCreate, AddSubPolygonOnEitherSideOfTheHost)
         EXPECT_EQ(m.nodes[6].FrameCode, 0);
         EXPECT_EQ(m.nodes[4].FrameCode, 1);
         EXPECT_EQ(m.nodes[5].FrameCode, 5);
-        EXPECT_EQ(m.bodies[0][1].properties, DefaultPolygonProperties());
+        EXPECT_EQ(m.bodies[0][1].properties, DefaultProperties());
         EXPECT_EQ(ModelInvariantFault(m.bodies, m.nodes), "") << variant;
     }
 }
@@ -175,10 +175,10 @@ TEST(PolygonsCreate, AddSubPolygonToABodyWalksItsOutline)
 {
     Model m = SquareModel();
     // From corner (40,10) round the right side to (40,30): the walk adds nothing between them.
-    ASSERT_TRUE(AddSubPolygon(6, 5, 1, false, m.nodes, m.bodies, Points({{40, 30}, {60, 20}, {40, 10}})));
+    ASSERT_TRUE(AddSubPolygon(6, 5, 1, false, m.nodes, m.bodies, Points({{40, 30}, {60, 20}, {40, 10}}), DefaultProperties()));
     EXPECT_EQ(ToVector(m.bodies[1][1].ring), (std::vector<int>{5, 8, 6}));
     // Left of the square from (20,30) to (20,10): again a single step along the ring.
-    ASSERT_TRUE(AddSubPolygon(7, 4, 1, false, m.nodes, m.bodies, Points({{20, 30}, {10, 20}, {20, 10}})));
+    ASSERT_TRUE(AddSubPolygon(7, 4, 1, false, m.nodes, m.bodies, Points({{20, 30}, {10, 20}, {20, 10}}), DefaultProperties()));
     EXPECT_EQ(ToVector(m.bodies[1][2].ring), (std::vector<int>{7, 9, 4}));
     EXPECT_EQ(ModelInvariantFault(m.bodies, m.nodes), "");
     EXPECT_EQ(m.nodes[5].NodeClass, 1);
@@ -194,7 +194,7 @@ TEST(PolygonsCreate, AddSubPolygonWalkPassesJunctions)
     // (40,10), where the diagonal to (20,30) and the outline to (40,30) both go on; it keeps to the
     // outline, so the new ring never runs along the diagonal.
     ASSERT_TRUE(AddSubPolygon(4, 6, 1, false, m.nodes, m.bodies,
-                              Points({{20, 10}, {20, 2}, {50, 2}, {50, 30}, {40, 30}})));
+                              Points({{20, 10}, {20, 2}, {50, 2}, {50, 30}, {40, 30}}), DefaultProperties()));
     const std::vector<int> ring = ToVector(m.bodies[1].back().ring);
     EXPECT_EQ(ring, (std::vector<int>{4, 8, 9, 10, 6, 5}));
     EXPECT_EQ(ModelInvariantFault(m.bodies, m.nodes), "");
@@ -205,11 +205,11 @@ TEST(PolygonsCreate, AddSubPolygonVariantClosesRoundTheFarSide)
     Model m = SquareModel();
     Model other = m;
     const arofcomplexM line = Points({{40, 10}, {60, 20}, {40, 30}});
-    ASSERT_TRUE(AddSubPolygon(5, 6, 1, false, m.nodes, m.bodies, line));
+    ASSERT_TRUE(AddSubPolygon(5, 6, 1, false, m.nodes, m.bodies, line, DefaultProperties()));
     EXPECT_EQ(ToVector(m.bodies[1][1].ring), (std::vector<int>{5, 8, 6}));
     // Variant 1 closes round the rest of the square's outline: on a body that ring would cover the body
     // turned over, so it is refused (the model extended, for the caller to restore).
-    EXPECT_FALSE(AddSubPolygon(5, 6, 1, true, other.nodes, other.bodies, line));
+    EXPECT_FALSE(AddSubPolygon(5, 6, 1, true, other.nodes, other.bodies, line, DefaultProperties()));
     EXPECT_EQ(ToVector(other.bodies[1][1].ring), (std::vector<int>{6, 8, 5, 4, 7}));
 
     // A two-point polyline (a chord across a notch) orients either way: one pick order fills the notch,
@@ -218,9 +218,9 @@ TEST(PolygonsCreate, AddSubPolygonVariantClosesRoundTheFarSide)
     AddBody(u, Points({{10, 10}, {50, 10}, {50, 40}, {40, 40}, {40, 20}, {20, 20}, {20, 40}, {10, 40}}));
     const int tipRight = 7, tipLeft = 10; // (40, 40) and (20, 40)
     Model reversed = u;
-    const bool forward = AddSubPolygon(tipRight, tipLeft, 1, false, u.nodes, u.bodies, Points({{40, 40}, {20, 40}}));
+    const bool forward = AddSubPolygon(tipRight, tipLeft, 1, false, u.nodes, u.bodies, Points({{40, 40}, {20, 40}}), DefaultProperties());
     const bool backward =
-        AddSubPolygon(tipLeft, tipRight, 1, false, reversed.nodes, reversed.bodies, Points({{20, 40}, {40, 40}}));
+        AddSubPolygon(tipLeft, tipRight, 1, false, reversed.nodes, reversed.bodies, Points({{20, 40}, {40, 40}}), DefaultProperties());
     EXPECT_NE(forward, backward);
     const Model& filled = forward ? u : reversed;
     EXPECT_EQ(ToVector(filled.bodies[1][1].ring), (std::vector<int>{tipRight, tipLeft, 9, 8}));
@@ -234,7 +234,7 @@ TEST(PolygonsCreate, AddSubPolygonStopsAWalkThatCannotReachB)
     AddManualBody(m, Points({{20, 10}, {40, 10}, {40, 30}, {20, 30}, {28, 20}}),
                   {Ring({0, 1, 4}), Ring({1, 2, 4}), Ring({2, 3, 4}), Ring({3, 0, 4})});
     const Model before = m;
-    EXPECT_FALSE(AddSubPolygon(4, 8, 1, false, m.nodes, m.bodies, Points({{20, 10}, {30, 0}, {28, 20}})));
+    EXPECT_FALSE(AddSubPolygon(4, 8, 1, false, m.nodes, m.bodies, Points({{20, 10}, {30, 0}, {28, 20}}), DefaultProperties()));
     EXPECT_EQ(m.bodies, before.bodies);
     EXPECT_EQ(m.nodes.Length(), before.nodes.Length());
 
@@ -244,21 +244,21 @@ TEST(PolygonsCreate, AddSubPolygonStopsAWalkThatCannotReachB)
     stuck.nodes[5].NodeClass = 2;
     stuck.nodes[6].NodeClass = 2;
     const Model stuckBefore = stuck;
-    EXPECT_FALSE(AddSubPolygon(4, 6, 1, false, stuck.nodes, stuck.bodies, Points({{20, 10}, {30, 0}, {40, 30}})));
+    EXPECT_FALSE(AddSubPolygon(4, 6, 1, false, stuck.nodes, stuck.bodies, Points({{20, 10}, {30, 0}, {40, 30}}), DefaultProperties()));
     EXPECT_EQ(stuck.bodies, stuckBefore.bodies);
 }
 
 TEST(PolygonsCreate, AddSubPolygonFromANodeBackToItself)
 {
     Model m = SquareModel();
-    ASSERT_TRUE(AddSubPolygon(5, 5, 1, false, m.nodes, m.bodies, Points({{40, 10}, {50, 5}, {55, 15}, {40, 10}})));
+    ASSERT_TRUE(AddSubPolygon(5, 5, 1, false, m.nodes, m.bodies, Points({{40, 10}, {50, 5}, {55, 15}, {40, 10}}), DefaultProperties()));
     const std::vector<int> ring = ToVector(m.bodies[1][1].ring);
     ASSERT_EQ(ring.size(), 3u);
     EXPECT_EQ(ring[0], 5);
     EXPECT_EQ(ModelInvariantFault(m.bodies, m.nodes), "");
     // Too few points to enclose anything.
     const Model before = m;
-    EXPECT_FALSE(AddSubPolygon(5, 5, 1, false, m.nodes, m.bodies, Points({{40, 10}, {50, 5}, {40, 10}})));
+    EXPECT_FALSE(AddSubPolygon(5, 5, 1, false, m.nodes, m.bodies, Points({{40, 10}, {50, 5}, {40, 10}}), DefaultProperties()));
     EXPECT_EQ(m.bodies, before.bodies);
 }
 
@@ -268,6 +268,6 @@ TEST(PolygonsCreate, AddSubPolygonNestingAnotherBodyIsRefusedAfterTheFact)
     AddBody(m, Points({{60, 10}, {65, 10}, {62, 14}})); // body 2, inside the new sub-polygon's reach
     const int nodesBefore = m.nodes.Length();
     EXPECT_FALSE(AddSubPolygon(5, 6, 1, false, m.nodes, m.bodies,
-                               Points({{40, 10}, {40, 2}, {80, 2}, {80, 40}, {40, 30}})));
+                               Points({{40, 10}, {40, 2}, {80, 2}, {80, 40}, {40, 30}}), DefaultProperties()));
     EXPECT_GT(m.nodes.Length(), nodesBefore); // the caller restores its working copy
 }

@@ -69,7 +69,7 @@ LayerModel TopLayer(const arofcomplexM& relief)
     l.right = m.nodes.High();
     for (int v : {l.left, l.right}) m.nodes[v].FrameCode = FrameSideCode(v, m.bodies, m.nodes, m.box);
     EXPECT_TRUE(AddSubPolygonInFrame(l.left, l.right, 0, false, m.nodes, m.bodies,
-                                     Points({{0, 15}, {50, 17}, {100, 15}}), m.box));
+                                     Points({{0, 15}, {50, 17}, {100, 15}}), m.box, DefaultProperties()));
     l.inner = m.nodes.High();
 
     // The host edge between the relief nodes at x 50 and 80 (both on the layer too).
@@ -352,7 +352,7 @@ TEST(PolygonsFrame, RebuildFrameKeepsALayerEndingOnAReliefNode)
     m.nodes[left].FrameCode = FrameSideCode(left, m.bodies, m.nodes, m.box);
     ASSERT_EQ(m.nodes[5].x, 50.0);
     ASSERT_TRUE(AddSubPolygonInFrame(left, 5, 0, false, m.nodes, m.bodies, Points({{0, 15}, {30, 20}, {50, 6}}),
-                                     m.box));
+                                     m.box, DefaultProperties()));
     std::vector<complexM> shape;
     for (int v : m.bodies[0][1].ring) shape.push_back(NodePoint(m.nodes, v));
 

@@ -74,8 +74,7 @@ TEST(PolygonModel, DeepCopiesAreIndependent)
 
 TEST(PolygonModel, DefaultRowKindsAndValues)
 {
-    FillDefaultPolygonProperties("B", "P", "G");
-    const PolygonProperties& row = DefaultPolygonProperties();
+    const PolygonProperties row = MakeDefaultPolygonProperties("B", "P", "G");
     using K = Variant::Kind;
     struct Slot { int index; K kind; Variant value; };
     const Slot slots[] = {
@@ -91,5 +90,4 @@ TEST(PolygonModel, DefaultRowKindsAndValues)
     }
     for (int i = 14; i < PolygonPropertyCount; ++i) EXPECT_EQ(row[i], Variant("*")) << "slot " << i;
     EXPECT_THROW(row[20], ERangeError);
-    DefaultPolygonProperties() = PolygonProperties{};
 }

@@ -157,7 +157,7 @@ private:
         }
         if (Chance(0.5)) std::reverse(points.begin(), points.end());
         if (!CheckNewPolygon(points, FModel.bodies, FModel.nodes, true)) return false;
-        return AddPolygon(points, FModel.bodies, FModel.nodes);
+        return AddPolygon(points, FModel.bodies, FModel.nodes, DefaultProperties());
     }
 
     bool AddSub()
@@ -205,8 +205,8 @@ private:
     {
         const int subs = FModel.bodies[body].Length();
         const bool done = body == 0 ? AddSubPolygonInFrame(a, b, 0, variant, FModel.nodes, FModel.bodies, points,
-                                                           FModel.box)
-                                    : AddSubPolygon(a, b, body, variant, FModel.nodes, FModel.bodies, points);
+                                                           FModel.box, DefaultProperties())
+                                    : AddSubPolygon(a, b, body, variant, FModel.nodes, FModel.bodies, points, DefaultProperties());
         if (!done && FModel.bodies[body].Length() == subs) {
             // The walk found no way (or stopped after one turn): nothing may have changed.
             ++FStats["add sub-polygon refused unchanged"];

@@ -28,7 +28,7 @@ Model LayeredFrame()
     InsertNodeOnEdge(0, 1, 0, 1, 1, m.nodes, m.bodies, {0, 10});
     InsertNodeOnEdge(2, 3, 0, 1, 1, m.nodes, m.bodies, {100, 10});
     for (int v : {4, 5}) m.nodes[v].FrameCode = FrameSideCode(v, m.bodies, m.nodes, m.box);
-    AddSubPolygonInFrame(4, 5, 0, false, m.nodes, m.bodies, Points({{0, 10}, {50, 12}, {100, 10}}), m.box);
+    AddSubPolygonInFrame(4, 5, 0, false, m.nodes, m.bodies, Points({{0, 10}, {50, 12}, {100, 10}}), m.box, DefaultProperties());
     return m;
 }
 

@@ -55,7 +55,7 @@ inline arofcomplexM SlopeRelief()
 // A new body of one sub-polygon through the points (core AddPolygon); its index, -1 when refused.
 inline int AddBody(TPolygonChart& chart, const arofcomplexM& points)
 {
-    if (!AddPolygon(points, chart.Model.Bodies, chart.Model.Nodes)) return -1;
+    if (!AddPolygon(points, chart.Model.Bodies, chart.Model.Nodes, chart.NewPolygonProperties)) return -1;
     return chart.Model.Bodies.High();
 }
 
@@ -84,7 +84,7 @@ inline TQuartered AddQuarteredBody(TPolygonChart& chart, double x0, double z0, d
             Polygon sub;
             sub.ring = arofintM({at(r, c), at(r, c + 1), at(r + 1, c + 1), at(r + 1, c)});
             if (NodeRingOrientation(sub.ring, m.Nodes)) sub.ring = arofintM({at(r, c), at(r + 1, c), at(r + 1, c + 1), at(r, c + 1)});
-            sub.properties = DefaultPolygonProperties();
+            sub.properties = chart.NewPolygonProperties;
             body.push_back(sub);
         }
     m.Bodies.push_back(body);
@@ -110,7 +110,7 @@ inline TLayer AddHostLayer(TPolygonChart& chart, double zl, double xm, double zm
     layer.right = m.Nodes.High();
     for (int v : {layer.left, layer.right}) m.Nodes[v].FrameCode = FrameSideCode(v, m.Bodies, m.Nodes, box);
     if (!AddSubPolygonInFrame(layer.left, layer.right, 0, variant, m.Nodes, m.Bodies,
-                              PointList({{box.XMin, zl}, {xm, zm}, {box.XMax, zr}}), box))
+                              PointList({{box.XMin, zl}, {xm, zm}, {box.XMax, zr}}), box, chart.NewPolygonProperties))
         return {};
     return layer;
 }

@@ -146,7 +146,7 @@ TEST_F(BodyParameters, AsDefaultGivesNewPolygonsTheEditedPropertiesWithTheirOwnS
         d.close();
     });
     const PolygonProperties edited = Row(1, 0);
-    EXPECT_EQ(DefaultPolygonProperties(), edited);
+    EXPECT_EQ(Chart().NewPolygonProperties, edited);
     TPolygonChart& c = Chart();
     const int bodies = c.Model.Bodies.Length();
     const TModelBox& box = c.Model.ModelBox;

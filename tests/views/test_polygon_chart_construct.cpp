@@ -101,9 +101,8 @@ TEST(PolygonChartConstruct, SeriesInOrderWithTheirLooks)
 
 TEST(PolygonChartConstruct, DefaultPropertiesOfNewPolygons)
 {
-    DefaultPolygonProperties() = PolygonProperties();
     auto chart = NewChart();
-    const PolygonProperties& row = DefaultPolygonProperties();
+    const PolygonProperties& row = chart->NewPolygonProperties;
     struct TSlot {
         int Slot;
         Variant Value;

@@ -486,7 +486,7 @@ TEST(PolygonChartEdit, ALayerOfTheHostIsOfferedAndTheAnswerChoosesItsSide)
         }
         const int a = expected.Nodes.High() - 1, b = expected.Nodes.High();
         ASSERT_TRUE(AddSubPolygonInFrame(a, b, 0, !yes, expected.Nodes, expected.Bodies,
-                                         PointList({{0, 40}, {50, 42}, {100, 40}}), expected.ModelBox));
+                                         PointList({{0, 40}, {50, 42}, {100, 40}}), expected.ModelBox, v.C().NewPolygonProperties));
 
         TPromptScript script;
         script.Expect(TPromptKind::MessageBox, [&](TPrompt& p) {
@@ -507,7 +507,7 @@ TEST(PolygonChartEdit, ALayerOfTheHostIsOfferedAndTheAnswerChoosesItsSide)
         EXPECT_EQ(v.Changes, 1);
         ExpectSameModel(v.M(), expected, "the core's layer");
         // The layer keeps the default look, not the preview's.
-        EXPECT_EQ(v.M().Bodies[0][1].properties[psBrushText], DefaultPolygonProperties()[psBrushText]);
+        EXPECT_EQ(v.M().Bodies[0][1].properties[psBrushText], v.C().NewPolygonProperties[psBrushText]);
         for (const std::string& f : v.Faults) ADD_FAILURE() << f;
     }
 }
