@@ -49,6 +49,7 @@ void TEditForm::BuildGrid()
     g.SetName("ExtStringGrid1");
     g.SetParentWidget(TabTable);
     g.BeginLoading();
+    g.SetBorderStyle(bsNone);
     g.SetColCount(4);
     g.SetRowCount(2);
     g.SetDefaultColWidth(50);
@@ -61,20 +62,39 @@ void TEditForm::BuildGrid()
     g.SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goEditing});
     g.SetScrollBars(ssVertical);
     g.SetScrollType(ssFlat);
+    g.SetScrollWidth(16);
+    g.SetScrollProportional(true);
+    g.SetVAlignment(vtaCenter);
+    g.SetWordWrap(false);
     g.EnableWheel = true;
     g.IntelliPan = ipVertical;
+    g.HintColor = clYellow;
     g.SetSelectionColor(CurrentRowColor);
     g.SetSelectionTextColor(clNavy);
+    g.SetSelectionRectangle(true);
+    g.SelectionRTFKeep = true;
     g.SetLook(glXP);
     g.ControlLook.SetControlStyle(csWinXP);
+    g.ControlLook.SetCheckSize(15);
+    g.ControlLook.SetRadioSize(10);
     g.EnableHTML = true;
     g.FixedColAlways = true;
+    g.FixedFont().SetName("MS Sans Serif");
+    g.FixedFont().SetHeight(-11);
+    g.FixedFont().SetStyle({});
     g.FloatFormat = "%.2f";
+    g.SetColumnHeaders({""});
+    g.PrintSettings.Borders = TPrintSettings::pbNoborder;
+    g.PrintSettings.Centered = false;
+    g.CellNode.SetNodeType(cnFlat);
     // Dropped files and text would change the grid but not the survey: neither is taken.
     g.DragDropSettings.OleAcceptFiles = false;
     g.DragDropSettings.OleAcceptText = false;
     g.SetFixedColWidth(34);
     g.SetFixedRowHeight(21);
+    // The fixed column's width is a column width like the others (SetFixedColWidth acts only in design).
+    const int widths[] = {34, 50, 50, 50};
+    for (int c = 0; c < 4; ++c) g.SetColWidths(c, widths[c]);
 
     g.OnSelectCell = [this](TPersistent*, int col, int row, bool& can) {
         can = true;

@@ -1,7 +1,7 @@
-// The electrode editor's grid as the form builds it (its streamed settings, FillGrid's contents) with a
-// test host handling the six events as the editor does, and helpers that deliver synthetic input and read
-// the window's pixels; plain editable grids for the clipboard, drop and editor tests. Shared by the grid's
-// tests and the screenshot run.
+// Hosts and input for the grid's tests: plain editable grids in shown windows (for the clipboard, drop and
+// editor tests, and a grid whose column 1 edits with the editor type under test), synthetic keys, typing,
+// mouse presses and wheel turns, and a colour channel reader. The views' tests drive their grids with the
+// same input helpers.
 #pragma once
 
 #include "grid/ExtGrid.h"
@@ -15,17 +15,12 @@
 #include <QWheelEvent>
 #include <QWidget>
 
-#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace gridtest {
-
-struct Measurement {
-    double P1, P2, dU;
-};
 
 // A plain editable grid of Cols x Rows filling a shown window at (X, Y) of Width x Height.
 struct EditGridHost {
@@ -45,149 +40,6 @@ struct EditGridHost {
     }
     TExtStringGrid& G() { return *Grid; }
     std::unique_ptr<QWidget> Window;
-    std::unique_ptr<TExtStringGrid> Grid;
-};
-
-// The editor's handlers: the current row coloured, every cell centred, only column 3 editable, dU
-// validated in -100000..100000 with "," read as ".".
-struct ElectrodeHost {
-    explicit ElectrodeHost(int rows = 10)
-    {
-        Application->ProcessMessages();
-        Window = std::make_unique<QWidget>();
-        Window->setGeometry(60, 60, 303, 279);
-        Grid = std::make_unique<TExtStringGrid>(nullptr);
-        TExtStringGrid& g = *Grid;
-        g.SetParentWidget(Window.get());
-        g.BeginLoading();
-        g.SetBounds(0, 0, 303, 279);
-        g.SetBorderStyle(bsNone);
-        g.SetColCount(5);
-        g.SetRowCount(20);
-        g.SetDefaultColWidth(50);
-        g.SetDefaultRowHeight(21);
-        g.SetDefaultDrawing(false);
-        g.Font().SetName("Tahoma");
-        g.Font().SetHeight(-11);
-        g.SetGridLineWidth(1);
-        g.SetGridLineColor(clSilver);
-        g.SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goEditing});
-        g.SetScrollBars(ssVertical);
-        g.SetVAlignment(vtaCenter);
-        g.SetLook(glXP);
-        g.EnableHTML = true;
-        g.EnableWheel = true;
-        g.IntelliPan = ipVertical;
-        g.HintColor = clYellow;
-        g.SetSelectionColor(0x90FFFF);
-        g.SetSelectionTextColor(clNavy);
-        g.SetSelectionRectangle(true);
-        g.SelectionRTFKeep = true;
-        g.DragDropSettings.OleAcceptFiles = true;
-        g.DragDropSettings.OleAcceptText = true;
-        g.ControlLook.SetControlStyle(csWinXP);
-        g.ControlLook.SetCheckSize(15);
-        g.ControlLook.SetRadioSize(10);
-        g.SetScrollType(ssFlat);
-        g.ScrollColor = clNone;
-        g.SetScrollWidth(16);
-        g.SetScrollProportional(true);
-        g.SetFixedColWidth(34);
-        g.SetFixedRowHeight(21);
-        g.FixedColAlways = true;
-        g.FixedFont().SetName("MS Sans Serif");
-        g.FixedFont().SetHeight(-11);
-        g.FixedFont().SetStyle({});
-        g.SetWordWrap(false);
-        g.FloatFormat = "%.2f";
-        g.SetColumnHeaders({""});
-        g.PrintSettings.Borders = TPrintSettings::pbNoborder;
-        g.PrintSettings.Centered = false;
-        g.CellNode.SetNodeType(cnFlat);
-        const int widths[] = {34, 50, 50, 50, 50};
-        for (int c = 0; c < 5; ++c) g.SetColWidths(c, widths[c]);
-        g.OnSelectCell = [this](TPersistent*, int c, int r, bool& can) {
-            Log.push_back("SelectCell " + std::to_string(c) + "," + std::to_string(r));
-            can = true;
-        };
-        g.OnRowChanging = [this](TPersistent*, int oldRow, int newRow, bool&) {
-            Log.push_back("RowChanging " + std::to_string(oldRow) + "->" + std::to_string(newRow));
-            Grid->RefreshRow(oldRow);
-            Grid->RefreshRow(newRow);
-        };
-        g.OnGetCellColor = [this](TPersistent*, int r, int c, TGridDrawState, TBrush& brush, TFont& font) {
-            if (r < Grid->FixedRows() || c < Grid->FixedCols()) return;
-            if (r == Grid->Row()) {
-                brush.SetColor(Grid->SelectionColor());
-                font.SetColor(Grid->SelectionTextColor());
-            } else brush.SetColor(0xFFFFFF);
-        };
-        g.OnGetAlignment = [](TPersistent*, int, int, TAlignment& h, TVAlignment& v) {
-            h = taCenter;
-            v = vtaCenter;
-        };
-        g.OnCanEditCell = [this](TPersistent*, int r, int c, bool& can) {
-            EditAsked.push_back({c, r});
-            can = DataLoaded && c >= 3;
-        };
-        g.OnCellValidate = [this](TPersistent*, int c, int r, std::string& value, bool& valid) {
-            Log.push_back("Validate " + std::to_string(c) + "," + std::to_string(r) + " " + value);
-            std::string t = value;
-            if (const auto comma = t.find(','); comma != std::string::npos) t[comma] = '.';
-            char* end = nullptr;
-            const double v = std::strtod(t.c_str(), &end);
-            valid = DataLoaded && !t.empty() && end && *end == 0 && v >= -100000 && v <= 100000;
-            if (valid) Stored.push_back(v);
-        };
-        g.OnClickCell = [this](TPersistent*, int r, int c) {
-            Log.push_back("ClickCell " + std::to_string(r) + "," + std::to_string(c));
-        };
-        g.Loaded();
-        Fill(rows);
-    }
-
-    // FillGrid: current row 1, one row per measurement, four columns, headers.
-    void Fill(int rows)
-    {
-        TExtStringGrid& g = *Grid;
-        g.SetRow(1);
-        g.SetRowCount(rows + 1);
-        g.SetColCount(4);
-        const char* headers[] = {"ID", "P1", "P2", "dU"};
-        for (int c = 0; c < 4; ++c) g.SetCellValue(c, 0, headers[c]);
-        for (int k = 0; k < rows; ++k) {
-            g.SetCellValue(0, k + 1, std::to_string(k + 1));
-            g.SetCellValue(1, k + 1, std::to_string(10 * k));
-            g.SetCellValue(2, k + 1, std::to_string(10 * k + 5));
-            g.SetCellValue(3, k + 1, std::to_string(k) + ".25");
-        }
-        Log.clear();
-    }
-
-    void Show()
-    {
-        Window->show();
-        Window->activateWindow();
-        for (int i = 0; i < 5; ++i) Application->ProcessMessages();
-    }
-
-    // The back buffer after a full paint.
-    TColor Pixel(int x, int y)
-    {
-        return Grid->Canvas().GetPixel(x, y);
-    }
-    void Paint()
-    {
-        Grid->Invalidate();
-        Grid->Update();
-    }
-
-    // The grid goes first: its handlers write into the members above it.
-    std::unique_ptr<QWidget> Window;
-    std::vector<std::string> Log;
-    std::vector<TPoint> EditAsked;
-    std::vector<double> Stored;
-    bool DataLoaded = true;
     std::unique_ptr<TExtStringGrid> Grid;
 };
 

@@ -1,7 +1,7 @@
 // The base grid: merged blocks and their texts, splitting, spans and base lookups, the footer row's
 // painting and notification, the display-text hook's row limit, the change recorder, grid lines of fixed
 // and normal cells at their widths, and merged blocks on the keyboard.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "grid/BaseGrid.h"
 

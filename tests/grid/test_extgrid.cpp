@@ -4,13 +4,14 @@
 // 0..32767, stretching only while enabled, the appearance resolution order and bands, typed access,
 // header texts, paste filters, links, validation that survives a throwing handler, the integral height
 // and automatic column sizing.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "platform/controls/StdCtrls.h"
 #include "platform/rtl/FormatSettings.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -412,9 +413,17 @@ TEST(ExtGrid, OnlyWebAndMailLinksLeaveTheGrid)
 
 TEST(ExtGrid, TheRecorderKeepsRefusedEditsToo)
 {
-    ElectrodeHost h;
-    h.Show();
-    TExtStringGrid& g = *h.Grid;
+    EditGridHost h(4, 11);
+    TExtStringGrid& g = h.G();
+    g.SetCells(3, 1, "0.25");
+    // The application refuses numbers beyond 100000.
+    g.OnCellValidate = [](TPersistent*, int, int, std::string& value, bool& valid) {
+        char* end = nullptr;
+        const double v = std::strtod(value.c_str(), &end);
+        valid = !value.empty() && *end == 0 && v <= 100000;
+    };
+    h.Window->activateWindow();
+    Application->ProcessMessages();
     TExtGridUndoRedo rec(nullptr);
     g.SetUndoRedo(&rec);
     g.SetCol(3);

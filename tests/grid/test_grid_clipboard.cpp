@@ -2,7 +2,7 @@
 // the grid, rich text, the private format against a block written by hand from its tables, round trips
 // between two grids, whole grids, damaged blocks that change nothing, cuts that free only what they
 // emptied, the smart paste's series, and the selection resizer that leaves the desktop's clipboard alone.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "grid/ExtGridClipboard.h"
 #include "platform/controls/Clipbrd.h"

@@ -2,7 +2,7 @@
 // through assignment, its stream property), the spin edit (characters by type, limits, readings, steps by
 // caret field, auto-repeat, button widths), the edit with a button (F4, a disabled editor, the minimum
 // height, units from the menu) and the flat combo (button widths, colours when disabled).
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 #include "grid/ESGEdit.h"
 #include "grid/EsgUni.h"
 #include "grid/asgcombo.h"

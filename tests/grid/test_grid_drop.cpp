@@ -3,7 +3,7 @@
 // rich text, columns, dropped files), as a drag source started by the mouse (the offered blocks byte for
 // byte through the test's drag driver, a move emptying or removing what was dragged, a column drag with
 // its floating header), and one text drag between two real grids under a real X server (xvfb-run).
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "grid/EsgDD.h"
 #include "platform/controls/Automation.h"
@@ -772,12 +772,14 @@ TEST(GridDrop, TextDragBetweenTwoRealGrids)
     EXPECT_EQ(s.Cells(2, 1), "");
 }
 
-// The electrode editor's grid streams only the accept flags: it is neither a drop target nor a drag source.
-TEST(GridDrop, ElectrodeEditorsGridTakesNoDrops)
+// A grid that sets only the accept flags (as a streamed form may) is neither a drop target nor a drag source.
+TEST(GridDrop, AcceptFlagsAloneMakeNoDropTarget)
 {
-    ElectrodeHost h;
-    h.Show();
-    TExtStringGrid& g = *h.Grid;
+    EditGridHost h(4, 4);
+    TExtStringGrid& g = h.G();
+    g.DragDropSettings.OleAcceptFiles = true;
+    g.DragDropSettings.OleAcceptText = true;
+    Application->ProcessMessages();
     EXPECT_FALSE(g.DropTargetRegistered());
     EXPECT_FALSE(g.Widget()->acceptDrops());
     EXPECT_EQ(g.DropTarget(), nullptr);

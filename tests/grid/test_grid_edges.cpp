@@ -3,7 +3,7 @@
 // (default drawing, float formats, links, line breaks, the flat look), the editor's character filters,
 // length limit, completion and caret walks, validation variants, Home and the keypad separator, the
 // auxiliary lists, scroll hints, automatic sizing, the prefix search and row removal.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "grid/ExtObj.h"
 #include "platform/controls/ShellApi.h"

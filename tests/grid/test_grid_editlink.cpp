@@ -2,7 +2,7 @@
 // (kept and leaving keys, Escape, the pop-up's width and its deactivation), a rich text cell edited and
 // saved as rich text, the mini-markup EDIT and COMBO controls, and the routing of the leaving keys for
 // each text-bearing control type.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 #include "platform/controls/PopupForm.h"
 #include "platform/rtl/AnsiText.h"
 #include "platform/rtl/StringList.h"

@@ -2,7 +2,7 @@
 // opens over its cell with the cell's text, takes a typed character, routes Tab, Enter, Escape and the
 // arrows back to the grid, keeps itself open when OnCellValidate refuses, and stores its value (or, for
 // the check box and the button, nothing).
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include <gtest/gtest.h>
 

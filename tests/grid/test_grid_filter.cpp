@@ -1,7 +1,7 @@
 // Filtering: conditions joined by their operations (foNONE ending the test on a failure), prefixes and
 // suffixes, the empty row that stands in when no row passes, the progress reported, and the rows back
 // when the filter goes off.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // both ways, the progress bar, buttons and the comment triangle; the placement rules (check boxes by
 // the text's alignment, the picture modes, images side by side); the control state operations; Space,
 // clicks, CheckAllCheck and the precise check-box square through the grid's own key and mouse steps.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "grid/GridResources.h"
 #include "platform/graphics/Bitmap.h"

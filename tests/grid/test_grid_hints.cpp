@@ -1,6 +1,6 @@
 // Cell hints through the application's hint flow (text, colour, position and the cell the hint stays
 // in, for each hint setting) and the hover step of the grid timer.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "grid/CellGraphic.h"
 

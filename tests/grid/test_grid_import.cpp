@@ -2,7 +2,7 @@
 // a trailing delimiter, a quote broken by a line end, 2500 lines, progress, OEM text, errors that leave
 // the grid's state as it was) and spreadsheets through a stand-in automation server (used ranges, column
 // letters, a missing sheet, the workbook closed on every way out), and the message when there is none.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "platform/controls/Automation.h"
 #include "platform/controls/Screen.h"

@@ -2,7 +2,7 @@
 // cells, Insert and Delete with their vetoes, Ctrl+A, the incremental search, column sizing with
 // AllColumnSize, a column move that keeps the sort column, an advance with no editable cell, and fixed
 // cells edited by a double click or a press, and the markers of an enhanced column move.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 #include "grid/ExtObj.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // What the grid paints beyond its cells' colours and texts: the row indicator in the current row, the
 // background picture tiled continuously or placed once, user borders with a pen per side, and the
 // two-pixel control border of the soft, quarn and XP looks, and the pan marker with the pan cursors.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "grid/ExtUtil.h"
 #include "platform/controls/Screen.h"

@@ -3,7 +3,7 @@
 // wrapping and the ellipsis, list bullets, the cut at the bottom, anchors hit-tested, inline pictures
 // and embedded controls with their sizes and hits, control values rewritten; the GIF picture's frames;
 // the picture container and cache.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include "grid/EsgHTMLE.h"
 #include "grid/ExtGridHint.h"

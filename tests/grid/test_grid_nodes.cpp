@@ -1,6 +1,6 @@
 // Row nodes: contracting and expanding groups by span, up to the next node and nested, ExpandOne, the
 // glyph band, the tree-line roles, and presses on node glyphs on the real control.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // at either end, ties decided to the right, index lists, the header click's cycle on the real control
 // with its glyph, node groups, the row options, the unsorted order restored, and a handler that raises
 // half-way.
-#include "ElectrodeGrid.h"
+#include "GridHosts.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // a new survey while it is shown, and dU corrections typed into the grid (refused out of range, as text,
 // in modelling mode and during a run).
 #include "MainWindowFixture.h"
-#include "tests/grid/ElectrodeGrid.h"
+#include "tests/grid/GridHosts.h"
 #include "tests/views/DialogTestSupport.h"
 
 #include "chart/series/SeriesLine.h"
