@@ -372,8 +372,26 @@ TEST_F(RandomEditRun, SeedOne) { Run(1); }
 TEST_F(RandomEditRun, SeedTwo) { Run(2); }
 TEST_F(RandomEditRun, SeedSix) { Run(6); }
 
-// VSP_EDIT_SEED=n runs that seed (a longer hunt by hand, one seed a process).
-TEST_F(RandomEditRun, SeedByHand)
-{
-    if (const char* seed = std::getenv("VSP_EDIT_SEED")) Run(static_cast<unsigned>(std::atoi(seed)));
-}
+namespace {
+
+// VSP_EDIT_SEED=n adds the test RandomEditRun.SeedByHand running that seed (a longer hunt by hand, one
+// seed a process); without it there is no such test.
+class SeedByHand : public RandomEditRun {
+public:
+    explicit SeedByHand(unsigned seed) : FSeed(seed) {}
+    void TestBody() override { Run(FSeed); }
+
+private:
+    unsigned FSeed;
+};
+
+const bool SeedByHandRegistered = [] {
+    const char* seed = std::getenv("VSP_EDIT_SEED");
+    if (!seed) return false;
+    const unsigned n = static_cast<unsigned>(std::atoi(seed));
+    testing::RegisterTest("RandomEditRun", "SeedByHand", nullptr, seed, __FILE__, __LINE__,
+                          [n]() -> RandomEditRun* { return new SeedByHand(n); });
+    return true;
+}();
+
+} // namespace
