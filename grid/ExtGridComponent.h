@@ -1,9 +1,13 @@
 // TExtStringGrid: the grid component on the base grid, with its published settings, option objects and
-// events, and the in-place text editor TExtInplaceEdit. The operations live in topic files:
+// events, and the in-place text editor TExtInplaceEdit. Qt-free. Its operations live in 19 topic files:
 // ExtGridComponent.cpp (construction, settings, dimensions, hidden rows), ExtGridPaint.cpp (appearance and
-// painting), ExtGridEdit.cpp (editor set-up, cell selection, validation), ExtGridKeys.cpp, ExtGridMouse.cpp,
-// ExtGridScroll.cpp (wheel, pan, timers, scroll bars, sizing, column widths) and ExtGridRows.cpp (typed
-// access, headers, row and column operations, footer). Qt-free.
+// painting), ExtGridGraphics.cpp (cell graphics), ExtGridControls.cpp (check boxes, radio groups and
+// buttons in cells), ExtGridFooter.cpp, ExtGridMarkup.cpp (markup cells under the mouse), ExtGridEdit.cpp
+// (in-place editing, cell selection, validation), ExtGridEditors.cpp (the editor controls and the table of
+// editor kinds), ExtGridEditLink.cpp (custom and rich text editors), ExtGridKeys.cpp, ExtGridMouse.cpp,
+// ExtGridScroll.cpp (wheel, pan, timers, scroll bars, sizing, column widths), ExtGridRows.cpp (typed access,
+// headers, row and column operations), ExtGridNodes.cpp, ExtGridSort.cpp, ExtGridFilter.cpp,
+// ExtGridClipboard.cpp, ExtGridDrop.cpp and ExtGridImport.cpp. MAP.md says what each is for.
 #pragma once
 
 #include "grid/BaseGrid.h"
