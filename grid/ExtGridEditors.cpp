@@ -1,7 +1,7 @@
 // The grid's editor controls: their key routing back to the grid (validate, then leave by the grid's own
 // key handling or Tab navigation), the spin's page keys and click events, the combos' completion, wheel
-// steps and drop-down width, and the grid's side: making the controls, laying the control of the cell's
-// editor type over the cell with its value, and storing its value back.
+// steps and drop-down width, and the grid's side: making the controls, and the table of editor kinds that
+// lays the control of the cell's editor type over the cell with its value and stores its value back.
 #include "grid/ExtGridEditors.h"
 
 #include "grid/ExtGrid.h"
@@ -813,12 +813,6 @@ int LeadingInteger(const std::string& t)
     return static_cast<int>(std::clamp(v, -2147483648LL, 2147483647LL));
 }
 
-} // namespace
-
-// ---- The editor kinds --------------------------------------------------------------------------------
-
-namespace {
-
 void ShowAt(TWinControl& c, int x, int y, int w, int h, TColor colour)
 {
     c.SetBounds(x, y, w, h);
@@ -828,6 +822,8 @@ void ShowAt(TWinControl& c, int x, int y, int w, int h, TColor colour)
 }
 
 } // namespace
+
+// ---- The editor kinds --------------------------------------------------------------------------------
 
 // One kind of editor control laid over a cell: the editor types it serves, how it opens on the cell and how
 // its value goes back. Opening and committing read the same row of one table (Of).

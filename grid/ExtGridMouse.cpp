@@ -1,5 +1,5 @@
-// The mouse of the grid: the left press (links, fixed-area selection clicks, disjunct selection, direct
-// editing, cell clicks), the release (disjunct flags, sort clicks), the double click (column sizing on a
+// The mouse of the grid: the left press in steps (fixed cells, cell widgets, disjunct selection, links,
+// fixed-area selection clicks, check boxes, direct editing, cell clicks), the release (disjunct flags, sort clicks), the double click (column sizing on a
 // header edge, the cell's double-click event), the right button, the middle button's panning, and the
 // move step (hover zones, the fixed column's edge, link cursors, selection changes).
 #include "grid/ExtGrid.h"
