@@ -134,11 +134,6 @@ TEST(GraphicEditor, PointSeriesFromTheLegendShowsThePointerAsFormat)
     WriteEditorOptionInteger("Top", 30);
     WriteEditorOptionInteger("Width", 50);
     TWindowChart c;
-    {
-        TChartEditForm plain(nullptr);
-        plain.BindChart(&c.Chart);
-        EXPECT_EQ(plain.width(), 100) << "a stored Width of 50 opens 100 wide";
-    }
     TPromptScript script;
     script.DriveForm([&](TForm& form) {
         auto& f = FormAs<TChartEditForm>(form);
@@ -158,6 +153,10 @@ TEST(GraphicEditor, PointSeriesFromTheLegendShowsThePointerAsFormat)
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
     EXPECT_EQ(c.Points->Pointer().Style(), psDiamond) << "closing keeps the edits";
     EXPECT_EQ(ReadEditorOptionInteger("Width", 0), 50) << "a window only grown to hold its pages stores no size";
+    TChartEditForm plain(nullptr);
+    plain.BindChart(&c.Chart);
+    EXPECT_EQ(plain.width(), 100) << "a stored Width of 50 opens the window 100 wide";
+    plain.BindChart(nullptr);  // leaves the stored place alone
     ClearEditorOptions();
 }
 
