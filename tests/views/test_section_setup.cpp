@@ -193,6 +193,9 @@ TEST_F(SectionSetup, EveryDialogsSpinEditStepsByItsArrows)
     Tprntset picture(nullptr);
     TSurveyState survey;
     TDefarray create(nullptr, survey);
+    // Shown as the user sees them, each edit laid out at its size.
+    for (TForm* form : std::initializer_list<TForm*>{&section, &picture, &create}) form->show();
+    PumpEvents();
     struct TSpinCase {
         const char* Name;
         TSpinEdit& Spin;
