@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -101,6 +102,9 @@ Tprntset::Tprntset(QWidget* owner)
     grid->setRowStretch(row++, 1);
     grid->addWidget(BitBtn1, row, 0, 1, 2, Qt::AlignHCenter);
     BitBtn1->setDefault(true);
+    // Tab goes down the fields in their order (the spin edit, made first, would otherwise lead).
+    QWidget* order[] = {Edit1, Edit2, Edit3, SpinEdit1.Widget(), CheckBox1, BitBtn1};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     resize(258, 232);
     ConnectGuarded(BitBtn1, &QPushButton::clicked, this, [this](bool) { BitBtn1Click(); });
     OnShow = [this](TForm*) { FormShow(); };
@@ -134,6 +138,9 @@ void Tprntset::BitBtn1Click()
 
 void Tprntset::FormShow()
 {
+    // Every opening starts in the first field, its text selected for typing over.
+    Edit1->setFocus(Qt::TabFocusReason);
+    Edit1->selectAll();
     FShownTexts[0] = EditText(*Edit1);
     FShownTexts[1] = EditText(*Edit2);
     FShownTexts[2] = EditText(*Edit3);

@@ -34,6 +34,8 @@ protected:
     virtual void DrawSymbol(TLumCanvas& Canvas);
     void EnabledChanged() override { Invalidate(); }
     void TextChanged() override { Invalidate(); }
+    // The sample's room from the right edge, kept on both sides of the centred caption.
+    int CaptionSideRoom() const override { return 19; }
 
 private:
     TPersistent* FLinkedObject = nullptr;

@@ -27,6 +27,12 @@ QWidget* EditorParentForm(TWinControl* Control)
     return Control->Widget();
 }
 
+void SetDialogBorder(QWidget& Form)
+{
+    Form.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                        Qt::WindowCloseButtonHint);
+}
+
 void SetControlsVisibility(bool Visible, std::initializer_list<QWidget*> Controls)
 {
     for (QWidget* control : Controls)

@@ -21,6 +21,9 @@ class TPen;
 
 // The form a control stands on, or the control's own window when it stands on none.
 QWidget* EditorParentForm(TWinControl* Control);
+// Gives a form a dialog's border: a caption with the close box alone (no minimise, maximise or help
+// buttons, whatever the window manager offers by default).
+void SetDialogBorder(QWidget& Form);
 // A new form of class T owned by the control's EditorParentForm, centred on it (on the screen without
 // one), with a dialog's fixed border.
 template <class T, class... Args>
@@ -28,6 +31,7 @@ std::unique_ptr<T> CreateEditorDialog(TWinControl* Component, Args&&... args)
 {
     auto form = std::make_unique<T>(EditorParentForm(Component), std::forward<Args>(args)...);
     form->setSizeGripEnabled(false);
+    SetDialogBorder(*form);
     return form;
 }
 // Shows or hides every widget given (nullptr entries skipped).

@@ -185,8 +185,10 @@ void TCustomChartLegend::PlaceSide(TRect& R, int F, int TitleWidth)
     TCustomChart& chart = Chart();
     const TRect& cr = chart.ChartRect();
     int w = FLayout.TextWidth + 10 + FLayout.SymbolWidth;
-    if (SizeHook) SizeHook(this, w);
+    // The title's width first, then the hooked room (a scroll bar), so that the room never lies over
+    // the end of a title wider than the items.
     if (FLayout.TitleShown) w = std::max(w, TitleWidth);
+    if (SizeHook) SizeHook(this, w);
     if (CustomPosition() || FAlignment == laLeft) {
         if (!CustomPosition()) R.Left = cr.Left + F + 1;
     } else {
@@ -469,7 +471,8 @@ int TCustomChartLegend::ItemAtPoint(int X, int Y)
     if (X < std::min(r.Left, r.Right) || X > std::max(r.Left, r.Right) || Y < std::min(r.Top, r.Bottom) ||
         Y > std::max(r.Top, r.Bottom))
         return -1;
-    const int h = ItemHeight();
+    // The rows and columns as the items were last drawn, on whatever device that was.
+    const int h = FLayout.ItemHeight;
     const int rows = FLayout.Rows;
     int row = -1;
     for (int i = 0; i < rows; ++i) {
@@ -481,15 +484,11 @@ int TCustomChartLegend::ItemAtPoint(int X, int Y)
     }
     if (IsSideAligned()) return row == -1 ? -1 : FFirstValue + row;
     const int columns = FLayout.Columns;
-    if (columns < 1) return -1;
-    const TRect& box = ShapeRect();
-    const int width = (box.Right - box.Left) / columns;
-    int item = -1;
-    for (int c = 0; c < columns; ++c) {
-        const int left = box.Left + c * width + 1;
-        if (X < left || X > left + width || row == -1) continue;
-        const int n = row * columns + (FInverted ? columns - c - 1 : c);
-        item = n > FLayout.TotalItems - 1 ? -1 : FFirstValue + n;
-    }
-    return item;
+    if (columns < 1 || row == -1) return -1;
+    // Items stand one column step apart from the legend's left, where the dividing lines fall; the
+    // box itself is wider than columns x step, so dividing it evenly would miss the items on the right.
+    const int step = std::max(ColumnStep(), 1);
+    const int c = std::clamp((X - ShapeRect().Left - 2) / step, 0, columns - 1);
+    const int n = row * columns + (FInverted ? columns - c - 1 : c);
+    return n > FLayout.TotalItems - 1 ? -1 : FFirstValue + n;
 }

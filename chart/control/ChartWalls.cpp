@@ -2,6 +2,7 @@
 // against the chart rectangle. The walls' drawing belongs to the chart (ChartWallsDraw.cpp).
 #include "chart/control/ChartWalls.h"
 
+#include "chart/base/LumHtml.h"
 #include "chart/control/ChartControl.h"
 
 #include <algorithm>
@@ -325,9 +326,21 @@ void TChartTitle::DrawTitle()
     if (!custom) r = {r.Left - f, r.Top - f, r.Right + f, r.Bottom + f};
 
     const int w = canvas.MeasureTextWidth("W");
+    // Every line is written through the HTML tag writer, so its width is that of the text it shows,
+    // without its tags; an HTML title's tags may span lines, so it is measured whole.
+    auto shownWidth = [&canvas](const std::string& text) {
+        TSize size{};
+        MeasureHtmlText(canvas, text, size);
+        return static_cast<int>(size.cx);
+    };
+    std::string all;
+    for (int i = 0; i < lines; ++i) all += (i ? "\r\n" : "") + FText->Strings(i);
     if (FAdjustFrame) {
         int widest = 0;
-        for (const std::string& line : FText->Items()) widest = std::max(widest, canvas.MeasureTextWidth(line));
+        if (TextFormat() == ttfHtml)
+            widest = shownWidth(all);
+        else
+            for (const std::string& line : FText->Items()) widest = std::max(widest, shownWidth(line));
         const int width = w + f + widest;
         switch (FAlignment) {
         case taLeftJustify: r.Right = r.Left + width; break;
@@ -349,17 +362,15 @@ void TChartTitle::DrawTitle()
     // title's first line is its lowest.
     auto lineY = [&](int i) { return FOnTop ? r.Top + h * i + f : r.Bottom - h - (h * i + f); };
     if (TextFormat() == ttfHtml) {
-        std::string all;
-        for (int i = 0; i < lines; ++i) all += (i ? "\r\n" : "") + FText->Strings(i);
         canvas.WriteTextOrHtml(r.Left + w / 2, lineY(0), all, true);
     } else {
         for (int i = 0; i < lines; ++i) {
             const std::string& line = FText->Strings(i);
             int x = r.Left + w / 2;
             if (FAlignment == taRightJustify)
-                x = r.Right - canvas.MeasureTextWidth(line) - w / 2;
+                x = r.Right - shownWidth(line) - w / 2;
             else if (FAlignment == taCenter)
-                x = (r.Left + r.Right) / 2 - canvas.MeasureTextWidth(line) / 2;
+                x = (r.Left + r.Right) / 2 - shownWidth(line) / 2;
             canvas.WriteTextOrHtml(x, lineY(i), line, true);
         }
     }

@@ -275,7 +275,7 @@ std::unique_ptr<TLumFont> ReadFontStyle(const std::string& Text)
     f.Ordinal(7, FontPitchNames.Count(), [&](int v) { font->SetPitch(static_cast<TFontPitch>(v)); });
     if (const std::string* t = f.Token(8)) font->Gradient().Assign(*ReadGradientStyle(*t));
     if (const std::string* t = f.Token(9)) font->SetStyle(FontStylesOf(*t));
-    if (const std::string* t = f.Token(10)) font->SetName(ReplaceCharByBlank(*t, '*'));
+    if (const std::string* t = f.Token(10)) font->SetName(NameFromStyleField(*t));
     return font;
 }
 
@@ -317,10 +317,60 @@ TStyleStringWriter& TStyleStringWriter::Nested(const std::string& Value)
 
 TStyleStringWriter& TStyleStringWriter::Name(const std::string& Value)
 {
-    std::string field = StyleLineText(Value);
-    std::replace(field.begin(), field.end(), ' ', '*');
-    Append(field);
+    Append(StyleNameField(Value));
     return *this;
+}
+
+namespace {
+
+constexpr char NameEscape = '%';
+const char* const HexDigits = "0123456789ABCDEF";
+
+int HexValue(char C)
+{
+    if (C >= '0' && C <= '9') return C - '0';
+    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string StyleNameField(const std::string& Text)
+{
+    std::string field;
+    for (const char c : Text) {
+        if (c == ' ' || c == '\r' || c == '\n') {
+            field += '*';
+        } else if (c == '*' || c == '\t' || c == NameEscape || c == AxisSeparator || c == FontSeparator) {
+            const auto byte = static_cast<unsigned char>(c);
+            field += NameEscape;
+            field += HexDigits[byte >> 4];
+            field += HexDigits[byte & 0xF];
+        } else {
+            field += c;
+        }
+    }
+    return field;
+}
+
+std::string NameFromStyleField(const std::string& Field)
+{
+    std::string text;
+    for (std::size_t i = 0; i < Field.size(); ++i) {
+        const char c = Field[i];
+        if (c == '*') {
+            text += ' ';
+            continue;
+        }
+        if (c == NameEscape && i + 2 < Field.size() && HexValue(Field[i + 1]) >= 0 && HexValue(Field[i + 2]) >= 0) {
+            text += static_cast<char>(HexValue(Field[i + 1]) * 16 + HexValue(Field[i + 2]));
+            i += 2;
+            continue;
+        }
+        text += c;
+    }
+    return text;
 }
 
 std::string StyleLineText(const std::string& Text)

@@ -73,6 +73,14 @@ void RemoveAxisStyleHooks();
 // field and settings key, where a line break could not stand.
 std::string StyleLineText(const std::string& Text);
 
+// A name or caption as one field of any style string: line breaks and blanks become "*"; the
+// separators that enclose a name ("~" of axis and series strings, "^" of font strings), a literal "*",
+// a tab and the escape "%" itself become "%" and two hexadecimal digits.
+std::string StyleNameField(const std::string& Text);
+// The name back from its field: "*" is a blank, "%" and two hexadecimal digits the character they
+// give; any other "%" stays as written, as in strings from before the escapes.
+std::string NameFromStyleField(const std::string& Field);
+
 // Joins the fields of a style string with its separator, each encoded as the strings want it.
 class TStyleStringWriter {
 public:
@@ -84,7 +92,7 @@ public:
     TStyleStringWriter& Real(double Value);
     // A nested style string, unchanged.
     TStyleStringWriter& Nested(const std::string& Value);
-    // A name or caption: blanks and line breaks written as "*", so that it stays one field in one line.
+    // A name or caption (StyleNameField), so that it stays one field in one line.
     TStyleStringWriter& Name(const std::string& Value);
 
     const std::string& Text() const { return FText; }

@@ -689,6 +689,17 @@ void TFormLumSeries::FillMarks()
     CBHead->setCurrentIndex(callout.ArrowHead());
     UDHeadSize->setValue(callout.ArrowHeadSize());
 
+    PrepareMarksPages();
+    FMarksFormat->LoadShape(&marks);
+    FMarksSymbol->LoadShape(&marks.Symbol());
+    FSymbolVisible->setChecked(marks.Symbol().Visible());
+    FFilling = filling;
+}
+
+void TFormLumSeries::PrepareMarksPages()
+{
+    if (!EditedSeries) return;
+    TSeriesMarks& marks = EditedSeries->Marks();
     if (!FMarksFormat) {
         const int current = PageControlMarks->currentIndex();
         FMarksFormat = EmbedShapeEditorPages(*PageControlMarks, &marks);
@@ -703,10 +714,6 @@ void TFormLumSeries::FillMarks()
         ConnectGuarded(FSymbolVisible, &QCheckBox::clicked, this,
                        [this](bool) { if (FMarksSymbol) FMarksSymbol->CBVisibleChecked(FSymbolVisible); });
     }
-    FMarksFormat->LoadShape(&marks);
-    FMarksSymbol->LoadShape(&marks.Symbol());
-    FSymbolVisible->setChecked(marks.Symbol().Visible());
-    FFilling = filling;
 }
 
 void TFormLumSeries::RefreshAllVisible()

@@ -115,6 +115,9 @@ public:
     QPushButton* BCalloutPointer; // "&Pointer..."
     QComboBox* CBHead;           // "&Arrow head:"
     QSpinBox* UDHeadSize;        // "&Size:"
+    // Builds the marks' format and symbol pages now instead of at the first visit of "Marks", so that a
+    // window can be sized for every page before it shows.
+    void PrepareMarksPages();
     TFormLumShape* MarksFormatEditor() const { return FMarksFormat; }
     TFormLumShape* MarksSymbolEditor() const { return FMarksSymbol; }
     QCheckBox* SymbolVisible() const { return FSymbolVisible; }

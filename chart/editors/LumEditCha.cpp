@@ -35,6 +35,8 @@ TChartEditForm::TChartEditForm(QWidget* Owner)
 {
     const int ppi = Screen->PixelsPerInch();
     resize(DesignedWidth * ppi / 96, DesignedHeight * ppi / 96);
+    FDesignedWidth = DesignedWidth;
+    FDesignedHeight = DesignedHeight;
     setSizeGripEnabled(false);
     MainPage->addTab(TabChart, "Chart");
     MainPage->addTab(TabSeries, "Series");
@@ -112,19 +114,32 @@ void TChartEditForm::WritePlace()
         WriteEditorOptionInteger("Top", y());
     }
     if (FRememberSize) {
-        if (width() != DesignedWidth) WriteEditorOptionInteger("Width", width());
-        if (height() != DesignedHeight) WriteEditorOptionInteger("Height", height());
+        if (width() != FDesignedWidth) WriteEditorOptionInteger("Width", width());
+        if (height() != FDesignedHeight) WriteEditorOptionInteger("Height", height());
     }
 }
 
-void TChartEditForm::GrowToContents()
+QSize TChartEditForm::NeededSize()
 {
     // The layouts' cached hints learn of deeper changes (tabs joining an inner page control) only over
     // several event-loop turns; renewing every widget's hints gives the size they need now.
     for (QWidget* w : findChildren<QWidget*>()) w->updateGeometry();
-    const QSize needed = minimumSizeHint();
+    return minimumSizeHint();
+}
+
+void TChartEditForm::GrowToContents()
+{
+    const QSize needed = NeededSize();
     if (needed.width() > width() || needed.height() > height())
         resize(std::max(width(), needed.width()), std::max(height(), needed.height()));
+}
+
+void TChartEditForm::FitDesignedSizeToContents()
+{
+    const QSize needed = NeededSize();
+    FDesignedWidth = std::max(FDesignedWidth, needed.width());
+    FDesignedHeight = std::max(FDesignedHeight, needed.height());
+    GrowToContents();
 }
 
 void TChartEditForm::ShowSeriesPage()
@@ -178,8 +193,10 @@ int ShowGraphicEditor(TChartSeries& Series)
     if (auto* editor = dynamic_cast<TCustomSeriesEditor*>(host.TypeEditor()))
         SetControlsVisibility(false, {editor->CBStack.Widget(), editor->Label1, editor->CBDark3D, editor->CBColorEach,
                                       editor->CBClick, editor->CheckBox1, editor->LHeight, editor->UDHeight});
-    // A page whose tabs or controls need more room than the window has widens it (the marks' format
-    // pages join on the first visit of "Marks"); nothing is ever cut off.
+    // The window takes the size its largest page needs before it shows, so it keeps one size on every
+    // page and nothing is ever cut off; a page that still grows later widens it.
+    host.PrepareMarksPages();
+    form.FitDesignedSizeToContents();
     QObject::connect(host.PageSeries, &QTabWidget::currentChanged, &form,
                      [&form](int) { QTimer::singleShot(0, &form, [&form] { form.GrowToContents(); }); });
     form.SetCaption("Graphic editor");

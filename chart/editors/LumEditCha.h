@@ -33,6 +33,10 @@ public:
     void PrepareShow();
     // Widens or heightens the window when its pages need more room than it has (never shrinks it).
     void GrowToContents();
+    // GrowToContents before the window shows, with every page built: the window opens at the size its
+    // largest page needs, and that size counts as the designed one (a size the user keeps is stored
+    // only when it differs from it).
+    void FitDesignedSizeToContents();
 
     QTabWidget* MainPage;
     QWidget* TabChart;          // "Chart"
@@ -42,6 +46,8 @@ public:
     QPushButton* BClose;        // "Close"
 
 private:
+    // The size every page's contents need now.
+    QSize NeededSize();
     void ReadPlace();
     void WritePlace();
 
@@ -49,6 +55,8 @@ private:
     TFormLumSeries* FHost = nullptr;
     bool FRememberPosition = true;
     bool FRememberSize = true;
+    int FDesignedWidth = 0;
+    int FDesignedHeight = 0;
 };
 
 // The "Graphic editor" for one series of a chart: only the series' editor with its "Format" (and the

@@ -58,6 +58,9 @@ void RunFileDialog(TFileDialogData& data, TWinControl* owner, bool save, TPrompt
         dialog.setFileMode((data.Options & ofAllowMultiSelect) ? QFileDialog::ExistingFiles
                                                                : QFileDialog::ExistingFile);
     if (save && !(data.Options & ofOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // The program's filter texts often name their patterns already ("... [*.sp2]"): the patterns Qt
+    // appends to each text are left out of view, so none shows twice.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = QtNameFilters(data.Filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
@@ -70,8 +73,15 @@ void RunFileDialog(TFileDialogData& data, TWinControl* owner, bool save, TPrompt
     data.Files.clear();
     for (const QString& f : dialog.selectedFiles()) data.Files.push_back(QStringToPath(f));
     data.FileName = data.Files.front();
-    const qsizetype index = filters.indexOf(dialog.selectedNameFilter());
-    if (index >= 0) data.FilterIndex = static_cast<int>(index) + 1;
+    // The dialog names the chosen filter as it shows it: by its text alone.
+    const QString chosen = dialog.selectedNameFilter();
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        const QString& filter = filters[i];
+        if (filter == chosen || filter.left(filter.lastIndexOf(QStringLiteral(" ("))).trimmed() == chosen) {
+            data.FilterIndex = static_cast<int>(i) + 1;
+            break;
+        }
+    }
     prompt.Result = mrOk;
 }
 

@@ -1,9 +1,16 @@
-// The spin edit: reading the text as a value in range and stepping it.
+// The spin edit: reading the text as a value in range, stepping it, and its arrow buttons over Qt's
+// tool buttons inside the line edit.
 #include "platform/controls/Spin.h"
 
+#include "platform/controls/Application.h"
 #include "platform/rtl/NumberText.h"
 
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -20,7 +27,50 @@ const TClassInfo& TSpinEdit::StaticClassInfo()
     return info;
 }
 
-TSpinEdit::TSpinEdit(TComponent* AOwner) : TCustomEdit(AOwner) { SetText("0"); }
+namespace {
+
+// The width of the arrow buttons, pixels.
+constexpr int ArrowButtonWidth = 16;
+
+// An arrow button that repeats while held and leaves the focus in the edit.
+QToolButton* NewArrowButton(QWidget& Edit, Qt::ArrowType Arrow, std::function<void()> Step)
+{
+    auto* button = new QToolButton(&Edit);
+    button->setArrowType(Arrow);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoRepeat(true);
+    button->setCursor(Qt::ArrowCursor);
+    button->setIconSize(QSize(7, 7));
+    QObject::connect(button, &QToolButton::pressed, &Edit, [&Edit] { Edit.setFocus(Qt::MouseFocusReason); });
+    QObject::connect(button, &QToolButton::clicked, &Edit, [Step = std::move(Step)] { Application->Guarded(Step); });
+    return button;
+}
+
+} // namespace
+
+TSpinEdit::TSpinEdit(TComponent* AOwner) : TCustomEdit(AOwner)
+{
+    QWidget& edit = *Widget();
+    FUpButton = NewArrowButton(edit, Qt::UpArrow, [this] { UpClick(); });
+    FDownButton = NewArrowButton(edit, Qt::DownArrow, [this] { DownClick(); });
+    SetTextMargins(0, ArrowButtonWidth);
+    SetText("0");
+    SizeChanged();
+}
+
+void TSpinEdit::SizeChanged()
+{
+    TCustomEdit::SizeChanged();
+    if (!FUpButton || !FDownButton) return;
+    // Inside the frame, the upper half steps up and the lower half down.
+    const QWidget& edit = *Widget();
+    const int frame = edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &edit);
+    const int inner = std::max(2, edit.height() - 2 * frame);
+    const int left = edit.width() - frame - ArrowButtonWidth;
+    const int upper = inner / 2;
+    FUpButton->setGeometry(left, frame, ArrowButtonWidth, upper);
+    FDownButton->setGeometry(left, frame + upper, ArrowButtonWidth, inner - upper);
+}
 
 std::int32_t TSpinEdit::CheckValue(std::int32_t v) const
 {

@@ -1,11 +1,14 @@
-// TSpinEdit: the class library's edit for a whole number between a minimum and a maximum, stepped by the
-// Up and Down keys and the mouse wheel. Text that is no number reads as the minimum; the value read is
-// always kept in range, and leaving the edit writes the value back as it was read. Qt-free.
+// TSpinEdit: the class library's edit for a whole number between a minimum and a maximum, stepped by its
+// up and down arrow buttons, the Up and Down keys and the mouse wheel. Text that is no number reads as
+// the minimum; the value read is always kept in range, and leaving the edit writes the value back as it
+// was read. Qt-free.
 #pragma once
 
 #include "platform/controls/Edit.h"
 
 #include <cstdint>
+
+class QWidget;
 
 class TSpinEdit : public TCustomEdit {
     VSP_PERSISTENT_CLASS
@@ -35,8 +38,13 @@ protected:
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void DoExit() override;
+    // The arrow buttons stand at the right edge, inside the edit's frame.
+    void SizeChanged() override;
 
 private:
+    // The up and down buttons, children of the edit's window (which owns them).
+    QWidget* FUpButton = nullptr;
+    QWidget* FDownButton = nullptr;
     std::int32_t FMinValue = 0;
     std::int32_t FMaxValue = 0;
     std::int32_t FIncrement = 1;

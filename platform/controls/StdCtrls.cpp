@@ -74,6 +74,9 @@ struct TButton::Native : QPushButton {
             },
             [this](TCanvas& c) { Owner->PaintWindow(c); });
     }
+    QSize sizeHint() const override { return Widened(QPushButton::sizeHint()); }
+    QSize minimumSizeHint() const override { return Widened(QPushButton::minimumSizeHint()); }
+    QSize Widened(QSize size) const { return {size.width() + 2 * Owner->CaptionSideRoom(), size.height()}; }
 
     TButton* Owner;
 };

@@ -57,6 +57,9 @@ protected:
     bool ActiveStyle() const;
     // Whether the button is held down now.
     bool Down() const;
+    // The room, in pixels, the button keeps clear on each side of its centred caption when it is laid
+    // out at its natural size (a button that draws a sample at one end keeps the caption off it).
+    virtual int CaptionSideRoom() const { return 0; }
 
 private:
     TModalResult FModalResult = mrNone;

@@ -1,10 +1,12 @@
 // What the application dialogs' tests share: typing into an edit as a user does (key events, so that the
-// edit reports the user's own edit), Escape and the close box, mouse events on a chart, and pixels of a
-// widget as it shows.
+// edit reports the user's own edit), Escape and the close box, mouse events on a chart or on a spin
+// edit's arrows, and pixels of a widget as it shows.
 #pragma once
 
 #include "platform/controls/Application.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Spin.h"
+#include "tests/platform/controls/ClickSupport.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -61,6 +63,13 @@ inline void SendMouse(QWidget& W, QEvent::Type Type, QPoint P, Qt::MouseButton B
     const Qt::MouseButtons held = Type == QEvent::MouseButtonRelease ? Qt::MouseButtons() : Qt::MouseButtons(Button);
     QMouseEvent e(Type, P, W.mapToGlobal(P), Type == QEvent::MouseMove ? Qt::NoButton : Button, held, Qt::NoModifier);
     QApplication::sendEvent(&W, &e);
+}
+
+// A left click on a spin edit's upper (or lower) arrow, at the edit's right edge.
+inline void ClickSpinArrow(TSpinEdit& Spin, bool Up)
+{
+    QWidget& edit = *Spin.Widget();
+    ClickAtPoint(edit, {edit.width() - 5, Up ? edit.height() / 4 : edit.height() - edit.height() / 4 - 1});
 }
 
 inline void PumpEvents(int Turns = 3)

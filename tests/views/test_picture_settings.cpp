@@ -131,6 +131,29 @@ TEST_F(PictureDialog, OkTakesOnlyScalesAndResolutionsAboveZero)
     }
 }
 
+TEST_F(PictureDialog, OpensWithTheFocusInItsFirstFieldAndTabsDownTheFields)
+{
+    Tprntset d(nullptr);
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE(opening);
+        Script->DriveForm([&](TForm& form) {
+            EXPECT_EQ(form.focusWidget(), d.Edit1);
+            EXPECT_EQ(d.Edit1->selectedText(), d.Edit1->text()) << "ready to be typed over";
+            const QWidget* order[] = {d.Edit2, d.Edit3, d.SpinEdit1.Widget(), d.CheckBox1};
+            const QWidget* w = d.Edit1;
+            for (const QWidget* next : order) {
+                w = w->nextInFocusChain();
+                while (w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
+                EXPECT_EQ(w, next);
+            }
+            // Left in another field, the next opening still starts in the first one.
+            d.SpinEdit1.Widget()->setFocus();
+            form.done(mrCancel);
+        });
+        EXPECT_EQ(d.ShowModal(), mrCancel);
+    }
+}
+
 TEST(PictureSettings, ResolutionInTheHeaderAndTheAutomaticScreenPicture)
 {
     TPictureChart p;

@@ -13,8 +13,11 @@
 #include "platform/rtl/IniFiles.h"
 #include "ui/KITClrBn.h"
 #include "ui/uibtn.h"
+#include "core/SurveyData.h"
+#include "views/Dearsetup.h"
 #include "views/PolygonChart.h"
 #include "views/polysetup.h"
+#include "views/printsettings.h"
 
 #include <QPushButton>
 
@@ -180,6 +183,35 @@ TEST_F(SectionSetup, ApplyCloseDefaultAndTheCloseBox)
         d.close();
     });
     EXPECT_EQ(TextOf(c), defaults) << "the close box after Default keeps what Default did";
+}
+
+TEST_F(SectionSetup, EveryDialogsSpinEditStepsByItsArrows)
+{
+    Start();
+    TPolysetupForm section(nullptr);
+    section.LoadFromChart(Chart());
+    Tprntset picture(nullptr);
+    TSurveyState survey;
+    TDefarray create(nullptr, survey);
+    // Shown as the user sees them, each edit laid out at its size.
+    for (TForm* form : std::initializer_list<TForm*>{&section, &picture, &create}) form->show();
+    PumpEvents();
+    struct TSpinCase {
+        const char* Name;
+        TSpinEdit& Spin;
+    };
+    const TSpinCase cases[] = {{"Left margin", section.PSLeftval},     {"Top margin", section.PStopval},
+                               {"Right margin", section.PSRightval},   {"Bottom margin", section.PSBottomval},
+                               {"Font size", picture.SpinEdit1},      {"Point number", create.SpinEdit3}};
+    for (const TSpinCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        c.Spin.SetValue(50);
+        ClickSpinArrow(c.Spin, true);
+        EXPECT_EQ(c.Spin.Value(), 51);
+        ClickSpinArrow(c.Spin, false);
+        ClickSpinArrow(c.Spin, false);
+        EXPECT_EQ(c.Spin.Value(), 49);
+    }
 }
 
 TEST_F(SectionSetup, SeriesButtonsOpenTheGraphicEditorAndTheFontEditorLive)

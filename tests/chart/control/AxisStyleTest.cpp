@@ -158,6 +158,52 @@ TEST_F(TAxisFixture, ReadBackWithAndWithoutPlacement)
     EXPECT_EQ(FieldsOf(WriteAxisStyle(B)), want);
 }
 
+// Every printable character of the 8-bit code page, blank and the separators of every style string among
+// them.
+std::string EveryPrintableCharacter()
+{
+    std::string text;
+    for (int c = 32; c < 256; ++c)
+        if (c != 127 && c != 129 && c != 141 && c != 143 && c != 144 && c != 157) text += static_cast<char>(c);
+    return text;
+}
+
+TEST_F(TAxisFixture, FontNamesAndTheCaptionKeepEveryPrintableCharacter)
+{
+    const std::string all = EveryPrintableCharacter();
+    struct TNameCase {
+        const char* Name;
+        std::string Text;
+    };
+    const TNameCase cases[] = {{"every character", all},
+                               {"separators", "~^$&#@*%"},
+                               {"escapes written by hand", "%7E%5e%2A%25"},
+                               {"a blank at each end", " Arial Narrow "},
+                               {"a lone escape at the end", "Arial 100%"}};
+    for (const TNameCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TLumFont font;
+        font.SetName(c.Text);
+        EXPECT_EQ(ReadFontStyle(WriteFontStyle(font))->Name(), c.Text);
+
+        A.LabelsFont().SetName(c.Text);
+        A.Title().Font().SetName(c.Text);
+        A.Title().SetCaption(c.Text);
+        const std::string text = WriteAxisStyle(A);
+        const std::vector<std::string> fields = FieldsOf(text);
+        ASSERT_EQ(fields.size(), 54u) << "one field each, whatever the names hold";
+        EXPECT_EQ(NameFromStyleField(fields[53]), c.Text) << "the caption";
+        ASSERT_NO_THROW(ReadAxisStyle(B, text, false));
+        EXPECT_EQ(B.LabelsFont().Name(), c.Text);
+        EXPECT_EQ(B.Title().Font().Name(), c.Text);
+    }
+    // Strings written before the escapes read as they did: "*" is a blank, a "%" without two digits
+    // stays.
+    EXPECT_EQ(NameFromStyleField("Courier*New"), "Courier New");
+    EXPECT_EQ(NameFromStyleField("50%*off"), "50% off");
+    EXPECT_EQ(NameFromStyleField("%4"), "%4");
+}
+
 TEST_F(TAxisFixture, EmptyTextLeavesTheAxisAlone)
 {
     SetDistinctLook(A);

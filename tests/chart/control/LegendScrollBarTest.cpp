@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -242,6 +243,29 @@ TEST(LegendScrollBar, SizeHookWidensTheLegendByTheBar)
         EXPECT_FALSE(bool(with.Chart.Legend().SizeHook));
         delete with.Bar;
         delete without.Bar;
+    }
+}
+
+TEST(LegendScrollBar, AWideTitleEndsBeforeTheBar)
+{
+    // The legend takes the title's width first and then the bar's room, on either side.
+    const std::string title = "A legend title far wider than its items";
+    for (const TLegendAlignment alignment : {laRight, laLeft}) {
+        SCOPED_TRACE(LegendAlignmentNames.NameOf(alignment));
+        TLegendChart t(30, alignment);
+        std::unique_ptr<TLegendScrollBar> bar(t.Bar);
+        bar->SetSize(12);
+        bar->SetParentChart(&t.Chart);
+        TChartLegend& legend = t.Chart.Legend();
+        legend.Title().Text().Add(title);
+        RenderChart(t.Chart);
+        TCanvas3D& canvas = t.Chart.ChartCanvas();
+        canvas.SelectFont(legend.Title().Font());
+        const int textRight = legend.Title().ShapeRect().Left + canvas.MeasureTextWidth("W") / 2 +
+                              canvas.MeasureTextWidth(title);
+        ASSERT_GT(canvas.MeasureTextWidth(title), legend.Layout().TextWidth) << "the title is the widest part";
+        EXPECT_LE(textRight, bar->BarRect().Left);
+        EXPECT_EQ(bar->BarRect().Right, legend.ShapeRect().Right) << "the bar stands at the legend's right edge";
     }
 }
 

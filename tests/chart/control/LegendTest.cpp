@@ -459,6 +459,60 @@ TEST(ChartLegend, ItemAtPoint)
     }
 }
 
+TEST(ChartLegend, APressOnATopOrBottomLegendHitsTheItemDrawnUnderIt)
+{
+    // Items stand one column step apart while the box is wider than the columns' steps: the left of a
+    // check box, the symbol and both ends of the text, in every column, belong to the item drawn there.
+    struct Case {
+        TLegendAlignment Alignment;
+        int Items;
+        bool CheckBoxes;
+        TCheckBoxesStyle Style;
+        int FontSize;
+    };
+    const Case cases[] = {
+        {laBottom, 3, false, cbsCheck, 8},  {laBottom, 8, false, cbsCheck, 8}, {laBottom, 12, true, cbsCheck, 8},
+        {laTop, 12, true, cbsRadio, 8},     {laTop, 30, true, cbsCheck, 8},    {laBottom, 30, false, cbsCheck, 8},
+        {laBottom, 7, true, cbsCheck, 14},  {laTop, 9, true, cbsRadio, 5},     {laTop, 2, true, cbsCheck, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(LegendAlignmentNames.NameOf(c.Alignment)) + ", " + std::to_string(c.Items) + " items" +
+                     (c.CheckBoxes ? (c.Style == cbsCheck ? ", check boxes" : ", radio buttons") : "") + ", font " +
+                     std::to_string(c.FontSize));
+        TLegendChart lc(Names(c.Items, "Series "));
+        TChartLegend& legend = lc.Legend();
+        legend.SetAlignment(c.Alignment);
+        legend.SetCheckBoxes(c.CheckBoxes);
+        legend.SetCheckBoxesStyle(c.Style);
+        legend.Font().SetSize(c.FontSize);
+        lc.Draw();
+        const auto& layout = legend.Layout();
+        ASSERT_GE(layout.Columns, 1);
+        // The check boxes (13 x 13 boxes or circles) in drawing order, one per drawn item.
+        std::vector<TRect> boxes;
+        for (const auto& r : lc.Recorder->Records)
+            if ((r.Kind == "FillRect" || r.Kind == "Ellipse") && r.Args.size() >= 4 && r.Args[2] - r.Args[0] == 13 &&
+                r.Args[3] - r.Args[1] == 13)
+                boxes.push_back({r.Args[0], r.Args[1], r.Args[2], r.Args[3]});
+        int drawn = 0;
+        for (int k = 0; k < c.Items; ++k) {
+            const std::string name = "Series " + std::to_string(k);
+            const auto text = lc.Find(name);
+            if (text.Y == -1) continue;
+            std::vector<int> xs = {text.X - layout.SymbolWidth - 4, text.X,
+                                   text.X + lc.TextWidth(legend.Font(), name) - 1};
+            if (c.CheckBoxes) {
+                ASSERT_LT(static_cast<std::size_t>(drawn), boxes.size());
+                xs.push_back(boxes[static_cast<std::size_t>(drawn)].Left);
+                xs.push_back(boxes[static_cast<std::size_t>(drawn)].Left + 6);
+            }
+            ++drawn;
+            for (int x : xs) EXPECT_EQ(legend.ItemAtPoint(x, text.Y + 1), k) << name << " at x " << x;
+        }
+        EXPECT_GE(drawn, std::min(c.Items, layout.Columns)) << "every item of the first row is drawn";
+    }
+}
+
 TEST(ChartLegend, EventsChangeWhatIsDrawn)
 {
     TLegendChart lc;

@@ -169,6 +169,42 @@ TEST(ChartTitles, HtmlTitleIsWrittenOnceFromItsFirstLine)
     EXPECT_EQ(rc.Find("bold").X, title.GetTitleRect().Left + rc.TextWidth(title.Font(), "W") / 2);
 }
 
+TEST(ChartTitles, TagsTakeNoRoomInTheFrameOrThePlaceOfALine)
+{
+    // Lines are written through the HTML tag writer, so a line with tags stands, and is framed, as the
+    // same text without them would be.
+    struct Case {
+        TAlignment Alignment;
+        TTextFormat Format;
+        bool AdjustFrame;
+    };
+    const Case cases[] = {{taCenter, ttfNormal, true},       {taCenter, ttfNormal, false}, {taRightJustify, ttfNormal, true},
+                          {taRightJustify, ttfNormal, false}, {taCenter, ttfHtml, true},    {taLeftJustify, ttfNormal, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(AlignmentNames.NameOf(c.Alignment)) + (c.Format == ttfHtml ? " html" : " normal") +
+                     (c.AdjustFrame ? " adjusted" : " full"));
+        auto draw = [&c](TRecordedChart& rc, const std::string& First, const std::string& Second) {
+            rc.Chart.Legend().SetVisible(false);
+            TChartTitle& title = rc.Chart.Title();
+            SetUpTitle(title, First, 1);
+            if (!Second.empty()) title.Text().Add(Second);
+            title.SetAlignment(c.Alignment);
+            title.SetAdjustFrame(c.AdjustFrame);
+            title.SetTextFormat(c.Format);
+            rc.Draw();
+        };
+        // An HTML title is one text for the tag writer: one line here.
+        const bool twoLines = c.Format == ttfNormal;
+        TRecordedChart tagged, plain;
+        draw(tagged, "<u>Section</u>", twoLines ? "<i>Depth</i>, m" : "");
+        draw(plain, "Section", twoLines ? "Depth, m" : "");
+        EXPECT_EQ(tagged.Chart.Title().GetTitleRect(), plain.Chart.Title().GetTitleRect());
+        ASSERT_TRUE(tagged.Has("Section"));
+        EXPECT_EQ(tagged.Find("Section").X, plain.Find("Section").X);
+        if (twoLines) EXPECT_EQ(tagged.Find("Depth").X, plain.Find("Depth, m").X);
+    }
+}
+
 TEST(ChartTitles, HitTestAndCopying)
 {
     TChart chart(nullptr);

@@ -10,6 +10,7 @@
 #include "platform/rtl/SystemColors.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -103,6 +104,79 @@ TEST(ChartWalls, ThreeDimensionalWallsInTheirPlanes)
     EXPECT_EQ(sc.Pixel(sc.Project(r2.Left - 2, y2, 0)), static_cast<TColor>(0x0080FFFF))
         << "a wall of size 3 is a box: its front face lies left of the plot";
     EXPECT_EQ(chart.WallSizeForAxis(chart.LeftAxis()), 3);
+}
+
+namespace {
+
+// Whether a polygon with these four corners (in any order) was drawn.
+bool QuadDrawn(const TRecordedChart& Rc, std::vector<TPoint> Corners)
+{
+    const auto key = [](TPoint p) { return std::pair{p.x, p.y}; };
+    std::sort(Corners.begin(), Corners.end(), [&](TPoint a, TPoint b) { return key(a) < key(b); });
+    for (const auto* r : Rc.Recorder->OfKind("Polygon")) {
+        std::vector<TPoint> points = r->Points;
+        std::sort(points.begin(), points.end(), [&](TPoint a, TPoint b) { return key(a) < key(b); });
+        if (points == Corners) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(ChartWalls, FlatRightWallReachesOnePixelBehindTheBackWall)
+{
+    TRecordedChart rc;
+    TProbeChart& chart = rc.Chart;
+    chart.SetView3D(true);
+    chart.SetChart3DPercent(40);
+    chart.Legend().SetVisible(false);
+    chart.RightWall().SetVisible(true);
+    chart.RightWall().SetTransparent(false);
+    AddSeries(chart, {1, 3, 2});
+    rc.Draw();
+    const TRect r = chart.ChartRect();
+    const int depth = chart.Width3D();
+    TCanvas3D& c = chart.ChartCanvas();
+    ASSERT_NE(c.ProjectXYZ(r.Right, r.Top, depth + 1), c.ProjectXYZ(r.Right, r.Top, depth))
+        << "one pixel of depth shows";
+    EXPECT_TRUE(QuadDrawn(rc, {c.ProjectXYZ(r.Right, r.Top, 0), c.ProjectXYZ(r.Right, r.Top, depth + 1),
+                               c.ProjectXYZ(r.Right, r.Bottom, depth + 1), c.ProjectXYZ(r.Right, r.Bottom, 0)}));
+}
+
+TEST(ChartWalls, BottomWallReachesUnderAnAutoHiddenLeftWallThatFacesTheViewer)
+{
+    // With the depth drawn up and to the left the left side faces the viewer; an AutoHide left wall is
+    // then left out, and the bottom wall takes its place.
+    struct Case {
+        const char* Name;
+        int OrthoAngle;
+        bool AutoHide;
+        bool ReachesUnder;
+    };
+    const Case cases[] = {{"left side in front, AutoHide", 135, true, true},
+                          {"left side in front, drawn", 135, false, false},
+                          {"left side behind, AutoHide", 45, true, false}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.Name);
+        TRecordedChart rc;
+        TProbeChart& chart = rc.Chart;
+        chart.SetView3D(true);
+        chart.SetChart3DPercent(40);
+        chart.View3DOptions().SetOrthoAngle(k.OrthoAngle);
+        chart.Legend().SetVisible(false);
+        chart.LeftWall().SetSize(6);
+        chart.LeftWall().SetAutoHide(k.AutoHide);
+        chart.BottomWall().SetTransparent(false);
+        AddSeries(chart, {1, 3, 2});
+        rc.Draw();
+        EXPECT_EQ(chart.LeftWallInFront(), k.OrthoAngle > 90);
+        const TRect r = chart.ChartRect();
+        const int depth = chart.Width3D();
+        const int x0 = k.ReachesUnder ? r.Left - 6 : r.Left;
+        TCanvas3D& c = chart.ChartCanvas();
+        EXPECT_TRUE(QuadDrawn(rc, {c.ProjectXYZ(x0, r.Bottom, 0), c.ProjectXYZ(x0, r.Bottom, depth),
+                                   c.ProjectXYZ(r.Right, r.Bottom, depth), c.ProjectXYZ(r.Right, r.Bottom, 0)}));
+    }
 }
 
 TEST(ChartWalls, WithoutSeriesOrWithoutAxes)

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -165,6 +166,35 @@ TEST(FontEditor, EachControlWritesItsProperty)
     });
     ShowFontEditorModal(nullptr, font);
     ExpectNoFailures(script);
+}
+
+TEST(FontEditor, AsADialogItHasACaptionWithTheCloseBoxAlone)
+{
+    // No OK or Cancel: the close box (or Escape) closes it, every change already made.
+    for (const bool escape : {false, true}) {
+        TLumFont font;
+        TPromptScript script;
+        script.DriveForm([&](TForm& form) {
+            const Qt::WindowFlags flags = form.windowFlags();
+            EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+            EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+            EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
+            EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+            EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+            EXPECT_FALSE(flags.testFlag(Qt::WindowContextHelpButtonHint));
+            EXPECT_EQ(form.windowType(), Qt::Dialog);
+            FormAs<TLumFontEditor>(form).CBOutGrad->click();
+            if (escape) {
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(&form, &key);
+            } else {
+                form.close();
+            }
+        });
+        ShowFontEditorModal(nullptr, font);
+        ExpectNoFailures(script);
+        EXPECT_TRUE(font.Gradient().Outline()) << (escape ? "Escape" : "close box") << " keeps the change";
+    }
 }
 
 TEST(ShapeEditor, EachControlWritesItsProperty)

@@ -255,6 +255,30 @@ TEST(MapMarks, OnTheBoxCentreOrFromThreeAveragingPasses)
     EXPECT_TRUE(map.Shapes().GetPolygon(0)->ScreenPoints().size() == 8);
 }
 
+TEST(MapMarks, EachOfTheThreeAveragingPassesMovesTheMark)
+{
+    TSeriesBench b;
+    b.FixAxes(0, 10, 0, 10);
+    auto& map = b.Add<TMapSeries>();
+    // A dart at (190, 245), (220, 200), (100, 200), (170, 215), (150, 230): its box centre (160, 222)
+    // lies outside it, and the passes go (183, 217), (188, 221), (184, 222): two passes or four would
+    // give another place.
+    TLumPolygon& dart = *map.Shapes().AddPolygon();
+    for (const auto& [x, y] :
+         std::vector<std::pair<double, double>>{{3.75, 2.5}, {4.5, 4}, {1.5, 4}, {3.25, 3.5}, {2.75, 3}})
+        dart.AddVertex(x, y);
+    dart.SetText("D");
+    map.Marks().SetVisible(true);
+    b.Layout();
+    map.PaintMarks();
+    ASSERT_EQ(PixelX(3.75), 190);
+    ASSERT_EQ(PixelY(2.5), 245);
+    const TSeriesMarkPosition* p = map.Marks().Positions().PositionAt(0);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->LeftTop.x, 184 - p->Width / 2);
+    EXPECT_EQ(p->LeftTop.y, 222 - p->Height / 2);
+}
+
 TEST(MapModel, ExtentsComeFromTheVertices)
 {
     TMapSeries map(nullptr);

@@ -146,6 +146,22 @@ TEST_F(TSeriesStyleFixture, LineAndPointSeriesCopyEveryCarriedField)
     }
 }
 
+TEST_F(TSeriesStyleFixture, FontNamesWithTheSeparatorsStillApply)
+{
+    for (const std::string name : {std::string("Look~Alike ^2"), std::string("~"), std::string("^*%")}) {
+        SCOPED_TRACE(name);
+        TLineSeries& source = Add<TLineSeries>();
+        source.SetSeriesColor(clTeal);
+        source.Marks().Font().SetName(name);
+        const std::string text = WriteSeriesStyle(&source);
+        EXPECT_EQ(FieldsOf(text).size(), 55u) << text;
+        TLineSeries& copy = Add<TLineSeries>();
+        EXPECT_TRUE(ReadSeriesStyle(&copy, text));
+        EXPECT_EQ(copy.SeriesColor(), clTeal);
+        EXPECT_EQ(copy.Marks().Font().Name(), name);
+    }
+}
+
 TEST_F(TSeriesStyleFixture, LengthsAndTypeChecks)
 {
     TAreaSeries& area = Add<TAreaSeries>();

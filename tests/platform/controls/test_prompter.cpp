@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -237,7 +238,7 @@ TEST(PlatformWindows, OpenDialogFiltersAndGivesTheFileAndFilterIndex)
     std::ofstream(dir / "survey.sp2") << "x";
     WhenOpen<QFileDialog>([dir](QFileDialog& d) {
         EXPECT_EQ(d.nameFilters(), (QStringList{"Survey (*.sp2)", "Configuration (*.cfg *.CFG)"}));
-        EXPECT_EQ(d.selectedNameFilter(), "Configuration (*.cfg *.CFG)");
+        EXPECT_EQ(d.selectedNameFilter(), "Configuration") << "the second filter, named by its text alone";
         d.selectNameFilter("Survey (*.sp2)");
         d.selectFile(QString::fromStdString((dir / "survey.sp2").string()));
         static_cast<QDialog&>(d).accept();  // as the Open button does
@@ -251,6 +252,35 @@ TEST(PlatformWindows, OpenDialogFiltersAndGivesTheFileAndFilterIndex)
     EXPECT_EQ(data.Files, std::vector<std::string>{data.FileName});
     EXPECT_EQ(data.FilterIndex, 1);
     std::filesystem::remove_all(dir);
+}
+
+TEST(PlatformWindows, FileDialogsShowEachFilterTextOnceAsGiven)
+{
+    RealWindows real;
+    struct TFilterCase {
+        const char* Filter;
+        QStringList Shown;
+    };
+    const TFilterCase cases[] = {
+        {"Vorn project data [*.sp2]|*.sp2|Configuration [*.cfg]|*.cfg", {"Vorn project data [*.sp2]", "Configuration [*.cfg]"}},
+        {"Pictures|*.bmp;*.png|All files (*.*)|*.*", {"Pictures", "All files (*.*)"}},
+    };
+    for (const TFilterCase& c : cases) {
+        for (const bool save : {false, true}) {
+            SCOPED_TRACE(std::string(c.Filter) + (save ? ", save" : ", open"));
+            QStringList shown;
+            WhenOpen<QFileDialog>([&shown](QFileDialog& d) {
+                auto* types = d.findChild<QComboBox*>("fileTypeCombo");
+                ASSERT_NE(types, nullptr);
+                for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+                d.reject();
+            });
+            TFileDialogData data;
+            data.Filter = c.Filter;
+            EXPECT_FALSE(save ? ExecuteSaveDialog(nullptr, data) : ExecuteOpenDialog(nullptr, data));
+            EXPECT_EQ(shown, c.Shown);
+        }
+    }
 }
 
 } // namespace

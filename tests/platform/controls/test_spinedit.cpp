@@ -1,5 +1,10 @@
-// The spin edit: what its text reads as, stepping within the range, and the text written back on leaving.
+// The spin edit: what its text reads as, stepping within the range, the text written back on leaving,
+// and its arrow buttons pressed with the mouse.
 #include "platform/controls/Spin.h"
+
+#include "tests/platform/controls/ClickSupport.h"
+
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -62,6 +67,57 @@ TEST(SpinEdit, ReadOnlyDoesNotStep)
     spin.SetReadOnly(true);
     spin.UpClick();
     spin.DownClick();
+    EXPECT_EQ(spin.Value(), 3);
+}
+
+TEST(SpinEdit, ArrowButtonsAtTheRightEdgeStepTheValue)
+{
+    struct TArrowCase {
+        const char* Where;
+        int Width, Height;     // the edit's size
+        int X;                 // the click's distance from the right edge
+        bool Upper;            // in the upper quarter, else in the lower one
+        std::int32_t Min, Max, Start, Expected;
+    };
+    const TArrowCase cases[] = {
+        {"upper arrow", 121, 21, 5, true, 0, 100, 25, 26},
+        {"lower arrow", 121, 21, 5, false, 0, 100, 25, 24},
+        {"upper arrow, tall edit", 60, 40, 8, true, 0, 100, 25, 26},
+        {"lower arrow, narrow edit", 40, 21, 10, false, 0, 100, 25, 24},
+        {"upper arrow at the maximum", 121, 21, 5, true, 0, 100, 100, 100},
+        {"lower arrow at the minimum", 121, 21, 5, false, 5, 1000, 5, 5},
+        {"upper arrow over text that is no number", 121, 21, 5, true, 5, 1000, -1, 6},
+    };
+    for (const TArrowCase& c : cases) {
+        SCOPED_TRACE(c.Where);
+        QWidget window;
+        TSpinEdit spin(nullptr);
+        spin.SetParentWidget(&window);
+        spin.SetBounds(0, 0, c.Width, c.Height);
+        spin.SetMinValue(c.Min);
+        spin.SetMaxValue(c.Max);
+        if (c.Start < 0)
+            spin.SetText("x");
+        else
+            spin.SetValue(c.Start);
+        window.show();
+        QWidget& edit = *spin.Widget();
+        const int y = c.Upper ? c.Height / 4 : c.Height - c.Height / 4 - 1;
+        ClickAtPoint(edit, {c.Width - c.X, y});
+        EXPECT_EQ(spin.Value(), c.Expected);
+        // A click on the text steps nothing.
+        ClickAtPoint(edit, {c.Width / 3, y});
+        EXPECT_EQ(spin.Value(), c.Expected);
+    }
+    // A read-only edit's arrows step nothing.
+    QWidget window;
+    TSpinEdit spin(nullptr);
+    spin.SetParentWidget(&window);
+    spin.SetMaxValue(10);
+    spin.SetValue(3);
+    spin.SetReadOnly(true);
+    window.show();
+    ClickAtPoint(*spin.Widget(), {spin.Width() - 5, spin.Height() / 4});
     EXPECT_EQ(spin.Value(), 3);
 }
 
