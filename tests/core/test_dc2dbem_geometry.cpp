@@ -108,22 +108,28 @@ TEST(BoundaryNumbering, CornersAndFrameLayers)
     }
 }
 
-TEST(ElectrodePlacement, GroundNodesWithinOneCentimetre)
+TEST(ElectrodePlacement, OnAGroundNodeOnlyWhereItStandsOnIt)
 {
-    // Relief nodes at multiples of 10 after refinement (element size 10 / 3 * 3 = 10 at the ground).
+    // Relief nodes at multiples of 10 after refinement (element size 10 / 3 * 3 = 10 at the ground). An
+    // electrode stands on a node within 1e-4 NearSingularDistance (3e-5 here); 5 mm beside one it keeps
+    // its own place on the edge, so its potential is not the node's.
     const std::vector<complexM> profile = FlatProfile(10, 90, 10);
     TPolygonModel model = FrameModel(0, 100, 50, 10.0, profile);
-    TSurveyState survey = Survey({30.005, 50.02, 70.0, 75.0}, 10.0, {}, profile);
+    TSurveyState survey = Survey({30.005, 50.02, 70.0, 75.0, 40.00001}, 10.0, {}, profile);
     survey.ScaleLength = 10.0;
     survey.Settings.StartX = 3.0;
     const TSolverState s = Prepared(survey, model);
-    EXPECT_FALSE(s.ElectrodeOffNode[0]);
+    EXPECT_TRUE(s.ElectrodeOffNode[0]);
     EXPECT_TRUE(s.ElectrodeOffNode[1]);
     EXPECT_FALSE(s.ElectrodeOffNode[2]);
     EXPECT_TRUE(s.ElectrodeOffNode[3]);
-    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[0].first].x, 30.0);
-    EXPECT_EQ(s.ElectrodeNodes[0].second, -1);
+    EXPECT_FALSE(s.ElectrodeOffNode[4]);
+    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[2].first].x, 70.0);
+    EXPECT_EQ(s.ElectrodeNodes[2].second, -1);
+    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[4].first].x, 40.0);
     // Off a node the electrode lies on the ground edge spanning it, right end first.
+    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[0].first].x, 40.0);
+    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[0].second].x, 30.0);
     EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[3].first].x, 80.0);
     EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[3].second].x, 70.0);
 }
