@@ -31,7 +31,7 @@ inline double KernelOverDistance(double px, double pz, double qx, double qz, con
 // would jump as it passes the node. Farther, the rules are exact to far below the solution's accuracy.
 constexpr double NearElementLengths = 2.0;
 
-double SquaredDistanceToSegment(const complexM& P, const TElement& e)
+inline double SquaredDistanceToSegment(const complexM& P, const TElement& e)
 {
     const double ex = e.B.x - e.A.x, ez = e.B.z - e.A.z;
     const double len2 = ex * ex + ez * ez;
@@ -92,27 +92,51 @@ void AddExactIntegrals(const complexM& P, const TElement& e, double& wA, double&
     wB += first;
 }
 
-// The rule's sums of the kernel over the element for P and, when `image` is set, for its mirror image
-// (a Gauss point within the threshold of the image adds nothing), in units of the element's parameter.
-void AddRuleSums(const TQuadRule& rule, const TElement& e, const complexM* P, const complexM* image,
-                 double threshold, double& wA, double& wB)
+// The rule's sums of the kernel over the element for P (with Direct) and its mirror image (with Image;
+// a Gauss point within the threshold of the image adds nothing), in units of the element's parameter.
+template <bool Direct, bool Image>
+inline TIntegralPair RuleSums(const TQuadRule& rule, const TElement& e, const complexM& P, const complexM& image,
+                              double threshold)
 {
+    double wA = 0.0, wB = 0.0;
     for (int k = 0; k < rule.Count; ++k) {
         const double qx = e.A.x + rule.T[k] * (e.B.x - e.A.x);
         const double qz = e.A.z + rule.T[k] * (e.B.z - e.A.z);
         double S = 0.0;
-        if (P) {
+        if constexpr (Direct) {
             double r = 0.0;
-            S = KernelOverDistance(P->x, P->z, qx, qz, e, r);
+            S = KernelOverDistance(P.x, P.z, qx, qz, e, r);
         }
-        if (image) {
+        if constexpr (Image) {
             double rm = 0.0;
-            const double Km = KernelOverDistance(image->x, image->z, qx, qz, e, rm);
+            const double Km = KernelOverDistance(image.x, image.z, qx, qz, e, rm);
             if (rm > threshold) S += Km;
         }
         wA += rule.WA[k] * S;
         wB += rule.WB[k] * S;
     }
+    return {wA, wB};
+}
+
+// The pair, before the factor 1 / 2pi, of an element near P or near its mirror image (mirror set):
+// each point by itself, a near one in closed form, a far one by the rule (then in units of length).
+// Rare against the far elements, and kept out of their path.
+[[gnu::noinline]] TIntegralPair NearElementSums(const TQuadRule& rule, const TElement& e, const complexM& P,
+                                                bool nearP, bool mirror, const complexM& image, bool nearImage,
+                                                double threshold)
+{
+    TIntegralPair w;
+    if (!nearP) w = RuleSums<true, false>(rule, e, P, image, threshold);
+    if (mirror && !nearImage) {
+        const TIntegralPair m = RuleSums<false, true>(rule, e, P, image, threshold);
+        w.wA += m.wA;
+        w.wB += m.wB;
+    }
+    w.wA *= e.L;
+    w.wB *= e.L;
+    if (nearP) AddExactIntegrals(P, e, w.wA, w.wB);
+    if (nearImage) AddExactIntegrals(image, e, w.wA, w.wB);
+    return w;
 }
 
 } // namespace
@@ -137,22 +161,17 @@ TIntegralPair ElementKernel(const TKernelSettings& s, const complexM& P, const T
     const complexM image{P.x, -P.z};
     const bool nearP = NearElement(d2, e);
     const bool nearImage = mirror && NearElement(SquaredDistanceToSegment(image, e), e);
-    double wA = 0.0, wB = 0.0;
-    double F = e.L / (2.0 * std::numbers::pi);
-    if (!nearP && !nearImage) {
-        AddRuleSums(rule, e, &P, mirror ? &image : nullptr, threshold, wA, wB);
-    } else {
-        // Each point by itself, the near ones in closed form; the rule's sums then in units of length.
-        double rA = 0.0, rB = 0.0;
-        AddRuleSums(rule, e, nearP ? nullptr : &P, mirror && !nearImage ? &image : nullptr, threshold, rA, rB);
-        wA = rA * e.L;
-        wB = rB * e.L;
-        if (nearP) AddExactIntegrals(P, e, wA, wB);
-        if (nearImage) AddExactIntegrals(image, e, wA, wB);
-        F = 1.0 / (2.0 * std::numbers::pi);
+    if (nearP || nearImage) {
+        double F = 1.0 / (2.0 * std::numbers::pi);
+        if (SurfaceFlag && !s.ReliefPresent) F *= 2.0;
+        const TIntegralPair w = NearElementSums(rule, e, P, nearP, mirror, image, nearImage, threshold);
+        return {w.wA * F, w.wB * F};
     }
+    const TIntegralPair w = mirror ? RuleSums<true, true>(rule, e, P, image, threshold)
+                                   : RuleSums<true, false>(rule, e, P, image, threshold);
+    double F = e.L / (2.0 * std::numbers::pi);
     if (SurfaceFlag && !s.ReliefPresent) F *= 2.0;
-    return {wA * F, wB * F};
+    return {w.wA * F, w.wB * F};
 }
 
 TIntegralPair ElementKernel(const TKernelSettings& settings, const complexM& P, const complexM& A,
