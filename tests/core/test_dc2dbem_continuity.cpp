@@ -44,7 +44,8 @@ void AddProbes(TSurveyState& s, const std::vector<double>& xs)
         set.P2.push_back(NoElectrode);
         set.P1x.push_back(x);
         set.P2x.push_back(MissingValue);
-        for (arofdoubleM* a : {&set.P1y, &set.P2y, &set.P1z, &set.P2z, &set.Observed, &set.Calculated}) a->push_back(0.0);
+        for (arofdoubleM* a : {&set.P1y, &set.P2y, &set.P1z, &set.P2z, &set.Observed, &set.Calculated})
+            a->push_back(0.0);
         set.Weight.push_back(1.0);
         set.ObservedPresent.push_back(false);
     }

@@ -32,7 +32,8 @@ double Simpson(const F& f, double a, double b, double fa, double fm, double fb, 
     const double flm = f(lm), frm = f(rm);
     const double left = (m - a) / 6 * (fa + 4 * flm + fm), right = (b - m) / 6 * (fm + 4 * frm + fb);
     if (depth <= 0 || std::fabs(left + right - whole) <= 15 * tol) return left + right + (left + right - whole) / 15;
-    return Simpson(f, a, m, fa, flm, fm, left, tol / 2, depth - 1) + Simpson(f, m, b, fm, frm, fb, right, tol / 2, depth - 1);
+    return Simpson(f, a, m, fa, flm, fm, left, tol / 2, depth - 1) +
+           Simpson(f, m, b, fm, frm, fb, right, tol / 2, depth - 1);
 }
 
 template <class F>
@@ -300,17 +301,23 @@ TEST(ElementKernel, NearAnElementAgreesWithItsDefinition)
     // electrode beside a node where the boundary bends jumps as it passes the node.
     const complexM A{0, 5}, B{4, 8};
     const double tx = 0.8, tz = 0.6, nx = -0.6, nz = 0.8; // along and across the element (length 5)
-    auto at = [&](double along, double across) { return complexM{A.x + along * tx + across * nx, A.z + along * tz + across * nz}; };
-    const double bend = 0.35; // 20 degrees off the element's line beyond B
-    const complexM beyond{B.x + std::cos(bend) * tx - std::sin(bend) * nx, B.z + std::cos(bend) * tz - std::sin(bend) * nz};
+    auto at = [&](double along, double across) {
+        return complexM{A.x + along * tx + across * nx, A.z + along * tz + across * nz};
+    };
+    // Beyond B on a line bent 20 degrees off the element's: the point d from B.
+    const double bend = 0.35;
+    auto beyond = [&](double d) {
+        return complexM{B.x + d * (std::cos(bend) * tx - std::sin(bend) * nx),
+                        B.z + d * (std::cos(bend) * tz - std::sin(bend) * nz)};
+    };
     struct Case {
         const char* name;
         complexM P;
         double tolerance; // relative; the Gauss tables hold their nodes and weights to about 7 digits
     };
     const Case cases[] = {
-        {"1 mm beyond its end on a bent continuation", {B.x + 0.001 * (beyond.x - B.x), B.z + 0.001 * (beyond.z - B.z)}, 1e-9},
-        {"5 cm beyond its end on a bent continuation", {B.x + 0.05 * (beyond.x - B.x), B.z + 0.05 * (beyond.z - B.z)}, 1e-9},
+        {"1 mm beyond its end on a bent continuation", beyond(0.001), 1e-9},
+        {"5 cm beyond its end on a bent continuation", beyond(0.05), 1e-9},
         {"a tenth of its length off its middle", at(2.5, 0.5), 1e-9},
         {"a thousandth of its length off its first quarter, other side", at(1.25, -0.005), 1e-9},
         {"beside its start, off its line", at(-0.02, 0.01), 1e-9},
