@@ -27,7 +27,7 @@ status_asan=${PIPESTATUS[0]}
 # model's bit comparison, seconds long without the sanitizer, stays in the normal run); a report fails.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Release -DVSP_CORE_ONLY=ON -DVSP_TSAN=ON >/dev/null
 cmake --build build-tsan -j "$jobs" --target test_platform_rtl test_core
-solver_tests='^(ThreadPool|SolverThreads|ForwardEntry|ForwardPhysics|Misfit|ProgressGauge|BoundaryNumbering|ElectrodePlacement|ElectrodeFactors|UsedElectrodes|ElementKernel|Inversion|QRDecompose|QRSolve|TDenseMatrix|Sensitivities|SampleSurvey)\.'
+solver_tests='^(ThreadPool|SolverThreads|ForwardEntry|ForwardPhysics|Misfit|ProgressGauge|BoundaryNumbering|ElectrodePlacement|ElectrodeFactors|UsedElectrodes|ElementKernel|Inversion|QRDecompose|QRSolve|TDenseMatrix|Sensitivities|SampleSurvey|SurfacePotential)\.'
 (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest -j "$jobs" --output-on-failure --no-tests=error \
   -R "$solver_tests" -E 'Realistic') | tail -n 40
 status_tsan=${PIPESTATUS[0]}

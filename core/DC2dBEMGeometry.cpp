@@ -10,7 +10,12 @@
 
 namespace {
 
-constexpr double OnNodeTolerance = 0.01;
+// A surface electrode this near a ground node, as a fraction of the near-singular distance (a few
+// millionths of the electrode spacing), stands on the node and takes its solved value. Only a point that
+// coincides with the node needs that: beside it the potential at the electrode's own place is continuous
+// with the node's, whereas taking the node's value for an electrode up to a centimetre away would be off
+// by the field times that distance (a zigzag in closely spaced electrodes that pass refined nodes).
+constexpr double OnNodeFraction = 1e-4;
 
 const arofintM& HostRing(const TSolverState& s) { return s.SolverBodies[0][0].ring; }
 
@@ -148,6 +153,7 @@ void LocateSurfaceElectrodes(TSolverState& s)
 {
     const elecarray& electrodes = *s.Electrodes;
     const arofintM& ring = HostRing(s);
+    const double onNode = OnNodeFraction * s.NearSingularDistance;
     s.ElectrodeOffNode.SetLength(electrodes.size());
     s.ElectrodeNodes.SetLength(electrodes.size());
     s.ElectrodePoint.SetLength(electrodes.size());
@@ -167,7 +173,7 @@ void LocateSurfaceElectrodes(TSolverState& s)
             }
         }
         for (int node : ring) {
-            if (std::fabs(x - NodeAt(s, node).x) < OnNodeTolerance && GroundNode(s, node)) {
+            if (std::fabs(x - NodeAt(s, node).x) <= onNode && GroundNode(s, node)) {
                 s.ElectrodeOffNode[e] = false;
                 s.ElectrodeNodes[e] = {node, -1};
                 break;

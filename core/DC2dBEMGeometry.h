@@ -21,12 +21,13 @@ int NumberBoundaryNodes(TSolverState& s);
 void CollectUsedElectrodes(TSolverState& s);
 
 // ElectrodeOffNode, ElectrodeNodes and ElectrodePoint for every electrode record. A surface electrode
-// within 0.01 in x of a ground node that carries an unknown sits on that node (the ground line with a
-// relief; without one, the host ring's nodes at z <= 0); otherwise it lies on the ground edge spanning
-// it, if any. A surface electrode is evaluated on the ground itself: at z = 0 without a relief, on the
-// ground line with one (its record's z, made from the survey's topography, may miss the model's ground
-// line by the rounding of a stored profile, and a point just off a boundary element is integrated
-// wrongly); a buried electrode at its record's (x, z) with a relief and at (x, zraw) without one.
+// that coincides in x with a ground node carrying an unknown (within 1e-4 NearSingularDistance) sits on
+// that node (the ground line with a relief; without one, the host ring's nodes at z <= 0); otherwise it
+// lies on the ground edge spanning it, if any, and is evaluated at its own place however near a node it
+// is. A surface electrode is evaluated on the ground itself: at z = 0 without a relief, on the ground
+// line with one (its record's z, made from the survey's topography, may miss the model's ground line by
+// the rounding of a stored profile, and a point just off a boundary element is integrated wrongly); a
+// buried electrode at its record's (x, z) with a relief and at (x, zraw) without one.
 void LocateSurfaceElectrodes(TSolverState& s);
 
 // ElectrodeFactor, ElectrodeSourcePotential and ElectrodeParam for every electrode record:

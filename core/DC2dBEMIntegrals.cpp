@@ -1,6 +1,6 @@
-// Element integrals by Gauss-Legendre quadrature with the near-singular order drop, and the interior
-// angle. The common case (no Gauss point near P) is recognised from P's distance to the segment and
-// integrated without the restart loop.
+// Element integrals by Gauss-Legendre quadrature with the near-singular order drop, in closed form for a
+// field point near the element, and the interior angle. The common case (P far from the element) is
+// recognised from P's distance to the segment and integrated without the restart loop.
 #include "core/DC2dBEMIntegrals.h"
 
 #include "core/DC2dBEMQuadrature.h"
@@ -25,23 +25,37 @@ inline double KernelOverDistance(double px, double pz, double qx, double qz, con
     return K;
 }
 
-double DistanceToSegment(const complexM& P, const TElement& e)
+// An element whose distance from the field point is below this many of its lengths is integrated in
+// closed form. Nearer, the kernel changes along the element faster than a Gauss rule follows: a point
+// beside a node where the boundary bends would see the element beyond the node wrongly, and its potential
+// would jump as it passes the node. Farther, the rules are exact to far below the solution's accuracy.
+constexpr double NearElementLengths = 2.0;
+
+inline double SquaredDistanceToSegment(const complexM& P, const TElement& e)
 {
     const double ex = e.B.x - e.A.x, ez = e.B.z - e.A.z;
     const double len2 = ex * ex + ez * ez;
     double t = len2 > 0.0 ? ((P.x - e.A.x) * ex + (P.z - e.A.z) * ez) / len2 : 0.0;
     t = std::clamp(t, 0.0, 1.0);
     const double dx = e.A.x + t * ex - P.x, dz = e.A.z + t * ez - P.z;
-    return std::sqrt(dx * dx + dz * dz);
+    return dx * dx + dz * dz;
+}
+
+bool NearElement(double squaredDistance, const TElement& e)
+{
+    const double reach = NearElementLengths * e.L;
+    return squaredDistance < reach * reach;
 }
 
 // The order the element is integrated at: the starting order, lowered while one of its Gauss points lies
 // within the threshold of P and the order is above 4.
-int EffectiveOrder(const TKernelSettings& s, const complexM& P, const TElement& e, double threshold)
+int EffectiveOrder(const TKernelSettings& s, const complexM& P, const TElement& e, double threshold,
+                   double squaredDistance)
 {
     int order = ClampQuadratureOrder(s.QuadratureOrder);
     // Gauss points are no nearer than the segment itself; the margin keeps rounding on the safe side.
-    if (!(DistanceToSegment(P, e) <= threshold * (1.0 + 1e-9) + 1e-300)) return order;
+    const double reach = threshold * (1.0 + 1e-9) + 1e-300;
+    if (!(squaredDistance <= reach * reach)) return order;
     while (order > LowestDroppedOrder) {
         const TQuadRule& rule = QuadRule(order);
         bool near = false;
@@ -55,6 +69,74 @@ int EffectiveOrder(const TKernelSettings& s, const complexM& P, const TElement& 
         --order;
     }
     return order;
+}
+
+// The integrals of the kernel against the two shape functions over the element, in closed form, added
+// to (wA, wB) in units of length (the rule's sums times L): with h the distance of P from the element's
+// line (signed along n), the integral of h / r^2 is the angle the element subtends at P, and that of
+// s / L h / r^2 adds a logarithm of P's distances to the ends. A point on the element's line (to the
+// rounding of the coordinates) sees the element edge-on and adds nothing, as the kernel's numerator
+// vanishes there.
+void AddExactIntegrals(const complexM& P, const TElement& e, double& wA, double& wB)
+{
+    const double ax = e.A.x - P.x, az = e.A.z - P.z, bx = e.B.x - P.x, bz = e.B.z - P.z;
+    const double tx = (e.B.x - e.A.x) / e.L, tz = (e.B.z - e.A.z) / e.L;
+    const double h = az * tx - ax * tz; // (A - P) . n / L, the same for every point of the element
+    const double size = std::max({std::fabs(P.x), std::fabs(P.z), std::fabs(e.A.x), std::fabs(e.A.z),
+                                  std::fabs(e.B.x), std::fabs(e.B.z), e.L});
+    if (!(std::fabs(h) > 1e-12 * size)) return;
+    const double angle = std::atan2(e.L * h, ax * bx + az * bz);
+    const double along = -(ax * tx + az * tz); // P's foot on the line, from A
+    const double first = (along * angle + 0.5 * h * std::log((bx * bx + bz * bz) / (ax * ax + az * az))) / e.L;
+    wA += angle - first;
+    wB += first;
+}
+
+// The rule's sums of the kernel over the element for P (with Direct) and its mirror image (with Image;
+// a Gauss point within the threshold of the image adds nothing), in units of the element's parameter.
+template <bool Direct, bool Image>
+inline TIntegralPair RuleSums(const TQuadRule& rule, const TElement& e, const complexM& P, const complexM& image,
+                              double threshold)
+{
+    double wA = 0.0, wB = 0.0;
+    for (int k = 0; k < rule.Count; ++k) {
+        const double qx = e.A.x + rule.T[k] * (e.B.x - e.A.x);
+        const double qz = e.A.z + rule.T[k] * (e.B.z - e.A.z);
+        double S = 0.0;
+        if constexpr (Direct) {
+            double r = 0.0;
+            S = KernelOverDistance(P.x, P.z, qx, qz, e, r);
+        }
+        if constexpr (Image) {
+            double rm = 0.0;
+            const double Km = KernelOverDistance(image.x, image.z, qx, qz, e, rm);
+            if (rm > threshold) S += Km;
+        }
+        wA += rule.WA[k] * S;
+        wB += rule.WB[k] * S;
+    }
+    return {wA, wB};
+}
+
+// The pair, before the factor 1 / 2pi, of an element near P or near its mirror image (mirror set):
+// each point by itself, a near one in closed form, a far one by the rule (then in units of length).
+// Rare against the far elements, and kept out of their path.
+[[gnu::noinline]] TIntegralPair NearElementSums(const TQuadRule& rule, const TElement& e, const complexM& P,
+                                                bool nearP, bool mirror, const complexM& image, bool nearImage,
+                                                double threshold)
+{
+    TIntegralPair w;
+    if (!nearP) w = RuleSums<true, false>(rule, e, P, image, threshold);
+    if (mirror && !nearImage) {
+        const TIntegralPair m = RuleSums<false, true>(rule, e, P, image, threshold);
+        w.wA += m.wA;
+        w.wB += m.wB;
+    }
+    w.wA *= e.L;
+    w.wB *= e.L;
+    if (nearP) AddExactIntegrals(P, e, w.wA, w.wB);
+    if (nearImage) AddExactIntegrals(image, e, w.wA, w.wB);
+    return w;
 }
 
 } // namespace
@@ -73,27 +155,23 @@ TElement::TElement(const complexM& a, const complexM& b) : A(a), B(b), n{a.z - b
 TIntegralPair ElementKernel(const TKernelSettings& s, const complexM& P, const TElement& e, bool SurfaceFlag)
 {
     const double threshold = 0.01 * s.NearSingularDistance;
-    const int order = EffectiveOrder(s, P, e, threshold);
-    const TQuadRule& rule = QuadRule(order);
+    const double d2 = SquaredDistanceToSegment(P, e);
+    const TQuadRule& rule = QuadRule(EffectiveOrder(s, P, e, threshold, d2));
     const bool mirror = !s.ReliefPresent && !SurfaceFlag;
-    const double mz = -P.z;
-    double wA = 0.0, wB = 0.0;
-    for (int k = 0; k < rule.Count; ++k) {
-        const double qx = e.A.x + rule.T[k] * (e.B.x - e.A.x);
-        const double qz = e.A.z + rule.T[k] * (e.B.z - e.A.z);
-        double r = 0.0;
-        double S = KernelOverDistance(P.x, P.z, qx, qz, e, r);
-        if (mirror) {
-            double rm = 0.0;
-            const double Km = KernelOverDistance(P.x, mz, qx, qz, e, rm);
-            if (rm > threshold) S += Km;
-        }
-        wA += rule.WA[k] * S;
-        wB += rule.WB[k] * S;
+    const complexM image{P.x, -P.z};
+    const bool nearP = NearElement(d2, e);
+    const bool nearImage = mirror && NearElement(SquaredDistanceToSegment(image, e), e);
+    if (nearP || nearImage) {
+        double F = 1.0 / (2.0 * std::numbers::pi);
+        if (SurfaceFlag && !s.ReliefPresent) F *= 2.0;
+        const TIntegralPair w = NearElementSums(rule, e, P, nearP, mirror, image, nearImage, threshold);
+        return {w.wA * F, w.wB * F};
     }
+    const TIntegralPair w = mirror ? RuleSums<true, true>(rule, e, P, image, threshold)
+                                   : RuleSums<true, false>(rule, e, P, image, threshold);
     double F = e.L / (2.0 * std::numbers::pi);
     if (SurfaceFlag && !s.ReliefPresent) F *= 2.0;
-    return {wA * F, wB * F};
+    return {w.wA * F, w.wB * F};
 }
 
 TIntegralPair ElementKernel(const TKernelSettings& settings, const complexM& P, const complexM& A,

@@ -33,7 +33,11 @@ struct TElement {
 
 // (1/2pi) times the integral of N(s) ((Q - P) . n^) / |Q - P|^2 over the element, N the shape function
 // of A or B; plus the same for the mirror point (P.x, -P.z) when there is no relief and SurfaceFlag is
-// off; doubled when SurfaceFlag is on without relief. A Gauss point within 0.01 NearSingularDistance of
+// off; doubled when SurfaceFlag is on without relief. For a point (P or its mirror image) nearer to the
+// element than twice its length the integral is taken in closed form, which a point on the element's
+// line (P on the element itself, or at one of its ends) sees as 0; the near integrals are then exact
+// however close the point comes, so the potential near a bend of the boundary stays continuous. Farther
+// points are integrated by the Gauss rule of the order: a Gauss point within 0.01 NearSingularDistance of
 // P restarts the element at the next lower order, down to order 4 (from order 4 or below the element is
 // integrated at its order); a mirror point that close contributes nothing. A Gauss point exactly at P
 // contributes 0: the kernel's numerator vanishes on the element's own line.

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace fixtures;
 
 namespace {
@@ -19,6 +22,42 @@ TSolverState Prepared(TSurveyState& survey, const TPolygonModel& model)
     HandOverToSolver(state, survey, bodies, nodes, {});
     PrepareSolution(state);
     return state;
+}
+
+// Adaptive Simpson rule on [a, b] to an absolute tolerance.
+template <class F>
+double Simpson(const F& f, double a, double b, double fa, double fm, double fb, double whole, double tol, int depth)
+{
+    const double m = (a + b) / 2, lm = (a + m) / 2, rm = (m + b) / 2;
+    const double flm = f(lm), frm = f(rm);
+    const double left = (m - a) / 6 * (fa + 4 * flm + fm), right = (b - m) / 6 * (fm + 4 * frm + fb);
+    if (depth <= 0 || std::fabs(left + right - whole) <= 15 * tol) return left + right + (left + right - whole) / 15;
+    return Simpson(f, a, m, fa, flm, fm, left, tol / 2, depth - 1) +
+           Simpson(f, m, b, fm, frm, fb, right, tol / 2, depth - 1);
+}
+
+template <class F>
+double Integral(const F& f, double a, double b, double tol)
+{
+    if (b <= a) return 0.0;
+    const double fa = f(a), fm = f((a + b) / 2), fb = f(b);
+    return Simpson(f, a, b, fa, fm, fb, (b - a) / 6 * (fa + 4 * fm + fb), tol, 60);
+}
+
+// The pair of the element for P from its definition, (1/2pi) int N(s) ((Q - P) . n^) / |Q - P|^2 ds,
+// integrated numerically on both sides of P's foot on the element.
+TIntegralPair ReferencePair(const complexM& P, const complexM& A, const complexM& B)
+{
+    const double L = std::hypot(B.x - A.x, B.z - A.z);
+    const double tx = (B.x - A.x) / L, tz = (B.z - A.z) / L;
+    const double nx = -tz, nz = tx;
+    auto kernel = [&](double s) {
+        const double qx = A.x + s * tx - P.x, qz = A.z + s * tz - P.z;
+        return (qx * nx + qz * nz) / (qx * qx + qz * qz) / (2 * std::numbers::pi);
+    };
+    const double foot = std::clamp((P.x - A.x) * tx + (P.z - A.z) * tz, 0.0, L);
+    auto both = [&](auto&& f) { return Integral(f, 0.0, foot, 1e-14) + Integral(f, foot, L, 1e-14); };
+    return {both([&](double s) { return (1 - s / L) * kernel(s); }), both([&](double s) { return s / L * kernel(s); })};
 }
 
 std::vector<complexM> FlatProfile(double x0, double x1, double step)
@@ -70,22 +109,28 @@ TEST(BoundaryNumbering, CornersAndFrameLayers)
     }
 }
 
-TEST(ElectrodePlacement, GroundNodesWithinOneCentimetre)
+TEST(ElectrodePlacement, OnAGroundNodeOnlyWhereItStandsOnIt)
 {
-    // Relief nodes at multiples of 10 after refinement (element size 10 / 3 * 3 = 10 at the ground).
+    // Relief nodes at multiples of 10 after refinement (element size 10 / 3 * 3 = 10 at the ground). An
+    // electrode stands on a node within 1e-4 NearSingularDistance (3e-5 here); 5 mm beside one it keeps
+    // its own place on the edge, so its potential is not the node's.
     const std::vector<complexM> profile = FlatProfile(10, 90, 10);
     TPolygonModel model = FrameModel(0, 100, 50, 10.0, profile);
-    TSurveyState survey = Survey({30.005, 50.02, 70.0, 75.0}, 10.0, {}, profile);
+    TSurveyState survey = Survey({30.005, 50.02, 70.0, 75.0, 40.00001}, 10.0, {}, profile);
     survey.ScaleLength = 10.0;
     survey.Settings.StartX = 3.0;
     const TSolverState s = Prepared(survey, model);
-    EXPECT_FALSE(s.ElectrodeOffNode[0]);
+    EXPECT_TRUE(s.ElectrodeOffNode[0]);
     EXPECT_TRUE(s.ElectrodeOffNode[1]);
     EXPECT_FALSE(s.ElectrodeOffNode[2]);
     EXPECT_TRUE(s.ElectrodeOffNode[3]);
-    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[0].first].x, 30.0);
-    EXPECT_EQ(s.ElectrodeNodes[0].second, -1);
+    EXPECT_FALSE(s.ElectrodeOffNode[4]);
+    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[2].first].x, 70.0);
+    EXPECT_EQ(s.ElectrodeNodes[2].second, -1);
+    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[4].first].x, 40.0);
     // Off a node the electrode lies on the ground edge spanning it, right end first.
+    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[0].first].x, 40.0);
+    EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[0].second].x, 30.0);
     EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[3].first].x, 80.0);
     EXPECT_EQ(s.SolverNodes[s.ElectrodeNodes[3].second].x, 70.0);
 }
@@ -247,4 +292,57 @@ TEST(ElementKernel, MirrorNearSingularAndOnTheElement)
     const TIntegralPair onElement = ElementKernel({3, 1.0, true}, mid, A, B, false);
     EXPECT_NEAR(onElement.wA, 0.0, 1e-12);
     EXPECT_NEAR(onElement.wB, 0.0, 1e-12);
+}
+
+TEST(ElementKernel, NearAnElementAgreesWithItsDefinition)
+{
+    // Points near the element see the kernel change along it faster than a Gauss rule can follow; the
+    // pair must still be the integral itself, however close the point comes, or the potential of an
+    // electrode beside a node where the boundary bends jumps as it passes the node.
+    const complexM A{0, 5}, B{4, 8};
+    const double tx = 0.8, tz = 0.6, nx = -0.6, nz = 0.8; // along and across the element (length 5)
+    auto at = [&](double along, double across) {
+        return complexM{A.x + along * tx + across * nx, A.z + along * tz + across * nz};
+    };
+    // Beyond B on a line bent 20 degrees off the element's: the point d from B.
+    const double bend = 0.35;
+    auto beyond = [&](double d) {
+        return complexM{B.x + d * (std::cos(bend) * tx - std::sin(bend) * nx),
+                        B.z + d * (std::cos(bend) * tz - std::sin(bend) * nz)};
+    };
+    struct Case {
+        const char* name;
+        complexM P;
+        double tolerance; // relative; the Gauss tables hold their nodes and weights to about 7 digits
+    };
+    const Case cases[] = {
+        {"1 mm beyond its end on a bent continuation", beyond(0.001), 1e-9},
+        {"5 cm beyond its end on a bent continuation", beyond(0.05), 1e-9},
+        {"a tenth of its length off its middle", at(2.5, 0.5), 1e-9},
+        {"a thousandth of its length off its first quarter, other side", at(1.25, -0.005), 1e-9},
+        {"beside its start, off its line", at(-0.02, 0.01), 1e-9},
+        {"one and a half lengths away", at(2.0, 7.5), 1e-9},
+        {"three lengths away (the Gauss rule)", at(-6.0, 13.0), 1e-7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TIntegralPair ref = ReferencePair(c.P, A, B);
+        for (int order : {4, 7, 8}) {
+            const TIntegralPair w = ElementKernel({order, 1.0, true}, c.P, A, B, false);
+            EXPECT_NEAR(w.wA, ref.wA, 1e-12 + c.tolerance * std::fabs(ref.wA)) << "order " << order;
+            EXPECT_NEAR(w.wB, ref.wB, 1e-12 + c.tolerance * std::fabs(ref.wB)) << "order " << order;
+        }
+    }
+    // Without a relief the mirror image near the element counts in full as well.
+    const complexM a{0, 0.5}, b{3, 2}, P{0.2, 0.05};
+    const TIntegralPair mirrored = ElementKernel({7, 1.0, false}, P, a, b, false);
+    const TIntegralPair direct = ReferencePair(P, a, b), image = ReferencePair({P.x, -P.z}, a, b);
+    EXPECT_NEAR(mirrored.wA, direct.wA + image.wA, 1e-10);
+    EXPECT_NEAR(mirrored.wB, direct.wB + image.wB, 1e-10);
+    // On the element's line, within the element or beyond its end, it is seen edge-on: nothing.
+    for (const complexM& onLine : {at(3.0, 0.0), at(7.0, 0.0), at(-0.001, 0.0)}) {
+        const TIntegralPair w = ElementKernel({7, 1.0, true}, onLine, A, B, false);
+        EXPECT_NEAR(w.wA, 0.0, 1e-15);
+        EXPECT_NEAR(w.wB, 0.0, 1e-15);
+    }
 }
