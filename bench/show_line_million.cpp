@@ -58,16 +58,17 @@ int main(int argc, char** argv)
     series->SetParentChart(&chart);
     series->AddArrays(std::move(x), std::move(y));
 
-    // Draws counted per second of the clock.
-    int draws = 0, second = 0;
+    // Mouse moves that reached the chart and draws of the chart, counted per second of the clock.
+    int draws = 0, moves = 0, second = 0;
     const auto start = std::chrono::steady_clock::now();
     chart.OnAfterDraw = [&](TPersistent*) { ++draws; };
+    chart.OnMouseMove = [&](TPersistent*, TShiftState, int, int) { ++moves; };
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] {
         ++second;
-        std::printf("second %d: %d draws\n", second, draws);
+        std::printf("second %d: %d mouse moves, %d draws\n", second, moves, draws);
         std::fflush(stdout);
-        draws = 0;
+        draws = moves = 0;
         if (second >= seconds) app.quit();
     });
     tick.start(1000);
@@ -76,6 +77,7 @@ int main(int argc, char** argv)
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("closed after %.1f s\n", elapsed);
     chart.OnAfterDraw = nullptr;
+    chart.OnMouseMove = nullptr;
     series.reset();
     return 0;
 }
