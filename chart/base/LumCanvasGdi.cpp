@@ -77,7 +77,7 @@ TRect TLumCanvas3D::SetupView(TCanvas* target, TView3DOptions* options, TColor, 
     }
     const int width = std::max(drawRect.Right - drawRect.Left, 0);
     const int height = std::max(drawRect.Bottom - drawRect.Top, 0);
-    if (!FBuffer) FBuffer = std::make_unique<TBitmap>(width, height, pf24bit);
+    if (!FBuffer) FBuffer = std::make_unique<TBitmap>(width, height, pf32bit);
     if (FBuffer->Width() != width || FBuffer->Height() != height) FBuffer->SetSize(width, height);
     AttachCanvas(&FBuffer->Canvas());
     return {0, 0, width, height};

@@ -344,6 +344,14 @@ public:
     int CalcPosValue(double Value) const { return (this->*FCalcPos)(Value); }
     int CalcXPosValue(double Value) const { return (this->*FCalcXPos)(Value); }
     int CalcYPosValue(double Value) const { return (this->*FCalcYPos)(Value); }
+    // Pixels[i] = CalcXPosValue (Horizontal set) or CalcYPosValue of Values[i], for Count values at once.
+    void CalcPosValues(bool Horizontal, const double* Values, int Count, int* Pixels) const;
+    // Whether that routine is the linear one, whose pixels follow the order of the values (a NaN aside).
+    bool MapsLinearly(bool Horizontal) const
+    {
+        const TCalculator calc = Horizontal ? FCalcXPos : FCalcYPos;
+        return calc == &TChartAxis::CalcLinearXPos || calc == &TChartAxis::CalcLinearYPos;
+    }
     double PixelToValue(int Pixel) const { return PixelToValueFloat(Pixel); }
     double PixelToValueFloat(double Pixel) const;
     int SpanToPixels(double Span) const;

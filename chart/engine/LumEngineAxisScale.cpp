@@ -10,6 +10,9 @@
 #include "platform/rtl/PixelMath.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cmath>
 #include <limits>
 
@@ -62,13 +65,16 @@ double FloorTol(double X)
 }
 
 namespace {
-// The value-to-pixel routines clamp before rounding, and a NaN lands at the lower clamp.
-int ClampPixel(double P)
+// The value-to-pixel routines clamp before rounding, and a NaN lands at the lower clamp. The limit is
+// an int, so a clamped real lies inside the int range.
+inline int ClampPixelWithin(double P, double Limit)
 {
-    const double limit = LumEngineModule().AxisPixelClampLimit;
-    if (std::isnan(P)) return static_cast<int>(-limit);
-    return PixelFromReal(std::clamp(P, -limit, limit));
+    if (!(P >= -Limit)) return static_cast<int>(-Limit);
+    if (P > Limit) return static_cast<int>(Limit);
+    return RoundHalfEvenInRange(P);
 }
+
+int ClampPixel(double P) { return ClampPixelWithin(P, LumEngineModule().AxisPixelClampLimit); }
 
 double PowerOf(double Base, double Exponent) { return std::pow(Base, Exponent); }
 } // namespace
@@ -251,6 +257,50 @@ int TChartAxis::CalcLogYPos(double Value) const
     const double t = LogTransform(Value);
     const double offset = FInverted ? PixelsPerLogUnit * (LogMaximum - t) : (t - LogMinimum) * PixelsPerLogUnit;
     return ClampPixel(EndPixel - RoundHalfEven(offset));
+}
+
+void TChartAxis::CalcPosValues(bool Horizontal, const double* Values, int Count, int* Pixels) const
+{
+    const TCalculator calc = Horizontal ? FCalcXPos : FCalcYPos;
+    const bool linear = calc == &TChartAxis::CalcLinearXPos || calc == &TChartAxis::CalcLinearYPos;
+    if (!linear) {
+        for (int i = 0; i < Count; ++i) Pixels[i] = (this->*calc)(Values[i]);
+        return;
+    }
+    if (RangeIsZero) {
+        std::fill(Pixels, Pixels + Count, CenterPixel);
+        return;
+    }
+    // The linear routines' arithmetic, term for term: the pixel runs from one end of the span, forward
+    // or backward (subtracting is adding the negated term, exactly).
+    const bool fromStart = (calc == &TChartAxis::CalcLinearXPos) != FInverted;
+    const double base = fromStart ? StartPixel : EndPixel;
+    const double sign = fromStart ? 1.0 : -1.0;
+    const double minimum = CurrentMinimum, scale = PixelsPerUnit;
+    const double limit = LumEngineModule().AxisPixelClampLimit;
+    int i = 0;
+#if defined(__SSE2__)
+    // Two values at a time, step for step as ClampPixelWithin does one: the clamp (a NaN takes the lower
+    // bound), the truncated integer, and the remainder deciding the rounding, halves to the even side.
+    const __m128d vMinimum = _mm_set1_pd(minimum), vScale = _mm_set1_pd(scale), vBase = _mm_set1_pd(base),
+                  vSign = _mm_set1_pd(sign), vLow = _mm_set1_pd(-limit), vHigh = _mm_set1_pd(limit),
+                  vHalf = _mm_set1_pd(0.5), vMinusHalf = _mm_set1_pd(-0.5), vOne = _mm_set1_pd(1.0);
+    const __m128i iOne = _mm_set1_epi32(1);
+    for (; i + 2 <= Count; i += 2) {
+        const __m128d v = _mm_loadu_pd(Values + i);
+        __m128d r = _mm_add_pd(vBase, _mm_mul_pd(vSign, _mm_mul_pd(_mm_sub_pd(v, vMinimum), vScale)));
+        r = _mm_min_pd(_mm_max_pd(r, vLow), vHigh);
+        const __m128i t = _mm_cvttpd_epi32(r);
+        const __m128d whole = _mm_cvtepi32_pd(t);
+        const __m128d d = _mm_sub_pd(r, whole);
+        const __m128d odd = _mm_cmpeq_pd(_mm_cvtepi32_pd(_mm_and_si128(t, iOne)), vOne);
+        const __m128d up = _mm_or_pd(_mm_cmpgt_pd(d, vHalf), _mm_and_pd(_mm_cmpeq_pd(d, vHalf), odd));
+        const __m128d down = _mm_or_pd(_mm_cmplt_pd(d, vMinusHalf), _mm_and_pd(_mm_cmpeq_pd(d, vMinusHalf), odd));
+        const __m128d step = _mm_sub_pd(_mm_and_pd(up, vOne), _mm_and_pd(down, vOne));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(Pixels + i), _mm_cvttpd_epi32(_mm_add_pd(whole, step)));
+    }
+#endif
+    for (; i < Count; ++i) Pixels[i] = ClampPixelWithin(base + sign * ((Values[i] - minimum) * scale), limit);
 }
 
 // ---- Pixel to value ------------------------------------------------------------------------------------

@@ -173,6 +173,36 @@ int TChartSeries::InsertPoint(double X, double Y, const std::string& Label, TCol
     return index;
 }
 
+void TChartSeries::AddArrays(std::vector<double> X, std::vector<double> Y)
+{
+    if (X.size() != Y.size()) throw ChartException("Series AddArrays: the X and Y arrays differ in length.");
+    if (X.empty()) return;
+    BeginDataUpdate();
+    try {
+        if (OnBeforeAdd || !FXValues->AppendsInOrder(X)) {
+            for (std::size_t i = 0; i < X.size(); ++i) InsertPoint(X[i], Y[i]);
+        } else {
+            // What InsertPoint leaves behind for each point, done once for all of them.
+            FXValues->PendingValue = X.back();
+            FYValues->PendingValue = Y.back();
+            FXValues->AppendValues(std::move(X));
+            FYValues->AppendValues(std::move(Y));
+            const int count = FXValues->ValueCount();
+            for (int p = 2; p < FValueLists.Count(); ++p) {
+                TChartValueList* list = FValueLists.ListAt(p);
+                list->AppendValues(std::vector<double>(static_cast<std::size_t>(count - list->ValueCount()), list->PendingValue));
+            }
+            if (FColors) FColors->resize(static_cast<std::size_t>(count), clDefault);
+            if (FLabels->Count() > 0) FLabels->PadTo(count);
+        }
+    } catch (...) {
+        EndDataUpdate();
+        throw;
+    }
+    EndDataUpdate();
+    RepaintIfActive();
+}
+
 int TChartSeries::AppendValue(double Value, const std::string& Label, TColor Color)
 {
     const double count = PointCount();
@@ -312,6 +342,16 @@ TColor TChartSeries::StoredPointColor(int Index) const
 {
     if (!FColors || Index < 0 || Index >= static_cast<int>(FColors->size())) return clDefault;
     return (*FColors)[static_cast<std::size_t>(Index)];
+}
+
+bool TChartSeries::StoresColorIn(TColor Color, int First, int Last) const
+{
+    if (First > Last) return false;
+    const std::ptrdiff_t n = FColors ? std::ssize(*FColors) : 0;
+    const std::ptrdiff_t lo = std::clamp<std::ptrdiff_t>(First, 0, n), hi = std::clamp<std::ptrdiff_t>(std::ptrdiff_t(Last) + 1, 0, n);
+    if (lo < hi && std::find(FColors->begin() + lo, FColors->begin() + hi, Color) != FColors->begin() + hi) return true;
+    // Points outside the list read the default colour.
+    return Color == clDefault && (First < 0 || Last >= n);
 }
 
 void TChartSeries::StorePointColor(int Index, TColor Color)

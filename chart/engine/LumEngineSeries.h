@@ -85,6 +85,11 @@ public:
     virtual int AppendValue(double Value, const std::string& Label = {}, TColor Color = clDefault);
     virtual int AppendNullValue(const std::string& Label = {});
     virtual int InsertNullPoint(double X, double Y, const std::string& Label = {});
+    // The points (X[i], Y[i]) as InsertPoint would add them one by one (no label, the default colour)
+    // inside one data update, then a repaint. X values that each keep the X list's order are moved in
+    // at once; others, and a series with OnBeforeAdd, go point by point. ChartException when the arrays
+    // differ in length (nothing changes then).
+    void AddArrays(std::vector<double> X, std::vector<double> Y);
     // Point Index of another series: values only, no colour, no label, no events.
     virtual int AddPointFrom(TChartSeries& Source, int Index);
     // AddPointFrom, then colour and label, then PointAdded.
@@ -137,6 +142,8 @@ public:
     TColor StoredPointColor(int Index) const;
     void StorePointColor(int Index, TColor Color);
     bool HasColorList() const { return FColors != nullptr; }
+    // Whether a point in First..Last has Color as its stored colour (one pass over the colour list).
+    bool StoresColorIn(TColor Color, int First, int Last) const;
     bool PointIsNull(int Index) const { return PointColor(Index) == clNone; }
     std::string PointLabel(int Index) const;
     void SetPointLabel(int Index, const std::string& Text);
@@ -376,7 +383,9 @@ private:
     void InsertColorAt(int Index, TColor Color);
     void RepaintIfActive();
     bool PointDrawn(int Index) const;
-    int VisibleFirstAtOrAbove(double Value) const;
+    // The first index from From on whose other-list value is at least Value (halving on an ascending
+    // list); -1 when none.
+    int VisibleFirstAtOrAbove(double Value, int From = 0) const;
     void LeaveChart();
 
     // Colours.

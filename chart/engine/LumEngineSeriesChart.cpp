@@ -12,6 +12,7 @@
 #include "platform/rtl/PixelMath.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 // ---- Chart membership ----------------------------------------------------------------------------------
@@ -180,11 +181,16 @@ bool TChartSeries::IsFirstAtDepth() const
 
 // ---- Visible points ------------------------------------------------------------------------------------
 
-int TChartSeries::VisibleFirstAtOrAbove(double Value) const
+int TChartSeries::VisibleFirstAtOrAbove(double Value, int From) const
 {
     const int n = PointCount();
     const double* v = FOther->Values();
-    for (int i = 0; i < n; ++i)
+    if (FOther->RunsAscending() && !std::isnan(Value)) {
+        // Ascending values: the first one not below Value, found by halving.
+        const double* at = std::lower_bound(v + std::max(From, 0), v + n, Value);
+        return at == v + n ? -1 : static_cast<int>(at - v);
+    }
+    for (int i = std::max(From, 0); i < n; ++i)
         if (v[i] >= Value) return i;
     return -1;
 }
@@ -211,8 +217,9 @@ void TChartSeries::ComputeVisibleIndexRange()
     const double* v = FOther->Values();
     int last = n - 1;
     if (v[n - 1] > hi) {
-        last = first;
-        while (last < n - 1 && v[last] < hi) ++last;
+        // The first value from the first visible one on that reaches hi; the last value is one.
+        last = VisibleFirstAtOrAbove(hi, first);
+        if (last < 0) last = n - 1;
         if (!FKeepOneBeyond && v[last] > hi) --last;
     }
     FFirstVisible = first;

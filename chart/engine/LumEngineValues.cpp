@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 // ---- Module state --------------------------------------------------------------------------------------
 
@@ -71,11 +72,14 @@ void TChartValueList::ReadMultiplier(const TPropValue& Value)
     if (m != 1.0) ShowErrorBox("Error: Multiplier property is obsolete.\rModify DuvOdad (enable Multiplier) and recompile.");
 }
 
+// By the step at first, then by half the storage, so appending a long record costs constant time a value.
 void TChartValueList::GrowFor(int count)
 {
-    if (static_cast<int>(FValues.size()) >= count) return;
-    const int step = std::max(1, LumEngineModule().ValueListGrowthStep);
-    FValues.resize(FValues.size() + static_cast<std::size_t>(std::max(step, count - static_cast<int>(FValues.size()))));
+    const std::size_t length = FValues.size();
+    if (length >= static_cast<std::size_t>(count)) return;
+    const std::size_t step = static_cast<std::size_t>(std::max(1, LumEngineModule().ValueListGrowthStep));
+    const std::size_t grown = length + std::max(step, length / 2);
+    FValues.resize(std::max(grown, static_cast<std::size_t>(count)));
 }
 
 void TChartValueList::CheckIndex(int Index) const
@@ -110,7 +114,7 @@ void TChartValueList::ClearValues()
 {
     FCount = 0;
     std::vector<double>().swap(FValues);
-    FModified = true;
+    Changed();
 }
 
 void TChartValueList::InsertValueAt(int Index, double Value)
@@ -120,8 +124,56 @@ void TChartValueList::InsertValueAt(int Index, double Value)
     double* v = FValues.data();
     std::copy_backward(v + Index, v + FCount, v + FCount + 1);
     v[Index] = Value;
+    // An ascending list stays ascending when a value not below the last one is appended.
+    const bool keepsAscending = Index == FCount && (FCount == 0 ? !std::isnan(Value)
+                                                                : FAscending == TAscending::Yes && Value >= v[FCount - 1]);
     ++FCount;
-    FModified = true;
+    Changed();
+    if (keepsAscending) FAscending = TAscending::Yes;
+}
+
+bool TChartValueList::RunsAscending() const
+{
+    if (FAscending == TAscending::Unknown) {
+        const double* v = FValues.data();
+        bool ascending = FCount == 0 || !std::isnan(v[0]);
+        for (int i = 1; i < FCount && ascending; ++i) ascending = v[i] >= v[i - 1];
+        FAscending = ascending ? TAscending::Yes : TAscending::No;
+    }
+    return FAscending == TAscending::Yes;
+}
+
+bool TChartValueList::AppendsInOrder(const std::vector<double>& Values) const
+{
+    if (FOrder == loNone || Values.empty()) return true;
+    // AddInOrder appends a value unless it comes before the last one (a NaN never does).
+    double last = FCount > 0 ? FValues[static_cast<std::size_t>(FCount - 1)] : Values.front();
+    for (const double v : Values) {
+        if (FOrder == loAscending ? v < last : v > last) return false;
+        last = v;
+    }
+    return true;
+}
+
+void TChartValueList::AppendValues(std::vector<double> Values)
+{
+    if (Values.empty()) return;
+    if (Values.size() > static_cast<std::size_t>(std::numeric_limits<int>::max() - FCount)) throw ERangeError();
+    const int n = static_cast<int>(Values.size());
+    bool keepsAscending = FAscending == TAscending::Yes || FCount == 0;
+    for (int i = 0; i < n && keepsAscending; ++i)
+        keepsAscending = Values[static_cast<std::size_t>(i)] >= (i > 0 ? Values[static_cast<std::size_t>(i - 1)]
+                                                                     : FCount > 0 ? FValues[static_cast<std::size_t>(FCount - 1)]
+                                                                                  : -std::numeric_limits<double>::infinity());
+    if (FCount == 0) {
+        FValues = std::move(Values);
+    } else {
+        GrowFor(FCount + n);
+        std::copy(Values.begin(), Values.end(), FValues.begin() + FCount);
+    }
+    FCount += n;
+    Changed();
+    if (keepsAscending) FAscending = TAscending::Yes;
 }
 
 void TChartValueList::DeleteValueAt(int Index)
@@ -130,7 +182,7 @@ void TChartValueList::DeleteValueAt(int Index)
     double* v = FValues.data();
     std::copy(v + Index + 1, v + FCount, v + Index);
     --FCount;
-    FModified = true;
+    Changed();
 }
 
 void TChartValueList::DeleteValueRange(int Start, int Quantity)
@@ -141,13 +193,14 @@ void TChartValueList::DeleteValueRange(int Start, int Quantity)
     double* v = FValues.data();
     std::copy(v + Start + Quantity, v + FCount, v + Start);
     FCount -= Quantity;
-    FModified = true;
+    Changed();
 }
 
 void TChartValueList::RotateLeft()
 {
     if (FCount == 0) return;
     std::rotate(FValues.begin(), FValues.begin() + 1, FValues.begin() + FCount);
+    FAscending = TAscending::Unknown;
 }
 
 double TChartValueList::ValueAt(int Index) const
@@ -160,7 +213,7 @@ void TChartValueList::SetValueAt(int Index, double Value)
 {
     CheckIndex(Index);
     FValues[static_cast<std::size_t>(Index)] = Value;
-    FModified = true;
+    Changed();
     NotifyOwner(dnValueChanged, Index);
 }
 
@@ -168,7 +221,7 @@ void TChartValueList::StoreValueAt(int Index, double Value)
 {
     CheckIndex(Index);
     FValues[static_cast<std::size_t>(Index)] = Value;
-    FModified = true;
+    Changed();
 }
 
 double TChartValueList::FirstValue() const { return ValueAt(0); }
@@ -189,7 +242,7 @@ void TChartValueList::SetValueCount(int Count)
         throw EAssertionFailed("ValueList Count (" + std::to_string(Count) + ") greater than array length ("
                                + std::to_string(StorageLength()) + ").");
     FCount = Count;
-    FModified = true;
+    Changed();
 }
 
 void TChartValueList::RecalcStats()
@@ -258,14 +311,14 @@ void TChartValueList::SwapValues(int I, int J)
     CheckIndex(I);
     CheckIndex(J);
     std::swap(FValues[static_cast<std::size_t>(I)], FValues[static_cast<std::size_t>(J)]);
-    FModified = true;
+    Changed();
     NotifyOwner(dnValueChanged, I);
 }
 
 void TChartValueList::FillWithIndices()
 {
     for (int i = 0; i < FCount; ++i) FValues[static_cast<std::size_t>(i)] = i;
-    FModified = true;
+    Changed();
     NotifyOwner(dnValueChanged, 0);
 }
 

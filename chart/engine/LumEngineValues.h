@@ -30,6 +30,11 @@ public:
     virtual void ClearValues();
     // Inserts at Index (0..count), shifting the rest up; ERangeError outside.
     virtual void InsertValueAt(int Index, double Value);
+    // Appends the values after the last one in a single move: an empty list takes the array over as its
+    // storage. The order is the caller's to keep.
+    void AppendValues(std::vector<double> Values);
+    // True when adding the values one by one through AddInOrder would append each of them.
+    bool AppendsInOrder(const std::vector<double>& Values) const;
     // Removes the value at Index (0..count-1), shifting the rest down; ERangeError outside.
     virtual void DeleteValueAt(int Index);
     // Removes Quantity values from Start. EAssertionFailed "Quantity of data to delete must be less
@@ -68,7 +73,10 @@ public:
     // Recomputes the statistics (a count beyond the storage is cut back first).
     void RecalcStats();
     bool Modified() const { return FModified; }
-    void MarkModified() { FModified = true; }
+    void MarkModified() { Changed(); }
+    // Whether the values in use run ascending: none NaN, each at least the one before. Worked out once
+    // after a change; appending values that keep it costs nothing.
+    bool RunsAscending() const;
 
     // First index in First..Last holding exactly Value; -1 when none or Last < First.
     int FindValueInRange(int First, int Last, double Value) const;
@@ -120,6 +128,14 @@ private:
     int FCount = 0;
     std::vector<double> FValues; // its length is the storage length
     bool FModified = true;
+    enum class TAscending : unsigned char { Unknown, Yes, No };
+    mutable TAscending FAscending = TAscending::Unknown;
+    // The values changed: the statistics and the order are to be worked out again.
+    void Changed()
+    {
+        FModified = true;
+        FAscending = TAscending::Unknown;
+    }
 };
 
 // The value lists of a series: position 0 the X list, 1 the Y list, 2 and up the extra lists in the

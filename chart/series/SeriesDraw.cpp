@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <typeinfo>
 
 namespace {
 
@@ -116,8 +117,41 @@ void TCustomSeries::PaintPass()
             S.FLineRun.clear();
         }
     } scope(*this);
+    if (PaintThinnedLine()) return;
     TCustomLineSeries::PaintAllPoints();
     FlushLineRun();
+}
+
+bool TCustomSeries::PaintThinnedLine()
+{
+    TCustomAxisPanel* chart = ParentChart();
+    const TChartAxis* h = GetHorizAxis();
+    const TChartAxis* v = GetVertAxis();
+    const int first = FirstVisible(), last = LastVisible();
+    if (!chart || !h || !v || first < 0 || last < first) return false;
+    const bool forward = DrawsForward();
+    const bool entry = forward && first > 0;
+    // Only a plain line whose thinned drawing lights the full line's pixels: one unbroken run of a thin
+    // solid pen in one colour, in 2-D on pixels, without stairs, stacking or pointers, with more points
+    // than pixel columns. Kinds derived from the line series may draw their points their own way.
+    if (!SeriesColumnsSettings().Thinning || typeid(*this) != typeid(TLineSeries) || chart->View3D() || !Vertical() ||
+        !FDrawLine || FDrawArea || FStairs || FStacked != cssNone || (FPointer->Visible() && !FPassHidesPointer) ||
+        ColorEachPoint() || NullFlags() || last - first + 1 <= chart->ChartWidth() || !PenAllowsThinning(LinePenInUse()) ||
+        !CanvasAllowsThinning(chart->ChartCanvas()) || PassSeriesColor() == clNone ||
+        StoresColorIn(clNone, entry ? first - 1 : first, last))
+        return false;
+    TCanvas3D& canvas = chart->ChartCanvas();
+    PrepareLinePen(canvas, PassSeriesColor());
+    const TPoint lead = entry ? EntryPoint(first) : TPoint{};
+    const TPoint end = DrawThinnedLine(*h, *v, XValues().Values(), YValues().Values(), XValues().RunsAscending(), first,
+                                       last, !forward, entry ? &lead : nullptr, FLineRun,
+                                       [&canvas](std::span<const TPoint> Piece) { canvas.DrawPolylinePoints(Piece); });
+    // The state the walk leaves behind: its last point.
+    FOldX = end.x;
+    FOldY = end.y;
+    FOldColor = PassSeriesColor();
+    FBottomPos = FOldBottomPos = OriginPosition(forward ? last : first);
+    return true;
 }
 
 bool TCustomSeries::CanCollectLine() const
@@ -128,9 +162,11 @@ bool TCustomSeries::CanCollectLine() const
 
 void TCustomSeries::FlushLineRun()
 {
-    // The run is only collected for a thin solid pen in 2-D, where thinning keeps every pixel.
-    ReduceRunByColumns(FLineRun);
-    if (FLineRun.size() >= 2) ParentChart()->ChartCanvas().DrawPolylinePoints(FLineRun);
+    // The run is only collected for a thin solid pen in 2-D; thinning keeps every pixel where the canvas
+    // draws on pixels and the pen paints over what lies below.
+    TCanvas3D& canvas = ParentChart()->ChartCanvas();
+    if (PenAllowsThinning(LinePenInUse()) && CanvasAllowsThinning(canvas)) ReduceRunByColumns(FLineRun);
+    if (FLineRun.size() >= 2) canvas.DrawPolylinePoints(FLineRun);
     FLineRun.clear();
 }
 
@@ -175,19 +211,7 @@ void TCustomSeries::PaintPoint(int Index)
                 FOldY = ScreenYOf(Index - 1);
                 FOldBottomPos = OriginPosition(Index - 1);
             } else {
-                // The segment enters from the chart's edge at the height the line has there.
-                const TRect& r = chart->ChartRect();
-                int edge, level;
-                if (Vertical()) {
-                    const bool inverted = GetHorizAxis() && GetHorizAxis()->Inverted();
-                    edge = inverted ? r.Right : r.Left;
-                    level = FStairs ? ScreenYOf(Index - 1) : EdgeValueAt(HorizPixelToValue(edge), Index - 1);
-                } else {
-                    const bool inverted = GetVertAxis() && GetVertAxis()->Inverted();
-                    edge = inverted ? r.Top : r.Bottom;
-                    level = FStairs ? ScreenXOf(Index - 1) : EdgeValueAt(VertPixelToValue(edge), Index - 1);
-                }
-                const TPoint p = uv.At(edge, level);
+                const TPoint p = EntryPoint(Index);
                 FOldX = p.x;
                 FOldY = p.y;
             }
@@ -205,6 +229,24 @@ void TCustomSeries::PaintPoint(int Index)
     FOldY = y;
     FOldBottomPos = FBottomPos;
     FOldColor = color;
+}
+
+TPoint TCustomSeries::EntryPoint(int Index) const
+{
+    // The segment enters from the chart's edge at the height the line has there.
+    const TRect& r = ParentChart()->ChartRect();
+    const TUV uv{Vertical()};
+    int edge, level;
+    if (Vertical()) {
+        const bool inverted = GetHorizAxis() && GetHorizAxis()->Inverted();
+        edge = inverted ? r.Right : r.Left;
+        level = FStairs ? ScreenYOf(Index - 1) : EdgeValueAt(HorizPixelToValue(edge), Index - 1);
+    } else {
+        const bool inverted = GetVertAxis() && GetVertAxis()->Inverted();
+        edge = inverted ? r.Top : r.Bottom;
+        level = FStairs ? ScreenXOf(Index - 1) : EdgeValueAt(VertPixelToValue(edge), Index - 1);
+    }
+    return uv.At(edge, level);
 }
 
 int TCustomSeries::EdgeValueAt(double V, int J) const

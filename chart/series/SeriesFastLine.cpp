@@ -8,6 +8,7 @@
 #include "chart/series/SeriesColumns.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace {
 
@@ -178,12 +179,31 @@ void TFastLineSeries::FlushRun()
             chart->ChartCanvas().DrawPolylineAtZ(FRun, StartZ());
         } else {
             // A thin solid pen lights the same pixels with each pixel column thinned to four points.
-            const TChartPen& pen = LinePen();
-            if (pen.Width() <= 1 && pen.Style() == psSolid && !pen.SmallDots()) ReduceRunByColumns(FRun);
+            if (CanvasAllowsThinning(chart->ChartCanvas()) && PenAllowsThinning(LinePen())) ReduceRunByColumns(FRun);
             chart->ChartCanvas().DrawPolylinePoints(FRun);
         }
     }
     FRun.clear();
+}
+
+bool TFastLineSeries::PaintThinnedLine(int Start, int Last)
+{
+    TCustomAxisPanel* chart = ParentChart();
+    const TChartAxis* h = GetHorizAxis();
+    const TChartAxis* v = GetVertAxis();
+    // Only where the thinned line is the full line's pixels: one unbroken run of a thin solid pen, drawn
+    // in 2-D on pixels, with more points than pixel columns. A kind derived from this one may draw its
+    // points its own way, so it walks them.
+    if (!SeriesColumnsSettings().Thinning || typeid(*this) != typeid(TFastLineSeries) || !h || !v || chart->View3D() ||
+        FStairs || Last - Start + 1 <= chart->ChartWidth() || !PenAllowsThinning(LinePen()) ||
+        !CanvasAllowsThinning(chart->ChartCanvas()) || StoresColorIn(clNone, Start, Last))
+        return false;
+    TCanvas3D& canvas = chart->ChartCanvas();
+    FLastPixel = DrawThinnedLine(*h, *v, XValues().Values(), YValues().Values(), XValues().RunsAscending(), Start, Last,
+                                 false, nullptr, FRun,
+                                 [&canvas](std::span<const TPoint> Piece) { canvas.DrawPolylinePoints(Piece); });
+    FRun.clear();
+    return true;
 }
 
 void TFastLineSeries::PaintAllPoints()
@@ -194,6 +214,7 @@ void TFastLineSeries::PaintAllPoints()
     const int start = first > 0 ? first - 1 : first;
     FStartPixel = FLastPixel = PointPixel(start);
     MoveToPixel(FLastPixel);
+    if (PaintThinnedLine(start, last)) return;
     FRun.clear();
     FRun.reserve(static_cast<std::size_t>(std::min(last - start + 1, 1 << 16)) * (FStairs ? 2 : 1));
     if (!IsNull(start)) FRun.push_back(FLastPixel);

@@ -64,6 +64,9 @@ private:
     void AppendToRun(TPoint P);
     // Draws the collected run and starts an empty one.
     void FlushRun();
+    // Draws points Start..Last straight from the value arrays, thinned by pixel columns, when that draws
+    // the very pixels of the full line; false (nothing drawn) otherwise.
+    bool PaintThinnedLine(int Start, int Last);
 
     bool FAutoRepaint = true;
     bool FDrawAllPoints = true;

@@ -143,6 +143,9 @@ public:
     void PrepareLinePen(TCanvas3D& Canvas, TColor Color);
     // The mandatory pixel at category value V between points J and J + 1.
     int EdgeValueAt(double V, int J) const;
+    // Where the line into the first drawn point Index (> 0, drawn forward) starts: the chart's edge at
+    // the height the line from point Index - 1 has there.
+    TPoint EntryPoint(int Index) const;
     // The smallest rectangle holding the four points (in 3-D projected at the start depth).
     TRect AreaBounds(const TFourPoints& Points);
     // A line through the middle of Rect (in 3-D the rectangle itself) in the line pen.
@@ -212,6 +215,9 @@ private:
     std::vector<TPoint> FLineRun;
     bool CanCollectLine() const;
     void FlushLineRun();
+    // Draws the pass' line straight from the value arrays, thinned by pixel columns, when that lights the
+    // very pixels of the point-by-point drawing; false (nothing drawn) otherwise.
+    bool PaintThinnedLine();
 };
 
 class TLineSeries : public TCustomSeries {

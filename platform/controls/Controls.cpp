@@ -715,6 +715,9 @@ TCanvas& TCustomControl::Canvas() { return *FBuffer->Canvas; }
 
 void TCustomControl::Invalidate()
 {
+    // A shown window with a repaint still to come needs no second request (a series adding a million
+    // points asks once per point); a hidden one paints when it is shown.
+    if (FPaintPending && Widget() && Widget()->isVisible()) return;
     FPaintPending = true;
     UpdateWindow();
 }

@@ -439,6 +439,8 @@ public:
     TColor GetPixel(int x, int y) const override { return FBitmap.PixelRGB(x, y); }
     bool ReadPixels(const TRect& r, TPixelBuffer& out) const override
     {
+        // 24- and 32-bit bitmaps are the image memory itself.
+        if (!FBitmap.Empty() && Direct(FBitmap.PixelFormat())) return TImageBackend::ReadPixels(r, out);
         out.Width = std::max(0, r.Width());
         out.Height = std::max(0, r.Height());
         out.Alpha = false;

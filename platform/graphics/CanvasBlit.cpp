@@ -92,7 +92,14 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, const TCanvas& src, int sx,
         const TPoint b = src.FImpl->ToDeviceInt(sx + sw, sy + sh);
         TRect r{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
         if (r.Width() > MaxTransfer || r.Height() > MaxTransfer || r.IsEmpty()) return false;
-        pixels = std::make_shared<TPixelBuffer>();
+        // Repeated transfers out of one canvas (a back buffer shown on its control) reuse its buffer.
+        constexpr long long KeptPixels = 8LL << 20;
+        std::shared_ptr<TPixelBuffer>& kept = src.FImpl->TransferBuffer;
+        if (kept && kept.use_count() == 1 && static_cast<long long>(r.Width()) * r.Height() <= KeptPixels)
+            pixels = kept;
+        else
+            pixels = std::make_shared<TPixelBuffer>();
+        if (static_cast<long long>(r.Width()) * r.Height() <= KeptPixels) kept = pixels;
         if (!src.FBackend->ReadPixels(r, *pixels)) return false;
         // A mirrored source rectangle: mirror the pixels, so the destination's mirroring alone remains.
         if (b.x < a.x) {

@@ -5,6 +5,7 @@
 
 #include "platform/graphics/Canvas.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -61,6 +62,9 @@ struct TCanvas::Impl {
     std::vector<TSavedDC> Saved;
     TPathState Path;
     bool Restoring = false;                // RestoreDC is putting objects back: no side effects
+    // The pixels last read out of this canvas by a block transfer, kept for the next one of a like size
+    // when nothing else holds them (a recording device may keep them).
+    mutable std::shared_ptr<TPixelBuffer> TransferBuffer;
 
     // --- coordinates ---
     TAffine Transform() const;             // logical -> device

@@ -221,7 +221,7 @@ void TImageBackend::DrawImage(const TImageCommand& cmd)
         for (int y = std::max(d.Top, 0); y < std::min(d.Bottom, s.Bounds().Bottom); ++y)
             clip.Cut(y, d.Left, d.Right, [&](int yy, int x0, int x1) {
                 const std::uint32_t* row = src.Pixels.data() + static_cast<std::size_t>(yy - d.Top) * src.Width;
-                for (int x = x0; x < x1; ++x) s.Set(x, yy, row[x - d.Left] & 0xFFFFFF);
+                s.WriteRow(yy, x0, x1, row + (x0 - d.Left));
             });
         PixelsChanged();
         return;
@@ -281,12 +281,19 @@ bool TImageBackend::ReadPixels(const TRect& rect, TPixelBuffer& out) const
     out.Width = std::max(0, rect.Width());
     out.Height = std::max(0, rect.Height());
     out.Alpha = false;
-    out.Pixels.assign(static_cast<std::size_t>(out.Width) * out.Height, 0xFFFFFF);
+    const std::size_t size = static_cast<std::size_t>(out.Width) * out.Height;
+    const TRect b = s.Valid() ? s.Bounds() : TRect{};
+    // Pixels outside the memory read white; a rectangle inside it is read row by row.
+    const bool inside = s.Valid() && rect.Left >= b.Left && rect.Top >= b.Top && rect.Right <= b.Right && rect.Bottom <= b.Bottom;
+    if (inside)
+        out.Pixels.resize(size);
+    else
+        out.Pixels.assign(size, 0xFFFFFF);
     if (!s.Valid()) return true;
-    const TRect b = s.Bounds();
+    const int x0 = std::max(rect.Left, b.Left), x1 = std::min(rect.Right, b.Right);
+    if (x0 >= x1) return true;
     for (int y = std::max(rect.Top, b.Top); y < std::min(rect.Bottom, b.Bottom); ++y)
-        for (int x = std::max(rect.Left, b.Left); x < std::min(rect.Right, b.Right); ++x)
-            out.At(x - rect.Left, y - rect.Top) = s.Get(x, y);
+        s.ReadRow(y, x0, x1, &out.At(x0 - rect.Left, y - rect.Top));
     return true;
 }
 

@@ -509,6 +509,28 @@ void TSurface::Set(int x, int y, std::uint32_t c)
     if (FMem.BytesPerPixel == 4) p[3] = 0xFF;
 }
 
+void TSurface::ReadRow(int y, int x0, int x1, std::uint32_t* out) const
+{
+    const std::uint8_t* row = FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride;
+    if (FMem.BytesPerPixel == 4) {
+        const auto* px = reinterpret_cast<const std::uint32_t*>(row);
+        for (int x = x0; x < x1; ++x) *out++ = px[x] & 0xFFFFFFu;
+        return;
+    }
+    for (int x = x0; x < x1; ++x) *out++ = Get(x, y);
+}
+
+void TSurface::WriteRow(int y, int x0, int x1, const std::uint32_t* in)
+{
+    std::uint8_t* row = FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride;
+    if (FMem.BytesPerPixel == 4) {
+        auto* px = reinterpret_cast<std::uint32_t*>(row);
+        for (int x = x0; x < x1; ++x) px[x] = *in++ | 0xFF000000u;
+        return;
+    }
+    for (int x = x0; x < x1; ++x) Set(x, y, *in++);
+}
+
 void TSurface::PaintSpan(int y, int x0, int x1, const TPaintSource& src, int rop2)
 {
     if (rop2 == R2_NOP) return;

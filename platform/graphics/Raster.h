@@ -118,6 +118,9 @@ public:
     TRect Bounds() const { return {0, 0, FMem.Width, FMem.Height}; }
     std::uint32_t Get(int x, int y) const;
     void Set(int x, int y, std::uint32_t c);
+    // Pixels [x0, x1) of row y read into out (0x00RRGGBB), or written from in, whole rows at a time.
+    void ReadRow(int y, int x0, int x1, std::uint32_t* out) const;
+    void WriteRow(int y, int x0, int x1, const std::uint32_t* in);
     // Paints [x0, x1) of row y from src under the pen raster operation rop2 (R2_*).
     void PaintSpan(int y, int x0, int x1, const TPaintSource& src, int rop2);
     // Blends c over the pixel with coverage a (0..255), for text.

@@ -20,17 +20,27 @@ inline double RoundHalfEven(double v)
     return r;
 }
 
+// The nearest int with halves to even, for a real strictly inside the int range (the caller has made
+// sure of that). Works on the truncated integer and the exact remainder, so it needs neither the library's
+// rounding nor the floating-point environment's rounding mode, and loops over many values stay tight.
+inline int RoundHalfEvenInRange(double v)
+{
+    const int t = static_cast<int>(v);       // toward zero
+    const double d = v - t;                   // exact: |v| < 2^31
+    const int odd = t & 1;
+    return t + ((d > 0.5) | ((d == 0.5) & odd)) - ((d < -0.5) | ((d == -0.5) & odd));
+}
+
 // A real turned into a pixel integer: rounded halves to even, NaN gives 0, values outside the int range
 // give the nearest int bound. The only road from double to int in the drawing code.
 inline int PixelFromReal(double v)
 {
     if (std::isnan(v)) return 0;
-    double r = RoundHalfEven(v);
     constexpr double lo = static_cast<double>(std::numeric_limits<int>::min());
     constexpr double hi = static_cast<double>(std::numeric_limits<int>::max());
-    if (r <= lo) return std::numeric_limits<int>::min();
-    if (r >= hi) return std::numeric_limits<int>::max();
-    return static_cast<int>(r);
+    if (v <= lo) return std::numeric_limits<int>::min();
+    if (v >= hi) return std::numeric_limits<int>::max();
+    return RoundHalfEvenInRange(v);
 }
 
 // A real truncated toward zero into an int, with the same NaN and range guards as PixelFromReal.

@@ -379,3 +379,37 @@ TEST(AxisScale, MarginsFromSeriesAndOffsets)
     EXPECT_EQ(chart.AxisMargins(left), (TRect{0, 6, 0, 2}));
     EXPECT_EQ(chart.AxisMargins(chart.TopAxis()), (TRect{0, 0, 0, 0}));
 }
+
+// Many values at once give what each value gives alone, through either routine of any axis mode: exact
+// halves, values between pixels, values far outside, infinities and NaN, and a range of zero.
+TEST(AxisScale, ManyValuesAtOnceMapAsEachAlone)
+{
+    std::vector<double> values{0, 0.5, 1.5, 2.5, -0.5, -2.5, 24.999999999999996, 25.000000000000004, 99.75, 100,
+                               -1e15, 1e15, 1e300, -1e300, NaN, std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(), 1e-300, 0.125, 33.3333};
+    // Values at and around every half pixel of the span.
+    for (int i = 0; i <= 1200; ++i) values.push_back(i / 12.0 - 0.004 + (i % 3) * 0.004);
+    struct Case { const char* name; bool logarithmic, inverted; std::initializer_list<double> data; };
+    const Case cases[] = {
+        {"linear", false, false, {0, 100}},          {"linear inverted", false, true, {0, 100}},
+        {"logarithmic", true, false, {1, 1000}},     {"signed logarithmic", true, false, {-1000, 1000}},
+        {"zero range", false, false, {4, 4}},        {"odd range", false, false, {-3.3, 117.7}},
+    };
+    for (const Case& c : cases) {
+        TScaledChart t(c.data);
+        for (TChartAxis* axis : {&t.Left(), &t.Bottom()}) {
+            axis->SetLogarithmic(c.logarithmic);
+            axis->SetInverted(c.inverted);
+            t.Scale(*axis);
+            axis->BindPositionCalculators();
+            for (const bool horizontal : {true, false}) {
+                std::vector<int> pixels(values.size());
+                axis->CalcPosValues(horizontal, values.data(), static_cast<int>(values.size()), pixels.data());
+                for (std::size_t i = 0; i < values.size(); ++i) {
+                    const int alone = horizontal ? axis->CalcXPosValue(values[i]) : axis->CalcYPosValue(values[i]);
+                    ASSERT_EQ(pixels[i], alone) << c.name << (horizontal ? " x " : " y ") << values[i];
+                }
+            }
+        }
+    }
+}

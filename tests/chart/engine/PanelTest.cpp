@@ -125,6 +125,37 @@ TEST(AxisPanel, PagedAndVisibleIndexRanges)
     EXPECT_EQ(v.LastVisible(), 6);
 }
 
+// On an ascending X list the ends of the visible range are found by halving: the first value at or past
+// the axis' low end, and the first from there that reaches its high end (one back when that lies past
+// it and no point beyond is kept). Runs of equal values at both ends show which of them is taken.
+TEST(AxisPanel, VisibleRangeEndsAmongEqualValues)
+{
+    TRecordedChart rc;
+    TTestSeries v;
+    v.SetParentChart(&rc.Chart);
+    for (double x : {0, 1, 1, 1, 2, 2, 3, 4, 4, 5}) v.InsertPoint(x, x);
+    struct Case { double lo, hi; int first, last, lastKeepingOneBeyond; };
+    const Case cases[] = {
+        {1, 4, 1, 7, 7},       // the first of the 1s; the first 4 reaches the end
+        {1.5, 3.5, 4, 6, 7},   // between values
+        {-3, -1, 0, -1, 0},    // before every point
+        {6, 8, -1, -1, -1},    // after every point
+        {0, 9, 0, 9, 9},       // around every point
+        {2, 2.5, 4, 5, 6},
+    };
+    TChartAxis& axis = rc.Chart.BottomAxis();
+    for (const Case& c : cases) {
+        axis.SetFixedRange(c.lo, c.hi);
+        rc.Scale(axis);
+        for (const bool keep : {false, true}) {
+            v.SetKeepOneBeyond(keep);
+            v.ComputeVisibleIndexRange();
+            EXPECT_EQ(v.FirstVisible(), c.first) << c.lo << ".." << c.hi;
+            EXPECT_EQ(v.LastVisible(), c.first < 0 ? -1 : keep ? c.lastKeepingOneBeyond : c.last) << c.lo << ".." << c.hi;
+        }
+    }
+}
+
 TEST(AxisPanel, LegendItemsFollowTheCheckMode)
 {
     TTestChart chart;

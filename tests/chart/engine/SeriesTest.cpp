@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,66 @@ TEST(SeriesPoints, PointsFollowTheirXWithValuesLabelsAndColours)
     EXPECT_EQ(p.y, (std::vector<double>{10, 20, 21, 30}));
     EXPECT_EQ(p.labels, (std::vector<std::string>{"a", "", "b2", "c"}));
     EXPECT_EQ(p.colors, (std::vector<TColor>{clRed, clDefault, clDefault, clDefault}));
+}
+
+// Arrays added at once end as the same points added one by one: in order they are moved in whole,
+// otherwise each goes to its place; earlier colours and labels stay in step; one notice follows.
+TEST(SeriesPoints, ArraysAddAsTheirPointsOneByOne)
+{
+    const double nan = std::nan("");
+    struct Case {
+        const char* name;
+        TChartListOrder order;
+        std::vector<double> before, x;
+        bool movedIn;
+    };
+    const Case cases[] = {
+        {"ascending into an empty series", loAscending, {}, {1, 2, 2, 5}, true},
+        {"ascending after equal values", loAscending, {0, 1}, {1, 1, 3}, false},
+        {"out of order", loAscending, {}, {3, 1, 2, 2, 0}, false},
+        {"before the last point", loAscending, {5}, {6, 4}, false},
+        {"NaN keeps its place", loAscending, {}, {1, nan, 0.5, 2}, true},
+        {"descending", loDescending, {}, {9, 7, 7, 1}, true},
+        {"descending out of order", loDescending, {}, {1, 9, 4}, false},
+        {"unordered", loNone, {}, {4, 1, 3}, true},
+    };
+    for (const Case& c : cases) {
+        TTestSeries bulk, single;
+        for (TTestSeries* t : {&bulk, &single}) {
+            t->XValues().SetOrder(c.order);
+            for (double x : c.before) t->InsertPoint(x, -x, "old", clRed);
+        }
+        std::vector<double> y;
+        for (std::size_t i = 0; i < c.x.size(); ++i) y.push_back(100 + double(i));
+        for (std::size_t i = 0; i < c.x.size(); ++i) single.InsertPoint(c.x[i], y[i]);
+        int notices = 0;
+        bulk.OnAfterAdd = [&](TChartSeries*, int) { ++notices; };
+        bulk.AddArrays(c.x, y);
+        const TPoints a = PointsOf(bulk), b = PointsOf(single);
+        ASSERT_EQ(a.x.size(), b.x.size()) << c.name;
+        for (std::size_t i = 0; i < a.x.size(); ++i) {
+            EXPECT_TRUE(a.x[i] == b.x[i] || (std::isnan(a.x[i]) && std::isnan(b.x[i]))) << c.name << " " << i;
+            EXPECT_EQ(a.y[i], b.y[i]) << c.name << " " << i;
+        }
+        EXPECT_EQ(a.labels, b.labels) << c.name;
+        EXPECT_EQ(a.colors, b.colors) << c.name;
+        EXPECT_EQ(notices, 0) << c.name;                       // no per-point events inside the update
+        if (c.movedIn) {
+            EXPECT_EQ(bulk.XValues().StorageLength(), int(c.x.size())) << c.name;
+        }
+    }
+
+    // A refusing OnBeforeAdd is asked for every point, as one by one.
+    TTestSeries picky;
+    picky.OnBeforeAdd = [](TChartSeries* s) { return s->XValues().PendingValue > 1; };
+    picky.AddArrays({1, 2, 3}, {10, 20, 30});
+    EXPECT_EQ(PointsOf(picky).x, (std::vector<double>{2, 3}));
+
+    // Arrays of different lengths change nothing.
+    TTestSeries s;
+    s.InsertPoint(1, 1);
+    EXPECT_THROW(s.AddArrays({2, 3}, {2}), ChartException);
+    EXPECT_EQ(s.PointCount(), 1);
 }
 
 TEST(SeriesPoints, ColourListIsMadeByTheFirstOwnColour)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <memory>
 #include <vector>
 
@@ -105,6 +107,42 @@ TEST(ValueList, StorageGrowsByTheStepAndIsReleasedByClear)
     for (int i = 0; i < 4; ++i) list.AddInOrder(i);
     EXPECT_EQ(list.StorageLength(), 6);
     ResetLumEngineModule();
+
+    // Past twice the step the storage grows by half of itself, so a long record appends in constant time
+    // a value and never holds more than half as much again as it uses.
+    list.ClearValues();
+    std::vector<int> lengths;
+    for (int i = 0; i < 200000; ++i) {
+        list.AddInOrder(i);
+        if (lengths.empty() || lengths.back() != list.StorageLength()) lengths.push_back(list.StorageLength());
+    }
+    EXPECT_EQ((std::vector<int>(lengths.begin(), lengths.begin() + 5)), (std::vector<int>{1000, 2000, 3000, 4500, 6750}));
+    EXPECT_LT(lengths.size(), 20u);
+    EXPECT_LE(list.StorageLength(), 200000 * 3 / 2);
+}
+
+TEST(ValueList, AppendingArraysInOneMove)
+{
+    TChartValueList list(nullptr, "X");
+    std::vector<double> values{1, 2, 3};
+    const double* storage = values.data();
+    list.AppendValues(std::move(values));
+    EXPECT_EQ(list.Values(), storage);                    // an empty list takes the array over
+    EXPECT_EQ(list.StorageLength(), 3);
+    list.AppendValues({4, 5});
+    EXPECT_EQ(ValuesOf(list), (std::vector<double>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(list.HighestValue(), 5);                    // the statistics follow
+
+    struct Case { TChartListOrder order; std::vector<double> values; bool appends; };
+    const Case cases[] = {
+        {loAscending, {5, 5, 6}, true}, {loAscending, {6, 4}, false}, {loAscending, {4}, false},
+        {loDescending, {5, 1}, true},   {loDescending, {6}, false},   {loNone, {-1, 9, 0}, true},
+        {loAscending, {std::nan(""), 1}, true},                       // AddInOrder never moves a NaN
+    };
+    for (const Case& c : cases) {
+        list.SetOrder(c.order);
+        EXPECT_EQ(list.AppendsInOrder(c.values), c.appends) << ChartListOrderNames.NameOf(c.order) << " " << c.values[0];
+    }
 }
 
 TEST(ValueList, FindRotateAndAssign)

@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 TEST(PixelMath, RoundsHalvesToEven)
 {
@@ -18,6 +20,23 @@ TEST(PixelMath, RoundsHalvesToEven)
         EXPECT_EQ(PixelFromReal(c.In), c.Out) << c.In;
         EXPECT_EQ(RoundHalfEven(c.In), static_cast<double>(c.Out)) << c.In;
     }
+}
+
+// Rounding without the library: the nearest integer, halves to the even neighbour, over halves, values
+// a hair beside them and reals across the whole int range.
+TEST(PixelMath, RoundsInRangeAsTheNearestEvenInteger)
+{
+    std::vector<double> values{0.0, -0.0, 0.49999999999999994, -0.49999999999999994, 1e-300, 2147483646.5,
+                               -2147483647.5, 2147483646.4999998, 8388607.5, -8388606.5};
+    for (int i = -40; i <= 40; ++i) {
+        values.push_back(i + 0.5);
+        values.push_back(std::nextafter(i + 0.5, 1e9));
+        values.push_back(std::nextafter(i + 0.5, -1e9));
+    }
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> wide(-2.1e9, 2.1e9);
+    for (int i = 0; i < 10000; ++i) values.push_back(wide(random));
+    for (const double v : values) EXPECT_EQ(RoundHalfEvenInRange(v), static_cast<int>(std::nearbyint(v))) << v;
 }
 
 TEST(PixelMath, NoRealReachesACastUnguarded)
