@@ -47,7 +47,7 @@ TPolygonModel TestModel()
     m.Bodies.SetLength(2);
     m.Bodies[0].SetLength(1);
     m.Bodies[0][0].ring = arofintM{0, 1, 2, 3, 0, 3, 2, 1};
-    m.Bodies[0][0].properties[psShapeIndex] = Variant(std::int32_t(-1));
+    m.Bodies[0][0].properties[psShapeIndex] = Variant(std::int8_t(-1));
     m.Bodies[1].SetLength(1);
     m.Bodies[1][0].ring = arofintM{4, 5, 6};
     m.Bodies[1][0].properties[psShapeIndex] = Variant(std::int32_t(0));
