@@ -241,7 +241,8 @@ TEST_F(SurveyWriterFiles, FailedSavesLeaveTheOldFilesWhole)
     // The survey is saved but its ".cfg" cannot replace a folder of that name: the old folder stays.
     const fs::path target = FDir / "b.sp2";
     fs::create_directory(FDir / "b.cfg");
-    EXPECT_EQ(WriteDataFile(s, target.string(), true, nullptr), "Cannot write file " + (FDir / "b.cfg").string());
+    EXPECT_EQ(WriteDataFile(s, target.string(), true, nullptr),
+              target.string() + " was saved; cannot write file " + (FDir / "b.cfg").string());
     EXPECT_TRUE(fs::is_directory(FDir / "b.cfg"));
     EXPECT_EQ(Slurp(target), FormatSurveyText(s, true, nullptr));
 }
