@@ -6,6 +6,8 @@
 #include "chart/series/LumMapSeries.h"
 #include "chart/series/Series.h"
 
+#include <algorithm>
+
 const TClassInfo& TPolygonChart::StaticClassInfo()
 {
     static const TClassInfo info({.Name = "TPolygonChart", .Parent = &TChart::StaticClassInfo()});
@@ -15,6 +17,8 @@ const TClassInfo& TPolygonChart::StaticClassInfo()
 namespace {
 
 const std::string ChartTitle = "Cross-section";
+// Pixels between the depth axis' flat title and the widest depth label.
+constexpr int TitleGap = 3;
 
 // The label font of shapes and the title's: "small fonts", 7 points.
 void SetSmallFont(TFont& font)
@@ -225,6 +229,37 @@ void TPolygonChart::SetUpAxes()
     TopAxis().SetVisible(false);
     // The axis pop-up's "Default" brings these back.
     StoreAxesDefaults();
+}
+
+void TPolygonChart::FitChartRectTo3D()
+{
+    TChart::FitChartRectTo3D();
+    TRect r = ChartRect();
+    const int left = PanelRect().Left + DepthLabelsRoom();
+    if (r.Left >= left || left >= r.Right) return;
+    r.Left = left;
+    SetChartRect(r);
+    RecalcChartRect();
+}
+
+int TPolygonChart::DepthLabelsRoom()
+{
+    TChartAxis& left = LeftAxis();
+    if (!left.Visible() || !left.Labels()) return 0;
+    // The labels show scale x (depth + offset) (elevations with "Real topo coordinates"); the widest are
+    // at the ends of the range. They are written right-aligned at the outer side of their zone.
+    const double scale = left.LabelValueScale == 0 ? 1.0 : left.LabelValueScale;
+    TCanvas3D& canvas = ChartCanvas();
+    canvas.SelectFont(left.LabelsFont());
+    int widest = 0, lines = 0;
+    for (double end : {left.Minimum(), left.Maximum()})
+        widest = std::max(widest, MeasureMultiLineText(left.FormatLabelValue(scale * (end + left.LabelValueOffset)), lines));
+    int title = 0;
+    if (left.Title().Visible() && !left.Title().Caption().empty()) {
+        canvas.SelectFont(left.Title().Font());
+        title = canvas.MeasureTextWidth(left.Title().Caption()) + TitleGap;
+    }
+    return title + widest - left.LabelZoneSize();
 }
 
 void TPolygonChart::DoChangeModel()
