@@ -7,6 +7,8 @@
 #include "chart/series/Series.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 const TClassInfo& TPolygonChart::StaticClassInfo()
 {
@@ -19,6 +21,27 @@ namespace {
 const std::string ChartTitle = "Cross-section";
 // Pixels between the depth axis' flat title and the widest depth label.
 constexpr int TitleGap = 3;
+// Depth labels measured at the most.
+constexpr int MaxDepthLabels = 1000;
+
+// The values the depth axis writes, as its label walk finds them: scale x (depth + offset) (elevations
+// with "Real topo coordinates") at multiples of the label step down from the deep end. The range's ends
+// themselves may carry digits that no label shows (the depth an equal scale gives), and a plot made
+// narrower for them would change that depth again. Without a usable step: the ends.
+std::vector<double> DepthLabelValues(const TChartAxis& axis)
+{
+    const double scale = axis.LabelValueScale == 0 ? 1.0 : axis.LabelValueScale;
+    const double a = std::fabs(scale) * (axis.Minimum() + axis.LabelValueOffset);
+    const double b = std::fabs(scale) * (axis.Maximum() + axis.LabelValueOffset);
+    const double lo = std::min(a, b), hi = std::max(a, b), step = std::fabs(scale) * axis.MinLabelStep();
+    const auto shown = [scale](double v) { return scale < 0 ? -v : v; };
+    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(hi - lo) || (hi - lo) / step > MaxDepthLabels)
+        return {shown(lo), shown(hi)};
+    std::vector<double> values;
+    double v = axis.RoundFirstLabel() ? std::trunc(hi / step) * step : hi;
+    for (int k = 0; k <= MaxDepthLabels && v >= lo - step * 1e-9; ++k, v -= step) values.push_back(shown(v));
+    return values;
+}
 
 // The label font of shapes and the title's: "small fonts", 7 points.
 void SetSmallFont(TFont& font)
@@ -246,14 +269,11 @@ int TPolygonChart::DepthLabelsRoom()
 {
     TChartAxis& left = LeftAxis();
     if (!left.Visible() || !left.Labels()) return 0;
-    // The labels show scale x (depth + offset) (elevations with "Real topo coordinates"); the widest are
-    // at the ends of the range. They are written right-aligned at the outer side of their zone.
-    const double scale = left.LabelValueScale == 0 ? 1.0 : left.LabelValueScale;
     TCanvas3D& canvas = ChartCanvas();
     canvas.SelectFont(left.LabelsFont());
     int widest = 0, lines = 0;
-    for (double end : {left.Minimum(), left.Maximum()})
-        widest = std::max(widest, MeasureMultiLineText(left.FormatLabelValue(scale * (end + left.LabelValueOffset)), lines));
+    for (double value : DepthLabelValues(left))
+        widest = std::max(widest, MeasureMultiLineText(left.FormatLabelValue(value), lines));
     int title = 0;
     if (left.Title().Visible() && !left.Title().Caption().empty()) {
         canvas.SelectFont(left.Title().Font());
