@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -32,13 +33,15 @@ std::string UnescapeText(std::string_view token)
     return text;
 }
 
-std::string SlotText(const Variant& slot)
+// The field a slot writes, without its blank; nothing at all (no field) for a one-byte integer.
+std::optional<std::string> SlotText(const Variant& slot)
 {
     switch (slot.GetKind()) {
     case Variant::Kind::Empty: return "*";
     case Variant::Kind::Integer: return slot.AsString();
     case Variant::Kind::Real: return FormatValue(slot.AsDouble(), 2, true);
     case Variant::Kind::Text: return EscapeText(slot.AsString());
+    case Variant::Kind::Byte: return std::nullopt;
     }
     return "*";
 }
@@ -231,7 +234,8 @@ private:
 std::string PropertiesToText(const PolygonProperties& row)
 {
     std::string line;
-    for (int i = 0; i < PolygonPropertyCount; ++i) line += SlotText(row[i]) + " ";
+    for (int i = 0; i < PolygonPropertyCount; ++i)
+        if (const std::optional<std::string> field = SlotText(row[i])) line += *field + " ";
     return line;
 }
 

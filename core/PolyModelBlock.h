@@ -12,8 +12,9 @@ inline constexpr std::string_view ModelBlockBegin = "VornPolyModelDescription2.0
 inline constexpr std::string_view ModelBlockEnd = "EndPolyModelDescription2.0";
 
 // The property line of a row: every slot followed by one blank, 20 fields. Empty slots and empty texts
-// are written "*", integers as digits, reals by FormatValue(v, 2, adaptive). A text's blanks, tabs and
-// line ends are written as the character 166, so a text is always one field of one line.
+// are written "*", integers as digits, reals by FormatValue(v, 2, adaptive); a one-byte integer writes
+// no field at all (the host's shape index: its line has 19 fields). A text's blanks, tabs and line ends
+// are written as the character 166, so a text is always one field of one line.
 std::string PropertiesToText(const PolygonProperties& row);
 
 // Reads a property line into `row`. Tokens 0, 4 and 8 are 32-bit integers, 10 to 14 reals (StrToValue,

@@ -222,7 +222,8 @@ int BuildFramePolygon(Tnodes& nodes, SPolygon& host, const arofcomplexM& relief,
     for (int k = 0; k < n; ++k) frame.ring.push_back(k);
     frame.ring.push_back(0);
     for (int k = n - 1; k >= 1; --k) frame.ring.push_back(k);
-    frame.properties[psShapeIndex] = Variant(-1);
+    // The host has no shape; the one-byte kind leaves its slot out of the property line.
+    frame.properties[psShapeIndex] = Variant(std::int8_t(-1));
     host.clear();
     host.push_back(frame);
     return n;

@@ -37,6 +37,9 @@ inline constexpr int SourceCurvePoints = 50;
 struct TSurveyState {
     // The survey as read or made; after preparation sorted and with its gaps filled.
     ararofdoubleM SurveyRows;
+    // Lines of the file's data section (numbered from 1) that held no sound measurement: a value that is
+    // no number (read as missing) or too few values (passed over).
+    arofintM UnreadableLines;
     // Extra electrode positions ("***" lines, "Extended nodes"); written back to files, used by nothing else.
     arofdoubleM StarValues;
     // Ground profile: x and elevation z (upward positive); ascending in x after preparation.

@@ -18,7 +18,14 @@ namespace {
 class TLineCursor {
 public:
     explicit TLineCursor(std::string_view text) : FText(text) {}
-    bool Next(std::string_view& line) { return NextTextLine(FText, FNext, line); }
+    bool Next(std::string_view& line)
+    {
+        if (!NextTextLine(FText, FNext, line)) return false;
+        ++FLineNumber;
+        return true;
+    }
+    // The number of the line Next gave last, from 1.
+    int LineNumber() const { return FLineNumber; }
     // At least the number of lines left.
     std::size_t LinesLeftAtMost() const
     {
@@ -29,6 +36,7 @@ public:
 private:
     std::string_view FText;
     std::size_t FNext = 0;
+    int FLineNumber = 0;
 };
 
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
@@ -72,15 +80,21 @@ bool HasRequiredRoles(const THeader& h)
     return h.Column[mcP1x] >= 0 && h.Column[mcP2x] >= 0 && h.Column[mcDU] >= 0;
 }
 
-TMeasurementRow MakeRow(const THeader& h, const std::vector<std::string_view>& tokens)
+// A measurement row from the tokens; `garbled` tells whether a role's token was neither a number nor the
+// "*" that files write for a missing value (it reads as missing all the same).
+TMeasurementRow MakeRow(const THeader& h, const std::vector<std::string_view>& tokens, bool& garbled)
 {
     TMeasurementRow row(MeasurementRowLength);
     FillDoubles(row, MissingValue);
+    garbled = false;
     for (int r = 0; r < 8; ++r) {
-        if (h.Column[r] >= 0)
-            row[r] = StrToValue(tokens[h.Column[r]]);
-        else if (r >= mcP1y && r <= mcP2z)
+        if (h.Column[r] >= 0) {
+            const std::string_view token = tokens[h.Column[r]];
+            row[r] = StrToValue(token);
+            garbled = garbled || (row[r] == MissingValue && token != "*");
+        } else if (r >= mcP1y && r <= mcP2z) {
             row[r] = 0.0;
+        }
     }
     return row;
 }
@@ -103,22 +117,32 @@ bool EndsTopoSection(std::string_view line)
 }
 
 // Measurement and "***" lines up to a line that names "topo", "model" or "start_config"; returns that
-// line lower-cased, or "" at the end of the text.
+// line lower-cased, or "" at the end of the text. Lines that hold something but no sound measurement (a
+// value that is no number, too few values) are listed in UnreadableLines; the garbled ones are kept as
+// rows with missing values, the short ones are passed over.
 std::string ReadDataSection(TSurveyState& s, TLineCursor& lines, const THeader& h)
 {
     s.SurveyRows.Reserve(lines.LinesLeftAtMost());
     std::vector<std::string_view> tokens;
     std::string_view line;
     while (lines.Next(line)) {
+        const bool ends = EndsDataSection(line);
+        bool unreadable = false;
         if (Contains(line, "***")) {
             const arofdoubleM numbers = SplitToDoubles(line);
             if (!numbers.empty()) s.StarValues.push_back(numbers[0]);
         } else {
             SplitToViews(line, tokens);
             const int count = static_cast<int>(tokens.size());
-            if (count >= h.Roles && count > h.LastColumn) s.SurveyRows.push_back(MakeRow(h, tokens));
+            if (count >= h.Roles && count > h.LastColumn) {
+                s.SurveyRows.push_back(MakeRow(h, tokens, unreadable));
+            } else {
+                // The line that ends the section says so in a word or two; a blank line says nothing.
+                unreadable = count > 0 && !ends;
+            }
         }
-        if (EndsDataSection(line)) return LowerCase(line);
+        if (unreadable) s.UnreadableLines.push_back(lines.LineNumber());
+        if (ends) return LowerCase(line);
     }
     return {};
 }
@@ -230,6 +254,7 @@ int ReadSurveyText(TSurveyState& s, std::string_view text, const std::string& pa
     s.P2zColumn = header.Column[mcP2z];
 
     s.SurveyRows.clear();
+    s.UnreadableLines.clear();
     s.Topography.clear();
     std::string ending = ReadDataSection(s, lines, header);
     bool turn = false;
@@ -294,6 +319,16 @@ double ToFittedFrame(const TTopoFit& fit, const arofcomplexM& profileAsRead, dou
     const double dx = x - fit.X0;
     const double dz = InterpolateProfile(profileAsRead, x) - fit.Shift;
     return std::cos(t) * dx - std::sin(t) * dz + fit.X0;
+}
+
+std::string UnreadableLinesMessage(const arofintM& lines)
+{
+    if (lines.empty()) return {};
+    const int n = lines.Length();
+    std::string text = std::to_string(n) + (n == 1 ? " line" : " lines") + " could not be read: ";
+    for (int i = 0; i < std::min(n, UnreadableLinesShown); ++i) text += (i > 0 ? ", " : "") + std::to_string(lines[i]);
+    if (n > UnreadableLinesShown) text += ", ...";
+    return text;
 }
 
 std::optional<std::string> ReadTextFileIfAny(const std::string& path)

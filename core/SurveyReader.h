@@ -21,7 +21,8 @@ inline constexpr int ReadDataWithModel = 1; // a model block (with or without me
 using TConfirm = std::function<bool(const std::string& question)>;
 
 // Reads the survey text `text` (of the file `path`) into `s` and a model block into `model`.
-// `s` should be a fresh copy on which ResetForOpen has run: the reader fills SurveyRows, StarValues,
+// `s` should be a fresh copy on which ResetForOpen has run: the reader fills SurveyRows, UnreadableLines,
+// StarValues,
 // Topography, TopoReference, SlopeTopography, the optional column indexes, the source curve parameters,
 // StartResistivity (100, or the block's host resistivity), CurrentFile and SetupDefaultsPending, and with
 // `cfgText` (the ".cfg" beside the file, when there is one) asks `confirm` "Load project configuration"
@@ -33,6 +34,12 @@ int ReadSurveyText(TSurveyState& s, std::string_view text, const std::string& pa
 // ReadSurveyText on the file at `path` and the ".cfg" of the same name beside it. A file that cannot be
 // read reads as empty (ReadError).
 int ReadDataFile(TSurveyState& s, const std::string& path, const TConfirm& confirm, TPolygonModel& model);
+
+// "N lines could not be read: 5, 28, ..." for the unreadable lines of a survey (their numbers from 1, the
+// first UnreadableLinesShown of them, then ", ..." when there are more); "1 line ..." for one; empty for
+// none.
+inline constexpr int UnreadableLinesShown = 10;
+std::string UnreadableLinesMessage(const arofintM& lines);
 
 // The whole content of the file at `path`, or nothing when it cannot be read.
 std::optional<std::string> ReadTextFileIfAny(const std::string& path);

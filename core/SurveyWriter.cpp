@@ -89,6 +89,7 @@ std::string WriteDataFile(const TSurveyState& s, const std::string& path, bool o
 {
     if (!SaveFileSafely(path, FormatSurveyText(s, observed, model))) return "Cannot write file " + path;
     const std::string cfg = ConfigFileBeside(path);
-    if (!SaveFileSafely(cfg, ProgramConfigText(s.Settings))) return "Cannot write file " + cfg;
+    // The survey stands saved: the message says so, lest the user take both for lost.
+    if (!SaveFileSafely(cfg, ProgramConfigText(s.Settings))) return path + " was saved; cannot write file " + cfg;
     return {};
 }

@@ -15,6 +15,7 @@ std::string FormatSurveyText(const TSurveyState& s, bool observed, const TPolygo
 // Writes FormatSurveyText to `path` (replacing any file there), then the program configuration to the
 // same path with the extension ".cfg". Each file is written into a temporary file beside it that is
 // renamed over it once complete, so a failure leaves the old file whole. Returns "" on success, else
-// "Cannot write file " followed by the name of the file that failed.
+// "Cannot write file " followed by the survey's name when it failed, or, when only the ".cfg" failed,
+// the survey's name, " was saved; cannot write file " and the ".cfg"'s name.
 std::string WriteDataFile(const TSurveyState& s, const std::string& path, bool observed,
                           const TPolygonModel* model);

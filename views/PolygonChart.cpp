@@ -6,6 +6,10 @@
 #include "chart/series/LumMapSeries.h"
 #include "chart/series/Series.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 const TClassInfo& TPolygonChart::StaticClassInfo()
 {
     static const TClassInfo info({.Name = "TPolygonChart", .Parent = &TChart::StaticClassInfo()});
@@ -15,6 +19,29 @@ const TClassInfo& TPolygonChart::StaticClassInfo()
 namespace {
 
 const std::string ChartTitle = "Cross-section";
+// Pixels between the depth axis' flat title and the widest depth label.
+constexpr int TitleGap = 3;
+// Depth labels measured at the most.
+constexpr int MaxDepthLabels = 1000;
+
+// The values the depth axis writes, as its label walk finds them: scale x (depth + offset) (elevations
+// with "Real topo coordinates") at multiples of the label step down from the deep end. The range's ends
+// themselves may carry digits that no label shows (the depth an equal scale gives), and a plot made
+// narrower for them would change that depth again. Without a usable step: the ends.
+std::vector<double> DepthLabelValues(const TChartAxis& axis)
+{
+    const double scale = axis.LabelValueScale == 0 ? 1.0 : axis.LabelValueScale;
+    const double a = std::fabs(scale) * (axis.Minimum() + axis.LabelValueOffset);
+    const double b = std::fabs(scale) * (axis.Maximum() + axis.LabelValueOffset);
+    const double lo = std::min(a, b), hi = std::max(a, b), step = std::fabs(scale) * axis.MinLabelStep();
+    const auto shown = [scale](double v) { return scale < 0 ? -v : v; };
+    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(hi - lo) || (hi - lo) / step > MaxDepthLabels)
+        return {shown(lo), shown(hi)};
+    std::vector<double> values;
+    double v = axis.RoundFirstLabel() ? std::trunc(hi / step) * step : hi;
+    for (int k = 0; k <= MaxDepthLabels && v >= lo - step * 1e-9; ++k, v -= step) values.push_back(shown(v));
+    return values;
+}
 
 // The label font of shapes and the title's: "small fonts", 7 points.
 void SetSmallFont(TFont& font)
@@ -224,6 +251,34 @@ void TPolygonChart::SetUpAxes()
     TopAxis().SetVisible(false);
     // The axis pop-up's "Default" brings these back.
     StoreAxesDefaults();
+}
+
+void TPolygonChart::FitChartRectTo3D()
+{
+    TChart::FitChartRectTo3D();
+    TRect r = ChartRect();
+    const int left = PanelRect().Left + DepthLabelsRoom();
+    if (r.Left >= left || left >= r.Right) return;
+    r.Left = left;
+    SetChartRect(r);
+    RecalcChartRect();
+}
+
+int TPolygonChart::DepthLabelsRoom()
+{
+    TChartAxis& left = LeftAxis();
+    if (!left.Visible() || !left.Labels()) return 0;
+    TCanvas3D& canvas = ChartCanvas();
+    canvas.SelectFont(left.LabelsFont());
+    int widest = 0, lines = 0;
+    for (double value : DepthLabelValues(left))
+        widest = std::max(widest, MeasureMultiLineText(left.FormatLabelValue(value), lines));
+    int title = 0;
+    if (left.Title().Visible() && !left.Title().Caption().empty()) {
+        canvas.SelectFont(left.Title().Font());
+        title = canvas.MeasureTextWidth(left.Title().Caption()) + TitleGap;
+    }
+    return title + widest - left.LabelZoneSize();
 }
 
 void TPolygonChart::DoChangeModel()

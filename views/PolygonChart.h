@@ -87,6 +87,13 @@ public:
     void UpdatePixelScales();
     // After an axis pop-up command: the box follows the axes, the frame rebuilt.
     void FollowAxes();
+    // The plot's left edge at least as far from the chart's left edge as the depth labels (written left
+    // of the axis, into the margin) and the flat "z" title left of them need: a deep model's labels are
+    // wider than the margin. The margin setting stays as it is.
+    void FitChartRectTo3D() override;
+    // The room the depth labels and the title need left of the plot in the drawing being made, and the
+    // left edge they give the plot.
+    int DepthLabelsRoom();
 
     // ---- Hand-offs (PolygonChartModel.cpp) ----
     // Takes over a model read with a survey: ModelPresent, working copy and undo history emptied, one
@@ -153,12 +160,13 @@ public:
     // Records the model as the newest snapshot.
     void PushUndo();
     // Records the model when it differs from the newest snapshot: a change made without an edit (an
-    // inversion's resistivities, a new box) becomes a step of its own, so that undoing a later edit keeps it.
-    void PushUndoIfChanged();
+    // inversion's resistivities, a new box) becomes a step of its own, so that undoing a later edit keeps
+    // it. True when it recorded one.
+    bool PushUndoIfChanged();
     // Back one completed edit (TPolygonUndoStack::Pop); then the shapes anew, no edit pending and the
     // working copy the model undone to. A box given back is applied to the axes; otherwise they keep
-    // their ranges.
-    void PopUndo();
+    // their ranges. False when there was nothing to go back to.
+    bool PopUndo();
     const TPolygonUndoStack& UndoStack() const { return FUndo; }
 
     // ---- Editing (PolygonChartEdit.cpp) ----
@@ -195,16 +203,21 @@ public:
     // position; a right press that completes an edit takes a snapshot and ends the edit.
     void ChartMouseDown(TPersistent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     // The modes' state machine: a move (moving), or a left or right press, at (x, z). True when a right
-    // press completed an edit.
+    // press completed an edit. A refused press leaves its reason in EditRefusal.
     bool HandleEditMouse(int mode, bool moving, double x, double z, bool right);
+    // Why the last press was refused, with what to do (one of the Refused... texts); empty when it was
+    // not (a press on nothing refuses nothing).
+    const std::string& EditRefusal() const { return FEditRefusal; }
+    // After a press on the chart: the refusal's text, or "" when the press completed an edit.
+    std::function<void(TPolygonChart* Sender, const std::string& Refusal)> OnEditMessage;
     // After every change of the mode: the pixel scales anew, a pending edit's model put back, picks,
     // work lines and highlight cleared, and the working copy taken.
     void ResetPendingEdit(int mode);
     // Picks, work lines and highlight cleared; the model stays as it is.
     void CancelPendingEdit();
     // UnDo: a pending edit is given up (the model as it began, the snapshots untouched); otherwise back
-    // one completed edit.
-    void UndoEdit();
+    // one completed edit. True when the model went back a completed edit.
+    bool UndoEdit();
     // The body under the cursor in the body dialog; a pending edit ends first. Then a snapshot, whatever
     // the dialog changed.
     void EditBodyAt();
@@ -264,6 +277,7 @@ private:
     void FillSurfaceMask();
 
     bool FModelPresent = false;
+    std::string FEditRefusal;
     TPolygonUndoStack FUndo;
     TMapSeries* FShapeSeries = nullptr;
     TLineSeries* FWorkLine1 = nullptr;

@@ -74,19 +74,23 @@ void TPolygonChart::HoverAtCursor()
 void TPolygonChart::ChartMouseDown(TPersistent*, TMouseButton Button, TShiftState, int, int)
 {
     if (!FModelPresent || ZoomAllowed()) return;
-    if (Button == mbLeft) {
-        HandleEditMouse(EditMode, false, CursorX, CursorZ, false);
-    } else if (Button == mbRight && HandleEditMouse(EditMode, false, CursorX, CursorZ, true)) {
+    if (Button != mbLeft && Button != mbRight) return;
+    const bool completed = HandleEditMouse(EditMode, false, CursorX, CursorZ, Button == mbRight);
+    if (Button == mbRight && completed) {
         SaveWorkingCopy();
         PushUndo();
         CancelPendingEdit();
         DoChangeModel();
+        if (OnEditMessage) OnEditMessage(this, std::string());
+    } else if (!FEditRefusal.empty() && OnEditMessage) {
+        OnEditMessage(this, FEditRefusal);
     }
 }
 
 bool TPolygonChart::HandleEditMouse(int mode, bool moving, double x, double z, bool right)
 {
     if (!FModelPresent) return false;
+    if (!moving) FEditRefusal.clear();
     const complexM p{x, z};
     bool result = false;
     switch (mode) {
@@ -118,7 +122,10 @@ bool TPolygonChart::EditAddPolygon(bool moving, complexM p, bool right)
         if (FWorkLine2->PointCount() >= 2) SetPoint(*FWorkLine2, 1, p);
         return false;
     }
-    if (!StrictlyInsideBox(Model.ModelBox, p)) return false;
+    if (!StrictlyInsideBox(Model.ModelBox, p)) {
+        FEditRefusal = RefusedPointOutsideBox;
+        return false;
+    }
     // The second press of a double click lands where the first did: a point twice would make an edge of
     // no length.
     if (!PickedPoints.empty() && PickedPoints.back() == p) return false;
@@ -127,6 +134,7 @@ bool TPolygonChart::EditAddPolygon(bool moving, complexM p, bool right)
     if (!CheckNewPolygon(PickedPoints, Model.Bodies, Model.Nodes, false)) {
         // Refused: also a right press closes nothing then.
         PickedPoints.Delete(PickedPoints.High());
+        FEditRefusal = RefusedPointCrosses;
         result = false;
     } else {
         EditPending = true;
@@ -136,9 +144,11 @@ bool TPolygonChart::EditAddPolygon(bool moving, complexM p, bool right)
         if (right) {
             if (CheckNewPolygon(PickedPoints, Model.Bodies, Model.Nodes, true)) {
                 result = ApplyAddPolygon(PickedPoints);
+                if (!result) FEditRefusal = RefusedClosingCrosses;
             } else {
                 PickedPoints.Delete(PickedPoints.High());
                 FWorkLine1->DeletePoint(FWorkLine1->PointCount() - 1);
+                FEditRefusal = RefusedClosingCrosses;
                 result = false;
             }
         }
@@ -184,23 +194,33 @@ bool TPolygonChart::EditAddSubPolygon(bool moving, complexM p, bool right)
         AddPoint(*FWorkLine1, PickedPoints[0]);
     } else if (!right) {
         // A point of the line between; one outside the box would put a node beyond the frame.
-        if (!StrictlyInsideBox(Model.ModelBox, p) || PickedPoints.back() == p) return false;
+        if (!StrictlyInsideBox(Model.ModelBox, p)) {
+            FEditRefusal = RefusedPointOutsideBox;
+            return false;
+        }
+        if (PickedPoints.back() == p) return false;
         PickedPoints.push_back(p);
-        if (CheckNewPolygon(PickedPoints, Model.Bodies, Model.Nodes, false))
+        if (CheckNewPolygon(PickedPoints, Model.Bodies, Model.Nodes, false)) {
             AddPoint(*FWorkLine1, p);
-        else
+        } else {
             PickedPoints.Delete(PickedPoints.High());
+            FEditRefusal = RefusedPointCrosses;
+        }
     } else {
         // The end on the same body's outline; the line to it must cross nothing.
         int body = -1;
         const int node = PickNodeOnEdge(p, true, SecondPickPixels, PickBody, body);
-        if (node == -1) return false;
+        if (node == -1) {
+            FEditRefusal = RefusedLineEnd;
+            return false;
+        }
         PickB = node;
         PickedPoints.push_back(NodePoint(Model.Nodes, node));
         result = CheckNewPolygon(PickedPoints, Model.Bodies, Model.Nodes, false) &&
                  ApplyAddSubPolygon(PickA, PickB, PickedPoints, PickBody);
         if (!result) {
             AbandonEdit();
+            FEditRefusal = RefusedSubPolygon;
             return false;
         }
         AddPoint(*FWorkLine1, PickedPoints.back());
@@ -249,7 +269,10 @@ bool TPolygonChart::EditDividePolygon(bool moving, complexM p, bool right)
         PickB = node;
         result = ApplyDividePolygon(PickA, PickB, PickBody);
     }
-    if (!result) AbandonEdit();
+    if (!result) {
+        AbandonEdit();
+        FEditRefusal = RefusedDivide;
+    }
     return result;
 }
 
@@ -280,7 +303,9 @@ bool TPolygonChart::EditHoveredNode(int mode, bool moving, complexM p, bool righ
     }
     int body = -1;
     if (!FindBodyOfNode(PickA, body, Model.Bodies)) return false;
-    return mode == emUncoupleNodes ? ApplyUncoupleNode(PickA, body) : ApplyDeleteNode(PickA, body);
+    const bool done = mode == emUncoupleNodes ? ApplyUncoupleNode(PickA, body) : ApplyDeleteNode(PickA, body);
+    if (!done) FEditRefusal = mode == emUncoupleNodes ? RefusedUncoupleNode : RefusedDeleteNode;
+    return done;
 }
 
 // ---- Mode 5: a node dragged and placed ------------------------------------------------------------------
@@ -317,14 +342,19 @@ bool TPolygonChart::EditMoveNode(bool moving, complexM p, bool right)
     if (!right) {
         if (EditPending) return false;
         const TNode& node = Model.Nodes[PickA];
-        if (node.FixedFlag) return false;
+        if (node.FixedFlag) {
+            FEditRefusal = RefusedFixedNode;
+            return false;
+        }
         FrameDrag = false;
         if (node.FrameCode != fcFree) {
             // Frame nodes slide along their side; the bottom corners and the frame's own nodes stay.
             double x = p.x, z = p.z;
             if (!ConstrainFrameNodeMove(PickA, Model.Relief, Model.HasRelief, Model.Nodes, Model.Bodies, z, x,
-                                        Model.ModelBox))
+                                        Model.ModelBox)) {
+                FEditRefusal = RefusedFrameCorner;
                 return false;
+            }
             FrameDrag = true;
         }
         int body = -1;
@@ -375,10 +405,12 @@ bool TPolygonChart::EditCoupleNodes(bool moving, complexM p, bool right)
     }
     const NodePick near = NearestNode(p, Model.Nodes, PixelsPerX, PixelsPerZ);
     if (PickA == -1) {
-        if (near.node < 0) return false;
+        if (near.node < 0 || !PickedWithin(near.pixelDistance, FirstPickPixels)) return false;
         const TNode& node = Model.Nodes[near.node];
-        if (node.FixedFlag || node.FrameCode != fcFree || !PickedWithin(near.pixelDistance, FirstPickPixels))
+        if (node.FixedFlag || node.FrameCode != fcFree) {
+            FEditRefusal = RefusedCoupleFirst;
             return false;
+        }
         EditPending = true;
         PickA = near.node;
         const complexM q = NodePoint(Model.Nodes, PickA);
@@ -390,7 +422,10 @@ bool TPolygonChart::EditCoupleNodes(bool moving, complexM p, bool right)
     if (!right) return false;
     PickB = near.node >= 0 && PickedWithin(near.pixelDistance, SecondPickPixels) ? near.node : -1;
     const bool done = ApplyCoupleNodes(PickA, PickB, p.x, p.z);
-    if (!done) AbandonEdit();
+    if (!done) {
+        AbandonEdit();
+        FEditRefusal = RefusedCouple;
+    }
     return done;
 }
 
@@ -420,7 +455,10 @@ bool TPolygonChart::EditAddNode(bool moving, complexM p, bool right)
     PickA = edge.a;
     PickB = edge.b;
     PickBody = edge.body;
-    if (!ApplyAddNode(PickA, PickB, p, PickBody)) return false;
+    if (!ApplyAddNode(PickA, PickB, p, PickBody)) {
+        FEditRefusal = RefusedAddNode;
+        return false;
+    }
     const int last = Model.Nodes.High();
     Model.Nodes[last].FrameCode = FrameSideCode(last, Model.Bodies, Model.Nodes, Model.ModelBox);
     return true;
@@ -472,7 +510,11 @@ bool TPolygonChart::EditMoveNodes(int mode, bool moving, complexM p, bool right)
     }
     if (!EditPending) return false;
     const bool done = ApplyMoveNodes(MovedNodes, PickBody, mode == emMovePolygon && MoveAllowed);
-    if (!done) RefreshAffectedShapes();
+    if (!done) {
+        RefreshAffectedShapes();
+        // The polygon went back where it was: the move has ended.
+        FEditRefusal = FEditRefusal == RefusedNodeOutsideBox ? RefusedPolygonOutsideBox : RefusedPolygonCrosses;
+    }
     EditPending = false;
     return done;
 }
@@ -588,12 +630,11 @@ void TPolygonChart::AbandonEdit()
     SaveWorkingCopy();
 }
 
-void TPolygonChart::UndoEdit()
+bool TPolygonChart::UndoEdit()
 {
-    if (EditPending)
-        AbandonEdit();
-    else
-        PopUndo();
+    if (!EditPending) return PopUndo();
+    AbandonEdit();
+    return false;
 }
 
 void TPolygonChart::EditBodyAt()
@@ -689,9 +730,11 @@ bool TPolygonChart::ApplyDeleteNode(int node, int body)
 bool TPolygonChart::ApplyMoveNodes(const arofintM& nodes, int body, bool movable)
 {
     // A free node dragged beyond the box would leave its body outside the host.
-    const bool done = FreeNodesInsideBox(nodes, Model.Nodes, Model.ModelBox) &&
-                      CheckMovedNodes(nodes, body, Model.Bodies, movable ? mcOtherBodies : mcFull, Model.Nodes);
+    const bool inside = FreeNodesInsideBox(nodes, Model.Nodes, Model.ModelBox);
+    const bool done =
+        inside && CheckMovedNodes(nodes, body, Model.Bodies, movable ? mcOtherBodies : mcFull, Model.Nodes);
     if (!done) {
+        FEditRefusal = inside ? RefusedNodeCrosses : RefusedNodeOutsideBox;
         RestoreWorkingCopy();
         RefreshBodyShapes(body);
     }

@@ -136,7 +136,16 @@ void TPolygonChart::FixAxesToBox()
 void TPolygonChart::UpdatePixelScales()
 {
     LayOutAxes();
-    if (!ZoomAllowed() && EqualScale) ApplyEqualScale();
+    if (!ZoomAllowed() && EqualScale) {
+        // The depth shown changes the depth labels, whose room changes the plot's width: again until the
+        // width holds (the labels' width settles within a round or two).
+        for (int round = 0; round < 3; ++round) {
+            const int width = BottomAxis().PixelSize;
+            ApplyEqualScale();
+            LayOutAxes();
+            if (BottomAxis().PixelSize == width) break;
+        }
+    }
     ComputePixelScales();
 }
 

@@ -102,7 +102,7 @@ void TPolygonChart::RebuildShapes()
             for (int j = 0; j < Model.Bodies[i].Length(); ++j)
                 if (i != 0 || j != 0) AddShape(i, j);
         if (!Model.Bodies.empty() && !Model.Bodies[0].empty())
-            Model.Bodies[0][0].properties[psShapeIndex] = Variant(-1);
+            Model.Bodies[0][0].properties[psShapeIndex] = Variant(std::int8_t(-1));
         FillSurfaceMask();
     }
     Invalidate();

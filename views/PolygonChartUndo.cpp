@@ -130,15 +130,17 @@ void TPolygonChart::RestoreWorkingCopy()
 
 void TPolygonChart::PushUndo() { FUndo.Push(Model.Bodies, Model.Nodes, Model.ModelBox); }
 
-void TPolygonChart::PushUndoIfChanged()
+bool TPolygonChart::PushUndoIfChanged()
 {
-    if (FModelPresent && !FUndo.NewestIs(Model.Bodies, Model.Nodes, Model.ModelBox)) PushUndo();
+    if (!FModelPresent || FUndo.NewestIs(Model.Bodies, Model.Nodes, Model.ModelBox)) return false;
+    PushUndo();
+    return true;
 }
 
-void TPolygonChart::PopUndo()
+bool TPolygonChart::PopUndo()
 {
     const TModelBox before = Model.ModelBox;
-    if (!FUndo.Pop(Model.Bodies, Model.Nodes, Model.ModelBox)) return;
+    if (!FUndo.Pop(Model.Bodies, Model.Nodes, Model.ModelBox)) return false;
     // Picks of the model undone name nodes and bodies that may be gone.
     CancelPendingEdit();
     // A box given back shows as the box: the frame on the axes' ends, the layers reaching the sides.
@@ -148,4 +150,5 @@ void TPolygonChart::PopUndo()
     }
     RebuildShapes();
     SaveWorkingCopy();
+    return true;
 }

@@ -284,8 +284,26 @@ void TPseudoSection2d::PlaceLegend()
     TBitmap scratch;
     scratch.SetSize(1, 1);
     DrawUnbuffered(scratch.Canvas(), ChartBounds());
-    Legend().SetLeft(ChartRect().Right + 5);
+    // A legend wider than the room beside the plot stays whole inside the view, over the plot's edge.
+    const int width = Legend().ShapeRect().Width();
+    Legend().SetLeft(std::max(ChartRect().Left, std::min(ChartRect().Right + 5, Width() - width)));
     Legend().SetTop(ChartRect().Top);
+    FLegendPlot = ChartRect();
+}
+
+void TPseudoSection2d::FireBeforeDrawSeries()
+{
+    TChart::FireBeforeDrawSeries();
+    TChartLegend& legend = Legend();
+    if (FLegendPlot.IsEmpty() || !legend.CustomPosition() || legend.PositionUnits() != muPixels) return;
+    // A page or a picture of another size has its plot elsewhere: the legend keeps its place beside it
+    // instead of standing at the screen's pixels, over the plot or off the picture. Moved without a
+    // repaint: this is part of one.
+    const TRect& plot = ChartRect();
+    const int dx = plot.Right - FLegendPlot.Right, dy = plot.Top - FLegendPlot.Top;
+    const TRect r = legend.ShapeRect();
+    legend.SetShapeRect({r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy});
+    FLegendPlot = plot;
 }
 
 void TPseudoSection2d::ApplyViewSettings(const std::string& text)

@@ -113,8 +113,13 @@ public:
     void CreateDataGraphs();
 
     // ---- Operations ----
-    // Repaints, then puts the legend 5 pixels right of the plot rectangle, level with its top.
+    // Repaints, then puts the legend 5 pixels right of the plot rectangle, level with its top (further left
+    // when it would not stand whole in the view). Every
+    // drawing (screen, printed page, pictures) keeps a legend in pixels at its place relative to the
+    // top-right corner of that drawing's plot rectangle.
     void PlaceLegend();
+    // Once the plot rectangle of the drawing being made is laid out: the legend moves with it.
+    void FireBeforeDrawSeries() override;
     void RefreshImage() { UpdateImage(); }
     // The section anew from the nodes (with a new mesh when asked); on the empty section the grid
     // points are cleared and nothing is added.
@@ -151,6 +156,10 @@ private:
     void TransformNodes();
     void RenderSectionImage();
     bool SectionEmpty() const { return NodeEnd < 3; }
+
+    // The plot rectangle the legend's position was last taken in (PlaceLegend, then each drawing);
+    // empty until the legend is first placed.
+    TRect FLegendPlot;
 
     std::unique_ptr<TLumFont> FBarFont;
     std::unique_ptr<TMetafile> FPicture;

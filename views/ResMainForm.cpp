@@ -26,13 +26,16 @@
 #include "views/Dearsetup.h"
 #include "views/ModelConstruct.h"
 #include "views/PseudoSection2d.h"
+#include "views/ResMainFormData.h"
 #include "views/ResMainFormGlyphs.h"
 
 #include "views/EditUnit.h"
 #include "views/PrSetupUn.h"
 #include "views/bsetupun.h"
 #include "views/printsettings.h"
+#include <algorithm>
 #include <filesystem>
+#include <ostream>
 
 TMainForm* MainForm = nullptr;
 
@@ -100,6 +103,17 @@ TMainForm::TMainForm(TComponent* AOwner) : TMainFormBase(AOwner), OpenDocument(S
     });
     CreateDialogs();
     FormCreate();
+    SetMinimumSize();
+}
+
+void TMainForm::SetMinimumSize()
+{
+    // Below this the data plot collapses, labels run together and the polygon tools or the last status
+    // panel are cut off. The polygon tool bar counts while hidden: a survey shows it.
+    const int width = std::max({StatusBar1->PanelsWidth(), ToolBar1->ItemsWidth(), ToolBar2->ItemsWidth()});
+    const int bar = 2 * uiBiSplit1->Thickness() + 2;
+    const int height = ToolBar1->Height() + ToolBar2->Height() + StatusBar1->Height() + 2 * MinViewHeight + bar;
+    SetMinimumClientSize(width, height);
 }
 
 TMainForm::~TMainForm()
@@ -192,7 +206,8 @@ void TMainForm::CreateStatusBar()
     const struct {
         TkitStatusPanelType Type;
         int Width;
-    } panels[] = {{sptGlyph, 20}, {sptNormal, 180}, {sptGauge, 37}, {sptNormal, 50}, {sptGlyph, 18}, {sptNormal, 360}};
+    } panels[] = {{sptGlyph, 20}, {sptNormal, 180}, {sptGauge, 37}, {sptNormal, MisfitPanelWidth}, {sptGlyph, 18},
+                  {sptNormal, 360}};
     for (const auto& p : panels) {
         TkitStatusPanel* panel = StatusBar1->Panels().Add();
         panel->SetPanelType(p.Type);
@@ -290,6 +305,10 @@ void TMainForm::CreateViews()
     // The model view's cursor position in status panel 1; a double-click edits a body or opens the pop-up.
     PolygonChart1->StatusCallback = [this](TPersistent*) { ShowModelCursor(); };
     PolygonChart1->OnDblClick = [this](TPersistent*) { PolygonChart1DblClick(); };
+    // A refused edit says why in panel 5; a completed one brings the mode's help back and leaves the
+    // last run's results behind the model.
+    PolygonChart1->OnEditMessage = [this](TPolygonChart*, const std::string& refusal) { ShowEditMessage(refusal); };
+    PolygonChart1->onchangemodel = [this](TPersistent*) { MarkResultsOld(true); };
     CreateModelViewMenu();
     uiBiSplit1->OnResize = [this](TPersistent*) { uiBiSplit1->SetSplitVPercent(uiBiSplit1->SplitVPercent()); };
     uiBiSplit1->Hide();
@@ -365,6 +384,36 @@ void TMainForm::Context1Click()
 void TMainForm::SetStatusText(int panel, const std::string& text)
 {
     StatusBar1->Panels().Items(panel)->SetText(text);
+    WriteLayoutReport();
+}
+
+void TMainForm::AddToLayoutReport(std::ostream& out) const
+{
+    for (int i = 0; i < StatusBar1->Panels().Count(); ++i)
+        if (StatusBar1->Panels().Items(i)->PanelType() == sptNormal) out << "status " << i << " " << StatusText(i) << "\n";
+}
+
+void TMainForm::ShowMisfit(const std::string& text)
+{
+    FMisfitText = text;
+    const std::string shown = text.empty() || !FResultsOld ? text : text + OldResultsMark;
+    SetStatusText(spMisfit, shown);
+    // Every misfit whole: the panel is as wide as its text needs, never narrower than its own width.
+    TkitStatusPanel& panel = *StatusBar1->Panels().Items(spMisfit);
+    const int width = std::max(MisfitPanelWidth, StatusBar1->TextExtent(shown).cx + 6 + panel.BorderWidth());
+    if (panel.Width() != width) {
+        panel.SetWidth(width);
+        SetMinimumSize();
+    }
+}
+
+void TMainForm::MarkResultsOld(bool old)
+{
+    FResultsOld = old;
+    ShowMisfit(FMisfitText);
+    PseudoSection2d1->Series2->SetTitle(CalculatedCurveTitle(Survey.DataType, FResultsOld));
+    // The legend's width has changed with the entry.
+    PseudoSection2d1->PlaceLegend();
 }
 
 std::string TMainForm::StatusText(int panel) const { return StatusBar1->Panels().Items(panel)->Text(); }

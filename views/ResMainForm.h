@@ -41,6 +41,10 @@ class TuiSplash;
 
 // Status panels of StatusBar1.
 enum TMainStatusPanel { spFixedGlyph = 0, spCursor = 1, spProgress = 2, spMisfit = 3, spModeGlyph = 4, spModeHelp = 5 };
+// The misfit panel's own width; a wider misfit text widens it.
+inline constexpr int MisfitPanelWidth = 50;
+// The least height of each view: titles, axis labels, the legend and a plot between them drawn whole.
+inline constexpr int MinViewHeight = 120;
 
 class TMainForm : public TMainFormBase {
 public:
@@ -169,7 +173,7 @@ public:
     void MarkMeasurementElectrodes(int set, int row);
     int GlobalRowIndex(int set, int row) const;
     void LocateRow(int index, int& set, int& row) const;
-    void RunModelConstructor(bool newModel);
+    TModalResult RunModelConstructor(bool newModel);
     // The two dialogs, made on first use and kept.
     std::unique_ptr<TDefarray> Defarray;
     std::unique_ptr<TModConstr> ModConstr;
@@ -179,6 +183,8 @@ public:
     void PolygonToolClick(TSpeedButton* Sender);
     // Every polygon tool button up, the sender (a button) down, and the current mode's help in panel 5.
     void SetToolButtons(TSpeedButton* Sender);
+    // Panel 5: the mode's help text; without a mode (-1) the message of the last open, such as the lines
+    // of its file that could not be read.
     void ShowModeHint(int mode);
     // UnDo (and Esc), once a model was computed: a pending edit given up, else back one completed edit.
     void SpeedButton8Click();
@@ -221,7 +227,23 @@ public:
     std::string StatusText(int panel) const;
     int GaugePosition() const;
 
+    // ---- Results and messages ----
+    // The misfit of the last solve in panel 3, with OldResultsMark while the results are old.
+    void ShowMisfit(const std::string& text);
+    // The last run's results stand for an earlier model (an edit, an undo, a body dialog, the model
+    // constructor since), or again for this one (a run): the misfit and the calculated curve's legend
+    // entry carry the mark while they are old. Nothing is run.
+    void MarkResultsOld(bool old);
+    bool ResultsOld() const { return FResultsOld; }
+    // Panel 5 after a press on the model view: a refused edit's reason; "" (an edit completed) brings the
+    // mode's help back, as a mode change and UnDo do.
+    void ShowEditMessage(const std::string& refusal);
+    // The least window size at which menus, tool bars, both views and every status panel are drawn
+    // whole; again whenever a panel widens.
+    void SetMinimumSize();
+
 protected:
+    void AddToLayoutReport(std::ostream& out) const override;
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
     void DoFirstPaint() override;
@@ -245,6 +267,14 @@ private:
 
     bool FBusy = false;
     bool FCloseAfterRun = false;
+    // What the last open had to say about its file ("N lines could not be read: ..."), or empty.
+    std::string FOpenMessage;
+    // The mode whose help panel 5 shows, and whether a refusal covers it now.
+    int FHintMode = -1;
+    bool FRefusalShown = false;
+    // The misfit text of the last solve, and whether the model has changed since.
+    std::string FMisfitText;
+    bool FResultsOld = false;
     std::string FStartFolder;
     bool FSplashAfterFirstPaint = false;
     // A modifier key is held (its temporary mode ends also when the program loses the focus).

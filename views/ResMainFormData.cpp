@@ -120,13 +120,20 @@ bool NullPointIsRow(const TSurveyState& s, const osource& set)
 
 } // namespace
 
-void ShowDataGraphs(const TSurveyState& s, TPseudoSection2d& data, const TChart& modelView)
+std::string CalculatedCurveTitle(int dataType, bool old)
+{
+    const TCurveTitles& titles = dataType == 1 ? PotentialTitles : DuTitles;
+    // The mark in the subscript's small font: the legend has little room beside the plot.
+    return std::string(titles.Calculated) + (old ? OldResultsMark : "");
+}
+
+void ShowDataGraphs(const TSurveyState& s, TPseudoSection2d& data, const TChart& modelView, bool calculatedOld)
 {
     TLineSeries& observed = *data.Series1;
     TLineSeries& calculated = *data.Series2;
     const TCurveTitles& titles = s.DataType == 1 ? PotentialTitles : DuTitles;
     observed.SetTitle(titles.Observed);
-    calculated.SetTitle(titles.Calculated);
+    calculated.SetTitle(CalculatedCurveTitle(s.DataType, calculatedOld));
     PrepareForGraphs(data, modelView);
     observed.ClearPoints();
     calculated.ClearPoints();
@@ -284,7 +291,7 @@ TModalResult RunModelConstructor(TSurveyState& s, std::unique_ptr<TModConstr>& d
 
 // ---- The main window's methods over the services ----------------------------------------------------
 
-void TMainForm::ShowDataGraphs(bool) { ::ShowDataGraphs(Survey, *PseudoSection2d1, *PolygonChart1); }
+void TMainForm::ShowDataGraphs(bool) { ::ShowDataGraphs(Survey, *PseudoSection2d1, *PolygonChart1, FResultsOld); }
 
 void TMainForm::UpdateDataMenu() { ::UpdateDataMenu(Survey, *Apparentresistivity1, *Resistanse1, *Pointindex1); }
 
@@ -304,9 +311,9 @@ int TMainForm::GlobalRowIndex(int set, int row) const { return ::GlobalRowIndex(
 
 void TMainForm::LocateRow(int index, int& set, int& row) const { ::LocateRow(Survey, index, set, row); }
 
-void TMainForm::RunModelConstructor(bool newModel)
+TModalResult TMainForm::RunModelConstructor(bool newModel)
 {
-    ::RunModelConstructor(Survey, ModConstr, *PseudoSection2d1, LinkModelView(*PolygonChart1), newModel);
+    return ::RunModelConstructor(Survey, ModConstr, *PseudoSection2d1, LinkModelView(*PolygonChart1), newModel);
 }
 
 void TMainForm::Newmodel1Click()
@@ -314,6 +321,8 @@ void TMainForm::Newmodel1Click()
     if (FBusy) return;
     if (!Defarray) Defarray = std::make_unique<TDefarray>(ControlWidget(this), Survey);
     if (Defarray->ShowModal() == mrOk) {
+        // A made survey has no file whose lines could have failed.
+        FOpenMessage.clear();
         Survey.Topography = arofcomplexM{};
         Survey.SlopeTopography = false;
         Survey.TopoReference.x = MissingValue;

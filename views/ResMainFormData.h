@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class TChart;
 class TMenuItem;
@@ -46,9 +47,17 @@ TModelViewLink LinkModelView(TModelView& view)
     return link;
 }
 
+// After the misfit, and after the calculated curve's legend entry, while the model has changed since the
+// run that computed them.
+inline constexpr const char* OldResultsMark = " (old)";
+
 // The observed and calculated curves of the first data set in the survey's view ("DU" or "Potential"),
-// the data view set up for plain graphs, its x range that of the model view's bottom axis.
-void ShowDataGraphs(const TSurveyState& s, TPseudoSection2d& data, const TChart& modelView);
+// the data view set up for plain graphs, its x range that of the model view's bottom axis; with
+// `calculatedOld` the calculated curve's title carries OldResultsMark.
+void ShowDataGraphs(const TSurveyState& s, TPseudoSection2d& data, const TChart& modelView,
+                    bool calculatedOld = false);
+// The calculated curve's title of the data type (1 "Potential", else "DU"), marked when old.
+std::string CalculatedCurveTitle(int dataType, bool old);
 
 // "DU" and "Potential" checked by the view, "Point index N" by the null point.
 void UpdateDataMenu(const TSurveyState& s, TMenuItem& du, TMenuItem& potential, TMenuItem& pointIndex);

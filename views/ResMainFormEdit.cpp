@@ -67,6 +67,8 @@ void TMainForm::SetEditMode(int mode)
 {
     PolygonChart1->EditMode = mode;
     PolygonChart1->ResetPendingEdit(mode);
+    // The refused edit has ended with the mode: the help of the buttons' mode comes back.
+    if (FRefusalShown) ShowModeHint(FHintMode);
     // A modifier pressed or released over the model view acts on what lies under the cursor at once.
     PolygonChart1->HoverAtCursor();
 }
@@ -88,13 +90,27 @@ void TMainForm::SetToolButtons(TSpeedButton* Sender)
 
 void TMainForm::ShowModeHint(int mode)
 {
-    SetStatusText(spModeHelp, mode >= 0 && mode < EditModeCount ? ModeHelp[mode].Text : "");
+    FHintMode = mode;
+    FRefusalShown = false;
+    // Without a mode the panel carries what the last open had to say.
+    SetStatusText(spModeHelp, mode >= 0 && mode < EditModeCount ? ModeHelp[mode].Text : FOpenMessage);
+}
+
+void TMainForm::ShowEditMessage(const std::string& refusal)
+{
+    if (refusal.empty()) {
+        ShowModeHint(FHintMode);
+        return;
+    }
+    SetStatusText(spModeHelp, refusal);
+    FRefusalShown = true;
 }
 
 void TMainForm::SpeedButton8Click()
 {
     if (FBusy || !Survey.ModelReady) return;
-    PolygonChart1->UndoEdit();
+    if (PolygonChart1->UndoEdit()) MarkResultsOld(true);
+    if (FRefusalShown) ShowModeHint(FHintMode);
 }
 
 // ---- Keys -------------------------------------------------------------------------------------------------

@@ -42,7 +42,7 @@ void TMainForm::OpenData(const std::string& path)
         return;
     }
     const TConfirm confirm = [](const std::string& question) {
-        return MessageDlg(question, mtConfirmation, {mbYes, mbNo}) == mrYes;
+        return MessageDlg(question, mtConfirmation, {mbOK, mbCancel}) == mrOk;
     };
     TSurveyOpenResult opened = OpenSurveyFile(Survey, path, confirm, PolygonChart1->Model.ModelBox.ZMax);
     if (opened.Kind == ReadError) {
@@ -50,6 +50,9 @@ void TMainForm::OpenData(const std::string& path)
         return;
     }
     Survey = std::move(opened.Survey);
+    // Shown in the message panel while no edit mode's help is (prepaxises below shows it), until the
+    // next survey.
+    FOpenMessage = UnreadableLinesMessage(Survey.UnreadableLines);
     SetPlotMode();
     prepaxises();
     // Real topographic elevations on the depth axis, as the preparation found them.

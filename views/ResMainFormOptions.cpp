@@ -29,9 +29,11 @@ void TMainForm::Newmodel2Click()
     if (FBusy || !Survey.ModelReady) return;
     // The constructor's box change ends an edit in progress first.
     PolygonChart1->ResetPendingEdit(PolygonChart1->EditMode);
-    RunModelConstructor(false);
+    const bool applied = RunModelConstructor(false) == mrOk;
     // The new box is a step of the undo list: undoing a later edit keeps it.
-    PolygonChart1->PushUndoIfChanged();
+    const bool changed = PolygonChart1->PushUndoIfChanged();
+    // Its start resistivity or box make the results those of another model.
+    if (applied || changed) MarkResultsOld(true);
 }
 
 namespace {

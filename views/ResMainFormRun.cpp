@@ -80,7 +80,7 @@ bool TMainForm::RunSolver(bool invert)
     TInversionCallbacks callbacks;
     callbacks.ProgressStep = [this] { StepProgress(); };
     callbacks.ProgressReset = [this] { ResetProgress(); };
-    callbacks.ShowStatus = [this](const std::string& text) { SetStatusText(spMisfit, text); };
+    callbacks.ShowStatus = [this](const std::string& text) { ShowMisfit(text); };
     // The refined nodes, labelled by their numbers in the solver, stay visible while the run pumps.
     callbacks.BoundaryNodes = [&nodes](const Tnodes& refined) {
         nodes.ClearPoints();
@@ -90,6 +90,9 @@ bool TMainForm::RunSolver(bool invert)
     callbacks.ShowDataGraphs = [this](int, double) { ShowDataGraphs(); };
     callbacks.RebuildShapes = [this](int) { PolygonChart1->RebuildShapes(); };
 
+    // What the run reports is of this model; a failed run leaves the results as old as they were.
+    const bool wereOld = FResultsOld;
+    FResultsOld = false;
     bool succeeded = false;
     std::string message;
     if (invert) {
@@ -102,6 +105,7 @@ bool TMainForm::RunSolver(bool invert)
         message = r.Message;
     }
     nodes.ClearPoints();
+    MarkResultsOld(wereOld && !succeeded);
     if (!succeeded) ShowRunFailure(message);
     return succeeded;
 }

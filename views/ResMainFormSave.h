@@ -43,7 +43,8 @@ using TPictureWriter = std::function<bool(const std::string& path, bool modelOnl
 // pictures through `writePicture`, the configuration through WriteProgramConfig. Returns the message to
 // show: "" when saved, one of the NothingSaved texts when the kind's condition fails (kinds 1 and 3 need
 // observed data, kind 1 also a survey; 2 and 4 a computed model), "Cannot write file " + name when a
-// write failed. An unknown kind saves nothing and says nothing.
+// write failed (for a ".sp2" saved whose ".cfg" failed, the writer's message naming both). An unknown
+// kind saves nothing and says nothing.
 std::string SaveSurveyAs(int kind, const std::string& chosen, const TSurveyState& survey, const TPolygonModel* model,
                          const TPictureWriter& writePicture);
 

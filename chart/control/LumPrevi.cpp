@@ -184,7 +184,7 @@ void TChartPreview::FillPrinters()
     // For users without a set-up printer.
     CBPrinters->addItem(Text(PdfFileItem));
     int current = -1;
-    if (!Printer()->OutputFileName().empty())
+    if (Printer()->FileOutput())
         current = static_cast<int>(printers.size());
     else if (!printers.empty())
         current = Printer()->PrinterIndex() < 0 ? 0 : Printer()->PrinterIndex();
@@ -204,29 +204,37 @@ void TChartPreview::ShowPrinterOrientation()
     if (QAbstractButton* b = OrientationItems->button(Printer()->Orientation() == poLandscape ? 1 : 0)) b->setChecked(true);
 }
 
+bool TChartPreview::AskPdfFileName()
+{
+    TFileDialogData data;
+    data.Filter = "PDF files|*.pdf";
+    data.DefaultExt = "pdf";
+    data.FileName = Printer()->OutputFileName();
+    data.Options = ofOverwritePrompt;
+    if (!ExecuteSaveDialog(nullptr, data)) return false;
+    Printer()->SetOutputFileName(data.FileName);
+    return true;
+}
+
 void TChartPreview::CBPrintersChange()
 {
     const int index = CBPrinters->currentIndex();
     if (index < 0) return;
     if (index == CBPrinters->count() - 1) {
-        TFileDialogData data;
-        data.Filter = "PDF files|*.pdf";
-        data.DefaultExt = "pdf";
-        data.FileName = Printer()->OutputFileName();
-        data.Options = ofOverwritePrompt;
-        if (!ExecuteSaveDialog(nullptr, data)) {
+        if (!AskPdfFileName()) {
             // The former choice stands.
             const QSignalBlocker block(CBPrinters);
             CBPrinters->setCurrentIndex(FPrinterItem);
             return;
         }
-        Printer()->SetOutputFileName(data.FileName);
     } else {
         Printer()->SetOutputFileName("");
         Printer()->SetPrinterIndex(index);
     }
     FPrinterItem = index;
     EnablePrinting(true);
+    // A printer chosen starts in landscape, as one found at showing does.
+    Printer()->SetOrientation(poLandscape);
     ShowPrinterOrientation();
     OrientationClick();
 }
@@ -257,6 +265,9 @@ void TChartPreview::FormShow()
     }
     Screen->SetCursor(crDefault);
     if (TagChart) LumPreviewPanel1->SetPanel(TagChart);
+    // Without a printer the PDF file is the printer: the page is laid out as its page, and printing
+    // asks for the file's name.
+    if (!Printer()->HasPrinter()) Printer()->SelectFileOutput();
     FillPrinters();
     const bool hasPrinter = Printer()->HasPrinter();
     if (hasPrinter) {
@@ -376,6 +387,7 @@ void TChartPreview::CheckBox1Click() { LumPreviewPanel1->SetAsBitmap(CheckBox1->
 
 void TChartPreview::BPrintClick()
 {
+    if (Printer()->FileOutput() && Printer()->OutputFileName().empty() && !AskPdfFileName()) return;
     Screen->SetCursor(crHourGlass);
     struct TRestore {
         ~TRestore() { Screen->SetCursor(crDefault); }

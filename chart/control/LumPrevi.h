@@ -98,6 +98,8 @@ private:
     TCustomLumPanel* Chart() const { return LumPreviewPanel1->Panel(); }
     void RefreshMargins();
     void FillPrinters();
+    // The save dialog for the PDF file's name; true when one was given (the printer then prints into it).
+    bool AskPdfFileName();
     void ShowPrinterOrientation();
     void EnablePrinting(bool HasPrinter);
     void SetMarginFields(const TRect& Margins);

@@ -65,6 +65,17 @@ void TToolBar::ArrangeButtons()
     }
 }
 
+int TToolBar::ItemsWidth() const
+{
+    int x = 0;
+    for (const TItem& item : FItems)
+        if (!item.Control)
+            x += item.Width;
+        else if (item.Control->Visible())
+            x += FButtonWidth;
+    return x;
+}
+
 void TToolBar::Resize()
 {
     ArrangeButtons();

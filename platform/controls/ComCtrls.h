@@ -22,6 +22,8 @@ public:
     void AddSeparator(int width = 8);
     // Places the items again (after a size or an item changed).
     void ArrangeButtons();
+    // The width the visible items and the separators take: the least width that shows them whole.
+    int ItemsWidth() const;
 
 protected:
     void Paint() override;

@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QAbstractButton>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -181,6 +183,8 @@ struct TMainFormBase::Impl : QObject {
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type type = event->type();
+        if ((type == QEvent::Show || type == QEvent::Hide) && qobject_cast<QMessageBox*>(watched))
+            QueueLayoutReport();
         if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
         auto* target = qobject_cast<QWidget*>(watched);
         if (!Widget || !target || target->window() != Widget) return false;
@@ -416,6 +420,18 @@ void TMainFormBase::SetHeightConstraints(int minHeight, int maxHeight)
     Widget()->setMaximumHeight(maxHeight > 0 ? maxHeight : QWIDGETSIZE_MAX);
 }
 
+void TMainFormBase::SetMinimumClientSize(int w, int h)
+{
+    if (FImpl->RebuildPending) FImpl->RebuildMenuBar();
+    // A height limit set before stays when it asks for more.
+    Widget()->setMinimumSize(std::max(0, w), std::max(Widget()->minimumHeight(), h + FImpl->MenuBarHeight()));
+}
+
+TSize TMainFormBase::MinimumClientSize() const
+{
+    return {Widget()->minimumWidth(), Widget()->minimumHeight() - FImpl->MenuBarHeight()};
+}
+
 void TMainFormBase::SetKeyPreview(bool v) { FKeyPreview = v; }
 
 void TMainFormBase::Show()
@@ -479,6 +495,18 @@ std::string TMainFormBase::LayoutReport() const
     }
     for (const auto& [menu, item] : FImpl->BarMenus)
         if (menu) ReportOpenMenu(out, *menu, *item);
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(top);
+        if (!box || !box->isVisible()) continue;
+        for (QAbstractButton* b : box->buttons()) {
+            if (!b->isVisible()) continue;
+            std::string caption = QStringToAnsi(b->text());
+            std::erase_if(caption, [](char c) { return c == '&' || c == ' '; });
+            out << "button " << caption << " " << RectText(QRect(b->mapToGlobal(QPoint(0, 0)), b->size())) << " "
+                << (b->isEnabled() ? 1 : 0) << "\n";
+        }
+    }
+    AddToLayoutReport(out);
     return out.str();
 }
 

@@ -8,6 +8,7 @@
 #include "platform/controls/Controls.h"
 
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,9 @@ public:
     void SetPosition(TPosition v) { FPosition = v; }
     // Height limits of the window (0: none).
     void SetHeightConstraints(int minHeight, int maxHeight);
+    // The least size of the area below the menu bar: the window cannot be made smaller.
+    void SetMinimumClientSize(int w, int h);
+    TSize MinimumClientSize() const;
 
     // With KeyPreview the form's KeyDown, KeyUp and KeyPress (and their events) see the keys of every
     // control on it first; a key cleared there goes no further.
@@ -72,7 +76,10 @@ public:
     //   control <name> <x> <y> <w> <h> <enabled 0|1>   (named, showing controls owned by the form)
     //   menu <name> <x> <y> <w> <h> <enabled 0|1>      (the menus of the menu bar)
     //   item <name> <x> <y> <w> <h> <enabled 0|1>      (the entries of an open menu)
-    // in screen pixels.
+    //   button <caption> <x> <y> <w> <h> <enabled 0|1> (the buttons of an open message box, the
+    //                                                   caption without its "&" and blanks)
+    // in screen pixels, then the form's own lines (AddToLayoutReport). A message box showing or hiding
+    // rewrites it too.
     void SetLayoutReportFile(const std::string& path);
     std::string LayoutReport() const;
     void WriteLayoutReport() const;
@@ -82,6 +89,8 @@ public:
 
 protected:
     void EnabledChanged() override;
+    // Lines of the form's own for the layout report, after the rest.
+    virtual void AddToLayoutReport(std::ostream&) const {}
     // The first paint has reached the screen: fires OnFirstPaint. Forms override it for work that must
     // not hold the first paint back.
     virtual void DoFirstPaint();

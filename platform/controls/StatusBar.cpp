@@ -4,6 +4,8 @@
 
 #include "platform/graphics/Canvas.h"
 
+#include <algorithm>
+
 // ---- TStatusPanel ------------------------------------------------------------------------------------
 
 const TClassInfo& TStatusPanel::StaticClassInfo()
@@ -158,6 +160,14 @@ TRect TStatusBar::PanelRect(int Index) const
     const TRect r{left, TopBorder, right, ClientHeight()};
     if (r.IsEmpty() || r.Left >= ClientWidth()) return {};
     return r;
+}
+
+int TStatusBar::PanelsWidth() const
+{
+    if (!FPanels || FPanels->Count() == 0) return 0;
+    int width = PanelGap * (FPanels->Count() - 1);
+    for (int i = 0; i < FPanels->Count(); ++i) width += std::max(0, FPanels->Items(i)->Width());
+    return width;
 }
 
 void TStatusBar::PrepareItemCanvas()

@@ -95,6 +95,9 @@ public:
     // bottom; the last one, whatever its width, to the right edge); empty for an index without a panel
     // or a panel beyond the right edge.
     TRect PanelRect(int Index) const;
+    // The width the panels take at their own widths (the last one's too), with the gaps between them:
+    // the least client width that shows them all whole.
+    int PanelsWidth() const;
 
     // The draw-item request of an owner-drawn panel, when a descendant does not take it.
     std::function<void(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& Rect)> OnDrawPanel;

@@ -18,6 +18,7 @@ const char* const kNoDefaultPrinter = "There is no default printer currently sel
 const char* const kInvalidPrinter = "Printer selected is not valid";
 const char* const kPrinting = "Printing in progress";
 const char* const kNotPrinting = "Printer is not currently printing";
+const char* const kNoOutputFile = "No file was named for the printed document";
 
 // PDF pages are laid out at this resolution.
 constexpr int kFileDpi = 600;
@@ -81,10 +82,19 @@ void TPrinter::SetOutputFileName(const std::string& path)
 {
     if (FPrinting) throw EPrinter(kPrinting);
     FOutputFileName = path;
+    FFileOutput = !path.empty();
     FImpl->Device.reset();
 }
 
-bool TPrinter::HasPrinter() const { return !FOutputFileName.empty() || !PlatformPrinters().isEmpty(); }
+void TPrinter::SelectFileOutput()
+{
+    if (FPrinting) throw EPrinter(kPrinting);
+    if (FFileOutput) return;
+    FFileOutput = true;
+    FImpl->Device.reset();
+}
+
+bool TPrinter::HasPrinter() const { return FFileOutput || !PlatformPrinters().isEmpty(); }
 
 void TPrinter::SetOrientation(TPrinterOrientation v)
 {
@@ -112,10 +122,12 @@ void TPrinter::PrepareDevice() const
     if (FImpl->Device) return;
     EnsureGuiApplication();
     std::unique_ptr<QPrinter> device;
-    if (!FOutputFileName.empty()) {
+    if (FFileOutput) {
         device = std::make_unique<QPrinter>(QPrinter::HighResolution);
         device->setOutputFormat(QPrinter::PdfFormat);
-        device->setOutputFileName(QFile::decodeName(QByteArray::fromStdString(FOutputFileName)));
+        // Without a name yet the device only lays the page out.
+        if (!FOutputFileName.empty())
+            device->setOutputFileName(QFile::decodeName(QByteArray::fromStdString(FOutputFileName)));
         device->setResolution(kFileDpi);
         device->setPageSize(QPageSize(QPageSize::A4));
     } else {
@@ -169,6 +181,7 @@ TCanvas& TPrinter::Canvas()
 void TPrinter::BeginDoc()
 {
     if (FPrinting) throw EPrinter(kPrinting);
+    if (FFileOutput && FOutputFileName.empty()) throw EPrinter(kNoOutputFile);
     PrepareDevice();
     QPrinter& device = *FImpl->Device;
     device.setDocName(QString::fromStdString(FTitle));
@@ -229,6 +242,7 @@ void TPrinter::Reset()
     if (FPrinting) Abort();
     FPrinterIndex = -1;
     FOutputFileName.clear();
+    FFileOutput = false;
     FOrientation = poPortrait;
     FCopies = 1;
     FTitle.clear();

@@ -34,7 +34,12 @@ public:
     // Printing to a PDF file in place of the printer; an empty name goes back to the printer.
     const std::string& OutputFileName() const { return FOutputFileName; }
     void SetOutputFileName(const std::string& path);
-    // True when pages can be printed: an output file is set or a printer exists.
+    // Printing to a PDF file whose name is given before the document begins (a machine without
+    // printers): the page is laid out as the file's page; BeginDoc without a name raises EPrinter.
+    // SetOutputFileName sets or clears it with the name.
+    bool FileOutput() const { return FFileOutput; }
+    void SelectFileOutput();
+    // True when pages can be laid out: file output is chosen or a printer exists.
     bool HasPrinter() const;
 
     TPrinterOrientation Orientation() const { return FOrientation; }
@@ -79,6 +84,7 @@ private:
     std::unique_ptr<Impl> FImpl;
     int FPrinterIndex = -1;
     std::string FOutputFileName;
+    bool FFileOutput = false;
     TPrinterOrientation FOrientation = poPortrait;
     int FCopies = 1;
     std::string FTitle;

@@ -60,10 +60,13 @@ void SetSettingsFilePath(const std::string& path) { SettingsOverride() = path; }
 
 std::string SettingsFilePathFor(const std::string& exePath, const std::string& configFolder)
 {
-    const std::filesystem::path beside = ChangeFileExt(exePath.empty() ? "vornsp2dp" : exePath, ".in");
-    const std::filesystem::path folder = beside.has_parent_path() ? beside.parent_path() : ".";
-    if (!exePath.empty() && ::access(folder.c_str(), W_OK) == 0) return beside.string();
+    namespace fs = std::filesystem;
+    // A build or system folder is no place for them: a deleted build folder would take them along.
+    const fs::path beside = ChangeFileExt(exePath.empty() ? "vornsp2dp" : exePath, ".in");
+    const fs::path settings = fs::path(configFolder) / beside.filename();
     std::error_code ec;
-    std::filesystem::create_directories(configFolder, ec);
-    return (std::filesystem::path(configFolder) / beside.filename()).string();
+    fs::create_directories(configFolder, ec);
+    if (!exePath.empty() && !fs::exists(settings, ec) && fs::is_regular_file(beside, ec))
+        fs::copy_file(beside, settings, ec);
+    return settings.string();
 }

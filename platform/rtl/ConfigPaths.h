@@ -1,5 +1,6 @@
-// Where the program keeps its settings: the settings file beside the program (its path with the
-// extension ".in"), or in the user's configuration folder when the program's folder is not writable.
+// Where the program keeps its settings: the settings file (the program's file name with the extension
+// ".in") in the user's configuration folder, started from a settings file beside the program when the
+// folder has none yet.
 #pragma once
 
 #include <string>
@@ -19,6 +20,7 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext);
 std::string SettingsFilePath();
 // Points SettingsFilePath at another file (tests); an empty path gives the normal place again.
 void SetSettingsFilePath(const std::string& path);
-// `exePath` with the extension ".in" when the program's folder is writable; otherwise that file name in
-// `configFolder`, which is created when missing.
+// The file name of `exePath` with the extension ".in" in `configFolder`, which is created when missing.
+// When that file does not exist and one of that name lies beside the program, it is copied there first:
+// the settings of a program that kept them beside itself are the start, read once.
 std::string SettingsFilePathFor(const std::string& exePath, const std::string& configFolder);

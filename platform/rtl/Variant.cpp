@@ -27,6 +27,7 @@ double Variant::AsDouble() const
     case Kind::Integer: return std::get<std::int32_t>(FValue);
     case Kind::Real: return std::get<double>(FValue);
     case Kind::Text: return TextToDouble(std::get<std::string>(FValue));
+    case Kind::Byte: return std::get<std::int8_t>(FValue);
     }
     return 0.0;
 }
@@ -34,6 +35,7 @@ double Variant::AsDouble() const
 std::int32_t Variant::AsInteger() const
 {
     if (GetKind() == Kind::Integer) return std::get<std::int32_t>(FValue);
+    if (GetKind() == Kind::Byte) return std::get<std::int8_t>(FValue);
     const double r = std::nearbyint(AsDouble());
     if (!(r >= -2147483648.0 && r <= 2147483647.0))
         throw EConvertError("Could not convert variant of type (Double) into type (Integer)");
@@ -51,6 +53,7 @@ std::string Variant::AsString() const
         return ec == std::errc() ? std::string(buf, p) : std::string();
     }
     case Kind::Text: return std::get<std::string>(FValue);
+    case Kind::Byte: return std::to_string(std::get<std::int8_t>(FValue));
     }
     return {};
 }

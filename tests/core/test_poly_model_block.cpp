@@ -57,7 +57,7 @@ TPolygonModel SampleModel()
     m.Bodies.SetLength(2);
     m.Bodies[0].SetLength(1);
     m.Bodies[0][0].ring = arofintM{0, 1, 2, 3, 4, 0, 4, 3, 2, 1};
-    m.Bodies[0][0].properties[psShapeIndex] = Variant(std::int32_t(-1));
+    m.Bodies[0][0].properties[psShapeIndex] = Variant(std::int8_t(-1));
     m.Bodies[1].SetLength(2);
     for (int s = 0; s < 2; ++s) {
         m.Bodies[1][s].properties = MakeDefaultPolygonProperties("bs,1", "ps,8421504,1", "gs,255,65535");
@@ -69,12 +69,13 @@ TPolygonModel SampleModel()
     return m;
 }
 
-// What a reload gives for a written row: slots 5, 6, 9 and 15-19 are never read back, "*" stays empty.
+// What a reload gives for a written row: slots 5, 6, 9 and 15-19 are never read back, "*" stays empty,
+// and a one-byte integer, which writes no field, comes back empty.
 PolygonProperties AsReloaded(PolygonProperties row)
 {
     for (int slot : {5, 6, 9, 15, 16, 17, 18, 19}) row[slot] = Variant();
     for (int i = 0; i < PolygonPropertyCount; ++i)
-        if (row[i] == Variant("*")) row[i] = Variant();
+        if (row[i] == Variant("*") || row[i].GetKind() == Variant::Kind::Byte) row[i] = Variant();
     return row;
 }
 
@@ -138,15 +139,22 @@ TEST(PropertyLine, SlotsRoundTripByKind)
 
 TEST(PropertyLine, HostLinesAndTextControls)
 {
+    // The host's shape index is a one-byte integer, which writes no field: 19 fields, all "*".
     PolygonProperties host;
-    host[psShapeIndex] = Variant(std::int32_t(-1));
+    host[psShapeIndex] = Variant(std::int8_t(-1));
     const std::string line = PropertiesToText(host);
-    EXPECT_EQ(line, "-1 * * * * * * * * * * * * * * * * * * * ");
+    EXPECT_EQ(line, "* * * * * * * * * * * * * * * * * * * ");
+    EXPECT_EQ(SplitToStrings(line).Length(), 19);
 
-    // A host line of the older 19-field form (its slot 0 wrote nothing) reads as an empty row.
-    PolygonProperties old;
-    ASSERT_TRUE(TextToProperties(old, "* * * * * * * * * * * * * * * * * * * "));
-    EXPECT_EQ(old, PolygonProperties{});
+    // Both forms read: the 19 fields as an empty row, the 20 fields that earlier files hold with -1.
+    PolygonProperties nineteen;
+    ASSERT_TRUE(TextToProperties(nineteen, line));
+    EXPECT_EQ(nineteen, PolygonProperties{});
+    PolygonProperties twenty;
+    ASSERT_TRUE(TextToProperties(twenty, "-1 * * * * * * * * * * * * * * * * * * * "));
+    PolygonProperties minusOne;
+    minusOne[psShapeIndex] = Variant(std::int32_t(-1));
+    EXPECT_EQ(twenty, minusOne);
 
     // Tabs and line ends inside a text never split the field or the line.
     PolygonProperties label;
@@ -200,7 +208,7 @@ TEST(ModelBlock, FrameOnlyModelText)
     m.Bodies.SetLength(1);
     m.Bodies[0].SetLength(1);
     m.Bodies[0][0].ring = arofintM{0, 1, 2, 3, 0, 3, 2, 1};
-    m.Bodies[0][0].properties[psShapeIndex] = Variant(std::int32_t(-1));
+    m.Bodies[0][0].properties[psShapeIndex] = Variant(std::int8_t(-1));
     EXPECT_EQ(ModelBlockText(m),
               "VornPolyModelDescription2.0\n"
               " 1.00000000000000E+0002  0.00000000000000E+0000\n"
@@ -214,7 +222,7 @@ TEST(ModelBlock, FrameOnlyModelText)
               " 1.00000000000000E+0003  0.00000000000000E+0000 0 0 5\n"
               "1\n"
               "1\n"
-              "-1 * * * * * * * * * * * * * * * * * * * \n"
+              "* * * * * * * * * * * * * * * * * * * \n"
               "0 1 2 3 0 3 2 1 \n"
               "EndPolyModelDescription2.0\n");
 }

@@ -113,7 +113,7 @@ TEST(PolygonsFrame, BuildFramePolygonWithoutRelief)
         }
         ASSERT_EQ(host.Length(), 1);
         EXPECT_EQ(ToVector(host[0].ring), (std::vector<int>{0, 1, 2, 3, 0, 3, 2, 1}));
-        EXPECT_EQ(host[0].properties[psShapeIndex], Variant(-1));
+        EXPECT_EQ(host[0].properties[psShapeIndex], Variant(std::int8_t(-1))) << "a one-byte integer";
         EXPECT_TRUE(host[0].properties[psResistivity].IsEmpty());
     }
 }

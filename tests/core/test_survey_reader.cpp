@@ -85,6 +85,58 @@ TEST(SurveyReader, HeaderRolesAndMeasurementLines)
     }
 }
 
+// Lines of the data section that hold no sound measurement are numbered (from 1, preamble and header
+// counted); the garbled ones still give their row, with the value missing, as before.
+TEST(SurveyReader, UnreadableLinesAreNumbered)
+{
+    struct Case {
+        const char* text;
+        std::vector<int> lines;
+        int rows;
+    };
+    const Case cases[] = {
+        // A garbled number and a line cut short; the garbled line is still a row.
+        {"P1 P2 dU\n0 1 2\n1 2 3.3x9\n2 3\n3 4 5\n", {3, 4}, 3},
+        // The preamble before the header, blank lines, "***" lines, the "*" of a missing value and the
+        // line that ends the section are no faults.
+        {"survey\n\nP1 P2 dU\n0 1 *\n\n*** 5\n1 2 3\ntopo\n0 1\n", {}, 2},
+        // Enough values by count, but none at the dU column; a word in a position.
+        {"x P1 P2 dU\n1 2 3\nA b 1 2\n", {2, 3}, 1},
+        // A line of words in the data section.
+        {"P1 P2 dU\n0 1 2\nthis is a comment\n", {3}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const TRead r = ReadText(c.text);
+        EXPECT_EQ(std::vector<int>(r.s.UnreadableLines.begin(), r.s.UnreadableLines.end()), c.lines);
+        EXPECT_EQ(r.s.SurveyRows.Length(), c.rows);
+    }
+    // A second read starts its own list.
+    TRead r = ReadText("P1 P2 dU\n0 1 x\n");
+    ResetForOpen(r.s);
+    ReadSurveyText(r.s, "P1 P2 dU\n0 1 2\n", "mem.sp2", std::nullopt, nullptr, r.model);
+    EXPECT_TRUE(r.s.UnreadableLines.empty());
+}
+
+TEST(SurveyReader, UnreadableLinesMessage)
+{
+    arofintM twelve;
+    for (int i = 1; i <= 12; ++i) twelve.push_back(i * 5);
+    arofintM ten = twelve;
+    ten.SetLength(10);
+    const struct {
+        arofintM lines;
+        const char* text;
+    } cases[] = {
+        {{}, ""},
+        {{7}, "1 line could not be read: 7"},
+        {{5, 28, 31}, "3 lines could not be read: 5, 28, 31"},
+        {ten, "10 lines could not be read: 5, 10, 15, 20, 25, 30, 35, 40, 45, 50"},
+        {twelve, "12 lines could not be read: 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, ..."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(UnreadableLinesMessage(c.lines), c.text);
+}
+
 TEST(SurveyReader, FixtureWithPreambleCommaAndMissingValues)
 {
     const TRead r = ReadFixture("basic.sp2");

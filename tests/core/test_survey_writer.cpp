@@ -47,7 +47,7 @@ TPolygonModel TestModel()
     m.Bodies.SetLength(2);
     m.Bodies[0].SetLength(1);
     m.Bodies[0][0].ring = arofintM{0, 1, 2, 3, 0, 3, 2, 1};
-    m.Bodies[0][0].properties[psShapeIndex] = Variant(std::int32_t(-1));
+    m.Bodies[0][0].properties[psShapeIndex] = Variant(std::int8_t(-1));
     m.Bodies[1].SetLength(1);
     m.Bodies[1][0].ring = arofintM{4, 5, 6};
     m.Bodies[1][0].properties[psShapeIndex] = Variant(std::int32_t(0));
@@ -241,7 +241,8 @@ TEST_F(SurveyWriterFiles, FailedSavesLeaveTheOldFilesWhole)
     // The survey is saved but its ".cfg" cannot replace a folder of that name: the old folder stays.
     const fs::path target = FDir / "b.sp2";
     fs::create_directory(FDir / "b.cfg");
-    EXPECT_EQ(WriteDataFile(s, target.string(), true, nullptr), "Cannot write file " + (FDir / "b.cfg").string());
+    EXPECT_EQ(WriteDataFile(s, target.string(), true, nullptr),
+              target.string() + " was saved; cannot write file " + (FDir / "b.cfg").string());
     EXPECT_TRUE(fs::is_directory(FDir / "b.cfg"));
     EXPECT_EQ(Slurp(target), FormatSurveyText(s, true, nullptr));
 }

@@ -61,6 +61,11 @@ wait_for() {
   fail "no $what after $limit s"
 }
 entry() { awk -v k="$1" -v n="$2" '$1 == k && $2 == n { print; exit }' "$layout" 2>/dev/null; }
+# status_text <panel>: the text of a status panel as the layout report gives it.
+status_text() { awk -v n="$1" '$1 == "status" && $2 == n { sub(/^status [0-9]+ ?/, ""); print; exit }' "$layout" 2>/dev/null; }
+status_is() { [[ "$(status_text "$1")" == "$2" ]]; }
+# The buttons of the open message box, by caption, one line.
+box_buttons() { awk '$1 == "button" { printf "%s ", $2 }' "$layout" 2>/dev/null; }
 listed() { [[ -n "$(entry "$1" "$2")" ]]; }
 window_field() { awk -v f="$1" '$1 == "window" { print $f; exit }' "$layout" 2>/dev/null; }
 enabled() { [[ "$(window_field 6)" == 1 ]]; }

@@ -2,7 +2,8 @@
 // survey opened with its configuration, the forward run of the open, the forward run of the button, the
 // inversion, and the project data (observed values with the model) written with its ".cfg". The shape
 // identifiers in the model's property lines are the model view's own (each drawing of its shapes numbers
-// them anew); they are taken from the file the program saved when it is named.
+// them anew); they are taken from the file the program saved when it is named, and the host's is the
+// view's "no shape".
 // Usage: e2e_reference <survey.sp2> <output.sp2> [<saved.sp2>]
 #include "core/DC2dBEMInversion.h"
 #include "core/SurveyOpen.h"
@@ -47,6 +48,8 @@ int main(int argc, char** argv)
             for (int j = 0; j < model.Bodies[i].Length(); ++j)
                 model.Bodies[i][j].properties[psShapeIndex] = saved.Model->Bodies[i][j].properties[psShapeIndex];
         }
+        // The host has no shape: the model view marks it with a one-byte -1, which writes no field.
+        model.Bodies[0][0].properties[psShapeIndex] = Variant(std::int8_t(-1));
     }
     const std::string message = WriteDataFile(survey, argv[2], true, &model);
     if (!message.empty()) {

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The real program under an X server, driven by X events as a user drives it: File > Open file with the
-# sample's path typed into the dialog and Yes to its configuration, "Forward problem", "Inversion", File >
+# sample's path typed into the dialog and OK to its configuration, "Forward problem", "Inversion", File >
 # Save file with a path typed (default kind), File > Exit. The program reports its components' screen
 # rectangles and its enabled state to a file (VSP_LAYOUT_FILE); clicks are aimed with them, and waits poll
 # with limits. A screenshot follows every step. The saved file and its ".cfg" must be byte for byte what the
 # core writes after the same steps without a window, the exit status 0, and the settings file what closing
-# writes.
+# writes, in the user's configuration folder.
 # Usage: run_e2e.sh <program> <reference helper> <examples folder> <screenshot folder>
 set -euo pipefail
 
@@ -63,7 +63,7 @@ expect_windows 1 "at start"
 picture=$last
 [[ "$(red_pixels "$picture")" -lt 200 ]] || fail "$(red_pixels "$picture") red pixels in the empty data view"
 
-# File > Open file: the path typed into the dialog, Yes to the configuration.
+# File > Open file: the path typed into the dialog, OK to the configuration.
 menu_path File1 Openfile1
 wait_for 20 "open dialog" window_count_is 2
 sleep 0.5
@@ -71,9 +71,11 @@ shot open_dialog
 xdotool type --delay 10 "$work/data/sample.sp2"
 xdotool key Return
 wait_for 20 "question \"Load project configuration\"" shown Confirm
+asked() { [[ "$(box_buttons)" == "OK Cancel " ]]; }
+wait_for 10 "the question's buttons OK and Cancel (the report lists: $(box_buttons))" asked
 sleep 0.3
 shot question
-xdotool key Return
+click button OK
 opened() { listed control uiBiSplit1 && enabled && [[ "$(disabled_count)" -ge 1 ]]; }
 wait_for 60 "the sample shown and computed" opened
 sleep 0.5
@@ -124,8 +126,9 @@ pid=""
 cmp "$work/out/result.sp2" "$work/out/reference.sp2" || fail "the saved survey differs from the core's"
 cmp "$work/out/result.cfg" "$work/out/reference.cfg" || fail "the saved configuration differs from the core's"
 
-settings="$work/app/vornsp2dp.in"
-[[ -f "$settings" ]] || fail "no settings file beside the program"
+settings="$work/config/VornSP2Dp/vornsp2dp.in"
+[[ -f "$settings" ]] || fail "no settings file in the configuration folder"
+[[ ! -e "$work/app/vornsp2dp.in" ]] || fail "a settings file beside the program"
 keys=$(awk '/^\[/ { section = $0; next } section == "[common]" && /=/ { sub(/=.*/, ""); printf "%s ", $0 }' "$settings")
 [[ "$keys" == "LastPath FilterIndex AddDataType DataType DataPlotType graphicstype Defpolparams infperc redperc numqp recetha " ]] ||
   fail "section common holds: $keys"

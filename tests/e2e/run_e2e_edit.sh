@@ -2,7 +2,10 @@
 # The model view edited by hand in the real program under an X server: the sample survey named on the
 # command line, "Add polygon" with four clicks and a right click that closes it, "Move node" with one of its
 # nodes dragged and placed by a right click, then Esc, which takes the move back. The node marks are counted
-# and found in a screenshot after each step (blue: free nodes). Screenshots land in the folder given.
+# and found in a screenshot after each step (blue: free nodes). Then a place outside the box refused with its
+# reason in status panel 5, the misfit marked "(old)" after the completed move and unmarked by Space, and a
+# garbled survey opened through File > Open file with its unreadable lines named in panel 5. Screenshots
+# land in the folder given.
 # Usage: run_e2e_edit.sh <program> <examples folder> <screenshot folder>
 set -euo pipefail
 
@@ -99,4 +102,54 @@ shot undone
 mark_at "$ax" "$ay" "$blue" || fail "no node mark where the node was before the move"
 mark_at "$bx" "$by" "$blue" && fail "a node mark still where the node had been placed"
 [[ "$(count "$blue")" == $((before + 4)) ]] || fail "$(count "$blue") blue node marks after Esc"
+# A place outside the model box is refused: panel 5 says why and what to do while the node follows the
+# mouse; placed inside, the edit completes and the mode's help comes back.
+help_move='"Move node" mode. Use left-click dragging for nodes moving, right-click for new position placing'
+refused='Refused: the node would lie outside the model box. Place it elsewhere with a right click, or press Esc.'
+status_is 5 "$help_move" || fail "panel 5 shows \"$(status_text 5)\", not the help of \"Move node\""
+# The edits above left the results of the open's run behind: marked old until Space computes again.
+[[ "$(status_text 3)" == *" (old)" ]] || fail "the misfit \"$(status_text 3)\" is not marked old after the edits"
+fresh() { local m; m=$(status_text 3); [[ -n "$m" && "$m" != *"(old)"* ]] && enabled; }
+xdotool key space
+wait_for 60 "a misfit without the mark after Space (it shows \"$(status_text 3)\")" fresh
+misfit=$(status_text 3)
+ox=$((VX + VW - 30)) oy=$((VY + VH / 2))
+xdotool mousemove "$ax" "$ay"
+sleep 0.2
+xdotool mousedown 1
+xdotool mousemove $((ax + 3)) $((ay + 2))
+xdotool mouseup 1
+xdotool mousemove "$ox" "$oy"
+sleep 0.2
+xdotool click 3
+wait_for 5 "the refusal in panel 5 (it shows \"$(status_text 5)\")" status_is 5 "$refused"
+sleep 0.3
+shot refused
+xdotool mousemove "$bx" "$by"
+sleep 0.2
+xdotool click 3
+wait_for 5 "the help back in panel 5 (it shows \"$(status_text 5)\")" status_is 5 "$help_move"
+sleep 0.3
+# The completed move leaves the last run's results behind: the misfit is marked old until Space runs again.
+old_marked() { [[ "$(status_text 3)" == "$misfit (old)" ]]; }
+wait_for 5 "the misfit marked old (it shows \"$(status_text 3)\")" old_marked
+shot old_results
+xdotool key space
+wait_for 60 "a misfit without the mark after Space (it shows \"$(status_text 3)\")" fresh
+sleep 0.5
+shot computed_again
+
+# A survey with a garbled number (line 3) and a line cut short (line 5) opens; panel 5 names the lines.
+awk 'NR == 3 { $3 = "3.3x9" } NR == 5 { $0 = $1 } { print }' "$work/data/sample.sp2" >"$work/data/garbled.sp2"
+menu_path File1 Openfile1
+wait_for 20 "open dialog" window_count_is 2
+sleep 0.5
+xdotool type --delay 10 "$work/data/garbled.sp2"
+xdotool key Return
+message="2 lines could not be read: 3, 5"
+wait_for 60 "the message \"$message\" in panel 5 (it shows \"$(status_text 5)\")" status_is 5 "$message"
+wait_for 60 "the garbled survey computed" enabled
+[[ "$(shown_windows)" == 1 ]] || fail "a message box besides the window after the garbled survey"
+sleep 0.5
+shot garbled
 echo "e2e edit: passed; screenshots in $shots"

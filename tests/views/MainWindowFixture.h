@@ -103,10 +103,10 @@ protected:
         Pump();
         return *Form;
     }
-    // Opens the sample, answering Yes to its configuration.
+    // Opens the sample, answering OK to its configuration.
     void OpenSample(const std::string& path)
     {
-        Script->AnswerMessage(mrYes);
+        Script->AnswerMessage(mrOk);
         Form->OpenData(path);
     }
     void OpenSample() { OpenSample(Sample); }

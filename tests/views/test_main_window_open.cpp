@@ -6,6 +6,7 @@
 #include "chart/control/LumPreviewPanel.h"
 #include "core/DC2dBEM.h"
 #include "core/SurveyOpen.h"
+#include "platform/controls/Buttons.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Menus.h"
@@ -64,6 +65,63 @@ TEST_F(MainWindow, TheSampleOpensShownAndComputed)
     EXPECT_DOUBLE_EQ(f.PolygonChart1->BottomAxis().Maximum(), headless.Model.ModelBox.XMax);
     EXPECT_DOUBLE_EQ(f.PolygonChart1->LeftAxis().Maximum(), headless.Model.ModelBox.ZMax);
     EXPECT_TRUE(f.PolygonChart1->LeftAxis().Inverted());
+}
+
+// The ".cfg" beside a survey is offered with OK and Cancel: OK loads it, Cancel keeps the settings.
+TEST_F(MainWindow, TheConfigurationQuestionTakesOkOrCancel)
+{
+    TProgramConfig config;
+    config.numqp = 4;
+    ASSERT_TRUE(WriteProgramConfig(Temp.File("sample.cfg"), config));
+    const struct {
+        TModalResult Answer;
+        int Numqp;
+    } cases[] = {{mrOk, 4}, {mrCancel, 7}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Answer);
+        TProbeMainForm& f = Start();
+        Script->AnswerMessage(c.Answer);
+        f.OpenData(Sample);
+        ASSERT_FALSE(Script->Log().empty());
+        EXPECT_EQ(Script->Log().back().Text, "Load project configuration");
+        EXPECT_EQ(Script->Log().back().Buttons, (TMsgDlgButtons{mbOK, mbCancel}));
+        EXPECT_EQ(f.Survey.Settings.numqp, c.Numqp);
+        EXPECT_EQ(f.Caption(), "VornResP2D [sample.sp2]");
+    }
+}
+
+// A survey with a garbled number and a line cut short opens as before, and the message panel names the
+// lines until the next survey is opened; an edit mode's help takes the panel while the mode is chosen.
+TEST_F(MainWindow, UnreadableLinesAreNamedInTheMessagePanel)
+{
+    std::string text = FileText(Sample);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
+        end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(at, end - at));
+    }
+    // Lines 3 and 5 are measurements of the sample: a digit garbled, a line cut after its first value.
+    ASSERT_GT(lines.size(), 5u);
+    ASSERT_EQ(lines[2], "5 10 2.24 1");
+    lines[2] = "5 10 3.3x9 1";
+    lines[4] = "15";
+    std::string garbled;
+    for (const std::string& l : lines) garbled += l + "\n";
+    SaveFileSafely(Temp.File("garbled.sp2"), garbled);
+
+    TProbeMainForm& f = Start();
+    f.OpenData(Temp.File("garbled.sp2"));
+    EXPECT_EQ(f.Caption(), "VornResP2D [garbled.sp2]");
+    EXPECT_TRUE(Script->Log().empty()) << "no message box";
+    EXPECT_EQ(f.StatusText(spModeHelp), "2 lines could not be read: 3, 5");
+    f.PolygonToolButtons[0]->Click();
+    EXPECT_NE(f.StatusText(spModeHelp), "2 lines could not be read: 3, 5");
+    f.PolygonToolButtons[0]->Click();
+    f.prepaxises();
+    EXPECT_EQ(f.StatusText(spModeHelp), "2 lines could not be read: 3, 5");
+    OpenSample();
+    EXPECT_EQ(f.StatusText(spModeHelp), "");
 }
 
 TEST_F(MainWindow, AConfigurationFileChangesOnlyTheSettings)
@@ -213,7 +271,7 @@ TEST_F(MainWindow, ARecentEntryOpensWithoutReordering)
     const std::string before = FileText(Temp.File("vornsp2dp.in"));
     TMenuItem* older = f.Recent1->Items(1);
     ASSERT_EQ(older->Caption(), Sample);
-    Script->AnswerMessage(mrNo); // its configuration is not loaded
+    Script->AnswerMessage(mrCancel); // its configuration is not loaded
     older->Click();
     EXPECT_EQ(f.Caption(), "VornResP2D [sample.sp2]");
     EXPECT_EQ(f.Runs, 1);

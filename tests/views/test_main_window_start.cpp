@@ -8,6 +8,7 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Registry.h"
+#include "ui/kitStatusBar.h"
 #include "ui/uispla.h"
 #include "ui/uisplit.h"
 
@@ -236,4 +237,31 @@ TEST_F(MainWindow, SplashAtStartUnlessSwitchedOffAndAsTheAboutWindow)
         Pump();
         Form.reset();
     }
+}
+
+// Asked for 320 x 200 the window keeps its least size, at which everything stands whole: every status
+// panel at its width, both tool bars' buttons, and two views tall enough for their titles, axis labels,
+// legend and a plot.
+TEST_F(MainWindow, TheWindowsLeastSizeShowsEverythingWhole)
+{
+    TProbeMainForm& f = Start();
+    OpenSample();
+    f.SetClientSize(320, 200);
+    Pump();
+    const TRect client = f.ClientArea();
+    EXPECT_GT(client.Width(), 320);
+    EXPECT_GT(client.Height(), 200);
+    EXPECT_GE(f.StatusBar1->ClientWidth(), f.StatusBar1->PanelsWidth());
+    EXPECT_GE(f.StatusBar1->GetPanelRect(spModeHelp).Width(), 360);
+    for (TToolBar* bar : {f.ToolBar1, f.ToolBar2}) EXPECT_GE(bar->ClientWidth(), bar->ItemsWidth()) << bar->Name();
+    for (TCustomChart* view : {static_cast<TCustomChart*>(f.PseudoSection2d1), static_cast<TCustomChart*>(f.PolygonChart1)}) {
+        SCOPED_TRACE(view->Name());
+        EXPECT_GE(view->Height(), MinViewHeight);
+        view->RenderToBitmap(clWhite, view->ChartBounds(), pf24bit);
+        EXPECT_GE(view->ChartRect().Height(), 40) << "a plot between the titles and the labels";
+    }
+    // The data view's legend of two curves stands whole beside its plot.
+    const TRect legend = f.PseudoSection2d1->Legend().ShapeRect();
+    EXPECT_LE(legend.Bottom, f.PseudoSection2d1->Height());
+    EXPECT_LE(legend.Right, f.PseudoSection2d1->Width());
 }

@@ -5,6 +5,7 @@
 #include "chart/control/LumEngineStyleStrings.h"
 #include "core/PolyModelBlock.h"
 #include "core/Supermath2d.h"
+#include "platform/graphics/RecordingBackend.h"
 
 using namespace pctest;
 
@@ -192,6 +193,56 @@ TEST(PolygonChartConstruct, MarginsTitleAndAxes)
     }
     EXPECT_FALSE(chart->RightAxis().Visible());
     EXPECT_FALSE(chart->TopAxis().Visible());
+}
+
+// The depth labels are written left of the axis and the flat "z" title left of them: on a deep model, or
+// with long elevations, the plot moves right so that every label stands whole and clear of the title; a
+// shallow model keeps the margin's plot.
+TEST(PolygonChartConstruct, DepthLabelsAndTheirTitleStandWholeLeftOfThePlot)
+{
+    const struct {
+        const char* Name;
+        double Depth;
+        double Offset, Scale; // labels show Scale x (depth + Offset)
+        bool Grows;
+    } cases[] = {
+        {"shallow", 100, 0, 1, false},
+        {"deep", 25000, 0, 1, true},
+        {"elevations", 25000, -1200, -1, true},
+    };
+    int shallowLeft = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto chart = NewChart(790, 184);
+        chart->CreateFrameModel({}, false, 0, 1000, 0, c.Depth);
+        chart->LeftAxis().LabelValueOffset = c.Offset;
+        chart->LeftAxis().LabelValueScale = c.Scale;
+        auto recorder = std::make_shared<TRecordingBackend>(790, 184);
+        TCanvas canvas(recorder);
+        chart->DrawUnbuffered(canvas, {0, 0, 790, 184});
+        const TRect plot = chart->ChartRect();
+        double titleRight = -1;
+        std::vector<std::pair<double, std::string>> labels; // left edges
+        for (const auto& r : recorder->Records) {
+            if (r.Kind != "TextOut") continue;
+            const double left = r.TextCmd.Origin.x, right = left + r.TextCmd.Width;
+            if (r.Text == "z") titleRight = right;
+            else if (right <= plot.Left && r.Text != "Cross-section") labels.emplace_back(left, r.Text);
+        }
+        ASSERT_GE(titleRight, 0) << "the title is drawn";
+        ASSERT_GE(labels.size(), 2u);
+        for (const auto& [left, text] : labels) {
+            EXPECT_GE(left, 0) << text << " is cut";
+            EXPECT_GT(left, titleRight) << text << " runs into the title";
+        }
+        if (!c.Grows) {
+            shallowLeft = plot.Left;
+            EXPECT_LE(plot.Left, chart->MarginLeft() + 10) << "the margin's plot";
+        } else {
+            EXPECT_GT(plot.Left, shallowLeft);
+        }
+        EXPECT_EQ(chart->MarginLeft(), 25) << "the setting stays";
+    }
 }
 
 TEST(PolygonChartConstruct, StateBeforeAModel)

@@ -346,6 +346,77 @@ TEST(PolygonChartEdit, SubPolygonModes)
     });
 }
 
+// A refused press says why and what to do (what the main window writes into status panel 5), a press on
+// nothing and a completed edit say nothing; the refused move of a node stays pending, following the mouse.
+TEST(PolygonChartEdit, ARefusedPressSaysWhy)
+{
+    struct TCase {
+        const char* Name;
+        int Mode;
+        TScene Scene;
+        std::vector<TStep> Steps;
+        const char* Refusal; // of the last press; "" none
+        bool Pending;
+    };
+    const TCase cases[] = {
+        {"add polygon: a point outside the box", emAddPolygon, B, {L(5, 35), L(-5, 35)}, RefusedPointOutsideBox, true},
+        {"add polygon: a point inside a body", emAddPolygon, B, {L(30, 20)}, RefusedPointCrosses, false},
+        {"add polygon: a right press whose point crosses the outline", emAddPolygon, B,
+         {L(5, 35), L(15, 45), L(15, 35), R(5, 45)}, RefusedPointCrosses, true},
+        {"add polygon: a closing edge across a body", emAddPolygon, B, {L(10, 20), L(10, 35), R(45, 35)},
+         RefusedClosingCrosses, true},
+        {"add polygon: closed", emAddPolygon, B, {L(5, 35), L(15, 35), R(10, 45)}, "", false},
+        {"add sub-polygon: an end near nothing", emAddSubPolygon, B, {L(30, 30), L(30, 40), R(50, 45)}, RefusedLineEnd,
+         true},
+        {"add sub-polygon: a start near nothing says nothing", emAddSubPolygon, B, {L(50, 45)}, "", false},
+        {"divide: two neighbours", emDividePolygon, B, {L(20, 10), R(40, 10)}, RefusedDivide, false},
+        {"uncouple: a node of one polygon", emUncoupleNodes, B, {Mv(20, 10), R(20, 10)}, RefusedUncoupleNode, true},
+        {"delete node: a corner of the frame", emDeleteNode, B, {Mv(0, 0), R(0, 0)}, RefusedDeleteNode, true},
+        {"move node: outside the box", emMoveNode, B, {Mv(20, 10), L(20, 10), Mv(-2, 10), R(-2, 10)},
+         RefusedNodeOutsideBox, true},
+        {"move node: folding the square", emMoveNode, B, {Mv(20, 10), L(20, 10), Mv(45, 20), R(45, 20)},
+         RefusedNodeCrosses, true},
+        {"move node: a bottom corner of the frame", emMoveNode, B, {Mv(0, 50), L(0, 50)}, RefusedFrameCorner, false},
+        {"move node: a fixed node", emFixNode, B, {Mv(20, 10), R(20, 10), ModeTo(emMoveNode), Mv(20, 10), L(20, 10)},
+         RefusedFixedNode, false},
+        {"couple: a frame node first", emCoupleNodes, B, {Mv(0, 0), L(0, 0)}, RefusedCoupleFirst, false},
+        {"couple: a target near nothing", emCoupleNodes, B, {Mv(40, 10), L(40, 10), Mv(50, 40), R(50, 40)},
+         RefusedCouple, false},
+        {"move polygon: out of the box", emMovePolygon, B, {Mv(30, 20), L(30, 20), Mv(-30, 20), R(-30, 20)},
+         RefusedPolygonOutsideBox, false},
+        {"move polygon: onto the other body", emMovePolygon, B, {Mv(30, 20), L(30, 20), Mv(65, 20), R(65, 20)},
+         RefusedPolygonCrosses, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TEditView v;
+        Build(v, c.Scene);
+        std::vector<std::string> heard;
+        v.C().OnEditMessage = [&](TPolygonChart*, const std::string& text) { heard.push_back(text); };
+        v.Mode(c.Mode);
+        for (const TStep& s : c.Steps) {
+            const complexM p{s.X, s.Z};
+            switch (s.Kind) {
+            case 'm': v.Move(p); break;
+            case 'l': v.Left(p); break;
+            case 'r': v.Right(p); break;
+            case 'M': v.Mode(int(s.X)); break;
+            }
+        }
+        EXPECT_EQ(v.C().EditRefusal(), c.Refusal);
+        EXPECT_EQ(v.C().EditPending, c.Pending);
+        // The window hears the refusal, or of the completed edit with "".
+        if (*c.Refusal) {
+            ASSERT_FALSE(heard.empty());
+            EXPECT_EQ(heard.back(), c.Refusal);
+        } else if (v.Changes > 0) {
+            ASSERT_FALSE(heard.empty());
+            EXPECT_EQ(heard.back(), "");
+        }
+        for (const std::string& f : v.Faults) ADD_FAILURE() << f;
+    }
+}
+
 TEST(PolygonChartEdit, NoModeAndNoModelEditNothing)
 {
     TEditView v;

@@ -56,7 +56,7 @@ TEST(PolygonChartShapes, FrameOnlyHasNoShape)
     chart->RebuildShapes();
     EXPECT_EQ(chart->ShapeSeries().Shapes().Count(), 0);
     EXPECT_EQ(chart->ShapeSeries().PointCount(), 0);
-    EXPECT_EQ(chart->Model.Bodies[0][0].properties[psShapeIndex], Variant(-1));
+    EXPECT_EQ(chart->Model.Bodies[0][0].properties[psShapeIndex], Variant(std::int8_t(-1)));
     EXPECT_EQ(chart->ShapeOfSubPolygon(0, 0), -1);
 }
 
@@ -83,7 +83,7 @@ TEST(PolygonChartShapes, OneShapePerSubPolygonWithItsIdentifierAndRing)
             ++seen[id.AsInteger()];
         }
     EXPECT_EQ(seen.size(), 6u) << "identifiers are unique";
-    EXPECT_EQ(chart->Model.Bodies[0][0].properties[psShapeIndex], Variant(-1));
+    EXPECT_EQ(chart->Model.Bodies[0][0].properties[psShapeIndex], Variant(std::int8_t(-1)));
 
     // A rebuild gives new identifiers, never an old one again.
     const int oldFirst = chart->Model.Bodies[1][0].properties[psShapeIndex].AsInteger();

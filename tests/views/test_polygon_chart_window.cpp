@@ -390,6 +390,134 @@ TEST_F(ModelEditWindow, EscAndSpace)
     ExpectSameModel(m.Model, before, "Esc");
 }
 
+// A refused place of "Move node" says why in panel 5 while the node still follows the mouse; a completed
+// edit, Esc, a temporary mode and a mode change bring the mode's help back.
+TEST_F(ModelEditWindow, ARefusedEditSaysWhyInPanelFive)
+{
+    TEditProbeForm& f = StartEdit();
+    OpenSample();
+    TPolygonChart& m = *f.PolygonChart1;
+    const complexM outside{m.Model.ModelBox.XMax + 4, 20};
+    complexM node = BodyCorner;
+    const auto refuse = [&] {
+        DragANode(node, outside);
+        Press(outside, Qt::RightButton);
+        ASSERT_TRUE(m.EditPending);
+        EXPECT_EQ(f.StatusText(spModeHelp), RefusedNodeOutsideBox);
+    };
+    refuse();
+    // The node goes on following the mouse; placed inside, the edit completes and the help returns.
+    const complexM inside{150, 20};
+    Move(inside);
+    EXPECT_NEAR(m.Model.Nodes[NodeNear(inside)].x, inside.x, 1);
+    Press(inside, Qt::RightButton);
+    node = NodePoint(m.Model.Nodes, NodeNear(inside));
+    EXPECT_FALSE(m.EditPending);
+    EXPECT_EQ(f.StatusText(spModeHelp), HelpOf(emMoveNode));
+    struct {
+        const char* Name;
+        std::function<void()> Then;
+        const char* Help;
+    } const ends[] = {
+        {"Esc", [&] { Key(m.Widget(), Qt::Key_Escape, true); }, HelpOf(emMoveNode)},
+        {"Alt held", [&] { Key(m.Widget(), Qt::Key_Alt, true); Key(m.Widget(), Qt::Key_Alt, false); },
+         HelpOf(emMoveNode)},
+        {"another mode", [&] { Button("SpeedButton16")->Click(); }, HelpOf(emAddNode)},
+    };
+    for (const auto& e : ends) {
+        SCOPED_TRACE(e.Name);
+        refuse();
+        e.Then();
+        EXPECT_FALSE(m.EditPending);
+        EXPECT_EQ(f.StatusText(spModeHelp), e.Help);
+    }
+}
+
+// Every refusal fits panel 5 at the window's size at start, as the help texts do.
+TEST_F(ModelEditWindow, TheRefusalsFitTheirPanel)
+{
+    TEditProbeForm& f = StartEdit();
+    const TRect panel = f.StatusBar1->GetPanelRect(spModeHelp);
+    for (const char* text : {RefusedPointOutsideBox, RefusedPointCrosses, RefusedClosingCrosses, RefusedLineEnd,
+                             RefusedSubPolygon, RefusedDivide, RefusedUncoupleNode, RefusedDeleteNode, RefusedFixedNode,
+                             RefusedFrameCorner, RefusedNodeOutsideBox, RefusedNodeCrosses, RefusedCoupleFirst,
+                             RefusedCouple, RefusedAddNode, RefusedPolygonOutsideBox, RefusedPolygonCrosses})
+        EXPECT_LE(f.StatusBar1->TextExtent(text).cx, panel.Width() - 8) << text;
+}
+
+// After a change of the model the last run's misfit and the calculated curve's legend entry are marked
+// " (old)" until the next run: an edit, an undo and the model constructor each mark them; nothing is run.
+TEST_F(ModelEditWindow, ResultsAreMarkedOldAfterAModelChangeUntilTheNextRun)
+{
+    TEditProbeForm& f = StartEdit();
+    OpenSample();
+    TPolygonChart& m = *f.PolygonChart1;
+    const std::string title = f.PseudoSection2d1->Series2->Title();
+    EXPECT_FALSE(f.ResultsOld());
+    const struct {
+        const char* Name;
+        std::function<void()> Change;
+    } changes[] = {
+        {"an edit", [&] {
+             DragANode(BodyCorner, {150, 20});
+             Press({150, 20}, Qt::RightButton);
+         }},
+        {"an undo", [&] { Key(m.Widget(), Qt::Key_Escape, true); }},
+        {"the model constructor", [&] {
+             Script->DriveForm([](TForm& form) { dynamic_cast<TModConstr&>(form).uiPicBtn1->PerformClick(); });
+             f.Newmodel2->Click();
+         }},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.Name);
+        const std::string misfit = f.StatusText(spMisfit);
+        ASSERT_FALSE(misfit.empty());
+        ASSERT_EQ(misfit.find("(old)"), std::string::npos);
+        const int runs = f.Runs;
+        c.Change();
+        EXPECT_TRUE(f.ResultsOld());
+        EXPECT_EQ(f.StatusText(spMisfit), misfit + " (old)");
+        EXPECT_EQ(f.PseudoSection2d1->Series2->Title(), title + " (old)");
+        EXPECT_EQ(f.Runs, runs) << "nothing is run";
+        // The legend with the longer entry stands whole in the view.
+        f.PseudoSection2d1->RenderToBitmap(clWhite, f.PseudoSection2d1->ChartBounds(), pf24bit);
+        EXPECT_LE(f.PseudoSection2d1->Legend().ShapeRect().Right, f.PseudoSection2d1->Width());
+        // The data graphs drawn again keep the mark; a run takes it away.
+        f.ShowDataGraphs();
+        EXPECT_EQ(f.PseudoSection2d1->Series2->Title(), title + " (old)");
+        Key(m.Widget(), Qt::Key_Space, true);
+        EXPECT_EQ(f.Runs, runs + 1);
+        EXPECT_FALSE(f.ResultsOld());
+        EXPECT_EQ(f.PseudoSection2d1->Series2->Title(), title);
+        EXPECT_EQ(f.StatusText(spMisfit).find("(old)"), std::string::npos);
+    }
+}
+
+// The misfit panel is as wide as the misfit it shows (with its mark), never narrower than its own 50
+// pixels, and the window's least width grows with it.
+TEST_F(ModelEditWindow, TheMisfitPanelHoldsTheWholeMisfit)
+{
+    TEditProbeForm& f = StartEdit();
+    TkitStatusPanel& panel = *f.StatusBar1->Panels().Items(spMisfit);
+    const int minimum = f.MinimumClientSize().cx;
+    struct {
+        const char* Text;
+        bool Old;
+    } const cases[] = {{"3.25", false}, {"0.000000010", false}, {"0.000000010", true}, {"12.50", true}, {"", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Text) + (c.Old ? " old" : ""));
+        f.ShowMisfit(c.Text);
+        f.MarkResultsOld(c.Old);
+        const std::string shown = f.StatusText(spMisfit);
+        EXPECT_EQ(shown, *c.Text && c.Old ? std::string(c.Text) + " (old)" : std::string(c.Text));
+        const TRect r = f.StatusBar1->GetPanelRect(spMisfit);
+        EXPECT_GE(r.Width() - 2 - 2 * panel.BorderWidth(), f.StatusBar1->TextExtent(shown).cx) << "whole";
+        EXPECT_GE(panel.Width(), MisfitPanelWidth);
+        EXPECT_GE(f.MinimumClientSize().cx, f.StatusBar1->PanelsWidth());
+        EXPECT_GE(f.MinimumClientSize().cx, minimum);
+    }
+}
+
 // ---- Runs, saves and box changes during an edit -----------------------------------------------------------
 
 TEST_F(ModelEditWindow, RunsAndSavesTakeTheModelAsItWasBeforeTheEditInProgress)

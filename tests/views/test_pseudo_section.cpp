@@ -1,6 +1,7 @@
 // The data view: what construction makes (series, chart, axes, legend, scroll bar, menu, picture, the
 // styles read from the settings file), the empty section's operations, the legend beside the plot, and
 // the view settings string.
+#include "chart/control/LumBmpOptions.h"
 #include "chart/control/LumLegendScrollBar.h"
 #include "chart/control/LumTools.h"
 #include "chart/series/Series.h"
@@ -278,6 +279,8 @@ TEST(PseudoSection, LegendOfTwoCurvesFitsBesideThePlotWithoutAScrollBar)
     const char* titles[][2] = {
         {"<font name=arial>dU<font name=arial size=-2>obs", "<font name=arial>dU<font name=arial size=-2>calc"},
         {"<font name=arial>U<font name=arial size=-2>obs", "<font name=arial>U<font name=arial size=-2>calc"},
+        // The calculated curve of a run older than the model: the wider legend stays whole in the view.
+        {"<font name=arial>dU<font name=arial size=-2>obs", "<font name=arial>dU<font name=arial size=-2>calc (old)"},
     };
     for (const auto& pair : titles) {
         SCOPED_TRACE(pair[0]);
@@ -296,12 +299,53 @@ TEST(PseudoSection, LegendOfTwoCurvesFitsBesideThePlotWithoutAScrollBar)
         TRect bar;
         EXPECT_FALSE(view.LegendScrollBar->GetHostRect(bar));
         const TRect legend = view.Legend().ShapeRect();
-        EXPECT_EQ(legend.Left, 725);
+        // Beside the plot where it has the room, else as far right as it stands whole.
+        EXPECT_EQ(legend.Left, std::min(725, view.Width() - legend.Width()));
         EXPECT_LE(legend.Right, view.Width());
         for (int y = legend.Top; y < legend.Bottom; ++y)
             for (int x = legend.Left; x < legend.Right; ++x)
                 ASSERT_NE(picture->Canvas().GetPixel(x, y), clSilver) << "a thumb at " << x << "," << y;
     }
+}
+
+// A page band or a picture of another size than the view: the legend stands 5 pixels right of that
+// drawing's plot, level with its top, whole inside it (on a narrow portrait band it fell off the picture,
+// on a wide landscape band it covered the plot); the screen's drawing finds it back at its own place.
+TEST(PseudoSection, LegendStandsBesideThePlotOfEveryDrawing)
+{
+    TPseudoSection2d view(nullptr);
+    view.SetBounds(0, 0, 790, 169);
+    view.CreateDataGraphs();
+    view.Series1->SetTitle("<font name=arial>dU<font name=arial size=-2>obs");
+    view.Series2->SetTitle("<font name=arial>dU<font name=arial size=-2>calc");
+    for (int i = 0; i < 5; ++i) {
+        view.Series1->InsertPoint(10.0 * i, i);
+        view.Series2->InsertPoint(10.0 * i, 2.0 * i);
+    }
+    view.PlaceLegend();
+    const struct {
+        int Width, Height;
+    } drawings[] = {{317, 150}, {1120, 300}, {790, 169}, {2000, 700}};
+    for (const auto& d : drawings) {
+        SCOPED_TRACE(std::to_string(d.Width) + " x " + std::to_string(d.Height));
+        TBMPExportFormat format;
+        format.Panel = &view;
+        format.Width = d.Width;
+        format.Height = d.Height;
+        const auto picture = format.Bitmap();
+        const TRect plot = view.ChartRect();
+        const TRect legend = view.Legend().ShapeRect();
+        EXPECT_EQ(legend.Left, plot.Right + 5);
+        EXPECT_EQ(legend.Top, plot.Top);
+        EXPECT_LE(legend.Right, d.Width);
+        // Drawn there: its frame and items darken pixels inside its box.
+        int dark = 0;
+        for (int y = legend.Top; y < legend.Bottom; ++y)
+            for (int x = legend.Left; x < legend.Right; ++x) dark += picture->Canvas().GetPixel(x, y) != clWhite;
+        EXPECT_GT(dark, 20);
+    }
+    view.RenderToBitmap(clWhite, view.ChartBounds(), pf24bit);
+    EXPECT_EQ(view.Legend().Left(), 725);
 }
 
 std::string Settings18(const std::string& item16, const std::string& item17, const std::string& item6 = "9")

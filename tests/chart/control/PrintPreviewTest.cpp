@@ -193,43 +193,6 @@ TEST(PrintPreview, SaveWritesThePageAsBmpAndAsPng)
     EXPECT_EQ(differ, 0);
 }
 
-TEST(PrintPreview, WithoutPrintersUntilPdfFileIsChosen)
-{
-    TPrinterScope printers;
-    TColoredChart t(clRed);
-    const std::string pdf = (TempDir() / "chosen.pdf").string();
-    TPromptScript script;
-    script.DriveForm([&](TForm& form) {
-        TChartPreview& p = Preview(form);
-        EXPECT_FALSE(p.BPrint->isEnabled());
-        EXPECT_FALSE(p.BSetupPrinter->isEnabled());
-        EXPECT_FALSE(p.Orientation->isEnabled());
-        ASSERT_EQ(p.CBPrinters->count(), 1);
-        EXPECT_EQ(p.CBPrinters->currentIndex(), -1);
-        // Without a printer the margins are the chart's own (0), not proportional ones.
-        EXPECT_EQ(t.Chart.PrintMargins(), TRect(0, 0, 0, 0));
-        // Cancelled: nothing changes. Confirmed: the printer prints into the file.
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            p.CBPrinters->setCurrentIndex(0);
-            p.CBPrintersChange();
-        }
-        EXPECT_EQ(Printer()->OutputFileName(), pdf);
-        EXPECT_TRUE(p.BPrint->isEnabled());
-        EXPECT_TRUE(p.Orientation->isEnabled());
-        p.BClose->click();
-    });
-    script.Expect(TPromptKind::SaveDialog, [&](TPrompt& q) {
-        EXPECT_EQ(q.File->Filter, "PDF files|*.pdf");
-        q.Result = mrCancel;
-    });
-    script.Expect(TPromptKind::SaveDialog, [&](TPrompt& q) {
-        q.File->FileName = pdf;
-        q.Result = mrOk;
-    });
-    ShowChartPreview(nullptr, &t.Chart);
-    EXPECT_TRUE(script.Failures().empty()) << script.Failures().front();
-}
-
 // A PPM picture (P6, 8 bits) as pdftoppm writes it.
 struct TPpm {
     int Width = 0, Height = 0;
@@ -257,6 +220,67 @@ TPpm ReadPpm(const fs::path& path)
 
 bool Reddish(TColor c) { return (c & 0xFF) > 180 && ((c >> 8) & 0xFF) < 90 && ((c >> 16) & 0xFF) < 90; }
 bool Bluish(TColor c) { return ((c >> 16) & 0xFF) > 180 && (c & 0xFF) < 90 && ((c >> 8) & 0xFF) < 90; }
+
+// Without a printer the PDF file is the printer from the start: chosen, landscape, Print enabled; Print
+// asks for the file's name once, and choosing "PDF file" again turns the page back to landscape.
+TEST(PrintPreview, WithoutPrintersThePdfFileIsThePrinter)
+{
+    TPrinterScope printers;
+    TColoredChart t(clRed);
+    const fs::path pdf = TempDir() / "chosen.pdf";
+    fs::remove(pdf);
+    TPromptScript script;
+    script.DriveForm([&](TForm& form) {
+        TChartPreview& p = Preview(form);
+        ASSERT_EQ(p.CBPrinters->count(), 1);
+        EXPECT_EQ(p.CBPrinters->currentIndex(), 0);
+        EXPECT_TRUE(p.BPrint->isEnabled());
+        EXPECT_TRUE(p.BSetupPrinter->isEnabled());
+        EXPECT_TRUE(p.Orientation->isEnabled());
+        EXPECT_EQ(Printer()->Orientation(), poLandscape);
+        EXPECT_EQ(p.OrientationItems->checkedId(), 1);
+        p.LumPreviewPanel1->DrawClientArea();
+        const TRect paper = p.LumPreviewPanel1->PaperRect();
+        EXPECT_GT(paper.Width(), paper.Height()) << "the page of the PDF file, in landscape";
+        EXPECT_NE(t.Chart.PrintMargins(), TRect(0, 0, 0, 0)) << "proportional margins on the file's page";
+
+        // Portrait chosen; Print asks for the file, and a cancelled dialog prints nothing.
+        p.OrientationItems->button(0)->click();
+        EXPECT_EQ(Printer()->Orientation(), poPortrait);
+        p.BPrint->click();
+        EXPECT_FALSE(fs::exists(pdf));
+        // "PDF file" chosen in the box: cancelled, nothing changes; confirmed, landscape again.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            p.CBPrinters->setCurrentIndex(0);
+            p.CBPrintersChange();
+        }
+        EXPECT_EQ(Printer()->OutputFileName(), pdf.string());
+        EXPECT_EQ(Printer()->Orientation(), poLandscape);
+        EXPECT_EQ(p.OrientationItems->checkedId(), 1);
+        // Named once, the file is printed without another question.
+        p.BPrint->click();
+        p.BClose->click();
+    });
+    script.Expect(TPromptKind::SaveDialog, [&](TPrompt& q) {
+        EXPECT_EQ(q.File->Filter, "PDF files|*.pdf");
+        q.Result = mrCancel;
+    });
+    script.Expect(TPromptKind::SaveDialog, [&](TPrompt& q) { q.Result = mrCancel; });
+    script.Expect(TPromptKind::SaveDialog, [&](TPrompt& q) {
+        q.File->FileName = pdf.string();
+        q.Result = mrOk;
+    });
+    ShowChartPreview(nullptr, &t.Chart);
+    ASSERT_TRUE(script.Failures().empty()) << script.Failures().front();
+    ASSERT_TRUE(fs::exists(pdf));
+    // One page, wider than high.
+    const fs::path out = TempDir() / "chosen";
+    fs::remove(TempDir() / "chosen-1.ppm");
+    const std::string command = "pdftoppm -r 20 '" + pdf.string() + "' '" + out.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const TPpm page = ReadPpm(TempDir() / "chosen-1.ppm");
+    EXPECT_GT(page.Width, page.Height);
+}
 
 TEST(PrintPreview, TwoChartsShownAndPrintedInTheirBands)
 {

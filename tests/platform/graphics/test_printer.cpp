@@ -135,4 +135,29 @@ TEST_F(PrinterTest, LandscapeSwapsThePageAndAbortLeavesNoFile)
     EXPECT_FALSE(std::filesystem::exists(File));
 }
 
+// File output chosen before its name: the page is laid out as the file's (landscape too), a document
+// cannot begin until the name is given, and an empty name goes back to "no printer".
+TEST_F(PrinterTest, FileOutputLaysThePageOutBeforeTheFileIsNamed)
+{
+    TPrinter& p = *Printer();
+    p.SelectFileOutput();
+    ASSERT_TRUE(p.HasPrinter());
+    EXPECT_TRUE(p.OutputFileName().empty());
+    p.SetOrientation(poLandscape);
+    EXPECT_GT(p.PageWidth(), p.PageHeight());
+    EXPECT_THROW(p.BeginDoc(), EPrinter);
+    EXPECT_FALSE(p.Printing());
+    p.SetOutputFileName(File.string());
+    EXPECT_TRUE(p.FileOutput());
+    p.BeginDoc();
+    p.Canvas().Rectangle(10, 10, 200, 200);
+    p.EndDoc();
+    const PdfPages pages = ReadPdfPages(File);
+    ASSERT_EQ(pages.Sizes.size(), 1u);
+    EXPECT_NEAR(pages.Sizes[0].first, 841.9, 1.0);
+    p.SetOutputFileName("");
+    EXPECT_FALSE(p.FileOutput());
+    EXPECT_FALSE(p.HasPrinter());
+}
+
 } // namespace

@@ -133,4 +133,12 @@ TEST(Variant, Conversions)
     EXPECT_THROW(Variant(1e12).AsInteger(), EConvertError);
     EXPECT_EQ(Variant(std::int32_t(-1)).AsString(), "-1");
     EXPECT_EQ(Variant(10.0).GetKind(), Variant::Kind::Real);
+    // A one-byte integer converts like any number, and stays a kind of its own.
+    const Variant byte(std::int8_t(-1));
+    EXPECT_EQ(byte.GetKind(), Variant::Kind::Byte);
+    EXPECT_TRUE(byte.IsNumber());
+    EXPECT_EQ(byte.AsInteger(), -1);
+    EXPECT_EQ(byte.AsDouble(), -1.0);
+    EXPECT_EQ(byte.AsString(), "-1");
+    EXPECT_NE(byte, Variant(std::int32_t(-1)));
 }

@@ -223,7 +223,35 @@ TEST(IniFile, MissingFilesAndRefusedWrites)
     EXPECT_THROW(nowhere.WriteInteger("common", "numqp", 7), EIniFileException);
 }
 
-TEST(ConfigPaths, SettingsFileBesideTheProgramOrInTheUsersFolder)
+// The settings always live in the user's configuration folder, even beside a writable program; a settings
+// file beside the program is the start once, when the folder has none.
+TEST(ConfigPaths, SettingsLiveInTheConfigurationFolderStartedFromBesideTheProgram)
+{
+    TTempFolder tmp;
+    const std::string program = tmp.File("build/vornsp2dp"), beside = tmp.File("build/vornsp2dp.in");
+    std::filesystem::create_directories(tmp.File("build"));
+    const std::string folder = tmp.File("config/VornSP2Dp"), settings = folder + "/vornsp2dp.in";
+    const auto text = [](const std::string& path) {
+        std::string bytes;
+        LoadFileBytes(path, bytes);
+        return bytes;
+    };
+    // Nothing beside the program: no file is made.
+    EXPECT_EQ(SettingsFilePathFor(program, folder), settings);
+    EXPECT_FALSE(std::filesystem::exists(settings));
+    // A file beside it is the start: copied, left where it is.
+    SaveFileSafely(beside, "[common]\nDataType=1\n");
+    EXPECT_EQ(SettingsFilePathFor(program, folder), settings);
+    EXPECT_EQ(text(settings), "[common]\nDataType=1\n");
+    EXPECT_EQ(text(beside), "[common]\nDataType=1\n");
+    // Once the folder has its file, the one beside the program is read no more.
+    SaveFileSafely(settings, "[common]\nDataType=0\n");
+    SaveFileSafely(beside, "[common]\nDataType=5\n");
+    EXPECT_EQ(SettingsFilePathFor(program, folder), settings);
+    EXPECT_EQ(text(settings), "[common]\nDataType=0\n");
+}
+
+TEST(ConfigPaths, SettingsFileNamesAndTheUsersFolder)
 {
     struct Case {
         const char* path;
@@ -239,10 +267,10 @@ TEST(ConfigPaths, SettingsFileBesideTheProgramOrInTheUsersFolder)
     for (const Case& c : names) EXPECT_EQ(ChangeFileExt(c.path, c.ext), c.result) << c.path;
 
     TTempFolder tmp;
-    EXPECT_EQ(SettingsFilePathFor(tmp.File("vornsp2dp"), tmp.File("cfg")), tmp.File("vornsp2dp.in"));
     const std::string folder = tmp.File("home/.config/VornSP2Dp");
     EXPECT_EQ(SettingsFilePathFor("/no/such/folder/vornsp2dp", folder), folder + "/vornsp2dp.in");
     EXPECT_TRUE(std::filesystem::is_directory(folder)) << "the configuration folder is made for the file";
+    EXPECT_FALSE(std::filesystem::exists(folder + "/vornsp2dp.in"));
 
     // The variables are put back so that later tests in this process see the real ones.
     const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
