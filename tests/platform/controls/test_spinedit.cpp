@@ -1,5 +1,6 @@
 // The spin edit: what its text reads as, stepping within the range, the text written back on leaving,
 // and its arrow buttons pressed with the mouse.
+#include "platform/controls/QtApplication.h"
 #include "platform/controls/Spin.h"
 
 #include "tests/platform/controls/ClickSupport.h"
@@ -88,6 +89,7 @@ TEST(SpinEdit, ArrowButtonsAtTheRightEdgeStepTheValue)
         {"lower arrow at the minimum", 121, 21, 5, false, 5, 1000, 5, 5},
         {"upper arrow over text that is no number", 121, 21, 5, true, 5, 1000, -1, 6},
     };
+    EnsureQtApplication();
     for (const TArrowCase& c : cases) {
         SCOPED_TRACE(c.Where);
         QWidget window;
