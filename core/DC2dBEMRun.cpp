@@ -21,7 +21,7 @@ double SignedArea(const arofintM& ring, const Tnodes& nodes)
     return twice / 2.0;
 }
 
-void MarkCalculatedMissing(TSurveyState& survey)
+void MarkSurveyCalculatedMissing(TSurveyState& survey)
 {
     for (osource& set : survey.DataSets) {
         set.Calculated.SetLength(set.P1.size());
@@ -107,7 +107,7 @@ TForwardResult RunForwardProblem(TSurveyState& survey, TPolygonModel& model, con
         result.Misfit = state.Misfit;
         result.MisfitText = FormatValue(state.Misfit, 1, true);
     } catch (const Exception& e) {
-        MarkCalculatedMissing(survey);
+        MarkSurveyCalculatedMissing(survey);
         if (callbacks.ProgressReset) callbacks.ProgressReset();
         if (callbacks.ShowStatus) callbacks.ShowStatus(std::string());
         return Failure(e.Message());

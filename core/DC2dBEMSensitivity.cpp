@@ -12,11 +12,11 @@
 
 namespace {
 
-constexpr double PotentialScale = 2.0 / std::numbers::pi;
+constexpr double SensitivityPotentialScale = 2.0 / std::numbers::pi;
 
 // Rows of the right-hand sides, and electrodes, per task of the worker pool.
-constexpr int RowsPerTask = 16;
-constexpr int ElectrodesPerTask = 4;
+constexpr int SensitivityRowsPerTask = 16;
+constexpr int SensitivityElectrodesPerTask = 4;
 
 int GroupCount(const TSolverState& s) { return static_cast<int>(s.GroupStart.size()) - 1; }
 
@@ -37,7 +37,7 @@ void ConductivityRightHandSides(TSolverState& s, const TElementUnknowns& unknown
     const TIntegralTable& table = s.NodeTable;
     const double rho0 = s.StartResistivity;
     const double* u = s.Solution.data();
-    ParallelForBlocks(s.UnknownCount, RowsPerTask, [&](int begin, int end) {
+    ParallelForBlocks(s.UnknownCount, SensitivityRowsPerTask, [&](int begin, int end) {
         for (int r = begin; r < end; ++r) {
             double* row = s.SolutionDerivatives.Row(r);
             for (int p = 0; p < s.ParamCount; ++p)
@@ -142,7 +142,7 @@ void CalcElectrodeDerivatives(TSolverState& s)
     s.SourceParamPotentials.SetLength(Q);
     for (arofdoubleM& row : s.SourceParamPotentials) row.SetLength(electrodes);
     const arofintM& used = s.UsedElectrodes[0];
-    ParallelForBlocks(used.Length(), ElectrodesPerTask, [&](int begin, int end) {
+    ParallelForBlocks(used.Length(), SensitivityElectrodesPerTask, [&](int begin, int end) {
         std::vector<double> dSigma(P), dSource(Q);
         for (int k = begin; k < end; ++k) {
             const int e = used[k];
@@ -153,7 +153,7 @@ void CalcElectrodeDerivatives(TSolverState& s)
                 for (int p = 0; p < P; ++p) dSigma[p] = s.SolutionDerivatives(r, p);
                 for (int i = 0; i < Q; ++i) dSource[i] = s.SolutionDerivatives(r, P + i);
             }
-            for (int p = 0; p < P; ++p) s.Sensitivities[p][e] = dSigma[p] * PotentialScale;
+            for (int p = 0; p < P; ++p) s.Sensitivities[p][e] = dSigma[p] * SensitivityPotentialScale;
             for (int i = 0; i < Q; ++i) s.SourceParamPotentials[i][e] = dSource[i];
         }
     });
@@ -179,7 +179,7 @@ void AssembleJacobian(TSolverState& s)
             for (int i = 0; i < Q; ++i)
                 s.Jacobian[P + i][k] =
                     (Potential(s.SourceParamPotentials[i], p1) - Potential(s.SourceParamPotentials[i], p2)) *
-                    PotentialScale;
+                    SensitivityPotentialScale;
         }
     }
 }

@@ -90,7 +90,7 @@ void TabulateEntry(const TSolverState& s, TIntegralTable& table, int entry, cons
     }
 }
 
-bool AllFinite(const arofdoubleM& values)
+bool AllValuesFinite(const arofdoubleM& values)
 {
     for (double v : values)
         if (!std::isfinite(v)) return false;
@@ -121,7 +121,7 @@ bool SolveBoundaryAndElectrodes(TSolverState& s)
         s.RawElectrodePotentials[0][used[m]] = potentials[m];
         s.ElectrodePotentialRow[0][used[m]] = potentials[m] * PotentialScale;
     }
-    return AllFinite(s.Solution) && AllFinite(potentials);
+    return AllValuesFinite(s.Solution) && AllValuesFinite(potentials);
 }
 
 // The calculated dU (missing when the solution is not finite), the misfit and its status text.

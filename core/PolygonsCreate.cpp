@@ -21,7 +21,7 @@ int AppendNode(Tnodes& nodes, complexM p)
     return nodes.High();
 }
 
-complexM Minus(complexM u, complexM v) { return {u.x - v.x, u.z - v.z}; }
+complexM PointMinus(complexM u, complexM v) { return {u.x - v.x, u.z - v.z}; }
 
 void ReversePoints(arofcomplexM& points)
 {
@@ -69,7 +69,7 @@ bool WalkOutline(int a, int b, int body, complexM start, const AllSpolygon& bodi
                 if (nodes[next].NodeClass >= 2) continue;
                 if (std::find(visited.begin(), visited.end(), next) != visited.end()) continue;
                 ++candidates;
-                const double angle = CounterClockwiseAngle(Minus(prev, here), Minus(NodePoint(nodes, next), here));
+                const double angle = CounterClockwiseAngle(PointMinus(prev, here), PointMinus(NodePoint(nodes, next), here));
                 if (angle < bestAngle) {
                     bestAngle = angle;
                     best = next;

@@ -9,12 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-bool IsCheckType(TCellType t) { return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox; }
-
-} // namespace
-
 bool TExtStringGrid::GetCheckBoxState(int ACol, int ARow, bool& AState)
 {
     const TCellGraphic* g = CellGraphicOf(ACol, ARow);

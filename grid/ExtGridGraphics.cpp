@@ -456,8 +456,6 @@ TSize PictureSize(int pw, int ph, int mode, int bw, int bh)
     }
 }
 
-bool IsCheckType(TCellType t) { return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox; }
-
 } // namespace
 
 TExtStringGrid::TGraphicLayout TExtStringGrid::CellGraphicLayout(int ACol, int ARow, const TRect& R)

@@ -128,8 +128,6 @@ bool LooksLikeDate(const std::string& t)
     return IsDigitChar(t[p - 1]) && IsDigitChar(t[p + 1]);
 }
 
-bool IsCheckType(TCellType t) { return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox; }
-
 } // namespace
 
 void TExtStringGrid::GetColumnFormat(int ACol, TSortStyle& AStyle, std::string& APrefix, std::string& ASuffix)

@@ -35,6 +35,8 @@ enum TCellType {
     ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress, ctComment, ctButton, ctBitButton,
     ctVirtCheckBox, ctProgressPie, ctSummary
 };
+inline bool IsCheckType(TCellType t) { return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox; }
+
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 

@@ -7,7 +7,7 @@ struct TKbMonState {
     bool Available = false;
 };
 
-TKbMonState& State()
+TKbMonState& MonState()
 {
     static TKbMonState s;
     return s;
@@ -29,15 +29,15 @@ bool KbMonLoad()
 
 bool KbMonStart()
 {
-    State().Available = KbMonLoad();
-    return State().Available;
+    MonState().Available = KbMonLoad();
+    return MonState().Available;
 }
 
 void KbMonStop() { KbMonUnload(); }
 
-void KbMonUnload() { State().Available = false; }
+void KbMonUnload() { MonState().Available = false; }
 
-bool KbMonAvailable() { return State().Available; }
+bool KbMonAvailable() { return MonState().Available; }
 
 std::uint32_t KbMonRegister(std::uintptr_t) { return 0; }
 

@@ -28,7 +28,7 @@ const TClassInfo& TPseudoSection2d::StaticClassInfo()
 namespace {
 
 // The view's small text: "Small Fonts", 7 points.
-void SetSmallFont(TFont& font, TColor color = clBlack)
+void SetSectionSmallFont(TFont& font, TColor color = clBlack)
 {
     font.SetName("Small Fonts");
     font.SetSize(7);
@@ -72,7 +72,7 @@ TPseudoSection2d::TPseudoSection2d(TComponent* AOwner)
     : TChart(AOwner), FUserMin(MissingValue), FUserMax(MissingValue)
 {
     FBarFont = std::make_unique<TLumFont>();
-    SetSmallFont(*FBarFont);
+    SetSectionSmallFont(*FBarFont);
     CreateSeries();
     SetUpChart();
     StoreAxesDefaults();
@@ -120,7 +120,7 @@ void TPseudoSection2d::CreateSeries()
     marks.SetVisible(false);
     marks.SetStyle(smsLabel);
     marks.SetTransparent(true);
-    SetSmallFont(marks.Font());
+    SetSectionSmallFont(marks.Font());
     marks.Pen().SetVisible(false);
     marks.SetArrowLength(0);
     GridSeries->StoreDefaultStyle();
@@ -143,7 +143,7 @@ void TPseudoSection2d::CreateSeries()
     labels.SetVisible(true);
     labels.SetStyle(smsLabel);
     labels.SetTransparent(true);
-    SetSmallFont(labels.Font(), clBlue);
+    SetSectionSmallFont(labels.Font(), clBlue);
     labels.Pen().SetVisible(false);
     labels.SetArrowLength(2);
     MarkerSeries->StoreDefaultStyle();
@@ -157,7 +157,7 @@ void TPseudoSection2d::SetUpChart()
     BackWall().Brush().SetStyle(bsClear);
     SetMarginUnits(muPixels);
     Title().SetVisible(true);
-    SetSmallFont(Title().Font());
+    SetSectionSmallFont(Title().Font());
     SetView3D(false);
     SetView3DWalls(true);
     Walls().SetView3D(true);
@@ -185,7 +185,7 @@ void TPseudoSection2d::SetUpChart()
     Legend().SetCustomPosition(true);
     Legend().SetCheckBoxes(true);
     Legend().SetResizeChart(false);
-    SetSmallFont(Legend().Font());
+    SetSectionSmallFont(Legend().Font());
     Legend().SetPositionUnits(muPixels);
 
     LegendScrollBar = new TLegendScrollBar(nullptr);

@@ -244,7 +244,7 @@ void TLumCustomShape::ReadShadowSize(const TPropValue& Value)
 
 namespace {
 
-TRect Shifted(const TRect& r, int h, int v) { return {r.Left + h, r.Top + v, r.Right + h, r.Bottom + v}; }
+TRect ShiftedRect(const TRect& r, int h, int v) { return {r.Left + h, r.Top + v, r.Right + h, r.Bottom + v}; }
 
 // Ends a blend when the scope ends, also on an exception.
 class TBlendScope {
@@ -324,10 +324,10 @@ void TLumCustomShape::DrawShadow(TCanvas3D& canvas, const TRect& rect, int z, co
     canvas.Pen().SetStyle(psClear);
     canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(shadow.Color());
-    TBlendScope blend(canvas, Shifted(rect, h, v), shadow.Transparency());
+    TBlendScope blend(canvas, ShiftedRect(rect, h, v), shadow.Transparency());
     std::array<TPoint, 4> moved = corners;
     for (TPoint& p : moved) p = {p.x + h, p.y + v};
-    DrawOutline(canvas, Shifted(rect, h, v), z, moved, rotated);
+    DrawOutline(canvas, ShiftedRect(rect, h, v), z, moved, rotated);
 }
 
 void TLumCustomShape::DrawOutline(TCanvas3D& canvas, const TRect& rect, int z, const std::array<TPoint, 4>& corners,

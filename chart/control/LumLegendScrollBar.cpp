@@ -17,7 +17,7 @@ namespace {
 
 bool Holds(const TRect& r, TPoint p) { return p.x >= r.Left && p.x <= r.Right && p.y >= r.Top && p.y <= r.Bottom; }
 
-int RoundEven(double v) { return PixelFromReal(RoundHalfEven(v)); }
+int RoundPixelEven(double v) { return PixelFromReal(RoundHalfEven(v)); }
 
 } // namespace
 
@@ -166,8 +166,8 @@ void TLumScrollBar::ComputeThumb()
     const TRect& h = HostRect;
     const int track = (Horizontal ? h.Right - h.Left : h.Bottom - h.Top) - 2 * FSize;
     const double ratio = double(track) / m;
-    ThumbSize = std::max(FMinThumbSize, RoundEven(GetPageSize() * ratio));
-    ThumbStart = (Horizontal ? h.Left : h.Top) + RoundEven(GetPosition() * ratio) + FSize;
+    ThumbSize = std::max(FMinThumbSize, RoundPixelEven(GetPageSize() * ratio));
+    ThumbStart = (Horizontal ? h.Left : h.Top) + RoundPixelEven(GetPosition() * ratio) + FSize;
     ThumbEnd = ThumbStart + ThumbSize + 1;
 }
 
@@ -301,7 +301,7 @@ void TLumScrollBar::ScrollBy(double Delta, bool StartTimer)
         const int room = GetMaxPosition() - GetPageSize();
         target = room > position + Delta - 1 ? position + Delta : room;
     }
-    SetPosition(RoundEven(target));
+    SetPosition(RoundPixelEven(target));
     if (OnScrolled) OnScrolled(this);
     if (StartTimer && AutoRepeat) {
         if (!FRepeatTimer) {

@@ -22,7 +22,7 @@
 
 namespace {
 
-QComboBox* NewList(const std::vector<std::string>& Items)
+QComboBox* NewLegendList(const std::vector<std::string>& Items)
 {
     auto* c = new QComboBox;
     for (const std::string& s : Items) c->addItem(AnsiToQString(s));
@@ -50,14 +50,14 @@ TFormLumLegend::TFormLumLegend(QWidget* Owner) : TLumEditorForm(Owner), BDivLine
     // "Style".
     CBShow = NewCheckBox("&Visible");
     CBInverted = NewCheckBox("&Inverted");
-    CBLegendStyle = NewList({"Automatic", "Series Names", "Series Values", "Last Values"});
-    CBLegStyle = NewList({"Plain", "Left Value", "Right Value", "Left Percent", "Right Percent", "X Value", "Value",
+    CBLegendStyle = NewLegendList({"Automatic", "Series Names", "Series Values", "Last Values"});
+    CBLegStyle = NewLegendList({"Plain", "Left Value", "Right Value", "Left Percent", "Right Percent", "X Value", "Value",
                           "Percent", "X and Value", "X and Percent"});
     BDivLines.SetCaption("&Dividing Lines...");
     BDivLines.SetParentWidget(TabStyle);
     EVertSpacing = NewUpDown(-10, 100);
     CBFontColor = NewCheckBox("&Font Series Color");
-    CBCheckBoxes = NewList({"No check boxes", "Check boxes", "Radio buttons"});
+    CBCheckBoxes = NewLegendList({"No check boxes", "Check boxes", "Radio buttons"});
     auto* style = new QGridLayout(TabStyle);
     style->addWidget(CBShow, 0, 0);
     style->addWidget(CBInverted, 1, 0);
@@ -117,7 +117,7 @@ TFormLumLegend::TFormLumLegend(QWidget* Owner) : TLumEditorForm(Owner), BDivLine
     auto* title = new QVBoxLayout(TabTitle);
     title->addWidget(PageControl2);
     MemoText = new QPlainTextEdit;
-    CBTextAlign = NewList({"Left", "Center", "Right"});
+    CBTextAlign = NewLegendList({"Left", "Center", "Right"});
     CBTitleVisible = NewCheckBox("&Visible");
     auto* options = new QGridLayout(TabTitleOptions);
     options->addWidget(NewLabel("&Text:", MemoText), 0, 0);

@@ -11,9 +11,12 @@
 #include "platform/controls/AnsiText.h"
 #include "platform/controls/Screen.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>

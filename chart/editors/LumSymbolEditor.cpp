@@ -13,7 +13,7 @@
 
 namespace {
 
-QComboBox* NewList(std::initializer_list<const char*> Items)
+QComboBox* NewSymbolList(std::initializer_list<const char*> Items)
 {
     auto* c = new QComboBox;
     for (const char* s : Items) c->addItem(s);
@@ -23,8 +23,8 @@ QComboBox* NewList(std::initializer_list<const char*> Items)
 } // namespace
 
 TSymbolEditor::TSymbolEditor(QWidget* Owner)
-    : TLumEditorForm(Owner), SEColWi(NewUpDown(0, 1000, 5)), CBColWUnits(NewList({"Percent", "Pixels"})),
-      CBSymbolPos(NewList({"Left", "Right"})), CBContinuous(NewCheckBox("&Continuous")),
+    : TLumEditorForm(Owner), SEColWi(NewUpDown(0, 1000, 5)), CBColWUnits(NewSymbolList({"Percent", "Pixels"})),
+      CBSymbolPos(NewSymbolList({"Left", "Right"})), CBContinuous(NewCheckBox("&Continuous")),
       CBVisible(NewCheckBox("&Visible")), CBSquared(NewCheckBox("&Squared")), CBSymPen(NewCheckBox("&Default border")),
       BSymPen(nullptr), BSymGradient(nullptr)
 {

@@ -15,7 +15,7 @@
 #include <utility>
 
 namespace {
-constexpr char LineSeparator = 13;
+constexpr char LabelLineSeparator = 13;
 constexpr int MaxAxisLabels = 10000; // the most labels one walk may draw
 } // namespace
 
@@ -31,7 +31,7 @@ std::string TChartAxis::FormatLabelValue(double Value) const
         text = FormatFloat(FAxisValuesFormat, Value);
     }
     if (FChart->OnGetAxisLabel) FChart->OnGetAxisLabel(const_cast<TChartAxis*>(this), nullptr, -1, text);
-    if (FLabelsMultiLine) std::replace(text.begin(), text.end(), ' ', LineSeparator);
+    if (FLabelsMultiLine) std::replace(text.begin(), text.end(), ' ', LabelLineSeparator);
     return text;
 }
 

@@ -19,7 +19,7 @@
 namespace {
 
 // The lines of a multi-line text (split at character 13).
-std::vector<std::string> SplitLines(const std::string& Text)
+std::vector<std::string> SplitMarkLines(const std::string& Text)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -304,7 +304,7 @@ void TSeriesMarks::DrawMarkText(const TRect& Rect, const std::string& Text)
     }
     const bool atDepth = canvas.SupportsTextAtDepth();
     const int h = canvas.CharHeight();
-    const std::vector<std::string> lines = SplitLines(Text);
+    const std::vector<std::string> lines = SplitMarkLines(Text);
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const int offset = static_cast<int>(k) * h;
         int x = cx;
@@ -347,7 +347,7 @@ int TSeriesMarks::MarkTextWidth(int Index) const
     TCustomLumPanel* chart = ParentChart();
     if (!chart || !FSeries) return 0;
     int widest = 0;
-    for (const std::string& line : SplitLines(FSeries->ComposeMarkText(Index)))
+    for (const std::string& line : SplitMarkLines(FSeries->ComposeMarkText(Index)))
         widest = std::max(widest, chart->ChartCanvas().MeasureTextWidth(line));
     return widest;
 }

@@ -265,7 +265,7 @@ std::string JoinLines(const std::vector<std::string>& Names)
     return text;
 }
 
-std::vector<std::string> SplitLines(const std::string& Text)
+std::vector<std::string> SplitNameLines(const std::string& Text)
 {
     std::vector<std::string> names;
     std::size_t start = 0;
@@ -304,7 +304,7 @@ std::vector<TDefinedProperty> SeriesDefinedProperties()
     return {
         P::DefinedValue(
             "DataSources", TPropKind::Text,
-            [](TChartSeries& s, const TPropValue& v) { s.ReadDataSourceNames(SplitLines(std::get<std::string>(v))); },
+            [](TChartSeries& s, const TPropValue& v) { s.ReadDataSourceNames(SplitNameLines(std::get<std::string>(v))); },
             [](const TChartSeries& s) -> TPropValue { return DataSourceNames(s); },
             [](const TChartSeries& s) { return s.DataSources().Count() > 1; }),
         P::DefinedValue(

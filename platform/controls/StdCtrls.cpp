@@ -13,6 +13,8 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QImage>

@@ -13,10 +13,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 constexpr int MaxPixelHeight = 1 << 14;    // beyond this no glyph fits any device
 
 }  // namespace
@@ -86,7 +86,7 @@ double TextAngle(const TCanvas::Impl& dc, int orientation)
 {
     double a = orientation / 10.0;
     const TAffine t = dc.Transform();
-    if (!t.AxisAligned()) a += -std::atan2(t.b, t.a) * 180 / Pi;
+    if (!t.AxisAligned()) a += -std::atan2(t.b, t.a) * 180 / std::numbers::pi;
     return a;
 }
 
@@ -116,7 +116,7 @@ TTextPlacement Place(const TCanvas::Impl& dc, TPoint refL, int orientation, cons
     TTextPlacement p;
     p.Ref = dc.ToDevice(refL.x, refL.y);
     p.Angle = TextAngle(dc, orientation);
-    const double rad = p.Angle * Pi / 180;
+    const double rad = p.Angle * std::numbers::pi / 180;
     p.Ux = std::cos(rad);
     p.Uy = -std::sin(rad);
     p.Vx = std::sin(rad);

@@ -12,12 +12,12 @@
 
 namespace {
 
-constexpr int MaxSide = 1 << 14;
+constexpr int MaxIconSide = 1 << 14;
 
 TPixelBuffer FromImage(const QImage& source)
 {
     TPixelBuffer px;
-    if (source.isNull() || source.width() > MaxSide || source.height() > MaxSide) return px;
+    if (source.isNull() || source.width() > MaxIconSide || source.height() > MaxIconSide) return px;
     const QImage img = source.convertToFormat(QImage::Format_ARGB32);
     px.Width = img.width();
     px.Height = img.height();
@@ -34,15 +34,15 @@ TPixelBuffer FromImage(const QImage& source)
     return px;
 }
 
-void Put16(std::vector<std::uint8_t>& o, unsigned v)
+void PutIcon16(std::vector<std::uint8_t>& o, unsigned v)
 {
     o.push_back(v & 0xFF);
     o.push_back((v >> 8) & 0xFF);
 }
-void Put32(std::vector<std::uint8_t>& o, std::uint32_t v)
+void PutIcon32(std::vector<std::uint8_t>& o, std::uint32_t v)
 {
-    Put16(o, v & 0xFFFF);
-    Put16(o, v >> 16);
+    PutIcon16(o, v & 0xFFFF);
+    PutIcon16(o, v >> 16);
 }
 
 } // namespace
@@ -56,7 +56,7 @@ bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     const QSize s = reader.size();
-    if (s.isValid() && (s.width() > MaxSide || s.height() > MaxSide || 1LL * s.width() * s.height() > (1LL << 25))) return false;
+    if (s.isValid() && (s.width() > MaxIconSide || s.height() > MaxIconSide || 1LL * s.width() * s.height() > (1LL << 25))) return false;
     QImage img;
     if (!reader.read(&img)) return false;
     out = FromImage(img);
@@ -101,25 +101,25 @@ void TIcon::SaveToBytes(std::vector<std::uint8_t>& out) const
     const int maskStride = ((w + 31) / 32) * 4;
     const std::uint32_t imageSize = 40 + static_cast<std::uint32_t>(w) * h * 4 + static_cast<std::uint32_t>(maskStride) * h;
     // Directory with one entry.
-    Put16(out, 0);
-    Put16(out, 1);
-    Put16(out, Empty() ? 0 : 1);
+    PutIcon16(out, 0);
+    PutIcon16(out, 1);
+    PutIcon16(out, Empty() ? 0 : 1);
     if (Empty()) return;
     out.push_back(w >= 256 ? 0 : static_cast<std::uint8_t>(w));
     out.push_back(h >= 256 ? 0 : static_cast<std::uint8_t>(h));
     out.push_back(0);
     out.push_back(0);
-    Put16(out, 1);
-    Put16(out, 32);
-    Put32(out, imageSize);
-    Put32(out, 22);
+    PutIcon16(out, 1);
+    PutIcon16(out, 32);
+    PutIcon32(out, imageSize);
+    PutIcon32(out, 22);
     // The image: a bitmap header of twice the height (colour and mask), bottom-up BGRA rows, the mask.
-    Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(w));
-    Put32(out, static_cast<std::uint32_t>(2 * h));
-    Put16(out, 1);
-    Put16(out, 32);
-    for (int i = 0; i < 6; ++i) Put32(out, 0);
+    PutIcon32(out, 40);
+    PutIcon32(out, static_cast<std::uint32_t>(w));
+    PutIcon32(out, static_cast<std::uint32_t>(2 * h));
+    PutIcon16(out, 1);
+    PutIcon16(out, 32);
+    for (int i = 0; i < 6; ++i) PutIcon32(out, 0);
     for (int y = h - 1; y >= 0; --y)
         for (int x = 0; x < w; ++x) {
             const std::uint32_t c = FPixels.At(x, y);

@@ -16,10 +16,10 @@
 
 namespace {
 
-constexpr int MaxSide = 1 << 15;
-constexpr long long MaxPixels = 1LL << 25;
+constexpr int MaxPictureSide = 1 << 15;
+constexpr long long MaxPicturePixels = 1LL << 25;
 
-bool SizeAllowed(long long w, long long h) { return w > 0 && h > 0 && w <= MaxSide && h <= MaxSide && w * h <= MaxPixels; }
+bool SizeAllowed(long long w, long long h) { return w > 0 && h > 0 && w <= MaxPictureSide && h <= MaxPictureSide && w * h <= MaxPicturePixels; }
 
 }  // namespace
 

@@ -34,9 +34,9 @@ bool SkippedDestination(const std::string& word)
     return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return word == n; });
 }
 
-class TReader {
+class TRtfReader {
 public:
-    explicit TReader(const std::string& s) : S(s) {}
+    explicit TRtfReader(const std::string& s) : S(s) {}
 
     TRichDocument Read()
     {
@@ -291,7 +291,7 @@ std::string TRichDocument::PlainText() const
 
 bool IsRichText(const std::string& Text) { return Text.size() >= 2 && Text[0] == '{' && Text[1] == '\\'; }
 
-TRichDocument ParseRichText(const std::string& Rtf) { return TReader(Rtf).Read(); }
+TRichDocument ParseRichText(const std::string& Rtf) { return TRtfReader(Rtf).Read(); }
 
 std::string WriteRichText(const TRichDocument& Document)
 {

@@ -18,7 +18,7 @@ struct Model {
     TModelBox box;
 };
 
-inline arofcomplexM Points(std::initializer_list<complexM> list) { return arofcomplexM(list); }
+inline arofcomplexM PointArray(std::initializer_list<complexM> list) { return arofcomplexM(list); }
 
 inline arofintM Ring(std::initializer_list<int> list) { return arofintM(list); }
 

@@ -23,7 +23,7 @@ TDenseMatrix RandomMatrix(int n, unsigned seed, double diagonal = 0.0)
     return A;
 }
 
-double MaxAbs(const TDenseMatrix& A)
+double MatrixMaxAbs(const TDenseMatrix& A)
 {
     double m = 0.0;
     for (int i = 0; i < A.Rows(); ++i)
@@ -46,7 +46,7 @@ TEST(QRDecompose, BlockedAgreesWithPlainLoops)
         arofdoubleM d1, c1, d2, c2;
         QRDecompose(blocked, d1, c1);
         QRDecomposeReference(plain, d2, c2);
-        const double tol = 1e-12 * n * MaxAbs(A0);
+        const double tol = 1e-12 * n * MatrixMaxAbs(A0);
         for (int i = 0; i < n; ++i) {
             EXPECT_NEAR(d1[i], d2[i], tol);
             EXPECT_NEAR(c1[i], c2[i], tol * 10);

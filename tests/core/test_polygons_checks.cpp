@@ -13,8 +13,8 @@ namespace {
 Model TwoSquares()
 {
     Model m = FrameModel();
-    AddBody(m, Points({{10, 10}, {30, 10}, {30, 30}, {10, 30}}));
-    AddBody(m, Points({{50, 10}, {70, 10}, {70, 30}, {50, 30}}));
+    AddBody(m, PointArray({{10, 10}, {30, 10}, {30, 30}, {10, 30}}));
+    AddBody(m, PointArray({{50, 10}, {70, 10}, {70, 30}, {50, 30}}));
     return m;
 }
 
@@ -60,7 +60,7 @@ TEST(PolygonsChecks, OnlyModeZeroTestsTheBodysOwnEdges)
     // The top of a U's left arm pulled over its right arm: an edge crosses the arm, the ring keeps its
     // orientation.
     Model m = FrameModel();
-    AddBody(m, Points({{10, 10}, {50, 10}, {50, 40}, {40, 40}, {40, 20}, {20, 20}, {20, 40}, {10, 40}}));
+    AddBody(m, PointArray({{10, 10}, {50, 10}, {50, 40}, {40, 40}, {40, 20}, {20, 20}, {20, 40}, {10, 40}}));
     const int armTop = 10;
     ASSERT_EQ(NodePoint(m.nodes, armTop), (complexM{20, 40}));
     m.nodes[armTop].x = 45;
@@ -73,7 +73,7 @@ TEST(PolygonsChecks, OnlyModeZeroTestsTheBodysOwnEdges)
 TEST(PolygonsChecks, CheckMovedNodesRefusesNesting)
 {
     Model m = TwoSquares();
-    AddBody(m, Points({{85, 35}, {88, 35}, {86, 38}})); // body 3, small
+    AddBody(m, PointArray({{85, 35}, {88, 35}, {86, 38}})); // body 3, small
     MoveBody(m, 3, -25, -15);                             // now inside body 2, no edge crossed
     const arofintM moved = Ring({12, 13, 14});
     EXPECT_FALSE(CheckMovedNodes(moved, 3, m.bodies, 0, m.nodes));
@@ -126,7 +126,7 @@ TEST(PolygonsChecks, ShapeLists)
     Model m = TwoSquares();
     int shape = 0;
     ASSERT_TRUE(DividePolygon(4, 6, 1, shape, m.nodes, m.bodies));
-    AddBody(m, Points({{80, 10}, {90, 10}, {85, 20}}));
+    AddBody(m, PointArray({{80, 10}, {90, 10}, {85, 20}}));
     m.bodies[1][0].properties[psShapeIndex] = Variant(3);
     m.bodies[1][1].properties[psShapeIndex] = Variant(3);
 

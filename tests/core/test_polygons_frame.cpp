@@ -17,13 +17,13 @@ namespace {
 const arofcomplexM& HillyRelief()
 {
     static const arofcomplexM relief =
-        Points({{-10, 4}, {20, 0}, {50, 6}, {80, 2}, {110, 8}, {130, 3}, {170, 5}});
+        PointArray({{-10, 4}, {20, 0}, {50, 6}, {80, 2}, {110, 8}, {130, 3}, {170, 5}});
     return relief;
 }
 
 const arofcomplexM& FlatRelief()
 {
-    static const arofcomplexM relief = Points({{-20, 0}, {50, 0}, {80, 0}, {120, 0}, {140, 0}, {200, 0}});
+    static const arofcomplexM relief = PointArray({{-20, 0}, {50, 0}, {80, 0}, {120, 0}, {140, 0}, {200, 0}});
     return relief;
 }
 
@@ -69,7 +69,7 @@ LayerModel TopLayer(const arofcomplexM& relief)
     l.right = m.nodes.High();
     for (int v : {l.left, l.right}) m.nodes[v].FrameCode = FrameSideCode(v, m.bodies, m.nodes, m.box);
     EXPECT_TRUE(AddSubPolygonInFrame(l.left, l.right, 0, false, m.nodes, m.bodies,
-                                     Points({{0, 15}, {50, 17}, {100, 15}}), m.box, DefaultProperties()));
+                                     PointArray({{0, 15}, {50, 17}, {100, 15}}), m.box, DefaultProperties()));
     l.inner = m.nodes.High();
 
     // The host edge between the relief nodes at x 50 and 80 (both on the layer too).
@@ -122,7 +122,7 @@ TEST(PolygonsFrame, BuildFramePolygonOnAHillyRelief)
 {
     Tnodes nodes;
     SPolygon host;
-    const arofcomplexM relief = Points({{-10, 4}, {20, 0}, {50, 6}, {80, 2}, {110, 8}});
+    const arofcomplexM relief = PointArray({{-10, 4}, {20, 0}, {50, 6}, {80, 2}, {110, 8}});
     ASSERT_EQ(BuildFramePolygon(nodes, host, relief, true, {0, 100, 0, 50}), 7);
     EXPECT_DOUBLE_EQ(nodes[0].z, 4.0 - 4.0 * 10.0 / 30.0);
     EXPECT_DOUBLE_EQ(nodes[3].z, 2.0 + 6.0 * 20.0 / 30.0);
@@ -136,7 +136,7 @@ TEST(PolygonsFrame, BuildFramePolygonOnAHillyRelief)
     EXPECT_EQ(ToVector(host[0].ring), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 0, 6, 5, 4, 3, 2, 1}));
 
     // A relief point exactly on the left side makes no relief node.
-    const arofcomplexM onSide = Points({{0, 3}, {50, 6}, {100, 1}});
+    const arofcomplexM onSide = PointArray({{0, 3}, {50, 6}, {100, 1}});
     EXPECT_EQ(BuildFramePolygon(nodes, host, onSide, true, {0, 100, 0, 50}), 5);
     EXPECT_EQ(nodes[0].z, 3.0);
     EXPECT_EQ(nodes[4].x, 50.0);
@@ -144,7 +144,7 @@ TEST(PolygonsFrame, BuildFramePolygonOnAHillyRelief)
 
 TEST(PolygonsFrame, FrameSideCodeCases)
 {
-    Model m = FrameModel({0, 100, 0, 50}, Points({{-10, 4}, {20, 0}, {50, 6}, {80, 2}, {110, 8}}), true);
+    Model m = FrameModel({0, 100, 0, 50}, PointArray({{-10, 4}, {20, 0}, {50, 6}, {80, 2}, {110, 8}}), true);
     struct Case {
         const char* name;
         complexM p;
@@ -164,7 +164,7 @@ TEST(PolygonsFrame, FrameSideCodeCases)
     Polygon layer;
     layer.ring = Ring({1, 2, 3});
     m.bodies[0].push_back(layer);
-    AddBody(m, Points({{40, 20}, {60, 20}, {50, 30}}));
+    AddBody(m, PointArray({{40, 20}, {60, 20}, {50, 30}}));
     for (const Case& c : cases) {
         TNode node;
         node.x = c.p.x;
@@ -182,7 +182,7 @@ TEST(PolygonsFrame, FrameSideCodeCases)
 
 TEST(PolygonsFrame, MoveFrameNodesAndFreeNodesExtent)
 {
-    Model m = FrameModel({0, 100, 0, 50}, Points({{-10, 4}, {20, 0}, {50, 6}, {80, 2}, {110, 8}}), true);
+    Model m = FrameModel({0, 100, 0, 50}, PointArray({{-10, 4}, {20, 0}, {50, 6}, {80, 2}, {110, 8}}), true);
     const NodesExtent none = FreeNodesExtent(m.nodes);
     EXPECT_EQ(none.minX, 1e30);
     EXPECT_EQ(none.maxX, -1e30);
@@ -193,7 +193,7 @@ TEST(PolygonsFrame, MoveFrameNodesAndFreeNodesExtent)
     bottom.z = 50;
     bottom.FrameCode = fcBottom;
     m.nodes.push_back(bottom);
-    AddBody(m, Points({{10, 10}, {40, 10}, {30, 35}}));
+    AddBody(m, PointArray({{10, 10}, {40, 10}, {30, 35}}));
     const NodesExtent free = FreeNodesExtent(m.nodes);
     EXPECT_EQ(free.minX, 10);
     EXPECT_EQ(free.maxX, 40);
@@ -351,7 +351,7 @@ TEST(PolygonsFrame, RebuildFrameKeepsALayerEndingOnAReliefNode)
     const int left = m.nodes.High();
     m.nodes[left].FrameCode = FrameSideCode(left, m.bodies, m.nodes, m.box);
     ASSERT_EQ(m.nodes[5].x, 50.0);
-    ASSERT_TRUE(AddSubPolygonInFrame(left, 5, 0, false, m.nodes, m.bodies, Points({{0, 15}, {30, 20}, {50, 6}}),
+    ASSERT_TRUE(AddSubPolygonInFrame(left, 5, 0, false, m.nodes, m.bodies, PointArray({{0, 15}, {30, 20}, {50, 6}}),
                                      m.box, DefaultProperties()));
     std::vector<complexM> shape;
     for (int v : m.bodies[0][1].ring) shape.push_back(NodePoint(m.nodes, v));

@@ -35,7 +35,7 @@ TEST(PolygonsGeometry, SegmentsIntersectCases)
 
 TEST(PolygonsGeometry, PointInPolygonFollowsTheHalfOpenRule)
 {
-    const arofcomplexM square = Points({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    const arofcomplexM square = PointArray({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
     struct Case {
         const char* name;
         complexM p;
@@ -57,7 +57,7 @@ TEST(PolygonsGeometry, PointInPolygonFollowsTheHalfOpenRule)
 
 TEST(PolygonsGeometry, TheDoubledHostRingHoldsNoPoint)
 {
-    Model m = FrameModel({0, 100, 0, 50}, Points({{-10, 5}, {30, 0}, {60, 9}, {120, 2}}), true);
+    Model m = FrameModel({0, 100, 0, 50}, PointArray({{-10, 5}, {30, 0}, {60, 9}, {120, 2}}), true);
     const arofintM& host = m.bodies[0][0].ring;
     for (const complexM p : {complexM{50, 25}, complexM{1, 49}, complexM{30, 20}, complexM{99, 10}})
         EXPECT_FALSE(PointInNodeRing(p, host, m.nodes)) << p.x << "," << p.z;
@@ -66,11 +66,11 @@ TEST(PolygonsGeometry, TheDoubledHostRingHoldsNoPoint)
 
 TEST(PolygonsGeometry, RingOrientationAndOrientRing)
 {
-    const arofcomplexM ccw = Points({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
-    const arofcomplexM cw = Points({{0, 10}, {10, 10}, {10, 0}, {0, 0}});
+    const arofcomplexM ccw = PointArray({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    const arofcomplexM cw = PointArray({{0, 10}, {10, 10}, {10, 0}, {0, 0}});
     // A concave ring: its reflex corner's centroid lies outside and must not count.
-    const arofcomplexM concaveCcw = Points({{0, 0}, {10, 0}, {10, 10}, {9, 1}, {0, 10}});
-    const arofcomplexM collinear = Points({{0, 0}, {1, 0}, {2, 0}});
+    const arofcomplexM concaveCcw = PointArray({{0, 0}, {10, 0}, {10, 10}, {9, 1}, {0, 10}});
+    const arofcomplexM collinear = PointArray({{0, 0}, {1, 0}, {2, 0}});
     EXPECT_FALSE(RingOrientation(ccw));
     EXPECT_TRUE(RingOrientation(cw));
     EXPECT_FALSE(RingOrientation(concaveCcw));
@@ -80,18 +80,18 @@ TEST(PolygonsGeometry, RingOrientationAndOrientRing)
     arofcomplexM turned = cw;
     OrientRing(turned);
     EXPECT_FALSE(RingOrientation(turned));
-    EXPECT_EQ(turned, Points({{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
+    EXPECT_EQ(turned, PointArray({{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
 
     arofcomplexM line = collinear;
     OrientRing(line);
-    EXPECT_EQ(line, Points({{2, 0}, {1, 0}, {0, 0}}));
+    EXPECT_EQ(line, PointArray({{2, 0}, {1, 0}, {0, 0}}));
 
     arofcomplexM kept = ccw;
     OrientRing(kept);
     EXPECT_EQ(kept, ccw);
 
     // Either click order of a triangle ends with the same orientation.
-    arofcomplexM t1 = Points({{0, 0}, {4, 0}, {0, 3}}), t2 = Points({{0, 3}, {4, 0}, {0, 0}});
+    arofcomplexM t1 = PointArray({{0, 0}, {4, 0}, {0, 3}}), t2 = PointArray({{0, 3}, {4, 0}, {0, 0}});
     OrientRing(t1);
     OrientRing(t2);
     EXPECT_FALSE(RingOrientation(t1));
@@ -132,18 +132,18 @@ TEST(PolygonsGeometry, ScreenDistancesAnglesAndSnapping)
 
 TEST(PolygonsGeometry, NewSegmentAgainstTheDrawnPolyline)
 {
-    const arofcomplexM drawn = Points({{0, 0}, {10, 0}, {10, 10}, {5, -5}});
+    const arofcomplexM drawn = PointArray({{0, 0}, {10, 0}, {10, 10}, {5, -5}});
     EXPECT_TRUE(NewSegmentCrossesPolyline({5, -5}, drawn)); // 10,10 -> 5,-5 crosses 0,0 - 10,0
-    const arofcomplexM open = Points({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    const arofcomplexM open = PointArray({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
     EXPECT_FALSE(NewSegmentCrossesPolyline({0, 10}, open));
-    EXPECT_FALSE(NewSegmentCrossesPolyline({5, -5}, Points({{0, 0}, {5, -5}})));
+    EXPECT_FALSE(NewSegmentCrossesPolyline({5, -5}, PointArray({{0, 0}, {5, -5}})));
 }
 
 // A square body 20..40 x 10..30 split into four triangles around an inner node off the diagonals.
 static Model FanModel()
 {
     Model m = FrameModel();
-    AddManualBody(m, Points({{20, 10}, {40, 10}, {40, 30}, {20, 30}, {28, 20}}),
+    AddManualBody(m, PointArray({{20, 10}, {40, 10}, {40, 30}, {20, 30}, {28, 20}}),
                   {Ring({0, 1, 4}), Ring({1, 2, 4}), Ring({2, 3, 4}), Ring({3, 0, 4})});
     return m;
 }
@@ -174,12 +174,12 @@ TEST(PolygonsGeometry, BodyCrossingTestsSkipInnerEdges)
 TEST(PolygonsGeometry, ContainmentAndNestingOfBodies)
 {
     Model m = FrameModel();
-    const int big = AddBody(m, Points({{10, 10}, {60, 10}, {60, 40}, {10, 40}}));
-    const int apart = AddBody(m, Points({{70, 10}, {90, 10}, {90, 20}}));
+    const int big = AddBody(m, PointArray({{10, 10}, {60, 10}, {60, 40}, {10, 40}}));
+    const int apart = AddBody(m, PointArray({{70, 10}, {90, 10}, {90, 20}}));
     ASSERT_EQ(big, 1);
     ASSERT_EQ(apart, 2);
     // A body inside `big`, added by hand since AddPolygon refuses it.
-    const int inner = AddManualBody(m, Points({{20, 20}, {30, 20}, {30, 30}}), {Ring({0, 1, 2})});
+    const int inner = AddManualBody(m, PointArray({{20, 20}, {30, 20}, {30, 30}}), {Ring({0, 1, 2})});
 
     EXPECT_FALSE(BodiesNested(big, big, m.bodies, m.nodes));
     EXPECT_TRUE(BodiesNested(big, inner, m.bodies, m.nodes));

@@ -12,9 +12,9 @@ TEST(PolygonsPick, FindSubPolygonAtTakesTheLowestIndicesAndSkipsTheHost)
 {
     Model m = FrameModel();
     // Body 1 holds two overlapping sub-polygons, body 2 one that overlaps both (laid out by hand).
-    AddManualBody(m, Points({{10, 10}, {50, 10}, {50, 40}, {10, 40}, {20, 20}, {30, 20}, {30, 30}}),
+    AddManualBody(m, PointArray({{10, 10}, {50, 10}, {50, 40}, {10, 40}, {20, 20}, {30, 20}, {30, 30}}),
                   {Ring({0, 1, 2, 3}), Ring({4, 5, 6})});
-    AddManualBody(m, Points({{5, 5}, {60, 5}, {60, 45}}), {Ring({0, 1, 2})});
+    AddManualBody(m, PointArray({{5, 5}, {60, 5}, {60, 45}}), {Ring({0, 1, 2})});
 
     const SubPolygonPick inBoth = FindSubPolygonAt(m.bodies, {27, 22}, m.nodes);
     EXPECT_EQ(inBoth.body, 1);
@@ -86,7 +86,7 @@ TEST(PolygonsPick, NearestEdgeEndNodeRadiusAndFlag)
 
     // A zero-length edge (two nodes at one place) always reports its end node, however far the point.
     Model twin = FrameModel();
-    AddManualBody(twin, Points({{40, 20}, {40, 20}, {60, 30}}), {Ring({0, 1, 2})});
+    AddManualBody(twin, PointArray({{40, 20}, {40, 20}, {60, 30}}), {Ring({0, 1, 2})});
     EdgePick zero;
     EXPECT_EQ(NearestEdge({37, 20}, twin.nodes, twin.bodies, 1, 1, zero), -1); // 3 px off, ties go first
     EXPECT_EQ(zero.a, 4);
@@ -108,7 +108,7 @@ TEST(PolygonsPick, NearestOpenEdgeSkipsInnerEdgesAndUsesSevenPixels)
     Model m = FrameModel();
     // Two triangles sharing the edge (30,10)-(30,30), one on either side; an inner node makes nothing
     // here class 2, so close the pair around node 6 (the shared edge's upper end) by hand.
-    AddManualBody(m, Points({{20, 20}, {30, 10}, {30, 30}, {40, 20}}), {Ring({0, 2, 1}), Ring({1, 2, 3})});
+    AddManualBody(m, PointArray({{20, 20}, {30, 10}, {30, 30}, {40, 20}}), {Ring({0, 2, 1}), Ring({1, 2, 3})});
     const int upper = 5, lower = 6;
     ASSERT_EQ(m.nodes[upper].NodeClass, 1);
     m.nodes[upper].NodeClass = 2; // treat the shared edge's end as inner
@@ -138,8 +138,8 @@ TEST(PolygonsPick, ClassifyNodeCases)
     Model m = FrameModel();
     // Body 1: a square 10..30 x 10..30 divided into two triangles along 4-6; body 2: a fan of four
     // triangles around the inner node 12.
-    AddManualBody(m, Points({{10, 10}, {30, 10}, {30, 30}, {10, 30}}), {Ring({0, 1, 2}), Ring({0, 2, 3})});
-    AddManualBody(m, Points({{50, 10}, {70, 10}, {70, 30}, {50, 30}, {58, 20}}),
+    AddManualBody(m, PointArray({{10, 10}, {30, 10}, {30, 30}, {10, 30}}), {Ring({0, 1, 2}), Ring({0, 2, 3})});
+    AddManualBody(m, PointArray({{50, 10}, {70, 10}, {70, 30}, {50, 30}, {58, 20}}),
                   {Ring({0, 1, 4}), Ring({1, 2, 4}), Ring({2, 3, 4}), Ring({3, 0, 4})});
     struct Case {
         const char* name;
@@ -159,7 +159,7 @@ TEST(PolygonsPick, SplitConnectedGroupsMovesDetachedPartsToNewBodies)
 {
     Model m = FrameModel();
     // Sub-polygons 0 and 2 touch at node 2 of the list; sub-polygon 1 stands apart.
-    const int body = AddManualBody(m, Points({{10, 10}, {20, 10}, {20, 20}, {60, 10}, {70, 10}, {70, 20},
+    const int body = AddManualBody(m, PointArray({{10, 10}, {20, 10}, {20, 20}, {60, 10}, {70, 10}, {70, 20},
                                               {30, 20}, {30, 30}}),
                                    {Ring({0, 1, 2}), Ring({3, 4, 5}), Ring({2, 6, 7})});
     const Polygon apart = m.bodies[body][1];

@@ -508,7 +508,7 @@ TEST(PolygonsRandomEdits, FlatModelKeepsItsInvariants)
 
 TEST(PolygonsRandomEdits, ModelUnderAHillyReliefKeepsItsInvariants)
 {
-    const arofcomplexM relief = Points({{-60, 3}, {-20, 5}, {10, 0}, {35, 6}, {60, 2}, {85, 7}, {120, 1}, {180, 4}});
+    const arofcomplexM relief = PointArray({{-60, 3}, {-20, 5}, {10, 0}, {35, 6}, {60, 2}, {85, 7}, {120, 1}, {180, 4}});
     for (unsigned seed : {11u, 12u, 13u}) RunSequence(seed, relief, true, Steps);
     for (int k = 0; k < ExtraSeeds(); ++k) RunSequence(1000 + k, relief, true, Steps);
 }

@@ -15,9 +15,9 @@ namespace {
 Model ThreeBodies()
 {
     Model m = FrameModel();
-    AddBody(m, Points({{10, 10}, {30, 10}, {30, 30}, {10, 30}}));
-    AddBody(m, Points({{50, 10}, {60, 10}, {55, 20}}));
-    AddBody(m, Points({{70, 10}, {80, 10}, {75, 20}}));
+    AddBody(m, PointArray({{10, 10}, {30, 10}, {30, 30}, {10, 30}}));
+    AddBody(m, PointArray({{50, 10}, {60, 10}, {55, 20}}));
+    AddBody(m, PointArray({{70, 10}, {80, 10}, {75, 20}}));
     return m;
 }
 
@@ -28,7 +28,7 @@ Model LayeredFrame()
     InsertNodeOnEdge(0, 1, 0, 1, 1, m.nodes, m.bodies, {0, 10});
     InsertNodeOnEdge(2, 3, 0, 1, 1, m.nodes, m.bodies, {100, 10});
     for (int v : {4, 5}) m.nodes[v].FrameCode = FrameSideCode(v, m.bodies, m.nodes, m.box);
-    AddSubPolygonInFrame(4, 5, 0, false, m.nodes, m.bodies, Points({{0, 10}, {50, 12}, {100, 10}}), m.box, DefaultProperties());
+    AddSubPolygonInFrame(4, 5, 0, false, m.nodes, m.bodies, PointArray({{0, 10}, {50, 12}, {100, 10}}), m.box, DefaultProperties());
     return m;
 }
 
@@ -51,7 +51,7 @@ TEST(PolygonsTopology, CoupleNodesAcrossBodies)
 
     // A node of a layer of body 0 into a node of body 2: body 0 absorbs body 2.
     Model l = LayeredFrame();
-    AddBody(l, Points({{40, 30}, {60, 30}, {50, 40}})); // body 1, nodes 7..9
+    AddBody(l, PointArray({{40, 30}, {60, 30}, {50, 40}})); // body 1, nodes 7..9
     ASSERT_TRUE(CoupleNodes(6, 7, 0, 1, l.bodies, l.nodes));
     EXPECT_EQ(l.bodies.Length(), 1);
     EXPECT_EQ(l.bodies[0].Length(), 3);
@@ -61,9 +61,9 @@ TEST(PolygonsTopology, CoupleNodesAcrossBodies)
 TEST(PolygonsTopology, CoupleNodesRefusesInnerNodesAcrossBodies)
 {
     Model m = FrameModel();
-    AddManualBody(m, Points({{20, 10}, {40, 10}, {40, 30}, {20, 30}, {28, 20}}),
+    AddManualBody(m, PointArray({{20, 10}, {40, 10}, {40, 30}, {20, 30}, {28, 20}}),
                   {Ring({0, 1, 4}), Ring({1, 2, 4}), Ring({2, 3, 4}), Ring({3, 0, 4})});
-    AddBody(m, Points({{60, 10}, {70, 10}, {65, 20}}));
+    AddBody(m, PointArray({{60, 10}, {70, 10}, {65, 20}}));
     const Model before = m;
     EXPECT_FALSE(CoupleNodes(8, 9, 1, 2, m.bodies, m.nodes)); // node 8 is inner
     EXPECT_FALSE(CoupleNodes(9, 8, 2, 1, m.bodies, m.nodes));
@@ -96,7 +96,7 @@ TEST(PolygonsTopology, UncoupleNodeSharedByThreeSubPolygons)
 {
     Model m = FrameModel();
     // Three triangles around node 4 (the first new node), touching only there.
-    AddManualBody(m, Points({{50, 20}, {40, 10}, {45, 5}, {60, 10}, {55, 5}, {50, 35}, {45, 30}}),
+    AddManualBody(m, PointArray({{50, 20}, {40, 10}, {45, 5}, {60, 10}, {55, 5}, {50, 35}, {45, 30}}),
                   {Ring({0, 1, 2}), Ring({0, 4, 3}), Ring({0, 5, 6})});
     const int shared = 4;
     ASSERT_EQ(m.nodes[shared].NodeClass, 1);
@@ -182,13 +182,13 @@ TEST(PolygonsTopology, DeleteNode)
 
     // A concave corner removed so that an edge would cross another body: refused.
     Model c = FrameModel();
-    AddBody(c, Points({{10, 10}, {50, 10}, {30, 20}, {50, 30}, {10, 30}})); // notch at (30,20)
-    AddBody(c, Points({{40, 18}, {45, 18}, {45, 22}}));                    // inside the notch
+    AddBody(c, PointArray({{10, 10}, {50, 10}, {30, 20}, {50, 30}, {10, 30}})); // notch at (30,20)
+    AddBody(c, PointArray({{40, 18}, {45, 18}, {45, 22}}));                    // inside the notch
     EXPECT_FALSE(DeleteNode(6, 1, c.bodies, c.nodes));
 
     // An inner node: the fan's centre goes and its edges with it.
     Model f = FrameModel();
-    AddManualBody(f, Points({{20, 10}, {40, 10}, {40, 30}, {20, 30}, {28, 20}}),
+    AddManualBody(f, PointArray({{20, 10}, {40, 10}, {40, 30}, {20, 30}, {28, 20}}),
                   {Ring({0, 1, 4}), Ring({1, 2, 4}), Ring({2, 3, 4}), Ring({3, 0, 4})});
     EXPECT_FALSE(DeleteNode(8, 1, f.bodies, f.nodes)); // each triangle would keep two positions
 
@@ -235,19 +235,19 @@ TEST(PolygonsTopology, EditsNeverLeaveSpikesOrTurnedRings)
 {
     // Deleting the tip of a dart turns the rest over without any crossing: refused.
     Model dart = FrameModel();
-    AddBody(dart, Points({{10, 10}, {30, 20}, {10, 30}, {15, 20}})); // tip at (30, 20), node 5
+    AddBody(dart, PointArray({{10, 10}, {30, 20}, {10, 30}, {15, 20}})); // tip at (30, 20), node 5
     ASSERT_FALSE(NodeRingOrientation(dart.bodies[1][0].ring, dart.nodes));
     EXPECT_FALSE(DeleteNode(5, 1, dart.bodies, dart.nodes));
 
     // A ring that runs out and back along one edge (u, v, u) loses the whole spike with v.
     Model spike = FrameModel();
-    AddManualBody(spike, Points({{10, 10}, {30, 10}, {40, 5}, {30, 30}, {10, 30}}), {Ring({0, 1, 2, 1, 3, 4})});
+    AddManualBody(spike, PointArray({{10, 10}, {30, 10}, {40, 5}, {30, 30}, {10, 30}}), {Ring({0, 1, 2, 1, 3, 4})});
     ASSERT_TRUE(DeleteNode(6, 1, spike.bodies, spike.nodes));
     EXPECT_EQ(ToVector(spike.bodies[1][0].ring), (std::vector<int>{4, 5, 6, 7}));
 
     // Coupling the spike's tip into its base does the same.
     Model couple = FrameModel();
-    AddManualBody(couple, Points({{10, 10}, {30, 10}, {40, 5}, {30, 30}, {10, 30}}), {Ring({0, 1, 2, 1, 3, 4})});
+    AddManualBody(couple, PointArray({{10, 10}, {30, 10}, {40, 5}, {30, 30}, {10, 30}}), {Ring({0, 1, 2, 1, 3, 4})});
     ASSERT_TRUE(CoupleNodes(6, 5, 1, 1, couple.bodies, couple.nodes));
     EXPECT_EQ(ToVector(couple.bodies[1][0].ring), (std::vector<int>{4, 5, 6, 7}));
 

@@ -90,7 +90,7 @@ struct DropHost : EditGridHost {
     }
 };
 
-std::vector<std::string> Row(TExtStringGrid& g, int r)
+std::vector<std::string> DropRow(TExtStringGrid& g, int r)
 {
     std::vector<std::string> out;
     for (int c = 0; c < g.ColCount(); ++c) out.push_back(g.Cells(c, r));
@@ -324,7 +324,7 @@ TEST(GridDrop, RowSelectDropsAtTheFirstColumn)
     g.SetOptions(g.Options() + TGridOptions{goRowSelect});
     g.DragDropSettings.SetOleDropTarget(true);
     h.DropAt(Text("a\tb"), 3, 2);
-    EXPECT_EQ(Row(g, 2), (std::vector<std::string>{"", "a", "b", ""}));
+    EXPECT_EQ(DropRow(g, 2), (std::vector<std::string>{"", "a", "b", ""}));
     // The range's right end counts from the fixed columns.
     EXPECT_EQ(g.Selection().Left, 1);
     EXPECT_EQ(g.Selection().Top, 2);
@@ -523,7 +523,7 @@ TEST(GridDrop, MoveEmptiesOrKeepsTheDraggedCells)
         const TRect cell = g.CellRect(1, 1);
         Press(g.Widget(), cell.Left + 10, cell.Top + 5);
         MoveHeld(g.Widget(), cell.Left + 20, cell.Top + 5);
-        EXPECT_EQ(Row(g, 1), (std::vector<std::string>{"", copyAlways ? "a" : "", copyAlways ? "b" : "", "keep", ""})) << copyAlways;
+        EXPECT_EQ(DropRow(g, 1), (std::vector<std::string>{"", copyAlways ? "a" : "", copyAlways ? "b" : "", "keep", ""})) << copyAlways;
         EXPECT_EQ(stops, 1);
     }
 }

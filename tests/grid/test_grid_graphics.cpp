@@ -19,8 +19,8 @@ using namespace gridtest;
 
 namespace {
 
-struct Host {
-    Host(int cols = 5, int rows = 6)
+struct GraphicsHost {
+    GraphicsHost(int cols = 5, int rows = 6)
     {
         Application->ProcessMessages();
         Window = std::make_unique<QWidget>();
@@ -92,7 +92,7 @@ TRect OwnInk(const char* resource)
 TEST(GridGraphics, CheckBoxesInEveryControlStyle)
 {
     // A check box without text, left-aligned, centred vertically: its square starts at R.Left + 1.
-    Host h;
+    GraphicsHost h;
     TExtStringGrid& g = h.G();
     g.SetColor(0x00FFFF);   // no part of a control is the cell's colour
     g.ControlLook.SetCheckSize(15);
@@ -163,7 +163,7 @@ TEST(GridGraphics, KestromCheckBoxIsDrawnWithLines)
 
 TEST(GridGraphics, RadioGroupsBothWays)
 {
-    Host h;
+    GraphicsHost h;
     TExtStringGrid& g = h.G();
     g.ControlLook.SetControlStyle(csClassic);
     g.ControlLook.SetRadioSize(10);
@@ -194,7 +194,7 @@ TEST(GridGraphics, RadioGroupsBothWays)
 
 TEST(GridGraphics, ProgressTextChangesColourAtTheBarsEnd)
 {
-    Host h;
+    GraphicsHost h;
     TExtStringGrid& g = h.G();
     g.SetColWidths(1, 200);
     g.AddProgress(1, 1, 0xFF0000, 0xFFFFFF);
@@ -223,7 +223,7 @@ TEST(GridGraphics, ProgressTextChangesColourAtTheBarsEnd)
 
 TEST(GridGraphics, ButtonsCommentsAndTheirClicks)
 {
-    Host h;
+    GraphicsHost h;
     TExtStringGrid& g = h.G();
     g.AddButton(1, 1, 60, 24, "Go", haCenter, vaCenter);
     g.AddComment(2, 1, "note");
@@ -265,7 +265,7 @@ TEST(GridGraphics, ButtonsCommentsAndTheirClicks)
 
 TEST(GridGraphics, CheckBoxesFollowTheTextAlignment)
 {
-    Host h;
+    GraphicsHost h;
     TExtStringGrid& g = h.G();
     g.ControlLook.SetControlStyle(csClassic);
     g.ControlLook.SetCheckSize(15);
@@ -308,7 +308,7 @@ TEST(GridGraphics, CheckBoxesFollowTheTextAlignment)
 
 TEST(GridGraphics, PictureModesAndImagesSideBySide)
 {
-    Host h;
+    GraphicsHost h;
     TExtStringGrid& g = h.G();
     const TRect cell = g.CellRect(1, 1);   // 90 x 40
     const int bw = cell.Width(), bh = cell.Height();
@@ -354,7 +354,7 @@ TEST(GridGraphics, PictureModesAndImagesSideBySide)
 
 TEST(GridGraphics, GraphicTypesAndTheirObjects)
 {
-    Host h;
+    GraphicsHost h;
     TExtStringGrid& g = h.G();
     EXPECT_EQ(g.CellTypeOf(1, 1), ctEmpty);
     TCellGraphic& fresh = g.CreateCellGraphic(1, 1);
@@ -388,7 +388,7 @@ TEST(GridGraphics, GraphicTypesAndTheirObjects)
 
 TEST(GridGraphics, CheckBoxAndRadioState)
 {
-    Host h;
+    GraphicsHost h;
     TExtStringGrid& g = h.G();
     // Data check boxes toggle between the check texts.
     g.AddDataCheckBox(1, 1, false);
@@ -439,7 +439,7 @@ TEST(GridGraphics, CheckBoxAndRadioState)
 
 TEST(GridGraphics, PreciseCheckBoxSquare)
 {
-    Host h;
+    GraphicsHost h;
     TExtStringGrid& g = h.G();
     g.SetColWidths(1, 50);
     g.SetRowHeights(1, 21);
@@ -458,7 +458,7 @@ TEST(GridGraphics, PreciseCheckBoxSquare)
 
 TEST(GridGraphics, SpaceClicksAndCheckAllCheck)
 {
-    Host h(4, 6);
+    GraphicsHost h(4, 6);
     TExtStringGrid& g = h.G();
     std::vector<std::string> log;
     g.OnCheckBoxClick = [&](TPersistent*, int c, int r, bool s) { log.push_back(std::to_string(c) + "," + std::to_string(r) + (s ? "+" : "-")); };
@@ -549,7 +549,7 @@ TEST(GridGraphics, ScreenshotOnRequest)
     images.Add(strip);
     std::vector<QImage> bands;
     for (TControlStyle style : {csClassic, csFlat, csWinXP, csKestrom, csQuarn}) {
-        Host h(6, 4);
+        GraphicsHost h(6, 4);
         TExtStringGrid& g = h.G();
         g.SetDefaultColWidth(84);   // all six columns in the window
         g.SetLeftCol(1);

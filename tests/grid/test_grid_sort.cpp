@@ -50,15 +50,15 @@ struct SortGrid {
 
 using Texts = std::vector<std::string>;
 
-struct LocaleScope {
-    LocaleScope(char dec, char th, char dateSep = '/', const char* shortDate = "M/d/yyyy")
+struct SortLocaleScope {
+    SortLocaleScope(char dec, char th, char dateSep = '/', const char* shortDate = "M/d/yyyy")
     {
         FormatSettings().DecimalSeparator = dec;
         FormatSettings().ThousandSeparator = th;
         FormatSettings().DateSeparator = dateSep;
         FormatSettings().ShortDateFormat = shortDate;
     }
-    ~LocaleScope() { ResetFormatSettings(); }
+    ~SortLocaleScope() { ResetFormatSettings(); }
 };
 
 } // namespace
@@ -87,7 +87,7 @@ TEST(GridSort, DetectedStylesAndAutoFormat)
 
 TEST(GridSort, DatesBySlashPosition)
 {
-    LocaleScope locale('.', ',', '/', "dd/MM/yyyy");
+    SortLocaleScope locale('.', ',', '/', "dd/MM/yyyy");
     SortGrid s({"12/05/2004", "01/06/2003", "15/01/2004"});
     // A slash at position 3 between digits: the locale's date order, not the text's.
     EXPECT_EQ(s.Sorted(0), (Texts{"01/06/2003", "15/01/2004", "12/05/2004"}));
@@ -111,7 +111,7 @@ TEST(GridSort, NumbersWithAffixesAndSeparators)
     };
     EXPECT_EQ(s.Sorted(0), (Texts{"5 kg", "12 kg", "40 kg"}));
     {
-        LocaleScope locale(',', '.');
+        SortLocaleScope locale(',', '.');
         SortGrid d({"10", "2,5", "3"});
         EXPECT_EQ(d.Sorted(0), (Texts{"2,5", "3", "10"}));
     }

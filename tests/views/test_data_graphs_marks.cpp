@@ -74,7 +74,7 @@ struct TMarksBench {
     }
 };
 
-const TColor K = clBlack, B = clBlue;
+const TColor K = clBlack, Bl = clBlue;
 
 TEST(ElectrodeMarks, PicksInBothViews)
 {
@@ -84,11 +84,11 @@ TEST(ElectrodeMarks, PicksInBothViews)
         std::vector<TMarksBench::TMarker> Markers;
         std::vector<TColor> Colors;
     } cases[] = {
-        {"DU: the row's electrodes", 0, 3, 1, {{10, 17.5, "p1", B}, {20, 17.5, "p2", B}}, {K, B, B, K, K}},
-        {"Potential: the null point's P1, the row's P2", 1, 1, 3, {{10, 17.5, "p1", B}, {40, 17.5, "p2", B}},
-         {K, B, K, K, B}},
-        {"Potential: null point M names no row", 1, 4, 2, {{30, 17.5, "p2", B}}, {K, K, K, B, K}},
-        {"Potential: a typed null point", 1, -9, 0, {{10, 17.5, "p2", B}}, {K, B, K, K, K}},
+        {"DU: the row's electrodes", 0, 3, 1, {{10, 17.5, "p1", Bl}, {20, 17.5, "p2", Bl}}, {K, Bl, Bl, K, K}},
+        {"Potential: the null point's P1, the row's P2", 1, 1, 3, {{10, 17.5, "p1", Bl}, {40, 17.5, "p2", Bl}},
+         {K, Bl, K, K, Bl}},
+        {"Potential: null point M names no row", 1, 4, 2, {{30, 17.5, "p2", Bl}}, {K, K, K, Bl, K}},
+        {"Potential: a typed null point", 1, -9, 0, {{10, 17.5, "p2", Bl}}, {K, Bl, K, K, K}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -143,8 +143,8 @@ TEST(ElectrodeMarks, MissingPositionsAndElectrodesAreSkipped)
     b.Survey.DataSets[0].P1x[2] = MissingValue;
     b.Survey.DataSets[0].P1[2] = NoElectrode;
     MarkMeasurementElectrodes(b.Survey, b.Data, *b.Electrodes, 0, 2);
-    EXPECT_EQ(b.Markers(), (std::vector<TMarksBench::TMarker>{{30, 17.5, "p2", B}}));
-    EXPECT_EQ(b.Colors(), (std::vector<TColor>{K, K, K, B, K}));
+    EXPECT_EQ(b.Markers(), (std::vector<TMarksBench::TMarker>{{30, 17.5, "p2", Bl}}));
+    EXPECT_EQ(b.Colors(), (std::vector<TColor>{K, K, K, Bl, K}));
 }
 
 TEST(ElectrodeMarks, RebuiltOnlyWhenTheElectrodesChanged)
@@ -156,7 +156,7 @@ TEST(ElectrodeMarks, RebuiltOnlyWhenTheElectrodesChanged)
     HighlightElectrodes(b.Survey, *b.Electrodes, 0, 1);
     ShowElectrodeMarks(b.Survey, *b.Electrodes);
     EXPECT_EQ(b.Electrodes->PointCount(), 5);
-    EXPECT_EQ(b.Colors(), (std::vector<TColor>{K, B, B, K, K}));
+    EXPECT_EQ(b.Colors(), (std::vector<TColor>{K, Bl, Bl, K, K}));
 
     // Another survey with as many electrodes elsewhere gets its own marks.
     TSurveyState other = MakeSurvey({{0, 5, 20, 30, 40}, {1, 2, 3, 4}});

@@ -19,7 +19,7 @@ namespace {
 
 const std::string SamplePath = std::string(VSP_TEST_DATA) + "/../../examples/sample.sp2";
 
-std::string FileText(const std::string& path)
+std::string SavedFileText(const std::string& path)
 {
     std::string bytes;
     LoadFileBytes(path, bytes);
@@ -82,9 +82,9 @@ TEST(SaveCommand, SevenKindsAgainstTheFlags)
             continue;
         }
         EXPECT_EQ(message, "");
-        EXPECT_EQ(FileText(temp.File("out.sp2")),
+        EXPECT_EQ(SavedFileText(temp.File("out.sp2")),
                   FormatSurveyText(survey, c.Observed, c.WithModel ? &sample.Model : nullptr));
-        EXPECT_EQ(FileText(temp.File("out.cfg")), ProgramConfigText(survey.Settings)) << "a .cfg beside every .sp2";
+        EXPECT_EQ(SavedFileText(temp.File("out.cfg")), ProgramConfigText(survey.Settings)) << "a .cfg beside every .sp2";
         EXPECT_FALSE(Exists(temp.File("out.txt")));
     }
 }
@@ -105,7 +105,7 @@ TEST(SaveCommand, PicturesAndConfigurationGetTheirExtension)
     EXPECT_EQ(pictures[1], std::make_pair(temp.File("model.bmp"), true));
 
     EXPECT_EQ(SaveSurveyAs(skProgramConfig, temp.File("settings.sp2"), sample.Survey, nullptr, writer), "");
-    EXPECT_EQ(FileText(temp.File("settings.cfg")), ProgramConfigText(sample.Survey.Settings));
+    EXPECT_EQ(SavedFileText(temp.File("settings.cfg")), ProgramConfigText(sample.Survey.Settings));
     EXPECT_FALSE(Exists(temp.File("settings.sp2")));
 }
 
@@ -132,7 +132,7 @@ TEST(SaveCommand, AFailedWriteNamesTheFile)
     if (::geteuid() != 0) {
         EXPECT_EQ(SaveSurveyAs(skProgramConfig, temp.File("keep"), sample.Survey, nullptr, refuse),
                   "Cannot write file " + temp.File("keep.cfg"));
-        EXPECT_EQ(FileText(temp.File("keep.cfg")), "old");
+        EXPECT_EQ(SavedFileText(temp.File("keep.cfg")), "old");
     }
 }
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string FileText(const std::string& path)
+std::string SettingsFileText(const std::string& path)
 {
     std::string bytes;
     LoadFileBytes(path, bytes);
@@ -64,7 +64,7 @@ TEST_F(CommonSettings, WritesElevenKeysInTableOrderAndAddDataTypeZero)
     Survey.Settings.recetha = false;
     WriteCommonSettings(Ini, Window, Survey, Defaults);
 
-    EXPECT_EQ(FileText(Path), "[common]\n"
+    EXPECT_EQ(SettingsFileText(Path), "[common]\n"
                               "LastPath=/data/line 1.sp2\n"
                               "FilterIndex=2\n"
                               "AddDataType=0\n"

@@ -12,6 +12,8 @@
 #include "ui/uispla.h"
 #include "ui/uisplit.h"
 
+#include <QWidget>
+
 #include <tuple>
 
 namespace {

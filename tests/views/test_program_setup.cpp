@@ -41,7 +41,7 @@ TSetupFields FieldsOf(const TSurveyState& s)
             {s.SourceValues.begin(), s.SourceValues.end()}};
 }
 
-std::vector<std::pair<double, double>> PointsOf(const TChartSeries& s)
+std::vector<std::pair<double, double>> SetupPointsOf(const TChartSeries& s)
 {
     std::vector<std::pair<double, double>> points;
     for (int i = 0; i < s.PointCount(); ++i) points.emplace_back(s.XValueAt(i), s.YValueAt(i));
@@ -91,11 +91,11 @@ TEST_F(ProgramSetup, TypedValuesAreTakenWithinTheirRangesAndTheBoundaryPreviewFo
     Run([&](TSetupForm& f) {
         EXPECT_EQ(f.Caption(), "Program setup");
         EXPECT_EQ(f.Notebook->currentWidget(), f.PageSources) << "the Sources page first";
-        const std::vector<std::pair<double, double>> shown = PointsOf(preview);
+        const std::vector<std::pair<double, double>> shown = SetupPointsOf(preview);
         EXPECT_GT(shown.size(), 0u) << "the boundary preview shows when the dialog opens";
         TypeInto(*f.Edit2, "0,5");
         EXPECT_EQ(s.Settings.StartZ, 0.5);
-        EXPECT_NE(PointsOf(preview), shown) << "smaller start elements, new boundary nodes";
+        EXPECT_NE(SetupPointsOf(preview), shown) << "smaller start elements, new boundary nodes";
 
         // Each text arrives whole (as pasted), so that no shorter text on the way is taken meanwhile.
         const Case cases[] = {

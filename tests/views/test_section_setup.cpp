@@ -20,6 +20,7 @@
 #include "views/printsettings.h"
 
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace {
 

@@ -50,7 +50,7 @@ TRect LaidOut(TProbePanel& p)
     return p.ChartRect();
 }
 
-class TRecorder : public IChartEventListener {
+class TPanelRecorder : public IChartEventListener {
 public:
     std::vector<std::string> Heard;
     std::function<void(TLumEvent&)> OnEvent;
@@ -203,7 +203,7 @@ TEST(LumPanel, ChangeRoutinesRepaintOnlyOnChange)
 TEST(LumPanel, ListenersHearRealMouseEvents)
 {
     TProbePanel p;
-    TRecorder first, second;
+    TPanelRecorder first, second;
     ListAddOnce(p.Listeners(), &first);
     ListAddOnce(p.Listeners(), &second);
     QWidget* w = p.Widget();
@@ -247,10 +247,10 @@ TEST(LumPanel, ListenersHearRealMouseEvents)
 
 TEST(LumPanel, ListenerRemovalDuringBroadcastAndPanelDestruction)
 {
-    TRecorder survivor;
+    TPanelRecorder survivor;
     {
         TProbePanel p;
-        TRecorder a, b;
+        TPanelRecorder a, b;
         ListAddOnce(p.Listeners(), &a);
         ListAddOnce(p.Listeners(), &b);
         ListAddOnce(p.Listeners(), &survivor);

@@ -196,10 +196,10 @@ TEST(ScrollBar, SizeFiresOnlyOnAChange)
 
 // ---- The legend's bar --------------------------------------------------------------------------------------
 
-struct TLegendChart {
+struct TScrollLegendChart {
     TChart Chart{nullptr};
     TLegendScrollBar* Bar = new TLegendScrollBar(nullptr);
-    TLegendChart(int Series, TLegendAlignment Alignment)
+    TScrollLegendChart(int Series, TLegendAlignment Alignment)
     {
         Chart.SetBounds(0, 0, 500, 300);
         Chart.SetView3D(false);
@@ -216,7 +216,7 @@ TEST(LegendScrollBar, SizeHookWidensTheLegendByTheBar)
         bool Horizontal;
     };
     for (const TCase c : {TCase{laRight, false}, TCase{laLeft, false}, TCase{laBottom, true}}) {
-        TLegendChart with(30, c.Alignment), without(30, c.Alignment);
+        TScrollLegendChart with(30, c.Alignment), without(30, c.Alignment);
         with.Bar->SetSize(7);
         with.Bar->SetParentChart(&with.Chart);
         RenderChart(without.Chart);
@@ -252,7 +252,7 @@ TEST(LegendScrollBar, AWideTitleEndsBeforeTheBar)
     const std::string title = "A legend title far wider than its items";
     for (const TLegendAlignment alignment : {laRight, laLeft}) {
         SCOPED_TRACE(LegendAlignmentNames.NameOf(alignment));
-        TLegendChart t(30, alignment);
+        TScrollLegendChart t(30, alignment);
         std::unique_ptr<TLegendScrollBar> bar(t.Bar);
         bar->SetSize(12);
         bar->SetParentChart(&t.Chart);
@@ -271,7 +271,7 @@ TEST(LegendScrollBar, AWideTitleEndsBeforeTheBar)
 
 TEST(LegendScrollBar, PagesTheLegendAndTheChart)
 {
-    TLegendChart t(30, laRight);
+    TScrollLegendChart t(30, laRight);
     t.Bar->SetParentChart(&t.Chart);
     RenderChart(t.Chart);
     const int shown = t.Chart.Legend().Layout().LastValue + 1;
@@ -297,8 +297,8 @@ TEST(LegendScrollBar, PagesTheLegendAndTheChart)
 
 TEST(LegendScrollBar, WhenNeededOnlyWhileItemsAreOutOfSight)
 {
-    TLegendChart few(3, laRight), many(30, laRight);
-    for (TLegendChart* t : {&few, &many}) {
+    TScrollLegendChart few(3, laRight), many(30, laRight);
+    for (TScrollLegendChart* t : {&few, &many}) {
         t->Bar->DrawStyle = dsWhenNeeded;
         t->Bar->SetParentChart(&t->Chart);
         RenderChart(t->Chart);

@@ -33,7 +33,7 @@ public:
     }
 };
 
-std::string TempPath(const std::string& name)
+std::string PreviewTempPath(const std::string& name)
 {
     return (std::filesystem::temp_directory_path() / ("vsp_preview_" + name)).string();
 }
@@ -68,7 +68,7 @@ TEST(PreviewPanel, ScreenProportionsWithoutAPrinterThePagesWithOne)
     EXPECT_EQ(preview.PanelPaperRect(&chart), preview.PaperRect());
     EXPECT_EQ(chart.PrintMargins(), TRect(0, 0, 0, 0));
 
-    Printer()->SetOutputFileName(TempPath("page.pdf"));
+    Printer()->SetOutputFileName(PreviewTempPath("page.pdf"));
     for (auto [orientation, landscape] : {std::pair{ppoPortrait, false}, std::pair{ppoLandscape, true}}) {
         preview.SetOrientation(orientation);
         preview.CalcPaperRect();
@@ -272,7 +272,7 @@ TEST(PreviewPanel, BitmapFileBecomesA16BitRgbPng)
     TBitmap b(7, 5);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x) b.SetPixelRGB(x, y, TColor(RGB(x * 30, y * 50, 200)));
-    const std::string path = TempPath("convert.png");
+    const std::string path = PreviewTempPath("convert.png");
     b.SaveToFile(path);
     ConvertBitmapFileToPng(path);
     std::ifstream in(path, std::ios::binary);

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 

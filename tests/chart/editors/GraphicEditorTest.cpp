@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
@@ -43,7 +44,7 @@ bool EditorOptionExists(const std::string& Name)
     return registry.OpenKeyReadOnly(EditorOptionsKey) && registry.ValueExists(Name);
 }
 
-std::vector<std::string> VisibleTabs(const QTabWidget& Tabs)
+std::vector<std::string> ShownTabs(const QTabWidget& Tabs)
 {
     std::vector<std::string> result;
     for (int i = 0; i < Tabs.count(); ++i)
@@ -95,7 +96,7 @@ TEST(GraphicEditor, LineSeriesFromThePopupShowsFormatPointAndMarks)
         TFormLumSeries& host = *f.SeriesHost();
         EXPECT_TRUE(host.isVisible());
         EXPECT_FALSE(host.Panel1->isVisible());
-        EXPECT_EQ(VisibleTabs(*host.PageSeries), (std::vector<std::string>{"Format", "Point", "Marks"}));
+        EXPECT_EQ(ShownTabs(*host.PageSeries), (std::vector<std::string>{"Format", "Point", "Marks"}));
         EXPECT_EQ(host.PageSeries->currentWidget(), host.TheTabSheet);
         auto& page = *dynamic_cast<TCustomSeriesEditor*>(host.TypeEditor());
         for (QWidget* hidden : std::initializer_list<QWidget*>{page.CBStack.Widget(), page.CBDark3D, page.CBColorEach,
@@ -141,7 +142,7 @@ TEST(GraphicEditor, PointSeriesFromTheLegendShowsThePointerAsFormat)
         EXPECT_EQ(f.y(), 30);
         EXPECT_GE(f.width(), f.minimumSizeHint().width()) << "the Graphic editor widens to hold its pages";
         TFormLumSeries& host = *f.SeriesHost();
-        EXPECT_EQ(VisibleTabs(*host.PageSeries), (std::vector<std::string>{"Format", "Marks"}));
+        EXPECT_EQ(ShownTabs(*host.PageSeries), (std::vector<std::string>{"Format", "Marks"}));
         auto* pointer = dynamic_cast<TSeriesPointerEditor*>(host.TypeEditor());
         ASSERT_NE(pointer, nullptr);
         EXPECT_EQ(pointer->Pointer(), &c.Points->Pointer());

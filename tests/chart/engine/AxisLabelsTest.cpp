@@ -20,9 +20,9 @@ using TLabels = std::vector<std::pair<int, std::string>>;
 // a character height above its pixel.
 constexpr int HalfHeight = 5;
 
-struct TLabelChart : TRecordedChart {
+struct TAxisLabelChart : TRecordedChart {
     TTestSeries Series;
-    explicit TLabelChart(const TRect& rect = {50, 20, 250, 320}) : TRecordedChart(rect) { Series.SetParentChart(&Chart); }
+    explicit TAxisLabelChart(const TRect& rect = {50, 20, 250, 320}) : TRecordedChart(rect) { Series.SetParentChart(&Chart); }
 
     TLabels Walk(TChartAxis& axis)
     {
@@ -45,7 +45,7 @@ TLabels Shifted(TLabels labels, int dy)
 TEST(AxisLabels, LinearWalkRunsDownFromTheTopValue)
 {
     // 200 pixels, "100" is 15 wide (+10 % separation): 12 labels fit, the step grows to 10.
-    TLabelChart c;
+    TAxisLabelChart c;
     c.Series.InsertPoint(0, 0);
     c.Series.InsertPoint(100, 1);
     TChartAxis& axis = c.Chart.BottomAxis();
@@ -76,7 +76,7 @@ TEST(AxisLabels, LinearWalkRunsDownFromTheTopValue)
 
 TEST(AxisLabels, TinyRangeGivesOneLabel)
 {
-    TLabelChart c;
+    TAxisLabelChart c;
     c.Series.AppendValue(0);
     c.Series.AppendValue(1e-11);
     TChartAxis& axis = c.Chart.LeftAxis();
@@ -86,7 +86,7 @@ TEST(AxisLabels, TinyRangeGivesOneLabel)
 
 TEST(AxisLabels, LabelValueOffsetShiftsTheTextsNotThePixels)
 {
-    TLabelChart c;
+    TAxisLabelChart c;
     c.Series.InsertPoint(0, 0);
     c.Series.InsertPoint(50, 1);
     TChartAxis& axis = c.Chart.BottomAxis();
@@ -103,7 +103,7 @@ TEST(AxisLabels, LabelValueOffsetShiftsTheTextsNotThePixels)
 
 TEST(AxisLabels, LogarithmicWalksByDecades)
 {
-    TLabelChart c;
+    TAxisLabelChart c;
     c.Series.AppendValue(1);
     c.Series.AppendValue(1000);
     TChartAxis& axis = c.Chart.LeftAxis();
@@ -114,7 +114,7 @@ TEST(AxisLabels, LogarithmicWalksByDecades)
 
 TEST(AxisLabels, SignedLogarithmicWalkPassesThroughZero)
 {
-    TLabelChart c;
+    TAxisLabelChart c;
     c.Series.AppendValue(-1000);
     c.Series.AppendValue(1000);
     TChartAxis& axis = c.Chart.LeftAxis();
@@ -134,7 +134,7 @@ TEST(AxisLabels, SignedLogarithmicWalkPassesThroughZero)
 
 TEST(AxisLabels, CalendarStepsFollowTheMonths)
 {
-    TLabelChart c({50, 20, 450, 320});
+    TAxisLabelChart c({50, 20, 450, 320});
     const double first = EncodeDate(2004, 1, 1);
     c.Series.XValues().InitDateTime(true);
     c.Series.InsertPoint(first, 0);
@@ -154,7 +154,7 @@ TEST(AxisLabels, CalendarStepsFollowTheMonths)
 
 TEST(AxisLabels, TheChartsEventCanSupplyTheValues)
 {
-    TLabelChart c;
+    TAxisLabelChart c;
     c.Series.InsertPoint(0, 0);
     c.Series.InsertPoint(100, 1);
     TChartAxis& axis = c.Chart.BottomAxis();
@@ -174,7 +174,7 @@ TEST(AxisLabels, TheChartsEventCanSupplyTheValues)
 
 TEST(AxisLabels, PointLabelsStandAtTheirPointsWithoutOverlap)
 {
-    TLabelChart c;
+    TAxisLabelChart c;
     const std::pair<double, const char*> points[] = {{0, "alphabet"}, {2, "b"}, {4, "c"}, {6, "d"}, {20, "e"}};
     for (const auto& [x, name] : points) c.Series.InsertPoint(x, 0, name);
     TChartAxis& axis = c.Chart.BottomAxis();
@@ -187,7 +187,7 @@ TEST(AxisLabels, PointLabelsStandAtTheirPointsWithoutOverlap)
 
 TEST(AxisLabels, CustomItemsReplaceTheWalk)
 {
-    TLabelChart c;
+    TAxisLabelChart c;
     c.Series.InsertPoint(0, 0);
     c.Series.InsertPoint(100, 1);
     TChartAxis& axis = c.Chart.BottomAxis();

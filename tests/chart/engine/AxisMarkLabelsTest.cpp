@@ -8,10 +8,10 @@ namespace {
 
 using TLabels = std::vector<std::pair<int, std::string>>;
 
-struct TLabelChart : TRecordedChart {
+struct TMarkLabelChart : TRecordedChart {
     TTestSeries Series;
-    TLabelChart() : TRecordedChart({50, 20, 250, 320}) { Series.SetParentChart(&Chart); }
-    ~TLabelChart() { Series.SetParentChart(nullptr); }
+    TMarkLabelChart() : TRecordedChart({50, 20, 250, 320}) { Series.SetParentChart(&Chart); }
+    ~TMarkLabelChart() { Series.SetParentChart(nullptr); }
 
     TLabels Walk(TChartAxis& Axis)
     {
@@ -27,7 +27,7 @@ struct TLabelChart : TRecordedChart {
 
 TEST(AxisMarkLabels, MarkTextsAndPointLabelsStandAtTheirPoints)
 {
-    TLabelChart c;
+    TMarkLabelChart c;
     // x 0..20 over 200 pixels.
     const double xs[] = {0, 5, 10, 20};
     const double ys[] = {1.5, 30, 7, 42};
@@ -61,7 +61,7 @@ TEST(AxisMarkLabels, MarkTextsAndPointLabelsStandAtTheirPoints)
 
 TEST(AxisMarkLabels, WidestMarkGivesTheLabelZone)
 {
-    TLabelChart c;
+    TMarkLabelChart c;
     c.Series.InsertPoint(0, 5);
     c.Series.InsertPoint(1, 12345);
     c.Series.Marks().SetStyle(smsValue);

@@ -12,15 +12,15 @@
 #include <vector>
 
 namespace {
-struct TPoints {
+struct TSeriesPoints {
     std::vector<double> x, y;
     std::vector<std::string> labels;
     std::vector<TColor> colors;
 };
 
-TPoints PointsOf(const TChartSeries& s)
+TSeriesPoints SeriesPointsOf(const TChartSeries& s)
 {
-    TPoints p;
+    TSeriesPoints p;
     for (int i = 0; i < s.PointCount(); ++i) {
         p.x.push_back(s.XValueAt(i));
         p.y.push_back(s.YValueAt(i));
@@ -42,7 +42,7 @@ TEST(SeriesPoints, PointsFollowTheirXWithValuesLabelsAndColours)
     EXPECT_EQ(s.InsertPoint(2, 21, "b2"), 2);              // after the equal X already there
     EXPECT_EQ(added, (std::vector<int>{0, 0, 1, 2}));
 
-    const TPoints p = PointsOf(s);
+    const TSeriesPoints p = SeriesPointsOf(s);
     EXPECT_EQ(p.x, (std::vector<double>{1, 2, 2, 3}));
     EXPECT_EQ(p.y, (std::vector<double>{10, 20, 21, 30}));
     EXPECT_EQ(p.labels, (std::vector<std::string>{"a", "", "b2", "c"}));
@@ -82,7 +82,7 @@ TEST(SeriesPoints, ArraysAddAsTheirPointsOneByOne)
         int notices = 0;
         bulk.OnAfterAdd = [&](TChartSeries*, int) { ++notices; };
         bulk.AddArrays(c.x, y);
-        const TPoints a = PointsOf(bulk), b = PointsOf(single);
+        const TSeriesPoints a = SeriesPointsOf(bulk), b = SeriesPointsOf(single);
         ASSERT_EQ(a.x.size(), b.x.size()) << c.name;
         for (std::size_t i = 0; i < a.x.size(); ++i) {
             EXPECT_TRUE(a.x[i] == b.x[i] || (std::isnan(a.x[i]) && std::isnan(b.x[i]))) << c.name << " " << i;
@@ -100,7 +100,7 @@ TEST(SeriesPoints, ArraysAddAsTheirPointsOneByOne)
     TTestSeries picky;
     picky.OnBeforeAdd = [](TChartSeries* s) { return s->XValues().PendingValue > 1; };
     picky.AddArrays({1, 2, 3}, {10, 20, 30});
-    EXPECT_EQ(PointsOf(picky).x, (std::vector<double>{2, 3}));
+    EXPECT_EQ(SeriesPointsOf(picky).x, (std::vector<double>{2, 3}));
 
     // Arrays of different lengths change nothing.
     TTestSeries s;
@@ -117,7 +117,7 @@ TEST(SeriesPoints, ColourListIsMadeByTheFirstOwnColour)
     EXPECT_FALSE(s.HasColorList());
     s.AppendValue(7, "", clRed);
     ASSERT_TRUE(s.HasColorList());
-    EXPECT_EQ(PointsOf(s).colors, (std::vector<TColor>{clDefault, clDefault, clRed}));
+    EXPECT_EQ(SeriesPointsOf(s).colors, (std::vector<TColor>{clDefault, clDefault, clRed}));
     s.SetSeriesColor(clBlue);
     EXPECT_EQ(s.PointColor(0), clBlue);
     EXPECT_EQ(s.PointColor(2), clRed);
@@ -131,7 +131,7 @@ TEST(SeriesPoints, NullPointsKeepTheirPlace)
     s.AppendValue(4);
     EXPECT_EQ(s.AppendNullValue("gap"), 1);
     EXPECT_EQ(s.InsertNullPoint(0.5, 9), 1);
-    const TPoints p = PointsOf(s);
+    const TSeriesPoints p = SeriesPointsOf(s);
     EXPECT_EQ(p.x, (std::vector<double>{0, 0.5, 1}));
     EXPECT_EQ(p.y, (std::vector<double>{4, 9, 0}));
     EXPECT_FALSE(s.PointIsNull(0));
@@ -146,8 +146,8 @@ TEST(SeriesPoints, XMandatorySeriesAppendAlongY)
     s.MakeXMandatory();
     s.AppendValue(7);
     s.AppendValue(3);
-    EXPECT_EQ(PointsOf(s).x, (std::vector<double>{3, 7}));   // the X list keeps its ascending order
-    EXPECT_EQ(PointsOf(s).y, (std::vector<double>{1, 0}));
+    EXPECT_EQ(SeriesPointsOf(s).x, (std::vector<double>{3, 7}));   // the X list keeps its ascending order
+    EXPECT_EQ(SeriesPointsOf(s).y, (std::vector<double>{1, 0}));
     EXPECT_EQ(&s.MandatoryValues(), &s.XValues());
     EXPECT_EQ(s.MandatoryValueAt(0), 3);
 }
@@ -169,18 +169,18 @@ TEST(SeriesPoints, DeletingPointsKeepsColoursAndLabelsInStep)
     TTestSeries s;
     for (int i = 0; i < 6; ++i) s.AppendValue(i * 10, i < 2 ? "L" + std::to_string(i) : "", i == 4 ? clRed : clDefault);
     s.DeletePoint(1);
-    TPoints p = PointsOf(s);
+    TSeriesPoints p = SeriesPointsOf(s);
     EXPECT_EQ(p.y, (std::vector<double>{0, 20, 30, 40, 50}));
     EXPECT_EQ(p.labels, (std::vector<std::string>{"L0", "", "", "", ""}));
     EXPECT_EQ(p.colors[3], clRed);
 
     // The labels list is shorter than the run: the removal stops at its end.
     s.DeletePointRange(0, 2);
-    p = PointsOf(s);
+    p = SeriesPointsOf(s);
     EXPECT_EQ(p.y, (std::vector<double>{30, 40, 50}));
     EXPECT_EQ(p.colors, (std::vector<TColor>{clDefault, clRed, clDefault}));
     s.DeletePointRange(0, 1, true);
-    EXPECT_EQ(PointsOf(s).x, (std::vector<double>{0, 1}));   // renumbered
+    EXPECT_EQ(SeriesPointsOf(s).x, (std::vector<double>{0, 1}));   // renumbered
 }
 
 TEST(SeriesPoints, DeleteRefusalsCarryTheirTexts)
@@ -242,7 +242,7 @@ TEST(SeriesPoints, SortingCarriesShortLabelListsAlong)
     s.SetPointLabel(0, "one");
     ASSERT_EQ(s.Labels().Count(), 1);
     s.YValues().SortByOrder();
-    const TPoints p = PointsOf(s);
+    const TSeriesPoints p = SeriesPointsOf(s);
     EXPECT_EQ(p.y, (std::vector<double>{5, 4, 3, 1}));
     EXPECT_EQ(p.labels, (std::vector<std::string>{"", "", "", "one"}));
     EXPECT_EQ(p.x, (std::vector<double>{1, 3, 2, 0}));   // whole points moved
@@ -271,8 +271,8 @@ TEST(SeriesPoints, ChangeInPlaceKeepsOrderAndStaysQuiet)
     follower.AddDataSource(&source);
     follower.CopyPointsFrom(source);
     source.ChangeXValueAt(0, 10);
-    EXPECT_EQ(PointsOf(source).x, (std::vector<double>{10, 1, 2}));
-    EXPECT_EQ(PointsOf(follower).x, (std::vector<double>{0, 1, 2}));
+    EXPECT_EQ(SeriesPointsOf(source).x, (std::vector<double>{10, 1, 2}));
+    EXPECT_EQ(SeriesPointsOf(follower).x, (std::vector<double>{0, 1, 2}));
     EXPECT_EQ(source.XValues().HighestValue(), 10);
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 namespace {
-bool Stored(const TPersistent& obj, const std::string& path)
+bool IsStored(const TPersistent& obj, const std::string& path)
 {
     TPersistent* holder = nullptr;
     const TPropInfo* prop = FindPropInfo(obj, path, &holder);
@@ -16,7 +16,7 @@ bool Stored(const TPersistent& obj, const std::string& path)
     return IsStoredProp(*holder, *prop);
 }
 
-struct TRow {
+struct TStoredRow {
     const char* name;
     std::function<TPersistent&(TTestChart&, TTestSeries&)> object;
     const char* path;
@@ -29,14 +29,14 @@ TPersistent& Bottom(TTestChart& c, TTestSeries&) { return c.BottomAxis(); }
 TPersistent& Left(TTestChart& c, TTestSeries&) { return c.LeftAxis(); }
 TPersistent& Top(TTestChart& c, TTestSeries&) { return c.TopAxis(); }
 TPersistent& Depth(TTestChart& c, TTestSeries&) { return c.DepthAxis(); }
-TPersistent& Custom(TTestChart& c, TTestSeries&) { return c.CustomAxes().CustomAxisAt(0); }
+TPersistent& CustomAxis(TTestChart& c, TTestSeries&) { return c.CustomAxes().CustomAxisAt(0); }
 TPersistent& Series(TTestChart&, TTestSeries& s) { return s; }
 TPersistent& Chart(TTestChart& c, TTestSeries&) { return c; }
 } // namespace
 
 TEST(StoredRules, PublishedPropertiesCarryTheirDefaultsAndStoredTests)
 {
-    const TRow rows[] = {
+    const TStoredRow rows[] = {
         {"automatic", Bottom, "Automatic", false, [](auto& c, auto&) { c.BottomAxis().SetAutomatic(false); }, true},
         {"maximum while automatic", Bottom, "Maximum", false,
          [](auto& c, auto&) { c.BottomAxis().SetAutomaticMaximum(false); }, true},
@@ -50,9 +50,9 @@ TEST(StoredRules, PublishedPropertiesCarryTheirDefaultsAndStoredTests)
         {"logarithmic base", Bottom, "LogarithmicBase", false,
          [](auto& c, auto&) { c.BottomAxis().SetLogarithmicBase(2); }, true},
         {"horizontal of a standard axis", Bottom, "Horizontal", false, nullptr, false},
-        {"horizontal of a custom axis", Custom, "Horizontal", false,
+        {"horizontal of a custom axis", CustomAxis, "Horizontal", false,
          [](auto& c, auto&) { c.CustomAxes().CustomAxisAt(0).SetHorizontal(true); }, true},
-        {"other side of a custom axis", Custom, "OtherSide", false,
+        {"other side of a custom axis", CustomAxis, "OtherSide", false,
          [](auto& c, auto&) { c.CustomAxes().CustomAxisAt(0).SetOtherSide(true); }, true},
         {"z position", Bottom, "ZPosition", false, [](auto& c, auto&) { c.BottomAxis().SetZPosition(50); }, true},
         {"z position 0 becomes 0.01", Bottom, "ZPosition", false,
@@ -106,15 +106,15 @@ TEST(StoredRules, PublishedPropertiesCarryTheirDefaultsAndStoredTests)
         {"points per page", Chart, "MaxPointsPerPage", false, [](auto& c, auto&) { c.SetMaxPointsPerPage(5); }, true},
         {"page", Chart, "Page", false, nullptr, false},
     };
-    for (const TRow& row : rows) {
+    for (const TStoredRow& row : rows) {
         TTestChart chart;
         TChartAxis::CreateForChart(chart);
         TTestSeries series;
         series.SetParentChart(&chart);
         TPersistent& object = row.object(chart, series);
-        EXPECT_EQ(Stored(object, row.path), row.storedAtFirst) << row.name;
+        EXPECT_EQ(IsStored(object, row.path), row.storedAtFirst) << row.name;
         if (row.change) row.change(chart, series);
-        EXPECT_EQ(Stored(object, row.path), row.storedAfter) << row.name;
+        EXPECT_EQ(IsStored(object, row.path), row.storedAfter) << row.name;
     }
 }
 

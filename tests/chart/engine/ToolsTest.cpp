@@ -8,11 +8,11 @@
 #include <vector>
 
 namespace {
-class TStageTool : public TLumCustomTool {
+class TWatchedTool : public TLumCustomTool {
 public:
-    explicit TStageTool(std::vector<int>* log = nullptr, bool* freed = nullptr)
+    explicit TWatchedTool(std::vector<int>* log = nullptr, bool* freed = nullptr)
         : TLumCustomTool(nullptr), FLog(log), FFreed(freed) {}
-    ~TStageTool() override
+    ~TWatchedTool() override
     {
         if (FFreed) *FFreed = true;
     }
@@ -31,7 +31,7 @@ TEST(Tools, JoiningMovingAndStages)
 {
     TTestChart first, second;
     std::vector<int> stages;
-    TStageTool tool(&stages);
+    TWatchedTool tool(&stages);
     first.Tools().AddTool(&tool);
     EXPECT_EQ(first.Tools().Count(), 1);
     EXPECT_EQ(tool.ParentChart(), &first);
@@ -94,14 +94,14 @@ TEST(Tools, ToolsGoWithTheirChart)
     bool freed = false;
     {
         TTestChart chart;
-        auto* tool = new TStageTool(nullptr, &freed);
+        auto* tool = new TWatchedTool(nullptr, &freed);
         chart.Tools().AddTool(tool);
     }
     EXPECT_TRUE(freed);
 
     TTestChart chart;
     {
-        TStageTool local;
+        TWatchedTool local;
         chart.Tools().AddTool(&local);
     }
     EXPECT_EQ(chart.Tools().Count(), 0);          // a freed tool leaves the list

@@ -8,7 +8,7 @@ namespace {
 
 // Points (0, 1), (1, 3), (2, 5), (3, 7), (4, 5), (5, 3): pixels (40, 290), (80, 230), (120, 170),
 // (160, 110), (200, 170), (240, 230).
-const std::vector<double> Values{1, 3, 5, 7, 5, 3};
+const std::vector<double> ClickValues{1, 3, 5, 7, 5, 3};
 
 struct TClick {
     const char* name;
@@ -21,7 +21,7 @@ void CheckClicks(const std::function<void(T&)>& setUp, std::initializer_list<TCl
 {
     TSeriesBench b;
     b.FixAxes(0, 10, 0, 10);
-    T& s = b.Add<T>(Values);
+    T& s = b.Add<T>(ClickValues);
     if (setUp) setUp(s);
     b.Layout();
     for (const TClick& c : clicks) EXPECT_EQ(s.PointAtPixel(c.x, c.y), c.expected) << c.name;
@@ -109,7 +109,7 @@ TEST(SeriesClicks, LineIn3DIsUnprojectedAtItsDepth)
     b.FixAxes(0, 10, 0, 10);
     b.Chart.SetView3D(true);
     b.Chart.View3DOptions().SetOrthogonal(true);
-    auto& s = b.Add<TLineSeries>(Values);
+    auto& s = b.Add<TLineSeries>(ClickValues);
     b.Layout();
     TCanvas3D& canvas = b.Chart.ChartCanvas();
     const int w = b.Chart.SeriesWidth3D(), h = b.Chart.SeriesHeight3D();

@@ -21,7 +21,7 @@ namespace {
 constexpr int Points = 200000;
 constexpr int ChartHeight = 160;
 
-struct TShape {
+struct TLineShape {
     const char* Name;
     // The value of point i; with Nulls a NaN marks a null point, else it is the value.
     std::function<double(int i, std::mt19937& random, double& walk)> Value;
@@ -30,7 +30,7 @@ struct TShape {
 
 double Step(std::mt19937& random) { return std::normal_distribution<double>(0, 1)(random); }
 
-const TShape Shapes[] = {
+const TLineShape LineShapes[] = {
     {"random walk", [](int, std::mt19937& r, double& w) { return w += Step(r); }},
     {"steps", [](int i, std::mt19937&, double&) { return double((i / 997) % 7) - 3; }},
     {"spikes", [](int i, std::mt19937&, double&) { return i % 6007 == 0 ? 50.0 : (i % 3001 == 0 ? -50.0 : 0.0); }},
@@ -50,7 +50,7 @@ struct TLineChart {
     TChart Chart{nullptr};
     TKind* Series = nullptr;
 
-    TLineChart(const TShape& Shape, int Width, TView View)
+    TLineChart(const TLineShape& Shape, int Width, TView View)
     {
         Chart.SetBounds(0, 0, Width, ChartHeight);
         Chart.SetView3D(false);
@@ -83,7 +83,7 @@ struct TLineChart {
 };
 
 template <class TKind>
-void ExpectSamePicture(const TShape& Shape, int Width, TView View, const char* Kind)
+void ExpectSamePicture(const TLineShape& Shape, int Width, TView View, const char* Kind)
 {
     TLineChart<TKind> chart(Shape, Width, View);
     const std::vector<TColor> thinned = chart.Pixels();
@@ -104,7 +104,7 @@ void ExpectSamePicture(const TShape& Shape, int Width, TView View, const char* K
 
 TEST(LineIdentity, ThinnedLinesDrawTheFullLinesPixels)
 {
-    for (const TShape& shape : Shapes)
+    for (const TLineShape& shape : LineShapes)
         for (const int width : {100, 333, 1600})
             for (const TView view : {TView::Whole, TView::Zoomed, TView::Inverted}) {
                 ExpectSamePicture<TLineSeries>(shape, width, view, "line");
@@ -115,7 +115,7 @@ TEST(LineIdentity, ThinnedLinesDrawTheFullLinesPixels)
 // What goes to the device: a long unbroken line costs a few points a pixel column and the points of its
 // last column, however many points it has; null points break it into runs, each thinned.
 template <class TKind>
-std::size_t DrawnVertices(const TShape& Shape, TView View)
+std::size_t DrawnVertices(const TLineShape& Shape, TView View)
 {
     TLineChart<TKind> chart(Shape, 333, View);
     auto recorder = std::make_shared<TRecordingBackend>(333, ChartHeight);
@@ -131,10 +131,10 @@ TEST(LineIdentity, ALongLineCostsAFewPointsAColumn)
 {
     const std::size_t perColumn = Points / 300;
     for (const TView view : {TView::Whole, TView::Zoomed, TView::Inverted}) {
-        EXPECT_LT(DrawnVertices<TLineSeries>(Shapes[0], view), 4 * 333 + perColumn) << ViewName(view);
-        EXPECT_LT(DrawnVertices<TFastLineSeries>(Shapes[0], view), 4 * 333 + perColumn) << ViewName(view);
+        EXPECT_LT(DrawnVertices<TLineSeries>(LineShapes[0], view), 4 * 333 + perColumn) << ViewName(view);
+        EXPECT_LT(DrawnVertices<TFastLineSeries>(LineShapes[0], view), 4 * 333 + perColumn) << ViewName(view);
     }
-    EXPECT_LT(DrawnVertices<TFastLineSeries>(Shapes[4], TView::Whole), std::size_t(Points / 20));
+    EXPECT_LT(DrawnVertices<TFastLineSeries>(LineShapes[4], TView::Whole), std::size_t(Points / 20));
 }
 
 } // namespace

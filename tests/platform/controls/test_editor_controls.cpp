@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTimeEdit>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -38,8 +39,8 @@ void SendChar(QWidget* w, const QString& text, int key = 0)
     QApplication::sendEvent(w, &release);
 }
 
-struct Host {
-    Host()
+struct EditorHost {
+    EditorHost()
     {
         Application->ProcessMessages();
         Window = std::make_unique<QWidget>();
@@ -81,7 +82,7 @@ protected:
 
 TEST(EditorControls, CheckBoxClicksToggleThroughTheProgram)
 {
-    Host h;
+    EditorHost h;
     TCountingCheckBox box(nullptr);
     box.SetParentWidget(h.Window.get());
     box.SetCaption("Done");
@@ -106,7 +107,7 @@ TEST(EditorControls, CheckBoxClicksToggleThroughTheProgram)
 
 TEST(EditorControls, ComboBoxUnicodeItemsObjectsAndSelection)
 {
-    Host h;
+    EditorHost h;
     TComboBox combo(nullptr);
     combo.SetParentWidget(h.Window.get());
     combo.AddItemWide(u"\u0416uk");
@@ -139,7 +140,7 @@ TEST(EditorControls, ComboBoxUnicodeItemsObjectsAndSelection)
 
 TEST(EditorControls, EditUnicodeTextMarginsAndTypedCharacters)
 {
-    Host h;
+    EditorHost h;
     TCharEdit edit(nullptr);
     edit.SetParentWidget(h.Window.get());
     edit.SetWideText(u"\u20ac and \u0416");
@@ -163,7 +164,7 @@ TEST(EditorControls, EditUnicodeTextMarginsAndTypedCharacters)
 
 TEST(EditorControls, DateTimePickerKindsModesAndCalendar)
 {
-    Host h;
+    EditorHost h;
     FormatSettings().ShortDateFormat = "dd.mm.yyyy";
     FormatSettings().DateSeparator = '.';
     TDateTimePicker p(nullptr);
@@ -216,7 +217,7 @@ TEST(EditorControls, DateTimePickerKindsModesAndCalendar)
 
 TEST(EditorControls, RichEditDocumentsRoundTrip)
 {
-    Host h;
+    EditorHost h;
     TRichEdit e(nullptr);
     e.SetParentWidget(h.Window.get());
     TRichDocument doc;

@@ -21,8 +21,8 @@
 
 namespace {
 
-struct Host {
-    Host()
+struct GridHost {
+    GridHost()
     {
         Application->ProcessMessages();
         Window = std::make_unique<QWidget>();
@@ -95,7 +95,7 @@ struct Fixture {
         grid.SetScrollBars(ssVertical);
         host.Show();
     }
-    Host host;
+    GridHost host;
     TLogGrid grid{nullptr};
 };
 
@@ -318,7 +318,7 @@ TEST(Grid, DraggingAHeaderEdgeSizesTheColumn)
 
 TEST(Edit, TextSelectionAndLimit)
 {
-    Host host;
+    GridHost host;
     TCustomEdit e(nullptr);
     e.SetParentWidget(host.Window.get());
     host.Show();
@@ -345,7 +345,7 @@ TEST(Edit, TextSelectionAndLimit)
 
 TEST(HintWindow, ShowsItsTextAtTheScreenRectangleWithoutTheFocus)
 {
-    Host host;
+    GridHost host;
     host.Show();
     THintWindow hint(nullptr);
     const TRect r = hint.CalcHintRect(200, "Row : 12");

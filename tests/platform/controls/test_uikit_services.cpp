@@ -27,7 +27,7 @@
 
 namespace {
 
-void Pump()
+void PumpEvents()
 {
     for (int i = 0; i < 3; ++i) Application->ProcessMessages();
 }
@@ -86,7 +86,7 @@ TEST(MenuItem, TreeOfSubItems)
 
 TEST(MenuItem, QtMenuFollowsTheItems)
 {
-    Pump();
+    PumpEvents();
     TComponent owner(nullptr);
     auto* root = new TMenuItem(&owner);
     QMenu menu;
@@ -161,12 +161,12 @@ protected:
 struct HintHost {
     HintHost()
     {
-        Pump();
+        PumpEvents();
         Window.setGeometry(100, 100, 200, 100);
         Control.SetParentWidget(&Window);
         Control.SetBounds(10, 10, 100, 50);
         Window.show();
-        Pump();
+        PumpEvents();
     }
     ~HintHost()
     {
@@ -175,7 +175,7 @@ struct HintHost {
         Application->CancelHint();
     }
     TPoint Screen(int x, int y) const { return Control.ClientToScreen({x, y}); }
-    bool QtReady = (Pump(), true);
+    bool QtReady = (PumpEvents(), true);
     QWidget Window{nullptr};
     THalfHint Control{nullptr};
 };
@@ -277,7 +277,7 @@ TEST(ApplicationServices, PostedWorkRunsAtTheNextTurnBehindTheBarrier)
     Application->Post([&] { order.push_back("posted"); });
     Application->Post([] { throw Exception("late failure"); });
     order.push_back("after posting");
-    Pump();
+    PumpEvents();
     Application->OnException = nullptr;
     EXPECT_EQ(order, (std::vector<std::string>{"after posting", "posted"}));
     EXPECT_EQ(reported, "late failure");
@@ -287,11 +287,11 @@ TEST(ApplicationServices, PostedWorkRunsAtTheNextTurnBehindTheBarrier)
 
 TEST(Keyboard, LockKeysFlipWithPressesNotRepeatsAndHooksSeeEveryEventOnce)
 {
-    Pump();
+    PumpEvents();
     QWidget parent;
     QWidget child(&parent);
     parent.show();
-    Pump();
+    PumpEvents();
     for (std::uint16_t k : {std::uint16_t(VK_CAPITAL), VK_NUMLOCK, VK_SCROLL}) SetKeyToggled(k, false);
     struct Seen {
         std::uint16_t key;
@@ -330,7 +330,7 @@ TEST(Keyboard, LockKeysFlipWithPressesNotRepeatsAndHooksSeeEveryEventOnce)
 
 TEST(TopLevel, RegionsOfWindowsAndControls)
 {
-    Pump();
+    PumpEvents();
     QWidget w;
     w.setGeometry(0, 0, 50, 40);
     EXPECT_FALSE(WindowHasRegion(&w));
@@ -354,7 +354,7 @@ TEST(TopLevel, RegionsOfWindowsAndControls)
 
 TEST(TopLevel, CaptionHitTestDragsTheWindowAndKeepsThePressFromControls)
 {
-    Pump();
+    PumpEvents();
     QWidget window;
     SetWindowFrameless(&window, true);
     SetWindowStayOnTop(&window, true);
@@ -367,7 +367,7 @@ TEST(TopLevel, CaptionHitTestDragsTheWindowAndKeepsThePressFromControls)
     int controlPresses = 0, captionPresses = 0;
     inside.OnMouseDown = [&](TPersistent*, TMouseButton, TShiftState, int, int) { ++controlPresses; };
     window.show();
-    Pump();
+    PumpEvents();
     // Only the left half is caption.
     const int id = HookCaptionHitTest(&window, [&](TPoint p) { return window.mapFromGlobal(QPoint(p.x, p.y)).x() < 100; },
                                       [&] { ++captionPresses; });
@@ -390,7 +390,7 @@ TEST(TopLevel, CaptionHitTestDragsTheWindowAndKeepsThePressFromControls)
 
 TEST(TopLevel, OpacityAndFades)
 {
-    Pump();
+    PumpEvents();
     QWidget w;
     w.setGeometry(10, 10, 40, 30);
     SetWindowOpacity(&w, 0.25);
@@ -437,14 +437,14 @@ protected:
 
 TEST(OwnerDrawnButton, PaintsOnlyWhatDrawItemDrawsWithItsState)
 {
-    Pump();
+    PumpEvents();
     QWidget host;
     host.setGeometry(0, 0, 120, 60);
     TDrawnButton b(nullptr);
     b.SetParentWidget(&host);
     b.SetCaption("never drawn");
     host.show();
-    Pump();
+    PumpEvents();
     const QImage shot = b.Widget()->grab().toImage();
     for (int y = 0; y < shot.height(); y += 3)
         for (int x = 0; x < shot.width(); x += 3) ASSERT_EQ(QColor(shot.pixel(x, y)), QColor(Qt::red)) << x << "," << y;
@@ -463,7 +463,7 @@ TEST(OwnerDrawnButton, PaintsOnlyWhatDrawItemDrawsWithItsState)
     b.SetEnabled(true);
     host.activateWindow();
     b.SetFocus();
-    Pump();
+    PumpEvents();
     if (b.Focused()) {
         EXPECT_TRUE(last().Contains(odFocused));
         EXPECT_TRUE(b.ActiveStyle());

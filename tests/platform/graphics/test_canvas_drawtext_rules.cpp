@@ -14,7 +14,7 @@
 namespace {
 
 // Fixed metrics: characters 5 pixels wide, lines 11 pixels high.
-struct Recorder {
+struct TextRecorder {
     std::shared_ptr<TRecordingBackend> Backend = std::make_shared<TRecordingBackend>();
     TCanvas Canvas{Backend};
 
@@ -53,7 +53,7 @@ TEST(CanvasTextRules, EditControlBreaksLongWordsAndHidesAPartlyVisibleLine)
         {"the first line always shows", "one\ntwo", {0, 0, 100, 5}, DT_EDITCONTROL, {"0:one"}, 22},
     };
     for (const Case& k : cases) {
-        Recorder rec;
+        TextRecorder rec;
         TRect r = k.Rect;
         rec.Canvas.Font().SetHeight(-11);
         rec.Canvas.DrawText(k.Text, r, k.Format);
@@ -65,7 +65,7 @@ TEST(CanvasTextRules, EditControlBreaksLongWordsAndHidesAPartlyVisibleLine)
 
 TEST(CanvasTextRules, WideTextTakesTheSameLayout)
 {
-    Recorder rec;
+    TextRecorder rec;
     rec.Canvas.Font().SetHeight(-11);
     TRect r{0, 0, 35, 100};
     // Greek capitals stand for characters the 8-bit code page lacks.
@@ -79,7 +79,7 @@ TEST(CanvasTextRules, WideTextTakesTheSameLayout)
     EXPECT_EQ(drawn[1]->Args[0], (35 - 5) / 2);
     EXPECT_EQ(drawn[1]->Args[1], 11);
     // Ellipses and measuring work on the wide text too.
-    Recorder one;
+    TextRecorder one;
     one.Canvas.Font().SetHeight(-11);
     TRect e{0, 0, 22, 11};
     one.Canvas.DrawTextW(u"\u03A9\u03A9\u03A9\u03A9\u03A9\u03A9", e, DT_SINGLELINE | DT_END_ELLIPSIS);

@@ -81,7 +81,7 @@ const TClassInfo& TSample::StaticClassInfo()
     return info;
 }
 
-std::string Bytes(TMemoryStream& s)
+std::string StreamBytes(TMemoryStream& s)
 {
     return std::string(reinterpret_cast<const char*>(s.Memory()), static_cast<std::size_t>(s.Size()));
 }
@@ -101,7 +101,7 @@ TEST(PropertyStream, ExtendedRealsHaveTheTenByteLayoutAndReadBack)
     TMemoryStream s;
     WriteExtended(s, 1.0);
     WriteExtended(s, -2.5);
-    EXPECT_EQ(Bytes(s), std::string("\0\0\0\0\0\0\0\x80\xff\x3f" "\0\0\0\0\0\0\0\xa0\x00\xc0", 20));
+    EXPECT_EQ(StreamBytes(s), std::string("\0\0\0\0\0\0\0\x80\xff\x3f" "\0\0\0\0\0\0\0\xa0\x00\xc0", 20));
     const double values[] = {0.0, 1.0, -2.5, 1e-300, 123456789.125, 6.02e23, -0.1};
     TMemoryStream round;
     for (double v : values) WriteExtended(round, v);
@@ -124,7 +124,7 @@ TEST(PropertyStream, ListLayoutOfStoredPropertiesOnly)
     const std::string expected = std::string("\x01", 1) + "\x05" "Count" + std::string("\x03\x2c\x01", 3) +
                                  "\x05" "Shade" "\x07\x06" "shDark" + "\x06" "Shades" + std::string("\x0b\x00", 2) +
                                  "\x07" "Caption" + std::string("\x06\x00", 2) + std::string("\x00", 1);
-    EXPECT_EQ(Bytes(s), expected);
+    EXPECT_EQ(StreamBytes(s), expected);
 }
 
 TEST(PropertyStream, EveryKindRoundTrips)
@@ -206,16 +206,16 @@ TEST(PropertyStream, TextsAboveAsciiGoAsUtf8AndComeBackAsTheCodePage)
         TMemoryStream s;
         WriteStreamText(s, c.text, true);
         const auto size = static_cast<char>(c.utf8.size());
-        EXPECT_EQ(Bytes(s), std::string("\x14", 1) + size + std::string(3, '\0') + c.utf8);
+        EXPECT_EQ(StreamBytes(s), std::string("\x14", 1) + size + std::string(3, '\0') + c.utf8);
         s.SetPosition(0);
         EXPECT_EQ(ReadStreamText(s, true), c.text);
         TMemoryStream plain;
         WriteStreamText(plain, c.text, false);
-        EXPECT_EQ(Bytes(plain), std::string("\x06", 1) + static_cast<char>(c.text.size()) + c.text);
+        EXPECT_EQ(StreamBytes(plain), std::string("\x06", 1) + static_cast<char>(c.text.size()) + c.text);
     }
     TMemoryStream ascii;
     WriteStreamText(ascii, "abc", true);
-    EXPECT_EQ(Bytes(ascii), "\x06\x03" "abc");
+    EXPECT_EQ(StreamBytes(ascii), "\x06\x03" "abc");
 
     // Characters the code page lacks, and broken sequences, come back as '?'.
     const std::pair<std::string, std::string> read[] = {
