@@ -1,8 +1,8 @@
 # Helpers that keep each folder's CMakeLists to a line or two: sources are globbed, so adding a unit
-# to a folder needs no edit of a shared file. Precompiled headers are built once and shared: one for
-# the Qt-using libraries, one for the tests, one for the tests of Qt-using folders.
+# to a folder needs no edit of a shared file. Units are compiled in batches (unity build); there are no
+# precompiled headers: loading one of Qt's size costs GCC more than parsing what a batch includes.
 
-set(VSP_PCH_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(VSP_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 # Test code is compiled without optimisation or debug info (it is most of the build's time); the libraries
 # it tests keep the build type's flags. The sanitizer build keeps its own flags everywhere.
@@ -13,35 +13,71 @@ else()
 endif()
 
 # The tests find their fixtures through one function compiled in one generated file, so that no other
-# compile line holds the checkout's path (ccache then hits for a checkout in any folder).
+# compile line holds the checkout's path (ccache then hits for a checkout in any folder); test_data.h,
+# included in every test unit, declares it.
 set(VSP_TEST_DATA_DEF "VSP_TEST_DATA=VspTestDataDir()")
 
-# The carriers of the shared precompiled headers.
-function(vsp_make_pch_targets)
+# Unity build: a target's units are compiled in batches of about VSP_UNITY_KB kilobytes of source, each batch
+# one generated file that includes its units by their path from the checkout's root. (CMake's own unity
+# files name the units by absolute path, which would make every checkout's files differ for ccache.) A
+# unit that cannot share a batch is marked in its folder's CMakeLists before the target is made:
+# set_source_files_properties(Unit.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON).
+set(VSP_UNITY_KB 96 CACHE STRING "Kilobytes of source per unity batch")
+# A type of a unit's anonymous namespace is no longer in the main file of a batch: GCC's warning about
+# such types in headers does not apply.
+if(VSP_UNITY AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  set(VSP_UNITY_FLAGS -Wno-subobject-linkage)
+endif()
+
+# Writes the batch gathered so far as the next generated file (a macro: it works on its caller's variables).
+macro(vsp_unity_flush)
+  if(NOT batch STREQUAL "")
+    set(file ${CMAKE_CURRENT_BINARY_DIR}/${target}_unity/${group}${index}.cpp)
+    file(GENERATE OUTPUT ${file} CONTENT "// Generated: one batch of ${target}'s units.\n${batch}")
+    list(APPEND result ${file})
+    set(batch "")
+    set(bytes 0)
+    math(EXPR index "${index} + 1")
+  endif()
+endmacro()
+
+# vsp_unity_sources(<out-var> <target> <group> sources...): the files to compile in place of the sources.
+function(vsp_unity_sources out target group)
+  if(NOT VSP_UNITY)
+    set(${out} ${ARGN} PARENT_SCOPE)
+    return()
+  endif()
+  set(result "")
+  set(batch "")
+  set(bytes 0)
+  set(index 0)
+  math(EXPR limit "${VSP_UNITY_KB} * 1024")
+  foreach(src IN LISTS ARGN)
+    get_source_file_property(alone ${src} SKIP_UNITY_BUILD_INCLUSION)
+    if(alone)
+      list(APPEND result ${src})
+      continue()
+    endif()
+    file(SIZE ${src} size)
+    file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${src})
+    string(APPEND batch "#include \"${rel}\"\n")
+    math(EXPR bytes "${bytes} + ${size}")
+    if(bytes GREATER_EQUAL limit)
+      vsp_unity_flush()
+    endif()
+  endforeach()
+  vsp_unity_flush()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# The library that tells the tests where their fixtures are.
+function(vsp_make_test_data)
   if(NOT TARGET vsp_test_data)
     file(WRITE ${CMAKE_BINARY_DIR}/vsp_test_data.cpp.in
          "const char* VspTestDataDir() { return \"@VSP_DATA_DIR@\"; }\n")
     set(VSP_DATA_DIR ${CMAKE_SOURCE_DIR}/tests/data)
     configure_file(${CMAKE_BINARY_DIR}/vsp_test_data.cpp.in ${CMAKE_BINARY_DIR}/vsp_test_data.cpp @ONLY)
     add_library(vsp_test_data STATIC ${CMAKE_BINARY_DIR}/vsp_test_data.cpp)
-  endif()
-  if(NOT TARGET vsp_pch_test)
-    add_library(vsp_pch_test STATIC ${VSP_PCH_DIR}/pch_anchor.cpp)
-    target_link_libraries(vsp_pch_test PRIVATE GTest::gtest)
-    target_compile_options(vsp_pch_test PRIVATE ${VSP_TEST_FLAGS})
-    target_compile_definitions(vsp_pch_test PRIVATE ${VSP_TEST_DATA_DEF})
-    target_precompile_headers(vsp_pch_test PRIVATE ${VSP_PCH_DIR}/test_pch.h)
-  endif()
-  if(NOT VSP_CORE_ONLY AND NOT TARGET vsp_pch_qt)
-    add_library(vsp_pch_qt STATIC ${VSP_PCH_DIR}/pch_anchor.cpp)
-    target_link_libraries(vsp_pch_qt PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
-    target_precompile_headers(vsp_pch_qt PRIVATE ${VSP_PCH_DIR}/qt_pch.h)
-
-    add_library(vsp_pch_test_qt STATIC ${VSP_PCH_DIR}/pch_anchor.cpp)
-    target_link_libraries(vsp_pch_test_qt PRIVATE GTest::gtest Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
-    target_compile_options(vsp_pch_test_qt PRIVATE ${VSP_TEST_FLAGS})
-    target_compile_definitions(vsp_pch_test_qt PRIVATE ${VSP_TEST_DATA_DEF})
-    target_precompile_headers(vsp_pch_test_qt PRIVATE ${VSP_PCH_DIR}/test_qt_pch.h)
   endif()
 endfunction()
 
@@ -56,24 +92,26 @@ function(vsp_add_dir dir)
 endfunction()
 
 # vsp_library(<name> [QT] [FORMS files...] [DEPS libs...]): a static library of every .cpp in the
-# current folder. QT marks a folder that may include Qt (platform layer, form code); it gets the Qt
-# precompiled header. FORMS names the form units of a folder whose other units stay free of Qt: only
-# those get Qt's precompiled header.
+# current folder. QT marks a folder that may include Qt (platform layer, form code). FORMS names the form
+# units of a folder whose other units stay free of Qt.
 function(vsp_library name)
   cmake_parse_arguments(ARG "QT" "" "DEPS;FORMS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  add_library(${name} STATIC ${srcs})
+  # Form units are batched apart, so that Qt reaches no plain unit through a batch.
+  set(forms ${ARG_FORMS})
+  list(TRANSFORM forms PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  set(plain ${srcs})
+  if(forms)
+    list(REMOVE_ITEM plain ${forms})
+  endif()
+  vsp_unity_sources(plain_units ${name} u ${plain})
+  vsp_unity_sources(form_units ${name} form ${forms})
+  add_library(${name} STATIC ${plain_units} ${form_units})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  target_compile_options(${name} PRIVATE ${VSP_UNITY_FLAGS})
   if(ARG_QT OR ARG_FORMS)
     target_link_libraries(${name} PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
-    target_precompile_headers(${name} REUSE_FROM vsp_pch_qt)
-  endif()
-  if(ARG_FORMS)
-    list(TRANSFORM ARG_FORMS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
-    set(plain ${srcs})
-    list(REMOVE_ITEM plain ${ARG_FORMS})
-    set_source_files_properties(${plain} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
   endif()
 endfunction()
 
@@ -81,16 +119,14 @@ endfunction()
 function(vsp_tests name)
   cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  add_executable(${name} ${srcs})
+  vsp_unity_sources(units ${name} u ${srcs})
+  add_executable(${name} ${units})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} vsp_test_data GTest::gtest GTest::gtest_main)
-  target_compile_options(${name} PRIVATE ${VSP_TEST_FLAGS})
+  target_compile_options(${name} PRIVATE ${VSP_TEST_FLAGS} ${VSP_UNITY_FLAGS} -include ${VSP_CMAKE_DIR}/test_data.h)
   target_compile_definitions(${name} PRIVATE ${VSP_TEST_DATA_DEF})
   if(ARG_QT)
     target_link_libraries(${name} PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
-    target_precompile_headers(${name} REUSE_FROM vsp_pch_test_qt)
-  else()
-    target_precompile_headers(${name} REUSE_FROM vsp_pch_test)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" DISCOVERY_TIMEOUT 60)

@@ -1,2 +1,0 @@
-// Carrier of a shared precompiled header; holds no code.
-namespace vsp_pch_anchor {}
