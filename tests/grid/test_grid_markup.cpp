@@ -158,6 +158,46 @@ TEST(Markup, WrappingAndTheEllipsis)
     EXPECT_EQ(r.Texts().size(), 2u) << r.Joined();
 }
 
+TEST(Markup, WrapBreaksAfterTagsButNeverInsideAWord)
+{
+    // The line's visible text, tags aside, decides where a line may break; a rectangle of 200 pixels
+    // holds 40 characters.
+    struct Case {
+        const char* Piece;
+        int Times, Width;
+        bool Wraps;
+    } cases[] = {
+        {"ab ", 100, 200, true},
+        {"<B>ab</B> ", 100, 200, true},
+        {"<B>ab </B>", 100, 200, true},
+        {"ab <B>c</B>", 100, 200, true},
+        {"a<B>b</B>", 1, 6, false},
+    };
+    Recorder r;
+    for (const Case& c : cases) {
+        std::string text;
+        for (int k = 0; k < c.Times; ++k) text += c.Piece;
+        const THTMLResult res = r.Paint(text, {0, 0, c.Width, 100000});
+        const auto runs = r.Texts();
+        if (!c.Wraps) {
+            EXPECT_EQ(res.YSize, 11) << text;
+            EXPECT_EQ(runs.size(), 2u) << text;
+            continue;
+        }
+        EXPECT_GT(res.YSize, 11) << c.Piece;
+        EXPECT_LE(res.XSize, c.Width) << c.Piece;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            // What shows of each run lies inside (a trailing blank may pass the edge).
+            const int blank = !runs[i]->Text.empty() && runs[i]->Text.back() == ' ' ? 5 : 0;
+            EXPECT_LE(runs[i]->Origin.x + runs[i]->Width - blank, c.Width) << c.Piece << " run " << i;
+            // "c" and the "ab " after it are one word: never split between lines.
+            if (runs[i]->Text == "c" && i + 1 < runs.size()) {
+                EXPECT_EQ(runs[i + 1]->Origin.y, runs[i]->Origin.y) << "run " << i;
+            }
+        }
+    }
+}
+
 TEST(Markup, ListsTakeLinesWithBullets)
 {
     Recorder r;
