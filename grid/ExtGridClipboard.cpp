@@ -26,7 +26,11 @@
 // ---- Sources ------------------------------------------------------------------------------------------
 
 bool TDesktopClipSource::Has(const std::string& Mime) const { return Clipboard().HasFormat(Mime); }
-std::string TDesktopClipSource::Get(const std::string& Mime) const { return Clipboard().Format(Mime); }
+std::string TDesktopClipSource::Get(const std::string& Mime) const
+{
+    const std::string bytes = Clipboard().Format(Mime);
+    return Mime == GridTextFormat ? DesktopTextLineBreaks(bytes) : bytes;
+}
 
 bool TBufferClipSource::Has(const std::string& Mime) const
 {
