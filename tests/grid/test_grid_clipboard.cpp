@@ -38,6 +38,20 @@ std::string PrivateBytes(TExtStringGrid& g, const TGridRect& r)
     return std::string(reinterpret_cast<const char*>(s.Memory()), static_cast<std::size_t>(s.Size()));
 }
 
+// The desktop's clipboard text pasted over a selection with the smart paste on; the selection's cells
+// after it, column by column.
+std::vector<std::string> SmartPasted(TExtStringGrid& g, const std::string& clip, const TGridRect& selection)
+{
+    g.Navigation.AllowSmartClipboard = true;
+    Clipboard().SetAsText(clip);
+    g.SetSelection(selection);
+    g.ClipboardPaste();
+    std::vector<std::string> got;
+    for (int col = selection.Left; col <= selection.Right; ++col)
+        for (int row = selection.Top; row <= selection.Bottom; ++row) got.push_back(g.Cells(col, row));
+    return got;
+}
+
 } // namespace
 
 TEST(GridClipboard, TextCopiesByteForByte)
@@ -306,17 +320,9 @@ TEST(GridClipboard, SmartPasteSeries)
     };
     for (const Case& c : cases) {
         ClipHost h(6, 8);
-        TExtStringGrid& g = h.G();
-        g.Navigation.AllowSmartClipboard = true;
-        Clipboard().SetAsText(c.clip);
-        g.SetSelection(c.selection);
         int before = 0;
-        g.OnClipboardBeforePasteCell = [&](TPersistent*, int, int, std::string&, bool&) { ++before; };
-        g.ClipboardPaste();
-        std::vector<std::string> got;
-        for (int col = c.selection.Left; col <= c.selection.Right; ++col)
-            for (int row = c.selection.Top; row <= c.selection.Bottom; ++row) got.push_back(g.Cells(col, row));
-        EXPECT_EQ(got, c.want) << c.name;
+        h.G().OnClipboardBeforePasteCell = [&](TPersistent*, int, int, std::string&, bool&) { ++before; };
+        EXPECT_EQ(SmartPasted(h.G(), c.clip, c.selection), c.want) << c.name;
         if (std::string(c.name) == "one value everywhere") {
             EXPECT_EQ(before, 1 + 5);
         }
@@ -354,15 +360,7 @@ TEST(GridClipboard, SmartPasteOfWholeNumbersBeyond64BitsRepeatsThePattern)
     };
     for (const Case& c : cases) {
         ClipHost h(6, 8);
-        TExtStringGrid& g = h.G();
-        g.Navigation.AllowSmartClipboard = true;
-        Clipboard().SetAsText(c.clip);
-        g.SetSelection(c.selection);
-        g.ClipboardPaste();
-        std::vector<std::string> got;
-        for (int col = c.selection.Left; col <= c.selection.Right; ++col)
-            for (int row = c.selection.Top; row <= c.selection.Bottom; ++row) got.push_back(g.Cells(col, row));
-        EXPECT_EQ(got, c.want) << c.name;
+        EXPECT_EQ(SmartPasted(h.G(), c.clip, c.selection), c.want) << c.name;
     }
 }
 
