@@ -15,6 +15,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -111,6 +112,24 @@ const TNamedColour ColourNames[] = {
 };
 
 TColor SystemColour(int n) { return static_cast<TColor>(0xFF000000u + static_cast<unsigned>(n)); }
+
+// The next "<" of a text read from its front: searched once per tag rather than once per run, so a long
+// text of many runs lays out in linear time. Serves the suffixes of one text only.
+class TTagFinder {
+public:
+    std::size_t Next(std::string_view Text)
+    {
+        const char* end = Text.data() + Text.size();
+        if (!FAt || FAt < Text.data()) {
+            const auto at = Text.find('<');
+            FAt = at == std::string_view::npos ? end : Text.data() + at;
+        }
+        return static_cast<std::size_t>(FAt - Text.data());
+    }
+
+private:
+    const char* FAt = nullptr;
+};
 
 // What an embedded control of a CONTROL tag is.
 struct TControlTag {
@@ -221,6 +240,7 @@ struct TFlow {
 // What the interpretation of one line gives back.
 struct TLine {
     std::string Source;
+    bool EndsInBlank = false;         // the line's visible text so far (tags aside) ends in a blank
     int Width = 0, Height = 0, SubDepth = 0, SupLift = 0, BaseLift = 0;
     bool AnchorHit = false, ControlHit = false;
 };
@@ -241,9 +261,11 @@ public:
         TFont font1 = Base;
         int top = R.Top;
         bool result = false, anyLine = false;
+        std::string_view rest = text;
+        TTagFinder tags;
         // Guards against a line that takes nothing (a malformed tag cannot stop the loop).
         int guard = 0;
-        while (!text.empty() && guard++ < 100000) {
+        while (!rest.empty() && guard++ < 100000) {
             anyLine = true;
             C.Font().Assign(font1);
             const int ghStart = C.TextHeight("gh");
@@ -252,12 +274,12 @@ public:
             flow1.Font.Assign(font1);
             TLine line;
             line.Height = C.TextHeight("gh");
-            const std::size_t before = text.size();
-            Interpret(text, flow1, {R.Left + 1, top, R.Right, R.Bottom}, true, false, line);
+            const std::size_t before = rest.size();
+            Interpret(rest, tags, flow1, {R.Left + 1, top, R.Right, R.Bottom}, true, false, line);
             font1 = flow1.Font;
-            if (text.size() == before && line.Source.empty()) {
+            if (rest.size() == before && line.Source.empty()) {
                 // Nothing taken: drop one character so the text shrinks.
-                text.erase(0, 1);
+                rest.remove_prefix(1);
             }
             // Placement.
             int left = R.Left + 1;
@@ -272,9 +294,10 @@ public:
                 drawn.SubDepth = line.SubDepth;
                 drawn.SupLift = line.SupLift;
                 drawn.BaseLift = line.BaseLift;
-                std::string source = line.Source;
+                std::string_view source = line.Source;
+                TTagFinder sourceTags;
                 C.Font().Assign(flow2.Font);
-                Interpret(source, flow2, {left, top, R.Right, bottom}, P.HitTestOnly, true, drawn, baseline);
+                Interpret(source, sourceTags, flow2, {left, top, R.Right, bottom}, P.HitTestOnly, true, drawn, baseline);
                 C.Font().Assign(flow2.Font);
                 const int gh = C.TextHeight("gh");
                 if ((drawn.AnchorHit && P.YPos > baseline - drawn.BaseLift - gh && P.YPos < baseline - drawn.BaseLift) || drawn.ControlHit)
@@ -324,7 +347,8 @@ private:
     int Scale(int v, bool x) const { return v * C.GetDeviceCaps(x ? LOGPIXELSX : LOGPIXELSY) / 96; }
 
     // Interprets one line from the front of Text (consuming it); Measure adds run widths, Draw paints.
-    void Interpret(std::string& Text, TFlow& F, const TRect& L, bool Measure, bool SecondPass, TLine& Line, int Baseline = 0)
+    void Interpret(std::string_view& Text, TTagFinder& Tags, TFlow& F, const TRect& L, bool Measure, bool SecondPass, TLine& Line,
+                   int Baseline = 0)
     {
         const bool drawing = SecondPass && !Measure;
         F.Sub = F.Sup = false;
@@ -337,23 +361,23 @@ private:
         while (!Text.empty() && !lineEnd && !lineFull) {
             if (Text[0] != '<') {
                 // A text run: up to the next tag, or through the next blank when wrapping.
-                std::size_t end = Text.find('<');
-                if (end == std::string::npos) end = Text.size();
+                std::size_t end = Tags.Next(Text);
                 if (P.WordWrap) {
-                    const auto blank = Text.find(' ');
-                    if (blank != std::string::npos && blank < end) end = blank + 1;
+                    const auto blank = Text.substr(0, end).find(' ');
+                    if (blank != std::string_view::npos) end = blank + 1;
                 }
-                const std::string source = Text.substr(0, end);
-                std::string run = source;
+                const std::string_view source = Text.substr(0, end);
+                std::string run(source);
                 ReplaceAllNoCase(run, "&nbsp;", " ");
                 ReplaceAllNoCase(run, "&lt;", "<");
                 ReplaceAllNoCase(run, "&gt;", ">");
-                const int h = run.empty() ? 0 : C.TextHeight(run);
+                // A run's height is its font's, whatever its characters: the run is measured once, below.
+                const int h = run.empty() ? 0 : C.TextHeight(" ");
                 Line.Height = std::max(Line.Height, h);
                 if (F.Sub) Line.SubDepth = std::max(Line.SubDepth, h / 4);
                 if (F.Sup) Line.SupLift = std::max(Line.SupLift, h / 4);
                 if (F.Hidden) {
-                    Text.erase(0, end);
+                    Text.remove_prefix(end);
                     Line.Source += source;
                     continue;
                 }
@@ -374,17 +398,19 @@ private:
                     }
                 }
                 if (drawing) DrawRun(run, F, cx, L, bottomLine - (F.Sup ? Line.SupLift : 0) + (F.Sub ? Line.SubDepth : 0) - Line.BaseLift, w);
-                // A word is never split between runs: a run after text that ends in no blank stays.
-                const bool fits = width < L.Width() || w >= L.Width() || (!Line.Source.empty() && Line.Source.back() != ' ');
+                // A word is never split between runs: a run after a line whose visible text ends in no
+                // blank stays (tags between the runs do not count).
+                const bool fits = width < L.Width() || w >= L.Width() || (!Line.Source.empty() && !Line.EndsInBlank);
                 if (fits || !P.WordWrap || SecondPass) {
-                    Text.erase(0, end);
+                    Text.remove_prefix(end);
                     Line.Source += source;
+                    if (!source.empty()) Line.EndsInBlank = source.back() == ' ';
                     trailing = !run.empty() && run.back() == ' ' ? C.TextWidth(" ") : 0;
                     cx += w;
                     // Without wrapping, a run past the right edge ends the text (its ellipsis marks the cut).
                     const bool overflows = !(width < L.Width() || w >= L.Width());
                     if (!P.WordWrap && overflows && !firstRun && !SecondPass) {
-                        Text.clear();
+                        Text.remove_prefix(Text.size());
                         break;
                     }
                 } else {
@@ -396,21 +422,21 @@ private:
             }
             // A tag.
             if (Text.size() < 3) {
-                Text.clear();
+                Text.remove_prefix(Text.size());
                 break;
             }
             const auto close = Text.find('>');
-            if (close == std::string::npos) {
-                Text.clear();
+            if (close == std::string_view::npos) {
+                Text.remove_prefix(Text.size());
                 break;
             }
-            const std::string tag = Text.substr(0, close + 1);
+            const std::string tag(Text.substr(0, close + 1));
             const TTagEffect e = Tag(tag, F, L, Line, cx, width, hasItem, drawing, SecondPass, bottomLine);
             if (e == TTagEffect::Full) {
                 lineFull = true;
                 break;
             }
-            Text.erase(0, close + 1);
+            Text.remove_prefix(close + 1);
             Line.Source += tag;
             if (e == TTagEffect::End) lineEnd = true;
         }

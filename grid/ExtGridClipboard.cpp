@@ -26,7 +26,11 @@
 // ---- Sources ------------------------------------------------------------------------------------------
 
 bool TDesktopClipSource::Has(const std::string& Mime) const { return Clipboard().HasFormat(Mime); }
-std::string TDesktopClipSource::Get(const std::string& Mime) const { return Clipboard().Format(Mime); }
+std::string TDesktopClipSource::Get(const std::string& Mime) const
+{
+    const std::string bytes = Clipboard().Format(Mime);
+    return Mime == GridTextFormat ? DesktopTextLineBreaks(bytes) : bytes;
+}
 
 bool TBufferClipSource::Has(const std::string& Mime) const
 {
@@ -888,12 +892,15 @@ void TExtStringGrid::SmartPaste(int n)
                 };
                 return parse(first, a) && parse(second, b);
             }();
-            if (whole) {
-                const long long D = b - a;
-                long long v = a;
+            // A step or a value to write beyond 64 bits makes no series: the pattern repeats instead.
+            long long D = 0, last = 0;
+            const long long cells = static_cast<long long>(s.Right - s.Left + 1) * (s.Bottom - s.Top + 1);
+            if (whole && !__builtin_sub_overflow(b, a, &D) && !__builtin_mul_overflow(D, cells - 1, &last) &&
+                !__builtin_add_overflow(a, last, &last)) {
+                long long i = 0;
                 each([&](int c, int r) {
-                    if (editable(c, r)) write(c, r, std::to_string(v));
-                    v += D;
+                    if (editable(c, r)) write(c, r, std::to_string(a + i * D));
+                    ++i;
                 });
                 return;
             }

@@ -950,9 +950,10 @@ private:
     };
     TCellText DrawBackgroundAndText(TCanvas& C, int ACol, int ARow, TRect R, TGridDrawState AState, TAlignment ha, TVAlignment va,
                                     const TGraphicLayout& layout);
-    // Draws a plain text; with MeasureFirst returns its extent (width + 2).
+    // Draws a plain text; with MeasureFirst returns its extent (width + 2); its width as one line goes to
+    // TextWidth when asked (a long text is not measured whole for nothing).
     int DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAlignment HAlign, TVAlignment VAlign, const std::string& Text,
-                      bool MeasureFirst, int& TextWidth);
+                      bool MeasureFirst, int* TextWidth);
     bool SortIndicatorShows(int ACol, int ARow);
     void DrawSelectionFrame(TCanvas& C, int ACol, int ARow, const TRect& R);
     void DrawFixedFrame(TCanvas& C, TRect R);

@@ -6,6 +6,7 @@
 
 #include "grid/EsgDD.h"
 #include "grid/ExtObj.h"
+#include "platform/controls/Clipbrd.h"
 #include "platform/controls/Screen.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -22,7 +23,7 @@ public:
 protected:
     void TrackDragOver(TPoint Screen, bool& Allow, const TOfferedFormats& Offered) override { Grid.DropTrackOver(Screen, Allow, Offered.Column); }
     void TrackDragLeave() override { Grid.DropHideMarkers(); }
-    void HandleTextDrop(TPoint Screen, const std::string& Text) override { Grid.DropText(Screen, Text); }
+    void HandleTextDrop(TPoint Screen, const std::string& Text) override { Grid.DropText(Screen, DesktopTextLineBreaks(Text)); }
     void HandleRichTextDrop(TPoint Screen, const std::string& Text) override { Grid.DropRichText(Screen, Text); }
     void HandleColumnDrop(TPoint Screen, int Column) override { Grid.DropColumn(Screen, Column); }
     void HandleFileDrop(TPoint Screen, const std::vector<std::string>& Names) override { Grid.DropFiles(Screen, Names); }

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -35,7 +36,7 @@ char DetectDelimiter(const std::string& L1, const std::string& L2)
 {
     static constexpr char Candidates[] = {',', ';', '#', '\t', '|'};
     // The candidate counted equally often, and most often, in both lines.
-    const auto equalInBoth = [&](int (*Count)(char, const std::string&)) {
+    const auto equalInBoth = [&](auto Count) {
         char found = 0;
         int best = 0;
         for (char c : Candidates) {
@@ -47,8 +48,8 @@ char DetectDelimiter(const std::string& L1, const std::string& L2)
         }
         return found;
     };
-    if (const char c = equalInBoth(CountClosingQuotes)) return c;
-    if (const char c = equalInBoth(CountChar)) return c;
+    if (const char c = equalInBoth([](char d, const std::string& l) { return CountClosingQuotes(d, l); })) return c;
+    if (const char c = equalInBoth([](char d, const std::string& l) { return CountChar(d, l); })) return c;
     char found = 0;
     int best = 0;
     for (char c : Candidates) {
@@ -101,8 +102,10 @@ void TExtStringGrid::ReadDelimitedFile(const std::string& FileName, bool Append)
         if (OnFileProgress) SetRowCount(Append ? RowCount() + n : n + FFixedFooters);
         int lastProgress = -1;
         for (int k = 0; k < n; ++k) {
-            std::string rest = lines[static_cast<std::size_t>(k)];
-            if (OemConvert) OemTextToAnsi(rest);
+            std::string text = lines[static_cast<std::size_t>(k)];
+            if (OemConvert) OemTextToAnsi(text);
+            // The line is walked field by field with a view: nothing is cut from its front.
+            std::string_view rest = text;
             int c = 0;
             if (r >= RowCount() - FFixedFooters) SetRowCount(r + 1000);
             // The grid widens before a field lands beyond its last column.
@@ -112,30 +115,30 @@ void TExtStringGrid::ReadDelimitedFile(const std::string& FileName, bool Append)
                 ++c;
             };
             std::size_t p;
-            while (delimiter != 0 && (p = rest.find(delimiter)) != std::string::npos) {
+            while (delimiter != 0 && (p = rest.find(delimiter)) != std::string_view::npos) {
                 std::string field;
                 if (!rest.empty() && rest[0] == '"') {
-                    rest.erase(0, 1);
+                    rest.remove_prefix(1);
                     int q = 0;
                     ClosingQuotePos('"', rest, q);
                     if (q > 0) {
-                        field = UnquoteText('"', rest.substr(0, static_cast<std::size_t>(q - 1)));
-                        rest.erase(0, static_cast<std::size_t>(q));
+                        field = UnquoteText('"', std::string(rest.substr(0, static_cast<std::size_t>(q - 1))));
+                        rest.remove_prefix(static_cast<std::size_t>(q));
                     }
                     p = rest.find(delimiter);
-                    if (p == std::string::npos) {
+                    if (p == std::string_view::npos) {
                         put(field);
-                        rest.clear();
+                        rest = {};
                         break;
                     }
-                } else field = UnquoteText('"', rest.substr(0, p));
+                } else field = UnquoteText('"', std::string(rest.substr(0, p)));
                 put(field);
-                rest.erase(0, p + 1);
+                rest.remove_prefix(p + 1);
             }
             if (!rest.empty()) {
-                if (rest[0] == '"') rest.erase(0, 1);
-                if (!rest.empty() && rest.back() == '"') rest.pop_back();
-                put(UnquoteText('"', rest));
+                if (rest[0] == '"') rest.remove_prefix(1);
+                if (!rest.empty() && rest.back() == '"') rest.remove_suffix(1);
+                put(UnquoteText('"', std::string(rest)));
             }
             ++r;
             if (OnFileProgress) {

@@ -565,7 +565,7 @@ TExtStringGrid::TCellText TExtStringGrid::DrawBackgroundAndText(TCanvas& C, int 
             else R.Left += 14;
         }
         if (filter) R.Right -= 16;
-        shown.Extent = DrawPlainText(C, rc, ARow, R, ha, va, text, CellGraphicOf(rc, ARow) != nullptr, shown.TextWidth);
+        shown.Extent = DrawPlainText(C, rc, ARow, R, ha, va, text, CellGraphicOf(rc, ARow) != nullptr, sortHere ? &shown.TextWidth : nullptr);
         if (sortHere) {
             const int w = std::max(0, std::min(R.Right - R.Left - 16, shown.TextWidth));
             const int x = ha == taLeftJustify ? R.Left + w + sortOffset + 10 : ha == taRightJustify ? R.Right - w - 10 : R.Left + 8;
@@ -641,7 +641,7 @@ void TExtStringGrid::DrawSortIndicator(TCanvas& C, int ACol, int Y, int X)
 }
 
 int TExtStringGrid::DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAlignment HAlign, TVAlignment VAlign,
-                                  const std::string& Text, bool MeasureFirst, int& TextWidth)
+                                  const std::string& Text, bool MeasureFirst, int* TextWidth)
 {
     std::string text = Text;
     const bool link = FURLShow && IsLinkText(GetCellValue(ACol, ARow));
@@ -663,7 +663,7 @@ int TExtStringGrid::DrawPlainText(TCanvas& C, int ACol, int ARow, TRect& R, TAli
     const unsigned wrapFlag = FWordWrap ? unsigned(DT_WORDBREAK | DT_EDITCONTROL) : (Multilinecells ? 0u : unsigned(DT_SINGLELINE));
     format |= DT_EXPANDTABS | DT_NOPREFIX | wrapFlag | Horz[HAlign] | Vert[VAlign];
     int extent = 0;
-    TextWidth = C.TextWidth(text);
+    if (TextWidth) *TextWidth = C.TextWidth(text);
     if (MeasureFirst) {
         TRect m = R;
         C.DrawText(text, m, (format | DT_CALCRECT) & ~(DT_VCENTER | DT_BOTTOM));

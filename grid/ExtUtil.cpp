@@ -266,7 +266,7 @@ std::string UnquoteText(char Quote, const std::string& Text)
     return out;
 }
 
-int ClosingQuotePos(char Quote, const std::string& Text, int& Pos)
+int ClosingQuotePos(char Quote, std::string_view Text, int& Pos)
 {
     int count = 0;
     const int n = static_cast<int>(Text.size());
@@ -289,12 +289,12 @@ int ClosingQuotePos(char Quote, const std::string& Text, int& Pos)
     return Pos;
 }
 
-int CountClosingQuotes(char Ch, const std::string& Text)
+// The text is walked, not cut: each search starts where the last one ended.
+int CountClosingQuotes(char Ch, std::string_view Text)
 {
-    std::string t = Text;
     int n = 0, pos = 0;
-    while (ClosingQuotePos(Ch, t, pos) > 0) {
-        t.erase(0, static_cast<std::size_t>(pos));
+    while (ClosingQuotePos(Ch, Text, pos) > 0) {
+        Text.remove_prefix(static_cast<std::size_t>(pos));
         ++n;
     }
     return n;

@@ -9,6 +9,7 @@
 #include "platform/rtl/DateUtils.h"
 
 #include <string>
+#include <string_view>
 
 class TCanvas;
 class TBitmap;
@@ -57,8 +58,8 @@ void QuoteMultilineText(std::string& Text);
 void TakeFirstLine(std::string& Text, bool MultiLine, std::string& Line);
 int CountTextLines(const std::string& Text, bool MultiLine);
 std::string UnquoteText(char Quote, const std::string& Text);
-int ClosingQuotePos(char Quote, const std::string& Text, int& Pos);
-int CountClosingQuotes(char Ch, const std::string& Text);
+int ClosingQuotePos(char Quote, std::string_view Text, int& Pos);
+int CountClosingQuotes(char Ch, std::string_view Text);
 int CountChar(char Ch, const std::string& Text);
 // From the OEM code page (850) to Windows-1252; characters without a match become "?".
 void OemTextToAnsi(std::string& Text);

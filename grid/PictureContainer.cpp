@@ -8,8 +8,11 @@
 #include "platform/graphics/ResourceStore.h"
 #include "platform/rtl/StrUtils.h"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -104,12 +107,45 @@ void THTMLPicture::LoadFromBytes(const std::uint8_t* data, std::size_t size)
     Changed();
 }
 
+namespace {
+
+// Larger picture files are not read: a picture is loaded while the window paints.
+constexpr std::int64_t MaxPictureFileBytes = 64 << 20;
+
+// The bytes of a regular file of at most MaxPictureFileBytes; false for anything else (a FIFO, a device,
+// a folder, a larger file), found without waiting on it or reading it: a path that is no regular file is
+// never opened, and what is opened (without blocking) is judged again by its own status.
+bool ReadPictureFile(const std::string& Path, std::vector<std::uint8_t>& Bytes)
+{
+    struct stat st {};
+    if (::stat(Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > MaxPictureFileBytes) return false;
+    const int fd = ::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct TCloser {
+        int Fd;
+        ~TCloser() { ::close(Fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > MaxPictureFileBytes) return false;
+    Bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    while (got < Bytes.size()) {
+        const ssize_t n = ::read(fd, Bytes.data() + got, Bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    Bytes.resize(got);
+    return true;
+}
+
+} // namespace
+
 void THTMLPicture::LoadFromFileQuietly(const std::string& Path)
 {
     try {
-        std::ifstream in(Path, std::ios::binary);
-        if (!in) throw EInvalidGraphic("Cannot open " + Path);
-        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<std::uint8_t> bytes;
+        if (!ReadPictureFile(Path, bytes)) throw EInvalidGraphic("Cannot open " + Path);
         LoadFromBytes(bytes.data(), bytes.size());
     } catch (const std::exception&) {
         FEmpty = true;

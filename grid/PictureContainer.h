@@ -32,7 +32,8 @@ public:
     // the platform cannot read them; the picture is then empty.
     void LoadFromBytes(const std::uint8_t* data, std::size_t size) override;
     void SaveToBytes(std::vector<std::uint8_t>& out) const override { out = FSourceBytes; }
-    // A file that cannot be read leaves the picture empty without raising.
+    // A file that cannot be read, or is no regular file of at most 64 MB (a FIFO, a device), leaves the
+    // picture empty without raising or waiting.
     void LoadFromFileQuietly(const std::string& Path);
     // "RES://name" loads the named byte resource, "FILE://path" a file; anything else (a remote address)
     // loads nothing. The upper-cased address becomes SourceKey.

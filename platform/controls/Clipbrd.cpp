@@ -1,4 +1,4 @@
-// The clipboard over Qt's.
+// The clipboard over Qt's, and the line ends of text that other programs of the desktop hand over.
 #include "platform/controls/Clipbrd.h"
 
 #include "platform/controls/AnsiText.h"
@@ -9,6 +9,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -59,3 +62,56 @@ void TClipboard::SetFormats(const TFormats& formats) { QtClipboard().setMimeData
 bool TClipboard::HasFormat(const std::string& mime) const { return HasMimeFormat(QtClipboard().mimeData(), mime); }
 
 std::string TClipboard::Format(const std::string& mime) const { return MimeFormat(QtClipboard().mimeData(), mime); }
+
+namespace {
+
+bool EndsField(const std::string& Text, std::size_t At) { return At == Text.size() || Text[At] == '\t' || Text[At] == '\n'; }
+
+// For each position, the last quote of the first run of quotes at or after it that closes a quoted
+// field: a run of odd length (the others pair up as doubled quotes) followed by a TAB, an LF or the end.
+// One pass from the end, so finding every field's end stays linear in the text.
+std::vector<std::size_t> QuoteClosers(const std::string& Text)
+{
+    const std::size_t n = Text.size();
+    std::vector<std::size_t> closers(n + 1, std::string::npos);
+    for (std::size_t i = n; i-- > 0;) {
+        closers[i] = closers[i + 1];
+        if (Text[i] != '"' || (i > 0 && Text[i - 1] == '"')) continue;
+        std::size_t e = i;
+        while (e + 1 < n && Text[e + 1] == '"') ++e;
+        if ((e - i) % 2 == 0 && EndsField(Text, e + 1)) closers[i] = e;
+    }
+    return closers;
+}
+
+} // namespace
+
+std::string DesktopTextLineBreaks(const std::string& Text)
+{
+    if (Text.find('\r') != std::string::npos || Text.find('\n') == std::string::npos) return Text;
+    const std::vector<std::size_t> closers = QuoteClosers(Text);
+    const std::size_t n = Text.size();
+    std::string out;
+    out.reserve(n + static_cast<std::size_t>(std::count(Text.begin(), Text.end(), '\n')));
+    bool fieldStart = true;
+    for (std::size_t i = 0; i < n;) {
+        if (fieldStart && Text[i] == '"') {
+            // The quotes after the opening one: an odd number of them closes at once (an empty field
+            // of doubled quotes); otherwise the first closing run after them.
+            std::size_t e = i;
+            while (e + 1 < n && Text[e + 1] == '"') ++e;
+            const std::size_t close = e > i && (e - i) % 2 == 1 && EndsField(Text, e + 1) ? e : closers[e + 1];
+            if (close != std::string::npos) {
+                out.append(Text, i, close + 1 - i);
+                i = close + 1;
+                fieldStart = false;
+                continue;
+            }
+        }
+        const char c = Text[i++];
+        if (c == '\n') out += "\r\n";
+        else out += c;
+        fieldStart = c == '\n' || c == '\t';
+    }
+    return out;
+}

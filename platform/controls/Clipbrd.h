@@ -30,3 +30,9 @@ public:
 
 // The process's clipboard.
 TClipboard& Clipboard();
+
+// Text that came from the desktop (its clipboard or a drop) with the line ends the program's readers
+// take: a text whose lines end in LF alone, as other programs here write them, gets CR LF instead; an
+// LF inside a field in double quotes (a cell of several lines, quotes in it doubled) stays as it is. A
+// text holding any CR is left alone.
+std::string DesktopTextLineBreaks(const std::string& Text);

@@ -32,6 +32,28 @@ struct TTextMetric {
     int tmAveCharWidth = 0, tmMaxCharWidth = 0;
 };
 
+// A text measured once on a canvas: the width of any run of its characters as TextExtent measures that
+// run alone, without asking the device again (long texts lay out in linear time).
+class TTextRuler {
+public:
+    std::size_t Size() const { return FWideEnds.empty() ? FEnds.size() : FWideEnds.size(); }
+    // Width of the characters [From, To) in logical units.
+    int Width(std::size_t From, std::size_t To) const;
+    // Width of the characters [From, To) followed by the whole text of After (measured on the same canvas).
+    int Width(std::size_t From, std::size_t To, const TTextRuler& After) const;
+    // No character moves back (none has a negative advance): widths grow with the parts.
+    bool Monotone() const { return FMonotone; }
+
+private:
+    friend class TCanvas;
+    // Device pixels from the start of the text to the end of its character I - 1 (0 for I = 0).
+    double End(std::size_t I) const { return I == 0 ? 0.0 : FWideEnds.empty() ? FEnds[I - 1] : FWideEnds[I - 1]; }
+    std::vector<int> FEnds;               // the ends of the characters, in device pixels
+    std::vector<double> FWideEnds;        // the same for a text too wide for int (then FEnds is unused)
+    double FScaleX = 1;                   // device pixels per logical unit
+    bool FMonotone = true;
+};
+
 class TCanvas {
 public:
     // A canvas without a device measures text with the recorder's fixed metrics and draws nothing.
@@ -163,6 +185,9 @@ public:
     int TextWidth(const std::string& text) const { return TextExtent(text).cx; }
     int TextHeight(const std::string& text) const { return TextExtent(text).cy; }
     bool GetTextMetrics(TTextMetric& tm) const;
+    // Measures a text once for any number of widths of its parts (TTextRuler).
+    TTextRuler MeasureText(const std::string& text) const;
+    TTextRuler MeasureTextW(const std::u16string& text) const;
 
     // --- Clipping (the clip region lives in device pixels) ---
     // SelectClipRgn(nullptr) removes clipping; a region is copied.

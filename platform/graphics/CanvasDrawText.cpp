@@ -5,14 +5,25 @@
 #include "platform/graphics/CanvasImpl.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
 
-int PieceWidth(const TCanvas& c, const std::string& s) { return c.TextWidth(s); }
-int PieceWidth(const TCanvas& c, const std::u16string& s) { return c.TextExtentW(s).cx; }
+TTextRuler RulerOf(const TCanvas& c, const std::string& s) { return c.MeasureText(s); }
+TTextRuler RulerOf(const TCanvas& c, const std::u16string& s) { return c.MeasureTextW(s); }
 void PieceOut(TCanvas& c, int x, int y, const std::string& s) { c.TextOut(x, y, s); }
 void PieceOut(TCanvas& c, int x, int y, const std::u16string& s) { c.TextOutW(x, y, s); }
+
+// A text of the layout (a paragraph or a line) measured once: every width of its parts comes from the
+// ruler and the places of its tabs, so a long text lays out in linear time.
+template <class S>
+struct TMeasuredText {
+    S Text;
+    TTextRuler Ruler;
+    std::vector<std::size_t> Tabs;          // where the text has tabs, when they are expanded
+    std::vector<std::size_t> Underlined;    // the characters a prefix underlines (lines only)
+};
 
 template <class S>
 class TTextBox {
@@ -29,60 +40,92 @@ public:
 
     int LineHeight() const { return FLineHeight; }
 
-    // Width of a line as drawn, tabs at their stops when they are expanded.
-    int Width(const S& line) const
+    void Measure(TMeasuredText<S>& m) const
+    {
+        m.Ruler = RulerOf(FCanvas, m.Text);
+        m.Tabs.clear();
+        if (FFormat & DT_EXPANDTABS)
+            for (std::size_t i = 0; i < m.Text.size(); ++i)
+                if (m.Text[i] == Ch('\t')) m.Tabs.push_back(i);
+    }
+
+    // Width of the characters [from, to) as drawn from `from`, tabs at their stops. Once the width is
+    // known to pass `above` (widths only grow along a text whose characters all advance), any width
+    // above it is returned.
+    int Width(const TMeasuredText<S>& m, std::size_t from, std::size_t to, int above = std::numeric_limits<int>::max()) const
     {
         int x = 0;
-        ForEachPiece(line, [&](const S& piece, int at) { x = at + PieceWidth(FCanvas, piece); });
-        return x;
-    }
-
-    void Draw(const S& line, int left, int top) const
-    {
-        ForEachPiece(line, [&](const S& piece, int at) {
-            if (!piece.empty()) PieceOut(FCanvas, left + at, top, piece);
-        });
-    }
-
-    // The lines of the text: at line ends unless single-line, then at word breaks within `width`.
-    std::vector<S> Lines(const S& text, int width) const
-    {
-        std::vector<S> paragraphs;
-        if (FFormat & DT_SINGLELINE) {
-            paragraphs.push_back(text);
-        } else {
-            S cur;
-            for (std::size_t i = 0; i < text.size(); ++i) {
-                const Ch c = text[i];
-                if (c == '\r' || c == '\n') {
-                    paragraphs.push_back(cur);
-                    cur.clear();
-                    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-                } else {
-                    cur += c;
-                }
-            }
-            paragraphs.push_back(cur);
+        std::size_t start = from;
+        for (auto t = std::lower_bound(m.Tabs.begin(), m.Tabs.end(), from); t != m.Tabs.end() && *t < to; ++t) {
+            x = Stop(x + m.Ruler.Width(start, *t));
+            start = *t + 1;
+            if (x > above && m.Ruler.Monotone()) return x;
         }
-        if (!(FFormat & DT_WORDBREAK) || (FFormat & DT_SINGLELINE)) return paragraphs;
-        std::vector<S> lines;
-        for (const S& p : paragraphs) BreakWords(p, width, lines);
-        return lines;
+        return x + m.Ruler.Width(start, to);
     }
 
-    // A line shortened with an ellipsis to fit `width`, as the format asks.
-    S Shorten(const S& line, int width) const
+    int Width(const TMeasuredText<S>& m) const { return Width(m, 0, m.Text.size()); }
+
+    void Draw(const TMeasuredText<S>& m, int left, int top) const
     {
-        if (!(FFormat & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS)) || Width(line) <= width) return line;
+        int x = 0;
+        std::size_t start = 0;
+        auto piece = [&](std::size_t to) {
+            if (to > start) PieceOut(FCanvas, left + x, top, m.Text.substr(start, to - start));
+        };
+        for (const std::size_t t : m.Tabs) {
+            piece(t);
+            x = Stop(x + m.Ruler.Width(start, t));
+            start = t + 1;
+        }
+        piece(m.Text.size());
+    }
+
+    // Calls f(paragraph, from, to) for each line of the text, a part of one paragraph: the paragraphs end
+    // at line ends unless single-line, then lines end at word breaks within `width`. The paragraph comes
+    // measured when breaking words needed it.
+    template <class F>
+    void ForEachLine(const S& text, int width, F&& f) const
+    {
+        const bool breaks = (FFormat & DT_WORDBREAK) && !(FFormat & DT_SINGLELINE);
+        auto paragraph = [&](std::size_t from, std::size_t to) {
+            TMeasuredText<S> m;
+            m.Text = text.substr(from, to - from);
+            if (!breaks) {
+                f(m, 0, m.Text.size());
+                return;
+            }
+            Measure(m);
+            BreakWords(m, width, [&](std::size_t a, std::size_t b) { f(m, a, b); });
+        };
+        if (FFormat & DT_SINGLELINE) {
+            paragraph(0, text.size());
+            return;
+        }
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const Ch c = text[i];
+            if (c != '\r' && c != '\n') continue;
+            paragraph(start, i);
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            start = i + 1;
+        }
+        paragraph(start, text.size());
+    }
+
+    // A measured line, shortened with an ellipsis to fit `width` as the format asks.
+    void Shorten(TMeasuredText<S>& line, int width) const
+    {
+        if (!(FFormat & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS)) || Width(line) <= width) return;
+        const S& t = line.Text;
         std::size_t sep = S::npos;
-        if (FFormat & DT_PATH_ELLIPSIS) sep = line.find_last_of(Of("\\/"));
-        if (sep == S::npos) return Longest(line, S(), width);
+        if (FFormat & DT_PATH_ELLIPSIS) sep = t.find_last_of(Of("\\/"));
         // The path keeps its last part whole; the part before it loses characters from its end.
-        return Longest(line.substr(0, sep), line.substr(sep), width);
+        line.Text = sep == S::npos ? Longest(line, t.size(), S(), width) : Longest(line, sep, t.substr(sep), width);
+        Measure(line);
     }
 
 private:
-    // head cut to the longest prefix with which prefix + "..." + tail fits (widths grow with length).
     static S Of(const char* ascii)
     {
         S out;
@@ -90,80 +133,92 @@ private:
         return out;
     }
 
-    S Longest(const S& head, const S& tail, int width) const
+    int Stop(int x) const { return (x / FTabWidth + 1) * FTabWidth; }
+
+    // The first `head` characters of the line cut to the longest prefix with which prefix + "..." + tail
+    // fits (widths grow with length), found by bisection; without tabs every trial is measured from the
+    // line's ruler.
+    S Longest(const TMeasuredText<S>& line, std::size_t head, const S& tail, int width) const
     {
         const S Ellipsis = Of("...");
-        std::size_t lo = 0, hi = head.size();
+        const S end = Ellipsis + tail;
+        const TTextRuler endRuler = RulerOf(FCanvas, end);
+        auto fits = [&](std::size_t n) {
+            if (line.Tabs.empty()) return line.Ruler.Width(0, n, endRuler) <= width;
+            TMeasuredText<S> trial;
+            trial.Text = line.Text.substr(0, n) + end;
+            Measure(trial);
+            return Width(trial) <= width;
+        };
+        std::size_t lo = 0, hi = head;
         while (lo < hi) {
             const std::size_t mid = (lo + hi + 1) / 2;
-            if (Width(head.substr(0, mid) + Ellipsis + tail) <= width)
+            if (fits(mid))
                 lo = mid;
             else
                 hi = mid - 1;
         }
-        return head.substr(0, lo) + Ellipsis + tail;
+        return line.Text.substr(0, lo) + end;
     }
 
     // Words (with the blanks after them) fill a line while it fits; a word wider than the line
     // stands alone on its own line, or, as an edit control breaks it, is cut at the characters where
     // it reaches the right edge (one character at least per line); blanks at a break are dropped.
-    void BreakWords(const S& p, int width, std::vector<S>& out) const
+    // A line is the paragraph's characters from `start` up to the current word; take(from, to) hears
+    // each line.
+    template <class E>
+    void BreakWords(const TMeasuredText<S>& m, int width, E&& take) const
     {
-        S line;
-        std::size_t i = 0;
+        const S& p = m.Text;
+        auto wider = [&](std::size_t a, std::size_t b) { return Width(m, a, b, width) > width; };
+        auto line = [&](std::size_t a, std::size_t b) {
+            while (b > a && p[b - 1] == Ch(' ')) --b;
+            take(a, b);
+        };
+        std::size_t start = 0, i = 0;
         bool any = false;
         while (i < p.size()) {
             std::size_t j = i;
             while (j < p.size() && p[j] != Ch(' ')) ++j;
-            S word = p.substr(i, j - i);
             std::size_t k = j;
             while (k < p.size() && p[k] == Ch(' ')) ++k;
-            const S blanks = p.substr(j, k - j);
-            if (!line.empty() && Width(line + word) > width) {
-                out.push_back(TrimRight(line));
-                line.clear();
+            if (start < i && wider(start, j)) {
+                line(start, i);
+                start = i;
             }
-            if ((FFormat & DT_EDITCONTROL) && Width(word) > width) {
-                while (word.size() > 1 && Width(word) > width) {
-                    std::size_t n = 1;
-                    while (n < word.size() && Width(word.substr(0, n + 1)) <= width) ++n;
-                    out.push_back(word.substr(0, n));
-                    word.erase(0, n);
+            if ((FFormat & DT_EDITCONTROL) && wider(i, j)) {
+                if (start < i) line(start, i);
+                while (j - i > 1 && wider(i, j)) {
+                    const std::size_t n = FittingPrefix(m, i, j, width);
+                    take(i, i + n);
+                    i += n;
                 }
+                start = i;
             }
-            line += word + blanks;
             any = true;
             i = k;
         }
-        if (!any || !line.empty()) out.push_back(any ? TrimRight(line) : S());
+        if (!any || start < p.size()) line(start, p.size());
     }
 
-    static S TrimRight(S s)
+    // The characters of [from, to) before the first prefix wider than `width`, at least one; the
+    // prefixes' widths are taken one character further each, in constant time.
+    std::size_t FittingPrefix(const TMeasuredText<S>& m, std::size_t from, std::size_t to, int width) const
     {
-        while (!s.empty() && s.back() == Ch(' ')) s.pop_back();
-        return s;
-    }
-
-    // Calls f(piece, x) for the pieces between tabs with each piece's start; without tab expansion
-    // the whole line is one piece.
-    template <class F>
-    void ForEachPiece(const S& line, F&& f) const
-    {
-        if (!(FFormat & DT_EXPANDTABS)) {
-            f(line, 0);
-            return;
-        }
-        int x = 0;
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t tab = line.find(Ch('\t'), start);
-            const S piece = line.substr(start, tab == S::npos ? S::npos : tab - start);
-            f(piece, x);
-            if (tab == S::npos) return;
-            x += PieceWidth(FCanvas, piece);
-            x = (x / FTabWidth + 1) * FTabWidth;
-            start = tab + 1;
-        }
+        int at = 0;                 // where the current piece starts (after the last tab)
+        std::size_t piece = from;
+        auto widthTo = [&](std::size_t end) {
+            if (m.Text[end - 1] == Ch('\t') && !m.Tabs.empty()) {
+                at = Stop(at + m.Ruler.Width(piece, end - 1));
+                piece = end;
+                return at;
+            }
+            return at + m.Ruler.Width(piece, end);
+        };
+        widthTo(from + 1);
+        std::size_t n = 1;
+        while (n < to - from && widthTo(from + n + 1) <= width) ++n;
+        return n;
     }
 
     TCanvas& FCanvas;
@@ -193,22 +248,49 @@ S StripPrefixes(const S& line, std::vector<std::size_t>& underlined)
 }
 
 template <class S>
-void UnderlinePrefixed(TCanvas& canvas, const S& line, const std::vector<std::size_t>& underlined, int x, int y)
+void UnderlinePrefixed(TCanvas& canvas, const TMeasuredText<S>& line, int x, int y)
 {
-    if (underlined.empty()) return;
+    if (line.Underlined.empty()) return;
     TTextMetric tm;
     canvas.GetTextMetrics(tm);
     const TPen saved = canvas.Pen();
     canvas.Pen().SetStyle(psSolid);
     canvas.Pen().SetWidth(1);
     canvas.Pen().SetColor(canvas.Font().Color());
-    for (std::size_t at : underlined) {
-        if (at >= line.size()) continue;
-        const int from = x + PieceWidth(canvas, line.substr(0, at)), to = x + PieceWidth(canvas, line.substr(0, at + 1));
+    for (std::size_t at : line.Underlined) {
+        if (at >= line.Text.size()) continue;
+        const int from = x + line.Ruler.Width(0, at), to = x + line.Ruler.Width(0, at + 1);
         canvas.MoveTo(from, y + tm.tmAscent + 1);
         canvas.LineTo(to, y + tm.tmAscent + 1);
     }
     canvas.SetPen(saved);
+}
+
+// A line as it is shown: prefixes processed, measured once, shortened as the format asks.
+template <class S>
+TMeasuredText<S> ShownLine(const TTextBox<S>& box, S text, int width, unsigned format)
+{
+    TMeasuredText<S> line;
+    line.Text = (format & DT_NOPREFIX) ? std::move(text) : StripPrefixes(text, line.Underlined);
+    box.Measure(line);
+    box.Shorten(line, width);
+    return line;
+}
+
+// The width a line shows with: from its paragraph's measure when nothing changes the line (no prefix
+// to process, no ellipsis to cut), else from the line measured on its own.
+template <class S>
+int ShownWidth(const TTextBox<S>& box, const TMeasuredText<S>& para, std::size_t from, std::size_t to, int width, unsigned format)
+{
+    using Ch = typename S::value_type;
+    const bool measured = para.Ruler.Size() == para.Text.size();
+    const auto begin = para.Text.begin();
+    const bool plain = (format & DT_NOPREFIX) || std::find(begin + static_cast<std::ptrdiff_t>(from), begin + static_cast<std::ptrdiff_t>(to), Ch('&')) == begin + static_cast<std::ptrdiff_t>(to);
+    if (measured && plain) {
+        const int w = box.Width(para, from, to);
+        if (!(format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS)) || w <= width) return w;
+    }
+    return box.Width(ShownLine(box, para.Text.substr(from, to - from), width, format));
 }
 
 template <class S>
@@ -222,17 +304,22 @@ int LayOutText(TCanvas& canvas, const S& text, TRect& r, unsigned format)
         return 0;
     }
     const TTextBox<S> box(canvas, format);
-    std::vector<S> lines = box.Lines(text, r.Width());
-    std::vector<std::vector<std::size_t>> underlined(lines.size());
+    const int width = r.Width(), lineHeight = box.LineHeight();
+    const bool calc = format & DT_CALCRECT;
+    // An edit control shows no partly visible last line (the first line always shows): the lines after
+    // the last one it shows are only counted.
+    const bool cut = !calc && (format & DT_EDITCONTROL) && !(format & DT_SINGLELINE) && lineHeight > 0;
+    const std::size_t showable = cut ? static_cast<std::size_t>(std::max(1, (r.Bottom - r.Top) / lineHeight)) : std::numeric_limits<std::size_t>::max();
+    std::size_t count = 0;
     int widest = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        S& line = lines[i];
-        if (!(format & DT_NOPREFIX)) line = StripPrefixes(line, underlined[i]);
-        line = box.Shorten(line, r.Width());
-        widest = std::max(widest, box.Width(line));
-    }
-    const int height = box.LineHeight() * static_cast<int>(lines.size());
-    if (format & DT_CALCRECT) {
+    std::vector<S> lines;
+    box.ForEachLine(text, width, [&](const TMeasuredText<S>& para, std::size_t from, std::size_t to) {
+        if (calc) widest = std::max(widest, ShownWidth(box, para, from, to, width, format));
+        else if (count < showable) lines.push_back(para.Text.substr(from, to - from));
+        ++count;
+    });
+    const int height = lineHeight * static_cast<int>(count);
+    if (calc) {
         r.Right = r.Left + widest;
         r.Bottom = r.Top + height;
         return height;
@@ -248,10 +335,9 @@ int LayOutText(TCanvas& canvas, const S& text, TRect& r, unsigned format)
     canvas.SetTextAlign(TA_LEFT | TA_TOP | TA_NOUPDATECP);
     if (!(format & DT_NOCLIP)) canvas.IntersectClipRect(r.Left, r.Top, r.Right, r.Bottom);
     int y = top;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const S& line = lines[i];
-        // An edit control shows no partly visible last line (the first line always shows).
-        if ((format & DT_EDITCONTROL) && y > top && y + box.LineHeight() > r.Bottom) break;
+    for (S& text : lines) {
+        if ((format & DT_EDITCONTROL) && y > top && y + lineHeight > r.Bottom) break;
+        const TMeasuredText<S> line = ShownLine(box, std::move(text), width, format);
         const int w = box.Width(line);
         int x = r.Left;
         if (format & DT_CENTER)
@@ -259,8 +345,8 @@ int LayOutText(TCanvas& canvas, const S& text, TRect& r, unsigned format)
         else if (format & DT_RIGHT)
             x = r.Right - w;
         box.Draw(line, x, y);
-        UnderlinePrefixed(canvas, line, underlined[i], x, y);
-        y += box.LineHeight();
+        UnderlinePrefixed(canvas, line, x, y);
+        y += lineHeight;
     }
     canvas.RestoreDC(level);
     return (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top + height - r.Top : height;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -56,26 +57,34 @@ struct TTextLayout {
     double Width = 0;
 };
 
+// How far each character moves the pen on the device: its advance and the character extra.
+std::vector<int> CharSteps(const TCanvas::Impl& dc, const TCanvasBackend* dev, const TDeviceFont& font, const std::u16string& chars)
+{
+    std::vector<int> adv;
+    if (dev) dev->CharAdvances(font, chars, adv);
+    else adv.assign(chars.size(), std::max(1, font.PixelHeight / 2));
+    adv.resize(chars.size());
+    const int extraPx = PixelFromReal(dc.St.CharExtra * dc.ScaleX());
+    if (extraPx != 0)
+        for (int& a : adv) a += extraPx;
+    return adv;
+}
+
 TTextLayout Layout(const TCanvas::Impl& dc, const TCanvasBackend* dev, const std::u16string& chars)
 {
     TTextLayout l;
     l.Font = dc.DeviceFont();
-    std::vector<int> adv;
     if (dev) {
         l.Metrics = dev->FontMetrics(l.Font);
-        dev->CharAdvances(l.Font, chars, adv);
     } else {
         const int h = l.Font.PixelHeight;
         l.Metrics = {h, h - h / 5, h / 5, 0, 0, std::max(1, h / 2), std::max(1, h / 2)};
-        adv.assign(chars.size(), std::max(1, h / 2));
     }
-    const double extra = dc.St.CharExtra * dc.ScaleX();
-    const int extraPx = PixelFromReal(extra);
     double x = 0;
     l.Offsets.reserve(chars.size());
-    for (std::size_t i = 0; i < chars.size(); ++i) {
+    for (const int step : CharSteps(dc, dev, l.Font, chars)) {
         l.Offsets.push_back(x);
-        x += (i < adv.size() ? adv[i] : 0) + extraPx;
+        x += step;
     }
     l.Width = x;
     return l;
@@ -235,6 +244,42 @@ TSize TCanvas::TextExtentW(const std::u16string& text) const
     const TTextLayout l = Layout(*FImpl, FBackend.get(), text);
     const double sx = FImpl->ScaleX(), sy = FImpl->ScaleY();
     return {sx > 0 ? PixelFromReal(l.Width / sx) : 0, sy > 0 ? PixelFromReal(l.Metrics.Height / sy) : 0};
+}
+
+TTextRuler TCanvas::MeasureText(const std::string& text) const { return MeasureTextW(AnsiToWide(text)); }
+
+// Each character's step becomes its end where it stands: a long text is measured in one array.
+TTextRuler TCanvas::MeasureTextW(const std::u16string& text) const
+{
+    TTextRuler r;
+    r.FScaleX = FImpl->ScaleX();
+    r.FEnds = CharSteps(*FImpl, FBackend.get(), FImpl->DeviceFont(), text);
+    long long x = 0;
+    for (std::size_t i = 0; i < r.FEnds.size(); ++i) {
+        const int step = r.FEnds[i];
+        r.FMonotone = r.FMonotone && step >= 0;
+        x += step;
+        if (r.FWideEnds.empty() && x >= std::numeric_limits<int>::min() && x <= std::numeric_limits<int>::max()) {
+            r.FEnds[i] = static_cast<int>(x);
+            continue;
+        }
+        if (r.FWideEnds.empty()) r.FWideEnds.assign(r.FEnds.begin(), r.FEnds.begin() + static_cast<std::ptrdiff_t>(i));
+        r.FWideEnds.push_back(static_cast<double>(x));
+    }
+    if (!r.FWideEnds.empty()) r.FEnds = {};
+    return r;
+}
+
+// The device sums are whole pixels, so a difference of two is exactly the sum TextExtentW makes of the
+// run alone, and the rounding to logical units is the same.
+int TTextRuler::Width(std::size_t From, std::size_t To) const
+{
+    return FScaleX > 0 ? PixelFromReal((End(To) - End(From)) / FScaleX) : 0;
+}
+
+int TTextRuler::Width(std::size_t From, std::size_t To, const TTextRuler& After) const
+{
+    return FScaleX > 0 ? PixelFromReal((End(To) - End(From) + After.End(After.Size())) / FScaleX) : 0;
 }
 
 bool TCanvas::GetTextMetrics(TTextMetric& tm) const

@@ -15,6 +15,7 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -122,8 +123,18 @@ void SystemCharAdvances(const TDeviceFont& font, const std::u16string& text, std
 {
     const QFontMetrics fm(QtFontFor(font));
     advances.resize(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        advances[i] = fm.horizontalAdvance(QChar(static_cast<char16_t>(text[i])));
+    // Asking the font engine costs far more than a look-up: the 8-bit range is asked once per call.
+    std::array<int, 256> known;
+    known.fill(-1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        int* seen = c < known.size() ? &known[c] : nullptr;
+        if (seen && *seen >= 0) advances[i] = *seen;
+        else {
+            advances[i] = fm.horizontalAdvance(QChar(c));
+            if (seen) *seen = advances[i];
+        }
+    }
 }
 
 QRegion QtRegion(const TRegion* region)

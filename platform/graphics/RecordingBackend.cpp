@@ -109,5 +109,7 @@ TDeviceFontMetrics TRecordingBackend::FontMetrics(const TDeviceFont& font) const
 
 void TRecordingBackend::CharAdvances(const TDeviceFont& font, const std::u16string& text, std::vector<int>& advances) const
 {
+    ++MeasureCalls;
+    MeasuredChars += text.size();
     advances.assign(text.size(), std::max(1, std::max(1, font.PixelHeight) / 2));
 }

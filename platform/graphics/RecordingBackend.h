@@ -32,9 +32,15 @@ public:
     explicit TRecordingBackend(int width = 1000, int height = 1000, int dpi = 96);
 
     std::vector<TRecord> Records;
+    // The text measurements asked of the device (CharAdvances): calls and the characters they measured.
+    mutable std::size_t MeasureCalls = 0, MeasuredChars = 0;
     // The records of one kind, in order.
     std::vector<const TRecord*> OfKind(const std::string& kind) const;
-    void Clear() { Records.clear(); }
+    void Clear()
+    {
+        Records.clear();
+        MeasureCalls = MeasuredChars = 0;
+    }
 
     TDeviceCaps Caps() const override { return FCaps; }
     TDeviceCaps& MutableCaps() { return FCaps; }

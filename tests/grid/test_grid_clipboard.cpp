@@ -1,7 +1,8 @@
 // The grid's clipboard: text copies byte for byte, text pastes with growing and with the field beyond
 // the grid, rich text, the private format against a block written by hand from its tables, round trips
 // between two grids, whole grids, damaged blocks that change nothing, cuts that free only what they
-// emptied, the smart paste's series, and the selection resizer that leaves the desktop's clipboard alone.
+// emptied, the smart paste's series (and its pattern where whole numbers would pass 64 bits), and the
+// selection resizer that leaves the desktop's clipboard alone.
 #include "GridHosts.h"
 
 #include "grid/ExtGridClipboard.h"
@@ -35,6 +36,20 @@ std::string PrivateBytes(TExtStringGrid& g, const TGridRect& r)
     TMemoryStream s;
     g.WriteCellsStream(r, s);
     return std::string(reinterpret_cast<const char*>(s.Memory()), static_cast<std::size_t>(s.Size()));
+}
+
+// The desktop's clipboard text pasted over a selection with the smart paste on; the selection's cells
+// after it, column by column.
+std::vector<std::string> SmartPasted(TExtStringGrid& g, const std::string& clip, const TGridRect& selection)
+{
+    g.Navigation.AllowSmartClipboard = true;
+    Clipboard().SetAsText(clip);
+    g.SetSelection(selection);
+    g.ClipboardPaste();
+    std::vector<std::string> got;
+    for (int col = selection.Left; col <= selection.Right; ++col)
+        for (int row = selection.Top; row <= selection.Bottom; ++row) got.push_back(g.Cells(col, row));
+    return got;
 }
 
 } // namespace
@@ -305,17 +320,9 @@ TEST(GridClipboard, SmartPasteSeries)
     };
     for (const Case& c : cases) {
         ClipHost h(6, 8);
-        TExtStringGrid& g = h.G();
-        g.Navigation.AllowSmartClipboard = true;
-        Clipboard().SetAsText(c.clip);
-        g.SetSelection(c.selection);
         int before = 0;
-        g.OnClipboardBeforePasteCell = [&](TPersistent*, int, int, std::string&, bool&) { ++before; };
-        g.ClipboardPaste();
-        std::vector<std::string> got;
-        for (int col = c.selection.Left; col <= c.selection.Right; ++col)
-            for (int row = c.selection.Top; row <= c.selection.Bottom; ++row) got.push_back(g.Cells(col, row));
-        EXPECT_EQ(got, c.want) << c.name;
+        h.G().OnClipboardBeforePasteCell = [&](TPersistent*, int, int, std::string&, bool&) { ++before; };
+        EXPECT_EQ(SmartPasted(h.G(), c.clip, c.selection), c.want) << c.name;
         if (std::string(c.name) == "one value everywhere") {
             EXPECT_EQ(before, 1 + 5);
         }
@@ -331,6 +338,30 @@ TEST(GridClipboard, SmartPasteSeries)
     EXPECT_EQ((std::vector<std::string>{h.G().Cells(1, 1), h.G().Cells(1, 2), h.G().Cells(1, 3), h.G().Cells(1, 4)}),
               (std::vector<std::string>{"01/01/2005", "01/02/2005", "01/03/2005", "01/04/2005"}));
     ResetFormatSettings();
+}
+
+TEST(GridClipboard, SmartPasteOfWholeNumbersBeyond64BitsRepeatsThePattern)
+{
+    // When the step or a value to write passes the 64-bit range the values make no series.
+    struct Case {
+        const char* name;
+        std::string clip;
+        TGridRect selection;
+        std::vector<std::string> want;
+    } cases[] = {
+        {"a step beyond the range", "-9000000000000000000\r\n9000000000000000000\r\n", {1, 1, 1, 5},
+         {"-9000000000000000000", "9000000000000000000", "-9000000000000000000", "9000000000000000000", "-9000000000000000000"}},
+        {"a value beyond the range", "9223372036854775800\t9223372036854775805", {1, 1, 4, 1},
+         {"9223372036854775800", "9223372036854775805", "9223372036854775800", "9223372036854775805"}},
+        {"downwards beyond the range", "-9223372036854775800\r\n-9223372036854775805\r\n", {1, 1, 1, 3},
+         {"-9223372036854775800", "-9223372036854775805", "-9223372036854775800"}},
+        {"the last value on the limit is a series", "9223372036854775797\t9223372036854775802", {1, 1, 3, 1},
+         {"9223372036854775797", "9223372036854775802", "9223372036854775807"}},
+    };
+    for (const Case& c : cases) {
+        ClipHost h(6, 8);
+        EXPECT_EQ(SmartPasted(h.G(), c.clip, c.selection), c.want) << c.name;
+    }
 }
 
 TEST(GridClipboard, TheResizerRepeatsTheSelectionAndLeavesTheClipboardAlone)

@@ -1,12 +1,14 @@
-// The grid in drag and drop (10.134): as a drop target at its hooks (what it accepts, the effect by the
-// keys, markers and one-row scrolling, the dropped text's cells and range, header cells, inserted rows,
-// rich text, columns, dropped files), as a drag source started by the mouse (the offered blocks byte for
-// byte through the test's drag driver, a move emptying or removing what was dragged, a column drag with
-// its floating header), and one text drag between two real grids under a real X server (xvfb-run).
+// The grid in drag and drop: as a drop target at its hooks (what it accepts, the effect by the keys,
+// markers and one-row scrolling, the dropped text's cells and range, header cells, inserted rows, rich
+// text, columns, dropped files, line ends of every kind as pasted too), as a drag source started by the
+// mouse (the offered blocks byte for byte through the test's drag driver, a move emptying or removing
+// what was dragged, a column drag with its floating header), and one text drag between two real grids
+// under a real X server (xvfb-run).
 #include "GridHosts.h"
 
 #include "grid/EsgDD.h"
 #include "platform/controls/Automation.h"
+#include "platform/controls/Clipbrd.h"
 #include "platform/controls/DragDrop.h"
 
 #include <QCursor>
@@ -770,6 +772,43 @@ TEST(GridDrop, TextDragBetweenTwoRealGrids)
     EXPECT_EQ(stopEffect, DROPEFFECT_MOVE);
     EXPECT_EQ(s.Cells(1, 1), "");
     EXPECT_EQ(s.Cells(2, 1), "");
+}
+
+// Text from other programs of this desktop ends its lines in LF alone; pasted from the clipboard or
+// dropped, every kind of line end fills rows and columns, and cells of several lines in quotes stay whole.
+TEST(GridDrop, EveryKindOfLineEndFillsRowsThroughPasteAndDrop)
+{
+    using Rows = std::vector<std::vector<std::string>>;
+    struct Case {
+        const char* Name;
+        std::string Text;
+        Rows Cells;   // the 2 x 3 block from (1, 1)
+    } cases[] = {
+        {"LF", "a\tb\nc\td\n", {{"a", "b"}, {"c", "d"}, {"", ""}}},
+        {"CR LF", "a\tb\r\nc\td\r\n", {{"a", "b"}, {"c", "d"}, {"", ""}}},
+        {"CR", "a\tb\rc\td\r", {{"a", "b"}, {"c", "d"}, {"", ""}}},
+        {"LF without a last line end", "a\tb\nc\td\ne", {{"a", "b"}, {"c", "d"}, {"e", ""}}},
+        // A text holding a CR is read as it stands: its lone LF is a line inside a cell.
+        {"CR LF and LF mixed", "a\tb\r\nc\nd\te", {{"a", "b"}, {"c\r\nd", "e"}, {"", ""}}},
+        {"LF with a cell of two lines in quotes", "\"x\ny\"\tz\nw\n", {{"x\r\ny", "z"}, {"w", ""}, {"", ""}}},
+        {"the grid's own copy of one row", "\"x\ny\"\t\"p\nq\"", {{"x\r\ny", "p\r\nq"}, {"", ""}, {"", ""}}},
+        {"LF after a quote that closes nothing", "\"a\tb\nc\td\n", {{"\"a", "b"}, {"c", "d"}, {"", ""}}},
+    };
+    auto block = [](TExtStringGrid& g) {
+        Rows out;
+        for (int r = 1; r <= 3; ++r) out.push_back({g.Cells(1, r), g.Cells(2, r)});
+        return out;
+    };
+    for (const Case& k : cases) {
+        EditGridHost pasted(4, 5);
+        Clipboard().SetAsText(k.Text);
+        pasted.G().PasteAt(1, 1);
+        EXPECT_EQ(block(pasted.G()), k.Cells) << "pasted, " << k.Name;
+        DropHost dropped(4, 5);
+        dropped.G().DragDropSettings.SetOleDropTarget(true);
+        dropped.DropAt(Text(k.Text), 1, 1);
+        EXPECT_EQ(block(dropped.G()), k.Cells) << "dropped, " << k.Name;
+    }
 }
 
 // A grid that sets only the accept flags (as a streamed form may) is neither a drop target nor a drag source.

@@ -1,13 +1,15 @@
 // Edge cases of the grid component as tables: the cell checker, loading and writer rules, the active
 // cell's headers, read-only cells, fixed footers, the appearance of fixed and selected cells, painting
-// (default drawing, float formats, links, line breaks, the flat look), the editor's character filters,
-// length limit, completion and caret walks, validation variants, Home and the keypad separator, the
-// auxiliary lists, scroll hints, automatic sizing, the prefix search and row removal.
+// (default drawing, float formats, links, line breaks, the flat look, how often a long text is measured),
+// the editor's character filters, length limit, completion and caret walks, validation variants, Home and
+// the keypad separator, the auxiliary lists, scroll hints, automatic sizing, the prefix search and row
+// removal.
 #include "GridHosts.h"
 
 #include "grid/ExtObj.h"
 #include "platform/controls/ShellApi.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/RecordingBackend.h"
 #include "platform/rtl/FormatSettings.h"
 
 #include <gtest/gtest.h>
@@ -367,6 +369,43 @@ TEST(GridEdges, LinksLineBreaksAndTheFlatLook)
     const TRect f = g.CellRect(1, 0);
     EXPECT_EQ(g.Canvas().GetPixel(f.Left + 5, f.Top + 1), ColorToRGB(g.FixedColor()));
     EXPECT_EQ(g.Canvas().GetPixel(f.Left + 5, f.Bottom - 2), ColorToRGB(g.FixedColor()));
+}
+
+TEST(GridEdges, ALongCellTextPaintsWithABoundedNumberOfMeasurementsPerLine)
+{
+    // One paint of a cell of n characters on the recording canvas (characters 5 pixels wide, 12 to a line of
+    // the 64-pixel cell): the device is asked a bounded number of times per line of the cell, for a bounded
+    // number of characters per character of the text.
+    struct Case {
+        const char* Name;
+        bool WordWrap, Ellipsis;
+        char Every8th;       // a blank between words of 7 characters, or one unbroken word
+    } cases[] = {
+        {"one word wrapped at the cell's edge", true, false, 'x'},
+        {"words wrapped at blanks", true, false, ' '},
+        {"one line cut with an ellipsis", false, true, ' '},
+        {"one line cut at the edge", false, false, 'x'},
+    };
+    for (const Case& c : cases)
+        for (const std::size_t n : {1000u, 10000u, 100000u}) {
+            std::string text(n, 'x');
+            for (std::size_t i = 7; i < n; i += 8) text[i] = c.Every8th;
+            TExtStringGrid g(nullptr);
+            g.SetColCount(3);
+            g.SetRowCount(3);
+            g.SetWordWrap(c.WordWrap);
+            g.EnhTextSize = c.Ellipsis;
+            g.SetCells(1, 1, text);
+            auto device = std::make_shared<TRecordingBackend>(1000, 1000);
+            TCanvas canvas(device);
+            canvas.Font().Assign(g.Font());
+            g.DrawCellContent(canvas, 1, 1, {0, 0, 64, 200}, {});
+            const std::size_t lines = c.WordWrap ? n / 7 + 1 : 1;
+            const std::string what = std::string(c.Name) + ", n = " + std::to_string(n);
+            EXPECT_FALSE(device->OfKind("TextOut").empty()) << what;
+            EXPECT_LE(device->MeasureCalls, 6 * lines + 20) << what;
+            EXPECT_LE(device->MeasuredChars, 6 * n + 200) << what;
+        }
 }
 
 TEST(GridEdges, EditorLengthLimit)

@@ -2,7 +2,7 @@
 // high) and on bitmaps: run widths and styles, entities and prefixes, colour forms, FONT not nesting,
 // wrapping and the ellipsis, list bullets, the cut at the bottom, anchors hit-tested, inline pictures
 // and embedded controls with their sizes and hits, control values rewritten; the GIF picture's frames;
-// the picture container and cache.
+// the picture container and cache, and the files a picture's address may name.
 #include "GridHosts.h"
 
 #include "grid/EsgHTMLE.h"
@@ -17,8 +17,20 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace gridtest;
 
@@ -156,6 +168,46 @@ TEST(Markup, WrappingAndTheEllipsis)
     EXPECT_GT(t[1]->Origin.y, t[0]->Origin.y);
     r.Paint("aa<B>aa</B>aa", {0, 0, 16, 1000}, single);
     EXPECT_EQ(r.Texts().size(), 2u) << r.Joined();
+}
+
+TEST(Markup, WrapBreaksAfterTagsButNeverInsideAWord)
+{
+    // The line's visible text, tags aside, decides where a line may break; a rectangle of 200 pixels
+    // holds 40 characters.
+    struct Case {
+        const char* Piece;
+        int Times, Width;
+        bool Wraps;
+    } cases[] = {
+        {"ab ", 100, 200, true},
+        {"<B>ab</B> ", 100, 200, true},
+        {"<B>ab </B>", 100, 200, true},
+        {"ab <B>c</B>", 100, 200, true},
+        {"a<B>b</B>", 1, 6, false},
+    };
+    Recorder r;
+    for (const Case& c : cases) {
+        std::string text;
+        for (int k = 0; k < c.Times; ++k) text += c.Piece;
+        const THTMLResult res = r.Paint(text, {0, 0, c.Width, 100000});
+        const auto runs = r.Texts();
+        if (!c.Wraps) {
+            EXPECT_EQ(res.YSize, 11) << text;
+            EXPECT_EQ(runs.size(), 2u) << text;
+            continue;
+        }
+        EXPECT_GT(res.YSize, 11) << c.Piece;
+        EXPECT_LE(res.XSize, c.Width) << c.Piece;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            // What shows of each run lies inside (a trailing blank may pass the edge).
+            const int blank = !runs[i]->Text.empty() && runs[i]->Text.back() == ' ' ? 5 : 0;
+            EXPECT_LE(runs[i]->Origin.x + runs[i]->Width - blank, c.Width) << c.Piece << " run " << i;
+            // "c" and the "ab " after it are one word: never split between lines.
+            if (runs[i]->Text == "c" && i + 1 < runs.size()) {
+                EXPECT_EQ(runs[i + 1]->Origin.y, runs[i]->Origin.y) << "run " << i;
+            }
+        }
+    }
 }
 
 TEST(Markup, ListsTakeLinesWithBullets)
@@ -387,6 +439,97 @@ TEST(Markup, PicturesByAddress)
     EXPECT_EQ(cache.Count(), before);   // already there under its key
     r.Paint("<IMG SRC=\"file:///nowhere.gif\">", {0, 0, 1000, 100}, params);
     EXPECT_EQ(cache.Count(), before + 1);
+}
+
+namespace {
+
+// Fails the test when the guarded step takes more than a few seconds; a reader waiting on the FIFO is
+// then let go (a writer opens and closes it), a reader of a device ends the run at once.
+class TWatchdog {
+public:
+    explicit TWatchdog(std::string Fifo) : FFifo(std::move(Fifo)), FThread([this] { Watch(); }) {}
+    ~TWatchdog()
+    {
+        {
+            std::lock_guard<std::mutex> lock(FMutex);
+            FDone = true;
+        }
+        FWake.notify_all();
+        FThread.join();
+    }
+    bool Fired() const { return FFired; }
+
+private:
+    void Watch()
+    {
+        std::unique_lock<std::mutex> lock(FMutex);
+        if (FWake.wait_for(lock, std::chrono::seconds(3), [this] { return FDone; })) return;
+        FFired = true;
+        if (FFifo.empty()) {
+            std::fprintf(stderr, "a picture load did not return: it reads a device without end\n");
+            std::abort();
+        }
+        while (!FDone) {
+            const int fd = ::open(FFifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+            FWake.wait_for(lock, std::chrono::milliseconds(50), [this] { return FDone; });
+        }
+    }
+    std::string FFifo;
+    std::mutex FMutex;
+    std::condition_variable FWake;
+    bool FDone = false;
+    std::atomic<bool> FFired{false};
+    std::thread FThread;
+};
+
+} // namespace
+
+TEST(Markup, PicturesByAddressReadOnlyRegularFilesUpTo64MB)
+{
+    // A FIFO, an endless device, and sparse files of 100 MB and of 64 MB and a byte that begin with a
+    // picture: each paints an empty picture (it takes no room) at once, and stays in the cache under its
+    // address; the picture alone in a file of its own size shows.
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vsp_markup_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string fifo = (dir / "pipe.gif").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto sparse = [&](const char* name, std::uintmax_t size) {
+        const std::string path = (dir / name).string();
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(ReadBytes(Gif).data()),
+                                                    static_cast<std::streamsize>(ReadBytes(Gif).size()));
+        std::filesystem::resize_file(path, size);
+        return path;
+    };
+    struct Case {
+        std::string Path;
+        bool Shown;
+    } cases[] = {
+        {fifo, false},
+        {"/dev/zero", false},
+        {sparse("big.gif", 100u << 20), false},
+        {sparse("over.gif", (64u << 20) + 1), false},
+        {sparse("small.gif", ReadBytes(Gif).size()), true},
+    };
+    for (const Case& c : cases) {
+        THTMLPictureCache cache;
+        THTMLPaintParams params;
+        params.PictureCache = &cache;
+        Recorder r;
+        THTMLResult res;
+        {
+            const TWatchdog watch(c.Path == fifo ? fifo : std::string());
+            res = r.Paint("<IMG SRC=\"file://" + c.Path + "\">x", {0, 0, 1000, 100}, params);
+            EXPECT_FALSE(watch.Fired()) << c.Path;
+        }
+        ASSERT_EQ(cache.Count(), 1) << c.Path;
+        EXPECT_EQ(!cache.PictureAt(0)->Empty(), c.Shown) << c.Path;
+        EXPECT_EQ(res.XSize, c.Shown ? 5 + cache.PictureAt(0)->FullWidth() : 5) << c.Path;
+        // Painted again, the address is looked up, not loaded again.
+        r.Paint("<IMG SRC=\"file://" + c.Path + "\">", {0, 0, 1000, 100}, params);
+        EXPECT_EQ(cache.Count(), 1) << c.Path;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 namespace {

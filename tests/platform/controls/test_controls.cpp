@@ -391,6 +391,35 @@ TEST(Clipboard, TextKeepsItsWindows1252Bytes)
     EXPECT_EQ(Clipboard().AsText(), "");
 }
 
+TEST(Clipboard, DesktopTextGetsCRLFOutsideQuotedFields)
+{
+    // Quoted fields start a text, a line or a TAB-separated field and end at an odd run of quotes before a
+    // TAB, an LF or the end (an even run is doubled quotes inside the field).
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"a\tb", "a\tb"},
+        {"a\nb\n", "a\r\nb\r\n"},
+        {"\n\n", "\r\n\r\n"},
+        {"a\r\nb\nc", "a\r\nb\nc"},                         // any CR: left alone
+        {"a\rb\nc", "a\rb\nc"},
+        {"\"x\ny\"\tz\n", "\"x\ny\"\tz\r\n"},
+        {"p\t\"x\ny\"\n\"u\nv\"", "p\t\"x\ny\"\r\n\"u\nv\""},
+        {"\"say \"\"hi\"\"\nbye\"\n", "\"say \"\"hi\"\"\nbye\"\r\n"},  // doubled quotes inside
+        {"\"a\"\"\nb\"\n", "\"a\"\"\nb\"\r\n"},                  // a doubled quote right before the LF
+        {"\"\"\na\n", "\"\"\r\na\r\n"},                            // an empty quoted field
+        {"\"\"\"\"\n", "\"\"\"\"\r\n"},                             // a quoted doubled quote
+        {"\"a\nb\n", "\"a\r\nb\r\n"},                              // no quote closes it: no field
+        {"\"a\"b\nc\n", "\"a\"b\r\nc\r\n"},                        // a quote inside a word closes nothing
+        {"x\"a\nb\"\n", "x\"a\r\nb\"\r\n"},                        // a quote inside a field opens nothing
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(DesktopTextLineBreaks(in), out) << in;
+    // Linear in the text: a hundred thousand quoted fields that never close.
+    std::string many;
+    for (int i = 0; i < 100000; ++i) many += "\"a\t";
+    many += "\n";
+    EXPECT_EQ(DesktopTextLineBreaks(many), many.substr(0, many.size() - 1) + "\r\n");
+}
+
 TEST(AnsiText, RoundTripOfEveryByteAndReplacementOfOtherCharacters)
 {
     std::string all;

@@ -1,6 +1,7 @@
 // What the grid draws with on top of the canvas's text and frames: an edit control's word breaking and
 // its hidden partly visible last line, external leading between lines, 16-bit text laid out the same way
-// as 8-bit text, and the scroll-bar and combo-box buttons of DrawFrameControl.
+// as 8-bit text, widths of a text's parts from one measurement, and the scroll-bar and combo-box buttons
+// of DrawFrameControl.
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/RecordingBackend.h"
@@ -88,6 +89,73 @@ TEST(CanvasTextRules, WideTextTakesTheSameLayout)
     TRect m{0, 0, 100, 100};
     EXPECT_EQ(one.Canvas.DrawTextW(u"\u03A9\r\n\u03A9\u03A9", m, DT_CALCRECT), 22);
     EXPECT_EQ(m.Right, 10);
+}
+
+TEST(CanvasTextRules, OneMeasurementGivesEveryPartTheWidthTextWidthGives)
+{
+    // Real glyphs of different widths, on a plain device, with character extra either way and under a
+    // map mode that scales logical units (where rounding could differ).
+    struct Setup {
+        const char* Name;
+        int Extra;
+        bool Scaled;
+    } setups[] = {{"plain", 0, false}, {"character extra", 3, false}, {"negative extra", -1, false}, {"scaled", 0, true},
+                  {"scaled with extra", 2, true}};
+    const std::string text = "Wi\tl W.mm\xE9\x80 iiWW";
+    const std::string tail = "...x";
+    for (const Setup& s : setups) {
+        TBitmap b(300, 60);
+        TCanvas& c = b.Canvas();
+        c.Font().SetName("Arial");
+        c.Font().SetHeight(-17);
+        if (s.Scaled) {
+            c.SetMapMode(MM_ANISOTROPIC);
+            c.SetWindowExtEx(3, 3);
+            c.SetViewportExtEx(7, 5);
+        }
+        c.SetTextCharacterExtra(s.Extra);
+        const TTextRuler ruler = c.MeasureText(text);
+        const TTextRuler after = c.MeasureText(tail);
+        ASSERT_EQ(ruler.Size(), text.size()) << s.Name;
+        for (std::size_t from = 0; from <= text.size(); ++from)
+            for (std::size_t to = from; to <= text.size(); ++to) {
+                const std::string part = text.substr(from, to - from);
+                ASSERT_EQ(ruler.Width(from, to), c.TextWidth(part)) << s.Name << " [" << from << ", " << to << ")";
+                ASSERT_EQ(ruler.Width(from, to, after), c.TextWidth(part + tail)) << s.Name << " [" << from << ", " << to << ")";
+            }
+    }
+}
+
+TEST(CanvasTextRules, LayoutMeasuresEachLineABoundedNumberOfTimes)
+{
+    // Texts of n characters laid out in a narrow rectangle: the device is asked a bounded number of times
+    // per line, and for a bounded number of characters per character of the text.
+    struct Case {
+        const char* Name;
+        char Blank;          // every eighth character (a word break) or none
+        unsigned Format;
+    } cases[] = {
+        {"one word cut at the edge", 'x', DT_WORDBREAK | DT_EDITCONTROL},
+        {"words broken at blanks", ' ', DT_WORDBREAK | DT_EDITCONTROL},
+        {"one line cut with an ellipsis", ' ', DT_SINGLELINE | DT_END_ELLIPSIS},
+        {"one line cut with a path ellipsis", '/', DT_SINGLELINE | DT_PATH_ELLIPSIS},
+    };
+    for (const Case& k : cases)
+        for (const std::size_t n : {1000u, 10000u, 100000u}) {
+            std::string text(n, 'x');
+            for (std::size_t i = 7; i < n; i += 8) text[i] = k.Blank;
+            for (const unsigned calc : {0u, unsigned(DT_CALCRECT)}) {
+                Recorder rec;
+                rec.Canvas.Font().SetHeight(-11);
+                TRect r{0, 0, 61, 1 << 30};
+                rec.Canvas.DrawText(text, r, k.Format | calc);
+                // At most 12 characters of 5 pixels to a line of 61.
+                const std::size_t lines = (k.Format & DT_SINGLELINE) ? 1 : n / 12 + 1;
+                const std::string what = std::string(k.Name) + (calc ? ", measured" : ", drawn") + ", n = " + std::to_string(n);
+                EXPECT_LE(rec.Backend->MeasureCalls, 6 * lines + 8) << what;
+                EXPECT_LE(rec.Backend->MeasuredChars, 6 * n + 100) << what;
+            }
+        }
 }
 
 TEST(CanvasTextRules, ExternalLeadingSpacesTheLines)
