@@ -21,11 +21,13 @@ TComponent* Make(TComponent* Owner)
     return new T(Owner);
 }
 
-std::vector<TPropInfo> BarProperties(const char* WidthName)
+} // namespace
+
+std::vector<TPropInfo> BarKindProperties(const char* WidthName, std::vector<TPropInfo> Own)
 {
     using P = TProps<TCustomBarSeries>;
     using B = TCustomBarSeries;
-    return SeriesKindProperties({
+    std::vector<TPropInfo> props{
         P::Boolean("AutoBarSize", &B::AutoBarSize, &B::SetAutoBarSize).Default(false),
         P::Boolean("AutoMarkPosition", &B::AutoMarkPosition, &B::SetAutoMarkPosition).Default(true),
         P::Object("BarBrush", [](const B& s) -> TPersistent* { return &s.BarBrush(); }),
@@ -44,10 +46,10 @@ std::vector<TPropInfo> BarProperties(const char* WidthName)
         P::Object("TickLines", [](const B& s) -> TPersistent* { return &s.TickLines(); }),
         P::Boolean("UseYOrigin", &B::UseYOrigin, &B::SetUseYOrigin).Default(true),
         P::Real("YOrigin", &B::YOrigin, &B::SetYOrigin).Default(0.0),
-    });
+    };
+    for (TPropInfo& p : Own) props.push_back(std::move(p));
+    return SeriesKindProperties(std::move(props));
 }
-
-} // namespace
 
 const TClassInfo& TBarSeriesGradient::StaticClassInfo()
 {
@@ -100,7 +102,7 @@ const TClassInfo& TBarSeries::StaticClassInfo()
 {
     static const TClassInfo info({.Name = "TBarSeries",
                                   .Parent = &TCustomBarSeries::StaticClassInfo(),
-                                  .Properties = BarProperties("CustomBarWidth"),
+                                  .Properties = BarKindProperties("CustomBarWidth"),
                                   .Create = &Make<TBarSeries>});
     return info;
 }
@@ -109,7 +111,7 @@ const TClassInfo& THorizBarSeries::StaticClassInfo()
 {
     static const TClassInfo info({.Name = "THorizBarSeries",
                                   .Parent = &TCustomBarSeries::StaticClassInfo(),
-                                  .Properties = BarProperties("CustomBarHeight"),
+                                  .Properties = BarKindProperties("CustomBarHeight"),
                                   .Create = &Make<THorizBarSeries>});
     return info;
 }

@@ -217,6 +217,10 @@ private:
     TColor FCurrentBarColor = clNone;
 };
 
+// The published properties of a bar kind: the series base's, the bar settings (the custom width under
+// WidthName), then Own.
+std::vector<TPropInfo> BarKindProperties(const char* WidthName, std::vector<TPropInfo> Own = {});
+
 // Vertical bars: values up the vertical axis, categories along the horizontal axis.
 class TBarSeries : public TCustomBarSeries {
     VSP_PERSISTENT_CLASS

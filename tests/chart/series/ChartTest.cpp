@@ -53,6 +53,9 @@ TEST(SeriesRegistry, StartUpAndShutDown)
         {"THorizAreaSeries", "Horizontal\rArea", "Standard", 1},
     };
     std::vector<TEntry> withMap = standard;
+    withMap.push_back({"TErrorBarSeries", "Error Bar", "Stats", 1});
+    withMap.push_back({"TErrorSeries", "Error", "Stats", 1});
+    withMap.push_back({"THighLowSeries", "High-Low", "Stats", 1});
     withMap.push_back({"TMapSeries", "Map", "Extended", 1});
     EXPECT_EQ(SeriesEntries(), withMap);
     for (const TEntry& e : withMap) EXPECT_NE(FindClassInfo(e.ClassName), nullptr) << "streams create " << e.ClassName;
@@ -62,7 +65,7 @@ TEST(SeriesRegistry, StartUpAndShutDown)
     EXPECT_EQ(SeriesEntries(), withMap);
     SeriesLibraryFinalization();
     EXPECT_EQ(SeriesEntries(), withMap) << "only the balancing shut-down unregisters";
-    // Shut-down takes the map only.
+    // Shut-down takes the statistics kinds and the map.
     SeriesLibraryFinalization();
     EXPECT_EQ(SeriesEntries(), standard);
     SeriesLibraryInitialization();
