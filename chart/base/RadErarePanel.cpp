@@ -79,6 +79,13 @@ TCustomLumPanel::TCustomLumPanel(TComponent* AOwner)
     FAutoRepaint = true;
 }
 
+void TCustomLumPanel::ReplaceChartCanvas(std::unique_ptr<TCanvas3D> Canvas)
+{
+    if (!Canvas) return;
+    FChartCanvas = std::move(Canvas);
+    FChartCanvas->AttachCanvas(FControlCanvas);
+}
+
 TCustomLumPanel::~TCustomLumPanel()
 {
     FDestroying = true;

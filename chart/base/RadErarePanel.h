@@ -114,6 +114,9 @@ public:
     // --- State ---
     // The canvas every drawing goes through.
     TCanvas3D& ChartCanvas() const { return *FChartCanvas; }
+    // Another canvas takes over (one that watches the drawing calls, for example), attached to the
+    // control's canvas as the first one was.
+    void ReplaceChartCanvas(std::unique_ptr<TCanvas3D> Canvas);
     TZoomPanning& Panning() const { return *FPanning; }
     TLumEventListeners& Listeners() const { return *FListeners; }
     bool Printing() const { return FPrinting; }

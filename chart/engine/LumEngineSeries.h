@@ -360,6 +360,18 @@ protected:
     // Series kinds set their rules in their constructors.
     void SetHasSeriesColor(bool Value) { FHasSeriesColor = Value; }
     void SetKeepsOwnValues(bool Value) { FKeepsOwnValues = Value; }
+    // Kinds that narrow or widen their depth, and kinds that choose their own visible points.
+    void SetZExtent(int Start, int Middle, int End)
+    {
+        FStartZ = Start;
+        FMiddleZ = Middle;
+        FEndZ = End;
+    }
+    void SetVisibleRange(int First, int Last)
+    {
+        FFirstVisible = First;
+        FLastVisible = Last;
+    }
     void SetOrderedRange(bool Value) { FOrderedRange = Value; }
     void SetKeepOneBeyond(bool Value) { FKeepOneBeyond = Value; }
     void SetHas3DValues(bool Value) { FHas3DValues = Value; }

@@ -5,6 +5,7 @@
 
 #include "chart/base/LumConst.h"
 #include "chart/control/ChartRegistry.h"
+#include "chart/series/SeriesBar.h"
 #include "chart/series/SeriesColumns.h"
 
 #include <algorithm>
@@ -292,10 +293,12 @@ int TFastLineSeries::PointAtPixel(int X, int Y) const
 
 // ---- Registration ----------------------------------------------------------------------------------------
 
-// In the gallery's order; the bar and pie kinds take their places between these when they are built.
+// In the gallery's order; the pie kind takes its place between these when it is built.
 void RegisterSeriesUnitTypes()
 {
     RegisterStandardSeries(TLineSeries::StaticClassInfo(), LumConst::Line);
+    RegisterStandardSeries(TBarSeries::StaticClassInfo(), LumConst::Bar);
+    RegisterStandardSeries(THorizBarSeries::StaticClassInfo(), LumConst::HorizontalBar);
     RegisterStandardSeries(TAreaSeries::StaticClassInfo(), LumConst::Area);
     RegisterStandardSeries(TPointSeries::StaticClassInfo(), LumConst::Point);
     RegisterStandardSeries(TFastLineSeries::StaticClassInfo(), LumConst::FastLine);

@@ -4,6 +4,7 @@
 #include "chart/base/LumConst.h"
 #include "chart/base/LumProCo.h"
 #include "chart/control/ChartRegistry.h"
+#include "chart/series/ErrorBar.h"
 #include "chart/series/LumMapSeries.h"
 #include "chart/series/SeriesFastLine.h"
 #include "chart/series/SeriesStyle.h"
@@ -20,6 +21,7 @@ void SeriesLibraryInitialization()
 {
     if (InitializationCount()++ > 0) return;
     RegisterSeriesUnitTypes();
+    RegisterErrorBarUnit();
     RegisterSeries(TMapSeries::StaticClassInfo(), LumProCo::Map, LumConst::GalleryExtended, 1);
     InstallSeriesStyleHooks();
 }
@@ -27,6 +29,7 @@ void SeriesLibraryInitialization()
 void SeriesLibraryFinalization()
 {
     if (InitializationCount() == 0 || --InitializationCount() > 0) return;
+    UnregisterErrorBarUnit();
     UnregisterSeriesClasses({&TMapSeries::StaticClassInfo()});
     RemoveSeriesStyleHooks();
 }

@@ -8,11 +8,13 @@
 #include "chart/control/LumEngineStyleStrings.h"
 #include "chart/engine/LumEngineMarks.h"
 #include "chart/engine/LumEngineSeries.h"
+#include "chart/series/ErrorBar.h"
 #include "chart/series/SeriesLine.h"
 #include "platform/controls/Controls.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <cstdint>
+#include <span>
 #include <iterator>
 #include <limits>
 
@@ -145,6 +147,8 @@ static_assert(std::size(GeneralFields) == DescriptionField);
 
 // The pointer of a line or point series.
 TSeriesPointer& PointerOf(const TChartSeries& S) { return static_cast<const TCustomSeries&>(S).Pointer(); }
+TCustomErrorSeries& ErrorBarOf(const TChartSeries& S) { return const_cast<TCustomErrorSeries&>(static_cast<const TCustomErrorSeries&>(S)); }
+THighLowSeries& HighLowOf(const TChartSeries& S) { return const_cast<THighLowSeries&>(static_cast<const THighLowSeries&>(S)); }
 
 // The pointer block of line and point series, after its marker "1", in string and reading order; the
 // pen stands twice.
@@ -188,6 +192,44 @@ bool IsOwnType(const TChartSeries& S, const std::string& Field)
     return LowerCase(S.ClassName()).find(LowerCase(Field)) != std::string::npos;
 }
 
+// The class tails of error-bar and high-low series (fields 42 on); a high-low transparency must lie in
+// 0..100.
+const TSeriesField ErrorBarTail[] = {
+    {[](const TChartSeries& s, TStyleStringWriter& w) { w.Nested(WritePenStyle(ErrorBarOf(s).ErrorPen())); },
+     [](TChartSeries& s, const TStyleFields& f, int i) { ErrorBarOf(s).SetErrorPen(*f.Pen(i)); }},
+    {[](const TChartSeries& s, TStyleStringWriter& w) { w.Integer(ErrorBarOf(s).ErrorStyle()); },
+     [](TChartSeries& s, const TStyleFields& f, int i) {
+         ErrorBarOf(s).SetErrorStyle(f.Enumeration<TErrorSeriesStyle>(i, ErrorSeriesStyleNames.Count()));
+     }},
+    {[](const TChartSeries& s, TStyleStringWriter& w) { w.Integer(ErrorBarOf(s).ErrorWidth()); },
+     [](TChartSeries& s, const TStyleFields& f, int i) { ErrorBarOf(s).SetErrorWidth(f.Integer(i)); }},
+    {[](const TChartSeries& s, TStyleStringWriter& w) { w.Integer(ErrorBarOf(s).ErrorWidthUnits()); },
+     [](TChartSeries& s, const TStyleFields& f, int i) {
+         ErrorBarOf(s).SetErrorWidthUnits(f.Enumeration<TErrorWidthUnits>(i, ErrorWidthUnitsNames.Count()));
+     }},
+};
+
+const TSeriesField HighLowTail[] = {
+    {[](const TChartSeries& s, TStyleStringWriter& w) { w.Nested(WriteBrushStyle(HighLowOf(s).HighBrush())); },
+     [](TChartSeries& s, const TStyleFields& f, int i) { HighLowOf(s).HighBrush().Assign(*f.Brush(i)); }},
+    {[](const TChartSeries& s, TStyleStringWriter& w) { w.Nested(WritePenStyle(HighLowOf(s).HighPen())); },
+     [](TChartSeries& s, const TStyleFields& f, int i) { HighLowOf(s).SetHighPen(*f.Pen(i)); }},
+    {[](const TChartSeries& s, TStyleStringWriter& w) { w.Nested(WriteBrushStyle(HighLowOf(s).LowBrush())); },
+     [](TChartSeries& s, const TStyleFields& f, int i) { HighLowOf(s).SetLowBrush(*f.Brush(i)); }},
+    {[](const TChartSeries& s, TStyleStringWriter& w) { w.Nested(WritePenStyle(HighLowOf(s).LowPen())); },
+     [](TChartSeries& s, const TStyleFields& f, int i) { HighLowOf(s).SetLowPen(*f.Pen(i)); }},
+    {[](const TChartSeries& s, TStyleStringWriter& w) { w.Integer(HighLowOf(s).Transparency()); },
+     [](TChartSeries& s, const TStyleFields& f, int i) { HighLowOf(s).SetTransparency(f.Bounded(i, 0, TransparencyHigh)); }},
+};
+
+// The tail a series' class calls for; empty for kinds without one.
+std::span<const TSeriesField> TailOf(const TChartSeries& S)
+{
+    if (dynamic_cast<const TErrorBarSeries*>(&S)) return ErrorBarTail;
+    if (dynamic_cast<const THighLowSeries*>(&S)) return HighLowTail;
+    return {};
+}
+
 } // namespace
 
 std::string WriteSeriesStyle(const TChartSeries* Series)
@@ -203,6 +245,7 @@ std::string WriteSeriesStyle(const TChartSeries* Series)
         w.Boolean(true);
         for (const TSeriesField& field : PointerFields) field.Write(*Series, w);
     } else {
+        for (const TSeriesField& field : TailOf(*Series)) field.Write(*Series, w);
         w.Boolean(false);
     }
     w.Integer(Series->Marks().DrawEvery());
@@ -218,10 +261,15 @@ bool ReadSeriesStyle(TChartSeries* Series, const std::string& Text)
     if (!IsOwnType(*Series, type) || LowerCase(type).find("error") != std::string::npos) return false;
 
     for (int i = 0; i < DescriptionField; ++i) GeneralFields[i].Read(*Series, fields, i);
-    if (!HasPointerBlock(*Series)) return true; // no tail: DrawEvery is not read
-
-    Series->SetPen(*fields.Pen(TailField));
-    int p = TailField + 1;
+    int p = TailField;
+    if (HasPointerBlock(*Series)) {
+        Series->SetPen(*fields.Pen(TailField));
+        ++p;
+    } else {
+        const std::span<const TSeriesField> tail = TailOf(*Series);
+        if (tail.empty()) return true; // no tail: DrawEvery is not read
+        for (const TSeriesField& field : tail) field.Read(*Series, fields, p++);
+    }
     if (p < fields.Count() && fields.Field(p) == "1") {
         for (int k = 0; k < static_cast<int>(std::size(PointerFields)); ++k)
             PointerFields[k].Read(*Series, fields, p + 1 + k);

@@ -44,6 +44,8 @@ TEST(SeriesRegistry, StartUpAndShutDown)
 {
     const std::vector<TEntry> standard{
         {"TLineSeries", "Line", "Standard", 2},
+        {"TBarSeries", "Bar", "Standard", 2},
+        {"THorizBarSeries", "Horizontal\rBar", "Standard", 2},
         {"TAreaSeries", "Area", "Standard", 2},
         {"TPointSeries", "Point", "Standard", 2},
         {"TFastLineSeries", "Fast Line", "Standard", 2},
@@ -51,6 +53,9 @@ TEST(SeriesRegistry, StartUpAndShutDown)
         {"THorizAreaSeries", "Horizontal\rArea", "Standard", 1},
     };
     std::vector<TEntry> withMap = standard;
+    withMap.push_back({"TErrorBarSeries", "Error Bar", "Stats", 1});
+    withMap.push_back({"TErrorSeries", "Error", "Stats", 1});
+    withMap.push_back({"THighLowSeries", "High-Low", "Stats", 1});
     withMap.push_back({"TMapSeries", "Map", "Extended", 1});
     EXPECT_EQ(SeriesEntries(), withMap);
     for (const TEntry& e : withMap) EXPECT_NE(FindClassInfo(e.ClassName), nullptr) << "streams create " << e.ClassName;
@@ -60,7 +65,7 @@ TEST(SeriesRegistry, StartUpAndShutDown)
     EXPECT_EQ(SeriesEntries(), withMap);
     SeriesLibraryFinalization();
     EXPECT_EQ(SeriesEntries(), withMap) << "only the balancing shut-down unregisters";
-    // Shut-down takes the map only.
+    // Shut-down takes the statistics kinds and the map.
     SeriesLibraryFinalization();
     EXPECT_EQ(SeriesEntries(), standard);
     SeriesLibraryInitialization();
@@ -282,4 +287,45 @@ TEST(SeriesLegend, ContinuousSymbolsOfPaletteSeriesHaveNoFrames)
     map->LegendSymbolStyle(0, back, style);
     EXPECT_EQ(chart.ChartCanvas().Pen().Style(), psClear);
     chart.FreeSeriesOfClass("");
+}
+
+// Two bar series side by side and horizontal stacked bars in 3-D, as a user sees them in a window.
+TEST(SeriesWindow, BarChartsInAWindow)
+{
+    Pump(1);
+    QWidget window;
+    window.setGeometry(40, 40, 900, 420);
+    TChart flat(nullptr), solid(nullptr);
+    flat.SetParentWidget(&window);
+    flat.SetBounds(0, 0, 450, 420);
+    solid.SetParentWidget(&window);
+    solid.SetBounds(450, 0, 450, 420);
+    flat.SetView3D(false);
+    const char* labels[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun"};
+    TChartSeries* first = nullptr;
+    for (int k = 0; k < 2; ++k) {
+        auto* s = dynamic_cast<TBarSeries*>(flat.CreateSeriesFromClass(TBarSeries::StaticClassInfo()));
+        s->SetTitle(k ? "Measured" : "Computed");
+        s->SetSeriesColor(k ? clBlue : clRed);
+        for (int i = 0; i < 6; ++i) s->AppendValue(3 + (i * (k + 2)) % 7, labels[i]);
+        if (!first) first = s;
+    }
+    for (int k = 0; k < 2; ++k) {
+        auto* s = dynamic_cast<THorizBarSeries*>(solid.CreateSeriesFromClass(THorizBarSeries::StaticClassInfo()));
+        s->SetMultiBar(mbStacked);
+        s->SetBarStyle(k ? bsRectGradient : bsCilinder);
+        s->SetSeriesColor(k ? clGreen : clYellow);
+        for (int i = 0; i < 4; ++i) s->AppendValue(2 + (i * (k + 3)) % 5, labels[i]);
+    }
+    window.show();
+    Pump(8);
+    const QImage shot = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    if (const char* dir = std::getenv("VSP_SERIES_SHOTS")) shot.save(QString(dir) + "/series-bars.png");
+    // The middle of the first series' third bar shows its colour.
+    auto* bars = dynamic_cast<TBarSeries*>(first);
+    const QPoint mid(flat.Left() + bars->ScreenXOf(2) + bars->BarPixelWidth() / 2,
+                     flat.Top() + (bars->ScreenYOf(2) + bars->BarOriginPixel(2)) / 2);
+    EXPECT_EQ(Bgr(shot.pixel(mid)), clRed);
+    flat.FreeSeriesOfClass("");
+    solid.FreeSeriesOfClass("");
 }

@@ -55,14 +55,23 @@ struct TSeriesBench {
     void Layout()
     {
         Chart.SetBufferedDisplay(false);
-        Chart.ChartCanvas().SetupView(&Device, &Chart.View3DOptions(), clWhite, Chart.View3D(), {0, 0, 480, 340});
+        const TRect panel{0, 0, Chart.Width(), Chart.Height()};
+        Chart.ChartCanvas().SetupView(&Device, &Chart.View3DOptions(), clWhite, Chart.View3D(), panel);
         Chart.AssignSeriesZOrders();
         Chart.FitChartRectTo3D();
         Chart.FitAxesInChartRect();
         Chart.ComputeSeriesZExtents();
         Chart.ApplySeriesMargins();
-        Chart.ChartCanvas().SetRotationCentre(Chart.Width3D(), TRect{0, 0, 480, 340}, Chart.ChartRect());
+        Chart.ChartCanvas().SetRotationCentre(Chart.Width3D(), panel, Chart.ChartRect());
         for (auto& s : Series) s->ComputeVisibleIndexRange();
+    }
+
+    // Layout after every Active series has prepared for the drawing pass (bar slots, pie slices).
+    void PrepareAndLayout()
+    {
+        for (auto& s : Series)
+            if (s->Active()) s->PrepareForDraw();
+        Layout();
     }
 
     // The chart drawn on a bitmap of the panel's size.

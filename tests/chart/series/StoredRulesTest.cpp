@@ -47,6 +47,8 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
     using A = TAreaSeries;
     using F = TFastLineSeries;
     using M = TMapSeries;
+    using B = TBarSeries;
+    using HB = THorizBarSeries;
     const TRow rows[] = {
         {"line", Kind<L>(), "ClickableLine", false, On<L>([](L& s) { s.SetClickableLine(false); }), true},
         {"line", Kind<L>(), "ColorEachLine", false, On<L>([](L& s) { s.SetColorEachLine(false); }), true},
@@ -109,6 +111,32 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"map", Kind<M>(), "Pen.Width", false, On<M>([](M& s) { s.Pen().SetWidth(2); }), true},
         {"map", Kind<M>(), "Brush.Style", false, On<M>([](M& s) { s.Brush().SetStyle(bsCross); }), true},
         {"map", Kind<M>(), "Active", false, On<M>([](M& s) { s.SetActive(false); }), true},
+        {"bar", Kind<B>(), "AutoBarSize", false, On<B>([](B& s) { s.SetAutoBarSize(true); }), true},
+        {"bar", Kind<B>(), "AutoMarkPosition", false, On<B>([](B& s) { s.SetAutoMarkPosition(false); }), true},
+        {"bar", Kind<B>(), "BarStyle", false, On<B>([](B& s) { s.SetBarStyle(bsCone); }), true},
+        {"bar", Kind<B>(), "BarWidthPercent", false, On<B>([](B& s) { s.SetBarWidthPercent(80); }), true},
+        {"bar", Kind<B>(), "BevelSize", false, On<B>([](B& s) { s.SetBevelSize(3); }), true},
+        {"bar", Kind<B>(), "CustomBarWidth", false, On<B>([](B& s) { s.SetCustomBarWidth(9); }), true},
+        {"bar", Kind<B>(), "Dark3D", false, On<B>([](B& s) { s.SetDark3D(false); }), true},
+        {"bar", Kind<B>(), "DepthPercent", false, On<B>([](B& s) { s.SetDepthPercent(50); }), true},
+        {"bar", Kind<B>(), "MultiBar", false, On<B>([](B& s) { s.SetMultiBar(mbStacked); }), true},
+        {"bar", Kind<B>(), "OffsetPercent", false, On<B>([](B& s) { s.SetOffsetPercent(10); }), true},
+        {"bar", Kind<B>(), "SideMargins", false, On<B>([](B& s) { s.SetSideMargins(false); }), true},
+        {"bar", Kind<B>(), "StackGroup", false, On<B>([](B& s) { s.SetStackGroup(1); }), true},
+        {"bar", Kind<B>(), "UseYOrigin", false, On<B>([](B& s) { s.SetUseYOrigin(false); }), true},
+        {"bar", Kind<B>(), "YOrigin", false, On<B>([](B& s) { s.SetYOrigin(2); }), true},
+        {"bar", Kind<B>(), "TickLines.Visible", false, On<B>([](B& s) { s.TickLines().SetVisible(true); }), true},
+        {"bar", Kind<B>(), "BarPen.Width", false, On<B>([](B& s) { s.BarPen().SetWidth(2); }), true},
+        {"bar", Kind<B>(), "BarBrush.Style", false, On<B>([](B& s) { s.BarBrush().SetStyle(bsCross); }), true},
+        {"bar: the gradient shows", Kind<B>(), "Gradient.Visible", false, On<B>([](B& s) { s.Gradient().SetVisible(false); }), true},
+        {"bar", Kind<B>(), "Gradient.Relative", false, On<B>([](B& s) { s.Gradient().SetRelative(true); }), true},
+        {"bar: top to bottom by default", Kind<B>(), "Gradient.Direction", false,
+         On<B>([](B& s) { s.Gradient().SetDirection(gdLeftRight); }), true},
+        {"horizontal bar: left to right by default", Kind<HB>(), "Gradient.Direction", false,
+         On<HB>([](HB& s) { s.Gradient().SetDirection(gdTopBottom); }), true},
+        {"horizontal bar", Kind<HB>(), "CustomBarHeight", false, On<HB>([](HB& s) { s.SetCustomBarWidth(9); }), true},
+        {"bar: the callout's length 20 is the default", Kind<B>(), "Marks.Callout.Length", false,
+         On<B>([](B& s) { s.Marks().Callout().SetLength(8); }), true},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(std::string(row.kind) + " " + row.path);
