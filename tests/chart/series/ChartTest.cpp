@@ -52,6 +52,8 @@ TEST(SeriesRegistry, StartUpAndShutDown)
     };
     std::vector<TEntry> withMap = standard;
     withMap.push_back({"TMapSeries", "Map", "Extended", 1});
+    withMap.push_back({"TContourSeries", "Contour", "3D", 1});
+    withMap.push_back({"TColorGridSeries", "Color Grid", "3D", 1});
     EXPECT_EQ(SeriesEntries(), withMap);
     for (const TEntry& e : withMap) EXPECT_NE(FindClassInfo(e.ClassName), nullptr) << "streams create " << e.ClassName;
     // A second start-up and a second registration add nothing.
@@ -60,7 +62,7 @@ TEST(SeriesRegistry, StartUpAndShutDown)
     EXPECT_EQ(SeriesEntries(), withMap);
     SeriesLibraryFinalization();
     EXPECT_EQ(SeriesEntries(), withMap) << "only the balancing shut-down unregisters";
-    // Shut-down takes the map only.
+    // Shut-down takes the map and the grid kinds only.
     SeriesLibraryFinalization();
     EXPECT_EQ(SeriesEntries(), standard);
     SeriesLibraryInitialization();
