@@ -273,6 +273,8 @@ public:
     bool KeepsOwnValues() const { return FKeepsOwnValues; }
     // Visible-range rules: the range follows the axis; one point beyond it is kept.
     bool OrderedRange() const { return FOrderedRange; }
+    // Kinds set it in their constructors; a function sets it on its parent when it changes the lists' order.
+    void SetOrderedRange(bool Value) { FOrderedRange = Value; }
     bool KeepOneBeyond() const { return FKeepOneBeyond; }
     bool SinglePointResults() const { return FSinglePointResults; }
     // A kind's rule, and also part of the series' style string, which stores it directly.
@@ -372,7 +374,6 @@ protected:
         FFirstVisible = First;
         FLastVisible = Last;
     }
-    void SetOrderedRange(bool Value) { FOrderedRange = Value; }
     void SetKeepOneBeyond(bool Value) { FKeepOneBeyond = Value; }
     void SetHas3DValues(bool Value) { FHas3DValues = Value; }
     void SetNullFlags(TChartValueList* Value) { FNullFlags = Value; }

@@ -6,6 +6,9 @@
 #include "chart/control/ChartRegistry.h"
 #include "chart/series/ErrorBar.h"
 #include "chart/series/LumMapSeries.h"
+#include "chart/series/LumSurfaColorGrid.h"
+#include "chart/series/LumSurfaContour.h"
+#include "chart/series/LumSpline.h"
 #include "chart/series/SeriesFastLine.h"
 #include "chart/series/SeriesStyle.h"
 
@@ -15,6 +18,16 @@ int& InitializationCount()
     static int count = 0;
     return count;
 }
+
+// The grid kinds on the gallery page "3D", in the gallery's order.
+struct TGridKind {
+    const TClassInfo& (*Class)();
+    const char* Caption;
+};
+const TGridKind GridKinds[] = {
+    {&TContourSeries::StaticClassInfo, LumProCo::Contour},
+    {&TColorGridSeries::StaticClassInfo, LumProCo::ColorGrid},
+};
 } // namespace
 
 void SeriesLibraryInitialization()
@@ -23,6 +36,8 @@ void SeriesLibraryInitialization()
     RegisterSeriesUnitTypes();
     RegisterErrorBarUnit();
     RegisterSeries(TMapSeries::StaticClassInfo(), LumProCo::Map, LumConst::GalleryExtended, 1);
+    for (const TGridKind& kind : GridKinds) RegisterSeries(kind.Class(), kind.Caption, LumProCo::Gallery3D, 1);
+    LumSplineInitialization();
     InstallSeriesStyleHooks();
 }
 
@@ -31,5 +46,7 @@ void SeriesLibraryFinalization()
     if (InitializationCount() == 0 || --InitializationCount() > 0) return;
     UnregisterErrorBarUnit();
     UnregisterSeriesClasses({&TMapSeries::StaticClassInfo()});
+    for (const TGridKind& kind : GridKinds) UnregisterSeriesClasses({&kind.Class()});
+    LumSplineFinalization();
     RemoveSeriesStyleHooks();
 }

@@ -57,6 +57,8 @@ TEST(SeriesRegistry, StartUpAndShutDown)
     withMap.push_back({"TErrorSeries", "Error", "Stats", 1});
     withMap.push_back({"THighLowSeries", "High-Low", "Stats", 1});
     withMap.push_back({"TMapSeries", "Map", "Extended", 1});
+    withMap.push_back({"TContourSeries", "Contour", "3D", 1});
+    withMap.push_back({"TColorGridSeries", "Color Grid", "3D", 1});
     EXPECT_EQ(SeriesEntries(), withMap);
     for (const TEntry& e : withMap) EXPECT_NE(FindClassInfo(e.ClassName), nullptr) << "streams create " << e.ClassName;
     // A second start-up and a second registration add nothing.
@@ -65,7 +67,7 @@ TEST(SeriesRegistry, StartUpAndShutDown)
     EXPECT_EQ(SeriesEntries(), withMap);
     SeriesLibraryFinalization();
     EXPECT_EQ(SeriesEntries(), withMap) << "only the balancing shut-down unregisters";
-    // Shut-down takes the statistics kinds and the map.
+    // Shut-down takes the statistics kinds, the map and the grid kinds.
     SeriesLibraryFinalization();
     EXPECT_EQ(SeriesEntries(), standard);
     SeriesLibraryInitialization();

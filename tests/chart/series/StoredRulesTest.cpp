@@ -3,6 +3,10 @@
 // base properties each kind leaves out.
 #include "SeriesTestSupport.h"
 
+#include "chart/series/LumSpline.h"
+#include "chart/series/LumSurfaColorGrid.h"
+#include "chart/series/LumSurfaContour.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -49,6 +53,9 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
     using M = TMapSeries;
     using B = TBarSeries;
     using HB = THorizBarSeries;
+    using C = TContourSeries;
+    using G = TColorGridSeries;
+    using S = TSmoothingFunction;
     const TRow rows[] = {
         {"line", Kind<L>(), "ClickableLine", false, On<L>([](L& s) { s.SetClickableLine(false); }), true},
         {"line", Kind<L>(), "ColorEachLine", false, On<L>([](L& s) { s.SetColorEachLine(false); }), true},
@@ -137,6 +144,28 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"horizontal bar", Kind<HB>(), "CustomBarHeight", false, On<HB>([](HB& s) { s.SetCustomBarWidth(9); }), true},
         {"bar: the callout's length 20 is the default", Kind<B>(), "Marks.Callout.Length", false,
          On<B>([](B& s) { s.Marks().Callout().SetLength(8); }), true},
+        {"contour: ColorEachPoint is on", Kind<C>(), "ColorEachPoint", false, On<C>([](C& s) { s.SetColorEachPoint(false); }), true},
+        {"contour", Kind<C>(), "AutomaticLevels", false, On<C>([](C& s) { s.SetAutomaticLevels(false); }), true},
+        {"contour: hand-made levels", Kind<C>(), "Levels", false, On<C>([](C& s) { s.Levels().AddLevel(); }), true},
+        {"contour", Kind<C>(), "NumLevels", false, On<C>([](C& s) { s.SetNumLevels(4); }), true},
+        {"contour", Kind<C>(), "YPosition", false, On<C>([](C& s) { s.SetYPosition(2.5); }), true},
+        {"contour", Kind<C>(), "YPositionLevel", false, On<C>([](C& s) { s.SetYPositionLevel(true); }), true},
+        {"contour", Kind<C>(), "Smoothing.Active", false, On<C>([](C& s) { s.Smoothing().SetActive(true); }), true},
+        {"contour", Kind<C>(), "Smoothing.Interpolate", false, On<C>([](C& s) { s.Smoothing().SetInterpolate(true); }), true},
+        {"contour", Kind<C>(), "NumXValues", false, On<C>([](C& s) { s.SetNumXValues(4); }), true},
+        {"contour", Kind<C>(), "NumZValues", false, On<C>([](C& s) { s.SetNumZValues(4); }), true},
+        {"contour", Kind<C>(), "PaletteStyle", false, On<C>([](C& s) { s.SetPaletteStyle(psRainbow); }), true},
+        {"contour", Kind<C>(), "TimesZOrder", false, On<C>([](C& s) { s.SetTimesZOrder(1); }), true},
+        {"colour grid", Kind<G>(), "CenteredPoints", false, On<G>([](G& s) { s.SetCenteredPoints(true); }), true},
+        {"colour grid", Kind<G>(), "IrregularGrid", false, On<G>([](G& s) { s.SetIrregularGrid(true); }), true},
+        {"colour grid", Kind<G>(), "SmoothBitmap", false, On<G>([](G& s) { s.SetSmoothBitmap(true); }), true},
+        {"colour grid", Kind<G>(), "XGridEvery", false, On<G>([](G& s) { s.SetXGridEvery(2); }), true},
+        {"colour grid", Kind<G>(), "ZGridEvery", false, On<G>([](G& s) { s.SetZGridEvery(3); }), true},
+        {"colour grid", Kind<G>(), "Frame.Visible", false, On<G>([](G& s) { s.Frame().SetVisible(true); }), true},
+        {"colour grid", Kind<G>(), "NumXValues", false, On<G>([](G& s) { s.SetNumXValues(3); }), true},
+        {"colour grid", Kind<G>(), "Brush.Style", false, On<G>([](G& s) { s.Brush().SetStyle(bsClear); }), true},
+        {"smoothing", Kind<S>(), "Factor", false, On<S>([](S& f) { f.SetFactor(2); }), true},
+        {"smoothing", Kind<S>(), "Interpolate", false, On<S>([](S& f) { f.SetInterpolate(false); }), true},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(std::string(row.kind) + " " + row.path);
@@ -208,6 +237,9 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
         {TMapSeries::StaticClassInfo(), "PaletteStyle", false},   {TMapSeries::StaticClassInfo(), "Depth", false},
         {TMapSeries::StaticClassInfo(), "ColorEachPoint", false}, {TMapSeries::StaticClassInfo(), "ColorSource", true},
         {TMapSeries::StaticClassInfo(), "Shapes", true},          {TMapSeries::StaticClassInfo(), "ZValues", true},
+        {TContourSeries::StaticClassInfo(), "IrregularGrid", false}, {TContourSeries::StaticClassInfo(), "Levels", true},
+        {TContourSeries::StaticClassInfo(), "PaletteStyle", true}, {TColorGridSeries::StaticClassInfo(), "IrregularGrid", true},
+        {TColorGridSeries::StaticClassInfo(), "Frame", true},     {TColorGridSeries::StaticClassInfo(), "Brush", true},
     };
     for (const Row& row : rows) EXPECT_EQ(has(row.info, row.name), row.published) << row.info.Name() << " " << row.name;
     // The value lists come last.
@@ -216,5 +248,10 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
     EXPECT_EQ(fast.back(), "YValues");
     const auto map = names(TMapSeries::StaticClassInfo());
     EXPECT_EQ(map.back(), "ZValues");
+    for (const TClassInfo* grid : {&TContourSeries::StaticClassInfo(), &TColorGridSeries::StaticClassInfo()}) {
+        const auto n = names(*grid);
+        EXPECT_EQ(n.back(), "ZValues") << grid->Name();
+        EXPECT_EQ(n[n.size() - 2], "YValues") << grid->Name();
+    }
     EXPECT_EQ(TMapSeries::StaticClassInfo().FindProperty("Shapes")->Kind, TPropKind::Collection);
 }
