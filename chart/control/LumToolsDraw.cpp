@@ -1,0 +1,38 @@
+// Raster-mode drawing of the tools on the chart canvas, and the visible index range of a series.
+#include "chart/control/LumToolsDraw.h"
+
+#include "chart/engine/LumEnginePanel.h"
+#include "chart/engine/LumEngineSeries.h"
+#include "platform/rtl/SystemColors.h"
+
+TColor ChartFaceRGB(const TCustomAxisPanel& Chart)
+{
+    const TColor face = Chart.Color() == clDefault ? clBtnFace : Chart.Color();
+    return ColorToRGB(face);
+}
+
+TToolRasterDrawing::TToolRasterDrawing(TCustomAxisPanel& Chart, TPenMode Mode) : FCanvas(Chart.ChartCanvas()), FMode(Mode)
+{
+    FCanvas.Pen().SetMode(FMode);
+}
+
+TToolRasterDrawing::~TToolRasterDrawing()
+{
+    FCanvas.Pen().SetMode(pmCopy);
+    FCanvas.MarkChanged();
+}
+
+void TToolRasterDrawing::SelectPen(const TPen& Pen, TColor Color)
+{
+    FCanvas.SelectPenColor(Pen, Color);
+    FCanvas.Pen().SetMode(FMode);
+}
+
+bool VisibleIndexRange(const TChartSeries& Series, int& First, int& Last)
+{
+    const int count = Series.PointCount();
+    if (count <= 0) return false;
+    First = Series.FirstVisible() < 0 ? 0 : Series.FirstVisible();
+    Last = Series.LastVisible() < 0 || Series.LastVisible() >= count ? count - 1 : Series.LastVisible();
+    return First <= Last;
+}

@@ -1,0 +1,36 @@
+// What the standard tools share: drawing straight on a chart's canvas between paints in an exclusive-or
+// or a not-exclusive-or mode (the same figure drawn twice leaves the picture as it was), and the range
+// of a series' points that lie in view. Qt-free.
+#pragma once
+
+#include "chart/base/LumCanvas.h"
+
+class TChartSeries;
+class TCustomAxisPanel;
+
+// The chart's Color as RGB, the button face for clDefault.
+TColor ChartFaceRGB(const TCustomAxisPanel& Chart);
+
+// While it lives, the pens selected through it draw on the chart's canvas in a raster mode (pmXor or
+// pmNotXor); at its end the canvas pen draws in copy mode again and the canvas is marked changed, so
+// that no later repaint takes the off-screen picture for the window's.
+class TToolRasterDrawing {
+public:
+    TToolRasterDrawing(TCustomAxisPanel& Chart, TPenMode Mode);
+    ~TToolRasterDrawing();
+    TToolRasterDrawing(const TToolRasterDrawing&) = delete;
+    TToolRasterDrawing& operator=(const TToolRasterDrawing&) = delete;
+
+    TCanvas3D& Canvas() const { return FCanvas; }
+    // Selecting a pen sets the device's raster mode from the pen's own: the mode is set again after it.
+    void SelectPen(const TPen& Pen, TColor Color);
+    void SelectPen(const TPen& Pen) { SelectPen(Pen, Pen.Color()); }
+
+private:
+    TCanvas3D& FCanvas;
+    TPenMode FMode;
+};
+
+// The indexes from the first visible one (0 when negative) to the last visible one (the last point when
+// that is negative or past the end); false when the series has no points or the range is empty.
+bool VisibleIndexRange(const TChartSeries& Series, int& First, int& Last);
