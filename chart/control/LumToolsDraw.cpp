@@ -1,8 +1,10 @@
-// Raster-mode drawing of the tools on the chart canvas, and the visible index range of a series.
+// Raster-mode drawing of the tools on the chart canvas, the visible index range of a series, and the
+// series links of tools.
 #include "chart/control/LumToolsDraw.h"
 
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
+#include "chart/engine/LumEngineTools.h"
 #include "platform/rtl/SystemColors.h"
 
 TColor ChartFaceRGB(const TCustomAxisPanel& Chart)
@@ -35,4 +37,22 @@ bool VisibleIndexRange(const TChartSeries& Series, int& First, int& Last)
     First = Series.FirstVisible() < 0 ? 0 : Series.FirstVisible();
     Last = Series.LastVisible() < 0 || Series.LastVisible() >= count ? count - 1 : Series.LastVisible();
     return First <= Last;
+}
+
+void LinkSeries(TLumCustomToolSeries& Tool, TChartSeries*& Field, TChartSeries* Value)
+{
+    if (Field == Value) return;
+    if (Field && Field != Tool.Series()) Tool.RemoveFreeNotification(Field);
+    Field = Value;
+    if (Field) Tool.FreeNotification(Field);
+}
+
+void ForgetSeriesLink(TChartSeries*& Field, const TComponent* Component)
+{
+    if (Field && Field == Component) Field = nullptr;
+}
+
+void RenewSeriesLink(TLumCustomToolSeries& Tool, TChartSeries* Field)
+{
+    if (Field) Tool.FreeNotification(Field);
 }

@@ -1,12 +1,14 @@
 // What the standard tools share: drawing straight on a chart's canvas between paints in an exclusive-or
-// or a not-exclusive-or mode (the same figure drawn twice leaves the picture as it was), and the range
-// of a series' points that lie in view. Qt-free.
+// or a not-exclusive-or mode (the same figure drawn twice leaves the picture as it was), the range of a
+// series' points that lie in view, and a second series reference that a freed series clears. Qt-free.
 #pragma once
 
 #include "chart/base/LumCanvas.h"
 
 class TChartSeries;
+class TComponent;
 class TCustomAxisPanel;
+class TLumCustomToolSeries;
 
 // The chart's Color as RGB, the button face for clDefault.
 TColor ChartFaceRGB(const TCustomAxisPanel& Chart);
@@ -34,3 +36,13 @@ private:
 // The indexes from the first visible one (0 when negative) to the last visible one (the last point when
 // that is negative or past the end); false when the series has no points or the range is empty.
 bool VisibleIndexRange(const TChartSeries& Series, int& First, int& Last);
+
+// A series a tool keeps besides its Series (the one under the mouse, the one dragged): Field takes Value
+// and the tool's free notification moves with it, the notification of the tool's own Series staying.
+// The tool's Notification calls ForgetSeriesLink for every such field.
+void LinkSeries(TLumCustomToolSeries& Tool, TChartSeries*& Field, TChartSeries* Value);
+// Clears Field when Component is its series.
+void ForgetSeriesLink(TChartSeries*& Field, const TComponent* Component);
+// The tool's own Series changed: its links keep their notifications (the base setter drops the old
+// Series' notification, which a link may share).
+void RenewSeriesLink(TLumCustomToolSeries& Tool, TChartSeries* Field);

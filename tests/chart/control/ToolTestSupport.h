@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -32,12 +33,26 @@ inline long CountDifferences(const TPicturePixels& A, const TPicturePixels& B)
     return n;
 }
 
+// A line series whose points answer clicks within 3 pixels.
+class TClickTestSeries : public TLineTestSeries {
+public:
+    explicit TClickTestSeries(TComponent* AOwner = nullptr) : TLineTestSeries(AOwner) {}
+    int PointAtPixel(int X, int Y) const override
+    {
+        for (int i = 0; i < PointCount(); ++i)
+            if (std::abs(ScreenXOf(i) - X) <= 3 && std::abs(ScreenYOf(i) - Y) <= 3) return i;
+        return -1;
+    }
+};
+
 // A 2-D chart of 500 x 360 pixels in a shown window with the series (i, i), i = 0..10, on fixed axes
-// 0..10, without legend.
+// 0..10, without legend; its points answer clicks.
 struct TToolChart {
     std::unique_ptr<QWidget> Window = std::make_unique<QWidget>();
     TChart Chart{nullptr};
-    TLineTestSeries* Series = nullptr;
+    TClickTestSeries* Series = nullptr;
+    // A turn of the event loop after each event (off: a repaint the event asked for is still pending).
+    bool PumpAfterEvents = true;
 
     TToolChart()
     {
@@ -49,7 +64,7 @@ struct TToolChart {
         Chart.Legend().SetVisible(false);
         Chart.BottomAxis().SetFixedRange(0, 10);
         Chart.LeftAxis().SetFixedRange(0, 10);
-        Series = &AddSeries(Chart, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+        Series = &AddSeries<TClickTestSeries>(Chart, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
         Window->show();
         Paint();
     }
@@ -79,7 +94,7 @@ struct TToolChart {
         const Qt::MouseButtons held = t == QEvent::MouseButtonRelease ? Qt::MouseButtons() : Qt::MouseButtons(b);
         QMouseEvent e(t, p, W()->mapToGlobal(p), t == QEvent::MouseMove ? Qt::NoButton : b, held, m);
         QApplication::sendEvent(W(), &e);
-        PumpMessages(1);
+        if (PumpAfterEvents) PumpMessages(1);
     }
     void Press(QPoint p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = {}) { Send(QEvent::MouseButtonPress, p, b, m); }
     // A move with the button held (dragging) or without (hovering).
@@ -89,7 +104,7 @@ struct TToolChart {
     {
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(W(), &leave);
-        PumpMessages(1);
+        if (PumpAfterEvents) PumpMessages(1);
     }
     // The pixel of a value on the bottom and left axes.
     QPoint At(double x, double y) const { return {Chart.BottomAxis().CalcXPosValue(x), Chart.LeftAxis().CalcYPosValue(y)}; }
