@@ -227,7 +227,7 @@ namespace {
 // The gallery's order.
 std::vector<const TClassInfo*> StandardToolClasses()
 {
-    return {&TCursorTool::StaticClassInfo(), &TNearestTool::StaticClassInfo(), &TChartImageTool::StaticClassInfo(),
+    return {&TCursorTool::StaticClassInfo(), &TDrawLineTool::StaticClassInfo(), &TNearestTool::StaticClassInfo(), &TChartImageTool::StaticClassInfo(),
             &TMarksTipTool::StaticClassInfo()};
 }
 

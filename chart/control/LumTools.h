@@ -5,6 +5,7 @@
 #pragma once
 
 #include "chart/control/LumToolsCursor.h"
+#include "chart/control/LumToolsDrawLine.h"
 #include "chart/control/LumToolsNearest.h"
 #include "chart/engine/LumEngineTools.h"
 #include "platform/graphics/Bitmap.h"
