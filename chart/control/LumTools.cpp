@@ -227,8 +227,9 @@ namespace {
 // The gallery's order.
 std::vector<const TClassInfo*> StandardToolClasses()
 {
-    return {&TCursorTool::StaticClassInfo(), &TDrawLineTool::StaticClassInfo(), &TNearestTool::StaticClassInfo(), &TChartImageTool::StaticClassInfo(),
-            &TMarksTipTool::StaticClassInfo()};
+    return {&TCursorTool::StaticClassInfo(),    &TDrawLineTool::StaticClassInfo(),  &TNearestTool::StaticClassInfo(),
+            &TColorBandTool::StaticClassInfo(), &TColorLineTool::StaticClassInfo(), &TChartImageTool::StaticClassInfo(),
+            &TMarksTipTool::StaticClassInfo(),  &TGridBandTool::StaticClassInfo()};
 }
 
 } // namespace

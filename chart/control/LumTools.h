@@ -4,6 +4,7 @@
 // order. Qt-free.
 #pragma once
 
+#include "chart/control/LumToolsAxisLines.h"
 #include "chart/control/LumToolsCursor.h"
 #include "chart/control/LumToolsDrawLine.h"
 #include "chart/control/LumToolsNearest.h"
