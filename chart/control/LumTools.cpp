@@ -227,9 +227,10 @@ namespace {
 // The gallery's order.
 std::vector<const TClassInfo*> StandardToolClasses()
 {
-    return {&TCursorTool::StaticClassInfo(),    &TDrawLineTool::StaticClassInfo(),  &TNearestTool::StaticClassInfo(),
-            &TColorBandTool::StaticClassInfo(), &TColorLineTool::StaticClassInfo(), &TChartImageTool::StaticClassInfo(),
-            &TMarksTipTool::StaticClassInfo(),  &TGridBandTool::StaticClassInfo()};
+    return {&TCursorTool::StaticClassInfo(),     &TAxisArrowTool::StaticClassInfo(), &TDrawLineTool::StaticClassInfo(),
+            &TNearestTool::StaticClassInfo(),    &TColorBandTool::StaticClassInfo(), &TColorLineTool::StaticClassInfo(),
+            &TChartImageTool::StaticClassInfo(), &TMarksTipTool::StaticClassInfo(),  &TGridBandTool::StaticClassInfo(),
+            &TAxisScrollTool::StaticClassInfo()};
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "chart/control/LumToolsAxisLines.h"
+#include "chart/control/LumToolsAxisScroll.h"
 #include "chart/control/LumToolsCursor.h"
 #include "chart/control/LumToolsDrawLine.h"
 #include "chart/control/LumToolsNearest.h"

@@ -2,10 +2,14 @@
 // series links of tools.
 #include "chart/control/LumToolsDraw.h"
 
+#include "chart/engine/LumEngineAxis.h"
+#include "chart/engine/LumEngineAxisScale.h"
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
 #include "chart/engine/LumEngineTools.h"
 #include "platform/rtl/SystemColors.h"
+
+#include <cmath>
 
 TColor ChartFaceRGB(const TCustomAxisPanel& Chart)
 {
@@ -55,4 +59,28 @@ void ForgetSeriesLink(TChartSeries*& Field, const TComponent* Component)
 void RenewSeriesLink(TLumCustomToolSeries& Tool, TChartSeries* Field)
 {
     if (Field) Tool.FreeNotification(Field);
+}
+
+bool ShiftedAxisRange(const TChartAxis& Axis, double Fraction, double& Lo, double& Hi)
+{
+    const double lo = Axis.Minimum(), hi = Axis.Maximum();
+    if (!Axis.Logarithmic()) {
+        const double d = Fraction * (hi - lo);
+        Lo = lo + d;
+        Hi = hi + d;
+        return true;
+    }
+    if (Axis.SignedLogMode) {
+        const double c = Axis.SignedLogScale;
+        const double tlo = SymLogTransform(c, lo), thi = SymLogTransform(c, hi);
+        const double d = Fraction * (thi - tlo);
+        Lo = SymLogInverse(c, tlo + d);
+        Hi = SymLogInverse(c, thi + d);
+        return true;
+    }
+    if (!(lo > 0) || !(hi > 0)) return false;
+    const double d = Fraction * (std::log(hi) - std::log(lo));
+    Lo = std::exp(std::log(lo) + d);
+    Hi = std::exp(std::log(hi) + d);
+    return true;
 }

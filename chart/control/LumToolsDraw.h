@@ -5,6 +5,7 @@
 
 #include "chart/base/LumCanvas.h"
 
+class TChartAxis;
 class TChartSeries;
 class TComponent;
 class TCustomAxisPanel;
@@ -46,3 +47,8 @@ void ForgetSeriesLink(TChartSeries*& Field, const TComponent* Component);
 // The tool's own Series changed: its links keep their notifications (the base setter drops the old
 // Series' notification, which a link may share).
 void RenewSeriesLink(TLumCustomToolSeries& Tool, TChartSeries* Field);
+
+// The axis' ends moved by Fraction of their span: of the values on a linear axis, of their logarithms
+// (their signed transforms in the signed mode) on a logarithmic one, so that a logarithmic minimum never
+// reaches 0 and the content moves as far at every scale. False for a logarithmic axis with an end <= 0.
+bool ShiftedAxisRange(const TChartAxis& Axis, double Fraction, double& Lo, double& Hi);
