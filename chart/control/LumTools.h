@@ -4,6 +4,7 @@
 // order. Qt-free.
 #pragma once
 
+#include "chart/control/LumToolsAnnotation.h"
 #include "chart/control/LumToolsAxisLines.h"
 #include "chart/control/LumToolsAxisScroll.h"
 #include "chart/control/LumToolsCursor.h"
