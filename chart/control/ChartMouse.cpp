@@ -4,6 +4,7 @@
 #include "chart/control/ChartControl.h"
 
 #include "chart/control/LumEngineStyleStrings.h"
+#include "chart/control/LumToolsDraw.h"
 #include "chart/engine/LumEngineAxis.h"
 #include "chart/engine/LumEngineAxisScale.h"
 #include "chart/engine/LumEngineMarks.h"
@@ -459,22 +460,14 @@ void TCustomChart::ScrollVerticalAxes(bool Down)
     for (int i = 0; i < Axes().Count(); ++i) {
         TChartAxis* axis = Axes().AxisAt(i);
         if (axis->Horizontal()) continue;
-        const double lo = axis->Minimum(), hi = axis->Maximum();
         if (!axis->Logarithmic()) {
-            axis->ScrollBy(false, sign * 0.03 * (hi - lo));
+            axis->ScrollBy(false, sign * 0.03 * (axis->Maximum() - axis->Minimum()));
             continue;
         }
         // Both ends move by 3 % of the span of their logarithms (of their transforms in the signed mode),
         // as panning moves them, so that the minimum never reaches 0.
-        if (axis->SignedLogMode) {
-            const double c = axis->SignedLogScale;
-            const double tlo = SymLogTransform(c, lo), thi = SymLogTransform(c, hi);
-            const double d = sign * 0.03 * (thi - tlo);
-            axis->SetFixedRange(SymLogInverse(c, tlo + d), SymLogInverse(c, thi + d));
-        } else if (lo > 0 && hi > 0) {
-            const double d = sign * 0.03 * (std::log(hi) - std::log(lo));
-            axis->SetFixedRange(std::exp(std::log(lo) + d), std::exp(std::log(hi) + d));
-        }
+        double lo = 0, hi = 0;
+        if (ShiftedAxisRange(*axis, sign * 0.03, lo, hi)) axis->SetFixedRange(lo, hi);
     }
 }
 

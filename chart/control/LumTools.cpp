@@ -4,7 +4,6 @@
 
 #include "chart/base/LumProCo.h"
 #include "chart/control/ChartRegistry.h"
-#include "chart/control/LumToolsNearest.h"
 #include "chart/engine/LumEngineAxis.h"
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
@@ -14,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 const TClassInfo& TChartImageTool::StaticClassInfo()
 {
@@ -222,12 +222,25 @@ void TChartImageTool::HandleChartMouse(TChartMouseKind Kind, TMouseButton Button
 
 // ---- Registration ----------------------------------------------------------------------------------------
 
+namespace {
+
+// The gallery's order.
+std::vector<const TClassInfo*> StandardToolClasses()
+{
+    return {&TCursorTool::StaticClassInfo(),     &TAxisArrowTool::StaticClassInfo(),  &TDrawLineTool::StaticClassInfo(),
+            &TNearestTool::StaticClassInfo(),    &TColorBandTool::StaticClassInfo(),  &TColorLineTool::StaticClassInfo(),
+            &TChartImageTool::StaticClassInfo(), &TMarksTipTool::StaticClassInfo(),   &TAnnotationTool::StaticClassInfo(),
+            &TGridBandTool::StaticClassInfo(),   &TAxisScrollTool::StaticClassInfo(), &TRectangleTool::StaticClassInfo()};
+}
+
+} // namespace
+
 void LumToolsInitialization()
 {
-    RegisterToolClasses({&TNearestTool::StaticClassInfo(), &TChartImageTool::StaticClassInfo()});
+    for (const TClassInfo* c : StandardToolClasses()) RegisterToolClasses({c});
 }
 
 void LumToolsFinalization()
 {
-    UnregisterToolClasses({&TNearestTool::StaticClassInfo(), &TChartImageTool::StaticClassInfo()});
+    for (const TClassInfo* c : StandardToolClasses()) UnregisterToolClasses({c});
 }

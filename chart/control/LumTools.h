@@ -1,9 +1,14 @@
 // The standard chart tools unit: the image tool, which stretches a picture over the value range of a series
-// (or of the chart's axes) behind or over the series, the nearest-point tool (its own topic file), and the
-// unit's start-up, which registers the tool classes with the chart's tool registry in the gallery's order.
-// Qt-free.
+// (or of the chart's axes) behind or over the series, the other standard tools (one topic file each), and
+// the unit's start-up, which registers the tool classes with the chart's tool registry in the gallery's
+// order. Qt-free.
 #pragma once
 
+#include "chart/control/LumToolsAnnotation.h"
+#include "chart/control/LumToolsAxisLines.h"
+#include "chart/control/LumToolsAxisScroll.h"
+#include "chart/control/LumToolsCursor.h"
+#include "chart/control/LumToolsDrawLine.h"
 #include "chart/control/LumToolsNearest.h"
 #include "chart/engine/LumEngineTools.h"
 #include "platform/graphics/Bitmap.h"

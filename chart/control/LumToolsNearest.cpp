@@ -1,15 +1,21 @@
-// The nearest-point tool: the search over the visible points, the marker and its line, and the mouse.
+// The nearest-point tool (the search over the visible points, the marker and its line, the mouse) and
+// the marks tip (the point under the mouse, the tip text, showing and withdrawing the hint).
 #include "chart/control/LumToolsNearest.h"
 
 #include "chart/base/LumCanvas3D.h"
 #include "chart/base/LumProCo.h"
+#include "chart/control/ChartControl.h"
+#include "chart/control/LumToolsDraw.h"
 #include "chart/engine/LumEngineAxis.h"
+#include "chart/engine/LumEngineMarks.h"
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
+#include "platform/controls/Application.h"
 #include "platform/graphics/Canvas.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -27,10 +33,13 @@ const TClassInfo& TNearestTool::StaticClassInfo()
         .Properties =
             {
                 P::Boolean("Active", &T::Active, &T::SetActive).Default(true),
-                P::Boolean("DrawLine", &T::DrawLine, &T::SetDrawLine).Default(true),
+                P::Object("Brush", [](const T& t) -> TPersistent* { return &t.Brush(); }),
+                // Travels as LinePen.Visible.
+                P::Boolean("DrawLine", &T::DrawLine, &T::SetDrawLine).NotStored(),
                 P::Boolean("FullRepaint", [](const T& t) { return t.FullRepaint; }, [](T& t, bool v) { t.FullRepaint = v; })
                     .Default(true),
                 P::Object("LinePen", [](const T& t) -> TPersistent* { return &t.LinePen(); }),
+                P::Object("Pen", [](const T& t) -> TPersistent* { return &t.Pen(); }),
                 P::Integer("Size", &T::Size, &T::SetSize).Default(20),
                 P::Enumeration("Style", NearestStyleNames, &T::Style, &T::SetStyle).Default(hsCircle),
             },
@@ -61,21 +70,34 @@ bool TNearestTool::DrawLine() const { return FLinePen->Visible(); }
 
 void TNearestTool::SetDrawLine(bool Value) { FLinePen->SetVisible(Value); }
 
+namespace {
+
+// A point's screen position and depth: a series with Z values lies at the depth axis' pixel of the
+// point's Z, any other at its start depth.
+TPoint3D PointPosition(const TChartSeries& Series, int Index)
+{
+    const TCustomAxisPanel* chart = Series.ParentChart();
+    const int z = Series.Has3DValues() && chart ? chart->DepthAxis().CalcPosValue(Series.ValueListByName("Z")->ValueAt(Index))
+                                                : Series.StartZ();
+    return {Series.ScreenXOf(Index), Series.ScreenYOf(Index), z};
+}
+
+} // namespace
+
 int TNearestTool::FindNearestPoint(const TChartSeries& Series, int X, int Y)
 {
     int best = -1;
     int distance = 10000;
-    const int count = Series.PointCount();
-    const TCustomAxisPanel* chart = Series.ParentChart();
-    if (count > 0 && chart) {
-        const int first = std::max(0, Series.FirstVisible());
-        const int last = Series.LastVisible() < 0 || Series.LastVisible() >= count ? count - 1 : Series.LastVisible();
+    TCustomAxisPanel* chart = Series.ParentChart();
+    int first = 0, last = -1;
+    if (chart && VisibleIndexRange(Series, first, last)) {
         const TRect& plot = chart->ChartRect();
         for (int i = first; i <= last; ++i) {
             if (Series.PointIsNull(i)) continue;
-            const int px = Series.ScreenXOf(i), py = Series.ScreenYOf(i);
-            if (px < plot.Left || px > plot.Right || py < plot.Top || py > plot.Bottom) continue;
-            const double dx = double(X) - px, dy = double(Y) - py;
+            const TPoint3D p = PointPosition(Series, i);
+            const TPoint screen = Series.Has3DValues() ? chart->ChartCanvas().ProjectXYZ(p.x, p.y, p.z) : TPoint{p.x, p.y};
+            if (screen.x < plot.Left || screen.x > plot.Right || screen.y < plot.Top || screen.y > plot.Bottom) continue;
+            const double dx = double(X) - screen.x, dy = double(Y) - screen.y;
             const int d = static_cast<int>(std::nearbyint(std::sqrt(dy * dy + dx * dx)));
             if (d < distance) {
                 distance = d;
@@ -92,13 +114,18 @@ void TNearestTool::DrawMarker()
     TChartSeries* series = Series();
     TCustomAxisPanel* chart = ParentChart();
     if (!series || !chart || NearestIndex == -1 || NearestIndex >= series->PointCount()) return;
+    // Without FullRepaint the marker is drawn and taken away in not-xor mode between paints.
+    std::optional<TToolRasterDrawing> notXor;
+    if (!FullRepaint) notXor.emplace(*chart, pmNotXor);
     TCanvas3D& canvas = chart->ChartCanvas();
-    TCanvas* dc = canvas.DeviceHandle();
-    const int oldMode = !FullRepaint && dc ? dc->SetROP2(R2_NOTXORPEN) : 0;
-    canvas.SelectPen(Pen());
+    const auto selectPen = [&](const TPen& pen) {
+        if (notXor) notXor->SelectPen(pen);
+        else canvas.SelectPen(pen);
+    };
+    selectPen(Pen());
     canvas.SelectBrushColors(Brush(), clBlack, Brush().Color());
-    const int px = series->ScreenXOf(NearestIndex), py = series->ScreenYOf(NearestIndex);
-    const int z = series->StartZ(), s = FSize;
+    const TPoint3D p = PointPosition(*series, NearestIndex);
+    const int px = p.x, py = p.y, z = p.z, s = FSize;
     const bool view3D = chart->View3D();
     switch (FStyle) {
     case hsCircle:
@@ -118,11 +145,10 @@ void TNearestTool::DrawMarker()
     case hsNone: break;
     }
     if (DrawLine()) {
-        canvas.SelectPen(*FLinePen);
+        selectPen(*FLinePen);
         if (view3D) canvas.DrawLineAtZ(MousePoint.x, MousePoint.y, px, py, z);
         else canvas.DrawLineXY(MousePoint.x, MousePoint.y, px, py);
     }
-    if (!FullRepaint && dc) dc->SetROP2(oldMode);
 }
 
 void TNearestTool::NotifyChartStage(int Stage)
@@ -139,7 +165,9 @@ void TNearestTool::NotifyChartStage(int Stage)
 void TNearestTool::HandleChartMouse(TChartMouseKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (Kind == TChartMouseKind::Press) {
-        if (Series()) NearestIndex = FindNearestPoint(*Series(), X, Y);
+        // Without a series a press changes nothing, as a move does not.
+        if (!Series()) return;
+        NearestIndex = FindNearestPoint(*Series(), X, Y);
         if (NearestDistance < ClickDistance && OnPointClick) OnPointClick(this, Button, Shift, X, Y);
         return;
     }
@@ -171,4 +199,132 @@ void TNearestTool::HandleChartMouse(TChartMouseKind Kind, TMouseButton Button, T
     if (!FullRepaint) DrawMarker();
     if (OnChange) OnChange(this);
     if (FullRepaint) InvalidateChart();
+}
+
+// ---- TMarksTipTool ---------------------------------------------------------------------------------------
+
+const TClassInfo& TMarksTipTool::StaticClassInfo()
+{
+    using P = TProps<TMarksTipTool>;
+    using T = TMarksTipTool;
+    static const TClassInfo info({
+        .Name = "TMarksTipTool",
+        .Parent = &TLumCustomToolSeries::StaticClassInfo(),
+        .Properties =
+            {
+                P::Boolean("Active", &T::Active, &T::SetActive).Default(true),
+                P::Enumeration("MouseAction", MarkToolMouseActionNames, &T::MouseAction, &T::SetMouseAction).Default(mtmMove),
+                P::Integer("MouseDelay", &T::MouseDelay, &T::SetMouseDelay).Default(500),
+                P::Enumeration("Style", SeriesMarksStyleNames, &T::Style, &T::SetStyle).Default(smsLabel),
+            },
+        .Create = &CreateComponentOf<TMarksTipTool>,
+    });
+    return info;
+}
+
+TMarksTipTool::TMarksTipTool(TComponent* AOwner) : TLumCustomToolSeries(AOwner) {}
+
+std::string TMarksTipTool::DescriptionText() const { return LumProCo::MarkTipsTool; }
+
+int TMarksTipTool::MouseDelay() const { return Application->HintPause(); }
+
+void TMarksTipTool::SetMouseDelay(int Value) { Application->SetHintPause(Value); }
+
+void TMarksTipTool::SetActive(bool Value)
+{
+    TLumCustomToolSeries::SetActive(Value);
+    if (!Active()) CancelTip();
+}
+
+void TMarksTipTool::SetMouseAction(TMarkToolMouseAction Value)
+{
+    FMouseAction = Value;
+    CancelTip();
+}
+
+void TMarksTipTool::SetSeries(TChartSeries* Value)
+{
+    TLumCustomToolSeries::SetSeries(Value);
+    RenewSeriesLink(*this, FHitSeries);
+}
+
+void TMarksTipTool::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TLumCustomToolSeries::Notification(AComponent, Operation);
+    if (Operation == opRemove) ForgetSeriesLink(FHitSeries, AComponent);
+}
+
+TCustomAxisPanel* TMarksTipTool::TipChart() const { return Series() ? Series()->ParentChart() : ParentChart(); }
+
+void TMarksTipTool::CancelTip()
+{
+    TCustomAxisPanel* chart = TipChart();
+    if (!chart) return;
+    if (OnCancelHint) OnCancelHint(this);
+    const bool had = !chart->Hint().empty();
+    chart->SetHint("");
+    if (had) Application->CancelHint();
+}
+
+int TMarksTipTool::FindPoint(TCustomAxisPanel& Chart, int X, int Y)
+{
+    if (Series()) {
+        LinkSeries(*this, FHitSeries, Series());
+        return Series()->PointAtPixel(X, Y);
+    }
+    LinkSeries(*this, FHitSeries, nullptr);
+    for (int i = Chart.CountSeries() - 1; i >= 0; --i) {
+        TChartSeries* s = Chart.SeriesAt(i);
+        if (!s->Active()) continue;
+        const int index = s->PointAtPixel(X, Y);
+        if (index != -1) {
+            LinkSeries(*this, FHitSeries, s);
+            return index;
+        }
+    }
+    return -1;
+}
+
+std::string TMarksTipTool::TipText(int Index)
+{
+    TSeriesMarks& marks = FHitSeries->Marks();
+    const TSeriesMarksStyle own = marks.Style();
+    // The marks take the tip's style for the text alone: the chart must not repaint meanwhile.
+    TRepaintPause pause(FHitSeries->ParentChart());
+    struct TRestore {
+        TSeriesMarks& Marks;
+        TSeriesMarksStyle Style;
+        ~TRestore() { Marks.SetStyle(Style); }
+    } restore{marks, own};
+    marks.SetStyle(FStyle);
+    return FHitSeries->ComposeMarkText(Index);
+}
+
+void TMarksTipTool::HandleChartMouse(TChartMouseKind Kind, TMouseButton, TShiftState, int X, int Y)
+{
+    TCustomAxisPanel* chart = TipChart();
+    if (!chart) return;
+    // The chart sets the flag after the tools have heard a move: it tells of the previous move.
+    if (auto* c = dynamic_cast<TCustomChart*>(chart); c && c->MouseOverAxis) return;
+    const bool wanted = (Kind == TChartMouseKind::Move && FMouseAction == mtmMove) ||
+                        (Kind == TChartMouseKind::Press && FMouseAction == mtmClick);
+    if (!wanted) return;
+    const int index = FindPoint(*chart, X, Y);
+    if (index == -1) {
+        // Another tip of the chart may be showing its own hint.
+        for (int i = 0; i < chart->Tools().Count(); ++i) {
+            TLumCustomTool* t = chart->Tools().GetTool(i);
+            if (t != this && dynamic_cast<TMarksTipTool*>(t)) return;
+        }
+        CancelTip();
+        return;
+    }
+    std::string text = TipText(index);
+    HitIndex = index;
+    if (OnGetText) OnGetText(this, text);
+    if (text == chart->Hint()) return;
+    Application->CancelHint();
+    chart->SetShowHint(true);
+    chart->SetHint(text);
+    Application->ActivateHint(chart->ClientToScreen({X, Y}));
 }

@@ -1,9 +1,13 @@
-// The nearest-point tool of the standard tools unit: it follows the mouse over the chart, finds the point
+// The two mouse-following tools of the standard tools unit: the nearest-point tool, which finds the point
 // of its series (or of every series) nearest to the mouse, marks it with a circle, square or diamond and a
-// line from the mouse, and reports it. Qt-free.
+// line from the mouse, and reports it; and the marks tip, which shows the mark text of the point under
+// the mouse as the chart's hint. Qt-free.
 #pragma once
 
 #include "chart/engine/LumEngineTools.h"
+#include "chart/engine/LumEngineTypes.h"
+
+#include <functional>
 
 #include <memory>
 #include <string>
@@ -59,4 +63,58 @@ private:
     int FSize = 20;
     TNearestToolStyle FStyle = hsCircle;
     std::unique_ptr<TChartPen> FLinePen;
+};
+
+enum TMarkToolMouseAction { mtmMove, mtmClick };
+inline const TEnumNames MarkToolMouseActionNames{"mtmMove", "mtmClick"};
+
+class TMarksTipTool;
+using TMarksTipGetText = std::function<void(TMarksTipTool* Sender, std::string& Text)>;
+
+class TMarksTipTool : public TLumCustomToolSeries {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TMarksTipTool(TComponent* AOwner);
+
+    std::string EditorFormName() const override { return "TMarksTipToolEdit"; }
+    std::string DescriptionText() const override;
+    // Moves (mtmMove) or presses (mtmClick) over a point show its mark text as the chart's hint.
+    void HandleChartMouse(TChartMouseKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Becoming inactive withdraws the tip.
+    void SetActive(bool Value) override;
+    void SetSeries(TChartSeries* Value) override;
+
+    TMarkToolMouseAction MouseAction() const { return FMouseAction; }
+    // Stores the action and withdraws the tip.
+    void SetMouseAction(TMarkToolMouseAction Value);
+    // The application's hint pause: one for every control of the application.
+    int MouseDelay() const;
+    void SetMouseDelay(int Value);
+    // The marks style the tip's text is composed with; the marks on screen keep their own.
+    TSeriesMarksStyle Style() const { return FStyle; }
+    void SetStyle(TSeriesMarksStyle Value) { FStyle = Value; }
+
+    TNotifyEvent OnCancelHint;
+    TMarksTipGetText OnGetText;
+
+    // The series whose point is under the mouse (forgotten when it is freed), and that point.
+    TChartSeries* HitSeries() const { return FHitSeries; }
+    int HitIndex = -1;
+
+    // The series' chart when a series is set, else the tool's.
+    TCustomAxisPanel* TipChart() const;
+    // OnCancelHint, the chart's hint emptied, and the application's hint cancelled when there was one.
+    void CancelTip();
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    // The point under the mouse: its index in HitSeries, -1 when none.
+    int FindPoint(TCustomAxisPanel& Chart, int X, int Y);
+    std::string TipText(int Index);
+
+    TMarkToolMouseAction FMouseAction = mtmMove;
+    TSeriesMarksStyle FStyle = smsLabel;
+    TChartSeries* FHitSeries = nullptr;
 };

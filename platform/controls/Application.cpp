@@ -108,6 +108,7 @@ void TApplication::Reset()
     OnException = nullptr;
     OnShowHint = nullptr;
     FShowHint = true;
+    FHintPause = 500;
     FLastHint = {};
     FActive = true;
     FActivationHooks.clear();
@@ -133,6 +134,13 @@ void TApplication::CancelHint()
 {
     if (QCoreApplication::instance()) QToolTip::hideText();
     if (FLastHint.Shown && FLastHint.Control) FLastHint.Control->HideOwnHint();
+    FLastHint.Shown = false;
+}
+
+void TApplication::ForgetHintControl(const TWinControl* control)
+{
+    if (FLastHint.Control != control) return;
+    FLastHint.Control = nullptr;
     FLastHint.Shown = false;
 }
 

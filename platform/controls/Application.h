@@ -85,10 +85,16 @@ public:
     void ActivateHint(TPoint screenPos);
     void CancelHint();
     const THintRecord& LastHint() const { return FLastHint; }
+    // A control that goes away is no longer the one whose hint shows.
+    void ForgetHintControl(const TWinControl* control);
     // The application-wide switch: no hint shows while it is off.
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool v) { FShowHint = v; }
     std::function<void(std::string& HintStr, bool& CanShow, THintInfo& HintInfo)> OnShowHint;
+    // How long, in milliseconds, the mouse rests on a control before its hint shows (500 at start); one
+    // pause for every control of the application.
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int v) { FHintPause = v < 0 ? 0 : v; }
     // The hint flow for a control and a point in its client pixels (the platform calls it).
     void ShowControlHint(TWinControl* control, TPoint clientPos);
 
@@ -111,6 +117,7 @@ private:
     std::string FTitle;
     bool FTerminated = false;
     bool FShowHint = true;
+    int FHintPause = 500;
     THintRecord FLastHint;
     bool FActive = true;
     std::vector<std::pair<int, std::function<void(bool)>>> FActivationHooks;

@@ -354,6 +354,7 @@ TWinControl* TWinControl::ControlOf(const QWidget* widget)
 TWinControl::~TWinControl()
 {
     if (Dispatch::LastFocusOut == this) Dispatch::LastFocusOut = nullptr;
+    Application->ForgetHintControl(this);
     if (FImpl->Widget) FImpl->Widget->setProperty("vspControl", QVariant());
     while (!FControls.empty()) FControls.back()->SetParent(nullptr);
     if (FParent) FParent->DetachChild(this);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QProxyStyle>
 
 namespace {
 
@@ -29,6 +30,17 @@ public:
     }
 };
 
+// The application's style with one change: the mouse rests for the application's hint pause before a
+// hint shows.
+class THintPauseStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay) return Application->HintPause();
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 struct TQtAppState {
     int argc = 1;
     char name[16] = "vornsp2dp";
@@ -50,6 +62,7 @@ QApplication& CreateQtApplication(int& argc, char** argv)
         throw EInvalidOperation("A non-widget Qt application already exists");
     // QApplication keeps the references it is given for the whole process.
     static TQtApplication* app = new TQtApplication(argc, argv);
+    QApplication::setStyle(new THintPauseStyle);
     return *app;
 }
 

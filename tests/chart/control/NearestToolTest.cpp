@@ -1,15 +1,12 @@
-// The nearest-point tool on a real chart window driven by Qt mouse events: the point it finds (ties,
-// points outside the plot, no series, every series), its marker and line, repainting or drawing in
-// place, the click distance, and the mouse leaving the chart.
-#include "ChartTestSupport.h"
+// The nearest-point tool and the marks tip on a real chart window driven by Qt mouse events. Nearest
+// point: the point it finds (ties, points outside the plot, no series, every series, points at depth),
+// its marker and line, repainting or drawing in place and taking the drawing away, the click distance,
+// and the mouse leaving the chart. Marks tip: the tip's text and style, the hint pause, moves and
+// clicks, a second tip, the axes, and withdrawing the tip.
+#include "ToolTestSupport.h"
 
 #include "chart/control/ChartRegistry.h"
-#include "chart/control/LumTools.h"
-#include "platform/controls/Application.h"
-
-#include <QApplication>
-#include <QMouseEvent>
-#include <QWidget>
+#include "chart/engine/LumEngineMarks.h"
 
 #include <gtest/gtest.h>
 
@@ -20,30 +17,19 @@ namespace {
 // Colours of no series of the palette's first.
 constexpr TColor kMarker = 0xFF00FF, kLine = 0xFFFF00;
 
-// A 2-D chart of 500 x 360 pixels in a shown window with the series (i, i), i = 0..10, on fixed axes
-// 0..10, and a nearest-point tool on it.
-struct TNearestChart {
-    std::unique_ptr<QWidget> Window = std::make_unique<QWidget>();
-    TChart Chart{nullptr};
-    TLineTestSeries* Series = nullptr;
+// The tools' chart with a nearest-point tool on its series; a repaint that an event asks for stays
+// pending until the test paints.
+struct TNearestChart : TToolChart {
     TNearestTool* Tool = nullptr;
     int Changes = 0;
 
     TNearestChart()
     {
-        Window->setGeometry(50, 50, 520, 380);
-        Chart.SetParentWidget(Window.get());
-        Chart.SetBounds(0, 0, 500, 360);
-        Chart.SetView3D(false);
-        Chart.Legend().SetVisible(false);
-        Chart.BottomAxis().SetFixedRange(0, 10);
-        Chart.LeftAxis().SetFixedRange(0, 10);
-        Series = AddSeries(0);
+        PumpAfterEvents = false;
         Tool = new TNearestTool(&Chart);
         Tool->SetSeries(Series);
         Tool->SetParentChart(&Chart);
         Tool->OnChange = [this](TPersistent*) { ++Changes; };
-        Window->show();
         Paint();
     }
     TLineTestSeries* AddSeries(double Shift)
@@ -53,21 +39,26 @@ struct TNearestChart {
         s->SetParentChart(&Chart);
         return s;
     }
-    void Paint()
+    void Send(QEvent::Type t, QPoint p, Qt::MouseButton b = Qt::NoButton) { TToolChart::Send(t, p, b); }
+};
+
+// A series with a Z value per point, drawn nowhere.
+class TZTestSeries : public TLineTestSeries {
+public:
+    explicit TZTestSeries(TComponent* AOwner = nullptr) : TLineTestSeries(AOwner)
     {
-        Chart.Invalidate();
-        Chart.Repaint();
-        for (int i = 0; i < 3; ++i) Application->ProcessMessages();
+        SetHas3DValues(true);
+        FZ = new TChartValueList(this, "Z");
     }
-    void Send(QEvent::Type t, QPoint p, Qt::MouseButton b = Qt::NoButton)
+    void AddXYZ(double X, double Y, double Z)
     {
-        QWidget* w = Chart.Widget();
-        QMouseEvent e(t, p, w->mapToGlobal(p), b, t == QEvent::MouseButtonPress ? Qt::MouseButtons(b) : Qt::MouseButtons(),
-                      Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
+        FZ->PendingValue = Z;
+        InsertPoint(X, Y);
     }
-    void Move(QPoint p) { Send(QEvent::MouseMove, p); }
-    QPoint At(double x, double y) const { return {Chart.BottomAxis().CalcXPosValue(x), Chart.LeftAxis().CalcYPosValue(y)}; }
+    void PaintPoint(int) override {}
+
+private:
+    TChartValueList* FZ;
 };
 
 } // namespace
@@ -139,7 +130,8 @@ TEST(NearestTool, ClickDistanceAndTheMouseLeavingTheChart)
     n.Send(QEvent::MouseButtonPress, n.At(5, 5), Qt::LeftButton);
     n.Send(QEvent::MouseButtonRelease, n.At(5, 5), Qt::LeftButton);
     EXPECT_EQ(n.Tool->NearestIndex, 5);
-    EXPECT_EQ(clicks, 0) << "a click distance of 0 never fires";
+    EXPECT_EQ(n.Tool->NearestDistance, 0);
+    EXPECT_EQ(clicks, 0) << "a click distance of 0 never fires, not even on the point";
     n.Tool->ClickDistance = 3;
     n.Send(QEvent::MouseButtonPress, n.At(5, 5) + QPoint(1, 1), Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
@@ -208,4 +200,197 @@ TEST(NearestTool, DefaultsAndRegistration)
     EXPECT_LT(LumToolTypes()->IndexOf(&TNearestTool::StaticClassInfo()),
               LumToolTypes()->IndexOf(&TChartImageTool::StaticClassInfo()))
         << "in the gallery's order";
+}
+
+TEST(NearestTool, APressWithoutASeriesChangesNothing)
+{
+    TNearestChart n;
+    int clicks = 0;
+    n.Tool->OnPointClick = [&](TPersistent*, TMouseButton, TShiftState, int, int) { ++clicks; };
+    n.Tool->ClickDistance = 50;
+    n.Chart.Zoom().SetAllow(false);
+    n.Move(n.At(4, 4));
+    ASSERT_EQ(n.Tool->NearestIndex, 4);
+    n.Tool->SetSeries(nullptr);
+    n.Send(QEvent::MouseButtonPress, n.At(8, 8), Qt::LeftButton);
+    n.Send(QEvent::MouseButtonRelease, n.At(8, 8), Qt::LeftButton);
+    EXPECT_EQ(n.Tool->NearestIndex, 4);
+    EXPECT_EQ(n.Tool->NearestDistance, 0);
+    EXPECT_EQ(clicks, 0) << "the distance of the last search is no reason to fire";
+}
+
+TEST(NearestTool, ASeriesWithZValuesIsSearchedWhereItsPointsLieInDepth)
+{
+    TNearestChart n;
+    n.Chart.SetView3D(true);
+    n.Chart.View3DOptions().SetOrthogonal(true);
+    auto* deep = new TZTestSeries(&n.Chart);
+    deep->AddXYZ(5, 5, 0);
+    deep->AddXYZ(5, 5, 10);
+    deep->SetParentChart(&n.Chart);
+    n.Chart.DepthAxis().SetFixedRange(0, 10);
+    n.Paint();
+    const TPoint front = n.Chart.ChartCanvas().ProjectXYZ(deep->ScreenXOf(0), deep->ScreenYOf(0), n.Chart.DepthAxis().CalcPosValue(0));
+    const TPoint back = n.Chart.ChartCanvas().ProjectXYZ(deep->ScreenXOf(1), deep->ScreenYOf(1), n.Chart.DepthAxis().CalcPosValue(10));
+    ASSERT_NE(front, back) << "the two points lie apart on screen";
+    EXPECT_EQ(n.Tool->FindNearestPoint(*deep, back.x, back.y), 1);
+    EXPECT_EQ(n.Tool->NearestDistance, 0);
+    EXPECT_EQ(n.Tool->FindNearestPoint(*deep, front.x, front.y), 0);
+    EXPECT_EQ(n.Tool->NearestDistance, 0);
+}
+
+TEST(NearestTool, DrawnInPlaceItIsTakenAwayPixelForPixel)
+{
+    for (TNearestToolStyle style : {hsCircle, hsRectangle, hsDiamond}) {
+        TNearestChart n;
+        n.Tool->FullRepaint = false;
+        n.Tool->SetStyle(style);
+        n.Tool->Pen().SetStyle(psSolid);
+        n.Tool->Pen().SetColor(kMarker);
+        n.Tool->Brush().SetStyle(bsSolid);
+        n.Tool->LinePen().SetColor(kLine);
+        n.Tool->SetSize(8);
+        n.Paint();
+        const TPicturePixels before = n.Buffer();
+        n.Move(n.At(3, 6));
+        EXPECT_FALSE(n.Chart.PaintPending());
+        EXPECT_GT(CountDifferences(before, n.Buffer()), 20) << style;
+        n.Move(n.At(7, 2));
+        EXPECT_EQ(n.Tool->NearestIndex, 5) << style;
+        // Stage 5: the mouse leaves the chart, and the marker and its line go without a repaint.
+        n.Leave();
+        EXPECT_EQ(n.Tool->NearestIndex, -1) << style;
+        EXPECT_FALSE(n.Chart.PaintPending()) << style;
+        EXPECT_EQ(CountDifferences(before, n.Buffer()), 0) << style;
+    }
+}
+
+// ---- Marks tip ---------------------------------------------------------------------------------------------
+
+namespace {
+
+struct TTipChart : TToolChart {
+    TMarksTipTool* Tip = nullptr;
+    int Cancels = 0;
+
+    TTipChart()
+    {
+        for (int i = 0; i <= 10; ++i) Series->SetPointLabel(i, "L" + std::to_string(i));
+        Tip = AddTool<TMarksTipTool>();
+        Tip->OnCancelHint = [this](TPersistent*) { ++Cancels; };
+        Paint();
+    }
+    ~TTipChart()
+    {
+        Application->CancelHint();
+        Application->SetHintPause(500);
+    }
+    // A place on no point and no axis.
+    QPoint Empty() const { return At(2, 8); }
+};
+
+} // namespace
+
+TEST(MarksTipTool, ShowsTheTextInItsOwnStyleWhileTheMarksKeepTheirs)
+{
+    TTipChart t;
+    t.Series->Marks().SetStyle(smsValue);
+    t.Paint();
+    t.Move(t.At(3, 3));
+    EXPECT_EQ(t.Chart.Hint(), "L3") << "composed with smsLabel, the tool's style";
+    EXPECT_TRUE(t.Chart.ShowHint());
+    EXPECT_EQ(Application->LastHint().Text, "L3");
+    EXPECT_TRUE(Application->LastHint().Shown);
+    EXPECT_EQ(t.Tip->HitSeries(), t.Series);
+    EXPECT_EQ(t.Tip->HitIndex, 3);
+    EXPECT_EQ(t.Series->Marks().Style(), smsValue) << "the marks on screen keep their style";
+    EXPECT_FALSE(t.Chart.PaintPending()) << "the style went and came back without a repaint";
+
+    t.Tip->SetStyle(smsValue);
+    t.Tip->OnGetText = [](TMarksTipTool* tool, std::string& text) { text += "@" + std::to_string(tool->HitIndex); };
+    t.Move(t.At(6, 6));
+    EXPECT_EQ(t.Chart.Hint(), "6@6");
+    EXPECT_EQ(Application->LastHint().Text, "6@6");
+
+    // Off every point the tip is withdrawn.
+    t.Move(t.Empty());
+    EXPECT_EQ(t.Chart.Hint(), "");
+    EXPECT_FALSE(Application->LastHint().Shown);
+    EXPECT_EQ(t.Cancels, 1);
+}
+
+TEST(MarksTipTool, MouseDelayIsTheApplicationsHintPause)
+{
+    TTipChart t;
+    EXPECT_EQ(t.Tip->MouseDelay(), 500);
+    t.Tip->SetMouseDelay(900);
+    EXPECT_EQ(Application->HintPause(), 900);
+    TMarksTipTool other(nullptr);
+    EXPECT_EQ(other.MouseDelay(), 900) << "one pause for the whole application";
+}
+
+TEST(MarksTipTool, ClicksShowTheTipWhenAskedAndNothingShowsOverAnAxis)
+{
+    TTipChart t;
+    t.Tip->SetMouseAction(mtmClick);
+    t.Chart.Zoom().SetAllow(false);
+    t.Move(t.At(4, 4));
+    EXPECT_EQ(t.Chart.Hint(), "") << "moves do nothing for clicks";
+    t.Press(t.At(4, 4));
+    t.Release(t.At(4, 4));
+    EXPECT_EQ(t.Chart.Hint(), "L4");
+
+    t.Tip->SetMouseAction(mtmMove);
+    EXPECT_EQ(t.Chart.Hint(), "") << "changing the action withdraws the tip";
+    // The move after one over an axis shows nothing; the one after that does.
+    const TRect plot = t.Chart.ChartRect();
+    t.Move({plot.Left - 3, plot.Top + 50});
+    ASSERT_TRUE(t.Chart.MouseOverAxis);
+    t.Move(t.At(7, 7));
+    EXPECT_EQ(t.Chart.Hint(), "");
+    t.Move(t.At(7, 7));
+    EXPECT_EQ(t.Chart.Hint(), "L7");
+}
+
+TEST(MarksTipTool, ASecondTipWithdrawsNothingAndAFreedSeriesIsForgotten)
+{
+    TTipChart t;
+    t.Move(t.At(5, 5));
+    ASSERT_EQ(t.Chart.Hint(), "L5");
+    auto* second = t.AddTool<TMarksTipTool>();
+    second->SetActive(false);
+    EXPECT_EQ(t.Chart.Hint(), "") << "a tip becoming inactive withdraws the chart's hint";
+    t.Move(t.At(4, 4));
+    t.Move(t.At(5, 5));
+    ASSERT_EQ(t.Chart.Hint(), "L5");
+    const int cancels = t.Cancels;
+    t.Move(t.Empty());
+    EXPECT_EQ(t.Chart.Hint(), "L5") << "another tip, even inactive: nothing is withdrawn";
+    EXPECT_EQ(t.Cancels, cancels);
+    second->Free();
+    t.Move(t.Empty());
+    EXPECT_EQ(t.Chart.Hint(), "");
+
+    // Becoming inactive withdraws the tip; a freed series is no longer the hit series.
+    t.Move(t.At(2, 2));
+    ASSERT_EQ(t.Chart.Hint(), "L2");
+    t.Tip->SetActive(false);
+    EXPECT_EQ(t.Chart.Hint(), "");
+    t.Tip->SetActive(true);
+    t.Move(t.At(2, 2));
+    ASSERT_EQ(t.Tip->HitSeries(), t.Series);
+    t.Series->Free();
+    EXPECT_EQ(t.Tip->HitSeries(), nullptr);
+    t.Move(t.At(3, 3));
+    EXPECT_EQ(t.Tip->HitSeries(), nullptr);
+}
+
+TEST(MarksTipTool, DefaultsAndNames)
+{
+    TMarksTipTool tool(nullptr);
+    EXPECT_EQ(tool.MouseAction(), mtmMove);
+    EXPECT_EQ(tool.Style(), smsLabel);
+    EXPECT_EQ(tool.HitSeries(), nullptr);
+    EXPECT_EQ(tool.DescriptionText(), "Mark Tips");
+    EXPECT_EQ(tool.EditorFormName(), "TMarksTipToolEdit");
 }

@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -239,6 +240,34 @@ TEST(Hints, ControlPreparesThenTheApplicationDecides)
         Application->ActivateHint(h.Screen(5, 5));
         EXPECT_EQ(Application->LastHint().Shown, c.shown) << c.hint << c.control << c.application << c.refuse;
     }
+}
+
+TEST(Hints, AControlThatGoesAwayLeavesNoHintBehind)
+{
+    {
+        HintHost h;
+        h.Control.SetHint("soon gone");
+        Application->ActivateHint(h.Screen(5, 5));
+        ASSERT_EQ(Application->LastHint().Control, &h.Control);
+        ASSERT_TRUE(Application->LastHint().Shown);
+    }
+    EXPECT_EQ(Application->LastHint().Control, nullptr);
+    EXPECT_FALSE(Application->LastHint().Shown);
+    Application->CancelHint();
+}
+
+TEST(Hints, OnePauseBeforeEveryHintOfTheApplication)
+{
+    HintHost h;
+    EXPECT_EQ(Application->HintPause(), 500);
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500) << "the windows rest as long";
+    Application->SetHintPause(1200);
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1200);
+    EXPECT_EQ(h.Control.Widget()->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1200);
+    Application->SetHintPause(-5);
+    EXPECT_EQ(Application->HintPause(), 0);
+    Application->Reset();
+    EXPECT_EQ(Application->HintPause(), 500);
 }
 
 TEST(Hints, LastMousePositionIsTheLastMouseEventOfAControl)
