@@ -7,12 +7,14 @@
 #include "chart/editors/LumEdiAxis.h"
 #include "chart/editors/LumEdiLege.h"
 #include "chart/editors/LumEditCha.h"
+#include "chart/editors/LumGally.h"
 #include "chart/editors/LumPoEdi.h"
 
 void ChartEditorsInitialization()
 {
     RegisterFormClass<TCustomSeriesEditor>("TCustomSeriesEditor");
     RegisterFormClass<TSeriesPointerEditor>("TSeriesPointerEditor");
+    GalleryInitialization();
     TChartEditorHooks& hooks = ChartEditorHooks();
     hooks.ShowGraphicEditor = [](TChartSeries& Series) { ShowGraphicEditor(Series); };
     hooks.ShowAxisDialog = [](TCustomChart& Chart, TChartAxis& Axis) { ShowAxisDialog(Chart, Axis); };
@@ -31,4 +33,5 @@ void ChartEditorsFinalization()
     hooks.ShowLegendEditor = nullptr;
     UnregisterFormClass("TCustomSeriesEditor");
     UnregisterFormClass("TSeriesPointerEditor");
+    GalleryFinalization();
 }

@@ -1,5 +1,6 @@
-// The list box over a QListWidget: items mirrored into the native list, selection, clicks, and owner-drawn
-// items painted through a TCanvas on an image of the item.
+// The list box over a QListWidget: items mirrored into the native list, selection, sorting, clicks,
+// owner-drawn items painted through a TCanvas on an image of the item, and the mouse on the items with
+// the drag of a row onto another.
 #include "platform/controls/ListBox.h"
 
 #include "platform/controls/AnsiText.h"
@@ -7,9 +8,15 @@
 #include "platform/controls/ControlWidget.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/ImageBackend.h"
+#include "platform/rtl/StrUtils.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 #include <QImage>
 #include <QListWidget>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -55,7 +62,30 @@ private:
 
 } // namespace
 
-struct TListBox::Native : QListWidget {};
+struct TListBox::Native : QListWidget {
+    // The list's own handling of an event of its items' window.
+    bool NativeViewportEvent(QEvent* e) { return QListWidget::viewportEvent(e); }
+};
+
+// Mouse events on the items' window reach the list's mouse methods in the items' pixels.
+struct TListBox::ViewportFilter : QObject {
+    explicit ViewportFilter(TListBox& owner) : Owner(owner) {}
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove: {
+            bool eaten = false;
+            Application->Guarded([&] { eaten = Owner.ViewportMouse(e); });
+            return eaten;
+        }
+        default: return false;
+        }
+    }
+    TListBox& Owner;
+};
 
 const TClassInfo& TListBox::StaticClassInfo()
 {
@@ -80,11 +110,18 @@ TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner, NewControlWidget<Na
     QObject::connect(native, &QListWidget::itemClicked, [this](QListWidgetItem*) {
         Application->Guarded([this] { Click(); });
     });
+    native->setDragEnabled(false);
+    FViewportFilter = std::make_unique<ViewportFilter>(*this);
+    native->viewport()->setMouseTracking(true);
+    native->viewport()->installEventFilter(FViewportFilter.get());
     SetTabStop(true);
     SetBounds(0, 0, 121, 97);
 }
 
-TListBox::~TListBox() = default;
+TListBox::~TListBox()
+{
+    if (auto* native = static_cast<Native*>(Widget())) native->viewport()->removeEventFilter(FViewportFilter.get());
+}
 
 const std::string& TListBox::Item(int Index) const
 {
@@ -98,12 +135,137 @@ TPersistent* TListBox::ItemObject(int Index) const
     return FObjects[static_cast<std::size_t>(Index)];
 }
 
+int TListBox::SortedPlace(const std::string& Text) const
+{
+    const auto at = std::upper_bound(FItems.begin(), FItems.end(), Text,
+                                     [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    return static_cast<int>(at - FItems.begin());
+}
+
 int TListBox::AddItem(const std::string& Text, TPersistent* Object)
 {
-    FItems.push_back(Text);
-    FObjects.push_back(Object);
-    static_cast<Native*>(Widget())->addItem(AnsiToQString(Text));
-    return Count() - 1;
+    const int at = FSorted ? SortedPlace(Text) : Count();
+    FItems.insert(FItems.begin() + at, Text);
+    FObjects.insert(FObjects.begin() + at, Object);
+    static_cast<Native*>(Widget())->insertItem(at, AnsiToQString(Text));
+    return at;
+}
+
+void TListBox::SetSorted(bool v)
+{
+    if (v == FSorted) return;
+    FSorted = v;
+    if (!v) return;
+    std::vector<std::size_t> order(FItems.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [this](std::size_t a, std::size_t b) { return CompareText(FItems[a], FItems[b]) < 0; });
+    std::vector<std::string> items;
+    std::vector<TPersistent*> objects;
+    for (std::size_t i : order) {
+        items.push_back(FItems[i]);
+        objects.push_back(FObjects[i]);
+    }
+    FItems = std::move(items);
+    FObjects = std::move(objects);
+    Rebuild();
+}
+
+void TListBox::Exchange(int A, int B)
+{
+    Item(A);
+    Item(B);
+    if (A == B) return;
+    std::swap(FItems[static_cast<std::size_t>(A)], FItems[static_cast<std::size_t>(B)]);
+    std::swap(FObjects[static_cast<std::size_t>(A)], FObjects[static_cast<std::size_t>(B)]);
+    auto* native = static_cast<Native*>(Widget());
+    native->item(A)->setText(AnsiToQString(Item(A)));
+    native->item(B)->setText(AnsiToQString(Item(B)));
+}
+
+void TListBox::SetItemText(int Index, const std::string& Text)
+{
+    Item(Index);
+    FItems[static_cast<std::size_t>(Index)] = Text;
+    static_cast<Native*>(Widget())->item(Index)->setText(AnsiToQString(Text));
+}
+
+TRect TListBox::ItemRect(int Index) const
+{
+    if (Index < 0 || Index >= Count()) return {};
+    auto* native = static_cast<Native*>(Widget());
+    const QRect r = native->visualItemRect(native->item(Index));
+    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
+int TListBox::ItemAtPos(TPoint P) const
+{
+    auto* native = static_cast<Native*>(Widget());
+    QListWidgetItem* item = native->itemAt(P.x, P.y);
+    return item ? native->row(item) : -1;
+}
+
+void TListBox::BeginDrag(bool Immediate, int Threshold)
+{
+    FDragThreshold = Threshold < 0 ? 5 : Threshold;
+    FDrag = Immediate ? TDragState::Dragging : TDragState::Pending;
+    const QPoint p = static_cast<Native*>(Widget())->viewport()->mapFromGlobal(QCursor::pos());
+    FDragStart = {p.x(), p.y()};
+}
+
+bool TListBox::DragOver(TPersistent* Source, int X, int Y)
+{
+    bool accept = false;
+    if (OnDragOver) OnDragOver(this, Source, X, Y, accept);
+    return accept;
+}
+
+void TListBox::DragDrop(TPersistent* Source, int X, int Y)
+{
+    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+}
+
+bool TListBox::ViewportMouse(void* Event)
+{
+    auto& e = *static_cast<QMouseEvent*>(Event);
+    auto* native = static_cast<Native*>(Widget());
+    const QPoint p = e.position().toPoint();
+    const TShiftState shift = ShiftStateOf(e.modifiers(), e.buttons());
+    TMouseButton button = mbLeft;
+    switch (e.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        native->NativeViewportEvent(&e);
+        if (!MouseButtonOf(e.button(), button)) return true;
+        FDragStart = {p.x(), p.y()};
+        TShiftState s = shift;
+        if (e.type() == QEvent::MouseButtonDblClick) {
+            s.Include(ssDouble);
+            DblClick();
+        }
+        WMMouseDown(button, s, p.x(), p.y());
+        if (FDrag == TDragState::Pending) FDragStart = {p.x(), p.y()};
+        return true;
+    }
+    case QEvent::MouseMove:
+        if (FDrag == TDragState::Pending && (std::abs(p.x() - FDragStart.x) >= FDragThreshold ||
+                                             std::abs(p.y() - FDragStart.y) >= FDragThreshold))
+            FDrag = TDragState::Dragging;
+        // A row being dragged does not sweep the selection along.
+        if (FDrag == TDragState::None) native->NativeViewportEvent(&e);
+        MouseMove(shift, p.x(), p.y());
+        return true;
+    case QEvent::MouseButtonRelease: {
+        const TDragState drag = FDrag;
+        FDrag = TDragState::None;
+        native->NativeViewportEvent(&e);
+        if (drag == TDragState::Dragging && native->viewport()->rect().contains(p) && DragOver(this, p.x(), p.y()))
+            DragDrop(this, p.x(), p.y());
+        if (MouseButtonOf(e.button(), button)) WMMouseUp(button, shift, p.x(), p.y());
+        return true;
+    }
+    default: return false;
+    }
 }
 
 void TListBox::SetItems(const std::vector<std::string>& Items)

@@ -9,17 +9,23 @@
 #include "chart/editors/LumEdiSeri.h"
 #include "chart/editors/LumEditCha.h"
 #include "chart/editors/LumFormatting.h"
+#include "chart/editors/LumGalleryAlternate.h"
+#include "chart/editors/LumGalleryPanel.h"
+#include "chart/editors/LumGally.h"
+#include "chart/editors/LumLisB.h"
 #include "chart/editors/LumPoEdi.h"
 #include "chart/editors/LumShadowEditor.h"
 
 #include "chart/control/ChartControl.h"
 #include "chart/control/ChartLegend.h"
+#include "chart/base/RadErareServices.h"
 #include "chart/engine/LumEngineAxis.h"
 #include "chart/series/SeriesLine.h"
 #include "tests/chart/editors/ChartWindowFixture.h"
 #include "tests/chart/editors/EditorTestSupport.h"
 
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -151,5 +157,57 @@ TEST(DialogPictures, EveryDialogOnARealChart)
         form.done(mrCancel);
     });
     ShowPointerEditorModal(nullptr, points->Pointer());
+    EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
+}
+
+TEST(DialogPictures, SeriesListAndGalleries)
+{
+    if (Folder().empty()) GTEST_SKIP() << "VSP_EDITOR_PICTURES not set";
+    TChartWindow c;
+    TLineSeries* line = &c.AddSeries<TLineSeries>("Measured", [](int i) { return double((i - 5) * (i - 5) - 10); });
+    c.AddSeries<TPointSeries>("Electrodes", [](int) { return 0.0; });
+    c.AddSeries<TAreaSeries>("Background", [](int i) { return double(i % 3); }).SetActive(false);
+    c.Show();
+    {
+        QWidget window;
+        window.setGeometry(700, 60, 260, 120);
+        TChartListBox list(nullptr);
+        list.SetParentWidget(&window);
+        list.SetBounds(0, 0, 260, 120);
+        list.SetChart(&c.Chart);
+        list.SetSelected(1, true);
+        window.show();
+        Save(window, "series-list");
+    }
+
+    TPromptScript script;
+    script.DriveForm([](TForm& form) {
+        auto& g = FormAs<TLumGallery>(form);
+        for (int i = 0; i < g.TabPages->count(); ++i) {
+            g.TabPages->setCurrentIndex(i);
+            Save(form, "gallery-" + g.TabPages->tabText(i).toStdString());
+        }
+        g.TabTypes->setCurrentIndex(1);
+        Save(form, "gallery-functions");
+        g.TabTypes->setCurrentIndex(0);
+        g.CBSmooth->click();
+        Save(form, "gallery-smooth");
+        g.CBSmooth->click();
+        g.ChartGalleryPanel1->PopupSubStyles();
+        form.done(mrCancel);
+    });
+    script.DriveForm([](TForm& form) {
+        Save(form, "gallery-substyles");
+        form.done(mrCancel);
+    });
+    int style = -1;
+    CreateSeriesFromGallery(nullptr, line, &c.Chart, true, false, style);
+    WriteEditorOptionInteger("GalleryMode", 1);
+    script.DriveForm([](TForm& form) {
+        Save(form, "gallery-list-style");
+        form.done(mrCancel);
+    });
+    CreateSeriesFromGallery(nullptr, line, &c.Chart, true, false, style);
+    WriteEditorOptionInteger("GalleryMode", 0);
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
 }

@@ -1,8 +1,15 @@
 // The miniature grid: cell layout, focus and looks, clicks, Enter and the arrow keys at the grid's edges
-// and before disabled miniatures, and the hover frame.
+// and before disabled miniatures, the hover frame; pages of registered types, the sub-style pop-up and
+// the smoothed picture.
 #include "chart/editors/LumGalleryPanel.h"
 
+#include "chart/control/ChartRegistry.h"
+#include "chart/series/SeriesLine.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/Prompter.h"
+#include "platform/controls/Screen.h"
 #include "platform/graphics/Canvas.h"
+#include "tests/chart/editors/ChartWindowFixture.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -139,4 +146,219 @@ TEST(GalleryPanel, HoverFrameOnEnabledMiniaturesOnly)
     off.Disable();
     QApplication::sendEvent(off.Widget(), &enter);
     EXPECT_FALSE(off.HoverFrameShown());
+}
+
+// ---- Pages of registered types ------------------------------------------------------------------------------
+
+namespace {
+
+// Replaces the type registry's entries for a test and puts the real ones back afterwards.
+struct TRegistryPages {
+    std::vector<TLumSeriesType> Saved;
+    TRegistryPages()
+    {
+        TLumSeriesTypes& types = *LumSeriesTypes();
+        for (int i = 0; i < types.Count(); ++i) Saved.push_back(types.GetSeriesType(i));
+        types.Clear();
+    }
+    ~TRegistryPages()
+    {
+        TLumSeriesTypes& types = *LumSeriesTypes();
+        types.Clear();
+        for (const TLumSeriesType& e : Saved) types.Add(e);
+    }
+    static void Add(const TClassInfo& Class, const std::string& Page, int Count = 1)
+    {
+        for (int i = 0; i < Count; ++i) LumSeriesTypes()->Add({&Class, nullptr, "Kind\r" + std::to_string(i), Page, 1});
+    }
+};
+
+struct TShownPanel {
+    QWidget Window;
+    TChartGalleryPanel Panel{nullptr};
+    TShownPanel()
+    {
+        Window.setGeometry(40, 40, 420, 320);
+        Panel.SetParentWidget(&Window);
+        Panel.SetBounds(0, 0, 400, 300);
+    }
+};
+
+} // namespace
+
+TEST(GalleryPanelPages, RowsFollowThePageSizeAndGoBack)
+{
+    TRegistryPages pages;
+    TRegistryPages::Add(TLineSeries::StaticClassInfo(), "Eight", 8);
+    TRegistryPages::Add(TLineSeries::StaticClassInfo(), "Nine", 9);
+    TRegistryPages::Add(TLineSeries::StaticClassInfo(), "Twelve", 12);
+    TRegistryPages::Add(TLineSeries::StaticClassInfo(), "Thirteen", 13);
+    TShownPanel shown;
+    struct Case {
+        const char* Page;
+        int Rows;
+        int Miniatures;
+    };
+    for (const Case& c : {Case{"Eight", 3, 8}, Case{"Nine", 3, 9}, Case{"Twelve", 3, 12}, Case{"Thirteen", 4, 13},
+                          Case{"Eight", 3, 8}}) {
+        shown.Panel.FillPage(c.Page);
+        EXPECT_EQ(shown.Panel.NumRows(), c.Rows) << c.Page;
+        EXPECT_EQ(shown.Panel.MiniatureCount(), c.Miniatures) << c.Page;
+    }
+    EXPECT_EQ(shown.Panel.Miniature(0).Title().Text().Count(), 2) << "a carriage return breaks the caption";
+    EXPECT_EQ(shown.Panel.Miniature(0).Title().Text()[1], "0");
+
+    // No columns: the rows stay and nothing is placed, without a fault.
+    shown.Panel.SetNumCols(0);
+    shown.Panel.FillPage("Thirteen");
+    EXPECT_EQ(shown.Panel.NumRows(), 3);
+    EXPECT_EQ(shown.Panel.MiniatureCount(), 13);
+    EXPECT_EQ(shown.Panel.CellWidth(), 0);
+}
+
+TEST(GalleryPanelPages, ReferenceKindFocusedAndRefusingKindsDisabled)
+{
+    TShownPanel shown;
+    TChartWindow window;
+    TLineSeries& line = window.AddSeries<TLineSeries>("line", [](int i) { return double(i); });
+    shown.Panel.ReferenceSeries = &line;
+    shown.Panel.FillPage("Standard");
+    ASSERT_NE(shown.Panel.FocusedMiniature(), nullptr);
+    EXPECT_EQ(&shown.Panel.FocusedMiniature()->SeriesAt(0)->ClassInfo(), &TLineSeries::StaticClassInfo());
+
+    // The map refuses a line series as its source: grey, "no" cursor, deaf to clicks and keys.
+    shown.Panel.DisableRefused = true;
+    shown.Panel.FillPage("Extended");
+    ASSERT_EQ(shown.Panel.MiniatureCount(), 1);
+    TGalleryChart& map = shown.Panel.Miniature(0);
+    EXPECT_FALSE(map.MiniatureEnabled());
+    EXPECT_EQ(map.Cursor(), crNo);
+    EXPECT_EQ(map.Title().Font().Color(), clGray);
+    EXPECT_FALSE(map.OnClick);
+    EXPECT_EQ(shown.Panel.FocusedMiniature(), nullptr) << "no enabled miniature to focus";
+    const TClassInfo* seriesClass = nullptr;
+    const TClassInfo* functionClass = nullptr;
+    int style = -1;
+    EXPECT_FALSE(shown.Panel.ChosenType(seriesClass, functionClass, style));
+
+    shown.Panel.DisableRefused = false;
+    shown.Panel.FillPage("Extended");
+    EXPECT_TRUE(shown.Panel.Miniature(0).MiniatureEnabled());
+    ASSERT_TRUE(shown.Panel.ChosenType(seriesClass, functionClass, style));
+    EXPECT_EQ(style, 0);
+    EXPECT_EQ(functionClass, nullptr);
+}
+
+TEST(GalleryPanelPages, FunctionPagesCarryTheirFunctionOnLineSeries)
+{
+    TShownPanel shown;
+    shown.Panel.ShowsFunctions = true;
+    shown.Panel.FillPage("Standard");
+    ASSERT_GT(shown.Panel.MiniatureCount(), 0);
+    const TClassInfo* seriesClass = nullptr;
+    const TClassInfo* functionClass = nullptr;
+    int style = -1;
+    ASSERT_TRUE(shown.Panel.ChosenType(seriesClass, functionClass, style));
+    EXPECT_NE(functionClass, nullptr);
+    EXPECT_TRUE(seriesClass->InheritsFrom(TLineSeries::StaticClassInfo()));
+}
+
+TEST(GalleryPanelPages, SubStyleChoiceAppliesTheStyleAndZeroRemakesTheSeries)
+{
+    TShownPanel shown;
+    shown.Window.show();
+    shown.Panel.FillPage("Standard");
+    TGalleryChart* line = nullptr;
+    for (int i = 0; i < shown.Panel.MiniatureCount(); ++i)
+        if (&shown.Panel.Miniature(i).SeriesAt(0)->ClassInfo() == &TLineSeries::StaticClassInfo()) line = &shown.Panel.Miniature(i);
+    ASSERT_NE(line, nullptr);
+    shown.Panel.FocusMiniature(line);
+    const int count = line->CountSeries();
+    int subSelected = 0;
+    shown.Panel.OnSubSelected = [&](TPersistent*) { ++subSelected; };
+
+    // Style 1 of a line series is "Stairs".
+    {
+        TPromptScript script;
+        script.DriveForm([&](TForm& Form) {
+            TChartGalleryPanel& popup = *shown.Panel.SubStylesPanel();
+            EXPECT_EQ(&Form, shown.Panel.SubStylesForm());
+            EXPECT_FALSE(popup.DisplaySub());
+            EXPECT_GT(popup.MiniatureCount(), 1);
+            EXPECT_EQ(popup.Miniature(1).Tag(), 1);
+            popup.MiniatureDblClick(&popup.Miniature(1));
+        });
+        shown.Panel.PopupSubStyles();
+        EXPECT_TRUE(script.Failures().empty());
+    }
+    EXPECT_EQ(subSelected, 1);
+    EXPECT_EQ(line->Tag(), 1);
+    ASSERT_EQ(line->CountSeries(), count);
+    for (int i = 0; i < count; ++i) EXPECT_TRUE(dynamic_cast<TLineSeries*>(line->SeriesAt(i))->Stairs());
+
+    {
+        TPromptScript script;
+        script.DriveForm([&](TForm&) {
+            TChartGalleryPanel& popup = *shown.Panel.SubStylesPanel();
+            popup.MiniatureDblClick(&popup.Miniature(0));
+        });
+        shown.Panel.PopupSubStyles();
+    }
+    EXPECT_EQ(line->Tag(), 0);
+    ASSERT_EQ(line->CountSeries(), count);
+    for (int i = 0; i < count; ++i) EXPECT_FALSE(dynamic_cast<TLineSeries*>(line->SeriesAt(i))->Stairs()) << "made anew";
+
+    // Esc: nothing chosen.
+    {
+        TPromptScript script;
+        script.DriveForm([&](TForm& Form) { Form.SetModalResult(mrCancel); });
+        shown.Panel.PopupSubStyles();
+    }
+    EXPECT_EQ(subSelected, 2);
+    EXPECT_EQ(shown.Panel.SubStylesForm(), nullptr);
+}
+
+TEST(GalleryPanelPages, PopupStaysTwoPixelsInsideTheWorkArea)
+{
+    const TRect work = Screen->WorkAreaRect();
+    TShownPanel shown;
+    // The panel's window at the bottom-right corner of the work area.
+    shown.Window.setGeometry(work.Right - 300, work.Bottom - 200, 300, 200);
+    shown.Panel.SetBounds(0, 0, 300, 200);
+    shown.Window.show();
+    QCoreApplication::processEvents();
+    shown.Panel.FillPage("Standard");
+    shown.Panel.FocusMiniature(&shown.Panel.Miniature(shown.Panel.MiniatureCount() - 1));
+    TPromptScript script;
+    script.DriveForm([&](TForm& Form) {
+        const QRect g = Form.geometry();
+        EXPECT_EQ(g.left() + g.width(), work.Right - 2);
+        EXPECT_EQ(g.top() + g.height(), work.Bottom - 2);
+        Form.SetModalResult(mrCancel);
+    });
+    shown.Panel.PopupSubStyles();
+    EXPECT_TRUE(script.Failures().empty());
+}
+
+TEST(GalleryPanelPages, SmoothedMiniatureKeepsItsLabelFontSizes)
+{
+    TShownPanel shown;
+    shown.Window.show();
+    shown.Panel.SetSmooth(true);
+    shown.Panel.FillPage("Standard");
+    TGalleryChart& m = shown.Panel.Miniature(0);
+    EXPECT_TRUE(m.Smooth());
+    const int left = m.LeftAxis().LabelsFont().Size();
+    const int bottom = m.BottomAxis().LabelsFont().Size();
+    for (int i = 0; i < 3; ++i) {
+        m.Invalidate();
+        m.Repaint();
+    }
+    EXPECT_EQ(m.LeftAxis().LabelsFont().Size(), left);
+    EXPECT_EQ(m.BottomAxis().LabelsFont().Size(), bottom);
+    EXPECT_FALSE(m.RenderingEnlarged());
+    EXPECT_EQ(m.MarginTop(), 4);
+    EXPECT_TRUE(m.Title().Visible());
+    shown.Panel.SetSmooth(false);
+    EXPECT_FALSE(m.Smooth());
 }

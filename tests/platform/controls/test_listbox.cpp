@@ -1,10 +1,12 @@
-// The list box: items with objects, selection in both modes, clicks from the native list, and owner-drawn
-// items painted through the program's canvas.
+// The list box: items with objects, selection in both modes, sorting, clicks from the native list,
+// owner-drawn items painted through the program's canvas, and a row dragged onto another.
 #include "platform/controls/ListBox.h"
 
 #include "platform/graphics/Canvas.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QListWidget>
 
 #include <gtest/gtest.h>
@@ -69,4 +71,65 @@ TEST(ListBox, ClicksAndOwnerDrawnItems)
     const QPoint offset = native->viewport()->mapTo(native, QPoint(0, 0));
     EXPECT_EQ(QColor(image.pixel(first + offset)), QColor(Qt::red));
     EXPECT_EQ(QColor(image.pixel(second + offset)), QColor(Qt::blue));
+}
+
+TEST(ListBox, SortedItemsKeepTheirObjects)
+{
+    TListBox list(nullptr);
+    TComponent a(nullptr), b(nullptr), c(nullptr);
+    list.AddItem("pear", &a);
+    list.AddItem("Apple", &b);
+    list.SetSorted(true);
+    EXPECT_EQ(list.Item(0), "Apple");
+    EXPECT_EQ(list.ItemObject(0), &b);
+    EXPECT_EQ(list.AddItem("banana", &c), 1) << "an append lands in its place, case aside";
+    EXPECT_EQ(list.ItemObject(2), &a);
+    auto* native = static_cast<QListWidget*>(list.Widget());
+    EXPECT_EQ(native->item(1)->text(), "banana");
+
+    list.Exchange(0, 2);
+    EXPECT_EQ(list.Item(0), "pear");
+    EXPECT_EQ(list.ItemObject(0), &a);
+    EXPECT_EQ(native->item(2)->text(), "Apple");
+    list.SetItemText(1, "cherry");
+    EXPECT_EQ(native->item(1)->text(), "cherry");
+}
+
+TEST(ListBox, ARowDraggedPastTheThresholdDropsOnAnother)
+{
+    QWidget window;
+    window.setGeometry(0, 0, 200, 200);
+    TListBox list(nullptr);
+    list.SetParentWidget(&window);
+    list.SetBounds(0, 0, 200, 200);
+    for (const char* t : {"a", "b", "c"}) list.AddItem(t);
+    window.show();
+    int drops = 0;
+    TPoint dropAt;
+    list.OnDragOver = [&](TPersistent*, TPersistent* Source, int, int, bool& Accept) { Accept = Source == &list; };
+    list.OnDragDrop = [&](TPersistent*, TPersistent*, int X, int Y) {
+        ++drops;
+        dropAt = {X, Y};
+    };
+    list.OnMouseDown = [&](TPersistent*, TMouseButton, TShiftState, int, int) { list.BeginDrag(false, 5); };
+    QWidget* viewport = static_cast<QListWidget*>(list.Widget())->viewport();
+    auto send = [&](QEvent::Type type, int y, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(20, y), viewport->mapToGlobal(QPointF(20, y)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &e);
+    };
+    auto rowY = [&](int row) { return (list.ItemRect(row).Top + list.ItemRect(row).Bottom) / 2; };
+    // Below the threshold: a click, no drag.
+    send(QEvent::MouseButtonPress, rowY(0), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, rowY(0) + 3, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, rowY(0) + 3, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(drops, 0);
+    EXPECT_FALSE(list.Dragging());
+    send(QEvent::MouseButtonPress, rowY(0), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, rowY(2), Qt::NoButton, Qt::LeftButton);
+    EXPECT_TRUE(list.Dragging());
+    EXPECT_EQ(list.ItemIndex(), 0) << "a drag does not sweep the selection";
+    send(QEvent::MouseButtonRelease, rowY(2), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(list.ItemAtPos(dropAt), 2);
+    EXPECT_FALSE(list.Dragging());
 }
