@@ -1,5 +1,5 @@
 // The markup's pictures: bytes kept whole, a GIF reduced to its header and the frames from the chosen
-// one on before decoding (the chosen frame first, on a screen of its own size, then cut to the logical
+// one on before decoding (the chosen frame first, on a screen as large as its part on the logical
 // screen), named byte resources and files by address, the cache and the named container.
 #include "grid/PictureContainer.h"
 
@@ -77,41 +77,32 @@ void THTMLPicture::ReloadImage()
     } else {
         from = descriptor = gif.FirstImage;
     }
-    // The frame is decoded alone on a screen of its own size, so that a frame outside the logical
-    // screen cannot make the reader's picture larger than the size it checks; the part of the frame
-    // inside the screen is then kept. A side of 0 makes the frame the screen on that side.
+    // No such frame: the header alone holds no picture.
+    if (descriptor == 0) throw EInvalidGraphic("Could not load image. Invalid format");
+    // Only the part of the frame on the logical screen is decoded: the frame is put at the corner of a
+    // screen of that part's size, and the reader leaves out what falls beyond it, so that a frame off the
+    // screen can neither make the picture larger than the size checked nor cost its whole area. A side
+    // of 0 makes the frame the screen on that side; a frame wholly off the screen shows nothing.
     const TRect frame = GifFrameRect(FSourceBytes.data(), FSourceBytes.size(), descriptor);
+    const int shownWidth = gif.ScreenWidth ? std::min(frame.Right, gif.ScreenWidth) - frame.Left : frame.Width();
+    const int shownHeight = gif.ScreenHeight ? std::min(frame.Bottom, gif.ScreenHeight) - frame.Top : frame.Height();
+    if (shownWidth <= 0 || shownHeight <= 0) return;
     std::vector<std::uint8_t> bytes(FSourceBytes.begin(), FSourceBytes.begin() + static_cast<std::ptrdiff_t>(gif.HeaderEnd));
-    if (descriptor != 0) {
-        bytes.insert(bytes.end(), FSourceBytes.begin() + static_cast<std::ptrdiff_t>(from), FSourceBytes.end());
-        const std::size_t moved = descriptor - from + gif.HeaderEnd;
-        for (std::size_t i : {std::size_t{6}, std::size_t{8}}) {
-            bytes[i] = bytes[moved + i - 1];
-            bytes[i + 1] = bytes[moved + i];
-        }
-        std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(moved) + 1, bytes.begin() + static_cast<std::ptrdiff_t>(moved) + 5, 0);
-    } else {
-        bytes.push_back(0x3B);
-    }
+    bytes.insert(bytes.end(), FSourceBytes.begin() + static_cast<std::ptrdiff_t>(from), FSourceBytes.end());
+    const auto put16 = [&bytes](std::size_t at, int v) {
+        bytes[at] = static_cast<std::uint8_t>(v & 0xFF);
+        bytes[at + 1] = static_cast<std::uint8_t>(v >> 8);
+    };
+    put16(6, shownWidth);
+    put16(8, shownHeight);
+    const std::size_t moved = descriptor - from + gif.HeaderEnd;
+    put16(moved + 1, 0);
+    put16(moved + 3, 0);
     TPixelBuffer px;
     if (!DecodePictureBytes(bytes.data(), bytes.size(), px)) throw EInvalidGraphic("Could not load image. Invalid format");
-    const TRect screen{0, 0, gif.ScreenWidth ? gif.ScreenWidth : frame.Right, gif.ScreenHeight ? gif.ScreenHeight : frame.Bottom};
-    const TRect shown{std::max(frame.Left, screen.Left) - frame.Left, std::max(frame.Top, screen.Top) - frame.Top,
-                      std::min({frame.Right, screen.Right, frame.Left + px.Width}) - frame.Left,
-                      std::min({frame.Bottom, screen.Bottom, frame.Top + px.Height}) - frame.Top};
-    if (shown.IsEmpty()) return;
-    FFrameLeft = gif.ScreenWidth ? frame.Left + shown.Left : 0;
-    FFrameTop = gif.ScreenHeight ? frame.Top + shown.Top : 0;
-    if (shown.Width() == px.Width && shown.Height() == px.Height) {
-        FPixels = std::move(px);
-        return;
-    }
-    FPixels.Width = shown.Width();
-    FPixels.Height = shown.Height();
-    FPixels.Alpha = px.Alpha;
-    FPixels.Pixels.resize(static_cast<std::size_t>(FPixels.Width) * FPixels.Height);
-    for (int y = 0; y < FPixels.Height; ++y)
-        for (int x = 0; x < FPixels.Width; ++x) FPixels.At(x, y) = px.At(shown.Left + x, shown.Top + y);
+    FFrameLeft = gif.ScreenWidth ? frame.Left : 0;
+    FFrameTop = gif.ScreenHeight ? frame.Top : 0;
+    FPixels = std::move(px);
 }
 
 void THTMLPicture::LoadFromBytes(const std::uint8_t* data, std::size_t size)

@@ -22,14 +22,12 @@ TPixelBuffer FromImage(const QImage& source)
     px.Width = img.width();
     px.Height = img.height();
     px.Alpha = img.hasAlphaChannel();
-    px.Pixels.resize(static_cast<std::size_t>(px.Width) * px.Height);
+    px.Pixels.reserve(static_cast<std::size_t>(px.Width) * px.Height);
     for (int y = 0; y < px.Height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        for (int x = 0; x < px.Width; ++x) {
-            const QRgb c = line[x];
-            px.At(x, y) = static_cast<std::uint32_t>(qRed(c)) | static_cast<std::uint32_t>(qGreen(c)) << 8 |
-                          static_cast<std::uint32_t>(qBlue(c)) << 16 | static_cast<std::uint32_t>(qAlpha(c)) << 24;
-        }
+        for (const QRgb* c = line; c != line + px.Width; ++c)
+            px.Pixels.push_back(static_cast<std::uint32_t>(qRed(*c)) | static_cast<std::uint32_t>(qGreen(*c)) << 8 |
+                                static_cast<std::uint32_t>(qBlue(*c)) << 16 | static_cast<std::uint32_t>(qAlpha(*c)) << 24);
     }
     return px;
 }
@@ -99,16 +97,12 @@ bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer
 {
     if (!data || size == 0 || size > (1u << 28)) return false;
     if (!PngChunksWhole(data, size)) return false;
-    // The reader sizes a GIF by its screen but grows a side of 0 to a frame's: only a frame inside a
-    // whole screen decodes to the size checked here.
+    // The reader decodes a GIF onto its logical screen, leaving out what of a frame lies beyond it, but
+    // grows a side of 0 to the frame's extent, and claims a size of its own that may be neither: the
+    // screen is what is checked, and it must be whole.
     TGifLayout gif;
     const bool isGif = ReadGifLayout(data, size, gif);
-    if (isGif) {
-        const TRect frame = GifFrameRect(data, size, gif.FirstImage);
-        if (gif.FirstImage == 0 || gif.ScreenWidth == 0 || gif.ScreenHeight == 0 || frame.IsEmpty() ||
-            frame.Right > gif.ScreenWidth || frame.Bottom > gif.ScreenHeight || !SizeAllowed(gif.ScreenWidth, gif.ScreenHeight))
-            return false;
-    }
+    if (isGif && (gif.ScreenWidth == 0 || gif.ScreenHeight == 0)) return false;
     EnsureGuiApplication();
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
@@ -118,6 +112,7 @@ bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer
     if (s.isValid() && !SizeAllowed(s.width(), s.height())) return false;
     QImage img;
     if (!reader.read(&img)) return false;
+    // What was decoded is never larger than what was checked.
     if (s.isValid() && (img.width() > s.width() || img.height() > s.height())) return false;
     out = FromImage(img);
     return out.Width > 0 && out.Height > 0;

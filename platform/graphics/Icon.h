@@ -33,9 +33,9 @@ private:
 };
 
 // Decodes the first image of picture bytes of any format the platform's reader knows (GIF, ICO, BMP,
-// PNG, JPEG); false when it cannot. A GIF is decoded only when its first frame lies inside its logical
-// screen, so the picture is never larger than the screen whose size was checked; a PNG only when no chunk
-// claims more bytes than follow it.
+// PNG, JPEG); false when it cannot. A GIF decodes to its logical screen (what of its first frame lies
+// beyond is left out), only when no side of the screen is 0, so that the picture is never larger than the
+// size checked; a PNG only when no chunk claims more bytes than follow it.
 bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer& out);
 
 // A GIF file as far as its first image: the logical screen, where the header with its global colour

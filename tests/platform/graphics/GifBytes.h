@@ -1,5 +1,6 @@
-// Small GIF files made by tests: a logical screen with a two-colour table (black, red) and frames of red
-// pixels, each after a graphic control extension, placed anywhere on or off the screen.
+// Small GIF files made by tests: a logical screen with a two-colour table (black, red) and frames striped
+// by columns (red, black, red, ... from the frame's left edge, so that a row read at the wrong width
+// shows), each after a graphic control extension, placed anywhere on or off the screen.
 #pragma once
 
 #include "platform/graphics/GraphicsTypes.h"
@@ -16,14 +17,15 @@ inline void Put16(std::vector<std::uint8_t>& b, int v)
     b.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
 }
 
-// Image data of `count` pixels of colour 1 (at most 4096; the reader leaves the rest of a frame blank):
-// 3-bit codes with a clear code before every two pixels, so the code size never grows.
-inline void PutRedPixels(std::vector<std::uint8_t>& b, long long count)
+// Image data of a frame's pixels (at most 4096; the reader leaves the rest of a frame blank): 3-bit codes
+// with a clear code before every two pixels, so the code size never grows.
+inline void PutStripes(std::vector<std::uint8_t>& b, int width, int height)
 {
     std::vector<int> codes;
-    for (long long i = 0; i < std::min(count, 4096LL); ++i) {
+    const long long count = std::min(1LL * width * height, 4096LL);
+    for (long long i = 0; i < count; ++i) {
         if (i % 2 == 0) codes.push_back(4);
-        codes.push_back(1);
+        codes.push_back((i % width) % 2 == 0 ? 1 : 0);
     }
     codes.push_back(5);
     std::vector<std::uint8_t> packed;
@@ -57,10 +59,13 @@ inline std::vector<std::uint8_t> MakeGif(int screenWidth, int screenHeight, cons
         Put16(b, f.Width());
         Put16(b, f.Height());
         b.push_back(0);
-        PutRedPixels(b, 1LL * f.Width() * f.Height());
+        PutStripes(b, f.Width(), f.Height());
     }
     b.push_back(0x3B);
     return b;
 }
+
+// Whether the pixel at column x of a frame's stripes has its colour (red where x is even, else black).
+inline bool StripeAt(std::uint32_t pixel, int x) { return (pixel & 0xFFFFFFu) == (x % 2 == 0 ? 0x0000FFu : 0u); }
 
 } // namespace giftest
