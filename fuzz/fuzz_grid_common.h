@@ -88,10 +88,25 @@ inline TExtStringGrid& SharedGrid(int Cols, int Rows, int Which = 0)
     return g;
 }
 
-// A temporary file of this process with the given bytes and extension; its path.
+// For targets whose work is not drawing: the grid's window takes no paint events, which would otherwise
+// be most of each input's time once queued events are delivered.
+inline void StopPainting(TExtStringGrid& g) { g.Widget()->window()->setUpdatesEnabled(false); }
+
+// Ends an input as it began: the shared grid brought back to Cols x Rows and every queued event (repaints,
+// scroll bars shown or hidden, posted deletions) delivered, so that what the input made is freed within
+// it. The fuzzer then sees as many frees as allocations per input and keeps checking for leaks.
+inline void SettleGrid(int Cols, int Rows, int Which = 0)
+{
+    SharedGrid(Cols, Rows, Which);
+    Application->ProcessMessages();
+}
+
+// A temporary file of this process with the given bytes and extension; its path. It lies in memory where
+// the system offers a folder for that: truncating a file on disk for every input costs more than reading it.
 inline std::string WriteTempFile(const std::string& Bytes, const std::string& Extension)
 {
-    const std::string path = "/tmp/vsp_fuzz_grid_" + std::to_string(getpid()) + Extension;
+    static const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    const std::string path = folder + "/vsp_fuzz_grid_" + std::to_string(getpid()) + Extension;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << Bytes;
     return path;

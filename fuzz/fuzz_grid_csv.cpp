@@ -14,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::uint8_t how = data[0];
     const std::string file = WriteTempFile(std::string(reinterpret_cast<const char*>(data) + 1, size - 1), ".csv");
     TExtStringGrid& g = SharedGrid(3, 3);
+    StopPainting(g);
     const char delimiters[] = {'\0', ',', ';', '\t'};
     g.FieldDelimiter = delimiters[how & 3];
     g.OemConvert = (how & 4) != 0;
@@ -27,5 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Require(g.RowCount() >= 1 && g.ColCount() >= 1);
     // What was read copies out as text.
     (void)g.CopyRangeAsText({0, 0, g.ColCount() - 1, g.RowCount() - 1}, false);
+    SettleGrid(3, 3);
     return 0;
 }

@@ -20,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::uint8_t kind = data[0], flags = data[1];
     const QByteArray block(reinterpret_cast<const char*>(data) + 4, static_cast<qsizetype>(size - 4));
     TExtStringGrid& g = SharedGrid(5, 6);
+    StopPainting(g);
     if (!g.DropTargetRegistered()) g.DragDropSettings.SetOleDropTarget(true);
     g.DragDropSettings.OleInsertRows = flags & 1;
     g.DragDropSettings.OleEntireRows = flags & 2;
@@ -57,5 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Require(s.Left <= s.Right && s.Top <= s.Bottom && s.Right < g.ColCount() && s.Bottom < g.RowCount());
     Require(columns <= 1);
     g.DragDropSettings.SetOleDropRTF(false);
+    SettleGrid(5, 6);
     return 0;
 }

@@ -1,6 +1,6 @@
 // Fuzz target of the markup's pictures: any bytes loaded as a picture (a GIF's frames scanned and each
-// frame shown at its offset in the logical screen), drawn, and loaded again from the bytes it keeps, to
-// the same frame count and sizes.
+// frame shown at its offset in the logical screen, never beyond it), drawn, and loaded again from the
+// bytes it keeps, to the same frame count and sizes.
 #include "fuzz_grid_common.h"
 
 #include "grid/PictureContainer.h"
@@ -13,7 +13,8 @@ using namespace fuzzgrid;
 
 namespace {
 
-// Drawing a picture of millions of pixels finds nothing a small one does not.
+// Drawing a picture of millions of pixels finds nothing a small one does not; the size is what was
+// decoded, not what the file's header claims.
 constexpr long long MostPixelsDrawn = 256 * 256;
 
 } // namespace
@@ -33,19 +34,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int frames = p.CountFrames();
     const int fullWidth = p.FullWidth(), fullHeight = p.FullHeight();
     if (!p.HasGIFSignature()) Require(frames == -1);
-    const bool small = static_cast<long long>(p.FullWidth()) * p.FullHeight() <= MostPixelsDrawn;
     TBitmap target(24, 24);
+    // What was decoded lies on the logical screen, whatever the frame's descriptor says.
+    const auto onScreen = [&] {
+        return p.Empty() || (p.FrameLeft() >= 0 && p.FrameTop() >= 0 && p.FrameLeft() + p.Width() <= p.FullWidth() &&
+                             p.FrameTop() + p.Height() <= p.FullHeight());
+    };
+    const auto small = [&] { return static_cast<long long>(p.Width()) * p.Height() <= MostPixelsDrawn; };
+    Require(onScreen());
     for (int f = 1; f <= std::min(frames, 6); ++f) {
         p.SetFrame(f);
         Require(p.Frame() == f);
-        if (!p.Empty()) Require(p.FrameLeft() >= 0 && p.FrameTop() >= 0);
-        if (small) {
+        Require(onScreen());
+        if (small()) {
             p.DrawInto(target.Canvas(), {1, 1, 20, 20});
             p.Stretch = !p.Stretch;
             p.DrawInto(target.Canvas(), {0, 0, 7, 5});
         }
     }
-    if (small && frames < 1) p.DrawInto(target.Canvas(), {2, 2, 9, 9});
+    if (small() && frames < 1) p.DrawInto(target.Canvas(), {2, 2, 9, 9});
     // Loaded again from what it keeps.
     THTMLPicture again;
     const std::vector<std::uint8_t> bytes = p.SourceBytes();

@@ -38,22 +38,42 @@ void CheckObject(const std::string& text, Read&& read, Write&& write)
 
 bool FontAtNinetySix(const std::string& text) { return ReadFontStyle(text)->PixelsPerInch() == 96; }
 
+// Making a chart costs far more than reading a style string into it: two charts are made once, and the
+// working chart's axis is brought back to the untouched chart's after every input (checked through its
+// style string, so that no input sees what an earlier one left); series are made per input.
+struct TCharts {
+    TChart Work{nullptr};
+    TChart Untouched{nullptr};
+    std::string UntouchedLeft = WriteAxisStyle(Untouched.LeftAxis());
+};
+
+TCharts& Charts()
+{
+    // Kept for the process's life: at exit the application has gone before static objects would.
+    static TCharts* charts = new TCharts;
+    return *charts;
+}
+
 void ReadAxis(const std::string& text, bool placement)
 {
-    TChart chart(nullptr);
+    TCharts& c = Charts();
+    TChartAxis& axis = c.Work.LeftAxis();
     try {
-        ReadAxisStyle(chart.LeftAxis(), text, placement);
+        ReadAxisStyle(axis, text, placement);
     } catch (const Exception&) {
     }
-    WriteAxisStyle(chart.LeftAxis());
+    WriteAxisStyle(axis);
+    // Assign leaves the program's own additions to the axis (decimals, rounding) to the style string.
+    axis.Assign(c.Untouched.LeftAxis());
+    ReadAxisStyle(axis, c.UntouchedLeft, true);
+    Check(WriteAxisStyle(axis) == c.UntouchedLeft);
 }
 
 template <class T>
 void ReadSeries(const std::string& text)
 {
-    TChart chart(nullptr);
     T series(nullptr);
-    series.SetParentChart(&chart);
+    series.SetParentChart(&Charts().Work);
     try {
         ReadSeriesStyle(&series, text);
     } catch (const Exception&) {

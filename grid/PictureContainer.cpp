@@ -1,6 +1,6 @@
 // The markup's pictures: bytes kept whole, a GIF reduced to its header and the frames from the chosen
-// one on before decoding (so the chosen frame is the first image), named byte resources and files by
-// address, the cache and the named container.
+// one on before decoding (the chosen frame first, on a screen as large as its part on the logical
+// screen), named byte resources and files by address, the cache and the named container.
 #include "grid/PictureContainer.h"
 
 #include "platform/graphics/Canvas.h"
@@ -8,15 +8,16 @@
 #include "platform/graphics/ResourceStore.h"
 #include "platform/rtl/StrUtils.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <fstream>
+#include <iterator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-int U16(const std::vector<std::uint8_t>& b, std::size_t at) { return at + 1 < b.size() ? b[at] | b[at + 1] << 8 : 0; }
 
 // The byte positions where frames begin: a graphic control extension directly followed by an image
 // descriptor.
@@ -50,46 +51,62 @@ int THTMLPicture::CountFrames() const
     return FFrameCount;
 }
 
-int THTMLPicture::FullWidth() const { return FPixels.Width == 0 ? 0 : FFullWidth ? FFullWidth : FPixels.Width; }
-int THTMLPicture::FullHeight() const { return FPixels.Height == 0 ? 0 : FFullHeight ? FFullHeight : FPixels.Height; }
+// A frame that lies wholly outside its screen shows nothing; the screen still takes its room.
+int THTMLPicture::FullWidth() const { return FEmpty ? 0 : FFullWidth ? FFullWidth : FPixels.Width; }
+int THTMLPicture::FullHeight() const { return FEmpty ? 0 : FFullHeight ? FFullHeight : FPixels.Height; }
 
 void THTMLPicture::ReloadImage()
 {
     FFrameLeft = FFrameTop = FFullWidth = FFullHeight = 0;
     FPixels = {};
-    std::vector<std::uint8_t> bytes = FSourceBytes;
-    TRect frame{0, 0, 0, 0};
-    const std::vector<std::size_t> starts = HasGIFSignature() ? FrameStarts(FSourceBytes) : std::vector<std::size_t>{};
-    if (!starts.empty()) {
-        FFullWidth = U16(FSourceBytes, 6);
-        FFullHeight = U16(FSourceBytes, 8);
-        // The header, then the chosen frame and every frame after it.
-        const std::size_t k = static_cast<std::size_t>(std::clamp(FFrame, 1, static_cast<int>(starts.size())) - 1);
-        if (FFrame >= 1 && static_cast<std::size_t>(FFrame) <= starts.size()) {
-            const std::size_t d = starts[k] + 8;
-            FFrameLeft = U16(FSourceBytes, d + 1);
-            FFrameTop = U16(FSourceBytes, d + 3);
-            frame = {FFrameLeft, FFrameTop, FFrameLeft + U16(FSourceBytes, d + 5), FFrameTop + U16(FSourceBytes, d + 7)};
-        }
-        bytes.assign(FSourceBytes.begin(), FSourceBytes.begin() + static_cast<std::ptrdiff_t>(starts[0]));
-        if (FFrame >= 1 && static_cast<std::size_t>(FFrame) <= starts.size())
-            bytes.insert(bytes.end(), FSourceBytes.begin() + static_cast<std::ptrdiff_t>(starts[k]), FSourceBytes.end());
-        else bytes.push_back(0x3B);
+    TGifLayout gif;
+    if (!HasGIFSignature() || !ReadGifLayout(FSourceBytes.data(), FSourceBytes.size(), gif)) {
+        TPixelBuffer px;
+        if (!DecodePictureBytes(FSourceBytes.data(), FSourceBytes.size(), px)) throw EInvalidGraphic("Could not load image. Invalid format");
+        FPixels = std::move(px);
+        return;
     }
+    FFullWidth = gif.ScreenWidth;
+    FFullHeight = gif.ScreenHeight;
+    // The chosen frame (with the graphic control extension before it), else the first image of a file
+    // without such frames; a frame number beyond the frames leaves the header alone, which decodes to
+    // nothing.
+    const std::vector<std::size_t> starts = FrameStarts(FSourceBytes);
+    std::size_t from = 0, descriptor = 0;
+    if (!starts.empty()) {
+        if (FFrame >= 1 && static_cast<std::size_t>(FFrame) <= starts.size()) {
+            from = starts[static_cast<std::size_t>(FFrame) - 1];
+            descriptor = from + 8;
+        }
+        if (descriptor + 9 > FSourceBytes.size()) descriptor = 0;   // the descriptor is cut off
+    } else {
+        from = descriptor = gif.FirstImage;
+    }
+    // No such frame: the header alone holds no picture.
+    if (descriptor == 0) throw EInvalidGraphic("Could not load image. Invalid format");
+    // Only the part of the frame on the logical screen is decoded: the frame is put at the corner of a
+    // screen of that part's size, and the reader leaves out what falls beyond it, so that a frame off the
+    // screen can neither make the picture larger than the size checked nor cost its whole area. A side
+    // of 0 makes the frame the screen on that side; a frame wholly off the screen shows nothing.
+    const TRect frame = GifFrameRect(FSourceBytes.data(), FSourceBytes.size(), descriptor);
+    const int shownWidth = gif.ScreenWidth ? std::min(frame.Right, gif.ScreenWidth) - frame.Left : frame.Width();
+    const int shownHeight = gif.ScreenHeight ? std::min(frame.Bottom, gif.ScreenHeight) - frame.Top : frame.Height();
+    if (shownWidth <= 0 || shownHeight <= 0) return;
+    std::vector<std::uint8_t> bytes(FSourceBytes.begin(), FSourceBytes.begin() + static_cast<std::ptrdiff_t>(gif.HeaderEnd));
+    bytes.insert(bytes.end(), FSourceBytes.begin() + static_cast<std::ptrdiff_t>(from), FSourceBytes.end());
+    const auto put16 = [&bytes](std::size_t at, int v) {
+        bytes[at] = static_cast<std::uint8_t>(v & 0xFF);
+        bytes[at + 1] = static_cast<std::uint8_t>(v >> 8);
+    };
+    put16(6, shownWidth);
+    put16(8, shownHeight);
+    const std::size_t moved = descriptor - from + gif.HeaderEnd;
+    put16(moved + 1, 0);
+    put16(moved + 3, 0);
     TPixelBuffer px;
     if (!DecodePictureBytes(bytes.data(), bytes.size(), px)) throw EInvalidGraphic("Could not load image. Invalid format");
-    // The reader gives a GIF frame on its logical screen; the picture is the frame's own rectangle.
-    if (frame.Right > frame.Left && frame.Bottom > frame.Top && px.Width >= frame.Right && px.Height >= frame.Bottom &&
-        (frame.Width() != px.Width || frame.Height() != px.Height)) {
-        TPixelBuffer cut;
-        cut.Width = frame.Width();
-        cut.Height = frame.Height();
-        cut.Alpha = px.Alpha;
-        cut.Pixels.resize(static_cast<std::size_t>(cut.Width) * cut.Height);
-        for (int y = 0; y < cut.Height; ++y)
-            for (int x = 0; x < cut.Width; ++x) cut.At(x, y) = px.At(frame.Left + x, frame.Top + y);
-        px = std::move(cut);
-    }
+    FFrameLeft = gif.ScreenWidth ? frame.Left : 0;
+    FFrameTop = gif.ScreenHeight ? frame.Top : 0;
     FPixels = std::move(px);
 }
 

@@ -129,7 +129,7 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format) { Allocate(width, h
 
 TBitmap::~TBitmap() = default;
 
-void TBitmap::Allocate(int w, int h, TPixelFormat f, std::vector<TColor> palette)
+void TBitmap::Allocate(int w, int h, TPixelFormat f, std::vector<TColor> palette, int fill)
 {
     w = std::max(0, w);
     h = std::max(0, h);
@@ -142,14 +142,18 @@ void TBitmap::Allocate(int w, int h, TPixelFormat f, std::vector<TColor> palette
     FStride = static_cast<int>(stride);
     FPalette = palette.empty() ? DefaultPalette(FFormat) : std::move(palette);
     FLastIndex = -1;
+    if (fill >= 0 && fill <= 0xFF) {
+        FBits.assign(stride * h, static_cast<std::uint8_t>(fill));
+        return;
+    }
     // New pixels are white: every byte of a row holds the same pattern.
-    std::uint8_t fill = 0xFF;
-    if (bpp == 16) fill = 0;
+    std::uint8_t white = 0xFF;
+    if (bpp == 16) white = 0;
     else if (bpp < 16) {
         const int i = PaletteIndexOf(0xFFFFFF);
-        fill = static_cast<std::uint8_t>(bpp == 8 ? i : bpp == 4 ? (i << 4) | i : (i ? 0xFF : 0));
+        white = static_cast<std::uint8_t>(bpp == 8 ? i : bpp == 4 ? (i << 4) | i : (i ? 0xFF : 0));
     }
-    FBits.assign(stride * h, fill);
+    FBits.assign(stride * h, white);
     if (bpp == 16 && w > 0 && h > 0) {
         // White in the format's two bytes, repeated over every pixel (the row padding stays 0).
         WritePixel(0, 0, 0xFFFFFF);

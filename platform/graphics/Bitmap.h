@@ -8,9 +8,13 @@
 #include "platform/rtl/Exceptions.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TCanvas;
@@ -19,6 +23,54 @@ class TStream;
 // A picture that cannot be read, or an operation a picture cannot do.
 VSP_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 VSP_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception);
+
+// A bitmap's row bytes. A block made with a size comes zeroed from the system, so a large picture that
+// starts at 0 costs no pass over its memory; assign fills with any other byte.
+class TPixelRows {
+public:
+    TPixelRows() = default;
+    explicit TPixelRows(std::size_t size) : FData(Zeroed(size)), FSize(size) {}
+    TPixelRows(const TPixelRows& other) : TPixelRows(other.FSize)
+    {
+        if (FSize) std::memcpy(FData.get(), other.FData.get(), FSize);
+    }
+    TPixelRows& operator=(const TPixelRows& other)
+    {
+        if (this != &other) TPixelRows(other).swap(*this);
+        return *this;
+    }
+    TPixelRows(TPixelRows&&) noexcept = default;
+    TPixelRows& operator=(TPixelRows&&) noexcept = default;
+
+    void assign(std::size_t size, std::uint8_t value)
+    {
+        TPixelRows(size).swap(*this);
+        if (value && FSize) std::memset(FData.get(), value, FSize);
+    }
+    std::uint8_t* data() { return FData.get(); }
+    const std::uint8_t* data() const { return FData.get(); }
+    std::size_t size() const { return FSize; }
+    std::uint8_t& operator[](std::size_t i) { return FData[i]; }
+    const std::uint8_t& operator[](std::size_t i) const { return FData[i]; }
+    void swap(TPixelRows& other) noexcept
+    {
+        FData.swap(other.FData);
+        std::swap(FSize, other.FSize);
+    }
+
+private:
+    struct TFree {
+        void operator()(std::uint8_t* p) const noexcept { std::free(p); }
+    };
+    static std::uint8_t* Zeroed(std::size_t size)
+    {
+        if (size == 0) return nullptr;
+        if (void* p = std::calloc(size, 1)) return static_cast<std::uint8_t*>(p);
+        throw std::bad_alloc();
+    }
+    std::unique_ptr<std::uint8_t[], TFree> FData;
+    std::size_t FSize = 0;
+};
 
 class TGraphic {
 public:
@@ -133,7 +185,8 @@ public:
 
 private:
     friend class TBitmapBackend;
-    void Allocate(int w, int h, TPixelFormat f, std::vector<TColor> palette);
+    // New pixels are white, or every byte of the rows is `fill` when it is 0..255.
+    void Allocate(int w, int h, TPixelFormat f, std::vector<TColor> palette, int fill = -1);
     std::uint32_t ReadPixel(int x, int y) const;
     void WritePixel(int x, int y, std::uint32_t rgb);
     void WriteIndex(int x, int y, int index);           // 1-, 4- and 8-bit bitmaps
@@ -142,7 +195,7 @@ private:
     int FWidth = 0, FHeight = 0;
     TPixelFormat FFormat = pf24bit;
     int FStride = 0;
-    std::vector<std::uint8_t> FBits;
+    TPixelRows FBits;
     std::vector<TColor> FPalette;
     mutable std::uint32_t FLastColour = 0xFFFFFFFF;     // the last colour matched to the palette
     mutable int FLastIndex = -1;

@@ -134,15 +134,25 @@ THeader ReadHeader(const TReader& r)
     return h;
 }
 
-// Decodes run-length rows into index rows (one byte per pixel), bottom-up as stored.
-std::vector<std::uint8_t> DecodeRle(const TReader& r, const THeader& h)
+// Decodes run-length rows straight into the bitmap's index rows (stored bottom-up unless TopDown): a small
+// file may declare millions of pixels, which only the runs touch; the rest keep index 0.
+void DecodeRle(const TReader& r, const THeader& h, TBitmap& b)
 {
-    std::vector<std::uint8_t> idx(static_cast<std::size_t>(h.Width) * h.Height, 0);
     const bool four = h.Bpp == 4;
     std::size_t p = h.BitsOffset;
     long long x = 0, y = 0;
+    std::uint8_t* row = nullptr;
+    long long rowOf = -1;
     auto put = [&](std::uint8_t v) {
-        if (x < h.Width && y < h.Height) idx[static_cast<std::size_t>(y) * h.Width + x] = v;
+        if (x < h.Width && y < h.Height) {
+            if (rowOf != y) {
+                row = b.ScanLine(static_cast<int>(h.TopDown ? y : h.Height - 1 - y));
+                rowOf = y;
+            }
+            if (!four) row[x] = v;
+            else if (x & 1) row[x / 2] = static_cast<std::uint8_t>((row[x / 2] & 0xF0) | (v & 0xF));
+            else row[x / 2] = static_cast<std::uint8_t>((row[x / 2] & 0x0F) | (v << 4));
+        }
         ++x;
     };
     while (p + 1 < r.Size && y < h.Height) {
@@ -166,13 +176,12 @@ std::vector<std::uint8_t> DecodeRle(const TReader& r, const THeader& h)
             const std::size_t bytes = four ? (v + 1) / 2 : v;
             if (p + bytes > r.Size) Invalid();
             for (int i = 0; i < v; ++i) {
-                const std::uint8_t b = r.Data[p + (four ? i / 2 : i)];
-                put(four ? ((i & 1) ? (b & 0xF) : (b >> 4)) : b);
+                const std::uint8_t c = r.Data[p + (four ? i / 2 : i)];
+                put(four ? ((i & 1) ? (c & 0xF) : (c >> 4)) : c);
             }
             p += (bytes + 1) & ~std::size_t(1);
         }
     }
-    return idx;
 }
 
 }  // namespace
@@ -191,27 +200,16 @@ void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size)
     case 24: f = pf24bit; break;
     default: f = pf32bit; break;
     }
+    // Rows stored whole must all be in the file; a cut-off file is refused before its picture is made.
+    const std::size_t stride = ((static_cast<std::size_t>(h.Width) * h.Bpp + 31) / 32) * 4;
+    const bool rle = h.Compression == 1 || h.Compression == 2;
+    if (!rle && (h.BitsOffset > size || (size - h.BitsOffset) / stride < static_cast<std::size_t>(h.Height))) Invalid();
     // Decode into a new bitmap first, so a failure leaves this one as it was.
     TBitmap b;
-    b.Allocate(h.Width, h.Height, f, h.Palette);
-    if (h.Compression == 1 || h.Compression == 2) {
-        // Whole rows at once: a small file may declare millions of pixels.
-        const std::vector<std::uint8_t> idx = DecodeRle(r, h);
-        for (int y = 0; y < h.Height; ++y) {
-            const std::size_t row = static_cast<std::size_t>(h.TopDown ? y : h.Height - 1 - y);
-            const std::uint8_t* src = idx.data() + row * h.Width;
-            std::uint8_t* dst = b.ScanLine(y);
-            if (h.Bpp == 8) {
-                std::memcpy(dst, src, static_cast<std::size_t>(h.Width));
-                continue;
-            }
-            for (int x = 0; x + 1 < h.Width; x += 2)
-                dst[x / 2] = static_cast<std::uint8_t>(((src[x] & 0xF) << 4) | (src[x + 1] & 0xF));
-            if (h.Width % 2 == 1) b.WriteIndex(h.Width - 1, y, src[h.Width - 1] & 0xF);
-        }
+    b.Allocate(h.Width, h.Height, f, h.Palette, rle ? 0 : -1);
+    if (rle) {
+        DecodeRle(r, h, b);
     } else {
-        const std::size_t stride = ((static_cast<std::size_t>(h.Width) * h.Bpp + 31) / 32) * 4;
-        if (h.BitsOffset > size || (size - h.BitsOffset) / stride < static_cast<std::size_t>(h.Height)) Invalid();
         const bool plain = (h.Bpp <= 8 || h.Bpp == 24 || (h.Bpp == 32 && h.Compression == 0)) ||
                            (h.Bpp == 16 && b.FFormat == pf15bit && h.Masks[0] == 0x7C00 && h.Masks[2] == 0x1F) ||
                            (h.Bpp == 16 && h.Masks[0] == 0xF800 && h.Masks[1] == 0x07E0 && h.Masks[2] == 0x1F);

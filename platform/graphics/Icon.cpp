@@ -22,14 +22,12 @@ TPixelBuffer FromImage(const QImage& source)
     px.Width = img.width();
     px.Height = img.height();
     px.Alpha = img.hasAlphaChannel();
-    px.Pixels.resize(static_cast<std::size_t>(px.Width) * px.Height);
+    px.Pixels.reserve(static_cast<std::size_t>(px.Width) * px.Height);
     for (int y = 0; y < px.Height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        for (int x = 0; x < px.Width; ++x) {
-            const QRgb c = line[x];
-            px.At(x, y) = static_cast<std::uint32_t>(qRed(c)) | static_cast<std::uint32_t>(qGreen(c)) << 8 |
-                          static_cast<std::uint32_t>(qBlue(c)) << 16 | static_cast<std::uint32_t>(qAlpha(c)) << 24;
-        }
+        for (const QRgb* c = line; c != line + px.Width; ++c)
+            px.Pixels.push_back(static_cast<std::uint32_t>(qRed(*c)) | static_cast<std::uint32_t>(qGreen(*c)) << 8 |
+                                static_cast<std::uint32_t>(qBlue(*c)) << 16 | static_cast<std::uint32_t>(qAlpha(*c)) << 24);
     }
     return px;
 }
@@ -45,20 +43,77 @@ void PutIcon32(std::vector<std::uint8_t>& o, std::uint32_t v)
     PutIcon16(o, v >> 16);
 }
 
+unsigned U16(const std::uint8_t* b, std::size_t at) { return b[at] | b[at + 1] << 8u; }
+
+std::uint32_t U32BigEndian(const std::uint8_t* b) { return std::uint32_t{b[0]} << 24 | b[1] << 16 | b[2] << 8 | b[3]; }
+
+// The reader skips a PNG chunk by its stated length even when the file ends first, at a cost that grows
+// with that length (seconds and gigabytes for a few hundred bytes); such a file never decodes anyway.
+bool PngChunksWhole(const std::uint8_t* data, std::size_t size)
+{
+    static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size < 8 || !std::equal(std::begin(signature), std::end(signature), data)) return true;
+    for (std::size_t at = 8; at + 8 <= size;) {
+        const std::uint64_t length = U32BigEndian(data + at);
+        if (length + 12 > size - at) return false;
+        if (std::equal(data + at + 4, data + at + 8, "IEND")) break;
+        at += static_cast<std::size_t>(length) + 12;
+    }
+    return true;
+}
+
+bool SizeAllowed(long long w, long long h) { return w <= MaxIconSide && h <= MaxIconSide && w * h <= (1LL << 25); }
+
 } // namespace
+
+bool ReadGifLayout(const std::uint8_t* data, std::size_t size, TGifLayout& out)
+{
+    out = {};
+    if (!data || size < 13 || !std::equal(data, data + 4, "GIF8")) return false;
+    out.ScreenWidth = static_cast<int>(U16(data, 6));
+    out.ScreenHeight = static_cast<int>(U16(data, 8));
+    const std::uint8_t flags = data[10];
+    out.HeaderEnd = 13 + ((flags & 0x80) ? 3u << ((flags & 7) + 1) : 0u);
+    if (out.HeaderEnd > size) return false;
+    // Extensions (0x21, a label, then sub-blocks up to an empty one) stand before the first image.
+    std::size_t at = out.HeaderEnd;
+    while (at < size && data[at] == 0x21) {
+        at += 2;
+        while (at < size && data[at] != 0) at += std::size_t{data[at]} + 1;
+        ++at;
+    }
+    if (at < size && data[at] == 0x2C) out.FirstImage = at;
+    return true;
+}
+
+TRect GifFrameRect(const std::uint8_t* data, std::size_t size, std::size_t at)
+{
+    if (!data || at + 9 > size) return {};
+    return Bounds(static_cast<int>(U16(data, at + 1)), static_cast<int>(U16(data, at + 3)),
+                  static_cast<int>(U16(data, at + 5)), static_cast<int>(U16(data, at + 7)));
+}
 
 bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer& out)
 {
     if (!data || size == 0 || size > (1u << 28)) return false;
+    if (!PngChunksWhole(data, size)) return false;
+    // The reader decodes a GIF onto its logical screen, leaving out what of a frame lies beyond it, but
+    // grows a side of 0 to the frame's extent, and claims a size of its own that may be neither: the
+    // screen is what is checked, and it must be whole.
+    TGifLayout gif;
+    const bool isGif = ReadGifLayout(data, size, gif);
+    if (isGif && (gif.ScreenWidth == 0 || gif.ScreenHeight == 0)) return false;
     EnsureGuiApplication();
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    const QSize s = reader.size();
-    if (s.isValid() && (s.width() > MaxIconSide || s.height() > MaxIconSide || 1LL * s.width() * s.height() > (1LL << 25))) return false;
+    const QSize s = isGif ? QSize(gif.ScreenWidth, gif.ScreenHeight) : reader.size();
+    if (s.isValid() && !SizeAllowed(s.width(), s.height())) return false;
     QImage img;
     if (!reader.read(&img)) return false;
+    // What was decoded is never larger than what was checked.
+    if (s.isValid() && (img.width() > s.width() || img.height() > s.height())) return false;
     out = FromImage(img);
     return out.Width > 0 && out.Height > 0;
 }

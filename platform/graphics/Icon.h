@@ -33,5 +33,20 @@ private:
 };
 
 // Decodes the first image of picture bytes of any format the platform's reader knows (GIF, ICO, BMP,
-// PNG, JPEG); false when it cannot.
+// PNG, JPEG); false when it cannot. A GIF decodes to its logical screen (what of its first frame lies
+// beyond is left out), only when no side of the screen is 0, so that the picture is never larger than the
+// size checked; a PNG only when no chunk claims more bytes than follow it.
 bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer& out);
+
+// A GIF file as far as its first image: the logical screen, where the header with its global colour
+// table ends, and the first image descriptor (a 0x2C byte; 0 when the blocks end or break before one).
+struct TGifLayout {
+    int ScreenWidth = 0;
+    int ScreenHeight = 0;
+    std::size_t HeaderEnd = 0;
+    std::size_t FirstImage = 0;
+};
+// False when the bytes are no GIF or end inside the header.
+bool ReadGifLayout(const std::uint8_t* data, std::size_t size, TGifLayout& out);
+// The rectangle of the image descriptor at byte `at` on the logical screen; empty when it is cut off.
+TRect GifFrameRect(const std::uint8_t* data, std::size_t size, std::size_t at);

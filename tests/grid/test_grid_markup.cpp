@@ -1,8 +1,8 @@
 // The mini-markup engine on a recording canvas with fixed metrics (characters 5 pixels wide, lines 11
 // high) and on bitmaps: run widths and styles, entities and prefixes, colour forms, FONT not nesting,
 // wrapping and the ellipsis, list bullets, the cut at the bottom, anchors hit-tested, inline pictures
-// and embedded controls with their sizes and hits, control values rewritten; the GIF picture's frames;
-// the picture container and cache, and the files a picture's address may name.
+// and embedded controls with their sizes and hits, control values rewritten; the GIF picture's frames,
+// kept on their logical screen; the picture container and cache, and the files a picture's address may name.
 #include "GridHosts.h"
 
 #include "grid/EsgHTMLE.h"
@@ -14,6 +14,7 @@
 #include "platform/graphics/RecordingBackend.h"
 #include "platform/graphics/ResourceStore.h"
 #include "platform/rtl/StrUtils.h"
+#include "tests/platform/graphics/GifBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -409,6 +410,85 @@ TEST(Markup, GifFramesAndTheirOffsets)
     const std::uint8_t junk[] = {1, 2, 3};
     EXPECT_THROW(still.LoadFromBytes(junk, 3), EInvalidGraphic);
     EXPECT_TRUE(still.Empty());
+}
+
+TEST(Markup, GifFramesStayOnTheirLogicalScreen)
+{
+    // Each case: a screen, its frames, the frame shown; what is shown (its offset and size) of a screen.
+    struct Case {
+        const char* Name;
+        int ScreenWidth, ScreenHeight;
+        std::vector<TRect> Frames;
+        int Frame;
+        TRect Shown;
+        int FullWidth, FullHeight;
+    };
+    const Case cases[] = {
+        {"inside", 10, 8, {Bounds(2, 1, 4, 3)}, 1, Bounds(2, 1, 4, 3), 10, 8},
+        {"reaching below", 10, 8, {Bounds(2, 6, 4, 5)}, 1, Bounds(2, 6, 4, 2), 10, 8},
+        {"right of", 10, 8, {Bounds(7, 1, 5, 3)}, 1, Bounds(7, 1, 3, 3), 10, 8},
+        {"larger on both sides", 4, 3, {Bounds(0, 0, 9, 9)}, 1, Bounds(0, 0, 4, 3), 4, 3},
+        {"entirely outside", 10, 8, {Bounds(20, 20, 3, 3)}, 1, Bounds(0, 0, 0, 0), 10, 8},
+        {"of no pixels", 10, 8, {Bounds(2, 2, 0, 5)}, 1, Bounds(0, 0, 0, 0), 10, 8},
+        // A side of 0 takes the frame's own size, at no offset.
+        {"zero-sized screen", 0, 0, {Bounds(3, 2, 4, 4)}, 1, Bounds(0, 0, 4, 4), 4, 4},
+        {"zero-high screen, tall frame", 5139, 0, {Bounds(0, 0, 1, 6404)}, 1, Bounds(0, 0, 1, 6404), 5139, 6404},
+        // Every frame that SetFrame chooses follows the same rule.
+        {"second frame below", 10, 8, {Bounds(0, 0, 2, 2), Bounds(1, 7, 3, 30000)}, 2, Bounds(1, 7, 3, 1), 10, 8},
+        {"second frame outside", 10, 8, {Bounds(0, 0, 2, 2), Bounds(60000, 2, 9, 9)}, 2, Bounds(0, 0, 0, 0), 10, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::vector<std::uint8_t> bytes = giftest::MakeGif(c.ScreenWidth, c.ScreenHeight, c.Frames);
+        THTMLPicture p;
+        ASSERT_NO_THROW(p.LoadFromBytes(bytes.data(), bytes.size()));
+        p.SetFrame(c.Frame);
+        EXPECT_FALSE(p.Empty());
+        EXPECT_EQ(p.CountFrames(), static_cast<int>(c.Frames.size()));
+        EXPECT_EQ((std::pair{p.FullWidth(), p.FullHeight()}), (std::pair{c.FullWidth, c.FullHeight}));
+        EXPECT_EQ(Bounds(p.FrameLeft(), p.FrameTop(), p.Width(), p.Height()), c.Shown);
+        EXPECT_LE(p.FrameLeft() + p.Width(), p.FullWidth());
+        EXPECT_LE(p.FrameTop() + p.Height(), p.FullHeight());
+        // The frame's own pixels, each row read at the frame's width.
+        const TPixelBuffer px = p.ToPixels();
+        for (int y = 0; y < std::min(px.Height, 4); ++y)
+            for (int x = 0; x < px.Width; ++x) EXPECT_TRUE(giftest::StripeAt(px.At(x, y), x)) << x << "," << y;
+    }
+}
+
+TEST(Markup, SlowPicturesFoundByFuzzingLoadSmallOrAreRefused)
+{
+    // Each took seconds and hundreds of megabytes: the reader grew the picture beyond the size it had
+    // been checked at (1034 x 10 checked, 1034 x 2564 decoded; a frame 65,535 wide far off a 1802 x 5120
+    // screen; a frame 0 wide, for which the reader claimed no size at all and gave 12574 x 255), or
+    // skipped a chunk by the gigabyte it claimed past the file's end.
+    struct Case {
+        const char* File;
+        bool Loads;
+        TRect Shown;
+        int FullWidth, FullHeight;
+    };
+    const Case cases[] = {
+        {"slow-screen-grown-by-frame.gif", true, Bounds(0, 0, 10, 10), 1034, 2564},
+        // A frame 65,535 wide far right of the screen: nothing of it shows, nothing of it is decoded.
+        {"slow-frame-outside-screen.gif", true, Bounds(0, 0, 0, 0), 1802, 5120},
+        {"slow-zero-width-frame.gif", true, Bounds(0, 0, 0, 0), 12574, 255},
+        {"slow-long-chunk.png", false, {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.File);
+        const std::vector<std::uint8_t> bytes = ReadBytes(std::string(VSP_TEST_DATA) + "/fuzz/fuzz_grid_gif/" + c.File);
+        ASSERT_FALSE(bytes.empty());
+        THTMLPicture p;
+        if (c.Loads) {
+            EXPECT_NO_THROW(p.LoadFromBytes(bytes.data(), bytes.size()));
+        } else {
+            EXPECT_THROW(p.LoadFromBytes(bytes.data(), bytes.size()), EInvalidGraphic);
+        }
+        EXPECT_EQ(p.Empty(), !c.Loads);
+        EXPECT_EQ(Bounds(p.FrameLeft(), p.FrameTop(), p.Width(), p.Height()), c.Shown);
+        EXPECT_EQ((std::pair{p.FullWidth(), p.FullHeight()}), (std::pair{c.FullWidth, c.FullHeight}));
+    }
 }
 
 TEST(Markup, PicturesByAddress)

@@ -1,4 +1,5 @@
-// Icons, image lists, byte resources and the rich-text subset: an icon file written and read back, image
+// Icons, the picture reader's size checks, image lists, byte resources and the rich-text subset: an icon
+// file written and read back, GIF and PNG files that would decode larger or slower than checked, image
 // lists cut from a strip and drawn greyed, named byte blocks, frame-control check boxes that fill their
 // square, and rich text read (groups, styles, tables, escapes, skipped destinations), written and
 // read back, and laid out on a canvas.
@@ -9,6 +10,7 @@
 #include "platform/graphics/RecordingBackend.h"
 #include "platform/graphics/ResourceStore.h"
 #include "platform/graphics/RichText.h"
+#include "tests/platform/graphics/GifBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +42,59 @@ TEST(Icon, WrittenAndReadBack)
     EXPECT_THROW(back.LoadFromBytes(junk, sizeof junk), EInvalidGraphic);
     EXPECT_THROW(back.LoadFromBytes(nullptr, 0), EInvalidGraphic);
     EXPECT_EQ(back.Width(), 5);   // a failed read keeps the picture
+}
+
+TEST(PictureReader, DecodesNoMoreThanTheSizeItChecked)
+{
+    // A GIF decodes to its logical screen, whatever its first frame's rectangle, with the frame's part on
+    // the screen read at the frame's own width; a screen side of 0, which the reader would grow to the
+    // frame's extent, is refused.
+    struct Case {
+        const char* Name;
+        int ScreenWidth, ScreenHeight;
+        TRect Frame;
+        bool Decodes;
+    };
+    const Case cases[] = {
+        {"inside", 10, 8, Bounds(2, 1, 4, 3), true},
+        {"the whole screen", 10, 8, Bounds(0, 0, 10, 8), true},
+        {"reaching below", 10, 8, Bounds(2, 6, 4, 5), true},
+        {"right of", 10, 8, Bounds(7, 1, 5, 3), true},
+        {"entirely outside", 10, 8, Bounds(20, 20, 3, 3), true},
+        {"larger than the screen", 3, 2, Bounds(0, 0, 5, 3), true},
+        {"zero-sized screen", 0, 0, Bounds(0, 0, 4, 4), false},
+        {"zero-high screen", 5139, 0, Bounds(0, 0, 1, 6404), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::vector<std::uint8_t> gif = giftest::MakeGif(c.ScreenWidth, c.ScreenHeight, {c.Frame});
+        TPixelBuffer px;
+        ASSERT_EQ(DecodePictureBytes(gif.data(), gif.size(), px), c.Decodes);
+        if (!c.Decodes) continue;
+        ASSERT_EQ((std::pair{px.Width, px.Height}), (std::pair{c.ScreenWidth, c.ScreenHeight}));
+        for (int y = c.Frame.Top; y < std::min(c.Frame.Bottom, c.ScreenHeight); ++y)
+            for (int x = c.Frame.Left; x < std::min(c.Frame.Right, c.ScreenWidth); ++x)
+                EXPECT_TRUE(giftest::StripeAt(px.At(x, y), x - c.Frame.Left)) << x << "," << y;
+    }
+    // A GIF that ends inside its header or before any image.
+    const std::vector<std::uint8_t> whole = giftest::MakeGif(10, 8, {Bounds(0, 0, 2, 2)});
+    TPixelBuffer px;
+    for (std::size_t cut : {std::size_t{12}, std::size_t{19}, std::size_t{24}})
+        EXPECT_FALSE(DecodePictureBytes(whole.data(), cut, px)) << cut;
+
+    // A PNG decodes when every chunk up to the end chunk is whole (what follows that is not read), and
+    // is refused when a chunk claims more bytes than the file holds.
+    TPngImage png;
+    png.CreateBlank(TPngImage::COLOR_RGB, 8, 3, 2);
+    std::vector<std::uint8_t> bytes;
+    png.SaveToBytes(bytes);
+    bytes.insert(bytes.end(), {0x7F, 0, 0, 0, 't', 'E', 'X', 't', 'x'});
+    EXPECT_TRUE(DecodePictureBytes(bytes.data(), bytes.size(), px));
+    EXPECT_EQ((std::pair{px.Width, px.Height}), (std::pair{3, 2}));
+    const std::uint8_t text[] = {0x5D, 0, 0, 0x25, 't', 'E', 'X', 't', 'a', 'b'};
+    const std::size_t afterHeader = 8 + 25;   // the signature and the header chunk
+    bytes.insert(bytes.begin() + afterHeader, std::begin(text), std::end(text));
+    EXPECT_FALSE(DecodePictureBytes(bytes.data(), bytes.size(), px));
 }
 
 TEST(ImageList, CutFromAStripAndDrawnEnabledOrGreyed)
