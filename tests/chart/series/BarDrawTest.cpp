@@ -273,7 +273,7 @@ TEST(BarDraw, VerticalMarksNeverOverlapAnEarlierMark)
 
 namespace {
 
-struct TClick {
+struct TBarClick {
     const char* name;
     int x, y;
     int expected;
@@ -290,7 +290,7 @@ TEST(BarClicks, VerticalBars)
     b.PrepareAndLayout();
     const int x0 = s.ScreenXOf(1), w = s.BarPixelWidth();
     const int top = s.ScreenYOf(1), base = s.BarOriginPixel(1);
-    const TClick clicks[] = {
+    const TBarClick clicks[] = {
         {"inside", x0 + w / 2, (top + base) / 2, 1},
         {"on the left edge", x0, top, 1},
         {"on the right edge", x0 + w, base, 1},
@@ -298,7 +298,7 @@ TEST(BarClicks, VerticalBars)
         {"between the bars of two categories", s.ScreenXOf(1) - 2, (top + base) / 2, -1},
         {"in the other series' column above its bar", t.ScreenXOf(1) + 2, t.ScreenYOf(1) - 2, -1},
     };
-    for (const TClick& c : clicks) EXPECT_EQ(s.PointAtPixel(c.x, c.y), c.expected) << c.name;
+    for (const TBarClick& c : clicks) EXPECT_EQ(s.PointAtPixel(c.x, c.y), c.expected) << c.name;
     EXPECT_EQ(t.PointAtPixel(t.ScreenXOf(1) + 2, t.ScreenYOf(1) + 2), 1);
 }
 
@@ -338,14 +338,14 @@ TEST(BarClicks, HorizontalBars)
     b.PrepareAndLayout();
     const int y0 = s.ScreenYOf(1), w = s.BarPixelWidth();
     const int end = s.ScreenXOf(1), origin = s.BarOriginPixel(1);
-    const TClick clicks[] = {
+    const TBarClick clicks[] = {
         {"inside the negative bar", (end + origin) / 2, y0 + w / 2, 1},
         {"on its far end", end, y0, 1},
         {"beyond its end", end - 2, y0 + w / 2, -1},
         {"inside the positive bar", (s.ScreenXOf(0) + s.BarOriginPixel(0)) / 2, s.ScreenYOf(0) + 1, 0},
         {"above both", origin + 1, y0 - 3, -1},
     };
-    for (const TClick& c : clicks) EXPECT_EQ(s.PointAtPixel(c.x, c.y), c.expected) << c.name;
+    for (const TBarClick& c : clicks) EXPECT_EQ(s.PointAtPixel(c.x, c.y), c.expected) << c.name;
 }
 
 // ---- Renders -------------------------------------------------------------------------------------------
