@@ -84,7 +84,9 @@ TEST(AxisArrowTool, ClicksScrollByAPercentageWithinTwoPixelsOfTheLine)
         EXPECT_NEAR(t.Chart.BottomAxis().Maximum(), c.Min + 10, 1e-9) << c.Name;
         const bool hit = c.Min != 0;
         ASSERT_EQ(t.Clicks.size(), hit ? 1u : 0u) << c.Name;
-        if (hit) EXPECT_EQ(t.Clicks[0], c.Start) << c.Name;
+        if (hit) {
+            EXPECT_EQ(t.Clicks[0], c.Start) << c.Name;
+        }
     }
 }
 
