@@ -551,9 +551,15 @@ void TChartGalleryPanel::MiniatureDblClick(TPersistent* Sender)
 
 void TChartGalleryPanel::FocusMiniature(TGalleryChart* Miniature)
 {
-    if (Miniature == FFocused && Miniature) return;
-    FFocused = Miniature;
-    ShowFocus();
+    if (Miniature != FFocused || !Miniature) {
+        FFocused = Miniature;
+        ShowFocus();
+    }
+    // A click on the focused miniature's marker opens its sub-styles.
+    if (!FDisplaySub || !Miniature || Miniature != FFocused) return;
+    const TPoint p = Miniature->ScreenToClient(LastMousePos());
+    const TPoint o = Miniature->SubStyleMarkerOrigin();
+    if (p.x >= o.x && p.x < o.x + 12 && p.y >= o.y - 12 && p.y < o.y) PopupSubStyles();
 }
 
 void TChartGalleryPanel::ShowFocus()
@@ -590,6 +596,7 @@ void TChartGalleryPanel::LayoutMiniatures()
         const int row = static_cast<int>(i) / FNumCols;
         // Right and bottom stand one pixel inside the next cell's edge.
         FMiniatures[i]->SetBounds(b + column * FCellWidth, b + row * FCellHeight, std::max(0, w - 1), std::max(0, h - 1));
+        FMiniatures[i]->ApplyLabels();
     }
 }
 
@@ -620,6 +627,10 @@ void TChartGalleryPanel::KeyDown(std::uint16_t& Key, TShiftState Shift)
         if (column < FNumCols) ++column;
         break;
     case VK_DOWN:
+        if (Shift.Contains(ssAlt)) {
+            if (FDisplaySub) PopupSubStyles();
+            return;
+        }
         if (row < FNumRows) ++row;
         break;
     default:

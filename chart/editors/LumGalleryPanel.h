@@ -136,7 +136,8 @@ public:
     void ClearMiniatures();
 
     TGalleryChart* FocusedMiniature() const { return FFocused; }
-    // Focuses the miniature (none: the first enabled one) and shows the looks; OnChangeChart.
+    // Focuses the miniature (none: the first enabled one) and shows the looks; OnChangeChart. With
+    // DisplaySub, a click on the focused miniature's marker opens its sub-styles.
     virtual void FocusMiniature(TGalleryChart* Miniature);
     // The click of a miniature (focuses it), its double click (focuses it, then OnSelectedChart).
     void MiniatureClick(TPersistent* Sender);
@@ -148,7 +149,7 @@ public:
     void LayoutMiniatures();
 
     // Arrows move the focus to the neighbouring cell (never wrapping, never onto an empty cell or a
-    // disabled miniature); Enter fires OnSelectedChart.
+    // disabled miniature); Alt+Down opens the sub-styles; Enter fires OnSelectedChart.
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
 
     // The focused look on the focused miniature (none: the first enabled one), the plain look on the rest.

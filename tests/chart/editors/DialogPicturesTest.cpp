@@ -6,6 +6,9 @@
 #include "chart/editors/LumEdiFont.h"
 #include "chart/editors/LumEdiGrad.h"
 #include "chart/editors/LumEdiLege.h"
+#include "chart/editors/LumEdiPane.h"
+#include "chart/editors/LumEdiTitl.h"
+#include "chart/editors/LumEdiWall.h"
 #include "chart/editors/LumEdiSeri.h"
 #include "chart/editors/LumEditCha.h"
 #include "chart/editors/LumFormatting.h"
@@ -209,5 +212,31 @@ TEST(DialogPictures, SeriesListAndGalleries)
     });
     CreateSeriesFromGallery(nullptr, line, &c.Chart, true, false, style);
     WriteEditorOptionInteger("GalleryMode", 0);
+    EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
+}
+
+TEST(DialogPictures, PanelTitlesAndWallsPages)
+{
+    if (Folder().empty()) GTEST_SKIP() << "VSP_EDITOR_PICTURES not set";
+    TChartWindow c;
+    c.AddSeries<TLineSeries>("Measured", [](int i) { return double((i - 5) * (i - 5) - 10); });
+    c.Chart.Title().Text().SetText("Profile A");
+    c.Show();
+    TPromptScript script;
+    const auto tabs = [](const std::string& Name) {
+        return [Name](TForm& form) {
+            if (auto* pages = form.findChild<QTabWidget*>()) SaveTabs(form, *pages, Name);
+            form.done(mrCancel);
+        };
+    };
+    script.DriveForm(tabs("panel-page"));
+    TFormLumPanel::CreateForPanel(nullptr, c.Chart)->ShowModal();
+    script.DriveForm(tabs("titles-page"));
+    TFormLumTitle::CreateForTitle(nullptr, c.Chart, &c.Chart.Title())->ShowModal();
+    script.DriveForm([](TForm& form) {
+        Save(form, "walls-page");
+        form.done(mrCancel);
+    });
+    TFormLumWall::CreateForWall(nullptr, c.Chart.LeftWall())->ShowModal();
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
 }

@@ -316,6 +316,14 @@ TEST(GalleryPanelPages, SubStyleChoiceAppliesTheStyleAndZeroRemakesTheSeries)
     }
     EXPECT_EQ(subSelected, 2);
     EXPECT_EQ(shown.Panel.SubStylesForm(), nullptr);
+
+    // Alt+Down opens it from the keyboard.
+    TPromptScript script;
+    script.DriveForm([](TForm& Form) { Form.SetModalResult(mrCancel); });
+    std::uint16_t down = VK_DOWN;
+    shown.Panel.KeyDown(down, TShiftState{ssAlt});
+    EXPECT_TRUE(script.Failures().empty()) << "the pop-up came";
+    EXPECT_EQ(script.Pending(), 0u);
 }
 
 TEST(GalleryPanelPages, PopupStaysTwoPixelsInsideTheWorkArea)

@@ -2,6 +2,7 @@
 // owner-drawn items painted through the program's canvas, and a row dragged onto another.
 #include "platform/controls/ListBox.h"
 
+#include "platform/controls/QtApplication.h"
 #include "platform/graphics/Canvas.h"
 
 #include <QApplication>
@@ -97,6 +98,7 @@ TEST(ListBox, SortedItemsKeepTheirObjects)
 
 TEST(ListBox, ARowDraggedPastTheThresholdDropsOnAnother)
 {
+    EnsureQtApplication();
     QWidget window;
     window.setGeometry(0, 0, 200, 200);
     TListBox list(nullptr);
