@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <new>
 
 // ---- Module state --------------------------------------------------------------------------------------
 
@@ -73,51 +72,14 @@ void TChartValueList::ReadMultiplier(const TPropValue& Value)
     if (m != 1.0) ShowErrorBox("Error: Multiplier property is obsolete.\rModify DuvOdad (enable Multiplier) and recompile.");
 }
 
-// ---- TValueStorage -------------------------------------------------------------------------------------
-
-void TValueStorage::Grow(std::size_t Length)
-{
-    if (Length <= FLength) return;
-    double* grown;
-    if (!FAdopted.empty()) {
-        grown = static_cast<double*>(std::malloc(Length * sizeof(double)));
-        if (!grown) throw std::bad_alloc();
-        std::copy(FData, FData + FLength, grown);
-        std::vector<double>().swap(FAdopted);
-    } else {
-        grown = static_cast<double*>(std::realloc(FBlock.get(), Length * sizeof(double)));
-        if (!grown) throw std::bad_alloc();
-        static_cast<void>(FBlock.release());
-    }
-    FBlock.reset(grown);
-    FData = grown;
-    FLength = Length;
-}
-
-void TValueStorage::Adopt(std::vector<double> Values)
-{
-    FBlock.reset();
-    FAdopted = std::move(Values);
-    FData = FAdopted.data();
-    FLength = FAdopted.size();
-}
-
-void TValueStorage::Release()
-{
-    FBlock.reset();
-    std::vector<double>().swap(FAdopted);
-    FData = nullptr;
-    FLength = 0;
-}
-
 // By the step at first, then by half the storage, so appending a long record costs constant time a value.
 void TChartValueList::GrowFor(int count)
 {
-    const std::size_t length = FStore.Length();
+    const std::size_t length = FValues.size();
     if (length >= static_cast<std::size_t>(count)) return;
     const std::size_t step = static_cast<std::size_t>(std::max(1, LumEngineModule().ValueListGrowthStep));
     const std::size_t grown = length + std::max(step, length / 2);
-    FStore.Grow(std::max(grown, static_cast<std::size_t>(count)));
+    FValues.resize(std::max(grown, static_cast<std::size_t>(count)));
 }
 
 void TChartValueList::CheckIndex(int Index) const
@@ -134,7 +96,7 @@ int TChartValueList::AddInOrder(double Value)
 {
     PendingValue = Value;
     int index = FCount;
-    const double* v = FStore.Data();
+    const double* v = FValues.data();
     if (FOrder == loAscending && FCount > 0 && Value < v[FCount - 1]) {
         int p = FCount - 1;
         while (p >= 0 && v[p] > Value) --p;
@@ -144,62 +106,36 @@ int TChartValueList::AddInOrder(double Value)
         while (p >= 0 && v[p] < Value) --p;
         index = p + 1;
     }
-    if (index == FCount) Append(Value);
-    else InsertValueAt(index, Value);
+    InsertValueAt(index, Value);
     return index;
 }
 
 void TChartValueList::ClearValues()
 {
     FCount = 0;
-    FHighCount = 0;
-    FStore.Release();
+    std::vector<double>().swap(FValues);
     Changed();
 }
 
 void TChartValueList::InsertValueAt(int Index, double Value)
 {
     if (Index < 0 || Index > FCount) throw ERangeError();
-    if (Index == FCount) {
-        Append(Value);
-        return;
-    }
     GrowFor(FCount + 1);
-    double* v = FStore.Data();
+    double* v = FValues.data();
     std::copy_backward(v + Index, v + FCount, v + FCount + 1);
     v[Index] = Value;
-    ++FCount;
-    FHighCount = std::max(FHighCount, FCount);
-    Changed();
-}
-
-void TChartValueList::Append(double Value)
-{
-    GrowFor(FCount + 1);
-    double* v = FStore.Data();
-    v[FCount] = Value;
     // An ascending list stays ascending when a value not below the last one is appended.
-    const bool keepsAscending = FCount == 0 ? !std::isnan(Value) : FAscending == TAscending::Yes && Value >= v[FCount - 1];
-    // Statistics in hand take the value in as RecalcStats would, in the same order of sums.
-    if (!FModified && FCount > 0 && !FSumOfAbsSet) {
-        if (Value < FMinValue)
-            FMinValue = Value;
-        else if (Value > FMaxValue)
-            FMaxValue = Value;
-        FTotal += Value;
-        FTotalAbs += std::fabs(Value);
-    } else {
-        FModified = true;
-    }
+    const bool keepsAscending = Index == FCount && (FCount == 0 ? !std::isnan(Value)
+                                                                : FAscending == TAscending::Yes && Value >= v[FCount - 1]);
     ++FCount;
-    if (FCount > FHighCount) FHighCount = FCount;
-    FAscending = keepsAscending ? TAscending::Yes : TAscending::Unknown;
+    Changed();
+    if (keepsAscending) FAscending = TAscending::Yes;
 }
 
 bool TChartValueList::RunsAscending() const
 {
     if (FAscending == TAscending::Unknown) {
-        const double* v = FStore.Data();
+        const double* v = FValues.data();
         bool ascending = FCount == 0 || !std::isnan(v[0]);
         for (int i = 1; i < FCount && ascending; ++i) ascending = v[i] >= v[i - 1];
         FAscending = ascending ? TAscending::Yes : TAscending::No;
@@ -211,7 +147,7 @@ bool TChartValueList::AppendsInOrder(const std::vector<double>& Values) const
 {
     if (FOrder == loNone || Values.empty()) return true;
     // AddInOrder appends a value unless it comes before the last one (a NaN never does).
-    double last = FCount > 0 ? FStore.Data()[FCount - 1] : Values.front();
+    double last = FCount > 0 ? FValues[static_cast<std::size_t>(FCount - 1)] : Values.front();
     for (const double v : Values) {
         if (FOrder == loAscending ? v < last : v > last) return false;
         last = v;
@@ -227,16 +163,15 @@ void TChartValueList::AppendValues(std::vector<double> Values)
     bool keepsAscending = FAscending == TAscending::Yes || FCount == 0;
     for (int i = 0; i < n && keepsAscending; ++i)
         keepsAscending = Values[static_cast<std::size_t>(i)] >= (i > 0 ? Values[static_cast<std::size_t>(i - 1)]
-                                                                     : FCount > 0 ? FStore.Data()[FCount - 1]
+                                                                     : FCount > 0 ? FValues[static_cast<std::size_t>(FCount - 1)]
                                                                                   : -std::numeric_limits<double>::infinity());
     if (FCount == 0) {
-        FStore.Adopt(std::move(Values));
+        FValues = std::move(Values);
     } else {
         GrowFor(FCount + n);
-        std::copy(Values.begin(), Values.end(), FStore.Data() + FCount);
+        std::copy(Values.begin(), Values.end(), FValues.begin() + FCount);
     }
     FCount += n;
-    FHighCount = std::max(FHighCount, FCount);
     Changed();
     if (keepsAscending) FAscending = TAscending::Yes;
 }
@@ -244,7 +179,7 @@ void TChartValueList::AppendValues(std::vector<double> Values)
 void TChartValueList::DeleteValueAt(int Index)
 {
     CheckIndex(Index);
-    double* v = FStore.Data();
+    double* v = FValues.data();
     std::copy(v + Index + 1, v + FCount, v + Index);
     --FCount;
     Changed();
@@ -255,7 +190,7 @@ void TChartValueList::DeleteValueRange(int Start, int Quantity)
     if (Start < 0 || Quantity < 0) throw ERangeError();
     if (Quantity == 0) return;
     if (Start + Quantity - 1 >= FCount) throw EAssertionFailed("Quantity of data to delete must be less than Count.");
-    double* v = FStore.Data();
+    double* v = FValues.data();
     std::copy(v + Start + Quantity, v + FCount, v + Start);
     FCount -= Quantity;
     Changed();
@@ -264,20 +199,20 @@ void TChartValueList::DeleteValueRange(int Start, int Quantity)
 void TChartValueList::RotateLeft()
 {
     if (FCount == 0) return;
-    std::rotate(FStore.Data(), FStore.Data() + 1, FStore.Data() + FCount);
+    std::rotate(FValues.begin(), FValues.begin() + 1, FValues.begin() + FCount);
     FAscending = TAscending::Unknown;
 }
 
 double TChartValueList::ValueAt(int Index) const
 {
     CheckIndex(Index);
-    return FStore.Data()[Index];
+    return FValues[static_cast<std::size_t>(Index)];
 }
 
 void TChartValueList::SetValueAt(int Index, double Value)
 {
     CheckIndex(Index);
-    FStore.Data()[Index] = Value;
+    FValues[static_cast<std::size_t>(Index)] = Value;
     Changed();
     NotifyOwner(dnValueChanged, Index);
 }
@@ -285,7 +220,7 @@ void TChartValueList::SetValueAt(int Index, double Value)
 void TChartValueList::StoreValueAt(int Index, double Value)
 {
     CheckIndex(Index);
-    FStore.Data()[Index] = Value;
+    FValues[static_cast<std::size_t>(Index)] = Value;
     Changed();
 }
 
@@ -306,10 +241,6 @@ void TChartValueList::SetValueCount(int Count)
     if (Count > StorageLength())
         throw EAssertionFailed("ValueList Count (" + std::to_string(Count) + ") greater than array length ("
                                + std::to_string(StorageLength()) + ").");
-    if (Count > FHighCount) {
-        std::fill(FStore.Data() + FHighCount, FStore.Data() + Count, 0.0);
-        FHighCount = Count;
-    }
     FCount = Count;
     Changed();
 }
@@ -320,7 +251,7 @@ void TChartValueList::RecalcStats()
     if (FCount <= 0) {
         FMaxValue = FMinValue = FTotal = FTotalAbs = 0;
     } else {
-        const double* v = FStore.Data();
+        const double* v = FValues.data();
         FMaxValue = FMinValue = FTotal = v[0];
         FTotalAbs = std::fabs(v[0]);
         for (int i = 1; i < FCount; ++i) {
@@ -334,7 +265,6 @@ void TChartValueList::RecalcStats()
         }
     }
     FModified = false;
-    FSumOfAbsSet = false;
 }
 
 double TChartValueList::HighestValue()
@@ -365,7 +295,6 @@ void TChartValueList::SetSumOfAbsValues(double Value)
 {
     if (FModified) RecalcStats();
     FTotalAbs = Value;
-    FSumOfAbsSet = true;
 }
 
 int TChartValueList::FindValueInRange(int First, int Last, double Value) const
@@ -373,7 +302,7 @@ int TChartValueList::FindValueInRange(int First, int Last, double Value) const
     First = std::max(First, 0);
     Last = std::min(Last, FCount - 1);
     for (int i = First; i <= Last; ++i)
-        if (FStore.Data()[i] == Value) return i;
+        if (FValues[static_cast<std::size_t>(i)] == Value) return i;
     return -1;
 }
 
@@ -381,14 +310,14 @@ void TChartValueList::SwapValues(int I, int J)
 {
     CheckIndex(I);
     CheckIndex(J);
-    std::swap(FStore.Data()[I], FStore.Data()[J]);
+    std::swap(FValues[static_cast<std::size_t>(I)], FValues[static_cast<std::size_t>(J)]);
     Changed();
     NotifyOwner(dnValueChanged, I);
 }
 
 void TChartValueList::FillWithIndices()
 {
-    for (int i = 0; i < FCount; ++i) FStore.Data()[i] = i;
+    for (int i = 0; i < FCount; ++i) FValues[static_cast<std::size_t>(i)] = i;
     Changed();
     NotifyOwner(dnValueChanged, 0);
 }

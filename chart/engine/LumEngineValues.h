@@ -6,33 +6,9 @@
 #include "chart/engine/LumEngineTypes.h"
 #include "platform/rtl/Classes.h"
 
-#include <cstddef>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
-
-// The storage of a value list: one block that grows where it lies when the allocator can extend it, so a
-// long record appended value by value is not copied again at each growth, or an array taken over whole.
-class TValueStorage {
-public:
-    double* Data() const { return FData; }
-    std::size_t Length() const { return FLength; }
-    // To Length values, those held kept and the new ones not yet written (never shorter).
-    void Grow(std::size_t Length);
-    // The array becomes the storage as it is.
-    void Adopt(std::vector<double> Values);
-    void Release();
-
-private:
-    struct TFree {
-        void operator()(double* p) const { std::free(p); }
-    };
-    std::unique_ptr<double, TFree> FBlock;   // from the C allocator, so that it can grow in place
-    std::vector<double> FAdopted;
-    double* FData = nullptr;
-    std::size_t FLength = 0;
-};
 
 class TChartValueList : public TPersistent {
     VSP_PERSISTENT_CLASS
@@ -77,14 +53,14 @@ public:
     double FirstValue() const;
     double LastValue() const;
     // The values in use, for fast reading.
-    const double* Values() const { return FStore.Data(); }
+    const double* Values() const { return FValues.data(); }
 
     // EAssertionFailed "ValueList Count (<n>) greater than array length (<m>)." when broken.
     int ValueCount() const;
     // A negative count raises EAssertionFailed "ValueList Count must be greater than zero.", a count past
     // the storage the ValueCount message; the count stays then.
     void SetValueCount(int Count);
-    int StorageLength() const { return static_cast<int>(FStore.Length()); }
+    int StorageLength() const { return static_cast<int>(FValues.size()); }
 
     // The statistics, recomputed first when the list changed.
     double HighestValue();
@@ -135,8 +111,6 @@ public:
 
 private:
     void GrowFor(int count);
-    // Puts a value after the last one, keeping the statistics and the known ascent up to date.
-    void Append(double Value);
     void CheckIndex(int Index) const;
     void NotifyOwner(int Kind, int Index);
     void ReadMultiplier(const TPropValue& Value);
@@ -152,12 +126,8 @@ private:
     std::string FValueSource;
     bool FDefaultDateTime = false;
     int FCount = 0;
-    TValueStorage FStore;
-    // The highest count since the storage was taken: storage past it was never written and reads as 0
-    // when a count reaches into it.
-    int FHighCount = 0;
+    std::vector<double> FValues; // its length is the storage length
     bool FModified = true;
-    bool FSumOfAbsSet = false;   // SetSumOfAbsValues holds until the next change
     enum class TAscending : unsigned char { Unknown, Yes, No };
     mutable TAscending FAscending = TAscending::Unknown;
     // The values changed: the statistics and the order are to be worked out again.

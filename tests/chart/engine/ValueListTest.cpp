@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include <memory>
@@ -90,50 +89,6 @@ TEST(ValueList, StatisticsAreCachedAndRecomputedAfterChanges)
     EXPECT_EQ(list->SumOfAbsValues(), 5);
 }
 
-TEST(ValueList, AppendedValuesKeepCurrentStatisticsAsARecountWould)
-{
-    // Statistics read between appends are carried on with each appended value; they must equal, bit for
-    // bit, those of a list that counts all its values again at the end, in the same order of sums.
-    const std::vector<std::vector<double>> cases = {
-        {0.1, 0.2, 0.3, -0.7, 1e16, 1, -1e16},
-        {5, 5, 4, 6, -3},
-        {-2, std::nan(""), 7, -9},               // a NaN passes the comparisons, as in the recount
-        {3},
-    };
-    for (const std::vector<double>& values : cases) {
-        for (const TChartListOrder order : {loNone, loAscending}) {
-            TChartValueList carried(nullptr, "Y"), counted(nullptr, "Y");
-            carried.SetOrder(order);
-            counted.SetOrder(order);
-            for (double v : values) {
-                carried.HighestValue();            // statistics current before each add
-                carried.AddInOrder(v);
-                counted.AddInOrder(v);
-            }
-            counted.RecalcStats();
-            auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
-            EXPECT_TRUE(same(carried.HighestValue(), counted.HighestValue()));
-            EXPECT_TRUE(same(carried.LowestValue(), counted.LowestValue()));
-            EXPECT_TRUE(same(carried.SumOfValues(), counted.SumOfValues()));
-            EXPECT_TRUE(same(carried.SumOfAbsValues(), counted.SumOfAbsValues()));
-            const std::vector<double> a = ValuesOf(carried), b = ValuesOf(counted);
-            EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end(), same));
-        }
-    }
-    // A caller's absolute total lasts only until the next value: then the real one is counted.
-    auto list = ListOf({1, -2});
-    list->SetSumOfAbsValues(100);
-    list->AddInOrder(-4);
-    EXPECT_EQ(list->SumOfAbsValues(), 7);
-    EXPECT_EQ(list->LowestValue(), -4);
-    // A value inserted before the last one has the statistics counted again.
-    auto ordered = ListOf({1, 5}, loAscending);
-    EXPECT_EQ(ordered->LowestValue(), 1);
-    ordered->AddInOrder(-3);
-    EXPECT_EQ(ordered->LowestValue(), -3);
-    EXPECT_EQ(ValuesOf(*ordered), (std::vector<double>{-3, 1, 5}));
-}
-
 TEST(ValueList, StorageGrowsByTheStepAndIsReleasedByClear)
 {
     TChartValueList list(nullptr, "X");
@@ -176,14 +131,6 @@ TEST(ValueList, AppendingArraysInOneMove)
     EXPECT_EQ(list.StorageLength(), 3);
     list.AppendValues({4, 5});
     EXPECT_EQ(ValuesOf(list), (std::vector<double>{1, 2, 3, 4, 5}));
-    // The storage grown past an array taken over keeps its values and holds zeros beyond them.
-    EXPECT_GE(list.StorageLength(), 1000);
-    list.SetValueCount(7);
-    EXPECT_EQ(ValuesOf(list), (std::vector<double>{1, 2, 3, 4, 5, 0, 0}));
-    list.SetValueCount(5);
-    list.DeleteValueAt(0);                                // the last value stays behind in the storage
-    list.SetValueCount(5);
-    EXPECT_EQ(ValuesOf(list), (std::vector<double>{2, 3, 4, 5, 5}));
     EXPECT_EQ(list.HighestValue(), 5);                    // the statistics follow
 
     struct Case { TChartListOrder order; std::vector<double> values; bool appends; };
