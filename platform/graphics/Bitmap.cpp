@@ -433,6 +433,13 @@ public:
     void DrawShape(const TShapeCommand& cmd) override { Around([&] { TImageBackend::DrawShape(cmd); }); }
     void DrawText(const TTextCommand& cmd) override { Around([&] { TImageBackend::DrawText(cmd); }); }
     void DrawImage(const TImageCommand& cmd) override { Around([&] { TImageBackend::DrawImage(cmd); }); }
+    bool CopyFrom(const TImageBackend& source, TPoint from, const TImageCommand& cmd) override
+    {
+        if (!MemoryHoldsPixels()) return false;
+        bool done = false;
+        Around([&] { done = TImageBackend::CopyFrom(source, from, cmd); });
+        return done;
+    }
     void SetPixel(int x, int y, TColor rgb, const TRegion* clip) override
     {
         if (x < 0 || y < 0 || x >= FBitmap.Width() || y >= FBitmap.Height()) return;
@@ -474,6 +481,7 @@ protected:
         return m;
     }
     void PixelsChanged() override { FChanged = true; }
+    bool MemoryHoldsPixels() const override { return !FBitmap.Empty() && Direct(FBitmap.PixelFormat()); }
 
 private:
     template <class F>

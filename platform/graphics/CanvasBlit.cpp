@@ -3,6 +3,7 @@
 #include "platform/graphics/CanvasImpl.h"
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/ImageBackend.h"
 #include "platform/graphics/Raster.h"
 #include "platform/rtl/PixelMath.h"
 
@@ -34,19 +35,10 @@ constexpr int MaxTransfer = 1 << 15;   // a transfer larger than any device is c
 
 }  // namespace
 
-// Sends a transfer of src (the source rectangle already cut out) to the logical destination
-// rectangle x, y, w, h; negative sizes mirror.
-static bool SendImage(TCanvas& cv, TCanvas::Impl& dc, TCanvasOp op, std::vector<int> args, int x, int y, int w, int h,
-                      std::shared_ptr<const TPixelBuffer> src, std::uint32_t rop3, bool monochrome, TColor transparent)
+// Fills in where a transfer to the logical destination rectangle x, y, w, h lands (negative sizes
+// mirror) and the device state it lands under; false when it lands nowhere.
+static bool PlaceImage(TCanvas& cv, TCanvas::Impl& dc, TImageCommand& c, int x, int y, int w, int h)
 {
-    TImageCommand c;
-    c.Op = op;
-    c.Args = std::move(args);
-    c.Source = std::move(src);
-    c.Rop3 = rop3;
-    c.MonochromeSource = monochrome;
-    c.Transparent = transparent != -1;
-    c.TransparentColor = transparent != -1 ? transparent : 0;
     c.Brush = dc.DeviceBrush(cv.Brush());
     const TAffine t = dc.Transform();
     const TPointF p0 = t.Map(x, y), p1 = t.Map(double(x) + w, y), p2 = t.Map(x, double(y) + h);
@@ -70,6 +62,23 @@ static bool SendImage(TCanvas& cv, TCanvas::Impl& dc, TCanvasOp op, std::vector<
     }
     if (c.Dest.IsEmpty() || !cv.Backend()) return false;
     c.State = dc.DeviceState();
+    return true;
+}
+
+// Sends a transfer of src (the source rectangle already cut out) to the logical destination
+// rectangle x, y, w, h; negative sizes mirror.
+static bool SendImage(TCanvas& cv, TCanvas::Impl& dc, TCanvasOp op, std::vector<int> args, int x, int y, int w, int h,
+                      std::shared_ptr<const TPixelBuffer> src, std::uint32_t rop3, bool monochrome, TColor transparent)
+{
+    TImageCommand c;
+    c.Op = op;
+    c.Args = std::move(args);
+    c.Source = std::move(src);
+    c.Rop3 = rop3;
+    c.MonochromeSource = monochrome;
+    c.Transparent = transparent != -1;
+    c.TransparentColor = transparent != -1 ? transparent : 0;
+    if (!PlaceImage(cv, dc, c, x, y, w, h)) return false;
     cv.Backend()->DrawImage(c);
     return true;
 }
@@ -92,6 +101,18 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, const TCanvas& src, int sx,
         const TPoint b = src.FImpl->ToDeviceInt(sx + sw, sy + sh);
         TRect r{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
         if (r.Width() > MaxTransfer || r.Height() > MaxTransfer || r.IsEmpty()) return false;
+        // A plain copy of the same size between two pixel memories (a chart's buffer shown on its control)
+        // goes from memory to memory with no pixel buffer between.
+        auto* to = dynamic_cast<TImageBackend*>(FBackend.get());
+        const auto* from = dynamic_cast<const TImageBackend*>(src.FBackend.get());
+        if (to && from && rop3 == SRCCOPY && w == sw && h == sh && a.x < b.x && a.y < b.y) {
+            TImageCommand c;
+            c.Args = {x, y, w, h, sx, sy, sw, sh, static_cast<int>(rop3)};
+            if (!PlaceImage(*this, *FImpl, c, x, y, w, h)) return false;
+            if (!c.Affine && !c.MirrorX && !c.MirrorY && c.Dest.Width() == r.Width() && c.Dest.Height() == r.Height() &&
+                to->CopyFrom(*from, r.TopLeft(), c))
+                return true;
+        }
         // Repeated transfers out of one canvas (a back buffer shown on its control) reuse its buffer.
         constexpr long long KeptPixels = 8LL << 20;
         std::shared_ptr<TPixelBuffer>& kept = src.FImpl->TransferBuffer;

@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <tuple>
 
 void EnsureGuiApplication()
@@ -44,10 +45,19 @@ std::string Lower(std::string s)
     return s;
 }
 
-// Module state of the font engine: faces found installed, and realised fonts by key.
+// What measuring a realised font gives: its metrics and the advances of the first 256 characters
+// (-1 until asked), so that text laid out again and again does not realise the font each time.
+struct TFontMeasures {
+    TDeviceFontMetrics Metrics;
+    std::array<int, 256> Advances;
+};
+
+// Module state of the font engine: faces found installed, realised fonts by key, and their measures by
+// key with underline and strike-out.
 struct TFontCache {
     std::map<std::string, std::string> Faces;
     std::map<std::tuple<std::string, int, int, bool, bool>, QFont> Fonts;
+    std::map<std::tuple<std::string, int, int, bool, bool, bool, bool>, TFontMeasures> Measures;
     void Reset() { *this = TFontCache(); }
 };
 TFontCache& Cache()
@@ -105,8 +115,15 @@ QFont QtFontFor(const TDeviceFont& font)
     return f;
 }
 
-TDeviceFontMetrics SystemFontMetrics(const TDeviceFont& font)
+namespace {
+
+TFontMeasures& MeasuresOf(const TDeviceFont& font)
 {
+    auto key = std::make_tuple(font.Face.empty() ? FaceForFontName(font.Name) : font.Face, std::max(1, font.PixelHeight),
+                               font.Weight, font.Italic, font.Antialiased, font.Underline, font.StrikeOut);
+    auto& measures = Cache().Measures;
+    auto it = measures.find(key);
+    if (it != measures.end()) return it->second;
     const QFontMetrics fm(QtFontFor(font));
     TDeviceFontMetrics m;
     m.Ascent = fm.ascent();
@@ -116,24 +133,31 @@ TDeviceFontMetrics SystemFontMetrics(const TDeviceFont& font)
     m.ExternalLeading = std::max(0, fm.leading());
     m.AveCharWidth = fm.averageCharWidth();
     m.MaxCharWidth = fm.maxWidth();
-    return m;
+    if (measures.size() > 256) measures.clear();
+    TFontMeasures fresh{m, {}};
+    fresh.Advances.fill(-1);
+    return measures.emplace(std::move(key), fresh).first->second;
 }
+
+}  // namespace
+
+TDeviceFontMetrics SystemFontMetrics(const TDeviceFont& font) { return MeasuresOf(font).Metrics; }
 
 void SystemCharAdvances(const TDeviceFont& font, const std::u16string& text, std::vector<int>& advances)
 {
-    const QFontMetrics fm(QtFontFor(font));
+    TFontMeasures& measures = MeasuresOf(font);
     advances.resize(text.size());
-    // Asking the font engine costs far more than a look-up: the 8-bit range is asked once per call.
-    std::array<int, 256> known;
-    known.fill(-1);
+    std::optional<QFontMetrics> fm;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        int* seen = c < known.size() ? &known[c] : nullptr;
-        if (seen && *seen >= 0) advances[i] = *seen;
-        else {
-            advances[i] = fm.horizontalAdvance(QChar(c));
-            if (seen) *seen = advances[i];
+        int* known = c < measures.Advances.size() ? &measures.Advances[c] : nullptr;
+        if (known && *known >= 0) {
+            advances[i] = *known;
+            continue;
         }
+        if (!fm) fm.emplace(QtFontFor(font));
+        advances[i] = fm->horizontalAdvance(QChar(c));
+        if (known) *known = advances[i];
     }
 }
 

@@ -259,6 +259,34 @@ void TImageBackend::DrawImage(const TImageCommand& cmd)
     PixelsChanged();
 }
 
+bool TImageBackend::CopyFrom(const TImageBackend& source, TPoint from, const TImageCommand& cmd)
+{
+    if (!MemoryHoldsPixels() || !source.MemoryHoldsPixels()) return false;
+    const TImageMemory dm = Memory(), sm = source.Memory();
+    TSurface s(dm);
+    const TSurface src(sm);
+    const TRect& d = cmd.Dest;
+    if (!s.Valid() || !src.Valid() || dm.Bits == sm.Bits || d.IsEmpty()) return false;
+    if (from.x < 0 || from.y < 0 || from.x + d.Width() > sm.Width || from.y + d.Height() > sm.Height) return false;
+    const TClipper clip(cmd.State.Clip, s.Bounds());
+    std::vector<std::uint32_t> row;
+    for (int y = std::max(d.Top, 0); y < std::min(d.Bottom, s.Bounds().Bottom); ++y)
+        clip.Cut(y, d.Left, d.Right, [&](int yy, int x0, int x1) {
+            const int sx = from.x + (x0 - d.Left), sy = from.y + (yy - d.Top);
+            if (dm.BytesPerPixel == 4 && sm.BytesPerPixel == 4) {
+                const auto* in = reinterpret_cast<const std::uint32_t*>(sm.Bits + static_cast<std::ptrdiff_t>(sy) * sm.Stride) + sx;
+                auto* out = reinterpret_cast<std::uint32_t*>(dm.Bits + static_cast<std::ptrdiff_t>(yy) * dm.Stride) + x0;
+                for (int i = 0; i < x1 - x0; ++i) out[i] = in[i] | 0xFF000000u;
+                return;
+            }
+            row.resize(static_cast<std::size_t>(x1 - x0));
+            src.ReadRow(sy, sx, sx + (x1 - x0), row.data());
+            s.WriteRow(yy, x0, x1, row.data());
+        });
+    PixelsChanged();
+    return true;
+}
+
 void TImageBackend::SetPixel(int x, int y, TColor rgb, const TRegion* clip)
 {
     TSurface s(Memory());

@@ -30,6 +30,11 @@ public:
     void DrawShape(const TShapeCommand& cmd) override;
     void DrawText(const TTextCommand& cmd) override;
     void DrawImage(const TImageCommand& cmd) override;
+    // The transfer cmd (a plain copy, Dest no larger than the source) of the pixels of source from
+    // SourceTopLeft on, row by row straight from memory to memory, as DrawImage would land them from a
+    // pixel buffer of that rectangle. False, with nothing done, when a side does not draw into the memory
+    // it keeps, both are one memory or the rectangle leaves the source: the caller then transfers pixels.
+    virtual bool CopyFrom(const TImageBackend& source, TPoint SourceTopLeft, const TImageCommand& cmd);
     void SetPixel(int x, int y, TColor rgb, const TRegion* clip) override;
     TColor GetPixel(int x, int y) const override;
     bool ReadPixels(const TRect& rect, TPixelBuffer& out) const override;
@@ -42,6 +47,8 @@ protected:
     virtual TImageMemory Memory() const { return FMemory; }
     // Called after every command that changed pixels.
     virtual void PixelsChanged() {}
+    // Whether Memory() holds the device's pixels between commands, not only while one draws.
+    virtual bool MemoryHoldsPixels() const { return true; }
 
 private:
     TImageMemory FMemory;

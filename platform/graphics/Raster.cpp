@@ -135,19 +135,43 @@ void ScanFill(const TDevicePath& path, int fillMode, const TRect& bounds, std::v
 
 namespace {
 
-// Whether step `pos` of a dash pattern of total length `total` falls on a dash.
-bool DashOn(const std::vector<int>& dashes, long long total, long long pos)
-{
-    long long m = pos % total;
-    if (m < 0) m += total;
-    for (std::size_t i = 0; i < dashes.size(); ++i) {
-        if (m < dashes[i]) return i % 2 == 0;
-        m -= dashes[i];
+// Where a figure stands in its dash pattern, advanced a step at a time (no division a pixel).
+class TDashWalk {
+public:
+    TDashWalk(const std::vector<int>& dashes, long long total, long long pos) : FDashes(dashes), FTotal(total)
+    {
+        if (FTotal == 0) return;
+        FPos = pos % FTotal;
+        if (FPos < 0) FPos += FTotal;
+        Settle();
     }
-    return false;
-}
+    // Whether the current step falls on a dash (every step does without a pattern).
+    bool On() const { return FTotal == 0 || FIndex % 2 == 0; }
+    void Step()
+    {
+        if (FTotal == 0) return;
+        if (++FPos == FTotal) {
+            FPos = 0;
+            FIndex = 0;
+            FEnd = 0;
+        }
+        Settle();
+    }
 
-// One segment from a to b (integers), end pixel left out; steps advance phase.
+private:
+    // The dash holding FPos: the first whose end lies beyond it.
+    void Settle()
+    {
+        if (FIndex == 0 && FEnd == 0) FEnd = FDashes.empty() ? 0 : FDashes[0];
+        while (FPos >= FEnd && FIndex + 1 < FDashes.size()) FEnd += FDashes[++FIndex];
+    }
+    const std::vector<int>& FDashes;
+    long long FTotal, FPos = 0, FEnd = 0;
+    std::size_t FIndex = 0;
+};
+
+// One segment from a to b (integers), end pixel left out; steps advance phase. Pixel i of n lies at
+// minor offset floor((2 i aMin + aMaj) / (2 aMaj)), kept as a quotient and remainder from step to step.
 void ScanSegment(long long x0, long long y0, long long x1, long long y1, const std::vector<int>& dashes,
                  long long total, long long& phase, const TRect& bounds, std::vector<TSpan>& on,
                  std::vector<TSpan>* gaps)
@@ -173,15 +197,27 @@ void ScanSegment(long long x0, long long y0, long long x1, long long y1, const s
     }
     iFrom = std::max(iFrom, 0LL);
     iTo = std::min(iTo, n - 1);
-    const long long minLo = xMajor ? bounds.Top : bounds.Left, minHi = xMajor ? bounds.Bottom - 1 : bounds.Right - 1;
-    for (long long i = iFrom; i <= iTo; ++i) {
-        const long long maj = maj0 + i * sMaj;
-        const long long mi = min0 + sMin * ((2 * i * aMin + aMaj) / (2 * aMaj));
-        if (mi < minLo || mi > minHi) continue;
-        const int px = static_cast<int>(xMajor ? maj : mi), py = static_cast<int>(xMajor ? mi : maj);
-        const bool isOn = total == 0 || DashOn(dashes, total, phase + i);
-        if (isOn) PushSpan(on, py, px, px + 1);
-        else if (gaps) PushSpan(*gaps, py, px, px + 1);
+    if (iFrom <= iTo) {
+        const long long minLo = xMajor ? bounds.Top : bounds.Left, minHi = xMajor ? bounds.Bottom - 1 : bounds.Right - 1;
+        const long long den = 2 * aMaj, inc = 2 * aMin;
+        const long long first = iFrom * inc + aMaj;
+        long long quot = first / den, rem = first % den;
+        TDashWalk dash(dashes, total, phase + iFrom);
+        for (long long i = iFrom; i <= iTo; ++i) {
+            const long long mi = min0 + sMin * quot;
+            if (mi >= minLo && mi <= minHi) {
+                const long long maj = maj0 + i * sMaj;
+                const int px = static_cast<int>(xMajor ? maj : mi), py = static_cast<int>(xMajor ? mi : maj);
+                if (dash.On()) PushSpan(on, py, px, px + 1);
+                else if (gaps) PushSpan(*gaps, py, px, px + 1);
+            }
+            dash.Step();
+            rem += inc;
+            if (rem >= den) {
+                rem -= den;
+                ++quot;
+            }
+        }
     }
     phase += n;
 }

@@ -405,6 +405,70 @@ TEST(Picture, LoadsByExtensionAndReportsChanges)
     EXPECT_NE(TPicture::GraphicForExtension("DIB"), nullptr);
 }
 
+TEST(Bitmap, PlainCopiesLandAsTransfersThroughPixelsDo)
+{
+    // A same-size SRCCOPY between two pixel memories goes from memory to memory; the raster operation
+    // 0x00CC0000 (the same function of the source, another code) takes the way through a pixel buffer.
+    // Both must leave the same pixels for every format, clip, origin and source rectangle.
+    constexpr std::uint32_t SourceOnly = 0x00CC0000;
+    struct Case {
+        const char* name;
+        TPixelFormat from, to;
+        TRect clip;          // empty: none
+        bool ellipse;        // clip to an ellipse instead
+        TPoint origin;       // the destination's viewport origin
+        int x, y, w, h, sx, sy;
+    };
+    const Case cases[] = {
+        {"32 to 32 bits, whole", pf32bit, pf32bit, {}, false, {0, 0}, 0, 0, 40, 30, 0, 0},
+        {"24 to 32 bits, offset", pf24bit, pf32bit, {}, false, {0, 0}, 5, 7, 20, 11, 9, 3},
+        {"32 to 24 bits", pf32bit, pf24bit, {}, false, {0, 0}, 3, 2, 30, 20, 4, 5},
+        {"clipped to a rectangle", pf32bit, pf32bit, {6, 4, 25, 18}, false, {0, 0}, 0, 0, 40, 30, 0, 0},
+        {"clipped to an ellipse", pf32bit, pf32bit, {2, 2, 36, 26}, true, {0, 0}, 0, 0, 40, 30, 0, 0},
+        {"moved viewport origin", pf32bit, pf32bit, {}, false, {-6, 4}, 10, 3, 25, 20, 2, 1},
+        {"partly off the destination", pf32bit, pf32bit, {}, false, {0, 0}, 30, 22, 20, 15, 0, 0},
+        {"partly outside the source", pf32bit, pf32bit, {}, false, {0, 0}, 0, 0, 30, 20, 25, 18},
+        {"into an 8-bit bitmap", pf32bit, pf8bit, {}, false, {0, 0}, 1, 1, 30, 20, 0, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TBitmap src(40, 30, k.from);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x) src.SetPixelRGB(x, y, RGB(x * 6, y * 8, (x * y) % 256));
+        TBitmap direct(40, 30, k.to), through(40, 30, k.to);
+        for (TBitmap* b : {&direct, &through}) {
+            b->Canvas().Brush().SetColor(clYellow);
+            b->Canvas().FillRect({0, 0, 40, 30});
+            b->Canvas().SetViewportOrgEx(k.origin.x, k.origin.y);
+            if (k.ellipse) {
+                const TRegion r = TRegion::FromEllipse(k.clip.Left, k.clip.Top, k.clip.Right, k.clip.Bottom);
+                b->Canvas().SelectClipRgn(&r);
+            } else if (!k.clip.IsEmpty()) {
+                b->Canvas().IntersectClipRect(k.clip.Left, k.clip.Top, k.clip.Right, k.clip.Bottom);
+            }
+        }
+        EXPECT_TRUE(direct.Canvas().BitBlt(k.x, k.y, k.w, k.h, src.Canvas(), k.sx, k.sy, SRCCOPY));
+        EXPECT_TRUE(through.Canvas().BitBlt(k.x, k.y, k.w, k.h, src.Canvas(), k.sx, k.sy, SourceOnly));
+        int differing = 0, landed = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x) {
+                differing += direct.PixelRGB(x, y) != through.PixelRGB(x, y);
+                landed += direct.PixelRGB(x, y) != clYellow;
+            }
+        EXPECT_EQ(differing, 0);
+        EXPECT_GT(landed, 0);
+    }
+    // A copy within one bitmap whose rectangles overlap moves the pixels as a copy through a buffer does.
+    TBitmap one(30, 20, pf32bit), two(30, 20, pf32bit);
+    for (TBitmap* b : {&one, &two})
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 30; ++x) b->SetPixelRGB(x, y, RGB(x * 8, y * 12, 7));
+    one.Canvas().BitBlt(3, 2, 20, 15, one.Canvas(), 0, 0, SRCCOPY);
+    two.Canvas().BitBlt(3, 2, 20, 15, two.Canvas(), 0, 0, SourceOnly);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x) ASSERT_EQ(one.PixelRGB(x, y), two.PixelRGB(x, y)) << x << "," << y;
+}
+
 TEST(Bitmap, BlockTransfersBetweenCanvases)
 {
     TBitmap src;

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -116,4 +119,71 @@ TEST(RasterLongLines, LongPolylinePaintsEachPixelOnceUnderXor)
         }
     EXPECT_EQ(differing, 0);
     EXPECT_EQ(black, 9000) << "one pixel per row, the last point's left out";
+}
+
+TEST(RasterLongLines, DashedSegmentsLightThePixelsOfTheirDefinition)
+{
+    // Pixel i of a segment of n steps lies at minor offset floor((2 i aMin + aMaj) / (2 aMaj)) and is on
+    // when step phase + i falls on a dash; the scan works both out a step at a time, which must agree
+    // for every slope, direction, cut by the bounds, phase (also negative) and pattern (zero dashes too).
+    struct TPixel {
+        int X, Y;
+        bool On;
+        bool operator==(const TPixel&) const = default;
+    };
+    auto definition = [](long long x0, long long y0, long long x1, long long y1, const std::vector<int>& dashes,
+                         long long phase, const TRect& b) {
+        long long total = 0;
+        for (int d : dashes) total += d;
+        auto on = [&](long long pos) {
+            if (total == 0) return true;
+            long long m = ((pos % total) + total) % total;
+            for (std::size_t i = 0; i < dashes.size(); ++i) {
+                if (m < dashes[i]) return i % 2 == 0;
+                m -= dashes[i];
+            }
+            return false;
+        };
+        std::vector<TPixel> out;
+        const long long adx = std::llabs(x1 - x0), ady = std::llabs(y1 - y0), n = std::max(adx, ady);
+        const bool xMajor = adx >= ady;
+        const long long aMaj = xMajor ? adx : ady, aMin = xMajor ? ady : adx;
+        for (long long i = 0; i < n; ++i) {
+            const long long maj = (xMajor ? x0 : y0) + i * ((xMajor ? x1 - x0 : y1 - y0) < 0 ? -1 : 1);
+            const long long mi = (xMajor ? y0 : x0) + ((xMajor ? y1 - y0 : x1 - x0) < 0 ? -1 : 1) * ((2 * i * aMin + aMaj) / (2 * aMaj));
+            const int x = static_cast<int>(xMajor ? maj : mi), y = static_cast<int>(xMajor ? mi : maj);
+            if (x >= b.Left && x < b.Right && y >= b.Top && y < b.Bottom) out.push_back({x, y, on(phase + i)});
+        }
+        return out;
+    };
+    auto pixels = [](const std::vector<TSpan>& spans, bool on, std::vector<TPixel>& out) {
+        for (const TSpan& s : spans)
+            for (int x = s.X0; x < s.X1; ++x) out.push_back({x, s.Y, on});
+    };
+    const std::vector<std::vector<int>> patterns = {{}, {1, 1}, {3, 1}, {6, 2, 1, 2}, {0, 2}, {2, 0, 0, 3}, {5}};
+    std::mt19937 random(20261211);
+    std::uniform_int_distribution<int> coord(-40, 140), phases(-50, 50), pick(0, static_cast<int>(patterns.size()) - 1);
+    const TRect bounds{0, 0, 100, 80};
+    for (int k = 0; k < 3000; ++k) {
+        const int x0 = coord(random), y0 = coord(random);
+        // Every third segment lies along a row or a column, as grid lines do.
+        const int x1 = k % 3 == 1 ? x0 : coord(random), y1 = k % 3 == 2 ? y0 : coord(random);
+        const std::vector<int>& dashes = patterns[static_cast<std::size_t>(pick(random))];
+        const int phase = phases(random);
+        SCOPED_TRACE(testing::Message() << "segment " << k << ": " << x0 << "," << y0 << " to " << x1 << "," << y1
+                                        << ", phase " << phase);
+        std::vector<double> pattern(dashes.begin(), dashes.end());
+        std::vector<TSpan> on, gaps;
+        double ph = phase;
+        raster::ScanCosmetic({{{double(x0), double(y0)}, {double(x1), double(y1)}}, false}, pattern, ph, bounds, on, &gaps);
+        std::vector<TPixel> found;
+        pixels(on, true, found);
+        pixels(gaps, false, found);
+        std::vector<TPixel> wanted = definition(x0, y0, x1, y1, dashes, phase, bounds);
+        auto order = [](const TPixel& a, const TPixel& b) { return std::tie(a.Y, a.X, a.On) < std::tie(b.Y, b.X, b.On); };
+        std::sort(found.begin(), found.end(), order);
+        std::sort(wanted.begin(), wanted.end(), order);
+        ASSERT_EQ(found, wanted);
+        EXPECT_EQ(ph, phase + std::max(std::abs(x1 - x0), std::abs(y1 - y0)));
+    }
 }
