@@ -1,45 +1,18 @@
-// What the grid's fuzz targets share: the application on the offscreen desktop (made at the first input,
-// exceptions that reach it swallowed instead of shown), a grid shown in a window, and a file of the
-// process's own for inputs that must be read from disk.
+// What the grid's fuzz targets share besides the application (fuzz_app.h): a grid shown in a window,
+// made once and brought back to a plain grid for every input, and the end of an input that frees what it
+// made.
 #pragma once
 
+#include "fuzz/fuzz_app.h"
 #include "grid/ExtGrid.h"
-#include "platform/controls/Application.h"
 
 #include <QWidget>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <string>
-#include <unistd.h>
-
-// The desktop's font configuration keeps a few blocks for the process's life that the leak checker
-// cannot see; the program's own leaks are still reported.
-// (Each target is one translation unit, so the definition stands once.)
-extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 namespace fuzzgrid {
 
-inline void StartApplication()
-{
-    static const bool started = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        Application->ProcessMessages();
-        Application->OnException = [](TApplication&, const std::exception&) {};
-        return true;
-    }();
-    (void)started;
-}
-
-// A broken promise: the line is told before the abort.
-#define Require(condition) ((condition) ? (void)0 : fuzzgrid::Broken(#condition, __LINE__))
-[[noreturn]] inline void Broken(const char* what, int line)
-{
-    std::fprintf(stderr, "broken at line %d: %s\n", line, what);
-    std::abort();
-}
+using fuzzapp::StartApplication;
 
 // A grid of Cols x Rows with one fixed row and column in a shown window.
 struct GridHost {
@@ -99,17 +72,6 @@ inline void SettleGrid(int Cols, int Rows, int Which = 0)
 {
     SharedGrid(Cols, Rows, Which);
     Application->ProcessMessages();
-}
-
-// A temporary file of this process with the given bytes and extension; its path. It lies in memory where
-// the system offers a folder for that: truncating a file on disk for every input costs more than reading it.
-inline std::string WriteTempFile(const std::string& Bytes, const std::string& Extension)
-{
-    static const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    const std::string path = folder + "/vsp_fuzz_grid_" + std::to_string(getpid()) + Extension;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << Bytes;
-    return path;
 }
 
 } // namespace fuzzgrid

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1) return 0;
     const std::uint8_t how = data[0];
-    const std::string file = WriteTempFile(std::string(reinterpret_cast<const char*>(data) + 1, size - 1), ".csv");
+    const std::string file = fuzzapp::WriteTempFile(std::string(reinterpret_cast<const char*>(data) + 1, size - 1), "grid.csv");
     TExtStringGrid& g = SharedGrid(3, 3);
     StopPainting(g);
     const char delimiters[] = {'\0', ',', ';', '\t'};
