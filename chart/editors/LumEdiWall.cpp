@@ -78,13 +78,10 @@ TFormLumWall::TFormLumWall(QWidget* Owner, TCustomChartWall& Wall)
         FWall->SetSize(v);
         CBDark3D->setEnabled(FWall->Size() > 0);
     });
-    const auto check = [this](QCheckBox* box, void (TCustomChartWall::*write)(bool)) {
-        ConnectGuarded(box, &QCheckBox::clicked, this, [this, write](bool v) { (FWall->*write)(v); });
-    };
-    check(CBTransp, &TCustomChartWall::SetTransparent);
-    check(CBDark3D, &TCustomChartWall::SetDark3D);
-    check(CBVisible, &TCustomChartWall::SetVisible);
-    check(CBAutoHide, &TCustomChartWall::SetAutoHide);
+    ConnectGuarded(CBTransp, &QCheckBox::clicked, this, [this](bool v) { FWall->SetTransparent(v); });
+    ConnectGuarded(CBDark3D, &QCheckBox::clicked, this, [this](bool v) { FWall->SetDark3D(v); });
+    ConnectGuarded(CBVisible, &QCheckBox::clicked, this, [this](bool v) { FWall->SetVisible(v); });
+    ConnectGuarded(CBAutoHide, &QCheckBox::clicked, this, [this](bool v) { FWall->SetAutoHide(v); });
     ConnectGuarded(Edit1, &QSpinBox::valueChanged, this, [this](int v) {
         if (!FFilling) FWall->SetTransparency(v);
     });
