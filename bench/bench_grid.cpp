@@ -16,6 +16,7 @@
 
 #include <QWidget>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +25,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -63,6 +65,14 @@ struct Sheet {
 };
 
 std::map<std::string, double> Results;
+
+double Median(std::vector<double> v)
+{
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
 
 double Seconds(const std::function<void()>& f, int repeat)
 {
@@ -271,14 +281,24 @@ void BM_LongDelimitedLine(benchmark::State& state)
         std::fwrite(line.data(), 1, line.size(), f);
         std::fclose(f);
     }
-    TExtStringGrid g(nullptr);
-    auto load = [&] { g.LoadDelimitedFile(path); };
-    for (auto _ : state) load();
-    if (g.ColCount() != fields) std::printf("line of %d fields: %d columns\n", fields, g.ColCount());
-    Results["long line"] = Seconds(load, 3);
+    // Each load goes into a new grid of the default size, so that the time includes the grid's widening
+    // to the line's 100,000 columns (a second load into the same grid would find them there).
+    std::unique_ptr<TExtStringGrid> g;
+    std::vector<double> times;
+    for (auto _ : state) {
+        state.PauseTiming();
+        g = std::make_unique<TExtStringGrid>(nullptr);
+        state.ResumeTiming();
+        const auto t0 = std::chrono::steady_clock::now();
+        g->LoadDelimitedFile(path);
+        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    if (g->ColCount() != fields) std::printf("line of %d fields: %d columns\n", fields, g->ColCount());
+    Results["long line"] = Median(times);
+    Results["long line best"] = *std::min_element(times.begin(), times.end());
     std::remove(path.c_str());
 }
-BENCHMARK(BM_LongDelimitedLine)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LongDelimitedLine)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(15);
 
 void PrintLongTextSummary()
 {
@@ -288,7 +308,8 @@ void PrintLongTextSummary()
     std::printf("  repaint, a cell of 200,000 characters  %8.2f ms  (target under 50 ms)%s\n", b * 1e3, b < 0.05 ? "" : "  over");
     std::printf("  ratio 200,000 / 16,000                 %8.2f     (target at most 20)%s\n", a > 0 ? b / a : 0.0,
                 a > 0 && b / a <= 20 ? "" : "  over");
-    std::printf("  load a delimited line of 100,000 fields %7.2f ms  (target under 50 ms)%s\n", line * 1e3, line < 0.05 ? "" : "  over");
+    std::printf("  load a delimited line of 100,000 fields into a new grid, median of 15 %7.2f ms (best %.2f)  (target under 50 ms)%s\n",
+                line * 1e3, Results["long line best"] * 1e3, line < 0.05 ? "" : "  over");
 }
 
 void PrintImportSummary()

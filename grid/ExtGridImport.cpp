@@ -62,6 +62,36 @@ char DetectDelimiter(const std::string& L1, const std::string& L2)
     return found;
 }
 
+// Calls Field with each field of a delimited line, left to right, as it stands in the line (its
+// doubled quotes not yet undone). A field opening with a quote runs to its closing quote, and what
+// follows that up to the next delimiter is dropped; without a delimiter the line is one field.
+template <class F>
+void WalkFields(std::string_view Rest, char Delimiter, F&& Field)
+{
+    std::size_t p;
+    while (Delimiter != 0 && (p = Rest.find(Delimiter)) != std::string_view::npos) {
+        if (!Rest.empty() && Rest[0] == '"') {
+            Rest.remove_prefix(1);
+            int q = 0;
+            ClosingQuotePos('"', Rest, q);
+            std::string_view field;
+            if (q > 0) {
+                field = Rest.substr(0, static_cast<std::size_t>(q - 1));
+                Rest.remove_prefix(static_cast<std::size_t>(q));
+            }
+            Field(field);
+            p = Rest.find(Delimiter);
+            if (p == std::string_view::npos) return;
+        } else Field(Rest.substr(0, p));
+        Rest.remove_prefix(p + 1);
+    }
+    if (!Rest.empty()) {
+        if (Rest[0] == '"') Rest.remove_prefix(1);
+        if (!Rest.empty() && Rest.back() == '"') Rest.remove_suffix(1);
+        Field(Rest);
+    }
+}
+
 } // namespace
 
 void TExtStringGrid::SetCellFromFile(int ACol, int ARow, const std::string& Text) { SetRawCellText(ACol, ARow, Text); }
@@ -74,7 +104,7 @@ void TExtStringGrid::ReadDelimitedFile(const std::string& FileName, bool Append)
     if (!in) throw EExtGridError("Cannot open file " + FileName);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw EInOutError("I/O error reading " + FileName);
-    const std::vector<std::string> lines = ReadLines(bytes);
+    std::vector<std::string> lines = ReadLines(bytes);
     const char savedDelimiter = FieldDelimiter;
     const bool footerRow = FloatingFooter.Visible() && FloatingFooter.FooterStyle() == fsFixedLastRow;
     int r = 0;
@@ -102,44 +132,16 @@ void TExtStringGrid::ReadDelimitedFile(const std::string& FileName, bool Append)
         if (OnFileProgress) SetRowCount(Append ? RowCount() + n : n + FFixedFooters);
         int lastProgress = -1;
         for (int k = 0; k < n; ++k) {
-            std::string text = lines[static_cast<std::size_t>(k)];
+            std::string& text = lines[static_cast<std::size_t>(k)];
             if (OemConvert) OemTextToAnsi(text);
-            // The line is walked field by field with a view: nothing is cut from its front.
-            std::string_view rest = text;
-            int c = 0;
             if (r >= RowCount() - FFixedFooters) SetRowCount(r + 1000);
-            // The grid widens before a field lands beyond its last column.
-            auto put = [&](const std::string& field) {
-                if (c >= ColCount()) SetColCount(c + 1);
-                SetCellFromFile(c, r, field);
-                ++c;
-            };
-            std::size_t p;
-            while (delimiter != 0 && (p = rest.find(delimiter)) != std::string_view::npos) {
-                std::string field;
-                if (!rest.empty() && rest[0] == '"') {
-                    rest.remove_prefix(1);
-                    int q = 0;
-                    ClosingQuotePos('"', rest, q);
-                    if (q > 0) {
-                        field = UnquoteText('"', std::string(rest.substr(0, static_cast<std::size_t>(q - 1))));
-                        rest.remove_prefix(static_cast<std::size_t>(q));
-                    }
-                    p = rest.find(delimiter);
-                    if (p == std::string_view::npos) {
-                        put(field);
-                        rest = {};
-                        break;
-                    }
-                } else field = UnquoteText('"', std::string(rest.substr(0, p)));
-                put(field);
-                rest.remove_prefix(p + 1);
-            }
-            if (!rest.empty()) {
-                if (rest[0] == '"') rest.remove_prefix(1);
-                if (!rest.empty() && rest.back() == '"') rest.remove_suffix(1);
-                put(UnquoteText('"', std::string(rest)));
-            }
+            // The fields are counted first so that the grid widens once per line: widening column by
+            // column would move the row's cells again and again (a line of 100,000 fields).
+            int fields = 0;
+            WalkFields(text, delimiter, [&](std::string_view) { ++fields; });
+            if (fields > ColCount()) SetColCount(fields);
+            int c = 0;
+            WalkFields(text, delimiter, [&](std::string_view field) { SetCellFromFile(c++, r, UnquoteText('"', std::string(field))); });
             ++r;
             if (OnFileProgress) {
                 const int progress = static_cast<int>(std::nearbyint(100.0 * (k + 1) / n));
