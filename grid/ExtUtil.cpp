@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -452,40 +454,117 @@ int Compare(const std::string& text, const std::string& operand)
     return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
-// Wildcards walked as a set of reachable text positions, so no pattern takes more than length × length
-// steps. A "!" that is reached inverts the answer.
-bool Wildcard(const std::string& pattern, const std::string& text)
+// Whether Segment ("?" matching any character) stands in Text at At.
+bool SegmentAt(std::string_view Segment, std::string_view Text, std::size_t At, std::size_t& Steps)
 {
-    const std::size_t n = text.size();
-    std::vector<char> reach(n + 1, 0), next(n + 1, 0);
-    reach[0] = 1;
-    bool negate = false;
-    bool lastStar = false;
-    for (char p : pattern) {
-        if (p == '"') continue;
-        if (p == '!') {
-            if (std::find(reach.begin(), reach.end(), 1) != reach.end()) negate = true;
-            continue;
+    Steps += Segment.size();
+    for (std::size_t j = 0; j < Segment.size(); ++j)
+        if (Segment[j] != '?' && Segment[j] != Text[At + j]) return false;
+    return true;
+}
+
+// The leftmost place at or after From where Segment stands wholly in Text; npos when none. Each text
+// character is looked at once: a segment without "?" by its failure table, one with "?" by bit masks
+// (a bit per segment character, so a step costs a word per 64 characters of the segment).
+std::size_t FindSegment(std::string_view Segment, std::string_view Text, std::size_t From, std::size_t& Steps)
+{
+    const std::size_t m = Segment.size();
+    if (Segment.find('?') == std::string_view::npos) {
+        std::vector<std::size_t> fail(m, 0);
+        for (std::size_t i = 1, k = 0; i < m; ++i) {
+            while (k > 0 && Segment[i] != Segment[k]) k = fail[k - 1];
+            if (Segment[i] == Segment[k]) ++k;
+            fail[i] = k;
         }
-        std::fill(next.begin(), next.end(), 0);
-        if (p == '*') {
-            if (lastStar) continue;
-            bool on = false;
-            for (std::size_t i = 0; i <= n; ++i) {
-                on = on || reach[i];
-                next[i] = on;
-            }
-        } else {
-            for (std::size_t i = 0; i < n; ++i)
-                if (reach[i] && (p == '?' || text[i] == p)) next[i + 1] = 1;
+        Steps += m;
+        for (std::size_t i = From, k = 0; i < Text.size(); ++i) {
+            ++Steps;
+            while (k > 0 && Text[i] != Segment[k]) k = fail[k - 1];
+            if (Text[i] == Segment[k]) ++k;
+            if (k == m) return i + 1 - m;
         }
-        lastStar = p == '*';
-        reach.swap(next);
+        return std::string_view::npos;
     }
-    return (reach[n] != 0) != negate;
+    const std::size_t words = (m + 63) / 64;
+    // One mask per character of the segment and one shared by all others (only the "?" bits).
+    std::vector<int> slot(256, 0);
+    std::vector<std::uint64_t> masks(words);
+    for (std::size_t j = 0; j < m; ++j)
+        if (Segment[j] != '?' && slot[static_cast<unsigned char>(Segment[j])] == 0) {
+            slot[static_cast<unsigned char>(Segment[j])] = static_cast<int>(masks.size() / words);
+            masks.resize(masks.size() + words);
+        }
+    for (std::size_t j = 0; j < m; ++j) {
+        const std::uint64_t bit = std::uint64_t{1} << (j % 64);
+        if (Segment[j] == '?')
+            for (std::size_t s = 0; s < masks.size(); s += words) masks[s + j / 64] |= bit;
+        else masks[static_cast<std::size_t>(slot[static_cast<unsigned char>(Segment[j])]) * words + j / 64] |= bit;
+    }
+    Steps += masks.size();
+    const std::uint64_t last = std::uint64_t{1} << ((m - 1) % 64);
+    std::vector<std::uint64_t> state(words, 0);
+    for (std::size_t i = From; i < Text.size(); ++i) {
+        Steps += words;
+        const std::uint64_t* mask = &masks[static_cast<std::size_t>(slot[static_cast<unsigned char>(Text[i])]) * words];
+        std::uint64_t carry = 1;
+        for (std::size_t w = 0; w < words; ++w) {
+            const std::uint64_t next = state[w] >> 63;
+            state[w] = ((state[w] << 1) | carry) & mask[w];
+            carry = next;
+        }
+        if (state[words - 1] & last) return i + 1 - m;
+    }
+    return std::string_view::npos;
+}
+
+// A pattern of "*" and "?" against the whole text. The pieces between stars are placed left to right,
+// each at its leftmost place after the one before (a later place never helps the pieces after it), the
+// first at the start and the last at the end, so the text is walked once.
+bool WholeMatch(std::string_view Pattern, std::string_view Text, std::size_t& Steps)
+{
+    const std::size_t firstStar = Pattern.find('*');
+    if (firstStar == std::string_view::npos) return Pattern.size() == Text.size() && SegmentAt(Pattern, Text, 0, Steps);
+    const std::size_t lastStar = Pattern.rfind('*');
+    const std::string_view head = Pattern.substr(0, firstStar), tail = Pattern.substr(lastStar + 1);
+    if (head.size() + tail.size() > Text.size()) return false;
+    if (!SegmentAt(head, Text, 0, Steps) || !SegmentAt(tail, Text, Text.size() - tail.size(), Steps)) return false;
+    const std::string_view middle = Text.substr(0, Text.size() - tail.size());
+    std::size_t at = head.size();
+    for (std::size_t b = firstStar; b < lastStar;) {
+        const std::size_t e = Pattern.find('*', b + 1);
+        const std::string_view piece = Pattern.substr(b + 1, e - b - 1);
+        b = e;
+        if (piece.empty()) continue;
+        const std::size_t found = FindSegment(piece, middle, at, Steps);
+        if (found == std::string_view::npos) return false;
+        at = found + piece.size();
+    }
+    return true;
 }
 
 } // namespace
+
+// Double quotes are skipped. A "!" inverts the answer when the pattern before it matches the start of
+// the text (the pattern before the first "!" then decides it: a shorter one matches whenever a longer one
+// does); the answer itself is the whole pattern, without its "!", against the whole text.
+bool MatchWildcard(const std::string& Pattern, const std::string& Text, std::size_t* Steps)
+{
+    std::string pattern;
+    std::size_t bang = std::string::npos;
+    for (char p : Pattern) {
+        if (p == '"') continue;
+        if (p == '!') {
+            if (bang == std::string::npos) bang = pattern.size();
+            continue;
+        }
+        pattern += p;
+    }
+    std::size_t steps = pattern.size() + Text.size();
+    const bool negate = bang != std::string::npos && WholeMatch(pattern.substr(0, bang) + '*', Text, steps);
+    const bool match = WholeMatch(pattern, Text, steps);
+    if (Steps) *Steps = steps;
+    return match != negate;
+}
 
 bool MatchSingleCondition(const std::string& Condition, const std::string& Text, bool CaseSensitive)
 {
@@ -501,7 +580,7 @@ bool MatchSingleCondition(const std::string& Condition, const std::string& Text,
         if (c < 0 || (inclusive && c == 0)) return true;
     }
     if (cond.find('>') != std::string::npos || cond.find('<') != std::string::npos) return false;
-    return Wildcard(cond, text);
+    return MatchWildcard(cond, text);
 }
 
 bool MatchFilterCondition(const std::string& Condition, const std::string& Text, bool CaseSensitive)

@@ -81,6 +81,11 @@ std::string CapitalizeName(const std::string& Text);
 // ">", "<", ">=", "<=" comparison (numbers, then dates, then text).
 bool MatchFilterCondition(const std::string& Condition, const std::string& Text, bool CaseSensitive);
 bool MatchSingleCondition(const std::string& Condition, const std::string& Text, bool CaseSensitive);
+// "*" any run of characters, "?" any one, double quotes skipped, and a "!" reached by a match of the start
+// of the text inverts the answer. Time grows with the lengths of pattern and text added, not multiplied
+// (a piece between stars holding "?" costs a step per 64 of its characters); Steps, when given, receives
+// the characters and mask words looked at.
+bool MatchWildcard(const std::string& Pattern, const std::string& Text, std::size_t* Steps = nullptr);
 // Cells holding Unicode text store "|\" and two bytes per UTF-16 code unit, high byte first.
 std::u16string WideFromCellText(const std::string& Text);
 std::string CellTextFromWide(const std::u16string& WideText);
