@@ -391,6 +391,10 @@ std::string CapitalizeName(const std::string& Text)
 {
     std::string s = Text;
     bool capNext = true;
+    // Only the first " Mc" of the name capitalizes the letter after it. The characters before i no longer
+    // change, so the first " Mc" is the first one that ends at a character just done: one look per
+    // character, not a search of the whole name.
+    bool mcSeen = false;
     const int n = static_cast<int>(s.size());
     for (int i = 0; i < n; ++i) {
         char& c = s[static_cast<std::size_t>(i)];
@@ -401,8 +405,10 @@ std::string CapitalizeName(const std::string& Text)
         } else c = LoCaseChar(c);
         const int pos = i + 1;
         if (pos == 2 && s.compare(0, 2, "Mc") == 0) capNext = true;
-        const auto mc = s.find(" Mc");
-        if (mc != std::string::npos && static_cast<int>(mc) + 2 == i && pos > 2) capNext = true;
+        if (!mcSeen && i >= 2 && s.compare(static_cast<std::size_t>(i - 2), 3, " Mc") == 0) {
+            mcSeen = true;
+            capNext = true;
+        }
         if (pos >= n - 2) {
             if (i >= 1 && s.compare(static_cast<std::size_t>(i - 1), 2, " I") == 0) capNext = true;
             if (i >= 2 && s.compare(static_cast<std::size_t>(i - 2), 3, " II") == 0) capNext = true;

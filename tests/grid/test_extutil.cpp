@@ -175,7 +175,8 @@ TEST(ExtUtil, CapitalizesNames)
         const char* in;
         const char* out;
     } cases[] = {{"mcdonald", "McDonald"}, {"o'neil", "O'Neil"}, {"mary-jane smith iii", "Mary-Jane Smith III"},
-                 {"ronald mcdonald", "Ronald McDonald"}, {"JOHN SMITH II", "John Smith II"}, {"", ""}};
+                 {"ronald mcdonald", "Ronald McDonald"}, {"JOHN SMITH II", "John Smith II"}, {"", ""},
+                 {"ann mcbee mcfee", "Ann McBee Mcfee"}, {"mc mcx", "Mc McX"}};
     for (const Case& c : cases) EXPECT_EQ(CapitalizeName(c.in), c.out) << c.in;
 }
 
