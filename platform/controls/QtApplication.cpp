@@ -2,6 +2,7 @@
 #include "platform/controls/QtApplication.h"
 
 #include "platform/controls/Application.h"
+#include "platform/graphics/QtSupport.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -60,6 +61,7 @@ QApplication& CreateQtApplication(int& argc, char** argv)
     if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
     if (QCoreApplication::instance())
         throw EInvalidOperation("A non-widget Qt application already exists");
+    KeepLargeBlocksInHeap();
     // QApplication keeps the references it is given for the whole process.
     static TQtApplication* app = new TQtApplication(argc, argv);
     QApplication::setStyle(new THintPauseStyle);

@@ -18,15 +18,31 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <tuple>
 
+void KeepLargeBlocksInHeap()
+{
+#if defined(__GLIBC__)
+    static const bool done = [] {
+        mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+        return true;
+    }();
+    (void)done;
+#endif
+}
+
 void EnsureGuiApplication()
 {
     if (QCoreApplication::instance()) return;
+    KeepLargeBlocksInHeap();
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;

@@ -17,6 +17,12 @@
 // keeps it.
 void EnsureGuiApplication();
 
+// Keeps freed blocks of up to 32 MB in the process heap (up to 64 MB of them) instead of handing each
+// back to the system. Painting a long text makes several temporary arrays of a megabyte or more; taken
+// from the system afresh on every paint, each of their pages is faulted in again, which costs more
+// than the painting itself. Called once, when the application object is made.
+void KeepLargeBlocksInHeap();
+
 // The Qt font that draws a device font: its face at its pixel size, hinting and antialiasing as asked,
 // kerning off (the device places characters by their own advances).
 QFont QtFontFor(const TDeviceFont& font);
