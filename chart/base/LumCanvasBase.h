@@ -217,6 +217,16 @@ public:
     virtual void FinishDrawing(TCanvas* DestCanvas, TCanvas* RestoreCanvas, TPoint Origin) = 0;
     // Copies the off-screen bitmap again while it is still valid; false when the chart must be drawn.
     virtual bool RepaintFromBuffer() = 0;
+    // A target that keeps what is drawn on it between paints (the chart control's own back buffer) may be
+    // drawn on straight, without an off-screen bitmap copied onto it afterwards.
+    struct TKeepingTarget {
+        TCanvas* Canvas = nullptr;
+        // How many times its pixels changed: a repaint tells by it whether the picture still stands there.
+        std::function<unsigned long long()> Changes;
+        // Its memory from now on three bytes a pixel, as an off-screen bitmap becomes at its first blend.
+        std::function<void()> UseThreeBytes;
+    };
+    virtual void SetKeepingTarget(TKeepingTarget Target) { (void)Target; }
     virtual void DrawArrowWithBody(bool Filled, TPoint FromPoint, TPoint ToPoint, int HeadWidth, int HeadHeight,
                                    int Z, double BodyPercent) = 0;
     virtual void ClipToBox(const TRect& Rect, int Z0, int Z1) = 0;

@@ -579,7 +579,7 @@ namespace {
 TBitmap* OffscreenBitmapOf(TLumCanvas& canvas)
 {
     auto* gdi = dynamic_cast<TLumCanvas3D*>(&canvas);
-    if (!gdi || !gdi->IsBufferedDisplay()) return nullptr;
+    if (!gdi || !gdi->IsBufferedDisplay() || gdi->DrawsOnKeepingTarget()) return nullptr;
     return gdi->Buffer();
 }
 } // namespace
@@ -631,7 +631,20 @@ void TLumBlend::BlendOver(int percent)
         if (TLumFont* font = FCanvas.CurrentFont()) FCanvas.SelectFont(*font);
         FCanvas.WriteTextAlign(align);
     }
-    if (temporary) FCanvas.DrawGraphicAt(FRect.Left, FRect.Top, temporary.get());
+    if (!temporary) return;
+    auto* gdi = dynamic_cast<TLumCanvas3D*>(&FCanvas);
+    if (gdi && gdi->DrawsOnKeepingTarget()) {
+        // As into an off-screen bitmap: the mixed pixels go in whole, past any clip, and the memory keeps
+        // three bytes a pixel from now on.
+        gdi->KeepingTargetToThreeBytes();
+        TRegion clip;
+        const bool clipped = device->GetClipRgn(clip) == 1;
+        device->SelectClipRgn(nullptr);
+        device->BitBlt(FRect.Left, FRect.Top, temporary->Width(), temporary->Height(), temporary->Canvas(), 0, 0, SRCCOPY);
+        if (clipped) device->SelectClipRgn(&clip);
+    } else {
+        FCanvas.DrawGraphicAt(FRect.Left, FRect.Top, temporary.get());
+    }
 }
 
 void MixBitmapOver(TBitmap& source, TBitmap& destination, TPoint position, double weight)

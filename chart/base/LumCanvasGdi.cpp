@@ -71,7 +71,11 @@ TRect TLumCanvas3D::SetupView(TCanvas* target, TView3DOptions* options, TColor, 
     FProjection.Setup(options, view3D);
     FOrthogonal = FProjection.Orthogonal;
 
-    if (!FBufferedDisplay) {
+    // The off-screen bitmap is there to keep the picture between paints; a target that keeps it itself
+    // is drawn on straight, which spares a copy of every pixel.
+    FDrawnOnTarget = FBufferedDisplay && target && target == FKeepingTarget.Canvas;
+    if (!FBufferedDisplay || FDrawnOnTarget) {
+        if (FDrawnOnTarget && !FKeepBitmap) FreeBuffer();
         AttachCanvas(target);
         return drawRect;
     }
@@ -85,7 +89,10 @@ TRect TLumCanvas3D::SetupView(TCanvas* target, TView3DOptions* options, TColor, 
 
 void TLumCanvas3D::FinishDrawing(TCanvas* dest, TCanvas* restore, TPoint origin)
 {
-    if (FBufferedDisplay && FBuffer) {
+    if (FDrawnOnTarget) {
+        FNeedsRedraw = false;
+        FTargetChangesDrawn = FKeepingTarget.Changes ? FKeepingTarget.Changes() : 0;
+    } else if (FBufferedDisplay && FBuffer) {
         if (dest) BlitBuffer(origin.x, origin.y, *dest);
         FNeedsRedraw = false;
     }
@@ -94,9 +101,21 @@ void TLumCanvas3D::FinishDrawing(TCanvas* dest, TCanvas* restore, TPoint origin)
 
 bool TLumCanvas3D::RepaintFromBuffer()
 {
-    if (FNeedsRedraw || !FBuffer || !AttachedCanvas()) return false;
+    if (FNeedsRedraw || !AttachedCanvas()) return false;
+    // Drawn straight, the picture is still on the target unless something was drawn there since.
+    if (FDrawnOnTarget)
+        return AttachedCanvas() == FKeepingTarget.Canvas && FKeepingTarget.Changes
+               && FKeepingTarget.Changes() == FTargetChangesDrawn;
+    if (!FBuffer) return false;
     BlitBuffer(0, 0, *AttachedCanvas());
     return true;
+}
+
+void TLumCanvas3D::SetKeepingTarget(TKeepingTarget Target)
+{
+    FKeepingTarget = std::move(Target);
+    FDrawnOnTarget = false;
+    FNeedsRedraw = true;
 }
 
 // ---- 2-D primitives ------------------------------------------------------------------------------------

@@ -71,6 +71,14 @@ public:
     void SetRotationCentre(int Depth, const TRect& FullRect, const TRect& ChartRect) override;
     void FinishDrawing(TCanvas* DestCanvas, TCanvas* RestoreCanvas, TPoint Origin) override;
     bool RepaintFromBuffer() override;
+    void SetKeepingTarget(TKeepingTarget Target) override;
+    // Whether the drawing under way goes straight onto the keeping target; a blend then makes the
+    // target's memory three bytes a pixel, as it would the off-screen bitmap's.
+    bool DrawsOnKeepingTarget() const { return FDrawnOnTarget && AttachedCanvas() == FKeepingTarget.Canvas; }
+    void KeepingTargetToThreeBytes()
+    {
+        if (FKeepingTarget.UseThreeBytes) FKeepingTarget.UseThreeBytes();
+    }
     void DrawArrowWithBody(bool Filled, TPoint FromPoint, TPoint ToPoint, int HeadWidth, int HeadHeight, int Z,
                            double BodyPercent) override;
     void ClipToBox(const TRect& Rect, int Z0, int Z1) override;
@@ -147,6 +155,10 @@ private:
     bool FBufferedDisplay = true;
     bool FNeedsRedraw = true;
     bool FKeepBitmap = false;
+    // The keeping target, its change count, whether the last drawing went onto it and the count then.
+    TKeepingTarget FKeepingTarget;
+    bool FDrawnOnTarget = false;
+    unsigned long long FTargetChangesDrawn = 0;
     bool FMonochrome = false;
     bool FWas3D = false;
     TFourPoints FStoredQuad{};

@@ -72,6 +72,7 @@ TCustomLumPanel::TCustomLumPanel(TComponent* AOwner)
     SetBounds(Left(), Top(), 400, 250);
     FControlCanvas = &Canvas();
     FChartCanvas->AttachCanvas(FControlCanvas);
+    FChartCanvas->SetKeepingTarget({FControlCanvas, [this] { return CanvasChanges(); }, [this] { UseThreeByteBuffer(); }});
     const TNotifyEvent changed = [this](TPersistent* sender) { NotifyChanged(sender); };
     FShadow = std::make_unique<TLumShadow>(changed);
     FBorder = std::make_unique<TPanelBorderPen>(changed);
@@ -84,6 +85,7 @@ void TCustomLumPanel::ReplaceChartCanvas(std::unique_ptr<TCanvas3D> Canvas)
     if (!Canvas) return;
     FChartCanvas = std::move(Canvas);
     FChartCanvas->AttachCanvas(FControlCanvas);
+    FChartCanvas->SetKeepingTarget({FControlCanvas, [this] { return CanvasChanges(); }, [this] { UseThreeByteBuffer(); }});
 }
 
 TCustomLumPanel::~TCustomLumPanel()

@@ -105,7 +105,7 @@ TImageMemory ImageMemoryOf(QImage& image)
     m.Width = image.width();
     m.Height = image.height();
     m.Stride = static_cast<int>(image.bytesPerLine());
-    m.BytesPerPixel = 4;
+    m.BytesPerPixel = image.depth() / 8;
     return m;
 }
 
@@ -639,11 +639,13 @@ class TBufferBackend : public TImageBackend {
 public:
     TBufferBackend(QImage& image, std::function<void()> changed) : FImage(image), FChanged(std::move(changed)) {}
     bool Quiet = false;
+    unsigned long long Changes = 0;
 
 protected:
     TImageMemory Memory() const override { return ImageMemoryOf(FImage); }
     void PixelsChanged() override
     {
+        ++Changes;
         if (!Quiet) FChanged();
     }
 
@@ -714,6 +716,14 @@ TCustomControl::~TCustomControl() = default;
 
 TCanvas& TCustomControl::Canvas() { return *FBuffer->Canvas; }
 
+unsigned long long TCustomControl::CanvasChanges() const { return FBuffer->Backend->Changes; }
+
+void TCustomControl::UseThreeByteBuffer()
+{
+    QImage& image = FBuffer->Image;
+    if (image.format() != QImage::Format_BGR888) image.convertTo(QImage::Format_BGR888);
+}
+
 void TCustomControl::Invalidate()
 {
     // A shown window with a repaint still to come needs no second request (a series adding a million
@@ -729,7 +739,7 @@ void TCustomControl::SizeChanged()
     QImage& image = FBuffer->Image;
     const QSize size(std::max(1, Width()), std::max(1, Height()));
     if (image.size() == size) return;
-    QImage next(size, QImage::Format_RGB32);
+    QImage next(size, image.format() == QImage::Format_BGR888 ? QImage::Format_BGR888 : QImage::Format_RGB32);
     // A control of no colour shows its parent's colour until it paints.
     const TColor face = Color() != clNone && Color() != clDefault ? Color()
                         : Parent()                                 ? Parent()->Color()
@@ -740,6 +750,7 @@ void TCustomControl::SizeChanged()
         p.drawImage(0, 0, image);
     }
     image = std::move(next);
+    ++FBuffer->Backend->Changes;
     Invalidate();
 }
 

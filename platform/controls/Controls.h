@@ -265,6 +265,12 @@ public:
     void Invalidate() override;
     // True until the pending Paint has run.
     bool PaintPending() const { return FPaintPending; }
+    // How many times the back buffer's pixels changed (drawing of any kind, a resize): a control that drew
+    // its picture there can tell whether the picture still stands.
+    unsigned long long CanvasChanges() const;
+    // The back buffer keeps three bytes a pixel from now on (through resizes too), as a bitmap drawn on
+    // does after a blend; the pixels stay.
+    void UseThreeByteBuffer();
 
     struct PaintDispatch;
 
