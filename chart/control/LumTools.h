@@ -9,6 +9,7 @@
 #include "chart/control/LumToolsAxisScroll.h"
 #include "chart/control/LumToolsCursor.h"
 #include "chart/control/LumToolsDrawLine.h"
+#include "chart/control/LumToolsMotion.h"
 #include "chart/control/LumToolsNearest.h"
 #include "chart/engine/LumEngineTools.h"
 #include "platform/graphics/Bitmap.h"

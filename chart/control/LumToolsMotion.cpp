@@ -1,0 +1,162 @@
+// The rotate tool (angles from mouse steps, the outline drawn between paints while repainting waits), the
+// drag-marks tool, the series animation (its passes, groups and steps, and its end when what it animates
+// is freed from inside a step) and the clip-series tool (a clip around its series' drawing events).
+#include "chart/control/LumToolsMotion.h"
+
+#include "chart/base/LumCanvasGdi.h"
+#include "chart/base/LumProCo.h"
+#include "chart/base/RadErareZoom.h"
+#include "chart/control/LumToolsDraw.h"
+#include "chart/engine/LumEngineAxis.h"
+#include "chart/engine/LumEnginePanel.h"
+#include "chart/engine/LumEngineSeries.h"
+
+#include <algorithm>
+
+// ---- Rotate ----------------------------------------------------------------------------------------------
+
+const TClassInfo& TRotateTool::StaticClassInfo()
+{
+    using P = TProps<TRotateTool>;
+    using T = TRotateTool;
+    static const TClassInfo info({
+        .Name = "TRotateTool",
+        .Parent = &TLumCustomTool::StaticClassInfo(),
+        .Properties =
+            {
+                P::Boolean("Active", &T::Active, &T::SetActive).Default(true),
+                P::Enumeration("Button", ZoomMouseButtonNames, [](const T& t) { return t.Button; },
+                               [](T& t, TMouseButton v) { t.Button = v; })
+                    .Default(mbLeft),
+                P::Boolean("Inverted", [](const T& t) { return t.Inverted; }, [](T& t, bool v) { t.Inverted = v; })
+                    .Default(false),
+                P::Object("Pen", [](const T& t) -> TPersistent* { return &t.Pen(); }),
+                P::Enumeration("Style", RotateToolStylesNames, [](const T& t) { return t.Style; },
+                               [](T& t, TRotateToolStyles v) { t.Style = v; })
+                    .Default(rsAll),
+            },
+        .Create = &CreateComponentOf<TRotateTool>,
+    });
+    return info;
+}
+
+TRotateTool::TRotateTool(TComponent* AOwner) : TLumCustomTool(AOwner)
+{
+    ReplacePen(std::make_unique<TChartHiddenPen>([this](TPersistent* s) { StyleChanged(s); }));
+    Pen().SetMode(pmXor);
+    Pen().SetColor(clWhite);
+}
+
+TRotateTool::~TRotateTool() { EndRotation(); }
+
+std::string TRotateTool::DescriptionText() const { return LumProCo::RotateTool; }
+
+void TRotateTool::SetActive(bool Value)
+{
+    if (!Value) EndRotation();
+    TLumCustomTool::SetActive(Value);
+}
+
+void TRotateTool::SetParentChart(TCustomAxisPanel* Value)
+{
+    if (Value != ParentChart()) EndRotation();
+    TLumCustomTool::SetParentChart(Value);
+}
+
+void TRotateTool::EndRotation()
+{
+    Rotating = false;
+    if (!FOutlined) return;
+    FOutlined = false;
+    TCustomAxisPanel* chart = ParentChart();
+    if (!chart || chart->IsDestroying()) return;
+    chart->SetAutoRepaint(SavedRepaint);
+    chart->Invalidate();
+}
+
+void TRotateTool::DrawOutline()
+{
+    TCustomAxisPanel& chart = *ParentChart();
+    TToolRasterDrawing xorDrawing(chart, pmXor);
+    xorDrawing.SelectPen(Pen());
+    TCanvas3D& c = xorDrawing.Canvas();
+    c.Brush().SetStyle(bsClear);
+    const TRect r = chart.ChartRect();
+    const int depth = chart.Width3D();
+    c.DrawRectAtDepth(r, 0);
+    // A chart without depth (a 2-D chart until its first 3-D paint) has one rectangle: drawn twice in
+    // exclusive-or it would take itself away.
+    if (depth == 0) return;
+    c.DrawRectAtDepth(r, depth);
+    c.DrawDepthLine(r.Left, r.Top, 0, depth);
+    c.DrawDepthLine(r.Right, r.Top, 0, depth);
+    c.DrawDepthLine(r.Right, r.Bottom, 0, depth);
+    c.DrawDepthLine(r.Left, r.Bottom, 0, depth);
+}
+
+void TRotateTool::Turn(int X, int Y)
+{
+    TCustomAxisPanel& chart = *ParentChart();
+    // A plot without width (height) gives no scale for the mouse: that direction does not turn.
+    double a = chart.ChartWidth() > 0 ? (X - LastMouse.x) * 90.0 / chart.ChartWidth() : 0;
+    double b = chart.ChartHeight() > 0 ? (LastMouse.y - Y) * 90.0 / chart.ChartHeight() : 0;
+    if (Inverted) {
+        a = -a;
+        b = -b;
+    }
+    const bool outline = Pen().Visible();
+    if (outline) {
+        if (!FOutlined) {
+            SavedRepaint = chart.AutoRepaint();
+            chart.SetAutoRepaint(false);
+            FOutlined = true;
+        } else {
+            DrawOutline();
+        }
+        FirstMove = false;
+    }
+    chart.SetView3D(true);
+    TView3DOptions& view = chart.View3DOptions();
+    view.SetOrthogonal(false);
+    // The device canvas keeps the elevation between 270 and 360, where its projection is sound.
+    if (Style != rsElevation) {
+        double rotation = view.RotationValue() + a;
+        if (rotation > 360) rotation -= 360;
+        else if (rotation < 0) rotation += 360;
+        view.SetRotationValue(rotation);
+    }
+    if (Style != rsRotation) {
+        const double elevation = view.ElevationValue();
+        if (b > 0) view.SetElevationValue(std::min(elevation + b, 360.0));
+        else if (b < 0) view.SetElevationValue(std::max(elevation + b, 270.0));
+    }
+    LastMouse = {X, Y};
+    chart.SetCancelMouse(true);
+    if (outline) {
+        if (auto* device = dynamic_cast<TLumCanvas3D*>(&chart.ChartCanvas()))
+            device->ProjectNonOrthogonal(chart.Width3D(), chart.ChartRect());
+        DrawOutline();
+    }
+    if (OnRotate) OnRotate(this);
+}
+
+void TRotateTool::HandleChartMouse(TChartMouseKind Kind, TMouseButton MouseButton, TShiftState, int X, int Y)
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (!chart) return;
+    switch (Kind) {
+    case TChartMouseKind::Press:
+        if (MouseButton != Button) break;
+        Rotating = true;
+        LastMouse = {X, Y};
+        FirstMove = true;
+        chart->SetCancelMouse(true);
+        break;
+    case TChartMouseKind::Move:
+        if (Rotating) Turn(X, Y);
+        break;
+    case TChartMouseKind::Release:
+        if (Rotating) EndRotation();
+        break;
+    }
+}

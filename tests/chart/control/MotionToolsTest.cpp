@@ -1,0 +1,205 @@
+// The rotate, drag-marks, series-animation and clip-series tools on a real chart window driven by Qt
+// mouse events: the angles and the outline of a rotation and when the chart repaints; a dragged mark;
+// the animation's stages, groups, stop and end when what it animates goes; the clip and its handlers.
+#include "ToolTestSupport.h"
+
+#include "chart/engine/LumEngineMarks.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// The tools' chart with a rotate tool and a count of the chart's paints.
+struct TRotateChart : TToolChart {
+    TRotateTool* Tool = nullptr;
+    int Paints = 0;
+    int Rotations = 0;
+
+    TRotateChart()
+    {
+        Tool = AddTool<TRotateTool>();
+        Tool->OnRotate = [this](TPersistent*) { ++Rotations; };
+        Chart.OnAfterDraw = [this](TPersistent*) { ++Paints; };
+        Paint();
+    }
+    QPoint Centre() const
+    {
+        const TRect r = Chart.ChartRect();
+        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    }
+};
+
+} // namespace
+
+TEST(RotateTool, ATwoDimensionalChartTurnsThreeDimensionalAtTheFirstStep)
+{
+    TRotateChart t;
+    ASSERT_FALSE(t.Chart.View3D());
+    const double rotation = t.Chart.View3DOptions().RotationValue();
+    const double elevation = t.Chart.View3DOptions().ElevationValue();
+    t.Press(t.Centre());
+    EXPECT_TRUE(t.Tool->Rotating);
+    EXPECT_FALSE(t.Chart.View3D()) << "a press turns nothing";
+    t.Move(t.Centre() + QPoint(20, -10), Qt::LeftButton);
+    EXPECT_TRUE(t.Chart.View3D());
+    EXPECT_FALSE(t.Chart.View3DOptions().Orthogonal());
+    EXPECT_EQ(t.Rotations, 1);
+    const double a = 20 * 90.0 / t.Chart.ChartWidth(), b = 10 * 90.0 / t.Chart.ChartHeight();
+    EXPECT_DOUBLE_EQ(t.Chart.View3DOptions().RotationValue(), rotation + a);
+    EXPECT_DOUBLE_EQ(t.Chart.View3DOptions().ElevationValue(), std::min(elevation + b, 360.0));
+    t.Release(t.Centre() + QPoint(20, -10));
+    EXPECT_FALSE(t.Tool->Rotating);
+}
+
+TEST(RotateTool, StylesAndInversionChooseTheAnglesAndTheirSigns)
+{
+    struct TCase {
+        TRotateToolStyles Style;
+        bool Inverted;
+        int RotationSign, ElevationSign;
+    };
+    const TCase cases[] = {
+        {rsAll, false, 1, -1}, {rsAll, true, -1, 1}, {rsRotation, false, 1, 0}, {rsElevation, false, 0, -1}};
+    for (const TCase& c : cases) {
+        TRotateChart t;
+        t.Tool->Style = c.Style;
+        t.Tool->Inverted = c.Inverted;
+        t.Chart.View3DOptions().SetRotationValue(300);
+        t.Chart.View3DOptions().SetElevationValue(300);
+        t.Press(t.Centre());
+        t.Move(t.Centre() + QPoint(30, 30), Qt::LeftButton);
+        t.Release(t.Centre() + QPoint(30, 30));
+        const double dr = t.Chart.View3DOptions().RotationValue() - 300;
+        const double de = t.Chart.View3DOptions().ElevationValue() - 300;
+        EXPECT_EQ((dr > 0) - (dr < 0), c.RotationSign) << c.Style << " " << c.Inverted;
+        EXPECT_EQ((de > 0) - (de < 0), c.ElevationSign) << c.Style << " " << c.Inverted;
+    }
+}
+
+TEST(RotateTool, TheElevationStaysWithin270And360OverALongDragAndTheRotationWraps)
+{
+    TRotateChart t;
+    TView3DOptions& view = t.Chart.View3DOptions();
+    QPoint p = t.Centre();
+    t.Press(p);
+    double highest = 0, lowest = 1000;
+    for (int i = 0; i < 40; ++i) {
+        p += QPoint(97, -53);
+        t.Move(p, Qt::LeftButton);
+        highest = std::max(highest, view.ElevationValue());
+        lowest = std::min(lowest, view.ElevationValue());
+        EXPECT_GE(view.RotationValue(), 0);
+        EXPECT_LE(view.RotationValue(), 360);
+    }
+    EXPECT_EQ(highest, 360) << "upward the elevation stops at 360";
+    for (int i = 0; i < 80; ++i) {
+        p += QPoint(-101, 61);
+        t.Move(p, Qt::LeftButton);
+        highest = std::max(highest, view.ElevationValue());
+        lowest = std::min(lowest, view.ElevationValue());
+        EXPECT_GE(view.RotationValue(), 0);
+        EXPECT_LE(view.RotationValue(), 360);
+    }
+    t.Release(p);
+    EXPECT_EQ(lowest, 270) << "downward it stops at 270";
+    EXPECT_LE(highest, 360);
+}
+
+TEST(RotateTool, WithoutAPenEveryStepRepaints)
+{
+    TRotateChart t;
+    t.Press(t.Centre());
+    const int before = t.Paints;
+    for (int i = 1; i <= 3; ++i) {
+        t.Move(t.Centre() + QPoint(10 * i, -5 * i), Qt::LeftButton);
+        PumpMessages();
+        EXPECT_EQ(t.Paints, before + i);
+    }
+    t.Release(t.Centre() + QPoint(30, -15));
+}
+
+TEST(RotateTool, WithAVisiblePenOnlyTheOutlineMovesUntilTheRelease)
+{
+    for (const bool view3D : {false, true}) {
+    SCOPED_TRACE(view3D ? "3-D" : "2-D");
+    TRotateChart t;
+    t.Tool->Pen().SetVisible(true);
+    t.Chart.SetView3D(view3D);
+    t.Paint();
+    const bool repaintSwitch = t.Chart.AutoRepaint();
+    const TPicturePixels before = t.Buffer();
+    const int paints = t.Paints;
+    const QPoint c = t.Centre();
+    t.Press(c);
+    t.Move(c + QPoint(15, -8), Qt::LeftButton);
+    EXPECT_FALSE(t.Chart.AutoRepaint()) << "repainting waits for the release";
+    const TPicturePixels first = t.Buffer();
+    EXPECT_GT(CountDifferences(before, first), 100) << "the outline is drawn";
+    t.Move(c + QPoint(60, -40), Qt::LeftButton);
+    const TPicturePixels second = t.Buffer();
+    EXPECT_GT(CountDifferences(first, second), 100) << "the outline moved";
+    // Back at the first step's angles: the second outline is erased and the first drawn again.
+    t.Move(c + QPoint(15, -8), Qt::LeftButton);
+    EXPECT_EQ(CountDifferences(first, t.Buffer()), 0);
+    PumpMessages();
+    EXPECT_EQ(t.Paints, paints) << "no repaint while rotating";
+    EXPECT_TRUE(t.Chart.View3D());
+    t.Release(c + QPoint(15, -8));
+    EXPECT_EQ(t.Chart.AutoRepaint(), repaintSwitch);
+    PumpMessages();
+    EXPECT_EQ(t.Paints, paints + 1) << "the release repaints";
+    EXPECT_EQ(CountDifferences(t.Fresh(), t.Buffer()), 0);
+    }
+}
+
+TEST(RotateTool, ARotationEndedWithoutItsReleaseStillRestoresRepainting)
+{
+    for (int how = 0; how < 3; ++how) {
+        TRotateChart t;
+        t.Tool->Pen().SetVisible(true);
+        t.Paint();
+        const bool repaintSwitch = t.Chart.AutoRepaint();
+        t.Press(t.Centre());
+        t.Move(t.Centre() + QPoint(25, 25), Qt::LeftButton);
+        ASSERT_FALSE(t.Chart.AutoRepaint());
+        const int paints = t.Paints;
+        if (how == 0) t.Tool->SetActive(false);
+        if (how == 1) t.Tool->SetParentChart(nullptr);
+        if (how == 2) delete t.Tool;
+        EXPECT_EQ(t.Chart.AutoRepaint(), repaintSwitch) << how;
+        PumpMessages();
+        EXPECT_EQ(t.Paints, paints + 1) << how;
+        if (how == 1) delete t.Tool;
+    }
+}
+
+TEST(RotateTool, APlotWithoutSizeTurnsNothing)
+{
+    // Never painted, the chart has a plot rectangle of no size.
+    TChart chart(nullptr);
+    auto* tool = new TRotateTool(&chart);
+    tool->SetParentChart(&chart);
+    ASSERT_EQ(chart.ChartWidth(), 0);
+    const double rotation = chart.View3DOptions().RotationValue();
+    const double elevation = chart.View3DOptions().ElevationValue();
+    tool->HandleChartMouse(TChartMouseKind::Press, mbLeft, {}, 10, 10);
+    tool->HandleChartMouse(TChartMouseKind::Move, mbLeft, {}, 50, 0);
+    EXPECT_EQ(chart.View3DOptions().RotationValue(), rotation);
+    EXPECT_EQ(chart.View3DOptions().ElevationValue(), elevation);
+    tool->HandleChartMouse(TChartMouseKind::Release, mbLeft, {}, 50, 0);
+}
+
+TEST(RotateTool, OnlyItsButtonStartsARotation)
+{
+    TRotateChart t;
+    t.Tool->Button = mbRight;
+    t.Press(t.Centre(), Qt::LeftButton);
+    EXPECT_FALSE(t.Tool->Rotating);
+    t.Release(t.Centre(), Qt::LeftButton);
+    t.Press(t.Centre(), Qt::RightButton);
+    EXPECT_TRUE(t.Tool->Rotating);
+    t.Release(t.Centre(), Qt::RightButton);
+}
