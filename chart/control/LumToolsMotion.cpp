@@ -8,10 +8,14 @@
 #include "chart/base/RadErareZoom.h"
 #include "chart/control/LumToolsDraw.h"
 #include "chart/engine/LumEngineAxis.h"
+#include "chart/engine/LumEngineMarks.h"
 #include "chart/engine/LumEnginePanel.h"
 #include "chart/engine/LumEngineSeries.h"
+#include "chart/engine/LumEngineValues.h"
+#include "platform/controls/Application.h"
 
 #include <algorithm>
+#include <vector>
 
 // ---- Rotate ----------------------------------------------------------------------------------------------
 
@@ -159,4 +163,152 @@ void TRotateTool::HandleChartMouse(TChartMouseKind Kind, TMouseButton MouseButto
         if (Rotating) EndRotation();
         break;
     }
+}
+
+// ---- Drag marks ------------------------------------------------------------------------------------------
+
+const TClassInfo& TDragMarksTool::StaticClassInfo()
+{
+    using P = TProps<TDragMarksTool>;
+    using T = TDragMarksTool;
+    static const TClassInfo info({
+        .Name = "TDragMarksTool",
+        .Parent = &TLumCustomToolSeries::StaticClassInfo(),
+        .Properties = {P::Boolean("Active", &T::Active, &T::SetActive).Default(true)},
+        .Create = &CreateComponentOf<TDragMarksTool>,
+    });
+    return info;
+}
+
+std::string TDragMarksTool::DescriptionText() const { return LumProCo::DragMarksTool; }
+
+void TDragMarksTool::SetSeries(TChartSeries* Value)
+{
+    TLumCustomToolSeries::SetSeries(Value);
+    RenewSeriesLink(*this, FDragSeries);
+}
+
+void TDragMarksTool::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TLumCustomToolSeries::Notification(AComponent, Operation);
+    if (Operation == opRemove) ForgetSeriesLink(FDragSeries, AComponent);
+}
+
+TChartSeries* TDragMarksTool::MarkAt(int X, int Y, int& Index) const
+{
+    const auto hit = [&](TChartSeries* s) {
+        if (!s->Active() || !s->Marks().Visible()) return false;
+        Index = s->Marks().MarkAtPoint(X, Y);
+        return Index != -1;
+    };
+    if (TChartSeries* s = Series()) return hit(s) ? s : nullptr;
+    const TCustomAxisPanel* chart = ParentChart();
+    if (!chart) return nullptr;
+    const TChartSeriesList& list = chart->SeriesList();
+    for (int i = list.Count() - 1; i >= 0; --i)
+        if (hit(list.SeriesAt(i))) return list.SeriesAt(i);
+    return nullptr;
+}
+
+void TDragMarksTool::HandleChartMouse(TChartMouseKind Kind, TMouseButton, TShiftState, int X, int Y)
+{
+    TCustomAxisPanel* chart = ParentChart();
+    if (!chart) return;
+    switch (Kind) {
+    case TChartMouseKind::Press: {
+        int index = -1;
+        if (TChartSeries* s = MarkAt(X, Y, index)) {
+            LinkSeries(*this, FDragSeries, s);
+            DragIndex = index;
+            LastMouse = {X, Y};
+            chart->SetCancelMouse(true);
+        }
+        break;
+    }
+    case TChartMouseKind::Move:
+        if (DragIndex != -1 && FDragSeries) {
+            if (TSeriesMarkPosition* p = FDragSeries->Marks().Positions().PositionAt(DragIndex)) {
+                const int dx = X - LastMouse.x, dy = Y - LastMouse.y;
+                p->Custom = true;
+                p->LeftTop = {p->LeftTop.x + dx, p->LeftTop.y + dy};
+                p->ArrowTo = {p->ArrowTo.x + dx, p->ArrowTo.y + dy};
+            }
+            LastMouse = {X, Y};
+            chart->SetCancelMouse(true);
+            chart->Invalidate();
+        } else {
+            int index = -1;
+            if (MarkAt(X, Y, index)) {
+                chart->SetCursor(crHandPoint);
+                chart->SetCancelMouse(true);
+            }
+        }
+        break;
+    case TChartMouseKind::Release: DragIndex = -1; break;
+    }
+}
+
+// ---- Clip series -----------------------------------------------------------------------------------------
+
+const TClassInfo& TClipSeriesTool::StaticClassInfo()
+{
+    using P = TProps<TClipSeriesTool>;
+    using T = TClipSeriesTool;
+    static const TClassInfo info({
+        .Name = "TClipSeriesTool",
+        .Parent = &TLumCustomToolSeries::StaticClassInfo(),
+        .Properties = {P::Boolean("Active", &T::Active, &T::SetActive).Default(true)},
+        .Create = &CreateComponentOf<TClipSeriesTool>,
+    });
+    return info;
+}
+
+TClipSeriesTool::~TClipSeriesTool() { Unbind(); }
+
+std::string TClipSeriesTool::DescriptionText() const { return LumProCo::ClipSeries; }
+
+void TClipSeriesTool::Unbind()
+{
+    if (TChartSeries* s = Series(); s && !FSeriesGoing) {
+        s->BeforeDrawValues = nullptr;
+        s->AfterDrawValues = nullptr;
+    }
+}
+
+void TClipSeriesTool::SetSeries(TChartSeries* Value)
+{
+    Unbind();
+    TLumCustomToolSeries::SetSeries(Value);
+    if (TChartSeries* s = Series()) {
+        s->BeforeDrawValues = [this](TPersistent*) { ClipStart(); };
+        s->AfterDrawValues = [this](TPersistent*) { ClipEnd(); };
+    }
+}
+
+void TClipSeriesTool::Notification(TComponent* AComponent, TOperation Operation)
+{
+    // The series tells its tools from the end of its destruction: its members are gone by then.
+    FSeriesGoing = Operation == opRemove && AComponent && AComponent == Series();
+    TLumCustomToolSeries::Notification(AComponent, Operation);
+    FSeriesGoing = false;
+}
+
+void TClipSeriesTool::ClipStart()
+{
+    TChartSeries* s = Series();
+    TCustomAxisPanel* chart = s ? s->ParentChart() : nullptr;
+    if (!Active() || !chart || !chart->ClippingAllowed() || !s->GetHorizAxis() || !s->GetVertAxis()) return;
+    const TChartAxis& h = *s->GetHorizAxis();
+    const TChartAxis& v = *s->GetVertAxis();
+    chart->ChartCanvas().ClipToRect({h.StartPixel, v.StartPixel, h.EndPixel, v.EndPixel});
+    Clipped = true;
+}
+
+// Only the tool's own clip is taken away: a drawing it did not clip keeps the clips around it.
+void TClipSeriesTool::ClipEnd()
+{
+    TChartSeries* s = Series();
+    if (!Clipped || !s || !s->ParentChart()) return;
+    s->ParentChart()->ChartCanvas().RemoveClip();
+    Clipped = false;
 }

@@ -49,3 +49,62 @@ private:
     // The repaint switch is off and an outline stands on the canvas.
     bool FOutlined = false;
 };
+
+// ---- Drag marks ------------------------------------------------------------------------------------------
+
+class TDragMarksTool : public TLumCustomToolSeries {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TDragMarksTool(TComponent* AOwner) : TLumCustomToolSeries(AOwner) {}
+
+    std::string EditorFormName() const override { return "TDragMarksToolEditor"; }
+    std::string DescriptionText() const override;
+    void HandleChartMouse(TChartMouseKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The inherited setter; the dragged series keeps its notification.
+    void SetSeries(TChartSeries* Value) override;
+
+    TPoint LastMouse{0, 0};
+    // The point whose mark is dragged; -1 when none.
+    int DragIndex = -1;
+    // The series whose mark is dragged (forgotten when it is freed).
+    TChartSeries* DragSeries() const { return FDragSeries; }
+
+    // The tool's series, or the chart's from the last to the first: the first active one with a visible
+    // mark at the point; Index receives the mark's point.
+    TChartSeries* MarkAt(int X, int Y, int& Index) const;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    TChartSeries* FDragSeries = nullptr;
+};
+
+// ---- Clip series -----------------------------------------------------------------------------------------
+
+class TClipSeriesTool : public TLumCustomToolSeries {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TClipSeriesTool(TComponent* AOwner) : TLumCustomToolSeries(AOwner) {}
+    // Lets its series' drawing events go.
+    ~TClipSeriesTool() override;
+
+    std::string DescriptionText() const override;
+    // Takes the old series' BeforeDrawValues and AfterDrawValues away and binds the new series' to the
+    // clip start and end (replacing handlers the user put there).
+    void SetSeries(TChartSeries* Value) override;
+
+    // The tool's clip stands, from its series' start of drawing to its end.
+    bool Clipped = false;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    // Takes the handlers off the series, unless it is being freed (its events go with it).
+    void Unbind();
+    void ClipStart();
+    void ClipEnd();
+
+    bool FSeriesGoing = false;
+};

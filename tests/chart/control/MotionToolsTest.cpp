@@ -203,3 +203,156 @@ TEST(RotateTool, OnlyItsButtonStartsARotation)
     EXPECT_TRUE(t.Tool->Rotating);
     t.Release(t.Centre(), Qt::RightButton);
 }
+
+// ---- Drag marks ------------------------------------------------------------------------------------------
+
+namespace {
+
+void ShowValueMarks(TChartSeries& Series)
+{
+    Series.Marks().SetStyle(smsValue);
+    Series.Marks().SetVisible(true);
+}
+
+} // namespace
+
+TEST(DragMarksTool, ADraggedMarkTurnsCustomAndMovesByTheMouse)
+{
+    TToolChart t;
+    ShowValueMarks(*t.Series);
+    auto* tool = t.AddTool<TDragMarksTool>();
+    t.Paint();
+    TSeriesMarksPositions& positions = t.Series->Marks().Positions();
+    ASSERT_NE(positions.PositionAt(5), nullptr);
+    const TSeriesMarkPosition before = *positions.PositionAt(5);
+    const TSeriesMarkPosition other = *positions.PositionAt(6);
+    EXPECT_FALSE(before.Custom);
+    const TRect box = before.GetBoundsRect();
+    const QPoint grab((box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2);
+    t.Chart.SetCursor(crDefault);
+    t.Move(grab);
+    EXPECT_EQ(t.Chart.Cursor(), crHandPoint) << "a mark under the mouse";
+    t.Press(grab);
+    EXPECT_EQ(tool->DragIndex, 5);
+    EXPECT_EQ(tool->DragSeries(), t.Series);
+    t.Move(grab + QPoint(30, 10), Qt::LeftButton);
+    t.Move(grab + QPoint(40, -20), Qt::LeftButton);
+    t.Release(grab + QPoint(40, -20));
+    EXPECT_EQ(tool->DragIndex, -1);
+    t.Paint();
+    const TSeriesMarkPosition& after = *positions.PositionAt(5);
+    EXPECT_TRUE(after.Custom);
+    EXPECT_EQ(after.LeftTop.x, before.LeftTop.x + 40);
+    EXPECT_EQ(after.LeftTop.y, before.LeftTop.y - 20);
+    EXPECT_EQ(after.ArrowTo.x, before.ArrowTo.x + 40);
+    EXPECT_EQ(after.ArrowTo.y, before.ArrowTo.y - 20);
+    EXPECT_EQ(after.ArrowFrom.x, before.ArrowFrom.x) << "the arrow's start stays at the point";
+    EXPECT_EQ(after.ArrowFrom.y, before.ArrowFrom.y);
+    EXPECT_EQ(positions.PositionAt(6)->LeftTop.x, other.LeftTop.x) << "the other marks stay";
+    EXPECT_EQ(positions.PositionAt(6)->LeftTop.y, other.LeftTop.y);
+    EXPECT_FALSE(positions.PositionAt(6)->Custom);
+    // The dragged mark is drawn where it was put.
+    EXPECT_EQ(t.Series->Marks().MarkAtPoint(grab.x() + 40, grab.y() - 20), 5);
+}
+
+TEST(DragMarksTool, OnlyMarksOfActiveSeriesAndOfTheToolsSeriesAreTaken)
+{
+    TToolChart t;
+    ShowValueMarks(*t.Series);
+    auto* tool = t.AddTool<TDragMarksTool>();
+    t.Paint();
+    const TRect box = t.Series->Marks().Positions().PositionAt(3)->GetBoundsRect();
+    const QPoint grab((box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2);
+    auto& other = AddSeries<TClickTestSeries>(t.Chart, {5, 5, 5});
+    tool->SetSeries(&other);
+    t.Press(grab);
+    EXPECT_EQ(tool->DragIndex, -1) << "the tool's series has no mark there";
+    t.Release(grab);
+    tool->SetSeries(nullptr);
+    t.Series->SetActive(false);
+    t.Press(grab);
+    EXPECT_EQ(tool->DragIndex, -1) << "an inactive series' marks are not taken";
+    t.Release(grab);
+}
+
+TEST(DragMarksTool, AFreedSeriesIsForgottenMidDrag)
+{
+    TToolChart t;
+    ShowValueMarks(*t.Series);
+    auto* tool = t.AddTool<TDragMarksTool>();
+    t.Paint();
+    const TRect box = t.Series->Marks().Positions().PositionAt(4)->GetBoundsRect();
+    t.Press({box.Left + 2, box.Top + 2});
+    ASSERT_EQ(tool->DragSeries(), t.Series);
+    delete t.Series;
+    t.Series = nullptr;
+    EXPECT_EQ(tool->DragSeries(), nullptr);
+    t.Move({10, 10}, Qt::LeftButton);
+    t.Release({10, 10});
+}
+
+// ---- Clip series -----------------------------------------------------------------------------------------
+
+TEST(ClipSeriesTool, AClippedSeriesLeavesNoPixelOutsideItsAxes)
+{
+    TToolChart t;
+    // Axes shorter than the plot, over the middle of the series' values: the line runs past their ends.
+    for (TChartAxis* axis : {&t.Chart.BottomAxis(), &t.Chart.LeftAxis()}) {
+        axis->SetStartPosition(20);
+        axis->SetEndPosition(80);
+        axis->SetFixedRange(2, 8);
+    }
+    t.Series->SetSeriesColor(clRed);
+    const auto redOutside = [&] {
+        t.Paint();
+        const TChartAxis& h = t.Chart.BottomAxis();
+        const TChartAxis& v = t.Chart.LeftAxis();
+        int outside = 0, inside = 0;
+        for (int y = 0; y < t.Chart.Height(); ++y)
+            for (int x = 0; x < t.Chart.Width(); ++x) {
+                if (t.BufferPixel(x, y) != clRed) continue;
+                const bool in = x >= h.StartPixel && x < h.EndPixel && y >= v.StartPixel && y < v.EndPixel;
+                (in ? inside : outside) += 1;
+            }
+        EXPECT_GT(inside, 0);
+        return outside;
+    };
+    EXPECT_GT(redOutside(), 0) << "unclipped, the line runs past the axes";
+    auto* tool = t.AddTool<TClipSeriesTool>();
+    tool->SetSeries(t.Series);
+    EXPECT_EQ(redOutside(), 0);
+    EXPECT_FALSE(tool->Clipped) << "the clip ends with the series' drawing";
+    tool->SetActive(false);
+    EXPECT_GT(redOutside(), 0) << "an inactive tool does not clip";
+    EXPECT_TRUE(bool(t.Series->BeforeDrawValues)) << "its handlers stay bound";
+}
+
+TEST(ClipSeriesTool, ItsHandlersReplaceTheUsersAndAreClearedWhenItLetsTheSeriesGo)
+{
+    TToolChart t;
+    int mine = 0;
+    t.Series->BeforeDrawValues = [&](TPersistent*) { ++mine; };
+    t.Series->AfterDrawValues = [&](TPersistent*) { ++mine; };
+    auto* tool = t.AddTool<TClipSeriesTool>();
+    tool->SetSeries(t.Series);
+    t.Paint();
+    EXPECT_EQ(mine, 0) << "replaced";
+    auto& other = AddSeries<TClickTestSeries>(t.Chart, {1, 2});
+    tool->SetSeries(&other);
+    EXPECT_FALSE(bool(t.Series->BeforeDrawValues));
+    EXPECT_FALSE(bool(t.Series->AfterDrawValues));
+    EXPECT_TRUE(bool(other.BeforeDrawValues));
+    tool->SetSeries(nullptr);
+    EXPECT_FALSE(bool(other.BeforeDrawValues));
+    tool->SetSeries(t.Series);
+    delete tool;
+    EXPECT_FALSE(bool(t.Series->BeforeDrawValues)) << "cleared when the tool goes";
+    EXPECT_FALSE(bool(t.Series->AfterDrawValues));
+    // A freed series leaves the tool without touching it.
+    auto* again = t.AddTool<TClipSeriesTool>();
+    again->SetSeries(t.Series);
+    delete t.Series;
+    t.Series = nullptr;
+    EXPECT_EQ(again->Series(), nullptr);
+    t.Paint();
+}
