@@ -230,7 +230,7 @@ std::vector<const TClassInfo*> StandardToolClasses()
     return {&TCursorTool::StaticClassInfo(),       &TDragMarksTool::StaticClassInfo(),  &TAxisArrowTool::StaticClassInfo(),
             &TDrawLineTool::StaticClassInfo(),     &TNearestTool::StaticClassInfo(),    &TColorBandTool::StaticClassInfo(),
             &TColorLineTool::StaticClassInfo(),    &TRotateTool::StaticClassInfo(),     &TChartImageTool::StaticClassInfo(),
-            &TMarksTipTool::StaticClassInfo(),     &TAnnotationTool::StaticClassInfo(),
+            &TMarksTipTool::StaticClassInfo(),     &TAnnotationTool::StaticClassInfo(), &TSeriesAnimationTool::StaticClassInfo(),
             &TGridBandTool::StaticClassInfo(),     &TAxisScrollTool::StaticClassInfo(), &TRectangleTool::StaticClassInfo(),
             &TClipSeriesTool::StaticClassInfo()};
 }

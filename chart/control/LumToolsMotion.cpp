@@ -248,6 +248,155 @@ void TDragMarksTool::HandleChartMouse(TChartMouseKind Kind, TMouseButton, TShift
     }
 }
 
+// ---- Series animation ------------------------------------------------------------------------------------
+
+const TClassInfo& TSeriesAnimationTool::StaticClassInfo()
+{
+    using P = TProps<TSeriesAnimationTool>;
+    using T = TSeriesAnimationTool;
+    static const TClassInfo info({
+        .Name = "TSeriesAnimationTool",
+        .Parent = &TLumCustomToolSeries::StaticClassInfo(),
+        .Properties =
+            {
+                P::Boolean("Active", &T::Active, &T::SetActive).Default(true),
+                P::Integer("DrawEvery", [](const T& t) { return t.DrawEvery; }, [](T& t, int v) { t.DrawEvery = v; })
+                    .Default(0),
+                P::Enumeration("Loop", SeriesAnimationLoopNames, [](const T& t) { return t.Loop; },
+                               [](T& t, TSeriesAnimationLoop v) { t.Loop = v; })
+                    .Default(salNo),
+                P::Boolean("StartAtMin", [](const T& t) { return t.StartAtMin; }, [](T& t, bool v) { t.StartAtMin = v; })
+                    .Default(true),
+                P::Real("StartValue", [](const T& t) { return t.StartValue; }, [](T& t, double v) { t.StartValue = v; })
+                    .Default(0.0),
+                P::Integer("Steps", [](const T& t) { return t.Steps; }, [](T& t, int v) { t.Steps = v; }).Default(100),
+            },
+        .Create = &CreateComponentOf<TSeriesAnimationTool>,
+    });
+    return info;
+}
+
+std::string TSeriesAnimationTool::DescriptionText() const { return LumProCo::SeriesAnimation; }
+
+namespace {
+
+// Told when the animated series or the tool is freed: the message loop that runs inside every stage may
+// run the user's commands, which may free either.
+class TAnimationWatch : public TComponent {
+public:
+    TAnimationWatch(TComponent* Tool, TComponent* Series) : TComponent(nullptr), FTool(Tool), FSeries(Series)
+    {
+        FreeNotification(Tool);
+        FreeNotification(Series);
+    }
+    bool ToolGone = false;
+    bool SeriesGone = false;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation != opRemove) return;
+        if (AComponent == FTool) ToolGone = true;
+        if (AComponent == FSeries) SeriesGone = true;
+    }
+
+private:
+    TComponent* FTool;
+    TComponent* FSeries;
+};
+
+} // namespace
+
+void TSeriesAnimationTool::Execute()
+{
+    TChartSeries* series = Series();
+    if (!series || !FIdle) return;
+    // The real values; kept here, not in the tool, so that they outlive a tool freed in a stage.
+    const TChartValueList& values = series->MandatoryValues();
+    std::vector<double> real(values.Values(), values.Values() + values.ValueCount());
+    const TSeriesAnimationStep step = OnStep;
+    TAnimationWatch watch(this, series);
+    series->BeginDataUpdate();
+    FIdle = false;
+
+    const auto put = [&](const auto& valueOf) {
+        TChartValueList& list = series->MandatoryValues();
+        const int n = std::min(static_cast<int>(real.size()), list.ValueCount());
+        for (int j = 0; j < n; ++j) list.StoreValueAt(j, valueOf(j));
+    };
+    const auto putRange = [&](int first, int last, double f, double g) {
+        TChartValueList& list = series->MandatoryValues();
+        last = std::min(last, std::min(static_cast<int>(real.size()), list.ValueCount()));
+        for (int j = first; j < last; ++j) list.StoreValueAt(j, f * real[std::size_t(j)] + g);
+    };
+    const auto alive = [&] { return !watch.ToolGone && !watch.SeriesGone; };
+    // The chart shows the values, and the user's commands run; false when something was freed meanwhile.
+    const auto refresh = [&] {
+        if (TCustomAxisPanel* chart = series->ParentChart()) chart->Invalidate();
+        Application->ProcessMessages();
+        return alive();
+    };
+    const auto restore = [&] { put([&](int j) { return real[std::size_t(j)]; }); };
+    // One pass; false when the series or the tool went.
+    const auto pass = [&](bool forward) {
+        const int count = static_cast<int>(real.size());
+        double s = StartValue;
+        if (StartAtMin && count > 0) s = *std::min_element(real.begin(), real.end());
+        put([&](int) { return s; });
+        if (!refresh()) return false;
+        const int every = DrawEvery > 0 ? DrawEvery : std::max(count, 1);
+        const int steps = Steps;
+        for (int first = 0; first < count && steps >= 0; first += every) {
+            for (int e = 0; e <= steps; ++e) {
+                double f = 1, g = 0;
+                if (steps > 0) {
+                    const double d = 1.0 / steps;
+                    f = e * d;
+                    g = s - s * f;
+                    if (!forward && Loop == salCircular) {
+                        g = 0;
+                        f = d * (steps - e);
+                    }
+                }
+                putRange(first, first + every, f, g);
+                if (step) {
+                    step(this, e);
+                    if (!alive()) return false;
+                }
+                if (!refresh()) return false;
+                if (FIdle) {
+                    restore();
+                    return refresh();
+                }
+            }
+        }
+        restore();
+        return refresh();
+    };
+
+    try {
+        bool going = true;
+        if (Loop == salNo) {
+            going = pass(true);
+        } else {
+            for (bool forward = true; going && !FIdle; forward = !forward) going = pass(forward);
+        }
+        if (!watch.SeriesGone) {
+            if (!going) restore();
+            series->EndDataUpdate();
+        }
+        if (!watch.ToolGone) FIdle = true;
+    } catch (...) {
+        if (!watch.SeriesGone) {
+            restore();
+            series->EndDataUpdate();
+        }
+        if (!watch.ToolGone) FIdle = true;
+        throw;
+    }
+}
+
 // ---- Clip series -----------------------------------------------------------------------------------------
 
 const TClassInfo& TClipSeriesTool::StaticClassInfo()

@@ -80,6 +80,43 @@ private:
     TChartSeries* FDragSeries = nullptr;
 };
 
+// ---- Series animation ------------------------------------------------------------------------------------
+
+enum TSeriesAnimationLoop { salNo, salOneWay, salCircular };
+inline const TEnumNames SeriesAnimationLoopNames{"salNo", "salOneWay", "salCircular"};
+
+class TSeriesAnimationTool;
+using TSeriesAnimationStep = std::function<void(TSeriesAnimationTool* Sender, int Step)>;
+
+class TSeriesAnimationTool : public TLumCustomToolSeries {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TSeriesAnimationTool(TComponent* AOwner) : TLumCustomToolSeries(AOwner) {}
+
+    std::string EditorFormName() const override { return "TSeriesAnimToolEditor"; }
+    std::string DescriptionText() const override;
+
+    // Runs the animation to its end, turning the message loop after every stage; nothing without a series
+    // or while running. The series ends with its real values and its dependents are told once. When the
+    // series or the tool is freed from inside a stage, the run ends at once without touching it again.
+    virtual void Execute();
+    bool IsRunning() const { return !FIdle; }
+    // The running animation puts the real values back at its next stage and ends.
+    void StopAnimation() { FIdle = true; }
+
+    // Points per group (0: all at once).
+    int DrawEvery = 0;
+    TSeriesAnimationLoop Loop = salNo;
+    bool StartAtMin = true;
+    double StartValue = 0;
+    // Stages 0..Steps per group; 0 is one stage at the real values, a negative count none.
+    int Steps = 100;
+    TSeriesAnimationStep OnStep;
+
+private:
+    bool FIdle = true;
+};
+
 // ---- Clip series -----------------------------------------------------------------------------------------
 
 class TClipSeriesTool : public TLumCustomToolSeries {

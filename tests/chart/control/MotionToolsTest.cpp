@@ -291,6 +291,201 @@ TEST(DragMarksTool, AFreedSeriesIsForgottenMidDrag)
     t.Release({10, 10});
 }
 
+// ---- Series animation ------------------------------------------------------------------------------------
+
+namespace {
+
+// A series that counts how often it copies its source's points (a dependent being told).
+class TCountingSeries : public TLineTestSeries {
+public:
+    explicit TCountingSeries(TComponent* AOwner = nullptr) : TLineTestSeries(AOwner) {}
+    void CopyPointsFrom(TChartSeries& Source) override
+    {
+        ++Copies;
+        TLineTestSeries::CopyPointsFrom(Source);
+    }
+    int Copies = 0;
+};
+
+// A chart of its own (so that a test may free it) with a series of the values 1..Count and an animation
+// tool on it.
+struct TAnimatedChart {
+    std::unique_ptr<TChart> Chart = std::make_unique<TChart>(nullptr);
+    TChartSeries* Series = nullptr;
+    TSeriesAnimationTool* Tool = nullptr;
+    std::vector<double> Real;
+
+    explicit TAnimatedChart(int Count = 10)
+    {
+        for (int i = 1; i <= Count; ++i) Real.push_back(i);
+        Series = &AddSeries(*Chart, Real);
+        Tool = new TSeriesAnimationTool(Chart.get());
+        Tool->SetParentChart(Chart.get());
+        Tool->SetSeries(Series);
+    }
+    std::vector<double> Values() const
+    {
+        std::vector<double> v;
+        for (int i = 0; i < Series->PointCount(); ++i) v.push_back(Series->YValueAt(i));
+        return v;
+    }
+    // The points now at their real values.
+    int AtReal() const
+    {
+        int n = 0;
+        for (int i = 0; i < Series->PointCount(); ++i) n += Series->YValueAt(i) == Real[std::size_t(i)];
+        return n;
+    }
+};
+
+} // namespace
+
+TEST(SeriesAnimationTool, StepsGiveOneMoreStagePerGroupTheFirstAtTheStartValue)
+{
+    for (const bool atMin : {true, false}) {
+        TAnimatedChart a;
+        a.Tool->StartAtMin = atMin;
+        a.Tool->StartValue = -4;
+        const double start = atMin ? 1 : -4;
+        std::vector<int> stages;
+        bool firstAtStart = true, running = true;
+        a.Tool->OnStep = [&](TSeriesAnimationTool* Sender, int Step) {
+            stages.push_back(Step);
+            running = running && Sender->IsRunning();
+            if (Step == 0)
+                for (double v : a.Values()) firstAtStart = firstAtStart && v == start;
+            if (Step == 50) EXPECT_DOUBLE_EQ(a.Series->YValueAt(9), 0.5 * 10 + start - start * 0.5);
+        };
+        a.Tool->Execute();
+        ASSERT_EQ(stages.size(), 101u);
+        EXPECT_EQ(stages.front(), 0);
+        EXPECT_EQ(stages.back(), 100);
+        EXPECT_TRUE(firstAtStart);
+        EXPECT_TRUE(running);
+        EXPECT_FALSE(a.Tool->IsRunning());
+        EXPECT_EQ(a.Values(), a.Real) << "ends at the real values";
+        EXPECT_FALSE(a.Series->InDataUpdate());
+    }
+}
+
+TEST(SeriesAnimationTool, DrawEveryAnimatesGroupsEarlierOnesStayingAtTheirFinalValues)
+{
+    TAnimatedChart a;
+    a.Tool->DrawEvery = 3;
+    a.Tool->Steps = 4;
+    a.Tool->StartAtMin = false;
+    std::vector<int> atStart, atEnd;
+    a.Tool->OnStep = [&](TSeriesAnimationTool*, int Step) {
+        if (Step == 0) atStart.push_back(a.AtReal());
+        if (Step == 4) atEnd.push_back(a.AtReal());
+    };
+    a.Tool->Execute();
+    EXPECT_EQ(atStart, (std::vector<int>{0, 3, 6, 9})) << "four groups";
+    EXPECT_EQ(atEnd, (std::vector<int>{3, 6, 9, 10})) << "of 3, 3, 3 and 1 points";
+}
+
+TEST(SeriesAnimationTool, StoppingFromAStepRestoresTheRealValuesAtOnce)
+{
+    TAnimatedChart a;
+    int calls = 0;
+    a.Tool->OnStep = [&](TSeriesAnimationTool* Sender, int Step) {
+        ++calls;
+        if (Step == 50) Sender->StopAnimation();
+    };
+    a.Tool->Execute();
+    EXPECT_EQ(calls, 51);
+    EXPECT_EQ(a.Values(), a.Real);
+    EXPECT_FALSE(a.Tool->IsRunning());
+}
+
+TEST(SeriesAnimationTool, DependentsAreToldOnceAtTheEnd)
+{
+    TAnimatedChart a;
+    auto* dependent = new TCountingSeries(a.Chart.get());
+    dependent->SetParentChart(a.Chart.get());
+    dependent->SetDataSource(a.Series);
+    dependent->Copies = 0;
+    int copiesDuring = 0;
+    a.Tool->Steps = 10;
+    a.Tool->OnStep = [&](TSeriesAnimationTool*, int) { copiesDuring = std::max(copiesDuring, dependent->Copies); };
+    a.Tool->Execute();
+    EXPECT_EQ(copiesDuring, 0);
+    EXPECT_EQ(dependent->Copies, 1);
+    EXPECT_EQ(dependent->YValueAt(9), 10);
+}
+
+TEST(SeriesAnimationTool, NoStepsNegativeStepsAndARunWhileRunning)
+{
+    struct TCase {
+        int Steps;
+        std::vector<int> Stages;
+    };
+    const TCase cases[] = {{0, {0}}, {-1, {}}, {2, {0, 1, 2}}};
+    for (const TCase& c : cases) {
+        TAnimatedChart a(4);
+        a.Tool->Steps = c.Steps;
+        std::vector<int> stages;
+        a.Tool->OnStep = [&](TSeriesAnimationTool* Sender, int Step) {
+            stages.push_back(Step);
+            if (c.Steps == 0) EXPECT_EQ(a.Values(), a.Real) << "one stage at the real values";
+            Sender->Execute(); // does nothing while running
+        };
+        a.Tool->Execute();
+        EXPECT_EQ(stages, c.Stages) << c.Steps;
+        EXPECT_EQ(a.Values(), a.Real) << c.Steps;
+    }
+    TSeriesAnimationTool lonely(nullptr);
+    lonely.Execute();
+    EXPECT_FALSE(lonely.IsRunning());
+}
+
+TEST(SeriesAnimationTool, CircularLoopsRunBackwardEveryOtherPass)
+{
+    TAnimatedChart a(2);
+    a.Tool->Loop = salCircular;
+    a.Tool->Steps = 4;
+    a.Tool->StartAtMin = false;
+    a.Tool->StartValue = 2;
+    std::vector<double> last;
+    int passes = 0;
+    a.Tool->OnStep = [&](TSeriesAnimationTool* Sender, int Step) {
+        if (Step == 0) ++passes;
+        last.push_back(a.Series->YValueAt(1));
+        if (passes == 3 && Step == 1) Sender->StopAnimation();
+    };
+    a.Tool->Execute();
+    // Forward: f O + s (1 - f); backward: (Steps - e) / Steps x O; forward again.
+    const std::vector<double> expected{2, 2, 2, 2, 2, 2, 1.5, 1, 0.5, 0, 2, 2};
+    EXPECT_EQ(last, expected);
+    EXPECT_EQ(a.Values(), a.Real);
+}
+
+TEST(SeriesAnimationTool, FreeingWhatItAnimatesFromAStepEndsTheRunAtOnce)
+{
+    for (int what = 0; what < 3; ++what) {
+        SCOPED_TRACE(what == 0 ? "series" : what == 1 ? "tool" : "chart");
+        TAnimatedChart a;
+        int calls = 0;
+        a.Tool->OnStep = [&](TSeriesAnimationTool*, int Step) {
+            ++calls;
+            if (Step != 3) return;
+            if (what == 0) delete a.Series;
+            if (what == 1) delete a.Tool;
+            if (what == 2) a.Chart.reset();
+        };
+        TSeriesAnimationTool* tool = a.Tool;
+        TChartSeries* series = a.Series;
+        tool->Execute();
+        EXPECT_EQ(calls, 4);
+        if (what == 0) EXPECT_EQ(tool->Series(), nullptr);
+        if (what == 0) EXPECT_FALSE(tool->IsRunning());
+        if (what == 1) {
+            EXPECT_EQ(a.Values(), a.Real) << "the series keeps its real values";
+            EXPECT_FALSE(series->InDataUpdate());
+        }
+    }
+}
+
 // ---- Clip series -----------------------------------------------------------------------------------------
 
 TEST(ClipSeriesTool, AClippedSeriesLeavesNoPixelOutsideItsAxes)
