@@ -449,7 +449,11 @@ void TClipSeriesTool::ClipStart()
     if (!Active() || !chart || !chart->ClippingAllowed() || !s->GetHorizAxis() || !s->GetVertAxis()) return;
     const TChartAxis& h = *s->GetHorizAxis();
     const TChartAxis& v = *s->GetVertAxis();
-    chart->ChartCanvas().ClipToRect({h.StartPixel, v.StartPixel, h.EndPixel, v.EndPixel});
+    const TRect r{h.StartPixel, v.StartPixel, h.EndPixel, v.EndPixel};
+    // In 3-D the series is drawn projected: the clip is the projected box of the rectangle over the
+    // chart's depth, not the flat rectangle.
+    if (chart->View3D()) chart->ChartCanvas().ClipToBox(r, 0, chart->Width3D());
+    else chart->ChartCanvas().ClipToRect(r);
     Clipped = true;
 }
 

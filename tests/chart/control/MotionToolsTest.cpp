@@ -1,13 +1,18 @@
 // The rotate, drag-marks, series-animation and clip-series tools on a real chart window driven by Qt
 // mouse events: the angles and the outline of a rotation and when the chart repaints; a dragged mark;
-// the animation's stages, groups, stop and end when what it animates goes; the clip and its handlers.
+// the animation's stages, groups, stop and end when what it animates goes; the clip and its handlers;
+// and the four on one chart, which can be saved for a person to look at.
 #include "ToolTestSupport.h"
 
 #include "chart/engine/LumEngineMarks.h"
 
+#include <QPixmap>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -550,4 +555,69 @@ TEST(ClipSeriesTool, ItsHandlersReplaceTheUsersAndAreClearedWhenItLetsTheSeriesG
     t.Series = nullptr;
     EXPECT_EQ(again->Series(), nullptr);
     t.Paint();
+}
+
+// ---- The four on one chart -------------------------------------------------------------------------------
+
+// A chart turned by the rotate tool with a visible outline, a mark dragged aside, a second series clipped
+// to short axes, and an animation run to its end. With VSP_MOTION_SHOT set, the window is also saved to
+// that file for a person to look at.
+TEST(MotionTools, TheFourOnOneChartInAShownWindow)
+{
+    TToolChart t;
+    t.Window->setGeometry(50, 50, 920, 620);
+    t.Chart.SetBounds(0, 0, 900, 600);
+    t.Chart.Title().Text().SetText("Motion tools");
+    t.Series->SetSeriesColor(clNavy);
+    ShowValueMarks(*t.Series);
+    auto& clipped = AddSeries<TClickTestSeries>(t.Chart, {9, 7, 8, 2, 1, 3, 9, 10, 4, 2, 6});
+    clipped.SetSeriesColor(clRed);
+    clipped.SetHorizAxis(aTopAxis);
+    clipped.SetVertAxis(aRightAxis);
+    t.Chart.TopAxis().SetStartPosition(25);
+    t.Chart.TopAxis().SetEndPosition(75);
+    t.Chart.TopAxis().SetFixedRange(2, 8);
+    t.Chart.RightAxis().SetStartPosition(25);
+    t.Chart.RightAxis().SetEndPosition(75);
+    t.Chart.RightAxis().SetFixedRange(2, 8);
+    auto* clip = t.AddTool<TClipSeriesTool>();
+    clip->SetSeries(&clipped);
+    auto* animation = t.AddTool<TSeriesAnimationTool>();
+    animation->SetSeries(t.Series);
+    animation->Steps = 10;
+    animation->Execute();
+    t.Paint();
+
+    // A mark dragged aside in the flat chart.
+    auto* drag = t.AddTool<TDragMarksTool>();
+    const TRect box = t.Series->Marks().Positions().PositionAt(7)->GetBoundsRect();
+    const QPoint grab((box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2);
+    t.Press(grab);
+    ASSERT_EQ(drag->DragIndex, 7);
+    t.Move(grab + QPoint(-90, -40), Qt::LeftButton);
+    t.Release(grab + QPoint(-90, -40));
+    drag->SetActive(false);
+    EXPECT_TRUE(t.Series->Marks().Positions().PositionAt(7)->Custom);
+    // The rotate tool takes every press of its button: it comes last.
+    auto* rotate = t.AddTool<TRotateTool>();
+    rotate->Pen().SetVisible(true);
+    t.Paint();
+
+    // Turned by the mouse, the outline drawn between paints until the release.
+    const TRect r = t.Chart.ChartRect();
+    const QPoint c((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    t.Press(c);
+    t.Move(c + QPoint(150, 40), Qt::LeftButton);
+    t.Move(c + QPoint(300, 80), Qt::LeftButton);
+    EXPECT_TRUE(t.Chart.View3D());
+    if (const char* file = std::getenv("VSP_MOTION_SHOT")) {
+        const std::string outline = std::string(file) + ".outline.png";
+        EXPECT_TRUE(t.Window->grab().save(QString::fromUtf8(outline.c_str())));
+    }
+    t.Release(c + QPoint(300, 80));
+    PumpMessages();
+    EXPECT_EQ(CountDifferences(t.Fresh(), t.Buffer()), 0);
+    EXPECT_EQ(t.Series->YValueAt(10), 10) << "the animation ended at the real values";
+
+    if (const char* file = std::getenv("VSP_MOTION_SHOT")) EXPECT_TRUE(t.Window->grab().save(QString::fromUtf8(file)));
 }
