@@ -357,9 +357,12 @@ TEST(SeriesAnimationTool, StepsGiveOneMoreStagePerGroupTheFirstAtTheStartValue)
         a.Tool->OnStep = [&](TSeriesAnimationTool* Sender, int Step) {
             stages.push_back(Step);
             running = running && Sender->IsRunning();
-            if (Step == 0)
+            if (Step == 0) {
                 for (double v : a.Values()) firstAtStart = firstAtStart && v == start;
-            if (Step == 50) EXPECT_DOUBLE_EQ(a.Series->YValueAt(9), 0.5 * 10 + start - start * 0.5);
+            }
+            if (Step == 50) {
+                EXPECT_DOUBLE_EQ(a.Series->YValueAt(9), 0.5 * 10 + start - start * 0.5);
+            }
         };
         a.Tool->Execute();
         ASSERT_EQ(stages.size(), 101u);
@@ -432,7 +435,9 @@ TEST(SeriesAnimationTool, NoStepsNegativeStepsAndARunWhileRunning)
         std::vector<int> stages;
         a.Tool->OnStep = [&](TSeriesAnimationTool* Sender, int Step) {
             stages.push_back(Step);
-            if (c.Steps == 0) EXPECT_EQ(a.Values(), a.Real) << "one stage at the real values";
+            if (c.Steps == 0) {
+                EXPECT_EQ(a.Values(), a.Real) << "one stage at the real values";
+            }
             Sender->Execute(); // does nothing while running
         };
         a.Tool->Execute();
@@ -482,8 +487,10 @@ TEST(SeriesAnimationTool, FreeingWhatItAnimatesFromAStepEndsTheRunAtOnce)
         TChartSeries* series = a.Series;
         tool->Execute();
         EXPECT_EQ(calls, 4);
-        if (what == 0) EXPECT_EQ(tool->Series(), nullptr);
-        if (what == 0) EXPECT_FALSE(tool->IsRunning());
+        if (what == 0) {
+            EXPECT_EQ(tool->Series(), nullptr);
+            EXPECT_FALSE(tool->IsRunning());
+        }
         if (what == 1) {
             EXPECT_EQ(a.Values(), a.Real) << "the series keeps its real values";
             EXPECT_FALSE(series->InDataUpdate());
@@ -619,5 +626,7 @@ TEST(MotionTools, TheFourOnOneChartInAShownWindow)
     EXPECT_EQ(CountDifferences(t.Fresh(), t.Buffer()), 0);
     EXPECT_EQ(t.Series->YValueAt(10), 10) << "the animation ended at the real values";
 
-    if (const char* file = std::getenv("VSP_MOTION_SHOT")) EXPECT_TRUE(t.Window->grab().save(QString::fromUtf8(file)));
+    if (const char* file = std::getenv("VSP_MOTION_SHOT")) {
+        EXPECT_TRUE(t.Window->grab().save(QString::fromUtf8(file)));
+    }
 }
