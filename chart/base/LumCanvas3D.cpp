@@ -21,6 +21,16 @@ void TLumCanvas3D::SetRotationCentre(int depth, const TRect&, const TRect& chart
     FCZ = FProjection.CZ;
 }
 
+void TLumCanvas3D::ProjectNonOrthogonal(int depth, const TRect& chartRect)
+{
+    if (!View3DOptions()) return;
+    FProjection.Setup(View3DOptions(), true);
+    FProjection.Orthogonal = false;
+    FProjection.ComputeRotationTerms(View3DOptions());
+    FOrthogonal = false;
+    SetRotationCentre(depth, chartRect, chartRect);
+}
+
 void TLumCanvas3D::FlattenBegin()
 {
     FWas3D = FProjection.View3D;

@@ -125,6 +125,9 @@ public:
     // Copies the whole off-screen bitmap to DestCanvas at (X, Y).
     virtual void BlitBuffer(int X, int Y, TCanvas& DestCanvas);
     void ComputeRotationTerms() { FProjection.ComputeRotationTerms(View3DOptions()); }
+    // A non-orthogonal 3-D projection with the view options' present angles, centred on ChartRect at
+    // Depth: figures drawn between paints while the angles change (the rotate tool's outline).
+    void ProjectNonOrthogonal(int Depth, const TRect& ChartRect);
     void ComputePerspectiveFactor(const TRect& chartRect) { FProjection.ComputePerspectiveFactor(View3DOptions(), chartRect); }
 
     // -- State --

@@ -227,10 +227,12 @@ namespace {
 // The gallery's order.
 std::vector<const TClassInfo*> StandardToolClasses()
 {
-    return {&TCursorTool::StaticClassInfo(),     &TAxisArrowTool::StaticClassInfo(),  &TDrawLineTool::StaticClassInfo(),
-            &TNearestTool::StaticClassInfo(),    &TColorBandTool::StaticClassInfo(),  &TColorLineTool::StaticClassInfo(),
-            &TChartImageTool::StaticClassInfo(), &TMarksTipTool::StaticClassInfo(),   &TAnnotationTool::StaticClassInfo(),
-            &TGridBandTool::StaticClassInfo(),   &TAxisScrollTool::StaticClassInfo(), &TRectangleTool::StaticClassInfo()};
+    return {&TCursorTool::StaticClassInfo(),       &TDragMarksTool::StaticClassInfo(),  &TAxisArrowTool::StaticClassInfo(),
+            &TDrawLineTool::StaticClassInfo(),     &TNearestTool::StaticClassInfo(),    &TColorBandTool::StaticClassInfo(),
+            &TColorLineTool::StaticClassInfo(),    &TRotateTool::StaticClassInfo(),     &TChartImageTool::StaticClassInfo(),
+            &TMarksTipTool::StaticClassInfo(),     &TAnnotationTool::StaticClassInfo(), &TSeriesAnimationTool::StaticClassInfo(),
+            &TGridBandTool::StaticClassInfo(),     &TAxisScrollTool::StaticClassInfo(), &TRectangleTool::StaticClassInfo(),
+            &TClipSeriesTool::StaticClassInfo()};
 }
 
 } // namespace

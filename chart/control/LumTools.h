@@ -9,6 +9,7 @@
 #include "chart/control/LumToolsAxisScroll.h"
 #include "chart/control/LumToolsCursor.h"
 #include "chart/control/LumToolsDrawLine.h"
+#include "chart/control/LumToolsMotion.h"
 #include "chart/control/LumToolsNearest.h"
 #include "chart/engine/LumEngineTools.h"
 #include "platform/graphics/Bitmap.h"
@@ -84,7 +85,7 @@ private:
     bool FRotated = false;
 };
 
-// Registers the unit's tool classes (those built so far, in the gallery's order); the chart control's
-// start-up calls it. The shut-down removes them again.
+// Registers the unit's sixteen tool classes in the gallery's order; the chart control's start-up calls
+// it. The shut-down removes them again.
 void LumToolsInitialization();
 void LumToolsFinalization();

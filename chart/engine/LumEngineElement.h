@@ -64,6 +64,8 @@ public:
 protected:
     // The writer's plain store, for RemovedFromChart and destructors.
     void ForgetParentChart() { FParentChart = nullptr; }
+    // A pen of another kind (its own stored defaults) in place of the element's; at construction only.
+    void ReplacePen(std::unique_ptr<TChartPen> Value) { FPen = std::move(Value); }
 
 private:
     bool FActive = true;

@@ -184,7 +184,7 @@ TEST(NearestTool, MarkerAndLineRepaintedOrDrawnInPlace)
     EXPECT_EQ(n.Tool->NearestIndex, 5);
 }
 
-TEST(NearestTool, DefaultsAndRegistration)
+TEST(NearestTool, Defaults)
 {
     TNearestTool tool(nullptr);
     EXPECT_EQ(tool.Size(), 20);
@@ -197,9 +197,6 @@ TEST(NearestTool, DefaultsAndRegistration)
     EXPECT_EQ(tool.NearestIndex, -1);
     EXPECT_EQ(tool.DescriptionText(), "Nearest Point");
     EXPECT_EQ(tool.EditorFormName(), "TNearestToolEdit");
-    EXPECT_LT(LumToolTypes()->IndexOf(&TNearestTool::StaticClassInfo()),
-              LumToolTypes()->IndexOf(&TChartImageTool::StaticClassInfo()))
-        << "in the gallery's order";
 }
 
 TEST(NearestTool, APressWithoutASeriesChangesNothing)
