@@ -48,6 +48,7 @@ TEST(SeriesRegistry, StartUpAndShutDown)
         {"THorizBarSeries", "Horizontal\rBar", "Standard", 2},
         {"TAreaSeries", "Area", "Standard", 2},
         {"TPointSeries", "Point", "Standard", 2},
+        {"TPieSeries", "Pie", "Standard", 1},
         {"TFastLineSeries", "Fast Line", "Standard", 2},
         {"THorizLineSeries", "Horizontal\rLine", "Standard", 1},
         {"THorizAreaSeries", "Horizontal\rArea", "Standard", 1},
