@@ -3,6 +3,8 @@
 // polygons under a mask with node and electrode markers; two data curves with a legend) shown in a window.
 #include "SeriesTestSupport.h"
 
+#include "chart/series/ErrorBar.h"
+
 #include "chart/control/Chart.h"
 #include "platform/controls/Application.h"
 #include "platform/rtl/SystemColors.h"
@@ -131,6 +133,55 @@ TEST(SeriesLegend, SymbolsOfEveryKind)
     auto fastSymbol = Symbol(chart, *fast);
     EXPECT_EQ(fastSymbol->PixelRGB(20, 10), clFuchsia);
     EXPECT_EQ(fastSymbol->PixelRGB(20, 12), clWhite);
+
+    // Error whiskers from the centre (20, 10) to a pixel inside the edges, their cross lines as wide (or,
+    // sideways, as high) as the symbol, all within it.
+    auto* error = static_cast<TErrorSeries*>(add(new TErrorSeries(&chart), clRed));
+    auto upDown = Symbol(chart, *error);
+    struct TProbe {
+        int x, y;
+        bool drawn;
+    };
+    for (const TProbe& p : std::initializer_list<TProbe>{{20, 7}, {20, 13}, {5, 6}, {34, 6}, {5, 14}, {34, 14}, {20, 6},
+                                                         {35, 6}, {20, 5}, {20, 15}, {10, 10}, {4, 6}})
+        EXPECT_EQ(upDown->PixelRGB(p.x, p.y) == clRed,
+                  (p.x >= 5 && p.x <= 34 && (p.y == 6 || p.y == 14)) || (p.x == 20 && p.y >= 6 && p.y <= 14))
+            << "top-bottom at " << p.x << "," << p.y;
+    error->SetErrorStyle(essLeftRight);
+    auto sideways = Symbol(chart, *error);
+    for (const TProbe& p : std::initializer_list<TProbe>{{6, 5}, {6, 14}, {34, 5}, {34, 14}, {10, 10}, {30, 10}, {6, 15},
+                                                         {5, 10}, {35, 10}, {20, 8}, {34, 4}})
+        EXPECT_EQ(sideways->PixelRGB(p.x, p.y) == clRed,
+                  ((p.x == 6 || p.x == 34) && p.y >= 5 && p.y <= 14) || (p.y == 10 && p.x >= 6 && p.x <= 34))
+            << "left-right at " << p.x << "," << p.y;
+    error->SetActive(false);
+
+    // A pie's symbol: the slice colour, framed by the pie pen; the gradient when it is visible.
+    auto* pie = static_cast<TPieSeries*>(add(new TPieSeries(&chart), clRed));
+    pie->StorePointColor(0, clLime);
+    // Each slice has a symbol of its own, in its legend entry.
+    auto sliceSymbol = [&] {
+        auto bitmap = std::make_unique<TBitmap>(40, 20);
+        bitmap->Canvas().Brush().SetColor(clWhite);
+        bitmap->Canvas().FillRect({0, 0, 40, 20});
+        TCanvas3D& canvas = chart.ChartCanvas();
+        TCanvas* old = canvas.AttachedCanvas();
+        canvas.AttachCanvas(&bitmap->Canvas());
+        pie->PaintLegendSymbol(0, {5, 5, 35, 15});
+        canvas.AttachCanvas(old);
+        return bitmap;
+    };
+    EXPECT_EQ(Symbol(chart, *pie)->PixelRGB(20, 10), clWhite) << "none for the whole pie";
+    auto pieSymbol = sliceSymbol();
+    EXPECT_EQ(pieSymbol->PixelRGB(20, 10), clLime);
+    EXPECT_EQ(pieSymbol->PixelRGB(5, 10), clBlack) << "the pie pen";
+    pie->SetDarkPen(255);
+    EXPECT_EQ(sliceSymbol()->PixelRGB(5, 10), clLime) << "DarkPen 255: the slice colour";
+    pie->Gradient().SetVisible(true);
+    auto gradientSymbol = sliceSymbol();
+    EXPECT_NE(gradientSymbol->PixelRGB(20, 10), clLime) << "white towards the centre";
+    EXPECT_EQ(gradientSymbol->PixelRGB(5, 10), clLime) << "the frame in the darkened pen";
+    pie->SetActive(false);
 
     auto* map = new TMapSeries(&chart);
     map->SetParentChart(&chart);
