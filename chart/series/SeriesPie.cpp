@@ -10,6 +10,7 @@
 #include "chart/control/ChartLegend.h"
 #include "chart/series/SeriesLine.h"
 #include "platform/controls/Screen.h"
+#include "platform/graphics/Canvas.h"
 #include "platform/rtl/PixelMath.h"
 
 #include <algorithm>
@@ -202,9 +203,14 @@ void TCircledSeries::ComputeRadii()
 void TCircledSeries::MakeRound()
 {
     ComputeRadii();
+    // The width of a pixel over its height: the pixel shape of the device divided by its physical shape.
+    // The pixels are those of the device drawn on (a bitmap or back buffer reports its own size, not the
+    // screen's), and the screen's when the device tells none.
     double r = Screen->Height() > 0 ? double(Screen->Width()) / Screen->Height() : 1.0;
     if (TCustomAxisPanel* chart = ParentChart())
         if (const TCanvas* device = chart->ChartCanvas().DeviceHandle()) {
+            const int width = device->GetDeviceCaps(HORZRES), height = device->GetDeviceCaps(VERTRES);
+            if (width > 0 && height > 0) r = double(width) / height;
             const double aspect = DeviceAspectRatio(*device);
             if (aspect != 0) r /= aspect;
         }

@@ -383,3 +383,53 @@ TEST(SeriesWindow, BarChartsInAWindow)
     flat.FreeSeriesOfClass("");
     solid.FreeSeriesOfClass("");
 }
+
+// A 3-D pie with an exploded slice and its marks, and a flat pie grouping its small slices into
+// "Other", as a user sees them in a window.
+TEST(SeriesWindow, PieChartsInAWindow)
+{
+    Pump(1);
+    QWidget window;
+    window.setGeometry(40, 40, 900, 420);
+    TChart solid(nullptr), flat(nullptr);
+    solid.SetParentWidget(&window);
+    solid.SetBounds(0, 0, 450, 420);
+    flat.SetParentWidget(&window);
+    flat.SetBounds(450, 0, 450, 420);
+    const char* labels[] = {"Clay", "Sand", "Gravel", "Rock", "Ore", "Water"};
+    const double values[] = {30, 22, 18, 14, 4, 2};
+    auto* pie = dynamic_cast<TPieSeries*>(solid.CreateSeriesFromClass(TPieSeries::StaticClassInfo()));
+    ASSERT_NE(pie, nullptr);
+    solid.SetView3D(true);
+    for (int i = 0; i < 6; ++i) pie->AppendValue(values[i], labels[i]);
+    pie->ExplodePercents().SetValue(0, 25);
+    flat.SetView3D(false);
+    auto* grouped = dynamic_cast<TPieSeries*>(flat.CreateSeriesFromClass(TPieSeries::StaticClassInfo()));
+    ASSERT_NE(grouped, nullptr);
+    for (int i = 0; i < 6; ++i) grouped->AppendValue(values[i], labels[i]);
+    grouped->OtherSlice().SetStyle(poBelowPercent);
+    grouped->OtherSlice().SetValue(10);
+    grouped->SetCircled(true);
+    window.show();
+    Pump(8);
+    const QImage shot = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    if (const char* dir = std::getenv("VSP_SERIES_SHOTS")) shot.save(QString(dir) + "/series-pies.png");
+    // Every slice of the 3-D pie shows its colour somewhere in its chart.
+    for (int i = 0; i < 6; ++i) {
+        const TColor c = pie->PointColor(i);
+        bool seen = false;
+        for (int y = 0; y < 420 && !seen; ++y)
+            for (int x = 0; x < 450 && !seen; ++x) seen = Bgr(shot.pixel(x, y)) == c;
+        EXPECT_TRUE(seen) << "slice " << i;
+    }
+    // The flat pie: four slices and the other slice of the two small ones; the exploded 3-D slice is
+    // found under the mouse at its moved place.
+    ASSERT_EQ(grouped->PointCount(), 7);
+    EXPECT_EQ(grouped->LegendEntryCount(), 5);
+    const TPieAngle& other = grouped->SliceAngles()[6];
+    const TPoint inOther = grouped->PolarToScreen(other.MiddleAngle, grouped->XRadius() / 2, grouped->YRadius() / 2);
+    EXPECT_EQ(grouped->PointAtPixel(inOther.x, inOther.y), 6);
+    EXPECT_EQ(Bgr(shot.pixel(450 + inOther.x, inOther.y)), grouped->PointColor(6));
+    solid.FreeSeriesOfClass("");
+    flat.FreeSeriesOfClass("");
+}

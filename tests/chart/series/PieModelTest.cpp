@@ -243,13 +243,16 @@ TEST(PieModel, CircleGeometry)
     s.SetCircled(true);
     EXPECT_EQ(s.CustomXRadius(), 0);
     s.FireBeforeDrawValues();
-    // The screen's pixel aspect, corrected by the device's physical aspect.
-    double r = double(Screen->Width()) / Screen->Height();
-    if (const double device = DeviceAspectRatio(*canvas.DeviceHandle()); device != 0) r /= device;
-    ASSERT_LT(PixelFromReal(150 * r), 200) << "a chart wider than its circle";
+    // Square pixels: the circle is as wide as high, narrowed from both sides of the wide chart.
     EXPECT_EQ(s.YRadius(), 150);
-    EXPECT_EQ(s.XRadius(), PixelFromReal(150 * r));
+    EXPECT_EQ(s.XRadius(), 150);
     EXPECT_EQ(s.CircleXCenter(), 240) << "narrowed from both sides";
+    // Pixels twice as high as wide: the circle is round in inches, half as many pixels high as wide.
+    b.Recorder->MutableCaps().DpiY = 48;
+    s.FireBeforeDrawValues();
+    EXPECT_EQ(s.XRadius(), 200);
+    EXPECT_EQ(s.YRadius(), 100);
+    EXPECT_EQ(s.CircleYCenter(), 170);
 }
 
 TEST(PieModel, CircledAndCustomRadiiAreSharedWithTheChartsPies)
