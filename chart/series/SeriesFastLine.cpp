@@ -7,6 +7,7 @@
 #include "chart/control/ChartRegistry.h"
 #include "chart/series/SeriesBar.h"
 #include "chart/series/SeriesColumns.h"
+#include "chart/series/SeriesPie.h"
 
 #include <algorithm>
 #include <typeinfo>
@@ -293,7 +294,7 @@ int TFastLineSeries::PointAtPixel(int X, int Y) const
 
 // ---- Registration ----------------------------------------------------------------------------------------
 
-// In the gallery's order; the pie kind takes its place between these when it is built.
+// In the gallery's order.
 void RegisterSeriesUnitTypes()
 {
     RegisterStandardSeries(TLineSeries::StaticClassInfo(), LumConst::Line);
@@ -301,6 +302,7 @@ void RegisterSeriesUnitTypes()
     RegisterStandardSeries(THorizBarSeries::StaticClassInfo(), LumConst::HorizontalBar);
     RegisterStandardSeries(TAreaSeries::StaticClassInfo(), LumConst::Area);
     RegisterStandardSeries(TPointSeries::StaticClassInfo(), LumConst::Point);
+    RegisterSeries(TPieSeries::StaticClassInfo(), LumConst::Pie, LumConst::GalleryStandard, 1);
     RegisterStandardSeries(TFastLineSeries::StaticClassInfo(), LumConst::FastLine);
     RegisterSeries(THorizLineSeries::StaticClassInfo(), LumConst::HorizontalLine, LumConst::GalleryStandard, 1);
     RegisterSeries(THorizAreaSeries::StaticClassInfo(), LumConst::HorizontalArea, LumConst::GalleryStandard, 1);

@@ -336,7 +336,14 @@ TEST(GalleryPanelPages, PopupStaysTwoPixelsInsideTheWorkArea)
     shown.Window.show();
     QCoreApplication::processEvents();
     shown.Panel.FillPage("Standard");
-    shown.Panel.FocusMiniature(&shown.Panel.Miniature(shown.Panel.MiniatureCount() - 1));
+    // The right-most miniature of the lowest row that reaches that column.
+    int corner = 0;
+    for (int i = 1; i < shown.Panel.MiniatureCount(); ++i) {
+        const auto& m = shown.Panel.Miniature(i);
+        const auto& c = shown.Panel.Miniature(corner);
+        if (m.Left() > c.Left() || (m.Left() == c.Left() && m.Top() > c.Top())) corner = i;
+    }
+    shown.Panel.FocusMiniature(&shown.Panel.Miniature(corner));
     TPromptScript script;
     script.DriveForm([&](TForm& Form) {
         const QRect g = Form.geometry();

@@ -3,6 +3,8 @@
 // polygons under a mask with node and electrode markers; two data curves with a legend) shown in a window.
 #include "SeriesTestSupport.h"
 
+#include "chart/series/ErrorBar.h"
+
 #include "chart/control/Chart.h"
 #include "platform/controls/Application.h"
 #include "platform/rtl/SystemColors.h"
@@ -48,6 +50,7 @@ TEST(SeriesRegistry, StartUpAndShutDown)
         {"THorizBarSeries", "Horizontal\rBar", "Standard", 2},
         {"TAreaSeries", "Area", "Standard", 2},
         {"TPointSeries", "Point", "Standard", 2},
+        {"TPieSeries", "Pie", "Standard", 1},
         {"TFastLineSeries", "Fast Line", "Standard", 2},
         {"THorizLineSeries", "Horizontal\rLine", "Standard", 1},
         {"THorizAreaSeries", "Horizontal\rArea", "Standard", 1},
@@ -130,6 +133,55 @@ TEST(SeriesLegend, SymbolsOfEveryKind)
     auto fastSymbol = Symbol(chart, *fast);
     EXPECT_EQ(fastSymbol->PixelRGB(20, 10), clFuchsia);
     EXPECT_EQ(fastSymbol->PixelRGB(20, 12), clWhite);
+
+    // Error whiskers from the centre (20, 10) to a pixel inside the edges, their cross lines as wide (or,
+    // sideways, as high) as the symbol, all within it.
+    auto* error = static_cast<TErrorSeries*>(add(new TErrorSeries(&chart), clRed));
+    auto upDown = Symbol(chart, *error);
+    struct TProbe {
+        int x, y;
+        bool drawn;
+    };
+    for (const TProbe& p : std::initializer_list<TProbe>{{20, 7}, {20, 13}, {5, 6}, {34, 6}, {5, 14}, {34, 14}, {20, 6},
+                                                         {35, 6}, {20, 5}, {20, 15}, {10, 10}, {4, 6}})
+        EXPECT_EQ(upDown->PixelRGB(p.x, p.y) == clRed,
+                  (p.x >= 5 && p.x <= 34 && (p.y == 6 || p.y == 14)) || (p.x == 20 && p.y >= 6 && p.y <= 14))
+            << "top-bottom at " << p.x << "," << p.y;
+    error->SetErrorStyle(essLeftRight);
+    auto sideways = Symbol(chart, *error);
+    for (const TProbe& p : std::initializer_list<TProbe>{{6, 5}, {6, 14}, {34, 5}, {34, 14}, {10, 10}, {30, 10}, {6, 15},
+                                                         {5, 10}, {35, 10}, {20, 8}, {34, 4}})
+        EXPECT_EQ(sideways->PixelRGB(p.x, p.y) == clRed,
+                  ((p.x == 6 || p.x == 34) && p.y >= 5 && p.y <= 14) || (p.y == 10 && p.x >= 6 && p.x <= 34))
+            << "left-right at " << p.x << "," << p.y;
+    error->SetActive(false);
+
+    // A pie's symbol: the slice colour, framed by the pie pen; the gradient when it is visible.
+    auto* pie = static_cast<TPieSeries*>(add(new TPieSeries(&chart), clRed));
+    pie->StorePointColor(0, clLime);
+    // Each slice has a symbol of its own, in its legend entry.
+    auto sliceSymbol = [&] {
+        auto bitmap = std::make_unique<TBitmap>(40, 20);
+        bitmap->Canvas().Brush().SetColor(clWhite);
+        bitmap->Canvas().FillRect({0, 0, 40, 20});
+        TCanvas3D& canvas = chart.ChartCanvas();
+        TCanvas* old = canvas.AttachedCanvas();
+        canvas.AttachCanvas(&bitmap->Canvas());
+        pie->PaintLegendSymbol(0, {5, 5, 35, 15});
+        canvas.AttachCanvas(old);
+        return bitmap;
+    };
+    EXPECT_EQ(Symbol(chart, *pie)->PixelRGB(20, 10), clWhite) << "none for the whole pie";
+    auto pieSymbol = sliceSymbol();
+    EXPECT_EQ(pieSymbol->PixelRGB(20, 10), clLime);
+    EXPECT_EQ(pieSymbol->PixelRGB(5, 10), clBlack) << "the pie pen";
+    pie->SetDarkPen(255);
+    EXPECT_EQ(sliceSymbol()->PixelRGB(5, 10), clLime) << "DarkPen 255: the slice colour";
+    pie->Gradient().SetVisible(true);
+    auto gradientSymbol = sliceSymbol();
+    EXPECT_NE(gradientSymbol->PixelRGB(20, 10), clLime) << "white towards the centre";
+    EXPECT_EQ(gradientSymbol->PixelRGB(5, 10), clLime) << "the frame in the darkened pen";
+    pie->SetActive(false);
 
     auto* map = new TMapSeries(&chart);
     map->SetParentChart(&chart);
@@ -330,4 +382,54 @@ TEST(SeriesWindow, BarChartsInAWindow)
     EXPECT_EQ(Bgr(shot.pixel(mid)), clRed);
     flat.FreeSeriesOfClass("");
     solid.FreeSeriesOfClass("");
+}
+
+// A 3-D pie with an exploded slice and its marks, and a flat pie grouping its small slices into
+// "Other", as a user sees them in a window.
+TEST(SeriesWindow, PieChartsInAWindow)
+{
+    Pump(1);
+    QWidget window;
+    window.setGeometry(40, 40, 900, 420);
+    TChart solid(nullptr), flat(nullptr);
+    solid.SetParentWidget(&window);
+    solid.SetBounds(0, 0, 450, 420);
+    flat.SetParentWidget(&window);
+    flat.SetBounds(450, 0, 450, 420);
+    const char* labels[] = {"Clay", "Sand", "Gravel", "Rock", "Ore", "Water"};
+    const double values[] = {30, 22, 18, 14, 4, 2};
+    auto* pie = dynamic_cast<TPieSeries*>(solid.CreateSeriesFromClass(TPieSeries::StaticClassInfo()));
+    ASSERT_NE(pie, nullptr);
+    solid.SetView3D(true);
+    for (int i = 0; i < 6; ++i) pie->AppendValue(values[i], labels[i]);
+    pie->ExplodePercents().SetValue(0, 25);
+    flat.SetView3D(false);
+    auto* grouped = dynamic_cast<TPieSeries*>(flat.CreateSeriesFromClass(TPieSeries::StaticClassInfo()));
+    ASSERT_NE(grouped, nullptr);
+    for (int i = 0; i < 6; ++i) grouped->AppendValue(values[i], labels[i]);
+    grouped->OtherSlice().SetStyle(poBelowPercent);
+    grouped->OtherSlice().SetValue(10);
+    grouped->SetCircled(true);
+    window.show();
+    Pump(8);
+    const QImage shot = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    if (const char* dir = std::getenv("VSP_SERIES_SHOTS")) shot.save(QString(dir) + "/series-pies.png");
+    // Every slice of the 3-D pie shows its colour somewhere in its chart.
+    for (int i = 0; i < 6; ++i) {
+        const TColor c = pie->PointColor(i);
+        bool seen = false;
+        for (int y = 0; y < 420 && !seen; ++y)
+            for (int x = 0; x < 450 && !seen; ++x) seen = Bgr(shot.pixel(x, y)) == c;
+        EXPECT_TRUE(seen) << "slice " << i;
+    }
+    // The flat pie: four slices and the other slice of the two small ones; the exploded 3-D slice is
+    // found under the mouse at its moved place.
+    ASSERT_EQ(grouped->PointCount(), 7);
+    EXPECT_EQ(grouped->LegendEntryCount(), 5);
+    const TPieAngle& other = grouped->SliceAngles()[6];
+    const TPoint inOther = grouped->PolarToScreen(other.MiddleAngle, grouped->XRadius() / 2, grouped->YRadius() / 2);
+    EXPECT_EQ(grouped->PointAtPixel(inOther.x, inOther.y), 6);
+    EXPECT_EQ(Bgr(shot.pixel(450 + inOther.x, inOther.y)), grouped->PointColor(6));
+    solid.FreeSeriesOfClass("");
+    flat.FreeSeriesOfClass("");
 }

@@ -7,6 +7,7 @@
 #include "chart/base/LumCanvasGdi.h"
 #include "chart/series/ErrorBar.h"
 
+#include <cmath>
 #include <memory>
 #include <span>
 #include <string>
@@ -116,6 +117,24 @@ public:
     {
         Log("DepthLine", {X, Y, Z0, Z1});
         TLumCanvas3D::DrawDepthLine(X, Y, Z0, Z1);
+    }
+    void DrawPieWedge(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) override
+    {
+        Log("Pie", {X1, Y1, X2, Y2, X3, Y3, X4, Y4});
+        TLumCanvas3D::DrawPieWedge(X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+    }
+    // Angles in thousandths of a radian.
+    void DrawPieSlice3D(int CX, int CY, int XR, int YR, int Z0, int Z1, double A, double B, bool Dark, bool Sides,
+                        double Donut, TCustomLumGradient* Gradient) override
+    {
+        Log("PieSlice3D", {CX, CY, XR, YR, Z0, Z1, int(std::lround(A * 1000)), int(std::lround(B * 1000)), Sides,
+                           int(Donut)});
+        TLumCanvas3D::DrawPieSlice3D(CX, CY, XR, YR, Z0, Z1, A, B, Dark, Sides, Donut, Gradient);
+    }
+    void DrawRingSegment(int CX, int CY, int XR, int YR, double A, double B, double Donut) override
+    {
+        Log("Ring", {CX, CY, XR, YR, int(std::lround(A * 1000)), int(std::lround(B * 1000)), int(Donut)});
+        TLumCanvas3D::DrawRingSegment(CX, CY, XR, YR, A, B, Donut);
     }
     void DrawBevelFrame(TRect& R, TColor Top, TColor Bottom, int Width) override
     {

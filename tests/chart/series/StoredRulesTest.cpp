@@ -3,6 +3,8 @@
 // base properties each kind leaves out.
 #include "SeriesTestSupport.h"
 
+#include "chart/series/ErrorBar.h"
+
 #include "chart/series/LumSpline.h"
 #include "chart/series/LumSurfaColorGrid.h"
 #include "chart/series/LumSurfaContour.h"
@@ -56,6 +58,10 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
     using C = TContourSeries;
     using G = TColorGridSeries;
     using S = TSmoothingFunction;
+    using Pie = TPieSeries;
+    using E = TErrorSeries;
+    using EB = TErrorBarSeries;
+    using HL = THighLowSeries;
     const TRow rows[] = {
         {"line", Kind<L>(), "ClickableLine", false, On<L>([](L& s) { s.SetClickableLine(false); }), true},
         {"line", Kind<L>(), "ColorEachLine", false, On<L>([](L& s) { s.SetColorEachLine(false); }), true},
@@ -164,6 +170,44 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"colour grid", Kind<G>(), "Frame.Visible", false, On<G>([](G& s) { s.Frame().SetVisible(true); }), true},
         {"colour grid", Kind<G>(), "NumXValues", false, On<G>([](G& s) { s.SetNumXValues(3); }), true},
         {"colour grid", Kind<G>(), "Brush.Style", false, On<G>([](G& s) { s.Brush().SetStyle(bsClear); }), true},
+        {"pie", Kind<Pie>(), "AngleSize", false, On<Pie>([](Pie& s) { s.SetAngleSize(180); }), true},
+        {"pie", Kind<Pie>(), "AutoMarkPosition", false, On<Pie>([](Pie& s) { s.SetAutoMarkPosition(false); }), true},
+        {"pie", Kind<Pie>(), "CircleBackColor", false, On<Pie>([](Pie& s) { s.SetCircleBackColor(clRed); }), true},
+        {"pie", Kind<Pie>(), "Circled", false, On<Pie>([](Pie& s) { s.SetCircled(true); }), true},
+        {"pie: ColorEachPoint is on", Kind<Pie>(), "ColorEachPoint", false, On<Pie>([](Pie& s) { s.SetColorEachPoint(false); }), true},
+        {"pie", Kind<Pie>(), "CustomXRadius", false, On<Pie>([](Pie& s) { s.SetCustomXRadius(40); }), true},
+        {"pie", Kind<Pie>(), "CustomYRadius", false, On<Pie>([](Pie& s) { s.SetCustomYRadius(40); }), true},
+        {"pie", Kind<Pie>(), "Dark3D", false, On<Pie>([](Pie& s) { s.SetDark3D(false); }), true},
+        {"pie", Kind<Pie>(), "DarkPen", false, On<Pie>([](Pie& s) { s.SetDarkPen(32); }), true},
+        {"pie", Kind<Pie>(), "ExplodeBiggest", false, On<Pie>([](Pie& s) { s.SetExplodeBiggest(30); }), true},
+        {"pie", Kind<Pie>(), "MultiPie", false, On<Pie>([](Pie& s) { s.SetMultiPie(mpDisabled); }), true},
+        {"pie: kept modulo 360", Kind<Pie>(), "RotationAngle", false, On<Pie>([](Pie& s) { s.SetRotationAngle(360); }), false},
+        {"pie", Kind<Pie>(), "RotationAngle", false, On<Pie>([](Pie& s) { s.SetRotationAngle(30); }), true},
+        {"pie", Kind<Pie>(), "UsePatterns", false, On<Pie>([](Pie& s) { s.SetUsePatterns(true); }), true},
+        {"pie", Kind<Pie>(), "PiePen.Width", false, On<Pie>([](Pie& s) { s.PiePen().SetWidth(2); }), true},
+        {"pie: silver-grey by default", Kind<Pie>(), "Shadow.Color", false, On<Pie>([](Pie& s) { s.Shadow().SetColor(clRed); }), true},
+        {"pie", Kind<Pie>(), "Shadow.HorizSize", false, On<Pie>([](Pie& s) { s.Shadow().SetHorizSize(10); }), true},
+        {"pie: the callout's length 8 is the default", Kind<Pie>(), "Marks.Callout.Length", false,
+         On<Pie>([](Pie& s) { s.Marks().Callout().SetLength(20); }), true},
+        // The pie's gradient is radial against the gradient's own default, so its direction is written.
+        {"pie: a radial gradient", Kind<Pie>(), "Gradient.Direction", true, nullptr, true},
+        {"pie", Kind<Pie>(), "Gradient.Visible", false, On<Pie>([](Pie& s) { s.Gradient().SetVisible(true); }), true},
+        {"pie", Kind<Pie>(), "OtherSlice.Style", false, On<Pie>([](Pie& s) { s.OtherSlice().SetStyle(poBelowPercent); }), true},
+        {"pie", Kind<Pie>(), "OtherSlice.Value", false, On<Pie>([](Pie& s) { s.OtherSlice().SetValue(10); }), true},
+        {"pie", Kind<Pie>(), "OtherSlice.Color", false, On<Pie>([](Pie& s) { s.OtherSlice().SetColor(clRed); }), true},
+        {"pie: \"Other\" while empty", Kind<Pie>(), "OtherSlice.Text", false, On<Pie>([](Pie& s) { s.OtherSlice().SetText("Rest"); }), true},
+        {"pie: the legend once made", Kind<Pie>(), "OtherSlice.Legend", false, On<Pie>([](Pie& s) { s.OtherSlice().Legend(); }), true},
+        {"error", Kind<E>(), "ErrorStyle", false, On<E>([](E& s) { s.SetErrorStyle(essLeft); }), true},
+        {"error", Kind<E>(), "ErrorWidth", false, On<E>([](E& s) { s.SetErrorWidth(50); }), true},
+        {"error", Kind<E>(), "ErrorWidthUnits", false, On<E>([](E& s) { s.SetErrorWidthUnits(ewuPixels); }), true},
+        {"error", Kind<E>(), "ErrorPen.Width", false, On<E>([](E& s) { s.ErrorPen().SetWidth(2); }), true},
+        {"error bar", Kind<EB>(), "ErrorWidth", false, On<EB>([](EB& s) { s.SetErrorWidth(50); }), true},
+        {"error bar", Kind<EB>(), "BarWidthPercent", false, On<EB>([](EB& s) { s.SetBarWidthPercent(50); }), true},
+        {"high-low", Kind<HL>(), "Transparency", false, On<HL>([](HL& s) { s.SetTransparency(30); }), true},
+        {"high-low", Kind<HL>(), "HighPen.Width", false, On<HL>([](HL& s) { s.HighPen().SetWidth(2); }), true},
+        // Both band brushes start clear against a brush's solid default, so their style is written.
+        {"high-low: the low brush starts clear", Kind<HL>(), "LowBrush.Style", true,
+         On<HL>([](HL& s) { s.LowBrush().SetStyle(bsSolid); }), false},
         {"smoothing", Kind<S>(), "Factor", false, On<S>([](S& f) { f.SetFactor(2); }), true},
         {"smoothing", Kind<S>(), "Interpolate", false, On<S>([](S& f) { f.SetInterpolate(false); }), true},
     };
@@ -240,6 +284,12 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
         {TContourSeries::StaticClassInfo(), "IrregularGrid", false}, {TContourSeries::StaticClassInfo(), "Levels", true},
         {TContourSeries::StaticClassInfo(), "PaletteStyle", true}, {TColorGridSeries::StaticClassInfo(), "IrregularGrid", true},
         {TColorGridSeries::StaticClassInfo(), "Frame", true},     {TColorGridSeries::StaticClassInfo(), "Brush", true},
+        {TPieSeries::StaticClassInfo(), "PieValues", true},       {TPieSeries::StaticClassInfo(), "YValues", false},
+        {TPieSeries::StaticClassInfo(), "XValues", false},        {TPieSeries::StaticClassInfo(), "Depth", false},
+        {TPieSeries::StaticClassInfo(), "HorizAxis", false},      {TPieSeries::StaticClassInfo(), "OtherSlice", true},
+        {TPieSeries::StaticClassInfo(), "Circled", true},         {TPieSeries::StaticClassInfo(), "ColorSource", true},
+        {TErrorSeries::StaticClassInfo(), "ErrorStyle", true},    {TErrorBarSeries::StaticClassInfo(), "ErrorStyle", false},
+        {TErrorBarSeries::StaticClassInfo(), "ErrorValues", true}, {THighLowSeries::StaticClassInfo(), "HighValues", true},
     };
     for (const Row& row : rows) EXPECT_EQ(has(row.info, row.name), row.published) << row.info.Name() << " " << row.name;
     // The value lists come last.
