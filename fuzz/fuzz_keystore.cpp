@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -24,13 +25,13 @@ namespace {
 const char* const ColorsKey = "\\Software\\VornSP2dp";
 const char* const ButtonName = "kitColorButton1";
 
-// What a key's value reads as: missing, its text, its number, or the errors the reader raises.
+// What a key's value reads as: missing, its text, its number, or the errors the reader raises. (A value
+// of a key that is missing is missing too: the writes may make keys, such as the button's.)
 std::string ValueText(HKEY root, const std::string& key, const std::string& name)
 {
     TRegistry reg;
     reg.SetRootKey(root);
-    if (!reg.OpenKeyReadOnly(key)) return "no key";
-    if (!reg.ValueExists(name)) return "no value";
+    if (!reg.OpenKeyReadOnly(key) || !reg.ValueExists(name)) return "missing";
     std::string text = "s:";
     try {
         text += reg.ReadString(name);
@@ -110,7 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The value named by the input is one the writes did not touch unless it lies under the classes root
     // or is the button's.
     for (std::size_t i = 0; i < std::size(roots); ++i)
-        if (roots[i] != HKEY_CLASSES_ROOT && !SameText(name, ButtonName)) Require(ValueText(roots[i], key, name) == before[i]);
+        if (roots[i] != HKEY_CLASSES_ROOT && !SameText(name, ButtonName) && ValueText(roots[i], key, name) != before[i]) {
+            std::fprintf(stderr, "root %zu key [%s] value [%s] read first as\n%s\nthen as\n%s\n", i, key.c_str(), name.c_str(), before[i].c_str(), ValueText(roots[i], key, name).c_str());
+            Require(ValueText(roots[i], key, name) == before[i]);
+        }
     Application->ProcessMessages();
     return 0;
 }

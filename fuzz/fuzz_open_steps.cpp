@@ -32,19 +32,19 @@ struct TWindow {
     TPolygonChart Model{nullptr};
     TPseudoSection2d Data{nullptr};
     std::unique_ptr<TModConstr> Constructor;
-    std::shared_ptr<TRecordingBackend> Recorder = std::make_shared<TRecordingBackend>(400, 300);
+    std::shared_ptr<TRecordingBackend> Recorder = std::make_shared<TRecordingBackend>(200, 150);
     TCanvas Device{Recorder};
 
     TWindow()
     {
         Data.CreateDataGraphs();
-        for (TChart* view : {static_cast<TChart*>(&Model), static_cast<TChart*>(&Data)}) view->SetBounds(0, 0, 400, 300);
+        for (TChart* view : {static_cast<TChart*>(&Model), static_cast<TChart*>(&Data)}) view->SetBounds(0, 0, 200, 150);
     }
 
     void Draw(TChart& view)
     {
         Recorder->Clear();
-        view.DrawOnCanvas(Device, {0, 0, 400, 300});
+        view.DrawOnCanvas(Device, {0, 0, 200, 150});
     }
 };
 

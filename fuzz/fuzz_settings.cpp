@@ -48,6 +48,9 @@ struct TViews {
 
     TViews()
     {
+        // Small views: a logarithmic flag read lays the model view's axes out, labels drawn and all, and
+        // a view of the program's first size holds many more labels than one this size.
+        for (TChart* view : {static_cast<TChart*>(&Model), static_cast<TChart*>(&Data)}) view->SetBounds(0, 0, 240, 160);
         Kept = {{"VornSP2dp_wl1", &Model, &Model.WorkLine1()},
                 {"VornSP2dp_wl2", &Model, &Model.WorkLine2()},
                 {"VornSP2dp_tmpsr", &Model, &Model.NodeSeries()},

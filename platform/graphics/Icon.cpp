@@ -22,12 +22,15 @@ TPixelBuffer FromImage(const QImage& source)
     px.Width = img.width();
     px.Height = img.height();
     px.Alpha = img.hasAlphaChannel();
-    px.Pixels.reserve(static_cast<std::size_t>(px.Width) * px.Height);
+    // Written through a pointer into rows sized at once: a picture of millions of pixels pushed one by one
+    // costs a growth check each.
+    px.Pixels.resize(static_cast<std::size_t>(px.Width) * px.Height);
+    std::uint32_t* out = px.Pixels.data();
     for (int y = 0; y < px.Height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (const QRgb* c = line; c != line + px.Width; ++c)
-            px.Pixels.push_back(static_cast<std::uint32_t>(qRed(*c)) | static_cast<std::uint32_t>(qGreen(*c)) << 8 |
-                                static_cast<std::uint32_t>(qBlue(*c)) << 16 | static_cast<std::uint32_t>(qAlpha(*c)) << 24);
+            *out++ = static_cast<std::uint32_t>(qRed(*c)) | static_cast<std::uint32_t>(qGreen(*c)) << 8 |
+                     static_cast<std::uint32_t>(qBlue(*c)) << 16 | static_cast<std::uint32_t>(qAlpha(*c)) << 24;
     }
     return px;
 }
