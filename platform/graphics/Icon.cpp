@@ -22,12 +22,15 @@ TPixelBuffer FromImage(const QImage& source)
     px.Width = img.width();
     px.Height = img.height();
     px.Alpha = img.hasAlphaChannel();
-    px.Pixels.reserve(static_cast<std::size_t>(px.Width) * px.Height);
+    // Written through a pointer into rows sized at once: a picture of millions of pixels pushed one by one
+    // costs a growth check each.
+    px.Pixels.resize(static_cast<std::size_t>(px.Width) * px.Height);
+    std::uint32_t* out = px.Pixels.data();
     for (int y = 0; y < px.Height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (const QRgb* c = line; c != line + px.Width; ++c)
-            px.Pixels.push_back(static_cast<std::uint32_t>(qRed(*c)) | static_cast<std::uint32_t>(qGreen(*c)) << 8 |
-                                static_cast<std::uint32_t>(qBlue(*c)) << 16 | static_cast<std::uint32_t>(qAlpha(*c)) << 24);
+            *out++ = static_cast<std::uint32_t>(qRed(*c)) | static_cast<std::uint32_t>(qGreen(*c)) << 8 |
+                     static_cast<std::uint32_t>(qBlue(*c)) << 16 | static_cast<std::uint32_t>(qAlpha(*c)) << 24;
     }
     return px;
 }
@@ -47,8 +50,10 @@ unsigned U16(const std::uint8_t* b, std::size_t at) { return b[at] | b[at + 1] <
 
 std::uint32_t U32BigEndian(const std::uint8_t* b) { return std::uint32_t{b[0]} << 24 | b[1] << 16 | b[2] << 8 | b[3]; }
 
-// The reader skips a PNG chunk by its stated length even when the file ends first, at a cost that grows
-// with that length (seconds and gigabytes for a few hundred bytes); such a file never decodes anyway.
+bool SizeAllowed(long long w, long long h) { return w <= MaxIconSide && h <= MaxIconSide && w * h <= (1LL << 25); }
+
+} // namespace
+
 bool PngChunksWhole(const std::uint8_t* data, std::size_t size)
 {
     static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -61,10 +66,6 @@ bool PngChunksWhole(const std::uint8_t* data, std::size_t size)
     }
     return true;
 }
-
-bool SizeAllowed(long long w, long long h) { return w <= MaxIconSide && h <= MaxIconSide && w * h <= (1LL << 25); }
-
-} // namespace
 
 bool ReadGifLayout(const std::uint8_t* data, std::size_t size, TGifLayout& out)
 {

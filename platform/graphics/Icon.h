@@ -38,6 +38,11 @@ private:
 // size checked; a PNG only when no chunk claims more bytes than follow it.
 bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer& out);
 
+// False for a PNG with a chunk that claims more bytes than follow it (true for anything else). Readers skip
+// such a chunk by its stated length even when the file ends first, at a cost that grows with that length
+// (seconds and gigabytes for a few hundred bytes); such a file never decodes anyway.
+bool PngChunksWhole(const std::uint8_t* data, std::size_t size);
+
 // A GIF file as far as its first image: the logical screen, where the header with its global colour
 // table ends, and the first image descriptor (a 0x2C byte; 0 when the blocks end or break before one).
 struct TGifLayout {

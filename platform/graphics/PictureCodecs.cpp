@@ -5,6 +5,7 @@
 #include "platform/graphics/Bitmap.h"
 
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/Icon.h"
 
 #include <png.h>
 #include <jpeglib.h>
@@ -49,7 +50,7 @@ TCanvas& TPngImage::Canvas() { return FBitmap->Canvas(); }
 
 void TPngImage::LoadFromBytes(const std::uint8_t* data, std::size_t size)
 {
-    if (!data || size < 8) throw EInvalidGraphic("Invalid PNG image");
+    if (!data || size < 8 || !PngChunksWhole(data, size)) throw EInvalidGraphic("Invalid PNG image");
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;

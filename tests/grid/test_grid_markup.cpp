@@ -460,8 +460,9 @@ TEST(Markup, SlowPicturesFoundByFuzzingLoadSmallOrAreRefused)
 {
     // Each took seconds and hundreds of megabytes: the reader grew the picture beyond the size it had
     // been checked at (1034 x 10 checked, 1034 x 2564 decoded; a frame 65,535 wide far off a 1802 x 5120
-    // screen; a frame 0 wide, for which the reader claimed no size at all and gave 12574 x 255), or
-    // skipped a chunk by the gigabyte it claimed past the file's end.
+    // screen; a frame 0 wide, for which the reader claimed no size at all and gave 12574 x 255; files of
+    // 119 and 241 bytes with a 5139 x 1 screen and a frame 6,403 rows below it, grown to 5139 x 6404),
+    // or skipped a chunk by the gigabyte it claimed past the file's end.
     struct Case {
         const char* File;
         bool Loads;
@@ -473,6 +474,8 @@ TEST(Markup, SlowPicturesFoundByFuzzingLoadSmallOrAreRefused)
         // A frame 65,535 wide far right of the screen: nothing of it shows, nothing of it is decoded.
         {"slow-frame-outside-screen.gif", true, Bounds(0, 0, 0, 0), 1802, 5120},
         {"slow-zero-width-frame.gif", true, Bounds(0, 0, 0, 0), 12574, 255},
+        {"slow-frame-far-below-one-row-screen.gif", true, Bounds(0, 0, 0, 0), 5139, 1},
+        {"slow-frame-far-below-right-of-one-row-screen.gif", true, Bounds(0, 0, 0, 0), 5139, 1},
         {"slow-long-chunk.png", false, {}, 0, 0},
     };
     for (const Case& c : cases) {
@@ -488,6 +491,10 @@ TEST(Markup, SlowPicturesFoundByFuzzingLoadSmallOrAreRefused)
         EXPECT_EQ(p.Empty(), !c.Loads);
         EXPECT_EQ(Bounds(p.FrameLeft(), p.FrameTop(), p.Width(), p.Height()), c.Shown);
         EXPECT_EQ((std::pair{p.FullWidth(), p.FullHeight()}), (std::pair{c.FullWidth, c.FullHeight}));
+        // What was decoded lies on the screen.
+        const TPixelBuffer px = p.ToPixels();
+        EXPECT_LE(p.FrameLeft() + px.Width, c.FullWidth);
+        EXPECT_LE(p.FrameTop() + px.Height, c.FullHeight);
     }
 }
 

@@ -62,6 +62,9 @@ TEST(PictureReader, DecodesNoMoreThanTheSizeItChecked)
         {"right of", 10, 8, Bounds(7, 1, 5, 3), true},
         {"entirely outside", 10, 8, Bounds(20, 20, 3, 3), true},
         {"larger than the screen", 3, 2, Bounds(0, 0, 5, 3), true},
+        // The shapes of two files found by fuzzing (119 and 241 bytes): a frame far below a one-row screen.
+        {"far below a one-row screen", 5139, 1, Bounds(0, 6403, 138, 1), true},
+        {"far below and right of a one-row screen", 5139, 1, Bounds(5000, 6403, 354, 1), true},
         {"zero-sized screen", 0, 0, Bounds(0, 0, 4, 4), false},
         {"zero-high screen", 5139, 0, Bounds(0, 0, 1, 6404), false},
     };
@@ -95,6 +98,9 @@ TEST(PictureReader, DecodesNoMoreThanTheSizeItChecked)
     const std::size_t afterHeader = 8 + 25;   // the signature and the header chunk
     bytes.insert(bytes.begin() + afterHeader, std::begin(text), std::end(text));
     EXPECT_FALSE(DecodePictureBytes(bytes.data(), bytes.size(), px));
+    // The PNG reader refuses it too, at once (a file of 109 bytes with a chunk claiming 1.3 GB took 13 s).
+    TPngImage read;
+    EXPECT_THROW(read.LoadFromBytes(bytes.data(), bytes.size()), EInvalidGraphic);
 }
 
 TEST(ImageList, CutFromAStripAndDrawnEnabledOrGreyed)
