@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test with ctest; then builds every library,
-# its tests and the fuzz replays again with AddressSanitizer and UndefinedBehaviorSanitizer and runs those
-# (not the benchmarks, not the end-to-end test), and once more with ThreadSanitizer for the tests of the
-# worker pool and of the solver that uses it. Ends with each stage's result, wall time and processor time.
+# its tests and the fuzz replays again with clang, AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# those (not the benchmarks, not the end-to-end test), and once more with ThreadSanitizer for the tests of
+# the worker pool and of the solver that uses it. Ends with each stage's result, wall time and processor time.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
@@ -62,9 +62,11 @@ stage build cmake --build build -j "$jobs"
 status=0
 stage tests run_ctest build || status=$?
 
-# Every folder that builds joins the sanitizer build by itself; a report fails its test.
-stage "asan configure" cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DVSP_CORE_ONLY=OFF \
-  -DVSP_SANITIZE=ON -DVSP_BENCH=OFF >/dev/null
+# Every folder that builds joins the sanitizer build by itself; a report fails its test. The sanitizer
+# trees are compiled with clang, which compiles instrumented code in about two thirds of GCC's time.
+sanitizer_cxx=-DCMAKE_CXX_COMPILER=clang++
+stage "asan configure" cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release "$sanitizer_cxx" \
+  -DVSP_CORE_ONLY=OFF -DVSP_SANITIZE=ON -DVSP_BENCH=OFF >/dev/null
 stage "asan build" cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
 status_asan=0
@@ -72,8 +74,8 @@ stage "asan tests" run_ctest build-asan -E '^e2e[.]' || status_asan=$?
 
 # ThreadSanitizer: only the two test programs, and only the pool's and the solver's tests (the realistic
 # model's bit comparison, seconds long without the sanitizer, stays in the normal run); a report fails.
-stage "tsan configure" cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Release -DVSP_CORE_ONLY=ON \
-  -DVSP_TSAN=ON >/dev/null
+stage "tsan configure" cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Release "$sanitizer_cxx" \
+  -DVSP_CORE_ONLY=ON -DVSP_TSAN=ON >/dev/null
 stage "tsan build" cmake --build build-tsan -j "$jobs" --target test_platform_rtl test_core
 solver_tests='^(ThreadPool|SolverThreads|ForwardEntry|ForwardPhysics|Misfit|ProgressGauge|BoundaryNumbering|ElectrodePlacement|ElectrodeFactors|UsedElectrodes|ElementKernel|Inversion|QRDecompose|QRSolve|TDenseMatrix|Sensitivities|SampleSurvey|SurfacePotential)\.'
 status_tsan=0

@@ -5,7 +5,8 @@
 set(VSP_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 # Test code is compiled without optimisation or debug info (it is most of the build's time); the libraries
-# it tests keep the build type's flags. The sanitizer build keeps its own flags everywhere.
+# it tests keep the build type's flags. The sanitizer build keeps its own flags everywhere: its randomised
+# edit tests run their checks in test code, several times slower when that is unoptimised.
 if(VSP_SANITIZE)
   set(VSP_TEST_FLAGS "")
 else()

@@ -296,13 +296,12 @@ void TMainForm::CreateViews()
     PolygonChart1 = new TPolygonChart(this);
     PolygonChart1->SetName("PolygonChart1");
     PolygonChart1->SetParent(lower);
-    // Each view fills its pane.
-    // The pair's parts are captured as copies: clang 14, which builds the fuzz targets, captures no bindings.
-    for (auto [pane, chart] : {std::pair<TWinControl*, TWinControl*>{upper, PseudoSection2d1},
-                               std::pair<TWinControl*, TWinControl*>{lower, PolygonChart1}}) {
-        pane->OnResize = [pane = pane, chart = chart](TPersistent*) {
-            chart->SetBounds(0, 0, pane->Width(), pane->Height());
-        };
+    // Each view fills its pane (named pointers, not a structured binding: the handler captures them).
+    for (const auto& view : {std::pair<TWinControl*, TWinControl*>{upper, PseudoSection2d1},
+                             std::pair<TWinControl*, TWinControl*>{lower, PolygonChart1}}) {
+        TWinControl* pane = view.first;
+        TWinControl* chart = view.second;
+        pane->OnResize = [pane, chart](TPersistent*) { chart->SetBounds(0, 0, pane->Width(), pane->Height()); };
         chart->SetBounds(0, 0, pane->Width(), pane->Height());
     }
     // The model view's cursor position in status panel 1; a double-click edits a body or opens the pop-up.

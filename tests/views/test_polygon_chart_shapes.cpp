@@ -98,8 +98,8 @@ TEST(PolygonChartShapes, MaskWithoutAndWithRelief)
     auto flat = FrameChart();
     TAreaSeries& mask = flat->SurfaceMask();
     ASSERT_EQ(mask.PointCount(), 2);
-    EXPECT_EQ(complexM(mask.XValueAt(0), mask.YValueAt(0)), (complexM{0, 0}));
-    EXPECT_EQ(complexM(mask.XValueAt(1), mask.YValueAt(1)), (complexM{1000, 0}));
+    EXPECT_EQ((complexM{mask.XValueAt(0), mask.YValueAt(0)}), (complexM{0, 0}));
+    EXPECT_EQ((complexM{mask.XValueAt(1), mask.YValueAt(1)}), (complexM{1000, 0}));
 
     auto hilly = FrameChart(SlopeRelief());
     TAreaSeries& surface = hilly->SurfaceMask();

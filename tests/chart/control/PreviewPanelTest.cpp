@@ -66,7 +66,7 @@ TEST(PreviewPanel, ScreenProportionsWithoutAPrinterThePagesWithOne)
     chart.SetPrintMargins({0, 0, 0, 0});
     chart.SetPrintProportional(true);
     EXPECT_EQ(preview.PanelPaperRect(&chart), preview.PaperRect());
-    EXPECT_EQ(chart.PrintMargins(), TRect(0, 0, 0, 0));
+    EXPECT_EQ(chart.PrintMargins(), Rect(0, 0, 0, 0));
 
     Printer()->SetOutputFileName(PreviewTempPath("page.pdf"));
     for (auto [orientation, landscape] : {std::pair{ppoPortrait, false}, std::pair{ppoLandscape, true}}) {
@@ -81,7 +81,7 @@ TEST(PreviewPanel, ScreenProportionsWithoutAPrinterThePagesWithOne)
     // The owner may move the paper.
     preview.OnGetPaperRect = [](TPersistent*, TRect& r) { r = {10, 20, 110, 220}; };
     preview.CalcPaperRect();
-    EXPECT_EQ(preview.PaperRect(), TRect(10, 20, 110, 220));
+    EXPECT_EQ(preview.PaperRect(), Rect(10, 20, 110, 220));
 }
 
 // A preview whose paper is pinned to (50, 20, 450, 320), 400 x 300, so that percents are whole pixels,
@@ -132,7 +132,7 @@ TEST(PreviewPanel, MarginDragsAndTheirGuards)
     };
     for (const TCase& c : cases) {
         TPinnedPreview t;
-        ASSERT_EQ(t.Preview.MarginsRect(), TRect(110, 65, 390, 275));
+        ASSERT_EQ(t.Preview.MarginsRect(), Rect(110, 65, 390, 275));
         t.Preview.Drag(c.From, c.To);
         EXPECT_EQ(t.Chart.PrintMargins(), c.Margins) << c.Name;
         EXPECT_FALSE(t.Chart.PrintProportional()) << c.Name;
@@ -172,7 +172,7 @@ TEST(PreviewPanel, PartsCursorsAndSwitches)
     t.Preview.AllowResize = t.Preview.AllowMove = true;
     t.Preview.MouseDown(mbRight, TShiftState{ssRight}, 110, 150);
     t.Preview.MouseMove(TShiftState{ssRight}, 150, 150);
-    EXPECT_EQ(t.Chart.PrintMargins(), TRect(15, 15, 15, 15));
+    EXPECT_EQ(t.Chart.PrintMargins(), Rect(15, 15, 15, 15));
     EXPECT_TRUE(t.Changes.empty());
 }
 
@@ -184,7 +184,7 @@ TEST(PreviewPanel, ChartsDrawnInTheirMarginsOnThePaper)
         TBitmap b(500, 340);
         t.Preview.DrawOnCanvas(b.Canvas(), t.Preview.ClientRect());
         const TRect r = t.Chart.PreviewRect();
-        EXPECT_EQ(r, TRect(110, 65, 390, 275));
+        EXPECT_EQ(r, Rect(110, 65, 390, 275));
         EXPECT_FALSE(t.Chart.Printing()) << "the printing state is off again";
         // The paper is white outside the chart and the red series is inside it, nowhere else.
         EXPECT_EQ(b.PixelRGB(70, 40), clWhite);
@@ -211,7 +211,7 @@ TEST(PreviewPanel, AClickInTheSecondChartMakesItCurrent)
     second.SetPrintProportional(false);
     t.Preview.Panels().Add(&second);
     t.Preview.DrawClientArea();
-    EXPECT_EQ(second.PreviewRect(), TRect(90, 200, 410, 305));
+    EXPECT_EQ(second.PreviewRect(), Rect(90, 200, 410, 305));
     t.Preview.MouseDown(mbLeft, TShiftState{ssLeft}, 250, 250);
     t.Preview.MouseUp(mbLeft, TShiftState{}, 250, 250);
     EXPECT_EQ(t.Preview.Panel(), &second);
@@ -219,8 +219,8 @@ TEST(PreviewPanel, AClickInTheSecondChartMakesItCurrent)
     // The next drag changes the second chart's margins: its left edge at x = 90 by 10 % of the paper.
     t.Preview.DrawClientArea();
     t.Preview.Drag({90, 250}, {130, 250});
-    EXPECT_EQ(second.PrintMargins(), TRect(20, 60, 10, 5));
-    EXPECT_EQ(t.Chart.PrintMargins(), TRect(10, 5, 10, 60));
+    EXPECT_EQ(second.PrintMargins(), Rect(20, 60, 10, 5));
+    EXPECT_EQ(t.Chart.PrintMargins(), Rect(10, 5, 10, 60));
 }
 
 TEST(PreviewPanel, MarginLinesDrawnTwiceLeaveThePixels)

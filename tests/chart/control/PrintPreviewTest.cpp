@@ -82,7 +82,7 @@ TEST(PrintPreview, ProportionalMarginsFieldsResetAndDetail)
         // The chart's zero margins became its proportional ones, shown in the fields.
         const TRect proportional = t.Chart.ProportionalMargins();
         EXPECT_EQ(t.Chart.PrintMargins(), proportional);
-        EXPECT_NE(proportional, TRect(0, 0, 0, 0));
+        EXPECT_NE(proportional, Rect(0, 0, 0, 0));
         EXPECT_TRUE(p.CBProp->isChecked());
         EXPECT_EQ(p.UDLeftMa->value(), proportional.Left);
         EXPECT_EQ(p.UDTopMa->value(), proportional.Top);
@@ -243,7 +243,7 @@ TEST(PrintPreview, WithoutPrintersThePdfFileIsThePrinter)
         p.LumPreviewPanel1->DrawClientArea();
         const TRect paper = p.LumPreviewPanel1->PaperRect();
         EXPECT_GT(paper.Width(), paper.Height()) << "the page of the PDF file, in landscape";
-        EXPECT_NE(t.Chart.PrintMargins(), TRect(0, 0, 0, 0)) << "proportional margins on the file's page";
+        EXPECT_NE(t.Chart.PrintMargins(), Rect(0, 0, 0, 0)) << "proportional margins on the file's page";
 
         // Portrait chosen; Print asks for the file, and a cancelled dialog prints nothing.
         p.OrientationItems->button(0)->click();

@@ -198,8 +198,13 @@ TEST(GradientEditor, EveryCloseButOkGivesTheGradientBackAfterAnyEdit)
          }},
         {"close box", [](TLumGradientEditor& e) { e.close(); }},
     };
-    for (const auto& [editName, edit] : edits) {
-        for (const auto& [closeName, close] : closes) {
+    // Plain names, not structured bindings: the lambdas below capture them.
+    for (const auto& editCase : edits) {
+        const char* editName = editCase.first;
+        const auto& edit = editCase.second;
+        for (const auto& closeCase : closes) {
+            const char* closeName = closeCase.first;
+            const auto& close = closeCase.second;
             TLumGradient g;
             Prepare(g);
             const TGradientValues before = ValuesOf(g);

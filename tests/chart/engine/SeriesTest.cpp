@@ -217,10 +217,10 @@ TEST(SeriesPoints, DeleteRefusalsCarryTheirTexts)
 
 TEST(SeriesPoints, ClearEmptiesEverythingAndTellsOnce)
 {
+    int cleared = 0;                   // outlives the series, whose destruction clears it once more
     TTestSeries s;
     s.AppendValue(1, "a", clRed);
     s.Marks().Positions().Ensure(0);
-    int cleared = 0;
     s.OnClearValues = [&](TChartSeries*) { ++cleared; };
     s.ClearPoints();
     EXPECT_EQ(cleared, 1);
@@ -302,12 +302,12 @@ TEST(SeriesChart, PaletteColourIsTakenButNotStored)
 
 TEST(SeriesDependents, FollowersCopyOnceAtTheEndOfADataUpdate)
 {
+    int copies = 0;                    // outlives the series, whose destruction clears them once more
     TTestChart chart;
     TTestSeries source, follower;
     source.SetParentChart(&chart);
     follower.SetParentChart(&chart);
     follower.AddDataSource(&source);
-    int copies = 0;
     follower.OnClearValues = [&](TChartSeries*) { ++copies; };
     const int before = copies;
 
