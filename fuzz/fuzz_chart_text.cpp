@@ -8,7 +8,7 @@
 #include "chart/control/ChartRegistry.h"
 #include "chart/series/Series.h"
 #include "chart/series/SeriesLibrary.h"
-#include "fuzz/fuzz_app.h"
+#include "fuzz/fuzz_chart_app.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/RecordingBackend.h"
 
@@ -66,9 +66,7 @@ TTextChart& Chart()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool started = [] {
-        fuzzapp::StartApplication();
-        ChartInitialization();
-        SeriesLibraryInitialization();
+        fuzzapp::StartChartApplication();
         return true;
     }();
     (void)started;

@@ -8,7 +8,7 @@
 #include "chart/series/Series.h"
 #include "chart/series/SeriesLibrary.h"
 #include "core/SurveyOpen.h"
-#include "fuzz/fuzz_app.h"
+#include "fuzz/fuzz_chart_app.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Prompter.h"
 #include "platform/graphics/Canvas.h"
@@ -60,9 +60,7 @@ TWindow& Window()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool started = [] {
-        fuzzapp::StartApplication();
-        ChartInitialization();
-        SeriesLibraryInitialization();
+        fuzzapp::StartChartApplication();
         return true;
     }();
     (void)started;

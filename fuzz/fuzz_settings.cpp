@@ -9,7 +9,7 @@
 #include "chart/series/Series.h"
 #include "chart/series/SeriesLibrary.h"
 #include "core/PolyModelBlock.h"
-#include "fuzz/fuzz_app.h"
+#include "fuzz/fuzz_chart_app.h"
 #include "platform/controls/Menus.h"
 #include "platform/rtl/ConfigPaths.h"
 #include "platform/rtl/IniFiles.h"
@@ -162,9 +162,7 @@ std::vector<std::string> ReadAtStartUp(TViews& v)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool started = [] {
-        fuzzapp::StartApplication();
-        ChartInitialization();
-        SeriesLibraryInitialization();
+        fuzzapp::StartChartApplication();
         SetSettingsFilePath(fuzzapp::TempPath("settings.in"));
         return true;
     }();
