@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -82,31 +84,96 @@ TPoint3D PointPosition(const TChartSeries& Series, int Index)
     return {Series.ScreenXOf(Index), Series.ScreenYOf(Index), z};
 }
 
+// The best point so far: the smallest whole-pixel distance below 10000, the lower index on a tie, so
+// that the points may be looked at in any order.
+struct TNearestSearch {
+    const TChartSeries& Series;
+    const TCustomAxisPanel& Chart;
+    const TRect Plot;
+    const int X, Y;
+    int Best = -1;
+    int Distance = 10000;
+
+    void Consider(int Index, TPoint Screen)
+    {
+        if (Screen.x < Plot.Left || Screen.x > Plot.Right || Screen.y < Plot.Top || Screen.y > Plot.Bottom) return;
+        const double dx = double(X) - Screen.x, dy = double(Y) - Screen.y;
+        const int d = static_cast<int>(std::nearbyint(std::sqrt(dy * dy + dx * dx)));
+        if (d < Distance || (d == Distance && Best != -1 && Index < Best)) {
+            Distance = d;
+            Best = Index;
+        }
+    }
+    // Every point of First..Last.
+    void Scan(int First, int Last)
+    {
+        for (int i = First; i <= Last; ++i) {
+            if (Series.PointIsNull(i)) continue;
+            const TPoint3D p = PointPosition(Series, i);
+            Consider(i, Series.Has3DValues() ? Chart.ChartCanvas().ProjectXYZ(p.x, p.y, p.z) : TPoint{p.x, p.y});
+        }
+    }
+    // Outward from X over First..Last, whose screen x ScreenX[i - First] runs one way (Rising or not):
+    // the points are taken in the order of their horizontal distance from X, a lower bound of their
+    // distance, and each side stops once that bound passes the best distance (an equal one may still win
+    // by its lower index) or its screen x leaves the plot in the direction it moves.
+    void Outward(int First, int Last, const int* ScreenX, bool Rising)
+    {
+        const int count = Last - First + 1;
+        // The first position whose screen x lies beyond X in the direction of the run.
+        const int split = static_cast<int>(Rising ? std::upper_bound(ScreenX, ScreenX + count, X) - ScreenX
+                                                  : std::upper_bound(ScreenX, ScreenX + count, X, std::greater<int>()) - ScreenX);
+        int left = split - 1, right = split;
+        const auto gap = [&](int k) { return std::abs(std::int64_t(ScreenX[k]) - X); };
+        // Leftwards the screen x falls on a rising run, rightwards it rises.
+        const auto leftDone = [&] {
+            return left < 0 || gap(left) > Distance || (Rising ? ScreenX[left] < Plot.Left : ScreenX[left] > Plot.Right);
+        };
+        const auto rightDone = [&] {
+            return right >= count || gap(right) > Distance || (Rising ? ScreenX[right] > Plot.Right : ScreenX[right] < Plot.Left);
+        };
+        for (;;) {
+            const bool canLeft = !leftDone(), canRight = !rightDone();
+            if (!canLeft && !canRight) break;
+            const int k = canLeft && (!canRight || gap(left) <= gap(right)) ? left-- : right++;
+            const int i = First + k;
+            if (!Series.PointIsNull(i)) Consider(i, {ScreenX[k], Series.ScreenYOf(i)});
+        }
+    }
+};
+
+// The screen x of First..Last into Pixels and whether it runs one way with the index: only for a series
+// that places its points at the horizontal axis' pixel of their X, in one plane.
+bool ScreenXOfRange(const TChartSeries& Series, int First, int Last, std::vector<int>& Pixels, bool& Rising)
+{
+    if (Series.Has3DValues() || !Series.ScreenXFollowsXValues()) return false;
+    const int count = Last - First + 1;
+    Pixels.resize(static_cast<std::size_t>(count));
+    if (const TChartAxis* axis = Series.GetHorizAxis())
+        axis->CalcPosValues(true, Series.XValues().Values() + First, count, Pixels.data());
+    else
+        std::fill(Pixels.begin(), Pixels.end(), 0);
+    Rising = Pixels.back() >= Pixels.front();
+    if (Rising) return std::is_sorted(Pixels.begin(), Pixels.end());
+    return std::is_sorted(Pixels.begin(), Pixels.end(), std::greater<int>());
+}
+
 } // namespace
 
 int TNearestTool::FindNearestPoint(const TChartSeries& Series, int X, int Y)
 {
-    int best = -1;
-    int distance = 10000;
     TCustomAxisPanel* chart = Series.ParentChart();
     int first = 0, last = -1;
-    if (chart && VisibleIndexRange(Series, first, last)) {
-        const TRect& plot = chart->ChartRect();
-        for (int i = first; i <= last; ++i) {
-            if (Series.PointIsNull(i)) continue;
-            const TPoint3D p = PointPosition(Series, i);
-            const TPoint screen = Series.Has3DValues() ? chart->ChartCanvas().ProjectXYZ(p.x, p.y, p.z) : TPoint{p.x, p.y};
-            if (screen.x < plot.Left || screen.x > plot.Right || screen.y < plot.Top || screen.y > plot.Bottom) continue;
-            const double dx = double(X) - screen.x, dy = double(Y) - screen.y;
-            const int d = static_cast<int>(std::nearbyint(std::sqrt(dy * dy + dx * dx)));
-            if (d < distance) {
-                distance = d;
-                best = i;
-            }
-        }
+    if (!chart || !VisibleIndexRange(Series, first, last)) {
+        NearestDistance = 10000;
+        return -1;
     }
-    NearestDistance = distance;
-    return best;
+    TNearestSearch search{Series, *chart, chart->ChartRect(), X, Y};
+    bool rising = true;
+    if (ScreenXOfRange(Series, first, last, FScreenX, rising)) search.Outward(first, last, FScreenX.data(), rising);
+    else search.Scan(first, last);
+    NearestDistance = search.Distance;
+    return search.Best;
 }
 
 void TNearestTool::DrawMarker()

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 enum TNearestToolStyle { hsNone, hsCircle, hsRectangle, hsDiamond };
 
@@ -63,6 +64,8 @@ private:
     int FSize = 20;
     TNearestToolStyle FStyle = hsCircle;
     std::unique_ptr<TChartPen> FLinePen;
+    // The visible points' screen x of the last search, kept for the next one's storage.
+    std::vector<int> FScreenX;
 };
 
 enum TMarkToolMouseAction { mtmMove, mtmClick };

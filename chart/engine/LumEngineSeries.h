@@ -171,6 +171,9 @@ public:
     TChartAxis* MandatoryAxis() const { return FYMandatory ? FVertAxis : FHorizAxis; }
     virtual int ScreenXOf(int Index) const;
     virtual int ScreenYOf(int Index) const;
+    // Whether ScreenXOf(i) is HorizValueToPixel of the X value i for every point. An override of ScreenXOf
+    // that places points otherwise answers false: searches that bisect the X values rely on it.
+    virtual bool ScreenXFollowsXValues() const { return true; }
     int HorizValueToPixel(double Value) const;
     int VertValueToPixel(double Value) const;
     int MandatoryValueToPixel(double Value) const;

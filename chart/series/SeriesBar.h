@@ -230,6 +230,7 @@ public:
     void HorizMargins(int& Left, int& Right) override;
     void VertMargins(int& Top, int& Bottom) override;
     int ScreenXOf(int Index) const override { return CategoryEdge(Index); }
+    bool ScreenXFollowsXValues() const override { return false; }
     int ScreenYOf(int Index) const override { return ValueEnd(Index); }
     double HighestX() override;
     double LowestX() override;
@@ -255,6 +256,7 @@ public:
     void HorizMargins(int& Left, int& Right) override;
     void VertMargins(int& Top, int& Bottom) override;
     int ScreenXOf(int Index) const override { return ValueEnd(Index); }
+    bool ScreenXFollowsXValues() const override { return false; }
     int ScreenYOf(int Index) const override { return CategoryEdge(Index); }
     double HighestX() override;
     double LowestX() override;

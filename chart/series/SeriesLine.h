@@ -106,6 +106,7 @@ public:
     // Stacked in the mandatory direction, else the axis' conversion.
     int ScreenXOf(int Index) const override;
     int ScreenYOf(int Index) const override;
+    bool ScreenXFollowsXValues() const override { return YMandatory() || !IsStacking(); }
     // The point under the pixel: its pointer, the point itself, or (ClickableLine) the line or area
     // between two points; -1 when none.
     int PointAtPixel(int X, int Y) const override;

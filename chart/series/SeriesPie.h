@@ -260,6 +260,8 @@ public:
     double HighestY() override;
     double LowestY() override;
     int ScreenXOf(int Index) const override;
+    // The other slice sits at 0.
+    bool ScreenXFollowsXValues() const override { return false; }
     void ClearPoints() override;
     void DeletePoint(int Index) override;
     void SwapValueIndex(int I, int J) override;

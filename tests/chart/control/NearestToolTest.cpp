@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -259,6 +262,106 @@ TEST(NearestTool, DrawnInPlaceItIsTakenAwayPixelForPixel)
         EXPECT_EQ(n.Tool->NearestIndex, -1) << style;
         EXPECT_FALSE(n.Chart.PaintPending()) << style;
         EXPECT_EQ(CountDifferences(before, n.Buffer()), 0) << style;
+    }
+}
+
+namespace {
+
+// The same points searched point by point: the series declares its screen x unrelated to its X values.
+class TFullScanSeries : public TLineTestSeries {
+public:
+    using TLineTestSeries::TLineTestSeries;
+    bool ScreenXFollowsXValues() const override { return false; }
+};
+
+// A series counting the screen x asked of it one point at a time.
+class TCountingSeries : public TLineTestSeries {
+public:
+    using TLineTestSeries::TLineTestSeries;
+    int ScreenXOf(int Index) const override
+    {
+        ++Calls;
+        return TLineTestSeries::ScreenXOf(Index);
+    }
+    mutable int Calls = 0;
+};
+
+struct TSearchCase {
+    const char* Name;
+    bool Sorted;             // X values inserted in order (else kept as they come)
+    bool Inverted;           // the bottom axis
+    bool Logarithmic;        // the bottom axis
+    bool EveryPointVisible;  // the visible range not cut to the axis' span
+    double XLow, XHigh;      // the X values' span (the axis shows 0..10, or 1..10 when logarithmic)
+    double XStep;            // X values rounded to this step: many points share one X
+    bool SearchedOutward;    // the search takes the points in the order of their screen x
+};
+
+} // namespace
+
+// The search outward from the mouse's x finds what the point-by-point search finds (index, distance, the
+// lower index on a tie, nothing beyond 10000 pixels or outside the plot) at mouse positions all over the
+// window and far outside it; it runs only where the screen x follows the index one way.
+TEST(NearestTool, SearchOutwardFromTheMouseMatchesThePointByPointSearch)
+{
+    const TSearchCase cases[] = {
+        {"random X", false, false, false, false, -1, 11, 0, false},
+        {"sorted X with duplicates", true, false, false, false, -1, 11, 0.5, true},
+        {"sorted X with duplicates, every point visible", true, false, false, true, -1, 11, 0.5, true},
+        {"sorted X, inverted axis", true, true, false, false, -1, 11, 0.25, true},
+        {"one X for every point", true, false, false, false, 5, 5, 0, true},
+        // Values of 0 and below lie at the axis' start, left of small positive ones.
+        {"logarithmic axis, every point visible", true, false, true, true, -1, 11, 0.05, false},
+        {"logarithmic axis, points cut to its span", true, false, true, false, -1, 11, 0.05, true},
+    };
+    for (const TSearchCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TNearestChart n;
+        n.Chart.BottomAxis().SetInverted(c.Inverted);
+        if (c.Logarithmic) {
+            n.Chart.BottomAxis().SetLogarithmic(true);
+            n.Chart.BottomAxis().SetFixedRange(1, 10);
+        }
+        auto* outward = new TCountingSeries(&n.Chart);
+        auto* pointwise = new TFullScanSeries(&n.Chart);
+        std::mt19937 random(37);
+        std::uniform_real_distribution<double> x(c.XLow, c.XHigh), y(-1, 11);
+        for (TChartSeries* s : {static_cast<TChartSeries*>(outward), static_cast<TChartSeries*>(pointwise)}) {
+            if (!c.Sorted) s->XValues().SetOrder(loNone);
+            s->SetOrderedRange(!c.EveryPointVisible);
+        }
+        for (int i = 0; i < 300; ++i) {
+            double px = x(random);
+            if (c.XStep > 0) px = std::round(px / c.XStep) * c.XStep;
+            const double py = std::round(y(random) * 4) / 4;
+            const bool null = i % 17 == 5;
+            for (TChartSeries* s : {static_cast<TChartSeries*>(outward), static_cast<TChartSeries*>(pointwise)}) {
+                if (null) s->InsertNullPoint(px, py);
+                else s->InsertPoint(px, py);
+            }
+        }
+        outward->SetParentChart(&n.Chart);
+        pointwise->SetParentChart(&n.Chart);
+        n.Paint();
+        ASSERT_EQ(outward->XValues().RunsAscending(), c.Sorted);
+
+        std::vector<TPoint> mice;
+        for (int mx = -20; mx <= 520; mx += 7)
+            for (int my = -20; my <= 380; my += 9) mice.push_back({mx, my});
+        for (TPoint far : {TPoint{-20000, 100}, TPoint{30000, 30000}, TPoint{250, -12000}}) mice.push_back(far);
+        int found = 0;
+        outward->Calls = 0;
+        for (const TPoint m : mice) {
+            const int expected = n.Tool->FindNearestPoint(*pointwise, m.x, m.y);
+            const int distance = n.Tool->NearestDistance;
+            ASSERT_EQ(n.Tool->FindNearestPoint(*outward, m.x, m.y), expected) << m.x << ", " << m.y;
+            ASSERT_EQ(n.Tool->NearestDistance, distance) << m.x << ", " << m.y;
+            found += expected != -1;
+        }
+        EXPECT_GT(found, int(mice.size()) / 2);
+        EXPECT_EQ(n.Tool->FindNearestPoint(*outward, -20000, 100), -1) << "beyond 10000 pixels";
+        EXPECT_EQ(n.Tool->NearestDistance, 10000);
+        EXPECT_EQ(outward->Calls == 0, c.SearchedOutward);
     }
 }
 

@@ -433,3 +433,50 @@ TEST(SeriesWindow, PieChartsInAWindow)
     solid.FreeSeriesOfClass("");
     flat.FreeSeriesOfClass("");
 }
+
+// A kind that says its screen x follows its X values places every point at the horizontal axis' pixel of
+// its X (the nearest-point tool bisects on that pixel): every registered kind flat and in 3-D, and line
+// kinds stacked, where horizontal ones move their points along the horizontal axis and say so.
+TEST(SeriesRegistry, ScreenXFollowsXValuesOnlyWhereItDoes)
+{
+    const auto follows = [](const TChartSeries& s) {
+        for (int i = 0; i < s.PointCount(); ++i)
+            if (s.ScreenXOf(i) != s.HorizValueToPixel(s.XValues().ValueAt(i))) return false;
+        return true;
+    };
+    const TLumSeriesTypes* types = LumSeriesTypes();
+    ASSERT_NE(types, nullptr);
+    int kinds = 0;
+    for (int i = 0; i < types->Count(); ++i) {
+        const TLumSeriesType& t = types->GetSeriesType(i);
+        if (!t.SeriesClassRef || t.FunctionClassRef) continue;
+        for (bool view3D : {false, true}) {
+            TSeriesBench bench;
+            bench.Chart.SetView3D(view3D);
+            for (int k = 0; k < 2; ++k) {
+                auto* s = dynamic_cast<TChartSeries*>(t.SeriesClassRef->CreateComponent(nullptr));
+                ASSERT_NE(s, nullptr) << t.SeriesClassRef->Name();
+                bench.Series.emplace_back(s);
+                s->FillSampleValues(25);
+                s->SetParentChart(&bench.Chart);
+            }
+            bench.Render();
+            for (const auto& s : bench.Series)
+                if (s->ScreenXFollowsXValues()) EXPECT_TRUE(follows(*s)) << t.SeriesClassRef->Name() << (view3D ? " in 3-D" : "");
+        }
+        ++kinds;
+    }
+    EXPECT_GE(kinds, 15);
+
+    for (bool horizontal : {false, true}) {
+        TSeriesBench bench;
+        for (int k = 0; k < 2; ++k) {
+            TLineSeries& s = horizontal ? bench.Add<THorizLineSeries>({1, 2, 3}, {4, 5, 6}) : bench.Add<TLineSeries>({4, 5, 6}, {1, 2, 3});
+            s.SetStacked(cssStack);
+        }
+        bench.Render();
+        const TChartSeries& upper = *bench.Series[1];
+        EXPECT_EQ(upper.ScreenXFollowsXValues(), !horizontal);
+        EXPECT_EQ(follows(upper), !horizontal) << "stacked on the first series";
+    }
+}
