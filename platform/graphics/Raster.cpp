@@ -89,15 +89,71 @@ int FirstColumnAtOrAfter(double x, int lo, int hi)
 
 }  // namespace
 
+namespace {
+
+// The rows a figure spanning minY..maxY crosses: those whose centre y lies in [minY, maxY).
+void RowsBetween(double minY, double maxY, const TRect& bounds, int& yStart, int& yEnd)
+{
+    yStart = std::max(bounds.Top, static_cast<int>(std::max(std::ceil(minY), -CoordLimit)));
+    yEnd = std::min(bounds.Bottom, static_cast<int>(std::min(std::ceil(maxY), CoordLimit)));
+}
+
+// Figures whose points all share one x: every crossing lies at that x, and every span is empty.
+bool OfNoWidth(const TDevicePath& path)
+{
+    if (path.empty()) return false;
+    const double x = path.front().Points.empty() ? 0 : path.front().Points.front().x;
+    for (const TDeviceFigure& f : path)
+        for (const TPointF& p : f.Points)
+            if (!Finite(p) || p.x != x) return false;
+    return true;
+}
+
+}  // namespace
+
+// One axis-aligned rectangle: both of its edges cross every row it covers at their own x (their slope is
+// 0), so each row gets the same span.
+bool ScanRectangle(const TDevicePath& path, const TRect& bounds, TRect& pixels)
+{
+    if (path.size() != 1 || path.front().Points.size() != 4) return false;
+    TPointF p[4];
+    for (int i = 0; i < 4; ++i) {
+        p[i] = path.front().Points[static_cast<std::size_t>(i)];
+        if (!Finite(p[i])) return false;
+        p[i] = {ClampCoord(p[i].x), ClampCoord(p[i].y)};
+    }
+    const bool acrossFirst = p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x;
+    const bool downFirst = p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y;
+    if (!acrossFirst && !downFirst) return false;
+    pixels = {0, 0, 0, 0};
+    if (bounds.IsEmpty() || p[0].x == p[2].x) return true;
+    RowsBetween(std::min(p[0].y, p[2].y), std::max(p[0].y, p[2].y), bounds, pixels.Top, pixels.Bottom);
+    pixels.Left = FirstColumnAtOrAfter(std::min(p[0].x, p[2].x), bounds.Left, bounds.Right);
+    pixels.Right = FirstColumnAtOrAfter(std::max(p[0].x, p[2].x), bounds.Left, bounds.Right);
+    if (pixels.IsEmpty()) pixels = {0, 0, 0, 0};
+    return true;
+}
+
 void ScanFill(const TDevicePath& path, int fillMode, const TRect& bounds, std::vector<TSpan>& out)
+{
+    // Charts fill these two by the hundred thousand: bars and the bands between neighbouring points.
+    if (OfNoWidth(path)) return;
+    if (TRect pixels; ScanRectangle(path, bounds, pixels)) {
+        for (int y = pixels.Top; y < pixels.Bottom; ++y) PushSpan(out, y, pixels.Left, pixels.Right);
+        return;
+    }
+    ScanEdges(path, fillMode, bounds, out);
+}
+
+void ScanEdges(const TDevicePath& path, int fillMode, const TRect& bounds, std::vector<TSpan>& out)
 {
     std::vector<Edge> edges;
     double minY, maxY;
     CollectEdges(path, edges, minY, maxY);
     if (edges.empty() || bounds.IsEmpty()) return;
     // Rows whose centre y satisfies Y0 <= y < Y1 for some edge.
-    const int yStart = std::max(bounds.Top, static_cast<int>(std::max(std::ceil(minY), -CoordLimit)));
-    const int yEnd = std::min(bounds.Bottom, static_cast<int>(std::min(std::ceil(maxY), CoordLimit)));
+    int yStart, yEnd;
+    RowsBetween(minY, maxY, bounds, yStart, yEnd);
     if (yStart >= yEnd) return;
 
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.Y0 < b.Y0; });

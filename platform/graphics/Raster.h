@@ -21,6 +21,12 @@ struct TSpan {
 // Pixels whose centres lie inside the closed figures (left and top boundaries count, right and bottom
 // ones do not), fill mode ALTERNATE or WINDING, limited to bounds. Spans come row by row, left to right.
 void ScanFill(const TDevicePath& path, int fillMode, const TRect& bounds, std::vector<TSpan>& out);
+// The same by the edge table for every path; ScanFill takes a shortcut for a single axis-aligned
+// rectangle and for figures of no width, with the same spans.
+void ScanEdges(const TDevicePath& path, int fillMode, const TRect& bounds, std::vector<TSpan>& out);
+// Whether the path is one axis-aligned rectangle (four corners); its fill's pixels within bounds go to
+// pixels as one rectangle, empty when none: the spans ScanFill gives it, row by row.
+bool ScanRectangle(const TDevicePath& path, const TRect& bounds, TRect& pixels);
 
 // Pixels of one-pixel lines along a figure: every segment from its rounded start to its rounded end,
 // leaving out the end pixel; a closed figure adds the closing segment. With dashes (pixel counts on,
@@ -58,6 +64,10 @@ public:
     // Calls f(y, x0, x1) for each part of the span inside the clip.
     template <class F>
     void Cut(int y, int x0, int x1, F&& f) const;
+    // Calls f(top, bottom, x0, x1) for each part of the pixel rectangle inside the clip: the pixels Cut
+    // gives for its rows, each once.
+    template <class F>
+    void CutRect(const TRect& r, F&& f) const;
     bool Everything() const { return FAll; }
     const TRect& Bounds() const { return FBounds; }
 
@@ -93,6 +103,27 @@ void TClipper::Cut(int y, int x0, int x1, F&& f) const
     for (const auto& [a, b] : FBands[lo].Xs) {
         int s = a > x0 ? a : x0, e = b < x1 ? b : x1;
         if (s < e) f(y, s, e);
+    }
+}
+
+template <class F>
+void TClipper::CutRect(const TRect& r, F&& f) const
+{
+    const int y0 = r.Top > FBounds.Top ? r.Top : FBounds.Top, y1 = r.Bottom < FBounds.Bottom ? r.Bottom : FBounds.Bottom;
+    const int x0 = r.Left > FBounds.Left ? r.Left : FBounds.Left, x1 = r.Right < FBounds.Right ? r.Right : FBounds.Right;
+    if (y0 >= y1 || x0 >= x1) return;
+    if (FAll) {
+        f(y0, y1, x0, x1);
+        return;
+    }
+    // The bands lie one below the other, as Cut's search takes them.
+    for (const Band& band : FBands) {
+        const int top = band.Top > y0 ? band.Top : y0, bottom = band.Bottom < y1 ? band.Bottom : y1;
+        if (top >= bottom) continue;
+        for (const auto& [a, b] : band.Xs) {
+            const int s = a > x0 ? a : x0, e = b < x1 ? b : x1;
+            if (s < e) f(top, bottom, s, e);
+        }
     }
 }
 
