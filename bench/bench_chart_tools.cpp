@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <random>
@@ -129,21 +128,6 @@ void BM_MoveRound(benchmark::State& state)
     }
 }
 
-double Median(std::vector<double> v)
-{
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-std::string LoadAverage()
-{
-    std::ifstream f("/proc/loadavg");
-    std::string one, five, fifteen;
-    f >> one >> five >> fifteen;
-    return one + " " + five + " " + fifteen;
-}
-
 } // namespace
 
 BENCHMARK(BM_MoveRound)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(41);
@@ -152,13 +136,13 @@ int main(int argc, char** argv)
 {
     EnsureQtApplication();
     benchmark::Initialize(&argc, argv);
-    const std::string loadBefore = LoadAverage();
+    const std::string loadBefore = bench::LoadAverage();
     benchmark::RunSpecifiedBenchmarks();
     std::printf("\nOne mouse move over %d points in a %d x %d chart, medians of interleaved rounds, on %s\n", LinePoints,
                 Width, Height, bench::Machine().c_str());
-    std::printf("Load average (1, 5, 15 min) before: %s, after: %s\n", loadBefore.c_str(), LoadAverage().c_str());
+    std::printf("Load average (1, 5, 15 min) before: %s, after: %s\n", loadBefore.c_str(), bench::LoadAverage().c_str());
     for (const char* c : {NearestCase, CursorCase}) {
-        const double ms = Median(Samples()[c]) * 1000;
+        const double ms = bench::Median(Samples()[c]) * 1000;
         std::printf("  %-32s median %8.2f ms per move over %zu moves (target 16 ms: %s)\n", c, ms, Samples()[c].size(),
                     ms <= 16 ? "met" : "MISSED");
     }

@@ -1,5 +1,6 @@
-// What the solver's benchmarks share: the processor they ran on, the thread counts they compare (one and
-// every usable core), the realistic sample they solve, and the best time of each measured step.
+// What the benchmarks share: the processor they ran on and the load beside them, the thread counts they
+// compare (one and every usable core), the realistic sample the solver's solve, the best time of each
+// measured step and the median of interleaved rounds.
 #pragma once
 
 #include "platform/rtl/ThreadPool.h"
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -67,6 +69,23 @@ struct TFreshRun {
 inline std::string Machine()
 {
     return ProcessorName() + ", " + std::to_string(AllCores()) + " usable cores";
+}
+
+// "0.52 0.61 0.70": the load average over 1, 5 and 15 minutes, to print beside absolute times.
+inline std::string LoadAverage()
+{
+    std::ifstream f("/proc/loadavg");
+    std::string one, five, fifteen;
+    f >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+// The middle value (the upper of the two middle ones), 0 for none.
+inline double Median(std::vector<double> v)
+{
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }
 
 // Best (smallest) seconds per key over the runs of a benchmark.
