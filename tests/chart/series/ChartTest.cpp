@@ -13,9 +13,11 @@
 #include <QImage>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace {
@@ -278,24 +280,44 @@ void BuildDataChart(TChart& Chart)
 
 TColor Bgr(QRgb Rgb) { return static_cast<TColor>(qRed(Rgb) | qGreen(Rgb) << 8 | qBlue(Rgb) << 16); }
 
+// A 900 x 420 window holding two 450 x 420 charts side by side. Show shows it and returns its picture,
+// saved under the name in the folder $VSP_SERIES_SHOTS names, when set, for a person to look at.
+struct TTwoChartWindow {
+    QWidget Window;
+    TChart Left{nullptr}, Right{nullptr};
+
+    TTwoChartWindow()
+    {
+        Pump(1);
+        Window.setGeometry(40, 40, 900, 420);
+        Left.SetParentWidget(&Window);
+        Left.SetBounds(0, 0, 450, 420);
+        Right.SetParentWidget(&Window);
+        Right.SetBounds(450, 0, 450, 420);
+    }
+    QImage Show(const char* Name)
+    {
+        Window.show();
+        // A real X server maps the first window of a run a little later: wait for it, two seconds at most.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!(Window.windowHandle() && Window.windowHandle()->isExposed()) && std::chrono::steady_clock::now() < until) Pump(1);
+        Pump(8);
+        const QImage shot = Window.screen()->grabWindow(Window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        if (const char* dir = std::getenv("VSP_SERIES_SHOTS")) shot.save(QString(dir) + "/" + Name);
+        return shot;
+    }
+};
+
 } // namespace
 
 TEST(SeriesWindow, ModelAndDataChartsInAWindow)
 {
-    Pump(1);
-    QWidget window;
-    window.setGeometry(40, 40, 900, 420);
-    TChart model(nullptr), data(nullptr);
-    model.SetParentWidget(&window);
-    model.SetBounds(0, 0, 450, 420);
-    data.SetParentWidget(&window);
-    data.SetBounds(450, 0, 450, 420);
+    TTwoChartWindow window;
+    TChart& model = window.Left;
+    TChart& data = window.Right;
     BuildModelChart(model);
     BuildDataChart(data);
-    window.show();
-    Pump(8);
-    const QImage shot = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-    if (const char* dir = std::getenv("VSP_SERIES_SHOTS")) shot.save(QString(dir) + "/series-views.png");
+    const QImage shot = window.Show("series-views.png");
 
     auto* map = dynamic_cast<TMapSeries*>(model.SeriesAt(0));
     ASSERT_NE(map, nullptr);
@@ -346,14 +368,9 @@ TEST(SeriesLegend, ContinuousSymbolsOfPaletteSeriesHaveNoFrames)
 // Two bar series side by side and horizontal stacked bars in 3-D, as a user sees them in a window.
 TEST(SeriesWindow, BarChartsInAWindow)
 {
-    Pump(1);
-    QWidget window;
-    window.setGeometry(40, 40, 900, 420);
-    TChart flat(nullptr), solid(nullptr);
-    flat.SetParentWidget(&window);
-    flat.SetBounds(0, 0, 450, 420);
-    solid.SetParentWidget(&window);
-    solid.SetBounds(450, 0, 450, 420);
+    TTwoChartWindow window;
+    TChart& flat = window.Left;
+    TChart& solid = window.Right;
     flat.SetView3D(false);
     const char* labels[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun"};
     TChartSeries* first = nullptr;
@@ -371,10 +388,7 @@ TEST(SeriesWindow, BarChartsInAWindow)
         s->SetSeriesColor(k ? clGreen : clYellow);
         for (int i = 0; i < 4; ++i) s->AppendValue(2 + (i * (k + 3)) % 5, labels[i]);
     }
-    window.show();
-    Pump(8);
-    const QImage shot = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-    if (const char* dir = std::getenv("VSP_SERIES_SHOTS")) shot.save(QString(dir) + "/series-bars.png");
+    const QImage shot = window.Show("series-bars.png");
     // The middle of the first series' third bar shows its colour.
     auto* bars = dynamic_cast<TBarSeries*>(first);
     const QPoint mid(flat.Left() + bars->ScreenXOf(2) + bars->BarPixelWidth() / 2,
@@ -388,14 +402,9 @@ TEST(SeriesWindow, BarChartsInAWindow)
 // "Other", as a user sees them in a window.
 TEST(SeriesWindow, PieChartsInAWindow)
 {
-    Pump(1);
-    QWidget window;
-    window.setGeometry(40, 40, 900, 420);
-    TChart solid(nullptr), flat(nullptr);
-    solid.SetParentWidget(&window);
-    solid.SetBounds(0, 0, 450, 420);
-    flat.SetParentWidget(&window);
-    flat.SetBounds(450, 0, 450, 420);
+    TTwoChartWindow window;
+    TChart& solid = window.Left;
+    TChart& flat = window.Right;
     const char* labels[] = {"Clay", "Sand", "Gravel", "Rock", "Ore", "Water"};
     const double values[] = {30, 22, 18, 14, 4, 2};
     auto* pie = dynamic_cast<TPieSeries*>(solid.CreateSeriesFromClass(TPieSeries::StaticClassInfo()));
@@ -410,10 +419,7 @@ TEST(SeriesWindow, PieChartsInAWindow)
     grouped->OtherSlice().SetStyle(poBelowPercent);
     grouped->OtherSlice().SetValue(10);
     grouped->SetCircled(true);
-    window.show();
-    Pump(8);
-    const QImage shot = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-    if (const char* dir = std::getenv("VSP_SERIES_SHOTS")) shot.save(QString(dir) + "/series-pies.png");
+    const QImage shot = window.Show("series-pies.png");
     // Every slice of the 3-D pie shows its colour somewhere in its chart.
     for (int i = 0; i < 6; ++i) {
         const TColor c = pie->PointColor(i);
@@ -432,6 +438,76 @@ TEST(SeriesWindow, PieChartsInAWindow)
     EXPECT_EQ(Bgr(shot.pixel(450 + inOther.x, inOther.y)), grouped->PointColor(6));
     solid.FreeSeriesOfClass("");
     flat.FreeSeriesOfClass("");
+}
+
+// Bars with whiskers on top, and whiskers alone over measured points with a half-transparent high-low
+// band behind them, as a user sees them in a window.
+TEST(SeriesWindow, ErrorBarChartsInAWindow)
+{
+    TTwoChartWindow window;
+    TChart& bars = window.Left;
+    TChart& profile = window.Right;
+    bars.SetView3D(false);
+    profile.SetView3D(false);
+    const char* labels[] = {"A1", "A2", "B1", "B2", "C1", "C2"};
+    constexpr TColor kBandColour = 0xFFC040;
+    const double values[] = {12, 18, 9, 15, 21, 11}, errors[] = {2, 3, 1.5, 4, 2.5, 3};
+    auto* withBars = dynamic_cast<TErrorBarSeries*>(bars.CreateSeriesFromClass(TErrorBarSeries::StaticClassInfo()));
+    ASSERT_NE(withBars, nullptr);
+    withBars->SetTitle("Mean");
+    withBars->SetSeriesColor(clTeal);
+    withBars->ErrorPen().SetColor(clRed);
+    withBars->ErrorPen().SetWidth(2);
+    withBars->Marks().SetVisible(false);
+    for (int i = 0; i < 6; ++i) withBars->AddErrorPoint(i, values[i], errors[i], labels[i]);
+
+    auto* band = dynamic_cast<THighLowSeries*>(profile.CreateSeriesFromClass(THighLowSeries::StaticClassInfo()));
+    auto* whiskers = dynamic_cast<TErrorSeries*>(profile.CreateSeriesFromClass(TErrorSeries::StaticClassInfo()));
+    auto* measured = dynamic_cast<TPointSeries*>(profile.CreateSeriesFromClass(TPointSeries::StaticClassInfo()));
+    ASSERT_TRUE(band && whiskers && measured);
+    band->SetTitle("Model range");
+    band->SetSeriesColor(kBandColour);
+    band->HighBrush().SetStyle(bsSolid);
+    band->LowBrush().SetStyle(bsSolid);
+    band->SetTransparency(50);
+    whiskers->SetTitle("Error");
+    whiskers->SetSeriesColor(clNavy);
+    whiskers->SetErrorWidth(8);
+    whiskers->SetErrorWidthUnits(ewuPixels);
+    measured->SetTitle("Measured");
+    measured->SetSeriesColor(clBlue);
+    for (TChartSeries* s : {static_cast<TChartSeries*>(band), static_cast<TChartSeries*>(whiskers), static_cast<TChartSeries*>(measured)})
+        s->Marks().SetVisible(false);
+    for (int i = 0; i <= 10; ++i) {
+        const double x = i * 10, model = -40 * std::exp(-(x - 50) * (x - 50) / 400.0);
+        const double y = model + ((i * 7) % 5 - 2);
+        band->AddHighLowPoint(x, model + 5, model - 5);
+        whiskers->AddErrorPoint(x, y, 2 + i % 3);
+        measured->InsertPoint(x, y);
+    }
+    const QImage shot = window.Show("series-errors.png");
+    const auto near = [&](const TChart& chart, int x, int y, TColor colour) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (Bgr(shot.pixel(chart.Left() + x + dx, chart.Top() + y + dy)) == colour) return true;
+        return false;
+    };
+    // The whisker above the fifth bar in the error pen's colour, the bar below its top in the series'.
+    const int middle = withBars->ScreenXOf(4) + withBars->BarPixelWidth() / 2;
+    EXPECT_TRUE(near(bars, middle, withBars->ScreenYOf(4) - 6, clRed));
+    EXPECT_TRUE(near(bars, middle, withBars->ScreenYOf(4) + 10, clTeal));
+    // The whisker of the lowest point (drawn at its bar's middle) above its pointer; the band behind, half
+    // its colour and half the back wall's.
+    EXPECT_TRUE(near(profile, whiskers->ScreenXOf(5) + whiskers->BarPixelWidth() / 2, whiskers->ScreenYOf(5) - 8, clNavy));
+    const int inBandX = (band->ScreenXOf(2) + band->ScreenXOf(3)) / 2;
+    const int inBandY = (band->ScreenYOf(2) + band->ScreenYOf(3) + band->VertValueToPixel(band->LowValues().ValueAt(2)) +
+                         band->VertValueToPixel(band->LowValues().ValueAt(3))) / 4;
+    const QRgb behind = shot.pixel(profile.Left() + inBandX, profile.Top() + inBandY);
+    const TColor wall = ColorToRGB(profile.GetBackColor());
+    EXPECT_NEAR(qRed(behind), ((kBandColour & 0xFF) + (wall & 0xFF)) / 2, 2);
+    EXPECT_NEAR(qBlue(behind), ((kBandColour >> 16) + (wall >> 16 & 0xFF)) / 2, 2);
+    bars.FreeSeriesOfClass("");
+    profile.FreeSeriesOfClass("");
 }
 
 // A kind that says its screen x follows its X values places every point at the horizontal axis' pixel of
