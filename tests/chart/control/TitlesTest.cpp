@@ -201,7 +201,9 @@ TEST(ChartTitles, TagsTakeNoRoomInTheFrameOrThePlaceOfALine)
         EXPECT_EQ(tagged.Chart.Title().GetTitleRect(), plain.Chart.Title().GetTitleRect());
         ASSERT_TRUE(tagged.Has("Section"));
         EXPECT_EQ(tagged.Find("Section").X, plain.Find("Section").X);
-        if (twoLines) EXPECT_EQ(tagged.Find("Depth").X, plain.Find("Depth, m").X);
+        if (twoLines) {
+            EXPECT_EQ(tagged.Find("Depth").X, plain.Find("Depth, m").X);
+        }
     }
 }
 
