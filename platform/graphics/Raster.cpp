@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace raster {
@@ -567,12 +568,26 @@ void TSurface::WriteRow(int y, int x0, int x1, const std::uint32_t* in)
     for (int x = x0; x < x1; ++x) Set(x, y, *in++);
 }
 
+namespace {
+
+// Sets n pixels to v, eight at a time: the compiler leaves a plain fill loop storing one pixel a step, and
+// a chart's background is a million pixels a frame.
+void FillPixels(std::uint32_t* p, std::size_t n, std::uint32_t v)
+{
+    const std::uint32_t block[8] = {v, v, v, v, v, v, v, v};
+    for (; n >= 8; n -= 8, p += 8) std::memcpy(p, block, sizeof block);
+    for (; n > 0; --n) *p++ = v;
+}
+
+}  // namespace
+
 void TSurface::PaintSpan(int y, int x0, int x1, const TPaintSource& src, int rop2)
 {
     if (rop2 == R2_NOP) return;
     if (src.Kind == TPaintSource::TKind::Solid && rop2 == R2_COPYPEN && FMem.BytesPerPixel == 4) {
         auto* row = reinterpret_cast<std::uint32_t*>(FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride);
-        std::fill(row + x0, row + x1, src.Color | 0xFF000000u);
+        if (x1 - x0 == 1) row[x0] = src.Color | 0xFF000000u;
+        else if (x0 < x1) FillPixels(row + x0, static_cast<std::size_t>(x1 - x0), src.Color | 0xFF000000u);
         return;
     }
     for (int x = x0; x < x1; ++x) {
