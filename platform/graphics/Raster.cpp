@@ -148,10 +148,15 @@ public:
     }
     // Whether the current step falls on a dash (every step does without a pattern).
     bool On() const { return FTotal == 0 || FIndex % 2 == 0; }
-    void Step()
+    // Steps left in the current dash or gap, at least one.
+    long long Left() const { return FTotal == 0 ? std::numeric_limits<long long>::max() : FEnd - FPos; }
+    void Step() { Advance(1); }
+    // Goes on by steps, at most Left().
+    void Advance(long long steps)
     {
         if (FTotal == 0) return;
-        if (++FPos == FTotal) {
+        FPos += steps;
+        if (FPos == FTotal) {
             FPos = 0;
             FIndex = 0;
             FEnd = 0;
@@ -170,6 +175,37 @@ private:
     long long FTotal, FPos = 0, FEnd = 0;
     std::size_t FIndex = 0;
 };
+
+// Steps iFrom..iTo of a horizontal or vertical segment (see ScanSegment), a dash or gap at a time. The
+// spans are those pixel by pixel: a row's pixels after the first of a run join the span that first one
+// made, so the rest of a horizontal run goes in as one span.
+void ScanStraightRun(bool horizontal, long long maj0, long long sMaj, long long mi, long long iFrom, long long iTo,
+                     const std::vector<int>& dashes, long long total, long long phase, const TRect& bounds,
+                     std::vector<TSpan>& on, std::vector<TSpan>* gaps)
+{
+    if (horizontal ? mi < bounds.Top || mi >= bounds.Bottom : mi < bounds.Left || mi >= bounds.Right) return;
+    const int m = static_cast<int>(mi);
+    TDashWalk dash(dashes, total, phase + iFrom);
+    for (long long i = iFrom; i <= iTo;) {
+        const long long k = std::min(dash.Left(), iTo - i + 1);
+        std::vector<TSpan>* out = dash.On() ? &on : gaps;
+        if (out) {
+            const int first = static_cast<int>(maj0 + i * sMaj), last = static_cast<int>(maj0 + (i + k - 1) * sMaj);
+            if (horizontal) {
+                PushSpan(*out, m, first, first + 1);
+                if (sMaj > 0) PushSpan(*out, m, first + 1, last + 1);
+                else PushSpan(*out, m, last, first);
+            } else {
+                for (int y = first;; y += static_cast<int>(sMaj)) {
+                    PushSpan(*out, y, m, m + 1);
+                    if (y == last) break;
+                }
+            }
+        }
+        dash.Advance(k);
+        i += k;
+    }
+}
 
 // One segment from a to b (integers), end pixel left out; steps advance phase. Pixel i of n lies at
 // minor offset floor((2 i aMin + aMaj) / (2 aMaj)), kept as a quotient and remainder from step to step.
@@ -198,7 +234,9 @@ void ScanSegment(long long x0, long long y0, long long x1, long long y1, const s
     }
     iFrom = std::max(iFrom, 0LL);
     iTo = std::min(iTo, n - 1);
-    if (iFrom <= iTo) {
+    if (iFrom <= iTo && aMin == 0)
+        ScanStraightRun(xMajor, maj0, sMaj, min0, iFrom, iTo, dashes, total, phase, bounds, on, gaps);
+    else if (iFrom <= iTo) {
         const long long minLo = xMajor ? bounds.Top : bounds.Left, minHi = xMajor ? bounds.Bottom - 1 : bounds.Right - 1;
         const long long den = 2 * aMaj, inc = 2 * aMin;
         const long long first = iFrom * inc + aMaj;
