@@ -34,6 +34,11 @@ namespace {
 
 void PaintSpans(TSurface& s, const TClipper& clip, const std::vector<TSpan>& spans, const TPaintSource& src, int rop2)
 {
+    if (s.PlainFill(src, rop2)) {
+        const std::uint32_t pixel = src.Color | 0xFF000000u;
+        for (const TSpan& sp : spans) clip.Cut(sp.Y, sp.X0, sp.X1, [&](int y, int x0, int x1) { s.FillSpan(y, x0, x1, pixel); });
+        return;
+    }
     for (const TSpan& sp : spans)
         clip.Cut(sp.Y, sp.X0, sp.X1, [&](int y, int x0, int x1) { s.PaintSpan(y, x0, x1, src, rop2); });
 }

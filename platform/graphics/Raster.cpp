@@ -437,7 +437,13 @@ TClipper::TClipper(const TRegion* clip, const TRect& device)
     FBounds = {std::max(device.Left, b.Left), std::max(device.Top, b.Top), std::min(device.Right, b.Right),
                std::min(device.Bottom, b.Bottom)};
     if (FBounds.IsEmpty()) FBounds = {0, 0, 0, 0};
-    for (const TRect& r : clip->Rects()) {
+    const std::vector<TRect> rects = clip->Rects();
+    // One rectangle is its bounds: no search per span.
+    if (rects.size() <= 1) {
+        FAll = true;
+        return;
+    }
+    for (const TRect& r : rects) {
         if (FBands.empty() || FBands.back().Top != r.Top || FBands.back().Bottom != r.Bottom)
             FBands.push_back({r.Top, r.Bottom, {}});
         FBands.back().Xs.push_back({r.Left, r.Right});
@@ -606,10 +612,8 @@ void TSurface::WriteRow(int y, int x0, int x1, const std::uint32_t* in)
     for (int x = x0; x < x1; ++x) Set(x, y, *in++);
 }
 
-namespace {
-
-// Sets n pixels to v, eight at a time: the compiler leaves a plain fill loop storing one pixel a step, and
-// a chart's background is a million pixels a frame.
+// Eight pixels a step: the compiler leaves a plain fill loop storing one pixel a step, and a chart's
+// background is a million pixels a frame.
 void FillPixels(std::uint32_t* p, std::size_t n, std::uint32_t v)
 {
     const std::uint32_t block[8] = {v, v, v, v, v, v, v, v};
@@ -617,15 +621,11 @@ void FillPixels(std::uint32_t* p, std::size_t n, std::uint32_t v)
     for (; n > 0; --n) *p++ = v;
 }
 
-}  // namespace
-
 void TSurface::PaintSpan(int y, int x0, int x1, const TPaintSource& src, int rop2)
 {
     if (rop2 == R2_NOP) return;
-    if (src.Kind == TPaintSource::TKind::Solid && rop2 == R2_COPYPEN && FMem.BytesPerPixel == 4) {
-        auto* row = reinterpret_cast<std::uint32_t*>(FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride);
-        if (x1 - x0 == 1) row[x0] = src.Color | 0xFF000000u;
-        else if (x0 < x1) FillPixels(row + x0, static_cast<std::size_t>(x1 - x0), src.Color | 0xFF000000u);
+    if (PlainFill(src, rop2)) {
+        FillSpan(y, x0, x1, src.Color | 0xFF000000u);
         return;
     }
     for (int x = x0; x < x1; ++x) {

@@ -110,6 +110,9 @@ struct TPaintSource {
     bool At(int x, int y, std::uint32_t& c) const;
 };
 
+// Sets n pixels to v.
+void FillPixels(std::uint32_t* p, std::size_t n, std::uint32_t v);
+
 // Pixel memory with raster operations. Colours are 0x00RRGGBB here.
 class TSurface {
 public:
@@ -123,6 +126,18 @@ public:
     void WriteRow(int y, int x0, int x1, const std::uint32_t* in);
     // Paints [x0, x1) of row y from src under the pen raster operation rop2 (R2_*).
     void PaintSpan(int y, int x0, int x1, const TPaintSource& src, int rop2);
+    // Whether painting src under rop2 stores one four-byte pixel value, which FillSpan does without the
+    // checks of PaintSpan (lines and grids paint spans of a pixel or two by the ten thousand).
+    bool PlainFill(const TPaintSource& src, int rop2) const
+    {
+        return src.Kind == TPaintSource::TKind::Solid && rop2 == R2_COPYPEN && FMem.BytesPerPixel == 4;
+    }
+    void FillSpan(int y, int x0, int x1, std::uint32_t pixel)
+    {
+        auto* row = reinterpret_cast<std::uint32_t*>(FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride);
+        if (x1 - x0 == 1) row[x0] = pixel;
+        else if (x0 < x1) FillPixels(row + x0, static_cast<std::size_t>(x1 - x0), pixel);
+    }
     // Blends c over the pixel with coverage a (0..255), for text.
     void Blend(int x, int y, std::uint32_t c, int a);
 
