@@ -16,7 +16,37 @@
 
 using namespace raster;
 
+// A painter on an image over the memory it was made for.
+struct TImageBackend::TTextPainter {
+    explicit TTextPainter(const TImageMemory& m)
+        : Memory(m),
+          Image(m.Bits, m.Width, m.Height, m.Stride, m.BytesPerPixel == 4 ? QImage::Format_RGB32 : QImage::Format_BGR888),
+          Painter(&Image)
+    {
+    }
+    bool Over(const TImageMemory& m) const
+    {
+        return m.Bits == Memory.Bits && m.Width == Memory.Width && m.Height == Memory.Height &&
+               m.Stride == Memory.Stride && m.BytesPerPixel == Memory.BytesPerPixel;
+    }
+    TImageMemory Memory;
+    QImage Image;
+    QPainter Painter;
+};
+
+TImageBackend::TImageBackend() = default;
+
 TImageBackend::TImageBackend(const TImageMemory& memory, int dpi) : FMemory(memory), FDpi(dpi > 0 ? dpi : 96) {}
+
+TImageBackend::~TImageBackend() = default;
+
+void TImageBackend::SetKeepTextPainter(bool keep)
+{
+    FKeepTextPainter = keep;
+    if (!keep) ReleaseTextPainter();
+}
+
+void TImageBackend::ReleaseTextPainter() { FTextPainter.reset(); }
 
 TDeviceCaps TImageBackend::Caps() const
 {
@@ -118,11 +148,18 @@ void TImageBackend::DrawText(const TTextCommand& cmd)
     const TImageMemory m = Memory();
     if (!m.Bits || m.Width <= 0 || m.Height <= 0) return;
     EnsureGuiApplication();
-    QImage img(m.Bits, m.Width, m.Height, m.Stride, m.BytesPerPixel == 4 ? QImage::Format_RGB32 : QImage::Format_BGR888);
-    {
-        QPainter p(&img);
+    const auto paint = [&](QPainter& p) {
         if (cmd.State.Clip) p.setClipRegion(QtRegion(cmd.State.Clip));
+        else p.setClipping(false);
         QtPaintText(p, cmd);
+    };
+    if (FKeepTextPainter) {
+        if (FTextPainter && !FTextPainter->Over(m)) FTextPainter.reset();
+        if (!FTextPainter) FTextPainter = std::make_unique<TTextPainter>(m);
+        paint(FTextPainter->Painter);
+    } else {
+        TTextPainter once(m);
+        paint(once.Painter);
     }
     PixelsChanged();
 }

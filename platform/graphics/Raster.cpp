@@ -261,7 +261,8 @@ void ScanSegment(long long x0, long long y0, long long x1, long long y1, const s
     phase += n;
 }
 
-long long RoundCoord(double v) { return static_cast<long long>(RoundHalfEven(ClampCoord(v))); }
+// Within the clamp the integer rounding is exact (the points are known to be finite).
+long long RoundCoord(double v) { return RoundHalfEvenInRange(ClampCoord(v)); }
 
 }  // namespace
 
