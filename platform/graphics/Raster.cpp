@@ -196,9 +196,11 @@ void ScanStraightRun(bool horizontal, long long maj0, long long sMaj, long long 
                 if (sMaj > 0) PushSpan(*out, m, first + 1, last + 1);
                 else PushSpan(*out, m, last, first);
             } else {
-                for (int y = first;; y += static_cast<int>(sMaj)) {
-                    PushSpan(*out, y, m, m + 1);
-                    if (y == last) break;
+                // Only the first pixel can join a span: the others are each in a row of their own.
+                PushSpan(*out, first, m, m + 1);
+                for (int y = first; y != last;) {
+                    y += static_cast<int>(sMaj);
+                    out->push_back({y, m, m + 1});
                 }
             }
         }
