@@ -92,6 +92,33 @@ void PaintSpansRop3(TSurface& s, const TClipper& clip, const std::vector<TSpan>&
         });
 }
 
+// One-pixel lines through spans, for every raster operation, with the gaps of dashes painted when asked.
+void StrokeCosmetic(TSurface& s, const TClipper& clip, const TShapeCommand& cmd, const TPaintSource& pen, bool paintGaps)
+{
+    std::vector<TSpan> spans, gaps;
+    double phase = 0;
+    // Without gaps the pixels go out as they are found; the gaps are painted after every pixel of
+    // the line, so with them the spans are kept to the end.
+    const std::function<void(std::vector<TSpan>&)> drain = [&](std::vector<TSpan>& found) {
+        const TSpan last = found.back();
+        found.pop_back();
+        PaintSpans(s, clip, found, pen, cmd.State.Rop2);
+        found.assign(1, last);
+    };
+    for (const TDeviceFigure& f : cmd.Stroke) {
+        if (paintGaps)
+            ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, &gaps);
+        else
+            ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, drain);
+    }
+    PaintSpans(s, clip, spans, pen, cmd.State.Rop2);
+    if (!gaps.empty()) {
+        TPaintSource back;
+        back.Color = PixelFromColor(cmd.State.BkColor);
+        PaintSpans(s, clip, gaps, back, cmd.State.Rop2);
+    }
+}
+
 }  // namespace
 
 void TImageBackend::DrawShape(const TShapeCommand& cmd)
@@ -112,28 +139,14 @@ void TImageBackend::DrawShape(const TShapeCommand& cmd)
         pen.Color = PixelFromColor(cmd.Pen.Color);
         spans.clear();
         if (cmd.Pen.Cosmetic) {
-            std::vector<TSpan> gaps;
             const bool paintGaps = cmd.State.BkMode == OPAQUE && !cmd.Pen.Dashes.empty();
-            double phase = 0;
-            // Without gaps the pixels go out as they are found; the gaps are painted after every pixel of
-            // the line, so with them the spans are kept to the end.
-            const std::function<void(std::vector<TSpan>&)> drain = [&](std::vector<TSpan>& found) {
-                const TSpan last = found.back();
-                found.pop_back();
-                PaintSpans(s, clip, found, pen, cmd.State.Rop2);
-                found.assign(1, last);
-            };
-            for (const TDeviceFigure& f : cmd.Stroke) {
-                if (paintGaps)
-                    ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, &gaps);
-                else
-                    ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, drain);
-            }
-            PaintSpans(s, clip, spans, pen, cmd.State.Rop2);
-            if (!gaps.empty()) {
-                TPaintSource back;
-                back.Color = PixelFromColor(cmd.State.BkColor);
-                PaintSpans(s, clip, gaps, back, cmd.State.Rop2);
+            if (!paintGaps && s.PlainFill(pen, cmd.State.Rop2) && clip.Everything()) {
+                // A solid copy without gaps paints the pixels as they are found: no spans to gather.
+                double phase = 0;
+                for (const TDeviceFigure& f : cmd.Stroke)
+                    StrokeCosmeticSolid(f, cmd.Pen.Dashes, phase, clip.Bounds(), s, pen.Color | 0xFF000000u);
+            } else {
+                StrokeCosmetic(s, clip, cmd, pen, paintGaps);
             }
         } else {
             raster::ScanFill(WidenStroke(cmd.Stroke, cmd.Pen), WINDING, clip.Bounds(), spans);

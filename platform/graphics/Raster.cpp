@@ -176,31 +176,51 @@ private:
     std::size_t FIndex = 0;
 };
 
+// Where the pixels of a line go: a list of spans, joined as they come (see PushSpan), or straight into
+// pixel memory. Pixel(y, x) is any pixel; Join(y, x0, x1) pixels that continue, in the same row, the run
+// of the pixel just put; Alone(y, x) a pixel in a row of its own, which can join nothing.
+struct TSpanSink {
+    std::vector<TSpan>& Out;
+    void Pixel(int y, int x) { PushSpan(Out, y, x, x + 1); }
+    void Join(int y, int x0, int x1) { PushSpan(Out, y, x0, x1); }
+    void Alone(int y, int x) { Out.push_back({y, x, x + 1}); }
+};
+
+// Paints one pixel value straight away: a pixel set twice is the same as once.
+struct TFillSink {
+    TSurface& Surface;
+    std::uint32_t Value;
+    void Pixel(int y, int x) { Surface.FillSpan(y, x, x + 1, Value); }
+    void Join(int y, int x0, int x1) { Surface.FillSpan(y, x0, x1, Value); }
+    void Alone(int y, int x) { Surface.FillSpan(y, x, x + 1, Value); }
+};
+
 // Steps iFrom..iTo of a horizontal or vertical segment (see ScanSegment), a dash or gap at a time. The
 // spans are those pixel by pixel: a row's pixels after the first of a run join the span that first one
 // made, so the rest of a horizontal run goes in as one span.
+template <class TSink>
 void ScanStraightRun(bool horizontal, long long maj0, long long sMaj, long long mi, long long iFrom, long long iTo,
                      const std::vector<int>& dashes, long long total, long long phase, const TRect& bounds,
-                     std::vector<TSpan>& on, std::vector<TSpan>* gaps)
+                     TSink& on, TSink* gaps)
 {
     if (horizontal ? mi < bounds.Top || mi >= bounds.Bottom : mi < bounds.Left || mi >= bounds.Right) return;
     const int m = static_cast<int>(mi);
     TDashWalk dash(dashes, total, phase + iFrom);
     for (long long i = iFrom; i <= iTo;) {
         const long long k = std::min(dash.Left(), iTo - i + 1);
-        std::vector<TSpan>* out = dash.On() ? &on : gaps;
+        TSink* out = dash.On() ? &on : gaps;
         if (out) {
             const int first = static_cast<int>(maj0 + i * sMaj), last = static_cast<int>(maj0 + (i + k - 1) * sMaj);
             if (horizontal) {
-                PushSpan(*out, m, first, first + 1);
-                if (sMaj > 0) PushSpan(*out, m, first + 1, last + 1);
-                else PushSpan(*out, m, last, first);
+                out->Pixel(m, first);
+                if (sMaj > 0) out->Join(m, first + 1, last + 1);
+                else out->Join(m, last, first);
             } else {
                 // Only the first pixel can join a span: the others are each in a row of their own.
-                PushSpan(*out, first, m, m + 1);
+                out->Pixel(first, m);
                 for (int y = first; y != last;) {
                     y += static_cast<int>(sMaj);
-                    out->push_back({y, m, m + 1});
+                    out->Alone(y, m);
                 }
             }
         }
@@ -211,9 +231,9 @@ void ScanStraightRun(bool horizontal, long long maj0, long long sMaj, long long 
 
 // One segment from a to b (integers), end pixel left out; steps advance phase. Pixel i of n lies at
 // minor offset floor((2 i aMin + aMaj) / (2 aMaj)), kept as a quotient and remainder from step to step.
+template <class TSink>
 void ScanSegment(long long x0, long long y0, long long x1, long long y1, const std::vector<int>& dashes,
-                 long long total, long long& phase, const TRect& bounds, std::vector<TSpan>& on,
-                 std::vector<TSpan>* gaps)
+                 long long total, long long& phase, const TRect& bounds, TSink& on, TSink* gaps)
 {
     const long long dx = x1 - x0, dy = y1 - y0;
     const long long adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
@@ -249,8 +269,8 @@ void ScanSegment(long long x0, long long y0, long long x1, long long y1, const s
             if (mi >= minLo && mi <= minHi) {
                 const long long maj = maj0 + i * sMaj;
                 const int px = static_cast<int>(xMajor ? maj : mi), py = static_cast<int>(xMajor ? mi : maj);
-                if (dash.On()) PushSpan(on, py, px, px + 1);
-                else if (gaps) PushSpan(*gaps, py, px, px + 1);
+                if (dash.On()) on.Pixel(py, px);
+                else if (gaps) gaps->Pixel(py, px);
             }
             dash.Step();
             rem += inc;
@@ -270,13 +290,11 @@ long long RoundCoord(double v) { return RoundHalfEvenInRange(ClampCoord(v)); }
 
 namespace {
 
-// Both forms of ScanCosmetic: with drain given, gaps is null and the spans are drained as they grow.
-void ScanCosmeticDrained(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
-                         const TRect& bounds, std::vector<TSpan>& on, std::vector<TSpan>* gaps,
-                         const std::function<void(std::vector<TSpan>&)>* drain)
+// The segments of a figure into the sinks, with between called after each.
+template <class TSink, class TBetween>
+void ScanFigure(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase, const TRect& bounds,
+                TSink& on, TSink* gaps, TBetween&& between)
 {
-    // Enough spans to paint in one go, few enough to stay in the cache.
-    constexpr std::size_t DrainAt = 4096;
     const std::size_t n = fig.Points.size();
     if (n < 2 || bounds.IsEmpty()) return;
     for (const TPointF& p : fig.Points)
@@ -295,9 +313,23 @@ void ScanCosmeticDrained(const TDeviceFigure& fig, const std::vector<double>& da
         const TPointF& b = fig.Points[(i + 1) % n];
         ScanSegment(RoundCoord(a.x), RoundCoord(a.y), RoundCoord(b.x), RoundCoord(b.y), steps, total, ph, bounds,
                     on, gaps);
-        if (drain && on.size() >= DrainAt) (*drain)(on);
+        between();
     }
     phase = static_cast<double>(ph);
+}
+
+// Both forms of ScanCosmetic: with drain given, gaps is null and the spans are drained as they grow.
+void ScanCosmeticDrained(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                         const TRect& bounds, std::vector<TSpan>& on, std::vector<TSpan>* gaps,
+                         const std::function<void(std::vector<TSpan>&)>* drain)
+{
+    // Enough spans to paint in one go, few enough to stay in the cache.
+    constexpr std::size_t DrainAt = 4096;
+    std::vector<TSpan> none;
+    TSpanSink onSink{on}, gapSink{gaps ? *gaps : none};
+    ScanFigure(fig, dashes, phase, bounds, onSink, gaps ? &gapSink : nullptr, [&] {
+        if (drain && on.size() >= DrainAt) (*drain)(on);
+    });
 }
 
 }  // namespace
@@ -312,6 +344,13 @@ void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, d
                   const TRect& bounds, std::vector<TSpan>& on, const std::function<void(std::vector<TSpan>&)>& drain)
 {
     ScanCosmeticDrained(fig, dashes, phase, bounds, on, nullptr, &drain);
+}
+
+void StrokeCosmeticSolid(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                         const TRect& bounds, TSurface& s, std::uint32_t value)
+{
+    TFillSink sink{s, value};
+    ScanFigure(fig, dashes, phase, bounds, sink, static_cast<TFillSink*>(nullptr), [] {});
 }
 
 TDevicePath WidenStroke(const TDevicePath& path, const TDevicePen& pen)

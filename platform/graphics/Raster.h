@@ -36,6 +36,13 @@ void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, d
 void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
                   const TRect& bounds, std::vector<TSpan>& on, const std::function<void(std::vector<TSpan>&)>& drain);
 
+class TSurface;
+
+// The pixels ScanCosmetic finds without gaps, set straight to value in s: for a solid copy, where the
+// order of the pixels and a pixel set twice make no difference. bounds lie within s.
+void StrokeCosmeticSolid(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                         const TRect& bounds, TSurface& s, std::uint32_t value);
+
 // The outline of a wide stroke (caps, joins, dashes of the pen) as closed figures to fill with WINDING.
 TDevicePath WidenStroke(const TDevicePath& path, const TDevicePen& pen);
 

@@ -239,3 +239,43 @@ TEST(RasterLongLines, RowsAndColumnsMakeTheSpansOfTheirPixelsInTurn)
         EXPECT_EQ(ph, step);
     }
 }
+
+TEST(RasterLongLines, SolidLinesPaintedAsFoundSetThePixelsOfTheirSpans)
+{
+    // A solid copy paints a line's pixels as the scan finds them; they must be exactly the pixels of the
+    // line's spans: random walks long and short, with dashes, closed, along rows and columns, partly
+    // outside the bounds.
+    constexpr int W = 220, H = 160;
+    const TRect bounds{10, 5, 200, 150};
+    const std::vector<std::vector<double>> patterns = {{}, {3, 3}, {6, 2, 1, 2}, {1, 1}};
+    std::mt19937 random(20261213);
+    std::uniform_int_distribution<int> coord(-30, 250), coin(0, 2);
+    int drawn = 0;
+    for (int k = 0; k < 200; ++k) {
+        std::vector<TPointF> points{{double(coord(random)), double(coord(random))}};
+        for (int i = 0; i < 1 + k % 40; ++i) {
+            TPointF p = points.back();
+            switch (coin(random)) {
+            case 0: p.x = coord(random); break;                          // along a row
+            case 1: p.y = coord(random); break;                          // along a column
+            default: p = {double(coord(random)), double(coord(random))};
+            }
+            points.push_back(p);
+        }
+        const TDeviceFigure figure{points, k % 7 == 0};
+        const std::vector<double>& dashes = patterns[static_cast<std::size_t>(k) % patterns.size()];
+        SCOPED_TRACE(testing::Message() << "line " << k);
+        std::vector<std::uint32_t> asFound(W * H, 0), bySpans(W * H, 0);
+        raster::TSurface found(TImageMemory{reinterpret_cast<std::uint8_t*>(asFound.data()), W, H, W * 4, 4});
+        raster::TSurface spanned(TImageMemory{reinterpret_cast<std::uint8_t*>(bySpans.data()), W, H, W * 4, 4});
+        double foundPhase = 5, spanPhase = 5;
+        raster::StrokeCosmeticSolid(figure, dashes, foundPhase, bounds, found, 0xFF123456u);
+        std::vector<TSpan> spans;
+        raster::ScanCosmetic(figure, dashes, spanPhase, bounds, spans, nullptr);
+        for (const TSpan& s : spans) spanned.FillSpan(s.Y, s.X0, s.X1, 0xFF123456u);
+        EXPECT_EQ(asFound, bySpans);
+        EXPECT_EQ(foundPhase, spanPhase);
+        drawn += std::count(asFound.begin(), asFound.end(), 0xFF123456u) > 0;
+    }
+    EXPECT_GT(drawn, 150) << "most lines cross the bounds";
+}
