@@ -284,7 +284,7 @@ void ScanSegment(long long x0, long long y0, long long x1, long long y1, const s
 }
 
 // Within the clamp the integer rounding is exact (the points are known to be finite).
-long long RoundCoord(double v) { return RoundHalfEvenInRange(ClampCoord(v)); }
+inline long long RoundCoord(double v) { return RoundHalfEvenInRange(ClampCoord(v)); }
 
 }  // namespace
 
@@ -308,12 +308,15 @@ void ScanFigure(const TDeviceFigure& fig, const std::vector<double>& dashes, dou
     }
     long long ph = static_cast<long long>(phase);
     const std::size_t segments = fig.Closed ? n : n - 1;
+    // Each point rounded once: a segment starts where the one before ended.
+    long long ax = RoundCoord(fig.Points[0].x), ay = RoundCoord(fig.Points[0].y);
     for (std::size_t i = 0; i < segments; ++i) {
-        const TPointF& a = fig.Points[i];
         const TPointF& b = fig.Points[(i + 1) % n];
-        ScanSegment(RoundCoord(a.x), RoundCoord(a.y), RoundCoord(b.x), RoundCoord(b.y), steps, total, ph, bounds,
-                    on, gaps);
+        const long long bx = RoundCoord(b.x), by = RoundCoord(b.y);
+        ScanSegment(ax, ay, bx, by, steps, total, ph, bounds, on, gaps);
         between();
+        ax = bx;
+        ay = by;
     }
     phase = static_cast<double>(ph);
 }
