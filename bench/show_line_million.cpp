@@ -1,7 +1,9 @@
 // A window holding a chart of 1,000,000 points (x ascending, y a seeded random walk), for looking at it and
 // dragging it with the mouse (the right button pans) in a real X server. Prints how many times the chart was
 // drawn in each second, so a scripted drag (bench/pan_window.sh) shows how smoothly it pans. Not part of the
-// program. Usage: show_line_million [--fast] [seconds to stay open, default 20]
+// program. With --shots it saves the window instead (whole, zoomed to the middle 1 % of x, and scrolled by a
+// tenth of that) as PNGs in the folder given, to compare pictures before and after a change, and quits.
+// Usage: show_line_million [--fast] [--shots folder] [seconds to stay open, default 20]
 #include "chart/control/Chart.h"
 #include "chart/series/Series.h"
 #include "platform/controls/QtApplication.h"
@@ -24,9 +26,12 @@ int main(int argc, char** argv)
 {
     bool fast = false;
     int seconds = 20;
+    std::string shots;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--fast") == 0)
             fast = true;
+        else if (std::strcmp(argv[i], "--shots") == 0 && i + 1 < argc)
+            shots = argv[++i];
         else
             seconds = std::max(1, std::atoi(argv[i]));
     }
@@ -57,6 +62,25 @@ int main(int argc, char** argv)
     series->SetSeriesColor(clRed);
     series->SetParentChart(&chart);
     series->AddArrays(std::move(x), std::move(y));
+
+    if (!shots.empty()) {
+        window.show();
+        const std::string kind = fast ? "fast" : "line";
+        const auto save = [&](const char* view) {
+            const std::string file = shots + "/" + kind + "-" + view + ".png";
+            if (!chart.Widget()->grab().save(QString::fromStdString(file))) {
+                std::fprintf(stderr, "cannot write %s\n", file.c_str());
+                std::exit(1);
+            }
+        };
+        save("whole");
+        chart.BottomAxis().SetFixedRange(Points * 0.495, Points * 0.505);
+        save("zoomed");
+        chart.BottomAxis().ScrollBy(false, Points * 0.001);
+        save("scrolled");
+        series.reset();
+        return 0;
+    }
 
     // Mouse moves that reached the chart and draws of the chart, counted per second of the clock.
     int draws = 0, moves = 0, second = 0;

@@ -637,7 +637,10 @@ namespace {
 // the change comes from Paint, after which the window shows the whole buffer anyway.
 class TBufferBackend : public TImageBackend {
 public:
-    TBufferBackend(QImage& image, std::function<void()> changed) : FImage(image), FChanged(std::move(changed)) {}
+    TBufferBackend(QImage& image, std::function<void()> changed) : FImage(image), FChanged(std::move(changed))
+    {
+        SetKeepTextPainter(true);
+    }
     bool Quiet = false;
     unsigned long long Changes = 0;
 
@@ -681,6 +684,11 @@ struct TCustomControl::Buffer {
     QImage Image;
     std::shared_ptr<TBufferBackend> Backend;
     std::unique_ptr<TCanvas> Canvas;
+    // The canvas may outlive the image; its text painter must not.
+    ~Buffer()
+    {
+        if (Backend) Backend->ReleaseTextPainter();
+    }
 };
 
 struct TCustomControl::PaintDispatch {
@@ -691,6 +699,7 @@ struct TCustomControl::PaintDispatch {
             control.FPaintPending = false;
             b.Backend->Quiet = true;
             Application->Guarded([&] { control.Paint(); });
+            b.Backend->ReleaseTextPainter();
             b.Backend->Quiet = false;
         }
         painter.drawImage(rect, b.Image, rect);
@@ -721,6 +730,7 @@ unsigned long long TCustomControl::CanvasChanges() const { return FBuffer->Backe
 void TCustomControl::UseThreeByteBuffer()
 {
     QImage& image = FBuffer->Image;
+    FBuffer->Backend->ReleaseTextPainter();
     if (image.format() != QImage::Format_BGR888) image.convertTo(QImage::Format_BGR888);
 }
 
@@ -749,6 +759,7 @@ void TCustomControl::SizeChanged()
         QPainter p(&next);
         p.drawImage(0, 0, image);
     }
+    FBuffer->Backend->ReleaseTextPainter();
     image = std::move(next);
     ++FBuffer->Backend->Changes;
     Invalidate();

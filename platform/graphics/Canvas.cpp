@@ -229,9 +229,11 @@ TAffine TCanvas::Impl::Transform() const
     return t;
 }
 
-TPoint TCanvas::Impl::ToDeviceInt(int x, int y) const
+TPoint TCanvas::Impl::ToDeviceInt(int x, int y) const { return ToDeviceInt(Transform(), x, y); }
+
+TPoint TCanvas::Impl::ToDeviceInt(const TAffine& t, int x, int y)
 {
-    const TPointF p = ToDevice(x, y);
+    const TPointF p = t.Map(x, y);
     return {std::clamp(PixelFromReal(p.x), -CoordLimit, CoordLimit), std::clamp(PixelFromReal(p.y), -CoordLimit, CoordLimit)};
 }
 

@@ -70,6 +70,8 @@ struct TCanvas::Impl {
     TAffine Transform() const;             // logical -> device
     TPointF ToDevice(double x, double y) const { return Transform().Map(x, y); }
     TPoint ToDeviceInt(int x, int y) const;
+    // The same through a transform already made, for many points at once.
+    static TPoint ToDeviceInt(const TAffine& t, int x, int y);
     TPointF ToLogical(double x, double y) const;
     double ScaleX() const;                 // device length of one logical unit along x
     double ScaleY() const;

@@ -172,7 +172,9 @@ void TCanvas::Polyline(const TPoint* pts, int count)
     c.Op = TCanvasOp::Polyline;
     c.Points.assign(pts, pts + count);
     TDeviceFigure f;
-    for (int i = 0; i < count; ++i) f.Points.push_back(F(dc.ToDeviceInt(pts[i].x, pts[i].y)));
+    f.Points.reserve(static_cast<std::size_t>(count));
+    const TAffine t = dc.Transform();
+    for (int i = 0; i < count; ++i) f.Points.push_back(F(Impl::ToDeviceInt(t, pts[i].x, pts[i].y)));
     c.Pen = dc.DevicePen();
     c.Stroke.push_back(std::move(f));
     dc.Emit(c, false);

@@ -170,7 +170,7 @@ void MoveAlongText(TCanvas::Impl& dc, const TTextPlacement& p, const TTextLayout
 void AddGlyphOutlines(TCanvas::Impl& dc, const TTextPlacement& p, const TTextLayout& l, const std::u16string& chars)
 {
     EnsureGuiApplication();
-    const QRawFont raw = QRawFont::fromFont(QtFontFor(l.Font));
+    const QRawFont raw = QtRawFontFor(l.Font);
     const QString s = QString::fromUtf16(chars.data(), static_cast<qsizetype>(chars.size()));
     const QList<quint32> glyphs = raw.glyphIndexesForString(s);
     for (qsizetype i = 0; i < glyphs.size() && i < static_cast<qsizetype>(l.Offsets.size()); ++i)

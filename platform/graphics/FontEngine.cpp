@@ -70,9 +70,15 @@ struct TFontMeasures {
 
 // Module state of the font engine: faces found installed, realised fonts by key, and their measures by
 // key with underline and strike-out.
+// A realised font, and the raw font that paints its glyphs, made when first asked for.
+struct TRealisedFont {
+    QFont Font;
+    std::optional<QRawFont> Raw;
+};
+
 struct TFontCache {
     std::map<std::string, std::string> Faces;
-    std::map<std::tuple<std::string, int, int, bool, bool>, QFont> Fonts;
+    std::map<std::tuple<std::string, int, int, bool, bool>, TRealisedFont> Fonts;
     std::map<std::tuple<std::string, int, int, bool, bool, bool, bool>, TFontMeasures> Measures;
     void Reset() { *this = TFontCache(); }
 };
@@ -107,7 +113,10 @@ std::string FaceForFontName(const std::string& name)
     return face;
 }
 
-QFont QtFontFor(const TDeviceFont& font)
+namespace {
+
+// The font without underline and strike-out.
+TRealisedFont& Realised(const TDeviceFont& font)
 {
     EnsureGuiApplication();
     const auto key = std::make_tuple(font.Face.empty() ? FaceForFontName(font.Name) : font.Face,
@@ -123,12 +132,26 @@ QFont QtFontFor(const TDeviceFont& font)
         f.setHintingPreference(QFont::PreferFullHinting);
         f.setStyleStrategy(font.Antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
         if (fonts.size() > 256) fonts.clear();
-        it = fonts.emplace(key, f).first;
+        it = fonts.emplace(key, TRealisedFont{f, std::nullopt}).first;
     }
-    QFont f = it->second;
+    return it->second;
+}
+
+}  // namespace
+
+QFont QtFontFor(const TDeviceFont& font)
+{
+    QFont f = Realised(font).Font;
     f.setUnderline(font.Underline);
     f.setStrikeOut(font.StrikeOut);
     return f;
+}
+
+QRawFont QtRawFontFor(const TDeviceFont& font)
+{
+    TRealisedFont& r = Realised(font);
+    if (!r.Raw) r.Raw = QRawFont::fromFont(r.Font);
+    return *r.Raw;
 }
 
 namespace {
@@ -206,18 +229,14 @@ void QtPaintText(QPainter& p, const TTextCommand& cmd)
         p.drawPolygon(cell);
     }
     if (cmd.Chars.empty()) return;
-    QFont qf = QtFontFor(cmd.Font);
-    qf.setUnderline(false);
-    qf.setStrikeOut(false);
-    const QRawFont raw = QRawFont::fromFont(qf);
+    const QRawFont raw = QtRawFontFor(cmd.Font);
     const QString s = QString::fromUtf16(cmd.Chars.data(), static_cast<qsizetype>(cmd.Chars.size()));
-    QList<quint32> glyphs = raw.glyphIndexesForString(s);
+    QList<quint32> placed = raw.glyphIndexesForString(s);
+    const qsizetype count = std::min(placed.size(), static_cast<qsizetype>(cmd.Offsets.size()));
+    placed.resize(count);
     QList<QPointF> positions;
-    QList<quint32> placed;
-    for (qsizetype i = 0; i < glyphs.size() && i < static_cast<qsizetype>(cmd.Offsets.size()); ++i) {
-        placed.append(glyphs[i]);
-        positions.append(QPointF(cmd.Offsets[i], 0));
-    }
+    positions.reserve(count);
+    for (qsizetype i = 0; i < count; ++i) positions.append(QPointF(cmd.Offsets[i], 0));
     p.save();
     p.translate(cmd.Origin.x, cmd.Origin.y);
     p.rotate(-cmd.Angle);
@@ -233,7 +252,7 @@ void QtPaintText(QPainter& p, const TTextCommand& cmd)
     }
     // Underline and strike-out span the text's advance, one line as thick as the font asks.
     if (cmd.Font.Underline || cmd.Font.StrikeOut) {
-        const QFontMetricsF fm(qf);
+        const QFontMetricsF fm(Realised(cmd.Font).Font);
         const double w = std::max(1.0, std::round(fm.lineWidth()));
         p.setPen(Qt::NoPen);
         p.setBrush(QtColor(cmd.Color));

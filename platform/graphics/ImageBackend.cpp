@@ -16,7 +16,37 @@
 
 using namespace raster;
 
+// A painter on an image over the memory it was made for.
+struct TImageBackend::TTextPainter {
+    explicit TTextPainter(const TImageMemory& m)
+        : Memory(m),
+          Image(m.Bits, m.Width, m.Height, m.Stride, m.BytesPerPixel == 4 ? QImage::Format_RGB32 : QImage::Format_BGR888),
+          Painter(&Image)
+    {
+    }
+    bool Over(const TImageMemory& m) const
+    {
+        return m.Bits == Memory.Bits && m.Width == Memory.Width && m.Height == Memory.Height &&
+               m.Stride == Memory.Stride && m.BytesPerPixel == Memory.BytesPerPixel;
+    }
+    TImageMemory Memory;
+    QImage Image;
+    QPainter Painter;
+};
+
+TImageBackend::TImageBackend() = default;
+
 TImageBackend::TImageBackend(const TImageMemory& memory, int dpi) : FMemory(memory), FDpi(dpi > 0 ? dpi : 96) {}
+
+TImageBackend::~TImageBackend() = default;
+
+void TImageBackend::SetKeepTextPainter(bool keep)
+{
+    FKeepTextPainter = keep;
+    if (!keep) ReleaseTextPainter();
+}
+
+void TImageBackend::ReleaseTextPainter() { FTextPainter.reset(); }
 
 TDeviceCaps TImageBackend::Caps() const
 {
@@ -34,6 +64,11 @@ namespace {
 
 void PaintSpans(TSurface& s, const TClipper& clip, const std::vector<TSpan>& spans, const TPaintSource& src, int rop2)
 {
+    if (s.PlainFill(src, rop2)) {
+        const std::uint32_t pixel = src.Color | 0xFF000000u;
+        for (const TSpan& sp : spans) clip.Cut(sp.Y, sp.X0, sp.X1, [&](int y, int x0, int x1) { s.FillSpan(y, x0, x1, pixel); });
+        return;
+    }
     for (const TSpan& sp : spans)
         clip.Cut(sp.Y, sp.X0, sp.X1, [&](int y, int x0, int x1) { s.PaintSpan(y, x0, x1, src, rop2); });
 }
@@ -55,6 +90,33 @@ void PaintSpansRop3(TSurface& s, const TClipper& clip, const std::vector<TSpan>&
                 s.Set(x, y, Rop3(rop3, p, 0, s.Get(x, y)));
             }
         });
+}
+
+// One-pixel lines through spans, for every raster operation, with the gaps of dashes painted when asked.
+void StrokeCosmetic(TSurface& s, const TClipper& clip, const TShapeCommand& cmd, const TPaintSource& pen, bool paintGaps)
+{
+    std::vector<TSpan> spans, gaps;
+    double phase = 0;
+    // Without gaps the pixels go out as they are found; the gaps are painted after every pixel of
+    // the line, so with them the spans are kept to the end.
+    const std::function<void(std::vector<TSpan>&)> drain = [&](std::vector<TSpan>& found) {
+        const TSpan last = found.back();
+        found.pop_back();
+        PaintSpans(s, clip, found, pen, cmd.State.Rop2);
+        found.assign(1, last);
+    };
+    for (const TDeviceFigure& f : cmd.Stroke) {
+        if (paintGaps)
+            ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, &gaps);
+        else
+            ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, drain);
+    }
+    PaintSpans(s, clip, spans, pen, cmd.State.Rop2);
+    if (!gaps.empty()) {
+        TPaintSource back;
+        back.Color = PixelFromColor(cmd.State.BkColor);
+        PaintSpans(s, clip, gaps, back, cmd.State.Rop2);
+    }
 }
 
 }  // namespace
@@ -86,28 +148,14 @@ void TImageBackend::DrawShape(const TShapeCommand& cmd)
         pen.Color = PixelFromColor(cmd.Pen.Color);
         spans.clear();
         if (cmd.Pen.Cosmetic) {
-            std::vector<TSpan> gaps;
             const bool paintGaps = cmd.State.BkMode == OPAQUE && !cmd.Pen.Dashes.empty();
-            double phase = 0;
-            // Without gaps the pixels go out as they are found; the gaps are painted after every pixel of
-            // the line, so with them the spans are kept to the end.
-            const std::function<void(std::vector<TSpan>&)> drain = [&](std::vector<TSpan>& found) {
-                const TSpan last = found.back();
-                found.pop_back();
-                PaintSpans(s, clip, found, pen, cmd.State.Rop2);
-                found.assign(1, last);
-            };
-            for (const TDeviceFigure& f : cmd.Stroke) {
-                if (paintGaps)
-                    ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, &gaps);
-                else
-                    ScanCosmetic(f, cmd.Pen.Dashes, phase, clip.Bounds(), spans, drain);
-            }
-            PaintSpans(s, clip, spans, pen, cmd.State.Rop2);
-            if (!gaps.empty()) {
-                TPaintSource back;
-                back.Color = PixelFromColor(cmd.State.BkColor);
-                PaintSpans(s, clip, gaps, back, cmd.State.Rop2);
+            if (!paintGaps && s.PlainFill(pen, cmd.State.Rop2) && clip.Everything()) {
+                // A solid copy without gaps paints the pixels as they are found: no spans to gather.
+                double phase = 0;
+                for (const TDeviceFigure& f : cmd.Stroke)
+                    StrokeCosmeticSolid(f, cmd.Pen.Dashes, phase, clip.Bounds(), s, pen.Color | 0xFF000000u);
+            } else {
+                StrokeCosmetic(s, clip, cmd, pen, paintGaps);
             }
         } else {
             raster::ScanFill(WidenStroke(cmd.Stroke, cmd.Pen), WINDING, clip.Bounds(), spans);
@@ -122,11 +170,18 @@ void TImageBackend::DrawText(const TTextCommand& cmd)
     const TImageMemory m = Memory();
     if (!m.Bits || m.Width <= 0 || m.Height <= 0) return;
     EnsureGuiApplication();
-    QImage img(m.Bits, m.Width, m.Height, m.Stride, m.BytesPerPixel == 4 ? QImage::Format_RGB32 : QImage::Format_BGR888);
-    {
-        QPainter p(&img);
+    const auto paint = [&](QPainter& p) {
         if (cmd.State.Clip) p.setClipRegion(QtRegion(cmd.State.Clip));
+        else p.setClipping(false);
         QtPaintText(p, cmd);
+    };
+    if (FKeepTextPainter) {
+        if (FTextPainter && !FTextPainter->Over(m)) FTextPainter.reset();
+        if (!FTextPainter) FTextPainter = std::make_unique<TTextPainter>(m);
+        paint(FTextPainter->Painter);
+    } else {
+        TTextPainter once(m);
+        paint(once.Painter);
     }
     PixelsChanged();
 }

@@ -8,6 +8,7 @@
 #include "platform/graphics/CanvasBackend.h"
 
 #include <cstdint>
+#include <memory>
 
 // Memory to draw into; owned by the caller, which keeps it alive and valid while the backend uses it.
 struct TImageMemory {
@@ -19,8 +20,15 @@ struct TImageMemory {
 
 class TImageBackend : public TCanvasBackend {
 public:
-    TImageBackend() = default;
+    TImageBackend();
     explicit TImageBackend(const TImageMemory& memory, int dpi = 96);
+    ~TImageBackend() override;
+
+    // With keep on, text is painted through one painter kept from one text to the next while the memory
+    // stays the same, instead of a painter made for every text (a chart's axes draw a hundred labels a
+    // frame). The owner of the memory releases it before the memory goes away and when a frame is done.
+    void SetKeepTextPainter(bool keep);
+    void ReleaseTextPainter();
 
     // Points the backend at other memory (after the owner reallocated it).
     void SetMemory(const TImageMemory& memory) { FMemory = memory; }
@@ -51,8 +59,11 @@ protected:
     virtual bool MemoryHoldsPixels() const { return true; }
 
 private:
+    struct TTextPainter;
     TImageMemory FMemory;
     int FDpi = 96;
+    bool FKeepTextPainter = false;
+    std::unique_ptr<TTextPainter> FTextPainter;
 };
 
 // Font measuring through the installed fonts, shared by every device that draws real text (image,

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainterPath>
+#include <QRawFont>
 #include <QRegion>
 #include <QString>
 
@@ -26,6 +27,8 @@ void KeepLargeBlocksInHeap();
 // The Qt font that draws a device font: its face at its pixel size, hinting and antialiasing as asked,
 // kerning off (the device places characters by their own advances).
 QFont QtFontFor(const TDeviceFont& font);
+// The raw font that paints the glyphs of a device font (without underline and strike-out), kept with it.
+QRawFont QtRawFontFor(const TDeviceFont& font);
 
 // A region as a Qt region (device pixels); nullptr gives an empty region.
 QRegion QtRegion(const TRegion* region);

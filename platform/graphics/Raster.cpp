@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace raster {
@@ -203,10 +204,15 @@ public:
     }
     // Whether the current step falls on a dash (every step does without a pattern).
     bool On() const { return FTotal == 0 || FIndex % 2 == 0; }
-    void Step()
+    // Steps left in the current dash or gap, at least one.
+    long long Left() const { return FTotal == 0 ? std::numeric_limits<long long>::max() : FEnd - FPos; }
+    void Step() { Advance(1); }
+    // Goes on by steps, at most Left().
+    void Advance(long long steps)
     {
         if (FTotal == 0) return;
-        if (++FPos == FTotal) {
+        FPos += steps;
+        if (FPos == FTotal) {
             FPos = 0;
             FIndex = 0;
             FEnd = 0;
@@ -226,11 +232,64 @@ private:
     std::size_t FIndex = 0;
 };
 
+// Where the pixels of a line go: a list of spans, joined as they come (see PushSpan), or straight into
+// pixel memory. Pixel(y, x) is any pixel; Join(y, x0, x1) pixels that continue, in the same row, the run
+// of the pixel just put; Alone(y, x) a pixel in a row of its own, which can join nothing.
+struct TSpanSink {
+    std::vector<TSpan>& Out;
+    void Pixel(int y, int x) { PushSpan(Out, y, x, x + 1); }
+    void Join(int y, int x0, int x1) { PushSpan(Out, y, x0, x1); }
+    void Alone(int y, int x) { Out.push_back({y, x, x + 1}); }
+};
+
+// Paints one pixel value straight away: a pixel set twice is the same as once.
+struct TFillSink {
+    TSurface& Surface;
+    std::uint32_t Value;
+    void Pixel(int y, int x) { Surface.FillSpan(y, x, x + 1, Value); }
+    void Join(int y, int x0, int x1) { Surface.FillSpan(y, x0, x1, Value); }
+    void Alone(int y, int x) { Surface.FillSpan(y, x, x + 1, Value); }
+};
+
+// Steps iFrom..iTo of a horizontal or vertical segment (see ScanSegment), a dash or gap at a time. The
+// spans are those pixel by pixel: a row's pixels after the first of a run join the span that first one
+// made, so the rest of a horizontal run goes in as one span.
+template <class TSink>
+void ScanStraightRun(bool horizontal, long long maj0, long long sMaj, long long mi, long long iFrom, long long iTo,
+                     const std::vector<int>& dashes, long long total, long long phase, const TRect& bounds,
+                     TSink& on, TSink* gaps)
+{
+    if (horizontal ? mi < bounds.Top || mi >= bounds.Bottom : mi < bounds.Left || mi >= bounds.Right) return;
+    const int m = static_cast<int>(mi);
+    TDashWalk dash(dashes, total, phase + iFrom);
+    for (long long i = iFrom; i <= iTo;) {
+        const long long k = std::min(dash.Left(), iTo - i + 1);
+        TSink* out = dash.On() ? &on : gaps;
+        if (out) {
+            const int first = static_cast<int>(maj0 + i * sMaj), last = static_cast<int>(maj0 + (i + k - 1) * sMaj);
+            if (horizontal) {
+                out->Pixel(m, first);
+                if (sMaj > 0) out->Join(m, first + 1, last + 1);
+                else out->Join(m, last, first);
+            } else {
+                // Only the first pixel can join a span: the others are each in a row of their own.
+                out->Pixel(first, m);
+                for (int y = first; y != last;) {
+                    y += static_cast<int>(sMaj);
+                    out->Alone(y, m);
+                }
+            }
+        }
+        dash.Advance(k);
+        i += k;
+    }
+}
+
 // One segment from a to b (integers), end pixel left out; steps advance phase. Pixel i of n lies at
 // minor offset floor((2 i aMin + aMaj) / (2 aMaj)), kept as a quotient and remainder from step to step.
+template <class TSink>
 void ScanSegment(long long x0, long long y0, long long x1, long long y1, const std::vector<int>& dashes,
-                 long long total, long long& phase, const TRect& bounds, std::vector<TSpan>& on,
-                 std::vector<TSpan>* gaps)
+                 long long total, long long& phase, const TRect& bounds, TSink& on, TSink* gaps)
 {
     const long long dx = x1 - x0, dy = y1 - y0;
     const long long adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
@@ -253,7 +312,9 @@ void ScanSegment(long long x0, long long y0, long long x1, long long y1, const s
     }
     iFrom = std::max(iFrom, 0LL);
     iTo = std::min(iTo, n - 1);
-    if (iFrom <= iTo) {
+    if (iFrom <= iTo && aMin == 0)
+        ScanStraightRun(xMajor, maj0, sMaj, min0, iFrom, iTo, dashes, total, phase, bounds, on, gaps);
+    else if (iFrom <= iTo) {
         const long long minLo = xMajor ? bounds.Top : bounds.Left, minHi = xMajor ? bounds.Bottom - 1 : bounds.Right - 1;
         const long long den = 2 * aMaj, inc = 2 * aMin;
         const long long first = iFrom * inc + aMaj;
@@ -264,8 +325,8 @@ void ScanSegment(long long x0, long long y0, long long x1, long long y1, const s
             if (mi >= minLo && mi <= minHi) {
                 const long long maj = maj0 + i * sMaj;
                 const int px = static_cast<int>(xMajor ? maj : mi), py = static_cast<int>(xMajor ? mi : maj);
-                if (dash.On()) PushSpan(on, py, px, px + 1);
-                else if (gaps) PushSpan(*gaps, py, px, px + 1);
+                if (dash.On()) on.Pixel(py, px);
+                else if (gaps) gaps->Pixel(py, px);
             }
             dash.Step();
             rem += inc;
@@ -278,19 +339,18 @@ void ScanSegment(long long x0, long long y0, long long x1, long long y1, const s
     phase += n;
 }
 
-long long RoundCoord(double v) { return static_cast<long long>(RoundHalfEven(ClampCoord(v))); }
+// Within the clamp the integer rounding is exact (the points are known to be finite).
+inline long long RoundCoord(double v) { return RoundHalfEvenInRange(ClampCoord(v)); }
 
 }  // namespace
 
 namespace {
 
-// Both forms of ScanCosmetic: with drain given, gaps is null and the spans are drained as they grow.
-void ScanCosmeticDrained(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
-                         const TRect& bounds, std::vector<TSpan>& on, std::vector<TSpan>* gaps,
-                         const std::function<void(std::vector<TSpan>&)>* drain)
+// The segments of a figure into the sinks, with between called after each.
+template <class TSink, class TBetween>
+void ScanFigure(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase, const TRect& bounds,
+                TSink& on, TSink* gaps, TBetween&& between)
 {
-    // Enough spans to paint in one go, few enough to stay in the cache.
-    constexpr std::size_t DrainAt = 4096;
     const std::size_t n = fig.Points.size();
     if (n < 2 || bounds.IsEmpty()) return;
     for (const TPointF& p : fig.Points)
@@ -304,14 +364,31 @@ void ScanCosmeticDrained(const TDeviceFigure& fig, const std::vector<double>& da
     }
     long long ph = static_cast<long long>(phase);
     const std::size_t segments = fig.Closed ? n : n - 1;
+    // Each point rounded once: a segment starts where the one before ended.
+    long long ax = RoundCoord(fig.Points[0].x), ay = RoundCoord(fig.Points[0].y);
     for (std::size_t i = 0; i < segments; ++i) {
-        const TPointF& a = fig.Points[i];
         const TPointF& b = fig.Points[(i + 1) % n];
-        ScanSegment(RoundCoord(a.x), RoundCoord(a.y), RoundCoord(b.x), RoundCoord(b.y), steps, total, ph, bounds,
-                    on, gaps);
-        if (drain && on.size() >= DrainAt) (*drain)(on);
+        const long long bx = RoundCoord(b.x), by = RoundCoord(b.y);
+        ScanSegment(ax, ay, bx, by, steps, total, ph, bounds, on, gaps);
+        between();
+        ax = bx;
+        ay = by;
     }
     phase = static_cast<double>(ph);
+}
+
+// Both forms of ScanCosmetic: with drain given, gaps is null and the spans are drained as they grow.
+void ScanCosmeticDrained(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                         const TRect& bounds, std::vector<TSpan>& on, std::vector<TSpan>* gaps,
+                         const std::function<void(std::vector<TSpan>&)>* drain)
+{
+    // Enough spans to paint in one go, few enough to stay in the cache.
+    constexpr std::size_t DrainAt = 4096;
+    std::vector<TSpan> none;
+    TSpanSink onSink{on}, gapSink{gaps ? *gaps : none};
+    ScanFigure(fig, dashes, phase, bounds, onSink, gaps ? &gapSink : nullptr, [&] {
+        if (drain && on.size() >= DrainAt) (*drain)(on);
+    });
 }
 
 }  // namespace
@@ -326,6 +403,13 @@ void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, d
                   const TRect& bounds, std::vector<TSpan>& on, const std::function<void(std::vector<TSpan>&)>& drain)
 {
     ScanCosmeticDrained(fig, dashes, phase, bounds, on, nullptr, &drain);
+}
+
+void StrokeCosmeticSolid(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                         const TRect& bounds, TSurface& s, std::uint32_t value)
+{
+    TFillSink sink{s, value};
+    ScanFigure(fig, dashes, phase, bounds, sink, static_cast<TFillSink*>(nullptr), [] {});
 }
 
 TDevicePath WidenStroke(const TDevicePath& path, const TDevicePen& pen)
@@ -454,7 +538,13 @@ TClipper::TClipper(const TRegion* clip, const TRect& device)
     FBounds = {std::max(device.Left, b.Left), std::max(device.Top, b.Top), std::min(device.Right, b.Right),
                std::min(device.Bottom, b.Bottom)};
     if (FBounds.IsEmpty()) FBounds = {0, 0, 0, 0};
-    for (const TRect& r : clip->Rects()) {
+    const std::vector<TRect> rects = clip->Rects();
+    // One rectangle is its bounds: no search per span.
+    if (rects.size() <= 1) {
+        FAll = true;
+        return;
+    }
+    for (const TRect& r : rects) {
         if (FBands.empty() || FBands.back().Top != r.Top || FBands.back().Bottom != r.Bottom)
             FBands.push_back({r.Top, r.Bottom, {}});
         FBands.back().Xs.push_back({r.Left, r.Right});
@@ -623,12 +713,20 @@ void TSurface::WriteRow(int y, int x0, int x1, const std::uint32_t* in)
     for (int x = x0; x < x1; ++x) Set(x, y, *in++);
 }
 
+// Eight pixels a step: the compiler leaves a plain fill loop storing one pixel a step, and a chart's
+// background is a million pixels a frame.
+void FillPixels(std::uint32_t* p, std::size_t n, std::uint32_t v)
+{
+    const std::uint32_t block[8] = {v, v, v, v, v, v, v, v};
+    for (; n >= 8; n -= 8, p += 8) std::memcpy(p, block, sizeof block);
+    for (; n > 0; --n) *p++ = v;
+}
+
 void TSurface::PaintSpan(int y, int x0, int x1, const TPaintSource& src, int rop2)
 {
     if (rop2 == R2_NOP) return;
-    if (src.Kind == TPaintSource::TKind::Solid && rop2 == R2_COPYPEN && FMem.BytesPerPixel == 4) {
-        auto* row = reinterpret_cast<std::uint32_t*>(FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride);
-        std::fill(row + x0, row + x1, src.Color | 0xFF000000u);
+    if (PlainFill(src, rop2)) {
+        FillSpan(y, x0, x1, src.Color | 0xFF000000u);
         return;
     }
     for (int x = x0; x < x1; ++x) {

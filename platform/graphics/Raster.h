@@ -42,6 +42,13 @@ void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, d
 void ScanCosmetic(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
                   const TRect& bounds, std::vector<TSpan>& on, const std::function<void(std::vector<TSpan>&)>& drain);
 
+class TSurface;
+
+// The pixels ScanCosmetic finds without gaps, set straight to value in s: for a solid copy, where the
+// order of the pixels and a pixel set twice make no difference. bounds lie within s.
+void StrokeCosmeticSolid(const TDeviceFigure& fig, const std::vector<double>& dashes, double& phase,
+                         const TRect& bounds, TSurface& s, std::uint32_t value);
+
 // The outline of a wide stroke (caps, joins, dashes of the pen) as closed figures to fill with WINDING.
 TDevicePath WidenStroke(const TDevicePath& path, const TDevicePen& pen);
 
@@ -141,6 +148,9 @@ struct TPaintSource {
     bool At(int x, int y, std::uint32_t& c) const;
 };
 
+// Sets n pixels to v.
+void FillPixels(std::uint32_t* p, std::size_t n, std::uint32_t v);
+
 // Pixel memory with raster operations. Colours are 0x00RRGGBB here.
 class TSurface {
 public:
@@ -154,6 +164,18 @@ public:
     void WriteRow(int y, int x0, int x1, const std::uint32_t* in);
     // Paints [x0, x1) of row y from src under the pen raster operation rop2 (R2_*).
     void PaintSpan(int y, int x0, int x1, const TPaintSource& src, int rop2);
+    // Whether painting src under rop2 stores one four-byte pixel value, which FillSpan does without the
+    // checks of PaintSpan (lines and grids paint spans of a pixel or two by the ten thousand).
+    bool PlainFill(const TPaintSource& src, int rop2) const
+    {
+        return src.Kind == TPaintSource::TKind::Solid && rop2 == R2_COPYPEN && FMem.BytesPerPixel == 4;
+    }
+    void FillSpan(int y, int x0, int x1, std::uint32_t pixel)
+    {
+        auto* row = reinterpret_cast<std::uint32_t*>(FMem.Bits + static_cast<std::ptrdiff_t>(y) * FMem.Stride);
+        if (x1 - x0 == 1) row[x0] = pixel;
+        else if (x0 < x1) FillPixels(row + x0, static_cast<std::size_t>(x1 - x0), pixel);
+    }
     // Blends c over the pixel with coverage a (0..255), for text.
     void Blend(int x, int y, std::uint32_t c, int a);
 

@@ -2,8 +2,13 @@
 // extra, rotation, the font substitutes, and the recorder's fixed metrics.
 
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageBackend.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -190,4 +195,53 @@ TEST(CanvasText, FontNamesMapToTheirSubstitutes)
     EXPECT_EQ(FaceForFontName("TIMES NEW ROMAN"), "Liberation Serif");
     EXPECT_EQ(FaceForFontName("Courier New"), "Liberation Mono");
     EXPECT_EQ(FaceForFontName("No Such Face 42"), "Liberation Sans");
+}
+
+TEST(CanvasText, AKeptPainterDrawsAsAPainterPerText)
+{
+    // The same texts through a painter kept from text to text and through a painter per text: clipped
+    // then unclipped, opaque, turned and bold, on four- and three-byte rows; then the kept painter's
+    // memory is swapped, and the texts land in the new memory only.
+    constexpr int W = 160, H = 60;
+    for (int bytes : {4, 3}) {
+        SCOPED_TRACE(bytes);
+        auto memoryOf = [&](std::vector<std::uint8_t>& v) {
+            v.assign(static_cast<std::size_t>(W * bytes * H), 0xFF);
+            return TImageMemory{v.data(), W, H, W * bytes, bytes};
+        };
+        std::vector<std::uint8_t> kept, once, other;
+        auto keptDevice = std::make_shared<TImageBackend>(memoryOf(kept));
+        keptDevice->SetKeepTextPainter(true);
+        TCanvas keptCanvas(keptDevice), onceCanvas(std::make_shared<TImageBackend>(memoryOf(once)));
+        auto write = [](TCanvas& c) {
+            c.Font().SetColor(clBlack);
+            c.Font().SetStyle({});
+            c.Font().SetOrientation(0);
+            c.IntersectClipRect(0, 0, 40, H);
+            c.TextOut(2, 2, "Clipped at forty");
+            c.SelectClipRgn(nullptr);
+            c.TextOut(2, 20, "Whole again");
+            c.SetBkMode(OPAQUE);
+            c.SetBkColor(clYellow);
+            c.Font().SetColor(clRed);
+            c.Font().SetStyle({fsBold});
+            c.TextOut(90, 20, "Bold");
+            c.SetBkMode(TRANSPARENT);
+            c.Font().SetOrientation(900);
+            c.TextOut(140, 58, "Up");
+        };
+        write(keptCanvas);
+        write(onceCanvas);
+        EXPECT_EQ(kept, once);
+        EXPECT_LT(std::count(kept.begin(), kept.end(), 0xFF), static_cast<long>(kept.size())) << "text was drawn";
+
+        const std::vector<std::uint8_t> keptBefore = kept;
+        keptDevice->SetMemory(memoryOf(other));
+        std::vector<std::uint8_t> fresh;
+        TCanvas freshCanvas(std::make_shared<TImageBackend>(memoryOf(fresh)));
+        write(keptCanvas);
+        write(freshCanvas);
+        EXPECT_EQ(kept, keptBefore);
+        EXPECT_EQ(other, fresh);
+    }
 }
