@@ -115,10 +115,15 @@ private:
 
 } // namespace
 
+TPreviewNavigatorClass ChartPageNavigatorClass()
+{
+    return [] { return std::make_unique<TPreviewChartPageNavigator>(); };
+}
+
 void ShowChartPrintPreview(QWidget* Owner, TCustomAxisPanel& Chart)
 {
     auto preview = std::make_unique<TChartPreview>(Owner);
-    preview->PageNavigatorClass = [] { return std::make_unique<TPreviewChartPageNavigator>(); };
+    preview->PageNavigatorClass = ChartPageNavigatorClass();
     preview->TagChart = &Chart;
     preview->LumPreviewPanel1->SetPanel(&Chart);
     try {

@@ -5,6 +5,7 @@
 
 #include "chart/base/LumControls.h"
 #include "chart/base/LumPenDlg.h"
+#include "chart/control/LumPrevi.h"
 #include "chart/editors/LumEditorForms.h"
 #include "chart/editors/LumNavigator.h"
 #include "platform/controls/StdCtrls.h"
@@ -89,6 +90,8 @@ private:
     bool FChanging = false;
 };
 
+// The maker of the page navigator as the print preview holds it.
+TPreviewNavigatorClass ChartPageNavigatorClass();
 // The print preview of the chart with the page navigator, shown modally; the chart repaints afterwards
 // (also when the preview fails).
 void ShowChartPrintPreview(QWidget* Owner, TCustomAxisPanel& Chart);

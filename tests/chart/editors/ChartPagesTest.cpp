@@ -58,12 +58,6 @@ void Drive(TForm& Page, const std::function<void()>& Script, const std::function
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
 }
 
-void Pick(QComboBox& Combo, int Index)
-{
-    Combo.setCurrentIndex(Index);
-    emit Combo.activated(Index);
-}
-
 // A left click on a custom-drawn control, as the user makes it.
 void ClickControl(TWinControl& Control)
 {
