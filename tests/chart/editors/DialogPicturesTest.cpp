@@ -1,5 +1,6 @@
 // Pictures of the editor dialogs on a real chart, for looking at their layout: written only when
 // VSP_EDITOR_PICTURES names a folder (the test is skipped otherwise).
+#include "chart/editors/LumAbout.h"
 #include "chart/editors/LumAxMaxMin.h"
 #include "chart/editors/LumAxisIncr.h"
 #include "chart/editors/LumEdiAxis.h"
@@ -297,4 +298,11 @@ TEST(DialogPictures, ChartEditorWindow)
         EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
     }
     ClearEditorOptions();
+    TPromptScript script;
+    script.DriveForm([](TForm& form) {
+        for (int i = 0; i < 20; ++i) FormAs<TLumAboutForm>(form).Timer1Timer();
+        Save(form, "about");
+        form.done(mrCancel);
+    });
+    ShowAboutBox("", "");
 }
