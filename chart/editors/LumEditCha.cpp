@@ -229,6 +229,7 @@ TChartEditForm::TChartEditForm(QWidget* Owner)
     ConnectGuarded(BAddSeries, &QPushButton::clicked, this, [this](bool) {
         TChartSeries* s = LBSeries.AddSeriesByGallery();
         if (!s || !s->ParentChart()) return;
+        if (FTreeMode) BuildTree();
         EditSeries(s);
         if (FHost && FHost->PageSeries->isTabVisible(FHost->PageSeries->indexOf(FHost->TabDataSource)))
             FHost->PageSeries->setCurrentWidget(FHost->TabDataSource);
@@ -250,6 +251,7 @@ TChartEditForm::TChartEditForm(QWidget* Owner)
     });
     ConnectGuarded(BChangeTypeSeries, &QPushButton::clicked, this, [this](bool) {
         LBSeries.ChangeTypeByGallery();
+        if (FTreeMode) BuildTree();
         if (FHost) {
             FHost->EditedSeries = LBSeries.FocusedSeries();
             FHost->ShowCurrentSeries();
@@ -287,7 +289,8 @@ TChartEditForm::TChartEditForm(QWidget* Owner)
     });
     ConnectGuarded(Tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* node, int) {
         if (FFillingTree || node->data(0, Qt::UserRole).toInt() != nkSeries) return;
-        auto* s = reinterpret_cast<TChartSeries*>(node->data(0, Qt::UserRole + 1).value<quintptr>());
+        TChartSeries* s = SeriesOfNode(node);
+        if (!s) return;
         const std::string text = QStringToAnsi(node->text(0));
         if (!text.empty()) s->SetTitle(text == s->Name() ? std::string() : text);
     });
@@ -776,6 +779,15 @@ void TChartEditForm::BuildTree()
     FFillingTree = false;
 }
 
+TChartSeries* TChartEditForm::SeriesOfNode(QTreeWidgetItem* Node) const
+{
+    // Compared by address only: a node may outlive its series (replaced by a change of type).
+    const auto data = Node->data(0, Qt::UserRole + 1).value<quintptr>();
+    for (int i = 0; FChart && i < FChart->CountSeries(); ++i)
+        if (reinterpret_cast<quintptr>(FChart->SeriesAt(i)) == data) return FChart->SeriesAt(i);
+    return nullptr;
+}
+
 void TChartEditForm::TreeNodeSelected(QTreeWidgetItem* Node)
 {
     if (!Node || !FChart) return;
@@ -787,7 +799,13 @@ void TChartEditForm::TreeNodeSelected(QTreeWidgetItem* Node)
     };
     switch (kind) {
     case nkSeries: {
-        auto* s = reinterpret_cast<TChartSeries*>(data);
+        TChartSeries* s = SeriesOfNode(Node);
+        if (!s) {
+            // The series went since the tree was built; the tree is built again once this selection
+            // has finished.
+            QTimer::singleShot(0, this, [this] { BuildTree(); });
+            break;
+        }
         LBSeries.SelectSeries(s);
         SeriesToEdit = s;
         if (MainPage->currentWidget() == TabSeries) ShowSeriesPage();

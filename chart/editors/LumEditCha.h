@@ -154,6 +154,8 @@ private:
     bool SubTabVisible(int Index) const;
     bool MainTabVisible(QWidget* Tab) const;
     void ShowTreeMode();
+    // The series of a series node while it is still in the chart; none after it went.
+    TChartSeries* SeriesOfNode(QTreeWidgetItem* Node) const;
     // The group of a check-list item; none for "(all)".
     TSeriesGroup* GroupOfItem(int Item) const;
     void GroupItemChanged(QListWidgetItem* Item);

@@ -353,6 +353,14 @@ TEST(ChartEditor, TreeModeNodesSelectPagesAndElementsAndTheWidthIsRemembered)
             EXPECT_FALSE(chart->child(0)->flags() & Qt::ItemIsEditable) << "only series nodes are renamed";
             series->child(1)->setText(0, "Model curve");  // the in-place editor's commit
             EXPECT_EQ(c.Series[1]->Title(), "Model curve");
+
+            // A node whose series left the chart since the tree was built selects nothing.
+            c.Chart.RemoveSeries(c.Series[0]);
+            t.setCurrentItem(t.topLevelItem(1));
+            t.setCurrentItem(t.topLevelItem(0)->child(0));
+            QCoreApplication::processEvents();
+            EXPECT_EQ(t.topLevelItem(0)->childCount(), 2) << "the tree is built again";
+            EXPECT_NE(f.SeriesHost()->EditedSeries, c.Series[0]);
             f.done(mrCancel);
         });
         f.ShowModal();

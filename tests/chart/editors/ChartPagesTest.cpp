@@ -463,3 +463,32 @@ TEST(ThreeDPage, ViewsSelectTheMatchingPresetAndCopyTheChoice)
         EXPECT_FALSE(c.Chart.View3D()) << "\"2D\"";
     });
 }
+
+TEST(ChartPages, FillingWritesNothing)
+{
+    // Values the controls cannot show (beyond their ranges) would come back clamped if filling wrote.
+    TChartWindow c;
+    c.Chart.Zoom().SetAnimatedSteps(150);
+    c.Chart.Zoom().SetMinimumPixels(500);
+    c.Chart.SetMaxPointsPerPage(40000);
+    c.Chart.SetView3D(true);
+    TView3DOptions& o = c.Chart.View3DOptions();
+    o.SetPerspective(250);
+    o.SetZoom(900);
+    o.SetFontZoom(3000);
+    o.SetElevation(200);  // below the device canvas' 270
+    auto general = TFormLumGeneral::CreateForChart(nullptr, c.Chart);
+    Drive(*general, [] {});
+    auto paging = TFormLumPage::CreateForChart(nullptr, c.Chart);
+    Drive(*paging, [] {});
+    auto threeD = TFormLum3D::CreateForChart(nullptr, c.Chart);
+    Drive(*threeD, [&] { threeD->PageControl1->setCurrentWidget(threeD->TabViews); });
+    EXPECT_EQ(c.Chart.Zoom().AnimatedSteps(), 150);
+    EXPECT_EQ(c.Chart.Zoom().MinimumPixels(), 500);
+    EXPECT_EQ(c.Chart.MaxPointsPerPage(), 40000);
+    EXPECT_EQ(o.Perspective(), 250);
+    EXPECT_EQ(o.Zoom(), 900);
+    EXPECT_EQ(o.FontZoom(), 3000);
+    EXPECT_EQ(o.Elevation(), 200);
+    EXPECT_TRUE(c.Chart.View3D());
+}

@@ -2,6 +2,7 @@
 // VSP_EDITOR_PICTURES names a folder (the test is skipped otherwise).
 #include "chart/editors/LumAbout.h"
 #include "chart/editors/LumAxMaxMin.h"
+#include "chart/editors/LumEdi3D.h"
 #include "chart/editors/LumAxisIncr.h"
 #include "chart/editors/LumEdiAxis.h"
 #include "chart/editors/LumEdiFont.h"
@@ -266,6 +267,9 @@ TEST(DialogPictures, ChartEditorWindow)
                 f.SubPage->setCurrentIndex(i);
                 Save(form, Name + "-chart-" + std::to_string(i) + "-" + f.SubPage->tabText(i).toStdString());
             }
+            auto& threeD = FormAs<TFormLum3D>(*f.PageForm(cet3D));
+            threeD.PageControl1->setCurrentWidget(threeD.TabViews);
+            Save(form, Name + "-chart-8-3D-views");
             f.MainPage->setCurrentWidget(f.TabSeries);
             Save(form, Name + "-series");
             f.MainPage->setCurrentWidget(f.TabPrint);
