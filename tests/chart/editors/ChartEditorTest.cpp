@@ -103,6 +103,10 @@ TEST(ChartEditor, EveryPageVisitedEditsTheChartAndCloseKeepsTheEdits)
         for (QWidget* hidden : {f.TabData, f.TabTools, f.TabExport})
             EXPECT_FALSE(f.MainPage->isTabVisible(f.MainPage->indexOf(hidden))) << "their forms come with other work";
 
+        f.BAddSeries->click();  // the gallery, cancelled
+        EXPECT_EQ(c.Chart.CountSeries(), 3) << "the gallery's Cancel adds nothing";
+        EXPECT_EQ(f.MainPage->currentWidget(), f.TabChart);
+
         Page<TFormLumGeneral>(f, cetGeneral).PanningModes[pmNone]->click();
         Page<TFormLumAxis>(f, cetAxis).CBInverted->click();
         Pick(*Page<TFormLumTitle>(f, cetTitles).CBTitles, 1);
@@ -123,7 +127,9 @@ TEST(ChartEditor, EveryPageVisitedEditsTheChartAndCloseKeepsTheEdits)
         EXPECT_FALSE(f.PrintPreview()->Panel2->isVisible()) << "no options column";
         EXPECT_FALSE(f.PrintPreview()->PanelClose->isVisible());
         EXPECT_NE(f.PrintPreview()->PageNavigator(), nullptr);
-    }, [](TPromptScript&) {});
+    }, [](TPromptScript& script) {
+        script.DriveForm([](TForm& gallery) { gallery.done(mrCancel); });
+    });
     EXPECT_EQ(c.Chart.AllowPanning(), pmNone);
     EXPECT_TRUE(c.Chart.LeftAxis().Inverted());
     EXPECT_EQ(c.Chart.SubTitle().Visible(), subTitleShown);
@@ -354,13 +360,14 @@ TEST(ChartEditor, TreeModeNodesSelectPagesAndElementsAndTheWidthIsRemembered)
             series->child(1)->setText(0, "Model curve");  // the in-place editor's commit
             EXPECT_EQ(c.Series[1]->Title(), "Model curve");
 
-            // A node whose series left the chart since the tree was built selects nothing.
-            c.Chart.RemoveSeries(c.Series[0]);
+            // A node whose series went since the tree was built selects nothing.
+            TChartSeries* gone = c.Series[0];
+            gone->Free();
             t.setCurrentItem(t.topLevelItem(1));
             t.setCurrentItem(t.topLevelItem(0)->child(0));
             QCoreApplication::processEvents();
             EXPECT_EQ(t.topLevelItem(0)->childCount(), 2) << "the tree is built again";
-            EXPECT_NE(f.SeriesHost()->EditedSeries, c.Series[0]);
+            EXPECT_NE(f.SeriesHost()->EditedSeries, gone);
             f.done(mrCancel);
         });
         f.ShowModal();
