@@ -42,6 +42,8 @@ struct TChartEditorHooks {
     std::function<void(TCustomChart& Chart, TChartAxis& Axis)> ShowAxisDialog;
     // The legend editor, captioned "Legend options".
     std::function<void(TCustomChart& Chart, TChartLegend& Legend)> ShowLegendEditor;
+    // The chart engine's about box.
+    std::function<void()> ShowAboutBox;
 };
 
 // The process's hooks (empty until the editors' library installs them).

@@ -25,6 +25,7 @@ struct TChartModule {
     std::unique_ptr<TLumSeriesTypes> SeriesTypes;
     std::unique_ptr<TLumToolTypes> ToolTypes;
     std::unique_ptr<TStringList> ColorPalettes;
+    const TClassInfo* PageNumToolClass = nullptr;
 };
 
 TChartModule& ChartModule()
@@ -162,6 +163,9 @@ void UnregisterToolClasses(std::initializer_list<const TClassInfo*> Classes)
         for (const TClassInfo* c : Classes) tools->Remove(c);
 }
 
+const TClassInfo* PageNumToolClass() { return ChartModule().PageNumToolClass; }
+void SetPageNumToolClass(const TClassInfo* Class) { ChartModule().PageNumToolClass = Class; }
+
 // ---- Colour palettes -------------------------------------------------------------------------------------
 
 namespace {
@@ -254,6 +258,7 @@ void ChartFinalization()
     module.ColorPalettes.reset();
     module.SeriesTypes.reset();
     module.ToolTypes.reset();
+    module.PageNumToolClass = nullptr;
     LumEngineModule().Control.RegisterStandardFunction = nullptr;
     RemoveAxisStyleHooks();
     // The basic functions register again at the next start-up.

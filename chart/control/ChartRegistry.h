@@ -92,6 +92,10 @@ TLumToolTypes* LumToolTypes();
 // Each class not yet listed is registered with the class library and appended.
 void RegisterToolClasses(std::initializer_list<const TClassInfo*> Classes);
 void UnregisterToolClasses(std::initializer_list<const TClassInfo*> Classes);
+// The page-number tool's class, given by its unit at start-up (none until then); the paging page of the
+// chart editor offers the tool only when it is known.
+const TClassInfo* PageNumToolClass();
+void SetPageNumToolClass(const TClassInfo* Class);
 
 // ---- Colour palettes -------------------------------------------------------------------------------------
 

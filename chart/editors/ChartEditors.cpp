@@ -3,6 +3,7 @@
 
 #include "chart/control/ChartMouse.h"
 #include "chart/control/ChartControl.h"
+#include "chart/editors/LumAbout.h"
 #include "chart/editors/LumCustEdit.h"
 #include "chart/editors/LumEdiAxis.h"
 #include "chart/editors/LumEdiLege.h"
@@ -15,6 +16,7 @@ void ChartEditorsInitialization()
     RegisterFormClass<TCustomSeriesEditor>("TCustomSeriesEditor");
     RegisterFormClass<TSeriesPointerEditor>("TSeriesPointerEditor");
     GalleryInitialization();
+    LumAboutInitialization();
     TChartEditorHooks& hooks = ChartEditorHooks();
     hooks.ShowGraphicEditor = [](TChartSeries& Series) { ShowGraphicEditor(Series); };
     hooks.ShowAxisDialog = [](TCustomChart& Chart, TChartAxis& Axis) { ShowAxisDialog(Chart, Axis); };
@@ -34,4 +36,5 @@ void ChartEditorsFinalization()
     UnregisterFormClass("TCustomSeriesEditor");
     UnregisterFormClass("TSeriesPointerEditor");
     GalleryFinalization();
+    LumAboutFinalization();
 }

@@ -562,6 +562,12 @@ void TChartGalleryPanel::FocusMiniature(TGalleryChart* Miniature)
     if (p.x >= o.x && p.x < o.x + 12 && p.y >= o.y - 12 && p.y < o.y) PopupSubStyles();
 }
 
+void TChartGalleryPanel::ClearFocus()
+{
+    FFocused = nullptr;
+    for (auto& m : FMiniatures) m->ShowPlainLook();
+}
+
 void TChartGalleryPanel::ShowFocus()
 {
     if (!FFocused) {

@@ -139,6 +139,8 @@ public:
     // Focuses the miniature (none: the first enabled one) and shows the looks; OnChangeChart. With
     // DisplaySub, a click on the focused miniature's marker opens its sub-styles.
     virtual void FocusMiniature(TGalleryChart* Miniature);
+    // No miniature focused, every one in the plain look (a gallery whose entries may all be unchosen).
+    void ClearFocus();
     // The click of a miniature (focuses it), its double click (focuses it, then OnSelectedChart).
     void MiniatureClick(TPersistent* Sender);
     void MiniatureDblClick(TPersistent* Sender);

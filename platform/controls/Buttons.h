@@ -45,6 +45,8 @@ public:
     bool MouseInControl() const { return FMouseInControl; }
     // The button shows down: it is down, or held by the left button with the mouse over it.
     bool ShownDown() const { return FDown || (FPressed && FMouseInControl); }
+    // The left button went down on the button and has not come up: the button holds the mouse.
+    bool Pressed() const { return FPressed; }
 
     // Fires OnClick, as a release of the left button over the button does after updating Down.
     void Click() override;

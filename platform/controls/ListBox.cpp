@@ -261,6 +261,10 @@ bool TListBox::ViewportMouse(void* Event)
         native->NativeViewportEvent(&e);
         if (drag == TDragState::Dragging && native->viewport()->rect().contains(p) && DragOver(this, p.x(), p.y()))
             DragDrop(this, p.x(), p.y());
+        else if (drag == TDragState::Dragging && !native->viewport()->rect().contains(p) && OnDropOutside) {
+            const QPoint global = native->viewport()->mapToGlobal(p);
+            OnDropOutside(this, {global.x(), global.y()});
+        }
         if (MouseButtonOf(e.button(), button)) WMMouseUp(button, shift, p.x(), p.y());
         return true;
     }

@@ -60,6 +60,8 @@ public:
     void EndDrag() { FDrag = TDragState::None; }
     std::function<void(TPersistent* Sender, TPersistent* Source, int X, int Y, bool& Accept)> OnDragOver;
     std::function<void(TPersistent* Sender, TPersistent* Source, int X, int Y)> OnDragDrop;
+    // A drag released outside the list, at that screen point (another control of the window may take it).
+    std::function<void(TPersistent* Sender, TPoint ScreenPos)> OnDropOutside;
 
     TListBoxStyle Style() const { return FStyle; }
     void SetStyle(TListBoxStyle v);

@@ -1,13 +1,22 @@
 // The panel, titles and walls pages of the chart editor on a live chart, driven through the prompter:
 // each control set as a user does and read back on the chart; the back image's controls, the "Default"
 // colour box, a title's position kept without CustomPosition, and the size of all four walls.
+#include "chart/editors/LumEdi3D.h"
+#include "chart/editors/LumEdiGene.h"
+#include "chart/editors/LumEdiPage.h"
 #include "chart/editors/LumEdiPane.h"
 #include "chart/editors/LumEdiTitl.h"
 #include "chart/editors/LumEdiWall.h"
 
 #include "chart/base/RadErareZoom.h"
 #include "chart/control/ChartControl.h"
+#include "chart/control/ChartRegistry.h"
 #include "chart/control/ChartWalls.h"
+#include "chart/control/LumPrevi.h"
+#include "chart/editors/LumGalleryPanel.h"
+#include "chart/engine/LumEngineTools.h"
+#include "chart/series/SeriesLine.h"
+#include "chart/series/SeriesPie.h"
 #include "platform/controls/Prompter.h"
 #include "platform/graphics/Bitmap.h"
 #include "tests/chart/editors/ChartWindowFixture.h"
@@ -15,17 +24,20 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTabBar>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <unistd.h>
@@ -44,12 +56,6 @@ void Drive(TForm& Page, const std::function<void()>& Script, const std::function
     if (More) More(script);
     Page.ShowModal();
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
-}
-
-void Pick(QComboBox& Combo, int Index)
-{
-    Combo.setCurrentIndex(Index);
-    emit Combo.activated(Index);
 }
 
 // A left click on a custom-drawn control, as the user makes it.
@@ -223,4 +229,266 @@ TEST(WallPage, AllWallsSizeWritesFourAndTheTabsSwitchTheWall)
         p.CBView3dWalls->click();
         EXPECT_EQ(c.Chart.View3DWalls(), p.CBView3dWalls->isChecked());
     });
+}
+
+// ---- General, paging and 3-D pages -----------------------------------------------------------------------
+
+TEST(GeneralPage, MarginsSnapBackInPercentAndTakeAnyPixelValue)
+{
+    struct TCase {
+        TLumUnits Units;
+        int Right;     // the opposite margin
+        int Typed;     // into the left margin
+        int Expected;  // the chart's left margin afterwards
+    };
+    const TCase cases[] = {
+        {muPercent, 50, 45, 45},   {muPercent, 50, 50, 10},  // 100 together: snaps back
+        {muPercent, 50, 60, 10},   {muPercent, 0, 99, 99},
+        {muPixels, 50, 1990, 1990}, {muPixels, 50, -2000, -2000},
+    };
+    for (const TCase& t : cases) {
+        TChartWindow c;
+        c.Chart.SetMarginLeft(10);
+        c.Chart.SetMarginRight(t.Right);
+        auto page = TFormLumGeneral::CreateForChart(nullptr, c.Chart);
+        Drive(*page, [&] {
+            TFormLumGeneral& p = *page;
+            if (t.Units == muPixels) {
+                Pick(*p.CBMarUnits, 1);
+                EXPECT_EQ(p.SELeftMa->minimum(), -2000);
+                EXPECT_EQ(p.SELeftMa->maximum(), 2000);
+            } else {
+                EXPECT_EQ(p.SELeftMa->maximum(), 100);
+            }
+            EXPECT_EQ(p.SELeftMa->singleStep(), 5);
+            p.SELeftMa->setValue(t.Typed);
+            EXPECT_EQ(p.SELeftMa->value(), t.Expected);
+        });
+        EXPECT_EQ(c.Chart.MarginUnits(), t.Units);
+        EXPECT_EQ(c.Chart.MarginLeft(), t.Expected) << t.Typed << " against " << t.Right;
+    }
+}
+
+TEST(GeneralPage, ZoomAndScrollControlsWriteAndEnable)
+{
+    TChartWindow c;
+    c.Chart.SetAllowPanning(pmBoth);
+    auto page = TFormLumGeneral::CreateForChart(nullptr, c.Chart);
+    Drive(*page, [&] {
+        TFormLumGeneral& p = *page;
+        EXPECT_EQ(p.PageControl1->currentWidget(), p.TabZoom);
+        EXPECT_TRUE(p.CBScrollMouse->isEnabled());
+        p.PanningModes[pmNone]->click();
+        EXPECT_EQ(c.Chart.AllowPanning(), pmNone);
+        EXPECT_FALSE(p.CBScrollMouse->isEnabled());
+        p.PanningModes[pmVertical]->click();
+        EXPECT_TRUE(p.CBScrollMouse->isEnabled());
+        Pick(*p.CBScrollMouse, 2);
+        EXPECT_EQ(c.Chart.ScrollMouseButton(), mbMiddle);
+
+        const bool allowed = c.Chart.Zoom().Allow();
+        EXPECT_EQ(p.CBDir->isEnabled(), allowed);
+        p.CBAllowZoom->click();
+        EXPECT_EQ(c.Chart.Zoom().Allow(), !allowed);
+        EXPECT_EQ(p.CBDir->isEnabled(), !allowed);
+        EXPECT_EQ(p.EMinPix->isEnabled(), !allowed);
+        if (!c.Chart.Zoom().Allow()) p.CBAllowZoom->click();
+        Pick(*p.CBDir, 1);
+        EXPECT_EQ(c.Chart.Zoom().Direction(), tzdVertical);
+        p.EMinPix->setValue(30);
+        EXPECT_EQ(c.Chart.Zoom().MinimumPixels(), 30);
+        p.SEAniZoomSteps->setValue(12);
+        EXPECT_EQ(c.Chart.Zoom().AnimatedSteps(), 12);
+        Pick(*p.CBZoomMouse, 1);
+        EXPECT_EQ(c.Chart.Zoom().MouseButton(), mbRight);
+        p.CBUpLeft->click();
+        EXPECT_EQ(c.Chart.Zoom().UpLeftZooms(), p.CBUpLeft->isChecked());
+        const auto& items = p.CBCursor.Items();
+        const int hand = static_cast<int>(std::find(items.begin(), items.end(), "HandPoint") - items.begin());
+        ASSERT_LT(hand, static_cast<int>(items.size()));
+        Choose(p.CBCursor, hand);
+        EXPECT_EQ(c.Chart.Cursor(), crHandPoint);
+        EXPECT_EQ(c.Chart.SavedCursor(), crHandPoint);
+        p.BPrint->click();
+    }, [&](TPromptScript& script) {
+        script.DriveForm([&](TForm& Form) {
+            auto& preview = FormAs<TChartPreview>(Form);
+            ASSERT_NE(preview.PageNavigator(), nullptr) << "the preview shows the page navigator";
+            EXPECT_EQ(preview.LumPreviewPanel1->Panel(), &c.Chart);
+            Form.done(mrCancel);
+        });
+    });
+}
+
+namespace {
+
+// A page-number tool class for the paging page (the real one registers itself with its own unit).
+class TTestPageNumTool : public TLumCustomTool {
+    VSP_PERSISTENT_CLASS
+public:
+    explicit TTestPageNumTool(TComponent* AOwner) : TLumCustomTool(AOwner) {}
+};
+
+} // namespace
+
+const TClassInfo& TTestPageNumTool::StaticClassInfo()
+{
+    static const TClassInfo info({.Name = "TTestPageNumTool", .Parent = &TLumCustomTool::StaticClassInfo(),
+                                  .Create = &CreateComponentOf<TTestPageNumTool>});
+    return info;
+}
+
+TEST(PagingPage, PointsPerPageLabelNavigatorAndPageNumberTool)
+{
+    TChartWindow c;
+    c.AddSeries<TLineSeries>("A", [](int i) { return i; });
+    ASSERT_EQ(PageNumToolClass(), nullptr);
+    auto page = TFormLumPage::CreateForChart(nullptr, c.Chart);
+    Drive(*page, [&] {
+        TFormLumPage& p = *page;
+        EXPECT_FALSE(p.CBPageNum->isVisible()) << "no page-number tool class registered";
+        EXPECT_EQ(WidgetText(*p.LabelPages), "Page 1 of 1");
+        p.SEPointsPerPage->setValue(4);
+        EXPECT_EQ(c.Chart.MaxPointsPerPage(), 4);
+        EXPECT_EQ(WidgetText(*p.LabelPages), "Page 1 of 3");
+        p.ChartPageNavigator1.Button(nbNext).Click();
+        EXPECT_EQ(c.Chart.Page(), 2);
+        EXPECT_EQ(WidgetText(*p.LabelPages), "Page 2 of 3");
+        p.SEPointsPerPage->selectAll();  // the user empties the text: no paging
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        QApplication::sendEvent(p.SEPointsPerPage, &del);
+        ASSERT_TRUE(p.SEPointsPerPage->text().isEmpty());
+        EXPECT_EQ(c.Chart.MaxPointsPerPage(), 0);
+        p.CBScaleLast->click();
+        EXPECT_EQ(c.Chart.ScaleLastPage(), p.CBScaleLast->isChecked());
+        p.CBPageLegend->click();
+        EXPECT_EQ(c.Chart.Legend().CurrentPage(), p.CBPageLegend->isChecked());
+    });
+
+    SetPageNumToolClass(&TTestPageNumTool::StaticClassInfo());
+    QWidget owner;  // the chart has no owner: the tool belongs to the chart
+    auto again = TFormLumPage::CreateForChart(nullptr, c.Chart);
+    Drive(*again, [&] {
+        TFormLumPage& p = *again;
+        EXPECT_TRUE(p.CBPageNum->isVisible());
+        EXPECT_FALSE(p.CBPageNum->isChecked());
+        p.CBPageNum->click();
+        ASSERT_EQ(c.Chart.Tools().Count(), 1);
+        TLumCustomTool* tool = c.Chart.Tools().GetTool(0);
+        EXPECT_EQ(tool->Name(), "ChartTool1");
+        EXPECT_EQ(tool->Owner(), &c.Chart);
+        EXPECT_TRUE(tool->Active());
+        p.CBPageNum->click();
+        EXPECT_EQ(c.Chart.Tools().Count(), 1) << "the tool is found again, not made twice";
+        EXPECT_FALSE(tool->Active());
+    });
+    SetPageNumToolClass(nullptr);
+}
+
+TEST(ThreeDPage, OffsetsWidenTheTrackBarsAndAPieOnTheDeviceCanvasLocksRotation)
+{
+    TChartWindow c;
+    c.Chart.SetView3D(true);
+    c.Chart.View3DOptions().SetOrthogonal(false);
+    c.Chart.View3DOptions().SetHorizOffset(3000);
+    auto page = TFormLum3D::CreateForChart(nullptr, c.Chart);
+    Drive(*page, [&] {
+        TFormLum3D& p = *page;
+        ASSERT_FALSE(c.Chart.ChartCanvas().HasOwnRenderer());
+        EXPECT_EQ(p.SBHOffset->minimum(), -4500);
+        EXPECT_EQ(p.SBHOffset->maximum(), 4500);
+        EXPECT_EQ(p.SBVOffset->maximum(), 1500);
+        EXPECT_EQ(p.SBElevation->minimum(), 270);
+        EXPECT_TRUE(p.CBOrthogonal->isEnabled());
+        EXPECT_TRUE(p.SBRotation->isEnabled());
+        EXPECT_TRUE(p.SBElevation->isEnabled());
+        p.CBOrthogonal->click();
+        EXPECT_TRUE(c.Chart.View3DOptions().Orthogonal());
+        EXPECT_FALSE(p.SBElevation->isEnabled()) << "orthogonal: no elevation";
+        EXPECT_FALSE(p.SBRotation->isEnabled());
+        EXPECT_TRUE(p.EOrthoAngle->isEnabled());
+        p.EOrthoAngle->setValue(60);
+        EXPECT_EQ(c.Chart.View3DOptions().OrthoAngle(), 60);
+        p.SBZoom->setValue(150);
+        EXPECT_EQ(c.Chart.View3DOptions().Zoom(), 150);
+        EXPECT_EQ(WidgetText(*p.LZoom), "150%");
+        p.SE3d->setValue(40);
+        EXPECT_EQ(c.Chart.Chart3DPercent(), 40);
+        p.CBView3d->click();
+        EXPECT_FALSE(c.Chart.View3D());
+        EXPECT_FALSE(p.CBOrthogonal->isEnabled());
+    });
+
+    TChartWindow pie;
+    pie.Chart.SetView3D(true);
+    pie.Chart.View3DOptions().SetOrthogonal(false);
+    pie.AddSeries<TPieSeries>("P", [](int i) { return i + 1; });
+    auto pies = TFormLum3D::CreateForChart(nullptr, pie.Chart);
+    Drive(*pies, [&] {
+        TFormLum3D& p = *pies;
+        EXPECT_FALSE(p.RotationAllowed());
+        EXPECT_FALSE(p.CBOrthogonal->isEnabled());
+        EXPECT_FALSE(p.SBRotation->isEnabled());
+        EXPECT_TRUE(p.SBElevation->isEnabled());
+    });
+}
+
+TEST(ThreeDPage, ViewsSelectTheMatchingPresetAndCopyTheChoice)
+{
+    TChartWindow c;
+    c.Chart.SetView3D(true);
+    c.Chart.View3DOptions().SetRotation(123);  // no preset has it
+    auto page = TFormLum3D::CreateForChart(nullptr, c.Chart);
+    Drive(*page, [&] {
+        TFormLum3D& p = *page;
+        p.PageControl1->setCurrentWidget(p.TabViews);
+        TChartGalleryPanel* views = p.ChartGalleryPanel1();
+        ASSERT_NE(views, nullptr);
+        ASSERT_EQ(views->MiniatureCount(), 6);
+        EXPECT_EQ(views->FocusedMiniature(), nullptr) << "no preset matches";
+        EXPECT_EQ(views->Miniature(4).Title().Text()[0], "3D Right");
+        views->MiniatureClick(&views->Miniature(4));
+        const TView3DOptions& chosen = views->Miniature(4).View3DOptions();
+        EXPECT_TRUE(c.Chart.View3D());
+        EXPECT_FALSE(c.Chart.View3DOptions().Orthogonal());
+        EXPECT_EQ(c.Chart.View3DOptions().Rotation(), 300);
+        EXPECT_EQ(c.Chart.View3DOptions().Elevation(), chosen.Elevation());
+        EXPECT_EQ(c.Chart.View3DOptions().OrthoAngle(), chosen.OrthoAngle());
+
+        p.PageControl1->setCurrentWidget(p.TabOptions);
+        EXPECT_EQ(p.SBRotation->value(), 300) << "the options are filled again";
+        p.PageControl1->setCurrentWidget(p.TabViews);
+        EXPECT_EQ(views->FocusedMiniature(), &views->Miniature(4)) << "the matching preset is selected";
+        views->MiniatureClick(&views->Miniature(0));
+        EXPECT_FALSE(c.Chart.View3D()) << "\"2D\"";
+    });
+}
+
+TEST(ChartPages, FillingWritesNothing)
+{
+    // Values the controls cannot show (beyond their ranges) would come back clamped if filling wrote.
+    TChartWindow c;
+    c.Chart.Zoom().SetAnimatedSteps(150);
+    c.Chart.Zoom().SetMinimumPixels(500);
+    c.Chart.SetMaxPointsPerPage(40000);
+    c.Chart.SetView3D(true);
+    TView3DOptions& o = c.Chart.View3DOptions();
+    o.SetPerspective(250);
+    o.SetZoom(900);
+    o.SetFontZoom(3000);
+    o.SetElevation(200);  // below the device canvas' 270
+    auto general = TFormLumGeneral::CreateForChart(nullptr, c.Chart);
+    Drive(*general, [] {});
+    auto paging = TFormLumPage::CreateForChart(nullptr, c.Chart);
+    Drive(*paging, [] {});
+    auto threeD = TFormLum3D::CreateForChart(nullptr, c.Chart);
+    Drive(*threeD, [&] { threeD->PageControl1->setCurrentWidget(threeD->TabViews); });
+    EXPECT_EQ(c.Chart.Zoom().AnimatedSteps(), 150);
+    EXPECT_EQ(c.Chart.Zoom().MinimumPixels(), 500);
+    EXPECT_EQ(c.Chart.MaxPointsPerPage(), 40000);
+    EXPECT_EQ(o.Perspective(), 250);
+    EXPECT_EQ(o.Zoom(), 900);
+    EXPECT_EQ(o.FontZoom(), 3000);
+    EXPECT_EQ(o.Elevation(), 200);
+    EXPECT_TRUE(c.Chart.View3D());
 }

@@ -1,6 +1,8 @@
 // Pictures of the editor dialogs on a real chart, for looking at their layout: written only when
 // VSP_EDITOR_PICTURES names a folder (the test is skipped otherwise).
+#include "chart/editors/LumAbout.h"
 #include "chart/editors/LumAxMaxMin.h"
+#include "chart/editors/LumEdi3D.h"
 #include "chart/editors/LumAxisIncr.h"
 #include "chart/editors/LumEdiAxis.h"
 #include "chart/editors/LumEdiFont.h"
@@ -11,6 +13,7 @@
 #include "chart/editors/LumEdiWall.h"
 #include "chart/editors/LumEdiSeri.h"
 #include "chart/editors/LumEditCha.h"
+#include "chart/engine/LumEngineLists.h"
 #include "chart/editors/LumFormatting.h"
 #include "chart/editors/LumGalleryAlternate.h"
 #include "chart/editors/LumGalleryPanel.h"
@@ -28,6 +31,7 @@
 #include "tests/chart/editors/EditorTestSupport.h"
 
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -239,4 +243,70 @@ TEST(DialogPictures, PanelTitlesAndWallsPages)
     });
     TFormLumWall::CreateForWall(nullptr, c.Chart.LeftWall())->ShowModal();
     EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
+}
+
+TEST(DialogPictures, ChartEditorWindow)
+{
+    if (Folder().empty()) GTEST_SKIP() << "VSP_EDITOR_PICTURES not set";
+    ClearEditorOptions();
+    TChartWindow c;
+    c.Chart.SetName("Profile");
+    TLineSeries& measured = c.AddSeries<TLineSeries>("Measured", [](int i) { return double((i - 5) * (i - 5) - 10); });
+    c.AddSeries<TPointSeries>("Electrodes", [](int) { return 0.0; });
+    c.AddSeries<TAreaSeries>("Background", [](int i) { return double(i % 3); }).SetActive(false);
+    TSeriesGroup& group = c.Chart.SeriesList().Groups().Add();
+    group.SetName("Field data");
+    group.Series().Add(&measured);
+    c.Chart.Title().Text().SetText("Profile A");
+    c.Show();
+    const auto pages = [](const std::string& Name) {
+        return [Name](TForm& form) {
+            auto& f = FormAs<TChartEditForm>(form);
+            for (int i = 0; i < f.SubPage->count(); ++i) {
+                f.MainPage->setCurrentWidget(f.TabChart);
+                f.SubPage->setCurrentIndex(i);
+                Save(form, Name + "-chart-" + std::to_string(i) + "-" + f.SubPage->tabText(i).toStdString());
+            }
+            auto& threeD = FormAs<TFormLum3D>(*f.PageForm(cet3D));
+            threeD.PageControl1->setCurrentWidget(threeD.TabViews);
+            Save(form, Name + "-chart-8-3D-views");
+            f.MainPage->setCurrentWidget(f.TabSeries);
+            Save(form, Name + "-series");
+            f.MainPage->setCurrentWidget(f.TabPrint);
+            Save(form, Name + "-print");
+            form.done(mrCancel);
+        };
+    };
+    {
+        TChartEditForm form(nullptr);
+        form.BindChart(&c.Chart);
+        form.EditorOptions |= ceoGroups;
+        TPromptScript script;
+        script.DriveForm(pages("editor"));
+        form.ShowModal();
+        EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
+    }
+    WriteEditorOptionBool("TreeMode", true);
+    {
+        TChartEditForm form(nullptr);
+        form.BindChart(&c.Chart);
+        TPromptScript script;
+        script.DriveForm([](TForm& form) {
+            auto& f = FormAs<TChartEditForm>(form);
+            Save(form, "editor-tree");
+            f.Tree->setCurrentItem(f.Tree->topLevelItem(1)->child(1)->child(3));
+            Save(form, "editor-tree-bottom-axis");
+            form.done(mrCancel);
+        });
+        form.ShowModal();
+        EXPECT_TRUE(script.Failures().empty()) << (script.Failures().empty() ? "" : script.Failures().front());
+    }
+    ClearEditorOptions();
+    TPromptScript script;
+    script.DriveForm([](TForm& form) {
+        for (int i = 0; i < 20; ++i) FormAs<TLumAboutForm>(form).Timer1Timer();
+        Save(form, "about");
+        form.done(mrCancel);
+    });
+    ShowAboutBox("", "");
 }

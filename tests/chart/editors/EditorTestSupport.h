@@ -4,6 +4,8 @@
 
 #include "platform/controls/Forms.h"
 #include "platform/controls/StdCtrls.h"
+#include "chart/base/RadErareServices.h"
+#include "platform/rtl/Registry.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -19,6 +21,20 @@ inline void Choose(TComboBox& Combo, int Index)
     auto* native = static_cast<QComboBox*>(Combo.Widget());
     native->setCurrentIndex(Index);
     emit native->activated(Index);
+}
+
+// Chooses an item of a Qt combo box as the user would.
+inline void Pick(QComboBox& Combo, int Index)
+{
+    Combo.setCurrentIndex(Index);
+    emit Combo.activated(Index);
+}
+
+// The editor options of the test run's registry, all gone.
+inline void ClearEditorOptions()
+{
+    TRegistry registry;
+    registry.DeleteKey(EditorOptionsKey);
 }
 
 // Clicks the list item with that text; false when there is none.

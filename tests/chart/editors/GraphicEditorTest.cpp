@@ -32,12 +32,6 @@
 
 namespace {
 
-void ClearEditorOptions()
-{
-    TRegistry registry;
-    registry.DeleteKey(EditorOptionsKey);
-}
-
 bool EditorOptionExists(const std::string& Name)
 {
     TRegistry registry;
