@@ -69,7 +69,7 @@ bool FlagOf(std::int32_t v) { return (v & 0xFF) != 0; }
 } // namespace
 
 TPseudoSection2d::TPseudoSection2d(TComponent* AOwner)
-    : TChart(AOwner), FUserMin(MissingValue), FUserMax(MissingValue)
+    : TChart(AOwner)
 {
     FBarFont = std::make_unique<TLumFont>();
     SetSectionSmallFont(*FBarFont);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "chart/control/Chart.h"
+#include "core/SectionMesh.h"
 #include "platform/rtl/DynArray.h"
 
 #include <array>
@@ -18,29 +19,12 @@ class TLumFont;
 class TMetafile;
 class TPointSeries;
 
-// One node of the section: its working coordinates (the axes' scale applied), its value, its place in
-// the mesh and its source coordinates.
-struct dVertex3d {
-    double X = 0, Y = 0, Z = 0;
-    std::int32_t Border = 0; // 1 on the section's border
-    double OrigX = 0, OrigY = 0;
-    std::string Text;
-};
-
-// One triangle of the mesh (entry 0 of the table is none).
-struct TSectionTriangle {
-    std::array<std::int32_t, 3> Vertex{};
-    std::array<std::int32_t, 3> Neighbour{};
-    std::array<std::uint8_t, 3> NeighbourEdge{255, 255, 255};
-    std::array<std::int32_t, 3> BorderEdge{};
-    std::array<std::uint8_t, 3> Visited{};
-};
-
 // The pop-up menu's commands in their order.
 enum TSectionMenuCommand { smLogScale, smGridPoints, smColorBar, smSetup, smPrintPreview, smSavePicture,
                            smSaveXYZ, smDefault };
 
-class TPseudoSection2d : public TChart {
+// The section's data (nodes, triangles, levels, range, picture geometry) are the TSectionData base.
+class TPseudoSection2d : public TChart, public TSectionData {
     VSP_PERSISTENT_CLASS
 public:
     // The series, the image tool, the legend and its scroll bar, the pop-up menu and the picture; the two
@@ -48,39 +32,8 @@ public:
     explicit TPseudoSection2d(TComponent* AOwner);
     ~TPseudoSection2d() override;
 
-    // ---- Section ----
-    DynArray<dVertex3d> FNodes;
-    std::int32_t NodeEnd = 1; // one more than the number of nodes; 1 is the empty section
-    DynArray<TSectionTriangle> FTriangles;
-    std::int32_t FTriangleCount = 0;
-    bool FGridInput = false;
-    arofdoubleM FGridX, FGridDepths, FGridRelief;
-    ararofdoubleM FGridValues;
-    double FDepthStretch = 0;
-
-    // ---- Levels and colours ----
-    std::int32_t FLevelCount = 15;
-    arofdoubleM FLevels;
-    arofintM FBandColors, FLineColors;
-    TColor FMinBandColor = clRed, FMaxBandColor = clBlue;
-    std::array<TColor, 2> FMidBandColors{clYellow, clGreen};
-    TColor FMinLineColor = clBlue, FMaxLineColor = clRed;
-    bool FLogScale = false;
-    bool FShowIsolines = true;
-    bool FShowColorBar = true;
-
-    // ---- Range ----
-    double FDataMin = 0, FDataMax = 0;
-    double FUserMin, FUserMax; // MissingValue: no user limits
-    bool FUseUserLimits = false;
-    double FRangeMin = 0, FRangeMax = 0;
-
     // ---- Picture ----
-    // Five times the screen, fixed at construction.
-    std::int32_t FPictureWidth = 0, FPictureHeight = 0;
     TMetafile& Picture() const { return *FPicture; }
-    double FXMin = 0, FXMax = 0, FYMin = 0, FYMax = 0;
-    double FXScale = 0, FYScale = 0;
 
     // ---- Cursor ----
     double FCursorX = 0, FCursorY = 0;
