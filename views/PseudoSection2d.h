@@ -1,6 +1,6 @@
 // The data view: a chart that shows the survey's curves with their legend beside the plot, the station
-// and electrode marks, and carries an empty contour section (node and triangle tables, levels, colour
-// bar, picture through an image tool, pop-up menu) whose building is left to its own topics. Qt-free.
+// and electrode marks, and a contoured section (bands and isolines in a picture stretched by an image
+// tool, a colour bar, a cursor read-out, a pop-up menu) that its two feeders fill. Qt-free.
 #pragma once
 
 #include "chart/control/Chart.h"
@@ -15,6 +15,7 @@
 class TChartImageTool;
 class TLegendScrollBar;
 class TLineSeries;
+class TLumCanvas;
 class TLumFont;
 class TMetafile;
 class TPointSeries;
@@ -74,14 +75,26 @@ public:
     // Once the plot rectangle of the drawing being made is laid out: the legend moves with it.
     void FireBeforeDrawSeries() override;
     void RefreshImage() { UpdateImage(); }
-    // The section anew from the nodes (with a new mesh when asked); on the empty section the grid
-    // points are cleared and nothing is added.
+    // The section anew from its grid or its nodes (with a new mesh when asked), then the grid points
+    // (all anew with a mesh, else their labels). A grid cut to its node limit says "Very large nodes
+    // number!"; past the triangulation's limits ESectionCapacity leaves the section as it was.
     void RebuildSection(bool withMesh);
     // Levels and colours for the contoured range; nothing on the empty section.
     void UpdateLevels();
     // The picture of the section over its nodes' extent; nothing with fewer than two nodes or while the
-    // image tool is off.
+    // image tool is off, an empty picture when the working coordinates span no width or height.
     void UpdateImage();
+
+    // Feeders (test hooks; no command reaches them): scattered nodes with their border flags (none: all
+    // 0), or a grid of values per column and level under a relief (none: flat). Bad input raises
+    // Exception saying why and leaves the section as it was; then the section is built, its levels set
+    // and its picture drawn.
+    void SetSectionNodes(const arofdoubleM& x, const arofdoubleM& y, const arofdoubleM& values,
+                         const arofintM& border);
+    void SetSectionGrid(const arofdoubleM& columnX, const arofdoubleM& depths, const ararofdoubleM& values,
+                        const arofdoubleM& relief, double depthStretch);
+    // The empty section: no nodes and no grid input, so that no rebuild brings an old grid back.
+    void ClearSection();
     // The 18 blank-separated numbers of a view settings string; fewer change nothing, and an integer
     // item outside the 32-bit range raises ERangeError before anything changes.
     void ApplyViewSettings(const std::string& text);
@@ -94,7 +107,12 @@ public:
 
     // Handlers the view installs on itself; they act only on a built section.
     void AfterDrawColorBar();
+    // The bands from the top (highest) down in equal steps, ticks and level labels (those that would
+    // overlap the previous one skipped), the title above and the frame.
+    void DrawColorBar(int Left, int Top, TLumCanvas& Canvas, const std::string& Caption, int Height, int Width);
     void ShowCursorValues(TShiftState Shift, int X, int Y);
+    // Over the picture 0, left of the plot 1, right of it 2, above 3, below 4; elsewhere the zone stays.
+    void UpdateMouseZone(int X, int Y);
     void ShowViewMenu();
     void MenuCommand(TMenuItem* Sender);
 
@@ -107,6 +125,10 @@ private:
     void CreateViewMenu();
     // Node coordinates through the axes' scales, the bounds and the picture scales.
     void TransformNodes();
+    // Working coordinates of the section's nodes from their source coordinates in the axes' scales.
+    void MapNodes(TSectionData& section) const;
+    // The section built from `work` takes the view's place; then the grid points.
+    void CommitSection(TSectionData&& work, bool withMesh, bool cut);
     void RenderSectionImage();
     bool SectionEmpty() const { return NodeEnd < 3; }
 
