@@ -186,7 +186,7 @@ bool BuildPseudoGrid(TSectionData& s, const arofdoubleM& X, const arofdoubleM& D
 
     s.FNodes.SetLength(0);
     s.FNodes.SetLength(nx * nz + 1);
-    s.FTriangles.SetLength(0);
+    // Without a mesh the triangles stay: a rebuild for the range alone keeps the picture's mesh.
     s.FTriangles.SetLength(2 * nx * nz + 1);
     auto node = [nz](int j, int k) { return j * nz + k + 1; };
     for (int j = 0; j < nx; ++j) {

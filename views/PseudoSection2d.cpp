@@ -11,6 +11,10 @@
 #include "core/Supermath2d.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/Prompter.h"
+#include "platform/rtl/ConfigPaths.h"
+#include "platform/rtl/TextFile.h"
+#include "views/PseudoSetup.h"
+#include "chart/control/LumPrevi.h"
 #include "platform/controls/Screen.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Metafile.h"
@@ -558,12 +562,76 @@ void TPseudoSection2d::ShowCursorValues(TShiftState, int X, int Y)
 
 void TPseudoSection2d::ShowViewMenu()
 {
-    if (SectionEmpty()) return;
+    if (SectionEmpty() || FMouseZone == 0) return;
+    FMenuItems[smLogScale]->SetChecked(FLogScale);
+    FMenuItems[smGridPoints]->SetChecked(GridSeries->Active());
+    FMenuItems[smColorBar]->SetChecked(FShowColorBar);
+    SetCancelMouse(true);
+    MenuChart = this;
+    const TPoint at = Screen->CursorPos();
+    FViewMenu->Popup(at.x, at.y);
+}
+
+void TPseudoSection2d::SaveXYZFile(const std::string& path) const
+{
+    TTextWriter file;
+    file.WriteLn("X -Y  Z");
+    for (int i = 1; i < NodeEnd; ++i) {
+        const dVertex3d& n = FNodes[i];
+        file.WriteLn(FormatReal23(n.X) + " " + FormatReal23(-n.Y) + " " + FormatReal23(n.Z));
+    }
+    if (!file.SaveToFile(path)) ShowMessage("Cannot write file " + path);
 }
 
 void TPseudoSection2d::MenuCommand(TMenuItem* Sender)
 {
-    (void)Sender;
     if (SectionEmpty()) return;
+    const auto found = std::find(FMenuItems.begin(), FMenuItems.end(), Sender);
+    switch (static_cast<TSectionMenuCommand>(found - FMenuItems.begin())) {
+    case smLogScale: {
+        const bool was = FLogScale;
+        FLogScale = !FLogScale;
+        if (FRangeMin <= 0 || FUserMin <= 0) FLogScale = false;
+        if (FLogScale != was) {
+            UpdateLevels();
+            UpdateImage();
+        }
+        break;
+    }
+    case smGridPoints: GridSeries->SetActive(!GridSeries->Active()); break;
+    case smColorBar:
+        FShowColorBar = !FShowColorBar;
+        Repaint();
+        break;
+    case smSetup: {
+        TPseudosetupForm& dialog = PseudoSetupDialog();
+        dialog.LoadFromView(*this);
+        dialog.ShowModal();
+        break;
+    }
+    case smPrintPreview: ShowChartPreview(ControlWidget(this), MenuChart ? MenuChart : this); break;
+    case smSavePicture: {
+        TFileDialogData dialog;
+        dialog.Filter = "Meta files [*.emf]|*.emf";
+        if (!ExecuteSaveDialog(this, dialog)) break;
+        const std::string path = ChangeFileExt(dialog.FileName, ".emf");
+        try {
+            SaveMetafileFile(path);
+        } catch (const Exception&) {
+            ShowMessage("Cannot write file " + path);
+        }
+        break;
+    }
+    case smSaveXYZ: {
+        TFileDialogData dialog;
+        dialog.Filter = "XYZ files [*.dat]|*.dat";
+        if (ExecuteSaveDialog(this, dialog)) SaveXYZFile(ChangeFileExt(dialog.FileName, ".dat"));
+        break;
+    }
+    case smDefault:
+        if (!DefaultSettings.empty()) ApplyViewSettings(DefaultSettings);
+        break;
+    default: break;
+    }
     if (OnViewCommand) OnViewCommand(this);
 }

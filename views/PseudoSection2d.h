@@ -113,8 +113,13 @@ public:
     void ShowCursorValues(TShiftState Shift, int X, int Y);
     // Over the picture 0, left of the plot 1, right of it 2, above 3, below 4; elsewhere the zone stays.
     void UpdateMouseZone(int X, int Y);
+    // The pop-up menu with its check marks, unless the mouse was last over the picture.
     void ShowViewMenu();
+    // One of the eight commands, then OnViewCommand.
     void MenuCommand(TMenuItem* Sender);
+    // Header "X -Y  Z", then per node X, -Y and Z as 23-character numbers; a failed write says "Cannot
+    // write file " and the name, and leaves an old file whole.
+    void SaveXYZFile(const std::string& path) const;
 
     // The menu's items in order.
     TMenuItem* MenuItem(TSectionMenuCommand command) const { return FMenuItems[command]; }

@@ -140,6 +140,26 @@ TEST(SectionMesh, ThreeByThreeGridNodesBorderAndLinks)
     }
 }
 
+TEST(SectionMesh, ARebuildWithoutMeshKeepsTheTrianglesAndRefreshesTheRange)
+{
+    TSectionData s = NewSection();
+    SetSectionGrid(s, Range(4, 0, 1), Range(3, 0, 1), GridValues(4, 3, [](int j, int k) { return double(j * k); }),
+                   arofdoubleM{}, 0);
+    RebuildSectionMesh(s, true);
+    const TSectionData meshed = s;
+    s.FUseUserLimits = true;
+    s.FUserMin = 1;
+    s.FUserMax = 4;
+    RebuildSectionMesh(s, false);
+    EXPECT_EQ(s.FTriangleCount, meshed.FTriangleCount);
+    for (int t = 1; t <= s.FTriangleCount; ++t) {
+        EXPECT_EQ(s.FTriangles[t].Vertex, meshed.FTriangles[t].Vertex) << t;
+        EXPECT_EQ(s.FTriangles[t].Neighbour, meshed.FTriangles[t].Neighbour) << t;
+    }
+    EXPECT_EQ(s.FRangeMin, 1);
+    EXPECT_EQ(s.FRangeMax, 4);
+}
+
 TEST(SectionMesh, GridReliefAndDepthStretch)
 {
     TSectionData s = NewSection();
