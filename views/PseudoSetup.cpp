@@ -115,7 +115,7 @@ TPseudosetupForm::TPseudosetupForm(QWidget* owner)
         s.Edit->SetMaxValue(100);
         s.Edit->SetParentWidget(GroupBox1);
         s.Edit->Widget()->setFixedWidth(60);
-        FLabels.push_back(NewFrameLabel(GroupBox1, s.Caption, 110));
+        FLabels.push_back(NewFrameLabel(GroupBox1, s.Caption, 110, 20));
         margins->addWidget(FLabels.back()->Widget(), row, 0);
         margins->addWidget(s.Edit->Widget(), row++, 1);
     }
@@ -136,7 +136,7 @@ TPseudosetupForm::TPseudosetupForm(QWidget* owner)
                    {"PSMaxIsoline", "  Max isoline", PSMaxIsoline.get(), 2, 2}};
     for (const auto& b : buttons) {
         SetUpColourButton(*b.Button, b.Name, GroupBox2);
-        FLabels.push_back(NewFrameLabel(GroupBox2, b.Caption, 90));
+        FLabels.push_back(NewFrameLabel(GroupBox2, b.Caption, 90, 20));
         colours->addWidget(FLabels.back()->Widget(), b.Row, b.Column);
         colours->addWidget(b.Button->Widget(), b.Row, b.Column + 1);
     }
@@ -145,12 +145,12 @@ TPseudosetupForm::TPseudosetupForm(QWidget* owner)
     PSLevNum.SetMaxValue(100);
     PSLevNum.SetParentWidget(GroupBox2);
     PSLevNum.Widget()->setFixedWidth(50);
-    FLabels.push_back(NewFrameLabel(GroupBox2, "  Num levels", 90));
+    FLabels.push_back(NewFrameLabel(GroupBox2, "  Num levels", 90, 20));
     colours->addWidget(FLabels.back()->Widget(), 0, 2);
     colours->addWidget(PSLevNum.Widget(), 0, 3);
     PSLinesVisible->setObjectName("PSLinesVisible");
     PSLinesVisible->setToolTip("This turns on or off the contour\nlines on a color contour image.");
-    FLabels.push_back(NewFrameLabel(GroupBox2, "  Isolines", 90));
+    FLabels.push_back(NewFrameLabel(GroupBox2, "  Isolines", 90, 20));
     FLabels.back()->Widget()->setToolTip(PSLinesVisible->toolTip());
     colours->addWidget(FLabels.back()->Widget(), 3, 2);
     colours->addWidget(PSLinesVisible, 3, 3);
@@ -170,7 +170,7 @@ TPseudosetupForm::TPseudosetupForm(QWidget* owner)
     } limitRows[] = {{"  User limits", PSuseExternal}, {"  Minimum", PSExtMin}, {"  Maximum", PSExtMax}};
     row = 0;
     for (const auto& r : limitRows) {
-        FLabels.push_back(NewFrameLabel(GroupBox3, r.Caption, 90));
+        FLabels.push_back(NewFrameLabel(GroupBox3, r.Caption, 90, 20));
         limits->addWidget(FLabels.back()->Widget(), row, 0);
         limits->addWidget(r.Control, row++, 1);
     }
@@ -200,6 +200,13 @@ TPseudosetupForm::TPseudosetupForm(QWidget* owner)
     form->addLayout(top, 1);
     form->addWidget(GroupBox2, 1);
     form->addLayout(commands);
+    // Tight spacing: the client area stays at its 464 x 316 pixels.
+    form->setContentsMargins(6, 4, 6, 6);
+    form->setSpacing(3);
+    for (QGridLayout* grid : {margins, colours, limits}) {
+        grid->setContentsMargins(6, 3, 6, 3);
+        grid->setVerticalSpacing(2);
+    }
     resize(464, 316);
 }
 

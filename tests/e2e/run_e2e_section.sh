@@ -92,16 +92,16 @@ shot setup "$(window_of "Contour-section setup")"
 dialog=$(window_of "Contour-section setup")
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 # Places in the dialog as its layout puts them (the screenshot "setup" shows them).
-click_in "Contour-section setup" 405 204
+click_in "Contour-section setup" 405 167
 xdotool key ctrl+a
 xdotool type 5
 xdotool key Tab
 sleep 0.2
-click_in "Contour-section setup" 312 357
+click_in "Contour-section setup" 320 297
 sleep 0.5
 shown "Contour-section setup" || fail "Apply closed the dialog"
 shot applied
-click_in "Contour-section setup" 400 357
+click_in "Contour-section setup" 412 297
 wait_for 10 "the setup dialog closed" gone "Contour-section setup"
 sleep 0.5
 shot five_levels
