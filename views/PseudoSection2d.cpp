@@ -7,12 +7,20 @@
 #include "chart/control/LumTools.h"
 #include "chart/engine/LumEngineAxisScale.h"
 #include "chart/series/Series.h"
+#include "core/SectionContour.h"
 #include "core/Supermath2d.h"
 #include "platform/controls/Menus.h"
+#include "platform/controls/Prompter.h"
+#include "platform/rtl/ConfigPaths.h"
+#include "platform/rtl/TextFile.h"
+#include "views/PseudoSetup.h"
+#include "chart/control/LumPrevi.h"
 #include "platform/controls/Screen.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/NumberText.h"
+#include "platform/rtl/PixelMath.h"
 #include "platform/rtl/SystemColors.h"
 
 #include <algorithm>
@@ -69,7 +77,7 @@ bool FlagOf(std::int32_t v) { return (v & 0xFF) != 0; }
 } // namespace
 
 TPseudoSection2d::TPseudoSection2d(TComponent* AOwner)
-    : TChart(AOwner), FUserMin(MissingValue), FUserMax(MissingValue)
+    : TChart(AOwner)
 {
     FBarFont = std::make_unique<TLumFont>();
     SetSectionSmallFont(*FBarFont);
@@ -113,6 +121,8 @@ void TPseudoSection2d::CreateSeries()
     ImageTool->SetParentChart(this);
     ImageTool->SetSeries(FrameSeries);
     ImageTool->FlipY = true;
+    // The picture of many thousand bands is played once per change, not at every repaint.
+    ImageTool->CacheMetafile = true;
 
     // One labelled point per node; the labels are plain black text without a box or connector.
     GridSeries = NewMarksSeries(*this, "GridSeries", 2, psCircle);
@@ -336,18 +346,62 @@ void TPseudoSection2d::ApplyViewSettings(const std::string& text)
     UpdateLevels();
 }
 
+void TPseudoSection2d::CommitSection(TSectionData&& work, bool withMesh, bool cut)
+{
+    static_cast<TSectionData&>(*this) = std::move(work);
+    if (withMesh || (GridSeries->Active() && GridSeries->PointCount() == 0)) {
+        GridSeries->ClearPoints();
+        GridSeries->Pointer().SetVisible(true);
+        for (int i = 1; i < NodeEnd && i < FNodes.Length(); ++i)
+            GridSeries->InsertPoint(FNodes[i].OrigX, FNodes[i].OrigY, FNodes[i].Text);
+    } else if (GridSeries->Active()) {
+        for (int i = 1; i < NodeEnd && i - 1 < GridSeries->PointCount(); ++i)
+            GridSeries->SetPointLabel(i - 1, FNodes[i].Text);
+    }
+    if (cut) ShowMessage("Very large nodes number!");
+}
+
 void TPseudoSection2d::RebuildSection(bool withMesh)
 {
-    (void)withMesh; // the mesh is the contour section's; the empty section has none
-    GridSeries->ClearPoints();
-    GridSeries->Pointer().SetVisible(true);
-    for (int i = 1; i < NodeEnd && i < FNodes.Length(); ++i)
-        GridSeries->InsertPoint(FNodes[i].OrigX, FNodes[i].OrigY, FNodes[i].Text);
+    // Built on a copy: a triangulation past its limits leaves the section as it was.
+    TSectionData work = *this;
+    const bool cut = RebuildSectionMesh(work, withMesh);
+    CommitSection(std::move(work), withMesh, cut);
+}
+
+void TPseudoSection2d::SetSectionNodes(const arofdoubleM& x, const arofdoubleM& y, const arofdoubleM& values,
+                                       const arofintM& border)
+{
+    TSectionData work = *this;
+    ::SetSectionNodes(work, x, y, values, border);
+    MapNodes(work);
+    const bool cut = RebuildSectionMesh(work, true);
+    CommitSection(std::move(work), true, cut);
+    UpdateLevels();
+    UpdateImage();
+}
+
+void TPseudoSection2d::SetSectionGrid(const arofdoubleM& columnX, const arofdoubleM& depths,
+                                      const ararofdoubleM& values, const arofdoubleM& relief, double depthStretch)
+{
+    TSectionData work = *this;
+    ::SetSectionGrid(work, columnX, depths, values, relief, depthStretch);
+    const bool cut = RebuildSectionMesh(work, true);
+    CommitSection(std::move(work), true, cut);
+    UpdateLevels();
+    UpdateImage();
+}
+
+void TPseudoSection2d::ClearSection()
+{
+    NodeEnd = 1;
+    FGridInput = false;
 }
 
 void TPseudoSection2d::UpdateLevels()
 {
     if (SectionEmpty()) return;
+    ::UpdateLevels(*this);
 }
 
 void TPseudoSection2d::UpdateImage()
@@ -374,52 +428,210 @@ void TPseudoSection2d::UpdateImage()
     TransformNodes();
     RenderSectionImage();
     ImageTool->Picture().SetGraphic(FPicture.get());
+    // The copy comes unmodified: marked so, the tool's cached rendering is made again from it.
+    if (auto* shown = dynamic_cast<TMetafile*>(ImageTool->Picture().Graphic())) shown->SetModified(true);
 }
 
-void TPseudoSection2d::TransformNodes()
+void TPseudoSection2d::MapNodes(TSectionData& section) const
 {
     auto scaled = [](const TChartAxis& axis, double v) {
         if (!axis.Logarithmic()) return v;
         return axis.SignedLogMode ? SymLogTransform(axis.SignedLogScale, v) : std::log10(v);
     };
-    for (int i = 1; i < NodeEnd; ++i) {
-        dVertex3d& n = FNodes[i];
+    for (int i = 1; i < section.NodeEnd; ++i) {
+        dVertex3d& n = section.FNodes[i];
         n.Y = scaled(LeftAxis(), n.OrigY);
         n.X = scaled(BottomAxis(), n.OrigX);
-        if (i == 1) {
-            FXMin = FXMax = n.X;
-            FYMin = FYMax = n.Y;
-        }
-        FXMin = std::min(FXMin, n.X);
-        FXMax = std::max(FXMax, n.X);
-        FYMin = std::min(FYMin, n.Y);
-        FYMax = std::max(FYMax, n.Y);
     }
-    FXScale = FPictureWidth / (FXMax - FXMin);
-    FYScale = FPictureHeight / (FYMax - FYMin);
 }
 
-// The filled bands and isolines are drawn by the contour section, which no survey builds.
-void TPseudoSection2d::RenderSectionImage() {}
+void TPseudoSection2d::TransformNodes()
+{
+    MapNodes(*this);
+    UpdateGeometry(*this);
+}
+
+void TPseudoSection2d::RenderSectionImage()
+{
+    if (FLevels.Length() == 0 || FTriangleCount < 3) return;
+    FPicture->Clear();
+    FPicture->SetWidth(FPictureWidth);
+    FPicture->SetHeight(FPictureHeight);
+    // Working coordinates of no width or height (or beyond a logarithmic axis) give an empty picture.
+    const TSectionPicture picture = RenderSection(*this);
+    // The picture is shown reduced by sampling its pixels: an isoline as wide as the reduction keeps one
+    // pixel on the screen.
+    // Before the first drawing the plot or the view's size stands in for the picture's place.
+    TRect shown = ImageTool->ImageRect;
+    if (shown.Right == shown.Left || shown.Bottom == shown.Top) shown = ChartRect();
+    if (shown.Right <= shown.Left || shown.Bottom <= shown.Top) shown = {0, 0, Width(), Height()};
+    const double reduction = std::max(double(FPictureWidth) / std::max(1, std::abs(shown.Right - shown.Left)),
+                                      double(FPictureHeight) / std::max(1, std::abs(shown.Bottom - shown.Top)));
+    const int lineWidth = std::clamp(PixelFromReal(std::ceil(reduction)) + 1, 1, 64);
+    TMetafileCanvas canvas(*FPicture, nullptr);
+    canvas.Pen().SetWidth(lineWidth);
+    std::vector<TPoint> points;
+    for (const TSectionShape& shape : picture) {
+        points.clear();
+        for (const auto& p : shape.Points) points.push_back({p.X, p.Y});
+        if (shape.Filled) {
+            canvas.Brush().SetStyle(bsSolid);
+            canvas.Brush().SetColor(shape.Color);
+            canvas.Pen().SetStyle(psClear);
+            canvas.Polygon(points);
+            canvas.Pen().SetStyle(psSolid);
+        } else {
+            canvas.Pen().SetColor(shape.Color);
+            canvas.Polyline(points);
+        }
+    }
+}
 
 void TPseudoSection2d::AfterDrawColorBar()
 {
     if (SectionEmpty() || !FShowColorBar) return;
+    const TRect plot = ChartRect();
+    DrawColorBar(plot.Right + 10, plot.Top, ChartCanvas(), ColorBarTitle, std::abs(plot.Top - plot.Bottom), 15);
 }
 
-void TPseudoSection2d::ShowCursorValues(TShiftState, int, int)
+void TPseudoSection2d::DrawColorBar(int Left, int Top, TLumCanvas& Canvas, const std::string& Caption, int Height,
+                                    int Width)
+{
+    Canvas.Pen().SetMode(pmCopy);
+    const int N = FLevels.Length();
+    if (FBandColors.Length() == 0 || FBandColors.Length() != N + 1 || FLineColors.Length() != N) return;
+    Canvas.SelectFont(*FBarFont);
+    Canvas.Pen().SetColor(clBlack);
+    int hT = std::abs(Canvas.MeasureTextHeight("123"));
+    const int x1 = Left + Width;
+    const double step = double(Height) / (N + 1);
+    double lastBottom = -10;
+    for (int i = 0; i <= N; ++i) {
+        Canvas.Brush().SetStyle(bsSolid);
+        Canvas.Brush().SetColor(FBandColors[N - i]);
+        Canvas.FillRectWithBrush(
+            {Left, Top + PixelFromReal(i * step), x1, Top + PixelFromReal((i + 1) * step)});
+        if (i == 0) continue;
+        const int y = Top + PixelFromReal(i * step);
+        Canvas.Pen().SetColor(FLineColors[N - i]);
+        Canvas.MoveToXY(x1, y);
+        Canvas.LineToXY(x1 + 3, y);
+        const std::string text = FormatFixed(FLevels[N - i], LevelDecimals(*this, N - i));
+        Canvas.Brush().SetStyle(bsClear);
+        if (y - hT / 2.0 >= lastBottom) {
+            Canvas.WriteText(x1 + 6, PixelFromReal(y - hT / 2.0), text);
+            lastBottom = y + hT / 2.0;
+        }
+    }
+    Canvas.Brush().SetStyle(bsClear);
+    TLumFont titleFont;
+    titleFont.Assign(*FBarFont);
+    titleFont.SetSize(FBarFont->Size() + 2);
+    Canvas.SelectFont(titleFont);
+    hT = std::abs(Canvas.MeasureTextHeight("123"));
+    Canvas.WriteTextOrHtml(Left, PixelFromReal(Top - hT - 3.0), Caption, true);
+    Canvas.Brush().SetStyle(bsClear);
+    Canvas.Pen().SetStyle(psSolid);
+    Canvas.Pen().SetColor(clBlack);
+    Canvas.DrawRectangleBox(Left, Top, Left + Width, Top + Height);
+}
+
+void TPseudoSection2d::UpdateMouseZone(int X, int Y)
+{
+    TRect I = ImageTool->ImageRect;
+    if (I.Left > I.Right) std::swap(I.Left, I.Right);
+    if (I.Top > I.Bottom) std::swap(I.Top, I.Bottom);
+    const TRect R = ChartRect();
+    if (I.Left < X && X <= I.Right && I.Top <= Y && Y <= I.Bottom) FMouseZone = 0;
+    else if (X < R.Left && R.Top <= Y && Y <= R.Bottom) FMouseZone = 1;
+    else if (R.Left <= X && X <= R.Right && Y < R.Top) FMouseZone = 3;
+    else if (R.Left <= X && X <= R.Right && Y > R.Bottom) FMouseZone = 4;
+    else if (X >= R.Right && R.Top <= Y && Y <= R.Bottom) FMouseZone = 2;
+}
+
+void TPseudoSection2d::ShowCursorValues(TShiftState, int X, int Y)
 {
     if (SectionEmpty()) return;
+    FCursorX = ImageTool->XPixelToValue(X);
+    FCursorY = ImageTool->YPixelToValue(Y);
+    UpdateMouseZone(X, Y);
+    const double offset = LeftAxis().Logarithmic() ? 0 : LeftAxis().LabelValueOffset;
+    CursorText = FormatValue(FCursorX) + " " + FormatValue(FCursorY + offset);
+    if (OnCursorText) OnCursorText(this);
 }
 
 void TPseudoSection2d::ShowViewMenu()
 {
-    if (SectionEmpty()) return;
+    if (SectionEmpty() || FMouseZone == 0) return;
+    FMenuItems[smLogScale]->SetChecked(FLogScale);
+    FMenuItems[smGridPoints]->SetChecked(GridSeries->Active());
+    FMenuItems[smColorBar]->SetChecked(FShowColorBar);
+    SetCancelMouse(true);
+    MenuChart = this;
+    const TPoint at = Screen->CursorPos();
+    FViewMenu->Popup(at.x, at.y);
+}
+
+void TPseudoSection2d::SaveXYZFile(const std::string& path) const
+{
+    TTextWriter file;
+    file.WriteLn("X -Y  Z");
+    for (int i = 1; i < NodeEnd; ++i) {
+        const dVertex3d& n = FNodes[i];
+        file.WriteLn(FormatReal23(n.X) + " " + FormatReal23(-n.Y) + " " + FormatReal23(n.Z));
+    }
+    if (!file.SaveToFile(path)) ShowMessage("Cannot write file " + path);
 }
 
 void TPseudoSection2d::MenuCommand(TMenuItem* Sender)
 {
-    (void)Sender;
     if (SectionEmpty()) return;
+    const auto found = std::find(FMenuItems.begin(), FMenuItems.end(), Sender);
+    switch (static_cast<TSectionMenuCommand>(found - FMenuItems.begin())) {
+    case smLogScale: {
+        const bool was = FLogScale;
+        FLogScale = !FLogScale;
+        if (FRangeMin <= 0 || FUserMin <= 0) FLogScale = false;
+        if (FLogScale != was) {
+            UpdateLevels();
+            UpdateImage();
+        }
+        break;
+    }
+    case smGridPoints: GridSeries->SetActive(!GridSeries->Active()); break;
+    case smColorBar:
+        FShowColorBar = !FShowColorBar;
+        Repaint();
+        break;
+    case smSetup: {
+        TPseudosetupForm& dialog = PseudoSetupDialog();
+        dialog.LoadFromView(*this);
+        dialog.ShowModal();
+        break;
+    }
+    case smPrintPreview: ShowChartPreview(ControlWidget(this), MenuChart ? MenuChart : this); break;
+    case smSavePicture: {
+        TFileDialogData dialog;
+        dialog.Filter = "Meta files [*.emf]|*.emf";
+        if (!ExecuteSaveDialog(this, dialog)) break;
+        const std::string path = ChangeFileExt(dialog.FileName, ".emf");
+        try {
+            SaveMetafileFile(path);
+        } catch (const Exception&) {
+            ShowMessage("Cannot write file " + path);
+        }
+        break;
+    }
+    case smSaveXYZ: {
+        TFileDialogData dialog;
+        dialog.Filter = "XYZ files [*.dat]|*.dat";
+        if (ExecuteSaveDialog(this, dialog)) SaveXYZFile(ChangeFileExt(dialog.FileName, ".dat"));
+        break;
+    }
+    case smDefault:
+        if (!DefaultSettings.empty()) ApplyViewSettings(DefaultSettings);
+        break;
+    default: break;
+    }
     if (OnViewCommand) OnViewCommand(this);
 }

@@ -1,9 +1,10 @@
 // The data view: a chart that shows the survey's curves with their legend beside the plot, the station
-// and electrode marks, and carries an empty contour section (node and triangle tables, levels, colour
-// bar, picture through an image tool, pop-up menu) whose building is left to its own topics. Qt-free.
+// and electrode marks, and a contoured section (bands and isolines in a picture stretched by an image
+// tool, a colour bar, a cursor read-out, a pop-up menu) that its two feeders fill. Qt-free.
 #pragma once
 
 #include "chart/control/Chart.h"
+#include "core/SectionMesh.h"
 #include "platform/rtl/DynArray.h"
 
 #include <array>
@@ -14,33 +15,17 @@
 class TChartImageTool;
 class TLegendScrollBar;
 class TLineSeries;
+class TLumCanvas;
 class TLumFont;
 class TMetafile;
 class TPointSeries;
-
-// One node of the section: its working coordinates (the axes' scale applied), its value, its place in
-// the mesh and its source coordinates.
-struct dVertex3d {
-    double X = 0, Y = 0, Z = 0;
-    std::int32_t Border = 0; // 1 on the section's border
-    double OrigX = 0, OrigY = 0;
-    std::string Text;
-};
-
-// One triangle of the mesh (entry 0 of the table is none).
-struct TSectionTriangle {
-    std::array<std::int32_t, 3> Vertex{};
-    std::array<std::int32_t, 3> Neighbour{};
-    std::array<std::uint8_t, 3> NeighbourEdge{255, 255, 255};
-    std::array<std::int32_t, 3> BorderEdge{};
-    std::array<std::uint8_t, 3> Visited{};
-};
 
 // The pop-up menu's commands in their order.
 enum TSectionMenuCommand { smLogScale, smGridPoints, smColorBar, smSetup, smPrintPreview, smSavePicture,
                            smSaveXYZ, smDefault };
 
-class TPseudoSection2d : public TChart {
+// The section's data (nodes, triangles, levels, range, picture geometry) are the TSectionData base.
+class TPseudoSection2d : public TChart, public TSectionData {
     VSP_PERSISTENT_CLASS
 public:
     // The series, the image tool, the legend and its scroll bar, the pop-up menu and the picture; the two
@@ -48,39 +33,8 @@ public:
     explicit TPseudoSection2d(TComponent* AOwner);
     ~TPseudoSection2d() override;
 
-    // ---- Section ----
-    DynArray<dVertex3d> FNodes;
-    std::int32_t NodeEnd = 1; // one more than the number of nodes; 1 is the empty section
-    DynArray<TSectionTriangle> FTriangles;
-    std::int32_t FTriangleCount = 0;
-    bool FGridInput = false;
-    arofdoubleM FGridX, FGridDepths, FGridRelief;
-    ararofdoubleM FGridValues;
-    double FDepthStretch = 0;
-
-    // ---- Levels and colours ----
-    std::int32_t FLevelCount = 15;
-    arofdoubleM FLevels;
-    arofintM FBandColors, FLineColors;
-    TColor FMinBandColor = clRed, FMaxBandColor = clBlue;
-    std::array<TColor, 2> FMidBandColors{clYellow, clGreen};
-    TColor FMinLineColor = clBlue, FMaxLineColor = clRed;
-    bool FLogScale = false;
-    bool FShowIsolines = true;
-    bool FShowColorBar = true;
-
-    // ---- Range ----
-    double FDataMin = 0, FDataMax = 0;
-    double FUserMin, FUserMax; // MissingValue: no user limits
-    bool FUseUserLimits = false;
-    double FRangeMin = 0, FRangeMax = 0;
-
     // ---- Picture ----
-    // Five times the screen, fixed at construction.
-    std::int32_t FPictureWidth = 0, FPictureHeight = 0;
     TMetafile& Picture() const { return *FPicture; }
-    double FXMin = 0, FXMax = 0, FYMin = 0, FYMax = 0;
-    double FXScale = 0, FYScale = 0;
 
     // ---- Cursor ----
     double FCursorX = 0, FCursorY = 0;
@@ -121,14 +75,26 @@ public:
     // Once the plot rectangle of the drawing being made is laid out: the legend moves with it.
     void FireBeforeDrawSeries() override;
     void RefreshImage() { UpdateImage(); }
-    // The section anew from the nodes (with a new mesh when asked); on the empty section the grid
-    // points are cleared and nothing is added.
+    // The section anew from its grid or its nodes (with a new mesh when asked), then the grid points
+    // (all anew with a mesh, else their labels). A grid cut to its node limit says "Very large nodes
+    // number!"; past the triangulation's limits ESectionCapacity leaves the section as it was.
     void RebuildSection(bool withMesh);
     // Levels and colours for the contoured range; nothing on the empty section.
     void UpdateLevels();
     // The picture of the section over its nodes' extent; nothing with fewer than two nodes or while the
-    // image tool is off.
+    // image tool is off, an empty picture when the working coordinates span no width or height.
     void UpdateImage();
+
+    // Feeders (test hooks; no command reaches them): scattered nodes with their border flags (none: all
+    // 0), or a grid of values per column and level under a relief (none: flat). Bad input raises
+    // Exception saying why and leaves the section as it was; then the section is built, its levels set
+    // and its picture drawn.
+    void SetSectionNodes(const arofdoubleM& x, const arofdoubleM& y, const arofdoubleM& values,
+                         const arofintM& border);
+    void SetSectionGrid(const arofdoubleM& columnX, const arofdoubleM& depths, const ararofdoubleM& values,
+                        const arofdoubleM& relief, double depthStretch);
+    // The empty section: no nodes and no grid input, so that no rebuild brings an old grid back.
+    void ClearSection();
     // The 18 blank-separated numbers of a view settings string; fewer change nothing, and an integer
     // item outside the 32-bit range raises ERangeError before anything changes.
     void ApplyViewSettings(const std::string& text);
@@ -141,9 +107,19 @@ public:
 
     // Handlers the view installs on itself; they act only on a built section.
     void AfterDrawColorBar();
+    // The bands from the top (highest) down in equal steps, ticks and level labels (those that would
+    // overlap the previous one skipped), the title above and the frame.
+    void DrawColorBar(int Left, int Top, TLumCanvas& Canvas, const std::string& Caption, int Height, int Width);
     void ShowCursorValues(TShiftState Shift, int X, int Y);
+    // Over the picture 0, left of the plot 1, right of it 2, above 3, below 4; elsewhere the zone stays.
+    void UpdateMouseZone(int X, int Y);
+    // The pop-up menu with its check marks, unless the mouse was last over the picture.
     void ShowViewMenu();
+    // One of the eight commands, then OnViewCommand.
     void MenuCommand(TMenuItem* Sender);
+    // Header "X -Y  Z", then per node X, -Y and Z as 23-character numbers; a failed write says "Cannot
+    // write file " and the name, and leaves an old file whole.
+    void SaveXYZFile(const std::string& path) const;
 
     // The menu's items in order.
     TMenuItem* MenuItem(TSectionMenuCommand command) const { return FMenuItems[command]; }
@@ -154,6 +130,10 @@ private:
     void CreateViewMenu();
     // Node coordinates through the axes' scales, the bounds and the picture scales.
     void TransformNodes();
+    // Working coordinates of the section's nodes from their source coordinates in the axes' scales.
+    void MapNodes(TSectionData& section) const;
+    // The section built from `work` takes the view's place; then the grid points.
+    void CommitSection(TSectionData&& work, bool withMesh, bool cut);
     void RenderSectionImage();
     bool SectionEmpty() const { return NodeEnd < 3; }
 

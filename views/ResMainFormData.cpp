@@ -335,7 +335,7 @@ void TMainForm::Newmodel1Click()
         prepaxises();
         Survey.StartResistivity = 10.0;
         // The data view becomes an empty section with its legend beside the plot.
-        PseudoSection2d1->NodeEnd = 1;
+        PseudoSection2d1->ClearSection();
         PseudoSection2d1->RebuildSection(true);
         PseudoSection2d1->RefreshImage();
         PseudoSection2d1->PlaceLegend();

@@ -5,6 +5,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/graphics/Region.h"
+#include "tests/platform/graphics/EmfReader.h"
 
 #include <gtest/gtest.h>
 
@@ -16,101 +17,6 @@
 #include <set>
 
 namespace {
-
-// ---- A small reader of enhanced-metafile bytes ----------------------------------------------------------
-
-std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return static_cast<std::uint32_t>(b.at(at)) | static_cast<std::uint32_t>(b.at(at + 1)) << 8 |
-           static_cast<std::uint32_t>(b.at(at + 2)) << 16 | static_cast<std::uint32_t>(b.at(at + 3)) << 24;
-}
-std::int32_t I32(const std::vector<std::uint8_t>& b, std::size_t at) { return static_cast<std::int32_t>(U32(b, at)); }
-std::uint16_t U16(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return static_cast<std::uint16_t>(b.at(at) | b.at(at + 1) << 8);
-}
-
-struct Box {
-    int l, t, r, b;
-};
-
-struct EmfRecord {
-    std::uint32_t Type;
-    std::size_t Offset;  // of the record in the file
-    std::uint32_t Size;
-};
-
-// Record numbers as the format defines them.
-enum : std::uint32_t {
-    kHeader = 1, kPolygon = 3, kPolyline = 4, kPolyPolygon = 8, kEof = 14, kSetRop2 = 20, kSelectObject = 37,
-    kCreatePen = 38, kCreateBrush = 39, kDeleteObject = 40, kClip = 75, kStretchDib = 81, kFont = 82, kTextW = 84,
-    kExtCreatePen = 95
-};
-
-struct Emf {
-    std::vector<std::uint8_t> Bytes;
-    std::vector<EmfRecord> Records;
-    std::vector<std::string> Faults;
-
-    explicit Emf(std::vector<std::uint8_t> bytes) : Bytes(std::move(bytes)) { Walk(); }
-
-    void Walk()
-    {
-        std::size_t at = 0;
-        while (at < Bytes.size()) {
-            if (at + 8 > Bytes.size()) {
-                Faults.push_back("truncated record header");
-                return;
-            }
-            const EmfRecord r{U32(Bytes, at), at, U32(Bytes, at + 4)};
-            if (r.Size < 8 || r.Size % 4 != 0 || at + r.Size > Bytes.size()) {
-                Faults.push_back("bad size of record " + std::to_string(r.Type));
-                return;
-            }
-            Records.push_back(r);
-            at += r.Size;
-            if (r.Type == kEof) break;
-        }
-        if (at != Bytes.size()) Faults.push_back("bytes after the end record");
-    }
-
-    std::vector<EmfRecord> OfType(std::uint32_t type) const
-    {
-        std::vector<EmfRecord> out;
-        for (const EmfRecord& r : Records)
-            if (r.Type == type) out.push_back(r);
-        return out;
-    }
-    Box BoundsOf(const EmfRecord& r) const
-    {
-        return {I32(Bytes, r.Offset + 8), I32(Bytes, r.Offset + 12), I32(Bytes, r.Offset + 16), I32(Bytes, r.Offset + 20)};
-    }
-    // Points of a polygon or polyline record.
-    std::vector<std::pair<int, int>> Points(const EmfRecord& r) const
-    {
-        std::vector<std::pair<int, int>> pts;
-        const std::uint32_t n = U32(Bytes, r.Offset + 24);
-        for (std::uint32_t i = 0; i < n; ++i)
-            pts.emplace_back(I32(Bytes, r.Offset + 28 + 8 * i), I32(Bytes, r.Offset + 32 + 8 * i));
-        return pts;
-    }
-    std::u16string TextOf(const EmfRecord& r) const
-    {
-        const std::uint32_t n = U32(Bytes, r.Offset + 44);
-        const std::uint32_t off = U32(Bytes, r.Offset + 48);
-        std::u16string s;
-        for (std::uint32_t i = 0; i < n; ++i) s.push_back(U16(Bytes, r.Offset + off + 2 * i));
-        return s;
-    }
-    std::vector<int> AdvancesOf(const EmfRecord& r) const
-    {
-        const std::uint32_t n = U32(Bytes, r.Offset + 44);
-        const std::uint32_t off = U32(Bytes, r.Offset + 72);
-        std::vector<int> dx;
-        for (std::uint32_t i = 0; i < n; ++i) dx.push_back(I32(Bytes, r.Offset + off + 4 * i));
-        return dx;
-    }
-};
 
 // Plays the drawing records back on a canvas, enough for pictures of lines and fills: pens (width and
 // colour), solid brushes, the stock null pen and brush, the clip, polygons, polylines, poly-polygons and
