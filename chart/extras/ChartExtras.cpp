@@ -2,7 +2,12 @@
 #include "chart/extras/ChartExtras.h"
 
 #include "chart/extras/LumDragPoint.h"
+#include "chart/extras/LumShape.h"
 
-void ChartExtrasInitialization() { LumDragPointInitialization(); }
+void ChartExtrasInitialization()
+{
+    LumDragPointInitialization();
+    LumShapeInitialization();
+}
 
 void ChartExtrasFinalization() { LumDragPointFinalization(); }
