@@ -1,6 +1,8 @@
 // Start-up and shut-down of the extras library.
 #include "chart/extras/ChartExtras.h"
 
+#include "chart/extras/ArrowCha.h"
+#include "chart/extras/BubbleCh.h"
 #include "chart/extras/LumDragPoint.h"
 #include "chart/extras/LumShape.h"
 
@@ -8,6 +10,8 @@ void ChartExtrasInitialization()
 {
     LumDragPointInitialization();
     LumShapeInitialization();
+    ArrowChaInitialization();
+    BubbleChInitialization();
 }
 
 void ChartExtrasFinalization() { LumDragPointFinalization(); }

@@ -10,6 +10,8 @@ TEST(ExtrasRegistry, EveryKindWithCaptionPageAndCount)
 {
     const std::vector<TSeriesEntry> expected{
         {"TChartShape", "Shape", "Standard", 2},
+        {"TArrowSeries", "Arrow", "Extended", 2},
+        {"TBubbleSeries", "Bubble", "Standard", 1},
     };
     const std::vector<TSeriesEntry> all = RegisteredSeries();
     const auto first = std::find_if(all.begin(), all.end(), [](const TSeriesEntry& e) { return e.ClassName == "TChartShape"; });
