@@ -3,15 +3,23 @@
 
 #include "chart/extras/ArrowCha.h"
 #include "chart/extras/BubbleCh.h"
+#include "chart/extras/GanttCh.h"
 #include "chart/extras/LumDragPoint.h"
+#include "chart/extras/LumGanttTool.h"
 #include "chart/extras/LumShape.h"
 
 void ChartExtrasInitialization()
 {
     LumDragPointInitialization();
     LumShapeInitialization();
+    GanttChInitialization();
+    LumGanttToolInitialization();
     ArrowChaInitialization();
     BubbleChInitialization();
 }
 
-void ChartExtrasFinalization() { LumDragPointFinalization(); }
+void ChartExtrasFinalization()
+{
+    LumDragPointFinalization();
+    LumGanttToolFinalization();
+}

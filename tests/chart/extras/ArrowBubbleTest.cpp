@@ -11,10 +11,6 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-const double NaN = std::numeric_limits<double>::quiet_NaN();
-} // namespace
-
 // Axes 0..10: x = 40 + 40 v, y = 320 - 30 v.
 
 TEST(ArrowSeries, DrawsFromStartToEndAndNothingForZeroLength)

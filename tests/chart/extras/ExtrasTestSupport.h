@@ -11,9 +11,12 @@
 #include "platform/rtl/TypInfo.h"
 
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
+
+inline constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 struct TRenderChart {
     TChart Chart{nullptr};

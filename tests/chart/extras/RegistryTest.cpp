@@ -1,15 +1,20 @@
-// The extras' series kinds in the chart's registry after start-up: each with its gallery caption, page and
-// count, in the order of the start-up, and creatable by name from streams.
+// The extras' series kinds and tools in the chart's registries after start-up: each kind with its gallery
+// caption, page and count, in the order of the start-up, the tools in the tools gallery, all creatable by
+// name from streams.
 #include "ExtrasTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
+
+void PrintTo(const TSeriesEntry& E, std::ostream* Out) { *Out << E.ClassName << " \"" << E.Caption << "\" " << E.Page << " " << E.Count; }
 
 TEST(ExtrasRegistry, EveryKindWithCaptionPageAndCount)
 {
     const std::vector<TSeriesEntry> expected{
         {"TChartShape", "Shape", "Standard", 2},
+        {"TGanttSeries", "Gantt", "Standard", 1},
         {"TArrowSeries", "Arrow", "Extended", 2},
         {"TBubbleSeries", "Bubble", "Standard", 1},
     };
@@ -18,4 +23,16 @@ TEST(ExtrasRegistry, EveryKindWithCaptionPageAndCount)
     ASSERT_NE(first, all.end());
     EXPECT_EQ(std::vector<TSeriesEntry>(first, all.end()), expected);
     for (const TSeriesEntry& e : expected) EXPECT_NE(FindClassInfo(e.ClassName), nullptr) << e.ClassName;
+}
+
+TEST(ExtrasRegistry, ToolsJoinTheToolsGallery)
+{
+    const TLumToolTypes* tools = LumToolTypes();
+    ASSERT_NE(tools, nullptr);
+    std::vector<std::string> names;
+    for (int i = 0; i < tools->Count(); ++i) names.push_back(tools->GetToolClass(i)->Name());
+    const auto drag = std::find(names.begin(), names.end(), "TDragPointTool");
+    ASSERT_NE(drag, names.end());
+    EXPECT_EQ(std::vector<std::string>(drag, names.end()), (std::vector<std::string>{"TDragPointTool", "TGanttTool"}));
+    EXPECT_NE(FindClassInfo("TGanttTool"), nullptr);
 }
