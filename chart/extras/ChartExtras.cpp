@@ -4,8 +4,10 @@
 #include "chart/extras/ArrowCha.h"
 #include "chart/extras/BubbleCh.h"
 #include "chart/extras/GanttCh.h"
+#include "chart/extras/LumBezie.h"
 #include "chart/extras/LumDragPoint.h"
 #include "chart/extras/LumGanttTool.h"
+#include "chart/extras/LumPoin3.h"
 #include "chart/extras/LumShape.h"
 
 void ChartExtrasInitialization()
@@ -16,10 +18,14 @@ void ChartExtrasInitialization()
     LumGanttToolInitialization();
     ArrowChaInitialization();
     BubbleChInitialization();
+    LumBezieInitialization();
+    LumPoin3Initialization();
 }
 
 void ChartExtrasFinalization()
 {
     LumDragPointFinalization();
     LumGanttToolFinalization();
+    LumBezieFinalization();
+    LumPoin3Finalization();
 }

@@ -17,6 +17,9 @@ TEST(ExtrasRegistry, EveryKindWithCaptionPageAndCount)
         {"TGanttSeries", "Gantt", "Standard", 1},
         {"TArrowSeries", "Arrow", "Extended", 2},
         {"TBubbleSeries", "Bubble", "Standard", 1},
+        {"TBezierSeries", "Bezier", "Extended", 1},
+        {"TPoint3DSeries", "Point 3D", "3D", 1},
+        {"TBubble3DSeries", "Bubble 3D", "3D", 1},
     };
     const std::vector<TSeriesEntry> all = RegisteredSeries();
     const auto first = std::find_if(all.begin(), all.end(), [](const TSeriesEntry& e) { return e.ClassName == "TChartShape"; });
