@@ -8,7 +8,9 @@
 #include "chart/extras/LumDragPoint.h"
 #include "chart/extras/LumGanttTool.h"
 #include "chart/extras/LumPoin3.h"
+#include "chart/extras/LumPyramid.h"
 #include "chart/extras/LumShape.h"
+#include "chart/extras/LumVolumePipe.h"
 
 void ChartExtrasInitialization()
 {
@@ -20,6 +22,8 @@ void ChartExtrasInitialization()
     BubbleChInitialization();
     LumBezieInitialization();
     LumPoin3Initialization();
+    LumPyramidInitialization();
+    LumVolumePipeInitialization();
 }
 
 void ChartExtrasFinalization()
@@ -28,4 +32,6 @@ void ChartExtrasFinalization()
     LumGanttToolFinalization();
     LumBezieFinalization();
     LumPoin3Finalization();
+    LumPyramidFinalization();
+    LumVolumePipeFinalization();
 }
