@@ -6,6 +6,7 @@
 #include "chart/extras/GanttCh.h"
 #include "chart/extras/LumBezie.h"
 #include "chart/extras/LumDragPoint.h"
+#include "chart/extras/LumFunnel.h"
 #include "chart/extras/LumGanttTool.h"
 #include "chart/extras/LumPoin3.h"
 #include "chart/extras/LumPyramid.h"
@@ -24,6 +25,7 @@ void ChartExtrasInitialization()
     LumPoin3Initialization();
     LumPyramidInitialization();
     LumVolumePipeInitialization();
+    LumFunnelInitialization();
 }
 
 void ChartExtrasFinalization()
@@ -34,4 +36,5 @@ void ChartExtrasFinalization()
     LumPoin3Finalization();
     LumPyramidFinalization();
     LumVolumePipeFinalization();
+    LumFunnelFinalization();
 }

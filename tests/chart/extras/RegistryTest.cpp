@@ -22,6 +22,7 @@ TEST(ExtrasRegistry, EveryKindWithCaptionPageAndCount)
         {"TBubble3DSeries", "Bubble 3D", "3D", 1},
         {"TPyramidSeries", "Pyramid", "Extended", 2},
         {"TVolumePipeSeries", "VolumePipe", "Stats", 1},
+        {"TFunnelSeries", "Funnel", "Stats", 1},
     };
     const std::vector<TSeriesEntry> all = RegisteredSeries();
     const auto first = std::find_if(all.begin(), all.end(), [](const TSeriesEntry& e) { return e.ClassName == "TChartShape"; });
