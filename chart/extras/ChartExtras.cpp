@@ -4,6 +4,7 @@
 #include "chart/extras/ArrowCha.h"
 #include "chart/extras/BubbleCh.h"
 #include "chart/extras/GanttCh.h"
+#include "chart/extras/LumCalendar.h"
 #include "chart/extras/LumBezie.h"
 #include "chart/extras/LumDragPoint.h"
 #include "chart/extras/LumFunnel.h"
@@ -26,6 +27,7 @@ void ChartExtrasInitialization()
     LumPyramidInitialization();
     LumVolumePipeInitialization();
     LumFunnelInitialization();
+    LumCalendarInitialization();
 }
 
 void ChartExtrasFinalization()
@@ -37,4 +39,5 @@ void ChartExtrasFinalization()
     LumPyramidFinalization();
     LumVolumePipeFinalization();
     LumFunnelFinalization();
+    LumCalendarFinalization();
 }

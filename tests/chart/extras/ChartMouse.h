@@ -9,7 +9,9 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 struct TMouseChart {
     std::unique_ptr<QWidget> Window = std::make_unique<QWidget>();
@@ -24,9 +26,12 @@ struct TMouseChart {
         Chart.SetView3D(false);
         Chart.Legend().SetVisible(false);
     }
+    // On a real display the window is laid out and exposed some event-loop turns after show(): the axes
+    // the tests aim at are those of a paint after that.
     void Show()
     {
         Window->show();
+        for (int i = 0; i < 10; ++i) Application->ProcessMessages();
         Paint();
     }
     void Paint()
@@ -44,5 +49,10 @@ struct TMouseChart {
     void Press(QPoint p, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonPress, p, b, b); }
     void Move(QPoint p, Qt::MouseButtons held = Qt::LeftButton) { Send(QEvent::MouseMove, p, Qt::NoButton, held); }
     void Release(QPoint p, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonRelease, p, b, {}); }
+    // Keeps the window as <name>.png in the folder VSP_EXTRAS_SHOTS names, for looking at; nothing without it.
+    void KeepShot(const std::string& Name)
+    {
+        if (const char* dir = std::getenv("VSP_EXTRAS_SHOTS")) Window->grab().save(QString::fromStdString(std::string(dir) + "/" + Name + ".png"));
+    }
     QPoint At(double x, double y) const { return {Chart.BottomAxis().CalcXPosValue(x), Chart.LeftAxis().CalcYPosValue(y)}; }
 };

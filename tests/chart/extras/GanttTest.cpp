@@ -247,6 +247,8 @@ TEST(GanttTool, MovesShiftByTheAxisDeltaAndFireEachStep)
     const QPoint p = w.At(4, 5);
     const double delta = w.ValueAt(p.x() + 40) - w.ValueAt(p.x());
     w.Drag(p, 40);
+    w.Paint();
+    w.KeepShot("gantt-window");
     EXPECT_NEAR(w.Start(0), 2 + delta, 1e-9);
     EXPECT_NEAR(w.End(0), 6 + delta, 1e-9);
     EXPECT_EQ(w.Events, (std::vector<std::pair<int, int>>{{0, 3}, {0, 3}}));

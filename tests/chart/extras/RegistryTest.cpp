@@ -23,6 +23,7 @@ TEST(ExtrasRegistry, EveryKindWithCaptionPageAndCount)
         {"TPyramidSeries", "Pyramid", "Extended", 2},
         {"TVolumePipeSeries", "VolumePipe", "Stats", 1},
         {"TFunnelSeries", "Funnel", "Stats", 1},
+        {"TCalendarSeries", "Calendar", "Other", 1},
     };
     const std::vector<TSeriesEntry> all = RegisteredSeries();
     const auto first = std::find_if(all.begin(), all.end(), [](const TSeriesEntry& e) { return e.ClassName == "TChartShape"; });
