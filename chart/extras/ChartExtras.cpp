@@ -2,10 +2,12 @@
 #include "chart/extras/ChartExtras.h"
 
 #include "chart/extras/ArrowCha.h"
+#include "chart/extras/Bar3D.h"
 #include "chart/extras/BubbleCh.h"
 #include "chart/extras/GanttCh.h"
 #include "chart/extras/LumCalendar.h"
 #include "chart/extras/LumBezie.h"
+#include "chart/extras/LumDonut.h"
 #include "chart/extras/LumDragPoint.h"
 #include "chart/extras/LumFunnel.h"
 #include "chart/extras/LumGanttTool.h"
@@ -13,6 +15,7 @@
 #include "chart/extras/LumPyramid.h"
 #include "chart/extras/LumShape.h"
 #include "chart/extras/LumVolumePipe.h"
+#include "chart/extras/MyPoint.h"
 
 void ChartExtrasInitialization()
 {
@@ -24,6 +27,9 @@ void ChartExtrasInitialization()
     BubbleChInitialization();
     LumBezieInitialization();
     LumPoin3Initialization();
+    MyPointInitialization();
+    Bar3DInitialization();
+    LumDonutInitialization();
     LumPyramidInitialization();
     LumVolumePipeInitialization();
     LumFunnelInitialization();
@@ -36,6 +42,9 @@ void ChartExtrasFinalization()
     LumGanttToolFinalization();
     LumBezieFinalization();
     LumPoin3Finalization();
+    MyPointFinalization();
+    Bar3DFinalization();
+    LumDonutFinalization();
     LumPyramidFinalization();
     LumVolumePipeFinalization();
     LumFunnelFinalization();
