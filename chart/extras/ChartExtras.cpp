@@ -5,6 +5,8 @@
 #include "chart/extras/Bar3D.h"
 #include "chart/extras/BubbleCh.h"
 #include "chart/extras/GanttCh.h"
+#include "chart/extras/ImaPoint.h"
+#include "chart/extras/ImageBar.h"
 #include "chart/extras/LumCalendar.h"
 #include "chart/extras/LumBezie.h"
 #include "chart/extras/LumDonut.h"
@@ -30,6 +32,8 @@ void ChartExtrasInitialization()
     MyPointInitialization();
     Bar3DInitialization();
     LumDonutInitialization();
+    ImageBarInitialization();
+    ImaPointInitialization();
     LumPyramidInitialization();
     LumVolumePipeInitialization();
     LumFunnelInitialization();
@@ -45,6 +49,8 @@ void ChartExtrasFinalization()
     MyPointFinalization();
     Bar3DFinalization();
     LumDonutFinalization();
+    ImageBarFinalization();
+    ImaPointFinalization();
     LumPyramidFinalization();
     LumVolumePipeFinalization();
     LumFunnelFinalization();

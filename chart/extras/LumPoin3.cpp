@@ -17,12 +17,6 @@
 
 namespace {
 
-template <class T>
-TComponent* Make(TComponent* Owner)
-{
-    return new T(Owner);
-}
-
 std::vector<TPropInfo> Point3DProperties(bool Bubble)
 {
     using P = TProps<TPoint3DSeries>;
@@ -51,7 +45,7 @@ const TClassInfo& TPoint3DSeries::StaticClassInfo()
     static const TClassInfo info({.Name = "TPoint3DSeries",
                                   .Parent = &TCustom3DSeries::StaticClassInfo(),
                                   .Properties = Point3DProperties(false),
-                                  .Create = &Make<TPoint3DSeries>});
+                                  .Create = &CreateComponentOf<TPoint3DSeries>});
     return info;
 }
 
@@ -61,7 +55,7 @@ const TClassInfo& TBubble3DSeries::StaticClassInfo()
                                   .Parent = &TPoint3DSeries::StaticClassInfo(),
                                   .Properties = Point3DProperties(true),
                                   .Defaults = {{"ColorEachPoint", true}},
-                                  .Create = &Make<TBubble3DSeries>});
+                                  .Create = &CreateComponentOf<TBubble3DSeries>});
     return info;
 }
 

@@ -5,16 +5,6 @@
 #include "chart/control/ChartRegistry.h"
 #include "chart/engine/LumEngineAxis.h"
 
-namespace {
-
-template <class T>
-TComponent* Make(TComponent* Owner)
-{
-    return new T(Owner);
-}
-
-} // namespace
-
 const TClassInfo& TMyPointSeries::StaticClassInfo()
 {
     using P = TProps<TMyPointSeries>;
@@ -22,7 +12,7 @@ const TClassInfo& TMyPointSeries::StaticClassInfo()
         {.Name = "TMyPointSeries",
          .Parent = &TPointSeries::StaticClassInfo(),
          .Properties = {P::Object("LinesPen", [](const TMyPointSeries& s) -> TPersistent* { return &s.LinesPen(); })},
-         .Create = &Make<TMyPointSeries>});
+         .Create = &CreateComponentOf<TMyPointSeries>});
     return info;
 }
 
@@ -33,7 +23,7 @@ const TClassInfo& TBarJoinSeries::StaticClassInfo()
         {.Name = "TBarJoinSeries",
          .Parent = &TBarSeries::StaticClassInfo(),
          .Properties = {P::Object("JoinPen", [](const TBarJoinSeries& s) -> TPersistent* { return &s.JoinPen(); })},
-         .Create = &Make<TBarJoinSeries>});
+         .Create = &CreateComponentOf<TBarJoinSeries>});
     return info;
 }
 
