@@ -74,7 +74,7 @@ std::vector<TPropInfo> CalendarProperties()
     using C = TCalendarSeries;
     std::vector<TPropInfo> props = TChartSeries::PublishedSeriesProperties();
     std::vector<TPropInfo> own{
-        P::Real("Date", &C::Date, &C::SetDate).NotStored(),
+        P::Real("Date", &C::Date, &C::SetDate),
         P::Object("Days", [](const C& s) -> TPersistent* { return &s.Days(); }),
         P::Object("Months", [](const C& s) -> TPersistent* { return &s.Months(); }),
         P::Boolean("NextButtonVisible", &C::NextButtonVisible, &C::SetNextButtonVisible).Default(true),
