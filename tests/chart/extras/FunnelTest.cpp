@@ -38,7 +38,9 @@ TEST(FunnelSeries, SliceColoursByRatioInQuotaOrder)
         const TColor expected[] = {TColor(0x008000), TColor(0x00FFFF), TColor(0x0000FF)};
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(c.Funnel.SliceColor(i), expected[i]) << i;
-            if (!is3D) EXPECT_EQ(b->PixelRGB(c.X(i), c.Y(12)), expected[i]) << i;
+            if (!is3D) {
+                EXPECT_EQ(b->PixelRGB(c.X(i), c.Y(12)), expected[i]) << i;
+            }
         }
         if (!is3D) {
             // Slice 1 is filled to 20.83 only; slice 2 to 17.5.

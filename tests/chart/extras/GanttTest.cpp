@@ -50,7 +50,9 @@ TEST(GanttSeries, BarRunsFromStartToEndPixelOnItsRow)
         }
         // The zero-length bar is a line at its start only (in 3-D with its depth).
         EXPECT_TRUE(AnyNear(*b, 360, 260, clBlue)) << is3D;
-        if (!is3D) EXPECT_EQ(CountColor(*b, {362, 250, 375, 270}, clBlue) + CountColor(*b, {362, 250, 375, 270}, clRed), 0);
+        if (!is3D) {
+            EXPECT_EQ(CountColor(*b, {362, 250, 375, 270}, clBlue) + CountColor(*b, {362, 250, 375, 270}, clRed), 0);
+        }
     }
 }
 

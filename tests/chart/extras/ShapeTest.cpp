@@ -197,7 +197,9 @@ TEST(ShapeSeries, OnlyExactlyTwoPointsDrawAndOnlyOnce)
         const auto b = c.Render();
         EXPECT_EQ(CountColor(*b, {0, 0, 480, 340}, clRed), 0) << extra;
         // The click test still answers on points 0 and 1 (with three, (0, 0) and (50, 50)).
-        if (extra == 1) EXPECT_EQ(c.Shape.PointAtPixel(140, 245), 0);
+        if (extra == 1) {
+            EXPECT_EQ(c.Shape.PointAtPixel(140, 245), 0);
+        }
     }
     TShapeChart nan;
     nan.Shape.SetX1(std::numeric_limits<double>::quiet_NaN());
