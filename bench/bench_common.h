@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -107,5 +108,32 @@ public:
 private:
     std::map<Key, double> FSeconds;
 };
+
+// Prints the best seconds of each size, in milliseconds, with the scaling exponent of each step against the
+// size before it (and that of n log n over the step, for comparison); returns the fitted exponent of the
+// whole run: the least-squares slope of log time against log n.
+inline double PrintScaling(const std::map<int, double>& Best, const char* What)
+{
+    double sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (auto it = Best.begin(); it != Best.end(); ++it) {
+        std::printf("  %8d %s  %9.1f ms", it->first, What, it->second * 1e3);
+        if (it != Best.begin()) {
+            const auto before = std::prev(it);
+            const double ratio = static_cast<double>(it->first) / before->first;
+            const double exponent = std::log(it->second / before->second) / std::log(ratio);
+            const double nlogn = 1.0 + std::log(std::log(it->first) / std::log(before->first)) / std::log(ratio);
+            std::printf("   scaling exponent %.2f (n log n: %.2f)", exponent, nlogn);
+        }
+        std::printf("\n");
+        const double x = std::log(static_cast<double>(it->first)), y = std::log(it->second);
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    const double n = static_cast<double>(Best.size());
+    const double d = n * sxx - sx * sx;
+    return n < 2 || d == 0 ? 0 : (n * sxy - sx * sy) / d;
+}
 
 } // namespace bench

@@ -71,18 +71,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     std::printf("\nOpening a survey (read and prepare), best of the runs, on %s:\n", bench::ProcessorName().c_str());
     const std::map<int, double>& best = Best();
-    for (auto it = best.begin(); it != best.end(); ++it) {
-        std::printf("  %8d measurements  %9.1f ms", it->first, it->second * 1e3);
-        if (it != best.begin()) {
-            const auto before = std::prev(it);
-            const double ratio = static_cast<double>(it->first) / before->first;
-            const double exponent = std::log(it->second / before->second) / std::log(ratio);
-            // n log n over this step, as an exponent of n, for comparison.
-            const double nlogn = 1.0 + std::log(std::log(it->first) / std::log(before->first)) / std::log(ratio);
-            std::printf("   scaling exponent %.2f (n log n: %.2f)", exponent, nlogn);
-        }
-        std::printf("\n");
-    }
+    bench::PrintScaling(best, "measurements");
     if (best.count(100000))
         std::printf("  target: 100,000 measurements under 500 ms: %s\n", best.at(100000) < 0.5 ? "met" : "NOT met");
     return 0;

@@ -80,7 +80,7 @@ std::string TChartSeries::ComposeMarkText(int Index) const
     std::string text;
     if (!ItemText(marks, Index, text)) {
         const std::string sep = marks.MultiLine() ? "\r" : " ";
-        auto value = [&] { return FormatFloat(ValueFormat(), MandatoryValueAt(Index)); };
+        auto value = [&] { return FormatFloat(ValueFormat(), DisplayValueAt(Index)); };
         auto label = [&] { return PointLabel(Index); };
         auto xText = [&] {
             const double x = OtherValues().ValueAt(Index);

@@ -1,5 +1,5 @@
-// Start-up and shut-down of the extras library: its tool classes join the chart's registries and leave
-// them again.
+// Start-up and shut-down of the extras library: its series and tool classes join the chart's registries;
+// the tools leave them again.
 #pragma once
 
 void ChartExtrasInitialization();

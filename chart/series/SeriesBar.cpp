@@ -378,7 +378,8 @@ int TCustomBarSeries::BarOriginPixel(int Index) const
 {
     if (FMultiBar == mbStacked || FMultiBar == mbSelfStack || FMultiBar == mbStacked100)
         return StackedPixel(Index, BarOriginValue(Index, false));
-    if (FUseYOrigin) return MandatoryValueToPixel(FYOrigin);
+    // A kind whose bars start at values of their own answers them as the origin.
+    if (FUseYOrigin) return MandatoryValueToPixel(BarOriginValue(Index, false));
     const TChartAxis* axis = MandatoryAxis();
     if (!axis) return 0;
     return YMandatory() ? axis->EndPixel : axis->StartPixel;

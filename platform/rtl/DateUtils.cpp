@@ -16,12 +16,6 @@ constexpr int DateDelta = 693594;     // day number (1 = 1 January 0001) of 30 D
 constexpr int MaxDayNumber = 3652059; // 31 December 9999
 constexpr std::int64_t MSecs = 86400000;
 
-constexpr std::array<const char*, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr std::array<const char*, 12> LongMonthNames{"January", "February", "March",     "April",   "May",      "June",
-                                                     "July",    "August",   "September", "October", "November", "December"};
-constexpr std::array<const char*, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr std::array<const char*, 7> LongDayNames{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 constexpr const char* TimeAMString = "AM";
 constexpr const char* TimePMString = "PM";
 
@@ -237,11 +231,11 @@ private:
         case 'Y': FOut += n <= 2 ? Padded(P.Year % 100, 2) : Padded(P.Year, 4); return count;
         case 'M':
             if (n <= 2) FOut += Padded(P.Month, n);
-            else FOut += (n == 3 ? ShortMonthNames : LongMonthNames)[static_cast<std::size_t>(P.Month - 1)];
+            else FOut += (n == 3 ? FS.ShortMonthNames : FS.LongMonthNames)[static_cast<std::size_t>(P.Month - 1)];
             return count;
         case 'D':
             if (n <= 2) FOut += Padded(P.Day, n);
-            else if (n <= 4) FOut += (n == 3 ? ShortDayNames : LongDayNames)[static_cast<std::size_t>(P.WeekDay - 1)];
+            else if (n <= 4) FOut += (n == 3 ? FS.ShortDayNames : FS.LongDayNames)[static_cast<std::size_t>(P.WeekDay - 1)];
             else Append(n == 5 ? FS.ShortDateFormat : FS.LongDateFormat, level + 1);
             return count;
         case 'H': {

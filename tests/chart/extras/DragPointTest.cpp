@@ -3,15 +3,11 @@
 // release during a drag, an axis without span, and a tool that is inactive or has no series.
 #include "chart/extras/LumDragPoint.h"
 
-#include "chart/control/ChartControl.h"
+#include "ChartMouse.h"
+
 #include "chart/control/ChartRegistry.h"
 #include "chart/engine/LumEngineAxis.h"
 #include "chart/series/SeriesLine.h"
-#include "platform/controls/Application.h"
-
-#include <QApplication>
-#include <QMouseEvent>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -22,20 +18,13 @@ namespace {
 
 // A 2-D chart of 500 x 360 pixels in a shown window with a line series of the points (i, 2 i), i = 0..10,
 // circle pointers of 4 pixels, and a drag-point tool on it.
-struct TDragChart {
-    std::unique_ptr<QWidget> Window = std::make_unique<QWidget>();
-    TChart Chart{nullptr};
+struct TDragChart : TMouseChart {
     TLineSeries* Series = nullptr;
     TDragPointTool* Tool = nullptr;
     std::vector<int> Calls;
 
     TDragChart()
     {
-        Window->setGeometry(50, 50, 520, 380);
-        Chart.SetParentWidget(Window.get());
-        Chart.SetBounds(0, 0, 500, 360);
-        Chart.SetView3D(false);
-        Chart.Legend().SetVisible(false);
         Series = new TLineSeries(&Chart);
         Series->Pointer().SetVisible(true);
         Series->Pointer().SetStyle(psCircle);
@@ -50,25 +39,8 @@ struct TDragChart {
             EXPECT_EQ(sender, Tool);
             Calls.push_back(index);
         };
-        Window->show();
-        Paint();
+        Show();
     }
-    void Paint()
-    {
-        Chart.Invalidate();
-        Chart.Repaint();
-        for (int i = 0; i < 3; ++i) Application->ProcessMessages();
-    }
-    void Send(QEvent::Type t, QPoint p, Qt::MouseButton b, Qt::MouseButtons held)
-    {
-        QWidget* w = Chart.Widget();
-        QMouseEvent e(t, p, w->mapToGlobal(p), t == QEvent::MouseMove ? Qt::NoButton : b, held, Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    }
-    void Press(QPoint p, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonPress, p, b, b); }
-    void Move(QPoint p, Qt::MouseButtons held = Qt::LeftButton) { Send(QEvent::MouseMove, p, Qt::NoButton, held); }
-    void Release(QPoint p, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonRelease, p, b, {}); }
-    QPoint At(double x, double y) const { return {Chart.BottomAxis().CalcXPosValue(x), Chart.LeftAxis().CalcYPosValue(y)}; }
 };
 
 } // namespace

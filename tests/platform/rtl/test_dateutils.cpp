@@ -236,3 +236,17 @@ TEST(DateUtils, TextRoundTripsUnderTheCurrentSettings)
     }
     FormatSettings() = saved;
 }
+
+TEST(DateUtils, NamesComeFromTheSettings)
+{
+    TFormatSettings fs;
+    EXPECT_EQ(fs.FirstDayOfWeek, 0) << "Monday first";
+    const TDateTime d = EncodeDate(2024, 2, 4); // a Sunday
+    EXPECT_EQ(FormatDateTime("ddd dddd mmm mmmm", d, fs), "Sun Sunday Feb February");
+    fs.ShortDayNames[0] = "So";
+    fs.LongDayNames[0] = "Sonntag";
+    fs.ShortMonthNames[1] = "Feb.";
+    fs.LongMonthNames[1] = "Februar";
+    EXPECT_EQ(FormatDateTime("ddd dddd mmm mmmm", d, fs), "So Sonntag Feb. Februar");
+    EXPECT_EQ(FormatDateTime("dddd", d, TFormatSettings{}), "Sunday");
+}
