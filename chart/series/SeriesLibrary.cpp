@@ -8,6 +8,7 @@
 #include "chart/series/LumMapSeries.h"
 #include "chart/series/LumSurfaColorGrid.h"
 #include "chart/series/LumSurfaContour.h"
+#include "chart/series/LumSurfaSurface.h"
 #include "chart/series/LumSpline.h"
 #include "chart/series/SeriesFastLine.h"
 #include "chart/series/SeriesStyle.h"
@@ -25,7 +26,9 @@ struct TGridKind {
     const char* Caption;
 };
 const TGridKind GridKinds[] = {
+    {&TSurfaceSeries::StaticClassInfo, LumProCo::Surface},
     {&TContourSeries::StaticClassInfo, LumProCo::Contour},
+    {&TWaterFallSeries::StaticClassInfo, LumProCo::WaterFall},
     {&TColorGridSeries::StaticClassInfo, LumProCo::ColorGrid},
 };
 } // namespace

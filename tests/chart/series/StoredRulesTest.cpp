@@ -8,6 +8,7 @@
 #include "chart/series/LumSpline.h"
 #include "chart/series/LumSurfaColorGrid.h"
 #include "chart/series/LumSurfaContour.h"
+#include "chart/series/LumSurfaSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,8 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
     using C = TContourSeries;
     using G = TColorGridSeries;
     using S = TSmoothingFunction;
+    using Su = TSurfaceSeries;
+    using W = TWaterFallSeries;
     using Pie = TPieSeries;
     using E = TErrorSeries;
     using EB = TErrorBarSeries;
@@ -170,6 +173,21 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"colour grid", Kind<G>(), "Frame.Visible", false, On<G>([](G& s) { s.Frame().SetVisible(true); }), true},
         {"colour grid", Kind<G>(), "NumXValues", false, On<G>([](G& s) { s.SetNumXValues(3); }), true},
         {"colour grid", Kind<G>(), "Brush.Style", false, On<G>([](G& s) { s.Brush().SetStyle(bsClear); }), true},
+        {"surface", Kind<Su>(), "DotFrame", false, On<Su>([](Su& s) { s.SetDotFrame(true); }), true},
+        {"surface", Kind<Su>(), "FastBrush", false, On<Su>([](Su& s) { s.SetFastBrush(true); }), true},
+        {"surface", Kind<Su>(), "IrregularGrid", false, On<Su>([](Su& s) { s.SetIrregularGrid(true); }), true},
+        {"surface", Kind<Su>(), "NumZValues", false, On<Su>([](Su& s) { s.SetNumZValues(4); }), true},
+        // The side brush starts clear against a brush's solid default, so its style is written.
+        {"surface: the side brush starts clear", Kind<Su>(), "SideBrush.Style", true,
+         On<Su>([](Su& s) { s.SideBrush().SetStyle(bsSolid); }), false},
+        {"surface", Kind<Su>(), "SideLines.Visible", false, On<Su>([](Su& s) { s.SideLines().SetVisible(true); }), true},
+        {"surface", Kind<Su>(), "SmoothPalette", false, On<Su>([](Su& s) { s.SetSmoothPalette(true); }), true},
+        {"surface", Kind<Su>(), "Transparency", false, On<Su>([](Su& s) { s.SetTransparency(40); }), true},
+        {"surface", Kind<Su>(), "WireFrame", false, On<Su>([](Su& s) { s.SetWireFrame(true); }), true},
+        {"surface", Kind<Su>(), "UsePalette", false, On<Su>([](Su& s) { s.SetUsePalette(true); }), true},
+        {"water fall: on by default", Kind<W>(), "WaterFall", false, On<W>([](W& s) { s.SetWaterFall(false); }), true},
+        {"water fall", Kind<W>(), "WaterLines.Visible", false, On<W>([](W& s) { s.WaterLines().SetVisible(false); }), true},
+        {"water fall", Kind<W>(), "WireFrame", false, On<W>([](W& s) { s.SetWireFrame(true); }), true},
         {"pie", Kind<Pie>(), "AngleSize", false, On<Pie>([](Pie& s) { s.SetAngleSize(180); }), true},
         {"pie", Kind<Pie>(), "AutoMarkPosition", false, On<Pie>([](Pie& s) { s.SetAutoMarkPosition(false); }), true},
         {"pie", Kind<Pie>(), "CircleBackColor", false, On<Pie>([](Pie& s) { s.SetCircleBackColor(clRed); }), true},
@@ -288,6 +306,9 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
         {TPieSeries::StaticClassInfo(), "XValues", false},        {TPieSeries::StaticClassInfo(), "Depth", false},
         {TPieSeries::StaticClassInfo(), "HorizAxis", false},      {TPieSeries::StaticClassInfo(), "OtherSlice", true},
         {TPieSeries::StaticClassInfo(), "Circled", true},         {TPieSeries::StaticClassInfo(), "ColorSource", true},
+        {TSurfaceSeries::StaticClassInfo(), "WaterFall", false}, {TWaterFallSeries::StaticClassInfo(), "WaterFall", true},
+        {TSurfaceSeries::StaticClassInfo(), "WaterLines", false}, {TWaterFallSeries::StaticClassInfo(), "WaterLines", true},
+        {TSurfaceSeries::StaticClassInfo(), "IrregularGrid", true},
         {TErrorSeries::StaticClassInfo(), "ErrorStyle", true},    {TErrorBarSeries::StaticClassInfo(), "ErrorStyle", false},
         {TErrorBarSeries::StaticClassInfo(), "ErrorValues", true}, {THighLowSeries::StaticClassInfo(), "HighValues", true},
     };
@@ -298,10 +319,13 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
     EXPECT_EQ(fast.back(), "YValues");
     const auto map = names(TMapSeries::StaticClassInfo());
     EXPECT_EQ(map.back(), "ZValues");
-    for (const TClassInfo* grid : {&TContourSeries::StaticClassInfo(), &TColorGridSeries::StaticClassInfo()}) {
+    for (const TClassInfo* grid : {&TContourSeries::StaticClassInfo(), &TColorGridSeries::StaticClassInfo(),
+                                   &TSurfaceSeries::StaticClassInfo()}) {
         const auto n = names(*grid);
         EXPECT_EQ(n.back(), "ZValues") << grid->Name();
         EXPECT_EQ(n[n.size() - 2], "YValues") << grid->Name();
     }
+    const auto fall = names(TWaterFallSeries::StaticClassInfo());
+    EXPECT_EQ(fall.back(), "WaterLines") << "the water fall's own after the surface's";
     EXPECT_EQ(TMapSeries::StaticClassInfo().FindProperty("Shapes")->Kind, TPropKind::Collection);
 }
