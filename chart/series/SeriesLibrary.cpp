@@ -9,6 +9,7 @@
 #include "chart/series/LumSurfaColorGrid.h"
 #include "chart/series/LumSurfaContour.h"
 #include "chart/series/LumSurfaSurface.h"
+#include "chart/series/LumSurfaTower.h"
 #include "chart/series/LumSpline.h"
 #include "chart/series/SeriesFastLine.h"
 #include "chart/series/SeriesStyle.h"
@@ -30,6 +31,8 @@ const TGridKind GridKinds[] = {
     {&TContourSeries::StaticClassInfo, LumProCo::Contour},
     {&TWaterFallSeries::StaticClassInfo, LumProCo::WaterFall},
     {&TColorGridSeries::StaticClassInfo, LumProCo::ColorGrid},
+    {&TVector3DSeries::StaticClassInfo, LumProCo::Vector3D},
+    {&TTowerSeries::StaticClassInfo, LumProCo::Tower},
 };
 } // namespace
 

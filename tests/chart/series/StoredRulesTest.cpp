@@ -9,6 +9,7 @@
 #include "chart/series/LumSurfaColorGrid.h"
 #include "chart/series/LumSurfaContour.h"
 #include "chart/series/LumSurfaSurface.h"
+#include "chart/series/LumSurfaTower.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,8 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
     using S = TSmoothingFunction;
     using Su = TSurfaceSeries;
     using W = TWaterFallSeries;
+    using V = TVector3DSeries;
+    using T = TTowerSeries;
     using Pie = TPieSeries;
     using E = TErrorSeries;
     using EB = TErrorBarSeries;
@@ -188,6 +191,19 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"water fall: on by default", Kind<W>(), "WaterFall", false, On<W>([](W& s) { s.SetWaterFall(false); }), true},
         {"water fall", Kind<W>(), "WaterLines.Visible", false, On<W>([](W& s) { s.WaterLines().SetVisible(false); }), true},
         {"water fall", Kind<W>(), "WireFrame", false, On<W>([](W& s) { s.SetWireFrame(true); }), true},
+        {"vector", Kind<V>(), "ArrowHeight", false, On<V>([](V& s) { s.SetArrowHeight(6); }), true},
+        {"vector", Kind<V>(), "ArrowWidth", false, On<V>([](V& s) { s.SetArrowWidth(6); }), true},
+        {"vector", Kind<V>(), "StartArrow.Visible", false, On<V>([](V& s) { s.StartArrow().SetVisible(true); }), true},
+        {"vector", Kind<V>(), "EndArrow.Visible", false, On<V>([](V& s) { s.EndArrow().SetVisible(false); }), true},
+        {"vector: the point colour", Kind<V>(), "EndArrow.Color", true, On<V>([](V& s) { s.EndArrow().SetColor(clBlack); }), false},
+        {"tower", Kind<T>(), "Dark3D", false, On<T>([](T& s) { s.SetDark3D(false); }), true},
+        {"tower", Kind<T>(), "Origin", false, On<T>([](T& s) { s.SetOrigin(2.5); }), true},
+        {"tower", Kind<T>(), "PercentDepth", false, On<T>([](T& s) { s.SetPercentDepth(50); }), true},
+        {"tower", Kind<T>(), "PercentWidth", false, On<T>([](T& s) { s.SetPercentWidth(50); }), true},
+        {"tower", Kind<T>(), "TowerStyle", false, On<T>([](T& s) { s.SetTowerStyle(tsCone); }), true},
+        {"tower", Kind<T>(), "Transparency", false, On<T>([](T& s) { s.SetTransparency(20); }), true},
+        {"tower", Kind<T>(), "UseOrigin", false, On<T>([](T& s) { s.SetUseOrigin(true); }), true},
+        {"tower", Kind<T>(), "IrregularGrid", false, On<T>([](T& s) { s.SetIrregularGrid(true); }), true},
         {"pie", Kind<Pie>(), "AngleSize", false, On<Pie>([](Pie& s) { s.SetAngleSize(180); }), true},
         {"pie", Kind<Pie>(), "AutoMarkPosition", false, On<Pie>([](Pie& s) { s.SetAutoMarkPosition(false); }), true},
         {"pie", Kind<Pie>(), "CircleBackColor", false, On<Pie>([](Pie& s) { s.SetCircleBackColor(clRed); }), true},
@@ -308,7 +324,8 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
         {TPieSeries::StaticClassInfo(), "Circled", true},         {TPieSeries::StaticClassInfo(), "ColorSource", true},
         {TSurfaceSeries::StaticClassInfo(), "WaterFall", false}, {TWaterFallSeries::StaticClassInfo(), "WaterFall", true},
         {TSurfaceSeries::StaticClassInfo(), "WaterLines", false}, {TWaterFallSeries::StaticClassInfo(), "WaterLines", true},
-        {TSurfaceSeries::StaticClassInfo(), "IrregularGrid", true},
+        {TSurfaceSeries::StaticClassInfo(), "IrregularGrid", true}, {TTowerSeries::StaticClassInfo(), "TowerStyle", true},
+        {TVector3DSeries::StaticClassInfo(), "EndZValues", true}, {TVector3DSeries::StaticClassInfo(), "NumXValues", false},
         {TErrorSeries::StaticClassInfo(), "ErrorStyle", true},    {TErrorBarSeries::StaticClassInfo(), "ErrorStyle", false},
         {TErrorBarSeries::StaticClassInfo(), "ErrorValues", true}, {THighLowSeries::StaticClassInfo(), "HighValues", true},
     };
@@ -320,7 +337,8 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
     const auto map = names(TMapSeries::StaticClassInfo());
     EXPECT_EQ(map.back(), "ZValues");
     for (const TClassInfo* grid : {&TContourSeries::StaticClassInfo(), &TColorGridSeries::StaticClassInfo(),
-                                   &TSurfaceSeries::StaticClassInfo()}) {
+                                   &TSurfaceSeries::StaticClassInfo(),
+                                   &TVector3DSeries::StaticClassInfo(), &TTowerSeries::StaticClassInfo()}) {
         const auto n = names(*grid);
         EXPECT_EQ(n.back(), "ZValues") << grid->Name();
         EXPECT_EQ(n[n.size() - 2], "YValues") << grid->Name();

@@ -1,15 +1,17 @@
-// The surface and water-fall series: the cell draw order and the centred walk, the colour corner of a
-// cell, clicks on overlapping rows, renders probed at pixels in flat and orthogonal 3-D charts (cells,
-// wire frame, curtains, sides) and what Assign keeps.
+// The surface, water-fall, vector and tower series: the cell draw order and the centred walk, the
+// colour corner of a cell, clicks on overlapping rows, renders probed at pixels in flat and orthogonal
+// 3-D charts (cells, wire frame, curtains, sides, arrows, towers) and what Assign keeps.
 #include "SeriesTestSupport.h"
 
 #include "chart/series/LumSurfaSurface.h"
+#include "chart/series/LumSurfaTower.h"
 #include "platform/rtl/SystemColors.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <numbers>
 
 namespace {
 
@@ -270,4 +272,109 @@ TEST(SurfaceRender, SidesStandOnTheLowestValue)
     EXPECT_EQ(bitmap->PixelRGB(front.x, front.y), clRed);
     const TPoint below = b.Screen(2.5, 5, 1);
     EXPECT_NE(bitmap->PixelRGB(below.x, below.y), clRed);
+}
+
+// ---- Vector -------------------------------------------------------------------------------------------------
+
+TEST(VectorSeries, ArrowHeads)
+{
+    // A zero vector's angle is atan2(0, 0) = 0: the head points right.
+    const auto zero = TVector3DSeries::ArrowHead({100, 50}, std::atan2(0.0, 0.0), 4, 3);
+    EXPECT_EQ(zero[0], (TPoint{96, 47}));
+    EXPECT_EQ(zero[1], (TPoint{100, 50}));
+    EXPECT_EQ(zero[2], (TPoint{96, 53}));
+    // Pointing up the screen (y grows downward): the barbs hang below the tip.
+    const auto up = TVector3DSeries::ArrowHead({100, 50}, std::numbers::pi / 2, 4, 3);
+    EXPECT_EQ(up[0], (TPoint{97, 54}));
+    EXPECT_EQ(up[2], (TPoint{103, 54}));
+
+    TSurfaceBench b;
+    b.FixAxes(0, 10, 0, 10);
+    auto& v = b.Add<TVector3DSeries>();
+    v.Pen().SetColor(clBlue);
+    v.SetColorEachPoint(false);
+    v.SetUseColorRange(false);
+    v.SetSeriesColor(clBlue);
+    v.SetArrowWidth(6);
+    v.SetArrowHeight(6);
+    v.EndArrow().SetColor(clRed);
+    v.StartArrow().SetVisible(true);
+    v.StartArrow().SetColor(clLime);
+    v.AddVector(2, 5, 0, 6, 5, 0);
+    v.AddVector(8, 2, 0, 8, 2, 0); // zero
+    const auto bitmap = b.Render();
+    const int sx = b.Chart.BottomAxis().CalcXPosValue(2), ex = b.Chart.BottomAxis().CalcXPosValue(6);
+    const int y = b.Chart.LeftAxis().CalcYPosValue(5);
+    EXPECT_EQ(bitmap->PixelRGB((sx + ex) / 2, y), clBlue) << "the shaft in the point colour";
+    EXPECT_EQ(bitmap->PixelRGB(ex - 3, y - 3), clRed) << "the end head pointing along the vector";
+    EXPECT_EQ(bitmap->PixelRGB(ex - 3, y + 3), clRed);
+    EXPECT_EQ(bitmap->PixelRGB(sx - 3, y - 3), clLime) << "the start head points the same way";
+    const int zx = b.Chart.BottomAxis().CalcXPosValue(8), zy = b.Chart.LeftAxis().CalcYPosValue(2);
+    EXPECT_EQ(bitmap->PixelRGB(zx - 3, zy - 3), clRed) << "the zero vector's head points right";
+    EXPECT_NE(bitmap->PixelRGB(zx + 3, zy - 3), clRed);
+    // Extents take the ends in.
+    TVector3DSeries e(nullptr);
+    e.AddVector(1, 2, 3, -4, 9, 7);
+    EXPECT_EQ(e.LowestX(), -4);
+    EXPECT_EQ(e.HighestY(), 9);
+    EXPECT_EQ(e.HighestZ(), 7);
+    EXPECT_EQ(e.LowestZ(), 3);
+}
+
+// ---- Tower --------------------------------------------------------------------------------------------------
+
+TEST(TowerSeries, WidthOriginAndClicks)
+{
+    TSurfaceBench b;
+    b.FixAxes(0, 5, 0, 12);
+    auto& t = Grid<TTowerSeries>(b, 3, 2, [](int x, int) { return 2.0 * x; });
+    t.Pen().SetVisible(false);
+    const auto bitmap = b.Render();
+    // Width 100 %: neighbours touch.
+    EXPECT_EQ(t.TowerBox(NodeIndex(1, 1, 3)).Rect.Right, t.TowerBox(NodeIndex(2, 1, 3)).Rect.Left);
+    EXPECT_EQ(t.LowestX(), 0.5);
+    EXPECT_EQ(t.HighestZ(), 2.5);
+    const int x2 = b.Chart.BottomAxis().CalcXPosValue(2);
+    EXPECT_EQ(bitmap->PixelRGB(x2, b.Chart.LeftAxis().CalcYPosValue(3)), t.PointColor(NodeIndex(2, 1, 3)))
+        << "a tower rises from the lowest Y";
+
+    // An origin above a point: the tower hangs down from it to the point.
+    t.SetUseOrigin(true);
+    t.SetOrigin(10);
+    const auto down = b.Render();
+    const auto box = t.TowerBox(NodeIndex(1, 1, 3));
+    EXPECT_LT(box.Rect.Top, box.Rect.Bottom);
+    EXPECT_EQ(box.Rect.Top, b.Chart.LeftAxis().CalcYPosValue(10));
+    const int x1 = b.Chart.BottomAxis().CalcXPosValue(1);
+    EXPECT_EQ(down->PixelRGB(x1, b.Chart.LeftAxis().CalcYPosValue(6)), t.PointColor(NodeIndex(1, 1, 3)));
+    EXPECT_NE(down->PixelRGB(x1, b.Chart.LeftAxis().CalcYPosValue(1)), t.PointColor(NodeIndex(1, 1, 3)));
+
+    // Only cover plates answer clicks.
+    b.Go3D();
+    t.SetUseOrigin(false);
+    for (TTowerStyle style : {tsCube, tsRectangle, tsCover, tsCylinder, tsArrow, tsCone, tsPyramid, tsSlantCube}) {
+        t.SetTowerStyle(style);
+        (void)b.Render();
+        const TPoint top = b.Screen(3, 6, 1);
+        EXPECT_EQ(t.PointAtPixel(top.x, top.y), style == tsCover ? NodeIndex(3, 1, 3) : -1) << std::string(TowerStyleNames.NameOf(style));
+    }
+}
+
+TEST(TowerSeries, EveryStyleDrawsInTheTowerColour)
+{
+    for (TTowerStyle style : {tsCube, tsRectangle, tsCylinder, tsArrow, tsCone, tsPyramid, tsSlantCube}) {
+        SCOPED_TRACE(std::string(TowerStyleNames.NameOf(style)));
+        TSurfaceBench b;
+        b.Go3D();
+        b.FixAxes(0, 2, 0, 10);
+        auto& t = Grid<TTowerSeries>(b, 1, 1, [](int, int) { return 8.0; });
+        t.Pen().SetVisible(false);
+        t.SetDark3D(false);
+        t.SetUseOrigin(true);
+        t.SetTowerStyle(style);
+        const auto bitmap = b.Render();
+        // Half-way up the tower, in the middle of its depth.
+        const TPoint p = b.Screen(1, 4, 1);
+        EXPECT_EQ(bitmap->PixelRGB(p.x, p.y), NodeColour(1, 1));
+    }
 }
