@@ -11,6 +11,7 @@
 #include "chart/series/LumSurfaSurface.h"
 #include "chart/series/LumSurfaTower.h"
 #include "chart/series/LumSpline.h"
+#include "chart/series/LumTriSurface.h"
 #include "chart/series/SeriesFastLine.h"
 #include "chart/series/SeriesStyle.h"
 
@@ -43,6 +44,7 @@ void SeriesLibraryInitialization()
     RegisterErrorBarUnit();
     RegisterSeries(TMapSeries::StaticClassInfo(), LumProCo::Map, LumConst::GalleryExtended, 1);
     for (const TGridKind& kind : GridKinds) RegisterSeries(kind.Class(), kind.Caption, LumProCo::Gallery3D, 1);
+    LumTriSurfaceInitialization();
     LumSplineInitialization();
     InstallSeriesStyleHooks();
 }
@@ -53,6 +55,7 @@ void SeriesLibraryFinalization()
     UnregisterErrorBarUnit();
     UnregisterSeriesClasses({&TMapSeries::StaticClassInfo()});
     for (const TGridKind& kind : GridKinds) UnregisterSeriesClasses({&kind.Class()});
+    LumTriSurfaceFinalization();
     LumSplineFinalization();
     RemoveSeriesStyleHooks();
 }

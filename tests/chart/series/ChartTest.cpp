@@ -66,6 +66,7 @@ TEST(SeriesRegistry, StartUpAndShutDown)
     withMap.push_back({"TColorGridSeries", "Color Grid", "3D", 1});
     withMap.push_back({"TVector3DSeries", "Vector 3D", "3D", 1});
     withMap.push_back({"TTowerSeries", "Tower", "3D", 1});
+    withMap.push_back({"TTriSurfaceSeries", "Triangle Surf.", "3D", 1});
     EXPECT_EQ(SeriesEntries(), withMap);
     for (const TEntry& e : withMap) EXPECT_NE(FindClassInfo(e.ClassName), nullptr) << "streams create " << e.ClassName;
     // A second start-up and a second registration add nothing.

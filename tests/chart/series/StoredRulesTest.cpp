@@ -10,6 +10,7 @@
 #include "chart/series/LumSurfaContour.h"
 #include "chart/series/LumSurfaSurface.h"
 #include "chart/series/LumSurfaTower.h"
+#include "chart/series/LumTriSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,7 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
     using W = TWaterFallSeries;
     using V = TVector3DSeries;
     using T = TTowerSeries;
+    using TS = TTriSurfaceSeries;
     using Pie = TPieSeries;
     using E = TErrorSeries;
     using EB = TErrorBarSeries;
@@ -204,6 +206,13 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"tower", Kind<T>(), "Transparency", false, On<T>([](T& s) { s.SetTransparency(20); }), true},
         {"tower", Kind<T>(), "UseOrigin", false, On<T>([](T& s) { s.SetUseOrigin(true); }), true},
         {"tower", Kind<T>(), "IrregularGrid", false, On<T>([](T& s) { s.SetIrregularGrid(true); }), true},
+        {"triangle surface", Kind<TS>(), "Border.Visible", false, On<TS>([](TS& s) { s.Border().SetVisible(true); }), true},
+        // White against a pen's black default, so the border's colour is written.
+        {"triangle surface: a white border", Kind<TS>(), "Border.Color", true, On<TS>([](TS& s) { s.Border().SetColor(clBlack); }), false},
+        {"triangle surface", Kind<TS>(), "FastBrush", false, On<TS>([](TS& s) { s.SetFastBrush(true); }), true},
+        {"triangle surface: on by default", Kind<TS>(), "HideTriangles", false, On<TS>([](TS& s) { s.SetHideTriangles(false); }), true},
+        {"triangle surface", Kind<TS>(), "Transparency", false, On<TS>([](TS& s) { s.SetTransparency(30); }), true},
+        {"triangle surface", Kind<TS>(), "TimesZOrder", false, On<TS>([](TS& s) { s.SetTimesZOrder(2); }), true},
         {"pie", Kind<Pie>(), "AngleSize", false, On<Pie>([](Pie& s) { s.SetAngleSize(180); }), true},
         {"pie", Kind<Pie>(), "AutoMarkPosition", false, On<Pie>([](Pie& s) { s.SetAutoMarkPosition(false); }), true},
         {"pie", Kind<Pie>(), "CircleBackColor", false, On<Pie>([](Pie& s) { s.SetCircleBackColor(clRed); }), true},
@@ -326,6 +335,7 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
         {TSurfaceSeries::StaticClassInfo(), "WaterLines", false}, {TWaterFallSeries::StaticClassInfo(), "WaterLines", true},
         {TSurfaceSeries::StaticClassInfo(), "IrregularGrid", true}, {TTowerSeries::StaticClassInfo(), "TowerStyle", true},
         {TVector3DSeries::StaticClassInfo(), "EndZValues", true}, {TVector3DSeries::StaticClassInfo(), "NumXValues", false},
+        {TTriSurfaceSeries::StaticClassInfo(), "Border", true}, {TTriSurfaceSeries::StaticClassInfo(), "NumXValues", false},
         {TErrorSeries::StaticClassInfo(), "ErrorStyle", true},    {TErrorBarSeries::StaticClassInfo(), "ErrorStyle", false},
         {TErrorBarSeries::StaticClassInfo(), "ErrorValues", true}, {THighLowSeries::StaticClassInfo(), "HighValues", true},
     };
@@ -338,7 +348,8 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
     EXPECT_EQ(map.back(), "ZValues");
     for (const TClassInfo* grid : {&TContourSeries::StaticClassInfo(), &TColorGridSeries::StaticClassInfo(),
                                    &TSurfaceSeries::StaticClassInfo(),
-                                   &TVector3DSeries::StaticClassInfo(), &TTowerSeries::StaticClassInfo()}) {
+                                   &TVector3DSeries::StaticClassInfo(), &TTowerSeries::StaticClassInfo(),
+                                   &TTriSurfaceSeries::StaticClassInfo()}) {
         const auto n = names(*grid);
         EXPECT_EQ(n.back(), "ZValues") << grid->Name();
         EXPECT_EQ(n[n.size() - 2], "YValues") << grid->Name();
