@@ -5,6 +5,7 @@
 
 #include "platform/graphics/QtSupport.h"
 #include "platform/graphics/Raster.h"
+#include "platform/graphics/RegionImpl.h"
 #include "platform/rtl/PixelMath.h"
 
 #include <QImage>
@@ -17,6 +18,20 @@
 using namespace raster;
 
 TImageBackend::TImageBackend(const TImageMemory& memory, int dpi) : FMemory(memory), FDpi(dpi > 0 ? dpi : 96) {}
+
+std::shared_ptr<const TClipper> TImageBackend::ClipperFor(const TRegion* clip, const TRect& device)
+{
+    // Regions share their rectangles when copied, so an unchanged clip compares at once.
+    const bool same = FClipper && FClipDevice == device && FClipped == (clip != nullptr) &&
+                      (!clip || clip->GetImpl()->R == FClipRegion.GetImpl()->R);
+    if (!same) {
+        FClipper = std::make_shared<const TClipper>(clip, device);
+        FClipDevice = device;
+        FClipped = clip != nullptr;
+        FClipRegion = clip ? *clip : TRegion();
+    }
+    return FClipper;
+}
 
 TDeviceCaps TImageBackend::Caps() const
 {
@@ -63,7 +78,8 @@ void TImageBackend::DrawShape(const TShapeCommand& cmd)
 {
     TSurface s(Memory());
     if (!s.Valid()) return;
-    const TClipper clip(cmd.State.Clip, s.Bounds());
+    const std::shared_ptr<const TClipper> clipper = ClipperFor(cmd.State.Clip, s.Bounds());
+    const TClipper& clip = *clipper;
     if (clip.Bounds().IsEmpty()) return;
     std::vector<TSpan> spans;
     if (!cmd.Fill.empty() && cmd.Brush.Kind != TDeviceBrush::TKind::Null) {
@@ -208,7 +224,8 @@ void TImageBackend::DrawImage(const TImageCommand& cmd)
 {
     TSurface s(Memory());
     if (!s.Valid()) return;
-    const TClipper clip(cmd.State.Clip, s.Bounds());
+    const std::shared_ptr<const TClipper> clipper = ClipperFor(cmd.State.Clip, s.Bounds());
+    const TClipper& clip = *clipper;
     const bool usesSource = Rop3UsesSource(cmd.Rop3);
     if (usesSource && (!cmd.Source || cmd.Source->Width <= 0 || cmd.Source->Height <= 0)) return;
     const TRect& d = cmd.Dest;
@@ -268,7 +285,8 @@ bool TImageBackend::CopyFrom(const TImageBackend& source, TPoint from, const TIm
     const TRect& d = cmd.Dest;
     if (!s.Valid() || !src.Valid() || dm.Bits == sm.Bits || d.IsEmpty()) return false;
     if (from.x < 0 || from.y < 0 || from.x + d.Width() > sm.Width || from.y + d.Height() > sm.Height) return false;
-    const TClipper clip(cmd.State.Clip, s.Bounds());
+    const std::shared_ptr<const TClipper> clipper = ClipperFor(cmd.State.Clip, s.Bounds());
+    const TClipper& clip = *clipper;
     std::vector<std::uint32_t> row;
     for (int y = std::max(d.Top, 0); y < std::min(d.Bottom, s.Bounds().Bottom); ++y)
         clip.Cut(y, d.Left, d.Right, [&](int yy, int x0, int x1) {
