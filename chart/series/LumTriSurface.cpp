@@ -288,31 +288,24 @@ private:
         FAngle[Ix(v)] = std::atan2(FZ[Ix(v)] - FCZ, FX[Ix(v)] - FCX);
         FHull.insert({FAngle[Ix(v)], v});
     }
-    // Whether hull vertex Q takes the place of the current extreme Cur, seen from P (the first-found
-    // keeps its place among equal ones; nearer wins among those in one direction).
-    bool TakesMin(int P, int Q, int Cur) const
+    // Whether hull vertex Q takes the place of the current extreme Cur seen from P: the most clockwise
+    // (Min) or counter-clockwise direction wins; among directions equal within the tolerance the nearer
+    // point, and the one found first keeps its place on a tie.
+    bool TakesPlace(int P, int Q, int Cur, bool Min) const
     {
         const double dxc = FX[Ix(Cur)] - FX[Ix(P)], dzc = FZ[Ix(Cur)] - FZ[Ix(P)], dc = dxc * dxc + dzc * dzc;
         const double dx = FX[Ix(Q)] - FX[Ix(P)], dz = FZ[Ix(Q)] - FZ[Ix(P)], d = dx * dx + dz * dz;
-        const double ar = dz * dxc - dx * dzc, tol = Ratio * dc;
+        const double turn = dz * dxc - dx * dzc, ar = Min ? turn : -turn, tol = Ratio * dc;
         return !(ar > tol || (ar >= -tol && d >= dc));
     }
-    bool TakesMax(int P, int Q, int Cur) const
-    {
-        const double dxc = FX[Ix(Cur)] - FX[Ix(P)], dzc = FZ[Ix(Cur)] - FZ[Ix(P)], dc = dxc * dxc + dzc * dzc;
-        const double dx = FX[Ix(Q)] - FX[Ix(P)], dz = FZ[Ix(Q)] - FZ[Ix(P)], d = dx * dx + dz * dz;
-        const double ar = dz * dxc - dx * dzc, tol = Ratio * dc;
-        return !(ar < -tol || (ar <= tol && d >= dc));
-    }
     // The extreme from a start vertex by walking along the hull to a neighbour that takes its place.
-    template <class Takes>
-    int WalkToExtreme(int P, int Start, const Takes& TakesPlace) const
+    int WalkToExtreme(int P, int Start, bool Min) const
     {
         int cur = Start;
         for (int steps = 0; steps <= 2 * FBorderCount; ++steps) {
-            if (TakesPlace(P, FNext[Ix(cur)], cur))
+            if (TakesPlace(P, FNext[Ix(cur)], cur, Min))
                 cur = FNext[Ix(cur)];
-            else if (TakesPlace(P, FPrev[Ix(cur)], cur))
+            else if (TakesPlace(P, FPrev[Ix(cur)], cur, Min))
                 cur = FPrev[Ix(cur)];
             else
                 break;
@@ -326,14 +319,14 @@ private:
             const double angle = std::atan2(FZ[Ix(P)] - FCZ, FX[Ix(P)] - FCX);
             auto it = FHull.lower_bound({angle, std::numeric_limits<int>::min()});
             if (it == FHull.end()) it = FHull.begin();
-            Min = WalkToExtreme(P, it->second, [this](int p, int q, int c) { return TakesMin(p, q, c); });
-            Max = WalkToExtreme(P, it->second, [this](int p, int q, int c) { return TakesMax(p, q, c); });
+            Min = WalkToExtreme(P, it->second, true);
+            Max = WalkToExtreme(P, it->second, false);
             return;
         }
         Min = Max = FLineOne;
         for (int v = FNext[Ix(FLineOne)]; v != FLineOne; v = FNext[Ix(v)]) {
-            if (TakesMin(P, v, Min)) Min = v;
-            if (TakesMax(P, v, Max)) Max = v;
+            if (TakesPlace(P, v, Min, true)) Min = v;
+            if (TakesPlace(P, v, Max, false)) Max = v;
         }
     }
 
@@ -528,18 +521,24 @@ void TCustomTriSurfaceSeries::Triangulate()
         xs[static_cast<std::size_t>(i)] = XValues().ValueAt(i);
         zs[static_cast<std::size_t>(i)] = ZValues().ValueAt(i);
     }
-    // The triangulation only reads the points: nothing to announce.
+    // The same positions triangulate the same way: a repaint of unchanged points keeps the last result.
+    if (FValid && FTriangulatedImproved == FImproveTriangles && xs == FTriangulatedX && zs == FTriangulatedZ) return;
     FTriangulation = TriangulatePoints(xs, zs, FImproveTriangles);
+    FTriangulatedX = std::move(xs);
+    FTriangulatedZ = std::move(zs);
+    FTriangulatedImproved = FImproveTriangles;
     FValid = true;
 }
 
 void TCustomTriSurfaceSeries::FireBeforeDrawValues()
 {
     TCustom3DPaletteSeries::FireBeforeDrawValues();
-    if (PointCount() < 3)
+    if (PointCount() < 3) {
         FTriangulation = {};
-    else
+        FValid = false;
+    } else {
         Triangulate();
+    }
 }
 
 void TCustomTriSurfaceSeries::ClearPoints()

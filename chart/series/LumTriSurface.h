@@ -65,7 +65,7 @@ public:
     const TTriangulation& Triangulation() const { return FTriangulation; }
     bool TriangulationValid() const { return FValid; }
     int TriangleCount() const { return FTriangulation.TriangleCount(); }
-    // Triangulates the points now.
+    // Triangulates the points now (unchanged positions keep the last triangulation, which is the same).
     void Triangulate();
     // The triangles in the order the last hidden-triangle paint drew them (empty after a list-order paint).
     const std::vector<int>& DrawnOrder() const { return FDrawnOrder; }
@@ -103,6 +103,9 @@ private:
     bool FImproveTriangles = true;
     bool FValid = false;
     TTriangulation FTriangulation;
+    // The positions and setting of the last triangulation.
+    std::vector<double> FTriangulatedX, FTriangulatedZ;
+    bool FTriangulatedImproved = true;
     std::vector<TDrawnTriangle> FSorted;
     std::vector<int> FDrawnOrder;
 };

@@ -528,4 +528,13 @@ TEST(TriSurfaceSeries, BorderLinesRunRoundTheHull)
     for (int y = 0; y < bitmap->Height(); ++y)
         for (int x = 0; x < bitmap->Width(); ++x) red += bitmap->PixelRGB(x, y) == clRed;
     EXPECT_GT(red, 100);
+    // A moved point triangulates again at the next paint.
+    const int centre = s.XValues().FindValue(5);
+    ASSERT_GE(centre, 0);
+    s.ChangeXValueAt(centre, 12);
+    (void)b.Render();
+    EXPECT_EQ(s.Triangulation().BorderCount(), 3);
+    s.SetImproveTriangles(false);
+    (void)b.Render();
+    EXPECT_EQ(s.Triangulation().BorderCount(), 3);
 }
