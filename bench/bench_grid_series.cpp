@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPoint>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -336,11 +337,13 @@ BENCHMARK(BM_TriSurfaceReference)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 // NLogN the size is n log n.
 void PrintFamily(const std::string& Family, bool NLogN, double Target)
 {
-    std::vector<std::pair<double, double>> points;
+    std::vector<std::pair<double, double>> sizes; // size, seconds
+    for (const auto& [key, seconds] : Best().All())
+        if (key.rfind(Family + "/", 0) == 0) sizes.push_back({std::stod(key.substr(Family.size() + 1)), seconds});
+    std::sort(sizes.begin(), sizes.end());
     std::printf("  %s\n", Family.c_str());
-    for (const auto& [key, seconds] : Best().All()) {
-        if (key.rfind(Family + "/", 0) != 0) continue;
-        const double n = std::stod(key.substr(Family.size() + 1));
+    std::vector<std::pair<double, double>> points;
+    for (const auto& [n, seconds] : sizes) {
         std::printf("    %10.0f  %10.2f ms\n", n, seconds * 1e3);
         points.push_back({std::log(NLogN ? n * std::log(n) : n), std::log(seconds)});
     }

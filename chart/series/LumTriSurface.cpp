@@ -13,6 +13,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -44,14 +45,24 @@ public:
         const auto [a, b, dmin] = ClosestPair();
         std::vector<int> order = OrderFromPair(a, b);
         MoveFirstNonCollinear(order, dmin);
-        FirstTriangle(order);
-        for (int j = 4; j <= FN; ++j) AddPoint(order[Ix(j)]);
+        // From here on points are known by their place in the order: those added one after the other lie
+        // side by side in memory.
+        std::vector<double> x(Ix(FN) + 1), z(Ix(FN) + 1);
+        for (int j = 1; j <= FN; ++j) {
+            x[Ix(j)] = FX[Ix(order[Ix(j)])];
+            z[Ix(j)] = FZ[Ix(order[Ix(j)])];
+        }
+        FX.swap(x);
+        FZ.swap(z);
+        FirstTriangle();
+        for (int j = 4; j <= FN; ++j) AddPoint(j);
 
         result.Triangles.assign(FTri.begin() + 3, FTri.end());
+        for (int& v : result.Triangles) v = order[Ix(v)];
         const int start = FLineOne;
         int v = start;
         do {
-            result.Borders.insert(result.Borders.end(), {v, FNext[Ix(v)], FLineTri[Ix(v)]});
+            result.Borders.insert(result.Borders.end(), {order[Ix(v)], order[Ix(FNext[Ix(v)])], FLineTri[Ix(v)]});
             v = FNext[Ix(v)];
         } while (v != start && result.Borders.size() < 3 * static_cast<std::size_t>(FN) + 3);
         FPointOf.resize(static_cast<std::size_t>(FN) + 1);
@@ -195,13 +206,17 @@ private:
         if (p > 3) std::rotate(Order.begin() + 3, Order.begin() + p, Order.begin() + p + 1);
     }
 
-    void FirstTriangle(const std::vector<int>& Order)
+    // Places 1, 2 and 3 of the order.
+    void FirstTriangle()
     {
-        int a = Order[1], b = Order[2];
-        const int c = Order[3];
+        int a = 1, b = 2;
+        const int c = 3;
         if (Side(a, b, c) < 0) std::swap(a, b);
         FTri.assign(3, 0);
-        FIncidence.assign(Ix(FN) + 1, {});
+        FIncCount.assign(Ix(FN) + 1, 0);
+        FIncSlots.assign((Ix(FN) + 1) * Slots, 0);
+        FIncMore.clear();
+        FTri.reserve(6 * Ix(FN) + 3);
         FNext.assign(Ix(FN) + 1, 0);
         FPrev.assign(Ix(FN) + 1, 0);
         FLineTri.assign(Ix(FN) + 1, 0);
@@ -238,18 +253,57 @@ private:
     }
     int Vertex(int t, int k) const { return FTri[Ix(3 * t + k)]; }
     bool Holds(int t, int v) const { return Vertex(t, 0) == v || Vertex(t, 1) == v || Vertex(t, 2) == v; }
+    // The triangles at vertex v: Slots in place, the rest (rare) in FIncMore.
+    template <class F>
+    void ForTrianglesAt(int v, F&& Visit) const
+    {
+        const int* slots = &FIncSlots[Ix(v) * Slots];
+        for (int i = 0; i < FIncCount[Ix(v)]; ++i) Visit(slots[i]);
+        if (FIncCount[Ix(v)] == Slots)
+            if (auto it = FIncMore.find(v); it != FIncMore.end())
+                for (int t : it->second) Visit(t);
+    }
+    std::size_t TrianglesAt(int v) const
+    {
+        std::size_t n = static_cast<std::size_t>(FIncCount[Ix(v)]);
+        if (n == Slots)
+            if (auto it = FIncMore.find(v); it != FIncMore.end()) n += it->second.size();
+        return n;
+    }
     void Attach(int t, int v)
     {
-        auto& list = FIncidence[Ix(v)];
-        if (std::find(list.begin(), list.end(), t) == list.end()) list.push_back(t);
+        bool present = false;
+        ForTrianglesAt(v, [&](int u) { present = present || u == t; });
+        if (present) return;
+        int& count = FIncCount[Ix(v)];
+        if (count < Slots)
+            FIncSlots[Ix(v) * Slots + Ix(count++)] = t;
+        else
+            FIncMore[v].push_back(t);
     }
     void Detach(int t, int v)
     {
         if (Holds(t, v)) return;
-        auto& list = FIncidence[Ix(v)];
+        int* slots = &FIncSlots[Ix(v) * Slots];
+        int& count = FIncCount[Ix(v)];
+        auto more = count == Slots ? FIncMore.find(v) : FIncMore.end();
+        for (int i = 0; i < count; ++i)
+            if (slots[i] == t) {
+                if (more != FIncMore.end() && !more->second.empty()) {
+                    slots[i] = more->second.back();
+                    more->second.pop_back();
+                    if (more->second.empty()) FIncMore.erase(more);
+                } else {
+                    slots[i] = slots[--count];
+                }
+                return;
+            }
+        if (more == FIncMore.end()) return;
+        auto& list = more->second;
         if (auto it = std::find(list.begin(), list.end(), t); it != list.end()) {
             *it = list.back();
             list.pop_back();
+            if (list.empty()) FIncMore.erase(more);
         }
     }
     void SetVertex(int t, int k, int v)
@@ -298,18 +352,20 @@ private:
         const double turn = dz * dxc - dx * dzc, ar = Min ? turn : -turn, tol = Ratio * dc;
         return !(ar > tol || (ar >= -tol && d >= dc));
     }
-    // The extreme from a start vertex by walking along the hull to a neighbour that takes its place.
+    // The extreme from a start vertex by walking along the hull while a neighbour takes the place. The
+    // walk keeps the direction it starts in: near-collinear points, each within the other's tolerance,
+    // would otherwise hand the place back and forth.
     int WalkToExtreme(int P, int Start, bool Min) const
     {
         int cur = Start;
-        for (int steps = 0; steps <= 2 * FBorderCount; ++steps) {
-            if (TakesPlace(P, FNext[Ix(cur)], cur, Min))
-                cur = FNext[Ix(cur)];
-            else if (TakesPlace(P, FPrev[Ix(cur)], cur, Min))
-                cur = FPrev[Ix(cur)];
-            else
-                break;
-        }
+        const std::vector<int>* way = nullptr;
+        if (TakesPlace(P, FNext[Ix(cur)], cur, Min))
+            way = &FNext;
+        else if (TakesPlace(P, FPrev[Ix(cur)], cur, Min))
+            way = &FPrev;
+        if (!way) return cur;
+        cur = (*way)[Ix(cur)];
+        for (int steps = 0; steps < FBorderCount && TakesPlace(P, (*way)[Ix(cur)], cur, Min); ++steps) cur = (*way)[Ix(cur)];
         return cur;
     }
 
@@ -385,9 +441,9 @@ private:
             next.clear();
             for (const auto& [u, w] : FFlags) {
                 found.clear();
-                const auto& list = FIncidence[Ix(u)].size() <= FIncidence[Ix(w)].size() ? FIncidence[Ix(u)] : FIncidence[Ix(w)];
-                for (int t : list)
+                ForTrianglesAt(TrianglesAt(u) <= TrianglesAt(w) ? u : w, [&](int t) {
                     if (Holds(t, u) && Holds(t, w)) found.push_back(t);
+                });
                 if (found.size() < 2) continue;
                 std::partial_sort(found.begin(), found.begin() + 2, found.end(), std::greater<int>());
                 const int t1 = found[0], t2 = found[1];
@@ -416,7 +472,10 @@ private:
     std::vector<int> FPointOf;
     // Triangle t (1-based) at 3t .. 3t + 2; entries 0..2 unused.
     std::vector<int> FTri;
-    std::vector<std::vector<int>> FIncidence;
+    static constexpr int Slots = 10;
+    std::vector<int> FIncCount;
+    std::vector<int> FIncSlots;
+    std::unordered_map<int, std::vector<int>> FIncMore;
     // The hull as a ring of vertices: the line from v to FNext[v] belongs to triangle FLineTri[v].
     std::vector<int> FNext, FPrev, FLineTri;
     int FLineOne = 0;
