@@ -352,20 +352,18 @@ private:
         const double turn = dz * dxc - dx * dzc, ar = Min ? turn : -turn, tol = Ratio * dc;
         return !(ar > tol || (ar >= -tol && d >= dc));
     }
-    // The extreme from a start vertex by walking along the hull while a neighbour takes the place. The
-    // walk keeps the direction it starts in: near-collinear points, each within the other's tolerance,
-    // would otherwise hand the place back and forth.
+
+    // The extreme from a start vertex by walking along the hull while a neighbour takes the place, in one
+    // direction. From a start among the lines facing the point the min lies ahead and the max behind (at
+    // an extreme both neighbours may turn further; the far one is the long way round).
     int WalkToExtreme(int P, int Start, bool Min) const
     {
         int cur = Start;
-        const std::vector<int>* way = nullptr;
-        if (TakesPlace(P, FNext[Ix(cur)], cur, Min))
-            way = &FNext;
-        else if (TakesPlace(P, FPrev[Ix(cur)], cur, Min))
-            way = &FPrev;
-        if (!way) return cur;
-        cur = (*way)[Ix(cur)];
-        for (int steps = 0; steps < FBorderCount && TakesPlace(P, (*way)[Ix(cur)], cur, Min); ++steps) cur = (*way)[Ix(cur)];
+        const bool ahead = TakesPlace(P, FNext[Ix(cur)], cur, Min), back = TakesPlace(P, FPrev[Ix(cur)], cur, Min);
+        if (!ahead && !back) return cur;
+        const std::vector<int>& way = (Min ? ahead : !back) ? FNext : FPrev;
+        cur = way[Ix(cur)];
+        for (int steps = 0; steps < FBorderCount && TakesPlace(P, way[Ix(cur)], cur, Min); ++steps) cur = way[Ix(cur)];
         return cur;
     }
 
