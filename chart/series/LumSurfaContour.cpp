@@ -72,7 +72,7 @@ bool Coincide(const TContourPoint& A, const TContourPoint& B)
 long long TContourJoiner::Bucket(double V)
 {
     // Far-off coordinates share the outermost buckets: the ends found are still checked exactly.
-    const double b = std::floor(V / Tolerance);
+    const double b = std::floor(V / (2 * Tolerance));
     return static_cast<long long>(std::clamp(b, -1e15, 1e15));
 }
 
@@ -110,10 +110,14 @@ void TContourJoiner::RemoveEnd(int Line, TEnd End)
 template <class F>
 void TContourJoiner::ForEndsNear(const TContourPoint& P, F&& Visit) const
 {
-    const long long bx = Bucket(P.X), bz = Bucket(P.Z);
-    for (long long dx = -1; dx <= 1; ++dx)
-        for (long long dz = -1; dz <= 1; ++dz) {
-            auto it = FEnds.find(KeyOf(bx + dx, bz + dz));
+    // Buckets are two tolerances wide: the ends within a tolerance (a little more, for rounding) of P lie
+    // in one or two of them each way.
+    const double reach = Tolerance * 1.001;
+    const long long x0 = Bucket(P.X - reach), x1 = Bucket(P.X + reach);
+    const long long z0 = Bucket(P.Z - reach), z1 = Bucket(P.Z + reach);
+    for (long long bx = x0; bx <= x1; ++bx)
+        for (long long bz = z0; bz <= z1; ++bz) {
+            auto it = FEnds.find(KeyOf(bx, bz));
             if (it == FEnds.end()) continue;
             for (const TEndRef& r : it->second) Visit(r);
         }

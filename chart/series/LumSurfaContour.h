@@ -31,7 +31,7 @@ using TLevelSegments = std::vector<TLevelSegment>;
 // Collects the segments of one level into polylines: a segment extends the first polyline (in list
 // order) one of whose ends lies within 0.001 (city-block) of one of its ends, and the new end may then
 // merge that polyline with another whose end coincides within 0.001 per coordinate. The ends are kept in
-// buckets of 0.001 units, so a segment looks only at the polylines near it.
+// buckets of 0.002 units, so a segment looks only at the polylines near it.
 class TContourJoiner {
 public:
     static constexpr double Tolerance = 0.001;
@@ -57,12 +57,13 @@ private:
     const TContourPoint& EndPoint(int Line, TEnd End) const;
     void AddEnd(int Line, TEnd End);
     void RemoveEnd(int Line, TEnd End);
-    // Calls Visit for every polyline end in the 3 x 3 buckets around P.
+    // Calls Visit for every polyline end in the buckets within the tolerance of P (one to four).
     template <class F>
     void ForEndsNear(const TContourPoint& P, F&& Visit) const;
     void JoinEnds(int Line, TEnd End);
 
-    std::vector<TLine> FLines;
+    // A deque: lines never move, so growing the list copies none of them.
+    std::deque<TLine> FLines;
     std::unordered_map<TKey, std::vector<TEndRef>> FEnds;
 };
 

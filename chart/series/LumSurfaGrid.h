@@ -87,6 +87,14 @@ public:
     bool FunctionAcceptsSource(const TChartSeries* Source) const override;
 
 protected:
+    // A water-fall strip names its corners itself (two of them twice).
+    void SetCorners(int C0, int C1, int C2, int C3)
+    {
+        FCorner[0] = C0;
+        FCorner[1] = C1;
+        FCorner[2] = C2;
+        FCorner[3] = C3;
+    }
     void StoreGridSize(int Columns, int Rows)
     {
         FNumXValues = Columns;

@@ -8,7 +8,10 @@
 #include "chart/series/LumMapSeries.h"
 #include "chart/series/LumSurfaColorGrid.h"
 #include "chart/series/LumSurfaContour.h"
+#include "chart/series/LumSurfaSurface.h"
+#include "chart/series/LumSurfaTower.h"
 #include "chart/series/LumSpline.h"
+#include "chart/series/LumTriSurface.h"
 #include "chart/series/SeriesFastLine.h"
 #include "chart/series/SeriesStyle.h"
 
@@ -25,8 +28,12 @@ struct TGridKind {
     const char* Caption;
 };
 const TGridKind GridKinds[] = {
+    {&TSurfaceSeries::StaticClassInfo, LumProCo::Surface},
     {&TContourSeries::StaticClassInfo, LumProCo::Contour},
+    {&TWaterFallSeries::StaticClassInfo, LumProCo::WaterFall},
     {&TColorGridSeries::StaticClassInfo, LumProCo::ColorGrid},
+    {&TVector3DSeries::StaticClassInfo, LumProCo::Vector3D},
+    {&TTowerSeries::StaticClassInfo, LumProCo::Tower},
 };
 } // namespace
 
@@ -37,6 +44,7 @@ void SeriesLibraryInitialization()
     RegisterErrorBarUnit();
     RegisterSeries(TMapSeries::StaticClassInfo(), LumProCo::Map, LumConst::GalleryExtended, 1);
     for (const TGridKind& kind : GridKinds) RegisterSeries(kind.Class(), kind.Caption, LumProCo::Gallery3D, 1);
+    LumTriSurfaceInitialization();
     LumSplineInitialization();
     InstallSeriesStyleHooks();
 }
@@ -47,6 +55,7 @@ void SeriesLibraryFinalization()
     UnregisterErrorBarUnit();
     UnregisterSeriesClasses({&TMapSeries::StaticClassInfo()});
     for (const TGridKind& kind : GridKinds) UnregisterSeriesClasses({&kind.Class()});
+    LumTriSurfaceFinalization();
     LumSplineFinalization();
     RemoveSeriesStyleHooks();
 }

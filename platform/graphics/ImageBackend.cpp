@@ -5,6 +5,7 @@
 
 #include "platform/graphics/QtSupport.h"
 #include "platform/graphics/Raster.h"
+#include "platform/graphics/RegionImpl.h"
 #include "platform/rtl/PixelMath.h"
 
 #include <QImage>
@@ -47,6 +48,20 @@ void TImageBackend::SetKeepTextPainter(bool keep)
 }
 
 void TImageBackend::ReleaseTextPainter() { FTextPainter.reset(); }
+
+std::shared_ptr<const TClipper> TImageBackend::ClipperFor(const TRegion* clip, const TRect& device)
+{
+    // Regions share their rectangles when copied, so an unchanged clip compares at once.
+    const bool same = FClipper && FClipDevice == device && FClipped == (clip != nullptr) &&
+                      (!clip || clip->GetImpl()->R == FClipRegion.GetImpl()->R);
+    if (!same) {
+        FClipper = std::make_shared<const TClipper>(clip, device);
+        FClipDevice = device;
+        FClipped = clip != nullptr;
+        FClipRegion = clip ? *clip : TRegion();
+    }
+    return FClipper;
+}
 
 TDeviceCaps TImageBackend::Caps() const
 {
@@ -125,7 +140,8 @@ void TImageBackend::DrawShape(const TShapeCommand& cmd)
 {
     TSurface s(Memory());
     if (!s.Valid()) return;
-    const TClipper clip(cmd.State.Clip, s.Bounds());
+    const std::shared_ptr<const TClipper> clipper = ClipperFor(cmd.State.Clip, s.Bounds());
+    const TClipper& clip = *clipper;
     if (clip.Bounds().IsEmpty()) return;
     std::vector<TSpan> spans;
     if (!cmd.Fill.empty() && cmd.Brush.Kind != TDeviceBrush::TKind::Null) {
@@ -272,7 +288,8 @@ void TImageBackend::DrawImage(const TImageCommand& cmd)
 {
     TSurface s(Memory());
     if (!s.Valid()) return;
-    const TClipper clip(cmd.State.Clip, s.Bounds());
+    const std::shared_ptr<const TClipper> clipper = ClipperFor(cmd.State.Clip, s.Bounds());
+    const TClipper& clip = *clipper;
     const bool usesSource = Rop3UsesSource(cmd.Rop3);
     if (usesSource && (!cmd.Source || cmd.Source->Width <= 0 || cmd.Source->Height <= 0)) return;
     const TRect& d = cmd.Dest;
@@ -332,7 +349,8 @@ bool TImageBackend::CopyFrom(const TImageBackend& source, TPoint from, const TIm
     const TRect& d = cmd.Dest;
     if (!s.Valid() || !src.Valid() || dm.Bits == sm.Bits || d.IsEmpty()) return false;
     if (from.x < 0 || from.y < 0 || from.x + d.Width() > sm.Width || from.y + d.Height() > sm.Height) return false;
-    const TClipper clip(cmd.State.Clip, s.Bounds());
+    const std::shared_ptr<const TClipper> clipper = ClipperFor(cmd.State.Clip, s.Bounds());
+    const TClipper& clip = *clipper;
     std::vector<std::uint32_t> row;
     for (int y = std::max(d.Top, 0); y < std::min(d.Bottom, s.Bounds().Bottom); ++y)
         clip.Cut(y, d.Left, d.Right, [&](int yy, int x0, int x1) {

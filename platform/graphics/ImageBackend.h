@@ -6,9 +6,14 @@
 #pragma once
 
 #include "platform/graphics/CanvasBackend.h"
+#include "platform/graphics/Region.h"
 
 #include <cstdint>
 #include <memory>
+
+namespace raster {
+class TClipper;
+}
 
 // Memory to draw into; owned by the caller, which keeps it alive and valid while the backend uses it.
 struct TImageMemory {
@@ -58,12 +63,20 @@ protected:
     // Whether Memory() holds the device's pixels between commands, not only while one draws.
     virtual bool MemoryHoldsPixels() const { return true; }
 
+    // The clipping of a command to its region on the device, kept while commands come with the same
+    // region: a chart paint clips thousands of shapes to one polygon of many rows.
+    std::shared_ptr<const raster::TClipper> ClipperFor(const TRegion* clip, const TRect& device);
+
 private:
     struct TTextPainter;
     TImageMemory FMemory;
     int FDpi = 96;
     bool FKeepTextPainter = false;
     std::unique_ptr<TTextPainter> FTextPainter;
+    std::shared_ptr<const raster::TClipper> FClipper;
+    TRegion FClipRegion;
+    TRect FClipDevice;
+    bool FClipped = false;
 };
 
 // Font measuring through the installed fonts, shared by every device that draws real text (image,

@@ -62,8 +62,13 @@ TEST(SeriesRegistry, StartUpAndShutDown)
     withMap.push_back({"TErrorSeries", "Error", "Stats", 1});
     withMap.push_back({"THighLowSeries", "High-Low", "Stats", 1});
     withMap.push_back({"TMapSeries", "Map", "Extended", 1});
+    withMap.push_back({"TSurfaceSeries", "Surface", "3D", 1});
     withMap.push_back({"TContourSeries", "Contour", "3D", 1});
+    withMap.push_back({"TWaterFallSeries", "Water Fall", "3D", 1});
     withMap.push_back({"TColorGridSeries", "Color Grid", "3D", 1});
+    withMap.push_back({"TVector3DSeries", "Vector 3D", "3D", 1});
+    withMap.push_back({"TTowerSeries", "Tower", "3D", 1});
+    withMap.push_back({"TTriSurfaceSeries", "Triangle Surf.", "3D", 1});
     EXPECT_EQ(SeriesEntries(), withMap);
     for (const TEntry& e : withMap) EXPECT_NE(FindClassInfo(e.ClassName), nullptr) << "streams create " << e.ClassName;
     // A second start-up and a second registration add nothing.

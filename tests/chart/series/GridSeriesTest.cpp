@@ -548,7 +548,7 @@ TEST(GridSeriesRegistry, GridKindsOnThePage3D)
         const TLumSeriesType& t = LumSeriesTypes()->GetSeriesType(i);
         if (t.Page == "3D" && !t.FunctionClassRef) captions.push_back(t.Caption);
     }
-    EXPECT_EQ(captions, (std::vector<std::string>{"Contour", "Color Grid"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Surface", "Contour", "Water Fall", "Color Grid", "Vector 3D", "Tower", "Triangle Surf."}));
     const TLumSeriesType* contour = LumSeriesTypes()->FindSeriesType(TContourSeries::StaticClassInfo());
     ASSERT_NE(contour, nullptr);
     EXPECT_EQ(contour->GallerySeriesCount, 1);

@@ -8,6 +8,9 @@
 #include "chart/series/LumSpline.h"
 #include "chart/series/LumSurfaColorGrid.h"
 #include "chart/series/LumSurfaContour.h"
+#include "chart/series/LumSurfaSurface.h"
+#include "chart/series/LumSurfaTower.h"
+#include "chart/series/LumTriSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +61,11 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
     using C = TContourSeries;
     using G = TColorGridSeries;
     using S = TSmoothingFunction;
+    using Su = TSurfaceSeries;
+    using W = TWaterFallSeries;
+    using V = TVector3DSeries;
+    using T = TTowerSeries;
+    using TS = TTriSurfaceSeries;
     using Pie = TPieSeries;
     using E = TErrorSeries;
     using EB = TErrorBarSeries;
@@ -170,6 +178,41 @@ TEST(SeriesStoredRules, PublishedPropertiesCarryTheirDefaults)
         {"colour grid", Kind<G>(), "Frame.Visible", false, On<G>([](G& s) { s.Frame().SetVisible(true); }), true},
         {"colour grid", Kind<G>(), "NumXValues", false, On<G>([](G& s) { s.SetNumXValues(3); }), true},
         {"colour grid", Kind<G>(), "Brush.Style", false, On<G>([](G& s) { s.Brush().SetStyle(bsClear); }), true},
+        {"surface", Kind<Su>(), "DotFrame", false, On<Su>([](Su& s) { s.SetDotFrame(true); }), true},
+        {"surface", Kind<Su>(), "FastBrush", false, On<Su>([](Su& s) { s.SetFastBrush(true); }), true},
+        {"surface", Kind<Su>(), "IrregularGrid", false, On<Su>([](Su& s) { s.SetIrregularGrid(true); }), true},
+        {"surface", Kind<Su>(), "NumZValues", false, On<Su>([](Su& s) { s.SetNumZValues(4); }), true},
+        // The side brush starts clear against a brush's solid default, so its style is written.
+        {"surface: the side brush starts clear", Kind<Su>(), "SideBrush.Style", true,
+         On<Su>([](Su& s) { s.SideBrush().SetStyle(bsSolid); }), false},
+        {"surface", Kind<Su>(), "SideLines.Visible", false, On<Su>([](Su& s) { s.SideLines().SetVisible(true); }), true},
+        {"surface", Kind<Su>(), "SmoothPalette", false, On<Su>([](Su& s) { s.SetSmoothPalette(true); }), true},
+        {"surface", Kind<Su>(), "Transparency", false, On<Su>([](Su& s) { s.SetTransparency(40); }), true},
+        {"surface", Kind<Su>(), "WireFrame", false, On<Su>([](Su& s) { s.SetWireFrame(true); }), true},
+        {"surface", Kind<Su>(), "UsePalette", false, On<Su>([](Su& s) { s.SetUsePalette(true); }), true},
+        {"water fall: on by default", Kind<W>(), "WaterFall", false, On<W>([](W& s) { s.SetWaterFall(false); }), true},
+        {"water fall", Kind<W>(), "WaterLines.Visible", false, On<W>([](W& s) { s.WaterLines().SetVisible(false); }), true},
+        {"water fall", Kind<W>(), "WireFrame", false, On<W>([](W& s) { s.SetWireFrame(true); }), true},
+        {"vector", Kind<V>(), "ArrowHeight", false, On<V>([](V& s) { s.SetArrowHeight(6); }), true},
+        {"vector", Kind<V>(), "ArrowWidth", false, On<V>([](V& s) { s.SetArrowWidth(6); }), true},
+        {"vector", Kind<V>(), "StartArrow.Visible", false, On<V>([](V& s) { s.StartArrow().SetVisible(true); }), true},
+        {"vector", Kind<V>(), "EndArrow.Visible", false, On<V>([](V& s) { s.EndArrow().SetVisible(false); }), true},
+        {"vector: the point colour", Kind<V>(), "EndArrow.Color", true, On<V>([](V& s) { s.EndArrow().SetColor(clBlack); }), false},
+        {"tower", Kind<T>(), "Dark3D", false, On<T>([](T& s) { s.SetDark3D(false); }), true},
+        {"tower", Kind<T>(), "Origin", false, On<T>([](T& s) { s.SetOrigin(2.5); }), true},
+        {"tower", Kind<T>(), "PercentDepth", false, On<T>([](T& s) { s.SetPercentDepth(50); }), true},
+        {"tower", Kind<T>(), "PercentWidth", false, On<T>([](T& s) { s.SetPercentWidth(50); }), true},
+        {"tower", Kind<T>(), "TowerStyle", false, On<T>([](T& s) { s.SetTowerStyle(tsCone); }), true},
+        {"tower", Kind<T>(), "Transparency", false, On<T>([](T& s) { s.SetTransparency(20); }), true},
+        {"tower", Kind<T>(), "UseOrigin", false, On<T>([](T& s) { s.SetUseOrigin(true); }), true},
+        {"tower", Kind<T>(), "IrregularGrid", false, On<T>([](T& s) { s.SetIrregularGrid(true); }), true},
+        {"triangle surface", Kind<TS>(), "Border.Visible", false, On<TS>([](TS& s) { s.Border().SetVisible(true); }), true},
+        // White against a pen's black default, so the border's colour is written.
+        {"triangle surface: a white border", Kind<TS>(), "Border.Color", true, On<TS>([](TS& s) { s.Border().SetColor(clBlack); }), false},
+        {"triangle surface", Kind<TS>(), "FastBrush", false, On<TS>([](TS& s) { s.SetFastBrush(true); }), true},
+        {"triangle surface: on by default", Kind<TS>(), "HideTriangles", false, On<TS>([](TS& s) { s.SetHideTriangles(false); }), true},
+        {"triangle surface", Kind<TS>(), "Transparency", false, On<TS>([](TS& s) { s.SetTransparency(30); }), true},
+        {"triangle surface", Kind<TS>(), "TimesZOrder", false, On<TS>([](TS& s) { s.SetTimesZOrder(2); }), true},
         {"pie", Kind<Pie>(), "AngleSize", false, On<Pie>([](Pie& s) { s.SetAngleSize(180); }), true},
         {"pie", Kind<Pie>(), "AutoMarkPosition", false, On<Pie>([](Pie& s) { s.SetAutoMarkPosition(false); }), true},
         {"pie", Kind<Pie>(), "CircleBackColor", false, On<Pie>([](Pie& s) { s.SetCircleBackColor(clRed); }), true},
@@ -288,6 +331,11 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
         {TPieSeries::StaticClassInfo(), "XValues", false},        {TPieSeries::StaticClassInfo(), "Depth", false},
         {TPieSeries::StaticClassInfo(), "HorizAxis", false},      {TPieSeries::StaticClassInfo(), "OtherSlice", true},
         {TPieSeries::StaticClassInfo(), "Circled", true},         {TPieSeries::StaticClassInfo(), "ColorSource", true},
+        {TSurfaceSeries::StaticClassInfo(), "WaterFall", false}, {TWaterFallSeries::StaticClassInfo(), "WaterFall", true},
+        {TSurfaceSeries::StaticClassInfo(), "WaterLines", false}, {TWaterFallSeries::StaticClassInfo(), "WaterLines", true},
+        {TSurfaceSeries::StaticClassInfo(), "IrregularGrid", true}, {TTowerSeries::StaticClassInfo(), "TowerStyle", true},
+        {TVector3DSeries::StaticClassInfo(), "EndZValues", true}, {TVector3DSeries::StaticClassInfo(), "NumXValues", false},
+        {TTriSurfaceSeries::StaticClassInfo(), "Border", true}, {TTriSurfaceSeries::StaticClassInfo(), "NumXValues", false},
         {TErrorSeries::StaticClassInfo(), "ErrorStyle", true},    {TErrorBarSeries::StaticClassInfo(), "ErrorStyle", false},
         {TErrorBarSeries::StaticClassInfo(), "ErrorValues", true}, {THighLowSeries::StaticClassInfo(), "HighValues", true},
     };
@@ -298,10 +346,15 @@ TEST(SeriesStoredRules, WhatEachKindPublishes)
     EXPECT_EQ(fast.back(), "YValues");
     const auto map = names(TMapSeries::StaticClassInfo());
     EXPECT_EQ(map.back(), "ZValues");
-    for (const TClassInfo* grid : {&TContourSeries::StaticClassInfo(), &TColorGridSeries::StaticClassInfo()}) {
+    for (const TClassInfo* grid : {&TContourSeries::StaticClassInfo(), &TColorGridSeries::StaticClassInfo(),
+                                   &TSurfaceSeries::StaticClassInfo(),
+                                   &TVector3DSeries::StaticClassInfo(), &TTowerSeries::StaticClassInfo(),
+                                   &TTriSurfaceSeries::StaticClassInfo()}) {
         const auto n = names(*grid);
         EXPECT_EQ(n.back(), "ZValues") << grid->Name();
         EXPECT_EQ(n[n.size() - 2], "YValues") << grid->Name();
     }
+    const auto fall = names(TWaterFallSeries::StaticClassInfo());
+    EXPECT_EQ(fall.back(), "WaterLines") << "the water fall's own after the surface's";
     EXPECT_EQ(TMapSeries::StaticClassInfo().FindProperty("Shapes")->Kind, TPropKind::Collection);
 }

@@ -195,3 +195,31 @@ TEST(CanvasClip, TextIntoAPathOutlinesTheGlyphs)
     const TSize ext = c.TextExtent("IO");
     EXPECT_EQ(CountColour(b, clGreen, {5, 5, 5 + ext.cx, 5 + ext.cy}), green);   // all inside the cell
 }
+
+TEST(CanvasClip, EveryFillFollowsTheClipInForce)
+{
+    // The image device keeps the clipping of the last region; each change of the clip must still count,
+    // also one that leaves the bounds alone.
+    TBitmap b(40, 40);
+    TCanvas& c = b.Canvas();
+    const TPoint triangle[3] = {{0, 0}, {40, 0}, {0, 40}};
+    const TRegion upper = TRegion::FromPolygon(triangle, 3);
+    c.SelectClipRgn(&upper);
+    Flood(c, clRed);
+    const int red = CountColour(b, clRed);
+    EXPECT_GT(red, 700);
+    EXPECT_EQ(b.PixelRGB(35, 35), clWhite);
+    c.ExcludeClipRect(2, 2, 6, 6);
+    Flood(c, clBlue);
+    EXPECT_EQ(CountColour(b, clBlue), red - 16);
+    const TPoint other[3] = {{40, 0}, {40, 40}, {0, 40}};
+    const TRegion lower = TRegion::FromPolygon(other, 3);
+    c.SelectClipRgn(&lower);
+    Flood(c, clLime);
+    EXPECT_EQ(b.PixelRGB(35, 35), clLime);
+    EXPECT_EQ(b.PixelRGB(3, 3), clRed);
+    EXPECT_EQ(b.PixelRGB(10, 2), clBlue);
+    c.SelectClipRgn(nullptr);
+    Flood(c, clBlack);
+    EXPECT_EQ(CountColour(b, clBlack), 40 * 40);
+}
