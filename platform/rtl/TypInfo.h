@@ -26,8 +26,9 @@ class TStream;
 VSP_DECLARE_EXCEPTION(EPropertyError, Exception);
 
 // Object: an owned sub-object whose properties are walked as "Name.Sub"; Collection: an owned collection
-// (TCollection) whose items are walked one by one. Neither has a value of its own.
-enum class TPropKind { Integer, Real, Boolean, Enumeration, Set, Text, Colour, Object, Collection };
+// (TCollection) whose items are walked one by one; Reference: another component, named in streams. None
+// of them has a value of its own.
+enum class TPropKind { Integer, Real, Boolean, Enumeration, Set, Text, Colour, Object, Collection, Reference };
 
 // A property's value when read or written by name: integers, Booleans (0 or 1), enumeration
 // ordinals, set masks (bit i for member i) and colours as int64; reals as double; texts as string.
@@ -61,9 +62,14 @@ struct TPropInfo {
     std::function<bool(const TPersistent&)> StoredWhen;
     std::function<TPropValue(const TPersistent&)> Get;       // value kinds
     std::function<void(TPersistent&, const TPropValue&)> Set; // value kinds; empty: read-only
-    std::function<TPersistent*(const TPersistent&)> GetObject; // Object and Collection kinds: the owned object
+    std::function<TPersistent*(const TPersistent&)> GetObject; // Object, Collection, Reference: the object
+    // Reference kind: points the property at a component (or none); EPropertyError for one of a wrong class.
+    std::function<void(TPersistent&, TComponent*)> SetReference;
 
-    bool HasValue() const { return Kind != TPropKind::Object && Kind != TPropKind::Collection; }
+    bool HasValue() const
+    {
+        return Kind != TPropKind::Object && Kind != TPropKind::Collection && Kind != TPropKind::Reference;
+    }
     bool IsReadOnly() const { return HasValue() && !Set; }
 };
 
@@ -332,6 +338,23 @@ struct TProps {
         TPropDecl<C> d = Object(std::move(name), get);
         TPropInfo p = std::move(d);
         p.Kind = TPropKind::Collection;
+        return TPropDecl<C>(std::move(p));
+    }
+
+    // A component that the object points at without owning it (a tool's series): `get` returns it (or
+    // nullptr), `set` takes a pointer of its own class. Streams write the component's name.
+    template <class G, class S>
+    static TPropDecl<C> Reference(std::string name, G get, S set)
+    {
+        TPropDecl<C> d = Object(std::move(name), get);
+        TPropInfo p = std::move(d);
+        p.Kind = TPropKind::Reference;
+        using A = typename typinfo_detail::SetterArg<S>::type;
+        p.SetReference = [set, n = p.Name](TPersistent& o, TComponent* v) {
+            A target = dynamic_cast<A>(v);
+            if (v && !target) throw EPropertyError("Invalid property value for " + n);
+            std::invoke(set, typinfo_detail::Cast<C>(o, n), target);
+        };
         return TPropDecl<C>(std::move(p));
     }
 
