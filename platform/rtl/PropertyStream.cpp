@@ -189,12 +189,12 @@ void WriteValue(TStream& Stream, TPropKind Kind, const TEnumNames* Names, const 
 void WriteProperties(TStream& Stream, const TPersistent& Object, const std::string& Prefix, const TComponentRecordCodec* Codec = nullptr);
 
 // vaCollection, each item as a property list of its own, vaNull.
-void WriteCollection(TStream& Stream, const TCollection* Items, const TComponentRecordCodec* Codec)
+void WriteCollection(TStream& Stream, const TStreamedItems* Items, const TComponentRecordCodec* Codec)
 {
     Stream.WriteByte(vaCollection);
-    for (int i = 0; Items && i < Items->Count(); ++i) {
+    for (int i = 0; Items && i < Items->StreamedCount(); ++i) {
         Stream.WriteByte(vaList);
-        WriteProperties(Stream, *Items->Items(i), "", Codec);
+        WriteProperties(Stream, Items->StreamedItem(i), "", Codec);
         Stream.WriteByte(vaNull);
     }
     Stream.WriteByte(vaNull);
@@ -210,7 +210,7 @@ void WriteProperties(TStream& Stream, const TPersistent& Object, const std::stri
         }
         if (p.Kind == TPropKind::Collection) {
             WriteShortString(Stream, Prefix + p.Name);
-            WriteCollection(Stream, dynamic_cast<const TCollection*>(p.GetObject(Object)), Codec);
+            WriteCollection(Stream, p.GetItems ? p.GetItems(Object) : nullptr, Codec);
             continue;
         }
         if (p.Kind == TPropKind::Reference) {
@@ -479,7 +479,7 @@ void ReadDefined(TStream& Stream, TPersistent& Holder, const TDefinedProperty& D
 void ReadProperty(TStream& Stream, TPersistent& Object, const std::string& Name, const TReadContext& Context);
 
 // The items replace the collection's: each read into a new item of the collection's item class.
-void ReadCollection(TStream& Stream, TCollection& Items, const std::string& Name, const TReadContext& Context)
+void ReadCollection(TStream& Stream, TStreamedItems& Items, const std::string& Name, const TReadContext& Context)
 {
     if (Stream.ReadByte() != vaCollection) {
         Stream.Seek(-1, soCurrent);
@@ -491,9 +491,9 @@ void ReadCollection(TStream& Stream, TCollection& Items, const std::string& Name
     TReadContext inner = Context;
     inner.Depth = Context.Depth + 1;
     inner.InItem = true;
-    Items.BeginUpdate();
+    Items.BeginStreamedRead();
     try {
-        Items.Clear();
+        Items.ClearStreamedItems();
         for (auto tag = static_cast<TValueType>(Stream.ReadByte()); tag != vaNull;
              tag = static_cast<TValueType>(Stream.ReadByte())) {
             // An item may be preceded by its order number, which the position already says.
@@ -503,15 +503,15 @@ void ReadCollection(TStream& Stream, TCollection& Items, const std::string& Name
                 tag = static_cast<TValueType>(Stream.ReadByte());
             }
             if (tag != vaList) Fail(Name, "collection item expected");
-            TCollectionItem* item = Items.Add();
+            TPersistent& item = Items.AddStreamedItem();
             for (std::string prop = ReadShortString(Stream); !prop.empty(); prop = ReadShortString(Stream))
-                ReadProperty(Stream, *item, prop, inner);
+                ReadProperty(Stream, item, prop, inner);
         }
     } catch (...) {
-        Items.EndUpdate();
+        Items.EndStreamedRead();
         throw;
     }
-    Items.EndUpdate();
+    Items.EndStreamedRead();
 }
 
 void ReadReference(TStream& Stream, TPersistent& Holder, const TPropInfo& Prop, const std::string& Name,
@@ -535,7 +535,7 @@ void ReadProperty(TStream& Stream, TPersistent& Object, const std::string& Name,
     TPersistent* holder = nullptr;
     const TPropInfo* p = FindPropInfo(Object, Name, &holder);
     if (p && p->Kind == TPropKind::Collection) {
-        if (auto* items = dynamic_cast<TCollection*>(p->GetObject(*holder))) {
+        if (TStreamedItems* items = p->GetItems ? p->GetItems(*holder) : nullptr) {
             ReadCollection(Stream, *items, Name, Context);
             return;
         }
