@@ -1,9 +1,10 @@
 // The native chart stream (".lum"): a whole chart, its series, tools and, when asked, their points, as a
 // component stream behind a 4-byte header of its own, in a binary or a text form, and loading such a
-// stream back into a chart. Qt-free.
+// stream back into a chart; the series data exporters are in LumStoreData.h. Qt-free.
 #pragma once
 
 #include "chart/control/ChartControl.h"
+#include "chart/control/LumStoreData.h"
 #include "platform/rtl/PropertyStream.h"
 
 #include <functional>
