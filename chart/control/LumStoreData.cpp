@@ -183,21 +183,28 @@ std::string TSeriesDataText::AsString()
 std::string TSeriesDataXML::SeriesElement(const TChartSeries& Series)
 {
     const auto attribute = [](const std::string& Name, const std::string& Value) {
-        return Name + "=\"" + EscapeMarkup(AnsiToUtf8(Value)) + "\"";
+        return EscapeMarkup(AnsiToUtf8(Name)) + "=\"" + EscapeMarkup(AnsiToUtf8(Value)) + "\"";
     };
+    // Numbers and colours need no escaping; a million points should not pay for it.
+    const auto number = [](const std::string& Name, const std::string& Value) { return Name + "=\"" + Value + "\""; };
     std::string text = "<series " + attribute("title", SeriesCaption(Series)) + " " +
                        attribute("type", SeriesTypeDescription(Series)) + " " +
                        attribute("color", ColorToHtmlText(Series.SeriesColor())) + ">" + CRLF;
     text += "<points count=\"" + std::to_string(Series.PointCount()) + "\">" + CRLF;
+    const std::string xName = EscapeMarkup(AnsiToUtf8(Series.OtherValues().Name()));
+    const std::string yName = EscapeMarkup(AnsiToUtf8(Series.MandatoryValues().Name()));
+    const std::vector<TChartValueList*> extras = ExtraLists(Series);
+    std::vector<std::string> extraNames;
+    for (const TChartValueList* l : extras) extraNames.push_back(EscapeMarkup(AnsiToUtf8(l->Name())));
     for (int i = 0; i < Series.PointCount(); ++i) {
-        std::string line = "<point ";
-        if (WithIndex) line += attribute("index", std::to_string(i));
-        if (HasLabels()) line += " " + attribute("text", Series.PointLabel(i));
-        if (HasColors()) line += " " + attribute("color", ColorToHtmlText(Series.StoredPointColor(i)));
-        if (HasX()) line += " " + attribute(Series.OtherValues().Name(), Real(Series.OtherValues().ValueAt(i)));
-        line += " " + attribute(Series.MandatoryValues().Name(), Real(Series.MandatoryValues().ValueAt(i)));
-        for (const TChartValueList* l : ExtraLists(Series)) line += " " + attribute(l->Name(), Real(l->ValueAt(i)));
-        text += line + "/>" + CRLF;
+        text += "<point ";
+        if (WithIndex) text += number("index", std::to_string(i));
+        if (HasLabels()) text += " " + attribute("text", Series.PointLabel(i));
+        if (HasColors()) text += " " + number("color", ColorToHtmlText(Series.StoredPointColor(i)));
+        if (HasX()) text += " " + number(xName, Real(Series.OtherValues().ValueAt(i)));
+        text += " " + number(yName, Real(Series.MandatoryValues().ValueAt(i)));
+        for (std::size_t k = 0; k < extras.size(); ++k) text += " " + number(extraNames[k], Real(extras[k]->ValueAt(i)));
+        text += std::string("/>") + CRLF;
     }
     return text + "</points>" + CRLF + "</series>" + CRLF + CRLF;
 }

@@ -525,7 +525,9 @@ void ReadReference(TStream& Stream, TPersistent& Holder, const TPropInfo& Prop, 
         else Context.Reference(Holder, Prop, v.Text, !Context.InItem);
     } catch (const TRefusal& r) {
         PassOver(Context, ErrorText(Name, r.Why));
-    } catch (const EPropertyError& e) {
+    } catch (const EReadError&) {
+        throw;
+    } catch (const Exception& e) {
         PassOver(Context, ErrorText(Name, e.Message()));
     }
 }
@@ -554,9 +556,10 @@ void ReadProperty(TStream& Stream, TPersistent& Object, const std::string& Name,
             p->Set(*holder, Convert(v, p->Kind, p->Names, Context.Codec));
         } catch (const TRefusal& r) {
             PassOver(Context, ErrorText(Name, r.Why));
-        } catch (const EPropertyError& e) {
-            PassOver(Context, ErrorText(Name, e.Message()));
-        } catch (const ERangeError& e) {
+        } catch (const EReadError&) {
+            throw;
+        } catch (const Exception& e) {
+            // A setter's own refusal (an axis increment below 0, say): the value was read whole.
             PassOver(Context, ErrorText(Name, e.Message()));
         }
         return;
@@ -702,10 +705,11 @@ std::string TReader::ReadRootComponent(TComponent& Root)
         });
         ResolveReferences();
     } catch (...) {
-        EndLoading();
+        (void)EndLoading();
         throw;
     }
-    EndLoading();
+    // A component that refuses what it was given when loading ends is a fault the load may pass over.
+    if (const std::string refusal = EndLoading(); !refusal.empty()) PassOver(refusal);
     return className;
 }
 
@@ -773,7 +777,9 @@ void TReader::ResolveReference(TPersistent& Holder, const TPropInfo& Prop, const
     }
     try {
         Prop.SetReference(Holder, found);
-    } catch (const EPropertyError& e) {
+    } catch (const EReadError&) {
+        throw;
+    } catch (const Exception& e) {
         PassOver(ErrorText(Prop.Name, e.Message()));
     }
 }
@@ -785,10 +791,18 @@ void TReader::ResolveReferences()
     for (const TFixup& f : fixups) ResolveReference(*f.Holder, *f.Prop, f.Target);
 }
 
-void TReader::EndLoading()
+std::string TReader::EndLoading()
 {
     const std::vector<TComponent*> loaded = std::move(FLoaded);
     FLoaded.clear();
     FFixups.clear();
-    for (TComponent* c : loaded) c->Loaded();
+    std::string first;
+    for (TComponent* c : loaded) {
+        try {
+            c->Loaded();
+        } catch (const Exception& e) {
+            if (first.empty()) first = "Error loading " + c->ClassName() + ": " + e.Message();
+        }
+    }
+    return first;
 }

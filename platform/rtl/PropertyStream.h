@@ -104,7 +104,8 @@ private:
     void ReadChild(TComponent& Parent, const std::string& ClassName, int Depth);
     void ResolveReference(TPersistent& Holder, const TPropInfo& Prop, const std::string& Target) const;
     void ResolveReferences();
-    void EndLoading();
+    // Ends every component's loading; the first refusal of a Loaded, or empty.
+    std::string EndLoading();
 
     TStream& FStream;
     TComponentRecordCodec FCodec;

@@ -74,7 +74,7 @@ public:
         for (TComponent* c : Leaves) Proc(c);
     }
 
-    std::int64_t Small = 0, Medium = 0, Large = 0, Huge = 0;
+    std::int64_t Small = 0, Medium = 0, Large = 0, Huge = 0, Guarded = 0;
     double Ratio = 0;
     bool Flag = false, Lit = true;
     TShade Shade = shLight;
@@ -117,6 +117,13 @@ const TClassInfo& TStreamRoot::StaticClassInfo()
                 P::Integer("Medium", [](const R& r) { return r.Medium; }, [](R& r, std::int64_t v) { r.Medium = v; }).Default(0),
                 P::Integer("Large", [](const R& r) { return r.Large; }, [](R& r, std::int64_t v) { r.Large = v; }).Default(0),
                 P::Integer("Huge", [](const R& r) { return r.Huge; }, [](R& r, std::int64_t v) { r.Huge = v; }).Default(0),
+                // A setter that refuses values with an exception of its own.
+                P::Integer("Guarded", [](const R& r) { return r.Guarded; },
+                           [](R& r, std::int64_t v) {
+                               if (v < 0) throw Exception("Guarded must be >= 0");
+                               r.Guarded = v;
+                           })
+                    .Default(0),
                 P::Real("Ratio", [](const R& r) { return r.Ratio; }, [](R& r, double v) { r.Ratio = v; }).Default(0.0),
                 P::Boolean("Flag", [](const R& r) { return r.Flag; }, [](R& r, bool v) { r.Flag = v; }).Default(false),
                 P::Boolean("Lit", [](const R& r) { return r.Lit; }, [](R& r, bool v) { r.Lit = v; }).Default(true),
@@ -344,6 +351,7 @@ TEST_F(ComponentStream, FaultsThatCanBePassedOverAskTheCallback)
     const Case cases[] = {
         {"unknown property", Spliced(std::string("\x05" "Bogus\x01\x02\x01\x06\x01x\x00", 13)), "Bogus: property does not exist"},
         {"refused value", Spliced(std::string("\x05" "Shade\x07\x03" "shX", 11)), "Shade: invalid identifier shX"},
+        {"value the setter refuses", Spliced(std::string("\x07" "Guarded\x02\xff", 10)), "Guarded: Guarded must be >= 0"},
         {"unknown class", unknownChild, "Class TGhost not found"},
         {"unresolved reference", Spliced(std::string("\x07" "Partner\x07\x06" "Nobody", 16)), "unresolved reference to Nobody"},
     };
