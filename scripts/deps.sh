@@ -6,9 +6,10 @@ set -euo pipefail
 # libopenblas-dev is linked by the QR and solver benchmarks only, as the reference they are measured against;
 # libqcustomplot-dev and libqcustomplot2.1-qt6 by the million-point line benchmark only, the same way.
 # clang and its sanitizer run times build test.sh's sanitizer trees; lld links every tree.
+# python3 (Debian's, with python3-xlrd) and libxml2-utils read the data export fixtures as other programs would.
 packages=(cmake g++ clang libclang-rt-14-dev lld ninja-build pkg-config qt6-base-dev libpng-dev libjpeg-dev
           zlib1g-dev libgtest-dev libbenchmark-dev libopenblas-dev fonts-liberation2 xvfb xauth libgl-dev ccache imagemagick xdotool
-          poppler-utils libqcustomplot-dev libqcustomplot2.1-qt6 "$@")
+          poppler-utils libqcustomplot-dev libqcustomplot2.1-qt6 python3 python3-xlrd libxml2-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do

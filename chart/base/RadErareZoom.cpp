@@ -141,7 +141,7 @@ const TClassInfo& TBackImage::StaticClassInfo()
     using B = TBackImage;
     static const TClassInfo info({
         .Name = "TBackImage",
-        .Parent = &TPersistent::StaticClassInfo(),
+        .Parent = &TPicture::StaticClassInfo(),
         .Properties = {
             P::Boolean("Inside", &B::Inside, &B::SetInside).Default(false),
             P::Integer("Left", &B::Left, &B::SetLeft).Default(0),

@@ -118,7 +118,7 @@ private:
 
 // The picture behind a chart (or inside its back wall) and where it goes. Every setting change fires the
 // picture's change notification, which the owning panel turns into a repaint.
-class TBackImage : public TPicture, public TPersistent {
+class TBackImage : public TPicture {
     VSP_PERSISTENT_CLASS
 public:
     TBackImage() = default;

@@ -161,7 +161,7 @@ public:
     bool LeftWallInFront();
 
     // The series, then the tools, in list order: the chart's children in a component stream.
-    void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const;
+    void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const override;
 
     // The stream property "BackColor" (an identifier or an integer): the back wall's colour.
     void ReadBackColor(const TPropValue& Value);

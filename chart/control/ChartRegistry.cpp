@@ -8,6 +8,8 @@
 #include "chart/control/LumEngineStyleStrings.h"
 #include "chart/control/LumExport.h"
 #include "chart/control/LumLegendScrollBar.h"
+#include "chart/control/LumEditPro.h"
+#include "chart/control/LumStore.h"
 #include "chart/control/LumTools.h"
 #include "chart/engine/LumEngineSeries.h"
 #include "chart/engine/LumEngineTypes.h"
@@ -245,12 +247,16 @@ void ChartInitialization()
     LumToolsInitialization();
     LumLegendScrollBarInitialization();
     LumExportInitialization();
+    LumStoreInitialization();
+    LumEditProInitialization();
     LumBmpOptionsInitialization();
 }
 
 void ChartFinalization()
 {
     LumBmpOptionsFinalization();
+    LumEditProFinalization();
+    LumStoreFinalization();
     LumExportFinalization();
     LumLegendScrollBarFinalization();
     LumToolsFinalization();

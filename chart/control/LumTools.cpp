@@ -22,7 +22,8 @@ const TClassInfo& TChartImageTool::StaticClassInfo()
     static const TClassInfo info({
         .Name = "TChartImageTool",
         .Parent = &TLumCustomToolSeries::StaticClassInfo(),
-        .Properties = {P::Boolean("Active", &T::Active, &T::SetActive).Default(true)},
+        .Properties = {P::Boolean("Active", &T::Active, &T::SetActive).Default(true),
+                       P::Object("Picture", [](const T& t) -> TPersistent* { return &t.Picture(); })},
         .Create = &CreateComponentOf<TChartImageTool>,
     });
     return info;

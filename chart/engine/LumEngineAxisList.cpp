@@ -79,6 +79,10 @@ void TChartCustomAxes::Clear()
     while (!FItems.empty()) Delete(Count() - 1);
 }
 
+const TPersistent& TChartCustomAxes::StreamedItem(int Index) const { return CustomAxisAt(Index); }
+
+TPersistent& TChartCustomAxes::AddStreamedItem() { return Add(); }
+
 void TChartCustomAxes::Assign(const TChartCustomAxes& Other)
 {
     if (&Other == this) return;

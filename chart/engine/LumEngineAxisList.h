@@ -44,8 +44,8 @@ private:
     std::vector<TChartAxis*> FItems;
 };
 
-// The chart's custom axes, owned.
-class TChartCustomAxes {
+// The chart's custom axes, owned; streams write them as the chart's collection "CustomAxes".
+class TChartCustomAxes : public TStreamedItems {
 public:
     explicit TChartCustomAxes(TCustomAxisPanel& Chart) : FChart(Chart) {}
     ~TChartCustomAxes();
@@ -64,6 +64,13 @@ public:
     void Clear();
     // Replaces the axes by copies of another chart's custom axes.
     void Assign(const TChartCustomAxes& Other);
+
+    int StreamedCount() const override { return Count(); }
+    const TPersistent& StreamedItem(int Index) const override;
+    void BeginStreamedRead() override {}
+    void EndStreamedRead() override {}
+    void ClearStreamedItems() override { Clear(); }
+    TPersistent& AddStreamedItem() override;
 
 private:
     TCustomAxisPanel& FChart;

@@ -58,7 +58,7 @@ public:
 
     // Streaming as a child of the chart: the parent is the chart; another component is ignored.
     TComponent* GetParentComponent() const;
-    void SetParentComponent(TComponent* Value);
+    void SetParentComponent(TComponent* Value) override;
     bool HasParent() const { return true; }
 
 protected:

@@ -91,7 +91,7 @@ public:
     // Streamed as a child of its series.
     bool HasParent() const { return true; }
     TComponent* GetParentComponent() const;
-    void SetParentComponent(TComponent* Value);
+    void SetParentComponent(TComponent* Value) override;
 
     // ---- Helpers of the computations ----
     // The source's list named by the parent's mandatory list's ValueSource, else its mandatory list.

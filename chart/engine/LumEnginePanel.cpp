@@ -28,6 +28,8 @@ const TClassInfo& TCustomAxisPanel::StaticClassInfo()
             P::Object("BottomAxis", [](const C& c) -> TPersistent* { return &c.BottomAxis(); }),
             P::Integer("Chart3DPercent", &C::Chart3DPercent, &C::SetChart3DPercent).Default(15),
             P::Boolean("ClipPoints", &C::ClipPoints, &C::SetClipPoints).Default(true),
+            P::ItemList("CustomAxes", [](const C& c) -> TStreamedItems* { return &const_cast<C&>(c).CustomAxes(); })
+                .StoredWhen([](const C& c) { return const_cast<C&>(c).CustomAxes().Count() > 0; }),
             P::Object("DepthAxis", [](const C& c) -> TPersistent* { return &c.DepthAxis(); }),
             P::Object("DepthTopAxis", [](const C& c) -> TPersistent* { return &c.DepthTopAxis(); }),
             P::Object("LeftAxis", [](const C& c) -> TPersistent* { return &c.LeftAxis(); }),

@@ -55,6 +55,10 @@ std::vector<TPropInfo> TChartSeries::PublishedSeriesProperties()
         P::Boolean("ColorEachPoint", &TChartSeries::ColorEachPoint, &TChartSeries::SetColorEachPoint).Default(false),
         P::Text("ColorSource", &TChartSeries::ColorSource, &TChartSeries::SetColorSource),
         P::Integer("Cursor", &TChartSeries::Cursor, &TChartSeries::SetCursor).Default(0),
+        // One source by name; more go to "DataSources".
+        P::Reference("DataSource", [](const TChartSeries& s) -> TPersistent* { return s.DataSource(); },
+                     &TChartSeries::SetDataSource)
+            .StoredWhen([](const TChartSeries& s) { return s.DataSources().Count() == 1; }),
         P::Integer("Depth", &TChartSeries::Depth, &TChartSeries::SetDepth).Default(-1),
         P::Enumeration("HorizAxis", HorizAxisNames, &TChartSeries::HorizAxis, &TChartSeries::SetHorizAxis)
             .Default(aBottomAxis),

@@ -335,6 +335,8 @@ public:
     // ---- Data sources and function ----
     virtual bool FunctionAcceptsSource(const TChartSeries* Source) const;
     TLumFunction* AttachedFunction() const { return FFunction; }
+    // A stream writes the series' function inside it.
+    void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const override;
     // Frees the previous function and takes this one (nil: none); then refreshes.
     virtual void AttachFunction(TLumFunction* Function);
     // The function moved to another series: forget it without freeing it.

@@ -30,6 +30,11 @@ void TChartSeries::AttachFunction(TLumFunction* Function)
     RefreshFromSource();
 }
 
+void TChartSeries::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent*) const
+{
+    if (FFunction) Proc(FFunction);
+}
+
 void TChartSeries::ForgetFunction()
 {
     if (!FFunction) return;

@@ -40,7 +40,13 @@ void TLumCustomTool::SetParentChart(TCustomAxisPanel* Value)
 
 const TClassInfo& TLumCustomToolSeries::StaticClassInfo()
 {
-    static const TClassInfo info({.Name = "TLumCustomToolSeries", .Parent = &TLumCustomTool::StaticClassInfo()});
+    using P = TProps<TLumCustomToolSeries>;
+    static const TClassInfo info({
+        .Name = "TLumCustomToolSeries",
+        .Parent = &TLumCustomTool::StaticClassInfo(),
+        .Properties = {P::Reference("Series", [](const TLumCustomToolSeries& t) -> TPersistent* { return t.Series(); },
+                                    &TLumCustomToolSeries::SetSeries)},
+    });
     return info;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/ImageBackend.h"
+#include "platform/graphics/Metafile.h"
 #include "platform/graphics/Raster.h"
 #include "platform/rtl/Streams.h"
 
@@ -567,11 +568,60 @@ void TPicture::RegisterFileFormat(const std::string& extension, const std::strin
     Formats().ByExtension[ExtensionKey(extension)] = {description, std::move(factory)};
 }
 
+void TPicture::UnregisterFileFormat(const std::string& extension) { Formats().ByExtension.erase(ExtensionKey(extension)); }
+
 std::unique_ptr<TGraphic> TPicture::GraphicForExtension(const std::string& extension)
 {
     auto& m = Formats().ByExtension;
     auto it = m.find(ExtensionKey(extension));
     return it == m.end() || !it->second.Factory ? nullptr : it->second.Factory();
+}
+
+std::unique_ptr<TGraphic> TPicture::GraphicForClassName(const std::string& className)
+{
+    if (className == "TMetafile") return std::make_unique<TMetafile>();
+    for (const auto& [extension, entry] : Formats().ByExtension) {
+        if (!entry.Factory) continue;
+        std::unique_ptr<TGraphic> g = entry.Factory();
+        if (g && g->ClassName() == className) return g;
+    }
+    return nullptr;
+}
+
+const TClassInfo& TPicture::StaticClassInfo()
+{
+    using P = TProps<TPicture>;
+    static const TClassInfo info({
+        .Name = "TPicture",
+        .Parent = &TPersistent::StaticClassInfo(),
+        .Defined = {P::DefinedBinary("Data", &TPicture::ReadData, &TPicture::WriteData,
+                                     [](const TPicture& p) { return p.Graphic() && !p.Graphic()->Empty(); })},
+    });
+    return info;
+}
+
+void TPicture::WriteData(TStream& Stream) const
+{
+    if (!FGraphic) return;
+    const std::string className = FGraphic->ClassName();
+    Stream.WriteByte(static_cast<std::uint8_t>(className.size()));
+    Stream.WriteBytes(className);
+    FGraphic->SaveToStream(Stream);
+}
+
+void TPicture::ReadData(TStream& Stream)
+{
+    const std::string className = Stream.ReadBytes(Stream.ReadByte());
+    std::unique_ptr<TGraphic> g = GraphicForClassName(className);
+    if (!g) throw EInvalidGraphic("Unknown picture format " + className);
+    try {
+        g->LoadFromStream(Stream);
+    } catch (const EInvalidGraphic&) {
+        if (!dynamic_cast<TMetafile*>(g.get())) throw;
+        g = std::make_unique<TMetafile>();
+    }
+    g->SetModified(false);
+    Take(std::move(g));
 }
 
 TPicture::TPicture() = default;

@@ -5,6 +5,7 @@
 
 #include "platform/graphics/CanvasBackend.h"
 #include "platform/graphics/GraphicsTypes.h"
+#include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <cstdint>
@@ -269,12 +270,16 @@ private:
 };
 
 // Holds at most one graphic (owned). Every change of the picture or of its graphic fires OnChange.
-class TPicture {
+// A holder of any graphic. Streams keep it as the binary property "Data": the graphic's class name (a
+// length byte and the text), then the graphic's bytes.
+class TPicture : public TPersistent {
+    VSP_PERSISTENT_CLASS
 public:
     TPicture();
     ~TPicture();
     TPicture(const TPicture&) = delete;
     TPicture& operator=(const TPicture&) = delete;
+    using TPersistent::Assign;
 
     TGraphic* Graphic() const { return FGraphic.get(); }
     // A copy of g (none: the picture becomes empty).
@@ -300,8 +305,17 @@ public:
     using TGraphicFactory = std::function<std::unique_ptr<TGraphic>()>;
     static void RegisterFileFormat(const std::string& extension, const std::string& description,
                                    TGraphicFactory factory);
+    static void UnregisterFileFormat(const std::string& extension);
     // A new graphic for the extension (with or without the dot), or none.
     static std::unique_ptr<TGraphic> GraphicForExtension(const std::string& extension);
+    // A new graphic of a class that a registered format (or the metafile) makes, or none.
+    static std::unique_ptr<TGraphic> GraphicForClassName(const std::string& className);
+
+    // The "Data" block, and back. Reading raises EInvalidGraphic for a class no format makes and for
+    // bytes the class cannot read, leaving the picture as it was; a metafile's damaged bytes leave the
+    // picture empty instead, so that what holds it still loads.
+    void WriteData(TStream& Stream) const;
+    void ReadData(TStream& Stream);
 
 private:
     void Take(std::unique_ptr<TGraphic> g);

@@ -67,6 +67,10 @@ TComponent::~TComponent()
 
 void TComponent::Free() { delete this; }
 
+void TComponent::GetChildren(const std::function<void(TComponent*)>&, TComponent*) const {}
+
+void TComponent::SetParentComponent(TComponent*) {}
+
 TComponent* TComponent::Components(int index) const
 {
     if (index < 0 || index >= ComponentCount())

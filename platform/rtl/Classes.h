@@ -94,6 +94,11 @@ public:
     void FreeNotification(TComponent* AComponent);
     void RemoveFreeNotification(TComponent* AComponent);
 
+    // The components a stream writes inside this one, in order (a chart's series and tools); none here.
+    virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const;
+    // Joins this component, just read from a stream, to the component it was written inside.
+    virtual void SetParentComponent(TComponent* Value);
+
     TComponentState ComponentState() const { return FState; }
     // Marks the component as being loaded from a stream; Loaded ends it.
     void BeginLoading() { FState += {csLoading, csReading}; }

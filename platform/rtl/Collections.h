@@ -58,7 +58,7 @@ TCollectionItem* CreateItemOf(TCollection* Collection) { return new T(Collection
 
 enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
 
-class TCollection : public TPersistent {
+class TCollection : public TPersistent, public TStreamedItems {
     VSP_PERSISTENT_CLASS
 public:
     // Owner (may be nullptr) is the object whose property the collection is.
@@ -93,6 +93,13 @@ public:
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
+
+    int StreamedCount() const override { return Count(); }
+    const TPersistent& StreamedItem(int Index) const override { return *Items(Index); }
+    void BeginStreamedRead() override { BeginUpdate(); }
+    void EndStreamedRead() override { EndUpdate(); }
+    void ClearStreamedItems() override { Clear(); }
+    TPersistent& AddStreamedItem() override { return *Add(); }
 
     // From another collection: Clear, then one Add per source item that Assigns the source item (an item
     // class without its own Assign raises EConvertError there). Other sources go to the base rules.

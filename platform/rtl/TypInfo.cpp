@@ -242,7 +242,8 @@ std::string PropValueToText(const TPropInfo& prop, const TPropValue& value)
     case TPropKind::Real: return RealToText(RealOf(prop.Name, value));
     case TPropKind::Text: return TextOf(prop.Name, value);
     case TPropKind::Object:
-    case TPropKind::Collection: break;
+    case TPropKind::Collection:
+    case TPropKind::Reference: break;
     }
     throw EPropertyError("Property " + prop.Name + " is an object");
 }
@@ -276,7 +277,8 @@ bool TextToPropValue(const TPropInfo& prop, std::string_view text, TPropValue& v
     }
     case TPropKind::Text: value = std::string(text); return true;
     case TPropKind::Object:
-    case TPropKind::Collection: return false;
+    case TPropKind::Collection:
+    case TPropKind::Reference: return false;
     }
     value = o;
     return true;

@@ -26,8 +26,9 @@ class TStream;
 VSP_DECLARE_EXCEPTION(EPropertyError, Exception);
 
 // Object: an owned sub-object whose properties are walked as "Name.Sub"; Collection: an owned collection
-// (TCollection) whose items are walked one by one. Neither has a value of its own.
-enum class TPropKind { Integer, Real, Boolean, Enumeration, Set, Text, Colour, Object, Collection };
+// (TCollection) whose items are walked one by one; Reference: another component, named in streams. None
+// of them has a value of its own.
+enum class TPropKind { Integer, Real, Boolean, Enumeration, Set, Text, Colour, Object, Collection, Reference };
 
 // A property's value when read or written by name: integers, Booleans (0 or 1), enumeration
 // ordinals, set masks (bit i for member i) and colours as int64; reals as double; texts as string.
@@ -49,6 +50,23 @@ private:
     std::vector<std::string_view> FNames;
 };
 
+// What streams need of a list of items written as a collection: a TCollection, or a list of an owner's
+// own (a chart's custom axes).
+class TStreamedItems {
+public:
+    virtual int StreamedCount() const = 0;
+    virtual const TPersistent& StreamedItem(int Index) const = 0;
+    // Called once before a stream's items are read, and once after (also when the read fails).
+    virtual void BeginStreamedRead() = 0;
+    virtual void EndStreamedRead() = 0;
+    // Before the first item of a stream: the stream's items replace the list's.
+    virtual void ClearStreamedItems() = 0;
+    virtual TPersistent& AddStreamedItem() = 0;
+
+protected:
+    ~TStreamedItems() = default;
+};
+
 // One property of a class.
 struct TPropInfo {
     std::string Name;
@@ -61,9 +79,16 @@ struct TPropInfo {
     std::function<bool(const TPersistent&)> StoredWhen;
     std::function<TPropValue(const TPersistent&)> Get;       // value kinds
     std::function<void(TPersistent&, const TPropValue&)> Set; // value kinds; empty: read-only
-    std::function<TPersistent*(const TPersistent&)> GetObject; // Object and Collection kinds: the owned object
+    std::function<TPersistent*(const TPersistent&)> GetObject; // Object, Collection, Reference: the object
+    // Collection kind: the items as streams see them.
+    std::function<TStreamedItems*(const TPersistent&)> GetItems;
+    // Reference kind: points the property at a component (or none); EPropertyError for one of a wrong class.
+    std::function<void(TPersistent&, TComponent*)> SetReference;
 
-    bool HasValue() const { return Kind != TPropKind::Object && Kind != TPropKind::Collection; }
+    bool HasValue() const
+    {
+        return Kind != TPropKind::Object && Kind != TPropKind::Collection && Kind != TPropKind::Reference;
+    }
     bool IsReadOnly() const { return HasValue() && !Set; }
 };
 
@@ -332,6 +357,40 @@ struct TProps {
         TPropDecl<C> d = Object(std::move(name), get);
         TPropInfo p = std::move(d);
         p.Kind = TPropKind::Collection;
+        // Generic, so that the cast waits for TPersistent to be complete where the class is declared.
+        p.GetItems = [getObject = p.GetObject](const auto& o) -> TStreamedItems* {
+            return dynamic_cast<TStreamedItems*>(getObject(o));
+        };
+        return TPropDecl<C>(std::move(p));
+    }
+    // A list of the object's own that streams write as a collection; `get` returns its TStreamedItems.
+    template <class G>
+    static TPropDecl<C> ItemList(std::string name, G get)
+    {
+        TPropInfo p;
+        p.Name = std::move(name);
+        p.Kind = TPropKind::Collection;
+        p.GetObject = [](const TPersistent&) -> TPersistent* { return nullptr; };
+        p.GetItems = [get, n = p.Name](const TPersistent& o) -> TStreamedItems* {
+            return std::invoke(get, typinfo_detail::Cast<C>(o, n));
+        };
+        return TPropDecl<C>(std::move(p));
+    }
+
+    // A component that the object points at without owning it (a tool's series): `get` returns it (or
+    // nullptr), `set` takes a pointer of its own class. Streams write the component's name.
+    template <class G, class S>
+    static TPropDecl<C> Reference(std::string name, G get, S set)
+    {
+        TPropDecl<C> d = Object(std::move(name), get);
+        TPropInfo p = std::move(d);
+        p.Kind = TPropKind::Reference;
+        using A = typename typinfo_detail::SetterArg<S>::type;
+        p.SetReference = [set, n = p.Name](TPersistent& o, TComponent* v) {
+            A target = dynamic_cast<A>(v);
+            if (v && !target) throw EPropertyError("Invalid property value for " + n);
+            std::invoke(set, typinfo_detail::Cast<C>(o, n), target);
+        };
         return TPropDecl<C>(std::move(p));
     }
 
