@@ -13,7 +13,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 namespace {
@@ -77,14 +76,6 @@ void BM_ExportXML(benchmark::State& state)
     }
 }
 
-std::string LoadAverage()
-{
-    std::ifstream f("/proc/loadavg");
-    std::string a, b, c;
-    f >> a >> b >> c;
-    return a + " " + b + " " + c;
-}
-
 } // namespace
 
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -98,12 +89,12 @@ int main(int argc, char** argv)
     ChartInitialization();
     SeriesLibraryInitialization();
     benchmark::Initialize(&argc, argv);
-    const std::string before = LoadAverage();
+    const std::string before = bench::LoadAverage();
     (void)Scene();
     benchmark::RunSpecifiedBenchmarks();
     std::printf("\nA line series of %d points on %s; targets 500 ms per stream direction, 1000 ms per export\n",
                 LinePoints, bench::Machine().c_str());
-    std::printf("Load average (1, 5, 15 min) before: %s, after: %s\n", before.c_str(), LoadAverage().c_str());
+    std::printf("Load average (1, 5, 15 min) before: %s, after: %s\n", before.c_str(), bench::LoadAverage().c_str());
     benchmark::Shutdown();
     return 0;
 }

@@ -43,6 +43,9 @@ void TChartSeries::RemovedFromChart()
     if (chart && FCursor != 0 && chart->Cursor() == FCursor) chart->SetCursor(chart->SavedCursor());
     ReleaseSourceSeries();
     TCustomChartSeries::RemovedFromChart();
+    // A series removed but still owned by the chart is freed with it: its marks must not repaint a
+    // chart being destroyed.
+    FMarks->SetParentPanel(nullptr);
     FHorizAxis = nullptr;
     FVertAxis = nullptr;
 }

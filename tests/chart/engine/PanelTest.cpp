@@ -58,6 +58,20 @@ TEST(AxisPanel, SeriesJoinAndLeaveOnceWithTheirEvents)
     EXPECT_EQ(s.GetHorizAxis(), nullptr);
 }
 
+TEST(AxisPanel, ARemovedSeriesAndItsMarksForgetTheChart)
+{
+    TTestChart chart;
+    TTestSeries s;
+    s.SetParentChart(&chart);
+    ASSERT_EQ(s.Marks().ParentChart(), &chart);
+    chart.RemoveSeries(&s);
+    EXPECT_EQ(s.ParentChart(), nullptr);
+    EXPECT_EQ(s.Marks().ParentChart(), nullptr);
+    s.Marks().RepaintParent(); // nothing to repaint, and no chart reached
+    s.SetParentChart(&chart);
+    EXPECT_EQ(s.Marks().ParentChart(), &chart);
+}
+
 TEST(AxisPanel, PagesFollowThePointsPerPage)
 {
     TTestChart chart;
