@@ -434,7 +434,9 @@ void TExtStringGrid::SaveColumnWidths()
     if (ColumnSize.Key.empty() || ColumnSize.Section.empty() || ComponentState().Contains(csDesigning)) return;
     if (ColumnSize.Location == clIniFile) {
         TIniFile ini(ColumnSize.Key);
+        ini.BeginUpdate();
         for (int c = 0; c < ColCount(); ++c) ini.WriteInteger(ColumnSize.Section, "Col" + std::to_string(c), ColWidths(c));
+        ini.UpdateFile();
         return;
     }
     TRegistry reg;

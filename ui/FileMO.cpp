@@ -36,9 +36,11 @@ void TFileMenuOpens::AddFile(const std::string& path)
 {
     for (std::uint32_t i = FNumbers; i >= 1; --i)
         if (FIni->ReadString(FileOpenSection, Key(i), "") == path) return;
+    FIni->BeginUpdate();
     for (std::uint32_t i = FNumbers; i >= 2; --i)
         FIni->WriteString(FileOpenSection, Key(i), FIni->ReadString(FileOpenSection, Key(i - 1), ""));
     FIni->WriteString(FileOpenSection, "1", path);
+    FIni->UpdateFile();
     RebuildMenu();
 }
 
@@ -52,8 +54,10 @@ void TFileMenuOpens::SetRegPath(const std::string& v)
 {
     if (v == FRegPath) return;
     FRegPath = v;
+    FIni->BeginUpdate();
     for (std::uint32_t i = 1; i <= FNumbers; ++i)
         if (!FIni->ValueExists(FileOpenSection, Key(i))) FIni->WriteString(FileOpenSection, Key(i), "");
+    FIni->UpdateFile();
     RebuildMenu();
 }
 
@@ -62,12 +66,14 @@ void TFileMenuOpens::SetNumbers(std::uint32_t v)
     if (v == FNumbers) return;
     const std::uint32_t old = FNumbers;
     FNumbers = v;
+    FIni->BeginUpdate();
     if (v > old) {
         for (std::uint32_t i = old + 1; i <= v; ++i)
             if (!FIni->ValueExists(FileOpenSection, Key(i))) FIni->WriteString(FileOpenSection, Key(i), "");
     } else {
         for (std::uint32_t i = v + 1; i <= old; ++i) FIni->DeleteKey(FileOpenSection, Key(i));
     }
+    FIni->UpdateFile();
     RebuildMenu();
 }
 

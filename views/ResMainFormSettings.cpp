@@ -55,6 +55,8 @@ void WriteCommonSettings(TIniFile& ini, const TMainWindowSettings& window, const
                          const PolygonProperties& defaults)
 {
     const TProgramConfig& c = survey.Settings;
+    // One save for the section: a refused one leaves the file as it was.
+    ini.BeginUpdate();
     ini.WriteString(CommonSection, "LastPath", window.LastPath);
     ini.WriteInteger(CommonSection, "FilterIndex", window.FilterIndex);
     ini.WriteInteger(CommonSection, "AddDataType", 0);
@@ -66,6 +68,7 @@ void WriteCommonSettings(TIniFile& ini, const TMainWindowSettings& window, const
     ini.WriteInteger(CommonSection, "redperc", c.redperc);
     ini.WriteInteger(CommonSection, "numqp", c.numqp);
     ini.WriteBool(CommonSection, "recetha", c.recetha);
+    ini.UpdateFile();
 }
 
 void RegisterFileType(const std::string& extension, const std::string& description, const std::string& icon,

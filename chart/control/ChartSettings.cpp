@@ -38,7 +38,9 @@ void TCustomChart::StoreAxesDefaults()
 void TCustomChart::SaveAxesToIni(const std::string& SettingsName)
 {
     TIniFile ini(SettingsFilePath());
+    ini.BeginUpdate();
     for (const auto& [key, axis] : KeyedAxes(*this)) ini.WriteString(AxesSection(SettingsName), key, WriteAxisStyle(*axis));
+    ini.UpdateFile();
 }
 
 void TCustomChart::LoadAxesFromIni(const std::string& SettingsName)

@@ -417,9 +417,11 @@ void TChartAxis::SetRangeFromPixels(const TRect& Margins)
 
 void TChartAxis::SetLogarithmic(bool Value)
 {
-    FChart->UndoZoom();
-    if (Value && ShowsDateTime()) throw AxisException(LumConst::DateTimeAxisLogarithmic);
     const bool changed = FLogarithmic != Value;
+    // The same flag again leaves an unzoomed chart as it is (a settings file read at start-up sets every
+    // axis's flag, and undoing a zoom lays the chart out afresh).
+    if (changed || FChart->IsZoomed()) FChart->UndoZoom();
+    if (Value && ShowsDateTime()) throw AxisException(LumConst::DateTimeAxisLogarithmic);
     ChangeBoolean(FLogarithmic, Value);
     if (AutoLogFormat) {
         if (Value) {

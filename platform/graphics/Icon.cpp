@@ -67,6 +67,40 @@ bool PngChunksWhole(const std::uint8_t* data, std::size_t size)
     return true;
 }
 
+bool JpegSizeBacked(const std::uint8_t* data, std::size_t size)
+{
+    if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8) return true;
+    const auto u16 = [&](std::size_t at) { return unsigned{data[at]} << 8 | data[at + 1]; };
+    long long width = 0, height = 0;
+    bool huffman = false;
+    for (std::size_t at = 2; at < size;) {
+        // Anything but a marker here is the reader's to judge.
+        if (data[at] != 0xFF) return true;
+        while (at < size && data[at] == 0xFF) ++at;
+        if (at >= size) return true;
+        const std::uint8_t marker = data[at++];
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue; // no length
+        if (at + 2 > size) return true;
+        const std::size_t length = u16(at);
+        if (length < 2) return true;
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame && at + 7 <= size) {
+            height = u16(at + 3);
+            width = u16(at + 5);
+            huffman = marker <= 0xC3; // 0xC9 and up are arithmetic-coded, whose blocks may take less than a bit
+        }
+        if (marker == 0xDA) {
+            if (!huffman || width == 0 || height == 0) return true;
+            const long long blocks = ((width + 7) / 8) * ((height + 7) / 8);
+            const long long coded = at + length < size ? static_cast<long long>(size - at - length) : 0;
+            return coded * 8 >= blocks;
+        }
+        if (marker == 0xD9) return true;
+        at += length;
+    }
+    return true;
+}
+
 bool ReadGifLayout(const std::uint8_t* data, std::size_t size, TGifLayout& out)
 {
     out = {};
@@ -97,7 +131,7 @@ TRect GifFrameRect(const std::uint8_t* data, std::size_t size, std::size_t at)
 bool DecodePictureBytes(const std::uint8_t* data, std::size_t size, TPixelBuffer& out)
 {
     if (!data || size == 0 || size > (1u << 28)) return false;
-    if (!PngChunksWhole(data, size)) return false;
+    if (!PngChunksWhole(data, size) || !JpegSizeBacked(data, size)) return false;
     // The reader decodes a GIF onto its logical screen, leaving out what of a frame lies beyond it, but
     // grows a side of 0 to the frame's extent, and claims a size of its own that may be neither: the
     // screen is what is checked, and it must be whole.

@@ -202,6 +202,7 @@ void JpegSilence(j_common_ptr, int) {}
 // Decodes into pixels (0x00RRGGBB); false on any error or a size beyond the limits.
 bool DecodeJpeg(const std::uint8_t* data, std::size_t size, std::vector<std::uint32_t>& pixels, int& w, int& h)
 {
+    if (!JpegSizeBacked(data, size)) return false;
     jpeg_decompress_struct cinfo;
     TJpegError err;
     std::vector<std::uint8_t> row;   // constructed before the jump target

@@ -1,5 +1,6 @@
 // The ini file as a list of raw lines (each with its own line end) classified as section headers, keys,
-// comments and other text. Reads parse the file afresh; writes edit the lines they concern and save.
+// comments and other text. Reads read the file afresh and parse it when its bytes differ from those last
+// parsed; writes edit the lines they concern and save, at once or at the end of a batch.
 #include "platform/rtl/IniFiles.h"
 
 #include "platform/rtl/NumberText.h"
@@ -9,6 +10,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -25,7 +28,7 @@ struct TIniLine {
 
 class TIniDocument {
 public:
-    explicit TIniDocument(const std::string& fileName);
+    explicit TIniDocument(std::string bytes);
 
     // Index of the first header of the section; -1 when absent.
     int FindSection(std::string_view section) const;
@@ -37,9 +40,12 @@ public:
     void SetValue(std::string_view section, std::string_view ident, std::string_view value);
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view ident);
-    void Save(const std::string& fileName) const;
+    void Apply(const TIniFile::TEdit& edit);
+    // Saves the lines when they differ from the bytes read; the document then stands for the file.
+    void Save(const std::string& fileName);
 
     const std::vector<TIniLine>& Lines() const { return FLines; }
+    const std::string& Original() const { return FOriginal; }
 
 private:
     void Insert(int at, std::string text);
@@ -71,9 +77,8 @@ std::string ValueOf(const TIniLine& line)
     return Trim(std::string_view(line.Text).substr(eq + 1));
 }
 
-TIniDocument::TIniDocument(const std::string& fileName)
+TIniDocument::TIniDocument(std::string bytes) : FOriginal(std::move(bytes))
 {
-    LoadFileBytes(fileName, FOriginal);
     std::size_t start = 0;
     while (start < FOriginal.size()) {
         TIniLine line;
@@ -181,12 +186,68 @@ void TIniDocument::DeleteKey(std::string_view section, std::string_view ident)
     if (i >= 0) FLines.erase(FLines.begin() + i);
 }
 
-void TIniDocument::Save(const std::string& fileName) const
+void TIniDocument::Apply(const TIniFile::TEdit& edit)
 {
+    switch (edit.Kind) {
+    case TIniFile::TEdit::Set: SetValue(edit.Section, edit.Ident, edit.Value); break;
+    case TIniFile::TEdit::DeleteKey: DeleteKey(edit.Section, edit.Ident); break;
+    case TIniFile::TEdit::EraseSection: EraseSection(edit.Section); break;
+    }
+}
+
+// The document last read or saved, shared by every object: a file read again with the same bytes is not
+// parsed again.
+struct TIniFilesState {
+    std::mutex Lock;
+    std::string FileName;
+    std::shared_ptr<const TIniDocument> Document;
+};
+
+TIniFilesState& IniFilesState()
+{
+    static TIniFilesState state;
+    return state;
+}
+
+void TIniDocument::Save(const std::string& fileName)
+{
+    std::size_t size = 0;
+    for (const TIniLine& l : FLines) size += l.Text.size() + l.Ending.size();
     std::string bytes;
-    for (const TIniLine& l : FLines) bytes += l.Text + l.Ending;
+    bytes.reserve(size);
+    for (const TIniLine& l : FLines) bytes.append(l.Text).append(l.Ending);
     if (bytes == FOriginal) return; // unchanged: leave the file alone (a missing one stays missing)
     if (!SaveFileSafely(fileName, bytes)) throw EIniFileException("Unable to write to " + fileName);
+    FOriginal = std::move(bytes);
+    auto saved = std::make_shared<const TIniDocument>(*this);
+    TIniFilesState& state = IniFilesState();
+    const std::lock_guard<std::mutex> lock(state.Lock);
+    state.FileName = fileName;
+    state.Document = std::move(saved);
+}
+
+// The file's document as it is now.
+std::shared_ptr<const TIniDocument> ReadDocument(const std::string& fileName)
+{
+    std::string bytes;
+    LoadFileBytes(fileName, bytes);
+    TIniFilesState& state = IniFilesState();
+    const std::lock_guard<std::mutex> lock(state.Lock);
+    if (!state.Document || state.FileName != fileName || state.Document->Original() != bytes) {
+        state.FileName = fileName;
+        state.Document = std::make_shared<const TIniDocument>(std::move(bytes));
+    }
+    return state.Document;
+}
+
+// The file's document with the writes a batch holds.
+std::shared_ptr<const TIniDocument> ReadDocument(const std::string& fileName, const std::vector<TIniFile::TEdit>& held)
+{
+    std::shared_ptr<const TIniDocument> doc = ReadDocument(fileName);
+    if (held.empty()) return doc;
+    auto edited = std::make_shared<TIniDocument>(*doc);
+    for (const TIniFile::TEdit& e : held) edited->Apply(e);
+    return edited;
 }
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
@@ -206,21 +267,48 @@ void CheckWritable(const std::string& fileName, std::string_view section, std::s
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident, const std::string& def) const
 {
-    return TIniDocument(FFileName).Value(section, ident).value_or(def);
+    return ReadDocument(FFileName, FHeld)->Value(section, ident).value_or(def);
+}
+
+void TIniFile::Edit(TEdit edit)
+{
+    if (FHolding) {
+        FHeld.push_back(std::move(edit));
+        return;
+    }
+    TIniDocument doc(*ReadDocument(FFileName));
+    doc.Apply(edit);
+    doc.Save(FFileName);
+}
+
+void TIniFile::UpdateFile()
+{
+    FHolding = false;
+    if (FHeld.empty()) return;
+    const std::vector<TEdit> held = std::move(FHeld);
+    FHeld.clear();
+    TIniDocument doc(*ReadDocument(FFileName));
+    for (const TEdit& e : held) doc.Apply(e);
+    doc.Save(FFileName);
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view ident, std::string_view value)
 {
-    CheckWritable(FFileName, section, ident, value);
-    TIniDocument doc(FFileName);
-    doc.SetValue(section, ident, value);
-    doc.Save(FFileName);
+    try {
+        CheckWritable(FFileName, section, ident, value);
+    } catch (const EIniFileException&) {
+        // A refused value ends a batch with nothing saved.
+        FHolding = false;
+        FHeld.clear();
+        throw;
+    }
+    Edit({TEdit::Set, std::string(section), std::string(ident), std::string(value)});
 }
 
 std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view ident, std::int32_t def) const
 {
     std::int32_t v = def;
-    const auto text = TIniDocument(FFileName).Value(section, ident);
+    const auto text = ReadDocument(FFileName, FHeld)->Value(section, ident);
     return text && TryStrToInt(TrimView(*text), v) ? v : def;
 }
 
@@ -242,7 +330,7 @@ void TIniFile::WriteBool(std::string_view section, std::string_view ident, bool 
 double TIniFile::ReadFloat(std::string_view section, std::string_view ident, double def) const
 {
     double v = 0;
-    const auto text = TIniDocument(FFileName).Value(section, ident);
+    const auto text = ReadDocument(FFileName, FHeld)->Value(section, ident);
     return text && TryParseNumber(*text, v) && std::isfinite(v) ? v : def;
 }
 
@@ -253,29 +341,29 @@ void TIniFile::WriteFloat(std::string_view section, std::string_view ident, doub
     WriteString(section, ident, std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
 }
 
-bool TIniFile::SectionExists(std::string_view section) const { return TIniDocument(FFileName).FindSection(section) >= 0; }
+bool TIniFile::SectionExists(std::string_view section) const { return ReadDocument(FFileName, FHeld)->FindSection(section) >= 0; }
 
 bool TIniFile::ValueExists(std::string_view section, std::string_view ident) const
 {
-    return TIniDocument(FFileName).FindKey(section, ident) >= 0;
+    return ReadDocument(FFileName, FHeld)->FindKey(section, ident) >= 0;
 }
 
 void TIniFile::ReadSection(std::string_view section, TStringList& idents) const
 {
-    const TIniDocument doc(FFileName);
+    const std::shared_ptr<const TIniDocument> doc = ReadDocument(FFileName, FHeld);
     idents.BeginUpdate();
     idents.Clear();
-    if (const int header = doc.FindSection(section); header >= 0)
-        for (int i = header + 1, end = doc.SectionEnd(header); i < end; ++i)
-            if (doc.Lines()[static_cast<std::size_t>(i)].Kind == TLineKind::Key) idents.Add(doc.Lines()[static_cast<std::size_t>(i)].Name);
+    if (const int header = doc->FindSection(section); header >= 0)
+        for (int i = header + 1, end = doc->SectionEnd(header); i < end; ++i)
+            if (doc->Lines()[static_cast<std::size_t>(i)].Kind == TLineKind::Key) idents.Add(doc->Lines()[static_cast<std::size_t>(i)].Name);
     idents.EndUpdate();
 }
 
 void TIniFile::ReadSections(TStringList& sections) const
 {
-    const TIniDocument doc(FFileName);
+    const std::shared_ptr<const TIniDocument> doc = ReadDocument(FFileName, FHeld);
     std::vector<std::string> names;
-    for (const TIniLine& l : doc.Lines()) {
+    for (const TIniLine& l : doc->Lines()) {
         if (l.Kind != TLineKind::Section) continue;
         bool seen = false;
         for (const std::string& n : names) seen = seen || SameText(n, l.Name);
@@ -287,16 +375,9 @@ void TIniFile::ReadSections(TStringList& sections) const
     sections.EndUpdate();
 }
 
-void TIniFile::EraseSection(std::string_view section)
-{
-    TIniDocument doc(FFileName);
-    doc.EraseSection(section);
-    doc.Save(FFileName);
-}
+void TIniFile::EraseSection(std::string_view section) { Edit({TEdit::EraseSection, std::string(section), {}, {}}); }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view ident)
 {
-    TIniDocument doc(FFileName);
-    doc.DeleteKey(section, ident);
-    doc.Save(FFileName);
+    Edit({TEdit::DeleteKey, std::string(section), std::string(ident), {}});
 }

@@ -1,7 +1,8 @@
 // TIniFile: our own reader and writer of ini files that keeps a file's layout (order, comments, unknown
 // lines, spacing and line ends) and changes only the lines it writes. Every call reads the file afresh
-// and every write reaches the file at once (through a temporary file), so several objects on one file
-// never undo each other's writes.
+// (its parsed lines are reused while its bytes stay the same) and every write reaches the file at once,
+// or at the end of a batch (through a temporary file), so several objects on one file never undo each
+// other's writes.
 #pragma once
 
 #include "platform/rtl/Exceptions.h"
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TStringList;
 
@@ -19,6 +21,8 @@ VSP_DECLARE_EXCEPTION(EIniFileException, Exception);
 class TIniFile {
 public:
     explicit TIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
+    // The writes of a batch that was not ended by UpdateFile are dropped: the file stays as it was.
+    ~TIniFile() = default;
     const std::string& FileName() const { return FFileName; }
 
     // Sections and keys match with letter case ignored; values are read without surrounding blanks.
@@ -44,9 +48,24 @@ public:
     // Removes every occurrence of the section with all its lines.
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view ident);
-    // Writes reach the file at once: nothing is left to flush.
-    void UpdateFile() {}
+    // A batch: the writes that follow are held (and read back by this object) until UpdateFile saves
+    // them all at once, so that many values cost one save and a refused save leaves the file as it was.
+    void BeginUpdate() { FHolding = true; }
+    // Saves the held writes onto the file as it is now and ends the batch; EIniFileException when the
+    // file system refuses (the held writes are dropped, the file stays as it was). Outside a batch,
+    // writes have already reached the file: nothing is left to do.
+    void UpdateFile();
+
+    // A write as held by a batch.
+    struct TEdit {
+        enum TKind { Set, DeleteKey, EraseSection } Kind;
+        std::string Section, Ident, Value;
+    };
 
 private:
+    void Edit(TEdit edit);
+
     std::string FFileName;
+    bool FHolding = false;
+    std::vector<TEdit> FHeld;
 };

@@ -7,9 +7,13 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/TextFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -83,60 +87,128 @@ bool IsBelow(std::string_view path, std::string_view key)
     return path.size() > key.size() && path[key.size()] == '\\' && SameText(path.substr(0, key.size()), key);
 }
 
+// The keys of a store file as parsed, found by their upper-cased paths.
+struct TStoreKeys {
+    std::string Original; // the file's bytes
+    std::vector<TRegKey> Keys;
+    std::unordered_map<std::string, std::size_t> Index;
+};
+
+// The store as last read or saved: a file read again with the same bytes is not parsed again.
+struct TStoreCache {
+    std::mutex Lock;
+    std::string File;
+    std::shared_ptr<const TStoreKeys> Keys;
+};
+
+TStoreCache& StoreCache()
+{
+    static TStoreCache cache;
+    return cache;
+}
+
 class TKeyStore {
 public:
-    TKeyStore() : FFile(RegistryStorePath()) { Parse(); }
-
-    TRegKey* Find(std::string_view path)
+    TKeyStore() : FFile(RegistryStorePath())
     {
-        for (TRegKey& k : FKeys)
-            if (SameText(k.Path, path)) return &k;
-        return nullptr;
+        std::string bytes;
+        LoadFileBytes(FFile, bytes);
+        TStoreCache& cache = StoreCache();
+        const std::lock_guard<std::mutex> lock(cache.Lock);
+        if (!cache.Keys || cache.File != FFile || cache.Keys->Original != bytes) {
+            auto parsed = std::make_shared<TStoreKeys>();
+            parsed->Original = std::move(bytes);
+            FData = parsed; // parsed into, then shared
+            Parse(*parsed);
+            cache.File = FFile;
+            cache.Keys = parsed;
+        } else {
+            FData = std::const_pointer_cast<TStoreKeys>(cache.Keys);
+        }
     }
-    bool Exists(std::string_view path)
+
+    const TRegKey* Find(std::string_view path) const
+    {
+        const auto it = FData->Index.find(UpperCase(path));
+        return it == FData->Index.end() ? nullptr : &FData->Keys[it->second];
+    }
+    bool Exists(std::string_view path) const
     {
         if (path.find('\\') == std::string_view::npos) return true; // a root key always exists
-        for (const TRegKey& k : FKeys)
-            if (SameText(k.Path, path) || IsBelow(k.Path, path)) return true;
+        if (Find(path)) return true;
+        for (const TRegKey& k : FData->Keys)
+            if (IsBelow(k.Path, path)) return true;
         return false;
     }
     // The key, created with its parents when missing.
     TRegKey& Create(std::string_view path)
     {
+        TStoreKeys& data = Own();
         for (std::size_t slash = path.find('\\'); slash != std::string_view::npos; slash = path.find('\\', slash + 1))
-            if (!Find(path.substr(0, slash))) FKeys.push_back({std::string(path.substr(0, slash)), {}});
-        if (TRegKey* k = Find(path)) return *k;
-        FKeys.push_back({std::string(path), {}});
-        return FKeys.back();
+            Add(data, path.substr(0, slash));
+        return data.Keys[Add(data, path)];
     }
     bool Delete(std::string_view path)
     {
-        const auto n = std::erase_if(FKeys, [&](const TRegKey& k) { return SameText(k.Path, path) || IsBelow(k.Path, path); });
-        return n > 0;
+        const auto doomed = [&](const TRegKey& k) { return SameText(k.Path, path) || IsBelow(k.Path, path); };
+        if (std::none_of(FData->Keys.begin(), FData->Keys.end(), doomed)) return false;
+        TStoreKeys& data = Own();
+        std::erase_if(data.Keys, doomed);
+        Reindex(data);
+        return true;
     }
-    bool Save() const
+    bool Save()
     {
         std::string text;
-        for (const TRegKey& k : FKeys) {
+        for (const TRegKey& k : FData->Keys) {
             text += "[" + Escape(k.Path, "]") + "]\n";
             for (const TRegValue& v : k.Values)
                 text += (v.IsInteger ? "i:" : "s:") + Escape(v.Name, "=") + "=" +
                         (v.IsInteger ? std::to_string(v.Integer) : Escape(v.Text, "")) + "\n";
         }
-        if (text == FOriginal) return true;
+        if (text == FData->Original) return true;
         std::error_code ec;
         std::filesystem::create_directories(std::filesystem::path(FFile).parent_path(), ec);
-        return SaveFileSafely(FFile, text);
+        if (!SaveFileSafely(FFile, text)) return false;
+        TStoreKeys& data = Own();
+        data.Original = std::move(text);
+        TStoreCache& cache = StoreCache();
+        const std::lock_guard<std::mutex> lock(cache.Lock);
+        cache.File = FFile;
+        cache.Keys = FData;
+        return true;
     }
 
 private:
-    void Parse()
+    // The keys of this store alone, copied from the shared ones before the first change.
+    TStoreKeys& Own()
     {
-        LoadFileBytes(FFile, FOriginal);
+        if (!FOwn) {
+            FData = std::make_shared<TStoreKeys>(*FData);
+            FOwn = true;
+        }
+        return *FData;
+    }
+    static std::size_t Add(TStoreKeys& data, std::string_view path)
+    {
+        const auto [it, added] = data.Index.try_emplace(UpperCase(path), data.Keys.size());
+        if (added) data.Keys.push_back({std::string(path), {}});
+        return it->second;
+    }
+    static void Reindex(TStoreKeys& data)
+    {
+        data.Index.clear();
+        for (std::size_t i = 0; i < data.Keys.size(); ++i) data.Index.emplace(UpperCase(data.Keys[i].Path), i);
+    }
+    static void Parse(TStoreKeys& keys)
+    {
         TRegKey* current = nullptr;
-        for (const std::string& line : SplitTextLines(FOriginal)) {
+        for (const std::string& line : SplitTextLines(keys.Original)) {
             if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-                current = &Create(Unescape(std::string_view(line).substr(1, line.size() - 2)));
+                const std::string path = Unescape(std::string_view(line).substr(1, line.size() - 2));
+                for (std::size_t slash = path.find('\\'); slash != std::string::npos; slash = path.find('\\', slash + 1))
+                    Add(keys, std::string_view(path).substr(0, slash));
+                current = &keys.Keys[Add(keys, path)];
                 continue;
             }
             const std::size_t eq = line.find('=');
@@ -157,14 +229,16 @@ private:
     }
 
     std::string FFile;
-    std::string FOriginal;
-    std::vector<TRegKey> FKeys;
+    std::shared_ptr<TStoreKeys> FData;
+    bool FOwn = false;
 };
 
-TRegValue* FindValue(TRegKey* key, std::string_view name)
+// TRegValue or const TRegValue, as the key is.
+template <typename Key>
+auto FindValue(Key* key, std::string_view name) -> decltype(&key->Values[0])
 {
     if (!key) return nullptr;
-    for (TRegValue& v : key->Values)
+    for (auto& v : key->Values)
         if (SameText(v.Name, name)) return &v;
     return nullptr;
 }

@@ -149,7 +149,8 @@ TEST_F(TSettingsFixture, AFileThatRefusesWritesKeepsWhatItHeld)
     }
     SetSettingsFilePath(Path);
 
-    // A file system that takes the first two keys and refuses the third: those two stay, the file is whole.
+    // A file system that would take two keys more and refuses the third: the axes are saved as one batch,
+    // so none of them is, and the file keeps what it held.
     SetLook(Chart.LeftAxis(), 10);
     SetLook(Chart.RightAxis(), 11);
     SetLook(Chart.TopAxis(), 12);
@@ -177,9 +178,6 @@ TEST_F(TSettingsFixture, AFileThatRefusesWritesKeepsWhatItHeld)
 
     EXPECT_EQ(message, "Unable to write to " + Path);
     const TIniFile after(Path);
-    EXPECT_EQ(after.ReadString("ps_axi_axes", "left", ""), WriteAxisStyle(Chart.LeftAxis()));
-    EXPECT_EQ(after.ReadString("ps_axi_axes", "right", ""), WriteAxisStyle(Chart.RightAxis()));
-    EXPECT_EQ(after.ReadString("ps_axi_axes", "top", ""), WriteAxisStyle(TChart(nullptr).TopAxis()));
-    EXPECT_EQ(FileText(Path), twoKeys);
-    EXPECT_NE(FileText(Path), held);
+    EXPECT_NE(after.ReadString("ps_axi_axes", "left", ""), WriteAxisStyle(Chart.LeftAxis()));
+    EXPECT_EQ(FileText(Path), held);
 }

@@ -101,6 +101,49 @@ TEST(PictureReader, DecodesNoMoreThanTheSizeItChecked)
     // The PNG reader refuses it too, at once (a file of 109 bytes with a chunk claiming 1.3 GB took 13 s).
     TPngImage read;
     EXPECT_THROW(read.LoadFromBytes(bytes.data(), bytes.size()), EInvalidGraphic);
+
+    // A JPEG decodes when its coded data can hold the size its frame claims (a bit for each 8 x 8 block
+    // at least), and is refused by both readers when the frame claims far more: a file of some hundred
+    // bytes claiming 16,384 x 2,048 was decoded to that size, the missing data filled in.
+    const auto jpeg = [](int w, int h) {
+        TBitmap b(w, h);
+        b.Canvas().Brush().SetColor(0x336699);
+        b.Canvas().FillRect({0, 0, w, h});
+        TJPEGImage j;
+        j.Assign(b);
+        std::vector<std::uint8_t> out;
+        j.SaveToBytes(out);
+        return out;
+    };
+    const auto claim = [](std::vector<std::uint8_t> jpg, unsigned w, unsigned h) {
+        for (std::size_t at = 2; at + 9 < jpg.size(); ++at)
+            if (jpg[at] == 0xFF && jpg[at + 1] == 0xC0) {
+                jpg[at + 5] = static_cast<std::uint8_t>(h >> 8), jpg[at + 6] = static_cast<std::uint8_t>(h);
+                jpg[at + 7] = static_cast<std::uint8_t>(w >> 8), jpg[at + 8] = static_cast<std::uint8_t>(w);
+                break;
+            }
+        return jpg;
+    };
+    const std::vector<std::uint8_t> small = jpeg(16, 8), flat = jpeg(1024, 512);
+    const struct {
+        const char* Name;
+        std::vector<std::uint8_t> Bytes;
+        bool Decodes;
+    } jpegs[] = {
+        {"as written", small, true},
+        {"a flat picture of 8,192 blocks", flat, true},
+        {"claiming 16384 x 2048", claim(small, 16384, 2048), false},
+        {"claiming 64 x 64 more than it holds", claim(small, 64, 64), small.size() * 8 >= 64},
+        {"a flat picture claiming twice its width", claim(flat, 2048, 512 * 20), false},
+    };
+    for (const auto& c : jpegs) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(JpegSizeBacked(c.Bytes.data(), c.Bytes.size()), c.Decodes);
+        EXPECT_EQ(DecodePictureBytes(c.Bytes.data(), c.Bytes.size(), px), c.Decodes);
+        TJPEGImage j;
+        if (c.Decodes) EXPECT_NO_THROW(j.LoadFromBytes(c.Bytes.data(), c.Bytes.size()));
+        else EXPECT_THROW(j.LoadFromBytes(c.Bytes.data(), c.Bytes.size()), EInvalidGraphic);
+    }
 }
 
 TEST(ImageList, CutFromAStripAndDrawnEnabledOrGreyed)

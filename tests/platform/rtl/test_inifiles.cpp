@@ -15,6 +15,7 @@
 #include <map>
 #include <random>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -186,6 +187,62 @@ TEST(IniFile, SeveralObjectsOnOneFileKeepEachOthersWrites)
     EXPECT_EQ(fresh.ReadInteger("common", "numqp", 0), 6);
     EXPECT_EQ(fresh.ReadString("FileOpen", "1", ""), "/x.sp2");
     EXPECT_EQ(recent.ReadInteger("common", "numqp", 0), 6) << "reads see other objects' writes";
+}
+
+// A batch saves once: its object reads its writes back, other objects see them at UpdateFile, merged
+// onto what they wrote meanwhile; a batch refused, or never ended, leaves the file as it was.
+TEST(IniFile, ABatchReachesTheFileWholeOrNotAtAll)
+{
+    TTempFolder tmp;
+    const std::string path = tmp.File("batch.in");
+    TIniFile(path).WriteString("common", "numqp", "5");
+    TIniFile batch(path), other(path);
+    batch.BeginUpdate();
+    batch.WriteString("common", "numqp", "6");
+    batch.WriteString("FileOpen", "1", "/a.sp2");
+    batch.DeleteKey("common", "gone");
+    EXPECT_EQ(batch.ReadInteger("common", "numqp", 0), 6) << "the batch reads its own writes";
+    EXPECT_TRUE(batch.SectionExists("FileOpen"));
+    EXPECT_EQ(other.ReadInteger("common", "numqp", 0), 5) << "nothing saved yet";
+    other.WriteString("common", "redperc", "3");
+    batch.UpdateFile();
+    EXPECT_EQ(Contents(path), "[common]\nnumqp=6\nredperc=3\n[FileOpen]\n1=/a.sp2\n");
+    batch.WriteString("common", "numqp", "7");
+    EXPECT_EQ(other.ReadInteger("common", "numqp", 0), 7) << "after UpdateFile, writes reach the file at once";
+
+    // A value the file cannot hold ends the batch with nothing saved; so does an object gone before
+    // UpdateFile.
+    const std::string before = Contents(path);
+    batch.BeginUpdate();
+    batch.WriteString("common", "numqp", "8");
+    EXPECT_THROW(batch.WriteString("common", "a=b", "1"), EIniFileException);
+    batch.UpdateFile();
+    {
+        TIniFile dropped(path);
+        dropped.BeginUpdate();
+        dropped.WriteString("common", "numqp", "9");
+    }
+    EXPECT_EQ(Contents(path), before);
+
+    // A folder that cannot hold the file refuses the batch when it is saved.
+    TIniFile nowhere(tmp.File("no/folder/x.in"));
+    nowhere.BeginUpdate();
+    nowhere.WriteInteger("common", "numqp", 7);
+    EXPECT_THROW(nowhere.UpdateFile(), EIniFileException);
+    EXPECT_FALSE(std::filesystem::exists(tmp.File("no/folder/x.in")));
+    nowhere.UpdateFile();
+}
+
+// Reads follow the file's bytes, even when another program rewrites it in place with the same size.
+TEST(IniFile, ReadsFollowAFileRewrittenInPlace)
+{
+    TTempFolder tmp;
+    const std::string path = tmp.File("same.in");
+    TIniFile ini(path);
+    for (const char* value : {"1", "2", "3"}) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << "[common]\nnumqp=" << value << "\n";
+        EXPECT_EQ(ini.ReadString("common", "numqp", ""), value);
+    }
 }
 
 TEST(IniFile, MissingFilesAndRefusedWrites)

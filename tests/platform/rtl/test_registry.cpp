@@ -180,3 +180,32 @@ TEST(RegistryStoreFailure, UnwritableStore)
     SetRegistryStorePath("");
     EXPECT_NE(RegistryStorePath().find("/VornSP2Dp/registry"), std::string::npos);
 }
+
+// The store is parsed once for as long as its bytes stay the same: a file rewritten in place with the
+// same size reads as rewritten, keys written in any letter case are one key, and a store of many keys
+// with deep paths reads every key.
+TEST_F(RegistryStore, ReadsFollowTheFileAndFindEveryKey)
+{
+    for (const char* value : {"1", "2"}) {
+        ASSERT_TRUE(SaveFileSafely(FTemp.File("registry"), std::string("[HKEY_CURRENT_USER\\K]\ni:n=") + value + "\n"));
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKeyReadOnly("K"));
+        EXPECT_EQ(reg.ReadInteger("n"), value[0] - '0');
+    }
+    std::string text;
+    for (int i = 0; i < 2000; ++i) text += "[HKEY_CURRENT_USER\\A\\b" + std::to_string(i % 7) + "\\C" + std::to_string(i) + "]\ni:n=" + std::to_string(i) + "\n";
+    ASSERT_TRUE(SaveFileSafely(FTemp.File("registry"), text));
+    TRegistry reg;
+    for (int i : {0, 999, 1999}) {
+        ASSERT_TRUE(reg.OpenKeyReadOnly("\\a\\B" + std::to_string(i % 7) + "\\c" + std::to_string(i)));
+        EXPECT_EQ(reg.ReadInteger("n"), i);
+    }
+    ASSERT_TRUE(reg.OpenKey("\\A\\B3\\New", true));
+    reg.WriteInteger("n", -1);
+    EXPECT_TRUE(reg.KeyExists("\\a\\b3\\new"));
+    EXPECT_TRUE(reg.DeleteKey("\\A\\B3"));
+    EXPECT_FALSE(reg.KeyExists("\\A\\B3\\C3"));
+    EXPECT_TRUE(reg.KeyExists("\\A\\B4\\C4"));
+    EXPECT_EQ(StoreText().find("\\b3\\"), std::string::npos);
+    EXPECT_NE(StoreText().find("\\b4\\"), std::string::npos);
+}
