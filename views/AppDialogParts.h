@@ -6,9 +6,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+class QGridLayout;
 class QLineEdit;
 class QWidget;
+class TSpinEdit;
 class TuiPicBtn;
 class TuiSuperLabel;
 
@@ -16,6 +19,10 @@ std::unique_ptr<TuiPicBtn> NewCommandButton(QWidget* parent, const char* name, c
 // A framing label; the form keeps it, so that it goes before the form's widgets.
 std::unique_ptr<TuiSuperLabel> NewFrameLabel(QWidget* parent, const std::string& caption, int width = 100,
                                              int height = 21);
+// The box margins of the setup dialogs: left, top, right and bottom spin edits (0 to 100 pixels) under their
+// framing labels, in a grid on the box (returned); the labels join the form's list.
+QGridLayout* LayOutMarginSpins(QWidget* box, TSpinEdit& left, TSpinEdit& top, TSpinEdit& right, TSpinEdit& bottom,
+                       std::vector<std::unique_ptr<TuiSuperLabel>>& labels, int labelHeight);
 // A single-line edit of 8-bit text.
 QLineEdit* NewValueEdit(QWidget* parent);
 std::string EditText(const QLineEdit& edit);

@@ -99,27 +99,7 @@ TPseudosetupForm::TPseudosetupForm(QWidget* owner)
     // QGroupBox shows "&&" as one ampersand, as the dialog's caption wants.
     GroupBox2->setTitle("Fill&&Line colors (Gradient) ");
 
-    auto* margins = new QGridLayout(GroupBox1);
-    const struct {
-        const char* Name;
-        const char* Caption;
-        TSpinEdit* Edit;
-    } spins[] = {{"PSLeftval", "  Left margin", &PSLeftval},
-                 {"PStopval", "  Top margin", &PStopval},
-                 {"PSRightval", "  Right margin", &PSRightval},
-                 {"PSBottomval", "  Bottom margin", &PSBottomval}};
-    int row = 0;
-    for (const auto& s : spins) {
-        s.Edit->SetName(s.Name);
-        s.Edit->SetMinValue(0);
-        s.Edit->SetMaxValue(100);
-        s.Edit->SetParentWidget(GroupBox1);
-        s.Edit->Widget()->setFixedWidth(60);
-        FLabels.push_back(NewFrameLabel(GroupBox1, s.Caption, 110, 20));
-        margins->addWidget(FLabels.back()->Widget(), row, 0);
-        margins->addWidget(s.Edit->Widget(), row++, 1);
-    }
-    margins->setRowStretch(row, 1);
+    QGridLayout* margins = LayOutMarginSpins(GroupBox1, PSLeftval, PStopval, PSRightval, PSBottomval, FLabels, 20);
 
     // Colour keys and levels in two columns: the band keys, then levels and isolines.
     auto* colours = new QGridLayout(GroupBox2);
@@ -168,7 +148,7 @@ TPseudosetupForm::TPseudosetupForm(QWidget* owner)
         const char* Caption;
         QWidget* Control;
     } limitRows[] = {{"  User limits", PSuseExternal}, {"  Minimum", PSExtMin}, {"  Maximum", PSExtMax}};
-    row = 0;
+    int row = 0;
     for (const auto& r : limitRows) {
         FLabels.push_back(NewFrameLabel(GroupBox3, r.Caption, 90, 20));
         limits->addWidget(FLabels.back()->Widget(), row, 0);

@@ -61,27 +61,7 @@ TPolysetupForm::TPolysetupForm(QWidget* owner)
     setWindowFlag(Qt::Tool);
 
     // Margins: the spin edits by index 0..3 are left, top, right, bottom.
-    auto* margins = new QGridLayout(GroupBox1);
-    const struct {
-        const char* Name;
-        const char* Caption;
-        TSpinEdit* Edit;
-    } spins[] = {{"PSLeftval", "  Left margin", &PSLeftval},
-                 {"PStopval", "  Top margin", &PStopval},
-                 {"PSRightval", "  Right margin", &PSRightval},
-                 {"PSBottomval", "  Bottom margin", &PSBottomval}};
-    int row = 0;
-    for (const auto& s : spins) {
-        s.Edit->SetName(s.Name);
-        s.Edit->SetMinValue(0);
-        s.Edit->SetMaxValue(100);
-        s.Edit->SetParentWidget(GroupBox1);
-        s.Edit->Widget()->setFixedWidth(60);
-        FLabels.push_back(NewFrameLabel(GroupBox1, s.Caption, 110));
-        margins->addWidget(FLabels.back()->Widget(), row, 0);
-        margins->addWidget(s.Edit->Widget(), row++, 1);
-    }
-    margins->setRowStretch(row, 1);
+    LayOutMarginSpins(GroupBox1, PSLeftval, PStopval, PSRightval, PSBottomval, FLabels, 21);
 
     auto* colours = new QGridLayout(GroupBox2);
     const struct {
@@ -92,7 +72,7 @@ TPolysetupForm::TPolysetupForm(QWidget* owner)
                    {"kitColorButton1", "  External", kitColorButton1.get()},
                    {"kitColorButton2", "  Fixed", kitColorButton2.get()},
                    {"kitColorButton3", " Border", kitColorButton3.get()}};
-    row = 0;
+    int row = 0;
     for (const auto& b : buttons) {
         b.Button->SetName(b.Name);
         b.Button->SetParentWidget(GroupBox2);
