@@ -437,7 +437,8 @@ private:
         std::vector<int> found;
         for (int pass = 0; pass < MaxExchangePasses && !FFlags.empty(); ++pass) {
             next.clear();
-            for (const auto& [u, w] : FFlags) {
+            for (const auto& flag : FFlags) {
+                const int u = flag.first, w = flag.second;
                 found.clear();
                 ForTrianglesAt(TrianglesAt(u) <= TrianglesAt(w) ? u : w, [&](int t) {
                     if (Holds(t, u) && Holds(t, w)) found.push_back(t);
