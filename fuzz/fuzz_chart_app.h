@@ -8,11 +8,16 @@
 
 namespace fuzzapp {
 
+// Called at every input; the registrations run at the first call only.
 inline void StartChartApplication()
 {
-    StartApplication();
-    ChartInitialization();
-    SeriesLibraryInitialization();
+    static const bool started = [] {
+        StartApplication();
+        ChartInitialization();
+        SeriesLibraryInitialization();
+        return true;
+    }();
+    (void)started;
 }
 
 } // namespace fuzzapp
